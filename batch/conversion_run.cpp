@@ -1,0 +1,188 @@
+#include "batch/conversion_run.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+#include "batch/point_file.h"
+#include "batch/result_line.h"
+
+namespace torvane {
+namespace {
+
+constexpr std::size_t kFlushBytes = 1 << 16;
+constexpr int kTemporaryNameTries = 16;
+
+namespace fs = std::filesystem;
+
+fs::path PathOf(const std::string& utf8) {
+  return fs::path(reinterpret_cast<const char8_t*>(utf8.c_str()));
+}
+
+RunError WriteFailure(const std::string& result_path, const std::string& reason) {
+  RunError e;
+  e.kind = RunErrorKind::kCannotWrite;
+  e.path = result_path;
+  e.detail = reason;
+  return e;
+}
+
+std::string SystemReason(int error_number) { return std::generic_category().message(error_number); }
+
+// Where the table is written until it is complete: a new file beside the
+// result, so that the final rename stays within one folder.
+class PendingResult {
+ public:
+  explicit PendingResult(std::string result_path) : result_path_(std::move(result_path)) {}
+  ~PendingResult() {
+    if (file_ != nullptr) std::fclose(file_);
+    if (!temporary_.empty()) {
+      std::error_code ignored;
+      fs::remove(temporary_, ignored);
+    }
+  }
+  PendingResult(const PendingResult&) = delete;
+  PendingResult& operator=(const PendingResult&) = delete;
+
+  Expected<bool, RunError> Create() {
+    const fs::path result = PathOf(result_path_);
+    std::error_code ec;
+    if (fs::is_directory(result, ec)) {
+      return Fail(WriteFailure(result_path_, "a folder of that name is in the way"));
+    }
+    std::random_device seed;
+    std::mt19937 random(seed());
+    for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+      fs::path candidate = result;
+      candidate += ".tmp" + std::to_string(random() % 1000000);
+      // "x": fail rather than reuse a file that happens to exist.
+      file_ = std::fopen(candidate.c_str(), "wbx");
+      if (file_ != nullptr) {
+        temporary_ = candidate;
+        return true;
+      }
+      if (errno != EEXIST) break;
+    }
+    return Fail(WriteFailure(result_path_, SystemReason(errno)));
+  }
+
+  std::FILE* file() const { return file_; }
+
+  Expected<bool, RunError> Commit() {
+    const int closed = std::fclose(file_);
+    file_ = nullptr;
+    if (closed != 0) return Fail(WriteFailure(result_path_, SystemReason(errno)));
+    std::error_code ec;
+    fs::rename(temporary_, PathOf(result_path_), ec);
+    if (ec) return Fail(WriteFailure(result_path_, ec.message()));
+    temporary_.clear();
+    return true;
+  }
+
+ private:
+  std::string result_path_;
+  fs::path temporary_;
+  std::FILE* file_ = nullptr;
+};
+
+RunError AtLine(RunErrorKind kind, const std::string& path, std::size_t line) {
+  RunError e;
+  e.kind = kind;
+  e.path = path;
+  e.line = line;
+  return e;
+}
+
+// Reads every point of the file once, checking it, without writing.
+Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunRequest& request) {
+  std::size_t points = 0;
+  for (;;) {
+    auto point = reader.Next();
+    if (!point) return Fail(point.error());
+    if (!point.value()) break;
+    if (request.field_limit && reader.fields_read() > *request.field_limit) {
+      RunError e = AtLine(RunErrorKind::kTooManyFields, request.point_path, point.value()->line);
+      e.limit = *request.field_limit;
+      return Fail(std::move(e));
+    }
+    ++points;
+  }
+  if (points == 0) return Fail(AtLine(RunErrorKind::kNoPoints, request.point_path, 0));
+  return points;
+}
+
+}  // namespace
+
+Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params) {
+  auto opened = PointFileReader::Open(request.point_path);
+  if (!opened) return Fail(opened.error());
+  PointFileReader& reader = *opened.value();
+
+  const bool to_stdout = request.result_path == "-";
+  if (to_stdout || request.field_limit || request.require_set_params) {
+    auto checked = CheckAll(reader, request);
+    if (!checked) return Fail(checked.error());
+    if (request.require_set_params) {
+      switch (StateOf(params.x_offset, params.y_offset, params.theta)) {
+        case ParamState::kSet:
+          break;
+        case ParamState::kNotComputed:
+          return Fail(AtLine(RunErrorKind::kParamsNotComputed, request.point_path, 0));
+        case ParamState::kIncomplete:
+          return Fail(AtLine(RunErrorKind::kParamsIncomplete, request.point_path, 0));
+      }
+    }
+    auto rewound = reader.Rewind();
+    if (!rewound) return Fail(rewound.error());
+  }
+
+  PendingResult pending(request.result_path);
+  std::FILE* sink = stdout;
+  if (!to_stdout) {
+    auto created = pending.Create();
+    if (!created) return Fail(created.error());
+    sink = pending.file();
+  }
+  auto flush = [&](std::string& bytes) -> bool {
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), sink) == bytes.size();
+    bytes.clear();
+    return written;
+  };
+
+  const Transform transform(params);
+  std::string out;
+  out.reserve(kFlushBytes + 256);
+  if (reader.encoding() == TextEncoding::kUtf8WithBom) out.append(kUtf8Bom);
+  RunSummary summary;
+  for (;;) {
+    auto next = reader.Next();
+    if (!next) return Fail(next.error());
+    if (!next.value()) break;
+    const PointRecord& point = *next.value();
+    const PlanePoint converted = transform.Apply(request.direction, {point.x, point.y});
+    if (!std::isfinite(converted.x) || !std::isfinite(converted.y)) {
+      RunError e = AtLine(RunErrorKind::kResultOutOfRange, request.point_path, point.line);
+      e.field = std::isfinite(converted.x) ? "Y" : "X";
+      return Fail(std::move(e));
+    }
+    AppendResultLine(out, point.name, converted, point.h_text, reader.encoding());
+    ++summary.points;
+    if (out.size() >= kFlushBytes && !flush(out)) {
+      return Fail(WriteFailure(request.result_path, SystemReason(errno)));
+    }
+  }
+  if (summary.points == 0) return Fail(AtLine(RunErrorKind::kNoPoints, request.point_path, 0));
+  if (!flush(out) || std::fflush(sink) != 0) {
+    return Fail(WriteFailure(request.result_path, SystemReason(errno)));
+  }
+  if (!to_stdout) {
+    auto committed = pending.Commit();
+    if (!committed) return Fail(committed.error());
+  }
+  return summary;
+}
+
+}  // namespace torvane

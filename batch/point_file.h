@@ -1,0 +1,77 @@
+// Point files: one point a line, "name, X, Y, H", comma separated, no header.
+// Blank lines are not points. Further fields after H are ignored; a line of
+// three fields has no height. Line ends may be CR LF, LF or CR.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "batch/run_error.h"
+#include "batch/text_encoding.h"
+#include "params/expected.h"
+
+namespace torvane {
+
+// One point of a point file. The texts are views into the reader's line and
+// stay valid until the next call of Next(); blanks around them are removed.
+struct PointRecord {
+  std::size_t line = 0;  // 1-based line number in the file
+  std::string_view name;
+  std::string_view x_text, y_text;
+  std::string_view h_text;  // empty when the line has no H field
+  double x = 0, y = 0;      // X and Y in metres
+};
+
+// Splits one line (without its line end) into a point. Returns no value for
+// a blank line (empty or only blanks). Rejects: fewer than three fields, an
+// X or Y that is not a decimal number in full. The error's path is empty.
+// `fields` receives the number of comma-separated fields of the line.
+Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view line,
+                                                              std::size_t line_number,
+                                                              std::size_t* fields = nullptr);
+
+// Reads a point file from start to end in constant memory, line by line.
+class PointFileReader {
+ public:
+  // Opens `path` ("-" for standard input, which is first copied to a
+  // temporary file so that it can be read twice) and finds its encoding: UTF-8
+  // when the whole file is valid UTF-8, otherwise GBK.
+  // Rejects: a file that cannot be opened or read, a directory.
+  static Expected<std::unique_ptr<PointFileReader>, RunError> Open(const std::string& path);
+  ~PointFileReader();
+
+  TextEncoding encoding() const { return encoding_; }
+
+  // The next point, or no value at the end of the file. Rejects what
+  // ParsePointLine rejects, a line that is not valid text in the file's
+  // encoding, and a read failure; the error names the file and the line.
+  Expected<std::optional<PointRecord>, RunError> Next();
+
+  // Back to the first line, to read the file again.
+  Expected<bool, RunError> Rewind();
+
+  // Comma-separated fields of the point lines read so far.
+  std::size_t fields_read() const { return fields_read_; }
+
+ private:
+  PointFileReader(std::FILE* file, std::string path);
+  bool ReadLine(std::string_view* line);
+  RunError ReadFailure() const;
+
+  std::FILE* file_;
+  std::string path_;
+  TextEncoding encoding_ = TextEncoding::kUtf8;
+  std::string buffer_;       // bytes read from the file, not yet handed out
+  std::size_t begin_ = 0;    // start of the unread bytes in buffer_
+  std::size_t line_number_ = 0;
+  std::size_t fields_read_ = 0;
+  bool at_eof_ = false;
+  bool read_error_ = false;
+  bool after_cr_ = false;    // the last line ended in CR: a following LF belongs to it
+};
+
+}  // namespace torvane

@@ -1,0 +1,27 @@
+// One line of the result table: name from column 1, X from column 13, Y
+// from column 31, H from column 50, in a fixed-width font.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "batch/text_encoding.h"
+#include "params/expected.h"
+#include "params/transform.h"
+
+namespace torvane {
+
+inline constexpr std::size_t kNameColumn = 1, kXColumn = 13, kYColumn = 31, kHColumn = 50;
+inline constexpr std::string_view kXPattern = "#######.00000";
+inline constexpr std::string_view kYPattern = "########.00000";
+inline constexpr std::string_view kHPattern = "####.0000";
+
+// Appends the line for a converted point to `out`, ended with CR LF. X and Y
+// are rounded to 15 digits, then to five decimals; an H that is a decimal
+// number is written with four decimals, any other H as its text. An item
+// that cannot start at its column follows the one before after one space.
+// The name and H are in the given encoding, which decides their widths.
+void AppendResultLine(std::string& out, std::string_view name, PlanePoint converted,
+                      std::string_view h_text, TextEncoding encoding);
+
+}  // namespace torvane

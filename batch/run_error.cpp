@@ -1,0 +1,39 @@
+#include "batch/run_error.h"
+
+namespace torvane {
+
+std::string Describe(const RunError& e) {
+  std::string where = e.path == "-" ? "<stdin>" : e.path;
+  if (e.line > 0) where += ":" + std::to_string(e.line);
+  where += ": ";
+  const std::string quoted = "\"" + e.field_text + "\"";
+  switch (e.kind) {
+    case RunErrorKind::kCannotOpen:
+      return where + "cannot open: " + e.detail;
+    case RunErrorKind::kCannotRead:
+      return where + "cannot read: " + e.detail;
+    case RunErrorKind::kNoPoints:
+      return where + "no points: the file is empty or holds only blank lines";
+    case RunErrorKind::kTooFewFields:
+      return where + "line " + quoted + " has fewer than three fields (name, X, Y)";
+    case RunErrorKind::kNotANumber:
+      return where + e.field + " field " + quoted + " is not a number";
+    case RunErrorKind::kNumberTooLarge:
+      return where + e.field + " field " + quoted + " is too large";
+    case RunErrorKind::kBadEncoding:
+      return where + "line is neither UTF-8 nor GBK text";
+    case RunErrorKind::kTooManyFields:
+      return where + "more than " + std::to_string(e.limit) + " fields in the file";
+    case RunErrorKind::kResultOutOfRange:
+      return where + "converted " + e.field + " is too large to write";
+    case RunErrorKind::kParamsNotComputed:
+      return "parameters not computed: X offset, Y offset and rotation are all zero";
+    case RunErrorKind::kParamsIncomplete:
+      return "parameters incomplete: X offset, Y offset and rotation must all be non-zero";
+    case RunErrorKind::kCannotWrite:
+      return where + "cannot write: " + e.detail;
+  }
+  return where + "unknown error";
+}
+
+}  // namespace torvane

@@ -1,0 +1,38 @@
+// What went wrong in a conversion run, with everything needed to tell the
+// user where: the file, the line, the field and its text.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace torvane {
+
+enum class RunErrorKind {
+  kCannotOpen,         // the point file cannot be opened (detail: the system's reason)
+  kCannotRead,         // reading failed part way (detail: the system's reason)
+  kNoPoints,           // the file is empty or holds only blank lines
+  kTooFewFields,       // a line with fewer than three fields (field_text: the line)
+  kNotANumber,         // X or Y is not a decimal number (field, field_text)
+  kNumberTooLarge,     // X or Y is beyond the range of doubles (field, field_text)
+  kBadEncoding,        // a line that is neither UTF-8 nor GBK text
+  kTooManyFields,      // more fields in the file than the limit (limit)
+  kResultOutOfRange,   // a converted X or Y beyond the range of doubles (field)
+  kParamsNotComputed,  // offsets and rotation all zero
+  kParamsIncomplete,   // some of the offsets and rotation zero, some not
+  kCannotWrite,        // the result cannot be created or written (path: the result)
+};
+
+struct RunError {
+  RunErrorKind kind = RunErrorKind::kCannotOpen;
+  std::string path;         // the point file, or the result file for kCannotWrite
+  std::size_t line = 0;     // 1-based line of the point file; 0 when not about a line
+  std::string field;        // "X" or "Y" where the error is about one field
+  std::string field_text;   // the offending text, without the blanks around it
+  std::string detail;       // the system's reason for open, read and write failures
+  std::size_t limit = 0;    // the field limit for kTooManyFields
+};
+
+// "pts.csv:7: X field \"abc\" is not a number", in English, for the command line.
+std::string Describe(const RunError& error);
+
+}  // namespace torvane

@@ -1,0 +1,25 @@
+// The two encodings point files come in: UTF-8 from elsewhere, GBK (code
+// page 936) from Chinese Windows. The result file keeps its point file's.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace torvane {
+
+enum class TextEncoding { kUtf8, kUtf8WithBom, kGbk };
+
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
+bool IsValidUtf8(std::string_view bytes);
+
+// True when the bytes are text in GBK (checked by the system's iconv).
+bool IsValidGbk(std::string_view bytes);
+
+// Columns the text takes in a fixed-width font: one for an ASCII character,
+// two for any other (two GBK bytes, every Chinese character among them).
+// The text must be valid in the given encoding.
+std::size_t DisplayWidth(std::string_view text, TextEncoding encoding);
+
+}  // namespace torvane

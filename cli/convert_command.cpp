@@ -1,0 +1,60 @@
+#include <cstdio>
+#include <iostream>
+
+#include "batch/conversion_run.h"
+#include "batch/result_path.h"
+#include "cli/commands.h"
+#include "params/number_text.h"
+
+namespace torvane::cli {
+
+int Complain(const std::string& message, int status) {
+  std::cerr << "torvane-cli: " << message << '\n';
+  return status;
+}
+
+namespace {
+
+// An option value that must be a decimal number in full.
+bool ReadValue(const char* option, const std::string& text, double* value) {
+  auto parsed = ParseDecimal(text);
+  if (parsed) {
+    *value = *parsed;
+    return true;
+  }
+  std::string message = option;
+  message += ": \"";
+  message += text;
+  message += parsed.error() == DecimalError::kTooLarge ? "\" is too large" : "\" is not a number";
+  Complain(message, kExitUsage);
+  return false;
+}
+
+}  // namespace
+
+int RunConvert(const ConvertOptions& options) {
+  double dx = 0, dy = 0, angle = 0;
+  if (!ReadValue("--dx", options.dx, &dx) || !ReadValue("--dy", options.dy, &dy) ||
+      !ReadValue("--angle", options.angle, &angle)) {
+    return kExitUsage;
+  }
+  auto params = RunParamsFromValues(dx, dy, angle);
+  if (!params) return Complain("--angle: " + params.error(), kExitUsage);
+
+  RunRequest request;
+  request.point_path = options.point_file;
+  request.direction = options.to == "survey" ? Direction::kConstructionToSurvey
+                                             : Direction::kSurveyToConstruction;
+  // Standard input goes to standard output unless -o names a file.
+  request.result_path = !options.output.empty()      ? options.output
+                        : options.point_file == "-" ? options.point_file
+                                                    : ResultPathFor(options.point_file);
+  auto run = ConvertRun(request, *params);
+  if (!run) {
+    std::cerr << Describe(run.error()) << '\n';
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace torvane::cli

@@ -1,0 +1,75 @@
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/commands.h"
+#include "params/number_text.h"
+#include "params/two_point.h"
+
+namespace torvane::cli {
+namespace {
+
+// "X,Y" or "X0,Y0,ANGLE": `count` decimal numbers separated by commas.
+bool ReadList(const char* option, const std::string& text, std::size_t count,
+              std::vector<double>* values) {
+  values->clear();
+  std::string_view rest = text;
+  for (;;) {
+    const std::size_t comma = rest.find(',');
+    const std::string_view item = rest.substr(0, comma);
+    auto value = ParseDecimal(item);
+    if (!value) {
+      Complain(std::string(option) + ": \"" + std::string(TrimBlanks(item)) + "\" " +
+                   (value.error() == DecimalError::kTooLarge ? "is too large" : "is not a number"),
+               kExitUsage);
+      return false;
+    }
+    values->push_back(*value);
+    if (comma == std::string_view::npos) break;
+    rest.remove_prefix(comma + 1);
+  }
+  if (values->size() != count) {
+    Complain(std::string(option) + ": expected " + std::to_string(count) +
+                 " numbers separated by commas, got \"" + text + "\"",
+             kExitUsage);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunSolve(const SolveOptions& options) {
+  std::vector<double> sa, sb, ca, cb, check;
+  if (!ReadList("--survey-a", options.survey_a, 2, &sa) ||
+      !ReadList("--survey-b", options.survey_b, 2, &sb) ||
+      !ReadList("--construction-a", options.construction_a, 2, &ca) ||
+      !ReadList("--construction-b", options.construction_b, 2, &cb)) {
+    return kExitUsage;
+  }
+  PresentParams present;
+  if (!options.check.empty()) {
+    if (!ReadList("--check", options.check, 3, &check)) return kExitUsage;
+    present = {check[0], check[1], check[2]};
+    if (StateOf(present.x_offset, present.y_offset, present.angle_dms) != ParamState::kSet) {
+      return Complain("--check: X offset, Y offset and rotation must all be non-zero", kExitUsage);
+    }
+  }
+  const TwoPoints points{sa[0], sa[1], sb[0], sb[1], ca[0], ca[1], cb[0], cb[1]};
+  auto solution = SolveTwoPoints(points, present);
+  if (!solution) return Complain(solution.error(), kExitFailure);
+  if (solution->offsets_disagree) std::cerr << kOffsetsDisagreeMessage << '\n';
+
+  if (options.check.empty()) {
+    std::cout << solution->x_offset_text << ' ' << solution->y_offset_text << ' '
+              << solution->angle_text << '\n';
+    return kExitOk;
+  }
+  std::string report = solution->check_report;
+  for (std::size_t at; (at = report.find("\r\n")) != std::string::npos;) report.erase(at, 1);
+  std::cout << report << '\n';
+  return kExitOk;
+}
+
+}  // namespace torvane::cli

@@ -1,0 +1,31 @@
+#include "params/conversion_params.h"
+
+#include "params/dms.h"
+#include "params/number_text.h"
+
+namespace torvane {
+
+ParamState StateOf(double x_offset, double y_offset, double rotation) {
+  if (x_offset == 0 && y_offset == 0 && rotation == 0) return ParamState::kNotComputed;
+  if (x_offset != 0 && y_offset != 0 && rotation != 0) return ParamState::kSet;
+  return ParamState::kIncomplete;
+}
+
+Expected<RunParams> RunParamsFromValues(double x_offset, double y_offset, double angle_dms) {
+  auto degrees = DmsToDegrees(angle_dms);
+  if (!degrees) return Fail(degrees.error());
+  return RunParams{x_offset, y_offset, DegreesToRadians(*degrees)};
+}
+
+Expected<RunParams> RunParamsFromTexts(std::string_view x_offset, std::string_view y_offset,
+                                       std::string_view angle_dms) {
+  auto x0 = LeadingNumber(x_offset);
+  if (!x0) return Fail("X offset: " + x0.error());
+  auto y0 = LeadingNumber(y_offset);
+  if (!y0) return Fail("Y offset: " + y0.error());
+  auto angle = LeadingNumber(angle_dms);
+  if (!angle) return Fail("rotation: " + angle.error());
+  return RunParamsFromValues(*x0, *y0, *angle);
+}
+
+}  // namespace torvane

@@ -1,0 +1,120 @@
+#include "params/dms.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <string_view>
+
+#include "params/constants.h"
+#include "params/number_text.h"
+#include "params/pattern.h"
+
+namespace torvane {
+namespace {
+
+constexpr double kMinutesPerDegree = 60.0;
+constexpr double kSecondsPerMinute = 60.0;
+constexpr double kSecondsPerDegree = 3600.0;
+constexpr double kDegreesPerTurn = 360.0;
+// Whole degrees are reduced modulo 360 as 32-bit integers.
+constexpr double kMaxWholeDegrees = 2147483647.0;
+constexpr double kSymbolsStepsPerSecond = 1000.0;  // "00.000″"
+constexpr double kNumberStepsPerSecond = 10000.0;  // eight decimals of ddd.mmss
+
+std::string ZeroPadded(std::uint64_t value, int width) {
+  char buffer[24];
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  (void)ec;
+  std::string text(buffer, end);
+  if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), '0');
+  return text;
+}
+
+std::string OutOfRange(double degrees) {
+  return "angle " + PlainDecimal15(degrees) + "° has more whole degrees than 2147483647";
+}
+
+}  // namespace
+
+Expected<double> DmsToDegrees(double dms) {
+  if (!std::isfinite(dms)) return Fail("angle is not a finite number");
+  // The digits as the user wrote them: "30.152" is 30°, 15′ and 20″.
+  const std::string text = PlainDecimal15(dms);
+  const std::size_t point = text.find('.');
+  const std::string_view whole = std::string_view(text).substr(0, point);
+  const std::string_view fraction =
+      point == std::string::npos ? std::string_view() : std::string_view(text).substr(point + 1);
+
+  double degrees = 0;
+  std::from_chars(whole.data(), whole.data() + whole.size(), degrees);
+  if (degrees > kMaxWholeDegrees) return Fail(OutOfRange(dms));
+
+  // A single minute digit is tens of minutes: 0.3 is 30′.
+  std::string minutes_text(fraction.substr(0, 2));
+  minutes_text.resize(2, '0');
+  // Seconds are the digits after the minutes, with their decimal fraction.
+  std::string seconds_text(fraction.size() > 2 ? fraction.substr(2, 2) : std::string_view());
+  seconds_text.resize(2, '0');
+  if (fraction.size() > 4) seconds_text.append(".").append(fraction.substr(4));
+  double minutes = 0, seconds = 0;
+  std::from_chars(minutes_text.data(), minutes_text.data() + minutes_text.size(), minutes);
+  std::from_chars(seconds_text.data(), seconds_text.data() + seconds_text.size(), seconds);
+
+  const double r = (std::fmod(degrees, kDegreesPerTurn) + minutes / kMinutesPerDegree) +
+                   seconds / kSecondsPerDegree;
+  return dms < 0 ? -1 * r : r;
+}
+
+double DegreesToRadians(double degrees) {
+  return Round15(degrees) / kDegreesPerHalfTurn * kPiPrime;  // divide first
+}
+
+DegreeSplit SplitDegrees(double degrees, double steps_per_second) {
+  const double a = std::fabs(degrees);
+  // Round once, in steps of the shown seconds, then split: the seconds never
+  // reach 60 and the minutes never reach 60.
+  const double steps = std::round(a * kSecondsPerDegree * steps_per_second);
+  const double per_degree = kSecondsPerDegree * steps_per_second;
+  const double per_minute = kSecondsPerMinute * steps_per_second;
+  DegreeSplit split;
+  split.negative = degrees < 0 && steps > 0;
+  split.degrees = std::floor(steps / per_degree);
+  const double rest = steps - split.degrees * per_degree;
+  split.minutes = static_cast<int>(std::floor(rest / per_minute));
+  split.seconds = (rest - split.minutes * per_minute) / steps_per_second;
+  return split;
+}
+
+Expected<std::string> FormatDmsNumber(double degrees) {
+  if (!std::isfinite(degrees)) return Fail("angle is not a finite number");
+  const DegreeSplit split = SplitDegrees(degrees, kNumberStepsPerSecond);
+  if (split.degrees > kMaxWholeDegrees) return Fail(OutOfRange(degrees));
+  const auto whole = static_cast<std::uint64_t>(std::fmod(split.degrees, kDegreesPerTurn));
+  const auto second_steps =
+      static_cast<std::uint64_t>(std::llround(split.seconds * kNumberStepsPerSecond));
+
+  // ddd.MMSSssss with trailing zeros dropped and no zero before the point.
+  std::string fraction = ZeroPadded(split.minutes, 2) + ZeroPadded(second_steps, 6);
+  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  std::string text;
+  if (split.negative && (whole != 0 || !fraction.empty())) text.push_back('-');
+  if (whole != 0) text += ZeroPadded(whole, 1);
+  text += '.';
+  text += fraction;
+  return text;
+}
+
+std::string FormatDmsSymbols(double degrees) {
+  if (!std::isfinite(degrees)) return FormatPattern(degrees, "##0") + "°";
+  const DegreeSplit split = SplitDegrees(degrees, kSymbolsStepsPerSecond);
+  std::string text = split.negative ? "-" : "";
+  text += FormatPattern(split.degrees, "##0");
+  text += "°";
+  text += FormatPattern(split.minutes, "00");
+  text += "′";
+  text += FormatPattern(split.seconds, "00.000");
+  text += "″";
+  return text;
+}
+
+}  // namespace torvane

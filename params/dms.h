@@ -1,0 +1,43 @@
+// Angles in the surveyor's ddd.mmss notation: 12.3456 is 12°34′56″,
+// 12.345678 is 12°34′56.78″, 0.3 is 0°30′; a leading minus makes the whole
+// angle negative. Minutes and seconds are not validated (12.7 is 12°70′).
+#pragma once
+
+#include <string>
+
+#include "params/expected.h"
+
+namespace torvane {
+
+// ddd.mmss value -> decimal degrees. Degrees, minutes and seconds are taken
+// from the digits of the value as written (its shortest text with at most 15
+// significant digits); whole degrees are reduced modulo 360 keeping the sign.
+// Rejects: non-finite values and whole degrees beyond 2147483647.
+Expected<double> DmsToDegrees(double dms);
+
+// Decimal degrees -> radians: the 15-digit rounding of degrees, divided by
+// 180 first, then multiplied by the program's pi (3.1415926535).
+double DegreesToRadians(double degrees);
+
+// A decimal-degree value split into whole degrees, minutes and seconds after
+// rounding to a step of seconds (1e-3 for 0.001″): seconds never show as 60.
+struct DegreeSplit {
+  bool negative = false;  // the rounded angle is below zero
+  double degrees = 0;     // whole degrees, >= 0
+  int minutes = 0;        // 0..59
+  double seconds = 0;     // multiple of the step, 0 <= seconds < 60
+};
+DegreeSplit SplitDegrees(double degrees, double seconds_step);
+
+// Decimal degrees -> ddd.mmss text as written into the rotation box, with at
+// most eight decimals (seconds to 0.0001″): 45.5 gives "45.3", -90 gives
+// "-90.", 0.5 gives ".3", 0 gives ".". Whole degrees are reduced modulo 360.
+// Rejects: non-finite values and whole degrees beyond 2147483647.
+Expected<std::string> FormatDmsNumber(double degrees);
+
+// Decimal degrees -> "45°30′00.000″" (seconds to 0.001″, carried into
+// minutes and degrees; "-0°30′00.000″" below one degree). Non-finite values
+// give "nan°" / "inf°".
+std::string FormatDmsSymbols(double degrees);
+
+}  // namespace torvane

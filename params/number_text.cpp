@@ -1,0 +1,175 @@
+#include "params/number_text.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <system_error>
+
+namespace torvane {
+namespace {
+
+// Enough for "-d.ddddddddddddddde-308".
+constexpr std::size_t kNumberBufferSize = 32;
+constexpr int kRoundDigits = 15;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads the number of a text that is only sign, mantissa and exponent, as
+// from_chars does, but tells an underflow (which reads as signed zero) from
+// an overflow (which is an error).
+Expected<double> ReadPlainNumber(std::string_view number, std::string_view quoted) {
+  const char* first = number.data();
+  const char* last = number.data() + number.size();
+  bool negative = false;
+  if (first != last && (*first == '+' || *first == '-')) {
+    negative = *first == '-';
+    ++first;
+  }
+  double value = 0;
+  auto [end, ec] = std::from_chars(first, last, value);
+  if (ec == std::errc::result_out_of_range) {
+    // Decimal exponent of the leading significant digit decides the side.
+    long digits_before_point = 0, zeros_after_point = 0, exponent = 0;
+    bool seen_point = false, seen_significant = false;
+    const char* p = first;
+    for (; p != last && *p != 'e' && *p != 'E'; ++p) {
+      if (*p == '.') {
+        seen_point = true;
+      } else if (!seen_significant && *p == '0') {
+        if (seen_point) ++zeros_after_point;
+      } else {
+        seen_significant = true;
+        if (!seen_point) ++digits_before_point;
+      }
+    }
+    if (p != last) {
+      auto [e_end, e_ec] = std::from_chars(p + (p[1] == '+' ? 2 : 1), last, exponent);
+      if (e_ec == std::errc::result_out_of_range) exponent = p[1] == '-' ? -100000 : 100000;
+      (void)e_end;
+    }
+    const long magnitude = digits_before_point > 0 ? digits_before_point + exponent
+                                                   : exponent - zeros_after_point;
+    if (magnitude > 0) return Fail("number \"" + std::string(quoted) + "\" is too large");
+    return negative ? -0.0 : 0.0;
+  }
+  if (ec != std::errc() || end != last) {
+    return Fail("\"" + std::string(quoted) + "\" is not a number");
+  }
+  return negative ? -value : value;
+}
+
+// Length of the longest prefix of `s` that is digits, at most one point, and
+// at least one digit; 0 when there is none.
+std::size_t MantissaLength(std::string_view s) {
+  std::size_t i = 0, digits = 0;
+  bool point = false;
+  for (; i < s.size(); ++i) {
+    if (IsDigit(s[i])) {
+      ++digits;
+    } else if (s[i] == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  return digits > 0 ? i : 0;
+}
+
+// Length of an exponent at the start of `s` ("e-12"), 0 when there is none.
+std::size_t ExponentLength(std::string_view s, bool accept_d) {
+  if (s.empty()) return 0;
+  const char c = s[0];
+  if (!(c == 'e' || c == 'E' || (accept_d && (c == 'd' || c == 'D')))) return 0;
+  std::size_t i = 1;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  const std::size_t digits_start = i;
+  while (i < s.size() && IsDigit(s[i])) ++i;
+  return i > digits_start ? i : 0;
+}
+
+}  // namespace
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  std::size_t first = 0, last = text.size();
+  while (first < last && IsBlank(text[first])) ++first;
+  while (last > first && IsBlank(text[last - 1])) --last;
+  return text.substr(first, last - first);
+}
+
+Expected<double> LeadingNumber(std::string_view text) {
+  std::string packed;
+  packed.reserve(text.size());
+  for (char c : text) {
+    if (c != ' ' && c != '\t' && c != '\n') packed.push_back(c);
+  }
+  std::string_view s = packed;
+  std::size_t sign = (!s.empty() && (s[0] == '+' || s[0] == '-')) ? 1 : 0;
+  const std::size_t mantissa = MantissaLength(s.substr(sign));
+  if (mantissa == 0) return 0.0;
+  const std::size_t exponent = ExponentLength(s.substr(sign + mantissa), true);
+  std::string number(s.substr(0, sign + mantissa + exponent));
+  if (exponent > 0) number[sign + mantissa] = 'e';  // the D exponent of old Fortran listings
+  auto value = ReadPlainNumber(number, text);
+  if (!value) return Fail(value.error());
+  return *value;
+}
+
+Expected<double, DecimalError> ParseDecimal(std::string_view text) {
+  const std::string_view s = TrimBlanks(text);
+  const std::size_t sign = (!s.empty() && (s[0] == '+' || s[0] == '-')) ? 1 : 0;
+  const std::size_t mantissa = MantissaLength(s.substr(sign));
+  const std::size_t exponent =
+      mantissa > 0 ? ExponentLength(s.substr(sign + mantissa), false) : 0;
+  if (mantissa == 0 || sign + mantissa + exponent != s.size()) {
+    return Fail(DecimalError::kNotANumber);
+  }
+  auto value = ReadPlainNumber(s, s);
+  if (!value) return Fail(DecimalError::kTooLarge);
+  return *value;
+}
+
+double Round15(double value) {
+  if (!std::isfinite(value)) return value;
+  std::array<char, kNumberBufferSize> buffer;
+  auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                 std::chars_format::general, kRoundDigits);
+  double rounded = value;
+  std::from_chars(buffer.data(), end, rounded);
+  (void)ec;
+  return rounded;
+}
+
+std::string PlainDecimal15(double magnitude) {
+  if (!std::isfinite(magnitude)) return std::isnan(magnitude) ? "nan" : "inf";
+  magnitude = std::fabs(magnitude);
+  if (magnitude == 0) return "0";
+  // Significant digits and decimal exponent from the scientific form
+  // "d.dddddddddddddde±x", then the point is placed by hand.
+  std::array<char, kNumberBufferSize> buffer;
+  auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                 std::chars_format::scientific, kRoundDigits - 1);
+  (void)ec;
+  std::string_view sci(buffer.data(), end - buffer.data());
+  const std::size_t e_pos = sci.find('e');
+  int exponent = 0;
+  std::from_chars(sci.data() + e_pos + (sci[e_pos + 1] == '+' ? 2 : 1), end, exponent);
+  std::string digits;
+  digits.push_back(sci[0]);
+  digits.append(sci.substr(2, e_pos - 2));
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string text;
+  if (exponent < 0) {
+    text = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+  } else if (static_cast<std::size_t>(exponent) + 1 >= digits.size()) {
+    text = digits + std::string(exponent + 1 - digits.size(), '0');
+  } else {
+    text = digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
+  }
+  return text;
+}
+
+}  // namespace torvane

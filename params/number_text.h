@@ -1,0 +1,41 @@
+// Reading numbers from text and writing them back, without the locale:
+// the decimal separator is always the full stop.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "params/expected.h"
+
+namespace torvane {
+
+// The leading-number rule used for every input box: blanks, tabs and line
+// feeds are ignored wherever they stand ("1 000.5" reads 1000.5); then an
+// optional sign, digits with at most one full stop and an optional exponent
+// (E or D, optional sign, digits) are read up to the first character that
+// does not fit. Text without a leading number ("", "abc", ",5") reads 0.
+// Rejects: a number too large for a double (the error quotes the text).
+Expected<double> LeadingNumber(std::string_view text);
+
+// Strict reading of a coordinate field or a command-line value: the whole
+// text, apart from blanks (spaces, tabs) around it, must be a decimal number:
+// optional sign, digits with an optional full stop, optional exponent E/e.
+// Rejects: anything else ("755.5m", "", "III12", "inf", "nan", "0x10"), and
+// numbers too large for a double; the error says which.
+enum class DecimalError { kNotANumber, kTooLarge };
+Expected<double, DecimalError> ParseDecimal(std::string_view text);
+
+// The value rounded to 15 significant decimal digits: the shortest text with
+// at most 15 significant digits, read back. Infinities and NaN pass through.
+double Round15(double value);
+
+// The shortest decimal text of |value| with at most 15 significant digits,
+// written without an exponent ("30.152", "0.0003", "720"). Needs a finite
+// value; NaN or infinity give "nan"/"inf".
+std::string PlainDecimal15(double magnitude);
+
+// Blanks for the point-file and command-line rules: space and tab.
+bool IsBlank(char c);
+std::string_view TrimBlanks(std::string_view text);
+
+}  // namespace torvane

@@ -1,0 +1,44 @@
+// Conversion parameters from two common points A and B known in both grids,
+// and the check of parameters already present against them.
+#pragma once
+
+#include <string>
+
+#include "params/conversion_params.h"
+#include "params/expected.h"
+
+namespace torvane {
+
+// Shown when the offsets estimated from A and from B differ by more than 10 mm.
+inline constexpr const char* kOffsetsDisagreeMessage =
+    "偏移量Dx、Dy(过渡坐标)较差>10 mm 请检查两套坐标成果";
+inline constexpr double kOffsetToleranceMm = 10.0;
+
+// Coordinates in metres: s = survey grid, c = construction grid.
+struct TwoPoints {
+  double xs_a = 0, ys_a = 0, xs_b = 0, ys_b = 0;
+  double xc_a = 0, yc_a = 0, xc_b = 0, yc_b = 0;
+};
+
+// The parameters present in the boxes: offsets in metres, angle in ddd.mmss.
+struct PresentParams {
+  double x_offset = 0, y_offset = 0, angle_dms = 0;
+};
+
+struct TwoPointSolution {
+  std::string x_offset_text;  // as written into the X offset box, e.g. "1000.000161"
+  std::string y_offset_text;  // e.g. "2000.000161"
+  std::string angle_text;     // ddd.mmss, e.g. "45."
+  bool offsets_disagree = false;  // the 10 mm warning applies
+  ParamState present_state = ParamState::kNotComputed;
+  // Only when present_state is kSet: the twelve-line report, lines joined by CR LF.
+  std::string check_report;
+};
+
+// Works out everything the parameter button needs. A point identical in both
+// of its grid positions gives no bearing there; that bearing counts as 0.
+// Rejects: arithmetic that leaves the range of doubles, and a present or
+// derived angle whose whole degrees exceed 2147483647.
+Expected<TwoPointSolution> SolveTwoPoints(const TwoPoints& points, const PresentParams& present);
+
+}  // namespace torvane

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Set up, build and start the program.
+set -euo pipefail
+source "$(dirname "$0")/setup.sh"
+build build
+if [ -x build/app/torvane ]; then
+  exec build/app/torvane
+fi
+exec build/torvane-cli --help
