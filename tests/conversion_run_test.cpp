@@ -1,1 +1,167 @@
+#include "batch/conversion_run.h"
+
 #include <gtest/gtest.h>
+
+#include "batch/result_path.h"
+#include "temp_dir.h"
+
+namespace torvane {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+
+const RunParams kParams{500, 600, 0.5280590614494144};  // 30.1520 in ddd.mmss
+
+const char kHelpExample[] =
+    "III11 , 755.500 , 740.800 , 1215.101 \r\n"
+    "III12 , 761.500 , 782.300 , 1211.210 \r\n"
+    "III13 , 750.000 , 651.350 , 1215.471 \r\n"
+    "III14 , 691.500 , 757.150 , 1270.221\r\n";
+
+// Checked digit for digit against PROJ's cct with the same rigid motion.
+const char kHelpExampleConverted[] =
+    "III11       291.64066         -7.11449           1215.1010\r\n"
+    "III12       317.73347         25.70951           1211.2100\r\n"
+    "III13       241.81976         -81.60899          1215.4710\r\n"
+    "III14       244.59639         39.25532           1270.2210\r\n";
+
+class ConversionRun : public ::testing::Test {
+ protected:
+  Expected<RunSummary, RunError> Run(const std::string& bytes,
+                                     Direction direction = Direction::kSurveyToConstruction,
+                                     RunParams params = kParams) {
+    request_.point_path = dir_.Write("pts.csv", bytes);
+    request_.result_path = ResultPathFor(request_.point_path);
+    request_.direction = direction;
+    return ConvertRun(request_, params);
+  }
+  std::string Result() const { return ReadBytes(request_.result_path); }
+
+  TempDir dir_;
+  RunRequest request_;
+};
+
+TEST_F(ConversionRun, HelpExampleBothWays) {
+  auto run = Run(kHelpExample);
+  ASSERT_TRUE(run.ok()) << Describe(run.error());
+  EXPECT_EQ(run->points, 4u);
+  EXPECT_EQ(request_.result_path, dir_ / "pts转化后成果表.txt");
+  EXPECT_EQ(Result(), kHelpExampleConverted);
+  EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"pts.csv", "pts转化后成果表.txt"}));
+
+  // The table read back as a point file and converted the other way.
+  std::string back_in;
+  for (const char* line : {"III11, 291.64066, -7.11449, 1215.101\r\n",
+                           "III14, 244.59639, 39.25532, 1270.221\r\n"}) {
+    back_in += line;
+  }
+  ASSERT_TRUE(Run(back_in, Direction::kConstructionToSurvey).ok());
+  EXPECT_EQ(Result(),
+            "III11       755.50000         740.80000          1215.1010\r\n"
+            "III14       691.50000         757.15000          1270.2210\r\n");
+}
+
+TEST_F(ConversionRun, LinesThePartialReaderGarbledConvertCleanly) {
+  // A trailing empty line, a blank line between points, a line of three
+  // fields and one of five: each point keeps its own fields.
+  auto run = Run("A,755.5,740.8,1215.101\r\n\r\nB,755.5,740.8\r\nC,755.5,740.8,1,code\r\n\r\n");
+  ASSERT_TRUE(run.ok()) << Describe(run.error());
+  EXPECT_EQ(Result(),
+            "A           291.64066         -7.11449           1215.1010\r\n"
+            "B           291.64066         -7.11449           \r\n"
+            "C           291.64066         -7.11449           1.0000\r\n");
+}
+
+TEST_F(ConversionRun, EncodingOfThePointFileIsKept) {
+  ASSERT_TRUE(Run("\xB5\xE3" "1,755.5,740.8,1\r\n").ok());  // GBK 点1
+  EXPECT_EQ(Result(), "\xB5\xE3" "1         291.64066         -7.11449           1.0000\r\n");
+  ASSERT_TRUE(Run("\xEF\xBB\xBF点1,755.5,740.8,1\n").ok());
+  EXPECT_EQ(Result(), "\xEF\xBB\xBF点1         291.64066         -7.11449           1.0000\r\n");
+  ASSERT_TRUE(Run("点1,755.5,740.8,1\r").ok());
+  EXPECT_EQ(Result(), "点1         291.64066         -7.11449           1.0000\r\n");
+}
+
+TEST_F(ConversionRun, FailuresLeaveTheEarlierResultAlone) {
+  const struct {
+    std::string bytes;
+    std::string message;  // after "<point file>"
+  } rows[] = {
+      {"A,1,2,3\r\nB,abc,2,3\r\n", ":2: X field \"abc\" is not a number"},
+      {"A,1,2,3\r\nB,1,2m,3\r\n", ":2: Y field \"2m\" is not a number"},
+      {"A,1,2,3\r\n\r\nB,1\r\n", ":3: line \"B,1\" has fewer than three fields (name, X, Y)"},
+      {"A,1e400,2,3\r\n", ":1: X field \"1e400\" is too large"},
+      {"A,1e308,1e308,3\r\n", ":1: converted X is too large to write"},
+      {"", ": no points: the file is empty or holds only blank lines"},
+      {" \r\n\t\r\n", ": no points: the file is empty or holds only blank lines"},
+      {"A,1,2,3\r\n\xFF\xFF,1,2\r\n", ":2: line is neither UTF-8 nor GBK text"},
+  };
+  for (const auto& row : rows) {
+    dir_.Write("pts转化后成果表.txt", "earlier result\r\n");
+    auto run = Run(row.bytes, Direction::kSurveyToConstruction, RunParams{-1e308, 1e308, 1});
+    ASSERT_FALSE(run.ok()) << row.message;
+    EXPECT_EQ(Describe(run.error()), request_.point_path + row.message);
+    EXPECT_EQ(Result(), "earlier result\r\n") << row.message;
+    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"pts.csv", "pts转化后成果表.txt"}));
+  }
+}
+
+TEST_F(ConversionRun, WindowLimitOf4000Fields) {
+  std::string thousand;
+  for (int i = 0; i < 1000; ++i) thousand += "P,1,2,3\r\n";
+  request_.field_limit = kWindowFieldLimit;
+  ASSERT_TRUE(Run(thousand).ok());
+  auto run = Run(thousand + "Q,1,2,3\r\n");
+  ASSERT_FALSE(run.ok());
+  EXPECT_EQ(run.error().kind, RunErrorKind::kTooManyFields);
+  EXPECT_EQ(Describe(run.error()), request_.point_path + ":1001: more than 4000 fields in the file");
+  request_.field_limit.reset();
+  EXPECT_TRUE(Run(thousand + "Q,1,2,3\r\n").ok());
+}
+
+TEST_F(ConversionRun, WindowRefusesParametersNotAllNonZero) {
+  request_.require_set_params = true;
+  const struct {
+    RunParams params;
+    RunErrorKind kind;
+  } rows[] = {
+      {{0, 0, 0}, RunErrorKind::kParamsNotComputed},
+      {{500, 0, 0.5}, RunErrorKind::kParamsIncomplete},
+      {{500, 600, 0}, RunErrorKind::kParamsIncomplete},
+  };
+  for (const auto& row : rows) {
+    auto run = Run(kHelpExample, Direction::kSurveyToConstruction, row.params);
+    ASSERT_FALSE(run.ok());
+    EXPECT_EQ(run.error().kind, row.kind);
+    EXPECT_EQ(dir_.Files(), std::vector<std::string>{"pts.csv"});
+  }
+  // A bad file is reported before the parameters are judged.
+  auto run = Run("A,x,1\r\n", Direction::kSurveyToConstruction, {0, 0, 0});
+  ASSERT_FALSE(run.ok());
+  EXPECT_EQ(run.error().kind, RunErrorKind::kNotANumber);
+}
+
+TEST_F(ConversionRun, ResultThatCannotBeWritten) {
+  request_.point_path = dir_.Write("pts.csv", kHelpExample);
+  for (const std::string& result : {dir_ / "folder", dir_ / "missing/pts.txt"}) {
+    std::filesystem::create_directory(dir_ / "folder");
+    request_.result_path = result;
+    auto run = ConvertRun(request_, kParams);
+    ASSERT_FALSE(run.ok()) << result;
+    EXPECT_EQ(run.error().kind, RunErrorKind::kCannotWrite);
+    EXPECT_EQ(run.error().path, result);
+    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"folder", "pts.csv"}));
+  }
+  EXPECT_EQ(Describe(ConvertRun(request_, kParams).error()),
+            dir_ / "missing/pts.txt" + ": cannot write: No such file or directory");
+}
+
+TEST_F(ConversionRun, ResultMayReplaceItsOwnPointFile) {
+  request_.point_path = dir_.Write("pts.csv", kHelpExample);
+  request_.result_path = request_.point_path;
+  ASSERT_TRUE(ConvertRun(request_, kParams).ok());
+  EXPECT_EQ(ReadBytes(request_.point_path), kHelpExampleConverted);
+}
+
+}  // namespace
+}  // namespace torvane

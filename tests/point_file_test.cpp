@@ -1,1 +1,186 @@
+#include "batch/point_file.h"
+
 #include <gtest/gtest.h>
+
+#include <vector>
+
+#include "temp_dir.h"
+
+namespace torvane {
+namespace {
+
+using testing::TempDir;
+
+TEST(ParsePointLine, FieldsWithoutTheirBlanks) {
+  const struct {
+    const char* line;
+    const char *name, *x, *y, *h;
+    double xv, yv;
+    std::size_t fields;
+  } rows[] = {
+      {"III12 , 761.500 , 782.300 , 1211.210 ", "III12", "761.500", "782.300", "1211.210", 761.5,
+       782.3, 4},
+      {"  III11 , 755.500 , 740.800 , 1215.101", "III11", "755.500", "740.800", "1215.101", 755.5,
+       740.8, 4},
+      {"P1,1,2,3,code,more", "P1", "1", "2", "3", 1, 2, 6},
+      {"P1, 1, 2", "P1", "1", "2", "", 1, 2, 3},
+      {"P1,1,2,", "P1", "1", "2", "", 1, 2, 4},
+      {"\tP 1\t,-0.5,1e3,high", "P 1", "-0.5", "1e3", "high", -0.5, 1000, 4},
+      {",1,2,3", "", "1", "2", "3", 1, 2, 4},
+  };
+  for (const auto& row : rows) {
+    std::size_t fields = 0;
+    auto parsed = ParsePointLine(row.line, 9, &fields);
+    ASSERT_TRUE(parsed.ok()) << row.line;
+    ASSERT_TRUE(parsed.value().has_value()) << row.line;
+    const PointRecord& p = *parsed.value();
+    EXPECT_EQ(p.line, 9u);
+    EXPECT_EQ(p.name, row.name);
+    EXPECT_EQ(p.x_text, row.x);
+    EXPECT_EQ(p.y_text, row.y);
+    EXPECT_EQ(p.h_text, row.h);
+    EXPECT_EQ(p.x, row.xv);
+    EXPECT_EQ(p.y, row.yv);
+    EXPECT_EQ(fields, row.fields) << row.line;
+  }
+}
+
+TEST(ParsePointLine, BlankLinesAreNotPoints) {
+  for (const char* line : {"", " ", "\t \t"}) {
+    auto parsed = ParsePointLine(line, 1);
+    ASSERT_TRUE(parsed.ok());
+    EXPECT_FALSE(parsed.value().has_value()) << '"' << line << '"';
+  }
+}
+
+TEST(ParsePointLine, ErrorsNameTheLineAndQuoteTheField) {
+  const struct {
+    const char* line;
+    RunErrorKind kind;
+    const char* field;
+    const char* text;
+  } rows[] = {
+      {"P1,abc,2,3", RunErrorKind::kNotANumber, "X", "abc"},
+      {"P1,1,,3", RunErrorKind::kNotANumber, "Y", ""},
+      {"P1, 755.5m ,2", RunErrorKind::kNotANumber, "X", "755.5m"},
+      {"P1,1e400,2", RunErrorKind::kNumberTooLarge, "X", "1e400"},
+      {"P1,1,inf", RunErrorKind::kNotANumber, "Y", "inf"},
+      {"a,b", RunErrorKind::kTooFewFields, "", "a,b"},
+      {" P1 ", RunErrorKind::kTooFewFields, "", "P1"},
+      {"P1，755.5，740.8", RunErrorKind::kTooFewFields, "", "P1，755.5，740.8"},  // full-width
+      {",,", RunErrorKind::kNotANumber, "X", ""},
+  };
+  for (const auto& row : rows) {
+    auto parsed = ParsePointLine(row.line, 7);
+    ASSERT_FALSE(parsed.ok()) << row.line;
+    EXPECT_EQ(parsed.error().kind, row.kind) << row.line;
+    EXPECT_EQ(parsed.error().line, 7u);
+    EXPECT_EQ(parsed.error().field, row.field) << row.line;
+    EXPECT_EQ(parsed.error().field_text, row.text) << row.line;
+  }
+}
+
+struct ReadResult {
+  std::vector<std::string> names;
+  std::vector<std::size_t> lines;
+  TextEncoding encoding = TextEncoding::kUtf8;
+};
+
+ReadResult ReadAll(const std::string& path) {
+  ReadResult result;
+  auto reader = PointFileReader::Open(path);
+  EXPECT_TRUE(reader.ok()) << Describe(reader.error());
+  if (!reader.ok()) return result;
+  result.encoding = reader.value()->encoding();
+  for (;;) {
+    auto p = reader.value()->Next();
+    EXPECT_TRUE(p.ok()) << Describe(p.error());
+    if (!p.ok() || !p.value()) break;
+    result.names.emplace_back(p.value()->name);
+    result.lines.push_back(p.value()->line);
+  }
+  return result;
+}
+
+TEST(PointFileReader, LineEndsAndBlankLines) {
+  TempDir dir;
+  const struct {
+    const char* bytes;
+    std::vector<std::string> names;
+    std::vector<std::size_t> lines;
+  } rows[] = {
+      {"A,1,2,3\r\nB,1,2,3\r\n", {"A", "B"}, {1, 2}},
+      {"A,1,2,3\nB,1,2,3", {"A", "B"}, {1, 2}},
+      {"A,1,2,3\rB,1,2,3\r", {"A", "B"}, {1, 2}},
+      {"A,1,2,3\r\n\r\n  \nB,1,2\rC,1,2,3,4\n", {"A", "B", "C"}, {1, 4, 5}},
+      {"\r\n\r\nA,1,2,3\r\n\r\n", {"A"}, {3}},
+      {"\n\r\r\nA,1,2", {"A"}, {4}},  // LF, CR, CR LF: three line ends
+      {"", {}, {}},
+  };
+  for (const auto& row : rows) {
+    const ReadResult r = ReadAll(dir.Write("p.csv", row.bytes));
+    EXPECT_EQ(r.names, row.names) << row.bytes;
+    EXPECT_EQ(r.lines, row.lines) << row.bytes;
+  }
+}
+
+TEST(PointFileReader, CrLfAcrossTheReadBuffer) {
+  TempDir dir;
+  // Lines of 10 bytes: some CR LF pair straddles each 64 KiB chunk.
+  std::string bytes;
+  const int count = 30000;
+  for (int i = 0; i < count; ++i) bytes += "P,1,2,3.4\r\n";
+  const ReadResult r = ReadAll(dir.Write("p.csv", bytes));
+  ASSERT_EQ(r.lines.size(), static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) ASSERT_EQ(r.lines[i], static_cast<std::size_t>(i + 1));
+}
+
+TEST(PointFileReader, FindsTheEncoding) {
+  TempDir dir;
+  const struct {
+    std::string bytes;
+    TextEncoding encoding;
+    std::string first_name;
+  } rows[] = {
+      {"A,1,2,3\r\n", TextEncoding::kUtf8, "A"},
+      {"\xE7\x82\xB9" "1,1,2,3\r\n", TextEncoding::kUtf8, "\xE7\x82\xB9" "1"},
+      {"\xEF\xBB\xBF" "A,1,2,3\r\n", TextEncoding::kUtf8WithBom, "A"},
+      {"\xB5\xE3" "1,1,2,3\r\n", TextEncoding::kGbk, "\xB5\xE3" "1"},
+      // Line 1 is valid in both; line 2 only in GBK, so the file is GBK.
+      {"\xC3\xA9,1,2,3\r\n\xB5\xE3,1,2,3\r\n", TextEncoding::kGbk, "\xC3\xA9"},
+  };
+  for (const auto& row : rows) {
+    const ReadResult r = ReadAll(dir.Write("p.csv", row.bytes));
+    EXPECT_EQ(r.encoding, row.encoding) << row.bytes;
+    ASSERT_FALSE(r.names.empty());
+    EXPECT_EQ(r.names[0], row.first_name);
+  }
+}
+
+TEST(PointFileReader, LineNeitherUtf8NorGbk) {
+  TempDir dir;
+  auto reader = PointFileReader::Open(dir.Write("p.csv", "A,1,2,3\r\nB\xFF,1,2,3\r\n"));
+  ASSERT_TRUE(reader.ok());
+  EXPECT_EQ(reader.value()->encoding(), TextEncoding::kGbk);
+  ASSERT_TRUE(reader.value()->Next().ok());
+  auto bad = reader.value()->Next();
+  ASSERT_FALSE(bad.ok());
+  EXPECT_EQ(bad.error().kind, RunErrorKind::kBadEncoding);
+  EXPECT_EQ(bad.error().line, 2u);
+  EXPECT_EQ(Describe(bad.error()), dir / "p.csv" + ":2: line is neither UTF-8 nor GBK text");
+}
+
+TEST(PointFileReader, CannotOpen) {
+  TempDir dir;
+  for (const std::string& path : {dir / "missing.csv", dir / ""}) {
+    auto reader = PointFileReader::Open(path);
+    ASSERT_FALSE(reader.ok()) << path;
+    EXPECT_EQ(reader.error().kind, RunErrorKind::kCannotOpen);
+    EXPECT_EQ(reader.error().path, path);
+  }
+  EXPECT_EQ(Describe(PointFileReader::Open(dir / "missing.csv").error()),
+            dir / "missing.csv" + ": cannot open: No such file or directory");
+}
+
+}  // namespace
+}  // namespace torvane

@@ -1,1 +1,74 @@
 #include <gtest/gtest.h>
+
+#include "batch/result_line.h"
+#include "batch/result_path.h"
+
+namespace torvane {
+namespace {
+
+TEST(ResultPathFor, ReplacesOnlyARealExtension) {
+  const struct {
+    const char *point, *result;
+  } rows[] = {
+      {"D:\\data\\pts.csv", "D:\\data\\pts转化后成果表.txt"},
+      {"D:\\data\\pts.dat", "D:\\data\\pts转化后成果表.txt"},
+      {"D:\\data\\list", "D:\\data\\list转化后成果表.txt"},
+      {"pts.xlsx", "pts转化后成果表.txt"},
+      {"  /home/s/pts.csv  ", "/home/s/pts转化后成果表.txt"},
+      {"/home/s.v1/list", "/home/s.v1/list转化后成果表.txt"},
+      {"/home/s/.points", "/home/s/.points转化后成果表.txt"},
+      {"/home/s/a.b.csv", "/home/s/a.b转化后成果表.txt"},
+      {"D:\\data\\pts转化后成果表.txt", "D:\\data\\pts转化后成果表转化后成果表.txt"},
+      {"/home/测量/点.csv", "/home/测量/点转化后成果表.txt"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(ResultPathFor(row.point), row.result) << row.point;
+}
+
+std::string Line(std::string_view name, PlanePoint p, std::string_view h,
+                 TextEncoding encoding = TextEncoding::kUtf8) {
+  std::string out;
+  AppendResultLine(out, name, p, h, encoding);
+  return out;
+}
+
+TEST(ResultLine, ColumnsThirteenThirtyOneFifty) {
+  //         1234567890123456789012345678901234567890123456789
+  EXPECT_EQ(Line("III11", {291.6406590783637, -7.114490307649461}, "1215.101"),
+            "III11       291.64066         -7.11449           1215.1010\r\n");
+  EXPECT_EQ(Line("", {0.5, -0.25}, "0"),
+            "            .50000            -.25000            .0000\r\n");
+  EXPECT_EQ(Line("P", {1, 2}, ""),
+            "P           1.00000           2.00000            \r\n");
+  EXPECT_EQ(Line("P", {1, 2}, "12.5m"),
+            "P           1.00000           2.00000            12.5m\r\n");
+  EXPECT_EQ(Line("P", {1, 2}, "-1e3"),
+            "P           1.00000           2.00000            -1000.0000\r\n");
+}
+
+TEST(ResultLine, ItemsThatCannotStartAtTheirColumnFollowAfterOneSpace) {
+  EXPECT_EQ(Line("ABCDEFGHIJK", {1, 2}, "3"),  // 11 columns: fits
+            "ABCDEFGHIJK 1.00000           2.00000            3.0000\r\n");
+  EXPECT_EQ(Line("ABCDEFGHIJKL", {1, 2}, "3"),  // 12 columns: one space
+            "ABCDEFGHIJKL 1.00000          2.00000            3.0000\r\n");
+  EXPECT_EQ(Line("A-NAME-OF-20-COLUMNS", {1, 2}, "3"),
+            "A-NAME-OF-20-COLUMNS 1.00000  2.00000            3.0000\r\n");
+  EXPECT_EQ(Line("P", {12345678901234.5, 2}, "3"),
+            "P           12345678901234.50000 2.00000         3.0000\r\n");
+  // X is rounded to 15 digits before its five decimals.
+  EXPECT_EQ(Line("P", {123456789012345.5, 2}, "3"),
+            "P           123456789012346.00000 2.00000        3.0000\r\n");
+}
+
+TEST(ResultLine, WideCharactersTakeTwoColumns) {
+  // 点1 is three columns in either encoding: the X column lines up.
+  EXPECT_EQ(Line("\xE7\x82\xB9" "1", {1, 2}, "3", TextEncoding::kUtf8),
+            "\xE7\x82\xB9" "1         1.00000           2.00000            3.0000\r\n");
+  EXPECT_EQ(Line("\xB5\xE3" "1", {1, 2}, "3", TextEncoding::kGbk),
+            "\xB5\xE3" "1         1.00000           2.00000            3.0000\r\n");
+  // Six Chinese characters fill twelve columns.
+  EXPECT_EQ(Line("控制点测量一", {1, 2}, "", TextEncoding::kUtf8WithBom),
+            "控制点测量一 1.00000          2.00000            \r\n");
+}
+
+}  // namespace
+}  // namespace torvane

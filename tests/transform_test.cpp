@@ -1,1 +1,68 @@
+#include "params/transform.h"
+
 #include <gtest/gtest.h>
+
+#include <random>
+
+#include "params/conversion_params.h"
+
+namespace torvane {
+namespace {
+
+TEST(Transform, WorkedExampleBothWays) {
+  auto params = RunParamsFromTexts("500", "600", "30.1520");
+  ASSERT_TRUE(params.ok());
+  EXPECT_EQ(params->theta, 0.5280590614494144);
+  const Transform t(*params);
+  const PlanePoint c = t.Forward({755.5, 740.8});
+  EXPECT_EQ(c.x, 291.6406590783637);
+  EXPECT_EQ(c.y, -7.114490307649461);
+  const PlanePoint s = t.Inverse(c);
+  EXPECT_NEAR(s.x, 755.5, 1e-12);
+  EXPECT_NEAR(s.y, 740.8, 1e-12);
+}
+
+TEST(Transform, NegativeAngleMirrorsAndZeroIsAShift) {
+  EXPECT_EQ(RunParamsFromTexts("1", "1", "-30.1520")->theta, -0.5280590614494144);
+  for (const char* zero : {"0", "360", "720", ""}) {
+    EXPECT_EQ(RunParamsFromTexts("1", "1", zero)->theta, 0) << zero;
+  }
+  const Transform shift(RunParams{500, 600, 0});
+  const PlanePoint c = shift.Forward({755.5, 740.8});
+  EXPECT_EQ(c.x, 755.5 - 500);
+  EXPECT_EQ(c.y, 740.8 - 600);
+  EXPECT_EQ(shift.Apply(Direction::kConstructionToSurvey, c).x, 755.5);
+}
+
+TEST(Transform, ForwardThenInverseReturnsThePoint) {
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> coordinate(-1e6, 1e6), angle(-6.3, 6.3);
+  for (int i = 0; i < 1000; ++i) {
+    const Transform t(RunParams{coordinate(random), coordinate(random), angle(random)});
+    const PlanePoint p{coordinate(random), coordinate(random)};
+    const PlanePoint back = t.Inverse(t.Forward(p));
+    EXPECT_NEAR(back.x, p.x, 1e-9);
+    EXPECT_NEAR(back.y, p.y, 1e-9);
+  }
+}
+
+TEST(ParamState, ZeroNonZeroCombinations) {
+  EXPECT_EQ(StateOf(0, 0, 0), ParamState::kNotComputed);
+  EXPECT_EQ(StateOf(500, 600, 0.5), ParamState::kSet);
+  EXPECT_EQ(StateOf(500, 0, 0.5), ParamState::kIncomplete);
+  EXPECT_EQ(StateOf(0, 0, 0.5), ParamState::kIncomplete);
+  EXPECT_EQ(StateOf(500, 600, 0), ParamState::kIncomplete);
+  EXPECT_EQ(StateOf(-0.0, 0, 0), ParamState::kNotComputed);
+}
+
+TEST(RunParamsFromTexts, ReportsWhichBoxCannotBeRead) {
+  EXPECT_EQ(RunParamsFromTexts("1e999", "1", "1").error(), "X offset: number \"1e999\" is too large");
+  EXPECT_EQ(RunParamsFromTexts("1", "1e999", "1").error(), "Y offset: number \"1e999\" is too large");
+  EXPECT_FALSE(RunParamsFromTexts("1", "1", "3e9").ok());
+  auto empty = RunParamsFromTexts("", "", "");
+  ASSERT_TRUE(empty.ok());
+  EXPECT_EQ(StateOf(empty->x_offset, empty->y_offset, empty->theta), ParamState::kNotComputed);
+}
+
+}  // namespace
+}  // namespace torvane

@@ -1,1 +1,94 @@
+#include "params/two_point.h"
+
 #include <gtest/gtest.h>
+
+namespace torvane {
+namespace {
+
+const TwoPoints kWorkedExample{1000, 2000, 1070.711, 2070.711, 0, 0, 100, 0};
+
+TEST(SolveTwoPoints, FillsTheBoxesWhenNotComputed) {
+  const struct {
+    TwoPoints points;
+    const char *x, *y, *angle;
+    bool warns;
+  } rows[] = {
+      {kWorkedExample, "1000.000161", "2000.000161", "45.", false},
+      {{3500, 4200, 3600, 4200, 100, 50, 100, 150}, "3450.", "4300.", "-90.", false},
+      {{1000, 2000, 1100, 2000, 0, 0, 100.02, 0}, "999.99", "2000.", ".", true},
+      {{}, ".", ".", ".", false},
+  };
+  for (const auto& row : rows) {
+    auto s = SolveTwoPoints(row.points, {});
+    ASSERT_TRUE(s.ok());
+    EXPECT_EQ(s->x_offset_text, row.x);
+    EXPECT_EQ(s->y_offset_text, row.y);
+    EXPECT_EQ(s->angle_text, row.angle);
+    EXPECT_EQ(s->offsets_disagree, row.warns) << row.x;
+    EXPECT_EQ(s->present_state, ParamState::kNotComputed);
+    EXPECT_EQ(s->check_report, "");
+  }
+}
+
+TEST(SolveTwoPoints, WarnsOnlyBeyondTenMillimetres) {
+  // B's construction X short by delta: the two X offset estimates differ by delta.
+  for (double delta : {0.009999, -0.009999}) {
+    EXPECT_FALSE(SolveTwoPoints({1000, 2000, 1100, 2000, 0, 0, 100 - delta, 0}, {})
+                     ->offsets_disagree) << delta;
+  }
+  for (double delta : {0.010001, -0.010001}) {
+    EXPECT_TRUE(SolveTwoPoints({1000, 2000, 1100, 2000, 0, 0, 100 - delta, 0}, {})
+                    ->offsets_disagree) << delta;
+  }
+  // The same along Y.
+  EXPECT_TRUE(SolveTwoPoints({1000, 2000, 1000, 2100, 0, 0, 0, 100.010001}, {})->offsets_disagree);
+  EXPECT_FALSE(SolveTwoPoints({1000, 2000, 1000, 2100, 0, 0, 0, 100.009999}, {})->offsets_disagree);
+}
+
+TEST(SolveTwoPoints, CheckReportAgainstParametersPresent) {
+  auto s = SolveTwoPoints(kWorkedExample, {1000.000161, 2000.000161, 45.});
+  ASSERT_TRUE(s.ok());
+  EXPECT_EQ(s->present_state, ParamState::kSet);
+  EXPECT_EQ(s->check_report,
+            "坐标计算的转化参数为:\r\n"
+            "\r\n"
+            "   X偏移量为: 1000.000161\r\n"
+            "   Y偏移量为: 2000.000161\r\n"
+            "   坐标旋转角为:45°00′00.000″\r\n"
+            "\r\n"
+            "\r\n"
+            "转化参数差异量为:\r\n"
+            "\r\n"
+            "   X偏移量差异为: ±0.000 mm\r\n"
+            "   Y偏移量差异为: ±0.000 mm\r\n"
+            "   旋转角差异量为:0°00′00.000″");
+}
+
+TEST(SolveTwoPoints, CheckReportShowsTheDifferences) {
+  // Entered 45°30′ and offsets 12.5 mm and 3 mm off; derived 45°.
+  auto s = SolveTwoPoints(kWorkedExample, {1000.012661, 1999.997161, 45.3});
+  ASSERT_TRUE(s.ok());
+  const std::string& r = s->check_report;
+  EXPECT_NE(r.find("   X偏移量差异为: ±12.500 mm\r\n"), std::string::npos) << r;
+  EXPECT_NE(r.find("   Y偏移量差异为: ±3.000 mm\r\n"), std::string::npos) << r;
+  EXPECT_TRUE(r.ends_with("   旋转角差异量为:-0°30′00.000″")) << r;
+}
+
+TEST(SolveTwoPoints, IncompleteParametersGetNoReport) {
+  for (PresentParams present : {PresentParams{500, 0, 30.3}, PresentParams{500, 600, 0},
+                                PresentParams{0, 0, 30.3}}) {
+    auto s = SolveTwoPoints(kWorkedExample, present);
+    ASSERT_TRUE(s.ok());
+    EXPECT_EQ(s->present_state, ParamState::kIncomplete);
+    EXPECT_EQ(s->check_report, "");
+    EXPECT_EQ(s->x_offset_text, "1000.000161");
+  }
+}
+
+TEST(SolveTwoPoints, RejectsArithmeticBeyondDoubles) {
+  EXPECT_FALSE(SolveTwoPoints({1e308, 0, -1e308, 0, 0, 0, 1, 0}, {}).ok());
+  EXPECT_FALSE(SolveTwoPoints(kWorkedExample, {1, 1, 3e9}).ok());
+}
+
+}  // namespace
+}  // namespace torvane
