@@ -9,7 +9,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libcli11-dev
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
-  xvfb xauth
+  xvfb xauth time
 )
 missing=()
 for p in "${packages[@]}"; do
