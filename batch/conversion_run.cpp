@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <random>
-#include <system_error>
 
 #include "batch/point_file.h"
 #include "batch/result_line.h"
@@ -29,8 +28,6 @@ RunError WriteFailure(const std::string& result_path, const std::string& reason)
   e.detail = reason;
   return e;
 }
-
-std::string SystemReason(int error_number) { return std::generic_category().message(error_number); }
 
 // Where the table is written until it is complete: a new file beside the
 // result, so that the final rename stays within one folder.

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <system_error>
 
 #include "params/number_text.h"
 
@@ -20,12 +19,10 @@ bool HasNonAscii(std::string_view s) {
   return false;
 }
 
-std::string SystemReason(int error_number) { return std::generic_category().message(error_number); }
-
 RunError FieldError(DecimalError why, std::size_t line, const char* field, std::string_view text) {
   RunError e;
-  e.kind = why == DecimalError::kTooLarge ? RunErrorKind::kNumberTooLarge
-                                          : RunErrorKind::kNotANumber;
+  e.kind =
+      why == DecimalError::kTooLarge ? RunErrorKind::kNumberTooLarge : RunErrorKind::kNotANumber;
   e.line = line;
   e.field = field;
   e.field_text = std::string(text);

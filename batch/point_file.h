@@ -65,13 +65,13 @@ class PointFileReader {
   std::FILE* file_;
   std::string path_;
   TextEncoding encoding_ = TextEncoding::kUtf8;
-  std::string buffer_;       // bytes read from the file, not yet handed out
-  std::size_t begin_ = 0;    // start of the unread bytes in buffer_
+  std::string buffer_;     // bytes read from the file, not yet handed out
+  std::size_t begin_ = 0;  // start of the unread bytes in buffer_
   std::size_t line_number_ = 0;
   std::size_t fields_read_ = 0;
   bool at_eof_ = false;
   bool read_error_ = false;
-  bool after_cr_ = false;    // the last line ended in CR: a following LF belongs to it
+  bool after_cr_ = false;  // the last line ended in CR: a following LF belongs to it
 };
 
 }  // namespace torvane

@@ -1,6 +1,10 @@
 #include "batch/run_error.h"
 
+#include <system_error>
+
 namespace torvane {
+
+std::string SystemReason(int error_number) { return std::generic_category().message(error_number); }
 
 std::string Describe(const RunError& e) {
   std::string where = e.path == "-" ? "<stdin>" : e.path;

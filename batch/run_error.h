@@ -24,13 +24,16 @@ enum class RunErrorKind {
 
 struct RunError {
   RunErrorKind kind = RunErrorKind::kCannotOpen;
-  std::string path;         // the point file, or the result file for kCannotWrite
-  std::size_t line = 0;     // 1-based line of the point file; 0 when not about a line
-  std::string field;        // "X" or "Y" where the error is about one field
-  std::string field_text;   // the offending text, without the blanks around it
-  std::string detail;       // the system's reason for open, read and write failures
-  std::size_t limit = 0;    // the field limit for kTooManyFields
+  std::string path;        // the point file, or the result file for kCannotWrite
+  std::size_t line = 0;    // 1-based line of the point file; 0 when not about a line
+  std::string field;       // "X" or "Y" where the error is about one field
+  std::string field_text;  // the offending text, without the blanks around it
+  std::string detail;      // the system's reason for open, read and write failures
+  std::size_t limit = 0;   // the field limit for kTooManyFields
 };
+
+// The system's words for an errno value ("No such file or directory").
+std::string SystemReason(int error_number);
 
 // "pts.csv:7: X field \"abc\" is not a number", in English, for the command line.
 std::string Describe(const RunError& error);

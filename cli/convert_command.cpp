@@ -43,10 +43,10 @@ int RunConvert(const ConvertOptions& options) {
 
   RunRequest request;
   request.point_path = options.point_file;
-  request.direction = options.to == "survey" ? Direction::kConstructionToSurvey
-                                             : Direction::kSurveyToConstruction;
+  request.direction =
+      options.to == "survey" ? Direction::kConstructionToSurvey : Direction::kSurveyToConstruction;
   // Standard input goes to standard output unless -o names a file.
-  request.result_path = !options.output.empty()      ? options.output
+  request.result_path = !options.output.empty()     ? options.output
                         : options.point_file == "-" ? options.point_file
                                                     : ResultPathFor(options.point_file);
   auto run = ConvertRun(request, *params);

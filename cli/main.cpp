@@ -26,8 +26,7 @@ int main(int argc, char** argv) {
       ->add_option("--to", convert.to,
                    "construction: survey to construction (default); survey: the reverse")
       ->check(CLI::IsMember({"construction", "survey"}));
-  convert_cmd->add_option("-o,--output", convert.output,
-                          "result file, or - for standard output");
+  convert_cmd->add_option("-o,--output", convert.output, "result file, or - for standard output");
   convert_cmd->add_option("POINTFILE", convert.point_file, "point file, or - for standard input")
       ->required();
 
@@ -40,11 +39,13 @@ int main(int argc, char** argv) {
       ->required();
   solve_cmd->add_option("--survey-b", solve.survey_b, "point B in the survey grid: X,Y")
       ->required();
-  solve_cmd->add_option("--construction-a", solve.construction_a,
-                        "point A in the construction grid: X,Y")
+  solve_cmd
+      ->add_option("--construction-a", solve.construction_a,
+                   "point A in the construction grid: X,Y")
       ->required();
-  solve_cmd->add_option("--construction-b", solve.construction_b,
-                        "point B in the construction grid: X,Y")
+  solve_cmd
+      ->add_option("--construction-b", solve.construction_b,
+                   "point B in the construction grid: X,Y")
       ->required();
   solve_cmd->add_option("--check", solve.check,
                         "parameters to check: X0,Y0,ANGLE (ANGLE in ddd.mmss)");

@@ -48,8 +48,8 @@ Expected<double> ReadPlainNumber(std::string_view number, std::string_view quote
       if (e_ec == std::errc::result_out_of_range) exponent = p[1] == '-' ? -100000 : 100000;
       (void)e_end;
     }
-    const long magnitude = digits_before_point > 0 ? digits_before_point + exponent
-                                                   : exponent - zeros_after_point;
+    const long magnitude =
+        digits_before_point > 0 ? digits_before_point + exponent : exponent - zeros_after_point;
     if (magnitude > 0) return Fail("number \"" + std::string(quoted) + "\" is too large");
     return negative ? -0.0 : 0.0;
   }
@@ -121,8 +121,7 @@ Expected<double, DecimalError> ParseDecimal(std::string_view text) {
   const std::string_view s = TrimBlanks(text);
   const std::size_t sign = (!s.empty() && (s[0] == '+' || s[0] == '-')) ? 1 : 0;
   const std::size_t mantissa = MantissaLength(s.substr(sign));
-  const std::size_t exponent =
-      mantissa > 0 ? ExponentLength(s.substr(sign + mantissa), false) : 0;
+  const std::size_t exponent = mantissa > 0 ? ExponentLength(s.substr(sign + mantissa), false) : 0;
   if (mantissa == 0 || sign + mantissa + exponent != s.size()) {
     return Fail(DecimalError::kNotANumber);
   }

@@ -36,7 +36,7 @@ Pattern ParsePattern(std::string_view pattern) {
 int BinaryFractionDigits(double v) {
   if (v == 0) return 0;
   int exponent = 0;
-  const double mantissa = std::frexp(std::fabs(v), &exponent);  // in [0.5, 1)
+  const double mantissa = std::frexp(std::fabs(v), &exponent);            // in [0.5, 1)
   auto bits = static_cast<std::uint64_t>(std::ldexp(mantissa, 64 - 11));  // 53 bits
   int trailing = 0;
   while ((bits & 1) == 0) {
@@ -79,7 +79,8 @@ std::string FormatPattern(double value, std::string_view pattern) {
 
   std::string text;
   if (value < 0 && !all_zero) text.push_back('-');
-  if (integer.size() < p.min_integer_digits) text.append(p.min_integer_digits - integer.size(), '0');
+  if (integer.size() < p.min_integer_digits)
+    text.append(p.min_integer_digits - integer.size(), '0');
   text.append(integer);
   if (p.has_point) {
     text.push_back('.');

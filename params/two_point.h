@@ -26,9 +26,9 @@ struct PresentParams {
 };
 
 struct TwoPointSolution {
-  std::string x_offset_text;  // as written into the X offset box, e.g. "1000.000161"
-  std::string y_offset_text;  // e.g. "2000.000161"
-  std::string angle_text;     // ddd.mmss, e.g. "45."
+  std::string x_offset_text;      // as written into the X offset box, e.g. "1000.000161"
+  std::string y_offset_text;      // e.g. "2000.000161"
+  std::string angle_text;         // ddd.mmss, e.g. "45."
   bool offsets_disagree = false;  // the 10 mm warning applies
   ParamState present_state = ParamState::kNotComputed;
   // Only when present_state is kSet: the twelve-line report, lines joined by CR LF.

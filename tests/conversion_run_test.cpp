@@ -52,8 +52,8 @@ TEST_F(ConversionRun, HelpExampleBothWays) {
 
   // The table read back as a point file and converted the other way.
   std::string back_in;
-  for (const char* line : {"III11, 291.64066, -7.11449, 1215.101\r\n",
-                           "III14, 244.59639, 39.25532, 1270.221\r\n"}) {
+  for (const char* line :
+       {"III11, 291.64066, -7.11449, 1215.101\r\n", "III14, 244.59639, 39.25532, 1270.221\r\n"}) {
     back_in += line;
   }
   ASSERT_TRUE(Run(back_in, Direction::kConstructionToSurvey).ok());
@@ -74,8 +74,12 @@ TEST_F(ConversionRun, LinesThePartialReaderGarbledConvertCleanly) {
 }
 
 TEST_F(ConversionRun, EncodingOfThePointFileIsKept) {
-  ASSERT_TRUE(Run("\xB5\xE3" "1,755.5,740.8,1\r\n").ok());  // GBK 点1
-  EXPECT_EQ(Result(), "\xB5\xE3" "1         291.64066         -7.11449           1.0000\r\n");
+  ASSERT_TRUE(Run("\xB5\xE3"
+                  "1,755.5,740.8,1\r\n")
+                  .ok());  // GBK 点1
+  EXPECT_EQ(Result(),
+            "\xB5\xE3"
+            "1         291.64066         -7.11449           1.0000\r\n");
   ASSERT_TRUE(Run("\xEF\xBB\xBF点1,755.5,740.8,1\n").ok());
   EXPECT_EQ(Result(), "\xEF\xBB\xBF点1         291.64066         -7.11449           1.0000\r\n");
   ASSERT_TRUE(Run("点1,755.5,740.8,1\r").ok());
@@ -114,7 +118,8 @@ TEST_F(ConversionRun, WindowLimitOf4000Fields) {
   auto run = Run(thousand + "Q,1,2,3\r\n");
   ASSERT_FALSE(run.ok());
   EXPECT_EQ(run.error().kind, RunErrorKind::kTooManyFields);
-  EXPECT_EQ(Describe(run.error()), request_.point_path + ":1001: more than 4000 fields in the file");
+  EXPECT_EQ(Describe(run.error()),
+            request_.point_path + ":1001: more than 4000 fields in the file");
   request_.field_limit.reset();
   EXPECT_TRUE(Run(thousand + "Q,1,2,3\r\n").ok());
 }

@@ -143,9 +143,19 @@ TEST(PointFileReader, FindsTheEncoding) {
     std::string first_name;
   } rows[] = {
       {"A,1,2,3\r\n", TextEncoding::kUtf8, "A"},
-      {"\xE7\x82\xB9" "1,1,2,3\r\n", TextEncoding::kUtf8, "\xE7\x82\xB9" "1"},
-      {"\xEF\xBB\xBF" "A,1,2,3\r\n", TextEncoding::kUtf8WithBom, "A"},
-      {"\xB5\xE3" "1,1,2,3\r\n", TextEncoding::kGbk, "\xB5\xE3" "1"},
+      {"\xE7\x82\xB9"
+       "1,1,2,3\r\n",
+       TextEncoding::kUtf8,
+       "\xE7\x82\xB9"
+       "1"},
+      {"\xEF\xBB\xBF"
+       "A,1,2,3\r\n",
+       TextEncoding::kUtf8WithBom, "A"},
+      {"\xB5\xE3"
+       "1,1,2,3\r\n",
+       TextEncoding::kGbk,
+       "\xB5\xE3"
+       "1"},
       // Line 1 is valid in both; line 2 only in GBK, so the file is GBK.
       {"\xC3\xA9,1,2,3\r\n\xB5\xE3,1,2,3\r\n", TextEncoding::kGbk, "\xC3\xA9"},
   };

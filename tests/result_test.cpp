@@ -37,8 +37,7 @@ TEST(ResultLine, ColumnsThirteenThirtyOneFifty) {
             "III11       291.64066         -7.11449           1215.1010\r\n");
   EXPECT_EQ(Line("", {0.5, -0.25}, "0"),
             "            .50000            -.25000            .0000\r\n");
-  EXPECT_EQ(Line("P", {1, 2}, ""),
-            "P           1.00000           2.00000            \r\n");
+  EXPECT_EQ(Line("P", {1, 2}, ""), "P           1.00000           2.00000            \r\n");
   EXPECT_EQ(Line("P", {1, 2}, "12.5m"),
             "P           1.00000           2.00000            12.5m\r\n");
   EXPECT_EQ(Line("P", {1, 2}, "-1e3"),
@@ -61,10 +60,16 @@ TEST(ResultLine, ItemsThatCannotStartAtTheirColumnFollowAfterOneSpace) {
 
 TEST(ResultLine, WideCharactersTakeTwoColumns) {
   // 点1 is three columns in either encoding: the X column lines up.
-  EXPECT_EQ(Line("\xE7\x82\xB9" "1", {1, 2}, "3", TextEncoding::kUtf8),
-            "\xE7\x82\xB9" "1         1.00000           2.00000            3.0000\r\n");
-  EXPECT_EQ(Line("\xB5\xE3" "1", {1, 2}, "3", TextEncoding::kGbk),
-            "\xB5\xE3" "1         1.00000           2.00000            3.0000\r\n");
+  EXPECT_EQ(Line("\xE7\x82\xB9"
+                 "1",
+                 {1, 2}, "3", TextEncoding::kUtf8),
+            "\xE7\x82\xB9"
+            "1         1.00000           2.00000            3.0000\r\n");
+  EXPECT_EQ(Line("\xB5\xE3"
+                 "1",
+                 {1, 2}, "3", TextEncoding::kGbk),
+            "\xB5\xE3"
+            "1         1.00000           2.00000            3.0000\r\n");
   // Six Chinese characters fill twelve columns.
   EXPECT_EQ(Line("控制点测量一", {1, 2}, "", TextEncoding::kUtf8WithBom),
             "控制点测量一 1.00000          2.00000            \r\n");

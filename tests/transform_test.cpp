@@ -56,8 +56,10 @@ TEST(ParamState, ZeroNonZeroCombinations) {
 }
 
 TEST(RunParamsFromTexts, ReportsWhichBoxCannotBeRead) {
-  EXPECT_EQ(RunParamsFromTexts("1e999", "1", "1").error(), "X offset: number \"1e999\" is too large");
-  EXPECT_EQ(RunParamsFromTexts("1", "1e999", "1").error(), "Y offset: number \"1e999\" is too large");
+  EXPECT_EQ(RunParamsFromTexts("1e999", "1", "1").error(),
+            "X offset: number \"1e999\" is too large");
+  EXPECT_EQ(RunParamsFromTexts("1", "1e999", "1").error(),
+            "Y offset: number \"1e999\" is too large");
   EXPECT_FALSE(RunParamsFromTexts("1", "1", "3e9").ok());
   auto empty = RunParamsFromTexts("", "", "");
   ASSERT_TRUE(empty.ok());

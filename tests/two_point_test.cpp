@@ -33,12 +33,14 @@ TEST(SolveTwoPoints, FillsTheBoxesWhenNotComputed) {
 TEST(SolveTwoPoints, WarnsOnlyBeyondTenMillimetres) {
   // B's construction X short by delta: the two X offset estimates differ by delta.
   for (double delta : {0.009999, -0.009999}) {
-    EXPECT_FALSE(SolveTwoPoints({1000, 2000, 1100, 2000, 0, 0, 100 - delta, 0}, {})
-                     ->offsets_disagree) << delta;
+    EXPECT_FALSE(
+        SolveTwoPoints({1000, 2000, 1100, 2000, 0, 0, 100 - delta, 0}, {})->offsets_disagree)
+        << delta;
   }
   for (double delta : {0.010001, -0.010001}) {
-    EXPECT_TRUE(SolveTwoPoints({1000, 2000, 1100, 2000, 0, 0, 100 - delta, 0}, {})
-                    ->offsets_disagree) << delta;
+    EXPECT_TRUE(
+        SolveTwoPoints({1000, 2000, 1100, 2000, 0, 0, 100 - delta, 0}, {})->offsets_disagree)
+        << delta;
   }
   // The same along Y.
   EXPECT_TRUE(SolveTwoPoints({1000, 2000, 1000, 2100, 0, 0, 0, 100.010001}, {})->offsets_disagree);
@@ -75,8 +77,8 @@ TEST(SolveTwoPoints, CheckReportShowsTheDifferences) {
 }
 
 TEST(SolveTwoPoints, IncompleteParametersGetNoReport) {
-  for (PresentParams present : {PresentParams{500, 0, 30.3}, PresentParams{500, 600, 0},
-                                PresentParams{0, 0, 30.3}}) {
+  for (PresentParams present :
+       {PresentParams{500, 0, 30.3}, PresentParams{500, 600, 0}, PresentParams{0, 0, 30.3}}) {
     auto s = SolveTwoPoints(kWorkedExample, present);
     ASSERT_TRUE(s.ok());
     EXPECT_EQ(s->present_state, ParamState::kIncomplete);
