@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 
+#include "batch/open_file.h"
 #include "batch/point_file.h"
 #include "batch/result_line.h"
 
@@ -16,10 +17,6 @@ constexpr std::size_t kFlushBytes = 1 << 16;
 constexpr int kTemporaryNameTries = 16;
 
 namespace fs = std::filesystem;
-
-fs::path PathOf(const std::string& utf8) {
-  return fs::path(reinterpret_cast<const char8_t*>(utf8.c_str()));
-}
 
 RunError WriteFailure(const std::string& result_path, const std::string& reason) {
   RunError e;
@@ -45,7 +42,7 @@ class PendingResult {
   PendingResult& operator=(const PendingResult&) = delete;
 
   Expected<bool, RunError> Create() {
-    const fs::path result = PathOf(result_path_);
+    const fs::path result = PathFromUtf8(result_path_);
     std::error_code ec;
     if (fs::is_directory(result, ec)) {
       return Fail(WriteFailure(result_path_, "a folder of that name is in the way"));
@@ -56,7 +53,7 @@ class PendingResult {
       fs::path candidate = result;
       candidate += ".tmp" + std::to_string(random() % 1000000);
       // "x": fail rather than reuse a file that happens to exist.
-      file_ = std::fopen(candidate.c_str(), "wbx");
+      file_ = OpenFile(candidate, "wbx");
       if (file_ != nullptr) {
         temporary_ = candidate;
         return true;
@@ -73,7 +70,7 @@ class PendingResult {
     file_ = nullptr;
     if (closed != 0) return Fail(WriteFailure(result_path_, SystemReason(errno)));
     std::error_code ec;
-    fs::rename(temporary_, PathOf(result_path_), ec);
+    fs::rename(temporary_, PathFromUtf8(result_path_), ec);
     if (ec) return Fail(WriteFailure(result_path_, ec.message()));
     temporary_.clear();
     return true;

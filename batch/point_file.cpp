@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "batch/open_file.h"
 #include "params/number_text.h"
 
 namespace torvane {
@@ -106,12 +107,12 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
     std::rewind(file);
   } else {
     std::error_code ec;
-    const std::filesystem::path fs_path(reinterpret_cast<const char8_t*>(path.c_str()));
+    const std::filesystem::path fs_path = PathFromUtf8(path);
     if (std::filesystem::is_directory(fs_path, ec)) {
       failure.detail = "it is a folder, not a file";
       return Fail(std::move(failure));
     }
-    file = std::fopen(path.c_str(), "rb");
+    file = OpenFile(fs_path, "rb");
     if (file == nullptr) {
       failure.detail = SystemReason(errno);
       return Fail(std::move(failure));
