@@ -1,0 +1,15 @@
+// Application-wide set-up shared by the program and the screenshot tool.
+#pragma once
+
+class QApplication;
+
+namespace torvane {
+
+// Names the application "Torvane", picks a Chinese interface font, gives it
+// the window icon and installs
+// Qt's own Simplified Chinese translation, so that standard buttons and the
+// file dialog read 确定, 取消 and so on. Returns false when the translation
+// could not be found (the program still runs, in English dialog buttons).
+bool SetUpApplication(QApplication& app);
+
+}  // namespace torvane

@@ -1,0 +1,49 @@
+// What the window needs from the desktop, behind one small interface: modal
+// message boxes, the beep, the open-file dialog and the text editor. The
+// program uses QtPlatform; the tests and the screenshot tool use a scripted
+// stand-in that records every call. Whatever differs between Windows and
+// other systems stays behind this interface.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace torvane {
+
+enum class MessageIcon { kNone, kInformation, kQuestion, kWarning };
+enum class MessageButtons { kOk, kOkCancel };
+// Closing a box by its title bar or with Escape answers kCancel.
+enum class MessageAnswer { kOk, kCancel };
+
+// The window's file dialog w1: what it shows and the file name it keeps from
+// one showing to the next.
+struct OpenFileDialog {
+  QString title;
+  QStringList filters;  // shown in this order, each with its pattern in brackets
+  QString file_name;    // the name offered at the next showing; the full path after OK
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // A modal box over `owner` with the prompt, the caption, the icon and the
+  // buttons; returns the button pressed.
+  virtual MessageAnswer ShowMessage(QWidget* owner, const QString& prompt, const QString& title,
+                                    MessageIcon icon, MessageButtons buttons) = 0;
+
+  virtual void Beep() = 0;
+
+  // Shows the dialog modally. On OK returns true with dialog.file_name set to
+  // the chosen full path (a typed name need not exist); on Cancel returns
+  // false and leaves the dialog as it was.
+  virtual bool ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) = 0;
+
+  // Opens the file in the system's text editor without waiting for it.
+  // Returns false when the editor could not be started.
+  virtual bool StartTextEditor(const QString& path) = 0;
+};
+
+}  // namespace torvane

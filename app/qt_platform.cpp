@@ -1,0 +1,96 @@
+#include "app/qt_platform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <string>
+#endif
+
+namespace torvane {
+
+namespace {
+
+QMessageBox::Icon QtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::kInformation:
+      return QMessageBox::Information;
+    case MessageIcon::kQuestion:
+      return QMessageBox::Question;
+    case MessageIcon::kWarning:
+      return QMessageBox::Warning;
+    case MessageIcon::kNone:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QString NotepadCommandLine(const QString& path) {
+  return QStringLiteral("c:\\windows\\notepad.exe ") + path;
+}
+
+MessageAnswer QtPlatform::ShowMessage(QWidget* owner, const QString& prompt, const QString& title,
+                                      MessageIcon icon, MessageButtons buttons) {
+  QMessageBox box(owner);
+  box.setIcon(QtIcon(icon));
+  box.setWindowTitle(title);
+  box.setTextFormat(Qt::PlainText);
+  // Reports join their lines with CR LF; a label breaks lines at LF only.
+  box.setText(QString(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  if (buttons == MessageButtons::kOkCancel) {
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Cancel);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  // Closing the box by its title bar runs the escape button: Cancel.
+  return box.exec() == QMessageBox::Ok ? MessageAnswer::kOk : MessageAnswer::kCancel;
+}
+
+void QtPlatform::Beep() { QApplication::beep(); }
+
+bool QtPlatform::ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) {
+  QFileDialog qt_dialog(owner, dialog.title);
+  qt_dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  // A typed name is taken as it is; the run reports a file it cannot open.
+  qt_dialog.setFileMode(QFileDialog::AnyFile);
+  qt_dialog.setNameFilters(dialog.filters);
+  if (!dialog.file_name.isEmpty()) qt_dialog.selectFile(dialog.file_name);
+  if (qt_dialog.exec() != QDialog::Accepted) return false;
+  const QStringList chosen = qt_dialog.selectedFiles();
+  if (chosen.isEmpty()) return false;
+  dialog.file_name = QDir::toNativeSeparators(chosen.first());
+  return true;
+}
+
+bool QtPlatform::StartTextEditor(const QString& path) {
+#ifdef Q_OS_WIN
+  std::wstring command = NotepadCommandLine(path).toStdWString();
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWMAXIMIZED;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return false;
+  }
+  // The editor lives on by itself; its handles are not needed.
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+#else
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+#endif
+}
+
+}  // namespace torvane

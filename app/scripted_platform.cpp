@@ -1,0 +1,61 @@
+#include "app/scripted_platform.h"
+
+namespace torvane {
+
+std::vector<ScriptedPlatform::Call> ScriptedPlatform::CallsOf(CallKind kind) const {
+  std::vector<Call> found;
+  for (const Call& call : calls_) {
+    if (call.kind == kind) found.push_back(call);
+  }
+  return found;
+}
+
+MessageAnswer ScriptedPlatform::ShowMessage(QWidget*, const QString& prompt, const QString& title,
+                                            MessageIcon icon, MessageButtons buttons) {
+  Call call;
+  call.kind = CallKind::kMessage;
+  call.prompt = prompt;
+  call.title = title;
+  call.icon = icon;
+  call.buttons = buttons;
+  if (!answers_.empty()) {
+    call.answer = answers_.front();
+    answers_.pop_front();
+  }
+  calls_.push_back(call);
+  return call.answer;
+}
+
+void ScriptedPlatform::Beep() {
+  Call call;
+  call.kind = CallKind::kBeep;
+  calls_.push_back(call);
+}
+
+bool ScriptedPlatform::ShowOpenDialog(QWidget*, OpenFileDialog& dialog) {
+  Call call;
+  call.kind = CallKind::kOpenDialog;
+  call.dialog_title = dialog.title;
+  call.filters = dialog.filters;
+  call.file_name_shown = dialog.file_name;
+  if (!files_.empty()) {
+    if (files_.front()) {
+      call.chosen = true;
+      call.path = *files_.front();
+      dialog.file_name = call.path;
+    }
+    files_.pop_front();
+  }
+  calls_.push_back(call);
+  return call.chosen;
+}
+
+bool ScriptedPlatform::StartTextEditor(const QString& path) {
+  Call call;
+  call.kind = CallKind::kTextEditor;
+  call.path = path;
+  calls_.push_back(call);
+  return editor_starts_;
+}
+
+}  // namespace torvane

@@ -1,0 +1,62 @@
+// A stand-in desktop for tests and screenshots: answers come from a script,
+// and every call is recorded in order.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "app/platform.h"
+
+namespace torvane {
+
+class ScriptedPlatform : public Platform {
+ public:
+  enum class CallKind { kMessage, kBeep, kOpenDialog, kTextEditor };
+
+  struct Call {
+    CallKind kind = CallKind::kMessage;
+    // kMessage
+    QString prompt;
+    QString title;
+    MessageIcon icon = MessageIcon::kNone;
+    MessageButtons buttons = MessageButtons::kOk;
+    MessageAnswer answer = MessageAnswer::kOk;
+    // kOpenDialog: what the dialog showed, and whether a file was chosen
+    QString dialog_title;
+    QStringList filters;
+    QString file_name_shown;
+    bool chosen = false;
+    // kOpenDialog (the chosen path) and kTextEditor (the path opened)
+    QString path;
+  };
+
+  // The next message box is answered with `answer`; unscripted boxes get OK.
+  void AnswerNextMessage(MessageAnswer answer) { answers_.push_back(answer); }
+  // The next showing of the file dialog chooses `path`, or is cancelled
+  // (no value). Unscripted showings are cancelled.
+  void ChooseNextFile(std::optional<QString> path) { files_.push_back(std::move(path)); }
+  // Whether StartTextEditor reports success.
+  void SetEditorStarts(bool starts) { editor_starts_ = starts; }
+
+  const std::vector<Call>& calls() const { return calls_; }
+  std::vector<Call> CallsOf(CallKind kind) const;
+  void ClearCalls() { calls_.clear(); }
+
+  MessageAnswer ShowMessage(QWidget* owner, const QString& prompt, const QString& title,
+                            MessageIcon icon, MessageButtons buttons) override;
+  void Beep() override;
+  bool ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) override;
+  bool StartTextEditor(const QString& path) override;
+
+ private:
+  std::deque<MessageAnswer> answers_;
+  std::deque<std::optional<QString>> files_;
+  bool editor_starts_ = true;
+  std::vector<Call> calls_;
+};
+
+}  // namespace torvane

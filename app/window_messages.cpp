@@ -1,0 +1,87 @@
+#include "app/window_messages.h"
+
+#include <QDir>
+
+namespace torvane {
+
+namespace {
+
+QString Native(const std::string& path) {
+  return QDir::toNativeSeparators(QString::fromStdString(path));
+}
+
+// "坐标文件“pts.csv”第 7 行" or, without a line, "坐标文件“pts.csv”".
+QString Where(const RunError& error) {
+  QString where = QStringLiteral("坐标文件“%1”").arg(Native(error.path));
+  if (error.line > 0) where += QStringLiteral("第 %1 行").arg(error.line);
+  return where;
+}
+
+QString Reason(const RunError& error) {
+  return error.detail.empty() ? QString()
+                              : QStringLiteral("：%1").arg(QString::fromStdString(error.detail));
+}
+
+}  // namespace
+
+QString RunFailureMessage(const RunError& error) {
+  const QString field = QString::fromStdString(error.field);
+  const QString text = QString::fromStdString(error.field_text);
+  QString what;
+  switch (error.kind) {
+    case RunErrorKind::kCannotOpen:
+      what = QStringLiteral("无法打开坐标文件“%1”%2。").arg(Native(error.path), Reason(error));
+      break;
+    case RunErrorKind::kCannotRead:
+      what = QStringLiteral("读取%1时出错%2。").arg(Where(error), Reason(error));
+      break;
+    case RunErrorKind::kNoPoints:
+      what = QStringLiteral("坐标文件“%1”中没有点。").arg(Native(error.path));
+      break;
+    case RunErrorKind::kTooFewFields:
+      what = QStringLiteral("%1不是“点名, X, Y, H”形式的点：“%2”。").arg(Where(error), text);
+      break;
+    case RunErrorKind::kNotANumber:
+      what = QStringLiteral("%1的 %2 坐标“%3”不是数字。").arg(Where(error), field, text);
+      break;
+    case RunErrorKind::kNumberTooLarge:
+      what = QStringLiteral("%1的 %2 坐标“%3”数值过大。").arg(Where(error), field, text);
+      break;
+    case RunErrorKind::kBadEncoding:
+      what = QStringLiteral("%1既不是 UTF-8 也不是 GBK 编码的文字。").arg(Where(error));
+      break;
+    case RunErrorKind::kTooManyFields:
+      what = QStringLiteral("%1：整个文件的字段超过 %2 个。").arg(Where(error)).arg(error.limit);
+      break;
+    case RunErrorKind::kResultOutOfRange:
+      what = QStringLiteral("%1的点转换后 %2 坐标超出数值范围。").arg(Where(error), field);
+      break;
+    case RunErrorKind::kCannotWrite:
+      what = QStringLiteral("无法写入成果表文件“%1”%2。").arg(Native(error.path), Reason(error));
+      break;
+    case RunErrorKind::kParamsNotComputed:
+      return QString::fromUtf8(kParamsNotComputedMessage);
+    case RunErrorKind::kParamsIncomplete:
+      return QString::fromUtf8(kRunParamsIncompleteMessage);
+  }
+  return what + QStringLiteral("\n未写出成果表。");
+}
+
+QString NumberTooLargeMessage(const QString& box, const QString& text) {
+  return QStringLiteral("%1中的数值“%2”太大，无法读取。\n未进行计算。").arg(box, text);
+}
+
+QString NoResultFileMessage(const QString& result_path) {
+  if (result_path.isEmpty()) {
+    return QStringLiteral("还没有成果表可以浏览：请先进行坐标系转换计算。");
+  }
+  return QStringLiteral("成果表文件“%1”已不存在：请重新进行坐标系转换计算。")
+      .arg(QDir::toNativeSeparators(result_path));
+}
+
+QString EditorFailedMessage(const QString& result_path) {
+  return QStringLiteral("无法启动文本编辑器打开成果表文件“%1”。")
+      .arg(QDir::toNativeSeparators(result_path));
+}
+
+}  // namespace torvane

@@ -1,0 +1,38 @@
+// The texts of the window's own message boxes.
+#pragma once
+
+#include <QString>
+
+#include "batch/run_error.h"
+
+namespace torvane {
+
+// The caption of every box that has no title of its own.
+inline constexpr const char* kAppTitle = "Torvane";
+
+// Conversion run, parameters all zero.
+inline constexpr const char* kParamsNotComputedMessage = "请先计算Torvane参数！";
+// Conversion run, some parameters zero and some not.
+inline constexpr const char* kRunParamsIncompleteMessage =
+    "X偏移量、Y偏移量和转角必须全部不为零，才能进行坐标转换。\n未写出成果表。";
+// Parameter button, some parameters present zero and some not.
+inline constexpr const char* kCheckParamsIncompleteMessage =
+    "X偏移量、Y偏移量和转角必须全部不为零，才能检查参数。\n参数未改动。";
+
+// A failed conversion run, in Chinese: which file, which line and field,
+// what is wrong there, and that no result table was written. Not for the two
+// parameter cases, which have messages of their own.
+QString RunFailureMessage(const RunError& error);
+
+// A text box whose number is too large to read. `box` names the box as the
+// user sees it ("X偏移量", "A点测图X坐标").
+QString NumberTooLargeMessage(const QString& box, const QString& text);
+
+// Nothing to open in the editor: no run has written a result table yet, or
+// the one it wrote is gone.
+QString NoResultFileMessage(const QString& result_path);
+
+// The editor could not be started on the result table.
+QString EditorFailedMessage(const QString& result_path);
+
+}  // namespace torvane

@@ -1,0 +1,319 @@
+// The conversion button on real point files, and the browse button.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "app/qt_platform.h"
+#include "window_fixture.h"
+
+namespace torvane::testing {
+namespace {
+
+const QByteArray kTwoPoints =
+    "III11 , 755.500 , 740.800 , 1215.101\r\n"
+    "III12 , 761.500 , 782.300 , 1211.210\r\n";
+
+// Name from column 1, X from 13, Y from 31, H from 50, CR LF.
+QByteArray ResultLine(const char* name, const char* x, const char* y, const char* h) {
+  QByteArray line(name);
+  line = line.leftJustified(12, ' ') + x;
+  line = line.leftJustified(30, ' ') + y;
+  line = line.leftJustified(49, ' ') + h;
+  return line + "\r\n";
+}
+
+class RunTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    ASSERT_TRUE(folder_.isValid());
+  }
+
+  QString Write(const QString& name, const QByteArray& bytes) {
+    const QString path = folder_.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+  }
+  QString ResultOf(const QString& point_file) const {
+    const QFileInfo info(point_file);
+    return info.dir().filePath(info.completeBaseName() + "转化后成果表.txt");
+  }
+  static QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+  }
+  // Parameters typed, then Com1 with the dialog choosing `path`.
+  void Run(const QString& path) {
+    platform_.ChooseNextFile(path);
+    Click("Com1");
+  }
+  void ConvertOnce() {
+    TypeParams("500", "600", "30.1520");
+    Run(Write("pts.csv", kTwoPoints));
+    ASSERT_FALSE(window_.ResultFilePath().isEmpty());
+    platform_.ClearCalls();
+  }
+
+  QTemporaryDir folder_;
+};
+
+struct DirectionCase {
+  const char* name;
+  const char* option;
+  QByteArray expected;
+};
+
+void PrintTo(const DirectionCase& value, std::ostream* out) { *out << value.name; }
+
+class DirectionTest : public RunTest, public ::testing::WithParamInterface<DirectionCase> {};
+
+TEST_P(DirectionTest, WritesTheResultTableBesideThePointFile) {
+  // State: X0 500, Y0 600, rotation 30.1520, the direction chosen.
+  TypeParams("500", "600", "30.1520");
+  Click(GetParam().option);
+  const QString points = Write("pts.csv", kTwoPoints);
+  // Action: press Com1 and choose the point file.
+  Run(points);
+  // Expected: one dialog as laid down, then the result table and its path,
+  // with nothing announced.
+  const std::vector<Call> dialogs = platform_.CallsOf(CallKind::kOpenDialog);
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].dialog_title, "选取要转换的坐标文件");
+  EXPECT_EQ(dialogs[0].filters,
+            QStringList({"Excel文件(*.csv)", "记事本(*.dat)", "文本文件(*.txt)", "所有文件(*.*)"}));
+  EXPECT_EQ(CallKinds(), std::vector<CallKind>{CallKind::kOpenDialog});
+  EXPECT_EQ(window_.ResultFilePath(), ResultOf(points));
+  EXPECT_EQ(Read(ResultOf(points)), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Directions, DirectionTest,
+    ::testing::Values(DirectionCase{"SurveyToConstruction", "Op1",
+                                    ResultLine("III11", "291.64066", "-7.11449", "1215.1010") +
+                                        ResultLine("III12", "317.73347", "25.70951", "1211.2100")},
+                      DirectionCase{
+                          "ConstructionToSurvey", "Op2",
+                          ResultLine("III11", "779.33301", "1620.55767", "1215.1010") +
+                              ResultLine("III12", "763.60563", "1659.42796", "1211.2100")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RunTest, DialogOffersTheFileChosenBefore) {
+  // State: one run done on pts.csv.
+  ConvertOnce();
+  const QString first = folder_.filePath("pts.csv");
+  // Action: press Com1 again and cancel.
+  platform_.ChooseNextFile(std::nullopt);
+  Click("Com1");
+  // Expected: the dialog started from the file chosen before; the
+  // cancelled run said nothing and kept the earlier result path.
+  const std::vector<Call> dialogs = platform_.CallsOf(CallKind::kOpenDialog);
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].file_name_shown, first);
+  EXPECT_EQ(CallKinds(), std::vector<CallKind>{CallKind::kOpenDialog});
+  EXPECT_EQ(window_.ResultFilePath(), ResultOf(first));
+}
+
+TEST_F(RunTest, CancelInTheDialogEndsTheRunSilently) {
+  TypeParams("500", "600", "30.1520");
+  platform_.ChooseNextFile(std::nullopt);
+  Click("Com1");
+  EXPECT_EQ(CallKinds(), std::vector<CallKind>{CallKind::kOpenDialog});
+  EXPECT_TRUE(window_.ResultFilePath().isEmpty());
+  EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(RunTest, ParametersNotComputedBeepAndAskForThemAfterTheFileIsChosen) {
+  // State: parameter boxes empty.
+  const QString points = Write("pts.csv", kTwoPoints);
+  // Action: press Com1 and choose a good point file.
+  Run(points);
+  // Expected: dialog, beep, then the question box; nothing written.
+  EXPECT_EQ(CallKinds(),
+            (std::vector<CallKind>{CallKind::kOpenDialog, CallKind::kBeep, CallKind::kMessage}));
+  const std::vector<Call> messages = Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].prompt, "请先计算Torvane参数！");
+  EXPECT_EQ(messages[0].title, "Torvane");
+  EXPECT_EQ(messages[0].icon, MessageIcon::kQuestion);
+  EXPECT_EQ(messages[0].buttons, MessageButtons::kOk);
+  EXPECT_FALSE(QFile::exists(ResultOf(points)));
+  EXPECT_TRUE(window_.ResultFilePath().isEmpty());
+}
+
+TEST_F(RunTest, IncompleteParametersAreReportedAndNothingIsWritten) {
+  // State: a pure rotation and shift mixed: Y offset zero.
+  TypeParams("500", "0", "30.3");
+  const QString points = Write("pts.csv", kTwoPoints);
+  Run(points);
+  const std::vector<Call> messages = Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].icon, MessageIcon::kWarning);
+  EXPECT_TRUE(messages[0].prompt.contains("X偏移量、Y偏移量和转角必须全部不为零"));
+  EXPECT_TRUE(platform_.CallsOf(CallKind::kBeep).empty());
+  EXPECT_FALSE(QFile::exists(ResultOf(points)));
+  EXPECT_TRUE(window_.ResultFilePath().isEmpty());
+}
+
+TEST_F(RunTest, AParameterTooLargeToReadStopsBeforeTheDialog) {
+  TypeParams("1e999", "600", "30.1520");
+  Click("Com1");
+  const std::vector<Call> messages = Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].prompt.contains("X偏移量"));
+  EXPECT_TRUE(platform_.CallsOf(CallKind::kOpenDialog).empty());
+}
+
+struct Failure {
+  const char* name;
+  QByteArray bytes;               // the point file's contents
+  bool create = true;             // false: the chosen name does not exist
+  bool result_is_folder = false;  // a folder stands where the result goes
+  const char* line;               // expected in the message ("" for none)
+  const char* quoted;             // expected in the message
+};
+
+void PrintTo(const Failure& value, std::ostream* out) { *out << value.name; }
+
+QByteArray ManyPoints(int count) {
+  QByteArray bytes;
+  for (int i = 0; i < count; ++i) bytes += "P" + QByteArray::number(i) + ",1.0,2.0,3.0\r\n";
+  return bytes;
+}
+
+class FailureTest : public RunTest, public ::testing::WithParamInterface<Failure> {};
+
+TEST_P(FailureTest, SaysWhatAndWhereAndWritesNoResult) {
+  const Failure& failure = GetParam();
+  // State: parameters set; the point file (or its absence) as described.
+  TypeParams("500", "600", "30.1520");
+  const QString points =
+      failure.create ? Write("pts.csv", failure.bytes) : folder_.filePath("missing.csv");
+  if (failure.result_is_folder) {
+    ASSERT_TRUE(QDir().mkpath(ResultOf(points)));
+  }
+  // Action: press Com1 and choose the file.
+  Run(points);
+  // Expected: one warning captioned Torvane naming the file, the line and
+  // the field, saying no result table was written; none written.
+  const std::vector<Call> messages = Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  const Call& message = messages[0];
+  EXPECT_EQ(message.title, "Torvane");
+  EXPECT_EQ(message.icon, MessageIcon::kWarning);
+  EXPECT_EQ(message.buttons, MessageButtons::kOk);
+  EXPECT_TRUE(message.prompt.contains(
+      QDir::toNativeSeparators(failure.result_is_folder ? ResultOf(points) : points)))
+      << message.prompt.toStdString();
+  EXPECT_TRUE(message.prompt.contains(QString::fromUtf8(failure.line)))
+      << message.prompt.toStdString();
+  EXPECT_TRUE(message.prompt.contains(QString::fromUtf8(failure.quoted)))
+      << message.prompt.toStdString();
+  EXPECT_TRUE(message.prompt.contains("未写出成果表")) << message.prompt.toStdString();
+  EXPECT_EQ(QFileInfo(ResultOf(points)).isFile(), false);
+  EXPECT_TRUE(window_.ResultFilePath().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FailureTest,
+    ::testing::Values(
+        Failure{"XNotANumber", "III11 , abc , 740.800 , 1215.101\r\n", true, false, "第 1 行",
+                "“abc”"},
+        Failure{"YOfSecondPointNotANumber", kTwoPoints + "III13 , 750.000 , 651.35m , 1.0\r\n",
+                true, false, "第 3 行", "“651.35m”"},
+        Failure{"NotAPoint", "III11 , 755.500\r\n", true, false, "第 1 行", "III11"},
+        Failure{"FileMissing", "", false, false, "", "无法打开"},
+        Failure{"MoreThan4000Fields", ManyPoints(1001), true, false, "", "4000"},
+        Failure{"ResultCannotBeWritten", kTwoPoints, true, true, "", "无法写入成果表"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RunTest, AFailedRunKeepsThePathOfTheLastWrittenResult) {
+  ConvertOnce();
+  const QString first = window_.ResultFilePath();
+  Run(Write("bad.csv", "III11 , abc , 740.800 , 1215.101\r\n"));
+  EXPECT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(window_.ResultFilePath(), first);
+}
+
+TEST_F(RunTest, FileErrorsComeBeforeTheParameterTest) {
+  // State: parameters not computed, and a point file with a bad X.
+  Run(Write("bad.csv", "III11 , abc , 740.800 , 1215.101\r\n"));
+  // Expected: the file's error, no beep.
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_TRUE(Messages()[0].prompt.contains("abc"));
+  EXPECT_TRUE(platform_.CallsOf(CallKind::kBeep).empty());
+}
+
+struct BrowseCase {
+  const char* name;
+  std::vector<const char*> choose;  // options chosen after the run
+  bool opens;
+};
+
+void PrintTo(const BrowseCase& value, std::ostream* out) { *out << value.name; }
+
+class BrowseTest : public RunTest, public ::testing::WithParamInterface<BrowseCase> {};
+
+TEST_P(BrowseTest, OpensTheResultUnlessOp2AndOp4AreBothSelected) {
+  // State: one run done, then the options chosen.
+  ConvertOnce();
+  for (const char* option : GetParam().choose) Click(option);
+  // Action: press Command1.
+  Click("Command1");
+  // Expected: the editor on the result table, or nothing at all.
+  if (GetParam().opens) {
+    const std::vector<Call> editors = platform_.CallsOf(CallKind::kTextEditor);
+    ASSERT_EQ(editors.size(), 1u);
+    EXPECT_EQ(editors[0].path, window_.ResultFilePath());
+    EXPECT_EQ(platform_.calls().size(), 1u);
+  } else {
+    EXPECT_TRUE(platform_.calls().empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, BrowseTest,
+                         ::testing::Values(BrowseCase{"Op1Op3", {}, true},
+                                           BrowseCase{"Op2Op3", {"Op2"}, true},
+                                           BrowseCase{"Op1Op4", {"Op4"}, true},
+                                           BrowseCase{"Op2Op4", {"Op2", "Op4"}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RunTest, BrowsingWithoutAResultSaysSoInsteadOfOpeningAnEmptyEditor) {
+  // State: no run yet.  Action: press Command1.
+  Click("Command1");
+  // Expected: a message, no editor.
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].title, "Torvane");
+  EXPECT_TRUE(platform_.CallsOf(CallKind::kTextEditor).empty());
+
+  // State: a run done, its result deleted.  Action: press Command1.
+  ConvertOnce();
+  ASSERT_TRUE(QFile::remove(window_.ResultFilePath()));
+  Click("Command1");
+  // Expected: a message naming the missing file, no editor.
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_TRUE(Messages()[0].prompt.contains(QDir::toNativeSeparators(window_.ResultFilePath())));
+  EXPECT_TRUE(platform_.CallsOf(CallKind::kTextEditor).empty());
+}
+
+TEST_F(RunTest, TwoClicksStartTwoEditorsAndAFailedStartIsReported) {
+  ConvertOnce();
+  Click("Command1");
+  Click("Command1");
+  EXPECT_EQ(platform_.CallsOf(CallKind::kTextEditor).size(), 2u);
+  EXPECT_TRUE(Messages().empty());
+  platform_.SetEditorStarts(false);
+  Click("Command1");
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].icon, MessageIcon::kWarning);
+}
+
+TEST(NotepadCommandLineTest, IsTheEditorASpaceAndThePathUnquoted) {
+  EXPECT_EQ(NotepadCommandLine(R"(D:\my data\pts转化后成果表.txt)"),
+            R"(c:\windows\notepad.exe D:\my data\pts转化后成果表.txt)");
+}
+
+}  // namespace
+}  // namespace torvane::testing
