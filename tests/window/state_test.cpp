@@ -7,9 +7,9 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTest>
 
 #include "app/help_text.h"
 #include "window_fixture.h"
