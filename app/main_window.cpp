@@ -302,8 +302,7 @@ void MainWindow::Com1_Click() {
       !ReadBox(text11_, QStringLiteral("转角"), &angle)) {
     return;
   }
-  const Expected<RunParams> params = RunParamsFromTexts(
-      text9_->text().toStdString(), text10_->text().toStdString(), text11_->text().toStdString());
+  const Expected<RunParams> params = RunParamsFromValues(x_offset, y_offset, angle);
   if (!params.ok()) {
     Warn(QStringLiteral("转角“%1”的整度数超出范围，无法换算。\n未写出成果表。")
              .arg(text11_->text()));
