@@ -296,13 +296,10 @@ void MainWindow::Cd2_Click() {
 }
 
 void MainWindow::Com1_Click() {
-  double x_offset = 0, y_offset = 0, angle = 0;
-  if (!ReadBox(text9_, QStringLiteral("X偏移量"), &x_offset) ||
-      !ReadBox(text10_, QStringLiteral("Y偏移量"), &y_offset) ||
-      !ReadBox(text11_, QStringLiteral("转角"), &angle)) {
-    return;
-  }
-  const Expected<RunParams> params = RunParamsFromValues(x_offset, y_offset, angle);
+  PresentParams present;
+  if (!ReadParamBoxes(&present)) return;
+  const Expected<RunParams> params =
+      RunParamsFromValues(present.x_offset, present.y_offset, present.angle_dms);
   if (!params.ok()) {
     Warn(QStringLiteral("转角“%1”的整度数超出范围，无法换算。\n未写出成果表。")
              .arg(text11_->text()));
@@ -348,11 +345,7 @@ void MainWindow::Com2_Click() {
     if (!ReadBox(points_[i], QString::fromUtf8(kPointBoxNames[i]), &coordinates[i])) return;
   }
   PresentParams present;
-  if (!ReadBox(text9_, QStringLiteral("X偏移量"), &present.x_offset) ||
-      !ReadBox(text10_, QStringLiteral("Y偏移量"), &present.y_offset) ||
-      !ReadBox(text11_, QStringLiteral("转角"), &present.angle_dms)) {
-    return;
-  }
+  if (!ReadParamBoxes(&present)) return;
   const TwoPoints points{coordinates[0], coordinates[1], coordinates[2], coordinates[3],
                          coordinates[4], coordinates[5], coordinates[6], coordinates[7]};
   const Expected<TwoPointSolution> solved = SolveTwoPoints(points, present);
@@ -448,6 +441,12 @@ bool MainWindow::ReadBox(const TextBox* box, const QString& name, double* value)
   }
   *value = number.value();
   return true;
+}
+
+bool MainWindow::ReadParamBoxes(PresentParams* params) {
+  return ReadBox(text9_, QStringLiteral("X偏移量"), &params->x_offset) &&
+         ReadBox(text10_, QStringLiteral("Y偏移量"), &params->y_offset) &&
+         ReadBox(text11_, QStringLiteral("转角"), &params->angle_dms);
 }
 
 void MainWindow::Warn(const QString& message) {

@@ -11,6 +11,7 @@
 
 #include "app/platform.h"
 #include "app/text_box.h"
+#include "params/two_point.h"
 
 class QGroupBox;
 class QPlainTextEdit;
@@ -58,6 +59,8 @@ class MainWindow : public QWidget {
   // The number in a box by the leading-number rule; a message naming the box
   // when it is too large to read.
   bool ReadBox(const TextBox* box, const QString& name, double* value);
+  // Text9, Text10 and Text11 read as above: offsets in metres, angle in ddd.mmss.
+  bool ReadParamBoxes(PresentParams* params);
   void Warn(const QString& message);
 
   Platform& platform_;
