@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <random>
 
 #include "batch/open_file.h"
@@ -13,7 +15,7 @@
 namespace torvane {
 namespace {
 
-constexpr std::size_t kFlushBytes = 1 << 16;
+constexpr std::size_t kFlushBytes = 1 << 18;
 constexpr int kTemporaryNameTries = 16;
 
 namespace fs = std::filesystem;
@@ -82,6 +84,42 @@ class PendingResult {
   std::FILE* file_ = nullptr;
 };
 
+// The table on its way to the file: lines are written in place and go out
+// in large blocks.
+class TableBuffer {
+ public:
+  explicit TableBuffer(std::FILE* sink)
+      : sink_(sink), data_(new char[kFlushBytes]), capacity_(kFlushBytes) {}
+
+  // Room for `bytes` more bytes, after writing out what is held when it
+  // does not fit; a line longer than the buffer grows it. nullptr when the
+  // write fails (errno says why).
+  char* Room(std::size_t bytes) {
+    if (size_ + bytes > capacity_) {
+      if (!Flush()) return nullptr;
+      if (bytes > capacity_) {
+        data_.reset(new char[bytes]);
+        capacity_ = bytes;
+      }
+    }
+    return data_.get() + size_;
+  }
+  // The bytes up to `end` of the room just given are part of the table.
+  void Used(const char* end) { size_ = end - data_.get(); }
+
+  bool Flush() {
+    const bool written = std::fwrite(data_.get(), 1, size_, sink_) == size_;
+    size_ = 0;
+    return written;
+  }
+
+ private:
+  std::FILE* sink_;
+  std::unique_ptr<char[]> data_;
+  std::size_t capacity_;
+  std::size_t size_ = 0;
+};
+
 RunError AtLine(RunErrorKind kind, const std::string& path, std::size_t line) {
   RunError e;
   e.kind = kind;
@@ -140,16 +178,13 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     if (!created) return Fail(created.error());
     sink = pending.file();
   }
-  auto flush = [&](std::string& bytes) -> bool {
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), sink) == bytes.size();
-    bytes.clear();
-    return written;
-  };
-
   const Transform transform(params);
-  std::string out;
-  out.reserve(kFlushBytes + 256);
-  if (reader.encoding() == TextEncoding::kUtf8WithBom) out.append(kUtf8Bom);
+  TableBuffer out(sink);
+  if (reader.encoding() == TextEncoding::kUtf8WithBom) {
+    char* bom = out.Room(kUtf8Bom.size());
+    std::memcpy(bom, kUtf8Bom.data(), kUtf8Bom.size());
+    out.Used(bom + kUtf8Bom.size());
+  }
   RunSummary summary;
   for (;;) {
     auto next = reader.Next();
@@ -162,14 +197,13 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       e.field = std::isfinite(converted.x) ? "Y" : "X";
       return Fail(std::move(e));
     }
-    AppendResultLine(out, point.name, converted, point.h_text, reader.encoding());
+    char* room = out.Room(ResultLineCapacity(point.name, point.h_text));
+    if (room == nullptr) return Fail(WriteFailure(request.result_path, SystemReason(errno)));
+    out.Used(WriteResultLine(room, point.name, converted, point.h_text, reader.encoding()));
     ++summary.points;
-    if (out.size() >= kFlushBytes && !flush(out)) {
-      return Fail(WriteFailure(request.result_path, SystemReason(errno)));
-    }
   }
   if (summary.points == 0) return Fail(AtLine(RunErrorKind::kNoPoints, request.point_path, 0));
-  if (!flush(out) || std::fflush(sink) != 0) {
+  if (!out.Flush() || std::fflush(sink) != 0) {
     return Fail(WriteFailure(request.result_path, SystemReason(errno)));
   }
   if (!to_stdout) {

@@ -4,8 +4,10 @@
 #include <cstring>
 #include <filesystem>
 
+#include "batch/byte_scan.h"
 #include "batch/open_file.h"
 #include "params/number_text.h"
+#include "params/short_decimal.h"
 
 namespace torvane {
 namespace {
@@ -30,6 +32,69 @@ RunError FieldError(DecimalError why, std::size_t line, const char* field, std::
   return e;
 }
 
+bool Blank(char c) { return c == ' ' || c == '\t'; }
+
+// A coordinate field as most files write it: blanks, a plain decimal of at
+// most 19 digits, blanks, then a comma or the end. Sets the number's text
+// and value (the same as ParseDecimal's) and returns where the field ends,
+// or nullptr for anything else.
+const char* UsualNumberField(const char* p, const char* end, std::string_view* text,
+                             double* value) {
+  while (p != end && Blank(*p)) ++p;
+  const char* const start = p;
+  ShortDecimal d;
+  if (p != end && (*p == '-' || *p == '+')) d.negative = *p++ == '-';
+  const std::size_t integer = LeadingDigits(p, end, &d.digits);
+  p += integer;
+  std::size_t digits = integer;
+  if (p != end && *p == '.') {
+    ++p;
+    std::uint64_t fraction;
+    const std::size_t decimals = LeadingDigits(p, end, &fraction);
+    p += decimals;
+    digits += decimals;
+    if (digits > static_cast<std::size_t>(kShortDecimalDigits)) return nullptr;
+    d.digits = d.digits * kPow10[decimals] + fraction;
+    d.decimals = static_cast<int>(decimals);
+  }
+  if (digits == 0 || digits > static_cast<std::size_t>(kShortDecimalDigits)) return nullptr;
+  *text = std::string_view(start, p - start);
+  while (p != end && Blank(*p)) ++p;
+  if (p != end && *p != ',') return nullptr;
+  const auto exact = ExactDoubleOf(d);
+  if (!exact) return nullptr;
+  *value = *exact;
+  return p;
+}
+
+// ParsePointLine for the lines of nearly every file, in one pass over the
+// bytes: at least three fields, X and Y plain decimals. Returns false, and
+// leaves the line to ParsePointLine, for anything else.
+bool ParseUsualLine(std::string_view line, std::size_t line_number, PointRecord* point,
+                    std::size_t* fields) {
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  while (p != end && *p != ',') ++p;
+  if (p == end) return false;
+  point->name = TrimBlanks(std::string_view(line.data(), p - line.data()));
+  p = UsualNumberField(p + 1, end, &point->x_text, &point->x);
+  if (p == nullptr || p == end) return false;
+  p = UsualNumberField(p + 1, end, &point->y_text, &point->y);
+  if (p == nullptr) return false;
+  std::size_t count = 3;
+  point->h_text = {};
+  if (p != end) {
+    const char* const h = ++p;
+    while (p != end && *p != ',') ++p;
+    point->h_text = TrimBlanks(std::string_view(h, p - h));
+    ++count;
+    for (; p != end; ++p) count += *p == ',';
+  }
+  point->line = line_number;
+  *fields = count;
+  return true;
+}
+
 }  // namespace
 
 Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view line,
@@ -38,14 +103,15 @@ Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view l
   if (TrimBlanks(line).empty()) return std::optional<PointRecord>();
   std::string_view parts[4];
   std::size_t count = 0, start = 0;
-  for (;;) {
-    const std::size_t comma = line.find(',', start);
-    const std::size_t end = comma == std::string_view::npos ? line.size() : comma;
-    if (count < 4) parts[count] = line.substr(start, end - start);
+  const char* text = line.data();
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (text[i] != ',') continue;
+    if (count < 4) parts[count] = std::string_view(text + start, i - start);
     ++count;
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
+    start = i + 1;
   }
+  if (count < 4) parts[count] = std::string_view(text + start, line.size() - start);
+  ++count;
   if (fields != nullptr) *fields = count;
   if (count < kMinFields) {
     RunError e;
@@ -120,7 +186,22 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
   }
   std::unique_ptr<PointFileReader> reader(new PointFileReader(file, path));
 
-  // The file is UTF-8 when all of it is; a BOM only confirms it.
+  // Most point files are plain ASCII, which is valid UTF-8: that is checked
+  // in large chunks first, and the text is validated line by line only when
+  // it is not. The file is UTF-8 when all of it is; a BOM only confirms it.
+  bool ascii = true;
+  {
+    std::string chunk(kReadChunk, '\0');
+    std::size_t got;
+    while (ascii && (got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0) {
+      ascii = IsAscii(std::string_view(chunk.data(), got));
+    }
+    if (std::ferror(file)) return Fail(reader->ReadFailure());
+  }
+  auto restarted = reader->Rewind();
+  if (!restarted) return Fail(restarted.error());
+  if (ascii) return reader;
+
   std::string_view line;
   bool utf8 = true, bom = false;
   while (reader->ReadLine(&line)) {
@@ -170,8 +251,9 @@ bool PointFileReader::ReadLine(std::string_view* line) {
       after_cr_ = false;
       scan = begin_;
     }
-    const std::size_t end = buffer_.find_first_of("\r\n", scan);
-    if (end != std::string::npos) {
+    const char* data = buffer_.data();
+    const std::size_t end = FindLineEnd(data + scan, data + buffer_.size()) - data;
+    if (end != buffer_.size()) {
       *line = std::string_view(buffer_).substr(begin_, end - begin_);
       after_cr_ = buffer_[end] == '\r';
       begin_ = end + 1;
@@ -202,7 +284,7 @@ bool PointFileReader::ReadLine(std::string_view* line) {
   }
 }
 
-Expected<std::optional<PointRecord>, RunError> PointFileReader::Next() {
+Expected<const PointRecord*, RunError> PointFileReader::Next() {
   std::string_view line;
   while (ReadLine(&line)) {
     if (line_number_ == 1 && encoding_ == TextEncoding::kUtf8WithBom) {
@@ -216,6 +298,10 @@ Expected<std::optional<PointRecord>, RunError> PointFileReader::Next() {
       return Fail(std::move(e));
     }
     std::size_t fields = 0;
+    if (ParseUsualLine(line, line_number_, &current_, &fields)) {
+      fields_read_ += fields;
+      return &current_;
+    }
     auto point = ParsePointLine(line, line_number_, &fields);
     if (!point) {
       RunError e = point.error();
@@ -224,11 +310,12 @@ Expected<std::optional<PointRecord>, RunError> PointFileReader::Next() {
     }
     if (point.value()) {
       fields_read_ += fields;
-      return point;
+      current_ = *point.value();
+      return &current_;
     }
   }
   if (read_error_) return Fail(ReadFailure());
-  return std::optional<PointRecord>();
+  return static_cast<const PointRecord*>(nullptr);
 }
 
 }  // namespace torvane

@@ -46,10 +46,11 @@ class PointFileReader {
 
   TextEncoding encoding() const { return encoding_; }
 
-  // The next point, or no value at the end of the file. Rejects what
+  // The next point, or nullptr at the end of the file. The record is the
+  // reader's own and is replaced by the next call. Rejects what
   // ParsePointLine rejects, a line that is not valid text in the file's
   // encoding, and a read failure; the error names the file and the line.
-  Expected<std::optional<PointRecord>, RunError> Next();
+  Expected<const PointRecord*, RunError> Next();
 
   // Back to the first line, to read the file again.
   Expected<bool, RunError> Rewind();
@@ -71,7 +72,8 @@ class PointFileReader {
   std::size_t fields_read_ = 0;
   bool at_eof_ = false;
   bool read_error_ = false;
-  bool after_cr_ = false;  // the last line ended in CR: a following LF belongs to it
+  bool after_cr_ = false;
+  PointRecord current_;  // the last line ended in CR: a following LF belongs to it
 };
 
 }  // namespace torvane

@@ -1,48 +1,74 @@
 #include "batch/result_line.h"
 
-#include "params/number_text.h"
-#include "params/pattern.h"
+#include <algorithm>
+#include <cstring>
 
 namespace torvane {
 namespace {
 
+static_assert(kXPattern.decimals <= kMaxFixedDecimals && kYPattern.decimals <= kMaxFixedDecimals &&
+              kHPattern.decimals <= kMaxFixedDecimals);
+
+constexpr std::string_view kLineEnd = "\r\n";
+
 // Writes what is needed so that the next item starts at `column`, or, when
 // the line has already reached it, one space so that items never touch.
-void MoveTo(std::string& out, std::size_t& at, std::size_t column) {
+char* MoveTo(char* out, std::size_t& at, std::size_t column) {
   if (at < column) {
-    out.append(column - at, ' ');
+    std::memset(out, ' ', column - at);
+    out += column - at;
     at = column;
   } else {
-    out.push_back(' ');
+    *out++ = ' ';
     ++at;
   }
+  return out;
 }
 
 }  // namespace
 
-void AppendResultLine(std::string& out, std::string_view name, PlanePoint converted,
+std::size_t ResultLineCapacity(std::string_view name, std::string_view h_text) {
+  // Spaces up to the H column at most, two numbers, the longer of the H
+  // text and its number, the separating spaces and the line end.
+  return name.size() + kHColumn + 2 * kMaxFixedText + std::max(h_text.size(), kMaxFixedText) + 3 +
+         kLineEnd.size();
+}
+
+char* WriteResultLine(char* out, std::string_view name, PlanePoint converted,
                       std::string_view h_text, TextEncoding encoding) {
   std::size_t at = kNameColumn;  // the column of the next character
-  out.append(name);
+  std::memcpy(out, name.data(), name.size());
+  out += name.size();
   at += DisplayWidth(name, encoding);
 
-  const std::string x = FormatPattern(Round15(converted.x), kXPattern);
-  MoveTo(out, at, kXColumn);
-  out.append(x);
-  at += x.size();
+  out = MoveTo(out, at, kXColumn);
+  char* const x = out;
+  out = WriteRound15Fixed(out, converted.x, kXPattern);
+  at += out - x;
 
-  const std::string y = FormatPattern(Round15(converted.y), kYPattern);
-  MoveTo(out, at, kYColumn);
-  out.append(y);
-  at += y.size();
+  out = MoveTo(out, at, kYColumn);
+  char* const y = out;
+  out = WriteRound15Fixed(out, converted.y, kYPattern);
+  at += out - y;
 
-  MoveTo(out, at, kHColumn);
-  if (auto h = ParseDecimal(h_text)) {
-    out.append(FormatPattern(*h, kHPattern));
+  out = MoveTo(out, at, kHColumn);
+  if (char* h = WriteDecimalFixed(out, h_text, kHPattern)) {
+    out = h;
   } else {
-    out.append(h_text);  // a height that is not a number is kept as written
+    // a height that is not a number is kept as written
+    std::memcpy(out, h_text.data(), h_text.size());
+    out += h_text.size();
   }
-  out.append("\r\n");
+  std::memcpy(out, kLineEnd.data(), kLineEnd.size());
+  return out + kLineEnd.size();
+}
+
+void AppendResultLine(std::string& out, std::string_view name, PlanePoint converted,
+                      std::string_view h_text, TextEncoding encoding) {
+  const std::size_t start = out.size();
+  out.resize(start + ResultLineCapacity(name, h_text));
+  char* const end = WriteResultLine(out.data() + start, name, converted, h_text, encoding);
+  out.resize(end - out.data());
 }
 
 }  // namespace torvane

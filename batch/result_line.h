@@ -7,14 +7,23 @@
 
 #include "batch/text_encoding.h"
 #include "params/expected.h"
+#include "params/fixed_format.h"
 #include "params/transform.h"
 
 namespace torvane {
 
 inline constexpr std::size_t kNameColumn = 1, kXColumn = 13, kYColumn = 31, kHColumn = 50;
-inline constexpr std::string_view kXPattern = "#######.00000";
-inline constexpr std::string_view kYPattern = "########.00000";
-inline constexpr std::string_view kHPattern = "####.0000";
+inline constexpr FixedPattern kXPattern{"#######.00000", 5};
+inline constexpr FixedPattern kYPattern{"########.00000", 5};
+inline constexpr FixedPattern kHPattern{"####.0000", 4};
+
+// The most bytes the line of a point with these name and H texts takes.
+std::size_t ResultLineCapacity(std::string_view name, std::string_view h_text);
+
+// Writes the line for a converted point at `out`, which has room for
+// ResultLineCapacity(name, h_text) bytes, and returns its end.
+char* WriteResultLine(char* out, std::string_view name, PlanePoint converted,
+                      std::string_view h_text, TextEncoding encoding);
 
 // Appends the line for a converted point to `out`, ended with CR LF. X and Y
 // are rounded to 15 digits, then to five decimals; an H that is a decimal

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "params/short_decimal.h"
+
 namespace torvane {
 namespace {
 
@@ -119,6 +121,9 @@ Expected<double> LeadingNumber(std::string_view text) {
 
 Expected<double, DecimalError> ParseDecimal(std::string_view text) {
   const std::string_view s = TrimBlanks(text);
+  if (auto plain = ScanShortDecimal(s)) {
+    if (auto value = ExactDoubleOf(*plain)) return *value;
+  }
   const std::size_t sign = (!s.empty() && (s[0] == '+' || s[0] == '-')) ? 1 : 0;
   const std::size_t mantissa = MantissaLength(s.substr(sign));
   const std::size_t exponent = mantissa > 0 ? ExponentLength(s.substr(sign + mantissa), false) : 0;

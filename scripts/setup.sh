@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libcli11-dev
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
   xvfb xauth time
+  proj-bin  # cct, the peer the conversions are checked against
+  ${TORVANE_EXTRA_PACKAGES:-}
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,45 @@
+#include "batch/byte_scan.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace torvane {
+namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+std::uint64_t Load(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// Non-zero when some byte of `word` is zero (the classic bit trick; exact
+// as a yes/no answer).
+std::uint64_t HasZeroByte(std::uint64_t word) { return (word - kOnes) & ~word & kHighBits; }
+
+}  // namespace
+
+const char* FindLineEnd(const char* first, const char* last) {
+  while (last - first >= 8) {
+    const std::uint64_t word = Load(first);
+    if (HasZeroByte(word ^ (kOnes * '\n')) | HasZeroByte(word ^ (kOnes * '\r'))) break;
+    first += 8;
+  }
+  for (; first != last; ++first) {
+    if (*first == '\n' || *first == '\r') return first;
+  }
+  return last;
+}
+
+bool IsAscii(std::string_view bytes) {
+  const char* p = bytes.data();
+  const char* last = p + bytes.size();
+  std::uint64_t any = 0;
+  for (; last - p >= 8; p += 8) any |= Load(p);
+  for (; p != last; ++p) any |= static_cast<unsigned char>(*p);
+  return (any & kHighBits) == 0;
+}
+
+}  // namespace torvane

@@ -1,0 +1,37 @@
+// The result table's numbers, formatted fast and exactly: the same text as
+// FormatPattern, without its general machinery for the common values.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace torvane {
+
+// A pattern of "#" placeholders, a full stop and `decimals` "0"
+// placeholders, such as "#######.00000" (decimals 5), at most
+// kMaxFixedDecimals of them.
+struct FixedPattern {
+  std::string_view text;
+  int decimals;
+};
+inline constexpr int kMaxFixedDecimals = 12;
+
+// The most characters one number written below takes: a double has at most
+// 309 integer digits, then sign, point and decimals.
+inline constexpr std::size_t kMaxFixedText = 312 + kMaxFixedDecimals;
+
+// Writes FormatPattern(Round15(value), pattern.text) at `out` and returns
+// its end; value in any unit. Values of magnitude from 1 to 1e10 are rounded
+// with integer arithmetic on the exact binary value; those within a unit of
+// the 15th digit of halfway between two shown values, and all others, take
+// the general path.
+char* WriteRound15Fixed(char* out, double value, const FixedPattern& pattern);
+
+// Writes FormatPattern(ParseDecimal(text), pattern.text) at `out` and
+// returns its end. A plain decimal with at most ten integer digits and no
+// more decimals than the pattern shows is copied digit by digit; other
+// numbers take the general path. Returns nullptr, writing nothing, for a
+// text that ParseDecimal rejects (not a number, or too large).
+char* WriteDecimalFixed(char* out, std::string_view text, const FixedPattern& pattern);
+
+}  // namespace torvane

@@ -1,0 +1,135 @@
+#include "params/fixed_format.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "params/number_text.h"
+#include "params/pattern.h"
+
+namespace torvane {
+namespace {
+
+constexpr FixedPattern kFive{"#######.00000", 5};
+constexpr FixedPattern kFour{"####.0000", 4};
+
+std::string Fast(double value, const FixedPattern& pattern) {
+  char text[kMaxFixedText];
+  return std::string(text, WriteRound15Fixed(text, value, pattern));
+}
+
+std::string General(double value, const FixedPattern& pattern) {
+  return FormatPattern(Round15(value), pattern.text);
+}
+
+// Values of every kind that reach the result table: ordinary coordinates,
+// values just off and exactly on a rounding boundary of the shown decimals
+// and of the 15th digit, and the ends of the fast range.
+std::vector<double> Awkward() {
+  std::vector<double> values = {
+      1.0,          9.999999999,  10.0,        1e10,          9999999999.9,
+      99999.999995, 0.5,          0.000005,    123456.000005, 1234567.001953125,
+      2.5,          12345.678905, 3456789.123, 1e9 + 0.5,     7.0000049999999,
+      0.0};
+  const double inf = std::numeric_limits<double>::infinity();
+  for (int exponent = -3; exponent <= 10; ++exponent) {
+    const double power = std::pow(10.0, exponent);
+    for (double v : {power, std::nextafter(power, 0.0), std::nextafter(power, inf)}) {
+      values.push_back(v);
+    }
+  }
+  // Exact binary ties: odd multiples of 2^-k land halfway at some decimal.
+  for (int k = 1; k <= 20; ++k) {
+    for (double base : {0.0, 1.0, 777.0, 123456.0, 3456789.0}) {
+      values.push_back(base + std::ldexp(1.0, -k));
+      values.push_back(base + 3 * std::ldexp(1.0, -k));
+    }
+  }
+  // Decimal halfway points at five and four decimals, and their neighbours.
+  std::mt19937_64 random(12);
+  std::uniform_int_distribution<long long> units(0, 9999999999LL);
+  for (int i = 0; i < 2000; ++i) {
+    const double half = (static_cast<double>(units(random)) + 0.5) / 1e5;
+    values.push_back(half);
+    values.push_back(std::nextafter(half, 0.0));
+    values.push_back(std::nextafter(half, inf));
+  }
+  return values;
+}
+
+TEST(WriteRound15Fixed, GivesTheGeneralPathsTextForAwkwardValues) {
+  for (double v : Awkward()) {
+    for (double signed_value : {v, -v}) {
+      for (const FixedPattern* p : {&kFive, &kFour}) {
+        EXPECT_EQ(Fast(signed_value, *p), General(signed_value, *p))
+            << std::hexfloat << signed_value << " with " << p->text;
+      }
+    }
+  }
+}
+
+TEST(WriteRound15Fixed, GivesTheGeneralPathsTextForRandomCoordinates) {
+  std::mt19937_64 random(2026);
+  std::uniform_real_distribution<double> magnitude(-2, 10.5);
+  for (int i = 0; i < 500000; ++i) {
+    const double v = std::pow(10.0, magnitude(random)) * (i % 2 ? -1 : 1);
+    ASSERT_EQ(Fast(v, kFive), General(v, kFive)) << std::hexfloat << v;
+  }
+}
+
+TEST(WriteRound15Fixed, WritesTheTableTexts) {
+  const struct {
+    double value;
+    const char* text;
+  } rows[] = {
+      {291.6406590783637, "291.64066"},
+      {-7.114490307649461, "-7.11449"},
+      {0.5, ".50000"},
+      {-0.25, "-.25000"},
+      {-0.000001, ".00000"},
+      {12345.678905, "12345.67891"},
+      {1e12, "1000000000000.00000"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(Fast(row.value, kFive), row.text) << row.value;
+}
+
+TEST(WriteDecimalFixed, CopiesPlainHeightsAndRoundsTheRest) {
+  const struct {
+    const char* text;
+    const char* expected;  // nullptr: not a number, nothing appended
+  } rows[] = {
+      {" 1215.101", "1215.1010"},
+      {"0", ".0000"},
+      {"-0.000", ".0000"},
+      {"-12", "-12.0000"},
+      {"+5", "5.0000"},
+      {"0.00005", ".0001"},
+      {"1.23456", "1.2346"},
+      {"12345678901", "12345678901.0000"},
+      {"1e3", "1000.0000"},
+      {".5", ".5000"},
+      {"5.", "5.0000"},
+      {"abc", nullptr},
+      {"", nullptr},
+      {"1e400", nullptr},
+  };
+  for (const auto& row : rows) {
+    char text[kMaxFixedText];
+    char* end = WriteDecimalFixed(text, row.text, kFour);
+    if (row.expected == nullptr) {
+      EXPECT_EQ(end, nullptr) << row.text;
+    } else {
+      ASSERT_NE(end, nullptr) << row.text;
+      const std::string written(text, end);
+      EXPECT_EQ(written, row.expected) << row.text;
+      EXPECT_EQ(written, FormatPattern(*ParseDecimal(row.text), kFour.text)) << row.text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace torvane
