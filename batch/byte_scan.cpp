@@ -1,5 +1,6 @@
 #include "batch/byte_scan.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -22,10 +23,12 @@ std::uint64_t HasZeroByte(std::uint64_t word) { return (word - kOnes) & ~word & 
 }  // namespace
 
 const char* FindLineEnd(const char* first, const char* last) {
-  while (last - first >= 8) {
+  for (; last - first >= 8; first += 8) {
     const std::uint64_t word = Load(first);
-    if (HasZeroByte(word ^ (kOnes * '\n')) | HasZeroByte(word ^ (kOnes * '\r'))) break;
-    first += 8;
+    // A false hit can only follow a true one, so the lowest is the first.
+    const std::uint64_t hits =
+        HasZeroByte(word ^ (kOnes * '\n')) | HasZeroByte(word ^ (kOnes * '\r'));
+    if (hits != 0) return first + std::countr_zero(hits) / 8;
   }
   for (; first != last; ++first) {
     if (*first == '\n' || *first == '\r') return first;

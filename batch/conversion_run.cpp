@@ -1,5 +1,6 @@
 #include "batch/conversion_run.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -180,11 +181,6 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   }
   const Transform transform(params);
   TableBuffer out(sink);
-  if (reader.encoding() == TextEncoding::kUtf8WithBom) {
-    char* bom = out.Room(kUtf8Bom.size());
-    std::memcpy(bom, kUtf8Bom.data(), kUtf8Bom.size());
-    out.Used(bom + kUtf8Bom.size());
-  }
   RunSummary summary;
   for (;;) {
     auto next = reader.Next();
@@ -197,8 +193,11 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       e.field = std::isfinite(converted.x) ? "Y" : "X";
       return Fail(std::move(e));
     }
-    char* room = out.Room(ResultLineCapacity(point.name, point.h_text));
+    // The reader knows of a BOM by its first point: the BOM is on line 1.
+    const bool bom = summary.points == 0 && reader.encoding() == TextEncoding::kUtf8WithBom;
+    char* room = out.Room(bom * kUtf8Bom.size() + ResultLineCapacity(point.name, point.h_text));
     if (room == nullptr) return Fail(WriteFailure(request.result_path, SystemReason(errno)));
+    if (bom) room = std::copy(kUtf8Bom.begin(), kUtf8Bom.end(), room);
     out.Used(WriteResultLine(room, point.name, converted, point.h_text, reader.encoding()));
     ++summary.points;
   }

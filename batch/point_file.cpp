@@ -15,6 +15,15 @@ namespace {
 constexpr std::size_t kReadChunk = 1 << 16;
 constexpr std::size_t kMinFields = 3;  // name, X and Y; H may be missing
 
+// fseek with a 64-bit offset, also where long has 32 bits.
+bool SeekTo(std::FILE* file, std::uint64_t offset) {
+#ifdef _WIN32
+  return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
 bool HasNonAscii(std::string_view s) {
   for (char c : s) {
     if (static_cast<unsigned char>(c) >= 0x80) return true;
@@ -186,37 +195,44 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
   }
   std::unique_ptr<PointFileReader> reader(new PointFileReader(file, path));
 
-  // Most point files are plain ASCII, which is valid UTF-8: that is checked
-  // in large chunks first, and the text is validated line by line only when
-  // it is not. The file is UTF-8 when all of it is; a BOM only confirms it.
-  bool ascii = true;
-  {
-    std::string chunk(kReadChunk, '\0');
-    std::size_t got;
-    while (ascii && (got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0) {
-      ascii = IsAscii(std::string_view(chunk.data(), got));
-    }
-    if (std::ferror(file)) return Fail(reader->ReadFailure());
-  }
-  auto restarted = reader->Rewind();
-  if (!restarted) return Fail(restarted.error());
-  if (ascii) return reader;
+  // The encoding is decided at the first line that is not ASCII (plain
+  // ASCII reads the same in either), so an ASCII file is read only once.
+  return reader;
+}
 
-  std::string_view line;
-  bool utf8 = true, bom = false;
-  while (reader->ReadLine(&line)) {
-    if (reader->line_number_ == 1 && line.substr(0, kUtf8Bom.size()) == kUtf8Bom) bom = true;
-    if (!IsValidUtf8(line)) {
+bool PointFileReader::RestIsUtf8(std::uint64_t from) {
+  // Pieces are cut after an ASCII byte, which never lies inside a UTF-8
+  // sequence, so each piece is checked on its own.
+  bool utf8 = true;
+  std::string piece;
+  std::size_t kept = 0;  // bytes carried over from the last read
+  if (!SeekTo(file_, from)) {
+    read_error_ = true;
+    return false;
+  }
+  for (;;) {
+    piece.resize(kept + kReadChunk);
+    const std::size_t got = std::fread(piece.data() + kept, 1, kReadChunk, file_);
+    piece.resize(kept + got);
+    if (got == 0) {
+      utf8 = IsValidUtf8(piece);
+      break;
+    }
+    std::size_t cut = piece.size();
+    while (cut > 0 && static_cast<unsigned char>(piece[cut - 1]) >= 0x80) --cut;
+    if (!IsValidUtf8(std::string_view(piece).substr(0, cut))) {
       utf8 = false;
       break;
     }
+    piece.erase(0, cut);
+    kept = piece.size();
   }
-  if (reader->read_error_) return Fail(reader->ReadFailure());
-  reader->encoding_ =
-      !utf8 ? TextEncoding::kGbk : (bom ? TextEncoding::kUtf8WithBom : TextEncoding::kUtf8);
-  auto rewound = reader->Rewind();
-  if (!rewound) return Fail(rewound.error());
-  return reader;
+  if (std::ferror(file_)) read_error_ = true;
+  // Back to where line reading stopped.
+  if (!SeekTo(file_, buffer_offset_ + buffer_.size())) {
+    read_error_ = true;
+  }
+  return utf8;
 }
 
 Expected<bool, RunError> PointFileReader::Rewind() {
@@ -226,6 +242,7 @@ Expected<bool, RunError> PointFileReader::Rewind() {
     return Fail(ReadFailure());
   }
   buffer_.clear();
+  buffer_offset_ = 0;
   begin_ = 0;
   line_number_ = 0;
   fields_read_ = 0;
@@ -268,6 +285,7 @@ bool PointFileReader::ReadLine(std::string_view* line) {
       return true;
     }
     // Keep the unread bytes, drop the rest, and read the next chunk.
+    buffer_offset_ += begin_;
     buffer_.erase(0, begin_);
     scan = buffer_.size();
     begin_ = 0;
@@ -287,6 +305,17 @@ bool PointFileReader::ReadLine(std::string_view* line) {
 Expected<const PointRecord*, RunError> PointFileReader::Next() {
   std::string_view line;
   while (ReadLine(&line)) {
+    if (!encoding_decided_ && !IsAscii(line)) {
+      // The whole file is UTF-8 when all of it is; the lines before were
+      // ASCII, so the rest decides. A BOM only confirms it.
+      const std::uint64_t line_start = buffer_offset_ + (line.data() - buffer_.data());
+      const bool utf8 = RestIsUtf8(line_start);
+      if (read_error_) return Fail(ReadFailure());
+      const bool bom = line_number_ == 1 && line.substr(0, kUtf8Bom.size()) == kUtf8Bom;
+      encoding_ =
+          !utf8 ? TextEncoding::kGbk : (bom ? TextEncoding::kUtf8WithBom : TextEncoding::kUtf8);
+      encoding_decided_ = true;
+    }
     if (line_number_ == 1 && encoding_ == TextEncoding::kUtf8WithBom) {
       line.remove_prefix(kUtf8Bom.size());
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -38,12 +39,15 @@ Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view l
 class PointFileReader {
  public:
   // Opens `path` ("-" for standard input, which is first copied to a
-  // temporary file so that it can be read twice) and finds its encoding: UTF-8
-  // when the whole file is valid UTF-8, otherwise GBK.
+  // temporary file so that it can be read twice). The file is UTF-8 when the
+  // whole of it is valid UTF-8, otherwise GBK.
   // Rejects: a file that cannot be opened or read, a directory.
   static Expected<std::unique_ptr<PointFileReader>, RunError> Open(const std::string& path);
   ~PointFileReader();
 
+  // The file's encoding as far as the points read so far tell: UTF-8 while
+  // every line has been ASCII (which reads the same in GBK), otherwise as
+  // decided by the whole file, at its first line that is not ASCII.
   TextEncoding encoding() const { return encoding_; }
 
   // The next point, or nullptr at the end of the file. The record is the
@@ -61,13 +65,17 @@ class PointFileReader {
  private:
   PointFileReader(std::FILE* file, std::string path);
   bool ReadLine(std::string_view* line);
+  // Whether the file from byte `from` to its end is valid UTF-8.
+  bool RestIsUtf8(std::uint64_t from);
   RunError ReadFailure() const;
 
   std::FILE* file_;
   std::string path_;
   TextEncoding encoding_ = TextEncoding::kUtf8;
-  std::string buffer_;     // bytes read from the file, not yet handed out
-  std::size_t begin_ = 0;  // start of the unread bytes in buffer_
+  bool encoding_decided_ = false;
+  std::string buffer_;               // bytes read from the file, not yet handed out
+  std::uint64_t buffer_offset_ = 0;  // file offset of buffer_[0]
+  std::size_t begin_ = 0;            // start of the unread bytes in buffer_
   std::size_t line_number_ = 0;
   std::size_t fields_read_ = 0;
   bool at_eof_ = false;

@@ -38,13 +38,22 @@ constexpr auto kDigitPairs = [] {
   return pairs;
 }();
 
+// Decimal digits of n, at least 1.
+int DigitCount(std::uint64_t n) {
+  // bit_width·1233 >> 12 is floor(log10) of the power of two at or below
+  // n, plus one; n below that power of ten has one digit fewer.
+  const int guess = (std::bit_width(n | 1) * kLog10TwoTimes4096) >> 12;
+  return guess + (n >= kPow10[guess]);
+}
+
 // Writes [-]integer.fraction for `scaled` = value · 10^decimals, right to
 // left two digits at a time; no minus when the shown value is zero, nothing
 // before the point when the integer part is zero, as "#" placeholders do.
 char* WriteScaled(char* out, bool negative, std::uint64_t scaled, int decimals) {
-  char text[kMaxFixedDecimals + 24];
-  char* const last = text + sizeof text;
-  char* p = last;
+  const int integer_digits = scaled < kPow10[decimals] ? 0 : DigitCount(scaled) - decimals;
+  const bool minus = negative && scaled != 0;
+  char* const end = out + minus + integer_digits + 1 + decimals;
+  char* p = end;
   std::uint64_t n = scaled;
   int left = decimals;
   for (; left >= 2; left -= 2) {
@@ -67,9 +76,8 @@ char* WriteScaled(char* out, bool negative, std::uint64_t scaled, int decimals) 
   } else if (n > 0) {
     *--p = static_cast<char>('0' + n);
   }
-  if (negative && scaled != 0) *--p = '-';
-  std::memcpy(out, p, static_cast<std::size_t>(last - p));
-  return out + (last - p);
+  if (minus) *--p = '-';
+  return end;
 }
 
 char* WriteText(char* out, const std::string& text) {

@@ -2,8 +2,10 @@
 // few digits ("3456789.123", "-0.5", "1215"), read without from_chars.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -34,6 +36,33 @@ inline constexpr std::uint64_t kPow10[] = {1ULL,
 // The most digits a ShortDecimal holds: 10^19 - 1 fits in 64 bits.
 inline constexpr int kShortDecimalDigits = 19;
 
+namespace short_decimal_detail {
+
+inline constexpr std::uint64_t kExactIntegerLimit = 1ULL << 53;
+// 10^0 to 10^22 are exact doubles.
+inline constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+inline constexpr int kMaxExactPow10 = 22;
+
+inline constexpr std::uint64_t kZeros = 0x3030303030303030ULL;  // "00000000"
+inline constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0ULL;
+inline constexpr std::uint64_t kSixes = 0x0606060606060606ULL;
+
+// The value of the first `count` (1 to 8) digits of `word`, whose first byte
+// is the most significant digit: the digits are moved to the top, as if
+// written with leading zeros, then combined in pairs, fours and eights.
+inline std::uint64_t DigitsValue(std::uint64_t word, std::size_t count) {
+  std::uint64_t v = (word - kZeros) << (8 * (8 - count));
+  v = v * 10 + (v >> 8);
+  v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+       (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+      32;
+  return v;
+}
+
+}  // namespace short_decimal_detail
+
 // The value digits · 10^-decimals, negative when `negative`.
 struct ShortDecimal {
   std::uint64_t digits = 0;
@@ -44,7 +73,31 @@ struct ShortDecimal {
 // The number of decimal digits at the start of [first, last), and in
 // *value their value (modulo 2^64 when there are more than 19). Reads eight
 // bytes at a time where eight are there to read.
-std::size_t LeadingDigits(const char* first, const char* last, std::uint64_t* value);
+inline std::size_t LeadingDigits(const char* first, const char* last, std::uint64_t* value) {
+  if (last - first >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, first, sizeof word);
+    // A byte is a digit when its high nibble is 3 both as it is and with 6
+    // added (0x30 to 0x39). A carry out of a byte above 0xF9 only disturbs
+    // the bytes after that non-digit, which are not looked at.
+    const std::uint64_t not_digit =
+        ((word & short_decimal_detail::kHighNibbles) ^ short_decimal_detail::kZeros) |
+        (((word + short_decimal_detail::kSixes) & short_decimal_detail::kHighNibbles) ^
+         short_decimal_detail::kZeros);
+    if (not_digit != 0) {
+      const auto count = static_cast<std::size_t>(std::countr_zero(not_digit) / 8);
+      *value = count == 0 ? 0 : short_decimal_detail::DigitsValue(word, count);
+      return count;
+    }
+  }
+  std::uint64_t v = 0;
+  const char* p = first;
+  for (; p != last && static_cast<unsigned char>(*p - '0') < 10; ++p) {
+    v = v * 10 + static_cast<unsigned>(*p - '0');
+  }
+  *value = v;
+  return static_cast<std::size_t>(p - first);
+}
 
 // Reads a text that is exactly an optional sign, digits with at most one
 // full stop, at least one digit, and at most 19 digits in all. Rejects
@@ -55,6 +108,14 @@ std::optional<ShortDecimal> ScanShortDecimal(std::string_view text);
 // The double nearest to the decimal when that is a single correctly rounded
 // division (digits below 2^53, at most 22 decimals: both operands exact), as
 // from_chars would give; no value otherwise.
-std::optional<double> ExactDoubleOf(const ShortDecimal& decimal);
+inline std::optional<double> ExactDoubleOf(const ShortDecimal& decimal) {
+  if (decimal.digits > short_decimal_detail::kExactIntegerLimit ||
+      decimal.decimals > short_decimal_detail::kMaxExactPow10) {
+    return std::nullopt;
+  }
+  const double magnitude =
+      static_cast<double>(decimal.digits) / short_decimal_detail::kExactPow10[decimal.decimals];
+  return decimal.negative ? -magnitude : magnitude;
+}
 
 }  // namespace torvane

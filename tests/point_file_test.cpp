@@ -80,6 +80,20 @@ TEST(ParsePointLine, ErrorsNameTheLineAndQuoteTheField) {
   }
 }
 
+std::string ManyAsciiLines(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += "A,1,2,3\r\n";
+  return text;
+}
+
+// Lines of three-byte characters, so that some character straddles the
+// boundary between two chunks of the file.
+std::string ManyUtf8Lines(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += "\xE7\x82\xB9\xE7\x82\xB9,1,2,3\n";
+  return text;
+}
+
 struct ReadResult {
   std::vector<std::string> names;
   std::vector<std::size_t> lines;
@@ -91,7 +105,6 @@ ReadResult ReadAll(const std::string& path) {
   auto reader = PointFileReader::Open(path);
   EXPECT_TRUE(reader.ok()) << Describe(reader.error());
   if (!reader.ok()) return result;
-  result.encoding = reader.value()->encoding();
   for (;;) {
     auto p = reader.value()->Next();
     EXPECT_TRUE(p.ok()) << Describe(p.error());
@@ -99,6 +112,7 @@ ReadResult ReadAll(const std::string& path) {
     result.names.emplace_back(p.value()->name);
     result.lines.push_back(p.value()->line);
   }
+  result.encoding = reader.value()->encoding();
   return result;
 }
 
@@ -158,6 +172,14 @@ TEST(PointFileReader, FindsTheEncoding) {
        "1"},
       // Line 1 is valid in both; line 2 only in GBK, so the file is GBK.
       {"\xC3\xA9,1,2,3\r\n\xB5\xE3,1,2,3\r\n", TextEncoding::kGbk, "\xC3\xA9"},
+      // The first line that is not ASCII comes far into the file, past the
+      // first chunk read: what follows it decides.
+      {ManyAsciiLines(20000) + "\xB5\xE3,1,2,3\r\n", TextEncoding::kGbk, "A"},
+      {ManyAsciiLines(20000) + "\xE7\x82\xB9,1,2,3\r\n" + ManyUtf8Lines(30000), TextEncoding::kUtf8,
+       "A"},
+      // Valid in both, until a line much later that only GBK reads.
+      {ManyAsciiLines(20000) + "\xC3\xA9,1,2,3\r\n" + ManyAsciiLines(30000) + "\xB5\xE3,1,2,3\r\n",
+       TextEncoding::kGbk, "A"},
   };
   for (const auto& row : rows) {
     const ReadResult r = ReadAll(dir.Write("p.csv", row.bytes));
@@ -171,9 +193,9 @@ TEST(PointFileReader, LineNeitherUtf8NorGbk) {
   TempDir dir;
   auto reader = PointFileReader::Open(dir.Write("p.csv", "A,1,2,3\r\nB\xFF,1,2,3\r\n"));
   ASSERT_TRUE(reader.ok());
-  EXPECT_EQ(reader.value()->encoding(), TextEncoding::kGbk);
   ASSERT_TRUE(reader.value()->Next().ok());
   auto bad = reader.value()->Next();
+  EXPECT_EQ(reader.value()->encoding(), TextEncoding::kGbk);
   ASSERT_FALSE(bad.ok());
   EXPECT_EQ(bad.error().kind, RunErrorKind::kBadEncoding);
   EXPECT_EQ(bad.error().line, 2u);
