@@ -24,11 +24,15 @@ std::uint64_t HasZeroByte(std::uint64_t word) { return (word - kOnes) & ~word & 
 
 const char* FindLineEnd(const char* first, const char* last) {
   for (; last - first >= 8; first += 8) {
+    // Bytes below 0x0E flag a word that may hold CR or LF (tabs and other
+    // controls too, which the exact test then passes over).
     const std::uint64_t word = Load(first);
-    // A false hit can only follow a true one, so the lowest is the first.
-    const std::uint64_t hits =
-        HasZeroByte(word ^ (kOnes * '\n')) | HasZeroByte(word ^ (kOnes * '\r'));
-    if (hits != 0) return first + std::countr_zero(hits) / 8;
+    if (((word - kOnes * 0x0E) & ~word & kHighBits) != 0) {
+      const std::uint64_t hits =
+          HasZeroByte(word ^ (kOnes * '\n')) | HasZeroByte(word ^ (kOnes * '\r'));
+      // A false hit can only follow a true one, so the lowest is the first.
+      if (hits != 0) return first + std::countr_zero(hits) / 8;
+    }
   }
   for (; first != last; ++first) {
     if (*first == '\n' || *first == '\r') return first;

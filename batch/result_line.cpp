@@ -10,12 +10,16 @@ static_assert(kXPattern.decimals <= kMaxFixedDecimals && kYPattern.decimals <= k
               kHPattern.decimals <= kMaxFixedDecimals);
 
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kSpaces = "                                                  ";
+static_assert(kSpaces.size() >= kHColumn, "enough spaces to reach any column");
 
 // Writes what is needed so that the next item starts at `column`, or, when
 // the line has already reached it, one space so that items never touch.
 char* MoveTo(char* out, std::size_t& at, std::size_t column) {
   if (at < column) {
-    std::memset(out, ' ', column - at);
+    // A fixed-size copy of spaces, of which the first column - at count;
+    // the line's room has space for the rest.
+    std::memcpy(out, kSpaces.data(), kSpaces.size());
     out += column - at;
     at = column;
   } else {

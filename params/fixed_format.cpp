@@ -46,26 +46,20 @@ int DigitCount(std::uint64_t n) {
   return guess + (n >= kPow10[guess]);
 }
 
-// Writes [-]integer.fraction for `scaled` = value · 10^decimals, right to
-// left two digits at a time; no minus when the shown value is zero, nothing
-// before the point when the integer part is zero, as "#" placeholders do.
-char* WriteScaled(char* out, bool negative, std::uint64_t scaled, int decimals) {
-  const int integer_digits = scaled < kPow10[decimals] ? 0 : DigitCount(scaled) - decimals;
-  const bool minus = negative && scaled != 0;
-  char* const end = out + minus + integer_digits + 1 + decimals;
+// Writes the digits of n from right to left ending at `end`, two at a
+// time, `count` of them (leading zeros included) or, with count 0, as many
+// as n has (none for 0). Returns where they start.
+char* WriteDigitsBackwards(char* end, std::uint64_t n, int count) {
   char* p = end;
-  std::uint64_t n = scaled;
-  int left = decimals;
-  for (; left >= 2; left -= 2) {
-    p -= 2;
-    std::memcpy(p, kDigitPairs.text + 2 * (n % 100), 2);
-    n /= 100;
+  if (count > 0) {
+    for (; count >= 2; count -= 2) {
+      p -= 2;
+      std::memcpy(p, kDigitPairs.text + 2 * (n % 100), 2);
+      n /= 100;
+    }
+    if (count == 1) *--p = static_cast<char>('0' + n);
+    return p;
   }
-  if (left == 1) {
-    *--p = static_cast<char>('0' + n % 10);
-    n /= 10;
-  }
-  *--p = '.';
   for (; n >= 100; n /= 100) {
     p -= 2;
     std::memcpy(p, kDigitPairs.text + 2 * (n % 100), 2);
@@ -76,8 +70,78 @@ char* WriteScaled(char* out, bool negative, std::uint64_t scaled, int decimals) 
   } else if (n > 0) {
     *--p = static_cast<char>('0' + n);
   }
-  if (minus) *--p = '-';
-  return end;
+  return p;
+}
+
+static_assert(std::endian::native == std::endian::little, "digits are stored as words");
+
+constexpr std::uint64_t kZeros = 0x3030303030303030ULL;  // "00000000"
+constexpr std::uint64_t kEightDigitLimit = 100000000;
+
+// The eight decimal digits of n (below 10^8), leading zeros included, as
+// ASCII in memory order: one 64-bit word is split into lanes of four, two
+// and one digits by multiplications that divide each lane at once.
+std::uint64_t EightDigits(std::uint64_t n) {
+  const std::uint64_t fours = (n / 10000) | ((n % 10000) << 32);
+  // x / 100 = (x · 10486) >> 20 and x / 10 = (x · 103) >> 10 for the lane
+  // values here (below 10000 and below 100); no lane overflows into the next.
+  const std::uint64_t high_pairs = ((fours * 10486) >> 20) & 0x0000007F0000007FULL;
+  const std::uint64_t pairs = high_pairs | ((fours - high_pairs * 100) << 16);
+  const std::uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000FULL;
+  return (tens | ((pairs - tens * 10) << 8)) + kZeros;
+}
+
+// Stores the last `count` (1 to 8) of the eight digits of n at `out`; the
+// rest of the eight bytes at `out` is scratch. Returns the end.
+char* StoreDigits(char* out, std::uint64_t n, int count) {
+  const std::uint64_t digits = EightDigits(n) >> (8 * (8 - count));
+  std::memcpy(out, &digits, sizeof digits);
+  return out + count;
+}
+
+// Writes [-]integer.fraction for `scaled` = value · 10^Decimals; no minus
+// when the shown value is zero, nothing before the point when the integer
+// part is zero, as "#" placeholders do.
+template <int Decimals>
+char* WriteScaledAs(char* out, bool negative, std::uint64_t scaled) {
+  const std::uint64_t integer = scaled / kPow10[Decimals];
+  const std::uint64_t fraction = scaled % kPow10[Decimals];
+  const int integer_digits = integer == 0 ? 0 : DigitCount(integer);
+  const bool minus = negative && scaled != 0;
+  if (integer >= kEightDigitLimit) {
+    char* const end = out + minus + integer_digits + 1 + Decimals;
+    WriteDigitsBackwards(end, fraction, Decimals);
+    end[-Decimals - 1] = '.';
+    WriteDigitsBackwards(end - Decimals - 1, integer, 0);
+    if (minus) *out = '-';
+    return end;
+  }
+  char* p = out;
+  if (minus) *p++ = '-';
+  if (integer_digits > 0) p = StoreDigits(p, integer, integer_digits);
+  *p++ = '.';
+  return StoreDigits(p, fraction, Decimals);
+}
+
+// The divisions by a power of ten become multiplications where it is known
+// at compile time: for the decimals of the result table.
+char* WriteScaled(char* out, bool negative, std::uint64_t scaled, int decimals) {
+  switch (decimals) {
+    case 4:
+      return WriteScaledAs<4>(out, negative, scaled);
+    case 5:
+      return WriteScaledAs<5>(out, negative, scaled);
+    default: {
+      const int integer_digits = scaled < kPow10[decimals] ? 0 : DigitCount(scaled) - decimals;
+      const bool minus = negative && scaled != 0;
+      char* const end = out + minus + integer_digits + 1 + decimals;
+      WriteDigitsBackwards(end, scaled % kPow10[decimals], decimals);
+      end[-decimals - 1] = '.';
+      WriteDigitsBackwards(end - decimals - 1, scaled / kPow10[decimals], 0);
+      if (minus) *out = '-';
+      return end;
+    }
+  }
 }
 
 char* WriteText(char* out, const std::string& text) {
@@ -97,7 +161,7 @@ bool Round15Scaled(double magnitude, int decimals, std::uint64_t* scaled) {
   // floor(log10(2^exponent)) is exponent·1233 >> 12 here; the integer
   // digits are one more, or two when magnitude reaches the next power of ten.
   const int guess = (exponent * kLog10TwoTimes4096) >> 12;
-  const int integer_digits = guess + 1 + (magnitude >= static_cast<double>(kPow10[guess + 1]));
+  const int integer_digits = guess + 1 + (magnitude >= kExactPow10[guess + 1]);
 
   // Round15 keeps 15 significant digits, `dropped` more than the pattern
   // shows. Rounding to 15 digits and then to the pattern's decimals gives
@@ -108,14 +172,16 @@ bool Round15Scaled(double magnitude, int decimals, std::uint64_t* scaled) {
   // rounding boundary of the pattern, so it rounds as the decimal does.)
   const int dropped = kRoundDigits - integer_digits - decimals;
   if (dropped < 1) return false;
-  const Uint128 exact =
-      static_cast<Uint128>(m) * kPow10[decimals];  // value · 10^decimals · 2^shift
-  const Uint128 one = static_cast<Uint128>(1) << shift;
-  const Uint128 rest = exact & (one - 1);
-  const Uint128 half = one >> 1;
-  const Uint128 from_half = rest > half ? rest - half : half - rest;
-  if (from_half * kPow10[dropped] <= one) return false;
-  *scaled = static_cast<std::uint64_t>(exact >> shift) + (rest > half);
+  // value · 10^decimals · 2^shift, exactly, in two 64-bit halves.
+  const Uint128 exact = static_cast<Uint128>(m) * kPow10[decimals];
+  const auto high = static_cast<std::uint64_t>(exact >> 64);
+  const auto low = static_cast<std::uint64_t>(exact);
+  const std::uint64_t one = 1ULL << shift;  // shift < 64: the fraction is in `low`
+  const std::uint64_t rest = low & (one - 1);
+  const std::uint64_t half = one >> 1;
+  const std::uint64_t from_half = rest > half ? rest - half : half - rest;
+  if (static_cast<Uint128>(from_half) * kPow10[dropped] <= one) return false;
+  *scaled = ((high << (64 - shift)) | (low >> shift)) + (rest > half);
   return true;
 }
 

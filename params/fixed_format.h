@@ -20,6 +20,9 @@ inline constexpr int kMaxFixedDecimals = 12;
 // 309 integer digits, then sign, point and decimals.
 inline constexpr std::size_t kMaxFixedText = 312 + kMaxFixedDecimals;
 
+// Both writers below may use up to kMaxFixedText bytes at `out` as
+// scratch, whatever the length of what they write.
+
 // Writes FormatPattern(Round15(value), pattern.text) at `out` and returns
 // its end; value in any unit. Values of magnitude from 1 to 1e10 are rounded
 // with integer arithmetic on the exact binary value; those within a unit of

@@ -33,17 +33,20 @@ inline constexpr std::uint64_t kPow10[] = {1ULL,
                                            1000000000000000000ULL,
                                            10000000000000000000ULL};
 
-// The most digits a ShortDecimal holds: 10^19 - 1 fits in 64 bits.
-inline constexpr int kShortDecimalDigits = 19;
-
-namespace short_decimal_detail {
-
-inline constexpr std::uint64_t kExactIntegerLimit = 1ULL << 53;
 // 10^0 to 10^22 are exact doubles.
 inline constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 inline constexpr int kMaxExactPow10 = 22;
+
+// The most digits a ShortDecimal holds: 10^19 - 1 fits in 64 bits.
+inline constexpr int kShortDecimalDigits = 19;
+
+namespace short_decimal_detail {
+
+static_assert(std::endian::native == std::endian::little, "digits are read as words");
+
+inline constexpr std::uint64_t kExactIntegerLimit = 1ULL << 53;
 
 inline constexpr std::uint64_t kZeros = 0x3030303030303030ULL;  // "00000000"
 inline constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0ULL;
@@ -110,11 +113,10 @@ std::optional<ShortDecimal> ScanShortDecimal(std::string_view text);
 // from_chars would give; no value otherwise.
 inline std::optional<double> ExactDoubleOf(const ShortDecimal& decimal) {
   if (decimal.digits > short_decimal_detail::kExactIntegerLimit ||
-      decimal.decimals > short_decimal_detail::kMaxExactPow10) {
+      decimal.decimals > kMaxExactPow10) {
     return std::nullopt;
   }
-  const double magnitude =
-      static_cast<double>(decimal.digits) / short_decimal_detail::kExactPow10[decimal.decimals];
+  const double magnitude = static_cast<double>(decimal.digits) / kExactPow10[decimal.decimals];
   return decimal.negative ? -magnitude : magnitude;
 }
 

@@ -1,0 +1,95 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "batch/conversion_run.h"
+#include "batch/point_file.h"
+#include "fuzz/check.h"
+#include "fuzz/fuzz_targets.h"
+
+namespace torvane::fuzz {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder of this process's own for the point file and its table.
+const fs::path& Folder() {
+  static const fs::path folder = [] {
+    fs::path f = fs::temp_directory_path() / ("torvane-fuzz-" + std::to_string(getpid()));
+    fs::create_directories(f);
+    return f;
+  }();
+  return folder;
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+void PointFile(const std::uint8_t* data, std::size_t size) {
+  const fs::path points = Folder() / "points.csv";
+  const fs::path table = Folder() / "table.txt";
+  {
+    std::ofstream out(points, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  const std::string earlier = "an earlier table\r\n";
+  std::ofstream(table, std::ios::binary | std::ios::trunc) << earlier;
+
+  // Reading: every point reported once, in order, with readable numbers.
+  std::size_t points_read = 0;
+  bool read_ok = true;
+  if (auto reader = PointFileReader::Open(points.string())) {
+    std::size_t last_line = 0;
+    for (;;) {
+      auto next = reader.value()->Next();
+      if (!next) {
+        read_ok = false;
+        const std::size_t line = next.error().line;
+        Check(line == 0 || line > last_line, "an error names a line before the last point");
+        break;
+      }
+      if (!next.value()) break;
+      const PointRecord& p = *next.value();
+      Check(p.line > last_line, "point lines go backwards");
+      last_line = p.line;
+      ++points_read;
+    }
+  } else {
+    read_ok = false;
+  }
+
+  // Converting: either a table with one CR LF line per point, or an error
+  // and the earlier table untouched.
+  RunRequest request;
+  request.point_path = points.string();
+  request.result_path = table.string();
+  auto run = ConvertRun(request, RunParams{500, 600, 0.5280590614494144});
+  const std::string written = ReadAll(table);
+  if (run) {
+    Check(read_ok, "a file that fails to read converts");
+    Check(run->points == points_read, "the run and the reader count different points");
+    std::size_t line_ends = 0;
+    for (std::size_t at = 0; (at = written.find("\r\n", at)) != std::string::npos; at += 2) {
+      ++line_ends;
+    }
+    Check(line_ends == run->points, "the table does not have one line per point");
+  } else {
+    Check(written == earlier, "a failed run touched the earlier table");
+  }
+  std::size_t leftovers = 0;
+  for (const auto& entry : fs::directory_iterator(Folder())) {
+    (void)entry;
+    ++leftovers;
+  }
+  Check(leftovers == 2, "a temporary file was left behind");
+}
+
+}  // namespace torvane::fuzz
