@@ -4,16 +4,15 @@
 #include <initializer_list>
 
 #include "params/bearing.h"
-#include "params/constants.h"
 #include "params/dms.h"
 #include "params/number_text.h"
+#include "params/param_texts.h"
 #include "params/pattern.h"
 
 namespace torvane {
 namespace {
 
 constexpr double kMillimetresPerMetre = 1000.0;
-constexpr std::string_view kOffsetPattern = "#########.######";
 constexpr std::string_view kMillimetrePattern = "0.000";
 constexpr const char* kLineBreak = "\r\n";
 
@@ -57,12 +56,12 @@ Expected<TwoPointSolution> SolveTwoPoints(const TwoPoints& pts, const PresentPar
   TwoPointSolution solution;
   solution.offsets_disagree =
       std::fabs(x_gap_mm) > kOffsetToleranceMm || std::fabs(y_gap_mm) > kOffsetToleranceMm;
-  solution.x_offset_text = FormatPattern(x_offset, kOffsetPattern);
-  solution.y_offset_text = FormatPattern(y_offset, kOffsetPattern);
-  const double degrees = theta / kPiPrime * kDegreesPerHalfTurn;  // divide first
-  auto angle_text = FormatDmsNumber(degrees);
-  if (!angle_text) return Fail(angle_text.error());
-  solution.angle_text = *angle_text;
+  auto texts = MakeParamTexts(x_offset, y_offset, theta);
+  if (!texts) return Fail(texts.error());
+  solution.x_offset_text = texts->x_offset;
+  solution.y_offset_text = texts->y_offset;
+  solution.angle_text = texts->angle;
+  const double degrees = BoxDegrees(theta);
 
   solution.present_state = StateOf(present.x_offset, present.y_offset, present.angle_dms);
   if (solution.present_state != ParamState::kSet) return solution;

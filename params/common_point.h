@@ -1,0 +1,19 @@
+// A common point: a control point whose coordinates are known in both the
+// survey grid and the construction grid.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "params/transform.h"
+
+namespace torvane {
+
+struct CommonPoint {
+  std::string name;         // UTF-8
+  std::size_t line = 0;     // 1-based line of the file it came from; 0 when not from a file
+  PlanePoint survey;        // Xs, Ys in metres
+  PlanePoint construction;  // Xc, Yc in metres
+};
+
+}  // namespace torvane

@@ -1,0 +1,19 @@
+// The conversion as a PROJ pipeline, for cct and other PROJ tools.
+#pragma once
+
+#include <string>
+
+#include "params/conversion_params.h"
+
+namespace torvane {
+
+// The pipeline that converts survey coordinates to construction coordinates
+// as Transform::Forward does with `params` (offsets in metres, theta in
+// radians): a shift by -X0, -Y0, then PROJ's 2D Helmert turn, whose theta is
+// in arc-seconds and turns the same way (from +X towards +Y for a positive
+// angle). Heights pass through. cct -I runs it from construction to survey.
+// Numbers are written in full (shortest round-trip decimal). Needs finite
+// parameters.
+std::string ProjPipeline(const RunParams& params);
+
+}  // namespace torvane

@@ -1,0 +1,47 @@
+#include "params/proj_pipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "params/constants.h"
+
+namespace torvane {
+namespace {
+
+// The number after the last "+theta=".
+double LastTheta(const std::string& pipeline) {
+  const std::size_t at = pipeline.rfind("+theta=") + 7;
+  double value = 0;
+  std::from_chars(pipeline.data() + at, pipeline.data() + pipeline.size(), value);
+  return value;
+}
+
+TEST(ProjPipeline, ShiftsThenTurns) {
+  EXPECT_EQ(ProjPipeline({1000.000161, -2000.5, 0}),
+            "+proj=pipeline +step +proj=helmert +theta=0 +x=-1000.000161 +y=2000.5 "
+            "+step +proj=helmert +theta=0");
+  EXPECT_EQ(ProjPipeline({0, 0, 0}),
+            "+proj=pipeline +step +proj=helmert +theta=0 +x=0 +y=0 +step +proj=helmert +theta=0");
+}
+
+TEST(ProjPipeline, ThetaInArcsecondsOfTheFullPi) {
+  for (const char* angle : {"45.", "-30.152", "359.5959", ".0001", "-180."}) {
+    auto params = RunParamsFromTexts("1", "1", angle);
+    ASSERT_TRUE(params.ok());
+    // PROJ reads arc-seconds back with the full pi.
+    const double radians = LastTheta(ProjPipeline(*params)) * (std::numbers::pi / 180 / 3600);
+    EXPECT_NEAR(radians, params->theta, std::fabs(params->theta) * 1e-15) << angle;
+  }
+  // The box's 45° turns by 45° of pi' = 3.1415926535: 4.6 micro-arc-seconds
+  // short of 162000″, which a pipeline written from the box text would miss.
+  const double t45 = LastTheta(ProjPipeline(*RunParamsFromTexts("1", "1", "45.")));
+  EXPECT_NEAR(162000 - t45, 162000 * (1 - kPiPrime / std::numbers::pi), 1e-9);
+  EXPECT_GT(162000 - t45, 4e-6);
+}
+
+}  // namespace
+}  // namespace torvane
