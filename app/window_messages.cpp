@@ -41,6 +41,15 @@ QString RunFailureMessage(const RunError& error) {
     case RunErrorKind::kTooFewFields:
       what = QStringLiteral("%1不是“点名, X, Y, H”形式的点：“%2”。").arg(Where(error), text);
       break;
+    case RunErrorKind::kNotACommonPoint:
+      what = QStringLiteral("%1不是“点名, Xs, Ys, Xc, Yc”形式的公共点：“%2”。")
+                 .arg(Where(error), text);
+      break;
+    case RunErrorKind::kDuplicateName:
+      what = QStringLiteral("%1的点名“%2”与第 %3 行重复。")
+                 .arg(Where(error), text)
+                 .arg(error.other_line);
+      break;
     case RunErrorKind::kNotANumber:
       what = QStringLiteral("%1的 %2 坐标“%3”不是数字。").arg(Where(error), field, text);
       break;

@@ -20,6 +20,11 @@ std::string Describe(const RunError& e) {
       return where + "no points: the file is empty or holds only blank lines";
     case RunErrorKind::kTooFewFields:
       return where + "line " + quoted + " has fewer than three fields (name, X, Y)";
+    case RunErrorKind::kNotACommonPoint:
+      return where + "line " + quoted + " has fewer than five fields (name, Xs, Ys, Xc, Yc)";
+    case RunErrorKind::kDuplicateName:
+      return where + "point name " + quoted + " is used again (first on line " +
+             std::to_string(e.other_line) + ")";
     case RunErrorKind::kNotANumber:
       return where + e.field + " field " + quoted + " is not a number";
     case RunErrorKind::kNumberTooLarge:

@@ -12,6 +12,8 @@ enum class RunErrorKind {
   kCannotRead,         // reading failed part way (detail: the system's reason)
   kNoPoints,           // the file is empty or holds only blank lines
   kTooFewFields,       // a line with fewer than three fields (field_text: the line)
+  kNotACommonPoint,    // a common-point line of fewer than five fields (field_text: the line)
+  kDuplicateName,      // a common point named as one before (field_text, other_line)
   kNotANumber,         // X or Y is not a decimal number (field, field_text)
   kNumberTooLarge,     // X or Y is beyond the range of doubles (field, field_text)
   kBadEncoding,        // a line that is neither UTF-8 nor GBK text
@@ -26,10 +28,12 @@ struct RunError {
   RunErrorKind kind = RunErrorKind::kCannotOpen;
   std::string path;        // the point file, or the result file for kCannotWrite
   std::size_t line = 0;    // 1-based line of the point file; 0 when not about a line
-  std::string field;       // "X" or "Y" where the error is about one field
+  std::string field;       // the field an error is about: "X", "Y"; "Xs", "Ys", "Xc", "Yc"
   std::string field_text;  // the offending text, without the blanks around it
   std::string detail;      // the system's reason for open, read and write failures
   std::size_t limit = 0;   // the field limit for kTooManyFields
+  // For kDuplicateName: the line where the name was used first.
+  std::size_t other_line = 0;
 };
 
 // The system's words for an errno value ("No such file or directory").

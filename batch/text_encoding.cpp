@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace torvane {
@@ -21,7 +22,8 @@ class GbkDecoder {
   GbkDecoder(const GbkDecoder&) = delete;
   GbkDecoder& operator=(const GbkDecoder&) = delete;
 
-  bool Valid(std::string_view bytes) {
+  // Whether the bytes are GBK text; their UTF-8 goes to `utf8` unless it is null.
+  bool Decode(std::string_view bytes, std::string* utf8) {
     if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     std::string in(bytes);
@@ -31,10 +33,12 @@ class GbkDecoder {
     while (in_left > 0) {
       char* out_ptr = out;
       std::size_t out_left = sizeof out;
-      if (iconv(cd_, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<std::size_t>(-1) &&
-          errno != E2BIG) {
+      const bool failed =
+          iconv(cd_, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<std::size_t>(-1);
+      if (failed && errno != E2BIG) {
         return false;  // EILSEQ: not GBK; EINVAL: a lead byte without its trail
       }
+      if (utf8 != nullptr) utf8->append(out, out_ptr);
     }
     return true;
   }
@@ -42,6 +46,11 @@ class GbkDecoder {
  private:
   iconv_t cd_;
 };
+
+GbkDecoder& ThreadDecoder() {
+  thread_local GbkDecoder decoder;
+  return decoder;
+}
 
 }  // namespace
 
@@ -80,9 +89,12 @@ bool IsValidUtf8(std::string_view s) {
   return true;
 }
 
-bool IsValidGbk(std::string_view bytes) {
-  thread_local GbkDecoder decoder;
-  return decoder.Valid(bytes);
+bool IsValidGbk(std::string_view bytes) { return ThreadDecoder().Decode(bytes, nullptr); }
+
+std::optional<std::string> GbkToUtf8(std::string_view bytes) {
+  std::string utf8;
+  if (!ThreadDecoder().Decode(bytes, &utf8)) return std::nullopt;
+  return utf8;
 }
 
 std::size_t DisplayWidth(std::string_view text, TextEncoding encoding) {

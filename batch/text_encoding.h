@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace torvane {
@@ -16,6 +18,9 @@ bool IsValidUtf8(std::string_view bytes);
 
 // True when the bytes are text in GBK (checked by the system's iconv).
 bool IsValidGbk(std::string_view bytes);
+
+// GBK text -> the same text in UTF-8. No value for bytes that are not GBK.
+std::optional<std::string> GbkToUtf8(std::string_view bytes);
 
 // Columns the text takes in a fixed-width font: one for an ASCII character,
 // two for any other (two GBK bytes, every Chinese character among them).
