@@ -6,8 +6,14 @@
 
 namespace torvane {
 
-// The first CR or LF in [first, last), or last when there is none.
-const char* FindLineEnd(const char* first, const char* last);
+// The first CR or LF in [first, last), or last when there is none. Sets
+// *non_ascii when some byte before it (or after it within the same eight)
+// is not ASCII; clears it only when none is.
+const char* FindLineEnd(const char* first, const char* last, bool* non_ascii);
+
+// The first `byte` in [first, last), or last when there is none. Memory up
+// to `readable` (at or after `last`) may be read.
+const char* FindByte(const char* first, const char* last, const char* readable, char byte);
 
 // Whether every byte of `bytes` is ASCII (below 0x80).
 bool IsAscii(std::string_view bytes);

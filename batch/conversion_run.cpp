@@ -195,10 +195,10 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     }
     // The reader knows of a BOM by its first point: the BOM is on line 1.
     const bool bom = summary.points == 0 && reader.encoding() == TextEncoding::kUtf8WithBom;
-    char* room = out.Room(bom * kUtf8Bom.size() + ResultLineCapacity(point.name, point.h_text));
+    char* room = out.Room(bom * kUtf8Bom.size() + ResultLineCapacity(point));
     if (room == nullptr) return Fail(WriteFailure(request.result_path, SystemReason(errno)));
     if (bom) room = std::copy(kUtf8Bom.begin(), kUtf8Bom.end(), room);
-    out.Used(WriteResultLine(room, point.name, converted, point.h_text, reader.encoding()));
+    out.Used(WriteResultLine(room, point, converted, reader.encoding()));
     ++summary.points;
   }
   if (summary.points == 0) return Fail(AtLine(RunErrorKind::kNoPoints, request.point_path, 0));

@@ -13,6 +13,7 @@ namespace torvane {
 namespace {
 
 constexpr std::size_t kReadChunk = 1 << 16;
+constexpr std::size_t kSlack = 8;      // readable bytes after the data, for word-wise scanning
 constexpr std::size_t kMinFields = 3;  // name, X and Y; H may be missing
 
 // fseek with a 64-bit offset, also where long has 32 bits.
@@ -42,66 +43,98 @@ RunError FieldError(DecimalError why, std::size_t line, const char* field, std::
 }
 
 bool Blank(char c) { return c == ' ' || c == '\t'; }
+bool LineEnd(char c) { return c == '\n' || c == '\r'; }
+bool NonAscii(char c) { return static_cast<unsigned char>(c) >= 0x80; }
 
-// A coordinate field as most files write it: blanks, a plain decimal of at
-// most 19 digits, blanks, then a comma or the end. Sets the number's text
-// and value (the same as ParseDecimal's) and returns where the field ends,
-// or nullptr for anything else.
-const char* UsualNumberField(const char* p, const char* end, std::string_view* text,
-                             double* value) {
+// A number field as most files write it: blanks, a plain decimal of at
+// most 19 digits, blanks, then a comma, a line end or the end of the range.
+// Sets the number's text and digits and returns where the field ends, or
+// nullptr for anything else. Memory up to `readable` may be read.
+const char* UsualDecimalField(const char* p, const char* end, const char* readable,
+                              std::string_view* text, ShortDecimal* d) {
   while (p != end && Blank(*p)) ++p;
   const char* const start = p;
-  ShortDecimal d;
-  if (p != end && (*p == '-' || *p == '+')) d.negative = *p++ == '-';
-  const std::size_t integer = LeadingDigits(p, end, &d.digits);
+  *d = ShortDecimal();
+  if (p != end && (*p == '-' || *p == '+')) d->negative = *p++ == '-';
+  const std::size_t integer = LeadingDigits(p, end, readable, &d->digits);
   p += integer;
   std::size_t digits = integer;
   if (p != end && *p == '.') {
     ++p;
     std::uint64_t fraction;
-    const std::size_t decimals = LeadingDigits(p, end, &fraction);
+    const std::size_t decimals = LeadingDigits(p, end, readable, &fraction);
     p += decimals;
     digits += decimals;
     if (digits > static_cast<std::size_t>(kShortDecimalDigits)) return nullptr;
-    d.digits = d.digits * kPow10[decimals] + fraction;
-    d.decimals = static_cast<int>(decimals);
+    d->digits = d->digits * kPow10[decimals] + fraction;
+    d->decimals = static_cast<int>(decimals);
   }
   if (digits == 0 || digits > static_cast<std::size_t>(kShortDecimalDigits)) return nullptr;
   *text = std::string_view(start, p - start);
   while (p != end && Blank(*p)) ++p;
-  if (p != end && *p != ',') return nullptr;
+  if (p != end && *p != ',' && !LineEnd(*p)) return nullptr;
+  return p;
+}
+
+// A coordinate field: a usual decimal field whose value (the same as
+// ParseDecimal's) is one exact division.
+const char* UsualNumberField(const char* p, const char* end, const char* readable,
+                             std::string_view* text, double* value) {
+  ShortDecimal d;
+  p = UsualDecimalField(p, end, readable, text, &d);
+  if (p == nullptr) return nullptr;
   const auto exact = ExactDoubleOf(d);
   if (!exact) return nullptr;
   *value = *exact;
   return p;
 }
 
+// Text up to the next comma, line end or the end of the range; sets
+// *non_ascii when a byte of it is not ASCII.
+const char* TextField(const char* p, const char* end, bool* non_ascii) {
+  for (; p != end && *p != ',' && !LineEnd(*p); ++p) *non_ascii |= NonAscii(*p);
+  return p;
+}
+
 // ParsePointLine for the lines of nearly every file, in one pass over the
-// bytes: at least three fields, X and Y plain decimals. Returns false, and
-// leaves the line to ParsePointLine, for anything else.
-bool ParseUsualLine(std::string_view line, std::size_t line_number, PointRecord* point,
-                    std::size_t* fields) {
-  const char* p = line.data();
-  const char* const end = p + line.size();
-  while (p != end && *p != ',') ++p;
-  if (p == end) return false;
-  point->name = TrimBlanks(std::string_view(line.data(), p - line.data()));
-  p = UsualNumberField(p + 1, end, &point->x_text, &point->x);
-  if (p == nullptr || p == end) return false;
-  p = UsualNumberField(p + 1, end, &point->y_text, &point->y);
-  if (p == nullptr) return false;
+// bytes: at least three fields, X and Y plain decimals. The line starts at
+// `first` and ends at the first CR or LF, or at `end`. Returns where it
+// ends, and sets *non_ascii when a byte of the name or of the fields after
+// Y is not ASCII; returns nullptr, and leaves the line to ParsePointLine,
+// for anything else. Memory up to `readable` (at or after `end`) may be read.
+const char* ParseUsualLine(const char* first, const char* end, const char* readable,
+                           std::size_t line_number, PointRecord* point, std::size_t* fields,
+                           bool* non_ascii) {
+  *non_ascii = false;
+  const char* p = TextField(first, end, non_ascii);
+  if (p == end || *p != ',') return nullptr;
+  point->name = TrimBlanks(std::string_view(first, p - first));
+  p = UsualNumberField(p + 1, end, readable, &point->x_text, &point->x);
+  if (p == nullptr || p == end || *p != ',') return nullptr;
+  p = UsualNumberField(p + 1, end, readable, &point->y_text, &point->y);
+  if (p == nullptr) return nullptr;
   std::size_t count = 3;
   point->h_text = {};
-  if (p != end) {
+  point->h_decimal.reset();
+  if (p != end && *p == ',') {
     const char* const h = ++p;
-    while (p != end && *p != ',') ++p;
-    point->h_text = TrimBlanks(std::string_view(h, p - h));
+    ShortDecimal d;
+    if (const char* after = UsualDecimalField(h, end, readable, &point->h_text, &d)) {
+      point->h_decimal = d;
+      p = after;
+    } else {
+      p = TextField(h, end, non_ascii);
+      point->h_text = TrimBlanks(std::string_view(h, p - h));
+    }
     ++count;
-    for (; p != end; ++p) count += *p == ',';
+    while (p != end && *p == ',') {
+      ++count;
+      p = TextField(p + 1, end, non_ascii);
+    }
   }
   point->line = line_number;
   *fields = count;
-  return true;
+  return p;
 }
 
 }  // namespace
@@ -229,7 +262,7 @@ bool PointFileReader::RestIsUtf8(std::uint64_t from) {
   }
   if (std::ferror(file_)) read_error_ = true;
   // Back to where line reading stopped.
-  if (!SeekTo(file_, buffer_offset_ + buffer_.size())) {
+  if (!SeekTo(file_, buffer_offset_ + end_)) {
     read_error_ = true;
   }
   return utf8;
@@ -241,7 +274,7 @@ Expected<bool, RunError> PointFileReader::Rewind() {
     read_error_ = true;
     return Fail(ReadFailure());
   }
-  buffer_.clear();
+  end_ = 0;
   buffer_offset_ = 0;
   begin_ = 0;
   line_number_ = 0;
@@ -263,35 +296,40 @@ RunError PointFileReader::ReadFailure() const {
 bool PointFileReader::ReadLine(std::string_view* line) {
   std::size_t scan = begin_;  // bytes before scan hold no line end
   for (;;) {
-    if (after_cr_ && begin_ < buffer_.size()) {
+    if (after_cr_ && begin_ < end_) {
       if (buffer_[begin_] == '\n') ++begin_;  // CR LF is one line end
       after_cr_ = false;
       scan = begin_;
     }
     const char* data = buffer_.data();
-    const std::size_t end = FindLineEnd(data + scan, data + buffer_.size()) - data;
-    if (end != buffer_.size()) {
-      *line = std::string_view(buffer_).substr(begin_, end - begin_);
+    bool non_ascii = false;
+    const std::size_t end = FindLineEnd(data + scan, data + end_, &non_ascii) - data;
+    // Bytes before `scan` were looked at in an earlier round: not known here.
+    line_may_be_non_ascii_ = non_ascii || scan != begin_;
+    if (end != end_) {
+      *line = std::string_view(data + begin_, end - begin_);
       after_cr_ = buffer_[end] == '\r';
       begin_ = end + 1;
       ++line_number_;
       return true;
     }
     if (at_eof_) {
-      if (begin_ >= buffer_.size()) return false;
-      *line = std::string_view(buffer_).substr(begin_);  // a last line without a line end
-      begin_ = buffer_.size();
+      if (begin_ >= end_) return false;
+      *line = std::string_view(data + begin_, end_ - begin_);  // a last line without a line end
+      begin_ = end_;
       ++line_number_;
       return true;
     }
     // Keep the unread bytes, drop the rest, and read the next chunk.
+    // The buffer only grows (for a line longer than a chunk), so that it is
+    // not filled with zeros for every chunk.
     buffer_offset_ += begin_;
-    buffer_.erase(0, begin_);
-    scan = buffer_.size();
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    scan = end_ - begin_;
     begin_ = 0;
-    buffer_.resize(scan + kReadChunk);
+    if (buffer_.size() < scan + kReadChunk + kSlack) buffer_.resize(scan + kReadChunk + kSlack);
     const std::size_t got = std::fread(buffer_.data() + scan, 1, kReadChunk, file_);
-    buffer_.resize(scan + got);
+    end_ = scan + got;
     if (got < kReadChunk) {
       if (std::ferror(file_)) {
         read_error_ = true;
@@ -302,32 +340,74 @@ bool PointFileReader::ReadLine(std::string_view* line) {
   }
 }
 
+Expected<bool, RunError> PointFileReader::NextLine(std::string_view* text) {
+  if (!ReadLine(text)) {
+    if (read_error_) return Fail(ReadFailure());
+    return false;
+  }
+  std::string_view& line = *text;
+  if (!encoding_decided_ && line_may_be_non_ascii_ && !IsAscii(line)) {
+    // The whole file is UTF-8 when all of it is; the lines before were
+    // ASCII, so the rest decides. A BOM only confirms it.
+    const std::uint64_t line_start = buffer_offset_ + (line.data() - buffer_.data());
+    const bool utf8 = RestIsUtf8(line_start);
+    if (read_error_) return Fail(ReadFailure());
+    const bool bom = line_number_ == 1 && line.substr(0, kUtf8Bom.size()) == kUtf8Bom;
+    encoding_ =
+        !utf8 ? TextEncoding::kGbk : (bom ? TextEncoding::kUtf8WithBom : TextEncoding::kUtf8);
+    encoding_decided_ = true;
+  }
+  if (line_number_ == 1 && encoding_ == TextEncoding::kUtf8WithBom) {
+    line.remove_prefix(kUtf8Bom.size());
+  }
+  if (encoding_ == TextEncoding::kGbk && HasNonAscii(line) && !IsValidGbk(line)) {
+    RunError e;
+    e.kind = RunErrorKind::kBadEncoding;
+    e.path = path_;
+    e.line = line_number_;
+    return Fail(std::move(e));
+  }
+  return true;
+}
+
+bool PointFileReader::NextUsualLine() {
+  // Only after line 1, which may carry a BOM, and for lines of ASCII wholly
+  // in the buffer; everything else goes the general way.
+  if (line_number_ == 0) return false;
+  if (after_cr_) {
+    if (begin_ == end_) return false;
+    if (buffer_[begin_] == '\n') ++begin_;  // CR LF is one line end
+    after_cr_ = false;
+  }
+  const char* const data = buffer_.data();
+  const char* const end = data + end_;
+  std::size_t fields = 0;
+  bool non_ascii = false;
+  const char* line_end = ParseUsualLine(data + begin_, end, data + buffer_.size(), line_number_ + 1,
+                                        &current_, &fields, &non_ascii);
+  if (line_end == nullptr || line_end == end || non_ascii) return false;
+  ++line_number_;
+  fields_read_ += fields;
+  current_.ascii = true;
+  after_cr_ = *line_end == '\r';
+  begin_ = line_end + 1 - data;
+  return true;
+}
+
 Expected<const PointRecord*, RunError> PointFileReader::Next() {
+  if (NextUsualLine()) return &current_;
   std::string_view line;
-  while (ReadLine(&line)) {
-    if (!encoding_decided_ && !IsAscii(line)) {
-      // The whole file is UTF-8 when all of it is; the lines before were
-      // ASCII, so the rest decides. A BOM only confirms it.
-      const std::uint64_t line_start = buffer_offset_ + (line.data() - buffer_.data());
-      const bool utf8 = RestIsUtf8(line_start);
-      if (read_error_) return Fail(ReadFailure());
-      const bool bom = line_number_ == 1 && line.substr(0, kUtf8Bom.size()) == kUtf8Bom;
-      encoding_ =
-          !utf8 ? TextEncoding::kGbk : (bom ? TextEncoding::kUtf8WithBom : TextEncoding::kUtf8);
-      encoding_decided_ = true;
-    }
-    if (line_number_ == 1 && encoding_ == TextEncoding::kUtf8WithBom) {
-      line.remove_prefix(kUtf8Bom.size());
-    }
-    if (encoding_ == TextEncoding::kGbk && HasNonAscii(line) && !IsValidGbk(line)) {
-      RunError e;
-      e.kind = RunErrorKind::kBadEncoding;
-      e.path = path_;
-      e.line = line_number_;
-      return Fail(std::move(e));
-    }
+  for (;;) {
+    auto more = NextLine(&line);
+    if (!more) return Fail(more.error());
+    if (!*more) return static_cast<const PointRecord*>(nullptr);
     std::size_t fields = 0;
-    if (ParseUsualLine(line, line_number_, &current_, &fields)) {
+    bool non_ascii = false;
+    // The buffer has slack after its last line, so words may be read there.
+    const char* const end = line.data() + line.size();
+    if (ParseUsualLine(line.data(), end, buffer_.data() + buffer_.size(), line_number_, &current_,
+                       &fields, &non_ascii) == end) {
+      current_.ascii = !line_may_be_non_ascii_;
       fields_read_ += fields;
       return &current_;
     }
@@ -340,11 +420,10 @@ Expected<const PointRecord*, RunError> PointFileReader::Next() {
     if (point.value()) {
       fields_read_ += fields;
       current_ = *point.value();
+      current_.ascii = !line_may_be_non_ascii_;
       return &current_;
     }
   }
-  if (read_error_) return Fail(ReadFailure());
-  return static_cast<const PointRecord*>(nullptr);
 }
 
 }  // namespace torvane

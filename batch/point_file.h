@@ -14,6 +14,7 @@
 #include "batch/run_error.h"
 #include "batch/text_encoding.h"
 #include "params/expected.h"
+#include "params/short_decimal.h"
 
 namespace torvane {
 
@@ -24,7 +25,12 @@ struct PointRecord {
   std::string_view name;
   std::string_view x_text, y_text;
   std::string_view h_text;  // empty when the line has no H field
-  double x = 0, y = 0;      // X and Y in metres
+  // h_text's digits when the reader found it a plain decimal of at most 19
+  // digits; otherwise no value, and h_text alone tells (it may still be a
+  // number, such as 1.2e3).
+  std::optional<ShortDecimal> h_decimal;
+  double x = 0, y = 0;  // X and Y in metres
+  bool ascii = false;   // the whole line is ASCII, so every column is one byte
 };
 
 // Splits one line (without its line end) into a point. Returns no value for
@@ -56,6 +62,16 @@ class PointFileReader {
   // encoding, and a read failure; the error names the file and the line.
   Expected<const PointRecord*, RunError> Next();
 
+  // The next line as text, for files laid out otherwise than points: without
+  // its line end and, on line 1, a UTF-8 BOM; blank lines included. False at
+  // the end of the file. The text stays valid until the next call. Rejects a
+  // line that is not valid text in the file's encoding, and a read failure;
+  // the error names the file and the line.
+  Expected<bool, RunError> NextLine(std::string_view* text);
+
+  // The 1-based number of the line read last.
+  std::size_t line_number() const { return line_number_; }
+
   // Back to the first line, to read the file again.
   Expected<bool, RunError> Rewind();
 
@@ -65,6 +81,9 @@ class PointFileReader {
  private:
   PointFileReader(std::FILE* file, std::string path);
   bool ReadLine(std::string_view* line);
+  // Reads the next line straight from the buffer into current_ when it is
+  // a usual point line of ASCII; false, changing nothing, otherwise.
+  bool NextUsualLine();
   // Whether the file from byte `from` to its end is valid UTF-8.
   bool RestIsUtf8(std::uint64_t from);
   RunError ReadFailure() const;
@@ -73,7 +92,8 @@ class PointFileReader {
   std::string path_;
   TextEncoding encoding_ = TextEncoding::kUtf8;
   bool encoding_decided_ = false;
-  std::string buffer_;               // bytes read from the file, not yet handed out
+  std::string buffer_;               // bytes read from the file, up to end_
+  std::size_t end_ = 0;              // end of the bytes read in buffer_
   std::uint64_t buffer_offset_ = 0;  // file offset of buffer_[0]
   std::size_t begin_ = 0;            // start of the unread bytes in buffer_
   std::size_t line_number_ = 0;
@@ -81,7 +101,8 @@ class PointFileReader {
   bool at_eof_ = false;
   bool read_error_ = false;
   bool after_cr_ = false;
-  PointRecord current_;  // the last line ended in CR: a following LF belongs to it
+  bool line_may_be_non_ascii_ = true;  // false: the last line read is ASCII
+  PointRecord current_;                // the last line ended in CR: a following LF belongs to it
 };
 
 }  // namespace torvane

@@ -13,6 +13,12 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kSpaces = "                                                  ";
 static_assert(kSpaces.size() >= kHColumn, "enough spaces to reach any column");
 
+// Copies `text` to `out`; an empty view may have no data at all.
+char* Put(char* out, std::string_view text) {
+  if (!text.empty()) std::memcpy(out, text.data(), text.size());
+  return out + text.size();
+}
+
 // Writes what is needed so that the next item starts at `column`, or, when
 // the line has already reached it, one space so that items never touch.
 char* MoveTo(char* out, std::size_t& at, std::size_t column) {
@@ -31,19 +37,18 @@ char* MoveTo(char* out, std::size_t& at, std::size_t column) {
 
 }  // namespace
 
-std::size_t ResultLineCapacity(std::string_view name, std::string_view h_text) {
+std::size_t ResultLineCapacity(const PointRecord& point) {
   // Spaces up to the H column at most, two numbers, the longer of the H
   // text and its number, the separating spaces and the line end.
-  return name.size() + kHColumn + 2 * kMaxFixedText + std::max(h_text.size(), kMaxFixedText) + 3 +
-         kLineEnd.size();
+  return point.name.size() + kHColumn + 2 * kMaxFixedText +
+         std::max(point.h_text.size(), kMaxFixedText) + 3 + kLineEnd.size();
 }
 
-char* WriteResultLine(char* out, std::string_view name, PlanePoint converted,
-                      std::string_view h_text, TextEncoding encoding) {
+char* WriteResultLine(char* out, const PointRecord& point, PlanePoint converted,
+                      TextEncoding encoding) {
   std::size_t at = kNameColumn;  // the column of the next character
-  std::memcpy(out, name.data(), name.size());
-  out += name.size();
-  at += DisplayWidth(name, encoding);
+  out = Put(out, point.name);
+  at += point.ascii ? point.name.size() : DisplayWidth(point.name, encoding);
 
   out = MoveTo(out, at, kXColumn);
   char* const x = out;
@@ -56,22 +61,24 @@ char* WriteResultLine(char* out, std::string_view name, PlanePoint converted,
   at += out - y;
 
   out = MoveTo(out, at, kHColumn);
-  if (char* h = WriteDecimalFixed(out, h_text, kHPattern)) {
+  char* h = point.h_decimal ? WriteShortDecimalFixed(out, *point.h_decimal, kHPattern) : nullptr;
+  if (h == nullptr) h = WriteDecimalFixed(out, point.h_text, kHPattern);
+  if (h != nullptr) {
     out = h;
   } else {
-    // a height that is not a number is kept as written
-    std::memcpy(out, h_text.data(), h_text.size());
-    out += h_text.size();
+    out = Put(out, point.h_text);  // a height that is not a number is kept as written
   }
-  std::memcpy(out, kLineEnd.data(), kLineEnd.size());
-  return out + kLineEnd.size();
+  return Put(out, kLineEnd);
 }
 
 void AppendResultLine(std::string& out, std::string_view name, PlanePoint converted,
                       std::string_view h_text, TextEncoding encoding) {
+  PointRecord point;
+  point.name = name;
+  point.h_text = h_text;
   const std::size_t start = out.size();
-  out.resize(start + ResultLineCapacity(name, h_text));
-  char* const end = WriteResultLine(out.data() + start, name, converted, h_text, encoding);
+  out.resize(start + ResultLineCapacity(point));
+  char* const end = WriteResultLine(out.data() + start, point, converted, encoding);
   out.resize(end - out.data());
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "batch/point_file.h"
 #include "batch/text_encoding.h"
 #include "params/expected.h"
 #include "params/fixed_format.h"
@@ -17,19 +18,19 @@ inline constexpr FixedPattern kXPattern{"#######.00000", 5};
 inline constexpr FixedPattern kYPattern{"########.00000", 5};
 inline constexpr FixedPattern kHPattern{"####.0000", 4};
 
-// The most bytes the line of a point with these name and H texts takes.
-std::size_t ResultLineCapacity(std::string_view name, std::string_view h_text);
+// The most bytes the line of `point` takes.
+std::size_t ResultLineCapacity(const PointRecord& point);
 
-// Writes the line for a converted point at `out`, which has room for
-// ResultLineCapacity(name, h_text) bytes, and returns its end.
-char* WriteResultLine(char* out, std::string_view name, PlanePoint converted,
-                      std::string_view h_text, TextEncoding encoding);
-
-// Appends the line for a converted point to `out`, ended with CR LF. X and Y
+// Writes the line of `point`, converted to `converted`, at `out`, which has
+// room for ResultLineCapacity(point) bytes, and returns its end. X and Y
 // are rounded to 15 digits, then to five decimals; an H that is a decimal
 // number is written with four decimals, any other H as its text. An item
 // that cannot start at its column follows the one before after one space.
 // The name and H are in the given encoding, which decides their widths.
+char* WriteResultLine(char* out, const PointRecord& point, PlanePoint converted,
+                      TextEncoding encoding);
+
+// Appends the line of a converted point, given by its texts, to `out`.
 void AppendResultLine(std::string& out, std::string_view name, PlanePoint converted,
                       std::string_view h_text, TextEncoding encoding);
 

@@ -40,7 +40,6 @@ constexpr const char* kYOffset = "550000.456";
 constexpr const char* kAngle = "30.1520";
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kArcSecondsPerRadian = 180.0 * 3600.0 / kPi;
-constexpr long kPrintedUnitsPerMetre = 100000;  // five decimals
 
 [[noreturn]] void Die(const std::string& message) {
   std::fprintf(stderr, "torvane-bench: %s\n", message.c_str());

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "batch/conversion_run.h"
@@ -43,21 +44,56 @@ void PointFile(const std::uint8_t* data, std::size_t size) {
   const std::string earlier = "an earlier table\r\n";
   std::ofstream(table, std::ios::binary | std::ios::trunc) << earlier;
 
-  // Reading: every point reported once, in order, with readable numbers.
+  // Reading: every point reported once, in order, just as the plain line
+  // parser reads the file's lines one by one.
   std::size_t points_read = 0;
   bool read_ok = true;
-  if (auto reader = PointFileReader::Open(points.string())) {
+  auto reader = PointFileReader::Open(points.string());
+  auto lines = PointFileReader::Open(points.string());
+  Check(reader.ok() == lines.ok(), "a file opens once and not again");
+  if (reader) {
     std::size_t last_line = 0;
     for (;;) {
       auto next = reader.value()->Next();
+      // The same by way of the lines.
+      std::optional<PointRecord> expected;
+      std::optional<RunError> expected_error;
+      for (std::string_view line;;) {
+        auto more = lines.value()->NextLine(&line);
+        if (!more) {
+          expected_error = more.error();
+          break;
+        }
+        if (!*more) break;
+        auto parsed = ParsePointLine(line, lines.value()->line_number());
+        if (!parsed) {
+          expected_error = parsed.error();
+          break;
+        }
+        if (*parsed) {
+          expected = **parsed;
+          break;
+        }
+      }
       if (!next) {
         read_ok = false;
         const std::size_t line = next.error().line;
         Check(line == 0 || line > last_line, "an error names a line before the last point");
+        Check(expected_error && expected_error->kind == next.error().kind &&
+                  expected_error->line == line,
+              "the reader fails where the line parser does not");
         break;
       }
-      if (!next.value()) break;
+      Check(!expected_error, "the reader passes a line the line parser rejects");
+      if (!next.value()) {
+        Check(!expected, "the reader ends early");
+        break;
+      }
       const PointRecord& p = *next.value();
+      Check(expected && expected->line == p.line && expected->name == p.name &&
+                expected->x_text == p.x_text && expected->y_text == p.y_text &&
+                expected->h_text == p.h_text && expected->x == p.x && expected->y == p.y,
+            "the reader and the line parser read point " + std::to_string(p.line) + " apart");
       Check(p.line > last_line, "point lines go backwards");
       last_line = p.line;
       ++points_read;

@@ -24,7 +24,6 @@ constexpr std::uint64_t kMantissaMask = (1ULL << kMantissaBits) - 1;
 constexpr double kFastLow = 1.0;
 constexpr double kFastHigh = 1e10;
 constexpr int kLog10TwoTimes4096 = 1233;  // log10(2) = 0.30103 ~ 1233/4096
-constexpr int kMaxFastHeightIntegerDigits = 10;
 
 // Two decimal digits at a time, "00" to "99".
 constexpr auto kDigitPairs = [] {
@@ -91,36 +90,59 @@ std::uint64_t EightDigits(std::uint64_t n) {
   return (tens | ((pairs - tens * 10) << 8)) + kZeros;
 }
 
-// Stores the last `count` (1 to 8) of the eight digits of n at `out`; the
-// rest of the eight bytes at `out` is scratch. Returns the end.
-char* StoreDigits(char* out, std::uint64_t n, int count) {
-  const std::uint64_t digits = EightDigits(n) >> (8 * (8 - count));
+// Stores the digits of `eight` (as EightDigits gives them) from the one
+// numbered `from` (0 to 7) on at `out`; the rest of the eight bytes at `out`
+// is scratch. Returns the end.
+char* StoreFrom(char* out, std::uint64_t eight, int from) {
+  const std::uint64_t digits = eight >> (8 * from);
   std::memcpy(out, &digits, sizeof digits);
-  return out + count;
+  return out + (8 - from);
 }
 
 // Writes [-]integer.fraction for `scaled` = value · 10^Decimals; no minus
 // when the shown value is zero, nothing before the point when the integer
-// part is zero, as "#" placeholders do.
+// part is zero, as "#" placeholders do. The last eight digits of `scaled`
+// are made at once, the point put in between as they are stored.
 template <int Decimals>
 char* WriteScaledAs(char* out, bool negative, std::uint64_t scaled) {
-  const std::uint64_t integer = scaled / kPow10[Decimals];
-  const std::uint64_t fraction = scaled % kPow10[Decimals];
-  const int integer_digits = integer == 0 ? 0 : DigitCount(integer);
+  static_assert(Decimals >= 1 && Decimals <= 8);
   const bool minus = negative && scaled != 0;
-  if (integer >= kEightDigitLimit) {
-    char* const end = out + minus + integer_digits + 1 + Decimals;
-    WriteDigitsBackwards(end, fraction, Decimals);
-    end[-Decimals - 1] = '.';
-    WriteDigitsBackwards(end - Decimals - 1, integer, 0);
-    if (minus) *out = '-';
-    return end;
-  }
   char* p = out;
   if (minus) *p++ = '-';
-  if (integer_digits > 0) p = StoreDigits(p, integer, integer_digits);
-  *p++ = '.';
-  return StoreDigits(p, fraction, Decimals);
+  if (scaled < kEightDigitLimit) {
+    const std::uint64_t eight = EightDigits(scaled);
+    const int digits = scaled < kPow10[Decimals] ? Decimals : DigitCount(scaled);
+    const int integer_digits = digits - Decimals;
+    if (integer_digits > 0) {
+      // Stores the integer's digits and, for now, the fraction's after them.
+      StoreFrom(p, eight, 8 - Decimals - integer_digits);
+      p += integer_digits;
+    }
+    *p++ = '.';
+    return StoreFrom(p, eight, 8 - Decimals);
+  }
+  if (scaled < kEightDigitLimit * kEightDigitLimit) {
+    const std::uint64_t high = scaled / kEightDigitLimit;  // the integer's leading digits
+    const std::uint64_t eight = EightDigits(scaled % kEightDigitLimit);
+    if (high >= 100) {
+      p = StoreFrom(p, EightDigits(high), 8 - DigitCount(high));
+    } else if (high >= 10) {
+      std::memcpy(p, kDigitPairs.text + 2 * high, 2);
+      p += 2;
+    } else {
+      *p++ = static_cast<char>('0' + high);
+    }
+    std::memcpy(p, &eight, sizeof eight);  // the integer's last 8 - Decimals digits
+    p += 8 - Decimals;
+    *p++ = '.';
+    return StoreFrom(p, eight, 8 - Decimals);
+  }
+  const std::uint64_t integer = scaled / kPow10[Decimals];
+  char* const end = p + DigitCount(integer) + 1 + Decimals;
+  WriteDigitsBackwards(end, scaled % kPow10[Decimals], Decimals);
+  end[-Decimals - 1] = '.';
+  WriteDigitsBackwards(end - Decimals - 1, integer, 0);
+  return end;
 }
 
 // The divisions by a power of ten become multiplications where it is known
@@ -195,12 +217,21 @@ char* WriteRound15Fixed(char* out, double value, const FixedPattern& pattern) {
   return WriteText(out, FormatPattern(Round15(value), pattern.text));
 }
 
+char* WriteShortDecimalFixed(char* out, const ShortDecimal& d, const FixedPattern& pattern) {
+  // With fewer than 15 - decimals integer digits the double read from the
+  // text is nearer to it than half a unit of the last shown decimal, so it
+  // prints as the text does.
+  if (d.decimals > pattern.decimals ||
+      d.digits >= kPow10[kRoundDigits - pattern.decimals + d.decimals]) {
+    return nullptr;
+  }
+  return WriteScaled(out, d.negative, d.digits * kPow10[pattern.decimals - d.decimals],
+                     pattern.decimals);
+}
+
 char* WriteDecimalFixed(char* out, std::string_view text, const FixedPattern& pattern) {
-  if (auto d = ScanShortDecimal(TrimBlanks(text));
-      d && d->decimals <= pattern.decimals &&
-      d->digits < kPow10[kMaxFastHeightIntegerDigits + d->decimals]) {
-    return WriteScaled(out, d->negative, d->digits * kPow10[pattern.decimals - d->decimals],
-                       pattern.decimals);
+  if (auto d = ScanShortDecimal(TrimBlanks(text))) {
+    if (char* end = WriteShortDecimalFixed(out, *d, pattern)) return end;
   }
   auto value = ParseDecimal(text);
   if (!value) return nullptr;

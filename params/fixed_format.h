@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "params/short_decimal.h"
+
 namespace torvane {
 
 // A pattern of "#" placeholders, a full stop and `decimals` "0"
@@ -31,10 +33,15 @@ inline constexpr std::size_t kMaxFixedText = 312 + kMaxFixedDecimals;
 char* WriteRound15Fixed(char* out, double value, const FixedPattern& pattern);
 
 // Writes FormatPattern(ParseDecimal(text), pattern.text) at `out` and
-// returns its end. A plain decimal with at most ten integer digits and no
-// more decimals than the pattern shows is copied digit by digit; other
-// numbers take the general path. Returns nullptr, writing nothing, for a
+// returns its end. A plain decimal with fewer than 15 - decimals integer
+// digits and no more decimals than the pattern shows is copied digit by
+// digit; other numbers take the general path. Returns nullptr, writing nothing, for a
 // text that ParseDecimal rejects (not a number, or too large).
 char* WriteDecimalFixed(char* out, std::string_view text, const FixedPattern& pattern);
+
+// WriteDecimalFixed for a text already read into `digits`: nullptr, writing
+// nothing, when it has more decimals than the pattern shows or 15 -
+// decimals integer digits or more (then WriteDecimalFixed decides).
+char* WriteShortDecimalFixed(char* out, const ShortDecimal& digits, const FixedPattern& pattern);
 
 }  // namespace torvane

@@ -75,9 +75,11 @@ struct ShortDecimal {
 
 // The number of decimal digits at the start of [first, last), and in
 // *value their value (modulo 2^64 when there are more than 19). Reads eight
-// bytes at a time where eight are there to read.
-inline std::size_t LeadingDigits(const char* first, const char* last, std::uint64_t* value) {
-  if (last - first >= 8) {
+// bytes at a time where eight are there to read: up to `readable` (at or
+// after `last`) the memory may be read, though only [first, last) counts.
+inline std::size_t LeadingDigits(const char* first, const char* last, const char* readable,
+                                 std::uint64_t* value) {
+  if (readable - first >= 8) {
     std::uint64_t word;
     std::memcpy(&word, first, sizeof word);
     // A byte is a digit when its high nibble is 3 both as it is and with 6
@@ -87,8 +89,10 @@ inline std::size_t LeadingDigits(const char* first, const char* last, std::uint6
         ((word & short_decimal_detail::kHighNibbles) ^ short_decimal_detail::kZeros) |
         (((word + short_decimal_detail::kSixes) & short_decimal_detail::kHighNibbles) ^
          short_decimal_detail::kZeros);
-    if (not_digit != 0) {
-      const auto count = static_cast<std::size_t>(std::countr_zero(not_digit) / 8);
+    const auto run = static_cast<std::size_t>(not_digit == 0 ? 8 : std::countr_zero(not_digit) / 8);
+    const auto available = static_cast<std::size_t>(last - first);
+    if (run < 8 || available < 8) {
+      const std::size_t count = run < available ? run : available;
       *value = count == 0 ? 0 : short_decimal_detail::DigitsValue(word, count);
       return count;
     }
@@ -100,6 +104,10 @@ inline std::size_t LeadingDigits(const char* first, const char* last, std::uint6
   }
   *value = v;
   return static_cast<std::size_t>(p - first);
+}
+
+inline std::size_t LeadingDigits(const char* first, const char* last, std::uint64_t* value) {
+  return LeadingDigits(first, last, last, value);
 }
 
 // Reads a text that is exactly an optional sign, digits with at most one
