@@ -1,8 +1,11 @@
 // The subcommands of torvane-cli. Each returns the process exit status:
-// 0 success, 1 a file that cannot be read or converted, 2 a usage error.
+// 0 success, 1 a file that cannot be read or converted (or a fit that fails
+// or misses its limit), 2 a usage error.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace torvane::cli {
 
@@ -23,6 +26,14 @@ struct SolveOptions {
   std::string check;  // empty: no check
 };
 int RunSolve(const SolveOptions& options);
+
+struct SolvePointsOptions {
+  std::string points;                       // the common-point file, "-" for standard input
+  std::optional<std::string> max_residual;  // millimetres; none: no limit
+  std::vector<std::string> exclude;         // each a name or names separated by commas
+  std::string format = "text";              // text, json or proj
+};
+int RunSolvePoints(const SolvePointsOptions& options);
 
 // "torvane-cli: message" on standard error; returns `status`.
 int Complain(const std::string& message, int status);

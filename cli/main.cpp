@@ -1,5 +1,6 @@
 // torvane-cli: converts point files between the survey grid and a
-// construction grid, and derives the conversion parameters from two points.
+// construction grid, and derives the conversion parameters from two points
+// or from many.
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
@@ -34,24 +35,53 @@ int main(int argc, char** argv) {
   CLI::App* solve_cmd = app.add_subcommand(
       "solve",
       "Derive the X offset, Y offset and rotation from two points known in both grids, or, "
-      "with --check, report how parameters at hand differ from them.");
-  solve_cmd->add_option("--survey-a", solve.survey_a, "point A in the survey grid: X,Y")
-      ->required();
-  solve_cmd->add_option("--survey-b", solve.survey_b, "point B in the survey grid: X,Y")
-      ->required();
+      "with --check, report how parameters at hand differ from them. With --points, fit them "
+      "to many common points by least squares and report how every point and distance agrees.");
+  // Required unless --points is given: checked after parsing.
+  CLI::Option* const two_point_required[] = {
+      solve_cmd->add_option("--survey-a", solve.survey_a, "point A in the survey grid: X,Y"),
+      solve_cmd->add_option("--survey-b", solve.survey_b, "point B in the survey grid: X,Y"),
+      solve_cmd->add_option("--construction-a", solve.construction_a,
+                            "point A in the construction grid: X,Y"),
+      solve_cmd->add_option("--construction-b", solve.construction_b,
+                            "point B in the construction grid: X,Y")};
+  CLI::Option* const check_opt = solve_cmd->add_option(
+      "--check", solve.check, "parameters to check: X0,Y0,ANGLE (ANGLE in ddd.mmss)");
+
+  SolvePointsOptions solve_points;
+  std::string max_residual;
+  CLI::Option* const points_opt =
+      solve_cmd
+          ->add_option("--points", solve_points.points,
+                       "common points, one a line: name, Xs, Ys, Xc, Yc (- for standard input), "
+                       "instead of --survey-a and the others")
+          ->type_name("FILE");
+  for (CLI::Option* option : two_point_required) option->excludes(points_opt);
+  check_opt->excludes(points_opt);
+  CLI::Option* const max_residual_opt =
+      solve_cmd
+          ->add_option("--max-residual", max_residual,
+                       "with --points: exit status 1 when a residual is larger than MM millimetres")
+          ->type_name("MM")
+          ->needs(points_opt);
   solve_cmd
-      ->add_option("--construction-a", solve.construction_a,
-                   "point A in the construction grid: X,Y")
-      ->required();
+      ->add_option("--exclude", solve_points.exclude,
+                   "with --points: points to leave out of the fit, names separated by commas")
+      ->type_name("NAME[,NAME...]")
+      ->needs(points_opt);
   solve_cmd
-      ->add_option("--construction-b", solve.construction_b,
-                   "point B in the construction grid: X,Y")
-      ->required();
-  solve_cmd->add_option("--check", solve.check,
-                        "parameters to check: X0,Y0,ANGLE (ANGLE in ddd.mmss)");
+      ->add_option("--format", solve_points.format,
+                   "with --points: text (default), json, or proj for the PROJ pipeline")
+      ->check(CLI::IsMember({"text", "json", "proj"}))
+      ->needs(points_opt);
 
   try {
     app.parse(argc, argv);
+    if (solve_cmd->parsed() && points_opt->count() == 0) {
+      for (CLI::Option* option : two_point_required) {
+        if (option->count() == 0) throw CLI::RequiredError(option->get_name());
+      }
+    }
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
@@ -63,5 +93,9 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   if (convert_cmd->parsed()) return RunConvert(convert);
+  if (points_opt->count() > 0) {
+    if (max_residual_opt->count() > 0) solve_points.max_residual = max_residual;
+    return RunSolvePoints(solve_points);
+  }
   return RunSolve(solve);
 }

@@ -55,6 +55,151 @@ expect 'torvane-cli: --survey-a: expected 2 numbers separated by commas, got "1,
 check "solve wrong count" 2 "$work/empty" "$work/badcount" -- \
   "$cli" solve --survey-a=1,2,3 --survey-b=1,2 --construction-a=0,0 --construction-b=100,0
 
+# --- solve --points ---
+printf 'A, 1000.000, 2000.000, 0.000, 0.000\r\nB, 1086.605, 2050.003, 100.000, 0.000\r\n\r\nC, 949.998, 2086.602, 0.000, 100.000\r\nD, 1036.601, 2136.606, 100.000, 100.000\r\n' >"$work/cp.csv"
+cat >"$work/cp.report" <<'REPORT'
+1000.00141 2000.00103 30.00050735
+
+Rigid fit, scale 1, of 4 common points
+Rotation: 30°00′05.074″ = 30.0014093056° (turned with pi = 3.1415926535: 30.0014093047°)
+Inverse: -1866.057444 -1232.005096 -30.00050735 (the survey grid's origin in construction coordinates, minus the rotation)
+
+Residuals in the survey grid, mm (given minus converted from construction):
+point      dX      dY  length
+A      -1.410  -1.030   1.746
+B       2.279  -0.160   2.285
+C      -1.280  -0.341   1.324
+D       0.410   1.529   1.583
+RMS 1.770 mm, largest B 2.285 mm
+
+Distances, m, and their difference construction minus survey, mm:
+from  to    survey  construction  difference        scale
+A     B   100.0036      100.0000      -3.630  0.999963700
+A     C   100.0005      100.0000      -0.532  0.999994680
+A     D   141.4243      141.4214      -2.943  0.999979190
+B     C   141.4247      141.4214      -3.391  0.999976020
+B     D   100.0024      100.0000      -2.398  0.999976020
+C     D   100.0024      100.0000      -2.398  0.999976020
+(scale: construction / survey distance, for information only)
+REPORT
+check "solve --points report" 0 "$work/cp.report" "$work/empty" -- "$cli" solve --points="$work/cp.csv"
+check "solve --points from stdin" 0 "$work/cp.report" "$work/empty" -- \
+  sh -c "\"$cli\" solve --points=- < \"$work/cp.csv\""
+check "solve --points within --max-residual" 0 "$work/cp.report" "$work/empty" -- \
+  "$cli" solve --points="$work/cp.csv" --max-residual=2.285
+expect 'torvane-cli: residuals larger than 2 mm: B 2.285 mm\n' above2
+check "solve --points beyond --max-residual" 1 "$work/cp.report" "$work/above2" -- \
+  "$cli" solve --points="$work/cp.csv" --max-residual=2
+expect 'torvane-cli: residuals larger than 1.5 mm: A 1.746 mm, B 2.285 mm, D 1.583 mm\n' above15
+check "solve --points names every point beyond" 1 - "$work/above15" -- \
+  "$cli" solve --points="$work/cp.csv" --max-residual=1.5 --format=proj
+check "solve --points --exclude" 0 - "$work/empty" -- "$cli" solve --points="$work/cp.csv" --exclude=' B '
+grep -q '^Rigid fit, scale 1, of 3 common points (excluded: B)$' "$work/out" &&
+  grep -q '^B    .* excluded$' "$work/out" && ! grep -q '^B  *[AC-D] ' "$work/out" &&
+  passed=$((passed + 1)) || { echo "FAIL --exclude report"; cat "$work/out"; failed=$((failed + 1)); }
+expect "torvane-cli: --exclude: no point named \"Q\" in $work/cp.csv\n" noname
+check "solve --points --exclude unknown name" 2 "$work/empty" "$work/noname" -- \
+  "$cli" solve --points="$work/cp.csv" --exclude=B,Q
+expect 'torvane-cli: --exclude: "A,,B" has an empty name\n' emptyname
+check "solve --points --exclude empty name" 2 "$work/empty" "$work/emptyname" -- \
+  "$cli" solve --points="$work/cp.csv" --exclude=A,,B
+printf 'A, 1000, 2000, 0, 0\nB, 1086.605, 2050.003, 100, 0\nC, 949.998, 2O86.602, 0, 100\n' >"$work/cpbad.csv"
+expect "$work/cpbad.csv:3: Ys field \"2O86.602\" is not a number\n" cpbad
+check "solve --points bad line" 1 "$work/empty" "$work/cpbad" -- "$cli" solve --points="$work/cpbad.csv"
+printf 'A, 1000, 2000, 0, 0\nB, 1086.605, 2050.003\n' >"$work/cpshort.csv"
+expect "$work/cpshort.csv:2: line \"B, 1086.605, 2050.003\" has fewer than five fields (name, Xs, Ys, Xc, Yc)\n" cpshort
+check "solve --points short line" 1 "$work/empty" "$work/cpshort" -- "$cli" solve --points="$work/cpshort.csv"
+printf 'A, 1000, 2000, 0, 0\nB, 1100, 2000, 100, 0\nA, 1000, 2100, 0, 100\n' >"$work/cpdup.csv"
+expect "$work/cpdup.csv:3: point name \"A\" is used again (first on line 1)\n" cpdup
+check "solve --points name used twice" 1 "$work/empty" "$work/cpdup" -- "$cli" solve --points="$work/cpdup.csv"
+printf '\r\nA, 1000, 2000, 0, 0\r\n' >"$work/cpone.csv"
+expect "$work/cpone.csv: only one common point: at least two are needed\n" cpone
+check "solve --points one point" 1 "$work/empty" "$work/cpone" -- "$cli" solve --points="$work/cpone.csv"
+: >"$work/cpnone.csv"
+expect "$work/cpnone.csv: no common points: at least two are needed\n" cpnone
+check "solve --points empty file" 1 "$work/empty" "$work/cpnone" -- "$cli" solve --points="$work/cpnone.csv"
+expect "$work/cp.csv: only one common point: at least two are needed (3 excluded)\n" cpleft
+check "solve --points all but one excluded" 1 "$work/empty" "$work/cpleft" -- \
+  "$cli" solve --points="$work/cp.csv" --exclude=A,B --exclude=C
+printf 'A, 1000, 2000, 0, 0\nB, 1000, 2000, 100, 0\nC, 1000, 2000, 0, 100\n' >"$work/cpsame.csv"
+expect "$work/cpsame.csv: all 3 common points are at one place in the survey grid: the rotation cannot be determined\n" cpsame
+check "solve --points coincident points" 1 "$work/empty" "$work/cpsame" -- "$cli" solve --points="$work/cpsame.csv"
+
+# Two points: the texts of the two-point solve, and its warning.
+printf 'A, 1000, 2000, 0, 0\nB, 1070.711, 2070.711, 100, 0\n' >"$work/cp2.csv"
+check "solve --points two points" 0 - "$work/empty" -- "$cli" solve --points="$work/cp2.csv"
+[ "$(head -1 "$work/out")" = "$(cat "$work/solve1")" ] && passed=$((passed + 1)) ||
+  { echo "FAIL two points: $(head -1 "$work/out")"; failed=$((failed + 1)); }
+printf 'A, 1000, 2000, 0, 0\nB, 1100, 2000, 100.02, 0\n' >"$work/cp2w.csv"
+check "solve --points two points warn" 0 - "$work/warn" -- "$cli" solve --points="$work/cp2w.csv"
+[ "$(head -1 "$work/out")" = "$(cat "$work/solve3")" ] && passed=$((passed + 1)) ||
+  { echo "FAIL two points warn: $(head -1 "$work/out")"; failed=$((failed + 1)); }
+
+# Usage.
+check "solve --points with --survey-a" 2 "$work/empty" - -- \
+  "$cli" solve --points="$work/cp.csv" --survey-a=1,2
+check "solve --points with --check" 2 "$work/empty" - -- \
+  "$cli" solve --points="$work/cp.csv" --check=1,1,1
+check "solve --max-residual without --points" 2 "$work/empty" - -- \
+  "$cli" solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 --construction-a=0,0 \
+  --construction-b=100,0 --max-residual=5
+check "solve --format=xml" 2 "$work/empty" - -- "$cli" solve --points="$work/cp.csv" --format=xml
+expect 'torvane-cli: --max-residual: "-1" is negative\n' negative
+check "solve --max-residual negative" 2 "$work/empty" "$work/negative" -- \
+  "$cli" solve --points="$work/cp.csv" --max-residual=-1
+expect 'torvane-cli: --survey-a is required\nRun with --help for more information.\n' needa
+check "solve without --points needs the points" 2 "$work/empty" "$work/needa" -- \
+  "$cli" solve --survey-b=1,2 --construction-a=0,0 --construction-b=1,1
+
+# JSON that a JSON reader takes, names with quotes and backslashes included.
+printf 'K"1, 1000, 2000, 0, 0\nK\\2, 1086.605, 2050.003, 100, 0\n控制3, 949.998, 2086.602, 0, 100\n' >"$work/cpjson.csv"
+check "solve --points --format=json" 0 - "$work/empty" -- \
+  "$cli" solve --points="$work/cpjson.csv" --format=json --exclude=控制3 --max-residual=9
+if command -v python3 >/dev/null; then
+  if python3 -c '
+import json, sys
+d = json.load(open(sys.argv[1], encoding="utf-8"))
+assert [p["name"] for p in d["points"]] == ["K\"1", "K\\2", "控制3"], d["points"]
+assert [p["fitted"] for p in d["points"]] == [True, True, False]
+assert d["excluded"] == ["控制3"] and d["fitted"] == 2
+assert d["parameters"]["angle"] == sys.argv[2].split()[2]
+assert d["pairs"][0]["from"] == "K\"1" and d["pairs"][0]["scale"] > 0.9
+assert d["above_max_residual"] == []
+' "$work/out" "$("$cli" solve --points="$work/cpjson.csv" --exclude=控制3 | head -1)"; then
+    passed=$((passed + 1))
+  else
+    echo "FAIL json report"; cat "$work/out"; failed=$((failed + 1))
+  fi
+else
+  echo "SKIP json report: python3 is not installed"
+fi
+
+# The PROJ pipeline reproduces torvane-cli convert in cct, both ways, to 5 decimals.
+if command -v cct >/dev/null; then
+  for points in "$work/cp.csv" "$examples/control-points.csv"; do
+    params=$("$cli" solve --points="$points" | head -1)
+    set -- $params
+    pipeline=$("$cli" solve --points="$points" --format=proj)
+    tr -d '\r ' <"$points" | awk -F, 'NF { print $2, $3, 7.5, $1 }' >"$work/cct_s.txt"
+    tr -d '\r ' <"$points" | awk -F, 'NF { print $4, $5, 7.5, $1 }' >"$work/cct_c.txt"
+    tr -d '\r ' <"$points" | awk -F, 'NF { print $1 "," $2 "," $3 ",7.5" }' >"$work/conv_s.csv"
+    tr -d '\r ' <"$points" | awk -F, 'NF { print $1 "," $4 "," $5 ",7.5" }' >"$work/conv_c.csv"
+    norm() { awk '{ printf "%s %.5f %.5f %.4f\n", $1, $2, $3, $4 }' | sed 's/-0\.00000/0.00000/g'; }
+    cct -d 5 -t 0 $pipeline "$work/cct_s.txt" | awk '{ print $5, $1, $2, $3 }' | norm >"$work/cct_fwd"
+    cct -I -d 5 -t 0 $pipeline "$work/cct_c.txt" | awk '{ print $5, $1, $2, $3 }' | norm >"$work/cct_inv"
+    "$cli" convert --dx="$1" --dy="$2" --angle="$3" -o - "$work/conv_s.csv" | norm >"$work/tv_fwd"
+    "$cli" convert --dx="$1" --dy="$2" --angle="$3" --to=survey -o - "$work/conv_c.csv" | norm >"$work/tv_inv"
+    if [ -s "$work/cct_fwd" ] && cmp -s "$work/cct_fwd" "$work/tv_fwd" && cmp -s "$work/cct_inv" "$work/tv_inv"; then
+      passed=$((passed + 1))
+    else
+      echo "FAIL cct disagrees with convert for $points: $pipeline"
+      diff "$work/cct_fwd" "$work/tv_fwd"; diff "$work/cct_inv" "$work/tv_inv"; failed=$((failed + 1))
+    fi
+  done
+else
+  echo "SKIP PROJ pipeline against cct: cct is not installed (Debian package proj-bin)"
+fi
+
 # --- convert ---
 cp "$examples/points.csv" "$work/pts.csv"
 check "convert beside the point file" 0 "$work/empty" "$work/empty" -- \

@@ -54,22 +54,6 @@ TEST(FitRigid, RecoversTheSiteGridFromExactPoints) {
   }
 }
 
-TEST(FitRigid, RecoversRandomSites) {
-  std::mt19937_64 random(3);
-  std::uniform_real_distribution<double> offset(-1e6, 1e6), angle(-3.1, 3.1), site(-2000, 2000);
-  std::uniform_int_distribution<int> count(2, 30);
-  for (int i = 0; i < 200; ++i) {
-    const RunParams truth{offset(random), offset(random), angle(random)};
-    std::vector<PlanePoint> points(count(random));
-    for (PlanePoint& p : points) p = {site(random), site(random)};
-    auto fit = FitRigid(SiteGrid(truth, points));
-    ASSERT_TRUE(fit.ok()) << fit.error();
-    EXPECT_NEAR(fit->x_offset, truth.x_offset, 1e-9);
-    EXPECT_NEAR(fit->y_offset, truth.y_offset, 1e-9);
-    EXPECT_NEAR(AngleGap(fit->theta, truth.theta), 0, 1e-9);
-  }
-}
-
 TEST(FitRigid, ZoneSizedCoordinatesKeepTheirPrecision) {
   // Gauss-Krüger northings and eastings with the zone number in front, where
   // a coordinate's last bit is 7.5 nm: summed as they are, three hundred of

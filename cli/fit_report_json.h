@@ -1,0 +1,32 @@
+// The common-point report as JSON, for scripts: torvane-cli solve --points
+// --format=json.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+
+#include "params/common_point.h"
+#include "params/fit_report.h"
+
+namespace torvane::cli {
+
+// One JSON object, ended by "\n":
+//   parameters: x_offset, y_offset, angle (the box texts), x0_m, y0_m,
+//     theta_radians (the values the conversion uses), angle_dms,
+//     angle_degrees (the box's angle), turn_degrees (theta in degrees of the
+//     full pi), proj (the PROJ pipeline)
+//   inverse: x_offset, y_offset, angle (texts)
+//   offsets_disagree: the two-point method's 10 mm warning (two points only)
+//   points: [{name, line, fitted, dx_mm, dy_mm, length_mm}], fitted ones first
+//   fitted, excluded (names), rms_mm, largest {name, length_mm}
+//   pairs: [{from, to, survey_m, construction_m, difference_mm, scale}]
+//     (scale null for a survey distance of 0)
+//   with a limit: max_residual_mm and above_max_residual (names)
+// Millimetres have three decimals, distances four, scales nine, as in the
+// text report; x0_m, y0_m and the angles are written in full.
+std::string FitReportJson(const FitReport& report, std::span<const CommonPoint> fitted,
+                          std::span<const CommonPoint> excluded,
+                          std::optional<double> max_residual_mm);
+
+}  // namespace torvane::cli

@@ -1,0 +1,20 @@
+// The common-point report as torvane-cli solve --points prints it.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "params/common_point.h"
+#include "params/fit_report.h"
+
+namespace torvane::cli {
+
+// First the three parameter texts on one line, as the two-point solve
+// prints them, then the rotation, the inverse parameters, the residual of
+// every point (the excluded ones marked), the RMS and the largest, and the
+// distance check of every pair of fitted points. Lines end in "\n".
+// `fitted` and `excluded` are the points `report` was made from.
+std::string FitReportText(const FitReport& report, std::span<const CommonPoint> fitted,
+                          std::span<const CommonPoint> excluded);
+
+}  // namespace torvane::cli

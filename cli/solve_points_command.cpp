@@ -1,0 +1,119 @@
+#include <algorithm>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/common_points.h"
+#include "cli/commands.h"
+#include "cli/fit_report_json.h"
+#include "cli/fit_report_text.h"
+#include "params/fit_report.h"
+#include "params/number_text.h"
+#include "params/proj_pipeline.h"
+#include "params/two_point.h"
+
+namespace torvane::cli {
+namespace {
+
+// The names of --exclude, each option value split at its commas and the
+// blanks around each name removed. Rejects an empty name.
+bool ReadNames(const std::vector<std::string>& values, std::vector<std::string>* names) {
+  for (const std::string& value : values) {
+    std::string_view rest = value;
+    for (;;) {
+      const std::size_t comma = rest.find(',');
+      const std::string_view name = TrimBlanks(rest.substr(0, comma));
+      if (name.empty()) {
+        Complain("--exclude: \"" + value + "\" has an empty name", kExitUsage);
+        return false;
+      }
+      names->emplace_back(name);
+      if (comma == std::string_view::npos) break;
+      rest.remove_prefix(comma + 1);
+    }
+  }
+  return true;
+}
+
+// The --max-residual value, millimetres. Rejects, as a usage error: a text
+// that is not a decimal number, one too large, and a negative limit.
+bool ReadLimit(const std::string& text, double* limit) {
+  auto value = ParseDecimal(text);
+  std::string why;
+  if (!value) {
+    why = value.error() == DecimalError::kTooLarge ? "is too large" : "is not a number";
+  } else if (*value < 0) {
+    why = "is negative";
+  } else {
+    *limit = *value;
+    return true;
+  }
+  Complain("--max-residual: \"" + text + "\" " + why, kExitUsage);
+  return false;
+}
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+}  // namespace
+
+int RunSolvePoints(const SolvePointsOptions& options) {
+  std::optional<double> limit;
+  if (options.max_residual) {
+    double value = 0;
+    if (!ReadLimit(*options.max_residual, &value)) return kExitUsage;
+    limit = value;
+  }
+  std::vector<std::string> exclude;
+  if (!ReadNames(options.exclude, &exclude)) return kExitUsage;
+
+  auto points = ReadCommonPoints(options.points);
+  if (!points) {
+    std::cerr << Describe(points.error()) << '\n';
+    return kExitFailure;
+  }
+  const std::string where = options.points == "-" ? "<stdin>" : options.points;
+  for (const std::string& name : exclude) {
+    const bool found = std::any_of(points->begin(), points->end(),
+                                   [&](const CommonPoint& p) { return p.name == name; });
+    // A mistyped name must not leave a bad point in the fit unnoticed.
+    if (!found) {
+      return Complain("--exclude: no point named \"" + name + "\" in " + where, kExitUsage);
+    }
+  }
+  std::vector<CommonPoint> fitted, excluded;
+  for (const CommonPoint& p : *points) (Contains(exclude, p.name) ? excluded : fitted).push_back(p);
+
+  auto report = ReportFit(fitted, excluded);
+  if (!report) {
+    std::cerr << where << ": " << report.error();
+    if (!excluded.empty()) std::cerr << " (" << excluded.size() << " excluded)";
+    std::cerr << '\n';
+    return kExitFailure;
+  }
+  if (report->offsets_disagree) std::cerr << kOffsetsDisagreeMessage << '\n';
+  if (options.format == "json") {
+    std::cout << FitReportJson(*report, fitted, excluded, limit);
+  } else if (options.format == "proj") {
+    std::cout << ProjPipeline(report->params) << '\n';
+  } else {
+    std::cout << FitReportText(*report, fitted, excluded);
+  }
+
+  if (!limit) return kExitOk;
+  const std::vector<std::size_t> above = ResidualsAbove(*report, *limit);
+  if (above.empty()) return kExitOk;
+  std::string message =
+      "residuals larger than " + std::string(TrimBlanks(*options.max_residual)) + " mm:";
+  for (std::size_t i = 0; i < above.size(); ++i) {
+    message += i > 0 ? ", " : " ";
+    message +=
+        fitted[above[i]].name + " " + MillimetreText(report->residuals[above[i]].length) + " mm";
+  }
+  return Complain(message, kExitFailure);
+}
+
+}  // namespace torvane::cli
