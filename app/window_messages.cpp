@@ -26,7 +26,7 @@ QString Reason(const RunError& error) {
 
 QString RunFailureMessage(const RunError& error) {
   const QString field = QString::fromStdString(error.field);
-  const QString text = QString::fromStdString(error.field_text);
+  const QString text = QString::fromStdString(MessageExcerpt(error.field_text));
   QString what;
   switch (error.kind) {
     case RunErrorKind::kCannotOpen:
@@ -58,6 +58,11 @@ QString RunFailureMessage(const RunError& error) {
       break;
     case RunErrorKind::kBadEncoding:
       what = QStringLiteral("%1既不是 UTF-8 也不是 GBK 编码的文字。").arg(Where(error));
+      break;
+    case RunErrorKind::kNulByte:
+      what = QStringLiteral(
+                 "%1含有空字符（NUL），不是 UTF-8 或 GBK 编码的文字（是否存成了 UTF-16？）。")
+                 .arg(Where(error));
       break;
     case RunErrorKind::kTooManyFields:
       what = QStringLiteral("%1：整个文件的字段超过 %2 个。").arg(Where(error)).arg(error.limit);

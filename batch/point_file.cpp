@@ -1,5 +1,10 @@
 #include "batch/point_file.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -44,7 +49,9 @@ RunError FieldError(DecimalError why, std::size_t line, const char* field, std::
 
 bool Blank(char c) { return c == ' ' || c == '\t'; }
 bool LineEnd(char c) { return c == '\n' || c == '\r'; }
-bool NonAscii(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+// Bytes the one-pass reader leaves to the line-by-line one: those that are
+// not ASCII (the encoding decides) and NUL (an error there).
+bool Unusual(char c) { return static_cast<unsigned char>(c) >= 0x80 || c == '\0'; }
 
 // A number field as most files write it: blanks, a plain decimal of at
 // most 19 digits, blanks, then a comma, a line end or the end of the range.
@@ -90,23 +97,23 @@ const char* UsualNumberField(const char* p, const char* end, const char* readabl
 }
 
 // Text up to the next comma, line end or the end of the range; sets
-// *non_ascii when a byte of it is not ASCII.
-const char* TextField(const char* p, const char* end, bool* non_ascii) {
-  for (; p != end && *p != ',' && !LineEnd(*p); ++p) *non_ascii |= NonAscii(*p);
+// *unusual when a byte of it is Unusual.
+const char* TextField(const char* p, const char* end, bool* unusual) {
+  for (; p != end && *p != ',' && !LineEnd(*p); ++p) *unusual |= Unusual(*p);
   return p;
 }
 
 // ParsePointLine for the lines of nearly every file, in one pass over the
 // bytes: at least three fields, X and Y plain decimals. The line starts at
 // `first` and ends at the first CR or LF, or at `end`. Returns where it
-// ends, and sets *non_ascii when a byte of the name or of the fields after
-// Y is not ASCII; returns nullptr, and leaves the line to ParsePointLine,
+// ends, and sets *unusual when a byte of the name or of the fields after
+// Y is Unusual; returns nullptr, and leaves the line to ParsePointLine,
 // for anything else. Memory up to `readable` (at or after `end`) may be read.
 const char* ParseUsualLine(const char* first, const char* end, const char* readable,
                            std::size_t line_number, PointRecord* point, std::size_t* fields,
-                           bool* non_ascii) {
-  *non_ascii = false;
-  const char* p = TextField(first, end, non_ascii);
+                           bool* unusual) {
+  *unusual = false;
+  const char* p = TextField(first, end, unusual);
   if (p == end || *p != ',') return nullptr;
   point->name = TrimBlanks(std::string_view(first, p - first));
   p = UsualNumberField(p + 1, end, readable, &point->x_text, &point->x);
@@ -123,13 +130,13 @@ const char* ParseUsualLine(const char* first, const char* end, const char* reada
       point->h_decimal = d;
       p = after;
     } else {
-      p = TextField(h, end, non_ascii);
+      p = TextField(h, end, unusual);
       point->h_text = TrimBlanks(std::string_view(h, p - h));
     }
     ++count;
     while (p != end && *p == ',') {
       ++count;
-      p = TextField(p + 1, end, non_ascii);
+      p = TextField(p + 1, end, unusual);
     }
   }
   point->line = line_number;
@@ -189,6 +196,15 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
   failure.path = path;
   std::FILE* file = nullptr;
   if (path == "-") {
+#ifndef _WIN32
+    // A closed standard input is told as such: otherwise the temporary file
+    // below would take its descriptor and be read as if it were the input.
+    if (fcntl(STDIN_FILENO, F_GETFD) == -1) {
+      failure.kind = RunErrorKind::kCannotRead;
+      failure.detail = "standard input is closed";
+      return Fail(std::move(failure));
+    }
+#endif
     // Standard input is read twice (once to find its encoding), so it is
     // first kept in an anonymous temporary file.
     file = std::tmpfile();
@@ -360,6 +376,13 @@ Expected<bool, RunError> PointFileReader::NextLine(std::string_view* text) {
   if (line_number_ == 1 && encoding_ == TextEncoding::kUtf8WithBom) {
     line.remove_prefix(kUtf8Bom.size());
   }
+  if (std::memchr(line.data(), '\0', line.size()) != nullptr) {
+    RunError e;
+    e.kind = RunErrorKind::kNulByte;
+    e.path = path_;
+    e.line = line_number_;
+    return Fail(std::move(e));
+  }
   if (encoding_ == TextEncoding::kGbk && HasNonAscii(line) && !IsValidGbk(line)) {
     RunError e;
     e.kind = RunErrorKind::kBadEncoding;
@@ -402,11 +425,11 @@ Expected<const PointRecord*, RunError> PointFileReader::Next() {
     if (!more) return Fail(more.error());
     if (!*more) return static_cast<const PointRecord*>(nullptr);
     std::size_t fields = 0;
-    bool non_ascii = false;
+    bool unusual = false;  // already dealt with by NextLine
     // The buffer has slack after its last line, so words may be read there.
     const char* const end = line.data() + line.size();
     if (ParseUsualLine(line.data(), end, buffer_.data() + buffer_.size(), line_number_, &current_,
-                       &fields, &non_ascii) == end) {
+                       &fields, &unusual) == end) {
       current_.ascii = !line_may_be_non_ascii_;
       fields_read_ += fields;
       return &current_;

@@ -3,14 +3,30 @@
 #include <system_error>
 
 namespace torvane {
+namespace {
+
+constexpr std::size_t kExcerptBytes = 60;
+
+}  // namespace
 
 std::string SystemReason(int error_number) { return std::generic_category().message(error_number); }
+
+std::string MessageExcerpt(const std::string& text) {
+  if (text.size() <= kExcerptBytes) return text;
+  // Cut after two ASCII bytes in a row: the last of them is a character of
+  // its own in UTF-8 and in GBK alike.
+  std::size_t cut = kExcerptBytes;
+  auto ascii = [&](std::size_t i) { return static_cast<unsigned char>(text[i]) < 0x80; };
+  while (cut > 1 && !(ascii(cut - 1) && ascii(cut - 2))) --cut;
+  if (cut == 1 && !ascii(0)) cut = 0;
+  return text.substr(0, cut) + "... (" + std::to_string(text.size()) + " bytes)";
+}
 
 std::string Describe(const RunError& e) {
   std::string where = e.path == "-" ? "<stdin>" : e.path;
   if (e.line > 0) where += ":" + std::to_string(e.line);
   where += ": ";
-  const std::string quoted = "\"" + e.field_text + "\"";
+  const std::string quoted = "\"" + MessageExcerpt(e.field_text) + "\"";
   switch (e.kind) {
     case RunErrorKind::kCannotOpen:
       return where + "cannot open: " + e.detail;
@@ -31,6 +47,8 @@ std::string Describe(const RunError& e) {
       return where + e.field + " field " + quoted + " is too large";
     case RunErrorKind::kBadEncoding:
       return where + "line is neither UTF-8 nor GBK text";
+    case RunErrorKind::kNulByte:
+      return where + "line holds a NUL byte: not UTF-8 or GBK text (saved as UTF-16?)";
     case RunErrorKind::kTooManyFields:
       return where + "more than " + std::to_string(e.limit) + " fields in the file";
     case RunErrorKind::kResultOutOfRange:

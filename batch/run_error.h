@@ -17,6 +17,7 @@ enum class RunErrorKind {
   kNotANumber,         // X or Y is not a decimal number (field, field_text)
   kNumberTooLarge,     // X or Y is beyond the range of doubles (field, field_text)
   kBadEncoding,        // a line that is neither UTF-8 nor GBK text
+  kNulByte,            // a line with a NUL byte: binary data, or UTF-16 text
   kTooManyFields,      // more fields in the file than the limit (limit)
   kResultOutOfRange,   // a converted X or Y beyond the range of doubles (field)
   kParamsNotComputed,  // offsets and rotation all zero
@@ -35,6 +36,11 @@ struct RunError {
   // For kDuplicateName: the line where the name was used first.
   std::size_t other_line = 0;
 };
+
+// How a message shows a field or line: whole when it is short, otherwise
+// its start, cut between two characters, then "..." and its length, so that
+// a line of megabytes does not fill the screen.
+std::string MessageExcerpt(const std::string& text);
 
 // The system's words for an errno value ("No such file or directory").
 std::string SystemReason(int error_number);

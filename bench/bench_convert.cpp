@@ -70,22 +70,42 @@ struct Timing {
   long peak_kib;
 };
 
-// Runs a program to its end; its wall time and peak resident memory.
-Timing Run(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
+// Runs programs side by side to their end: the wall time until the last
+// one ends and the largest peak resident memory among them.
+Timing RunTogether(const std::vector<std::vector<std::string>>& commands) {
   const auto start = Clock::now();
-  pid_t pid;
-  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-    Die("cannot start " + args[0]);
+  std::vector<pid_t> pids;
+  for (const auto& args : commands) {
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+      Die("cannot start " + args[0]);
+    }
+    pids.push_back(pid);
   }
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) Die("lost " + args[0]);
+  long peak = 0;
+  for (const pid_t pid : pids) {
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid) Die("lost a program");
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) Die("a program failed");
+    peak = std::max(peak, usage.ru_maxrss);
+  }
   const std::chrono::duration<double> elapsed = Clock::now() - start;
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) Die(args[0] + " failed");
-  return {elapsed.count(), usage.ru_maxrss};
+  return {elapsed.count(), peak};
+}
+
+Timing Run(const std::vector<std::string>& args) { return RunTogether({args}); }
+
+// The command with every argument equal to `from` replaced by `to`.
+std::vector<std::string> Replaced(std::vector<std::string> args, const std::string& from,
+                                  const std::string& to) {
+  for (auto& a : args) {
+    if (a == from) a = to;
+  }
+  return args;
 }
 
 // "12345.67891" as 1234567891, in units of the fifth decimal.
@@ -217,5 +237,32 @@ int main(int argc, char** argv) {
   std::printf("window's largest file (1000 points, 4000 fields): %.2f ms (best of 50)\n",
               WindowMilliseconds(folder));
   if (agreement.largest > 1) Die("torvane-cli and cct disagree by more than one unit");
+
+  // Both cores: each program run twice at once, each on half the points.
+  const fs::path half_csv = folder / "half.csv", half_twin = folder / "half.txt";
+  Generate(points / 2, half_csv, half_twin);
+  const auto halves = [&](const std::vector<std::string>& args, const fs::path& input,
+                          const fs::path& output) {
+    auto first =
+        Replaced(Replaced(args, csv.string(), input.string()), twin.string(), input.string());
+    auto second = first;
+    first = Replaced(first, output.string(), output.string() + ".1");
+    second = Replaced(second, output.string(), output.string() + ".2");
+    return std::vector<std::vector<std::string>>{first, second};
+  };
+  const auto cli_pair = halves(cli_args, half_csv, table);
+  const auto cct_pair = halves(cct_args, half_twin, cct_out);
+  double both_cli = 1e300, both_cct = 1e300;
+  for (int round = 0; round < rounds; ++round) {
+    for (const char* n : {".1", ".2"}) fs::remove(table.string() + n);
+    both_cli = std::min(both_cli, RunTogether(cli_pair).seconds);
+    for (const char* n : {".1", ".2"}) fs::remove(cct_out.string() + n);
+    both_cct = std::min(both_cct, RunTogether(cct_pair).seconds);
+  }
+  const long both_points = 2 * (points / 2);
+  std::printf("both cores, two programs on half the points each:\n");
+  std::printf("torvane-cli convert: %10.0f points/s\n", both_points / both_cli);
+  std::printf("cct:                 %10.0f points/s\n", both_points / both_cct);
+  std::printf("ratio: %.1f\n", both_cct / both_cli);
   return 0;
 }

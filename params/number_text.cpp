@@ -1,5 +1,6 @@
 #include "params/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -14,6 +15,7 @@ namespace {
 // Enough for "-d.ddddddddddddddde-308".
 constexpr std::size_t kNumberBufferSize = 32;
 constexpr int kRoundDigits = 15;
+constexpr long kHugeExponent = 1L << 40;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -47,8 +49,11 @@ Expected<double> ReadPlainNumber(std::string_view number, std::string_view quote
     }
     if (p != last) {
       auto [e_end, e_ec] = std::from_chars(p + (p[1] == '+' ? 2 : 1), last, exponent);
-      if (e_ec == std::errc::result_out_of_range) exponent = p[1] == '-' ? -100000 : 100000;
+      if (e_ec == std::errc::result_out_of_range)
+        exponent = p[1] == '-' ? -kHugeExponent : kHugeExponent;
       (void)e_end;
+      // Beyond any digit count a text can have; keeps the sum below in range.
+      exponent = std::clamp(exponent, -kHugeExponent, kHugeExponent);
     }
     const long magnitude =
         digits_before_point > 0 ? digits_before_point + exponent : exponent - zeros_after_point;

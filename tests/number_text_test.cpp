@@ -30,7 +30,8 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartOfABox) {
 }
 
 TEST(LeadingNumber, RejectsNumbersTooLargeForADouble) {
-  for (const char* text : {"1e400", "-1e309", "1D999999999999"}) {
+  for (const char* text : {"1e400", "-1e309", "1D999999999999", "8.e9223372036854775807",
+                           "39e000000000000009223372036854775807"}) {
     auto value = LeadingNumber(text);
     ASSERT_FALSE(value.ok()) << text;
     EXPECT_EQ(value.error(), "number \"" + std::string(text) + "\" is too large");
@@ -39,6 +40,7 @@ TEST(LeadingNumber, RejectsNumbersTooLargeForADouble) {
   EXPECT_FALSE(LeadingNumber(many_digits).ok());
   EXPECT_TRUE(LeadingNumber("0." + many_digits).ok());
   EXPECT_EQ(*LeadingNumber("0." + std::string(400, '0') + "1"), 0.0);
+  EXPECT_EQ(*LeadingNumber("5e-9223372036854775807"), 0.0);
 }
 
 TEST(ParseDecimal, AcceptsOnlyADecimalNumberInFull) {

@@ -1,0 +1,183 @@
+// Point files and result paths as they come from a bad day in the field:
+// every one gives the user an exact message, writes nothing, and leaves an
+// earlier result table as it was. Each runs both as the command line runs
+// (straight to the table) and as the window runs (the whole file checked
+// first, the 4000-field limit).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "batch/conversion_run.h"
+#include "temp_dir.h"
+
+namespace torvane {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+
+const RunParams kParams{500, 600, 0.5280590614494144};  // 30.1520 in ddd.mmss
+const std::string kEarlier = "an earlier table\r\n";
+
+struct Hostile {
+  const char* what;
+  std::string bytes;
+  std::string message;  // Describe(error) with "P" for the point file's path
+};
+
+// The bytes of a string literal, NULs within it included.
+template <std::size_t N>
+std::string Bytes(const char (&literal)[N]) {
+  return std::string(literal, N - 1);
+}
+
+std::string Repeat(const std::string& text, std::size_t times) {
+  std::string s;
+  s.reserve(text.size() * times);
+  for (std::size_t i = 0; i < times; ++i) s += text;
+  return s;
+}
+
+const std::string kTenMegabytes = Repeat("1234567890", 1024 * 1024);
+
+std::vector<Hostile> Files() {
+  return {
+      {"empty file", "", "P: no points: the file is empty or holds only blank lines"},
+      {"only blank lines", "\r\n  \r\n\t\n\r",
+       "P: no points: the file is empty or holds only blank lines"},
+      {"binary garbage",
+       Bytes("\x7F"
+             "ELF\x02\x01\x01\xFF\xFE\x00\x00,1,2"),
+       "P:1: line holds a NUL byte: not UTF-8 or GBK text (saved as UTF-16?)"},
+      {"NUL bytes in ASCII", Bytes("A,1,2,3\r\nB\0,1,2,3\r\n"),
+       "P:2: line holds a NUL byte: not UTF-8 or GBK text (saved as UTF-16?)"},
+      {"UTF-16 with BOM",
+       Bytes("\xFF\xFE"
+             "A\0,\0"
+             "1\0,\0"
+             "2\0\r\0\n\0"),
+       "P:1: line holds a NUL byte: not UTF-8 or GBK text (saved as UTF-16?)"},
+      {"neither UTF-8 nor GBK", "A,1,2,3\r\n\x80\xFF,1,2,3\r\n",
+       "P:2: line is neither UTF-8 nor GBK text"},
+      {"a 10 MB line", "A," + kTenMegabytes + ",2,3\r\n",
+       "P:1: X field \"123456789012345678901234567890123456789012345678901234567890... "
+       "(10485760 bytes)\" is too large"},
+      {"a 10 MB line without commas", kTenMegabytes + "\r\n",
+       "P:1: line \"123456789012345678901234567890123456789012345678901234567890... "
+       "(10485760 bytes)\" has fewer than three fields (name, X, Y)"},
+      {"1e400", "A,1e400,2,3\r\n", "P:1: X field \"1e400\" is too large"},
+      {"-1e400 in Y", "A,1,-1e400,3\r\n", "P:1: Y field \"-1e400\" is too large"},
+      {"nan", "A,nan,2,3\r\n", "P:1: X field \"nan\" is not a number"},
+      {"inf", "A,1,inf,3\r\n", "P:1: Y field \"inf\" is not a number"},
+      {"only commas", ",,,\r\n", "P:1: X field \"\" is not a number"},
+      {"full-width commas",
+       "A\xEF\xBC\x8C"
+       "1\xEF\xBC\x8C"
+       "2\r\n",
+       "P:1: line \"A\xEF\xBC\x8C"
+       "1\xEF\xBC\x8C"
+       "2\" has fewer than three fields (name, X, Y)"},
+      {"a result table as point file",
+       "III11       291.64066         -7.11449           1215.1010\r\n",
+       "P:1: line \"III11       291.64066         -7.11449           1215.1010\" has fewer "
+       "than three fields (name, X, Y)"},
+      {"a bad point after good ones", "A,1,2,3\r\nB,4,5,6\rC,7,8m,9\n",
+       "P:3: Y field \"8m\" is not a number"},
+      {"converted Y beyond doubles", "A,1.7e308,-1.7e308,0\r\n",
+       "P:1: converted Y is too large to write"},
+  };
+}
+
+std::string WithPath(std::string message, const std::string& path) {
+  if (message.rfind("P", 0) == 0) message.replace(0, 1, path);
+  return message;
+}
+
+class HostileInput : public ::testing::TestWithParam<bool> {
+ protected:
+  RunRequest Request(const std::string& point_path, const std::string& result_path) const {
+    RunRequest r;
+    r.point_path = point_path;
+    r.result_path = result_path;
+    if (GetParam()) {  // as the window runs
+      r.field_limit = kWindowFieldLimit;
+      r.require_set_params = true;
+    }
+    return r;
+  }
+};
+
+TEST_P(HostileInput, FilesGiveAnExactErrorAndWriteNothing) {
+  for (const Hostile& h : Files()) {
+    SCOPED_TRACE(h.what);
+    TempDir dir;
+    const std::string points = dir.Write("p.csv", h.bytes);
+    const std::string table = dir.Write("table.txt", kEarlier);
+    auto run = ConvertRun(Request(points, table), kParams);
+    ASSERT_FALSE(run.ok());
+    EXPECT_EQ(Describe(run.error()), WithPath(h.message, points));
+    EXPECT_EQ(ReadBytes(table), kEarlier);
+    EXPECT_EQ(dir.Files(), (std::vector<std::string>{"p.csv", "table.txt"}));
+  }
+}
+
+TEST_P(HostileInput, PathsThatCannotBeUsed) {
+  TempDir dir;
+  const std::string points = dir.Write("p.csv", "A,1,2,3\r\n");
+  std::filesystem::create_directory(dir / "folder");
+  const struct {
+    const char* what;
+    std::string point_path, result_path, message;
+  } rows[] = {
+      {"a folder as point file", dir / "folder", dir / "t.txt",
+       dir / "folder" + ": cannot open: it is a folder, not a file"},
+      {"a missing point file", dir / "missing.csv", dir / "t.txt",
+       dir / "missing.csv" + ": cannot open: No such file or directory"},
+      {"a folder in the result's way", points, dir / "folder",
+       dir / "folder" + ": cannot write: a folder of that name is in the way"},
+      {"a result in a missing folder", points, dir / "missing/t.txt",
+       dir / "missing/t.txt" + ": cannot write: No such file or directory"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    auto run = ConvertRun(Request(row.point_path, row.result_path), kParams);
+    ASSERT_FALSE(run.ok());
+    EXPECT_EQ(Describe(run.error()), row.message);
+    EXPECT_EQ(dir.Files(), (std::vector<std::string>{"folder", "p.csv"}));
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "folder"));
+  }
+}
+
+// Files that look odd but are good: exact tables, not errors.
+TEST_P(HostileInput, OddButGoodFilesConvert) {
+  const struct {
+    const char* what;
+    std::string bytes, table;
+  } rows[] = {
+      {"minus zero", "A,-0,-0,-0\r\n",
+       "A           -734.20797        -266.34313         .0000\r\n"},
+      {"CR only and mixed line ends", "A,755.5,740.8,1\rB,755.5,740.8,2\nC,755.5,740.8,3\r\n",
+       "A           291.64066         -7.11449           1.0000\r\n"
+       "B           291.64066         -7.11449           2.0000\r\n"
+       "C           291.64066         -7.11449           3.0000\r\n"},
+      {"no line end at the end", "A,755.5,740.8,1",
+       "A           291.64066         -7.11449           1.0000\r\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    TempDir dir;
+    const std::string points = dir.Write("p.csv", row.bytes);
+    const std::string table = dir / "table.txt";
+    auto run = ConvertRun(Request(points, table), kParams);
+    ASSERT_TRUE(run.ok()) << Describe(run.error());
+    EXPECT_EQ(ReadBytes(table), row.table);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLineAndWindow, HostileInput, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Window" : "CommandLine"; });
+
+}  // namespace
+}  // namespace torvane
