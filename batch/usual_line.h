@@ -1,0 +1,23 @@
+// The point lines of nearly every file, read in one pass over their bytes:
+// at least three fields, X and Y plain decimals ("P12 , 3456789.123 ,
+// 512345.678 , 1234.567"). Everything else is left to ParsePointLine, which
+// these agree with on every line they accept.
+#pragma once
+
+#include <cstddef>
+
+#include "batch/point_file.h"
+
+namespace torvane {
+
+// Reads the line starting at `first`, which ends at the first CR or LF or at
+// `end`, into *point, and *fields with its comma-separated field count.
+// Returns where the line ends, and sets *unusual when a byte of the name or
+// of the fields after Y is not ASCII or is NUL; returns nullptr, and leaves
+// the line to ParsePointLine, for a line of another form. Memory up to
+// `readable` (at or after `end`) may be read.
+const char* ParseUsualLine(const char* first, const char* end, const char* readable,
+                           std::size_t line_number, PointRecord* point, std::size_t* fields,
+                           bool* unusual);
+
+}  // namespace torvane
