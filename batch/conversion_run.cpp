@@ -16,7 +16,7 @@
 namespace torvane {
 namespace {
 
-constexpr std::size_t kFlushBytes = 1 << 18;
+constexpr std::size_t kFlushBytes = 1 << 20;
 constexpr int kTemporaryNameTries = 16;
 
 namespace fs = std::filesystem;

@@ -18,7 +18,7 @@
 namespace torvane {
 namespace {
 
-constexpr std::size_t kReadChunk = 1 << 16;
+constexpr std::size_t kReadChunk = 1 << 18;
 constexpr std::size_t kSlack = 8;      // readable bytes after the data, for word-wise scanning
 constexpr std::size_t kMinFields = 3;  // name, X and Y; H may be missing
 

@@ -61,7 +61,8 @@ char* WriteResultLine(char* out, const PointRecord& point, PlanePoint converted,
   at += out - y;
 
   out = MoveTo(out, at, kHColumn);
-  char* h = point.h_decimal ? WriteShortDecimalFixed(out, *point.h_decimal, kHPattern) : nullptr;
+  char* h = point.h_decimal ? WriteShortDecimalFixed(out, *point.h_decimal, point.h_text, kHPattern)
+                            : nullptr;
   if (h == nullptr) h = WriteDecimalFixed(out, point.h_text, kHPattern);
   if (h != nullptr) {
     out = h;

@@ -25,6 +25,10 @@ constexpr double kFastLow = 1.0;
 constexpr double kFastHigh = 1e10;
 constexpr int kLog10TwoTimes4096 = 1233;  // log10(2) = 0.30103 ~ 1233/4096
 
+// Zeros to fill decimals with, as many as a pattern has at most.
+constexpr char kZeroText[kMaxFixedDecimals] = {'0', '0', '0', '0', '0', '0',
+                                               '0', '0', '0', '0', '0', '0'};
+
 // Two decimal digits at a time, "00" to "99".
 constexpr auto kDigitPairs = [] {
   struct Pairs {
@@ -217,7 +221,8 @@ char* WriteRound15Fixed(char* out, double value, const FixedPattern& pattern) {
   return WriteText(out, FormatPattern(Round15(value), pattern.text));
 }
 
-char* WriteShortDecimalFixed(char* out, const ShortDecimal& d, const FixedPattern& pattern) {
+char* WriteShortDecimalFixed(char* out, const ShortDecimal& d, std::string_view text,
+                             const FixedPattern& pattern) {
   // With fewer than 15 - decimals integer digits the double read from the
   // text is nearer to it than half a unit of the last shown decimal, so it
   // prints as the text does.
@@ -225,13 +230,23 @@ char* WriteShortDecimalFixed(char* out, const ShortDecimal& d, const FixedPatter
       d.digits >= kPow10[kRoundDigits - pattern.decimals + d.decimals]) {
     return nullptr;
   }
+  // A text that starts with a digit from 1 to 9 (after a minus) is already
+  // written as the pattern writes it, short only of the point and zeros.
+  const std::size_t lead = text[0] == '-';
+  if (text.size() > lead && text[lead] >= '1' && text[lead] <= '9') {
+    std::memcpy(out, text.data(), text.size());
+    char* p = out + text.size();
+    if (d.decimals == 0 && text.back() != '.') *p++ = '.';
+    std::memcpy(p, kZeroText, sizeof kZeroText);
+    return p + (pattern.decimals - d.decimals);
+  }
   return WriteScaled(out, d.negative, d.digits * kPow10[pattern.decimals - d.decimals],
                      pattern.decimals);
 }
 
 char* WriteDecimalFixed(char* out, std::string_view text, const FixedPattern& pattern) {
   if (auto d = ScanShortDecimal(TrimBlanks(text))) {
-    if (char* end = WriteShortDecimalFixed(out, *d, pattern)) return end;
+    if (char* end = WriteShortDecimalFixed(out, *d, TrimBlanks(text), pattern)) return end;
   }
   auto value = ParseDecimal(text);
   if (!value) return nullptr;

@@ -39,9 +39,10 @@ char* WriteRound15Fixed(char* out, double value, const FixedPattern& pattern);
 // text that ParseDecimal rejects (not a number, or too large).
 char* WriteDecimalFixed(char* out, std::string_view text, const FixedPattern& pattern);
 
-// WriteDecimalFixed for a text already read into `digits`: nullptr, writing
+// WriteDecimalFixed for a text (blanks removed) already read into `digits`: nullptr, writing
 // nothing, when it has more decimals than the pattern shows or 15 -
 // decimals integer digits or more (then WriteDecimalFixed decides).
-char* WriteShortDecimalFixed(char* out, const ShortDecimal& digits, const FixedPattern& pattern);
+char* WriteShortDecimalFixed(char* out, const ShortDecimal& digits, std::string_view text,
+                             const FixedPattern& pattern);
 
 }  // namespace torvane
