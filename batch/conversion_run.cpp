@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <vector>
 
 #include "batch/open_file.h"
 #include "batch/point_file.h"
@@ -17,6 +18,7 @@ namespace torvane {
 namespace {
 
 constexpr std::size_t kFlushBytes = 1 << 20;
+constexpr std::size_t kBatchPoints = 64;
 constexpr int kTemporaryNameTries = 16;
 
 namespace fs = std::filesystem;
@@ -182,24 +184,47 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   const Transform transform(params);
   TableBuffer out(sink);
   RunSummary summary;
-  for (;;) {
-    auto next = reader.Next();
-    if (!next) return Fail(next.error());
-    if (!next.value()) break;
-    const PointRecord& point = *next.value();
-    const PlanePoint converted = transform.Apply(request.direction, {point.x, point.y});
+  // Converts and writes one point; false, with *failure set, when it cannot.
+  auto write = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
     if (!std::isfinite(converted.x) || !std::isfinite(converted.y)) {
-      RunError e = AtLine(RunErrorKind::kResultOutOfRange, request.point_path, point.line);
-      e.field = std::isfinite(converted.x) ? "Y" : "X";
-      return Fail(std::move(e));
+      *failure = AtLine(RunErrorKind::kResultOutOfRange, request.point_path, point.line);
+      failure->field = std::isfinite(converted.x) ? "Y" : "X";
+      return false;
     }
     // The reader knows of a BOM by its first point: the BOM is on line 1.
     const bool bom = summary.points == 0 && reader.encoding() == TextEncoding::kUtf8WithBom;
     char* room = out.Room(bom * kUtf8Bom.size() + ResultLineCapacity(point));
-    if (room == nullptr) return Fail(WriteFailure(request.result_path, SystemReason(errno)));
+    if (room == nullptr) {
+      *failure = WriteFailure(request.result_path, SystemReason(errno));
+      return false;
+    }
     if (bom) room = std::copy(kUtf8Bom.begin(), kUtf8Bom.end(), room);
     out.Used(WriteResultLine(room, point, converted, reader.encoding()));
     ++summary.points;
+    return true;
+  };
+  // Usual lines are read a batch at a time, then converted, then written:
+  // the steps of neighbouring points overlap in the processor.
+  std::vector<PointRecord> batch(kBatchPoints);
+  std::vector<PlanePoint> converted(kBatchPoints);
+  RunError failure;
+  for (;;) {
+    if (const std::size_t n = reader.NextUsualPoints(batch.data(), batch.size())) {
+      for (std::size_t i = 0; i < n; ++i) {
+        converted[i] = transform.Apply(request.direction, {batch[i].x, batch[i].y});
+      }
+      for (std::size_t i = 0; i < n; ++i) {
+        if (!write(batch[i], converted[i], &failure)) return Fail(std::move(failure));
+      }
+      continue;
+    }
+    auto next = reader.Next();
+    if (!next) return Fail(next.error());
+    if (!next.value()) break;
+    const PointRecord& point = *next.value();
+    if (!write(point, transform.Apply(request.direction, {point.x, point.y}), &failure)) {
+      return Fail(std::move(failure));
+    }
   }
   if (summary.points == 0) return Fail(AtLine(RunErrorKind::kNoPoints, request.point_path, 0));
   if (!out.Flush() || std::fflush(sink) != 0) {

@@ -297,7 +297,7 @@ Expected<bool, RunError> PointFileReader::NextLine(std::string_view* text) {
   return true;
 }
 
-bool PointFileReader::NextUsualLine() {
+bool PointFileReader::NextUsualLine(PointRecord* point) {
   // Only after line 1, which may carry a BOM, and for lines of ASCII wholly
   // in the buffer; everything else goes the general way.
   if (line_number_ == 0) return false;
@@ -311,18 +311,24 @@ bool PointFileReader::NextUsualLine() {
   std::size_t fields = 0;
   bool unusual = false;
   const char* line_end = ParseUsualLine(data + begin_, end, data + buffer_.size(), line_number_ + 1,
-                                        &current_, &fields, &unusual);
+                                        point, &fields, &unusual);
   if (line_end == nullptr || line_end == end || unusual) return false;
   ++line_number_;
   fields_read_ += fields;
-  current_.ascii = true;
+  point->ascii = true;
   after_cr_ = *line_end == '\r';
   begin_ = line_end + 1 - data;
   return true;
 }
 
+std::size_t PointFileReader::NextUsualPoints(PointRecord* points, std::size_t capacity) {
+  std::size_t count = 0;
+  while (count < capacity && NextUsualLine(&points[count])) ++count;
+  return count;
+}
+
 Expected<const PointRecord*, RunError> PointFileReader::Next() {
-  if (NextUsualLine()) return &current_;
+  if (NextUsualLine(&current_)) return &current_;
   std::string_view line;
   for (;;) {
     auto more = NextLine(&line);

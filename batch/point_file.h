@@ -62,6 +62,12 @@ class PointFileReader {
   // encoding, and a read failure; the error names the file and the line.
   Expected<const PointRecord*, RunError> Next();
 
+  // Up to `capacity` points read at once into `points`, as many usual lines
+  // of ASCII (see usual_line.h) as follow in the data read so far; 0 when
+  // the next line is of another kind or not yet read (Next() then takes
+  // it). The points' texts stay valid until the next call of Next().
+  std::size_t NextUsualPoints(PointRecord* points, std::size_t capacity);
+
   // The next line as text, for files laid out otherwise than points: without
   // its line end and, on line 1, a UTF-8 BOM; blank lines included. False at
   // the end of the file. The text stays valid until the next call. Rejects a
@@ -81,9 +87,9 @@ class PointFileReader {
  private:
   PointFileReader(std::FILE* file, std::string path);
   bool ReadLine(std::string_view* line);
-  // Reads the next line straight from the buffer into current_ when it is
-  // a usual point line of ASCII; false, changing nothing, otherwise.
-  bool NextUsualLine();
+  // Reads the next line straight from the buffer into *point when it is a
+  // usual point line of ASCII; false, changing nothing but *point, otherwise.
+  bool NextUsualLine(PointRecord* point);
   // Whether the file from byte `from` to its end is valid UTF-8.
   bool RestIsUtf8(std::uint64_t from);
   RunError ReadFailure() const;
