@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <iostream>
+#include <string_view>
 
 #include "batch/conversion_run.h"
 #include "batch/result_path.h"
@@ -15,8 +16,16 @@ int Complain(const std::string& message, int status) {
 
 namespace {
 
-// An option value that must be a decimal number in full.
+// The text the window (and `solve`) writes for a zero value.
+constexpr std::string_view kZeroText = ".";
+
+// An option value that must be a decimal number in full, or the window's
+// text for zero, so that what `solve` prints can be given back as it is.
 bool ReadValue(const char* option, const std::string& text, double* value) {
+  if (TrimBlanks(text) == kZeroText) {
+    *value = 0;
+    return true;
+  }
   auto parsed = ParseDecimal(text);
   if (parsed) {
     *value = *parsed;

@@ -231,6 +231,12 @@ check "convert zero parameters pass points through" 0 - "$work/empty" -- \
   "$cli" convert --dx=0 --dy=0 --angle=0 -o - "$work/pts.csv"
 grep -q '^III11       755.50000         740.80000          1215.1010' "$work/out" && passed=$((passed + 1)) ||
   { echo "FAIL zero parameters"; failed=$((failed + 1)); }
+# What solve prints goes back into convert as it is, "." for zero included.
+read -r sx sy sangle <"$work/solve3"
+check "convert takes solve's texts" 0 - "$work/empty" -- \
+  "$cli" convert --dx="$sx" --dy="$sy" --angle="$sangle" -o - "$work/pts.csv"
+grep -q '^III11       -244.49000        -1259.20000        1215.1010' "$work/out" && passed=$((passed + 1)) ||
+  { echo "FAIL solve's texts: $(head -1 "$work/out")"; failed=$((failed + 1)); }
 
 # --- usage ---
 check "--help to stdout" 0 - "$work/empty" -- "$cli" --help
