@@ -106,9 +106,9 @@ class PointFileReader {
   std::size_t fields_read_ = 0;
   bool at_eof_ = false;
   bool read_error_ = false;
-  bool after_cr_ = false;
+  bool after_cr_ = false;              // the last line ended in CR: a following LF belongs to it
   bool line_may_be_non_ascii_ = true;  // false: the last line read is ASCII
-  PointRecord current_;                // the last line ended in CR: a following LF belongs to it
+  PointRecord current_;                // the point Next() returns
 };
 
 }  // namespace torvane
