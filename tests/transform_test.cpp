@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 #include "params/conversion_params.h"
@@ -38,8 +39,8 @@ TEST(Transform, ForwardThenInverseReturnsThePoint) {
   // Site grids anywhere in a national grid (X up to 6000 km, Y with its
   // false easting), points within 50 km of the site's origin.
   std::mt19937_64 random(7);
-  std::uniform_real_distribution<double> northing(-6e6, 6e6), easting(-1e6, 1e6),
-      near(-5e4, 5e4), angle(-6.3, 6.3);
+  std::uniform_real_distribution<double> northing(-6e6, 6e6), easting(-1e6, 1e6), near(-5e4, 5e4),
+      angle(-6.3, 6.3);
   for (int i = 0; i < 200000; ++i) {
     const RunParams params{northing(random), easting(random), angle(random)};
     const Transform t(params);
@@ -47,6 +48,49 @@ TEST(Transform, ForwardThenInverseReturnsThePoint) {
     const PlanePoint back = t.Inverse(t.Forward(p));
     ASSERT_NEAR(back.x, p.x, 1e-9) << i;
     ASSERT_NEAR(back.y, p.y, 1e-9) << i;
+  }
+}
+
+// Every product and sum rounded to double on its own, in the written
+// order: each step goes through a volatile, which no compiler may fuse
+// into a multiply-add. A build that fuses them in the transform (the
+// vectorizer of some compilers does on processors with FMA) fails here.
+PlanePoint ForwardStepByStep(const RunParams& params, PlanePoint s) {
+  volatile double c = std::cos(params.theta), n = std::sin(params.theta);
+  volatile double dx = s.x - params.x_offset, dy = s.y - params.y_offset;
+  volatile double p = c * dx, q = n * dy, r = c * dy, t = n * dx;
+  return {p + q, r - t};
+}
+
+PlanePoint InverseStepByStep(const RunParams& params, PlanePoint c) {
+  volatile double cs = std::cos(params.theta), n = std::sin(params.theta);
+  volatile double a = cs * c.x, b = n * c.x, e = n * c.y, f = cs * c.y;
+  volatile double t = params.x_offset + a, u = params.y_offset + b;
+  return {t - e, u + f};
+}
+
+TEST(Transform, EachTermIsRoundedInTheWrittenOrder) {
+  std::mt19937_64 random(11);
+  std::uniform_real_distribution<double> northing(2e6, 6e6), easting(3e5, 7e5), near(-5e4, 5e4),
+      angle(-3.2, 3.2);
+  for (int i = 0; i < 100000; ++i) {
+    const RunParams params{northing(random), easting(random), angle(random)};
+    const Transform t(params);
+    const PlanePoint survey{params.x_offset + near(random), params.y_offset + near(random)};
+    const PlanePoint construction{near(random), near(random)};
+    // Apply as a run calls it, and Forward and Inverse directly.
+    const PlanePoint f = t.Apply(Direction::kSurveyToConstruction, survey),
+                     g = ForwardStepByStep(params, survey);
+    ASSERT_EQ(t.Forward(survey).x, g.x) << i;
+    ASSERT_EQ(t.Forward(survey).y, g.y) << i;
+    ASSERT_EQ(f.x, g.x) << i;
+    ASSERT_EQ(f.y, g.y) << i;
+    const PlanePoint h = t.Apply(Direction::kConstructionToSurvey, construction),
+                     k = InverseStepByStep(params, construction);
+    ASSERT_EQ(t.Inverse(construction).x, k.x) << i;
+    ASSERT_EQ(t.Inverse(construction).y, k.y) << i;
+    ASSERT_EQ(h.x, k.x) << i;
+    ASSERT_EQ(h.y, k.y) << i;
   }
 }
 
