@@ -24,6 +24,7 @@ constexpr std::uint64_t kMantissaMask = (1ULL << kMantissaBits) - 1;
 constexpr double kFastLow = 1.0;
 constexpr double kFastHigh = 1e10;
 constexpr int kLog10TwoTimes4096 = 1233;  // log10(2) = 0.30103 ~ 1233/4096
+constexpr int kLog2TenTimes1024 = 3401;   // log2(10) = 3.3219 ~ 3401/1024, rounded down
 
 // Zeros to fill decimals with, as many as a pattern has at most.
 constexpr char kZeroText[kMaxFixedDecimals] = {'0', '0', '0', '0', '0', '0',
@@ -206,7 +207,10 @@ bool Round15Scaled(double magnitude, int decimals, std::uint64_t* scaled) {
   const std::uint64_t rest = low & (one - 1);
   const std::uint64_t half = one >> 1;
   const std::uint64_t from_half = rest > half ? rest - half : half - rest;
-  if (static_cast<Uint128>(from_half) * kPow10[dropped] <= one) return false;
+  // from_half · 10^dropped <= one, tested as from_half <= one / 2^k with
+  // 2^k the largest power of two not above 10^dropped: a few more values
+  // than needed go the general path, none fewer.
+  if (from_half <= (one >> ((dropped * kLog2TenTimes1024) >> 10))) return false;
   *scaled = ((high << (64 - shift)) | (low >> shift)) + (rest > half);
   return true;
 }
