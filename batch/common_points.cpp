@@ -12,16 +12,6 @@ namespace {
 constexpr std::size_t kFields = 5;  // name, Xs, Ys, Xc, Yc
 constexpr const char* kCoordinateNames[] = {"Xs", "Ys", "Xc", "Yc"};
 
-RunError FieldError(DecimalError why, std::size_t line, const char* field, std::string_view text) {
-  RunError e;
-  e.kind =
-      why == DecimalError::kTooLarge ? RunErrorKind::kNumberTooLarge : RunErrorKind::kNotANumber;
-  e.line = line;
-  e.field = field;
-  e.field_text = std::string(text);
-  return e;
-}
-
 }  // namespace
 
 Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_view line,
@@ -49,7 +39,7 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_
   for (std::size_t i = 0; i < kFields - 1; ++i) {
     auto value = ParseDecimal(parts[i + 1]);
     if (!value)
-      return Fail(FieldError(value.error(), line_number, kCoordinateNames[i], parts[i + 1]));
+      return Fail(NumberFieldError(value.error(), line_number, kCoordinateNames[i], parts[i + 1]));
     values[i] = *value;
   }
   CommonPoint point;

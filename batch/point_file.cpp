@@ -38,16 +38,6 @@ bool HasNonAscii(std::string_view s) {
   return false;
 }
 
-RunError FieldError(DecimalError why, std::size_t line, const char* field, std::string_view text) {
-  RunError e;
-  e.kind =
-      why == DecimalError::kTooLarge ? RunErrorKind::kNumberTooLarge : RunErrorKind::kNotANumber;
-  e.line = line;
-  e.field = field;
-  e.field_text = std::string(text);
-  return e;
-}
-
 }  // namespace
 
 Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view line,
@@ -80,9 +70,9 @@ Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view l
   point.y_text = TrimBlanks(parts[2]);
   point.h_text = count > 3 ? TrimBlanks(parts[3]) : std::string_view();
   auto x = ParseDecimal(point.x_text);
-  if (!x) return Fail(FieldError(x.error(), line_number, "X", point.x_text));
+  if (!x) return Fail(NumberFieldError(x.error(), line_number, "X", point.x_text));
   auto y = ParseDecimal(point.y_text);
-  if (!y) return Fail(FieldError(y.error(), line_number, "Y", point.y_text));
+  if (!y) return Fail(NumberFieldError(y.error(), line_number, "Y", point.y_text));
   point.x = *x;
   point.y = *y;
   return std::optional<PointRecord>(point);

@@ -11,6 +11,17 @@ constexpr std::size_t kExcerptBytes = 60;
 
 std::string SystemReason(int error_number) { return std::generic_category().message(error_number); }
 
+RunError NumberFieldError(DecimalError why, std::size_t line, const char* field,
+                          std::string_view text) {
+  RunError e;
+  e.kind =
+      why == DecimalError::kTooLarge ? RunErrorKind::kNumberTooLarge : RunErrorKind::kNotANumber;
+  e.line = line;
+  e.field = field;
+  e.field_text = std::string(text);
+  return e;
+}
+
 std::string MessageExcerpt(const std::string& text) {
   if (text.size() <= kExcerptBytes) return text;
   // Cut after two ASCII bytes in a row: the last of them is a character of

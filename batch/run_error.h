@@ -4,6 +4,9 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+
+#include "params/number_text.h"
 
 namespace torvane {
 
@@ -36,6 +39,11 @@ struct RunError {
   // For kDuplicateName: the line where the name was used first.
   std::size_t other_line = 0;
 };
+
+// The error for a number field (X, Y, ...) whose text ParseDecimal rejected
+// for `why`, on a 1-based line; the path is left to the caller.
+RunError NumberFieldError(DecimalError why, std::size_t line, const char* field,
+                          std::string_view text);
 
 // How a message shows a field or line: whole when it is short, otherwise
 // its start, cut between two characters, then "..." and its length, so that
