@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <utility>
 
 #include "params/conversion_params.h"
 
@@ -79,18 +80,17 @@ TEST(Transform, EachTermIsRoundedInTheWrittenOrder) {
     const PlanePoint survey{params.x_offset + near(random), params.y_offset + near(random)};
     const PlanePoint construction{near(random), near(random)};
     // Apply as a run calls it, and Forward and Inverse directly.
-    const PlanePoint f = t.Apply(Direction::kSurveyToConstruction, survey),
-                     g = ForwardStepByStep(params, survey);
-    ASSERT_EQ(t.Forward(survey).x, g.x) << i;
-    ASSERT_EQ(t.Forward(survey).y, g.y) << i;
-    ASSERT_EQ(f.x, g.x) << i;
-    ASSERT_EQ(f.y, g.y) << i;
-    const PlanePoint h = t.Apply(Direction::kConstructionToSurvey, construction),
-                     k = InverseStepByStep(params, construction);
-    ASSERT_EQ(t.Inverse(construction).x, k.x) << i;
-    ASSERT_EQ(t.Inverse(construction).y, k.y) << i;
-    ASSERT_EQ(h.x, k.x) << i;
-    ASSERT_EQ(h.y, k.y) << i;
+    const PlanePoint g = ForwardStepByStep(params, survey);
+    const PlanePoint k = InverseStepByStep(params, construction);
+    for (const auto& [got, expected] : {
+             std::pair{t.Apply(Direction::kSurveyToConstruction, survey), g},
+             std::pair{t.Forward(survey), g},
+             std::pair{t.Apply(Direction::kConstructionToSurvey, construction), k},
+             std::pair{t.Inverse(construction), k},
+         }) {
+      ASSERT_EQ(got.x, expected.x) << i;
+      ASSERT_EQ(got.y, expected.y) << i;
+    }
   }
 }
 
