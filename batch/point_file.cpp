@@ -19,7 +19,9 @@ namespace torvane {
 namespace {
 
 constexpr std::size_t kReadChunk = 1 << 18;
-constexpr std::size_t kSlack = 8;      // readable bytes after the data, for word-wise scanning
+// Bytes after the data: a line end that stops every scan, then room for
+// reading a word at it.
+constexpr std::size_t kSlack = 1 + 8;
 constexpr std::size_t kMinFields = 3;  // name, X and Y; H may be missing
 
 // fseek with a 64-bit offset, also where long has 32 bits.
@@ -240,6 +242,8 @@ bool PointFileReader::ReadLine(std::string_view* line) {
     if (buffer_.size() < scan + kReadChunk + kSlack) buffer_.resize(scan + kReadChunk + kSlack);
     const std::size_t got = std::fread(buffer_.data() + scan, 1, kReadChunk, file_);
     end_ = scan + got;
+    buffer_[end_] =
+        '\n';  // ends a last line that has no line end of its own, for word-wise reading
     if (got < kReadChunk) {
       if (std::ferror(file_)) {
         read_error_ = true;
@@ -300,9 +304,9 @@ bool PointFileReader::NextUsualLine(PointRecord* point) {
   const char* const end = data + end_;
   std::size_t fields = 0;
   bool unusual = false;
-  const char* line_end = ParseUsualLine(data + begin_, end, data + buffer_.size(), line_number_ + 1,
-                                        point, &fields, &unusual);
-  if (line_end == nullptr || line_end == end || unusual) return false;
+  const char* line_end = ParseUsualLine(data + begin_, line_number_ + 1, point, &fields, &unusual);
+  if (line_end == nullptr || line_end == end || unusual)
+    return false;  // not usual, or not yet whole
   ++line_number_;
   fields_read_ += fields;
   point->ascii = true;
@@ -326,10 +330,10 @@ Expected<const PointRecord*, RunError> PointFileReader::Next() {
     if (!*more) return static_cast<const PointRecord*>(nullptr);
     std::size_t fields = 0;
     bool unusual = false;  // already dealt with by NextLine
-    // The buffer has slack after its last line, so words may be read there.
-    const char* const end = line.data() + line.size();
-    if (ParseUsualLine(line.data(), end, buffer_.data() + buffer_.size(), line_number_, &current_,
-                       &fields, &unusual) == end) {
+    // The line is in the buffer, ended there by its own line end or by the
+    // one after the data.
+    if (ParseUsualLine(line.data(), line_number_, &current_, &fields, &unusual) ==
+        line.data() + line.size()) {
       current_.ascii = !line_may_be_non_ascii_;
       fields_read_ += fields;
       return &current_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "params/copy_bytes.h"
+
 namespace torvane {
 namespace {
 
@@ -14,24 +16,21 @@ constexpr std::string_view kSpaces = "                                          
 static_assert(kSpaces.size() >= kHColumn, "enough spaces to reach any column");
 
 // Copies `text` to `out`; an empty view may have no data at all.
-char* Put(char* out, std::string_view text) {
-  if (!text.empty()) std::memcpy(out, text.data(), text.size());
-  return out + text.size();
-}
+char* Put(char* out, std::string_view text) { return CopyBytes(out, text.data(), text.size()); }
 
-// Writes what is needed so that the next item starts at `column`, or, when
-// the line has already reached it, one space so that items never touch.
-char* MoveTo(char* out, std::size_t& at, std::size_t column) {
-  if (at < column) {
-    // A fixed-size copy of spaces, of which the first column - at count;
+// Writes what is needed so that the next item starts at `column`, the
+// byte where that column is, or, when the line has already reached it, one
+// space so that items never touch. The next item's place is had from the
+// line's start, not from the length of the item before, so that lines can
+// be laid out ahead of their numbers' digits.
+char* MoveTo(char* out, char* column) {
+  if (out < column) {
+    // A fixed-size copy of spaces, of which the first column - out count;
     // the line's room has space for the rest.
     std::memcpy(out, kSpaces.data(), kSpaces.size());
-    out += column - at;
-    at = column;
-  } else {
-    *out++ = ' ';
-    ++at;
+    return column;
   }
+  *out++ = ' ';
   return out;
 }
 
@@ -46,21 +45,19 @@ std::size_t ResultLineCapacity(const PointRecord& point) {
 
 char* WriteResultLine(char* out, const PointRecord& point, PlanePoint converted,
                       TextEncoding encoding) {
-  std::size_t at = kNameColumn;  // the column of the next character
-  out = Put(out, point.name);
-  at += point.ascii ? point.name.size() : DisplayWidth(point.name, encoding);
-
-  out = MoveTo(out, at, kXColumn);
-  char* const x = out;
+  // Where a column is: the name takes its bytes but its display width in
+  // columns; after it, a byte is a column.
+  const auto name_width = static_cast<std::ptrdiff_t>(
+      point.ascii ? point.name.size() : DisplayWidth(point.name, encoding));
+  char* const after_name = Put(out, point.name);
+  auto column = [&](std::size_t c) {
+    return after_name + (static_cast<std::ptrdiff_t>(c - kNameColumn) - name_width);
+  };
+  out = MoveTo(after_name, column(kXColumn));
   out = WriteRound15Fixed(out, converted.x, kXPattern);
-  at += out - x;
-
-  out = MoveTo(out, at, kYColumn);
-  char* const y = out;
+  out = MoveTo(out, column(kYColumn));
   out = WriteRound15Fixed(out, converted.y, kYPattern);
-  at += out - y;
-
-  out = MoveTo(out, at, kHColumn);
+  out = MoveTo(out, column(kHColumn));
   char* h = point.h_decimal ? WriteShortDecimalFixed(out, *point.h_decimal, point.h_text, kHPattern)
                             : nullptr;
   if (h == nullptr) h = WriteDecimalFixed(out, point.h_text, kHPattern);

@@ -1,53 +1,96 @@
 #include "batch/usual_line.h"
 
-#include "params/number_text.h"
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 #include "params/short_decimal.h"
 
 namespace torvane {
 namespace {
 
+static_assert(std::endian::native == std::endian::little, "fields are scanned as words");
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
 bool Blank(char c) { return c == ' ' || c == '\t'; }
 bool LineEnd(char c) { return c == '\n' || c == '\r'; }
-// Bytes the one-pass reader leaves to the line-by-line one: those that are
-// not ASCII (the encoding decides) and NUL (an error there).
-bool Unusual(char c) { return static_cast<unsigned char>(c) >= 0x80 || c == '\0'; }
+
+std::uint64_t Load(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// The high bit of each zero byte of `word` is set; a byte above a zero one
+// may be flagged too, so only the lowest flag is sure.
+std::uint64_t ZeroBytes(std::uint64_t word) { return (word - kOnes) & ~word & kHighBits; }
+
+// Text up to the next comma or line end, eight bytes at a time; sets
+// *unusual when a byte of it is one the one-pass reader leaves to the
+// line-by-line one: not ASCII (the encoding decides) or NUL (an error there).
+const char* TextField(const char* p, bool* unusual) {
+  for (;; p += 8) {
+    const std::uint64_t word = Load(p);
+    const std::uint64_t stops = ZeroBytes(word ^ (kOnes * ',')) | ZeroBytes(word ^ (kOnes * '\n')) |
+                                ZeroBytes(word ^ (kOnes * '\r'));
+    // A zero byte flagged by mistake lies above a real one, itself unusual.
+    const std::uint64_t odd = (word & kHighBits) | ZeroBytes(word);
+    if (stops != 0) {
+      const std::uint64_t before = (stops & (0 - stops)) - 1;  // the bytes before the stop
+      *unusual |= (odd & before) != 0;
+      return p + std::countr_zero(stops) / 8;
+    }
+    *unusual |= odd != 0;
+  }
+}
+
+// [first, last) without the blanks at either end.
+std::string_view Trimmed(const char* first, const char* last) {
+  while (last != first && Blank(last[-1])) --last;
+  while (first != last && Blank(*first)) ++first;
+  return std::string_view(first, static_cast<std::size_t>(last - first));
+}
 
 // A number field as most files write it: blanks, a plain decimal of at
-// most 19 digits, blanks, then a comma, a line end or the end of the range.
-// Sets the number's text and digits and returns where the field ends, or
-// nullptr for anything else. Memory up to `readable` may be read.
-const char* UsualDecimalField(const char* p, const char* end, const char* readable,
-                              std::string_view* text, ShortDecimal* d) {
-  while (p != end && Blank(*p)) ++p;
+// most 19 digits, blanks, then a comma or a line end. Sets the number's
+// text and digits and returns where the field ends, or nullptr for
+// anything else.
+const char* UsualDecimalField(const char* p, std::string_view* text, ShortDecimal* d) {
+  while (Blank(*p)) ++p;
   const char* const start = p;
-  *d = ShortDecimal();
-  if (p != end && (*p == '-' || *p == '+')) d->negative = *p++ == '-';
-  const std::size_t integer = LeadingDigits(p, end, readable, &d->digits);
-  p += integer;
-  std::size_t digits = integer;
-  if (p != end && *p == '.') {
-    ++p;
+  // A branch, not arithmetic: predicted, it keeps the sign's byte off the
+  // chain of loads that walks the line.
+  d->negative = false;
+  if (*p == '-' || *p == '+') d->negative = *p++ == '-';
+  std::uint64_t value;
+  std::size_t digits = DigitRun(p, &value);
+  p += digits;
+  d->decimals = 0;
+  if (*p == '.') {
     std::uint64_t fraction;
-    const std::size_t decimals = LeadingDigits(p, end, readable, &fraction);
+    const std::size_t decimals = DigitRun(++p, &fraction);
     p += decimals;
     digits += decimals;
     if (digits > static_cast<std::size_t>(kShortDecimalDigits)) return nullptr;
-    d->digits = d->digits * kPow10[decimals] + fraction;
+    value = value * kPow10[decimals] + fraction;
     d->decimals = static_cast<int>(decimals);
   }
-  if (digits == 0 || digits > static_cast<std::size_t>(kShortDecimalDigits)) return nullptr;
-  *text = std::string_view(start, p - start);
-  while (p != end && Blank(*p)) ++p;
-  if (p != end && *p != ',' && !LineEnd(*p)) return nullptr;
+  // No digit at all, or too many.
+  if (digits - 1 >= static_cast<std::size_t>(kShortDecimalDigits)) return nullptr;
+  d->digits = value;
+  *text = std::string_view(start, static_cast<std::size_t>(p - start));
+  while (Blank(*p)) ++p;
+  if (*p != ',' && !LineEnd(*p)) return nullptr;
   return p;
 }
 
 // A coordinate field: a usual decimal field whose value (the same as
 // ParseDecimal's) is one exact division.
-const char* UsualNumberField(const char* p, const char* end, const char* readable,
-                             std::string_view* text, double* value) {
+const char* UsualNumberField(const char* p, std::string_view* text, double* value) {
   ShortDecimal d;
-  p = UsualDecimalField(p, end, readable, text, &d);
+  p = UsualDecimalField(p, text, &d);
   if (p == nullptr) return nullptr;
   const auto exact = ExactDoubleOf(d);
   if (!exact) return nullptr;
@@ -55,43 +98,35 @@ const char* UsualNumberField(const char* p, const char* end, const char* readabl
   return p;
 }
 
-// Text up to the next comma, line end or the end of the range; sets
-// *unusual when a byte of it is Unusual.
-const char* TextField(const char* p, const char* end, bool* unusual) {
-  for (; p != end && *p != ',' && !LineEnd(*p); ++p) *unusual |= Unusual(*p);
-  return p;
-}
-
 }  // namespace
 
-const char* ParseUsualLine(const char* first, const char* end, const char* readable,
-                           std::size_t line_number, PointRecord* point, std::size_t* fields,
-                           bool* unusual) {
+const char* ParseUsualLine(const char* first, std::size_t line_number, PointRecord* point,
+                           std::size_t* fields, bool* unusual) {
   *unusual = false;
-  const char* p = TextField(first, end, unusual);
-  if (p == end || *p != ',') return nullptr;
-  point->name = TrimBlanks(std::string_view(first, p - first));
-  p = UsualNumberField(p + 1, end, readable, &point->x_text, &point->x);
-  if (p == nullptr || p == end || *p != ',') return nullptr;
-  p = UsualNumberField(p + 1, end, readable, &point->y_text, &point->y);
+  const char* p = TextField(first, unusual);
+  if (*p != ',') return nullptr;
+  point->name = Trimmed(first, p);
+  p = UsualNumberField(p + 1, &point->x_text, &point->x);
+  if (p == nullptr || *p != ',') return nullptr;
+  p = UsualNumberField(p + 1, &point->y_text, &point->y);
   if (p == nullptr) return nullptr;
   std::size_t count = 3;
   point->h_text = {};
   point->h_decimal.reset();
-  if (p != end && *p == ',') {
+  if (*p == ',') {
     const char* const h = ++p;
     ShortDecimal d;
-    if (const char* after = UsualDecimalField(h, end, readable, &point->h_text, &d)) {
+    if (const char* after = UsualDecimalField(h, &point->h_text, &d)) {
       point->h_decimal = d;
       p = after;
     } else {
-      p = TextField(h, end, unusual);
-      point->h_text = TrimBlanks(std::string_view(h, p - h));
+      p = TextField(h, unusual);
+      point->h_text = Trimmed(h, p);
     }
     ++count;
-    while (p != end && *p == ',') {
+    while (*p == ',') {
       ++count;
-      p = TextField(p + 1, end, unusual);
+      p = TextField(p + 1, unusual);
     }
   }
   point->line = line_number;

@@ -10,14 +10,15 @@
 
 namespace torvane {
 
-// Reads the line starting at `first`, which ends at the first CR or LF or at
-// `end`, into *point, and *fields with its comma-separated field count.
-// Returns where the line ends, and sets *unusual when a byte of the name or
-// of the fields after Y is not ASCII or is NUL; returns nullptr, and leaves
-// the line to ParsePointLine, for a line of another form. Memory up to
-// `readable` (at or after `end`) may be read.
-const char* ParseUsualLine(const char* first, const char* end, const char* readable,
-                           std::size_t line_number, PointRecord* point, std::size_t* fields,
-                           bool* unusual);
+// Reads the line starting at `first`, which ends at the first CR or LF,
+// into *point, and *fields with its comma-separated field count. Returns
+// where the line ends, and sets *unusual when a byte of the name or of the
+// fields after Y is not ASCII or is NUL; returns nullptr, and leaves the
+// line to ParsePointLine, for a line of another form. A CR or LF must come
+// at or after `first` (a reader puts one after its data), and the 8 bytes
+// from any position up to it must be readable: the line is read a word at
+// a time with no bound of its own.
+const char* ParseUsualLine(const char* first, std::size_t line_number, PointRecord* point,
+                           std::size_t* fields, bool* unusual);
 
 }  // namespace torvane

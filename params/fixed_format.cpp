@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "params/copy_bytes.h"
 #include "params/number_text.h"
 #include "params/pattern.h"
 #include "params/short_decimal.h"
@@ -111,9 +112,10 @@ char* StoreFrom(char* out, std::uint64_t eight, int from) {
 template <int Decimals>
 char* WriteScaledAs(char* out, bool negative, std::uint64_t scaled) {
   static_assert(Decimals >= 1 && Decimals <= 8);
-  const bool minus = negative && scaled != 0;
-  char* p = out;
-  if (minus) *p++ = '-';
+  // The minus is stored whether it counts or not (the digits overwrite
+  // it), as the sign of a coordinate is a coin toss for branch prediction.
+  *out = '-';
+  char* p = out + (negative && scaled != 0);
   if (scaled < kEightDigitLimit) {
     const std::uint64_t eight = EightDigits(scaled);
     const int digits = scaled < kPow10[Decimals] ? Decimals : DigitCount(scaled);
@@ -131,11 +133,12 @@ char* WriteScaledAs(char* out, bool negative, std::uint64_t scaled) {
     const std::uint64_t eight = EightDigits(scaled % kEightDigitLimit);
     if (high >= 100) {
       p = StoreFrom(p, EightDigits(high), 8 - DigitCount(high));
-    } else if (high >= 10) {
-      std::memcpy(p, kDigitPairs.text + 2 * high, 2);
-      p += 2;
     } else {
-      *p++ = static_cast<char>('0' + high);
+      // One digit or two: the pair's second byte alone, or both; a byte
+      // stored beyond them is overwritten next.
+      const bool one = high < 10;
+      std::memcpy(p, kDigitPairs.text + 2 * high + one, 2);
+      p += 2 - one;
     }
     std::memcpy(p, &eight, sizeof eight);  // the integer's last 8 - Decimals digits
     p += 8 - Decimals;
@@ -238,8 +241,7 @@ char* WriteShortDecimalFixed(char* out, const ShortDecimal& d, std::string_view 
   // written as the pattern writes it, short only of the point and zeros.
   const std::size_t lead = text[0] == '-';
   if (text.size() > lead && text[lead] >= '1' && text[lead] <= '9') {
-    std::memcpy(out, text.data(), text.size());
-    char* p = out + text.size();
+    char* p = CopyBytes(out, text.data(), text.size());
     if (d.decimals == 0 && text.back() != '.') *p++ = '.';
     std::memcpy(p, kZeroText, sizeof kZeroText);
     return p + (pattern.decimals - d.decimals);

@@ -2,6 +2,28 @@
 
 namespace torvane {
 
+std::size_t LongDigitRun(const char* first, std::uint64_t* value) {
+  using short_decimal_detail::DigitsValue;
+  using short_decimal_detail::NonDigits;
+  std::uint64_t word;
+  std::memcpy(&word, first, sizeof word);
+  std::uint64_t v = DigitsValue(word, 8);
+  std::size_t count = 8;
+  // At most 11 digits more count; a third full word makes more than 19.
+  for (int words = 2; words > 0; --words) {
+    std::memcpy(&word, first + count, sizeof word);
+    const std::uint64_t not_digit = NonDigits(word);
+    const auto run = static_cast<std::size_t>(not_digit == 0 ? 8 : std::countr_zero(not_digit) / 8);
+    if (count + run <= static_cast<std::size_t>(kShortDecimalDigits)) {
+      v = v * kPow10[run] + DigitsValue(word, run);
+    }
+    count += run;
+    if (run < 8) break;
+  }
+  *value = v;
+  return count;
+}
+
 std::optional<ShortDecimal> ScanShortDecimal(std::string_view text) {
   ShortDecimal d;
   const char* p = text.data();

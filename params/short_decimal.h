@@ -49,19 +49,28 @@ static_assert(std::endian::native == std::endian::little, "digits are read as wo
 inline constexpr std::uint64_t kExactIntegerLimit = 1ULL << 53;
 
 inline constexpr std::uint64_t kZeros = 0x3030303030303030ULL;  // "00000000"
-inline constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0ULL;
-inline constexpr std::uint64_t kSixes = 0x0606060606060606ULL;
+inline constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+inline constexpr std::uint64_t kAboveNine = 0x4646464646464646ULL;  // '9' + 1 + 0x46 = 0x80
 
-// The value of the first `count` (1 to 8) digits of `word`, whose first byte
-// is the most significant digit: the digits are moved to the top, as if
-// written with leading zeros, then combined in pairs, fours and eights.
+// Sets the high bit of the bytes of `word` that are not digits, at least of
+// the first: a byte below '0' turns it on less '0', one above '9' plus 0x46.
+// Borrows and carries only reach bytes after such a byte. The subtraction
+// is the one that gives the digits' values, so the two share it.
+inline std::uint64_t NonDigits(std::uint64_t word) {
+  return ((word - kZeros) | (word + kAboveNine)) & kHighBits;
+}
+
+// The value of the first `count` (0 to 8) digits of `word`, whose first
+// byte is the most significant digit: the digits are moved to the top, as
+// if written with leading zeros, then combined in pairs, fours and eights.
 inline std::uint64_t DigitsValue(std::uint64_t word, std::size_t count) {
-  std::uint64_t v = (word - kZeros) << (8 * (8 - count));
+  // Two half shifts, so that a count of 0 moves every digit out.
+  const auto half = static_cast<unsigned>(4 * (8 - count));
+  std::uint64_t v = ((word - kZeros) << half) << half;
   v = v * 10 + (v >> 8);
-  v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
-       (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
-      32;
-  return v;
+  return (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+          (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+         32;
 }
 
 }  // namespace short_decimal_detail
@@ -82,18 +91,12 @@ inline std::size_t LeadingDigits(const char* first, const char* last, const char
   if (readable - first >= 8) {
     std::uint64_t word;
     std::memcpy(&word, first, sizeof word);
-    // A byte is a digit when its high nibble is 3 both as it is and with 6
-    // added (0x30 to 0x39). A carry out of a byte above 0xF9 only disturbs
-    // the bytes after that non-digit, which are not looked at.
-    const std::uint64_t not_digit =
-        ((word & short_decimal_detail::kHighNibbles) ^ short_decimal_detail::kZeros) |
-        (((word + short_decimal_detail::kSixes) & short_decimal_detail::kHighNibbles) ^
-         short_decimal_detail::kZeros);
+    const std::uint64_t not_digit = short_decimal_detail::NonDigits(word);
     const auto run = static_cast<std::size_t>(not_digit == 0 ? 8 : std::countr_zero(not_digit) / 8);
     const auto available = static_cast<std::size_t>(last - first);
     if (run < 8 || available < 8) {
       const std::size_t count = run < available ? run : available;
-      *value = count == 0 ? 0 : short_decimal_detail::DigitsValue(word, count);
+      *value = short_decimal_detail::DigitsValue(word, count);
       return count;
     }
   }
@@ -110,6 +113,24 @@ inline std::size_t LeadingDigits(const char* first, const char* last, std::uint6
   return LeadingDigits(first, last, last, value);
 }
 
+// DigitRun for a run of eight digits or more.
+std::size_t LongDigitRun(const char* first, std::uint64_t* value);
+
+// The number of decimal digits at `first`, counting at most 24, and in
+// *value the value of the first 19 or fewer (unspecified when there are
+// more). A non-digit must follow the run, and the 8 bytes from any position
+// up to that non-digit must be readable: the run is read a word at a time
+// with no bound of its own, as the line end stops it.
+inline std::size_t DigitRun(const char* first, std::uint64_t* value) {
+  std::uint64_t word;
+  std::memcpy(&word, first, sizeof word);
+  const std::uint64_t not_digit = short_decimal_detail::NonDigits(word);
+  if (not_digit == 0) return LongDigitRun(first, value);
+  const auto run = static_cast<std::size_t>(std::countr_zero(not_digit) / 8);
+  *value = short_decimal_detail::DigitsValue(word, run);
+  return run;
+}
+
 // Reads a text that is exactly an optional sign, digits with at most one
 // full stop, at least one digit, and at most 19 digits in all. Rejects
 // (no value) everything else, blanks and exponents included: the caller
@@ -124,7 +145,9 @@ inline std::optional<double> ExactDoubleOf(const ShortDecimal& decimal) {
       decimal.decimals > kMaxExactPow10) {
     return std::nullopt;
   }
-  const double magnitude = static_cast<double>(decimal.digits) / kExactPow10[decimal.decimals];
+  // Through a signed integer, which converts in one instruction.
+  const double magnitude = static_cast<double>(static_cast<std::int64_t>(decimal.digits)) /
+                           kExactPow10[decimal.decimals];
   return decimal.negative ? -magnitude : magnitude;
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -85,6 +86,53 @@ TEST(ByteScan, LeadingDigitsOfLongRuns) {
     const char* first = row.text.data();
     EXPECT_EQ(LeadingDigits(first, first + row.text.size(), &value), row.count) << row.text;
     EXPECT_EQ(value, row.value) << row.text;
+  }
+}
+
+// DigitRun reads with no bound but the non-digit after the run; the rows
+// carry words of slack after it, as the reader's buffer does.
+TEST(ByteScan, DigitRunCountsToTheFirstNonDigit) {
+  const struct {
+    std::string text;
+    std::size_t count;
+    std::uint64_t value;  // checked for counts up to 19
+  } rows[] = {
+      {",", 0, 0},
+      {"7\n", 1, 7},
+      {"3448690.414", 7, 3448690},
+      {"00000001x", 8, 1},
+      {"38448690.4", 8, 38448690},
+      {"123456789 ", 9, 123456789},
+      {"1234567890123456.", 16, 1234567890123456ULL},
+      {"9999999999999999999,", 19, 9999999999999999999ULL},
+      {"12345678901234567890\r", 20, 0},
+      {"1234567890123456789012345", 24, 0},  // more than 19: the count stops at 24
+  };
+  for (const auto& row : rows) {
+    const std::string buffer = row.text + std::string(24, '\n');
+    std::uint64_t value = 99;
+    EXPECT_EQ(DigitRun(buffer.data(), &value), row.count) << row.text;
+    if (row.count <= 19) {
+      EXPECT_EQ(value, row.value) << row.text;
+    }
+  }
+}
+
+TEST(ByteScan, DigitRunAgreesWithLeadingDigits) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 20000; ++round) {
+    std::string buffer = RandomBytes(random, 24);
+    // Runs of every length up to 19, then random bytes and a line end.
+    const std::size_t run = random() % 20;
+    for (std::size_t i = 0; i < run; ++i) buffer[i] = static_cast<char>('0' + random() % 10);
+    buffer += std::string(24, '\n');
+    const char* first = buffer.data();
+    std::uint64_t expected = 0, value = 0;
+    const std::size_t count = LeadingDigits(first, first + buffer.size(), &expected);
+    ASSERT_EQ(DigitRun(first, &value), std::min<std::size_t>(count, 24)) << buffer;
+    if (count <= 19) {
+      EXPECT_EQ(value, expected) << buffer;
+    }
   }
 }
 
