@@ -64,18 +64,18 @@ const char* UsualDecimalField(const char* p, std::string_view* text, ShortDecima
   // chain of loads that walks the line.
   d->negative = false;
   if (*p == '-' || *p == '+') d->negative = *p++ == '-';
-  std::uint64_t value;
-  std::size_t digits = DigitRun(p, &value);
-  p += digits;
+  const DigitRunValue integer = DigitRun(p);
+  p += integer.count;
+  std::size_t digits = integer.count;
+  std::uint64_t value = integer.value;
   d->decimals = 0;
   if (*p == '.') {
-    std::uint64_t fraction;
-    const std::size_t decimals = DigitRun(++p, &fraction);
-    p += decimals;
-    digits += decimals;
+    const DigitRunValue fraction = DigitRun(++p);
+    p += fraction.count;
+    digits += fraction.count;
     if (digits > static_cast<std::size_t>(kShortDecimalDigits)) return nullptr;
-    value = value * kPow10[decimals] + fraction;
-    d->decimals = static_cast<int>(decimals);
+    value = value * kPow10[fraction.count] + fraction.value;
+    d->decimals = static_cast<int>(fraction.count);
   }
   // No digit at all, or too many.
   if (digits - 1 >= static_cast<std::size_t>(kShortDecimalDigits)) return nullptr;

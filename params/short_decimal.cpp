@@ -2,26 +2,25 @@
 
 namespace torvane {
 
-std::size_t LongDigitRun(const char* first, std::uint64_t* value) {
+DigitRunValue LongDigitRun(const char* first) {
   using short_decimal_detail::DigitsValue;
   using short_decimal_detail::NonDigits;
   std::uint64_t word;
   std::memcpy(&word, first, sizeof word);
-  std::uint64_t v = DigitsValue(word, 8);
-  std::size_t count = 8;
+  DigitRunValue run{8, DigitsValue(word, 8)};
   // At most 11 digits more count; a third full word makes more than 19.
   for (int words = 2; words > 0; --words) {
-    std::memcpy(&word, first + count, sizeof word);
+    std::memcpy(&word, first + run.count, sizeof word);
     const std::uint64_t not_digit = NonDigits(word);
-    const auto run = static_cast<std::size_t>(not_digit == 0 ? 8 : std::countr_zero(not_digit) / 8);
-    if (count + run <= static_cast<std::size_t>(kShortDecimalDigits)) {
-      v = v * kPow10[run] + DigitsValue(word, run);
+    const unsigned more =
+        not_digit == 0 ? 8 : static_cast<unsigned>(std::countr_zero(not_digit)) / 8;
+    if (run.count + more <= static_cast<std::size_t>(kShortDecimalDigits)) {
+      run.value = run.value * kPow10[more] + DigitsValue(word, more);
     }
-    count += run;
-    if (run < 8) break;
+    run.count += more;
+    if (more < 8) break;
   }
-  *value = v;
-  return count;
+  return run;
 }
 
 std::optional<ShortDecimal> ScanShortDecimal(std::string_view text) {

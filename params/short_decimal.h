@@ -113,22 +113,28 @@ inline std::size_t LeadingDigits(const char* first, const char* last, std::uint6
   return LeadingDigits(first, last, last, value);
 }
 
-// DigitRun for a run of eight digits or more.
-std::size_t LongDigitRun(const char* first, std::uint64_t* value);
+// A run of decimal digits: how many, and the value of the first 19 or
+// fewer (unspecified when there are more).
+struct DigitRunValue {
+  std::size_t count = 0;
+  std::uint64_t value = 0;
+};
 
-// The number of decimal digits at `first`, counting at most 24, and in
-// *value the value of the first 19 or fewer (unspecified when there are
-// more). A non-digit must follow the run, and the 8 bytes from any position
-// up to that non-digit must be readable: the run is read a word at a time
-// with no bound of its own, as the line end stops it.
-inline std::size_t DigitRun(const char* first, std::uint64_t* value) {
+// DigitRun for a run of eight digits or more.
+DigitRunValue LongDigitRun(const char* first);
+
+// The decimal digits at `first`, counting at most 24. A non-digit must
+// follow the run, and the 8 bytes from any position up to that non-digit
+// must be readable: the run is read a word at a time with no bound of its
+// own, as the line end stops it. (The result comes back in registers: no
+// value of it passes through memory on the way to the next field.)
+inline DigitRunValue DigitRun(const char* first) {
   std::uint64_t word;
   std::memcpy(&word, first, sizeof word);
   const std::uint64_t not_digit = short_decimal_detail::NonDigits(word);
-  if (not_digit == 0) return LongDigitRun(first, value);
-  const auto run = static_cast<std::size_t>(std::countr_zero(not_digit) / 8);
-  *value = short_decimal_detail::DigitsValue(word, run);
-  return run;
+  if (not_digit == 0) return LongDigitRun(first);
+  const auto run = static_cast<unsigned>(std::countr_zero(not_digit)) / 8;
+  return {run, short_decimal_detail::DigitsValue(word, run)};
 }
 
 // Reads a text that is exactly an optional sign, digits with at most one

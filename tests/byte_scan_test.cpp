@@ -110,10 +110,10 @@ TEST(ByteScan, DigitRunCountsToTheFirstNonDigit) {
   };
   for (const auto& row : rows) {
     const std::string buffer = row.text + std::string(24, '\n');
-    std::uint64_t value = 99;
-    EXPECT_EQ(DigitRun(buffer.data(), &value), row.count) << row.text;
+    const DigitRunValue run = DigitRun(buffer.data());
+    EXPECT_EQ(run.count, row.count) << row.text;
     if (row.count <= 19) {
-      EXPECT_EQ(value, row.value) << row.text;
+      EXPECT_EQ(run.value, row.value) << row.text;
     }
   }
 }
@@ -123,15 +123,16 @@ TEST(ByteScan, DigitRunAgreesWithLeadingDigits) {
   for (int round = 0; round < 20000; ++round) {
     std::string buffer = RandomBytes(random, 24);
     // Runs of every length up to 19, then random bytes and a line end.
-    const std::size_t run = random() % 20;
-    for (std::size_t i = 0; i < run; ++i) buffer[i] = static_cast<char>('0' + random() % 10);
+    const std::size_t digits = random() % 20;
+    for (std::size_t i = 0; i < digits; ++i) buffer[i] = static_cast<char>('0' + random() % 10);
     buffer += std::string(24, '\n');
     const char* first = buffer.data();
-    std::uint64_t expected = 0, value = 0;
+    std::uint64_t expected = 0;
     const std::size_t count = LeadingDigits(first, first + buffer.size(), &expected);
-    ASSERT_EQ(DigitRun(first, &value), std::min<std::size_t>(count, 24)) << buffer;
+    const DigitRunValue run = DigitRun(first);
+    ASSERT_EQ(run.count, std::min<std::size_t>(count, 24)) << buffer;
     if (count <= 19) {
-      EXPECT_EQ(value, expected) << buffer;
+      EXPECT_EQ(run.value, expected) << buffer;
     }
   }
 }
