@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
 #include <vector>
 
 #include "temp_dir.h"
@@ -147,6 +149,71 @@ TEST(PointFileReader, CrLfAcrossTheReadBuffer) {
   const ReadResult r = ReadAll(dir.Write("p.csv", bytes));
   ASSERT_EQ(r.lines.size(), static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) ASSERT_EQ(r.lines[i], static_cast<std::size_t>(i + 1));
+}
+
+// Lines in the forms files use, many of them read the fast way, over
+// several read chunks and ending without a line end: every point must be
+// what the line-by-line parser makes of its line.
+TEST(PointFileReader, EveryLineReadsAsParsePointLineReadsIt) {
+  std::mt19937 random(5);
+  const char* const blanks[] = {"", " ", "  ", "\t"};
+  const char* const signs[] = {"", "", "-", "+"};
+  const auto pick = [&](const auto& items) {
+    return items[random() % (sizeof items / sizeof items[0])];
+  };
+  const auto number = [&] {
+    std::string s = pick(signs);
+    s += std::to_string(random() % 100000000);
+    if (random() % 4 != 0) s += "." + std::to_string(random() % 100000);
+    return s;
+  };
+  const char* const line_ends[] = {"\n", "\r\n", "\r"};
+  std::vector<std::string> lines;
+  std::string bytes;
+  while (bytes.size() < 700000) {
+    std::string line = "P" + std::to_string(lines.size()) + pick(blanks);
+    for (int field = 0; field < 2; ++field)
+      line += "," + std::string(pick(blanks)) + number() + pick(blanks);
+    switch (random() % 6) {
+      case 0:
+        break;  // no H
+      case 1:
+        line += ",1.5e2";
+        break;  // H not plain
+      case 2:
+        line += "," + number() + ",code,x";
+        break;  // fields after H
+      default:
+        line += ", " + number();
+        break;
+    }
+    lines.push_back(line);
+    bytes += line;
+    bytes += pick(line_ends);
+  }
+  bytes.resize(bytes.size() - (bytes.back() == '\n' && bytes[bytes.size() - 2] == '\r' ? 2 : 1));
+
+  TempDir dir;
+  auto reader = PointFileReader::Open(dir.Write("p.csv", bytes));
+  ASSERT_TRUE(reader.ok());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    auto got = reader.value()->Next();
+    ASSERT_TRUE(got.ok() && got.value() != nullptr) << "line " << i + 1;
+    auto want = ParsePointLine(lines[i], i + 1);
+    ASSERT_TRUE(want.ok() && want.value());
+    const PointRecord& g = *got.value();
+    const PointRecord& w = *want.value();
+    ASSERT_EQ(g.line, i + 1);
+    EXPECT_EQ(g.name, w.name) << lines[i];
+    EXPECT_EQ(g.x_text, w.x_text) << lines[i];
+    EXPECT_EQ(g.y_text, w.y_text) << lines[i];
+    EXPECT_EQ(g.h_text, w.h_text) << lines[i];
+    EXPECT_EQ(g.x, w.x) << lines[i];
+    EXPECT_EQ(g.y, w.y) << lines[i];
+  }
+  auto end = reader.value()->Next();
+  ASSERT_TRUE(end.ok());
+  EXPECT_EQ(end.value(), nullptr);
 }
 
 TEST(PointFileReader, FindsTheEncoding) {
