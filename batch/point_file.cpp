@@ -242,8 +242,8 @@ bool PointFileReader::ReadLine(std::string_view* line) {
     if (buffer_.size() < scan + kReadChunk + kSlack) buffer_.resize(scan + kReadChunk + kSlack);
     const std::size_t got = std::fread(buffer_.data() + scan, 1, kReadChunk, file_);
     end_ = scan + got;
-    buffer_[end_] =
-        '\n';  // ends a last line that has no line end of its own, for word-wise reading
+    // Ends a last line that has no line end of its own, for word-wise reading.
+    buffer_[end_] = '\n';
     if (got < kReadChunk) {
       if (std::ferror(file_)) {
         read_error_ = true;
@@ -305,8 +305,8 @@ bool PointFileReader::NextUsualLine(PointRecord* point) {
   std::size_t fields = 0;
   bool unusual = false;
   const char* line_end = ParseUsualLine(data + begin_, line_number_ + 1, point, &fields, &unusual);
-  if (line_end == nullptr || line_end == end || unusual)
-    return false;  // not usual, or not yet whole
+  // Not a usual line, or not yet read whole.
+  if (line_end == nullptr || line_end == end || unusual) return false;
   ++line_number_;
   fields_read_ += fields;
   point->ascii = true;
