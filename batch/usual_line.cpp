@@ -2,41 +2,27 @@
 
 #include <bit>
 #include <cstdint>
-#include <cstring>
 
+#include "batch/byte_scan.h"
 #include "params/short_decimal.h"
 
 namespace torvane {
 namespace {
 
-static_assert(std::endian::native == std::endian::little, "fields are scanned as words");
-
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
 bool Blank(char c) { return c == ' ' || c == '\t'; }
 bool LineEnd(char c) { return c == '\n' || c == '\r'; }
-
-std::uint64_t Load(const char* p) {
-  std::uint64_t word;
-  std::memcpy(&word, p, sizeof word);
-  return word;
-}
-
-// The high bit of each zero byte of `word` is set; a byte above a zero one
-// may be flagged too, so only the lowest flag is sure.
-std::uint64_t ZeroBytes(std::uint64_t word) { return (word - kOnes) & ~word & kHighBits; }
 
 // Text up to the next comma or line end, eight bytes at a time; sets
 // *unusual when a byte of it is one the one-pass reader leaves to the
 // line-by-line one: not ASCII (the encoding decides) or NUL (an error there).
 const char* TextField(const char* p, bool* unusual) {
   for (;; p += 8) {
-    const std::uint64_t word = Load(p);
-    const std::uint64_t stops = ZeroBytes(word ^ (kOnes * ',')) | ZeroBytes(word ^ (kOnes * '\n')) |
-                                ZeroBytes(word ^ (kOnes * '\r'));
+    const std::uint64_t word = LoadWord(p);
+    const std::uint64_t stops = ZeroByteFlags(word ^ (kEachByte * ',')) |
+                                ZeroByteFlags(word ^ (kEachByte * '\n')) |
+                                ZeroByteFlags(word ^ (kEachByte * '\r'));
     // A zero byte flagged by mistake lies above a real one, itself unusual.
-    const std::uint64_t odd = (word & kHighBits) | ZeroBytes(word);
+    const std::uint64_t odd = (word & kByteHighBits) | ZeroByteFlags(word);
     if (stops != 0) {
       const std::uint64_t before = (stops & (0 - stops)) - 1;  // the bytes before the stop
       *unusual |= (odd & before) != 0;
