@@ -29,21 +29,6 @@ const char* FindLineEnd(const char* first, const char* last, bool* non_ascii) {
   return first;
 }
 
-const char* FindByte(const char* first, const char* last, const char* readable, char byte) {
-  for (; first < last && readable - first >= 8; first += 8) {
-    const std::uint64_t hits =
-        ZeroByteFlags(LoadWord(first) ^ (kEachByte * static_cast<unsigned char>(byte)));
-    if (hits != 0) {
-      const char* found = first + std::countr_zero(hits) / 8;
-      return found < last ? found : last;
-    }
-  }
-  for (; first < last; ++first) {
-    if (*first == byte) return first;
-  }
-  return last;
-}
-
 bool IsAscii(std::string_view bytes) {
   const char* p = bytes.data();
   const char* last = p + bytes.size();

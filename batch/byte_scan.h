@@ -32,10 +32,6 @@ inline std::uint64_t ZeroByteFlags(std::uint64_t word) {
 // is not ASCII; clears it only when none is.
 const char* FindLineEnd(const char* first, const char* last, bool* non_ascii);
 
-// The first `byte` in [first, last), or last when there is none. Memory up
-// to `readable` (at or after `last`) may be read.
-const char* FindByte(const char* first, const char* last, const char* readable, char byte);
-
 // Whether every byte of `bytes` is ASCII (below 0x80).
 bool IsAscii(std::string_view bytes);
 

@@ -85,11 +85,11 @@ int main(int argc, char** argv) {
   }
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 20;
   std::ifstream in(argv[1], std::ios::binary);
-  std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in.eof() && !in) {
-    std::fprintf(stderr, "cannot read %s\n", argv[1]);
+  if (!in) {
+    std::fprintf(stderr, "cannot open %s\n", argv[1]);
     return 1;
   }
+  std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::size_t size = data.size();
   data.append(kSlack, '\0');
   data[size] = '\n';

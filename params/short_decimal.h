@@ -83,21 +83,17 @@ struct ShortDecimal {
 };
 
 // The number of decimal digits at the start of [first, last), and in
-// *value their value (modulo 2^64 when there are more than 19). Reads eight
-// bytes at a time where eight are there to read: up to `readable` (at or
-// after `last`) the memory may be read, though only [first, last) counts.
-inline std::size_t LeadingDigits(const char* first, const char* last, const char* readable,
-                                 std::uint64_t* value) {
-  if (readable - first >= 8) {
+// *value their value (modulo 2^64 when there are more than 19). Reads the
+// first eight bytes as one word where there are eight.
+inline std::size_t LeadingDigits(const char* first, const char* last, std::uint64_t* value) {
+  if (last - first >= 8) {
     std::uint64_t word;
     std::memcpy(&word, first, sizeof word);
     const std::uint64_t not_digit = short_decimal_detail::NonDigits(word);
-    const auto run = static_cast<std::size_t>(not_digit == 0 ? 8 : std::countr_zero(not_digit) / 8);
-    const auto available = static_cast<std::size_t>(last - first);
-    if (run < 8 || available < 8) {
-      const std::size_t count = run < available ? run : available;
-      *value = short_decimal_detail::DigitsValue(word, count);
-      return count;
+    if (not_digit != 0) {
+      const auto run = static_cast<unsigned>(std::countr_zero(not_digit)) / 8;
+      *value = short_decimal_detail::DigitsValue(word, run);
+      return run;
     }
   }
   std::uint64_t v = 0;
@@ -107,10 +103,6 @@ inline std::size_t LeadingDigits(const char* first, const char* last, const char
   }
   *value = v;
   return static_cast<std::size_t>(p - first);
-}
-
-inline std::size_t LeadingDigits(const char* first, const char* last, std::uint64_t* value) {
-  return LeadingDigits(first, last, last, value);
 }
 
 // A run of decimal digits: how many, and the value of the first 19 or
