@@ -10,9 +10,9 @@
 #include <random>
 #include <vector>
 
-#include "batch/open_file.h"
 #include "batch/point_file.h"
 #include "batch/result_line.h"
+#include "os/file_system.h"
 
 namespace torvane {
 namespace {
@@ -57,8 +57,8 @@ class PendingResult {
     for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
       fs::path candidate = result;
       candidate += ".tmp" + std::to_string(random() % 1000000);
-      // "x": fail rather than reuse a file that happens to exist.
-      file_ = OpenFile(candidate, "wbx");
+      // A new file only: never reuse one that happens to exist.
+      file_ = CreateNewFile(candidate);
       if (file_ != nullptr) {
         temporary_ = candidate;
         return true;
@@ -74,9 +74,9 @@ class PendingResult {
     const int closed = std::fclose(file_);
     file_ = nullptr;
     if (closed != 0) return Fail(WriteFailure(result_path_, SystemReason(errno)));
-    std::error_code ec;
-    fs::rename(temporary_, PathFromUtf8(result_path_), ec);
-    if (ec) return Fail(WriteFailure(result_path_, ec.message()));
+    if (const int failed = ReplaceFile(temporary_, PathFromUtf8(result_path_))) {
+      return Fail(WriteFailure(result_path_, SystemReason(failed)));
+    }
     temporary_.clear();
     return true;
   }

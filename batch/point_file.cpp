@@ -1,17 +1,13 @@
 #include "batch/point_file.h"
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 
 #include "batch/byte_scan.h"
-#include "batch/open_file.h"
 #include "batch/usual_line.h"
+#include "os/file_system.h"
+#include "os/process_io.h"
 #include "params/number_text.h"
 #include "params/short_decimal.h"
 
@@ -23,15 +19,6 @@ constexpr std::size_t kReadChunk = 1 << 18;
 // reading a word at it.
 constexpr std::size_t kSlack = 1 + 8;
 constexpr std::size_t kMinFields = 3;  // name, X and Y; H may be missing
-
-// fseek with a 64-bit offset, also where long has 32 bits.
-bool SeekTo(std::FILE* file, std::uint64_t offset) {
-#ifdef _WIN32
-  return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
-#else
-  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-}
 
 bool HasNonAscii(std::string_view s) {
   for (char c : s) {
@@ -92,18 +79,16 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
   failure.path = path;
   std::FILE* file = nullptr;
   if (path == "-") {
-#ifndef _WIN32
     // A closed standard input is told as such: otherwise the temporary file
     // below would take its descriptor and be read as if it were the input.
-    if (fcntl(STDIN_FILENO, F_GETFD) == -1) {
+    if (StandardInputIsClosed()) {
       failure.kind = RunErrorKind::kCannotRead;
       failure.detail = "standard input is closed";
       return Fail(std::move(failure));
     }
-#endif
     // Standard input is read twice (once to find its encoding), so it is
     // first kept in an anonymous temporary file.
-    file = std::tmpfile();
+    file = OpenTemporaryFile();
     if (file == nullptr) {
       failure.detail = "cannot make a temporary file: " + SystemReason(errno);
       return Fail(std::move(failure));

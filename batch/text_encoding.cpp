@@ -1,56 +1,14 @@
 #include "batch/text_encoding.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <cstring>
 #include <optional>
 #include <string>
+
+#include "os/gbk.h"
 
 namespace torvane {
 namespace {
 
 unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
-
-// One converter per thread, opened on first use.
-class GbkDecoder {
- public:
-  GbkDecoder() : cd_(iconv_open("UTF-8", "GBK")) {}
-  ~GbkDecoder() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-  }
-  GbkDecoder(const GbkDecoder&) = delete;
-  GbkDecoder& operator=(const GbkDecoder&) = delete;
-
-  // Whether the bytes are GBK text; their UTF-8 goes to `utf8` unless it is null.
-  bool Decode(std::string_view bytes, std::string* utf8) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    std::string in(bytes);
-    char* in_ptr = in.data();
-    std::size_t in_left = in.size();
-    char out[1024];
-    while (in_left > 0) {
-      char* out_ptr = out;
-      std::size_t out_left = sizeof out;
-      const bool failed =
-          iconv(cd_, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<std::size_t>(-1);
-      if (failed && errno != E2BIG) {
-        return false;  // EILSEQ: not GBK; EINVAL: a lead byte without its trail
-      }
-      if (utf8 != nullptr) utf8->append(out, out_ptr);
-    }
-    return true;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-GbkDecoder& ThreadDecoder() {
-  thread_local GbkDecoder decoder;
-  return decoder;
-}
 
 }  // namespace
 
@@ -89,11 +47,11 @@ bool IsValidUtf8(std::string_view s) {
   return true;
 }
 
-bool IsValidGbk(std::string_view bytes) { return ThreadDecoder().Decode(bytes, nullptr); }
+bool IsValidGbk(std::string_view bytes) { return DecodeGbk(bytes, nullptr); }
 
 std::optional<std::string> GbkToUtf8(std::string_view bytes) {
   std::string utf8;
-  if (!ThreadDecoder().Decode(bytes, &utf8)) return std::nullopt;
+  if (!DecodeGbk(bytes, &utf8)) return std::nullopt;
   return utf8;
 }
 

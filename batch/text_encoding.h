@@ -16,7 +16,7 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
 bool IsValidUtf8(std::string_view bytes);
 
-// True when the bytes are text in GBK (checked by the system's iconv).
+// True when the bytes are text in GBK (checked by the system's converter).
 bool IsValidGbk(std::string_view bytes);
 
 // GBK text -> the same text in UTF-8. No value for bytes that are not GBK.

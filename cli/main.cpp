@@ -3,13 +3,22 @@
 // or from many.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
 #include "cli/commands.h"
+#include "os/process_io.h"
 
 int main(int argc, char** argv) {
   using namespace torvane::cli;
+  torvane::UseBinaryStandardStreams();
+  torvane::UseConsoleText();
+  // CLI11 takes the arguments after the program's name, last first.
+  std::vector<std::string> arguments = torvane::Utf8Arguments(argc, argv);
+  if (!arguments.empty()) arguments.erase(arguments.begin());
+  std::reverse(arguments.begin(), arguments.end());
+
   CLI::App app{"Converts point coordinates between the survey grid and a construction grid."};
   app.name("torvane-cli");
   app.set_version_flag("--version", std::string("torvane-cli ") + TORVANE_VERSION);
@@ -76,7 +85,7 @@ int main(int argc, char** argv) {
       ->needs(points_opt);
 
   try {
-    app.parse(argc, argv);
+    app.parse(arguments);
     if (solve_cmd->parsed() && points_opt->count() == 0) {
       for (CLI::Option* option : two_point_required) {
         if (option->count() == 0) throw CLI::RequiredError(option->get_name());

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <system_error>
 
@@ -15,7 +16,7 @@ namespace {
 // Enough for "-d.ddddddddddddddde-308".
 constexpr std::size_t kNumberBufferSize = 32;
 constexpr int kRoundDigits = 15;
-constexpr long kHugeExponent = 1L << 40;
+constexpr std::int64_t kHugeExponent = std::int64_t{1} << 40;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -34,7 +35,7 @@ Expected<double> ReadPlainNumber(std::string_view number, std::string_view quote
   auto [end, ec] = std::from_chars(first, last, value);
   if (ec == std::errc::result_out_of_range) {
     // Decimal exponent of the leading significant digit decides the side.
-    long digits_before_point = 0, zeros_after_point = 0, exponent = 0;
+    std::int64_t digits_before_point = 0, zeros_after_point = 0, exponent = 0;
     bool seen_point = false, seen_significant = false;
     const char* p = first;
     for (; p != last && *p != 'e' && *p != 'E'; ++p) {
@@ -55,7 +56,7 @@ Expected<double> ReadPlainNumber(std::string_view number, std::string_view quote
       // Beyond any digit count a text can have; keeps the sum below in range.
       exponent = std::clamp(exponent, -kHugeExponent, kHugeExponent);
     }
-    const long magnitude =
+    const std::int64_t magnitude =
         digits_before_point > 0 ? digits_before_point + exponent : exponent - zeros_after_point;
     if (magnitude > 0) return Fail("number \"" + std::string(quoted) + "\" is too large");
     return negative ? -0.0 : 0.0;

@@ -1,0 +1,37 @@
+// What reading and writing files needs from the operating system, in one
+// place. Paths are held as UTF-8 text everywhere else; here they become the
+// system's own: bytes on POSIX, UTF-16 on Windows, so that names outside the
+// ANSI code page of a Windows machine still open.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace torvane {
+
+std::filesystem::path PathFromUtf8(const std::string& utf8);
+
+// fopen of a path, mode as for fopen ("rb", "wb"); null with errno set on
+// failure. Always binary on Windows: no CR LF translation, no end at Ctrl-Z.
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+
+// Creates a new file for writing, binary. Fails with errno EEXIST when
+// anything of that name exists, so a file that happens to be there is never
+// truncated (msvcrt ignores fopen's "x"). Null with errno set on failure.
+std::FILE* CreateNewFile(const std::filesystem::path& path);
+
+// An anonymous file for reading and writing, binary, in the user's
+// temporary folder (never the root of a drive), removed when it is closed
+// or the program ends. Null with errno set on failure.
+std::FILE* OpenTemporaryFile();
+
+// fseek to an offset in bytes from the start, 64-bit also where long has 32.
+bool SeekTo(std::FILE* file, std::uint64_t offset);
+
+// Renames `from` onto `to` in one step, replacing a file `to` that exists.
+// 0 on success, otherwise an errno value that says why.
+int ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
+}  // namespace torvane

@@ -1,0 +1,26 @@
+#include <cerrno>
+#include <cstdio>
+
+#include "os/file_system.h"
+
+namespace torvane {
+
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
+}
+
+std::FILE* CreateNewFile(const std::filesystem::path& path) {
+  return std::fopen(path.c_str(), "wbx");  // glibc's "x" is O_EXCL
+}
+
+std::FILE* OpenTemporaryFile() { return std::tmpfile(); }
+
+bool SeekTo(std::FILE* file, std::uint64_t offset) {
+  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+}
+
+int ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+}  // namespace torvane

@@ -1,0 +1,109 @@
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "os/file_system.h"
+
+namespace torvane {
+namespace {
+
+constexpr int kTemporaryNameTries = 16;
+
+// The errno value closest to a Windows error code, for the messages that
+// name the system's reason.
+int ErrnoFromWindows(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:  // open in another program
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+      return EACCES;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_FILENAME_EXCED_RANGE:
+      return ENAMETOOLONG;
+    case ERROR_INVALID_NAME:
+      return EINVAL;
+    case ERROR_NOT_SAME_DEVICE:
+      return EXDEV;
+    default:
+      return EIO;
+  }
+}
+
+// A stdio stream over a descriptor from _wsopen_s; null with errno set.
+std::FILE* StreamOf(const wchar_t* name, int flags, const char* mode) {
+  int fd = -1;
+  const errno_t opened = _wsopen_s(&fd, name, flags, _SH_DENYNO, _S_IREAD | _S_IWRITE);
+  if (opened != 0) {
+    errno = opened;
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(fd, mode);
+  if (file == nullptr) {
+    const int reason = errno;
+    _close(fd);
+    errno = reason;
+  }
+  return file;
+}
+
+}  // namespace
+
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+  std::wstring wide_mode(mode, mode + std::char_traits<char>::length(mode));
+  if (wide_mode.find(L'b') == std::wstring::npos) wide_mode += L'b';
+  return _wfopen(path.c_str(), wide_mode.c_str());
+}
+
+std::FILE* CreateNewFile(const std::filesystem::path& path) {
+  return StreamOf(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, "wb");
+}
+
+std::FILE* OpenTemporaryFile() {
+  wchar_t folder[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH) {
+    errno = ErrnoFromWindows(GetLastError());
+    return nullptr;
+  }
+  std::random_device seed;
+  std::mt19937 random(seed());
+  for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+    const std::wstring name =
+        std::wstring(folder, length) + L"torvane-" + std::to_wstring(random()) + L".tmp";
+    // _O_TEMPORARY: Windows removes the file when its last handle closes.
+    std::FILE* file = StreamOf(
+        name.c_str(),
+        _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_TEMPORARY | _O_SHORT_LIVED, "w+b");
+    if (file != nullptr || errno != EEXIST) return file;
+  }
+  return nullptr;
+}
+
+bool SeekTo(std::FILE* file, std::uint64_t offset) {
+  return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
+}
+
+int ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+  return ErrnoFromWindows(GetLastError());
+}
+
+}  // namespace torvane

@@ -1,0 +1,29 @@
+// How a command-line program meets its caller, in one place: its arguments,
+// its standard streams and the console.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace torvane {
+
+// The program's arguments as UTF-8, argv[0] first. On Windows they are read
+// as UTF-16 from the system, since argv holds them in the ANSI code page,
+// where a Chinese name is lost under code page 1252.
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
+
+// Standard input and output carry bytes as they are. On Windows they start
+// in text mode, which writes LF as CR LF and ends input at a Ctrl-Z byte.
+void UseBinaryStandardStreams();
+
+// True when the program was started with standard input closed: then the
+// next file opened would take its descriptor and be read as the input.
+bool StandardInputIsClosed();
+
+// std::cout and std::cerr carry UTF-8 text. Where one of them is a Windows
+// console, its text is shown as characters (WriteConsoleW), whatever the
+// console's code page; redirected, it stays UTF-8 bytes. Nothing to do on
+// POSIX systems, whose terminals take UTF-8.
+void UseConsoleText();
+
+}  // namespace torvane

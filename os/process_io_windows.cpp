@@ -1,0 +1,103 @@
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <iostream>
+#include <streambuf>
+
+#include "os/process_io.h"
+
+namespace torvane {
+namespace {
+
+std::string Utf8FromWide(const wchar_t* wide) {
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 1) return std::string();
+  std::string utf8(static_cast<std::size_t>(bytes - 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), bytes, nullptr, nullptr);
+  return utf8;
+}
+
+// A stream buffer that shows UTF-8 text on a console. Text is held until a
+// line ends (or the stream is flushed), so that no character is split
+// between two writes.
+class ConsoleBuffer : public std::streambuf {
+ public:
+  explicit ConsoleBuffer(HANDLE console) : console_(console) {}
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    pending_ += traits_type::to_char_type(c);
+    if (c == '\n') sync();
+    return c;
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    pending_.append(s, static_cast<std::size_t>(n));
+    if (pending_.find('\n') != std::string::npos) sync();
+    return n;
+  }
+  int sync() override {
+    if (pending_.empty()) return 0;
+    const int size = static_cast<int>(pending_.size());
+    const int chars = MultiByteToWideChar(CP_UTF8, 0, pending_.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(chars), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, pending_.data(), size, wide.data(), chars);
+    pending_.clear();
+    DWORD written = 0;
+    return WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()), &written,
+                         nullptr)
+               ? 0
+               : -1;
+  }
+
+ private:
+  HANDLE console_;
+  std::string pending_;
+};
+
+// The console behind a standard handle; null when it is a file or a pipe.
+HANDLE ConsoleOf(DWORD which) {
+  HANDLE handle = GetStdHandle(which);
+  DWORD mode = 0;
+  if (handle == INVALID_HANDLE_VALUE || handle == nullptr || !GetConsoleMode(handle, &mode)) {
+    return nullptr;
+  }
+  return handle;
+}
+
+}  // namespace
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return std::vector<std::string>(argv, argv + argc);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(Utf8FromWide(wide[i]));
+  LocalFree(wide);
+  return arguments;
+}
+
+void UseBinaryStandardStreams() {
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+}
+
+bool StandardInputIsClosed() {
+  const HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
+  return handle == nullptr || handle == INVALID_HANDLE_VALUE || _fileno(stdin) < 0;
+}
+
+void UseConsoleText() {
+  // Never freed: the streams are flushed at exit, after every static
+  // object of the program has gone.
+  if (HANDLE out = ConsoleOf(STD_OUTPUT_HANDLE)) {
+    std::cout.flush();
+    std::cout.rdbuf(new ConsoleBuffer(out));
+  }
+  if (HANDLE err = ConsoleOf(STD_ERROR_HANDLE)) std::cerr.rdbuf(new ConsoleBuffer(err));
+}
+
+}  // namespace torvane
