@@ -74,7 +74,7 @@ class PendingResult {
     const int closed = std::fclose(file_);
     file_ = nullptr;
     if (closed != 0) return Fail(WriteFailure(result_path_, SystemReason(errno)));
-    if (const int failed = ReplaceFile(temporary_, PathFromUtf8(result_path_))) {
+    if (const int failed = RenameOnto(temporary_, PathFromUtf8(result_path_))) {
       return Fail(WriteFailure(result_path_, SystemReason(failed)));
     }
     temporary_.clear();
@@ -231,6 +231,9 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     return Fail(WriteFailure(request.result_path, SystemReason(errno)));
   }
   if (!to_stdout) {
+    // The point file is closed first: Windows renames nothing onto a file
+    // that is open, and the result may be the point file itself.
+    opened.value().reset();
     auto committed = pending.Commit();
     if (!committed) return Fail(committed.error());
   }

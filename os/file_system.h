@@ -32,6 +32,6 @@ bool SeekTo(std::FILE* file, std::uint64_t offset);
 
 // Renames `from` onto `to` in one step, replacing a file `to` that exists.
 // 0 on success, otherwise an errno value that says why.
-int ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+int RenameOnto(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace torvane

@@ -19,7 +19,7 @@ bool SeekTo(std::FILE* file, std::uint64_t offset) {
   return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
 }
 
-int ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+int RenameOnto(const std::filesystem::path& from, const std::filesystem::path& to) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 

@@ -1,8 +1,10 @@
+// windows.h first: the other system headers build on its types.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
 #include <sys/stat.h>
-#include <windows.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -101,7 +103,7 @@ bool SeekTo(std::FILE* file, std::uint64_t offset) {
   return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
 }
 
-int ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+int RenameOnto(const std::filesystem::path& from, const std::filesystem::path& to) {
   if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
   return ErrnoFromWindows(GetLastError());
 }

@@ -1,4 +1,6 @@
+// windows.h first: the other system headers build on its types.
 #include <windows.h>
+
 
 #include <climits>
 

@@ -12,8 +12,9 @@ namespace torvane {
 // where a Chinese name is lost under code page 1252.
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
 
-// Standard input and output carry bytes as they are. On Windows they start
-// in text mode, which writes LF as CR LF and ends input at a Ctrl-Z byte.
+// Standard input, output and error carry bytes as they are, so that output
+// is the same on every system. On Windows they start in text mode, which
+// writes LF as CR LF and ends input at a Ctrl-Z byte.
 void UseBinaryStandardStreams();
 
 // True when the program was started with standard input closed: then the

@@ -1,7 +1,9 @@
+// windows.h first: the other system headers build on its types.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <iostream>
@@ -83,6 +85,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
 void UseBinaryStandardStreams() {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
 }
 
 bool StandardInputIsClosed() {

@@ -20,6 +20,12 @@ options=(
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF
   -DFEATURE_printsupport=OFF -DFEATURE_testlib=OFF -DFEATURE_concurrent=OFF
   -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF
+  -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF
+  -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
+  -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
+  # Windows draws text with its own font engines and shapes Chinese and
+  # Latin text without HarfBuzz.
+  -DFEATURE_freetype=OFF -DFEATURE_harfbuzz=OFF
   # Debian's source leaves out the Wacom wintab headers the tablet code needs.
   -DFEATURE_tabletevent=OFF
   # Qt's own copies of zlib, libpng, FreeType, HarfBuzz and PCRE2: nothing

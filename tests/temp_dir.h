@@ -9,7 +9,16 @@
 #include <random>
 #include <string>
 
+#include "os/file_system.h"
+
 namespace torvane::testing {
+
+// Paths in the tests are UTF-8 text, as everywhere in the program; on
+// Windows a narrow path would be read in the ANSI code page.
+inline std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
 
 class TempDir {
  public:
@@ -26,11 +35,13 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+  std::string operator/(const std::string& name) const {
+    return Utf8(path_ / PathFromUtf8(name));
+  }
 
   std::string Write(const std::string& name, const std::string& bytes) const {
     const std::string file = *this / name;
-    std::ofstream(file, std::ios::binary) << bytes;
+    std::ofstream(PathFromUtf8(file), std::ios::binary) << bytes;
     return file;
   }
 
@@ -38,7 +49,7 @@ class TempDir {
   std::vector<std::string> Files() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-      names.push_back(entry.path().filename().string());
+      names.push_back(Utf8(entry.path().filename()));
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -49,7 +60,7 @@ class TempDir {
 };
 
 inline std::string ReadBytes(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(PathFromUtf8(file), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# The Windows torvane-cli.exe, run under Wine, against the Linux build: the
+# same command lines on the same files must give the same tables, standard
+# output, standard error and exit status, byte for byte. Run it once for
+# each locale to check (LC_ALL=zh_CN.UTF-8 gives Wine code page 936).
+# Usage: windows_cli_test.sh path/to/linux/torvane-cli path/to/torvane-cli.exe path/to/examples
+set -u
+linux_cli=$1
+windows_cli=$2
+examples=$3
+wine=${WINE:-wine}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+
+# The inputs, copied afresh into a folder for each side before each case.
+inputs=$work/inputs
+mkdir -p "$inputs"
+cp "$examples/points.csv" "$examples/control-points.csv" "$inputs/"
+# GBK (code page 936) with a Chinese file name and Chinese point names.
+printf '\xbf\xd8\xd6\xc6\xb5\xe31, 755.500, 740.800, 1215.101\r\n\xb5\xe32, 761.5, 782.3\r\n' \
+  >"$inputs/控制点.csv"
+# Ctrl-Z, which a Windows text stream takes for the end of its input.
+printf 'A,755.5,740.8,1.0\r\nB\x1aB,761.5,782.3,2.0\r\nC,750,651.35,3.0\r\n' >"$inputs/ctrl-z.csv"
+# 200,000 points on a national-grid site, CR LF, deterministic.
+awk 'BEGIN { srand(7); for (i = 1; i <= 200000; i++)
+  printf "P%d,%.3f,%.3f,%.3f\r\n", i, 3400000 + rand() * 90000, 500000 + rand() * 90000, rand() * 3000 }' \
+  >"$inputs/many.csv"
+
+# same NAME [STDIN_FILE|-] -- arguments...: runs both programs in copies of
+# the inputs and compares everything they leave.
+same() {
+  local name=$1 stdin=$2
+  shift 3
+  local side
+  for side in linux windows; do
+    rm -rf "${work:?}/$side"
+    cp -r "$inputs" "$work/$side"
+    local input=/dev/null
+    [ "$stdin" != "-" ] && input=$inputs/$stdin
+    if [ "$side" = linux ]; then
+      (cd "$work/$side" && "$linux_cli" "$@" <"$input" >"$work/$side.out" 2>"$work/$side.err")
+    else
+      (cd "$work/$side" && "$wine" "$windows_cli" "$@" <"$input" >"$work/$side.out" 2>"$work/$side.err")
+    fi
+    echo $? >"$work/$side.status"
+  done
+  local what
+  for what in status out err; do
+    if ! cmp -s "$work/linux.$what" "$work/windows.$what"; then
+      echo "FAIL $name: $what differs (Linux, then Windows)"
+      head -c 300 "$work/linux.$what" | od -c | head -5
+      head -c 300 "$work/windows.$what" | od -c | head -5
+      failed=$((failed + 1))
+      return
+    fi
+  done
+  if ! diff -r "$work/linux" "$work/windows" >/dev/null; then
+    echo "FAIL $name: the files written differ"
+    diff -rq "$work/linux" "$work/windows" | head -5
+    failed=$((failed + 1))
+    return
+  fi
+  passed=$((passed + 1))
+}
+
+# must NAME FILE TEXT: a check of the Linux side's own, so that "the same"
+# cannot mean "the same failure".
+must() {
+  if grep -q -- "$3" "$work/$2"; then passed=$((passed + 1)); else
+    echo "FAIL $1: $2 lacks \"$3\""; failed=$((failed + 1)); fi
+}
+
+params=(--dx=500 --dy=600 --angle=30.1520)
+same "example beside its point file" - -- convert "${params[@]}" points.csv
+must "example beside its point file" "linux/points转化后成果表.txt" "III11       291.64066         -7.11449           1215.1010"
+same "example to standard output" - -- convert "${params[@]}" -o - points.csv
+same "GBK file with a Chinese name" - -- convert "${params[@]}" 控制点.csv
+must "GBK file with a Chinese name" "linux.status" "^0$"
+same "GBK file to a Chinese result name" - -- convert "${params[@]}" -o 成果.txt 控制点.csv
+same "standard input holding Ctrl-Z" ctrl-z.csv -- convert "${params[@]}" -
+must "standard input holding Ctrl-Z" "linux.out" "^C "
+same "200,000 points to construction" - -- convert "${params[@]}" many.csv
+same "200,000 points to survey" - -- convert "${params[@]}" --to=survey -o - many.csv
+same "a missing Chinese file" - -- convert "${params[@]}" 缺少的文件.csv
+must "a missing Chinese file" "linux.err" "缺少的文件.csv"
+same "solve with the check report" - -- solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 \
+  --construction-a=0,0 --construction-b=100,0 --check=1000.000161,2000.000161,45.
+same "solve from many points" - -- solve --points=control-points.csv
+same "solve from many points, JSON" - -- solve --points=control-points.csv --format=json
+same "usage error" - -- convert --dx=abc --dy=1 --angle=1 points.csv
+
+# A second run replaces the table of the first.
+rm -rf "$work/windows" && cp -r "$inputs" "$work/windows"
+(cd "$work/windows" && "$wine" "$windows_cli" convert --dx=1 --dy=1 --angle=1 points.csv &&
+  "$wine" "$windows_cli" convert "${params[@]}" points.csv) >/dev/null 2>&1
+if cmp -s "$work/windows/points转化后成果表.txt" "$examples/points-construction.txt"; then
+  passed=$((passed + 1))
+else
+  echo "FAIL a second run replaces the earlier table"; failed=$((failed + 1))
+fi
+
+echo "windows_cli_test ($(printenv LC_ALL || echo default locale)): $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
