@@ -1,17 +1,11 @@
 #include "app/qt_platform.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QUrl>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-
-#include <string>
-#endif
+#include "app/text_editor.h"
 
 namespace torvane {
 
@@ -32,10 +26,6 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
 }
 
 }  // namespace
-
-QString NotepadCommandLine(const QString& path) {
-  return QStringLiteral("c:\\windows\\notepad.exe ") + path;
-}
 
 MessageAnswer QtPlatform::ShowMessage(QWidget* owner, const QString& prompt, const QString& title,
                                       MessageIcon icon, MessageButtons buttons) {
@@ -72,25 +62,6 @@ bool QtPlatform::ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) {
   return true;
 }
 
-bool QtPlatform::StartTextEditor(const QString& path) {
-#ifdef Q_OS_WIN
-  std::wstring command = NotepadCommandLine(path).toStdWString();
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWMAXIMIZED;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    return false;
-  }
-  // The editor lives on by itself; its handles are not needed.
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
-#else
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-#endif
-}
+bool QtPlatform::StartTextEditor(const QString& path) { return OpenInTextEditor(path); }
 
 }  // namespace torvane

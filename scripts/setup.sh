@@ -11,6 +11,10 @@ packages=(
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
   xvfb xauth time
   proj-bin  # cct, the peer the conversions are checked against
+  # The Windows build: MinGW-w64, Wine to run it, NSIS for the installer,
+  # icoutils for the icon, xdotool to drive the window under Wine, and a
+  # Chinese locale so that Wine runs with code page 936.
+  g++-mingw-w64-x86-64-posix wine wine64 nsis icoutils zip xdotool locales dpkg-dev
   ${TORVANE_EXTRA_PACKAGES:-}
 )
 missing=()
@@ -23,6 +27,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+# Wine takes its code page from the locale, and a locale that is not
+# generated reads file names and arguments as ASCII.
+if ! locale -a 2>/dev/null | grep -qx 'zh_CN.utf8'; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi
 
 build() {  # build DIR [cmake options...]

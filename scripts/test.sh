@@ -12,3 +12,6 @@ build build-asan -DCMAKE_BUILD_TYPE=Debug -DTORVANE_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+
+# The Windows build, tested under Wine.
+bash scripts/windows-test.sh

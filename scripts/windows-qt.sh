@@ -19,7 +19,7 @@ options=(
   # Only what the window needs.
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF
   -DFEATURE_printsupport=OFF -DFEATURE_testlib=OFF -DFEATURE_concurrent=OFF
-  -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF
+  -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF
   -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF
   -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
   -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "app/qt_platform.h"
+#include "app/text_editor.h"
 #include "window_fixture.h"
 
 namespace torvane::testing {
@@ -310,9 +311,27 @@ TEST_F(RunTest, TwoClicksStartTwoEditorsAndAFailedStartIsReported) {
   EXPECT_EQ(Messages()[0].icon, MessageIcon::kWarning);
 }
 
-TEST(NotepadCommandLineTest, IsTheEditorASpaceAndThePathUnquoted) {
-  EXPECT_EQ(NotepadCommandLine(R"(D:\my data\pts转化后成果表.txt)"),
-            R"(c:\windows\notepad.exe D:\my data\pts转化后成果表.txt)");
+// The editor's command line: c:\windows\notepad.exe where it exists, else
+// notepad.exe in the system's Windows folder; then a space and the path as
+// it is, unquoted.
+TEST(NotepadCommandLineTest, EditorThenASpaceThenThePathUnquoted) {
+  const QString result = QStringLiteral(R"(D:\my data\pts转化后成果表.txt)");
+  const struct {
+    bool default_exists;
+    const char* windows_folder;
+    const char* expected;
+  } rows[] = {
+      {true, R"(C:\WINDOWS)", R"(c:\windows\notepad.exe D:\my data\pts转化后成果表.txt)"},
+      {true, R"(D:\Windows)", R"(c:\windows\notepad.exe D:\my data\pts转化后成果表.txt)"},
+      {false, R"(D:\Windows)", R"(D:\Windows\notepad.exe D:\my data\pts转化后成果表.txt)"},
+      {false, R"(E:\WINNT\)", R"(E:\WINNT\notepad.exe D:\my data\pts转化后成果表.txt)"},
+      // No folder known: the default, whose failure the window reports.
+      {false, "", R"(c:\windows\notepad.exe D:\my data\pts转化后成果表.txt)"},
+  };
+  for (const auto& row : rows) {
+    const QString editor = NotepadPath(row.default_exists, QString::fromUtf8(row.windows_folder));
+    EXPECT_EQ(NotepadCommandLine(editor, result).toStdString(), row.expected) << row.windows_folder;
+  }
 }
 
 }  // namespace

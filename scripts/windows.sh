@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds Torvane for 64-bit Windows on this Debian machine, with MinGW-w64
+# and a Qt cross-built from Debian's own source (built once, then cached),
+# and leaves the release in build-windows/:
+#   dist/                              the programs, Qt, the runtime, README, LICENSE, examples
+#   torvane-VERSION-windows-x64.zip    that folder
+#   torvane-VERSION-setup.exe          an installer with a Start-menu entry and an uninstaller
+set -euo pipefail
+source "$(dirname "$0")/setup.sh"
+out=build-windows
+
+# The Linux build draws the icon's images.
+build build
+qt=$(bash scripts/windows-qt.sh | tail -n 1)
+
+mkdir -p "$out/icon"
+QT_QPA_PLATFORM=offscreen build/app/torvane-icon "$out/icon"
+icotool -c -o "$out/icon/torvane.ico" "$out/icon/icon-16.png" "$out/icon/icon-32.png"
+
+build "$out" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release \
+  -DTORVANE_WINDOWS_PREFIXES="$qt" -DTORVANE_QT_PREFIX="$qt" \
+  -DQT_HOST_PATH=/usr -DQt6HostInfo_DIR=/usr/lib/x86_64-linux-gnu/cmake/Qt6HostInfo \
+  -DTORVANE_WINDOWS_ICON="$PWD/$out/icon/torvane.ico"
+
+rm -rf "$out/dist"
+cmake --install "$out" --prefix "$out/dist" --strip >/dev/null
+x86_64-w64-mingw32-strip --strip-unneeded "$out"/dist/*.dll "$out"/dist/*/*.dll
+rm -f "$out"/torvane-*.zip "$out"/torvane-*-setup.exe
+(cd "$out" && cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null)
+ls "$out"/torvane-*.zip "$out"/torvane-*-setup.exe

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The Windows window, run under Wine on a virtual X display and used as a
+# user would: it appears with its title; 500 / 600 / 30.1520 typed into the
+# parameter boxes, 坐  标  系  转  换  计  算 pressed and the example typed
+# into the file dialog write the same table as the Linux build; 成果浏览
+# then starts Notepad on the result's path.
+# Usage: windows_window_test.sh path/to/torvane.exe path/to/examples [SCREENSHOT_DIR]
+set -u
+exe=$1
+examples=$2
+shots=${3:-}
+wine=${WINE:-wine}
+work=$(mktemp -d)
+passed=0
+failed=0
+check() {  # check NAME COMMAND...
+  local name=$1
+  shift
+  if "$@"; then passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
+}
+# Screenshots for looking at a failure, with ImageMagick's import where present.
+shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" 2>/dev/null; return 0; }
+
+Xvfb :97 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  wineserver -k 2>/dev/null
+  kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY=:97
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done
+
+cp "$examples/points.csv" "$work/"
+title=测图坐标系与施工坐标系的相互转换
+"$wine" "$exe" >/dev/null 2>&1 &
+window=$(timeout 60 xdotool search --sync --name "^$title\$" | head -n 1)
+check "the window appears with its title" test -n "$window"
+if [ -z "$window" ]; then
+  echo "windows_window_test: $passed passed, $failed failed"
+  exit 1
+fi
+sleep 2
+shot resting
+
+# Positions inside the window's client area, in pixels (15 twips a pixel):
+# the parameter boxes Text9 to Text11 and the buttons Com1 and Command1.
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.5; }
+type_into() {  # type_into X Y TEXT: replaces the box's text
+  click "$1" "$2"
+  xdotool key ctrl+a BackSpace
+  xdotool type --delay 50 "$3"
+}
+type_into 156 209 500
+type_into 156 241 600
+type_into 156 273 30.1520
+shot typed
+click 244 328  # 坐  标  系  转  换  计  算: the file dialog opens
+sleep 3
+shot dialog
+xdotool type --delay 30 "Z:${work//\//\\}\\points.csv"
+xdotool key Return
+result=$work/points转化后成果表.txt
+for _ in $(seq 50); do [ -f "$result" ] && break; sleep 0.2; done
+sleep 1
+check "the table is the Linux build's" cmp -s "$result" "$examples/points-construction.txt"
+shot converted
+
+click 428 328  # 成   果   浏   览
+notepad=
+for _ in $(seq 50); do
+  notepad=$(pgrep -a -f 'notepad.exe' | head -n 1)
+  [ -n "$notepad" ] && break
+  sleep 0.2
+done
+sleep 2
+shot notepad
+check "Notepad is started on the result's path" grep -q "points转化后成果表.txt" <<<"$notepad"
+
+echo "windows_window_test: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
