@@ -1,7 +1,7 @@
 // torvane-icon OUTDIR: writes the window's icon as PNG images, icon-16.png
 // and icon-32.png, for the Windows program's .ico and for desktop menus.
-#include <QGuiApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QPixmap>
 #include <cstdio>
 

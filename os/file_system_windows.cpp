@@ -91,9 +91,9 @@ std::FILE* OpenTemporaryFile() {
     const std::wstring name =
         std::wstring(folder, length) + L"torvane-" + std::to_wstring(random()) + L".tmp";
     // _O_TEMPORARY: Windows removes the file when its last handle closes.
-    std::FILE* file = StreamOf(
-        name.c_str(),
-        _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_TEMPORARY | _O_SHORT_LIVED, "w+b");
+    std::FILE* file =
+        StreamOf(name.c_str(),
+                 _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_TEMPORARY | _O_SHORT_LIVED, "w+b");
     if (file != nullptr || errno != EEXIST) return file;
   }
   return nullptr;

@@ -1,7 +1,6 @@
 // windows.h first: the other system headers build on its types.
 #include <windows.h>
 
-
 #include <climits>
 
 #include "os/gbk.h"

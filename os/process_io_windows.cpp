@@ -49,8 +49,7 @@ class ConsoleBuffer : public std::streambuf {
     MultiByteToWideChar(CP_UTF8, 0, pending_.data(), size, wide.data(), chars);
     pending_.clear();
     DWORD written = 0;
-    return WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()), &written,
-                         nullptr)
+    return WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr)
                ? 0
                : -1;
   }

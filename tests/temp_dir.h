@@ -35,9 +35,7 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  std::string operator/(const std::string& name) const {
-    return Utf8(path_ / PathFromUtf8(name));
-  }
+  std::string operator/(const std::string& name) const { return Utf8(path_ / PathFromUtf8(name)); }
 
   std::string Write(const std::string& name, const std::string& bytes) const {
     const std::string file = *this / name;

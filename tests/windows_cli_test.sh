@@ -21,6 +21,8 @@ cp "$examples/points.csv" "$examples/control-points.csv" "$inputs/"
 # GBK (code page 936) with a Chinese file name and Chinese point names.
 printf '\xbf\xd8\xd6\xc6\xb5\xe31, 755.500, 740.800, 1215.101\r\n\xb5\xe32, 761.5, 782.3\r\n' \
   >"$inputs/控制点.csv"
+# Hangul and Greek, in neither code page 936 nor 1252.
+cp "$examples/points.csv" "$inputs/측점 Ω.csv"
 # Ctrl-Z, which a Windows text stream takes for the end of its input.
 printf 'A,755.5,740.8,1.0\r\nB\x1aB,761.5,782.3,2.0\r\nC,750,651.35,3.0\r\n' >"$inputs/ctrl-z.csv"
 # 200,000 points on a national-grid site, CR LF, deterministic.
@@ -79,6 +81,8 @@ same "example to standard output" - -- convert "${params[@]}" -o - points.csv
 same "GBK file with a Chinese name" - -- convert "${params[@]}" 控制点.csv
 must "GBK file with a Chinese name" "linux.status" "^0$"
 same "GBK file to a Chinese result name" - -- convert "${params[@]}" -o 成果.txt 控制点.csv
+same "a name outside the ANSI code page" - -- convert "${params[@]}" "측점 Ω.csv"
+must "a name outside the ANSI code page" "linux.status" "^0$"
 same "standard input holding Ctrl-Z" ctrl-z.csv -- convert "${params[@]}" -
 must "standard input holding Ctrl-Z" "linux.out" "^C "
 same "200,000 points to construction" - -- convert "${params[@]}" many.csv
