@@ -15,15 +15,23 @@ install(FILES
 install(FILES ${TORVANE_QT_PREFIX}/plugins/platforms/qwindows.dll DESTINATION platforms)
 install(FILES ${TORVANE_QT_PREFIX}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles)
 
-# The MinGW runtime that Qt's DLLs and the window load: one shared copy.
+# The MinGW runtime that Qt's DLLs and the window load: one shared copy,
+# stripped of the symbols Debian ships it with.
+set(runtime_dlls)
 foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
     OUTPUT_VARIABLE dll_path OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT IS_ABSOLUTE "${dll_path}")
     message(FATAL_ERROR "MinGW runtime ${dll} not found")
   endif()
-  install(FILES ${dll_path} DESTINATION .)
+  set(stripped ${CMAKE_BINARY_DIR}/runtime/${dll})
+  add_custom_command(OUTPUT ${stripped} DEPENDS ${dll_path}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/runtime
+    COMMAND ${CMAKE_STRIP} --strip-unneeded -o ${stripped} ${dll_path})
+  list(APPEND runtime_dlls ${stripped})
 endforeach()
+add_custom_target(torvane_runtime_dlls ALL DEPENDS ${runtime_dlls})
+install(FILES ${runtime_dlls} DESTINATION .)
 
 # Qt's own Simplified Chinese texts (buttons of message boxes and dialogs),
 # from Debian's qt6-translations-l10n; qt.conf says where they are.
@@ -43,13 +51,25 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "测图坐标系与施工坐标系的相�
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Torvane)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_EXECUTABLES torvane "测图坐标系与施工坐标系的相互转换")
-set(CPACK_NSIS_PACKAGE_NAME "Torvane ${PROJECT_VERSION}")
+set(CPACK_NSIS_PACKAGE_NAME "Torvane")  # also the Start-menu folder
 set(CPACK_NSIS_DISPLAY_NAME "Torvane")
 set(CPACK_NSIS_INSTALLED_ICON_NAME torvane.exe)
 set(CPACK_NSIS_MUI_ICON ${TORVANE_WINDOWS_ICON})
 set(CPACK_NSIS_MUI_UNIICON ${TORVANE_WINDOWS_ICON})
-# A Unicode installer, so that the Start-menu entry keeps its Chinese name.
-set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-XUnicode true")
+# A 64-bit Unicode installer (Unicode keeps the Start-menu entry's Chinese
+# name; 64-bit runs where the programs run): CMake's own NSIS script with
+# "Target amd64-unicode" as its first statement, after the byte-order mark
+# that tells NSIS the script is UTF-8.
+file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in nsis_template)
+string(FIND "${nsis_template}" ";" first_statement)
+if(first_statement LESS 0 OR first_statement GREATER 3)
+  message(FATAL_ERROR "CMake's NSIS template does not begin as expected")
+endif()
+string(SUBSTRING "${nsis_template}" 0 ${first_statement} byte_order_mark)
+string(SUBSTRING "${nsis_template}" ${first_statement} -1 nsis_script)
+file(WRITE ${CMAKE_BINARY_DIR}/nsis/NSIS.template.in "${byte_order_mark}Target amd64-unicode\n${nsis_script}")
+set(CPACK_MODULE_PATH ${CMAKE_BINARY_DIR}/nsis)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/windows_package_names.cmake)
+set(CPACK_STRIP_FILES TRUE)
 set(CPACK_GENERATOR ZIP NSIS)
 include(CPack)

@@ -10,7 +10,9 @@ out=build-windows
 
 export WINEPREFIX=$PWD/$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$WINEPREFIX"
+# wineboot returns before the new prefix is ready: wait for its server.
 LC_ALL=C.UTF-8 wineboot --init >/dev/null 2>&1
+wineserver -w
 for locale in zh_CN.UTF-8 C.UTF-8; do
   LC_ALL=$locale ctest --test-dir "$out" --output-on-failure
   LC_ALL=$locale bash tests/windows_cli_test.sh "$PWD/build/torvane-cli" \

@@ -18,14 +18,13 @@ QT_QPA_PLATFORM=offscreen build/app/torvane-icon "$out/icon"
 icotool -c -o "$out/icon/torvane.ico" "$out/icon/icon-16.png" "$out/icon/icon-32.png"
 
 build "$out" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_BUILD_TYPE=Release -DTORVANE_BUILD_APP=ON \
   -DTORVANE_WINDOWS_PREFIXES="$qt" -DTORVANE_QT_PREFIX="$qt" \
   -DQT_HOST_PATH=/usr -DQt6HostInfo_DIR=/usr/lib/x86_64-linux-gnu/cmake/Qt6HostInfo \
   -DTORVANE_WINDOWS_ICON="$PWD/$out/icon/torvane.ico"
 
 rm -rf "$out/dist"
 cmake --install "$out" --prefix "$out/dist" --strip >/dev/null
-x86_64-w64-mingw32-strip --strip-unneeded "$out"/dist/*.dll "$out"/dist/*/*.dll
 rm -f "$out"/torvane-*.zip "$out"/torvane-*-setup.exe
 (cd "$out" && cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null)
 ls "$out"/torvane-*.zip "$out"/torvane-*-setup.exe

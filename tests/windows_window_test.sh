@@ -21,7 +21,8 @@ check() {  # check NAME COMMAND...
 # Screenshots for looking at a failure, with ImageMagick's import where present.
 shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" 2>/dev/null; return 0; }
 
-Xvfb :97 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# A free display number, told by the server itself.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
   wineserver -k 2>/dev/null
@@ -29,12 +30,16 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=:97
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.2; done
+export DISPLAY=:$(cat "$work/display")
 
+# A Wine server started without a display (by console programs) would keep
+# every later window off the screen: this test starts its own.
+wineserver -k 2>/dev/null
+wineserver -w
 cp "$examples/points.csv" "$work/"
 title=测图坐标系与施工坐标系的相互转换
-"$wine" "$exe" >/dev/null 2>&1 &
+("$wine" "$exe" >/dev/null 2>&1 &)
 window=$(timeout 60 xdotool search --sync --name "^$title\$" | head -n 1)
 check "the window appears with its title" test -n "$window"
 if [ -z "$window" ]; then
