@@ -95,6 +95,15 @@ same "solve from many points" - -- solve --points=control-points.csv
 same "solve from many points, JSON" - -- solve --points=control-points.csv --format=json
 same "usage error" - -- convert --dx=abc --dy=1 --angle=1 points.csv
 
+# On a console (a terminal, through script(1)) messages are shown as
+# characters whatever the console's code page, not as UTF-8 bytes read in it.
+console=$(cd "$inputs" && script -qc "$wine $windows_cli convert ${params[*]} 缺少的文件.csv" /dev/null)
+if grep -q "缺少的文件.csv: cannot open: No such file or directory" <<<"$console"; then
+  passed=$((passed + 1))
+else
+  echo "FAIL a message on a console: $console"; failed=$((failed + 1))
+fi
+
 # A second run replaces the table of the first.
 rm -rf "$work/windows" && cp -r "$inputs" "$work/windows"
 (cd "$work/windows" && "$wine" "$windows_cli" convert --dx=1 --dy=1 --angle=1 points.csv &&
