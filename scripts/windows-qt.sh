@@ -23,6 +23,7 @@ options=(
   -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF
   -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
   -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
+  -DFEATURE_graphicsview=OFF -DFEATURE_mdiarea=OFF -DFEATURE_style_fusion=OFF
   # Windows draws text with its own font engines and shapes Chinese and
   # Latin text without HarfBuzz.
   -DFEATURE_freetype=OFF -DFEATURE_harfbuzz=OFF

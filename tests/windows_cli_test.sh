@@ -11,8 +11,7 @@ examples=$3
 wine=${WINE:-wine}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 # The inputs, copied afresh into a folder for each side before each case.
 inputs=$work/inputs
@@ -69,10 +68,7 @@ same() {
 
 # must NAME FILE TEXT: a check of the Linux side's own, so that "the same"
 # cannot mean "the same failure".
-must() {
-  if grep -q -- "$3" "$work/$2"; then passed=$((passed + 1)); else
-    echo "FAIL $1: $2 lacks \"$3\""; failed=$((failed + 1)); fi
-}
+must() { check "$1: $2 holds \"$3\"" grep -q -- "$3" "$work/$2"; }
 
 params=(--dx=500 --dy=600 --angle=30.1520)
 same "example beside its point file" - -- convert "${params[@]}" points.csv
@@ -98,21 +94,13 @@ same "usage error" - -- convert --dx=abc --dy=1 --angle=1 points.csv
 # On a console (a terminal, through script(1)) messages are shown as
 # characters whatever the console's code page, not as UTF-8 bytes read in it.
 console=$(cd "$inputs" && script -qc "$wine $windows_cli convert ${params[*]} 缺少的文件.csv" /dev/null)
-if grep -q "缺少的文件.csv: cannot open: No such file or directory" <<<"$console"; then
-  passed=$((passed + 1))
-else
-  echo "FAIL a message on a console: $console"; failed=$((failed + 1))
-fi
+check "a message on a console" grep -q "缺少的文件.csv: cannot open: No such file or directory" <<<"$console"
 
 # A second run replaces the table of the first.
 rm -rf "$work/windows" && cp -r "$inputs" "$work/windows"
 (cd "$work/windows" && "$wine" "$windows_cli" convert --dx=1 --dy=1 --angle=1 points.csv &&
   "$wine" "$windows_cli" convert "${params[@]}" points.csv) >/dev/null 2>&1
-if cmp -s "$work/windows/points转化后成果表.txt" "$examples/points-construction.txt"; then
-  passed=$((passed + 1))
-else
-  echo "FAIL a second run replaces the earlier table"; failed=$((failed + 1))
-fi
+check "a second run replaces the earlier table" \
+  cmp -s "$work/windows/points转化后成果表.txt" "$examples/points-construction.txt"
 
-echo "windows_cli_test ($(printenv LC_ALL || echo default locale)): $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary "windows_cli_test (${LC_ALL:-default locale})"

@@ -7,13 +7,7 @@ set -u
 out=$1
 examples=$2
 wine=${WINE:-wine}
-passed=0
-failed=0
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 setup=$(ls "$out"/torvane-*-setup.exe)
 check "the installer runs silently" "$wine" "$setup" /S
@@ -30,5 +24,4 @@ trap 'rm -f "$table"' EXIT
   -o - points.csv >"$table")
 check "the installed command line converts the example" cmp -s "$table" "$examples/points-construction.txt"
 
-echo "windows_installer_test: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary windows_installer_test

@@ -11,13 +11,7 @@ examples=$2
 shots=${3:-}
 wine=${WINE:-wine}
 work=$(mktemp -d)
-passed=0
-failed=0
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 # Screenshots for looking at a failure, with ImageMagick's import where present.
 shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" 2>/dev/null; return 0; }
 
@@ -43,7 +37,7 @@ title=测图坐标系与施工坐标系的相互转换
 window=$(timeout 60 xdotool search --sync --name "^$title\$" | head -n 1)
 check "the window appears with its title" test -n "$window"
 if [ -z "$window" ]; then
-  echo "windows_window_test: $passed passed, $failed failed"
+  summary windows_window_test
   exit 1
 fi
 sleep 2
@@ -83,5 +77,4 @@ sleep 2
 shot notepad
 check "Notepad is started on the result's path" grep -q "points转化后成果表.txt" <<<"$notepad"
 
-echo "windows_window_test: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary windows_window_test
