@@ -56,7 +56,9 @@ type_into 156 241 600
 type_into 156 273 30.1520
 shot typed
 click 244 328  # 坐  标  系  转  换  计  算: the file dialog opens
-sleep 3
+dialog=$(timeout 60 xdotool search --sync --name '^选取要转换的坐标文件$' | head -n 1)
+check "the file dialog opens with its title" test -n "$dialog"
+sleep 2  # the name box takes the keyboard once the dialog has drawn itself
 shot dialog
 xdotool type --delay 30 "Z:${work//\//\\}\\points.csv"
 xdotool key Return
