@@ -2,8 +2,9 @@
 # The Windows window, run under Wine on a virtual X display and used as a
 # user would: it appears with its title; 500 / 600 / 30.1520 typed into the
 # parameter boxes, 坐  标  系  转  换  计  算 pressed and the example typed
-# into the file dialog write the same table as the Linux build; 成果浏览
-# then starts Notepad on the result's path.
+# into the file dialog write the same table as the Linux build, and so does
+# a point file named in neither code page 936 nor 1252; 成果浏览 then starts
+# Notepad on the result's path.
 # Usage: windows_window_test.sh path/to/torvane.exe path/to/examples [SCREENSHOT_DIR]
 set -u
 exe=$1
@@ -62,13 +63,28 @@ sleep 2  # the name box takes the keyboard once the dialog has drawn itself
 shot dialog
 xdotool type --delay 30 "Z:${work//\//\\}\\points.csv"
 xdotool key Return
-result=$work/points转化后成果表.txt
+result="$work/points转化后成果表.txt"
 for _ in $(seq 50); do [ -f "$result" ] && break; sleep 0.2; done
 sleep 1
 check "the table is the Linux build's" cmp -s "$result" "$examples/points-construction.txt"
 shot converted
 
-click 428 328  # 成   果   浏   览
+# A name in neither code page 936 nor 1252 (Hangul, Greek), typed over the
+# name the dialog offers again.
+cp "$examples/points.csv" "$work/측점 Ω.csv"
+click 244 328
+dialog=$(timeout 60 xdotool search --sync --name '^选取要转换的坐标文件$' | head -n 1)
+sleep 2
+xdotool key End shift+Home  # Wine's name box takes no Ctrl+A
+xdotool type --delay 30 "Z:${work//\//\\}\\측점 Ω.csv"
+xdotool key Return
+result="$work/측점 Ω转化后成果表.txt"
+for _ in $(seq 50); do [ -f "$result" ] && break; sleep 0.2; done
+sleep 1
+check "a name outside the ANSI code page converts too" \
+  cmp -s "$result" "$examples/points-construction.txt"
+
+click 428 328  # 成   果   浏   览: the last result
 notepad=
 for _ in $(seq 50); do
   notepad=$(pgrep -a -f 'notepad.exe' | head -n 1)
@@ -77,6 +93,6 @@ for _ in $(seq 50); do
 done
 sleep 2
 shot notepad
-check "Notepad is started on the result's path" grep -q "points转化后成果表.txt" <<<"$notepad"
+check "Notepad is started on the result's path" grep -qF 'notepad.exe Z:'"${work//\//\\}"'\측점 Ω转化后成果表.txt' <<<"$notepad"
 
 summary windows_window_test
