@@ -45,7 +45,7 @@ fi
 
 work=$cache/qt6-base-$version-work
 rm -rf "$work" "$prefix"
-mkdir -p "$work/apt/lists/partial" "$work/apt/sources"
+mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial" "$work/apt/sources"
 # A deb-src twin of the machine's own apt sources, used by this fetch only.
 for f in /etc/apt/sources.list.d/*.sources; do
   [ -f "$f" ] && sed -n 's/^Types:.*\bdeb\b.*$/Types: deb-src/;p' "$f" >"$work/apt/sources/$(basename "$f")"
@@ -53,8 +53,11 @@ done
 if [ -f /etc/apt/sources.list ]; then
   sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$work/apt/sources/list.list"
 fi
+# Its lists and cache stay in the work folder: the machine's own apt state
+# is neither read nor changed.
 apt_opts=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$work/apt/sources"
-  -o "Dir::State::Lists=$work/apt/lists" -o APT::Sandbox::User=root)
+  -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt/cache"
+  -o APT::Sandbox::User=root)
 # A source that has no deb-src side fails here; the one that has Qt is
 # checked by the fetch below.
 apt-get "${apt_opts[@]}" update -qq >&2 || true
