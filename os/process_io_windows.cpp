@@ -22,9 +22,9 @@ std::string Utf8FromWide(const wchar_t* wide) {
   return utf8;
 }
 
-// A stream buffer that shows UTF-8 text on a console. Text is held until a
-// line ends (or the stream is flushed), so that no character is split
-// between two writes.
+// A stream buffer that shows UTF-8 text on a console. Text goes out a line
+// at a time, and whole when the stream is flushed, so that a character is
+// not split between two writes.
 class ConsoleBuffer : public std::streambuf {
  public:
   explicit ConsoleBuffer(HANDLE console) : console_(console) {}
@@ -33,25 +33,29 @@ class ConsoleBuffer : public std::streambuf {
   int_type overflow(int_type c) override {
     if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
     pending_ += traits_type::to_char_type(c);
-    if (c == '\n') sync();
+    if (c == '\n' && !Show(pending_.size())) return traits_type::eof();
     return c;
   }
   std::streamsize xsputn(const char* s, std::streamsize n) override {
     pending_.append(s, static_cast<std::size_t>(n));
-    if (pending_.find('\n') != std::string::npos) sync();
+    const std::size_t line_end = pending_.rfind('\n');
+    if (line_end != std::string::npos && !Show(line_end + 1)) return 0;
     return n;
   }
-  int sync() override {
-    if (pending_.empty()) return 0;
-    const int size = static_cast<int>(pending_.size());
+  int sync() override { return Show(pending_.size()) ? 0 : -1; }
+
+ private:
+  // Writes the first `bytes` held to the console and drops them.
+  bool Show(std::size_t bytes) {
+    if (bytes == 0) return true;
+    const int size = static_cast<int>(bytes);
     const int chars = MultiByteToWideChar(CP_UTF8, 0, pending_.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(chars), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, pending_.data(), size, wide.data(), chars);
-    pending_.clear();
+    pending_.erase(0, bytes);
     DWORD written = 0;
-    return WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr)
-               ? 0
-               : -1;
+    return WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()), &written,
+                         nullptr) != 0;
   }
 
  private:
