@@ -11,10 +11,11 @@ packages=(
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
   xvfb xauth time
   proj-bin  # cct, the peer the conversions are checked against
-  # The Windows build: MinGW-w64, Wine to run it, NSIS for the installer,
-  # icoutils for the icon, xdotool to drive the window under Wine, and a
-  # Chinese locale so that Wine runs with code page 936.
-  g++-mingw-w64-x86-64-posix wine wine64 nsis icoutils zip xdotool locales dpkg-dev
+  # The Windows build: MinGW-w64, GoogleTest's sources, dpkg-dev to unpack
+  # Debian's Qt source, Wine to run it all, NSIS for the installer, icoutils
+  # for the icon, xdotool to drive the window under Wine, and a Chinese
+  # locale so that Wine runs with code page 936.
+  g++-mingw-w64-x86-64-posix googletest dpkg-dev wine wine64 nsis icoutils xdotool locales
   ${TORVANE_EXTRA_PACKAGES:-}
 )
 missing=()
