@@ -16,6 +16,7 @@ packages=(
   # for the icon, xdotool to drive the window under Wine, and a Chinese
   # locale so that Wine runs with code page 936.
   g++-mingw-w64-x86-64-posix googletest dpkg-dev wine wine64 nsis icoutils xdotool locales
+  procps  # pgrep, which finds Notepad started by the window
   ${TORVANE_EXTRA_PACKAGES:-}
 )
 missing=()
