@@ -90,6 +90,7 @@ same "solve with the check report" - -- solve --survey-a=1000,2000 --survey-b=10
 same "solve from many points" - -- solve --points=control-points.csv
 same "solve from many points, JSON" - -- solve --points=control-points.csv --format=json
 same "usage error" - -- convert --dx=abc --dy=1 --angle=1 points.csv
+same "help" - -- convert --help
 
 # On a console (a terminal, through script(1)) messages are shown as
 # characters whatever the console's code page, not as UTF-8 bytes read in it.
