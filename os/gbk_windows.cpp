@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "os/gbk.h"
+#include "os/windows_text.h"
 
 namespace torvane {
 namespace {
@@ -24,12 +25,7 @@ bool DecodeGbk(std::string_view bytes, std::string* utf8) {
   if (utf8 == nullptr) return true;
   std::wstring wide(static_cast<std::size_t>(chars), L'\0');
   MultiByteToWideChar(kCodePageGbk, MB_ERR_INVALID_CHARS, bytes.data(), size, wide.data(), chars);
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), chars, nullptr, 0, nullptr, nullptr);
-  const std::size_t start = utf8->size();
-  utf8->resize(start + static_cast<std::size_t>(length));
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), chars, utf8->data() + start, length, nullptr,
-                      nullptr);
+  *utf8 += Utf8FromUtf16(wide);
   return true;
 }
 

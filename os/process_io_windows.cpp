@@ -10,17 +10,10 @@
 #include <streambuf>
 
 #include "os/process_io.h"
+#include "os/windows_text.h"
 
 namespace torvane {
 namespace {
-
-std::string Utf8FromWide(const wchar_t* wide) {
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 1) return std::string();
-  std::string utf8(static_cast<std::size_t>(bytes - 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), bytes, nullptr, nullptr);
-  return utf8;
-}
 
 // A stream buffer that shows UTF-8 text on a console. Text goes out a line
 // at a time, and whole when the stream is flushed, so that a character is
@@ -48,17 +41,13 @@ class ConsoleBuffer : public std::streambuf {
   // Writes the first `bytes` held to the console and drops them.
   bool Show(std::size_t bytes) {
     if (bytes == 0) return true;
-    const int size = static_cast<int>(bytes);
-    const int chars = MultiByteToWideChar(CP_UTF8, 0, pending_.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(chars), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, pending_.data(), size, wide.data(), chars);
+    const std::wstring wide = Utf16FromUtf8(std::string_view(pending_).substr(0, bytes));
     pending_.erase(0, bytes);
     DWORD written = 0;
     return WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()), &written,
                          nullptr) != 0;
   }
 
- private:
   HANDLE console_;
   std::string pending_;
 };
@@ -80,7 +69,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
   if (wide == nullptr) return std::vector<std::string>(argv, argv + argc);
   std::vector<std::string> arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(Utf8FromWide(wide[i]));
+  for (int i = 0; i < count; ++i) arguments.push_back(Utf8FromUtf16(wide[i]));
   LocalFree(wide);
   return arguments;
 }
