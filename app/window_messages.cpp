@@ -64,6 +64,10 @@ QString RunFailureMessage(const RunError& error) {
                  "%1含有空字符（NUL），不是 UTF-8 或 GBK 编码的文字（是否存成了 UTF-16？）。")
                  .arg(Where(error));
       break;
+    case RunErrorKind::kLineTooLong:
+      what =
+          QStringLiteral("%1超过 %2 字节，不是坐标文件的一行。").arg(Where(error)).arg(error.limit);
+      break;
     case RunErrorKind::kTooManyFields:
       what = QStringLiteral("%1：整个文件的字段超过 %2 个。").arg(Where(error)).arg(error.limit);
       break;
@@ -72,6 +76,9 @@ QString RunFailureMessage(const RunError& error) {
       break;
     case RunErrorKind::kCannotWrite:
       what = QStringLiteral("无法写入成果表文件“%1”%2。").arg(Native(error.path), Reason(error));
+      break;
+    case RunErrorKind::kResultIsPointFile:
+      what = QStringLiteral("成果表文件“%1”就是坐标文件本身，不能覆盖。").arg(Native(error.path));
       break;
     case RunErrorKind::kParamsNotComputed:
       return QString::fromUtf8(kParamsNotComputedMessage);

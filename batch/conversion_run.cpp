@@ -7,19 +7,18 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <vector>
 
 #include "batch/point_file.h"
 #include "batch/result_line.h"
 #include "os/file_system.h"
+#include "os/pending_file.h"
 
 namespace torvane {
 namespace {
 
 constexpr std::size_t kFlushBytes = 1 << 20;
 constexpr std::size_t kBatchPoints = 64;
-constexpr int kTemporaryNameTries = 16;
 
 namespace fs = std::filesystem;
 
@@ -31,61 +30,68 @@ RunError WriteFailure(const std::string& result_path, const std::string& reason)
   return e;
 }
 
-// Where the table is written until it is complete: a new file beside the
-// result, so that the final rename stays within one folder.
-class PendingResult {
- public:
-  explicit PendingResult(std::string result_path) : result_path_(std::move(result_path)) {}
-  ~PendingResult() {
-    if (file_ != nullptr) std::fclose(file_);
-    if (!temporary_.empty()) {
-      std::error_code ignored;
-      fs::remove(temporary_, ignored);
-    }
-  }
-  PendingResult(const PendingResult&) = delete;
-  PendingResult& operator=(const PendingResult&) = delete;
-
-  Expected<bool, RunError> Create() {
-    const fs::path result = PathFromUtf8(result_path_);
-    std::error_code ec;
-    if (fs::is_directory(result, ec)) {
-      return Fail(WriteFailure(result_path_, "a folder of that name is in the way"));
-    }
-    std::random_device seed;
-    std::mt19937 random(seed());
-    for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-      fs::path candidate = result;
-      candidate += ".tmp" + std::to_string(random() % 1000000);
-      // A new file only: never reuse one that happens to exist.
-      file_ = CreateNewFile(candidate);
-      if (file_ != nullptr) {
-        temporary_ = candidate;
-        return true;
-      }
-      if (errno != EEXIST) break;
-    }
-    return Fail(WriteFailure(result_path_, SystemReason(errno)));
-  }
-
-  std::FILE* file() const { return file_; }
-
-  Expected<bool, RunError> Commit() {
-    const int closed = std::fclose(file_);
-    file_ = nullptr;
-    if (closed != 0) return Fail(WriteFailure(result_path_, SystemReason(errno)));
-    if (const int failed = RenameOnto(temporary_, PathFromUtf8(result_path_))) {
-      return Fail(WriteFailure(result_path_, SystemReason(failed)));
-    }
-    temporary_.clear();
-    return true;
-  }
-
- private:
-  std::string result_path_;
-  fs::path temporary_;
-  std::FILE* file_ = nullptr;
+// Where a result path leads: a file to replace, or a stream (a device, a
+// pipe, a socket) that is written into as it is. A link counts as what it
+// leads to; the link itself stays.
+struct ResultTarget {
+  enum Kind { kStandardOutput, kStream, kFile } kind = kFile;
+  fs::path path;  // the file or stream, links resolved
 };
+
+Expected<ResultTarget, RunError> ResolveTarget(const RunRequest& request) {
+  if (request.result_path == "-") return ResultTarget{ResultTarget::kStandardOutput, {}};
+  ResultTarget target{ResultTarget::kFile, PathFromUtf8(request.result_path)};
+  std::error_code ec;
+  const fs::file_status link = fs::symlink_status(target.path, ec);
+  if (!fs::exists(link)) return target;  // a new file
+  if (fs::is_symlink(link)) {
+    target.path = fs::canonical(target.path, ec);
+    if (ec) return Fail(WriteFailure(request.result_path, "it is a link to nothing"));
+  }
+  const fs::file_status status = fs::status(target.path, ec);
+  if (fs::is_directory(status)) {
+    return Fail(WriteFailure(request.result_path, "a folder of that name is in the way"));
+  }
+  if (request.point_path != "-" &&
+      fs::equivalent(PathFromUtf8(request.point_path), target.path, ec)) {
+    RunError e;
+    e.kind = RunErrorKind::kResultIsPointFile;
+    e.path = request.result_path;
+    return Fail(std::move(e));
+  }
+  if (!fs::is_regular_file(status)) target.kind = ResultTarget::kStream;
+  return target;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// Sends the complete table in `whole` to standard output or a stream.
+Expected<bool, RunError> SendOut(std::FILE* whole, const ResultTarget& target,
+                                 const std::string& result_path) {
+  FileHandle opened;
+  std::FILE* out = stdout;
+  if (target.kind == ResultTarget::kStream) {
+    opened.reset(OpenFile(target.path, "wb"));
+    if (!opened) return Fail(WriteFailure(result_path, SystemReason(errno)));
+    out = opened.get();
+  }
+  if (!SeekTo(whole, 0)) return Fail(WriteFailure(result_path, SystemReason(errno)));
+  std::vector<char> block(kFlushBytes);
+  std::size_t got;
+  while ((got = std::fread(block.data(), 1, block.size(), whole)) > 0) {
+    if (std::fwrite(block.data(), 1, got, out) != got) {
+      return Fail(WriteFailure(result_path, SystemReason(errno)));
+    }
+  }
+  if (std::ferror(whole)) {
+    return Fail(WriteFailure(result_path, "cannot read back the table: " + SystemReason(errno)));
+  }
+  if (std::fflush(out) != 0) return Fail(WriteFailure(result_path, SystemReason(errno)));
+  return true;
+}
 
 // The table on its way to the file: lines are written in place and go out
 // in large blocks.
@@ -152,12 +158,13 @@ Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunReque
 }  // namespace
 
 Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params) {
+  auto target = ResolveTarget(request);
+  if (!target) return Fail(target.error());
   auto opened = PointFileReader::Open(request.point_path);
   if (!opened) return Fail(opened.error());
   PointFileReader& reader = *opened.value();
 
-  const bool to_stdout = request.result_path == "-";
-  if (to_stdout || request.field_limit || request.require_set_params) {
+  if (request.field_limit || request.require_set_params) {
     auto checked = CheckAll(reader, request);
     if (!checked) return Fail(checked.error());
     if (request.require_set_params) {
@@ -174,12 +181,23 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     if (!rewound) return Fail(rewound.error());
   }
 
-  PendingResult pending(request.result_path);
-  std::FILE* sink = stdout;
-  if (!to_stdout) {
-    auto created = pending.Create();
-    if (!created) return Fail(created.error());
-    sink = pending.file();
+  // A file is written where it will replace the result when complete; a
+  // stream gets the table only once all of it is in a temporary file.
+  std::unique_ptr<PendingFile> pending;
+  FileHandle whole;
+  std::FILE* sink = nullptr;
+  if (target->kind == ResultTarget::kFile) {
+    int error = 0;
+    pending = PendingFile::Begin(target->path, &error);
+    if (!pending) return Fail(WriteFailure(request.result_path, SystemReason(error)));
+    sink = pending->stream();
+  } else {
+    whole.reset(OpenTemporaryFile());
+    if (!whole) {
+      return Fail(WriteFailure(request.result_path,
+                               "cannot make a temporary file: " + SystemReason(errno)));
+    }
+    sink = whole.get();
   }
   const Transform transform(params);
   TableBuffer out(sink);
@@ -230,12 +248,16 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   if (!out.Flush() || std::fflush(sink) != 0) {
     return Fail(WriteFailure(request.result_path, SystemReason(errno)));
   }
-  if (!to_stdout) {
+  if (pending) {
     // The point file is closed first: Windows renames nothing onto a file
-    // that is open, and the result may be the point file itself.
+    // that is open.
     opened.value().reset();
-    auto committed = pending.Commit();
-    if (!committed) return Fail(committed.error());
+    if (const int failed = pending->Commit()) {
+      return Fail(WriteFailure(request.result_path, SystemReason(failed)));
+    }
+  } else {
+    auto sent = SendOut(whole.get(), *target, request.result_path);
+    if (!sent) return Fail(sent.error());
   }
   return summary;
 }

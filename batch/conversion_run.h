@@ -31,11 +31,15 @@ struct RunSummary {
   std::size_t points = 0;
 };
 
-// Reads and checks the whole point file, then converts every point and
-// writes the table. A result file is written to a temporary file in its
-// folder and renamed onto the result path only when every point is written:
-// on any failure nothing partial is left and an earlier result stays as it
-// was. Standard output receives nothing unless the whole input is good.
+// Converts every point of the point file and writes the table, all or
+// nothing: a result file is replaced only by a complete table that has
+// reached the disk (see os/pending_file.h), and standard output, or a
+// device or pipe the result path names, gets the table only once all of it
+// is written to a temporary file. On any failure nothing partial is left
+// and an earlier result stays as it was.
+// Rejects, besides what reading rejects: a result path that is a folder, a
+// link to nothing, or the point file itself (kResultIsPointFile); a
+// converted X or Y beyond the range of doubles; a failed write.
 Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params);
 
 }  // namespace torvane

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "batch/byte_scan.h"
 #include "batch/usual_line.h"
@@ -25,6 +26,48 @@ bool HasNonAscii(std::string_view s) {
     if (static_cast<unsigned char>(c) >= 0x80) return true;
   }
   return false;
+}
+
+// Keeps input that can be read only once in an anonymous temporary file, so
+// that it can be read again. The copy stops after the piece that holds a NUL
+// byte or more than kMaxLineBytes without a line end: reading rejects that
+// line when it comes to it, so nothing beyond it is needed, and /dev/zero
+// does not fill the disk. `failure` is the error to fill in.
+Expected<std::FILE*, RunError> KeepInTemporaryFile(std::FILE* from, RunError failure) {
+  std::FILE* copy = OpenTemporaryFile();
+  if (copy == nullptr) {
+    failure.detail = "cannot make a temporary file: " + SystemReason(errno);
+    return Fail(std::move(failure));
+  }
+  failure.kind = RunErrorKind::kCannotRead;
+  std::vector<char> chunk(kReadChunk);
+  std::size_t run = 0;  // bytes since the last line end
+  for (;;) {
+    const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), from);
+    if (got == 0) break;
+    if (std::fwrite(chunk.data(), 1, got, copy) != got) {
+      failure.detail = "cannot keep the input: " + SystemReason(errno);
+      std::fclose(copy);
+      return Fail(std::move(failure));
+    }
+    const char* const data = chunk.data();
+    if (std::memchr(data, '\0', got) != nullptr) break;
+    std::size_t last_end = got;
+    while (last_end > 0 && data[last_end - 1] != '\n' && data[last_end - 1] != '\r') --last_end;
+    run = last_end == 0 ? run + got : got - last_end;
+    if (run > kMaxLineBytes) break;
+  }
+  if (std::ferror(from)) {
+    failure.detail = SystemReason(errno);
+    std::fclose(copy);
+    return Fail(std::move(failure));
+  }
+  if (std::fflush(copy) != 0 || !SeekTo(copy, 0)) {
+    failure.detail = "cannot keep the input: " + SystemReason(errno);
+    std::fclose(copy);
+    return Fail(std::move(failure));
+  }
+  return copy;
 }
 
 }  // namespace
@@ -86,34 +129,14 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
       failure.detail = "standard input is closed";
       return Fail(std::move(failure));
     }
-    // Standard input is read twice (once to find its encoding), so it is
-    // first kept in an anonymous temporary file.
-    file = OpenTemporaryFile();
-    if (file == nullptr) {
-      failure.detail = "cannot make a temporary file: " + SystemReason(errno);
-      return Fail(std::move(failure));
-    }
-    char chunk[kReadChunk];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) {
-      if (std::fwrite(chunk, 1, got, file) != got) {
-        failure.kind = RunErrorKind::kCannotRead;
-        failure.detail = "cannot keep standard input: " + SystemReason(errno);
-        std::fclose(file);
-        return Fail(std::move(failure));
-      }
-    }
-    if (std::ferror(stdin)) {
-      failure.kind = RunErrorKind::kCannotRead;
-      failure.detail = SystemReason(errno);
-      std::fclose(file);
-      return Fail(std::move(failure));
-    }
-    std::rewind(file);
+    auto kept = KeepInTemporaryFile(stdin, std::move(failure));
+    if (!kept) return Fail(kept.error());
+    file = *kept;
   } else {
     std::error_code ec;
     const std::filesystem::path fs_path = PathFromUtf8(path);
-    if (std::filesystem::is_directory(fs_path, ec)) {
+    const auto status = std::filesystem::status(fs_path, ec);
+    if (std::filesystem::is_directory(status)) {
       failure.detail = "it is a folder, not a file";
       return Fail(std::move(failure));
     }
@@ -121,6 +144,14 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
     if (file == nullptr) {
       failure.detail = SystemReason(errno);
       return Fail(std::move(failure));
+    }
+    // A pipe, a process substitution or a device is read once, like
+    // standard input.
+    if (!std::filesystem::is_regular_file(status)) {
+      auto kept = KeepInTemporaryFile(file, std::move(failure));
+      std::fclose(file);
+      if (!kept) return Fail(kept.error());
+      file = *kept;
     }
   }
   std::unique_ptr<PointFileReader> reader(new PointFileReader(file, path));
@@ -130,39 +161,57 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
   return reader;
 }
 
-bool PointFileReader::RestIsUtf8(std::uint64_t from) {
-  // Pieces are cut after an ASCII byte, which never lies inside a UTF-8
-  // sequence, so each piece is checked on its own.
-  bool utf8 = true;
-  std::string piece;
-  std::size_t kept = 0;  // bytes carried over from the last read
+void PointFileReader::ScanLinesFrom(std::uint64_t from,
+                                    const std::function<bool(std::string_view)>& visit) {
   if (!SeekTo(file_, from)) {
     read_error_ = true;
-    return false;
+    return;
   }
-  for (;;) {
+  std::string piece;  // the end of the last chunk that is not yet a whole line, then a chunk
+  for (bool more = true; more;) {
+    const std::size_t kept = piece.size();
     piece.resize(kept + kReadChunk);
     const std::size_t got = std::fread(piece.data() + kept, 1, kReadChunk, file_);
     piece.resize(kept + got);
+    std::size_t start = 0;
+    for (;;) {
+      const std::size_t end = piece.find_first_of("\r\n", start);
+      if (end == std::string::npos) break;
+      if (!visit(std::string_view(piece).substr(start, end - start))) {
+        more = false;
+        break;
+      }
+      start = end + 1;
+    }
+    piece.erase(0, start);
+    if (!more || piece.size() > kMaxLineBytes) break;
     if (got == 0) {
-      utf8 = IsValidUtf8(piece);
+      if (!piece.empty()) visit(piece);  // a last line without a line end
       break;
     }
-    std::size_t cut = piece.size();
-    while (cut > 0 && static_cast<unsigned char>(piece[cut - 1]) >= 0x80) --cut;
-    if (!IsValidUtf8(std::string_view(piece).substr(0, cut))) {
-      utf8 = false;
-      break;
-    }
-    piece.erase(0, cut);
-    kept = piece.size();
   }
   if (std::ferror(file_)) read_error_ = true;
   // Back to where line reading stopped.
-  if (!SeekTo(file_, buffer_offset_ + end_)) {
-    read_error_ = true;
-  }
-  return utf8;
+  if (!SeekTo(file_, buffer_offset_ + end_)) read_error_ = true;
+}
+
+TextEncoding PointFileReader::DecideEncoding(std::uint64_t from, bool bom) {
+  const TextEncoding utf8 = bom ? TextEncoding::kUtf8WithBom : TextEncoding::kUtf8;
+  bool all_utf8 = true;
+  ScanLinesFrom(from, [&](std::string_view line) { return all_utf8 = IsValidUtf8(line); });
+  if (all_utf8) return utf8;
+  // Counted line by line only for files that are not UTF-8 throughout.
+  bool all_gbk = true;
+  std::size_t utf8_lines = 0, gbk_lines = 0;
+  ScanLinesFrom(from, [&](std::string_view line) {
+    if (IsAscii(line)) return true;
+    const bool gbk = IsValidGbk(line);
+    all_gbk = all_gbk && gbk;
+    gbk_lines += gbk;
+    utf8_lines += IsValidUtf8(line);
+    return true;
+  });
+  return all_gbk || gbk_lines > utf8_lines ? TextEncoding::kGbk : utf8;
 }
 
 Expected<bool, RunError> PointFileReader::Rewind() {
@@ -178,6 +227,7 @@ Expected<bool, RunError> PointFileReader::Rewind() {
   fields_read_ = 0;
   at_eof_ = false;
   read_error_ = false;
+  failure_.reset();
   after_cr_ = false;
   return true;
 }
@@ -190,7 +240,18 @@ RunError PointFileReader::ReadFailure() const {
   return e;
 }
 
+bool PointFileReader::FailLine(RunErrorKind kind) {
+  RunError e;
+  e.kind = kind;
+  e.path = path_;
+  e.line = line_number_ + 1;
+  e.limit = kMaxLineBytes;
+  failure_ = std::move(e);
+  return false;
+}
+
 bool PointFileReader::ReadLine(std::string_view* line) {
+  if (failure_) return false;
   std::size_t scan = begin_;  // bytes before scan hold no line end
   for (;;) {
     if (after_cr_ && begin_ < end_) {
@@ -203,19 +264,20 @@ bool PointFileReader::ReadLine(std::string_view* line) {
     const std::size_t end = FindLineEnd(data + scan, data + end_, &non_ascii) - data;
     // Bytes before `scan` were looked at in an earlier round: not known here.
     line_may_be_non_ascii_ = non_ascii || scan != begin_;
-    if (end != end_) {
-      *line = std::string_view(data + begin_, end - begin_);
-      after_cr_ = buffer_[end] == '\r';
-      begin_ = end + 1;
+    if (end != end_ || at_eof_) {
+      if (end - begin_ > kMaxLineBytes) return FailLine(RunErrorKind::kLineTooLong);
+      if (end == end_ && begin_ >= end_) return false;
+      *line = std::string_view(data + begin_, end - begin_);  // the last may lack a line end
+      if (end != end_) after_cr_ = buffer_[end] == '\r';
+      begin_ = end == end_ ? end_ : end + 1;
       ++line_number_;
       return true;
     }
-    if (at_eof_) {
-      if (begin_ >= end_) return false;
-      *line = std::string_view(data + begin_, end_ - begin_);  // a last line without a line end
-      begin_ = end_;
-      ++line_number_;
-      return true;
+    // The line goes on beyond the bytes read: it is refused as soon as it
+    // is too long, or holds a NUL byte, so that neither is held whole.
+    if (end_ - begin_ > kMaxLineBytes) return FailLine(RunErrorKind::kLineTooLong);
+    if (std::memchr(data + scan, '\0', end_ - scan) != nullptr) {
+      return FailLine(RunErrorKind::kNulByte);
     }
     // Keep the unread bytes, drop the rest, and read the next chunk.
     // The buffer only grows (for a line longer than a chunk), so that it is
@@ -242,6 +304,7 @@ bool PointFileReader::ReadLine(std::string_view* line) {
 Expected<bool, RunError> PointFileReader::NextLine(std::string_view* text) {
   if (!ReadLine(text)) {
     if (read_error_) return Fail(ReadFailure());
+    if (failure_) return Fail(*failure_);
     return false;
   }
   std::string_view& line = *text;
@@ -249,11 +312,9 @@ Expected<bool, RunError> PointFileReader::NextLine(std::string_view* text) {
     // The whole file is UTF-8 when all of it is; the lines before were
     // ASCII, so the rest decides. A BOM only confirms it.
     const std::uint64_t line_start = buffer_offset_ + (line.data() - buffer_.data());
-    const bool utf8 = RestIsUtf8(line_start);
-    if (read_error_) return Fail(ReadFailure());
     const bool bom = line_number_ == 1 && line.substr(0, kUtf8Bom.size()) == kUtf8Bom;
-    encoding_ =
-        !utf8 ? TextEncoding::kGbk : (bom ? TextEncoding::kUtf8WithBom : TextEncoding::kUtf8);
+    encoding_ = DecideEncoding(line_start, bom);
+    if (read_error_) return Fail(ReadFailure());
     encoding_decided_ = true;
   }
   if (line_number_ == 1 && encoding_ == TextEncoding::kUtf8WithBom) {
@@ -266,7 +327,8 @@ Expected<bool, RunError> PointFileReader::NextLine(std::string_view* text) {
     e.line = line_number_;
     return Fail(std::move(e));
   }
-  if (encoding_ == TextEncoding::kGbk && HasNonAscii(line) && !IsValidGbk(line)) {
+  if (line_may_be_non_ascii_ && HasNonAscii(line) &&
+      !(encoding_ == TextEncoding::kGbk ? IsValidGbk(line) : IsValidUtf8(line))) {
     RunError e;
     e.kind = RunErrorKind::kBadEncoding;
     e.path = path_;

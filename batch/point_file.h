@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,10 @@
 #include "params/short_decimal.h"
 
 namespace torvane {
+
+// The longest line a point file may hold, in bytes: no point line comes near
+// it, and memory stays bounded whatever the input.
+inline constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
 
 // One point of a point file. The texts are views into the reader's line and
 // stay valid until the next call of Next(); blanks around them are removed.
@@ -44,9 +49,13 @@ Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view l
 // Reads a point file from start to end in constant memory, line by line.
 class PointFileReader {
  public:
-  // Opens `path` ("-" for standard input, which is first copied to a
-  // temporary file so that it can be read twice). The file is UTF-8 when the
-  // whole of it is valid UTF-8, otherwise GBK.
+  // Opens `path` ("-" for standard input). Input that cannot be read twice
+  // (standard input, a pipe, a device) is first kept in a temporary file,
+  // up to the first line that reading would reject for a NUL byte or its
+  // length. The file is UTF-8 when the whole of it is valid UTF-8, GBK when
+  // the whole of it is GBK; a file that is neither is taken in the one more
+  // of its lines are valid in (UTF-8 when as many), so that the line blamed
+  // is the one that breaks it.
   // Rejects: a file that cannot be opened or read, a directory.
   static Expected<std::unique_ptr<PointFileReader>, RunError> Open(const std::string& path);
   ~PointFileReader();
@@ -59,7 +68,9 @@ class PointFileReader {
   // The next point, or nullptr at the end of the file. The record is the
   // reader's own and is replaced by the next call. Rejects what
   // ParsePointLine rejects, a line that is not valid text in the file's
-  // encoding, and a read failure; the error names the file and the line.
+  // encoding, a line longer than kMaxLineBytes, a NUL byte (as soon as it is
+  // read, before its line ends), and a read failure; the error names the
+  // file and the line.
   Expected<const PointRecord*, RunError> Next();
 
   // Up to `capacity` points read at once into `points`, as many usual lines
@@ -71,8 +82,9 @@ class PointFileReader {
   // The next line as text, for files laid out otherwise than points: without
   // its line end and, on line 1, a UTF-8 BOM; blank lines included. False at
   // the end of the file. The text stays valid until the next call. Rejects a
-  // line that is not valid text in the file's encoding, and a read failure;
-  // the error names the file and the line.
+  // line that is not valid text in the file's encoding, what Next() rejects
+  // of a line's length and bytes, and a read failure; the error names the
+  // file and the line.
   Expected<bool, RunError> NextLine(std::string_view* text);
 
   // The 1-based number of the line read last.
@@ -86,12 +98,22 @@ class PointFileReader {
 
  private:
   PointFileReader(std::FILE* file, std::string path);
+  // The next line into *line; false at the end of the file, after a read
+  // failure (read_error_) or at a line that cannot be read (failure_).
   bool ReadLine(std::string_view* line);
+  // failure_ for the line being read, which cannot be a point line.
+  bool FailLine(RunErrorKind kind);
   // Reads the next line straight from the buffer into *point when it is a
   // usual point line of ASCII; false, changing nothing but *point, otherwise.
   bool NextUsualLine(PointRecord* point);
-  // Whether the file from byte `from` to its end is valid UTF-8.
-  bool RestIsUtf8(std::uint64_t from);
+  // The encoding of the file from byte `from` (the start of its first line
+  // that is not ASCII) to its end; `bom`: line 1 starts with a UTF-8 BOM.
+  TextEncoding DecideEncoding(std::uint64_t from, bool bom);
+  // Calls `visit` with each line from byte `from` to the end of the file,
+  // without line ends, while it returns true. A line longer than
+  // kMaxLineBytes ends the scan (reading stops there too). Reading then goes
+  // on where it was.
+  void ScanLinesFrom(std::uint64_t from, const std::function<bool(std::string_view)>& visit);
   RunError ReadFailure() const;
 
   std::FILE* file_;
@@ -106,6 +128,7 @@ class PointFileReader {
   std::size_t fields_read_ = 0;
   bool at_eof_ = false;
   bool read_error_ = false;
+  std::optional<RunError> failure_;    // a line that stopped reading
   bool after_cr_ = false;              // the last line ended in CR: a following LF belongs to it
   bool line_may_be_non_ascii_ = true;  // false: the last line read is ASCII
   PointRecord current_;                // the point Next() returns

@@ -9,9 +9,10 @@ namespace torvane {
 inline constexpr std::string_view kResultSuffix = "转化后成果表";
 
 // "D:\data\pts.csv" -> "D:\data\pts转化后成果表.txt"; "D:\data\list" ->
-// "D:\data\list转化后成果表.txt". Spaces around the path are removed; only a
-// real extension (a dot in the last path component, not at its start) is
-// replaced. Paths are UTF-8; both "/" and "\" separate components.
+// "D:\data\list转化后成果表.txt". The path is taken as given, spaces
+// included (" p.csv" is another file than "p.csv"); only a real extension
+// (a dot in the last path component, not at its start, with no space after
+// it) is replaced. Paths are UTF-8; both "/" and "\" separate components.
 std::string ResultPathFor(std::string_view point_path);
 
 }  // namespace torvane

@@ -60,6 +60,8 @@ std::string Describe(const RunError& e) {
       return where + "line is neither UTF-8 nor GBK text";
     case RunErrorKind::kNulByte:
       return where + "line holds a NUL byte: not UTF-8 or GBK text (saved as UTF-16?)";
+    case RunErrorKind::kLineTooLong:
+      return where + "line is longer than " + std::to_string(e.limit) + " bytes: not a point file";
     case RunErrorKind::kTooManyFields:
       return where + "more than " + std::to_string(e.limit) + " fields in the file";
     case RunErrorKind::kResultOutOfRange:
@@ -70,6 +72,8 @@ std::string Describe(const RunError& e) {
       return "parameters incomplete: X offset, Y offset and rotation must all be non-zero";
     case RunErrorKind::kCannotWrite:
       return where + "cannot write: " + e.detail;
+    case RunErrorKind::kResultIsPointFile:
+      return where + "the result would replace the point file itself";
   }
   return where + "unknown error";
 }

@@ -21,11 +21,13 @@ enum class RunErrorKind {
   kNumberTooLarge,     // X or Y is beyond the range of doubles (field, field_text)
   kBadEncoding,        // a line that is neither UTF-8 nor GBK text
   kNulByte,            // a line with a NUL byte: binary data, or UTF-16 text
+  kLineTooLong,        // a line longer than the limit (limit)
   kTooManyFields,      // more fields in the file than the limit (limit)
   kResultOutOfRange,   // a converted X or Y beyond the range of doubles (field)
   kParamsNotComputed,  // offsets and rotation all zero
   kParamsIncomplete,   // some of the offsets and rotation zero, some not
   kCannotWrite,        // the result cannot be created or written (path: the result)
+  kResultIsPointFile,  // the result would replace the point file itself (path: the result)
 };
 
 struct RunError {
@@ -35,7 +37,7 @@ struct RunError {
   std::string field;       // the field an error is about: "X", "Y"; "Xs", "Ys", "Xc", "Yc"
   std::string field_text;  // the offending text, without the blanks around it
   std::string detail;      // the system's reason for open, read and write failures
-  std::size_t limit = 0;   // the field limit for kTooManyFields
+  std::size_t limit = 0;   // the field limit for kTooManyFields, bytes for kLineTooLong
   // For kDuplicateName: the line where the name was used first.
   std::size_t other_line = 0;
 };

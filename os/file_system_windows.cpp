@@ -12,42 +12,12 @@
 #include <string>
 
 #include "os/file_system.h"
+#include "os/windows_error.h"
 
 namespace torvane {
 namespace {
 
 constexpr int kTemporaryNameTries = 16;
-
-// The errno value closest to a Windows error code, for the messages that
-// name the system's reason.
-int ErrnoFromWindows(DWORD error) {
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-      return ENOENT;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:  // open in another program
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT:
-      return EACCES;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-      return EEXIST;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return ENOSPC;
-    case ERROR_FILENAME_EXCED_RANGE:
-      return ENAMETOOLONG;
-    case ERROR_INVALID_NAME:
-      return EINVAL;
-    case ERROR_NOT_SAME_DEVICE:
-      return EXDEV;
-    default:
-      return EIO;
-  }
-}
 
 // A stdio stream over a descriptor from _wsopen_s; null with errno set.
 std::FILE* StreamOf(const wchar_t* name, int flags, const char* mode) {

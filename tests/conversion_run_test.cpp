@@ -161,11 +161,17 @@ TEST_F(ConversionRun, ResultThatCannotBeWritten) {
             dir_ / "missing/pts.txt" + ": cannot write: No such file or directory");
 }
 
-TEST_F(ConversionRun, ResultMayReplaceItsOwnPointFile) {
+TEST_F(ConversionRun, NeverReplacesItsOwnPointFile) {
   request_.point_path = dir_.Write("pts.csv", kHelpExample);
-  request_.result_path = request_.point_path;
-  ASSERT_TRUE(ConvertRun(request_, kParams).ok());
-  EXPECT_EQ(ReadBytes(request_.point_path), kHelpExampleConverted);
+  std::filesystem::create_symlink("pts.csv", dir_ / "link.txt");
+  for (const std::string& result : {request_.point_path, dir_ / "link.txt"}) {
+    request_.result_path = result;
+    auto run = ConvertRun(request_, kParams);
+    ASSERT_FALSE(run.ok()) << result;
+    EXPECT_EQ(run.error().kind, RunErrorKind::kResultIsPointFile);
+    EXPECT_EQ(ReadBytes(request_.point_path), kHelpExample);
+    EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"link.txt", "pts.csv"}));
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "batch/conversion_run.h"
+#include "batch/point_file.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -61,12 +62,25 @@ std::vector<Hostile> Files() {
        "P:1: line holds a NUL byte: not UTF-8 or GBK text (saved as UTF-16?)"},
       {"neither UTF-8 nor GBK", "A,1,2,3\r\n\x80\xFF,1,2,3\r\n",
        "P:2: line is neither UTF-8 nor GBK text"},
+      // Lines are limited to 1 MiB, so that memory is bounded whatever comes.
       {"a 10 MB line", "A," + kTenMegabytes + ",2,3\r\n",
-       "P:1: X field \"123456789012345678901234567890123456789012345678901234567890... "
-       "(10485760 bytes)\" is too large"},
-      {"a 10 MB line without commas", kTenMegabytes + "\r\n",
-       "P:1: line \"123456789012345678901234567890123456789012345678901234567890... "
-       "(10485760 bytes)\" has fewer than three fields (name, X, Y)"},
+       "P:1: line is longer than 1048576 bytes: not a point file"},
+      {"a line one byte too long after a good one",
+       "A,1,2,3\r\n" + std::string(kMaxLineBytes + 1, '7') + "\r\n",
+       "P:2: line is longer than 1048576 bytes: not a point file"},
+      {"a line of the longest length, without commas", std::string(kMaxLineBytes, '7'),
+       "P:1: line \"777777777777777777777777777777777777777777777777777777777777... "
+       "(1048576 bytes)\" has fewer than three fields (name, X, Y)"},
+      {"10 MB of NUL bytes, as a crash leaves", std::string(10 << 20, '\0'),
+       "P:1: line holds a NUL byte: not UTF-8 or GBK text (saved as UTF-16?)"},
+      // The line blamed for an encoding error is the one that breaks the
+      // encoding the rest of the file is in.
+      {"UTF-8, then a byte neither reads", "\xE7\x82\xB9,1,2,3\r\nB\xFF,1,2,3\r\n",
+       "P:2: line is neither UTF-8 nor GBK text"},
+      {"an overlong UTF-8 form, then UTF-8", "\xC0\xAF,1,2,3\r\n\xE7\x82\xB9,1,2,3\r\n",
+       "P:1: line is neither UTF-8 nor GBK text"},
+      {"GBK, then a byte neither reads", "\xB5\xE3,1,2,3\r\n\xB5\xE3,4,5,6\r\nB\xFF,1,2,3\r\n",
+       "P:3: line is neither UTF-8 nor GBK text"},
       {"1e400", "A,1e400,2,3\r\n", "P:1: X field \"1e400\" is too large"},
       {"-1e400 in Y", "A,1,-1e400,3\r\n", "P:1: Y field \"-1e400\" is too large"},
       {"nan", "A,nan,2,3\r\n", "P:1: X field \"nan\" is not a number"},
@@ -139,6 +153,10 @@ TEST_P(HostileInput, PathsThatCannotBeUsed) {
        dir / "folder" + ": cannot write: a folder of that name is in the way"},
       {"a result in a missing folder", points, dir / "missing/t.txt",
        dir / "missing/t.txt" + ": cannot write: No such file or directory"},
+      {"the point file as its own result", points, points,
+       points + ": the result would replace the point file itself"},
+      {"the point file by another name", points, dir / "./p.csv",
+       dir / "./p.csv" + ": the result would replace the point file itself"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
@@ -146,6 +164,7 @@ TEST_P(HostileInput, PathsThatCannotBeUsed) {
     ASSERT_FALSE(run.ok());
     EXPECT_EQ(Describe(run.error()), row.message);
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"folder", "p.csv"}));
+    EXPECT_EQ(ReadBytes(points), "A,1,2,3\r\n");
     EXPECT_TRUE(std::filesystem::is_empty(dir / "folder"));
   }
 }

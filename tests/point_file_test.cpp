@@ -257,15 +257,17 @@ TEST(PointFileReader, FindsTheEncoding) {
 }
 
 TEST(PointFileReader, LineNeitherUtf8NorGbk) {
+  // A file valid in neither encoding is read in the one more of its lines
+  // are valid in (UTF-8 when as many), and the first line that is not is
+  // blamed; the hostile-input table has the Chinese cases.
   TempDir dir;
   auto reader = PointFileReader::Open(dir.Write("p.csv", "A,1,2,3\r\nB\xFF,1,2,3\r\n"));
   ASSERT_TRUE(reader.ok());
   ASSERT_TRUE(reader.value()->Next().ok());
   auto bad = reader.value()->Next();
-  EXPECT_EQ(reader.value()->encoding(), TextEncoding::kGbk);
+  EXPECT_EQ(reader.value()->encoding(), TextEncoding::kUtf8);
   ASSERT_FALSE(bad.ok());
   EXPECT_EQ(bad.error().kind, RunErrorKind::kBadEncoding);
-  EXPECT_EQ(bad.error().line, 2u);
   EXPECT_EQ(Describe(bad.error()), dir / "p.csv" + ":2: line is neither UTF-8 nor GBK text");
 }
 

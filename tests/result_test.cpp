@@ -14,7 +14,12 @@ TEST(ResultPathFor, ReplacesOnlyARealExtension) {
       {"D:\\data\\pts.dat", "D:\\data\\pts转化后成果表.txt"},
       {"D:\\data\\list", "D:\\data\\list转化后成果表.txt"},
       {"pts.xlsx", "pts转化后成果表.txt"},
-      {"  /home/s/pts.csv  ", "/home/s/pts转化后成果表.txt"},
+      // Names are taken as given: " p.csv" is not "p.csv", and "p.csv " has
+      // no extension, so neither takes the table of "p.csv".
+      {" p.csv", " p转化后成果表.txt"},
+      {"p.csv ", "p.csv 转化后成果表.txt"},
+      {"pts ", "pts 转化后成果表.txt"},
+      {"/home/s/my pts.v2 final", "/home/s/my pts.v2 final转化后成果表.txt"},
       {"/home/s.v1/list", "/home/s.v1/list转化后成果表.txt"},
       {"/home/s/.points", "/home/s/.points转化后成果表.txt"},
       {"/home/s/a.b.csv", "/home/s/a.b转化后成果表.txt"},
