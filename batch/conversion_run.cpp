@@ -44,11 +44,10 @@ Expected<ResultTarget, RunError> ResolveTarget(const RunRequest& request) {
   std::error_code ec;
   const fs::file_status link = fs::symlink_status(target.path, ec);
   if (!fs::exists(link)) return target;  // a new file
-  if (fs::is_symlink(link)) {
-    target.path = fs::canonical(target.path, ec);
-    if (ec) return Fail(WriteFailure(request.result_path, "it is a link to nothing"));
-  }
   const fs::file_status status = fs::status(target.path, ec);
+  if (!fs::exists(status)) {
+    return Fail(WriteFailure(request.result_path, "it is a link to nothing"));
+  }
   if (fs::is_directory(status)) {
     return Fail(WriteFailure(request.result_path, "a folder of that name is in the way"));
   }
@@ -59,7 +58,19 @@ Expected<ResultTarget, RunError> ResolveTarget(const RunRequest& request) {
     e.path = request.result_path;
     return Fail(std::move(e));
   }
-  if (!fs::is_regular_file(status)) target.kind = ResultTarget::kStream;
+  if (!fs::is_regular_file(status)) {
+    target.kind = ResultTarget::kStream;
+  } else if (fs::is_symlink(link)) {
+    // The file the link leads to is replaced, the link staying as it is; a
+    // link the system makes up, such as /dev/stdout to a deleted file, is
+    // written through.
+    fs::path file = fs::canonical(target.path, ec);
+    if (ec) {
+      target.kind = ResultTarget::kStream;
+    } else {
+      target.path = std::move(file);
+    }
+  }
   return target;
 }
 

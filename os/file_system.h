@@ -17,11 +17,6 @@ std::filesystem::path PathFromUtf8(const std::string& utf8);
 // failure. Always binary on Windows: no CR LF translation, no end at Ctrl-Z.
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 
-// Creates a new file for writing, binary. Fails with errno EEXIST when
-// anything of that name exists, so a file that happens to be there is never
-// truncated (msvcrt ignores fopen's "x"). Null with errno set on failure.
-std::FILE* CreateNewFile(const std::filesystem::path& path);
-
 // An anonymous file for reading and writing, binary, in the user's
 // temporary folder (never the root of a drive), removed when it is closed
 // or the program ends. Null with errno set on failure.
@@ -29,9 +24,5 @@ std::FILE* OpenTemporaryFile();
 
 // fseek to an offset in bytes from the start, 64-bit also where long has 32.
 bool SeekTo(std::FILE* file, std::uint64_t offset);
-
-// Renames `from` onto `to` in one step, replacing a file `to` that exists.
-// 0 on success, otherwise an errno value that says why.
-int RenameOnto(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace torvane

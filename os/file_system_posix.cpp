@@ -9,18 +9,10 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
 }
 
-std::FILE* CreateNewFile(const std::filesystem::path& path) {
-  return std::fopen(path.c_str(), "wbx");  // glibc's "x" is O_EXCL
-}
-
 std::FILE* OpenTemporaryFile() { return std::tmpfile(); }
 
 bool SeekTo(std::FILE* file, std::uint64_t offset) {
   return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
-}
-
-int RenameOnto(const std::filesystem::path& from, const std::filesystem::path& to) {
-  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
 }  // namespace torvane

@@ -44,10 +44,6 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
   return _wfopen(path.c_str(), wide_mode.c_str());
 }
 
-std::FILE* CreateNewFile(const std::filesystem::path& path) {
-  return StreamOf(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, "wb");
-}
-
 std::FILE* OpenTemporaryFile() {
   wchar_t folder[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
@@ -71,11 +67,6 @@ std::FILE* OpenTemporaryFile() {
 
 bool SeekTo(std::FILE* file, std::uint64_t offset) {
   return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
-}
-
-int RenameOnto(const std::filesystem::path& from, const std::filesystem::path& to) {
-  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
-  return ErrnoFromWindows(GetLastError());
 }
 
 }  // namespace torvane

@@ -22,7 +22,10 @@ class PendingFile {
   // Starts a file that is to replace `target` (a regular file or nothing).
   // A file that replaces an earlier one gets the earlier one's permissions.
   // Null with *error set to an errno value when the file cannot be made.
-  static std::unique_ptr<PendingFile> Begin(const std::filesystem::path& target, int* error);
+  // `unnamed` false takes the named way even where the unnamed one is open
+  // (Linux; Windows always names its file), so that both can be tried.
+  static std::unique_ptr<PendingFile> Begin(const std::filesystem::path& target, int* error,
+                                            bool unnamed = true);
 
   // Removes the file unless it was committed.
   virtual ~PendingFile() = default;

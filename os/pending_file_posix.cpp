@@ -153,12 +153,12 @@ class PosixPendingFile final : public PendingFile {
 
 }  // namespace
 
-std::unique_ptr<PendingFile> PendingFile::Begin(const fs::path& target, int* error) {
+std::unique_ptr<PendingFile> PendingFile::Begin(const fs::path& target, int* error, bool unnamed) {
   HandleSignalsOnce();
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   fs::path named;
   // An unnamed file needs /proc to be linked in later.
-  int fd = access("/proc/self/fd", X_OK) == 0
+  int fd = unnamed && access("/proc/self/fd", X_OK) == 0
                ? open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode)
                : -1;
   if (fd < 0) {

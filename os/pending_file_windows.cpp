@@ -77,7 +77,8 @@ class WindowsPendingFile final : public PendingFile {
 
 }  // namespace
 
-std::unique_ptr<PendingFile> PendingFile::Begin(const fs::path& target, int* error) {
+std::unique_ptr<PendingFile> PendingFile::Begin(const fs::path& target, int* error,
+                                                bool /*unnamed*/) {
   // The rename takes a full path.
   std::error_code ec;
   const fs::path absolute_target = fs::absolute(target, ec);

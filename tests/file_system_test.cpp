@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstdio>
 #include <string>
 
+#include "os/pending_file.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -18,36 +21,53 @@ using testing::TempDir;
 // only through its wide-character calls.
 const char* const kNames[] = {"pts.csv", "点.csv", "측점 Ω.csv"};
 
-TEST(FileSystem, CreateNewFileNeverTruncatesOneThatExists) {
-  TempDir dir;
-  for (const char* name : kNames) {
-    const std::string existing = dir.Write(name, "earlier table");
-    errno = 0;
-    EXPECT_EQ(CreateNewFile(PathFromUtf8(existing)), nullptr) << name;
-    EXPECT_EQ(errno, EEXIST) << name;
-    EXPECT_EQ(ReadBytes(existing), "earlier table") << name;
-
-    const std::string fresh = dir / (std::string("new ") + name);
-    std::FILE* file = CreateNewFile(PathFromUtf8(fresh));
-    ASSERT_NE(file, nullptr) << name;
-    std::fputs("a\nb\r\n", file);  // written as it is: binary on Windows too
-    std::fclose(file);
-    EXPECT_EQ(ReadBytes(fresh), "a\nb\r\n") << name;
-  }
+// Writes `bytes` into a pending file for `target`; commits when asked.
+int WritePending(const std::string& target, const std::string& bytes, bool commit) {
+  int error = 0;
+  auto pending = PendingFile::Begin(PathFromUtf8(target), &error);
+  if (!pending) return error;
+  std::fwrite(bytes.data(), 1, bytes.size(), pending->stream());  // binary on Windows too
+  return commit ? pending->Commit() : 0;
 }
 
-TEST(FileSystem, RenameOntoReplacesTheTarget) {
+TEST(PendingFile, ReplacesTheTargetWhenCommittedAndLeavesNothingElse) {
   TempDir dir;
+  std::vector<std::string> files;
   for (const char* name : kNames) {
-    const std::string from = dir.Write(std::string("new ") + name, "new table");
-    const std::string to = dir.Write(name, "earlier table");
-    EXPECT_EQ(RenameOnto(PathFromUtf8(from), PathFromUtf8(to)), 0) << name;
-    EXPECT_EQ(ReadBytes(to), "new table") << name;
-    EXPECT_FALSE(std::filesystem::exists(PathFromUtf8(from))) << name;
+    const std::string target = dir.Write(name, "earlier table");
+    files.push_back(name);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(WritePending(target, "abandoned", false), 0) << name;
+    EXPECT_EQ(ReadBytes(target), "earlier table") << name;
+    EXPECT_EQ(dir.Files(), files) << name;
+
+    EXPECT_EQ(WritePending(target, "a\nb\r\n", true), 0) << name;
+    EXPECT_EQ(ReadBytes(target), "a\nb\r\n") << name;
+    EXPECT_EQ(dir.Files(), files) << name;
   }
-  const std::string from = dir.Write("a", "x");
-  EXPECT_EQ(RenameOnto(PathFromUtf8(from), PathFromUtf8(dir / "missing/b")), ENOENT);
-  EXPECT_EQ(ReadBytes(from), "x");
+  EXPECT_EQ(WritePending(dir / "new", "new table", true), 0);
+  EXPECT_EQ(ReadBytes(dir / "new"), "new table");
+  EXPECT_EQ(WritePending(dir / "missing/b", "x", true), ENOENT);
+}
+
+TEST(PendingFile, TemporaryNameFitsWhereTheTargetFits) {
+  const std::string long_name(250, 'p');
+  const struct {
+    std::string target;
+    std::size_t length;  // of the temporary name
+  } rows[] = {
+      {"d/a", 1},  // no room for a dot
+      {"d/ab", 2}, {"d/pts转化后成果表.txt", 12}, {"d/" + long_name, 12}, {"a", 1},
+  };
+  for (const auto& row : rows) {
+    const std::filesystem::path target = PathFromUtf8(row.target);
+    const std::filesystem::path name = TemporaryNameBeside(target, 123456789);
+    EXPECT_EQ(name.parent_path(), target.parent_path()) << row.target;
+    const std::string file = testing::Utf8(name.filename());
+    EXPECT_EQ(file.size(), row.length) << row.target;
+    EXPECT_EQ(file[0] == '.', row.length > 1) << row.target;
+    EXPECT_NE(name, TemporaryNameBeside(target, 123456790)) << row.target;
+  }
 }
 
 TEST(FileSystem, TemporaryFileIsBinaryAndLeavesNothingBehind) {
