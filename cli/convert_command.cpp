@@ -61,7 +61,8 @@ int RunConvert(const ConvertOptions& options) {
   auto run = ConvertRun(request, *params);
   if (!run) {
     std::cerr << Describe(run.error()) << '\n';
-    return kExitFailure;
+    // Naming the point file as the result is a mistake in the command.
+    return run.error().kind == RunErrorKind::kResultIsPointFile ? kExitUsage : kExitFailure;
   }
   return kExitOk;
 }

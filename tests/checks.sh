@@ -12,3 +12,8 @@ summary() {
   echo "$1: $passed passed, $failed failed"
   [ "$failed" -eq 0 ]
 }
+# equal NAME EXPECTED GOT: passes when the two texts are the same.
+equal() {
+  if [ "$2" = "$3" ]; then passed=$((passed + 1)); else
+    printf 'FAIL %s:\n  expected: %q\n  got:      %q\n' "$1" "$2" "$3"; failed=$((failed + 1)); fi
+}
