@@ -42,13 +42,14 @@ Expected<ResultTarget, RunError> ResolveTarget(const RunRequest& request) {
   if (request.result_path == "-") return ResultTarget{ResultTarget::kStandardOutput, {}};
   ResultTarget target{ResultTarget::kFile, PathFromUtf8(request.result_path)};
   std::error_code ec;
-  const fs::file_status link = fs::symlink_status(target.path, ec);
-  if (!fs::exists(link)) return target;  // a new file
-  const fs::file_status status = fs::status(target.path, ec);
-  if (!fs::exists(status)) {
-    return Fail(WriteFailure(request.result_path, "it is a link to nothing"));
+  const PathKind kind = KindOf(target.path);
+  if (kind == PathKind::kMissing) {
+    if (fs::is_symlink(fs::symlink_status(target.path, ec))) {
+      return Fail(WriteFailure(request.result_path, "it is a link to nothing"));
+    }
+    return target;  // a new file
   }
-  if (fs::is_directory(status)) {
+  if (kind == PathKind::kFolder) {
     return Fail(WriteFailure(request.result_path, "a folder of that name is in the way"));
   }
   if (request.point_path != "-" &&
@@ -58,9 +59,9 @@ Expected<ResultTarget, RunError> ResolveTarget(const RunRequest& request) {
     e.path = request.result_path;
     return Fail(std::move(e));
   }
-  if (!fs::is_regular_file(status)) {
+  if (kind == PathKind::kStream) {
     target.kind = ResultTarget::kStream;
-  } else if (fs::is_symlink(link)) {
+  } else if (fs::is_symlink(fs::symlink_status(target.path, ec))) {
     // The file the link leads to is replaced, the link staying as it is; a
     // link the system makes up, such as /dev/stdout to a deleted file, is
     // written through.

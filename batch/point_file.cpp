@@ -133,10 +133,9 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
     if (!kept) return Fail(kept.error());
     file = *kept;
   } else {
-    std::error_code ec;
     const std::filesystem::path fs_path = PathFromUtf8(path);
-    const auto status = std::filesystem::status(fs_path, ec);
-    if (std::filesystem::is_directory(status)) {
+    const PathKind kind = KindOf(fs_path);
+    if (kind == PathKind::kFolder) {
       failure.detail = "it is a folder, not a file";
       return Fail(std::move(failure));
     }
@@ -147,7 +146,7 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
     }
     // A pipe, a process substitution or a device is read once, like
     // standard input.
-    if (!std::filesystem::is_regular_file(status)) {
+    if (kind == PathKind::kStream) {
       auto kept = KeepInTemporaryFile(file, std::move(failure));
       std::fclose(file);
       if (!kept) return Fail(kept.error());

@@ -22,6 +22,15 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 // or the program ends. Null with errno set on failure.
 std::FILE* OpenTemporaryFile();
 
+// What a path names, links followed.
+enum class PathKind {
+  kMissing,  // nothing, or a link to nothing
+  kFile,     // a regular file
+  kFolder,
+  kStream,  // a device (/dev/null, NUL, CON), a pipe or a socket: read or written once
+};
+PathKind KindOf(const std::filesystem::path& path);
+
 // fseek to an offset in bytes from the start, 64-bit also where long has 32.
 bool SeekTo(std::FILE* file, std::uint64_t offset);
 

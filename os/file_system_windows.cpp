@@ -65,6 +65,25 @@ std::FILE* OpenTemporaryFile() {
   return nullptr;
 }
 
+PathKind KindOf(const std::filesystem::path& path) {
+  // Opened without access, which devices such as NUL and CON allow too;
+  // backup semantics open folders.
+  HANDLE handle =
+      CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return PathKind::kMissing;
+  PathKind kind = PathKind::kStream;
+  if (GetFileType(handle) == FILE_TYPE_DISK) {
+    BY_HANDLE_FILE_INFORMATION info = {};
+    kind = GetFileInformationByHandle(handle, &info) &&
+                   (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+               ? PathKind::kFolder
+               : PathKind::kFile;
+  }
+  CloseHandle(handle);
+  return kind;
+}
+
 bool SeekTo(std::FILE* file, std::uint64_t offset) {
   return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
 }

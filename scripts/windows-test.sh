@@ -18,6 +18,7 @@ for locale in zh_CN.UTF-8 C.UTF-8; do
   LC_ALL=$locale bash tests/windows_cli_test.sh "$PWD/build/torvane-cli" \
     "$PWD/$out/dist/torvane-cli.exe" "$PWD/examples"
 done
+LC_ALL=zh_CN.UTF-8 bash tests/kill_test.sh wine "$PWD/$out/dist/torvane-cli.exe"
 LC_ALL=zh_CN.UTF-8 bash tests/windows_window_test.sh "$PWD/$out/dist/torvane.exe" "$PWD/examples"
 LC_ALL=zh_CN.UTF-8 bash tests/windows_installer_test.sh "$PWD/$out" "$PWD/examples"
 wineserver -k || true

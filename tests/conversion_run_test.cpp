@@ -163,7 +163,8 @@ TEST_F(ConversionRun, ResultThatCannotBeWritten) {
 
 TEST_F(ConversionRun, NeverReplacesItsOwnPointFile) {
   request_.point_path = dir_.Write("pts.csv", kHelpExample);
-  std::filesystem::create_symlink("pts.csv", dir_ / "link.txt");
+  // Another name for the same file: a hard link, which Windows has too.
+  std::filesystem::create_hard_link(request_.point_path, dir_ / "link.txt");
   for (const std::string& result : {request_.point_path, dir_ / "link.txt"}) {
     request_.result_path = result;
     auto run = ConvertRun(request_, kParams);

@@ -24,6 +24,10 @@ printf '\xbf\xd8\xd6\xc6\xb5\xe31, 755.500, 740.800, 1215.101\r\n\xb5\xe32, 761.
 cp "$examples/points.csv" "$inputs/측점 Ω.csv"
 # Ctrl-Z, which a Windows text stream takes for the end of its input.
 printf 'A,755.5,740.8,1.0\r\nB\x1aB,761.5,782.3,2.0\r\nC,750,651.35,3.0\r\n' >"$inputs/ctrl-z.csv"
+# A space before the name: another file than points.csv, with a table of its own.
+cp "$examples/points.csv" "$inputs/ points.csv"
+printf 'A,1,2,3\r\nB,1.7e308,-1.7e308,0\r\n' >"$inputs/overflow.csv"
+{ printf 'A,1,2,3\r\n'; head -c 1100000 /dev/zero | tr '\0' 7; printf '\r\n'; } >"$inputs/long-line.csv"
 # 200,000 points on a national-grid site, CR LF, deterministic.
 awk 'BEGIN { srand(7); for (i = 1; i <= 200000; i++)
   printf "P%d,%.3f,%.3f,%.3f\r\n", i, 3400000 + rand() * 90000, 500000 + rand() * 90000, rand() * 3000 }' \
@@ -89,6 +93,14 @@ same "solve with the check report" - -- solve --survey-a=1000,2000 --survey-b=10
   --construction-a=0,0 --construction-b=100,0 --check=1000.000161,2000.000161,45.
 same "solve from many points" - -- solve --points=control-points.csv
 same "solve from many points, JSON" - -- solve --points=control-points.csv --format=json
+same "the point file as its own result" - -- convert "${params[@]}" -o points.csv points.csv
+must "the point file as its own result" "linux.status" "^2$"
+same "a name with a space before it" - -- convert "${params[@]}" " points.csv"
+check "a name with a space before it: its own table" test -e "$work/linux/ points转化后成果表.txt"
+same "an overflow leaves standard output empty" - -- convert "${params[@]}" -o - overflow.csv
+must "an overflow leaves standard output empty" "linux.status" "^1$"
+same "a line longer than 1 MiB" - -- convert "${params[@]}" long-line.csv
+must "a line longer than 1 MiB" "linux.err" "longer than 1048576 bytes"
 same "usage error" - -- convert --dx=abc --dy=1 --angle=1 points.csv
 same "help" - -- convert --help
 
@@ -96,6 +108,12 @@ same "help" - -- convert --help
 # characters whatever the console's code page, not as UTF-8 bytes read in it.
 console=$(cd "$inputs" && script -qc "$wine $windows_cli convert ${params[*]} 缺少的文件.csv" /dev/null)
 check "a message on a console" grep -q "缺少的文件.csv: cannot open: No such file or directory" <<<"$console"
+
+# NUL, Windows' null device, is written into, never replaced by a file.
+rm -rf "$work/windows" && cp -r "$inputs" "$work/windows"
+(cd "$work/windows" && "$wine" "$windows_cli" convert "${params[@]}" -o NUL points.csv >/dev/null 2>&1)
+check "-o NUL succeeds" test $? -eq 0
+check "-o NUL leaves no file" diff -r "$inputs" "$work/windows"
 
 # A second run replaces the table of the first.
 rm -rf "$work/windows" && cp -r "$inputs" "$work/windows"
