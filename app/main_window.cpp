@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <new>
+
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -17,6 +19,7 @@
 
 #include "app/app_icon.h"
 #include "app/help_text.h"
+#include "app/local_path.h"
 #include "app/window_messages.h"
 #include "batch/conversion_run.h"
 #include "batch/result_path.h"
@@ -227,11 +230,11 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent), p
   method->addButton(op3_);
   method->addButton(op4_);
 
-  connect(cd2_, &QPushButton::clicked, this, [this] { Cd2_Click(); });
-  connect(com1_, &QPushButton::clicked, this, [this] { Com1_Click(); });
-  connect(com2_, &QPushButton::clicked, this, [this] { Com2_Click(); });
-  connect(com3_, &QPushButton::clicked, this, [this] { Com3_Click(); });
-  connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(cd2_, &QPushButton::clicked, this, [this] { Guarded(&MainWindow::Cd2_Click); });
+  connect(com1_, &QPushButton::clicked, this, [this] { Guarded(&MainWindow::Com1_Click); });
+  connect(com2_, &QPushButton::clicked, this, [this] { Guarded(&MainWindow::Com2_Click); });
+  connect(com3_, &QPushButton::clicked, this, [this] { Guarded(&MainWindow::Com3_Click); });
+  connect(command1_, &QPushButton::clicked, this, [this] { Guarded(&MainWindow::Command1_Click); });
   // An option's click behaviour runs whenever it becomes selected, by the
   // user or from code, and only then.
   connect(op3_, &QRadioButton::toggled, this, [this](bool selected) {
@@ -320,7 +323,7 @@ void MainWindow::Com1_Click() {
                             QStringLiteral("文本文件(*.txt)"), QStringLiteral("所有文件(*.*)")};
   if (!platform_.ShowOpenDialog(this, w1_)) return;
 
-  request.point_path = w1_.file_name.toStdString();
+  request.point_path = LocalPathOf(w1_.file_name);
   request.result_path = ResultPathFor(request.point_path);
   request.field_limit = kWindowFieldLimit;
   request.require_set_params = true;
@@ -447,6 +450,16 @@ bool MainWindow::ReadParamBoxes(PresentParams* params) {
   return ReadBox(text9_, QStringLiteral("X偏移量"), &params->x_offset) &&
          ReadBox(text10_, QStringLiteral("Y偏移量"), &params->y_offset) &&
          ReadBox(text11_, QStringLiteral("转角"), &params->angle_dms);
+}
+
+void MainWindow::Guarded(void (MainWindow::*handler)()) {
+  // The last resort when memory runs out: the step is given up, the window
+  // and everything typed into it stay.
+  try {
+    (this->*handler)();
+  } catch (const std::bad_alloc&) {
+    Warn(QString::fromUtf8(kOutOfMemoryMessage));
+  }
 }
 
 void MainWindow::Warn(const QString& message) {

@@ -62,6 +62,8 @@ class MainWindow : public QWidget {
   // Text9, Text10 and Text11 read as above: offsets in metres, angle in ddd.mmss.
   bool ReadParamBoxes(PresentParams* params);
   void Warn(const QString& message);
+  // Runs a button's handler; running out of memory in it is reported.
+  void Guarded(void (MainWindow::*handler)());
 
   Platform& platform_;
   QString result_file_path_;

@@ -1,5 +1,7 @@
 #include "app/scripted_platform.h"
 
+#include <new>
+
 namespace torvane {
 
 std::vector<ScriptedPlatform::Call> ScriptedPlatform::CallsOf(CallKind kind) const {
@@ -33,6 +35,10 @@ void ScriptedPlatform::Beep() {
 }
 
 bool ScriptedPlatform::ShowOpenDialog(QWidget*, OpenFileDialog& dialog) {
+  if (out_of_memory_) {
+    out_of_memory_ = false;
+    throw std::bad_alloc();
+  }
   Call call;
   call.kind = CallKind::kOpenDialog;
   call.dialog_title = dialog.title;

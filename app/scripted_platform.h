@@ -39,6 +39,8 @@ class ScriptedPlatform : public Platform {
   // The next showing of the file dialog chooses `path`, or is cancelled
   // (no value). Unscripted showings are cancelled.
   void ChooseNextFile(std::optional<QString> path) { files_.push_back(std::move(path)); }
+  // The next showing of the file dialog runs out of memory (std::bad_alloc).
+  void RunOutOfMemoryInNextDialog() { out_of_memory_ = true; }
   // Whether StartTextEditor reports success.
   void SetEditorStarts(bool starts) { editor_starts_ = starts; }
 
@@ -56,6 +58,7 @@ class ScriptedPlatform : public Platform {
   std::deque<MessageAnswer> answers_;
   std::deque<std::optional<QString>> files_;
   bool editor_starts_ = true;
+  bool out_of_memory_ = false;
   std::vector<Call> calls_;
 };
 

@@ -19,6 +19,10 @@ inline constexpr const char* kRunParamsIncompleteMessage =
 inline constexpr const char* kCheckParamsIncompleteMessage =
     "X偏移量、Y偏移量和转角必须全部不为零，才能检查参数。\n参数未改动。";
 
+// Memory ran out in the middle of a step.
+inline constexpr const char* kOutOfMemoryMessage =
+    "内存不足，这一步没有完成。\n已输入的数值保留不变。";
+
 // A failed conversion run, in Chinese: which file, which line and field,
 // what is wrong there, and that no result table was written. Not for the two
 // parameter cases, which have messages of their own.

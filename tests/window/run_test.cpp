@@ -4,6 +4,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "app/qt_platform.h"
 #include "app/text_editor.h"
 #include "window_fixture.h"
@@ -229,6 +233,44 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"MoreThan4000Fields", ManyPoints(1001), true, false, "", "4000"},
         Failure{"ResultCannotBeWritten", kTwoPoints, true, true, "", "无法写入成果表"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RunTest, NamesAreTakenAsTheyAre) {
+  // State: the table of pts.csv is there; so are " pts.csv", and a file
+  // whose name is not UTF-8, which the dialog shows with U+FFFD.
+  TypeParams("500", "600", "30.1520");
+  const QString earlier = Write("pts转化后成果表.txt", "an earlier table\r\n");
+  const QString spaced = Write(" pts.csv", kTwoPoints);
+  const std::string folder = folder_.path().toStdString();
+  { std::ofstream(folder + "/p\xff.csv", std::ios::binary) << kTwoPoints.toStdString(); }
+  // Action: convert each.
+  Run(spaced);
+  Run(folder_.filePath(QString::fromUtf8("p\xff.csv")));
+  // Expected: each its own table, the earlier one untouched, no message.
+  EXPECT_TRUE(Messages().empty()) << Messages()[0].prompt.toStdString();
+  const QByteArray table = ResultLine("III11", "291.64066", "-7.11449", "1215.1010") +
+                           ResultLine("III12", "317.73347", "25.70951", "1211.2100");
+  EXPECT_EQ(Read(folder_.filePath(" pts转化后成果表.txt")), table);
+  EXPECT_EQ(Read(earlier), "an earlier table\r\n");
+  std::ifstream own(folder + "/p\xff转化后成果表.txt", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(own), {}), table.toStdString());
+}
+
+TEST_F(RunTest, RunningOutOfMemoryIsReportedAndKeepsWhatWasTyped) {
+  // State: parameters typed.
+  TypeParams("500", "600", "30.1520");
+  // Action: press Com1; memory runs out while the dialog is shown.
+  platform_.RunOutOfMemoryInNextDialog();
+  Click("Com1");
+  // Expected: a warning saying so; the boxes as typed; the window goes on.
+  const std::vector<Call> messages = Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].prompt, "内存不足，这一步没有完成。\n已输入的数值保留不变。");
+  EXPECT_EQ(messages[0].icon, MessageIcon::kWarning);
+  EXPECT_EQ(Text("Text9"), "500");
+  EXPECT_EQ(Text("Text11"), "30.1520");
+  Run(Write("pts.csv", kTwoPoints));
+  EXPECT_EQ(window_.ResultFilePath(), ResultOf(folder_.filePath("pts.csv")));
+}
 
 TEST_F(RunTest, AFailedRunKeepsThePathOfTheLastWrittenResult) {
   ConvertOnce();
