@@ -170,8 +170,6 @@ Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunReque
 }  // namespace
 
 Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params) {
-  auto target = ResolveTarget(request);
-  if (!target) return Fail(target.error());
   auto opened = PointFileReader::Open(request.point_path);
   if (!opened) return Fail(opened.error());
   PointFileReader& reader = *opened.value();
@@ -195,6 +193,8 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
 
   // A file is written where it will replace the result when complete; a
   // stream gets the table only once all of it is in a temporary file.
+  auto target = ResolveTarget(request);
+  if (!target) return Fail(target.error());
   std::unique_ptr<PendingFile> pending;
   FileHandle whole;
   std::FILE* sink = nullptr;
