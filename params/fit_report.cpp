@@ -52,7 +52,7 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
     const CommonPoint& b = fitted[1];
     auto two = SolveTwoPoints({a.survey.x, a.survey.y, b.survey.x, b.survey.y, a.construction.x,
                                a.construction.y, b.construction.x, b.construction.y},
-                              {});
+                              {}, SamePlace::kReject);
     if (!two) return Fail(two.error());
     report.texts = {two->x_offset_text, two->y_offset_text, two->angle_text};
     report.offsets_disagree = two->offsets_disagree;
