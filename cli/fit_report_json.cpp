@@ -129,6 +129,10 @@ std::string FitReportJson(const FitReport& report, std::span<const CommonPoint> 
         Member("scale", pair.scale ? FormatPattern(*pair.scale, kScalePattern) : "null") + "}");
   }
   members.push_back(Member("pairs", Array(pairs, true)));
+  if (report.pairs.size() < report.pair_count) {
+    members.push_back(Member("pairs_partial", "true"));
+    members.push_back(Member("pair_count", std::to_string(report.pair_count)));
+  }
 
   if (max_residual_mm) {
     members.push_back(Member("max_residual_mm", RoundTripText(*max_residual_mm)));

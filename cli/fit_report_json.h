@@ -21,7 +21,9 @@ namespace torvane::cli {
 //   points: [{name, line, fitted, dx_mm, dy_mm, length_mm}], fitted ones first
 //   fitted, excluded (names), rms_mm, largest {name, length_mm}
 //   pairs: [{from, to, survey_m, construction_m, difference_mm, scale}]
-//     (scale null for a survey distance of 0)
+//     (scale null for a survey distance of 0), in the order of report.pairs;
+//     when those are not all the pairs, then pairs_partial: true and
+//     pair_count, the number of pairs of fitted points in all
 //   with a limit: max_residual_mm and above_max_residual (names)
 // Millimetres have three decimals, distances four, scales nine, as in the
 // text report; x0_m, y0_m and the angles are written in full.

@@ -52,7 +52,12 @@ std::string FitReportText(const FitReport& report, std::span<const CommonPoint> 
   text += "RMS " + MillimetreText(report.rms) + " mm, largest " + fitted[report.largest].name +
           ' ' + MillimetreText(report.residuals[report.largest].length) + " mm\n";
 
-  text += "\nDistances, m, and their difference construction minus survey, mm:\n";
+  text += "\nDistances, m, and their difference construction minus survey, mm";
+  if (report.pairs.size() < report.pair_count) {
+    text += ", of the " + std::to_string(report.pairs.size()) + " pairs of " +
+            std::to_string(report.pair_count) + " whose distances disagree most";
+  }
+  text += ":\n";
   rows = {{"from", "to", "survey", "construction", "difference", "scale"}};
   for (const PairCheck& pair : report.pairs) {
     rows.push_back(

@@ -12,7 +12,9 @@ namespace torvane::cli {
 // First the three parameter texts on one line, as the two-point solve
 // prints them, then the rotation, the inverse parameters, the residual of
 // every point (the excluded ones marked), the RMS and the largest, and the
-// distance check of every pair of fitted points. Lines end in "\n".
+// distance check of the pairs in report.pairs; when those are not all the
+// pairs, the table's heading says so ("..., of the 20 pairs of 1275 whose
+// distances disagree most:"). Lines end in "\n".
 // `fitted` and `excluded` are the points `report` was made from.
 std::string FitReportText(const FitReport& report, std::span<const CommonPoint> fitted,
                           std::span<const CommonPoint> excluded);

@@ -31,6 +31,11 @@ struct PairCheck {
   std::optional<double> scale;   // construction / survey; none for a survey distance of 0
 };
 
+// Up to this many fitted points the report checks the distance of every
+// pair; beyond, only the kWorstPairs pairs whose distances disagree most.
+inline constexpr std::size_t kAllPairsUpTo = 50;
+inline constexpr std::size_t kWorstPairs = 20;
+
 struct FitReport {
   ParamTexts texts;               // as the window writes them into its three boxes
   bool offsets_disagree = false;  // exactly two points: the two-point method's 10 mm warning
@@ -40,9 +45,14 @@ struct FitReport {
   ParamTexts inverse;             // the survey grid's origin in construction coordinates, -theta
   std::vector<PointResidual> residuals;           // one per fitted point, in their order
   std::vector<PointResidual> excluded_residuals;  // one per excluded point, in their order
-  double rms = 0;                // metres: root mean square of the fitted points' residual lengths
-  std::size_t largest = 0;       // the fitted point with the largest residual (the first of equals)
-  std::vector<PairCheck> pairs;  // every pair of fitted points, (0,1), (0,2), ... (1,2), ...
+  double rms = 0;           // metres: root mean square of the fitted points' residual lengths
+  std::size_t largest = 0;  // the fitted point with the largest residual (the first of equals)
+  // Up to kAllPairsUpTo fitted points, every pair: (0,1), (0,2), ... (1,2), ...
+  // With more, the kWorstPairs pairs whose distances disagree most, the most
+  // first: ranked by the size of the difference as MillimetreText shows it
+  // (to 0.001 mm), pairs of equal size by `from`, then by `to`.
+  std::vector<PairCheck> pairs;
+  std::size_t pair_count = 0;  // n·(n−1)/2 for n fitted points; more than pairs.size() when cut
 };
 
 // Fits the rigid motion to `fitted` (see FitRigid) and writes its
@@ -50,8 +60,13 @@ struct FitReport {
 // SolveTwoPoints', character for character. Every check is then made with
 // the parameters as written, so the report tells what converting with them
 // gives; the excluded points are checked but take no part in the fit.
+// Memory grows with the number of points, not of pairs, and so does time
+// unless many points are off by about the same large amount: past
+// kAllPairsUpTo points the worst pairs are found without checking the
+// pairs that cannot be among them.
 // Rejects what FitRigid and SolveTwoPoints reject, an angle FormatDmsNumber
-// rejects, and residuals beyond the range of doubles.
+// rejects, residuals and distances beyond the range of doubles and, past
+// kAllPairsUpTo points, a grid whose points span more than about 1.8e305 m.
 Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
                               std::span<const CommonPoint> excluded);
 

@@ -2,12 +2,15 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <string>
+#include <utility>
 
 #include "params/bearing.h"
 #include "params/dms.h"
 #include "params/number_text.h"
 #include "params/param_texts.h"
 #include "params/pattern.h"
+#include "params/round_trip.h"
 
 namespace torvane {
 namespace {
@@ -25,15 +28,35 @@ bool AllFinite(std::initializer_list<double> values) {
 
 constexpr const char* kOverflow = "the coordinates are too large to compute with";
 
+std::string PlaceText(double x, double y) { return RoundTripText(x) + ',' + RoundTripText(y); }
+
+// The error for A and B at one place in the survey grid, the construction
+// grid or both; empty when they are apart in both.
+std::string SamePlaceError(const TwoPoints& pts, bool survey, bool construction) {
+  std::string where;
+  if (survey) where = "both at " + PlaceText(pts.xs_a, pts.ys_a) + " in the survey grid";
+  if (survey && construction) where += " and ";
+  if (construction) {
+    where += "both at " + PlaceText(pts.xc_a, pts.yc_a) + " in the construction grid";
+  }
+  if (where.empty()) return where;
+  return "A and B are " + where + ": the rotation cannot be determined";
+}
+
 }  // namespace
 
-Expected<TwoPointSolution> SolveTwoPoints(const TwoPoints& pts, const PresentParams& present) {
+Expected<TwoPointSolution> SolveTwoPoints(const TwoPoints& pts, const PresentParams& present,
+                                          SamePlace same_place) {
   // A minus B in both grids.
   const double dxs = pts.xs_a - pts.xs_b;
   const double dys = pts.ys_a - pts.ys_b;
   const double dxc = pts.xc_a - pts.xc_b;
   const double dyc = pts.yc_a - pts.yc_b;
   if (!AllFinite({dxs, dys, dxc, dyc})) return Fail(kOverflow);
+  if (same_place == SamePlace::kReject) {
+    std::string error = SamePlaceError(pts, dxs == 0 && dys == 0, dxc == 0 && dyc == 0);
+    if (!error.empty()) return Fail(std::move(error));
+  }
 
   const double bearing_s = Bearing(dxs, dys).value_or(0.0);
   const double bearing_c = Bearing(dxc, dyc).value_or(0.0);

@@ -35,10 +35,19 @@ struct TwoPointSolution {
   std::string check_report;
 };
 
-// Works out everything the parameter button needs. A point identical in both
-// of its grid positions gives no bearing there; that bearing counts as 0.
-// Rejects: arithmetic that leaves the range of doubles, and a present or
-// derived angle whose whole degrees exceed 2147483647.
-Expected<TwoPointSolution> SolveTwoPoints(const TwoPoints& points, const PresentParams& present);
+// A and B at the same place in a grid give no bearing there, and so no rotation.
+enum class SamePlace {
+  kBearingZero,  // that bearing counts as 0: the window's parameter button has always done so
+  kReject,       // an error naming the grid and quoting the place
+};
+
+// Works out everything the parameter button needs; coordinates in metres,
+// the present angle in ddd.mmss. Rejects: arithmetic that leaves the range
+// of doubles; a present or derived angle whose whole degrees exceed
+// 2147483647; with SamePlace::kReject, A and B at the same place in the
+// survey grid, the construction grid or both, e.g. "A and B are both at
+// 1050,2000 in the survey grid: the rotation cannot be determined".
+Expected<TwoPointSolution> SolveTwoPoints(const TwoPoints& points, const PresentParams& present,
+                                          SamePlace same_place = SamePlace::kBearingZero);
 
 }  // namespace torvane

@@ -124,6 +124,44 @@ check "solve --points all but one excluded" 1 "$work/empty" "$work/cpleft" -- \
 printf 'A, 1000, 2000, 0, 0\nB, 1000, 2000, 100, 0\nC, 1000, 2000, 0, 100\n' >"$work/cpsame.csv"
 expect "$work/cpsame.csv: all 3 common points are at one place in the survey grid: the rotation cannot be determined\n" cpsame
 check "solve --points coincident points" 1 "$work/empty" "$work/cpsame" -- "$cli" solve --points="$work/cpsame.csv"
+# Past 50 points only the 20 pairs whose distances disagree most, the most
+# first, equal ones in file order: P7, 50 mm off, is in all of them here;
+# every other distance agrees.
+awk 'BEGIN { for (i = 1; i <= 51; i++) printf "P%d, %.3f, %d, %d, %d\n", i,
+  1000 + 10 * i + (i == 7) * 0.05, 2000 + (i * 37) % 500, 10 * i, (i * 37) % 500 }' >"$work/cp51.csv"
+cat >"$work/cp51.pairs" <<'PAIRS'
+Distances, m, and their difference construction minus survey, mm, of the 20 pairs of 1275 whose distances disagree most:
+from  to     survey  construction  difference        scale
+P7    P34  269.9519      270.0019      50.000  1.000185217
+P7    P48  410.3023      410.3523      49.957  1.000121757
+P7    P47  400.4498      400.4997      49.938  1.000124704
+P7    P21  141.1028      141.1524      49.592  1.000351458
+P7    P35  282.2552      282.3048      49.592  1.000175698
+P7    P49  423.4076      423.4572      49.592  1.000117125
+P7    P20  131.3317      131.3811      49.474  1.000376712
+P7    P33  262.7128      262.7622      49.474  1.000188321
+P7    P46  394.0939      394.1434      49.474  1.000125539
+P7    P50  439.4747      439.5236      48.916  1.000111307
+P7    P45  391.4052      391.4537      48.537  1.000124007
+P7    P36  298.9983      299.0468      48.487  1.000162165
+P7    P51  458.1921      458.2401      48.010  1.000104780
+P7    P32  260.9598      261.0077      47.891  1.000183518
+P7    P44  392.4589      392.5061      47.133  1.000120096
+P7    P22  159.7185      159.7655      46.943  1.000293910
+P7    P37  319.4840      319.5309      46.943  1.000146935
+P7    P43  397.2254      397.2707      45.309  1.000114063
+P7    P31  264.8018      264.8471      45.308  1.000171103
+P7    P19  132.3783      132.4236      45.307  1.000342258
+(scale: construction / survey distance, for information only)
+PAIRS
+check "solve --points past 50 points" 0 - "$work/empty" -- "$cli" solve --points="$work/cp51.csv"
+sed -n '/^Distances/,$p' "$work/out" | cmp -s - "$work/cp51.pairs" && passed=$((passed + 1)) ||
+  { echo "FAIL past 50 points"; sed -n '/^Distances/,$p' "$work/out"; failed=$((failed + 1)); }
+check "solve --points past 50 points, JSON" 0 - "$work/empty" -- \
+  "$cli" solve --points="$work/cp51.csv" --format=json
+grep -qx '  "pairs_partial": true,' "$work/out" && grep -qx '  "pair_count": 1275' "$work/out" &&
+  [ "$(grep -c '"from": "P' "$work/out")" = 20 ] &&
+  passed=$((passed + 1)) || { echo "FAIL past 50 points, JSON"; cat "$work/out"; failed=$((failed + 1)); }
 
 # Two points: the texts of the two-point solve, and its warning.
 printf 'A, 1000, 2000, 0, 0\nB, 1070.711, 2070.711, 100, 0\n' >"$work/cp2.csv"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -10,6 +11,7 @@
 #include "gauss_newton.h"
 #include "params/constants.h"
 #include "params/dms.h"
+#include "params/number_text.h"
 #include "params/transform.h"
 #include "params/two_point.h"
 
@@ -140,6 +142,105 @@ TEST(ReportFit, PairsCompareDistancesInBothGrids) {
   EXPECT_NEAR(ac.difference, 0.002, 1e-15);
   EXPECT_FALSE(ac.scale.has_value()) << "no scale over a survey distance of 0";
   EXPECT_EQ(report->pairs[2].from, 1u);
+}
+
+// A made-up site of `count` points turned by `theta`: survey coordinates
+// with `noise` metres of normal noise, every point in `blunder_every` (none
+// for 0) off by 30-300 mm more, and both grids rounded to `step` metres
+// (none for 0).
+std::vector<CommonPoint> Site(std::mt19937_64& random, std::size_t count, double theta,
+                              double noise, std::size_t blunder_every, double step) {
+  std::normal_distribution<double> error(0, noise);
+  std::uniform_real_distribution<double> site(-500, 500), blunder(0.03, 0.3);
+  const Transform truth(RunParams{3412.586, 5127.349, theta});
+  auto rounded = [&](double v) { return step > 0 ? std::round(v / step) * step : v; };
+  std::vector<CommonPoint> points;
+  for (std::size_t i = 0; i < count; ++i) {
+    const PlanePoint c{rounded(site(random)), rounded(site(random))};
+    PlanePoint s = truth.Inverse(c);
+    if (noise > 0) s = {s.x + error(random), s.y + error(random)};
+    if (blunder_every > 0 && i % blunder_every == blunder_every - 1) {
+      s = {s.x + blunder(random), s.y - blunder(random)};
+    }
+    points.push_back({"P" + std::to_string(i + 1), i + 1, {rounded(s.x), rounded(s.y)}, c});
+  }
+  return points;
+}
+
+// Every pair, checked and ranked the long way: all pairs up to 50 points, in
+// index order; beyond, the 20 whose differences show largest, equal ones in
+// index order.
+std::vector<PairCheck> EveryPairRanked(const std::vector<CommonPoint>& points) {
+  struct Ranked {
+    double shown_mm;
+    PairCheck pair;
+  };
+  std::vector<Ranked> all;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    for (std::size_t j = i + 1; j < points.size(); ++j) {
+      const PlanePoint a = points[i].survey, b = points[j].survey;
+      const PlanePoint c = points[i].construction, d = points[j].construction;
+      PairCheck pair;
+      pair.from = i;
+      pair.to = j;
+      pair.survey = std::hypot(a.x - b.x, a.y - b.y);
+      pair.construction = std::hypot(c.x - d.x, c.y - d.y);
+      pair.difference = pair.construction - pair.survey;
+      if (pair.survey > 0) pair.scale = pair.construction / pair.survey;
+      all.push_back({std::fabs(LeadingNumber(MillimetreText(pair.difference)).value()), pair});
+    }
+  }
+  std::vector<PairCheck> pairs;
+  if (points.size() > 50) {
+    std::stable_sort(all.begin(), all.end(),
+                     [](const Ranked& x, const Ranked& y) { return x.shown_mm > y.shown_mm; });
+    all.resize(20);
+  }
+  for (const Ranked& r : all) pairs.push_back(r.pair);
+  return pairs;
+}
+
+TEST(ReportFit, PairsListedAreThoseACheckOfEveryPairRanksFirst) {
+  const double kTurn = 0.56;
+  const struct {
+    const char* site;
+    std::size_t count;
+    double theta, noise;
+    std::size_t blunder_every;
+    double step;
+  } rows[] = {
+      {"all pairs", 50, kTurn, 0.004, 17, 0},
+      {"first cut", 51, kTurn, 0.004, 17, 0},
+      {"noise and blunders", 400, kTurn, 0.004, 37, 0.0001},
+      {"noise only", 300, kTurn, 0.004, 0, 0},
+      {"one blunder", 300, kTurn, 0.002, 300, 0.001},
+      // Differences of a few micrometres: many show alike.
+      {"rounding to 1 mm", 300, std::numbers::pi / 6, 0, 0, 0.001},
+      {"micrometre noise", 300, kTurn, 0.0000004, 0, 0},
+      // Every distance agrees, to the last bit or to rounding: all show
+      // 0.000, so the list is of the first pairs by index.
+      {"shifted by whole metres", 300, 0, 0, 0, 1},
+      {"shifted, to 1 mm", 300, 0, 0, 0, 0.001},
+  };
+  std::mt19937_64 random(77);
+  for (const auto& row : rows) {
+    const std::vector<CommonPoint> points =
+        Site(random, row.count, row.theta, row.noise, row.blunder_every, row.step);
+    auto report = ReportFit(points, {});
+    ASSERT_TRUE(report.ok()) << row.site << ": " << report.error();
+    EXPECT_EQ(report->pair_count, row.count * (row.count - 1) / 2) << row.site;
+    const std::vector<PairCheck> expected = EveryPairRanked(points);
+    ASSERT_EQ(report->pairs.size(), expected.size()) << row.site;
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+      const PairCheck& got = report->pairs[k];
+      EXPECT_EQ(got.from, expected[k].from) << row.site << " #" << k;
+      EXPECT_EQ(got.to, expected[k].to) << row.site << " #" << k;
+      EXPECT_EQ(got.survey, expected[k].survey) << row.site << " #" << k;
+      EXPECT_EQ(got.construction, expected[k].construction) << row.site << " #" << k;
+      EXPECT_EQ(got.difference, expected[k].difference) << row.site << " #" << k;
+      EXPECT_EQ(got.scale, expected[k].scale) << row.site << " #" << k;
+    }
+  }
 }
 
 TEST(ReportFit, InverseParametersConvertBack) {

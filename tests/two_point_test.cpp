@@ -87,6 +87,29 @@ TEST(SolveTwoPoints, IncompleteParametersGetNoReport) {
   }
 }
 
+TEST(SolveTwoPoints, SamePlaceIsAnErrorOnlyWhenAsked) {
+  const struct {
+    TwoPoints points;
+    const char* error;  // with SamePlace::kReject; "" for none
+  } rows[] = {
+      {{1050, 2000, 1050, 2000, 0, 0, 100, 0},
+       "A and B are both at 1050,2000 in the survey grid: the rotation cannot be determined"},
+      {{1000, 2000, 1100, 2000, 12.5, -3, 12.5, -3},
+       "A and B are both at 12.5,-3 in the construction grid: the rotation cannot be determined"},
+      {{1050, 2000, 1050, 2000, 0, 0, 0, 0},
+       "A and B are both at 1050,2000 in the survey grid and both at 0,0 in the construction "
+       "grid: the rotation cannot be determined"},
+      // Apart along one axis only: a bearing of 90° in the survey grid.
+      {{1000, 2000, 1000, 2100, 0, 0, 100, 0}, ""},
+  };
+  for (const auto& row : rows) {
+    auto strict = SolveTwoPoints(row.points, {}, SamePlace::kReject);
+    EXPECT_EQ(strict.ok() ? "" : strict.error(), row.error);
+    // The window's button still fills its boxes, whatever the points.
+    EXPECT_TRUE(SolveTwoPoints(row.points, {}).ok()) << row.error;
+  }
+}
+
 TEST(SolveTwoPoints, RejectsArithmeticBeyondDoubles) {
   EXPECT_FALSE(SolveTwoPoints({1e308, 0, -1e308, 0, 0, 0, 1, 0}, {}).ok());
   EXPECT_FALSE(SolveTwoPoints(kWorkedExample, {1, 1, 3e9}).ok());
