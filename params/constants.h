@@ -9,5 +9,6 @@ inline constexpr double kPiPrime = 3.1415926535;
 inline constexpr double kTwoPiPrime = 6.283185307;
 inline constexpr double kThreeHalfPiPrime = 4.71238898025;
 inline constexpr double kDegreesPerHalfTurn = 180.0;
+inline constexpr double kMillimetresPerMetre = 1000.0;
 
 }  // namespace torvane

@@ -1,4 +1,5 @@
 #include "params/two_point.h"
+#include "params/constants.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -15,7 +16,6 @@
 namespace torvane {
 namespace {
 
-constexpr double kMillimetresPerMetre = 1000.0;
 constexpr std::string_view kMillimetrePattern = "0.000";
 constexpr const char* kLineBreak = "\r\n";
 
