@@ -34,7 +34,10 @@ std::string MessageExcerpt(const std::string& text) {
 }
 
 std::string Describe(const RunError& e) {
-  std::string where = e.path == "-" ? "<stdin>" : e.path;
+  // "-" is standard output for the result, standard input for the point file.
+  std::string where = e.path != "-"                          ? e.path
+                      : e.kind == RunErrorKind::kCannotWrite ? "standard output"
+                                                             : "standard input";
   if (e.line > 0) where += ":" + std::to_string(e.line);
   where += ": ";
   const std::string quoted = "\"" + MessageExcerpt(e.field_text) + "\"";

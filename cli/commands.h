@@ -13,6 +13,10 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+// The reason given for a failed write to standard output when the program
+// was started with it closed, rather than the system's "Bad file descriptor".
+inline constexpr const char* kStandardOutputClosed = "standard output is closed";
+
 struct ConvertOptions {
   std::string dx, dy, angle;
   std::string to = "construction";

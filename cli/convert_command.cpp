@@ -5,6 +5,7 @@
 #include "batch/conversion_run.h"
 #include "batch/result_path.h"
 #include "cli/commands.h"
+#include "os/process_io.h"
 #include "params/number_text.h"
 
 namespace torvane::cli {
@@ -60,7 +61,13 @@ int RunConvert(const ConvertOptions& options) {
                                                     : ResultPathFor(options.point_file);
   auto run = ConvertRun(request, *params);
   if (!run) {
-    std::cerr << Describe(run.error()) << '\n';
+    RunError error = run.error();
+    // Told as the other commands tell it, not as a bad descriptor.
+    if (error.kind == RunErrorKind::kCannotWrite && error.path == "-" &&
+        StandardOutputWasClosed()) {
+      error.detail = kStandardOutputClosed;
+    }
+    std::cerr << Describe(error) << '\n';
     return kExitFailure;
   }
   return kExitOk;

@@ -4,18 +4,40 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
 
+#include "batch/run_error.h"
 #include "cli/commands.h"
 #include "os/process_io.h"
 
-int main(int argc, char** argv) {
-  using namespace torvane::cli;
-  torvane::UseBinaryStandardStreams();
-  torvane::UseConsoleText();
+namespace torvane::cli {
+namespace {
+
+// After the command: whatever it wrote to standard output flushed, and a
+// write that failed, then or earlier, reported as a failure of the run.
+// `told`: the command has reported it itself.
+int FinishStandardOutput(int status, bool told) {
+  std::cout.flush();
+  const bool flushed = std::fflush(stdout) == 0;
+  const int reason = errno;
+  if (flushed && !std::cout.fail() && !std::ferror(stdout)) return status;
+  if (!told) {
+    RunError e;
+    e.kind = RunErrorKind::kCannotWrite;
+    e.path = "-";
+    // errno 0: the write that failed came before, and its reason is gone.
+    e.detail = StandardOutputWasClosed() ? kStandardOutputClosed
+               : reason != 0             ? SystemReason(reason)
+                                         : "some of it is lost";
+    std::cerr << Describe(e) << '\n';
+  }
+  return status == kExitOk ? kExitFailure : status;
+}
+
+int Run(std::vector<std::string> arguments) {
   // CLI11 takes the arguments after the program's name, last first.
-  std::vector<std::string> arguments = torvane::Utf8Arguments(argc, argv);
   if (!arguments.empty()) arguments.erase(arguments.begin());
   std::reverse(arguments.begin(), arguments.end());
 
@@ -92,19 +114,34 @@ int main(int argc, char** argv) {
       }
     }
   } catch (const CLI::CallForHelp& e) {
-    return app.exit(e);
+    return FinishStandardOutput(app.exit(e), false);
   } catch (const CLI::CallForAllHelp& e) {
-    return app.exit(e);
+    return FinishStandardOutput(app.exit(e), false);
   } catch (const CLI::CallForVersion& e) {
-    return app.exit(e);
+    return FinishStandardOutput(app.exit(e), false);
   } catch (const CLI::ParseError& e) {
     std::cerr << "torvane-cli: " << e.what() << "\nRun with --help for more information.\n";
     return kExitUsage;
   }
-  if (convert_cmd->parsed()) return RunConvert(convert);
+  if (convert_cmd->parsed()) {
+    const int status = RunConvert(convert);
+    // A convert that failed has said why, a write to standard output included.
+    return FinishStandardOutput(status, status == kExitFailure);
+  }
   if (points_opt->count() > 0) {
     if (max_residual_opt->count() > 0) solve_points.max_residual = max_residual;
-    return RunSolvePoints(solve_points);
+    return FinishStandardOutput(RunSolvePoints(solve_points), false);
   }
-  return RunSolve(solve);
+  return FinishStandardOutput(RunSolve(solve), false);
+}
+
+}  // namespace
+}  // namespace torvane::cli
+
+int main(int argc, char** argv) {
+  // First: until then a closed standard descriptor is free for any file.
+  torvane::ReopenClosedStandardStreams();
+  torvane::UseBinaryStandardStreams();
+  torvane::UseConsoleText();
+  return torvane::cli::Run(torvane::Utf8Arguments(argc, argv));
 }

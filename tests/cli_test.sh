@@ -248,5 +248,36 @@ check "unknown option" 2 "$work/empty" - -- "$cli" convert --dx=1 --dy=1 --angle
 check "bad --to" 2 "$work/empty" - -- "$cli" convert --dx=1 --dy=1 --angle=1 --to=north x
 check "missing --angle" 2 "$work/empty" - -- "$cli" convert --dx=1 --dy=1 x
 
+# Standard output closed, or on a full disk: every command that writes there
+# fails with exit status 1 and says so; one that does not write there runs.
+two=(--survey-a=1000,2000 --survey-b=1070.711,2070.711 --construction-a=0,0 --construction-b=100,0)
+closed() { "$@" >&-; }
+full() { "$@" >/dev/full; }
+expect 'standard output: cannot write: standard output is closed\n' out_closed
+expect 'standard output: cannot write: No space left on device\n' out_full
+while IFS='|' read -r name arguments; do
+  read -ra arguments <<<"$arguments"
+  for how in closed full; do
+    check "$name, standard output $how" 1 "$work/empty" "$work/out_$how" -- \
+      $how "$cli" "${arguments[@]}"
+  done
+done <<ROWS
+solve|solve ${two[*]}
+solve --check|solve ${two[*]} --check=1000.000161,2000.000161,45.
+solve --points|solve --points=$work/cp.csv
+solve --points --format=json|solve --points=$work/cp.csv --format=json
+solve --points --format=proj|solve --points=$work/cp.csv --format=proj
+convert -o -|convert --dx=500 --dy=600 --angle=30.1520 -o - $work/pts.csv
+--help|--help
+--version|--version
+ROWS
+expect 'torvane-cli: residuals larger than 2 mm: B 2.285 mm\nstandard output: cannot write: No space left on device\n' above_full
+check "solve --points beyond --max-residual, standard output full" 1 "$work/empty" "$work/above_full" -- \
+  full "$cli" solve --points="$work/cp.csv" --max-residual=2
+check "convert to a file, standard output closed" 0 "$work/empty" "$work/empty" -- \
+  closed "$cli" convert --dx=500 --dy=600 --angle=30.1520 -o "$work/closed.txt" "$work/pts.csv"
+cmp -s "$work/closed.txt" "$examples/points-construction.txt" && passed=$((passed + 1)) ||
+  { echo "FAIL convert to a file, standard output closed: table differs"; failed=$((failed + 1)); }
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
