@@ -20,14 +20,15 @@ inline constexpr const char* kStandardOutputClosed = "standard output is closed"
 struct ConvertOptions {
   std::string dx, dy, angle;
   std::string to = "construction";
-  std::string output;  // empty: beside the point file
+  std::string output;  // beside the point file unless given
+  bool output_given = false;
   std::string point_file;
 };
 int RunConvert(const ConvertOptions& options);
 
 struct SolveOptions {
   std::string survey_a, survey_b, construction_a, construction_b;
-  std::string check;  // empty: no check
+  std::optional<std::string> check;  // none: no check
 };
 int RunSolve(const SolveOptions& options);
 

@@ -48,6 +48,11 @@ int RunConvert(const ConvertOptions& options) {
       !ReadValue("--angle", options.angle, &angle)) {
     return kExitUsage;
   }
+  // An empty name would otherwise mean the default place.
+  if (options.output_given && options.output.empty()) {
+    return Complain("-o: the file name is empty", kExitUsage);
+  }
+  if (options.point_file.empty()) return Complain("POINTFILE: the file name is empty", kExitUsage);
   auto params = RunParamsFromValues(dx, dy, angle);
   if (!params) return Complain("--angle: " + params.error(), kExitUsage);
 
@@ -56,7 +61,7 @@ int RunConvert(const ConvertOptions& options) {
   request.direction =
       options.to == "survey" ? Direction::kConstructionToSurvey : Direction::kSurveyToConstruction;
   // Standard input goes to standard output unless -o names a file.
-  request.result_path = !options.output.empty()     ? options.output
+  request.result_path = options.output_given        ? options.output
                         : options.point_file == "-" ? options.point_file
                                                     : ResultPathFor(options.point_file);
   auto run = ConvertRun(request, *params);

@@ -15,6 +15,26 @@
 namespace torvane::cli {
 namespace {
 
+// "--dx=" becomes "--dx" and an empty value: CLI11 would otherwise take the
+// next argument as the value ("--dx= --dy=1" would leave --dy missing), and
+// the empty value is then rejected by the option's own check, which names it.
+// Arguments after "--" are not options and stay as they are.
+std::vector<std::string> SplitEmptyValues(const std::vector<std::string>& arguments) {
+  std::vector<std::string> split;
+  bool options = true;
+  for (const std::string& argument : arguments) {
+    if (argument == "--") options = false;
+    if (options && argument.size() > 3 && argument.starts_with("--") &&
+        argument.find('=') == argument.size() - 1) {
+      split.push_back(argument.substr(0, argument.size() - 1));
+      split.emplace_back();
+    } else {
+      split.push_back(argument);
+    }
+  }
+  return split;
+}
+
 // After the command: whatever it wrote to standard output flushed, and a
 // write that failed, then or earlier, reported as a failure of the run.
 // `told`: the command has reported it itself.
@@ -39,6 +59,7 @@ int FinishStandardOutput(int status, bool told) {
 int Run(std::vector<std::string> arguments) {
   // CLI11 takes the arguments after the program's name, last first.
   if (!arguments.empty()) arguments.erase(arguments.begin());
+  arguments = SplitEmptyValues(arguments);
   std::reverse(arguments.begin(), arguments.end());
 
   CLI::App app{"Converts point coordinates between the survey grid and a construction grid."};
@@ -58,7 +79,8 @@ int Run(std::vector<std::string> arguments) {
       ->add_option("--to", convert.to,
                    "construction: survey to construction (default); survey: the reverse")
       ->check(CLI::IsMember({"construction", "survey"}));
-  convert_cmd->add_option("-o,--output", convert.output, "result file, or - for standard output");
+  CLI::Option* const output_opt = convert_cmd->add_option("-o,--output", convert.output,
+                                                          "result file, or - for standard output");
   convert_cmd->add_option("POINTFILE", convert.point_file, "point file, or - for standard input")
       ->required();
 
@@ -76,8 +98,9 @@ int Run(std::vector<std::string> arguments) {
                             "point A in the construction grid: X,Y"),
       solve_cmd->add_option("--construction-b", solve.construction_b,
                             "point B in the construction grid: X,Y")};
+  std::string solve_check;
   CLI::Option* const check_opt = solve_cmd->add_option(
-      "--check", solve.check, "parameters to check: X0,Y0,ANGLE (ANGLE in ddd.mmss)");
+      "--check", solve_check, "parameters to check: X0,Y0,ANGLE (ANGLE in ddd.mmss)");
 
   SolvePointsOptions solve_points;
   std::string max_residual;
@@ -124,14 +147,19 @@ int Run(std::vector<std::string> arguments) {
     return kExitUsage;
   }
   if (convert_cmd->parsed()) {
+    convert.output_given = output_opt->count() > 0;
     const int status = RunConvert(convert);
     // A convert that failed has said why, a write to standard output included.
     return FinishStandardOutput(status, status == kExitFailure);
   }
   if (points_opt->count() > 0) {
+    if (solve_points.points.empty()) {
+      return Complain("--points: the file name is empty", kExitUsage);
+    }
     if (max_residual_opt->count() > 0) solve_points.max_residual = max_residual;
     return FinishStandardOutput(RunSolvePoints(solve_points), false);
   }
+  if (check_opt->count() > 0) solve.check = solve_check;
   return FinishStandardOutput(RunSolve(solve), false);
 }
 

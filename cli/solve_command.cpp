@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "params/dms.h"
 #include "params/number_text.h"
 #include "params/two_point.h"
 
@@ -49,19 +50,22 @@ int RunSolve(const SolveOptions& options) {
     return kExitUsage;
   }
   PresentParams present;
-  if (!options.check.empty()) {
-    if (!ReadList("--check", options.check, 3, &check)) return kExitUsage;
+  if (options.check) {
+    if (!ReadList("--check", *options.check, 3, &check)) return kExitUsage;
     present = {check[0], check[1], check[2]};
     if (StateOf(present.x_offset, present.y_offset, present.angle_dms) != ParamState::kSet) {
       return Complain("--check: X offset, Y offset and rotation must all be non-zero", kExitUsage);
     }
+    // The angle as convert's --angle takes it, and told the same way.
+    auto degrees = DmsToDegrees(present.angle_dms);
+    if (!degrees) return Complain("--check: " + degrees.error(), kExitUsage);
   }
   const TwoPoints points{sa[0], sa[1], sb[0], sb[1], ca[0], ca[1], cb[0], cb[1]};
   auto solution = SolveTwoPoints(points, present);
   if (!solution) return Complain(solution.error(), kExitFailure);
   if (solution->offsets_disagree) std::cerr << kOffsetsDisagreeMessage << '\n';
 
-  if (options.check.empty()) {
+  if (!options.check) {
     std::cout << solution->x_offset_text << ' ' << solution->y_offset_text << ' '
               << solution->angle_text << '\n';
     return kExitOk;

@@ -45,15 +45,6 @@ expect '坐标计算的转化参数为:\n\n   X偏移量为: 1000.000161\n   Y�
 check "solve --check report" 0 "$work/report" "$work/empty" -- \
   "$cli" solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 --construction-a=0,0 --construction-b=100,0 \
   --check=1000.000161,2000.000161,45.
-expect 'torvane-cli: --check: X offset, Y offset and rotation must all be non-zero\n' incomplete
-check "solve --check incomplete" 2 "$work/empty" "$work/incomplete" -- \
-  "$cli" solve --survey-a=1,2 --survey-b=3,4 --construction-a=0,0 --construction-b=1,1 --check=1,0,30
-expect 'torvane-cli: --survey-b: "2070.711m" is not a number\n' badpair
-check "solve bad coordinate" 2 "$work/empty" "$work/badpair" -- \
-  "$cli" solve --survey-a=1000,2000 --survey-b=1070.711,2070.711m --construction-a=0,0 --construction-b=100,0
-expect 'torvane-cli: --survey-a: expected 2 numbers separated by commas, got "1,2,3"\n' badcount
-check "solve wrong count" 2 "$work/empty" "$work/badcount" -- \
-  "$cli" solve --survey-a=1,2,3 --survey-b=1,2 --construction-a=0,0 --construction-b=100,0
 
 # --- solve --points ---
 printf 'A, 1000.000, 2000.000, 0.000, 0.000\r\nB, 1086.605, 2050.003, 100.000, 0.000\r\n\r\nC, 949.998, 2086.602, 0.000, 100.000\r\nD, 1036.601, 2136.606, 100.000, 100.000\r\n' >"$work/cp.csv"
@@ -100,9 +91,6 @@ grep -q '^Rigid fit, scale 1, of 3 common points (excluded: B)$' "$work/out" &&
 expect "torvane-cli: --exclude: no point named \"Q\" in $work/cp.csv\n" noname
 check "solve --points --exclude unknown name" 2 "$work/empty" "$work/noname" -- \
   "$cli" solve --points="$work/cp.csv" --exclude=B,Q
-expect 'torvane-cli: --exclude: "A,,B" has an empty name\n' emptyname
-check "solve --points --exclude empty name" 2 "$work/empty" "$work/emptyname" -- \
-  "$cli" solve --points="$work/cp.csv" --exclude=A,,B
 printf 'A, 1000, 2000, 0, 0\nB, 1086.605, 2050.003, 100, 0\nC, 949.998, 2O86.602, 0, 100\n' >"$work/cpbad.csv"
 expect "$work/cpbad.csv:3: Ys field \"2O86.602\" is not a number\n" cpbad
 check "solve --points bad line" 1 "$work/empty" "$work/cpbad" -- "$cli" solve --points="$work/cpbad.csv"
@@ -144,12 +132,6 @@ check "solve --max-residual without --points" 2 "$work/empty" - -- \
   "$cli" solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 --construction-a=0,0 \
   --construction-b=100,0 --max-residual=5
 check "solve --format=xml" 2 "$work/empty" - -- "$cli" solve --points="$work/cp.csv" --format=xml
-expect 'torvane-cli: --max-residual: "-1" is negative\n' negative
-check "solve --max-residual negative" 2 "$work/empty" "$work/negative" -- \
-  "$cli" solve --points="$work/cp.csv" --max-residual=-1
-expect 'torvane-cli: --survey-a is required\nRun with --help for more information.\n' needa
-check "solve without --points needs the points" 2 "$work/empty" "$work/needa" -- \
-  "$cli" solve --survey-b=1,2 --construction-a=0,0 --construction-b=1,1
 
 # JSON that a JSON reader takes, names with quotes and backslashes included.
 printf 'K"1, 1000, 2000, 0, 0\nK\\2, 1086.605, 2050.003, 100, 0\n控制3, 949.998, 2086.602, 0, 100\n' >"$work/cpjson.csv"
@@ -224,9 +206,6 @@ if [ -e "$work/bad转化后成果表.txt" ]; then echo "FAIL a failed run left a
 expect "$work/none.csv: cannot open: No such file or directory\n" noopen
 check "convert missing file" 1 "$work/empty" "$work/noopen" -- \
   "$cli" convert --dx=1 --dy=1 --angle=1 "$work/none.csv"
-expect 'torvane-cli: --dx: "5oo" is not a number\n' baddx
-check "convert bad --dx" 2 "$work/empty" "$work/baddx" -- \
-  "$cli" convert --dx=5oo --dy=600 --angle=30.1520 "$work/pts.csv"
 check "convert zero parameters pass points through" 0 - "$work/empty" -- \
   "$cli" convert --dx=0 --dy=0 --angle=0 -o - "$work/pts.csv"
 grep -q '^III11       755.50000         740.80000          1215.1010' "$work/out" && passed=$((passed + 1)) ||
@@ -278,6 +257,41 @@ check "convert to a file, standard output closed" 0 "$work/empty" "$work/empty" 
   closed "$cli" convert --dx=500 --dy=600 --angle=30.1520 -o "$work/closed.txt" "$work/pts.csv"
 cmp -s "$work/closed.txt" "$examples/points-construction.txt" && passed=$((passed + 1)) ||
   { echo "FAIL convert to a file, standard output closed: table differs"; failed=$((failed + 1)); }
+
+# Usage errors: exit status 2, nothing on standard output, and a message
+# that names the option at fault.
+usage() {  # usage NAME MESSAGE ARGUMENTS...
+  local name=$1
+  printf 'torvane-cli: %s\n' "$2" >"$work/usage_err"
+  shift 2
+  check "$name" 2 "$work/empty" "$work/usage_err" -- "$cli" "$@"
+}
+convert=(convert --dx=500 --dy=600)
+help=$'\nRun with --help for more information.'
+usage "solve --check incomplete" '--check: X offset, Y offset and rotation must all be non-zero' \
+  solve --survey-a=1,2 --survey-b=3,4 --construction-a=0,0 --construction-b=1,1 --check=1,0,30
+usage "solve --check angle too large" \
+  '--check: angle 10000000000° has more whole degrees than 2147483647' solve "${two[@]}" --check=1,2,1e10
+usage "convert --angle too large" '--angle: angle 10000000000° has more whole degrees than 2147483647' \
+  "${convert[@]}" --angle=1e10 "$work/pts.csv"
+usage "solve empty --check" '--check: "" is not a number' solve "${two[@]}" --check=
+usage "solve bad coordinate" '--survey-b: "2070.711m" is not a number' \
+  solve --survey-a=1000,2000 --survey-b=1070.711,2070.711m --construction-a=0,0 --construction-b=100,0
+usage "solve wrong count" '--survey-a: expected 2 numbers separated by commas, got "1,2,3"' \
+  solve --survey-a=1,2,3 --survey-b=1,2 --construction-a=0,0 --construction-b=100,0
+usage "solve without --points needs the points" "--survey-a is required$help" \
+  solve --survey-b=1,2 --construction-a=0,0 --construction-b=1,1
+usage "solve empty --points" '--points: the file name is empty' solve --points= --format=json
+usage "solve --points --exclude empty name" '--exclude: "A,,B" has an empty name' \
+  solve --points="$work/cp.csv" --exclude=A,,B
+usage "solve --max-residual negative" '--max-residual: "-1" is negative' \
+  solve --points="$work/cp.csv" --max-residual=-1
+usage "convert bad --dx" '--dx: "5oo" is not a number' \
+  convert --dx=5oo --dy=600 --angle=30.1520 "$work/pts.csv"
+usage "convert empty --dx" '--dx: "" is not a number' convert --dx= --dy=600 --angle=1 "$work/pts.csv"
+usage "convert empty --angle" '--angle: "" is not a number' "${convert[@]}" --angle= "$work/pts.csv"
+usage "convert empty -o" '-o: the file name is empty' "${convert[@]}" --angle=1 -o '' "$work/pts.csv"
+usage "convert empty point file name" 'POINTFILE: the file name is empty' "${convert[@]}" --angle=1 ''
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
