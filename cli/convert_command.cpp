@@ -34,7 +34,7 @@ bool ReadValue(const char* option, const std::string& text, double* value) {
   }
   std::string message = option;
   message += ": \"";
-  message += text;
+  message += MessageExcerpt(text);
   message += parsed.error() == DecimalError::kTooLarge ? "\" is too large" : "\" is not a number";
   Complain(message, kExitUsage);
   return false;

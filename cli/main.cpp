@@ -143,7 +143,9 @@ int Run(std::vector<std::string> arguments) {
   } catch (const CLI::CallForVersion& e) {
     return FinishStandardOutput(app.exit(e), false);
   } catch (const CLI::ParseError& e) {
-    std::cerr << "torvane-cli: " << e.what() << "\nRun with --help for more information.\n";
+    // CLI11's messages quote what was typed.
+    std::cerr << "torvane-cli: " << EscapeControlBytes(e.what())
+              << "\nRun with --help for more information.\n";
     return kExitUsage;
   }
   if (convert_cmd->parsed()) {

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/run_error.h"
 #include "cli/commands.h"
 #include "params/dms.h"
 #include "params/number_text.h"
@@ -21,7 +22,8 @@ bool ReadList(const char* option, const std::string& text, std::size_t count,
     const std::string_view item = rest.substr(0, comma);
     auto value = ParseDecimal(item);
     if (!value) {
-      Complain(std::string(option) + ": \"" + std::string(TrimBlanks(item)) + "\" " +
+      Complain(std::string(option) + ": \"" + MessageExcerpt(std::string(TrimBlanks(item))) +
+                   "\" " +
                    (value.error() == DecimalError::kTooLarge ? "is too large" : "is not a number"),
                kExitUsage);
       return false;
@@ -32,7 +34,7 @@ bool ReadList(const char* option, const std::string& text, std::size_t count,
   }
   if (values->size() != count) {
     Complain(std::string(option) + ": expected " + std::to_string(count) +
-                 " numbers separated by commas, got \"" + text + "\"",
+                 " numbers separated by commas, got \"" + MessageExcerpt(text) + "\"",
              kExitUsage);
     return false;
   }

@@ -198,14 +198,23 @@ check "convert --to=survey" 0 "$work/back.expected" "$work/empty" -- \
   "$cli" convert --dx=500 --dy=600 --angle=30.1520 --to=survey -o - "$work/back.csv"
 printf 'A,1,2,3\r\nB,1,2,3\r\nC,x,2,3\r\n' >"$work/bad.csv"
 expect "$work/bad.csv:3: X field \"x\" is not a number\n" badline
-check "convert bad point" 1 "$work/empty" "$work/badline" -- \
-  "$cli" convert --dx=500 --dy=600 --angle=30.1520 -o - "$work/bad.csv"
 check "convert bad point leaves no file" 1 "$work/empty" "$work/badline" -- \
   "$cli" convert --dx=500 --dy=600 --angle=30.1520 "$work/bad.csv"
 if [ -e "$work/bad转化后成果表.txt" ]; then echo "FAIL a failed run left a result"; failed=$((failed + 1)); else passed=$((passed + 1)); fi
-expect "$work/none.csv: cannot open: No such file or directory\n" noopen
-check "convert missing file" 1 "$work/empty" "$work/noopen" -- \
-  "$cli" convert --dx=1 --dy=1 --angle=1 "$work/none.csv"
+# A point file that cannot be converted: exit status 1, the message exact,
+# control bytes of the file's text and of its name shown escaped.
+printf 'A\x1b]0;t\x07控制,1\r\n' >"$work/ctl.csv"
+while IFS='|' read -r name file message; do
+  printf '%s\n' "$message" >"$work/file_err"
+  check "convert $name" 1 "$work/empty" "$work/file_err" -- \
+    "$cli" convert --dx=500 --dy=600 --angle=30.1520 -o - "$file"
+done <<ROWS
+bad point|$work/bad.csv|$work/bad.csv:3: X field "x" is not a number
+missing file|$work/none.csv|$work/none.csv: cannot open: No such file or directory
+control bytes in a line|$work/ctl.csv|$work/ctl.csv:1: line "A\x1b]0;t\x07控制,1" has fewer than three fields (name, X, Y)
+control bytes in a name|$work/e$(printf '\x1b')[1m.csv|$work/e\x1b[1m.csv: cannot open: No such file or directory
+ROWS
+
 check "convert zero parameters pass points through" 0 - "$work/empty" -- \
   "$cli" convert --dx=0 --dy=0 --angle=0 -o - "$work/pts.csv"
 grep -q '^III11       755.50000         740.80000          1215.1010' "$work/out" && passed=$((passed + 1)) ||
@@ -259,7 +268,7 @@ cmp -s "$work/closed.txt" "$examples/points-construction.txt" && passed=$((passe
   { echo "FAIL convert to a file, standard output closed: table differs"; failed=$((failed + 1)); }
 
 # Usage errors: exit status 2, nothing on standard output, and a message
-# that names the option at fault.
+# that names the option at fault, control bytes of what was typed escaped.
 usage() {  # usage NAME MESSAGE ARGUMENTS...
   local name=$1
   printf 'torvane-cli: %s\n' "$2" >"$work/usage_err"
@@ -292,6 +301,10 @@ usage "convert empty --dx" '--dx: "" is not a number' convert --dx= --dy=600 --a
 usage "convert empty --angle" '--angle: "" is not a number' "${convert[@]}" --angle= "$work/pts.csv"
 usage "convert empty -o" '-o: the file name is empty' "${convert[@]}" --angle=1 -o '' "$work/pts.csv"
 usage "convert empty point file name" 'POINTFILE: the file name is empty' "${convert[@]}" --angle=1 ''
+usage "control bytes in an option value" '--dx: "\x1b[31m5" is not a number' \
+  convert --dx=$'\e[31m5' --dy=600 --angle=1 "$work/pts.csv"
+usage "control bytes in CLI11's message" "--to: \\x1b[2J not in {construction,survey}$help" \
+  "${convert[@]}" --angle=1 --to=$'\e[2J' "$work/pts.csv"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

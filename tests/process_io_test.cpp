@@ -1,5 +1,5 @@
 // The program's standard streams as it finds them, and what its messages
-// call them.
+// show of text from the user.
 #include "os/process_io.h"
 
 #include <gtest/gtest.h>
@@ -43,8 +43,28 @@ TEST(StandardStreams, AClosedOutputIsHeldByTheNullDeviceAndStillFails) {
   EXPECT_TRUE(write_failed) << "writing to a closed standard output succeeded";
 }
 
+// Quoted text in a message: control bytes escaped, after the cut of a long
+// text, whose length is told as it is; everything else as it is.
+TEST(MessageText, ControlBytesAreShownEscaped) {
+  const struct {
+    const char* what;
+    std::string text, shown;
+  } rows[] = {
+      {"an ESC sequence", "A\x1b[2J", "A\\x1b[2J"},
+      {"line ends, tab, DEL, BEL", "\t\r\n\x7f\x07", "\\x09\\x0d\\x0a\\x7f\\x07"},
+      {"UTF-8 Chinese kept", "控制\x1b点", "控制\\x1b点"},
+      {"GBK kept", "\xbf\xd8\x01\xd6\xc6", "\xbf\xd8\\x01\xd6\xc6"},
+      {"printable ASCII kept", " ~\\x1b\"", " ~\\x1b\""},
+      {"cut, then escaped", std::string(59, 'a') + "\x1b" + std::string(10, 'b'),
+       std::string(59, 'a') + "\\x1b... (70 bytes)"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(MessageExcerpt(row.text), row.shown) << row.what;
+  }
+}
+
 // "-" is standard input for the point file and standard output for the
-// result.
+// result; other paths are shown with their control bytes escaped.
 TEST(MessageText, WhereNamesTheStandardStreams) {
   const struct {
     RunErrorKind kind;
@@ -52,6 +72,7 @@ TEST(MessageText, WhereNamesTheStandardStreams) {
   } rows[] = {
       {RunErrorKind::kCannotWrite, "-", "standard output: cannot write: R"},
       {RunErrorKind::kCannotRead, "-", "standard input: cannot read: R"},
+      {RunErrorKind::kCannotOpen, "p\x1b[1m.csv", "p\\x1b[1m.csv: cannot open: R"},
   };
   for (const auto& row : rows) {
     RunError e;
