@@ -43,4 +43,10 @@ int RunSolvePoints(const SolvePointsOptions& options);
 // "torvane-cli: message" on standard error; returns `status`.
 int Complain(const std::string& message, int status);
 
+// Where the minutes or the seconds of a ddd.mmss angle are 60 or more, as
+// when decimal degrees are typed (30.6 for 30°36′), a warning on standard
+// error saying how the angle is read: the conversion goes on with it, as
+// the window's does. Needs an angle DmsToDegrees accepts.
+void WarnOfDmsBeyond60(double angle_dms);
+
 }  // namespace torvane::cli

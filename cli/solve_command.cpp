@@ -61,6 +61,7 @@ int RunSolve(const SolveOptions& options) {
     // The angle as convert's --angle takes it, and told the same way.
     auto degrees = DmsToDegrees(present.angle_dms);
     if (!degrees) return Complain("--check: " + degrees.error(), kExitUsage);
+    WarnOfDmsBeyond60(present.angle_dms);
   }
   const TwoPoints points{sa[0], sa[1], sb[0], sb[1], ca[0], ca[1], cb[0], cb[1]};
   auto solution = SolveTwoPoints(points, present);

@@ -215,6 +215,27 @@ control bytes in a line|$work/ctl.csv|$work/ctl.csv:1: line "A\x1b]0;t\x07控制
 control bytes in a name|$work/e$(printf '\x1b')[1m.csv|$work/e\x1b[1m.csv: cannot open: No such file or directory
 ROWS
 
+# Angles whose minutes or seconds are 60 or more, as when decimal degrees are
+# typed: read with the carry, as the window reads them, and a warning says
+# how. Each gives the table of the angle it is read as.
+while IFS='|' read -r angle read_as message; do
+  "$cli" convert --dx=500 --dy=600 --angle="$read_as" -o - "$work/pts.csv" >"$work/read_as"
+  printf '%s' "$message" >"$work/warning"
+  [ -n "$message" ] && printf 'torvane-cli: %s; ddd.mmss was expected\n' "$message" >"$work/warning"
+  check "convert --angle=$angle" 0 "$work/read_as" "$work/warning" -- \
+    "$cli" convert --dx=500 --dy=600 --angle="$angle" -o - "$work/pts.csv"
+done <<'ROWS'
+30.6|31|angle 30.6000 has 60 minutes: read as 31°00′00″
+30.1575|30.1615|angle 30.1575 has 75 seconds: read as 30°16′15″
+30.7575|31.1615|angle 30.7575 has 75 minutes and 75 seconds: read as 31°16′15″
+30.157512|30.161512|angle 30.157512 has 75.12 seconds: read as 30°16′15.12″
+-30.6|-31|angle -30.6000 has 60 minutes: read as -31°00′00″
+30.1520|30.1520|
+ROWS
+expect 'torvane-cli: angle 44.6000 has 60 minutes: read as 45°00′00″; ddd.mmss was expected\n' warn_check
+check "solve --check angle with 60 minutes" 0 "$work/report" "$work/warn_check" -- \
+  "$cli" solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 --construction-a=0,0 --construction-b=100,0 \
+  --check=1000.000161,2000.000161,44.6
 check "convert zero parameters pass points through" 0 - "$work/empty" -- \
   "$cli" convert --dx=0 --dy=0 --angle=0 -o - "$work/pts.csv"
 grep -q '^III11       755.50000         740.80000          1215.1010' "$work/out" && passed=$((passed + 1)) ||
