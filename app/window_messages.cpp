@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <cerrno>
+
 namespace torvane {
 
 namespace {
@@ -17,9 +19,39 @@ QString Where(const RunError& error) {
   return where;
 }
 
+// The reason in Chinese where it is a usual one; the system's own words
+// (English) for the rest. The reasons are told apart by their texts, those of
+// SystemReason for the same errno values, so they match on every system.
+QString ChineseReason(const std::string& detail) {
+  static const struct {
+    int error_number;
+    const char* chinese;
+  } kSystemReasons[] = {
+      {ENOENT, "文件或文件夹不存在"},
+      // On Windows also a file open in another program (a sharing violation).
+      {EACCES, "没有访问权限，或文件正被其他程序使用"},
+      {EPERM, "没有操作权限"},
+      {ENOSPC, "磁盘空间已满"},
+      {EFBIG, "文件太大"},
+      {EISDIR, "这是文件夹，不是文件"},
+      {EBUSY, "文件正被其他程序使用"},
+      {ETXTBSY, "文件正被其他程序使用"},
+  };
+  // Windows' C runtime has one text for every number it does not know
+  // (ETXTBSY among them): that text is no usual reason.
+  const std::string unknown = SystemReason(-1);
+  for (const auto& reason : kSystemReasons) {
+    const std::string text = SystemReason(reason.error_number);
+    if (detail == text && text != unknown) return QString::fromUtf8(reason.chinese);
+  }
+  // The reasons the conversion run gives in words of its own.
+  if (detail == "it is a folder, not a file") return QStringLiteral("这是文件夹，不是文件");
+  if (detail == "a folder of that name is in the way") return QStringLiteral("已有同名的文件夹");
+  return QString::fromStdString(detail);
+}
+
 QString Reason(const RunError& error) {
-  return error.detail.empty() ? QString()
-                              : QStringLiteral("：%1").arg(QString::fromStdString(error.detail));
+  return error.detail.empty() ? QString() : QStringLiteral("：%1").arg(ChineseReason(error.detail));
 }
 
 }  // namespace

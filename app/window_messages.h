@@ -24,8 +24,11 @@ inline constexpr const char* kOutOfMemoryMessage =
     "内存不足，这一步没有完成。\n已输入的数值保留不变。";
 
 // A failed conversion run, in Chinese: which file, which line and field,
-// what is wrong there, and that no result table was written. Not for the two
-// parameter cases, which have messages of their own.
+// what is wrong there, and that no result table was written. The system's
+// reason for a file that cannot be opened, read or written is in Chinese
+// where it is a usual one (no such file, no permission, disk full, file too
+// large, a folder, in use by another program), otherwise in the system's own
+// words. Not for the two parameter cases, which have messages of their own.
 QString RunFailureMessage(const RunError& error);
 
 // A text box whose number is too large to read. `box` names the box as the

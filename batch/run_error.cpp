@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "os/process_io.h"
+
 namespace torvane {
 namespace {
 
@@ -23,18 +25,23 @@ RunError NumberFieldError(DecimalError why, std::size_t line, const char* field,
 }
 
 std::string MessageExcerpt(const std::string& text) {
-  if (text.size() <= kExcerptBytes) return text;
+  // Control bytes are shown escaped, after the cut: the length told is the text's own.
+  if (text.size() <= kExcerptBytes) return EscapeControlBytes(text);
   // Cut after two ASCII bytes in a row: the last of them is a character of
   // its own in UTF-8 and in GBK alike.
   std::size_t cut = kExcerptBytes;
   auto ascii = [&](std::size_t i) { return static_cast<unsigned char>(text[i]) < 0x80; };
   while (cut > 1 && !(ascii(cut - 1) && ascii(cut - 2))) --cut;
   if (cut == 1 && !ascii(0)) cut = 0;
-  return text.substr(0, cut) + "... (" + std::to_string(text.size()) + " bytes)";
+  return EscapeControlBytes(std::string_view(text).substr(0, cut)) + "... (" +
+         std::to_string(text.size()) + " bytes)";
 }
 
 std::string Describe(const RunError& e) {
-  std::string where = e.path == "-" ? "<stdin>" : e.path;
+  // "-" is standard output for the result, standard input for the point file.
+  std::string where = e.path != "-"                          ? EscapeControlBytes(e.path)
+                      : e.kind == RunErrorKind::kCannotWrite ? "standard output"
+                                                             : "standard input";
   if (e.line > 0) where += ":" + std::to_string(e.line);
   where += ": ";
   const std::string quoted = "\"" + MessageExcerpt(e.field_text) + "\"";

@@ -13,17 +13,22 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+// The reason given for a failed write to standard output when the program
+// was started with it closed, rather than the system's "Bad file descriptor".
+inline constexpr const char* kStandardOutputClosed = "standard output is closed";
+
 struct ConvertOptions {
   std::string dx, dy, angle;
   std::string to = "construction";
-  std::string output;  // empty: beside the point file
+  std::string output;  // beside the point file unless given
+  bool output_given = false;
   std::string point_file;
 };
 int RunConvert(const ConvertOptions& options);
 
 struct SolveOptions {
   std::string survey_a, survey_b, construction_a, construction_b;
-  std::string check;  // empty: no check
+  std::optional<std::string> check;  // none: no check
 };
 int RunSolve(const SolveOptions& options);
 
@@ -37,5 +42,11 @@ int RunSolvePoints(const SolvePointsOptions& options);
 
 // "torvane-cli: message" on standard error; returns `status`.
 int Complain(const std::string& message, int status);
+
+// Where the minutes or the seconds of a ddd.mmss angle are 60 or more, as
+// when decimal degrees are typed (30.6 for 30°36′), a warning on standard
+// error saying how the angle is read: the conversion goes on with it, as
+// the window's does. Needs an angle DmsToDegrees accepts.
+void WarnOfDmsBeyond60(double angle_dms);
 
 }  // namespace torvane::cli

@@ -4,19 +4,62 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
 
+#include "batch/run_error.h"
 #include "cli/commands.h"
 #include "os/process_io.h"
 
-int main(int argc, char** argv) {
-  using namespace torvane::cli;
-  torvane::UseBinaryStandardStreams();
-  torvane::UseConsoleText();
+namespace torvane::cli {
+namespace {
+
+// "--dx=" becomes "--dx" and an empty value: CLI11 would otherwise take the
+// next argument as the value ("--dx= --dy=1" would leave --dy missing), and
+// the empty value is then rejected by the option's own check, which names it.
+// Arguments after "--" are not options and stay as they are.
+std::vector<std::string> SplitEmptyValues(const std::vector<std::string>& arguments) {
+  std::vector<std::string> split;
+  bool options = true;
+  for (const std::string& argument : arguments) {
+    if (argument == "--") options = false;
+    if (options && argument.size() > 3 && argument.starts_with("--") &&
+        argument.find('=') == argument.size() - 1) {
+      split.push_back(argument.substr(0, argument.size() - 1));
+      split.emplace_back();
+    } else {
+      split.push_back(argument);
+    }
+  }
+  return split;
+}
+
+// After the command: whatever it wrote to standard output flushed, and a
+// write that failed, then or earlier, reported as a failure of the run.
+// `told`: the command has reported it itself.
+int FinishStandardOutput(int status, bool told) {
+  std::cout.flush();
+  const bool flushed = std::fflush(stdout) == 0;
+  const int reason = errno;
+  if (flushed && !std::cout.fail() && !std::ferror(stdout)) return status;
+  if (!told) {
+    RunError e;
+    e.kind = RunErrorKind::kCannotWrite;
+    e.path = "-";
+    // errno 0: the write that failed came before, and its reason is gone.
+    e.detail = StandardOutputWasClosed() ? kStandardOutputClosed
+               : reason != 0             ? SystemReason(reason)
+                                         : "some of it is lost";
+    std::cerr << Describe(e) << '\n';
+  }
+  return status == kExitOk ? kExitFailure : status;
+}
+
+int Run(std::vector<std::string> arguments) {
   // CLI11 takes the arguments after the program's name, last first.
-  std::vector<std::string> arguments = torvane::Utf8Arguments(argc, argv);
   if (!arguments.empty()) arguments.erase(arguments.begin());
+  arguments = SplitEmptyValues(arguments);
   std::reverse(arguments.begin(), arguments.end());
 
   CLI::App app{"Converts point coordinates between the survey grid and a construction grid."};
@@ -36,7 +79,8 @@ int main(int argc, char** argv) {
       ->add_option("--to", convert.to,
                    "construction: survey to construction (default); survey: the reverse")
       ->check(CLI::IsMember({"construction", "survey"}));
-  convert_cmd->add_option("-o,--output", convert.output, "result file, or - for standard output");
+  CLI::Option* const output_opt = convert_cmd->add_option("-o,--output", convert.output,
+                                                          "result file, or - for standard output");
   convert_cmd->add_option("POINTFILE", convert.point_file, "point file, or - for standard input")
       ->required();
 
@@ -54,8 +98,9 @@ int main(int argc, char** argv) {
                             "point A in the construction grid: X,Y"),
       solve_cmd->add_option("--construction-b", solve.construction_b,
                             "point B in the construction grid: X,Y")};
+  std::string solve_check;
   CLI::Option* const check_opt = solve_cmd->add_option(
-      "--check", solve.check, "parameters to check: X0,Y0,ANGLE (ANGLE in ddd.mmss)");
+      "--check", solve_check, "parameters to check: X0,Y0,ANGLE (ANGLE in ddd.mmss)");
 
   SolvePointsOptions solve_points;
   std::string max_residual;
@@ -92,19 +137,41 @@ int main(int argc, char** argv) {
       }
     }
   } catch (const CLI::CallForHelp& e) {
-    return app.exit(e);
+    return FinishStandardOutput(app.exit(e), false);
   } catch (const CLI::CallForAllHelp& e) {
-    return app.exit(e);
+    return FinishStandardOutput(app.exit(e), false);
   } catch (const CLI::CallForVersion& e) {
-    return app.exit(e);
+    return FinishStandardOutput(app.exit(e), false);
   } catch (const CLI::ParseError& e) {
-    std::cerr << "torvane-cli: " << e.what() << "\nRun with --help for more information.\n";
+    // CLI11's messages quote what was typed.
+    std::cerr << "torvane-cli: " << EscapeControlBytes(e.what())
+              << "\nRun with --help for more information.\n";
     return kExitUsage;
   }
-  if (convert_cmd->parsed()) return RunConvert(convert);
-  if (points_opt->count() > 0) {
-    if (max_residual_opt->count() > 0) solve_points.max_residual = max_residual;
-    return RunSolvePoints(solve_points);
+  if (convert_cmd->parsed()) {
+    convert.output_given = output_opt->count() > 0;
+    const int status = RunConvert(convert);
+    // A convert that failed has said why, a write to standard output included.
+    return FinishStandardOutput(status, status == kExitFailure);
   }
-  return RunSolve(solve);
+  if (points_opt->count() > 0) {
+    if (solve_points.points.empty()) {
+      return Complain("--points: the file name is empty", kExitUsage);
+    }
+    if (max_residual_opt->count() > 0) solve_points.max_residual = max_residual;
+    return FinishStandardOutput(RunSolvePoints(solve_points), false);
+  }
+  if (check_opt->count() > 0) solve.check = solve_check;
+  return FinishStandardOutput(RunSolve(solve), false);
+}
+
+}  // namespace
+}  // namespace torvane::cli
+
+int main(int argc, char** argv) {
+  // First: until then a closed standard descriptor is free for any file.
+  torvane::ReopenClosedStandardStreams();
+  torvane::UseBinaryStandardStreams();
+  torvane::UseConsoleText();
+  return torvane::cli::Run(torvane::Utf8Arguments(argc, argv));
 }

@@ -3,7 +3,9 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/run_error.h"
 #include "cli/commands.h"
+#include "params/dms.h"
 #include "params/number_text.h"
 #include "params/two_point.h"
 
@@ -20,7 +22,8 @@ bool ReadList(const char* option, const std::string& text, std::size_t count,
     const std::string_view item = rest.substr(0, comma);
     auto value = ParseDecimal(item);
     if (!value) {
-      Complain(std::string(option) + ": \"" + std::string(TrimBlanks(item)) + "\" " +
+      Complain(std::string(option) + ": \"" + MessageExcerpt(std::string(TrimBlanks(item))) +
+                   "\" " +
                    (value.error() == DecimalError::kTooLarge ? "is too large" : "is not a number"),
                kExitUsage);
       return false;
@@ -31,7 +34,7 @@ bool ReadList(const char* option, const std::string& text, std::size_t count,
   }
   if (values->size() != count) {
     Complain(std::string(option) + ": expected " + std::to_string(count) +
-                 " numbers separated by commas, got \"" + text + "\"",
+                 " numbers separated by commas, got \"" + MessageExcerpt(text) + "\"",
              kExitUsage);
     return false;
   }
@@ -49,19 +52,23 @@ int RunSolve(const SolveOptions& options) {
     return kExitUsage;
   }
   PresentParams present;
-  if (!options.check.empty()) {
-    if (!ReadList("--check", options.check, 3, &check)) return kExitUsage;
+  if (options.check) {
+    if (!ReadList("--check", *options.check, 3, &check)) return kExitUsage;
     present = {check[0], check[1], check[2]};
     if (StateOf(present.x_offset, present.y_offset, present.angle_dms) != ParamState::kSet) {
       return Complain("--check: X offset, Y offset and rotation must all be non-zero", kExitUsage);
     }
+    // The angle as convert's --angle takes it, and told the same way.
+    auto degrees = DmsToDegrees(present.angle_dms);
+    if (!degrees) return Complain("--check: " + degrees.error(), kExitUsage);
+    WarnOfDmsBeyond60(present.angle_dms);
   }
   const TwoPoints points{sa[0], sa[1], sb[0], sb[1], ca[0], ca[1], cb[0], cb[1]};
-  auto solution = SolveTwoPoints(points, present);
+  auto solution = SolveTwoPoints(points, present, SamePlace::kReject);
   if (!solution) return Complain(solution.error(), kExitFailure);
   if (solution->offsets_disagree) std::cerr << kOffsetsDisagreeMessage << '\n';
 
-  if (options.check.empty()) {
+  if (!options.check) {
     std::cout << solution->x_offset_text << ' ' << solution->y_offset_text << ' '
               << solution->angle_text << '\n';
     return kExitOk;

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "batch/common_points.h"
+#include "batch/run_error.h"
 #include "cli/commands.h"
 #include "cli/fit_report_json.h"
 #include "cli/fit_report_text.h"
+#include "os/process_io.h"
 #include "params/fit_report.h"
 #include "params/number_text.h"
 #include "params/proj_pipeline.h"
@@ -26,7 +28,7 @@ bool ReadNames(const std::vector<std::string>& values, std::vector<std::string>*
       const std::size_t comma = rest.find(',');
       const std::string_view name = TrimBlanks(rest.substr(0, comma));
       if (name.empty()) {
-        Complain("--exclude: \"" + value + "\" has an empty name", kExitUsage);
+        Complain("--exclude: \"" + MessageExcerpt(value) + "\" has an empty name", kExitUsage);
         return false;
       }
       names->emplace_back(name);
@@ -50,7 +52,7 @@ bool ReadLimit(const std::string& text, double* limit) {
     *limit = *value;
     return true;
   }
-  Complain("--max-residual: \"" + text + "\" " + why, kExitUsage);
+  Complain("--max-residual: \"" + MessageExcerpt(text) + "\" " + why, kExitUsage);
   return false;
 }
 
@@ -61,6 +63,7 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
 }  // namespace
 
 int RunSolvePoints(const SolvePointsOptions& options) {
+  if (options.points.empty()) return Complain("--points: the file name is empty", kExitUsage);
   std::optional<double> limit;
   if (options.max_residual) {
     double value = 0;
@@ -75,13 +78,15 @@ int RunSolvePoints(const SolvePointsOptions& options) {
     std::cerr << Describe(points.error()) << '\n';
     return kExitFailure;
   }
-  const std::string where = options.points == "-" ? "<stdin>" : options.points;
+  const std::string where =
+      options.points == "-" ? "standard input" : EscapeControlBytes(options.points);
   for (const std::string& name : exclude) {
     const bool found = std::any_of(points->begin(), points->end(),
                                    [&](const CommonPoint& p) { return p.name == name; });
     // A mistyped name must not leave a bad point in the fit unnoticed.
     if (!found) {
-      return Complain("--exclude: no point named \"" + name + "\" in " + where, kExitUsage);
+      return Complain("--exclude: no point named \"" + MessageExcerpt(name) + "\" in " + where,
+                      kExitUsage);
     }
   }
   std::vector<CommonPoint> fitted, excluded;
@@ -110,8 +115,8 @@ int RunSolvePoints(const SolvePointsOptions& options) {
       "residuals larger than " + std::string(TrimBlanks(*options.max_residual)) + " mm:";
   for (std::size_t i = 0; i < above.size(); ++i) {
     message += i > 0 ? ", " : " ";
-    message +=
-        fitted[above[i]].name + " " + MillimetreText(report->residuals[above[i]].length) + " mm";
+    message += MessageExcerpt(fitted[above[i]].name) + " " +
+               MillimetreText(report->residuals[above[i]].length) + " mm";
   }
   return Complain(message, kExitFailure);
 }

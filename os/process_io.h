@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace torvane {
@@ -12,13 +13,27 @@ namespace torvane {
 // where a Chinese name is lost under code page 1252.
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
 
+// Where the program was started with standard input, output or error
+// closed, puts the null device in its place, so that no file the program
+// opens later takes descriptor 0, 1 or 2 and is read as the input or
+// written by what goes to the output or the messages. Each is opened the
+// other way round (the input for writing, the output and error for
+// reading), so that using it still fails as on a closed descriptor. Called
+// first thing in main, before anything opens a file.
+void ReopenClosedStandardStreams();
+
+// True when ReopenClosedStandardStreams found standard output closed.
+bool StandardOutputWasClosed();
+
 // Standard input, output and error carry bytes as they are, so that output
 // is the same on every system. On Windows they start in text mode, which
 // writes LF as CR LF and ends input at a Ctrl-Z byte.
 void UseBinaryStandardStreams();
 
-// True when the program was started with standard input closed: then the
-// next file opened would take its descriptor and be read as the input.
+// True when the program was started with standard input closed, also after
+// ReopenClosedStandardStreams has put the null device in its place: without
+// that, the next file opened would take its descriptor and be read as the
+// input.
 bool StandardInputIsClosed();
 
 // std::cout and std::cerr carry UTF-8 text. Where one of them is a Windows
@@ -26,5 +41,27 @@ bool StandardInputIsClosed();
 // console's code page; redirected, it stays UTF-8 bytes. Nothing to do on
 // POSIX systems, whose terminals take UTF-8.
 void UseConsoleText();
+
+// User text (a point name, a field, an option value, a file name) as a
+// message shows it: control bytes (below 0x20, and 0x7f) as \xHH, so that
+// text nobody sees typed, such as an ESC sequence, never reaches the
+// terminal or the console raw; every other byte, non-ASCII text included,
+// as it is.
+inline std::string EscapeControlBytes(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string shown;
+  shown.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7f) {
+      shown += "\\x";
+      shown += kHex[byte >> 4];
+      shown += kHex[byte & 0xf];
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
 
 }  // namespace torvane

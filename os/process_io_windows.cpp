@@ -52,6 +52,17 @@ class ConsoleBuffer : public std::streambuf {
   std::string pending_;
 };
 
+// Which of descriptors 0, 1 and 2 ReopenClosedStandardStreams found closed.
+bool was_closed[3] = {false, false, false};
+
+// A descriptor of the C runtime with no system handle behind it: not open,
+// or, for 0 to 2, one the runtime marked as having none (-2) because the
+// program started without that standard handle.
+bool IsClosed(int fd) {
+  const intptr_t handle = _get_osfhandle(fd);
+  return handle == -1 || handle == -2;
+}
+
 // The console behind a standard handle; null when it is a file or a pipe.
 HANDLE ConsoleOf(DWORD which) {
   HANDLE handle = GetStdHandle(which);
@@ -74,6 +85,20 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   return arguments;
 }
 
+void ReopenClosedStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (!IsClosed(fd)) continue;
+    was_closed[fd] = true;
+    const int device = _open("NUL", (fd == 0 ? _O_WRONLY : _O_RDONLY) | _O_BINARY);
+    if (device >= 0 && device != fd) {
+      _dup2(device, fd);
+      _close(device);
+    }
+  }
+}
+
+bool StandardOutputWasClosed() { return was_closed[1]; }
+
 void UseBinaryStandardStreams() {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
@@ -81,6 +106,7 @@ void UseBinaryStandardStreams() {
 }
 
 bool StandardInputIsClosed() {
+  if (was_closed[0]) return true;
   const HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
   return handle == nullptr || handle == INVALID_HANDLE_VALUE || _fileno(stdin) < 0;
 }

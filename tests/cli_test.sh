@@ -45,15 +45,6 @@ expect '坐标计算的转化参数为:\n\n   X偏移量为: 1000.000161\n   Y�
 check "solve --check report" 0 "$work/report" "$work/empty" -- \
   "$cli" solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 --construction-a=0,0 --construction-b=100,0 \
   --check=1000.000161,2000.000161,45.
-expect 'torvane-cli: --check: X offset, Y offset and rotation must all be non-zero\n' incomplete
-check "solve --check incomplete" 2 "$work/empty" "$work/incomplete" -- \
-  "$cli" solve --survey-a=1,2 --survey-b=3,4 --construction-a=0,0 --construction-b=1,1 --check=1,0,30
-expect 'torvane-cli: --survey-b: "2070.711m" is not a number\n' badpair
-check "solve bad coordinate" 2 "$work/empty" "$work/badpair" -- \
-  "$cli" solve --survey-a=1000,2000 --survey-b=1070.711,2070.711m --construction-a=0,0 --construction-b=100,0
-expect 'torvane-cli: --survey-a: expected 2 numbers separated by commas, got "1,2,3"\n' badcount
-check "solve wrong count" 2 "$work/empty" "$work/badcount" -- \
-  "$cli" solve --survey-a=1,2,3 --survey-b=1,2 --construction-a=0,0 --construction-b=100,0
 
 # --- solve --points ---
 printf 'A, 1000.000, 2000.000, 0.000, 0.000\r\nB, 1086.605, 2050.003, 100.000, 0.000\r\n\r\nC, 949.998, 2086.602, 0.000, 100.000\r\nD, 1036.601, 2136.606, 100.000, 100.000\r\n' >"$work/cp.csv"
@@ -100,9 +91,6 @@ grep -q '^Rigid fit, scale 1, of 3 common points (excluded: B)$' "$work/out" &&
 expect "torvane-cli: --exclude: no point named \"Q\" in $work/cp.csv\n" noname
 check "solve --points --exclude unknown name" 2 "$work/empty" "$work/noname" -- \
   "$cli" solve --points="$work/cp.csv" --exclude=B,Q
-expect 'torvane-cli: --exclude: "A,,B" has an empty name\n' emptyname
-check "solve --points --exclude empty name" 2 "$work/empty" "$work/emptyname" -- \
-  "$cli" solve --points="$work/cp.csv" --exclude=A,,B
 printf 'A, 1000, 2000, 0, 0\nB, 1086.605, 2050.003, 100, 0\nC, 949.998, 2O86.602, 0, 100\n' >"$work/cpbad.csv"
 expect "$work/cpbad.csv:3: Ys field \"2O86.602\" is not a number\n" cpbad
 check "solve --points bad line" 1 "$work/empty" "$work/cpbad" -- "$cli" solve --points="$work/cpbad.csv"
@@ -182,12 +170,6 @@ check "solve --max-residual without --points" 2 "$work/empty" - -- \
   "$cli" solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 --construction-a=0,0 \
   --construction-b=100,0 --max-residual=5
 check "solve --format=xml" 2 "$work/empty" - -- "$cli" solve --points="$work/cp.csv" --format=xml
-expect 'torvane-cli: --max-residual: "-1" is negative\n' negative
-check "solve --max-residual negative" 2 "$work/empty" "$work/negative" -- \
-  "$cli" solve --points="$work/cp.csv" --max-residual=-1
-expect 'torvane-cli: --survey-a is required\nRun with --help for more information.\n' needa
-check "solve without --points needs the points" 2 "$work/empty" "$work/needa" -- \
-  "$cli" solve --survey-b=1,2 --construction-a=0,0 --construction-b=1,1
 
 # JSON that a JSON reader takes, names with quotes and backslashes included.
 printf 'K"1, 1000, 2000, 0, 0\nK\\2, 1086.605, 2050.003, 100, 0\n控制3, 949.998, 2086.602, 0, 100\n' >"$work/cpjson.csv"
@@ -254,17 +236,44 @@ check "convert --to=survey" 0 "$work/back.expected" "$work/empty" -- \
   "$cli" convert --dx=500 --dy=600 --angle=30.1520 --to=survey -o - "$work/back.csv"
 printf 'A,1,2,3\r\nB,1,2,3\r\nC,x,2,3\r\n' >"$work/bad.csv"
 expect "$work/bad.csv:3: X field \"x\" is not a number\n" badline
-check "convert bad point" 1 "$work/empty" "$work/badline" -- \
-  "$cli" convert --dx=500 --dy=600 --angle=30.1520 -o - "$work/bad.csv"
 check "convert bad point leaves no file" 1 "$work/empty" "$work/badline" -- \
   "$cli" convert --dx=500 --dy=600 --angle=30.1520 "$work/bad.csv"
 if [ -e "$work/bad转化后成果表.txt" ]; then echo "FAIL a failed run left a result"; failed=$((failed + 1)); else passed=$((passed + 1)); fi
-expect "$work/none.csv: cannot open: No such file or directory\n" noopen
-check "convert missing file" 1 "$work/empty" "$work/noopen" -- \
-  "$cli" convert --dx=1 --dy=1 --angle=1 "$work/none.csv"
-expect 'torvane-cli: --dx: "5oo" is not a number\n' baddx
-check "convert bad --dx" 2 "$work/empty" "$work/baddx" -- \
-  "$cli" convert --dx=5oo --dy=600 --angle=30.1520 "$work/pts.csv"
+# A point file that cannot be converted: exit status 1, the message exact,
+# control bytes of the file's text and of its name shown escaped.
+printf 'A\x1b]0;t\x07控制,1\r\n' >"$work/ctl.csv"
+while IFS='|' read -r name file message; do
+  printf '%s\n' "$message" >"$work/file_err"
+  check "convert $name" 1 "$work/empty" "$work/file_err" -- \
+    "$cli" convert --dx=500 --dy=600 --angle=30.1520 -o - "$file"
+done <<ROWS
+bad point|$work/bad.csv|$work/bad.csv:3: X field "x" is not a number
+missing file|$work/none.csv|$work/none.csv: cannot open: No such file or directory
+control bytes in a line|$work/ctl.csv|$work/ctl.csv:1: line "A\x1b]0;t\x07控制,1" has fewer than three fields (name, X, Y)
+control bytes in a name|$work/e$(printf '\x1b')[1m.csv|$work/e\x1b[1m.csv: cannot open: No such file or directory
+ROWS
+
+# Angles whose minutes or seconds are 60 or more, as when decimal degrees are
+# typed: read with the carry, as the window reads them, and a warning says
+# how. Each gives the table of the angle it is read as.
+while IFS='|' read -r angle read_as message; do
+  "$cli" convert --dx=500 --dy=600 --angle="$read_as" -o - "$work/pts.csv" >"$work/read_as"
+  printf '%s' "$message" >"$work/warning"
+  [ -n "$message" ] && printf 'torvane-cli: %s; ddd.mmss was expected\n' "$message" >"$work/warning"
+  check "convert --angle=$angle" 0 "$work/read_as" "$work/warning" -- \
+    "$cli" convert --dx=500 --dy=600 --angle="$angle" -o - "$work/pts.csv"
+done <<'ROWS'
+30.6|31|angle 30.6000 has 60 minutes: read as 31°00′00″
+30.1575|30.1615|angle 30.1575 has 75 seconds: read as 30°16′15″
+30.7575|31.1615|angle 30.7575 has 75 minutes and 75 seconds: read as 31°16′15″
+30.157512|30.161512|angle 30.157512 has 75.12 seconds: read as 30°16′15.12″
+-30.6|-31|angle -30.6000 has 60 minutes: read as -31°00′00″
+30.1520|30.1520|
+ROWS
+expect 'torvane-cli: angle 44.6000 has 60 minutes: read as 45°00′00″; ddd.mmss was expected\n' warn_check
+check "solve --check angle with 60 minutes" 0 "$work/report" "$work/warn_check" -- \
+  "$cli" solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 --construction-a=0,0 --construction-b=100,0 \
+  --check=1000.000161,2000.000161,44.6
 check "convert zero parameters pass points through" 0 - "$work/empty" -- \
   "$cli" convert --dx=0 --dy=0 --angle=0 -o - "$work/pts.csv"
 grep -q '^III11       755.50000         740.80000          1215.1010' "$work/out" && passed=$((passed + 1)) ||
@@ -285,6 +294,79 @@ check "no subcommand" 2 "$work/empty" - -- "$cli"
 check "unknown option" 2 "$work/empty" - -- "$cli" convert --dx=1 --dy=1 --angle=1 --bogus x
 check "bad --to" 2 "$work/empty" - -- "$cli" convert --dx=1 --dy=1 --angle=1 --to=north x
 check "missing --angle" 2 "$work/empty" - -- "$cli" convert --dx=1 --dy=1 x
+
+# Standard output closed, or on a full disk: every command that writes there
+# fails with exit status 1 and says so; one that does not write there runs.
+two=(--survey-a=1000,2000 --survey-b=1070.711,2070.711 --construction-a=0,0 --construction-b=100,0)
+closed() { "$@" >&-; }
+full() { "$@" >/dev/full; }
+expect 'standard output: cannot write: standard output is closed\n' out_closed
+expect 'standard output: cannot write: No space left on device\n' out_full
+while IFS='|' read -r name arguments; do
+  read -ra arguments <<<"$arguments"
+  for how in closed full; do
+    check "$name, standard output $how" 1 "$work/empty" "$work/out_$how" -- \
+      $how "$cli" "${arguments[@]}"
+  done
+done <<ROWS
+solve|solve ${two[*]}
+solve --check|solve ${two[*]} --check=1000.000161,2000.000161,45.
+solve --points|solve --points=$work/cp.csv
+solve --points --format=json|solve --points=$work/cp.csv --format=json
+solve --points --format=proj|solve --points=$work/cp.csv --format=proj
+convert -o -|convert --dx=500 --dy=600 --angle=30.1520 -o - $work/pts.csv
+--help|--help
+--version|--version
+ROWS
+expect 'torvane-cli: residuals larger than 2 mm: B 2.285 mm\nstandard output: cannot write: No space left on device\n' above_full
+check "solve --points beyond --max-residual, standard output full" 1 "$work/empty" "$work/above_full" -- \
+  full "$cli" solve --points="$work/cp.csv" --max-residual=2
+check "convert to a file, standard output closed" 0 "$work/empty" "$work/empty" -- \
+  closed "$cli" convert --dx=500 --dy=600 --angle=30.1520 -o "$work/closed.txt" "$work/pts.csv"
+cmp -s "$work/closed.txt" "$examples/points-construction.txt" && passed=$((passed + 1)) ||
+  { echo "FAIL convert to a file, standard output closed: table differs"; failed=$((failed + 1)); }
+
+# Usage errors: exit status 2, nothing on standard output, and a message
+# that names the option at fault, control bytes of what was typed escaped.
+usage() {  # usage NAME MESSAGE ARGUMENTS...
+  local name=$1
+  printf 'torvane-cli: %s\n' "$2" >"$work/usage_err"
+  shift 2
+  check "$name" 2 "$work/empty" "$work/usage_err" -- "$cli" "$@"
+}
+convert=(convert --dx=500 --dy=600)
+help=$'\nRun with --help for more information.'
+usage "solve --check incomplete" '--check: X offset, Y offset and rotation must all be non-zero' \
+  solve --survey-a=1,2 --survey-b=3,4 --construction-a=0,0 --construction-b=1,1 --check=1,0,30
+usage "solve --check angle too large" \
+  '--check: angle 10000000000° has more whole degrees than 2147483647' solve "${two[@]}" --check=1,2,1e10
+usage "convert --angle too large" '--angle: angle 10000000000° has more whole degrees than 2147483647' \
+  "${convert[@]}" --angle=1e10 "$work/pts.csv"
+usage "solve empty --check" '--check: "" is not a number' solve "${two[@]}" --check=
+usage "solve bad coordinate" '--survey-b: "2070.711m" is not a number' \
+  solve --survey-a=1000,2000 --survey-b=1070.711,2070.711m --construction-a=0,0 --construction-b=100,0
+expect 'torvane-cli: A and B are both at 1050,2000 in the survey grid: the rotation cannot be determined\n' samepoint
+check "solve A and B at one place" 1 "$work/empty" "$work/samepoint" -- \
+  "$cli" solve --survey-a=1050,2000 --survey-b=1050,2000 --construction-a=0,0 --construction-b=100,0
+usage "solve wrong count" '--survey-a: expected 2 numbers separated by commas, got "1,2,3"' \
+  solve --survey-a=1,2,3 --survey-b=1,2 --construction-a=0,0 --construction-b=100,0
+usage "solve without --points needs the points" "--survey-a is required$help" \
+  solve --survey-b=1,2 --construction-a=0,0 --construction-b=1,1
+usage "solve empty --points" '--points: the file name is empty' solve --points= --format=json
+usage "solve --points --exclude empty name" '--exclude: "A,,B" has an empty name' \
+  solve --points="$work/cp.csv" --exclude=A,,B
+usage "solve --max-residual negative" '--max-residual: "-1" is negative' \
+  solve --points="$work/cp.csv" --max-residual=-1
+usage "convert bad --dx" '--dx: "5oo" is not a number' \
+  convert --dx=5oo --dy=600 --angle=30.1520 "$work/pts.csv"
+usage "convert empty --dx" '--dx: "" is not a number' convert --dx= --dy=600 --angle=1 "$work/pts.csv"
+usage "convert empty --angle" '--angle: "" is not a number' "${convert[@]}" --angle= "$work/pts.csv"
+usage "convert empty -o" '-o: the file name is empty' "${convert[@]}" --angle=1 -o '' "$work/pts.csv"
+usage "convert empty point file name" 'POINTFILE: the file name is empty' "${convert[@]}" --angle=1 ''
+usage "control bytes in an option value" '--dx: "\x1b[31m5" is not a number' \
+  convert --dx=$'\e[31m5' --dy=600 --angle=1 "$work/pts.csv"
+usage "control bytes in CLI11's message" "--to: \\x1b[2J not in {construction,survey}$help" \
+  "${convert[@]}" --angle=1 --to=$'\e[2J' "$work/pts.csv"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -26,13 +26,13 @@ check() {
 }
 
 convert=("$cli" convert --dx=500 --dy=600 --angle=30.1520)
-check "producer stopped mid-line" '<stdin>:2: Y field "" is not a number' \
+check "producer stopped mid-line" 'standard input:2: Y field "" is not a number' \
   "${convert[@]}" -o - - < <(printf 'A,1,2,3\r\nB,4,')
-check "cut short, to a file" '<stdin>:2: Y field "" is not a number' \
+check "cut short, to a file" 'standard input:2: Y field "" is not a number' \
   "${convert[@]}" -o "$work/table.txt" - < <(printf 'A,1,2,3\r\nB,4,')
-check "empty" '<stdin>: no points: the file is empty or holds only blank lines' \
+check "empty" 'standard input: no points: the file is empty or holds only blank lines' \
   "${convert[@]}" -o - - </dev/null
-check "closed" '<stdin>: cannot read: standard input is closed' \
+check "closed" 'standard input: cannot read: standard input is closed' \
   "${convert[@]}" -o "$work/table.txt" - <&-
 
 echo "$passed passed, $failed failed"

@@ -54,7 +54,7 @@ wait
 rm in-fifo
 run "/dev/zero stops at its first byte" 1 "" "/dev/zero:1: line holds a NUL byte: not UTF-8 or GBK text (saved as UTF-16?)" \
   "${convert[@]}" -o - /dev/zero
-run "an endless line on standard input" 1 "" "<stdin>:1: line is longer than 1048576 bytes: not a point file" \
+run "an endless line on standard input" 1 "" "standard input:1: line is longer than 1048576 bytes: not a point file" \
   sh -c 'yes 1234567890 | tr -d "\n" | "$@" -o - -' sh "${convert[@]}"
 
 # --- standard output gets a whole table or nothing ---

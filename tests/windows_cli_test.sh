@@ -28,6 +28,8 @@ printf 'A,755.5,740.8,1.0\r\nB\x1aB,761.5,782.3,2.0\r\nC,750,651.35,3.0\r\n' >"$
 cp "$examples/points.csv" "$inputs/ points.csv"
 printf 'A,1,2,3\r\nB,1.7e308,-1.7e308,0\r\n' >"$inputs/overflow.csv"
 { printf 'A,1,2,3\r\n'; head -c 1100000 /dev/zero | tr '\0' 7; printf '\r\n'; } >"$inputs/long-line.csv"
+# Control bytes in a point name: shown escaped in the message.
+printf 'A\x1b[2J\x07,755.5\r\n' >"$inputs/ctl.csv"
 # 200,000 points on a national-grid site, CR LF, deterministic.
 awk 'BEGIN { srand(7); for (i = 1; i <= 200000; i++)
   printf "P%d,%.3f,%.3f,%.3f\r\n", i, 3400000 + rand() * 90000, 500000 + rand() * 90000, rand() * 3000 }' \
@@ -102,7 +104,45 @@ must "an overflow leaves standard output empty" "linux.status" "^1$"
 same "a line longer than 1 MiB" - -- convert "${params[@]}" long-line.csv
 must "a line longer than 1 MiB" "linux.err" "longer than 1048576 bytes"
 same "usage error" - -- convert --dx=abc --dy=1 --angle=1 points.csv
+same "an empty value" - -- convert --dx= --dy=1 --angle=1 points.csv
+same "an empty result name" - -- convert "${params[@]}" -o '' points.csv
+same "control bytes in a value" - -- convert --dx=$'\e[31m5' --dy=1 --angle=1 points.csv
+same "control bytes in a line of standard input" ctl.csv -- convert "${params[@]}" -o - -
+must "control bytes in a line of standard input" "linux.err" '^standard input:1: line "A\\x1b\[2J\\x07'
+same "an angle with 60 minutes" - -- convert --dx=500 --dy=600 --angle=30.6 -o - points.csv
+must "an angle with 60 minutes" "linux.err" "read as 31°00′00″"
 same "help" - -- convert --help
+
+# Standard output that cannot be written: on a full disk the same message
+# and status. Closed, the same status and a message naming standard output;
+# its reason differs, since Wine hands a program started with descriptor 1
+# closed a handle that fails every write (the runtime's "Bad file
+# descriptor") where Windows gives none, which the program tells as closed.
+for how in full closed; do
+  for args in "solve --survey-a=1,2 --survey-b=3,4 --construction-a=0,0 --construction-b=1,1" \
+    "convert ${params[*]} -o - points.csv"; do
+    for side in linux windows; do
+      rm -rf "${work:?}/$side" && cp -r "$inputs" "$work/$side"
+      program=("$linux_cli")
+      [ "$side" = windows ] && program=("$wine" "$windows_cli")
+      if [ "$how" = full ]; then
+        (cd "$work/$side" && "${program[@]}" $args </dev/null >/dev/full 2>"$work/$side.err")
+      else
+        (cd "$work/$side" && "${program[@]}" $args </dev/null >&- 2>"$work/$side.err")
+      fi
+      echo $? >"$work/$side.status"
+    done
+    name="standard output $how: ${args%% *}"
+    check "$name: status" cmp -s "$work/linux.status" "$work/windows.status"
+    must "$name" "linux.status" "^1$"
+    if [ "$how" = full ]; then
+      check "$name: message" cmp -s "$work/linux.err" "$work/windows.err"
+    else
+      check "$name: message" grep -q "^standard output: cannot write: " "$work/windows.err"
+    fi
+    must "$name" "linux.err" "^standard output: cannot write: "
+  done
+done
 
 # On a console (a terminal, through script(1)) messages are shown as
 # characters whatever the console's code page, not as UTF-8 bytes read in it.
