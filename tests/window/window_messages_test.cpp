@@ -36,6 +36,10 @@ TEST(WindowMessagesTest, FileFailuresAreToldInChinese) {
        "无法打开坐标文件“p.csv”：这是文件夹，不是文件。"},
       {"a folder where the result goes", RunErrorKind::kCannotWrite,
        "a folder of that name is in the way", "无法写入成果表文件“p.csv”：已有同名的文件夹。"},
+      {"a link to nothing as the result", RunErrorKind::kCannotWrite, "it is a link to nothing",
+       "无法写入成果表文件“p.csv”：这是指向不存在之处的链接。"},
+      {"the point file as its own result", RunErrorKind::kResultIsPointFile, "",
+       "成果表文件“p.csv”就是坐标文件本身，不能覆盖。"},
       {"a rare reason keeps the system's words", RunErrorKind::kCannotRead, "Input/output error",
        "读取坐标文件“p.csv”时出错：Input/output error。"},
   };
