@@ -2,8 +2,6 @@
 
 #include <system_error>
 
-#include "os/process_io.h"
-
 namespace torvane {
 namespace {
 
@@ -22,6 +20,23 @@ RunError NumberFieldError(DecimalError why, std::size_t line, const char* field,
   e.field = field;
   e.field_text = std::string(text);
   return e;
+}
+
+std::string EscapeControlBytes(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string shown;
+  shown.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7f) {
+      shown += "\\x";
+      shown += kHex[byte >> 4];
+      shown += kHex[byte & 0xf];
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
 }
 
 std::string MessageExcerpt(const std::string& text) {

@@ -47,9 +47,16 @@ struct RunError {
 RunError NumberFieldError(DecimalError why, std::size_t line, const char* field,
                           std::string_view text);
 
+// User text (a point name, a field, an option value, a file name) as a
+// message shows it: control bytes (below 0x20, and 0x7f) as \xHH, so that
+// text nobody sees typed, such as an ESC sequence, never reaches the
+// terminal or the console raw; every other byte, non-ASCII text included,
+// as it is.
+std::string EscapeControlBytes(std::string_view text);
+
 // How a message shows a field or line: whole when it is short, otherwise
 // its start, cut between two characters, then "..." and its length, so that
-// a line of megabytes does not fill the screen.
+// a line of megabytes does not fill the screen; control bytes escaped.
 std::string MessageExcerpt(const std::string& text);
 
 // The system's words for an errno value ("No such file or directory").

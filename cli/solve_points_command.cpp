@@ -10,7 +10,6 @@
 #include "cli/commands.h"
 #include "cli/fit_report_json.h"
 #include "cli/fit_report_text.h"
-#include "os/process_io.h"
 #include "params/fit_report.h"
 #include "params/number_text.h"
 #include "params/proj_pipeline.h"

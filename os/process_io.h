@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace torvane {
@@ -41,27 +40,5 @@ bool StandardInputIsClosed();
 // console's code page; redirected, it stays UTF-8 bytes. Nothing to do on
 // POSIX systems, whose terminals take UTF-8.
 void UseConsoleText();
-
-// User text (a point name, a field, an option value, a file name) as a
-// message shows it: control bytes (below 0x20, and 0x7f) as \xHH, so that
-// text nobody sees typed, such as an ESC sequence, never reaches the
-// terminal or the console raw; every other byte, non-ASCII text included,
-// as it is.
-inline std::string EscapeControlBytes(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string shown;
-  shown.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7f) {
-      shown += "\\x";
-      shown += kHex[byte >> 4];
-      shown += kHex[byte & 0xf];
-    } else {
-      shown += c;
-    }
-  }
-  return shown;
-}
 
 }  // namespace torvane
