@@ -1,5 +1,6 @@
 #include "params/dms.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -36,29 +37,38 @@ std::string OutOfRange(double degrees) {
 
 }  // namespace
 
+DmsDigits DmsDigitsOf(double dms) {
+  const std::string text = PlainDecimal15(dms);
+  const std::size_t point = text.find('.');
+  const std::string_view fraction =
+      point == std::string::npos ? std::string_view() : std::string_view(text).substr(point + 1);
+  DmsDigits parts;
+  parts.negative = dms < 0;
+  parts.degrees = text.substr(0, point);
+  // Two digits each; a single minute digit is tens of minutes.
+  std::string minutes(fraction.substr(0, 2)),
+      seconds(fraction.substr(std::min<std::size_t>(2, fraction.size()), 2));
+  minutes.resize(2, '0');
+  seconds.resize(2, '0');
+  std::from_chars(minutes.data(), minutes.data() + minutes.size(), parts.minutes);
+  std::from_chars(seconds.data(), seconds.data() + seconds.size(), parts.seconds);
+  if (fraction.size() > 4) parts.decimals = fraction.substr(4);
+  return parts;
+}
+
 Expected<double> DmsToDegrees(double dms) {
   if (!std::isfinite(dms)) return Fail("angle is not a finite number");
   // The digits as the user wrote them: "30.152" is 30°, 15′ and 20″.
-  const std::string text = PlainDecimal15(dms);
-  const std::size_t point = text.find('.');
-  const std::string_view whole = std::string_view(text).substr(0, point);
-  const std::string_view fraction =
-      point == std::string::npos ? std::string_view() : std::string_view(text).substr(point + 1);
-
+  const DmsDigits parts = DmsDigitsOf(dms);
   double degrees = 0;
-  std::from_chars(whole.data(), whole.data() + whole.size(), degrees);
+  std::from_chars(parts.degrees.data(), parts.degrees.data() + parts.degrees.size(), degrees);
   if (degrees > kMaxWholeDegrees) return Fail(OutOfRange(dms));
-
-  // A single minute digit is tens of minutes: 0.3 is 30′.
-  std::string minutes_text(fraction.substr(0, 2));
-  minutes_text.resize(2, '0');
-  // Seconds are the digits after the minutes, with their decimal fraction.
-  std::string seconds_text(fraction.size() > 2 ? fraction.substr(2, 2) : std::string_view());
-  seconds_text.resize(2, '0');
-  if (fraction.size() > 4) seconds_text.append(".").append(fraction.substr(4));
-  double minutes = 0, seconds = 0;
-  std::from_chars(minutes_text.data(), minutes_text.data() + minutes_text.size(), minutes);
+  // Seconds with their decimal fraction, read as one decimal number.
+  std::string seconds_text = ZeroPadded(parts.seconds, 2);
+  if (!parts.decimals.empty()) seconds_text.append(".").append(parts.decimals);
+  double seconds = 0;
   std::from_chars(seconds_text.data(), seconds_text.data() + seconds_text.size(), seconds);
+  const double minutes = parts.minutes;
 
   const double r = (std::fmod(degrees, kDegreesPerTurn) + minutes / kMinutesPerDegree) +
                    seconds / kSecondsPerDegree;

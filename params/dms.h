@@ -9,6 +9,20 @@
 
 namespace torvane {
 
+// The parts of a ddd.mmss value as DmsToDegrees reads them, from its digits
+// as written (its shortest text with at most 15 significant digits): 30.152
+// is 30 degrees, 15 minutes and 20 seconds; a single minute digit is tens of
+// minutes (0.3 is 30 minutes). Not validated: 30.6 has 60 minutes. Needs a
+// finite value.
+struct DmsDigits {
+  bool negative = false;
+  std::string degrees;   // the whole degrees' digits: "30"
+  int minutes = 0;       // 0 to 99
+  int seconds = 0;       // whole seconds, 0 to 99
+  std::string decimals;  // the seconds' decimal digits as written, "" for none
+};
+DmsDigits DmsDigitsOf(double dms);
+
 // ddd.mmss value -> decimal degrees. Degrees, minutes and seconds are taken
 // from the digits of the value as written (its shortest text with at most 15
 // significant digits); whole degrees are reduced modulo 360 keeping the sign.

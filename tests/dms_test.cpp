@@ -44,6 +44,30 @@ TEST(DmsToDegrees, ReadsTheDigitsAsWritten) {
   }
 }
 
+TEST(DmsDigitsOf, SplitsTheDigitsWithoutValidating) {
+  const struct {
+    double input;
+    bool negative;
+    const char* degrees;
+    int minutes, seconds;
+    const char* decimals;
+  } rows[] = {
+      {30.152, false, "30", 15, 20, ""},       // trailing zero of the seconds implied
+      {30.6, false, "30", 60, 0, ""},          // decimal degrees typed: 60 minutes
+      {-0.0075, true, "0", 0, 75, ""},         // 75 seconds
+      {12.345678, false, "12", 34, 56, "78"},  // seconds' decimals as written
+      {45, false, "45", 0, 0, ""},
+  };
+  for (const auto& row : rows) {
+    const DmsDigits parts = DmsDigitsOf(row.input);
+    EXPECT_EQ(parts.negative, row.negative) << row.input;
+    EXPECT_EQ(parts.degrees, row.degrees) << row.input;
+    EXPECT_EQ(parts.minutes, row.minutes) << row.input;
+    EXPECT_EQ(parts.seconds, row.seconds) << row.input;
+    EXPECT_EQ(parts.decimals, row.decimals) << row.input;
+  }
+}
+
 TEST(DmsToDegrees, RejectsWholeDegreesBeyondThe32BitRange) {
   for (double bad : {2147483648.0, -3e9, 1e300, double(INFINITY), double(NAN)}) {
     EXPECT_FALSE(DmsToDegrees(bad).ok()) << bad;
