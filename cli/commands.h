@@ -29,6 +29,7 @@ int RunConvert(const ConvertOptions& options);
 struct SolveOptions {
   std::string survey_a, survey_b, construction_a, construction_b;
   std::optional<std::string> check;  // none: no check
+  std::string format = "text";       // text, json or proj; proj takes no check
 };
 int RunSolve(const SolveOptions& options);
 

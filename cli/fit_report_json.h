@@ -1,10 +1,11 @@
 // The common-point report as JSON, for scripts: torvane-cli solve --points
-// --format=json.
+// --format=json, and the two-point solve's, which has the same members.
 #pragma once
 
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "params/common_point.h"
 #include "params/fit_report.h"
@@ -18,7 +19,9 @@ namespace torvane::cli {
 //     full pi), proj (the PROJ pipeline)
 //   inverse: x_offset, y_offset, angle (texts)
 //   offsets_disagree: the two-point method's 10 mm warning (two points only)
-//   points: [{name, line, fitted, dx_mm, dy_mm, length_mm}], fitted ones first
+//   points: [{name, line, fitted, dx_mm, dy_mm, length_mm}], fitted ones first;
+//     line, the point's line in its file, is left out for a line of 0 (a
+//     point not read from a file)
 //   fitted, excluded (names), rms_mm, largest {name, length_mm}
 //   pairs: [{from, to, survey_m, construction_m, difference_mm, scale}]
 //     (scale null for a survey distance of 0), in the order of report.pairs;
@@ -30,5 +33,12 @@ namespace torvane::cli {
 std::string FitReportJson(const FitReport& report, std::span<const CommonPoint> fitted,
                           std::span<const CommonPoint> excluded,
                           std::optional<double> max_residual_mm);
+
+// The members of FitReportJson's object, each written "\"key\": value", in
+// its order: for a report with members of its own after them.
+std::vector<std::string> FitReportMembers(const FitReport& report,
+                                          std::span<const CommonPoint> fitted,
+                                          std::span<const CommonPoint> excluded,
+                                          std::optional<double> max_residual_mm);
 
 }  // namespace torvane::cli

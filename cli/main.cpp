@@ -123,17 +123,21 @@ int Run(std::vector<std::string> arguments) {
                    "with --points: points to leave out of the fit, names separated by commas")
       ->type_name("NAME[,NAME...]")
       ->needs(points_opt);
+  std::string solve_format = "text";
   solve_cmd
-      ->add_option("--format", solve_points.format,
-                   "with --points: text (default), json, or proj for the PROJ pipeline")
-      ->check(CLI::IsMember({"text", "json", "proj"}))
-      ->needs(points_opt);
+      ->add_option("--format", solve_format,
+                   "text (default), json, or proj for the PROJ pipeline (not with --check)")
+      ->check(CLI::IsMember({"text", "json", "proj"}));
 
   try {
     app.parse(arguments);
     if (solve_cmd->parsed() && points_opt->count() == 0) {
       for (CLI::Option* option : two_point_required) {
         if (option->count() == 0) throw CLI::RequiredError(option->get_name());
+      }
+      // A pipeline has no place for the check's differences.
+      if (check_opt->count() > 0 && solve_format == "proj") {
+        throw CLI::ExcludesError(check_opt->get_name(), "--format=proj");
       }
     }
   } catch (const CLI::CallForHelp& e) {
@@ -159,9 +163,11 @@ int Run(std::vector<std::string> arguments) {
       return Complain("--points: the file name is empty", kExitUsage);
     }
     if (max_residual_opt->count() > 0) solve_points.max_residual = max_residual;
+    solve_points.format = solve_format;
     return FinishStandardOutput(RunSolvePoints(solve_points), false);
   }
   if (check_opt->count() > 0) solve.check = solve_check;
+  solve.format = solve_format;
   return FinishStandardOutput(RunSolve(solve), false);
 }
 

@@ -1,12 +1,17 @@
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "batch/run_error.h"
 #include "cli/commands.h"
+#include "cli/two_point_json.h"
+#include "params/common_point.h"
 #include "params/dms.h"
+#include "params/fit_report.h"
 #include "params/number_text.h"
+#include "params/proj_pipeline.h"
 #include "params/two_point.h"
 
 namespace torvane::cli {
@@ -52,6 +57,7 @@ int RunSolve(const SolveOptions& options) {
     return kExitUsage;
   }
   PresentParams present;
+  double present_degrees = 0;
   if (options.check) {
     if (!ReadList("--check", *options.check, 3, &check)) return kExitUsage;
     present = {check[0], check[1], check[2]};
@@ -61,6 +67,7 @@ int RunSolve(const SolveOptions& options) {
     // The angle as convert's --angle takes it, and told the same way.
     auto degrees = DmsToDegrees(present.angle_dms);
     if (!degrees) return Complain("--check: " + degrees.error(), kExitUsage);
+    present_degrees = *degrees;
     WarnOfDmsBeyond60(present.angle_dms);
   }
   const TwoPoints points{sa[0], sa[1], sb[0], sb[1], ca[0], ca[1], cb[0], cb[1]};
@@ -68,14 +75,34 @@ int RunSolve(const SolveOptions& options) {
   if (!solution) return Complain(solution.error(), kExitFailure);
   if (solution->offsets_disagree) std::cerr << kOffsetsDisagreeMessage << '\n';
 
-  if (!options.check) {
-    std::cout << solution->x_offset_text << ' ' << solution->y_offset_text << ' '
-              << solution->angle_text << '\n';
+  if (options.format == "text") {
+    if (!options.check) {
+      std::cout << solution->x_offset_text << ' ' << solution->y_offset_text << ' '
+                << solution->angle_text << '\n';
+      return kExitOk;
+    }
+    std::string report = solution->check_report;
+    for (std::size_t at; (at = report.find("\r\n")) != std::string::npos;) report.erase(at, 1);
+    std::cout << report << '\n';
     return kExitOk;
   }
-  std::string report = solution->check_report;
-  for (std::size_t at; (at = report.find("\r\n")) != std::string::npos;) report.erase(at, 1);
-  std::cout << report << '\n';
+
+  // JSON and PROJ as solve --points gives them for a file of A and B: the fit
+  // to two points has the two-point solve's texts, and is checked with them.
+  const CommonPoint named[] = {{"A", 0, {sa[0], sa[1]}, {ca[0], ca[1]}},
+                               {"B", 0, {sb[0], sb[1]}, {cb[0], cb[1]}}};
+  auto report = ReportFit(named, {});
+  if (!report) return Complain(report.error(), kExitFailure);
+  if (options.format == "proj") {
+    std::cout << ProjPipeline(report->params) << '\n';
+    return kExitOk;
+  }
+  std::optional<ParamsCheck> checked;
+  if (options.check) {
+    checked = ParamsCheck{present.x_offset,       present.y_offset,       present_degrees,
+                          solution->x_offset_gap, solution->y_offset_gap, solution->angle_gap};
+  }
+  std::cout << TwoPointJson(*report, named, checked);
   return kExitOk;
 }
 

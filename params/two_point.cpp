@@ -92,11 +92,13 @@ Expected<TwoPointSolution> SolveTwoPoints(const TwoPoints& pts, const PresentPar
   // Check mode: the derived parameters against those present.
   const double x_written = LeadingNumber(solution.x_offset_text).value();
   const double y_written = LeadingNumber(solution.y_offset_text).value();
-  const double dx_mm = std::fabs(present.x_offset - x_written) * kMillimetresPerMetre;
-  const double dy_mm = std::fabs(present.y_offset - y_written) * kMillimetresPerMetre;
+  solution.x_offset_gap = x_written - present.x_offset;
+  solution.y_offset_gap = y_written - present.y_offset;
+  const double dx_mm = std::fabs(solution.x_offset_gap) * kMillimetresPerMetre;
+  const double dy_mm = std::fabs(solution.y_offset_gap) * kMillimetresPerMetre;
   auto entered = DmsToDegrees(present.angle_dms);
   if (!entered) return Fail(entered.error());
-  const double angle_gap = degrees - *entered;  // derived minus entered
+  solution.angle_gap = degrees - *entered;
 
   std::string& r = solution.check_report;
   r += "坐标计算的转化参数为:";
@@ -112,7 +114,7 @@ Expected<TwoPointSolution> SolveTwoPoints(const TwoPoints& pts, const PresentPar
   r += kLineBreak;
   r += "   X偏移量差异为: ±" + FormatPattern(dx_mm, kMillimetrePattern) + " mm" + kLineBreak;
   r += "   Y偏移量差异为: ±" + FormatPattern(dy_mm, kMillimetrePattern) + " mm" + kLineBreak;
-  r += "   旋转角差异量为:" + FormatDmsSymbols(angle_gap);
+  r += "   旋转角差异量为:" + FormatDmsSymbols(solution.angle_gap);
   return solution;
 }
 

@@ -31,7 +31,12 @@ struct TwoPointSolution {
   std::string angle_text;         // ddd.mmss, e.g. "45."
   bool offsets_disagree = false;  // the 10 mm warning applies
   ParamState present_state = ParamState::kNotComputed;
-  // Only when present_state is kSet: the twelve-line report, lines joined by CR LF.
+  // Only when present_state is kSet: the derived parameters minus those
+  // present, the offsets as written (metres), the angle as the rotation box
+  // reads it (decimal degrees); and the twelve-line report of them, lines
+  // joined by CR LF, which shows the offsets' differences without sign.
+  double x_offset_gap = 0, y_offset_gap = 0;
+  double angle_gap = 0;
   std::string check_report;
 };
 

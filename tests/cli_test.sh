@@ -31,6 +31,7 @@ expect() { printf "$1" >"$work/$2"; }  # expect TEXT NAME
 : >"$work/empty"
 
 # --- solve ---
+two=(--survey-a=1000,2000 --survey-b=1070.711,2070.711 --construction-a=0,0 --construction-b=100,0)
 expect '1000.000161 2000.000161 45.\n' solve1
 check "solve worked example" 0 "$work/solve1" "$work/empty" -- \
   "$cli" solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 --construction-a=0,0 --construction-b=100,0
@@ -194,6 +195,69 @@ else
   echo "SKIP json report: python3 is not installed"
 fi
 
+# The two-point solve in JSON and as a PROJ pipeline: solve --points's
+# members for A and B (no line numbers), the check's differences with their
+# sign, and the 10 mm warning still on standard error.
+cat >"$work/two.json" <<'JSON'
+{
+  "parameters": {"x_offset": "1000.000161", "y_offset": "2000.000161", "angle": "45.", "x0_m": 1000.000161, "y0_m": 2000.000161, "theta_radians": 0.785398163375, "angle_dms": "45°00′00.000″", "angle_degrees": 45, "turn_degrees": 44.99999999871381, "proj": "+proj=pipeline +step +proj=helmert +theta=0 +x=-1000.000161 +y=-2000.000161 +step +proj=helmert +theta=161999.99999536973"},
+  "inverse": {"x_offset": "-2121.320571", "y_offset": "-707.106781", "angle": "-45."},
+  "offsets_disagree": false,
+  "points": [
+    {"name": "A", "fitted": true, "dx_mm": -0.161, "dy_mm": -0.161, "length_mm": 0.228},
+    {"name": "B", "fitted": true, "dx_mm": 0.161, "dy_mm": 0.161, "length_mm": 0.228}
+  ],
+  "fitted": 2,
+  "excluded": [],
+  "rms_mm": 0.228,
+  "largest": {"name": "A", "length_mm": 0.228},
+  "pairs": [
+    {"from": "A", "to": "B", "survey_m": 100.0005, "construction_m": 100.0000, "difference_mm": -0.455, "scale": 0.999995448}
+  ]
+}
+JSON
+{
+  head -n -2 "$work/two.json"
+  cat <<'JSON'
+  ],
+  "check": {"x0_m": 1000.012661, "y0_m": 1999.997161, "angle_dms": "45°30′00.000″", "angle_degrees": 45.5, "x_offset_difference_mm": -12.500, "y_offset_difference_mm": 3.000, "angle_difference_dms": "-0°30′00.000″", "angle_difference_degrees": -0.4999999987138892}
+}
+JSON
+} >"$work/two_check.json"
+expect '+proj=pipeline +step +proj=helmert +theta=0 +x=-1000.000161 +y=-2000.000161 +step +proj=helmert +theta=161999.99999536973\n' two.proj
+expect '+proj=pipeline +step +proj=helmert +theta=0 +x=-999.99 +y=-2000 +step +proj=helmert +theta=0\n' warn.proj
+warn2=(--survey-a=1000,2000 --survey-b=1100,2000 --construction-a=0,0 --construction-b=100.02,0)
+while IFS='|' read -r name out err arguments; do
+  read -ra arguments <<<"$arguments"
+  check "solve two points $name" 0 "$work/$out" "$work/$err" -- "$cli" solve "${arguments[@]}"
+done <<ROWS
+--format=text|solve1|empty|${two[*]} --format=text
+--check --format=text|report|empty|${two[*]} --check=1000.000161,2000.000161,45. --format=text
+--format=json|two.json|empty|${two[*]} --format=json
+--format=json --check|two_check.json|empty|${two[*]} --format=json --check=1000.012661,1999.997161,45.3
+--format=proj|two.proj|empty|${two[*]} --format=proj
+--format=proj, 10 mm warning|warn.proj|warn|${warn2[*]} --format=proj
+ROWS
+# Either form gives the same for the same two points, but for the lines.
+for row in "cp2.csv|${two[*]}" "cp2w.csv|${warn2[*]}"; do
+  IFS='|' read -r file arguments <<<"$row"
+  read -ra arguments <<<"$arguments"
+  for format in json proj; do
+    "$cli" solve --points="$work/$file" --format=$format 2>/dev/null |
+      sed 's/"line": [0-9]*, //' >"$work/same.$format"
+    check "solve two points as --points=$file, --format=$format" 0 "$work/same.$format" - -- \
+      "$cli" solve "${arguments[@]}" --format=$format
+  done
+done
+grep -qx '  "offsets_disagree": true,' "$work/same.json" && passed=$((passed + 1)) ||
+  { echo "FAIL two points JSON: no 10 mm warning"; cat "$work/same.json"; failed=$((failed + 1)); }
+# Control bytes of a name as JSON escapes.
+printf 'K\x01, 1000, 2000, 0, 0\nK\x1f, 1086.605, 2050.003, 100, 0\n' >"$work/cpctl.csv"
+check "solve --points --format=json control bytes" 0 - "$work/empty" -- \
+  "$cli" solve --points="$work/cpctl.csv" --format=json
+grep -qF '{"name": "K\u0001", "line": 1,' "$work/out" && grep -qF '{"name": "K\u001f", "line": 2,' "$work/out" &&
+  passed=$((passed + 1)) || { echo "FAIL JSON control bytes"; cat "$work/out"; failed=$((failed + 1)); }
+
 # The PROJ pipeline reproduces torvane-cli convert in cct, both ways, to 5 decimals.
 if command -v cct >/dev/null; then
   for points in "$work/cp.csv" "$examples/control-points.csv"; do
@@ -297,7 +361,6 @@ check "missing --angle" 2 "$work/empty" - -- "$cli" convert --dx=1 --dy=1 x
 
 # Standard output closed, or on a full disk: every command that writes there
 # fails with exit status 1 and says so; one that does not write there runs.
-two=(--survey-a=1000,2000 --survey-b=1070.711,2070.711 --construction-a=0,0 --construction-b=100,0)
 closed() { "$@" >&-; }
 full() { "$@" >/dev/full; }
 expect 'standard output: cannot write: standard output is closed\n' out_closed
@@ -314,6 +377,8 @@ solve --check|solve ${two[*]} --check=1000.000161,2000.000161,45.
 solve --points|solve --points=$work/cp.csv
 solve --points --format=json|solve --points=$work/cp.csv --format=json
 solve --points --format=proj|solve --points=$work/cp.csv --format=proj
+solve --format=json|solve ${two[*]} --format=json
+solve --format=proj|solve ${two[*]} --format=proj
 convert -o -|convert --dx=500 --dy=600 --angle=30.1520 -o - $work/pts.csv
 --help|--help
 --version|--version
@@ -342,6 +407,8 @@ usage "solve --check angle too large" \
   '--check: angle 10000000000° has more whole degrees than 2147483647' solve "${two[@]}" --check=1,2,1e10
 usage "convert --angle too large" '--angle: angle 10000000000° has more whole degrees than 2147483647' \
   "${convert[@]}" --angle=1e10 "$work/pts.csv"
+usage "solve --check with --format=proj" "--check excludes --format=proj$help" \
+  solve "${two[@]}" --check=1000.000161,2000.000161,45. --format=proj
 usage "solve empty --check" '--check: "" is not a number' solve "${two[@]}" --check=
 usage "solve bad coordinate" '--survey-b: "2070.711m" is not a number' \
   solve --survey-a=1000,2000 --survey-b=1070.711,2070.711m --construction-a=0,0 --construction-b=100,0

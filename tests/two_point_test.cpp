@@ -74,6 +74,10 @@ TEST(SolveTwoPoints, CheckReportShowsTheDifferences) {
   EXPECT_NE(r.find("   X偏移量差异为: ±12.500 mm\r\n"), std::string::npos) << r;
   EXPECT_NE(r.find("   Y偏移量差异为: ±3.000 mm\r\n"), std::string::npos) << r;
   EXPECT_TRUE(r.ends_with("   旋转角差异量为:-0°30′00.000″")) << r;
+  // The same as numbers, derived minus entered, with the sign the report drops.
+  EXPECT_NEAR(s->x_offset_gap, -0.0125, 1e-9);
+  EXPECT_NEAR(s->y_offset_gap, 0.003, 1e-9);
+  EXPECT_NEAR(s->angle_gap, -0.5, 1e-8);
 }
 
 TEST(SolveTwoPoints, IncompleteParametersGetNoReport) {

@@ -1,0 +1,26 @@
+// JSON text for the reports scripts read: strings, members, arrays and the
+// report's outer object, written as torvane-cli lays them out.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torvane::cli {
+
+// A JSON string of UTF-8 `text`: quotes, backslashes and control characters
+// escaped, other bytes as they are. Rejects nothing.
+std::string JsonString(std::string_view text);
+
+// "\"key\": value", `json` an already-written JSON value.
+std::string JsonMember(std::string_view key, const std::string& json);
+
+// "[a, b, c]" of already-written JSON values; with `lines`, one a line,
+// indented as a member of the outer object.
+std::string JsonArray(const std::vector<std::string>& items, bool lines);
+
+// The outer object: each of the written `members` on a line of its own,
+// ended by "\n".
+std::string JsonObject(const std::vector<std::string>& members);
+
+}  // namespace torvane::cli
