@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "params/proj_pipeline.h"
+
 namespace torvane::cli {
 
 inline constexpr int kExitOk = 0;
@@ -28,8 +30,9 @@ int RunConvert(const ConvertOptions& options);
 
 struct SolveOptions {
   std::string survey_a, survey_b, construction_a, construction_b;
-  std::optional<std::string> check;  // none: no check
-  std::string format = "text";       // text, json or proj; proj takes no check
+  std::optional<std::string> check;        // none: no check
+  std::string format = "text";             // text, json or proj; proj takes no check
+  AxisOrder axes = AxisOrder::kNorthEast;  // of the proj pipeline
 };
 int RunSolve(const SolveOptions& options);
 
@@ -38,6 +41,7 @@ struct SolvePointsOptions {
   std::optional<std::string> max_residual;  // millimetres; none: no limit
   std::vector<std::string> exclude;         // each a name or names separated by commas
   std::string format = "text";              // text, json or proj
+  AxisOrder axes = AxisOrder::kNorthEast;   // of the proj pipeline
 };
 int RunSolvePoints(const SolvePointsOptions& options);
 

@@ -128,16 +128,29 @@ int Run(std::vector<std::string> arguments) {
       ->add_option("--format", solve_format,
                    "text (default), json, or proj for the PROJ pipeline (not with --check)")
       ->check(CLI::IsMember({"text", "json", "proj"}));
+  std::string solve_axis = "north-east";
+  CLI::Option* const axis_opt =
+      solve_cmd
+          ->add_option("--axis", solve_axis,
+                       "with --format=proj: the order of the coordinates the pipeline reads and "
+                       "writes, north-east (default: X first) or east-north (GIS files, DXF "
+                       "drawings)")
+          ->check(CLI::IsMember({"north-east", "east-north"}));
 
   try {
     app.parse(arguments);
-    if (solve_cmd->parsed() && points_opt->count() == 0) {
+    if (solve_cmd->parsed()) {
       for (CLI::Option* option : two_point_required) {
-        if (option->count() == 0) throw CLI::RequiredError(option->get_name());
+        if (points_opt->count() == 0 && option->count() == 0) {
+          throw CLI::RequiredError(option->get_name());
+        }
       }
       // A pipeline has no place for the check's differences.
       if (check_opt->count() > 0 && solve_format == "proj") {
         throw CLI::ExcludesError(check_opt->get_name(), "--format=proj");
+      }
+      if (axis_opt->count() > 0 && solve_format != "proj") {
+        throw CLI::RequiresError(axis_opt->get_name(), "--format=proj");
       }
     }
   } catch (const CLI::CallForHelp& e) {
@@ -158,16 +171,20 @@ int Run(std::vector<std::string> arguments) {
     // A convert that failed has said why, a write to standard output included.
     return FinishStandardOutput(status, status == kExitFailure);
   }
+  const AxisOrder solve_axes =
+      solve_axis == "east-north" ? AxisOrder::kEastNorth : AxisOrder::kNorthEast;
   if (points_opt->count() > 0) {
     if (solve_points.points.empty()) {
       return Complain("--points: the file name is empty", kExitUsage);
     }
     if (max_residual_opt->count() > 0) solve_points.max_residual = max_residual;
     solve_points.format = solve_format;
+    solve_points.axes = solve_axes;
     return FinishStandardOutput(RunSolvePoints(solve_points), false);
   }
   if (check_opt->count() > 0) solve.check = solve_check;
   solve.format = solve_format;
+  solve.axes = solve_axes;
   return FinishStandardOutput(RunSolve(solve), false);
 }
 

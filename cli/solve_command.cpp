@@ -94,7 +94,7 @@ int RunSolve(const SolveOptions& options) {
   auto report = ReportFit(named, {});
   if (!report) return Complain(report.error(), kExitFailure);
   if (options.format == "proj") {
-    std::cout << ProjPipeline(report->params) << '\n';
+    std::cout << ProjPipeline(report->params, options.axes) << '\n';
     return kExitOk;
   }
   std::optional<ParamsCheck> checked;

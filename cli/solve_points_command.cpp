@@ -102,7 +102,7 @@ int RunSolvePoints(const SolvePointsOptions& options) {
   if (options.format == "json") {
     std::cout << FitReportJson(*report, fitted, excluded, limit);
   } else if (options.format == "proj") {
-    std::cout << ProjPipeline(report->params) << '\n';
+    std::cout << ProjPipeline(report->params, options.axes) << '\n';
   } else {
     std::cout << FitReportText(*report, fitted, excluded);
   }

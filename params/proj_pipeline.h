@@ -7,13 +7,21 @@
 
 namespace torvane {
 
+// The order of the coordinates a pipeline reads and writes.
+enum class AxisOrder {
+  kNorthEast,  // X (north) first, as surveyors write them and the conversion takes them
+  kEastNorth,  // east first, as GIS files and DXF drawings hold them
+};
+
 // The pipeline that converts survey coordinates to construction coordinates
 // as Transform::Forward does with `params` (offsets in metres, theta in
 // radians): a shift by -X0, -Y0, then PROJ's 2D Helmert turn, whose theta is
 // in arc-seconds and turns the same way (from +X towards +Y for a positive
 // angle). Heights pass through. cct -I runs it from construction to survey.
+// With AxisOrder::kEastNorth, the same steps between two
+// "+proj=axisswap +order=2,1" steps: (east, north) in, (east, north) out.
 // Numbers are written in full (shortest round-trip decimal). Needs finite
 // parameters.
-std::string ProjPipeline(const RunParams& params);
+std::string ProjPipeline(const RunParams& params, AxisOrder order = AxisOrder::kNorthEast);
 
 }  // namespace torvane

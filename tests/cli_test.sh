@@ -226,6 +226,7 @@ JSON
 } >"$work/two_check.json"
 expect '+proj=pipeline +step +proj=helmert +theta=0 +x=-1000.000161 +y=-2000.000161 +step +proj=helmert +theta=161999.99999536973\n' two.proj
 expect '+proj=pipeline +step +proj=helmert +theta=0 +x=-999.99 +y=-2000 +step +proj=helmert +theta=0\n' warn.proj
+expect '+proj=pipeline +step +proj=axisswap +order=2,1 +step +proj=helmert +theta=0 +x=-1000.000161 +y=-2000.000161 +step +proj=helmert +theta=161999.99999536973 +step +proj=axisswap +order=2,1\n' two_en.proj
 warn2=(--survey-a=1000,2000 --survey-b=1100,2000 --construction-a=0,0 --construction-b=100.02,0)
 while IFS='|' read -r name out err arguments; do
   read -ra arguments <<<"$arguments"
@@ -237,7 +238,12 @@ done <<ROWS
 --format=json --check|two_check.json|empty|${two[*]} --format=json --check=1000.012661,1999.997161,45.3
 --format=proj|two.proj|empty|${two[*]} --format=proj
 --format=proj, 10 mm warning|warn.proj|warn|${warn2[*]} --format=proj
+--format=proj --axis=north-east|two.proj|empty|${two[*]} --format=proj --axis=north-east
+--format=proj --axis=east-north|two_en.proj|empty|${two[*]} --axis=east-north --format=proj
 ROWS
+expect '+proj=pipeline +step +proj=axisswap +order=2,1 +step +proj=helmert +theta=0 +x=-3412.592011 +y=-5127.343236 +step +proj=helmert +theta=116075.85539668244 +step +proj=axisswap +order=2,1\n' control_en.proj
+check "solve --points --format=proj --axis=east-north" 0 "$work/control_en.proj" "$work/empty" -- \
+  "$cli" solve --points="$examples/control-points.csv" --format=proj --axis=east-north
 # Either form gives the same for the same two points, but for the lines.
 for row in "cp2.csv|${two[*]}" "cp2w.csv|${warn2[*]}"; do
   IFS='|' read -r file arguments <<<"$row"
@@ -258,28 +264,39 @@ check "solve --points --format=json control bytes" 0 - "$work/empty" -- \
 grep -qF '{"name": "K\u0001", "line": 1,' "$work/out" && grep -qF '{"name": "K\u001f", "line": 2,' "$work/out" &&
   passed=$((passed + 1)) || { echo "FAIL JSON control bytes"; cat "$work/out"; failed=$((failed + 1)); }
 
-# The PROJ pipeline reproduces torvane-cli convert in cct, both ways, to 5 decimals.
+# The PROJ pipeline reproduces torvane-cli convert in cct, both ways, to 5
+# decimals, from either form of solve; with --axis=east-north, for points
+# given east first and read back east first.
 if command -v cct >/dev/null; then
-  for points in "$work/cp.csv" "$examples/control-points.csv"; do
-    params=$("$cli" solve --points="$points" | head -1)
+  norm() { awk '{ printf "%s %.5f %.5f %.4f\n", $1, $2, $3, $4 }' | sed 's/-0\.00000/0.00000/g'; }
+  while IFS='|' read -r points arguments; do
+    read -ra arguments <<<"$arguments"
+    params=$("$cli" solve "${arguments[@]}" | head -1)
     set -- $params
-    pipeline=$("$cli" solve --points="$points" --format=proj)
-    tr -d '\r ' <"$points" | awk -F, 'NF { print $2, $3, 7.5, $1 }' >"$work/cct_s.txt"
-    tr -d '\r ' <"$points" | awk -F, 'NF { print $4, $5, 7.5, $1 }' >"$work/cct_c.txt"
     tr -d '\r ' <"$points" | awk -F, 'NF { print $1 "," $2 "," $3 ",7.5" }' >"$work/conv_s.csv"
     tr -d '\r ' <"$points" | awk -F, 'NF { print $1 "," $4 "," $5 ",7.5" }' >"$work/conv_c.csv"
-    norm() { awk '{ printf "%s %.5f %.5f %.4f\n", $1, $2, $3, $4 }' | sed 's/-0\.00000/0.00000/g'; }
-    cct -d 5 -t 0 $pipeline "$work/cct_s.txt" | awk '{ print $5, $1, $2, $3 }' | norm >"$work/cct_fwd"
-    cct -I -d 5 -t 0 $pipeline "$work/cct_c.txt" | awk '{ print $5, $1, $2, $3 }' | norm >"$work/cct_inv"
     "$cli" convert --dx="$1" --dy="$2" --angle="$3" -o - "$work/conv_s.csv" | norm >"$work/tv_fwd"
     "$cli" convert --dx="$1" --dy="$2" --angle="$3" --to=survey -o - "$work/conv_c.csv" | norm >"$work/tv_inv"
-    if [ -s "$work/cct_fwd" ] && cmp -s "$work/cct_fwd" "$work/tv_fwd" && cmp -s "$work/cct_inv" "$work/tv_inv"; then
-      passed=$((passed + 1))
-    else
-      echo "FAIL cct disagrees with convert for $points: $pipeline"
-      diff "$work/cct_fwd" "$work/tv_fwd"; diff "$work/cct_inv" "$work/tv_inv"; failed=$((failed + 1))
-    fi
-  done
+    for axis in north-east east-north; do
+      en=$([ $axis = east-north ] && echo 1 || echo 0)
+      pipeline=$("$cli" solve "${arguments[@]}" --format=proj --axis=$axis)
+      tr -d '\r ' <"$points" | awk -F, -v en=$en 'NF { print en ? $3 : $2, en ? $2 : $3, 7.5, $1 }' >"$work/cct_s.txt"
+      tr -d '\r ' <"$points" | awk -F, -v en=$en 'NF { print en ? $5 : $4, en ? $4 : $5, 7.5, $1 }' >"$work/cct_c.txt"
+      back() { awk -v en=$en '{ print $5, en ? $2 : $1, en ? $1 : $2, $3 }' | norm; }
+      cct -d 5 -t 0 $pipeline "$work/cct_s.txt" | back >"$work/cct_fwd"
+      cct -I -d 5 -t 0 $pipeline "$work/cct_c.txt" | back >"$work/cct_inv"
+      if [ -s "$work/cct_fwd" ] && cmp -s "$work/cct_fwd" "$work/tv_fwd" && cmp -s "$work/cct_inv" "$work/tv_inv"; then
+        passed=$((passed + 1))
+      else
+        echo "FAIL cct disagrees with convert for $points, $axis: $pipeline"
+        diff "$work/cct_fwd" "$work/tv_fwd"; diff "$work/cct_inv" "$work/tv_inv"; failed=$((failed + 1))
+      fi
+    done
+  done <<ROWS
+$work/cp.csv|--points=$work/cp.csv
+$examples/control-points.csv|--points=$examples/control-points.csv
+$work/cp2.csv|${two[*]}
+ROWS
 else
   echo "SKIP PROJ pipeline against cct: cct is not installed (Debian package proj-bin)"
 fi
@@ -409,6 +426,10 @@ usage "convert --angle too large" '--angle: angle 10000000000° has more whole d
   "${convert[@]}" --angle=1e10 "$work/pts.csv"
 usage "solve --check with --format=proj" "--check excludes --format=proj$help" \
   solve "${two[@]}" --check=1000.000161,2000.000161,45. --format=proj
+usage "solve --axis without --format=proj" "--axis requires --format=proj$help" \
+  solve --points="$work/cp.csv" --format=json --axis=east-north
+usage "solve two points --axis without --format" "--axis requires --format=proj$help" \
+  solve "${two[@]}" --axis=north-east
 usage "solve empty --check" '--check: "" is not a number' solve "${two[@]}" --check=
 usage "solve bad coordinate" '--survey-b: "2070.711m" is not a number' \
   solve --survey-a=1000,2000 --survey-b=1070.711,2070.711m --construction-a=0,0 --construction-b=100,0

@@ -26,6 +26,11 @@ TEST(ProjPipeline, ShiftsThenTurns) {
             "+step +proj=helmert +theta=0");
   EXPECT_EQ(ProjPipeline({0, 0, 0}),
             "+proj=pipeline +step +proj=helmert +theta=0 +x=0 +y=0 +step +proj=helmert +theta=0");
+  // East first: the same steps with the axes swapped before and after.
+  EXPECT_EQ(ProjPipeline({1000.000161, -2000.5, 0}, AxisOrder::kEastNorth),
+            "+proj=pipeline +step +proj=axisswap +order=2,1 "
+            "+step +proj=helmert +theta=0 +x=-1000.000161 +y=2000.5 "
+            "+step +proj=helmert +theta=0 +step +proj=axisswap +order=2,1");
 }
 
 TEST(ProjPipeline, ThetaInArcsecondsOfTheFullPi) {
