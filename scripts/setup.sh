@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
   xvfb xauth time
   proj-bin  # cct, the peer the conversions are checked against
+  gdal-bin  # ogr2ogr and ogrinfo, which run the PROJ pipeline on DXF and CSV files
   # The Windows build: MinGW-w64, GoogleTest's sources, dpkg-dev to unpack
   # Debian's Qt source, Wine to run it all, NSIS for the installer, icoutils
   # for the icon, xdotool to drive the window under Wine, and a Chinese
