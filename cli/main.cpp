@@ -139,12 +139,12 @@ int Run(std::vector<std::string> arguments) {
 
   try {
     app.parse(arguments);
-    if (solve_cmd->parsed()) {
+    if (solve_cmd->parsed() && points_opt->count() == 0) {
       for (CLI::Option* option : two_point_required) {
-        if (points_opt->count() == 0 && option->count() == 0) {
-          throw CLI::RequiredError(option->get_name());
-        }
+        if (option->count() == 0) throw CLI::RequiredError(option->get_name());
       }
+    }
+    if (solve_cmd->parsed()) {
       // A pipeline has no place for the check's differences.
       if (check_opt->count() > 0 && solve_format == "proj") {
         throw CLI::ExcludesError(check_opt->get_name(), "--format=proj");
