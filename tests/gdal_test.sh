@@ -63,12 +63,13 @@ vertices() {
     sed 's/^[^(]*(//; s/)$//' | tr ',' '\n' | awk '{ print $1, $2 }'
 }
 
-# GDAL writes 15 significant digits, as convert's table first rounds to;
-# this rounds them to its five decimals the way the table does: by the
-# binary value the text reads as, exact ties away from zero. The only
-# binary values on a tie are odd multiples of 1/64 m (such as 0.015625);
-# printf would take those to the even digit. -0.00000 is 0.00000, as
-# convert prints ".00000".
+# GDAL writes 15 significant digits (15 decimals below 1 m), as fine as
+# convert's table, which rounds to 15 significant digits first; this rounds
+# them to the table's five decimals the way the table does: by the binary
+# value the text reads as, exact ties away from zero. The only binary
+# values on a tie are odd multiples of 1/64 m (such as 0.015625), which
+# printf would take to the even digit. -0.00000 is 0.00000, as convert
+# prints ".00000".
 round5() {  # lines "name east north"
   awk '{
     for (i = 2; i <= NF; i++) {
