@@ -2,6 +2,7 @@
 #include <charconv>
 #include <cstdio>
 #include <iostream>
+#include <map>
 #include <string_view>
 
 #include "batch/conversion_run.h"
@@ -134,6 +135,21 @@ int RunConvert(const ConvertOptions& options) {
     return Complain("-o: one result file for " + std::to_string(point_files.size()) +
                         " point files: name a folder (ending in /) or leave -o out",
                     kExitUsage);
+  }
+  // In one folder, point files of one name elsewhere would replace each
+  // other's results.
+  if (into_folder) {
+    std::map<std::string, const std::string*> first_of;
+    for (const std::string& point_file : point_files) {
+      const std::string result = ResultPathIn(options.output, point_file, extension);
+      const auto [before, added] = first_of.emplace(result, &point_file);
+      if (!added && *before->second != point_file) {
+        return Complain("-o: " + MessageExcerpt(*before->second) + " and " +
+                            MessageExcerpt(point_file) + " would both be written to " +
+                            MessageExcerpt(result),
+                        kExitUsage);
+      }
+    }
   }
   auto params = RunParamsFromValues(dx, dy, angle);
   if (!params) return Complain("--angle: " + params.error(), kExitUsage);

@@ -464,6 +464,7 @@ while IFS='|' read -r name message arguments; do
   usage "convert $name" "${message//\$help/$help}" "${convert[@]}" --angle=1 "${arguments[@]}"
 done <<ROWS
 -o FILE with several point files|-o: one result file for 2 point files: name a folder (ending in /) or leave -o out|-o $work/one.txt $work/pts.csv $work/pts.csv
+-o DIR/ and two point files of one name|-o: $work/pts.csv and $work/many/pts.csv would both be written to $work/into/pts转化后成果表.txt|-o $work/into/ $work/pts.csv $work/many/pts.csv
 -o DIR/ with standard input|-o: a folder has no result name for standard input: give -o FILE or -o -|-o $work/into/
 --decimals with the table|--decimals: only for --format=csv or --format=json|--decimals=3 $work/pts.csv
 --decimals beyond 12|--decimals: "13" is not a whole number from 0 to 12|--format=csv --decimals=13 $work/pts.csv
