@@ -1,4 +1,5 @@
-// Point files: one point a line, "name, X, Y, H", comma separated, no header.
+// Point files: one point a line, "name, X, Y, H", comma separated, no header
+// (other layouts: point_layout.h).
 // Blank lines are not points. Further fields after H are ignored; a line of
 // three fields has no height. Line ends may be CR LF, LF or CR.
 #pragma once

@@ -2,6 +2,7 @@
 #include <charconv>
 #include <cstdio>
 #include <iostream>
+#include <limits>
 #include <map>
 #include <string_view>
 
@@ -46,6 +47,8 @@ bool ReadValue(const char* option, const std::string& text, double* value) {
   return false;
 }
 
+constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
+
 // An option value that must be a whole number from 0 to `most`, blanks
 // around it allowed.
 bool ReadCount(const char* option, const std::string& text, std::size_t most, std::size_t* count) {
@@ -57,7 +60,7 @@ bool ReadCount(const char* option, const std::string& text, std::size_t most, st
   }
   std::string message =
       std::string(option) + ": \"" + MessageExcerpt(text) + "\" is not a whole number";
-  if (most != static_cast<std::size_t>(-1)) message += " from 0 to " + std::to_string(most);
+  if (most != kNoLimit) message += " from 0 to " + std::to_string(most);
   Complain(message, kExitUsage);
   return false;
 }
@@ -72,8 +75,8 @@ bool ReadLayout(const ConvertOptions& options, PointLayout* layout) {
     }
     layout->fields = std::move(*fields);
   }
-  if (options.skip_lines && !ReadCount("--skip-lines", *options.skip_lines,
-                                       static_cast<std::size_t>(-1), &layout->skip_lines)) {
+  if (options.skip_lines &&
+      !ReadCount("--skip-lines", *options.skip_lines, kNoLimit, &layout->skip_lines)) {
     return false;
   }
   layout->delimiter = options.delimiter == "whitespace"  ? FieldDelimiter::kWhitespace

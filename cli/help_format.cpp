@@ -37,13 +37,13 @@ constexpr std::string_view kSolveFooter =
     "Exit status: 0 success; 1 a file that cannot be read, or a fit that fails or "
     "has a residual beyond --max-residual; 2 a usage error.";
 
-// What solve's values are, by option: coordinates in metres, angles in ddd.mmss.
+// What solve's values are, by option: X and Y in metres, angles in ddd.mmss.
 constexpr std::pair<std::string_view, std::string_view> kSolveValueKinds[] = {
     {"--survey-a", "X,Y"},
     {"--survey-b", "X,Y"},
     {"--construction-a", "X,Y"},
     {"--construction-b", "X,Y"},
-    {"--check", "METRES,METRES,DDD.MMSS"}};
+    {"--check", "X0,Y0,DDD.MMSS"}};
 
 // Columns `text` takes, as DisplayWidth counts them.
 std::size_t Columns(std::string_view text) { return DisplayWidth(text, TextEncoding::kUtf8); }

@@ -180,9 +180,8 @@ int Run(std::vector<std::string> arguments) {
       ->check(CLI::IsMember({"text", "json", "proj"}))
       ->needs(points_opt);
 
-  SetUpHelp(app, *convert_cmd, *solve_cmd);
-
   try {
+    SetUpHelp(app, *convert_cmd, *solve_cmd);
     app.parse(arguments);
     if (solve_cmd->parsed() && points_opt->count() == 0) {
       for (CLI::Option* option : two_point_required) {
