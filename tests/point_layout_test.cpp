@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -161,6 +162,36 @@ TEST(ParseLayoutLine, BlankLinesAndFaults) {
     RunError e = parsed.error();
     e.path = "p.dat";
     EXPECT_EQ(Describe(e), row.message);
+  }
+}
+
+// The usual layout spelt out reads every line as the point-file reader does.
+TEST(ParseLayoutLine, UsualLayoutAgreesWithParsePointLine) {
+  const PointLayout usual;
+  std::mt19937 random(20261208);
+  const std::string alphabet = "P17.-, \te+";
+  for (int round = 0; round < 200000; ++round) {
+    std::string line(random() % 16, ' ');
+    for (char& c : line) c = alphabet[random() % alphabet.size()];
+    std::size_t fields = 0, usual_fields = 0;
+    auto expected = ParsePointLine(line, 2, &fields);
+    auto parsed = ParseLayoutLine(line, 2, usual, &usual_fields);
+    ASSERT_EQ(parsed.ok(), expected.ok()) << '"' << line << '"';
+    if (!expected.ok()) {
+      EXPECT_EQ(parsed.error().kind, expected.error().kind) << line;
+      EXPECT_EQ(parsed.error().field_text, expected.error().field_text) << line;
+      continue;
+    }
+    ASSERT_EQ(parsed->has_value(), expected->has_value()) << line;
+    if (!expected->has_value()) continue;
+    const PointRecord &a = **parsed, &b = **expected;
+    EXPECT_EQ(usual_fields, fields) << line;
+    EXPECT_EQ(a.name, b.name) << line;
+    EXPECT_EQ(a.x_text, b.x_text) << line;
+    EXPECT_EQ(a.y_text, b.y_text) << line;
+    EXPECT_EQ(a.h_text, b.h_text) << line;
+    EXPECT_EQ(a.x, b.x) << line;
+    EXPECT_EQ(a.y, b.y) << line;
   }
 }
 
