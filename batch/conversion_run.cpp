@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "batch/point_file.h"
+#include "batch/result_csv.h"
+#include "batch/result_json.h"
 #include "batch/result_line.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
@@ -170,7 +172,7 @@ Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunReque
 }  // namespace
 
 Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params) {
-  auto opened = PointFileReader::Open(request.point_path);
+  auto opened = PointFileReader::Open(request.point_path, request.layout);
   if (!opened) return Fail(opened.error());
   PointFileReader& reader = *opened.value();
 
@@ -214,6 +216,27 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   const Transform transform(params);
   TableBuffer out(sink);
   RunSummary summary;
+  // CSV and JSON: one point's text, made here, then put into the buffer.
+  const std::string pattern = CoordinatePattern(request.decimals);
+  std::string text;
+  auto write_text = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
+    text.clear();
+    if (request.format == ResultFormat::kCsv) {
+      if (summary.points == 0 && reader.encoding() == TextEncoding::kUtf8WithBom) text = kUtf8Bom;
+      AppendCsvLine(text, point, converted, request.layout.fields, pattern);
+    } else {
+      text += summary.points == 0 ? "[\n" : ",\n";
+      AppendJsonPoint(text, point, converted, pattern, reader.encoding());
+    }
+    char* room = out.Room(text.size());
+    if (room == nullptr) {
+      *failure = WriteFailure(request.result_path, SystemReason(errno));
+      return false;
+    }
+    out.Used(std::copy(text.begin(), text.end(), room));
+    ++summary.points;
+    return true;
+  };
   // Converts and writes one point; false, with *failure set, when it cannot.
   auto write = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
     if (!std::isfinite(converted.x) || !std::isfinite(converted.y)) {
@@ -221,6 +244,7 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       failure->field = std::isfinite(converted.x) ? "Y" : "X";
       return false;
     }
+    if (request.format != ResultFormat::kTable) return write_text(point, converted, failure);
     // The reader knows of a BOM by its first point: the BOM is on line 1.
     const bool bom = summary.points == 0 && reader.encoding() == TextEncoding::kUtf8WithBom;
     char* room = out.Room(bom * kUtf8Bom.size() + ResultLineCapacity(point));
@@ -257,6 +281,12 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     }
   }
   if (summary.points == 0) return Fail(AtLine(RunErrorKind::kNoPoints, request.point_path, 0));
+  if (request.format == ResultFormat::kJson) {
+    constexpr std::string_view kJsonEnd = "\n]\n";
+    char* room = out.Room(kJsonEnd.size());
+    if (room == nullptr) return Fail(WriteFailure(request.result_path, SystemReason(errno)));
+    out.Used(std::copy(kJsonEnd.begin(), kJsonEnd.end(), room));
+  }
   if (!out.Flush() || std::fflush(sink) != 0) {
     return Fail(WriteFailure(request.result_path, SystemReason(errno)));
   }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "batch/point_layout.h"
 #include "batch/run_error.h"
 #include "params/conversion_params.h"
 #include "params/expected.h"
@@ -17,9 +18,16 @@ namespace torvane {
 // The window's limit on the fields of one point file.
 inline constexpr std::size_t kWindowFieldLimit = 4000;
 
+// How the result is written: the fixed-column table the window writes
+// (result_line.h), CSV (result_csv.h) or JSON (result_json.h).
+enum class ResultFormat { kTable, kCsv, kJson };
+
 struct RunRequest {
   std::string point_path;   // "-" for standard input
   std::string result_path;  // "-" for standard output
+  PointLayout layout;       // how the point file's lines are read; CSV writes its columns
+  ResultFormat format = ResultFormat::kTable;
+  int decimals = 5;  // of X and Y in CSV and JSON, 0 to kMaxResultDecimals
   Direction direction = Direction::kSurveyToConstruction;
   std::optional<std::size_t> field_limit;  // none: no limit
   // The window's rule: after the file has been read and checked, refuse

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/byte_scan.h"
+#include "batch/point_layout.h"
 #include "batch/usual_line.h"
 #include "os/file_system.h"
 #include "os/process_io.h"
@@ -158,6 +159,15 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
   // The encoding is decided at the first line that is not ASCII (plain
   // ASCII reads the same in either), so an ASCII file is read only once.
   return reader;
+}
+
+Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
+    const std::string& path, const PointLayout& layout) {
+  auto opened = Open(path);
+  if (opened && !layout.IsDefault()) {
+    opened.value()->layout_ = std::make_unique<const PointLayout>(layout);
+  }
+  return opened;
 }
 
 void PointFileReader::ScanLinesFrom(std::uint64_t from,
@@ -362,12 +372,14 @@ bool PointFileReader::NextUsualLine(PointRecord* point) {
 }
 
 std::size_t PointFileReader::NextUsualPoints(PointRecord* points, std::size_t capacity) {
+  if (layout_) return 0;
   std::size_t count = 0;
   while (count < capacity && NextUsualLine(&points[count])) ++count;
   return count;
 }
 
 Expected<const PointRecord*, RunError> PointFileReader::Next() {
+  if (layout_) return NextInLayout();
   if (NextUsualLine(&current_)) return &current_;
   std::string_view line;
   for (;;) {
@@ -385,6 +397,29 @@ Expected<const PointRecord*, RunError> PointFileReader::Next() {
       return &current_;
     }
     auto point = ParsePointLine(line, line_number_, &fields);
+    if (!point) {
+      RunError e = point.error();
+      e.path = path_;
+      return Fail(std::move(e));
+    }
+    if (point.value()) {
+      fields_read_ += fields;
+      current_ = *point.value();
+      current_.ascii = !line_may_be_non_ascii_;
+      return &current_;
+    }
+  }
+}
+
+Expected<const PointRecord*, RunError> PointFileReader::NextInLayout() {
+  std::string_view line;
+  for (;;) {
+    auto more = NextLine(&line);
+    if (!more) return Fail(more.error());
+    if (!*more) return static_cast<const PointRecord*>(nullptr);
+    if (line_number_ <= layout_->skip_lines) continue;
+    std::size_t fields = 0;
+    auto point = ParseLayoutLine(line, line_number_, *layout_, &fields);
     if (!point) {
       RunError e = point.error();
       e.path = path_;

@@ -1,4 +1,5 @@
-// Point files: one point a line, "name, X, Y, H", comma separated, no header.
+// Point files: one point a line, "name, X, Y, H", comma separated, no header
+// (other layouts: point_layout.h).
 // Blank lines are not points. Further fields after H are ignored; a line of
 // three fields has no height. Line ends may be CR LF, LF or CR.
 #pragma once
@@ -19,6 +20,8 @@
 
 namespace torvane {
 
+struct PointLayout;
+
 // The longest line a point file may hold, in bytes: no point line comes near
 // it, and memory stays bounded whatever the input.
 inline constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
@@ -30,6 +33,7 @@ struct PointRecord {
   std::string_view name;
   std::string_view x_text, y_text;
   std::string_view h_text;  // empty when the line has no H field
+  std::string_view code;    // a point code, read only where a layout names one
   // h_text's digits when the reader found it a plain decimal of at most 19
   // digits; otherwise no value, and h_text alone tells (it may still be a
   // number, such as 1.2e3).
@@ -58,6 +62,10 @@ class PointFileReader {
   // is the one that breaks it.
   // Rejects: a file that cannot be opened or read, a directory.
   static Expected<std::unique_ptr<PointFileReader>, RunError> Open(const std::string& path);
+  // The same for a file laid out as `layout` says (see point_layout.h):
+  // Next() splits its lines by ParseLayoutLine, after the lines it skips.
+  static Expected<std::unique_ptr<PointFileReader>, RunError> Open(const std::string& path,
+                                                                   const PointLayout& layout);
   ~PointFileReader();
 
   // The file's encoding as far as the points read so far tell: UTF-8 while
@@ -75,8 +83,9 @@ class PointFileReader {
 
   // Up to `capacity` points read at once into `points`, as many usual lines
   // of ASCII (see usual_line.h) as follow in the data read so far; 0 when
-  // the next line is of another kind or not yet read (Next() then takes
-  // it). The points' texts stay valid until the next call of Next().
+  // the next line is of another kind or not yet read, or the file has a
+  // layout of its own (Next() then takes it). The points' texts stay valid until the next call of
+  // Next().
   std::size_t NextUsualPoints(PointRecord* points, std::size_t capacity);
 
   // The next line as text, for files laid out otherwise than points: without
@@ -115,6 +124,8 @@ class PointFileReader {
   // on where it was.
   void ScanLinesFrom(std::uint64_t from, const std::function<bool(std::string_view)>& visit);
   RunError ReadFailure() const;
+  // Next() for a file with a layout of its own.
+  Expected<const PointRecord*, RunError> NextInLayout();
 
   std::FILE* file_;
   std::string path_;
@@ -132,6 +143,7 @@ class PointFileReader {
   bool after_cr_ = false;              // the last line ended in CR: a following LF belongs to it
   bool line_may_be_non_ascii_ = true;  // false: the last line read is ASCII
   PointRecord current_;                // the point Next() returns
+  std::unique_ptr<const PointLayout> layout_;  // none: "name, X, Y, H"
 };
 
 }  // namespace torvane

@@ -2,7 +2,7 @@
 
 namespace torvane {
 
-std::string ResultPathFor(std::string_view point_path) {
+std::string ResultPathFor(std::string_view point_path, std::string_view extension) {
   const std::size_t separator = point_path.find_last_of("/\\");
   const std::size_t name_start = separator == std::string_view::npos ? 0 : separator + 1;
   const std::size_t dot = point_path.rfind('.');
@@ -15,7 +15,18 @@ std::string ResultPathFor(std::string_view point_path) {
   }
   std::string result(stem);
   result += kResultSuffix;
-  result += ".txt";
+  result += extension;
+  return result;
+}
+
+std::string ResultPathIn(std::string_view folder, std::string_view point_path,
+                         std::string_view extension) {
+  const std::size_t separator = point_path.find_last_of("/\\");
+  const std::string_view name =
+      separator == std::string_view::npos ? point_path : point_path.substr(separator + 1);
+  std::string result(folder);
+  if (!result.empty() && result.back() != '/' && result.back() != '\\') result += '/';
+  result += ResultPathFor(name, extension);
   return result;
 }
 

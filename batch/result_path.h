@@ -13,6 +13,13 @@ inline constexpr std::string_view kResultSuffix = "转化后成果表";
 // included (" p.csv" is another file than "p.csv"); only a real extension
 // (a dot in the last path component, not at its start, with no space after
 // it) is replaced. Paths are UTF-8; both "/" and "\" separate components.
-std::string ResultPathFor(std::string_view point_path);
+// `extension` replaces ".txt" for results in other formats (".csv", ".json").
+std::string ResultPathFor(std::string_view point_path, std::string_view extension = ".txt");
+
+// The same name as ResultPathFor gives, in `folder` instead of beside the
+// point file: "out/" and "D:\data\pts.csv" give "out/pts转化后成果表.txt".
+// A folder without a separator at its end gets "/".
+std::string ResultPathIn(std::string_view folder, std::string_view point_path,
+                         std::string_view extension = ".txt");
 
 }  // namespace torvane

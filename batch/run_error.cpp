@@ -68,6 +68,11 @@ std::string Describe(const RunError& e) {
     case RunErrorKind::kNoPoints:
       return where + "no points: the file is empty or holds only blank lines";
     case RunErrorKind::kTooFewFields:
+      // A file in a layout of its own names the columns it needs.
+      if (e.limit > 0) {
+        return where + "line " + quoted + " has fewer than " + std::to_string(e.limit) +
+               " fields (" + e.field + ")";
+      }
       return where + "line " + quoted + " has fewer than three fields (name, X, Y)";
     case RunErrorKind::kNotACommonPoint:
       return where + "line " + quoted + " has fewer than five fields (name, Xs, Ys, Xc, Yc)";

@@ -14,7 +14,8 @@ enum class RunErrorKind {
   kCannotOpen,         // the point file cannot be opened (detail: the system's reason)
   kCannotRead,         // reading failed part way (detail: the system's reason)
   kNoPoints,           // the file is empty or holds only blank lines
-  kTooFewFields,       // a line with fewer than three fields (field_text: the line)
+  kTooFewFields,       // a line with fewer fields than a point needs (field_text: the line;
+                       // in a layout of its own, field and limit: the columns needed)
   kNotACommonPoint,    // a common-point line of fewer than five fields (field_text: the line)
   kDuplicateName,      // a common point named as one before (field_text, other_line)
   kNotANumber,         // X or Y is not a decimal number (field, field_text)

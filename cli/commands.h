@@ -22,9 +22,14 @@ inline constexpr const char* kStandardOutputClosed = "standard output is closed"
 struct ConvertOptions {
   std::string dx, dy, angle;
   std::string to = "construction";
-  std::string output;  // beside the point file unless given
+  std::string output;  // beside the point file unless given; a folder ends in "/" or exists
   bool output_given = false;
-  std::string point_file;
+  std::vector<std::string> point_files;  // none: standard input
+  std::string format = "table";          // table, csv or json
+  std::optional<std::string> decimals;   // of X and Y in csv and json
+  std::optional<std::string> columns;    // as --columns lists them
+  std::optional<std::string> skip_lines;
+  std::string delimiter = "comma";  // comma, whitespace, tab or semicolon
 };
 int RunConvert(const ConvertOptions& options);
 

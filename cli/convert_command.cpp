@@ -1,10 +1,17 @@
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <iostream>
+#include <limits>
+#include <map>
 #include <string_view>
 
 #include "batch/conversion_run.h"
+#include "batch/point_layout.h"
+#include "batch/result_csv.h"
 #include "batch/result_path.h"
 #include "cli/commands.h"
+#include "os/file_system.h"
 #include "os/process_io.h"
 #include "params/number_text.h"
 
@@ -40,6 +47,51 @@ bool ReadValue(const char* option, const std::string& text, double* value) {
   return false;
 }
 
+constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
+
+// An option value that must be a whole number from 0 to `most`, blanks
+// around it allowed.
+bool ReadCount(const char* option, const std::string& text, std::size_t most, std::size_t* count) {
+  const std::string_view digits = TrimBlanks(text);
+  const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), *count);
+  if (read.ec == std::errc() && read.ptr == digits.data() + digits.size() && !digits.empty() &&
+      *count <= most) {
+    return true;
+  }
+  std::string message =
+      std::string(option) + ": \"" + MessageExcerpt(text) + "\" is not a whole number";
+  if (most != kNoLimit) message += " from 0 to " + std::to_string(most);
+  Complain(message, kExitUsage);
+  return false;
+}
+
+// The point files' layout as the options give it; false after a usage error.
+bool ReadLayout(const ConvertOptions& options, PointLayout* layout) {
+  if (options.columns) {
+    auto fields = ParseColumns(*options.columns);
+    if (!fields) {
+      Complain("--columns: " + fields.error(), kExitUsage);
+      return false;
+    }
+    layout->fields = std::move(*fields);
+  }
+  if (options.skip_lines &&
+      !ReadCount("--skip-lines", *options.skip_lines, kNoLimit, &layout->skip_lines)) {
+    return false;
+  }
+  layout->delimiter = options.delimiter == "whitespace"  ? FieldDelimiter::kWhitespace
+                      : options.delimiter == "tab"       ? FieldDelimiter::kTab
+                      : options.delimiter == "semicolon" ? FieldDelimiter::kSemicolon
+                                                         : FieldDelimiter::kComma;
+  return true;
+}
+
+// -o naming a folder: a name ending in a separator, or a folder that exists.
+bool NamesFolder(const std::string& output) {
+  return output.back() == '/' || output.back() == '\\' ||
+         KindOf(PathFromUtf8(output)) == PathKind::kFolder;
+}
+
 }  // namespace
 
 int RunConvert(const ConvertOptions& options) {
@@ -52,21 +104,74 @@ int RunConvert(const ConvertOptions& options) {
   if (options.output_given && options.output.empty()) {
     return Complain("-o: the file name is empty", kExitUsage);
   }
-  if (options.point_file.empty()) return Complain("POINTFILE: the file name is empty", kExitUsage);
+  for (const std::string& point_file : options.point_files) {
+    if (point_file.empty()) return Complain("POINTFILE: the file name is empty", kExitUsage);
+  }
+  RunRequest request;
+  request.format = options.format == "csv"    ? ResultFormat::kCsv
+                   : options.format == "json" ? ResultFormat::kJson
+                                              : ResultFormat::kTable;
+  if (options.decimals) {
+    if (request.format == ResultFormat::kTable) {
+      return Complain("--decimals: only for --format=csv or --format=json", kExitUsage);
+    }
+    std::size_t decimals = 0;
+    if (!ReadCount("--decimals", *options.decimals, kMaxResultDecimals, &decimals)) {
+      return kExitUsage;
+    }
+    request.decimals = static_cast<int>(decimals);
+  }
+  if (!ReadLayout(options, &request.layout)) return kExitUsage;
+  const std::string_view extension = request.format == ResultFormat::kCsv    ? ".csv"
+                                     : request.format == ResultFormat::kJson ? ".json"
+                                                                             : ".txt";
+  // No point file: a filter from standard input to standard output.
+  std::vector<std::string> point_files = options.point_files;
+  if (point_files.empty()) point_files.emplace_back("-");
+  const bool into_folder =
+      options.output_given && options.output != "-" && NamesFolder(options.output);
+  if (into_folder && std::find(point_files.begin(), point_files.end(), "-") != point_files.end()) {
+    return Complain("-o: a folder has no result name for standard input: give -o FILE or -o -",
+                    kExitUsage);
+  }
+  if (options.output_given && options.output != "-" && !into_folder && point_files.size() > 1) {
+    return Complain("-o: one result file for " + std::to_string(point_files.size()) +
+                        " point files: name a folder (ending in /) or leave -o out",
+                    kExitUsage);
+  }
+  // In one folder, point files of one name elsewhere would replace each
+  // other's results.
+  if (into_folder) {
+    std::map<std::string, const std::string*> first_of;
+    for (const std::string& point_file : point_files) {
+      const std::string result = ResultPathIn(options.output, point_file, extension);
+      const auto [before, added] = first_of.emplace(result, &point_file);
+      if (!added && *before->second != point_file) {
+        return Complain("-o: " + MessageExcerpt(*before->second) + " and " +
+                            MessageExcerpt(point_file) + " would both be written to " +
+                            MessageExcerpt(result),
+                        kExitUsage);
+      }
+    }
+  }
   auto params = RunParamsFromValues(dx, dy, angle);
   if (!params) return Complain("--angle: " + params.error(), kExitUsage);
   WarnOfDmsBeyond60(angle);
 
-  RunRequest request;
-  request.point_path = options.point_file;
   request.direction =
       options.to == "survey" ? Direction::kConstructionToSurvey : Direction::kSurveyToConstruction;
-  // Standard input goes to standard output unless -o names a file.
-  request.result_path = options.output_given        ? options.output
-                        : options.point_file == "-" ? options.point_file
-                                                    : ResultPathFor(options.point_file);
-  auto run = ConvertRun(request, *params);
-  if (!run) {
+  // Each point file on its own: one that fails leaves the others' results
+  // as they are, and the worst status is the run's.
+  int status = kExitOk;
+  for (const std::string& point_file : point_files) {
+    request.point_path = point_file;
+    // Standard input goes to standard output unless -o names a file.
+    request.result_path = into_folder ? ResultPathIn(options.output, point_file, extension)
+                          : options.output_given ? options.output
+                          : point_file == "-"    ? point_file
+                                                 : ResultPathFor(point_file, extension);
+    auto run = ConvertRun(request, *params);
+    if (run) continue;
     RunError error = run.error();
     // Told as the other commands tell it, not as a bad descriptor.
     if (error.kind == RunErrorKind::kCannotWrite && error.path == "-" &&
@@ -75,9 +180,10 @@ int RunConvert(const ConvertOptions& options) {
     }
     std::cerr << Describe(error) << '\n';
     // Naming the point file as the result is a mistake in the command.
-    return error.kind == RunErrorKind::kResultIsPointFile ? kExitUsage : kExitFailure;
+    status = std::max(status,
+                      error.kind == RunErrorKind::kResultIsPointFile ? kExitUsage : kExitFailure);
   }
-  return kExitOk;
+  return status;
 }
 
 }  // namespace torvane::cli

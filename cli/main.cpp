@@ -10,6 +10,7 @@
 
 #include "batch/run_error.h"
 #include "cli/commands.h"
+#include "cli/help_format.h"
 #include "os/process_io.h"
 
 namespace torvane::cli {
@@ -70,19 +71,69 @@ int Run(std::vector<std::string> arguments) {
   ConvertOptions convert;
   CLI::App* convert_cmd = app.add_subcommand(
       "convert",
-      "Convert every point of a point file (lines \"name, X, Y, H\"). The result table goes "
-      "beside the point file, named like the window names it, unless -o says otherwise.");
-  convert_cmd->add_option("--dx", convert.dx, "X offset in metres")->required();
-  convert_cmd->add_option("--dy", convert.dy, "Y offset in metres")->required();
-  convert_cmd->add_option("--angle", convert.angle, "rotation in ddd.mmss notation")->required();
+      "Convert every point of each point file (lines \"name, X, Y, H\", or as --columns "
+      "says). With no POINTFILE, or -, a filter: standard input to standard output. "
+      "Otherwise each table goes beside its point file, named as the window names it "
+      "(pts.csv gives pts转化后成果表.txt, .csv or .json for those formats), unless -o says "
+      "otherwise.");
+  convert_cmd
+      ->add_option("--dx", convert.dx,
+                   "X offset: the survey X of the construction grid's origin, in metres")
+      ->type_name("METRES")
+      ->required();
+  convert_cmd->add_option("--dy", convert.dy, "Y offset, the same for Y")
+      ->type_name("METRES")
+      ->required();
+  convert_cmd->add_option("--angle", convert.angle, "rotation in ddd.mmss (30.1520 is 30°15′20″)")
+      ->type_name("DDD.MMSS")
+      ->required();
   convert_cmd
       ->add_option("--to", convert.to,
                    "construction: survey to construction (default); survey: the reverse")
-      ->check(CLI::IsMember({"construction", "survey"}));
-  CLI::Option* const output_opt = convert_cmd->add_option("-o,--output", convert.output,
-                                                          "result file, or - for standard output");
-  convert_cmd->add_option("POINTFILE", convert.point_file, "point file, or - for standard input")
-      ->required();
+      ->type_name("construction|survey")
+      ->check(CLI::IsMember({"construction", "survey"}).description(""));
+  CLI::Option* const output_opt =
+      convert_cmd
+          ->add_option("-o,--output", convert.output,
+                       "result file, or - for standard output; a folder (DIR/, or one that "
+                       "exists) takes the results of several point files under their "
+                       "usual names")
+          ->type_name("FILE|DIR/|-");
+  convert_cmd
+      ->add_option("--format", convert.format,
+                   "table (default): the window's fixed columns; csv: lines "
+                   "\"name,X,Y,H\" in the point file's columns, CR LF; json: an array of "
+                   "points {name, x, y, h}, UTF-8")
+      ->type_name("table|csv|json")
+      ->check(CLI::IsMember({"table", "csv", "json"}).description(""));
+  std::string decimals, columns, skip_lines;
+  CLI::Option* const decimals_opt =
+      convert_cmd
+          ->add_option("--decimals", decimals,
+                       "decimals of X and Y in csv and json, 0 to 12 (default 5); csv "
+                       "copies H as written")
+          ->type_name("N");
+  CLI::Option* const columns_opt =
+      convert_cmd
+          ->add_option("--columns", columns,
+                       "what each field holds, in order: name, code, x, y, h, and - or skip "
+                       "for a field to ignore (default name,x,y,h; x and y required); csv "
+                       "writes the same columns. name,code,y,x,h reads South CASS .dat files")
+          ->type_name("LIST");
+  CLI::Option* const skip_lines_opt =
+      convert_cmd
+          ->add_option("--skip-lines", skip_lines,
+                       "lines at the start of each point file that are not points (a header)")
+          ->type_name("N");
+  convert_cmd
+      ->add_option("--delimiter", convert.delimiter,
+                   "what separates the fields: comma (default), whitespace (runs of spaces "
+                   "and tabs), tab or semicolon")
+      ->type_name("comma|whitespace|tab|semicolon")
+      ->check(CLI::IsMember({"comma", "whitespace", "tab", "semicolon"}).description(""));
+  convert_cmd
+      ->add_option("POINTFILE", convert.point_files, "point files; none, or -, for standard input")
+      ->type_name("FILE");
 
   SolveOptions solve;
   CLI::App* solve_cmd = app.add_subcommand(
@@ -138,6 +189,7 @@ int Run(std::vector<std::string> arguments) {
           ->check(CLI::IsMember({"north-east", "east-north"}));
 
   try {
+    SetUpHelp(app, *convert_cmd, *solve_cmd);
     app.parse(arguments);
     if (solve_cmd->parsed() && points_opt->count() == 0) {
       for (CLI::Option* option : two_point_required) {
@@ -167,6 +219,9 @@ int Run(std::vector<std::string> arguments) {
   }
   if (convert_cmd->parsed()) {
     convert.output_given = output_opt->count() > 0;
+    if (decimals_opt->count() > 0) convert.decimals = decimals;
+    if (columns_opt->count() > 0) convert.columns = columns;
+    if (skip_lines_opt->count() > 0) convert.skip_lines = skip_lines;
     const int status = RunConvert(convert);
     // A convert that failed has said why, a write to standard output included.
     return FinishStandardOutput(status, status == kExitFailure);

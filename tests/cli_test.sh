@@ -302,6 +302,8 @@ else
 fi
 
 # --- convert ---
+expect 'torvane-cli 0.1.0\n' version
+cp "$examples/points-construction.txt" "$work/ex.txt"
 cp "$examples/points.csv" "$work/pts.csv"
 check "convert beside the point file" 0 "$work/empty" "$work/empty" -- \
   "$cli" convert --dx=500 --dy=600 --angle=30.1520 "$work/pts.csv"
@@ -366,10 +368,99 @@ check "convert takes solve's texts" 0 - "$work/empty" -- \
 grep -q '^III11       -244.49000        -1259.20000        1215.1010' "$work/out" && passed=$((passed + 1)) ||
   { echo "FAIL solve's texts: $(head -1 "$work/out")"; failed=$((failed + 1)); }
 
+# --- convert: standard streams, several files, formats, layouts ---
+p=(--dx=500 --dy=600 --angle=30.1520)
+plain() { tr -d ' \r' <"$work/pts.csv"; }  # III11,755.500,740.800,1215.101
+printf 'III11,291.64066,-7.11449,1215.101\r\nIII12,317.73347,25.70951,1211.210\r\nIII13,241.81976,-81.60899,1215.471\r\nIII14,244.59639,39.25532,1270.221\r\n' >"$work/pts.out.csv"
+printf 'III11,291.64,-7.11,1215.101\r\nIII12,317.73,25.71,1211.210\r\nIII13,241.82,-81.61,1215.471\r\nIII14,244.60,39.26,1270.221\r\n' >"$work/pts.out2.csv"
+printf 'III11,7,-7.11449,291.64066,1215.101\r\nIII12,7,25.70951,317.73347,1211.210\r\nIII13,7,-81.60899,241.81976,1215.471\r\nIII14,7,39.25532,244.59639,1270.221\r\n' >"$work/cass.out.csv"
+cat >"$work/pts.out.json" <<'JSON'
+[
+  {"name": "III11", "x": 291.64066, "y": -7.11449, "h": 1215.101},
+  {"name": "III12", "x": 317.73347, "y": 25.70951, "h": 1211.21},
+  {"name": "III13", "x": 241.81976, "y": -81.60899, "h": 1215.471},
+  {"name": "III14", "x": 244.59639, "y": 39.25532, "h": 1270.221}
+]
+JSON
+# The example's points in other layouts: each reads as the example does.
+plain | awk -F, '{ print $1 ",7," $3 "," $2 "," $4 }' >"$work/cass.dat"  # South CASS: name, code, Y, X, H
+plain | awk -F, '{ printf "  %s   %s\t %s %s \r\n", $1, $2, $3, $4 }' >"$work/spaced.txt"
+{ printf 'Point;X;Y;H\r\n'; plain | tr , ';'; } >"$work/header.txt"
+plain | awk -F, '{ printf "%s\t%s\t%s\t%s\n", $2, $3, $1, $4 }' >"$work/tabs.txt"
+plain | awk -F, '{ print $1 ",junk," $2 "," $3 "," $4 }' >"$work/junk.csv"
+# Each row: options, the file read from standard input, the expected output.
+while IFS='|' read -r name options input expected; do
+  read -ra options <<<"$options"
+  check "convert $name" 0 "$work/$expected" "$work/empty" -- \
+    sh -c 'input=$1; shift; "$0" convert "$@" < "$input"' "$cli" "$work/$input" "${p[@]}" "${options[@]}"
+done <<'ROWS'
+filter, no point file||pts.csv|ex.txt
+--format=table|--format=table|pts.csv|ex.txt
+--format=csv|--format=csv|pts.csv|pts.out.csv
+--format=csv --decimals=2|--format=csv --decimals=2|pts.csv|pts.out2.csv
+--format=json|--format=json|pts.csv|pts.out.json
+--columns for South CASS|--columns=name,code,y,x,h|cass.dat|ex.txt
+--columns to CSV keeps the code|--columns=NAME,Code,Y,X,H --format=csv|cass.dat|cass.out.csv
+--columns skip a field|--columns=name,skip,x,y,h|junk.csv|ex.txt
+--columns dash for a field|--columns=name,-,x,y,h|junk.csv|ex.txt
+--delimiter=whitespace|--delimiter=whitespace|spaced.txt|ex.txt
+--delimiter=semicolon --skip-lines|--delimiter=semicolon --skip-lines=1|header.txt|ex.txt
+--delimiter=tab|--delimiter=tab --columns=x,y,name,h|tabs.txt|ex.txt
+ROWS
+
+# The round trip through CSV: back to the survey grid, to the printed digits.
+check "convert --format=csv, back with --to=survey" 0 - "$work/empty" -- \
+  sh -c 'input=$1; shift; "$0" convert "$@" --format=csv < "$input" |
+    "$0" convert "$@" --to=survey --format=csv --decimals=3' \
+  "$cli" "$work/pts.csv" "${p[@]}"
+plain | sed 's/$/\r/' | cmp -s - "$work/out" && passed=$((passed + 1)) ||
+  { echo "FAIL CSV round trip"; cat "$work/out"; failed=$((failed + 1)); }
+
+# Several point files: each table beside its file, or in the folder -o names.
+mkdir -p "$work/many" "$work/into" "$work/out-dir"
+cp "$work/pts.csv" "$work/many/a.csv"
+cp "$work/pts.csv" "$work/many/b.csv"
+check "convert two files" 0 "$work/empty" "$work/empty" -- "$cli" convert "${p[@]}" "$work/many/a.csv" "$work/many/b.csv"
+check "convert two files into DIR/ as CSV" 0 "$work/empty" "$work/empty" -- \
+  "$cli" convert "${p[@]}" --format=csv -o "$work/out-dir/" "$work/many/a.csv" "$work/many/b.csv"
+check "convert into an existing folder as JSON" 0 "$work/empty" "$work/empty" -- \
+  "$cli" convert "${p[@]}" --format=json -o "$work/into" "$work/many/a.csv"
+while IFS='|' read -r result expected; do
+  cmp -s "$work/$result" "$work/$expected" && passed=$((passed + 1)) ||
+    { echo "FAIL result $result"; failed=$((failed + 1)); }
+done <<'ROWS'
+many/a转化后成果表.txt|ex.txt
+many/b转化后成果表.txt|ex.txt
+out-dir/a转化后成果表.csv|pts.out.csv
+out-dir/b转化后成果表.csv|pts.out.csv
+into/a转化后成果表.json|pts.out.json
+ROWS
+[ "$(ls "$work/out-dir" "$work/into" | tr '\n' ' ')" = "$work/into: a转化后成果表.json  $work/out-dir: a转化后成果表.csv b转化后成果表.csv " ] &&
+  passed=$((passed + 1)) || { echo "FAIL other files in the folders"; ls "$work/out-dir" "$work/into"; failed=$((failed + 1)); }
+# One file that fails: the others are converted, its earlier table stays.
+printf 'earlier\r\n' >"$work/many/bad转化后成果表.txt"
+cp "$work/bad.csv" "$work/many/bad.csv"
+rm "$work/many/a转化后成果表.txt" "$work/many/b转化后成果表.txt"
+printf '%s\n' "$work/many/bad.csv:3: X field \"x\" is not a number" "$work/many/none.csv: cannot open: No such file or directory" >"$work/many_err"
+check "convert a bad file among good ones" 1 "$work/empty" "$work/many_err" -- \
+  "$cli" convert "${p[@]}" "$work/many/a.csv" "$work/many/bad.csv" "$work/many/none.csv" "$work/many/b.csv"
+[ "$(cat "$work/many/bad转化后成果表.txt")" = $'earlier\r' ] && cmp -s "$work/many/a转化后成果表.txt" "$examples/points-construction.txt" &&
+  cmp -s "$work/many/b转化后成果表.txt" "$examples/points-construction.txt" && passed=$((passed + 1)) ||
+  { echo "FAIL a bad file among good ones"; ls "$work/many"; failed=$((failed + 1)); }
+
+# Help and version of the program and of each command: lines of at most 80
+# columns, examples, the exit status last.
+for command in "" convert solve; do
+  check "${command:-torvane-cli} --version" 0 "$work/version" "$work/empty" -- "$cli" $command --version
+  check "${command:-torvane-cli} --help" 0 - "$work/empty" -- "$cli" $command --help
+  [ "$(LC_ALL=C.UTF-8 wc -L <"$work/out")" -le 80 ] && grep -q '^Examples:$' "$work/out" &&
+    grep -q "^  torvane-cli ${command:-convert} " "$work/out" && grep -q '^Exit status: 0 success; 1 ' "$work/out" &&
+    passed=$((passed + 1)) || { echo "FAIL ${command:-torvane-cli} --help text"; cat "$work/out"; failed=$((failed + 1)); }
+done
+
 # --- usage ---
 check "--help to stdout" 0 - "$work/empty" -- "$cli" --help
 grep -q 'Usage: torvane-cli' "$work/out" && passed=$((passed + 1)) || { echo "FAIL --help text"; failed=$((failed + 1)); }
-expect 'torvane-cli 0.1.0\n' version
 check "--version" 0 "$work/version" "$work/empty" -- "$cli" --version
 check "no subcommand" 2 "$work/empty" - -- "$cli"
 check "unknown option" 2 "$work/empty" - -- "$cli" convert --dx=1 --dy=1 --angle=1 --bogus x
@@ -455,6 +546,24 @@ usage "control bytes in an option value" '--dx: "\x1b[31m5" is not a number' \
   convert --dx=$'\e[31m5' --dy=600 --angle=1 "$work/pts.csv"
 usage "control bytes in CLI11's message" "--to: \\x1b[2J not in {construction,survey}$help" \
   "${convert[@]}" --angle=1 --to=$'\e[2J' "$work/pts.csv"
+
+while IFS='|' read -r name message arguments; do
+  read -ra arguments <<<"$arguments"
+  usage "convert $name" "${message//\$help/$help}" "${convert[@]}" --angle=1 "${arguments[@]}"
+done <<ROWS
+-o FILE with several point files|-o: one result file for 2 point files: name a folder (ending in /) or leave -o out|-o $work/one.txt $work/pts.csv $work/pts.csv
+-o DIR/ and two point files of one name|-o: $work/pts.csv and $work/many/pts.csv would both be written to $work/into/pts转化后成果表.txt|-o $work/into/ $work/pts.csv $work/many/pts.csv
+-o DIR/ with standard input|-o: a folder has no result name for standard input: give -o FILE or -o -|-o $work/into/
+--decimals with the table|--decimals: only for --format=csv or --format=json|--decimals=3 $work/pts.csv
+--decimals beyond 12|--decimals: "13" is not a whole number from 0 to 12|--format=csv --decimals=13 $work/pts.csv
+--decimals negative|--decimals: "-1" is not a whole number from 0 to 12|--format=json --decimals=-1 $work/pts.csv
+--skip-lines not a number|--skip-lines: "2x" is not a whole number|--skip-lines=2x $work/pts.csv
+--columns without y|--columns: "name,x,h" has no y|--columns=name,x,h $work/pts.csv
+--columns unknown item|--columns: "name,x,y,z": "z" is not one of name, code, x, y, h, - or skip|--columns=name,x,y,z $work/pts.csv
+--columns empty|--columns: "" has an empty item|--columns= $work/pts.csv
+--format unknown|--format: xml not in {table,csv,json}\$help|--format=xml $work/pts.csv
+--delimiter unknown|--delimiter: pipe not in {comma,whitespace,tab,semicolon}\$help|--delimiter=pipe $work/pts.csv
+ROWS
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -90,8 +90,12 @@ TEST_F(ConversionRun, FailuresLeaveTheEarlierResultAlone) {
   const struct {
     std::string bytes;
     std::string message;  // after "<point file>"
+    ResultFormat format = ResultFormat::kTable;
   } rows[] = {
       {"A,1,2,3\r\nB,abc,2,3\r\n", ":2: X field \"abc\" is not a number"},
+      {"A,1,2,3\r\nB,abc,2,3\r\n", ":2: X field \"abc\" is not a number", ResultFormat::kCsv},
+      {"A,1,2,3\r\nB,1e308,1e308,3\r\n", ":2: converted X is too large to write",
+       ResultFormat::kJson},
       {"A,1,2,3\r\nB,1,2m,3\r\n", ":2: Y field \"2m\" is not a number"},
       {"A,1,2,3\r\n\r\nB,1\r\n", ":3: line \"B,1\" has fewer than three fields (name, X, Y)"},
       {"A,1e400,2,3\r\n", ":1: X field \"1e400\" is too large"},
@@ -102,11 +106,66 @@ TEST_F(ConversionRun, FailuresLeaveTheEarlierResultAlone) {
   };
   for (const auto& row : rows) {
     dir_.Write("pts转化后成果表.txt", "earlier result\r\n");
+    request_.format = row.format;
     auto run = Run(row.bytes, Direction::kSurveyToConstruction, RunParams{-1e308, 1e308, 1});
     ASSERT_FALSE(run.ok()) << row.message;
     EXPECT_EQ(Describe(run.error()), request_.point_path + row.message);
     EXPECT_EQ(Result(), "earlier result\r\n") << row.message;
     EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"pts.csv", "pts转化后成果表.txt"}));
+  }
+}
+
+TEST_F(ConversionRun, CsvAndJsonInTheLayoutOfThePointFile) {
+  const std::vector<PointField> cass{PointField::kName, PointField::kCode, PointField::kY,
+                                     PointField::kX, PointField::kH};
+  const std::vector<PointField> usual = PointLayout{}.fields;
+  const struct {
+    const char* bytes;
+    ResultFormat format;
+    std::vector<PointField> columns;
+    FieldDelimiter delimiter;
+    int decimals;
+    const char* result;
+  } rows[] = {
+      // CSV in the point file's columns and encoding, a BOM kept, CR LF.
+      {"\xEF\xBB\xBF点1,755.5,740.8,1215.1010\nB,755.5,740.8\n", ResultFormat::kCsv, usual,
+       FieldDelimiter::kComma, 5,
+       "\xEF\xBB\xBF点1,291.64066,-7.11449,1215.1010\r\nB,291.64066,-7.11449,\r\n"},
+      {"\xB5\xE3"
+       "1,755.5,740.8,x\r\n",
+       ResultFormat::kCsv, usual, FieldDelimiter::kComma, 0,
+       "\xB5\xE3"
+       "1,292,-7,x\r\n"},
+      // South CASS: the code comes back as it was, Y before X.
+      {"A,128,740.8,755.5,3\r\nB,,740.8,755.5\r\n", ResultFormat::kCsv, cass,
+       FieldDelimiter::kComma, 8,
+       "A,128,-7.11449031,291.64065908,3\r\nB,,-7.11449031,291.64065908,\r\n"},
+      {"a;b,\"c\"  755.5 740.8 -",
+       ResultFormat::kCsv,
+       {PointField::kName, PointField::kX, PointField::kY, PointField::kSkip},
+       FieldDelimiter::kWhitespace,
+       1,
+       "\"a;b,\"\"c\"\"\",291.6,-7.1,\r\n"},
+      // JSON: UTF-8 whatever the file's encoding, names escaped, h a number, a text or null.
+      {"\xB5\xE3"
+       "1,755.5,740.8,1215.1010\r\nq\"\\\x01,755.5,740.8,12.5m\r\nC,-755.5,-740.8\r\n",
+       ResultFormat::kJson, usual, FieldDelimiter::kComma, 5,
+       "[\n"
+       "  {\"name\": \"点1\", \"x\": 291.64066, \"y\": -7.11449, \"h\": 1215.101},\n"
+       "  {\"name\": \"q\\\"\\\\\\u0001\", \"x\": 291.64066, \"y\": -7.11449, \"h\": \"12.5m\"},\n"
+       "  {\"name\": \"C\", \"x\": -1760.05659, \"y\": -525.57176, \"h\": null}\n"
+       "]\n"},
+      {"A,128,740.8,755.5,-1e3", ResultFormat::kJson, cass, FieldDelimiter::kComma, 2,
+       "[\n  {\"name\": \"A\", \"x\": 291.64, \"y\": -7.11, \"h\": -1000}\n]\n"},
+  };
+  for (const auto& row : rows) {
+    request_.format = row.format;
+    request_.decimals = row.decimals;
+    request_.layout.fields = row.columns;
+    request_.layout.delimiter = row.delimiter;
+    auto run = Run(row.bytes);
+    ASSERT_TRUE(run.ok()) << row.bytes << ": " << Describe(run.error());
+    EXPECT_EQ(Result(), row.result) << row.bytes;
   }
 }
 

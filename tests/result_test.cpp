@@ -7,8 +7,11 @@ namespace torvane {
 namespace {
 
 TEST(ResultPathFor, ReplacesOnlyARealExtension) {
+  // folder: nullptr beside the point file (ResultPathFor), else ResultPathIn.
   const struct {
     const char *point, *result;
+    const char* extension = ".txt";
+    const char* folder = nullptr;
   } rows[] = {
       {"D:\\data\\pts.csv", "D:\\data\\pts转化后成果表.txt"},
       {"D:\\data\\pts.dat", "D:\\data\\pts转化后成果表.txt"},
@@ -25,8 +28,20 @@ TEST(ResultPathFor, ReplacesOnlyARealExtension) {
       {"/home/s/a.b.csv", "/home/s/a.b转化后成果表.txt"},
       {"D:\\data\\pts转化后成果表.txt", "D:\\data\\pts转化后成果表转化后成果表.txt"},
       {"/home/测量/点.csv", "/home/测量/点转化后成果表.txt"},
+      // Other formats, and results gathered in a folder under the same names.
+      {"/home/s/pts.csv", "/home/s/pts转化后成果表.csv", ".csv"},
+      {"pts", "pts转化后成果表.json", ".json"},
+      {"/home/s/pts.dat", "out/pts转化后成果表.txt", ".txt", "out/"},
+      {"D:\\data\\pts.dat", "out/pts转化后成果表.csv", ".csv", "out"},
+      {"a/b.c/pts", "D:\\out\\pts转化后成果表.txt", ".txt", "D:\\out\\"},
+      {" p.csv", "/r/ p转化后成果表.json", ".json", "/r"},
   };
-  for (const auto& row : rows) EXPECT_EQ(ResultPathFor(row.point), row.result) << row.point;
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.folder ? ResultPathIn(row.folder, row.point, row.extension)
+                         : ResultPathFor(row.point, row.extension),
+              row.result)
+        << row.point;
+  }
 }
 
 std::string Line(std::string_view name, PlanePoint p, std::string_view h,

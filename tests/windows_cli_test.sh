@@ -30,6 +30,9 @@ printf 'A,1,2,3\r\nB,1.7e308,-1.7e308,0\r\n' >"$inputs/overflow.csv"
 { printf 'A,1,2,3\r\n'; head -c 1100000 /dev/zero | tr '\0' 7; printf '\r\n'; } >"$inputs/long-line.csv"
 # Control bytes in a point name: shown escaped in the message.
 printf 'A\x1b[2J\x07,755.5\r\n' >"$inputs/ctl.csv"
+# South CASS: point, code, east, north, height; and a folder for results.
+printf '1,128,740.800,755.500,1215.101\r\n2,,782.3,761.5,\r\n' >"$inputs/cass.dat"
+mkdir "$inputs/out"
 # 200,000 points on a national-grid site, CR LF, deterministic.
 awk 'BEGIN { srand(7); for (i = 1; i <= 200000; i++)
   printf "P%d,%.3f,%.3f,%.3f\r\n", i, 3400000 + rand() * 90000, 500000 + rand() * 90000, rand() * 3000 }' \
@@ -112,6 +115,14 @@ must "control bytes in a line of standard input" "linux.err" '^standard input:1:
 same "an angle with 60 minutes" - -- convert --dx=500 --dy=600 --angle=30.6 -o - points.csv
 must "an angle with 60 minutes" "linux.err" "read as 31°00′00″"
 same "help" - -- convert --help
+same "solve's help" - -- solve --help
+same "convert --version" - -- convert --version
+same "a filter: standard input to standard output" points.csv -- convert "${params[@]}"
+same "several files into a folder as CSV" - -- convert "${params[@]}" --format=csv -o out/ 控制点.csv points.csv
+must "several files into a folder as CSV" "linux/out/控制点转化后成果表.csv" ",291.64066,-7.11449,1215.101"
+same "JSON of a GBK file" - -- convert "${params[@]}" --format=json -o - 控制点.csv
+same "South CASS columns to CSV" - -- convert "${params[@]}" --columns=name,code,y,x,h --format=csv cass.dat
+same "-o FILE with several point files" - -- convert "${params[@]}" -o one.txt points.csv cass.dat
 
 # Standard output that cannot be written: on a full disk the same message
 # and status. Closed, the same status and a message naming standard output;

@@ -1,0 +1,59 @@
+// Which field of a point line holds what, for files laid out otherwise than
+// "name, X, Y, H": field controllers and drawing software write their own
+// orders (South CASS .dat: point, code, east, north, height), with other
+// separators, and sometimes a header.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/point_file.h"
+#include "batch/run_error.h"
+#include "params/expected.h"
+
+namespace torvane {
+
+enum class PointField { kName, kCode, kX, kY, kH, kSkip };
+
+enum class FieldDelimiter {
+  kComma,
+  kWhitespace,  // runs of spaces and tabs; blanks at either end of the line separate nothing
+  kTab,
+  kSemicolon,
+};
+
+struct PointLayout {
+  std::vector<PointField> fields{PointField::kName, PointField::kX, PointField::kY, PointField::kH};
+  FieldDelimiter delimiter = FieldDelimiter::kComma;
+  std::size_t skip_lines = 0;  // lines at the start that are not points, blank or not
+
+  // "name, X, Y, H", comma separated, nothing skipped: the reader's own
+  // one-pass path reads this layout.
+  bool IsDefault() const;
+};
+
+// The field kinds of a list such as "name,code,y,x,h": items name, code, x,
+// y, h, and "-" or "skip" for a field to ignore; case and blanks around an
+// item do not matter. Rejects, quoting the list: an empty item, an unknown
+// one, one of name, code, x, y or h given twice, and a list without x or y.
+Expected<std::vector<PointField>, std::string> ParseColumns(std::string_view list);
+
+// "name", "code", "x", "y", "h" or "-": how ParseColumns spells a kind.
+std::string_view ColumnName(PointField field);
+
+// Splits one line (without its line end) by `layout` into a point: fields
+// past the last one the layout names are ignored, a line without the H
+// field has no height, and a name or code beyond the line's end is empty.
+// Returns no value for a blank line. Rejects: fewer fields than X and Y
+// need (field_text: the line; field: the columns up to X and Y; limit:
+// their count), an X or Y that is not a decimal number in full. The error's
+// path is empty. `fields` receives the number of fields of the line.
+Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view line,
+                                                               std::size_t line_number,
+                                                               const PointLayout& layout,
+                                                               std::size_t* fields = nullptr);
+
+}  // namespace torvane

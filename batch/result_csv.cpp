@@ -1,0 +1,64 @@
+#include "batch/result_csv.h"
+
+#include "params/number_text.h"
+#include "params/pattern.h"
+
+namespace torvane {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+void AppendField(std::string& out, std::string_view text) {
+  if (text.find_first_of(",\"") == std::string_view::npos) {
+    out += text;
+    return;
+  }
+  out += '"';
+  for (const char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+}  // namespace
+
+std::string CoordinatePattern(int decimals) {
+  if (decimals <= 0) return "0";
+  return "0." + std::string(static_cast<std::size_t>(decimals), '0');
+}
+
+std::string CoordinateText(double metres, std::string_view pattern) {
+  return FormatPattern(Round15(metres), pattern);
+}
+
+void AppendCsvLine(std::string& out, const PointRecord& point, PlanePoint converted,
+                   const std::vector<PointField>& columns, std::string_view pattern) {
+  bool first = true;
+  for (const PointField field : columns) {
+    if (!first) out += ',';
+    first = false;
+    switch (field) {
+      case PointField::kName:
+        AppendField(out, point.name);
+        break;
+      case PointField::kCode:
+        AppendField(out, point.code);
+        break;
+      case PointField::kX:
+        out += CoordinateText(converted.x, pattern);
+        break;
+      case PointField::kY:
+        out += CoordinateText(converted.y, pattern);
+        break;
+      case PointField::kH:
+        AppendField(out, point.h_text);
+        break;
+      case PointField::kSkip:
+        break;
+    }
+  }
+  out += kLineEnd;
+}
+
+}  // namespace torvane

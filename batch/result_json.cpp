@@ -1,0 +1,79 @@
+#include "batch/result_json.h"
+
+#include <charconv>
+
+#include "batch/byte_scan.h"
+#include "batch/result_csv.h"
+#include "params/number_text.h"
+
+namespace torvane {
+namespace {
+
+constexpr int kHex = 16;
+
+// Text of the point file as UTF-8: GBK is converted, UTF-8 stays.
+std::string Utf8Text(std::string_view text, TextEncoding encoding) {
+  if (encoding != TextEncoding::kGbk || IsAscii(text)) return std::string(text);
+  // The reader has checked every line against the file's encoding.
+  return GbkToUtf8(text).value_or(std::string(text));
+}
+
+}  // namespace
+
+std::string JsonString(std::string_view utf8) {
+  std::string out = "\"";
+  for (const char c : utf8) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char digits[2];
+          const auto written =
+              std::to_chars(digits, digits + sizeof digits, static_cast<unsigned>(c), kHex);
+          out += written.ptr - digits == 1 ? "\\u000" : "\\u00";
+          out.append(digits, written.ptr);
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+  return out;
+}
+
+void AppendJsonPoint(std::string& out, const PointRecord& point, PlanePoint converted,
+                     std::string_view pattern, TextEncoding encoding) {
+  out += "  {\"name\": ";
+  out += JsonString(Utf8Text(point.name, encoding));
+  out += ", \"x\": ";
+  out += CoordinateText(converted.x, pattern);
+  out += ", \"y\": ";
+  out += CoordinateText(converted.y, pattern);
+  out += ", \"h\": ";
+  if (point.h_text.empty()) {
+    out += "null";
+  } else if (const auto h = ParseDecimal(point.h_text)) {
+    char digits[32];
+    const auto written = std::to_chars(digits, digits + sizeof digits, *h);
+    out.append(digits, written.ptr);
+  } else {
+    out += JsonString(Utf8Text(point.h_text, encoding));
+  }
+  out += '}';
+}
+
+}  // namespace torvane

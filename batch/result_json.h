@@ -1,0 +1,32 @@
+// The result as JSON, for scripts: an array of points, one object a line,
+//   [
+//     {"name": "III11", "x": 291.64066, "y": -7.11449, "h": 1215.101},
+//     ...
+//   ]
+// in UTF-8, as JSON has to be, whatever the point file's encoding, with LF
+// line ends and no byte-order mark.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "batch/point_file.h"
+#include "batch/text_encoding.h"
+#include "params/transform.h"
+
+namespace torvane {
+
+// A JSON string of UTF-8 text: double quotes, backslashes and control
+// characters escaped, every other byte as it is.
+std::string JsonString(std::string_view utf8);
+
+// Appends the object of `point`, converted to `converted`, to `out`,
+// without a separator or line end: name as a string (text in GBK is
+// converted to UTF-8); x and y as CoordinateText with `pattern` (see
+// result_csv.h); h the shortest text that reads back as the height's value
+// when H is a decimal number ("1215.1010" gives 1215.101), H's text as a
+// string when it is not one, null when the line has no H.
+void AppendJsonPoint(std::string& out, const PointRecord& point, PlanePoint converted,
+                     std::string_view pattern, TextEncoding encoding);
+
+}  // namespace torvane

@@ -1,0 +1,120 @@
+#include "cli/help_format.h"
+
+#include <memory>
+
+#include "batch/text_encoding.h"
+
+namespace torvane::cli {
+namespace {
+
+constexpr std::string_view kProgramFooter =
+    "Examples:\n"
+    "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 pts.csv\n"
+    "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 < pts.csv > out.txt\n"
+    "  torvane-cli solve --points=control-points.csv\n"
+    "\n"
+    "Exit status: 0 success; 1 a file that cannot be read or converted, or a fit "
+    "that fails; 2 a usage error.\n"
+    "Run torvane-cli COMMAND --help for a command's options.";
+
+constexpr std::string_view kConvertFooter =
+    "Examples:\n"
+    "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 pts.csv other.csv\n"
+    "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 --format=csv < pts.csv\n"
+    "  torvane-cli convert --columns=name,code,y,x,h --format=csv -o out/ \\\n"
+    "      --dx=500 --dy=600 --angle=30.1520 a.dat b.dat  # South CASS files\n"
+    "\n"
+    "Exit status: 0 success; 1 a file that cannot be read or converted (the other "
+    "files are still converted); 2 a usage error.";
+
+constexpr std::string_view kSolveFooter =
+    "Examples:\n"
+    "  torvane-cli solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 \\\n"
+    "      --construction-a=0,0 --construction-b=100,0\n"
+    "  torvane-cli solve --points=control-points.csv --exclude=K4\n"
+    "  torvane-cli solve --points=control-points.csv --format=proj\n"
+    "\n"
+    "Exit status: 0 success; 1 a file that cannot be read, or a fit that fails or "
+    "has a residual beyond --max-residual; 2 a usage error.";
+
+// What solve's values are, by option: X and Y in metres, angles in ddd.mmss.
+constexpr std::pair<std::string_view, std::string_view> kSolveValueKinds[] = {
+    {"--survey-a", "X,Y"},
+    {"--survey-b", "X,Y"},
+    {"--construction-a", "X,Y"},
+    {"--construction-b", "X,Y"},
+    {"--check", "X0,Y0,DDD.MMSS"}};
+
+// Columns `text` takes, as DisplayWidth counts them.
+std::size_t Columns(std::string_view text) { return DisplayWidth(text, TextEncoding::kUtf8); }
+
+void WrapLine(std::string_view line, std::size_t width, std::size_t indent, std::string& out) {
+  const bool continued = !line.empty() && line[0] == ' ';
+  std::string rest(line);
+  while (Columns(rest) > width) {
+    // The last space where the part before it fits; or, for a word wider
+    // than the line, the first space after it.
+    std::size_t cut = std::string::npos;
+    for (std::size_t i = rest.find(' ', 1); i != std::string::npos; i = rest.find(' ', i + 1)) {
+      const std::string_view before = std::string_view(rest).substr(0, i);
+      if (before.find_first_not_of(' ') == std::string_view::npos) continue;  // the indent
+      if (Columns(before) <= width) {
+        cut = i;
+        continue;
+      }
+      if (cut == std::string::npos) cut = i;
+      break;
+    }
+    if (cut == std::string::npos) break;
+    std::size_t end = cut;
+    while (end > 0 && rest[end - 1] == ' ') --end;
+    out.append(rest, 0, end);
+    out += '\n';
+    const std::size_t next = rest.find_first_not_of(' ', cut);
+    if (next == std::string::npos) return;
+    rest = std::string(continued ? indent : 0, ' ') + rest.substr(next);
+  }
+  out += rest;
+  out += '\n';
+}
+
+}  // namespace
+
+std::string WrapLines(std::string_view text, std::size_t width, std::size_t indent) {
+  std::string out;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    WrapLine(text.substr(start, end - start), width, indent, out);
+    start = end + 1;
+  }
+  if (!text.empty() && text.back() != '\n') out.pop_back();
+  return out;
+}
+
+std::string WrappingFormatter::make_help(const CLI::App* app, std::string name,
+                                         CLI::AppFormatMode mode) const {
+  return WrapLines(CLI::Formatter::make_help(app, std::move(name), mode), kHelpWidth,
+                   get_column_width());
+}
+
+void SetUpHelp(CLI::App& app, CLI::App& convert, CLI::App& solve) {
+  const auto formatter = std::make_shared<WrappingFormatter>();
+  const std::string version = std::string("torvane-cli ") + TORVANE_VERSION;
+  app.footer(std::string(kProgramFooter));
+  convert.footer(std::string(kConvertFooter));
+  solve.footer(std::string(kSolveFooter));
+  app.formatter(formatter);
+  for (CLI::App* command : {&convert, &solve}) {
+    command->formatter(formatter);
+    command->set_version_flag("--version", version);
+  }
+  for (const auto& [option, kind] : kSolveValueKinds) {
+    if (CLI::Option* found = solve.get_option_no_throw(std::string(option))) {
+      found->type_name(std::string(kind));
+    }
+  }
+}
+
+}  // namespace torvane::cli
