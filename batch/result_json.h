@@ -10,15 +10,12 @@
 #include <string>
 #include <string_view>
 
+#include "batch/json_string.h"
 #include "batch/point_file.h"
 #include "batch/text_encoding.h"
 #include "params/transform.h"
 
 namespace torvane {
-
-// A JSON string of UTF-8 text: double quotes, backslashes and control
-// characters escaped, every other byte as it is.
-std::string JsonString(std::string_view utf8);
 
 // Appends the object of `point`, converted to `converted`, to `out`,
 // without a separator or line end: name as a string (text in GBK is

@@ -1,45 +1,6 @@
 #include "cli/json_text.h"
 
 namespace torvane::cli {
-namespace {
-
-constexpr int kHex = 16;
-constexpr char kHexDigits[] = "0123456789abcdef";
-
-}  // namespace
-
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          out += "\\u00";
-          out += kHexDigits[static_cast<unsigned char>(c) / kHex];
-          out += kHexDigits[static_cast<unsigned char>(c) % kHex];
-        } else {
-          out += c;
-        }
-    }
-  }
-  out += '"';
-  return out;
-}
 
 std::string JsonMember(std::string_view key, const std::string& json) {
   return JsonString(key) + ": " + json;

@@ -2,15 +2,15 @@
 // report's outer object, written as torvane-cli lays them out.
 #pragma once
 
+#include "batch/json_string.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace torvane::cli {
 
-// A JSON string of UTF-8 `text`: quotes, backslashes and control characters
-// escaped, other bytes as they are. Rejects nothing.
-std::string JsonString(std::string_view text);
+// Strings are written by JsonString (batch/json_string.h).
 
 // "\"key\": value", `json` an already-written JSON value.
 std::string JsonMember(std::string_view key, const std::string& json);
