@@ -178,7 +178,8 @@ int Run(std::vector<std::string> arguments) {
   solve_cmd
       ->add_option("--format", solve_format,
                    "text (default), json, or proj for the PROJ pipeline (not with --check)")
-      ->check(CLI::IsMember({"text", "json", "proj"}));
+      ->type_name("text|json|proj")
+      ->check(CLI::IsMember({"text", "json", "proj"}).description(""));
   std::string solve_axis = "north-east";
   CLI::Option* const axis_opt =
       solve_cmd
@@ -186,7 +187,8 @@ int Run(std::vector<std::string> arguments) {
                        "with --format=proj: the order of the coordinates the pipeline reads and "
                        "writes, north-east (default: X first) or east-north (GIS files, DXF "
                        "drawings)")
-          ->check(CLI::IsMember({"north-east", "east-north"}));
+          ->type_name("north-east|east-north")
+          ->check(CLI::IsMember({"north-east", "east-north"}).description(""));
 
   try {
     SetUpHelp(app, *convert_cmd, *solve_cmd);
