@@ -36,6 +36,9 @@ void UseChineseInterfaceFont() {
 
 bool SetUpApplication(QApplication& app) {
   QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
+  // Without it a Wayland desktop shows a generic icon: it finds the icon
+  // through the desktop entry of this name.
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(kDesktopFileName));
   UseChineseInterfaceFont();
   QApplication::setWindowIcon(AppIcon());
   QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));

@@ -95,6 +95,12 @@ TEST_F(StateTest, StartUpCentresTheOuterFrameOnThePrimaryScreen) {
   EXPECT_LE(std::abs(outer.center().y() - screen.center().y()), 1);
 }
 
+TEST_F(StateTest, StartUpNamesTheDesktopEntryOfThePackage) {
+  // Expected: the name of the Debian package's desktop entry, without
+  // ".desktop", through which a Wayland desktop finds the icon.
+  EXPECT_EQ(QGuiApplication::desktopFileName(), "io.github.torvane.Torvane");
+}
+
 TEST_F(StateTest, CentringDoesNotHoldAnOversizedWindowOnTheScreen) {
   // State: a window 200 pixels taller and wider than the screen.
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
