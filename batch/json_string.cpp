@@ -1,11 +1,10 @@
 #include "batch/json_string.h"
 
-#include <charconv>
-
 namespace torvane {
 namespace {
 
 constexpr int kHex = 16;
+constexpr char kHexDigits[] = "0123456789abcdef";
 
 }  // namespace
 
@@ -30,11 +29,12 @@ std::string JsonString(std::string_view utf8) {
         break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
-          char digits[2];
-          const auto written =
-              std::to_chars(digits, digits + sizeof digits, static_cast<unsigned>(c), kHex);
-          out += written.ptr - digits == 1 ? "\\u000" : "\\u00";
-          out.append(digits, written.ptr);
+          // Four hex digits, from a table: appending a literal chosen by the
+          // digit count sets off a false -Wrestrict in GCC 12.
+          const auto byte = static_cast<unsigned char>(c);
+          out += "\\u00";
+          out += kHexDigits[byte / kHex];
+          out += kHexDigits[byte % kHex];
         } else {
           out += c;
         }
