@@ -196,7 +196,8 @@ done
   "$cli" convert --help
   "$cli" solve --help
 } >"$work/help"
-sed -n '/^Subcommands:/,/^$/p' "$work/help" | awk 'NF { print $1 }' | tail -n +2 >"$work/commands"
+# A command's line starts two spaces in; its description's wrapped lines further.
+sed -n '/^Subcommands:/,/^$/p' "$work/help" | awk '/^  [a-z]/ { print $1 }' >"$work/commands"
 [ -s "$work/commands" ] || fail "no commands in torvane-cli --help"
 while read -r command; do
   grep -Eq "^ {7}$command\$|^ {7}$command  " "$page" || fail "torvane-cli(1) does not describe $command"
