@@ -15,7 +15,7 @@ LC_ALL=C.UTF-8 wineboot --init >/dev/null 2>&1
 wineserver -w
 for locale in zh_CN.UTF-8 C.UTF-8; do
   LC_ALL=$locale ctest --test-dir "$out" --output-on-failure
-  LC_ALL=$locale bash tests/windows_cli_test.sh "$PWD/build/torvane-cli" \
+  LC_ALL=$locale bash tests/windows_cli_test.sh "$PWD/${TORVANE_LINUX_BUILD:-build}/torvane-cli" \
     "$PWD/$out/dist/torvane-cli.exe" "$PWD/examples"
 done
 LC_ALL=zh_CN.UTF-8 bash tests/kill_test.sh wine "$PWD/$out/dist/torvane-cli.exe"

@@ -9,12 +9,14 @@ set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 out=build-windows
 
-# The Linux build draws the icon's images.
-build build
+# The Linux build draws the icon's images: build/, or the one that
+# TORVANE_LINUX_BUILD names, already built (the test command's packaged one).
+linux=${TORVANE_LINUX_BUILD:-build}
+[ -n "${TORVANE_LINUX_BUILD:-}" ] || build "$linux"
 qt=$(bash scripts/windows-qt.sh | tail -n 1)
 
 mkdir -p "$out/icon"
-QT_QPA_PLATFORM=offscreen build/app/torvane-icon "$out/icon"
+QT_QPA_PLATFORM=offscreen "$linux"/app/torvane-icon "$out/icon"
 icotool -c -o "$out/icon/torvane.ico" "$out/icon/icon-16.png" "$out/icon/icon-32.png"
 
 build "$out" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
