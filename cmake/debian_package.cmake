@@ -73,13 +73,15 @@ endforeach()
 # compressed as Debian wants them: gzip -9, without name or time stamp.
 set(gzipped)
 foreach(page torvane.1 torvane-cli.1)
-  configure_file(${packaging}/${page}.in ${generated}/man/${page} @ONLY)
+  # Filled in beside, not where gzip replaces the copy by its .gz.
+  configure_file(${packaging}/${page}.in ${generated}/source/${page} @ONLY)
 endforeach()
 foreach(file man/torvane.1 man/torvane-cli.1 changelog.Debian)
   if(file STREQUAL "changelog.Debian")
     set(source ${packaging}/changelog)
   else()
-    set(source ${generated}/${file})
+    get_filename_component(page ${file} NAME)
+    set(source ${generated}/source/${page})
   endif()
   add_custom_command(OUTPUT ${generated}/${file}.gz
     COMMAND ${CMAKE_COMMAND} -E copy ${source} ${generated}/${file}
