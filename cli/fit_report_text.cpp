@@ -106,6 +106,8 @@ std::string FitReportText(const FitReport& report, std::span<const CommonPoint> 
   }
   for (std::size_t i = 0; i < excluded.size(); ++i) {
     rows.push_back(ResidualRow(excluded[i].name, report.excluded_residuals[i]));
+    // An excluded point has no standardized residual: it is not in the fit.
+    if (columns) rows.back().insert(rows.back().end(), {"-", "-"});
     rows.back().push_back("excluded");
   }
   text += FormatTable(rows, 1);

@@ -687,6 +687,116 @@ check "solve --model=similarity, a scale that is noise" 0 "$work/unscaled.report
 "$cli" solve --points="$work/cp.csv" --model=rigid >"$work/cp.rigid"
 cmp -s "$work/cp.rigid" "$work/cp.report" && passed=$((passed + 1)) ||
   { echo "FAIL --model=rigid differs from the default"; failed=$((failed + 1)); }
+# The rigid report names a point whose standardized residual is beyond 3
+# (E, 25 mm off among points of 1.5 mm noise), and says nothing otherwise.
+printf 'A, 999.998, 1999.998, 0.000, 0.000\r\nB, 1086.602, 2049.999, 100.000, 0.000\r\nC, 949.998, 2086.598, 0.000, 100.000\r\nD, 1036.601, 2136.604, 100.000, 100.000\r\nE, 1018.302, 2068.326, 50.000, 50.000\r\nF, 1068.302, 1981.700, 50.000, -50.000\r\nG, 881.695, 2104.901, -50.000, 150.000\r\nH, 1064.897, 2187.584, 150.000, 130.000\r\n' >"$work/blunder.csv"
+cat >"$work/blunder.report" <<'REPORT'
+1000.000158 2000.001871 30.00055032
+
+Rigid fit, scale 1, of 8 common points
+Rotation: 30°00′05.503″ = 30.0015286667° (turned with pi = 3.1415926535: 30.0015286658°)
+Inverse: -1866.059347 -1232.002562 -30.00055032 (the survey grid's origin in construction coordinates, minus the rotation)
+
+Residuals in the survey grid, mm (given minus converted from construction):
+point      dX      dY  length
+A      -2.158  -3.871   4.432
+B       0.636  -5.182   5.220
+C       0.153  -5.077   5.080
+D       1.946  -1.388   2.390
+E       2.394  22.371  22.498
+F       0.084  -2.423   2.425
+G      -1.089  -1.525   1.874
+H      -1.964  -2.905   3.507
+RMS 8.705 mm, largest E 22.498 mm
+Largest standardized residual E 3.50, beyond 3: check that point for a blunder
+
+Distances, m, and their difference construction minus survey, mm:
+from  to    survey  construction  difference        scale
+A     B   100.0018      100.0000      -1.764  0.999982360
+A     C    99.9978      100.0000       2.200  1.000022001
+A     D   141.4248      141.4214      -3.461  0.999975530
+A     E    70.7372       70.7107     -26.526  0.999625011
+A     F    70.7125       70.7107      -1.791  0.999974679
+A     G   158.1146      158.1139      -0.756  0.999995216
+A     H   198.4953      198.4943      -0.976  0.999995081
+B     C   141.4218      141.4214      -0.494  0.999996510
+B     D   100.0026      100.0000      -2.630  0.999973700
+B     E    70.7161       70.7107      -5.437  0.999923116
+B     F    70.7082       70.7107       2.522  1.000035662
+B     G   212.1346      212.1320      -2.612  0.999987686
+B     H   139.2865      139.2839      -2.654  0.999980948
+C     D   100.0034      100.0000      -3.398  0.999966019
+C     E    70.7057       70.7107       4.933  1.000069767
+C     F   158.1121      158.1139       1.813  1.000011464
+C     G    70.7128       70.7107      -2.119  0.999970040
+C     H   152.9704      152.9706       0.156  1.000001017
+D     E    70.6876       70.7107      23.065  1.000326291
+D     F   158.1145      158.1139      -0.641  0.999995948
+D     G   158.1169      158.1139      -3.001  0.999981020
+D     H    58.3063       58.3095       3.224  1.000055296
+E     F   100.0203      100.0000     -20.317  0.999796868
+E     G   141.4185      141.4214       2.818  1.000019924
+E     H   128.0374      128.0625      25.129  1.000196259
+F     G   223.6083      223.6068      -1.473  0.999993412
+F     H   205.9122      205.9126       0.448  1.000002176
+G     H   200.9961      200.9975       1.365  1.000006791
+(scale: construction / survey distance, for information only)
+REPORT
+check "solve --points names a blunder" 0 "$work/blunder.report" "$work/empty" -- \
+  "$cli" solve --points="$work/blunder.csv"
+# --exclude and --max-residual as for the rigid fit.
+cat >"$work/simex.report" <<'REPORT'
+3412586.215232 501127.349488 28.24007028 1.000078374
+
+Similarity fit, four parameters, of 7 common points (excluded: G3)
+Rotation: 28°24′00.703″ = 28.4001952222° (turned with pi = 3.1415926535: 28.4001952214°)
+Scale: 1.000078374 = 78.374 ppm, standard error 3.949 ppm
+Inverse: -3239966.935695 1182211.047364 -28.24007028 0.999921632 (the survey grid's origin in construction coordinates, minus the rotation, one over the scale)
+
+Residuals in the survey grid, mm (given minus converted from construction), and standardized (wX, wY):
+point      dX      dY  length     wX     wY
+G1     -0.232   3.512   3.520  -0.14   2.15
+G2      2.093  -0.571   2.169   1.47  -0.40
+G4      0.758  -0.415   0.864   0.48  -0.27
+G5     -1.575  -2.993   3.382  -0.87  -1.65
+G6     -2.635  -0.391   2.664  -1.51  -0.22
+G7      1.037   1.120   1.526   0.61   0.66
+G8      0.552  -0.264   0.612   0.31  -0.15
+G3      2.082  -0.498   2.141      -      -  excluded
+RMS 2.363 mm, largest G1 3.520 mm
+Largest standardized residual G1 2.15, within 3
+
+Against the rigid fit, scale 1, on the same points: RMS 15.017 mm rigid
+F = 393.96, F(1, 10) at 95 %: 4.965: the scale is significant
+
+Distances, m, and their difference construction minus survey, mm:
+from  to    survey  construction  difference        scale
+G1    G2  420.0330      420.0000     -33.020  0.999921387
+G1    G4  310.0204      310.0000     -20.371  0.999934292
+G1    G5  261.0217      261.0077     -13.998  0.999946373
+G1    G6  280.4199      280.4015     -18.366  0.999934506
+G1    G7  337.3684      337.3426     -25.856  0.999923360
+G1    G8  134.1708      134.1641      -6.716  0.999949948
+G2    G4  522.0576      522.0153     -42.256  0.999919059
+G2    G5  261.0314      261.0077     -23.749  0.999909017
+G2    G6  408.4788      408.4422     -36.685  0.999910192
+G2    G7  114.0278      114.0175     -10.256  0.999910060
+G2    G8  379.5045      379.4733     -31.205  0.999917775
+G4    G5  261.0262      261.0077     -18.507  0.999929100
+G4    G6  116.3028      116.2970      -5.727  0.999950755
+G4    G7  408.0762      408.0441     -32.053  0.999921453
+G4    G8  199.2640      199.2486     -15.363  0.999922899
+G5    G6  148.5058      148.4924     -13.398  0.999909785
+G5    G7  147.0680      147.0544     -13.623  0.999907369
+G5    G8  154.0379      154.0292      -8.670  0.999943714
+G6    G7  294.5175      294.4911     -26.367  0.999910475
+G6    G8  147.0664      147.0544     -11.986  0.999918500
+G7    G8  274.6130      274.5906     -22.407  0.999918403
+(scale: construction / survey distance, for information only)
+REPORT
+expect 'torvane-cli: residuals larger than 3 mm: G1 3.520 mm, G5 3.382 mm\n' simex.err
+check "solve --model=similarity --exclude --max-residual" 1 "$work/simex.report" "$work/simex.err" -- \
+  "$cli" solve --points="$examples/scaled-points.csv" --model=similarity --exclude=G3 --max-residual=3
 # Two points: the exact four parameters, no 10 mm warning, the scale instead.
 expect '1000. 2000. . 0.999800040\n' solve_sim2
 check "solve two points --model=similarity" 0 "$work/solve_sim2" "$work/empty" -- \
