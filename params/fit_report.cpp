@@ -187,8 +187,9 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
       model == FitModel::kSimilarity ? kSimilarityParameters : kRigidParameters;
   const std::vector<PlanePoint> about = AboutCentroid(fitted);
   const double spread = SpreadOf(about);
-  if (!std::isfinite(spread)) return Fail(kOverflow);
-  if (n >= kStandardizedFrom) {
+  // Beyond the range of doubles the similarity fit has failed already; the
+  // rigid report goes without standardized residuals, as it always went.
+  if (n >= kStandardizedFrom && std::isfinite(spread)) {
     const double sigma = std::sqrt(sum_of_squares / static_cast<double>(2 * n - parameters));
     const double count = static_cast<double>(n);
     const double cos_t = std::cos(report.params.theta);
