@@ -797,6 +797,55 @@ REPORT
 expect 'torvane-cli: residuals larger than 3 mm: G1 3.520 mm, G5 3.382 mm\n' simex.err
 check "solve --model=similarity --exclude --max-residual" 1 "$work/simex.report" "$work/simex.err" -- \
   "$cli" solve --points="$examples/scaled-points.csv" --model=similarity --exclude=G3 --max-residual=3
+# The similarity fit in JSON: its own object, and for two points no
+# statistics.
+cat >"$work/sim.json" <<'JSON'
+{
+  "parameters": {"x_offset": "1000.001", "y_offset": "1999.9995", "angle": "30.00050735", "x0_m": 1000.001, "y0_m": 1999.9995, "theta_radians": 0.5236233726054444, "angle_dms": "30°00′05.074″", "angle_degrees": 30.001409305555555, "turn_degrees": 30.001409304698093, "proj": "+proj=pipeline +step +inv +proj=helmert +x=1000.001 +y=1999.9995 +theta=-108005.07349691313 +s=1.000022396"},
+  "similarity": {"scale": "1.000022396", "k": 1.000022396, "ppm": 22.396, "inverse_scale": "0.999977605", "ppm_standard_error": 9.682, "rigid_rms_mm": 1.750, "f": 5.350102645190421, "f_quantile": 18.512820512820483, "f_freedom": 2, "significant": false},
+  "inverse": {"x_offset": "-1866.014533", "y_offset": "-1231.976384", "angle": "-30.00050735"},
+  "offsets_disagree": false,
+  "points": [
+    {"name": "A", "line": 1, "fitted": true, "dx_mm": -1.000, "dy_mm": 0.500, "length_mm": 1.118},
+    {"name": "B", "line": 2, "fitted": true, "dx_mm": 0.750, "dy_mm": 0.250, "length_mm": 0.791},
+    {"name": "C", "line": 4, "fitted": true, "dx_mm": 0.250, "dy_mm": -0.750, "length_mm": 0.791},
+    {"name": "D", "line": 5, "fitted": false, "dx_mm": 0.000, "dy_mm": 0.000, "length_mm": 0.000}
+  ],
+  "fitted": 3,
+  "excluded": ["D"],
+  "rms_mm": 0.913,
+  "largest": {"name": "A", "length_mm": 1.118},
+  "pairs": [
+    {"from": "A", "to": "B", "survey_m": 100.0036, "construction_m": 100.0000, "difference_mm": -3.630, "scale": 0.999963700},
+    {"from": "A", "to": "C", "survey_m": 100.0005, "construction_m": 100.0000, "difference_mm": -0.532, "scale": 0.999994680},
+    {"from": "B", "to": "C", "survey_m": 141.4247, "construction_m": 141.4214, "difference_mm": -3.391, "scale": 0.999976020}
+  ]
+}
+JSON
+check "solve --model=similarity --format=json" 0 "$work/sim.json" "$work/empty" -- \
+  "$cli" solve --points="$work/cp.csv" --model=similarity --format=json --exclude=D
+cat >"$work/sim2.json" <<'JSON'
+{
+  "parameters": {"x_offset": "1000.", "y_offset": "2000.", "angle": ".", "x0_m": 1000, "y0_m": 2000, "theta_radians": 0, "angle_dms": "0°00′00.000″", "angle_degrees": 0, "turn_degrees": 0, "proj": "+proj=pipeline +step +inv +proj=helmert +x=1000 +y=2000 +theta=0 +s=0.99980004"},
+  "similarity": {"scale": "0.999800040", "k": 0.99980004, "ppm": -199.960, "inverse_scale": "1.000200000"},
+  "inverse": {"x_offset": "-1000.2", "y_offset": "-2000.4", "angle": "."},
+  "offsets_disagree": false,
+  "points": [
+    {"name": "A", "fitted": true, "dx_mm": 0.000, "dy_mm": 0.000, "length_mm": 0.000},
+    {"name": "B", "fitted": true, "dx_mm": 0.000, "dy_mm": 0.000, "length_mm": 0.000}
+  ],
+  "fitted": 2,
+  "excluded": [],
+  "rms_mm": 0.000,
+  "largest": {"name": "B", "length_mm": 0.000},
+  "pairs": [
+    {"from": "A", "to": "B", "survey_m": 100.0000, "construction_m": 100.0200, "difference_mm": 20.000, "scale": 1.000200000}
+  ]
+}
+JSON
+check "solve two points --model=similarity --format=json" 0 "$work/sim2.json" "$work/empty" -- \
+  "$cli" solve --survey-a=1000,2000 --survey-b=1100,2000 --construction-a=0,0 --construction-b=100.02,0 \
+  --model=similarity --format=json
 # Two points: the exact four parameters, no 10 mm warning, the scale instead.
 expect '1000. 2000. . 0.999800040\n' solve_sim2
 check "solve two points --model=similarity" 0 "$work/solve_sim2" "$work/empty" -- \
