@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "params/fit_report.h"
 #include "params/proj_pipeline.h"
 
 namespace torvane::cli {
@@ -21,6 +22,7 @@ inline constexpr const char* kStandardOutputClosed = "standard output is closed"
 
 struct ConvertOptions {
   std::string dx, dy, angle;
+  std::string scale = "1";  // k: a construction distance of d is k·d in the survey grid
   std::string to = "construction";
   std::string output;  // beside the point file unless given; a folder ends in "/" or exists
   bool output_given = false;
@@ -38,6 +40,7 @@ struct SolveOptions {
   std::optional<std::string> check;        // none: no check
   std::string format = "text";             // text, json or proj; proj takes no check
   AxisOrder axes = AxisOrder::kNorthEast;  // of the proj pipeline
+  FitModel model = FitModel::kRigid;       // similarity: four parameters; takes no check
 };
 int RunSolve(const SolveOptions& options);
 
@@ -47,6 +50,7 @@ struct SolvePointsOptions {
   std::vector<std::string> exclude;         // each a name or names separated by commas
   std::string format = "text";              // text, json or proj
   AxisOrder axes = AxisOrder::kNorthEast;   // of the proj pipeline
+  FitModel model = FitModel::kRigid;
 };
 int RunSolvePoints(const SolvePointsOptions& options);
 

@@ -95,10 +95,15 @@ bool NamesFolder(const std::string& output) {
 }  // namespace
 
 int RunConvert(const ConvertOptions& options) {
-  double dx = 0, dy = 0, angle = 0;
+  double dx = 0, dy = 0, angle = 0, scale = 0;
   if (!ReadValue("--dx", options.dx, &dx) || !ReadValue("--dy", options.dy, &dy) ||
-      !ReadValue("--angle", options.angle, &angle)) {
+      !ReadValue("--angle", options.angle, &angle) ||
+      !ReadValue("--scale", options.scale, &scale)) {
     return kExitUsage;
+  }
+  if (!(scale > 0)) {
+    return Complain("--scale: \"" + MessageExcerpt(options.scale) + "\" is not greater than 0",
+                    kExitUsage);
   }
   // An empty name would otherwise mean the default place.
   if (options.output_given && options.output.empty()) {
@@ -154,7 +159,7 @@ int RunConvert(const ConvertOptions& options) {
       }
     }
   }
-  auto params = RunParamsFromValues(dx, dy, angle);
+  auto params = RunParamsFromValues(dx, dy, angle, scale);
   if (!params) return Complain("--angle: " + params.error(), kExitUsage);
   WarnOfDmsBeyond60(angle);
 

@@ -1,5 +1,6 @@
 #include "cli/fit_report_json.h"
 
+#include <cmath>
 #include <string_view>
 
 #include "cli/json_text.h"
@@ -14,13 +15,45 @@ namespace {
 constexpr std::string_view kDistancePattern = "0.0000";  // metres
 constexpr std::string_view kScalePattern = "0.000000000";
 
-std::string PointJson(const CommonPoint& point, bool fitted, const PointResidual& r) {
+constexpr std::string_view kStandardizedPattern = "0.00";
+constexpr std::string_view kPpmPattern = "0.000";
+
+std::string StandardizedJson(const std::optional<double>& w) {
+  return w ? FormatPattern(*w, kStandardizedPattern) : "null";
+}
+
+std::string PointJson(const CommonPoint& point, bool fitted, const PointResidual& r,
+                      const StandardizedResidual* w) {
   std::string json = "{" + JsonMember("name", JsonString(point.name)) + ", ";
   if (point.line > 0) json += JsonMember("line", std::to_string(point.line)) + ", ";
-  return json + JsonMember("fitted", fitted ? "true" : "false") + ", " +
-         JsonMember("dx_mm", MillimetreText(r.dx)) + ", " +
-         JsonMember("dy_mm", MillimetreText(r.dy)) + ", " +
-         JsonMember("length_mm", MillimetreText(r.length)) + "}";
+  json += JsonMember("fitted", fitted ? "true" : "false") + ", " +
+          JsonMember("dx_mm", MillimetreText(r.dx)) + ", " +
+          JsonMember("dy_mm", MillimetreText(r.dy)) + ", " +
+          JsonMember("length_mm", MillimetreText(r.length));
+  if (w != nullptr) {
+    json += ", " + JsonMember("wx", StandardizedJson(w->wx)) + ", " +
+            JsonMember("wy", StandardizedJson(w->wy));
+  }
+  return json + "}";
+}
+
+// The similarity fit's own members: its scale and how it compares with the
+// rigid fit.
+std::string ScaleJson(const FitReport& report) {
+  std::string json = "{" + JsonMember("scale", JsonString(report.scale_text)) + ", " +
+                     JsonMember("k", RoundTripText(report.params.scale)) + ", " +
+                     JsonMember("ppm", FormatPattern(report.ppm, kPpmPattern)) + ", " +
+                     JsonMember("inverse_scale", JsonString(report.inverse_scale_text));
+  if (report.scale_test) {
+    const ScaleTest& test = *report.scale_test;
+    json += ", " + JsonMember("ppm_standard_error", FormatPattern(test.ppm_error, kPpmPattern)) +
+            ", " + JsonMember("rigid_rms_mm", MillimetreText(test.rigid_rms)) + ", " +
+            JsonMember("f", std::isinf(test.f) ? "null" : RoundTripText(test.f)) + ", " +
+            JsonMember("f_quantile", RoundTripText(test.quantile)) + ", " +
+            JsonMember("f_freedom", std::to_string(test.freedom)) + ", " +
+            JsonMember("significant", test.significant ? "true" : "false");
+  }
+  return json + "}";
 }
 
 }  // namespace
@@ -41,6 +74,8 @@ std::vector<std::string> FitReportMembers(const FitReport& report,
                         ", " + JsonMember("angle_degrees", RoundTripText(report.box_degrees)) +
                         ", " + JsonMember("turn_degrees", RoundTripText(report.degrees)) + ", " +
                         JsonMember("proj", JsonString(ProjPipeline(report.params))) + "}"));
+  const bool similarity = report.model == FitModel::kSimilarity;
+  if (similarity) members.push_back(JsonMember("similarity", ScaleJson(report)));
   members.push_back(JsonMember(
       "inverse", "{" + JsonMember("x_offset", JsonString(report.inverse.x_offset)) + ", " +
                      JsonMember("y_offset", JsonString(report.inverse.y_offset)) + ", " +
@@ -49,10 +84,12 @@ std::vector<std::string> FitReportMembers(const FitReport& report,
 
   std::vector<std::string> points, excluded_names;
   for (std::size_t i = 0; i < fitted.size(); ++i) {
-    points.push_back(PointJson(fitted[i], true, report.residuals[i]));
+    const bool standardized = similarity && !report.standardized.empty();
+    points.push_back(PointJson(fitted[i], true, report.residuals[i],
+                               standardized ? &report.standardized[i] : nullptr));
   }
   for (std::size_t i = 0; i < excluded.size(); ++i) {
-    points.push_back(PointJson(excluded[i], false, report.excluded_residuals[i]));
+    points.push_back(PointJson(excluded[i], false, report.excluded_residuals[i], nullptr));
     excluded_names.push_back(JsonString(excluded[i].name));
   }
   members.push_back(JsonMember("points", JsonArray(points, true)));
@@ -63,6 +100,16 @@ std::vector<std::string> FitReportMembers(const FitReport& report,
       "largest",
       "{" + JsonMember("name", JsonString(fitted[report.largest].name)) + ", " +
           JsonMember("length_mm", MillimetreText(report.residuals[report.largest].length)) + "}"));
+  if (!report.standardized.empty()) {
+    const double w = LargerOf(report.standardized[report.most_standardized]);
+    if (similarity || w > kBlunderLimit) {
+      members.push_back(
+          JsonMember("largest_standardized",
+                     "{" + JsonMember("name", JsonString(fitted[report.most_standardized].name)) +
+                         ", " + JsonMember("w", FormatPattern(w, kStandardizedPattern)) + ", " +
+                         JsonMember("beyond_3", w > kBlunderLimit ? "true" : "false") + "}"));
+    }
+  }
 
   std::vector<std::string> pairs;
   for (const PairCheck& pair : report.pairs) {

@@ -17,12 +17,18 @@ namespace torvane::cli {
 //     theta_radians (the values the conversion uses), angle_dms,
 //     angle_degrees (the box's angle), turn_degrees (theta in degrees of the
 //     full pi), proj (the PROJ pipeline)
+//   similarity (the similarity fit only): scale (text), k, ppm,
+//     inverse_scale (text) and, from three points, ppm_standard_error,
+//     rigid_rms_mm, f (null when infinite), f_quantile, f_freedom, significant
 //   inverse: x_offset, y_offset, angle (texts)
 //   offsets_disagree: the two-point method's 10 mm warning (two points only)
 //   points: [{name, line, fitted, dx_mm, dy_mm, length_mm}], fitted ones first;
 //     line, the point's line in its file, is left out for a line of 0 (a
-//     point not read from a file)
+//     point not read from a file); the similarity fit's fitted points add wx,
+//     wy, the standardized residuals (null where there is none), from four
 //   fitted, excluded (names), rms_mm, largest {name, length_mm}
+//   largest_standardized {name, w, beyond_3}: from four points, for the
+//     similarity fit always, for the rigid fit only beyond 3
 //   pairs: [{from, to, survey_m, construction_m, difference_mm, scale}]
 //     (scale null for a survey distance of 0), in the order of report.pairs;
 //     when those are not all the pairs, then pairs_partial: true and

@@ -1,5 +1,7 @@
 #include "cli/fit_report_text.h"
 
+#include <cmath>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -16,16 +18,49 @@ constexpr std::string_view kDegreePattern = "0.0000000000";
 constexpr std::string_view kDistancePattern = "0.0000";  // metres
 constexpr std::string_view kScalePattern = "0.000000000";
 
+constexpr std::string_view kStandardizedPattern = "0.00";
+constexpr std::string_view kPpmPattern = "0.000";
+constexpr std::string_view kFPattern = "0.00";
+constexpr std::string_view kQuantilePattern = "0.000";
+constexpr double kPercent = 100.0;
+
 std::vector<std::string> ResidualRow(const std::string& name, const PointResidual& r) {
   return {name, MillimetreText(r.dx), MillimetreText(r.dy), MillimetreText(r.length)};
+}
+
+std::string StandardizedText(const std::optional<double>& w) {
+  return w ? FormatPattern(*w, kStandardizedPattern) : "-";
+}
+
+// "Largest standardized residual B 3.41, beyond 3: ...", or within.
+std::string BlunderLine(const FitReport& report, std::span<const CommonPoint> fitted) {
+  const double largest = LargerOf(report.standardized[report.most_standardized]);
+  return "Largest standardized residual " + fitted[report.most_standardized].name + ' ' +
+         FormatPattern(largest, kStandardizedPattern) +
+         (largest > kBlunderLimit ? ", beyond 3: check that point for a blunder\n"
+                                  : ", within 3\n");
+}
+
+std::string ScaleTestText(const ScaleTest& test) {
+  const std::string f =
+      std::isinf(test.f) ? std::string("infinite") : FormatPattern(test.f, kFPattern);
+  return "\nAgainst the rigid fit, scale 1, on the same points: RMS " +
+         MillimetreText(test.rigid_rms) + " mm rigid\nF = " + f + ", F(1, " +
+         std::to_string(test.freedom) + ") at " + FormatPattern(kScaleTestLevel * kPercent, "0") +
+         " %: " + FormatPattern(test.quantile, kQuantilePattern) +
+         (test.significant ? ": the scale is significant\n"
+                           : ": the scale is not significant, the rigid fit will do\n");
 }
 
 }  // namespace
 
 std::string FitReportText(const FitReport& report, std::span<const CommonPoint> fitted,
                           std::span<const CommonPoint> excluded) {
+  const bool similarity = report.model == FitModel::kSimilarity;
   std::string text = report.texts.x_offset + ' ' + report.texts.y_offset + ' ' + report.texts.angle;
-  text += "\n\nRigid fit, scale 1, of " + std::to_string(fitted.size()) + " common points";
+  if (similarity) text += ' ' + report.scale_text;
+  text += similarity ? "\n\nSimilarity fit, four parameters, of " : "\n\nRigid fit, scale 1, of ";
+  text += std::to_string(fitted.size()) + " common points";
   if (!excluded.empty()) {
     text += " (excluded:";
     for (const CommonPoint& p : excluded) text += ' ' + p.name;
@@ -34,23 +69,55 @@ std::string FitReportText(const FitReport& report, std::span<const CommonPoint> 
   text += "\nRotation: " + FormatDmsSymbols(report.box_degrees) + " = " +
           FormatPattern(report.box_degrees, kDegreePattern) +
           "° (turned with pi = " + PlainDecimal15(kPiPrime) + ": " +
-          FormatPattern(report.degrees, kDegreePattern) +
-          "°)\nInverse: " + report.inverse.x_offset + ' ' + report.inverse.y_offset + ' ' +
-          report.inverse.angle +
-          " (the survey grid's origin in construction coordinates, minus the rotation)\n";
+          FormatPattern(report.degrees, kDegreePattern) + "°)\n";
+  if (similarity) {
+    text += "Scale: " + report.scale_text + " = " + FormatPattern(report.ppm, kPpmPattern) + " ppm";
+    if (report.scale_test) {
+      text +=
+          ", standard error " + FormatPattern(report.scale_test->ppm_error, kPpmPattern) + " ppm";
+    }
+    text += '\n';
+  }
+  text += "Inverse: " + report.inverse.x_offset + ' ' + report.inverse.y_offset + ' ' +
+          report.inverse.angle;
+  text += similarity ? ' ' + report.inverse_scale_text +
+                           " (the survey grid's origin in construction coordinates, minus the "
+                           "rotation, one over the scale)\n"
+                     : std::string(
+                           " (the survey grid's origin in construction coordinates, minus the "
+                           "rotation)\n");
 
-  text += "\nResiduals in the survey grid, mm (given minus converted from construction):\n";
+  // The similarity report shows every standardized residual; the rigid one,
+  // as it always was, only names a point beyond 3.
+  const bool columns = similarity && !report.standardized.empty();
+  text += "\nResiduals in the survey grid, mm (given minus converted from construction)";
+  text += columns ? ", and standardized (wX, wY):\n" : ":\n";
   std::vector<std::vector<std::string>> rows = {{"point", "dX", "dY", "length"}};
+  if (columns) {
+    rows.front().push_back("wX");
+    rows.front().push_back("wY");
+  }
   for (std::size_t i = 0; i < fitted.size(); ++i) {
     rows.push_back(ResidualRow(fitted[i].name, report.residuals[i]));
+    if (columns) {
+      rows.back().push_back(StandardizedText(report.standardized[i].wx));
+      rows.back().push_back(StandardizedText(report.standardized[i].wy));
+    }
   }
   for (std::size_t i = 0; i < excluded.size(); ++i) {
     rows.push_back(ResidualRow(excluded[i].name, report.excluded_residuals[i]));
+    // An excluded point has no standardized residual: it is not in the fit.
+    if (columns) rows.back().insert(rows.back().end(), {"-", "-"});
     rows.back().push_back("excluded");
   }
   text += FormatTable(rows, 1);
   text += "RMS " + MillimetreText(report.rms) + " mm, largest " + fitted[report.largest].name +
           ' ' + MillimetreText(report.residuals[report.largest].length) + " mm\n";
+  if (!report.standardized.empty() &&
+      (similarity || LargerOf(report.standardized[report.most_standardized]) > kBlunderLimit)) {
+    text += BlunderLine(report, fitted);
+  }
+  if (report.scale_test) text += ScaleTestText(*report.scale_test);
 
   text += "\nDistances, m, and their difference construction minus survey, mm";
   if (report.pairs.size() < report.pair_count) {

@@ -10,8 +10,13 @@
 namespace torvane::cli {
 
 // First the three parameter texts on one line, as the two-point solve
-// prints them, then the rotation, the inverse parameters, the residual of
-// every point (the excluded ones marked), the RMS and the largest, and the
+// prints them (the similarity fit's scale a fourth), then the rotation, for
+// the similarity fit the scale in ppm and its standard error, the inverse
+// parameters, the residual of every point (the excluded ones marked; for
+// the similarity fit of four points or more also standardized), the RMS and
+// the largest, the largest standardized residual (similarity, or beyond 3),
+// the F test of the scale against the rigid fit (similarity, three points or
+// more), and the
 // distance check of the pairs in report.pairs; when those are not all the
 // pairs, the table's heading says so ("..., of the 20 pairs of 1275 whose
 // distances disagree most:"). Lines end in "\n".

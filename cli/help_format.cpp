@@ -33,6 +33,7 @@ constexpr std::string_view kSolveFooter =
     "      --construction-a=0,0 --construction-b=100,0\n"
     "  torvane-cli solve --points=control-points.csv --exclude=K4\n"
     "  torvane-cli solve --points=control-points.csv --format=proj\n"
+    "  torvane-cli solve --points=control-points.csv --model=similarity\n"
     "\n"
     "Exit status: 0 success; 1 a file that cannot be read, or a fit that fails or "
     "has a residual beyond --max-residual; 2 a usage error.";

@@ -88,6 +88,12 @@ int Run(std::vector<std::string> arguments) {
       ->type_name("DDD.MMSS")
       ->required();
   convert_cmd
+      ->add_option("--scale", convert.scale,
+                   "scale k of the four-parameter conversion, as solve --model=similarity "
+                   "prints it: survey = offsets + k times the turned construction coordinates "
+                   "(default 1, rigid)")
+      ->type_name("K");
+  convert_cmd
       ->add_option("--to", convert.to,
                    "construction: survey to construction (default); survey: the reverse")
       ->type_name("construction|survey")
@@ -190,6 +196,15 @@ int Run(std::vector<std::string> arguments) {
           ->type_name("north-east|east-north")
           ->check(CLI::IsMember({"north-east", "east-north"}).description(""));
 
+  std::string solve_model = "rigid";
+  solve_cmd
+      ->add_option("--model", solve_model,
+                   "rigid (default): offsets and rotation, scale 1; similarity: also a "
+                   "scale, the four-parameter conversion, printed after the rotation for "
+                   "convert --scale (not with --check)")
+      ->type_name("rigid|similarity")
+      ->check(CLI::IsMember({"rigid", "similarity"}).description(""));
+
   try {
     SetUpHelp(app, *convert_cmd, *solve_cmd);
     app.parse(arguments);
@@ -202,6 +217,10 @@ int Run(std::vector<std::string> arguments) {
       // A pipeline has no place for the check's differences.
       if (check_opt->count() > 0 && solve_format == "proj") {
         throw CLI::ExcludesError(check_opt->get_name(), "--format=proj");
+      }
+      // The check compares three parameters with three.
+      if (check_opt->count() > 0 && solve_model == "similarity") {
+        throw CLI::ExcludesError(check_opt->get_name(), "--model=similarity");
       }
       if (axis_opt->count() > 0 && solve_format != "proj") {
         throw CLI::RequiresError(axis_opt->get_name(), "--format=proj");
@@ -230,6 +249,7 @@ int Run(std::vector<std::string> arguments) {
   }
   const AxisOrder solve_axes =
       solve_axis == "east-north" ? AxisOrder::kEastNorth : AxisOrder::kNorthEast;
+  const FitModel model = solve_model == "similarity" ? FitModel::kSimilarity : FitModel::kRigid;
   if (points_opt->count() > 0) {
     if (solve_points.points.empty()) {
       return Complain("--points: the file name is empty", kExitUsage);
@@ -237,11 +257,13 @@ int Run(std::vector<std::string> arguments) {
     if (max_residual_opt->count() > 0) solve_points.max_residual = max_residual;
     solve_points.format = solve_format;
     solve_points.axes = solve_axes;
+    solve_points.model = model;
     return FinishStandardOutput(RunSolvePoints(solve_points), false);
   }
   if (check_opt->count() > 0) solve.check = solve_check;
   solve.format = solve_format;
   solve.axes = solve_axes;
+  solve.model = model;
   return FinishStandardOutput(RunSolve(solve), false);
 }
 

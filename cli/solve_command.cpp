@@ -70,6 +70,24 @@ int RunSolve(const SolveOptions& options) {
     present_degrees = *degrees;
     WarnOfDmsBeyond60(present.angle_dms);
   }
+  const CommonPoint named[] = {{"A", 0, {sa[0], sa[1]}, {ca[0], ca[1]}},
+                               {"B", 0, {sb[0], sb[1]}, {cb[0], cb[1]}}};
+  if (options.model == FitModel::kSimilarity) {
+    // The exact four parameters through A and B, the scale being the ratio
+    // of the distances: the offsets from A and from B agree by construction,
+    // so the 10 mm warning has nothing to say.
+    auto report = ReportFit(named, {}, FitModel::kSimilarity);
+    if (!report) return Complain(report.error(), kExitFailure);
+    if (options.format == "proj") {
+      std::cout << ProjPipeline(report->params, options.axes) << '\n';
+    } else if (options.format == "json") {
+      std::cout << TwoPointJson(*report, named, std::nullopt);
+    } else {
+      std::cout << report->texts.x_offset << ' ' << report->texts.y_offset << ' '
+                << report->texts.angle << ' ' << report->scale_text << '\n';
+    }
+    return kExitOk;
+  }
   const TwoPoints points{sa[0], sa[1], sb[0], sb[1], ca[0], ca[1], cb[0], cb[1]};
   auto solution = SolveTwoPoints(points, present, SamePlace::kReject);
   if (!solution) return Complain(solution.error(), kExitFailure);
@@ -89,8 +107,6 @@ int RunSolve(const SolveOptions& options) {
 
   // JSON and PROJ as solve --points gives them for a file of A and B: the fit
   // to two points has the two-point solve's texts, and is checked with them.
-  const CommonPoint named[] = {{"A", 0, {sa[0], sa[1]}, {ca[0], ca[1]}},
-                               {"B", 0, {sb[0], sb[1]}, {cb[0], cb[1]}}};
   auto report = ReportFit(named, {});
   if (!report) return Complain(report.error(), kExitFailure);
   if (options.format == "proj") {

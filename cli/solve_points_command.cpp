@@ -91,7 +91,7 @@ int RunSolvePoints(const SolvePointsOptions& options) {
   std::vector<CommonPoint> fitted, excluded;
   for (const CommonPoint& p : *points) (Contains(exclude, p.name) ? excluded : fitted).push_back(p);
 
-  auto report = ReportFit(fitted, excluded);
+  auto report = ReportFit(fitted, excluded, options.model);
   if (!report) {
     std::cerr << where << ": " << report.error();
     if (!excluded.empty()) std::cerr << " (" << excluded.size() << " excluded)";

@@ -1,7 +1,10 @@
 #include "params/conversion_params.h"
 
+#include <cmath>
+
 #include "params/dms.h"
 #include "params/number_text.h"
+#include "params/round_trip.h"
 
 namespace torvane {
 
@@ -11,10 +14,14 @@ ParamState StateOf(double x_offset, double y_offset, double rotation) {
   return ParamState::kIncomplete;
 }
 
-Expected<RunParams> RunParamsFromValues(double x_offset, double y_offset, double angle_dms) {
+Expected<RunParams> RunParamsFromValues(double x_offset, double y_offset, double angle_dms,
+                                        double scale) {
   auto degrees = DmsToDegrees(angle_dms);
   if (!degrees) return Fail(degrees.error());
-  return RunParams{x_offset, y_offset, DegreesToRadians(*degrees)};
+  if (!(scale > 0) || !std::isfinite(scale)) {
+    return Fail("the scale must be greater than 0, not " + RoundTripText(scale));
+  }
+  return RunParams{x_offset, y_offset, DegreesToRadians(*degrees), scale};
 }
 
 Expected<RunParams> RunParamsFromTexts(std::string_view x_offset, std::string_view y_offset,

@@ -1,6 +1,8 @@
 #include "params/fit_report.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <optional>
 #include <string_view>
@@ -8,9 +10,12 @@
 
 #include "params/constants.h"
 #include "params/dms.h"
+#include "params/f_quantile.h"
 #include "params/number_text.h"
 #include "params/pattern.h"
 #include "params/rigid_fit.h"
+#include "params/round_trip.h"
+#include "params/similarity_fit.h"
 #include "params/transform.h"
 #include "params/two_point.h"
 #include "params/worst_pairs.h"
@@ -19,6 +24,13 @@ namespace torvane {
 namespace {
 
 constexpr std::string_view kMillimetrePattern = "0.000";
+constexpr std::string_view kScalePattern = "0.000000000";  // the scale's nine decimals
+constexpr double kPartsPerMillion = 1e6;
+constexpr std::size_t kRigidParameters = 3;
+constexpr std::size_t kSimilarityParameters = 4;
+// Standardized residuals need a redundancy that is more than the one
+// coordinate left over by three points under the similarity fit.
+constexpr std::size_t kStandardizedFrom = 4;
 constexpr const char* kOverflow = "the coordinates are too large to compute with";
 
 // The ddd.mmss text of the opposite turn: DmsToDegrees and DegreesToRadians
@@ -38,15 +50,86 @@ PointResidual ResidualOf(const Transform& transform, const CommonPoint& point) {
   return r;
 }
 
+double SumOfSquares(const Transform& transform, std::span<const CommonPoint> points) {
+  double sum = 0;
+  for (const CommonPoint& point : points) {
+    const PointResidual r = ResidualOf(transform, point);
+    sum += r.dx * r.dx + r.dy * r.dy;
+  }
+  return sum;
+}
+
+// The rigid fit of three points or more as ReportFit writes and reads back
+// its parameters.
+Expected<RunParams> RigidParams(std::span<const CommonPoint> fitted) {
+  auto fit = FitRigid(fitted);
+  if (!fit) return Fail(fit.error());
+  auto texts = MakeParamTexts(fit->x_offset, fit->y_offset, fit->theta);
+  if (!texts) return Fail(texts.error());
+  return RunParamsFromTexts(texts->x_offset, texts->y_offset, texts->angle);
+}
+
+// The construction coordinates about their centroid, taken relative to the
+// first point as the fits take them.
+std::vector<PlanePoint> AboutCentroid(std::span<const CommonPoint> points) {
+  const PlanePoint c0 = points.front().construction;
+  double sum_x = 0, sum_y = 0;
+  for (const CommonPoint& p : points) {
+    sum_x += p.construction.x - c0.x;
+    sum_y += p.construction.y - c0.y;
+  }
+  const double count = static_cast<double>(points.size());
+  const double mean_x = sum_x / count;
+  const double mean_y = sum_y / count;
+  std::vector<PlanePoint> about;
+  for (const CommonPoint& p : points) {
+    about.push_back({(p.construction.x - c0.x) - mean_x, (p.construction.y - c0.y) - mean_y});
+  }
+  return about;
+}
+
+double SpreadOf(const std::vector<PlanePoint>& about) {
+  double spread = 0;
+  for (const PlanePoint& b : about) spread += b.x * b.x + b.y * b.y;
+  return spread;
+}
+
+std::optional<double> Standardized(double residual, double sigma, double leverage) {
+  if (!(leverage < 1)) return std::nullopt;
+  if (sigma == 0) return 0.0;
+  return residual / (sigma * std::sqrt(1 - leverage));
+}
+
 }  // namespace
 
+double LargerOf(const StandardizedResidual& w) {
+  return std::max(w.wx ? std::fabs(*w.wx) : 0.0, w.wy ? std::fabs(*w.wy) : 0.0);
+}
+
 Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
-                              std::span<const CommonPoint> excluded) {
+                              std::span<const CommonPoint> excluded, FitModel model) {
   auto fit = FitRigid(fitted);
   if (!fit) return Fail(fit.error());
 
   FitReport report;
-  if (fitted.size() == 2) {
+  report.model = model;
+  double scale = kUnitScale;
+  if (model == FitModel::kSimilarity) {
+    // The exact four parameters for two points: no 10 mm warning there.
+    auto similar = FitSimilarity(fitted);
+    if (!similar) return Fail(similar.error());
+    auto texts = MakeParamTexts(similar->x_offset, similar->y_offset, similar->theta);
+    if (!texts) return Fail(texts.error());
+    report.texts = *texts;
+    report.scale_text = FormatPattern(similar->scale, kScalePattern);
+    auto written = LeadingNumber(report.scale_text);
+    if (!written) return Fail(written.error());
+    if (!(*written > 0)) {
+      return Fail("the fitted scale " + RoundTripText(similar->scale) +
+                  " is 0 to nine decimals: are the construction coordinates in metres?");
+    }
+    scale = *written;
+  } else if (fitted.size() == 2) {
     // Two points are the two-point method's case: its texts, and its warning.
     const CommonPoint& a = fitted[0];
     const CommonPoint& b = fitted[1];
@@ -66,6 +149,8 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
       RunParamsFromTexts(report.texts.x_offset, report.texts.y_offset, report.texts.angle);
   if (!params) return Fail(params.error());
   report.params = *params;
+  report.params.scale = scale;
+  report.ppm = (scale - 1) * kPartsPerMillion;
   auto angle = LeadingNumber(report.texts.angle);
   if (!angle) return Fail(angle.error());
   auto box_degrees = DmsToDegrees(*angle);
@@ -77,6 +162,9 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
   const PlanePoint origin = transform.Forward({0, 0});
   if (!std::isfinite(origin.x) || !std::isfinite(origin.y)) return Fail(kOverflow);
   report.inverse = {OffsetText(origin.x), OffsetText(origin.y), Opposite(report.texts.angle)};
+  if (model == FitModel::kSimilarity) {
+    report.inverse_scale_text = FormatPattern(1 / scale, kScalePattern);
+  }
 
   double sum_of_squares = 0;
   for (std::size_t i = 0; i < fitted.size(); ++i) {
@@ -95,6 +183,60 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
   }
 
   const std::size_t n = fitted.size();
+  const std::size_t parameters =
+      model == FitModel::kSimilarity ? kSimilarityParameters : kRigidParameters;
+  const std::vector<PlanePoint> about = AboutCentroid(fitted);
+  const double spread = SpreadOf(about);
+  // Beyond the range of doubles the similarity fit has failed already; the
+  // rigid report goes without standardized residuals, as it always went.
+  if (n >= kStandardizedFrom && std::isfinite(spread)) {
+    const double sigma = std::sqrt(sum_of_squares / static_cast<double>(2 * n - parameters));
+    const double count = static_cast<double>(n);
+    const double cos_t = std::cos(report.params.theta);
+    const double sin_t = std::sin(report.params.theta);
+    for (std::size_t i = 0; i < n; ++i) {
+      const PlanePoint b = about[i];
+      double hx = 0, hy = 0;
+      if (model == FitModel::kSimilarity) {
+        hx = 1 / count + (b.x * b.x + b.y * b.y) / spread;
+        hy = hx;
+      } else {
+        // v = d(R(theta)·b)/d(theta), the turn's column of the design.
+        const double vx = -sin_t * b.x - cos_t * b.y;
+        const double vy = cos_t * b.x - sin_t * b.y;
+        hx = 1 / count + vx * vx / spread;
+        hy = 1 / count + vy * vy / spread;
+      }
+      report.standardized.push_back({Standardized(report.residuals[i].dx, sigma, hx),
+                                     Standardized(report.residuals[i].dy, sigma, hy)});
+      if (LargerOf(report.standardized[i]) >
+          LargerOf(report.standardized[report.most_standardized])) {
+        report.most_standardized = i;
+      }
+    }
+  }
+  if (model == FitModel::kSimilarity && n >= 3) {
+    auto rigid = RigidParams(fitted);
+    if (!rigid) return Fail(rigid.error());
+    const double rigid_squares = SumOfSquares(Transform(*rigid), fitted);
+    if (!std::isfinite(rigid_squares)) return Fail(kOverflow);
+    ScaleTest test;
+    test.freedom = 2 * n - kSimilarityParameters;
+    const double freedom = static_cast<double>(test.freedom);
+    test.ppm_error = std::sqrt(sum_of_squares / freedom) / std::sqrt(spread) * kPartsPerMillion;
+    test.rigid_rms = std::sqrt(rigid_squares / static_cast<double>(n));
+    if (sum_of_squares > 0) {
+      test.f = (rigid_squares - sum_of_squares) / (sum_of_squares / freedom);
+    } else {
+      test.f = rigid_squares > 0 ? std::numeric_limits<double>::infinity() : 0;
+    }
+    auto quantile = FQuantile(1, freedom, kScaleTestLevel);
+    if (!quantile) return Fail(quantile.error());
+    test.quantile = *quantile;
+    test.significant = test.f > test.quantile;
+    report.scale_test = test;
+  }
+
   report.pair_count = n * (n - 1) / 2;
   if (n <= kAllPairsUpTo) {
     for (std::size_t i = 0; i < n; ++i) {

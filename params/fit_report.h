@@ -23,6 +23,37 @@ struct PointResidual {
   double length = 0;  // metres, >= 0
 };
 
+// Which conversion the common points are fitted with: the rigid motion
+// (scale 1), or the four-parameter similarity transformation.
+enum class FitModel { kRigid, kSimilarity };
+
+// A residual over its standard deviation from the fit: dX / (σ̂·sqrt(1 − hx))
+// and dY / (σ̂·sqrt(1 − hy)), σ̂² the fitted points' sum of squares over the
+// redundancy (2n − 3 rigid, 2n − 4 similarity), h the coordinate's diagonal
+// element of the hat matrix of the fit linearized at its solution. With b
+// the point's construction coordinates about their centroid, S the sum of
+// |b|² and v = R'(theta)·b: rigid hx = 1/n + vx²/S, hy = 1/n + vy²/S;
+// similarity hx = hy = 1/n + |b|²/S. Dimensionless; none where h is 1.
+struct StandardizedResidual {
+  std::optional<double> wx, wy;
+};
+// Beyond this a standardized residual names its point as a likely blunder.
+inline constexpr double kBlunderLimit = 3.0;
+
+// The similarity fit against the rigid fit on the same points, n >= 3.
+struct ScaleTest {
+  double ppm_error = 0;     // the scale's standard error, ppm: σ̂/sqrt(S)·1e6
+  double rigid_rms = 0;     // metres, the rigid fit's RMS as ReportFit gives it
+  std::size_t freedom = 0;  // 2n − 4
+  // (SSR_rigid − SSR_similarity) / (SSR_similarity / (2n − 4)), from the
+  // residuals of the parameters as written; infinity for an exact
+  // similarity fit that the rigid one misses.
+  double f = 0;
+  double quantile = 0;       // of F(1, 2n − 4) at probability kScaleTestLevel
+  bool significant = false;  // f > quantile
+};
+inline constexpr double kScaleTestLevel = 0.95;
+
 struct PairCheck {
   std::size_t from = 0, to = 0;  // indices of the fitted points, from < to
   double survey = 0;             // distance in the survey grid, metres
@@ -37,16 +68,26 @@ inline constexpr std::size_t kAllPairsUpTo = 50;
 inline constexpr std::size_t kWorstPairs = 20;
 
 struct FitReport {
-  ParamTexts texts;               // as the window writes them into its three boxes
-  bool offsets_disagree = false;  // exactly two points: the two-point method's 10 mm warning
-  RunParams params;               // the texts read back as the conversion reads them
-  double box_degrees = 0;         // the rotation box's angle in decimal degrees
-  double degrees = 0;             // params.theta in degrees of the full pi: the turn made
-  ParamTexts inverse;             // the survey grid's origin in construction coordinates, -theta
+  FitModel model = FitModel::kRigid;
+  ParamTexts texts;  // as the window writes them into its three boxes
+  // Similarity only: the scale to nine decimals ("1.000012345"), which
+  // params.scale reads back, and the inverse's (1/k); empty for rigid.
+  std::string scale_text, inverse_scale_text;
+  double ppm = 0;                       // (params.scale − 1)·1e6
+  std::optional<ScaleTest> scale_test;  // similarity, three points or more
+  bool offsets_disagree = false;        // exactly two points: the two-point method's 10 mm warning
+  RunParams params;                     // the texts read back as the conversion reads them
+  double box_degrees = 0;               // the rotation box's angle in decimal degrees
+  double degrees = 0;                   // params.theta in degrees of the full pi: the turn made
+  ParamTexts inverse;  // the survey grid's origin in construction coordinates, -theta
   std::vector<PointResidual> residuals;           // one per fitted point, in their order
   std::vector<PointResidual> excluded_residuals;  // one per excluded point, in their order
   double rms = 0;           // metres: root mean square of the fitted points' residual lengths
   std::size_t largest = 0;  // the fitted point with the largest residual (the first of equals)
+  // Four points or more: one per fitted point, and the point whose larger
+  // |w| is the largest (the first of equals).
+  std::vector<StandardizedResidual> standardized;
+  std::size_t most_standardized = 0;
   // Up to kAllPairsUpTo fitted points, every pair: (0,1), (0,2), ... (1,2), ...
   // With more, the kWorstPairs pairs whose distances disagree most, the most
   // first: ranked by the size of the difference as MillimetreText shows it
@@ -55,8 +96,9 @@ struct FitReport {
   std::size_t pair_count = 0;  // n·(n−1)/2 for n fitted points; more than pairs.size() when cut
 };
 
-// Fits the rigid motion to `fitted` (see FitRigid) and writes its
-// parameters as the boxes show them; with exactly two points the texts are
+// Fits the rigid motion to `fitted` (see FitRigid), or the similarity
+// transformation (FitSimilarity), and writes its parameters as the boxes
+// show them; for the rigid motion of exactly two points the texts are
 // SolveTwoPoints', character for character. Every check is then made with
 // the parameters as written, so the report tells what converting with them
 // gives; the excluded points are checked but take no part in the fit.
@@ -68,7 +110,11 @@ struct FitReport {
 // rejects, residuals and distances beyond the range of doubles and, past
 // kAllPairsUpTo points, a grid whose points span more than about 1.8e305 m.
 Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
-                              std::span<const CommonPoint> excluded);
+                              std::span<const CommonPoint> excluded,
+                              FitModel model = FitModel::kRigid);
+
+// The larger |w| of a standardized residual, 0 for none.
+double LargerOf(const StandardizedResidual& w);
 
 // Metres -> millimetres to three decimals, as reported: 0.0012344 gives "1.234".
 std::string MillimetreText(double metres);

@@ -18,9 +18,22 @@ std::string ProjPipeline(const RunParams& params, AxisOrder order) {
   // measured the same way: params.theta is the turn the conversion makes.
   const double arcseconds =
       params.theta / std::numbers::pi * kDegreesPerHalfTurn * kArcsecondsPerDegree;
-  // 0 - X0 rather than -X0: a zero offset is written 0, not -0.
   std::string pipeline = "+proj=pipeline";
   if (order == AxisOrder::kEastNorth) pipeline += kSwap;
+  if (params.scale != kUnitScale) {
+    // 0 - arcseconds: a zero turn is written 0, not -0.
+    pipeline += " +step +inv +proj=helmert +x=";
+    pipeline += RoundTripText(params.x_offset);
+    pipeline += " +y=";
+    pipeline += RoundTripText(params.y_offset);
+    pipeline += " +theta=";
+    pipeline += RoundTripText(0.0 - arcseconds);
+    pipeline += " +s=";
+    pipeline += RoundTripText(params.scale);
+    if (order == AxisOrder::kEastNorth) pipeline += kSwap;
+    return pipeline;
+  }
+  // 0 - X0 rather than -X0: a zero offset is written 0, not -0.
   pipeline += " +step +proj=helmert +theta=0 +x=";
   pipeline += RoundTripText(0.0 - params.x_offset);
   pipeline += " +y=";

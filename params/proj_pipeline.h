@@ -20,8 +20,13 @@ enum class AxisOrder {
 // angle). Heights pass through. cct -I runs it from construction to survey.
 // With AxisOrder::kEastNorth, the same steps between two
 // "+proj=axisswap +order=2,1" steps: (east, north) in, (east, north) out.
+// With a scale k other than 1 the pipeline is instead the inverse of one
+// 2D Helmert step that goes from construction to survey as
+// Transform::Inverse does, X0 + k·R(theta)·c: "+inv +proj=helmert +x=X0
+// +y=Y0 +theta=-θ″ +s=k". The 2D Helmert (the one with +theta) takes +s as
+// the scale factor itself, not as parts per million as its 3D forms do.
 // Numbers are written in full (shortest round-trip decimal). Needs finite
-// parameters.
+// parameters and a scale > 0.
 std::string ProjPipeline(const RunParams& params, AxisOrder order = AxisOrder::kNorthEast);
 
 }  // namespace torvane

@@ -19,6 +19,7 @@
 
 #include "batch/conversion_run.h"
 #include "params/conversion_params.h"
+#include "params/proj_pipeline.h"
 #include "params/transform.h"
 #include "temp_dir.h"
 
@@ -136,6 +137,80 @@ TEST(CctAgreement, RandomSitesAndPointsBothWays) {
   }
   EXPECT_EQ(compared, 12 * 2 * 400 * 2);
   RecordProperty("split_on_a_boundary", std::to_string(split));
+}
+
+TEST(CctAgreement, ScaledSitesThroughTheWrittenPipelineBothWays) {
+  // The four-parameter conversion as solve writes it for PROJ: the inverse
+  // of one 2D Helmert step with +s, run by cct forward (survey to
+  // construction) and with -I, against the table of the same parameters.
+  const std::string cct = FindCct();
+  if (cct.empty())
+    GTEST_SKIP() << "cct (Debian's proj-bin) is not installed; scripts/test.sh installs it";
+
+  std::mt19937_64 random(80);
+  std::uniform_int_distribution<long> millimetres(-50000000, 50000000);
+  std::uniform_int_distribution<int> degrees(0, 359), minutes(0, 59), centiseconds(0, 5999),
+      ppm(-500000, 500000);
+  TempDir dir;
+  long compared = 0;
+  for (int site = 0; site < 8; ++site) {
+    char angle[32];
+    const int cs = centiseconds(random);
+    std::snprintf(angle, sizeof angle, "%d.%02d%02d%02d", degrees(random), minutes(random),
+                  cs / 100, cs % 100);
+    const double x0 = 3400000 + millimetres(random) / 100.0,
+                 y0 = 500000 + millimetres(random) / 1000.0;
+    // A scale as solve prints it, nine decimals, within ±500 ppm.
+    const double scale = 1 + ppm(random) * 1e-9;
+    RunParams params = RunParamsFromTexts(std::to_string(x0), std::to_string(y0), angle).value();
+    params.scale = scale;
+    const Transform transform(params);
+    for (const Direction direction :
+         {Direction::kSurveyToConstruction, Direction::kConstructionToSurvey}) {
+      const bool forward = direction == Direction::kSurveyToConstruction;
+      std::string points, twin;
+      std::vector<PlanePoint> inputs;
+      for (int i = 0; i < 200; ++i) {
+        const PlanePoint p{(forward ? params.x_offset : 0) + millimetres(random) / 1000.0,
+                           (forward ? params.y_offset : 0) + millimetres(random) / 1000.0};
+        inputs.push_back(p);
+        char line[128];
+        std::snprintf(line, sizeof line, "P%d,%.3f,%.3f,1\r\n", i, p.x, p.y);
+        points += line;
+        std::snprintf(line, sizeof line, "%.3f %.3f 1 P%d\n", p.x, p.y, i);
+        twin += line;
+      }
+      RunRequest request;
+      request.point_path = dir.Write("p.csv", points);
+      request.result_path = dir / "table.txt";
+      request.direction = direction;
+      ASSERT_TRUE(ConvertRun(request, params).ok());
+      dir.Write("twin.txt", twin);
+      const std::string cct_out = Output(cct + " -d 5 -t 0 " + (forward ? "" : "-I ") +
+                                         ProjPipeline(params) + " " + (dir / "twin.txt"));
+      std::istringstream ours(ReadBytes(request.result_path)), theirs(cct_out);
+      for (const PlanePoint& input : inputs) {
+        std::string name, x, y, h, cx, cy, cz, ct, cname;
+        ASSERT_TRUE(ours >> name >> x >> y >> h);
+        ASSERT_TRUE(theirs >> cx >> cy >> cz >> ct >> cname) << cct_out.substr(0, 200);
+        ASSERT_EQ(name, cname);
+        const PlanePoint exact = transform.Apply(direction, input);
+        for (const auto& [mine, peer, value] :
+             {std::tuple{x, cx, exact.x}, std::tuple{y, cy, exact.y}}) {
+          ++compared;
+          const long long difference = Units(mine) - Units(peer);
+          if (difference == 0) continue;
+          ASSERT_EQ(std::llabs(difference), 1) << name << ": " << mine << " vs " << peer;
+          const double boundary = (Units(mine) + Units(peer)) / 2.0 * kUnit;
+          const double fifteenth_digit =
+              std::pow(10.0, std::floor(std::log10(std::fabs(value))) - 14);
+          EXPECT_LE(std::fabs(value - boundary), fifteenth_digit / 2 + kBitsNoise)
+              << name << ": " << mine << " vs cct's " << peer << ", exact " << value;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(compared, 8 * 2 * 200 * 2);
 }
 
 }  // namespace

@@ -565,5 +565,328 @@ done <<ROWS
 --delimiter unknown|--delimiter: pipe not in {comma,whitespace,tab,semicolon}\$help|--delimiter=pipe $work/pts.csv
 ROWS
 
+# --- the four-parameter conversion ---
+# A site whose scale is real (about 80 ppm) and one whose scale is noise.
+cat >"$work/scaled.report" <<'REPORT'
+3412586.215067 501127.349498 28.24003519 1.000078782
+
+Similarity fit, four parameters, of 8 common points
+Rotation: 28°24′00.352″ = 28.4000977500° (turned with pi = 3.1415926535: 28.4000977492°)
+Scale: 1.000078782 = 78.782 ppm, standard error 3.222 ppm
+Inverse: -3239967.624938 1182205.053105 -28.24003519 0.999921224 (the survey grid's origin in construction coordinates, minus the rotation, one over the scale)
+
+Residuals in the survey grid, mm (given minus converted from construction), and standardized (wX, wY):
+point      dX      dY  length     wX     wY
+G1     -0.067   3.502   3.503  -0.04   2.24
+G2      1.767  -0.034   1.767   1.17  -0.02
+G3      1.353  -0.323   1.391   0.90  -0.21
+G4      0.519  -0.787   0.943   0.33  -0.51
+G5     -1.857  -2.910   3.452  -1.06  -1.66
+G6     -2.932  -0.568   2.986  -1.73  -0.34
+G7      0.725   1.458   1.628   0.43   0.87
+G8      0.491  -0.336   0.595   0.29  -0.20
+RMS 2.293 mm, largest G1 3.503 mm
+Largest standardized residual G1 2.24, within 3
+
+Against the rigid fit, scale 1, on the same points: RMS 16.345 mm rigid
+F = 597.83, F(1, 12) at 95 %: 4.747: the scale is significant
+
+Distances, m, and their difference construction minus survey, mm:
+from  to    survey  construction  difference        scale
+G1    G2  420.0330      420.0000     -33.020  0.999921387
+G1    G3  522.0536      522.0153     -38.267  0.999926698
+G1    G4  310.0204      310.0000     -20.371  0.999934292
+G1    G5  261.0217      261.0077     -13.998  0.999946373
+G1    G6  280.4199      280.4015     -18.366  0.999934506
+G1    G7  337.3684      337.3426     -25.856  0.999923360
+G1    G8  134.1708      134.1641      -6.716  0.999949948
+G2    G3  310.0244      310.0000     -24.365  0.999921409
+G2    G4  522.0576      522.0153     -42.256  0.999919059
+G2    G5  261.0314      261.0077     -23.749  0.999909017
+G2    G6  408.4788      408.4422     -36.685  0.999910192
+G2    G7  114.0278      114.0175     -10.256  0.999910060
+G2    G8  379.5045      379.4733     -31.205  0.999917775
+G3    G4  420.0340      420.0000     -34.043  0.999918952
+G3    G5  261.0319      261.0077     -24.270  0.999907024
+G3    G6  318.9722      318.9436     -28.679  0.999910090
+G3    G7  256.3385      256.3201     -18.343  0.999928441
+G3    G8  407.0952      407.0626     -32.559  0.999920020
+G4    G5  261.0262      261.0077     -18.507  0.999929100
+G4    G6  116.3028      116.2970      -5.727  0.999950755
+G4    G7  408.0762      408.0441     -32.053  0.999921453
+G4    G8  199.2640      199.2486     -15.363  0.999922899
+G5    G6  148.5058      148.4924     -13.398  0.999909785
+G5    G7  147.0680      147.0544     -13.623  0.999907369
+G5    G8  154.0379      154.0292      -8.670  0.999943714
+G6    G7  294.5175      294.4911     -26.367  0.999910475
+G6    G8  147.0664      147.0544     -11.986  0.999918500
+G7    G8  274.6130      274.5906     -22.407  0.999918403
+(scale: construction / survey distance, for information only)
+REPORT
+check "solve --model=similarity, a real scale" 0 "$work/scaled.report" "$work/empty" -- \
+  "$cli" solve --points="$examples/scaled-points.csv" --model=similarity
+cat >"$work/unscaled.report" <<'REPORT'
+3412586.213662 501127.347448 28.23594278 1.000004230
+
+Similarity fit, four parameters, of 8 common points
+Rotation: 28°23′59.428″ = 28.3998410556° (turned with pi = 3.1415926535: 28.3998410547°)
+Scale: 1.000004230 = 4.230 ppm, standard error 4.921 ppm
+Inverse: -3240214.464605 1182278.67294 -28.23594278 0.999995770 (the survey grid's origin in construction coordinates, minus the rotation, one over the scale)
+
+Residuals in the survey grid, mm (given minus converted from construction), and standardized (wX, wY):
+point      dX      dY  length     wX     wY
+G1     -2.662   1.552   3.081  -1.12   0.65
+G2      2.820   5.564   6.238   1.22   2.41
+G3      2.192  -0.056   2.193   0.95  -0.02
+G4      0.710  -1.068   1.283   0.30  -0.45
+G5     -4.235  -1.752   4.583  -1.58  -0.66
+G6      2.892   0.116   2.894   1.12   0.04
+G7     -1.690  -3.049   3.486  -0.66  -1.19
+G8     -0.025  -1.308   1.309  -0.01  -0.51
+RMS 3.502 mm, largest G2 6.238 mm
+Largest standardized residual G2 2.41, within 3
+
+Against the rigid fit, scale 1, on the same points: RMS 3.608 mm rigid
+F = 0.74, F(1, 12) at 95 %: 4.747: the scale is not significant, the rigid fit will do
+
+Distances, m, and their difference construction minus survey, mm:
+from  to    survey  construction  difference        scale
+G1    G2  420.0085      420.0000      -8.507  0.999979745
+G1    G3  522.0181      522.0153      -2.817  0.999994603
+G1    G4  309.9974      310.0000       2.597  1.000008378
+G1    G5  261.0051      261.0077       2.555  1.000009790
+G1    G6  280.4006      280.4015       0.861  1.000003071
+G1    G7  337.3417      337.3426       0.813  1.000002409
+G1    G8  134.1617      134.1641       2.376  1.000017709
+G2    G3  309.9967      310.0000       3.334  1.000010754
+G2    G4  522.0187      522.0153      -3.371  0.999993542
+G2    G5  261.0147      261.0077      -7.068  0.999972921
+G2    G6  408.4428      408.4422      -0.606  0.999998517
+G2    G7  114.0211      114.0175      -3.513  0.999969186
+G2    G8  379.4789      379.4733      -5.597  0.999985251
+G3    G4  420.0036      420.0000      -3.562  0.999991519
+G3    G5  261.0130      261.0077      -5.373  0.999979417
+G3    G6  318.9443      318.9436      -0.690  0.999997838
+G3    G7  256.3236      256.3201      -3.519  0.999986271
+G3    G8  407.0666      407.0626      -3.996  0.999990184
+G4    G5  261.0040      261.0077       3.697  1.000014163
+G4    G6  116.2998      116.2970      -2.731  0.999976515
+G4    G7  408.0437      408.0441       0.390  1.000000955
+G4    G8  199.2491      199.2486      -0.482  0.999997582
+G5    G6  148.4868      148.4924       5.668  1.000038169
+G5    G7  147.0577      147.0544      -3.305  0.999977528
+G5    G8  154.0264      154.0292       2.794  1.000018138
+G6    G7  294.4885      294.4911       2.593  1.000008806
+G6    G8  147.0559      147.0544      -1.486  0.999989893
+G7    G8  274.5896      274.5906       0.958  1.000003487
+(scale: construction / survey distance, for information only)
+REPORT
+check "solve --model=similarity, a scale that is noise" 0 "$work/unscaled.report" "$work/empty" -- \
+  "$cli" solve --points="$examples/unscaled-points.csv" --model=similarity
+# The rigid report is the same with --model=rigid given.
+"$cli" solve --points="$work/cp.csv" --model=rigid >"$work/cp.rigid"
+cmp -s "$work/cp.rigid" "$work/cp.report" && passed=$((passed + 1)) ||
+  { echo "FAIL --model=rigid differs from the default"; failed=$((failed + 1)); }
+# The rigid report names a point whose standardized residual is beyond 3
+# (E, 25 mm off among points of 1.5 mm noise), and says nothing otherwise.
+printf 'A, 999.998, 1999.998, 0.000, 0.000\r\nB, 1086.602, 2049.999, 100.000, 0.000\r\nC, 949.998, 2086.598, 0.000, 100.000\r\nD, 1036.601, 2136.604, 100.000, 100.000\r\nE, 1018.302, 2068.326, 50.000, 50.000\r\nF, 1068.302, 1981.700, 50.000, -50.000\r\nG, 881.695, 2104.901, -50.000, 150.000\r\nH, 1064.897, 2187.584, 150.000, 130.000\r\n' >"$work/blunder.csv"
+cat >"$work/blunder.report" <<'REPORT'
+1000.000158 2000.001871 30.00055032
+
+Rigid fit, scale 1, of 8 common points
+Rotation: 30°00′05.503″ = 30.0015286667° (turned with pi = 3.1415926535: 30.0015286658°)
+Inverse: -1866.059347 -1232.002562 -30.00055032 (the survey grid's origin in construction coordinates, minus the rotation)
+
+Residuals in the survey grid, mm (given minus converted from construction):
+point      dX      dY  length
+A      -2.158  -3.871   4.432
+B       0.636  -5.182   5.220
+C       0.153  -5.077   5.080
+D       1.946  -1.388   2.390
+E       2.394  22.371  22.498
+F       0.084  -2.423   2.425
+G      -1.089  -1.525   1.874
+H      -1.964  -2.905   3.507
+RMS 8.705 mm, largest E 22.498 mm
+Largest standardized residual E 3.50, beyond 3: check that point for a blunder
+
+Distances, m, and their difference construction minus survey, mm:
+from  to    survey  construction  difference        scale
+A     B   100.0018      100.0000      -1.764  0.999982360
+A     C    99.9978      100.0000       2.200  1.000022001
+A     D   141.4248      141.4214      -3.461  0.999975530
+A     E    70.7372       70.7107     -26.526  0.999625011
+A     F    70.7125       70.7107      -1.791  0.999974679
+A     G   158.1146      158.1139      -0.756  0.999995216
+A     H   198.4953      198.4943      -0.976  0.999995081
+B     C   141.4218      141.4214      -0.494  0.999996510
+B     D   100.0026      100.0000      -2.630  0.999973700
+B     E    70.7161       70.7107      -5.437  0.999923116
+B     F    70.7082       70.7107       2.522  1.000035662
+B     G   212.1346      212.1320      -2.612  0.999987686
+B     H   139.2865      139.2839      -2.654  0.999980948
+C     D   100.0034      100.0000      -3.398  0.999966019
+C     E    70.7057       70.7107       4.933  1.000069767
+C     F   158.1121      158.1139       1.813  1.000011464
+C     G    70.7128       70.7107      -2.119  0.999970040
+C     H   152.9704      152.9706       0.156  1.000001017
+D     E    70.6876       70.7107      23.065  1.000326291
+D     F   158.1145      158.1139      -0.641  0.999995948
+D     G   158.1169      158.1139      -3.001  0.999981020
+D     H    58.3063       58.3095       3.224  1.000055296
+E     F   100.0203      100.0000     -20.317  0.999796868
+E     G   141.4185      141.4214       2.818  1.000019924
+E     H   128.0374      128.0625      25.129  1.000196259
+F     G   223.6083      223.6068      -1.473  0.999993412
+F     H   205.9122      205.9126       0.448  1.000002176
+G     H   200.9961      200.9975       1.365  1.000006791
+(scale: construction / survey distance, for information only)
+REPORT
+check "solve --points names a blunder" 0 "$work/blunder.report" "$work/empty" -- \
+  "$cli" solve --points="$work/blunder.csv"
+# --exclude and --max-residual as for the rigid fit.
+cat >"$work/simex.report" <<'REPORT'
+3412586.215232 501127.349488 28.24007028 1.000078374
+
+Similarity fit, four parameters, of 7 common points (excluded: G3)
+Rotation: 28°24′00.703″ = 28.4001952222° (turned with pi = 3.1415926535: 28.4001952214°)
+Scale: 1.000078374 = 78.374 ppm, standard error 3.949 ppm
+Inverse: -3239966.935695 1182211.047364 -28.24007028 0.999921632 (the survey grid's origin in construction coordinates, minus the rotation, one over the scale)
+
+Residuals in the survey grid, mm (given minus converted from construction), and standardized (wX, wY):
+point      dX      dY  length     wX     wY
+G1     -0.232   3.512   3.520  -0.14   2.15
+G2      2.093  -0.571   2.169   1.47  -0.40
+G4      0.758  -0.415   0.864   0.48  -0.27
+G5     -1.575  -2.993   3.382  -0.87  -1.65
+G6     -2.635  -0.391   2.664  -1.51  -0.22
+G7      1.037   1.120   1.526   0.61   0.66
+G8      0.552  -0.264   0.612   0.31  -0.15
+G3      2.082  -0.498   2.141      -      -  excluded
+RMS 2.363 mm, largest G1 3.520 mm
+Largest standardized residual G1 2.15, within 3
+
+Against the rigid fit, scale 1, on the same points: RMS 15.017 mm rigid
+F = 393.96, F(1, 10) at 95 %: 4.965: the scale is significant
+
+Distances, m, and their difference construction minus survey, mm:
+from  to    survey  construction  difference        scale
+G1    G2  420.0330      420.0000     -33.020  0.999921387
+G1    G4  310.0204      310.0000     -20.371  0.999934292
+G1    G5  261.0217      261.0077     -13.998  0.999946373
+G1    G6  280.4199      280.4015     -18.366  0.999934506
+G1    G7  337.3684      337.3426     -25.856  0.999923360
+G1    G8  134.1708      134.1641      -6.716  0.999949948
+G2    G4  522.0576      522.0153     -42.256  0.999919059
+G2    G5  261.0314      261.0077     -23.749  0.999909017
+G2    G6  408.4788      408.4422     -36.685  0.999910192
+G2    G7  114.0278      114.0175     -10.256  0.999910060
+G2    G8  379.5045      379.4733     -31.205  0.999917775
+G4    G5  261.0262      261.0077     -18.507  0.999929100
+G4    G6  116.3028      116.2970      -5.727  0.999950755
+G4    G7  408.0762      408.0441     -32.053  0.999921453
+G4    G8  199.2640      199.2486     -15.363  0.999922899
+G5    G6  148.5058      148.4924     -13.398  0.999909785
+G5    G7  147.0680      147.0544     -13.623  0.999907369
+G5    G8  154.0379      154.0292      -8.670  0.999943714
+G6    G7  294.5175      294.4911     -26.367  0.999910475
+G6    G8  147.0664      147.0544     -11.986  0.999918500
+G7    G8  274.6130      274.5906     -22.407  0.999918403
+(scale: construction / survey distance, for information only)
+REPORT
+expect 'torvane-cli: residuals larger than 3 mm: G1 3.520 mm, G5 3.382 mm\n' simex.err
+check "solve --model=similarity --exclude --max-residual" 1 "$work/simex.report" "$work/simex.err" -- \
+  "$cli" solve --points="$examples/scaled-points.csv" --model=similarity --exclude=G3 --max-residual=3
+# The similarity fit in JSON: its own object, and for two points no
+# statistics.
+cat >"$work/sim.json" <<'JSON'
+{
+  "parameters": {"x_offset": "1000.001", "y_offset": "1999.9995", "angle": "30.00050735", "x0_m": 1000.001, "y0_m": 1999.9995, "theta_radians": 0.5236233726054444, "angle_dms": "30°00′05.074″", "angle_degrees": 30.001409305555555, "turn_degrees": 30.001409304698093, "proj": "+proj=pipeline +step +inv +proj=helmert +x=1000.001 +y=1999.9995 +theta=-108005.07349691313 +s=1.000022396"},
+  "similarity": {"scale": "1.000022396", "k": 1.000022396, "ppm": 22.396, "inverse_scale": "0.999977605", "ppm_standard_error": 9.682, "rigid_rms_mm": 1.750, "f": 5.350102645190421, "f_quantile": 18.512820512820483, "f_freedom": 2, "significant": false},
+  "inverse": {"x_offset": "-1866.014533", "y_offset": "-1231.976384", "angle": "-30.00050735"},
+  "offsets_disagree": false,
+  "points": [
+    {"name": "A", "line": 1, "fitted": true, "dx_mm": -1.000, "dy_mm": 0.500, "length_mm": 1.118},
+    {"name": "B", "line": 2, "fitted": true, "dx_mm": 0.750, "dy_mm": 0.250, "length_mm": 0.791},
+    {"name": "C", "line": 4, "fitted": true, "dx_mm": 0.250, "dy_mm": -0.750, "length_mm": 0.791},
+    {"name": "D", "line": 5, "fitted": false, "dx_mm": 0.000, "dy_mm": 0.000, "length_mm": 0.000}
+  ],
+  "fitted": 3,
+  "excluded": ["D"],
+  "rms_mm": 0.913,
+  "largest": {"name": "A", "length_mm": 1.118},
+  "pairs": [
+    {"from": "A", "to": "B", "survey_m": 100.0036, "construction_m": 100.0000, "difference_mm": -3.630, "scale": 0.999963700},
+    {"from": "A", "to": "C", "survey_m": 100.0005, "construction_m": 100.0000, "difference_mm": -0.532, "scale": 0.999994680},
+    {"from": "B", "to": "C", "survey_m": 141.4247, "construction_m": 141.4214, "difference_mm": -3.391, "scale": 0.999976020}
+  ]
+}
+JSON
+check "solve --model=similarity --format=json" 0 "$work/sim.json" "$work/empty" -- \
+  "$cli" solve --points="$work/cp.csv" --model=similarity --format=json --exclude=D
+cat >"$work/sim2.json" <<'JSON'
+{
+  "parameters": {"x_offset": "1000.", "y_offset": "2000.", "angle": ".", "x0_m": 1000, "y0_m": 2000, "theta_radians": 0, "angle_dms": "0°00′00.000″", "angle_degrees": 0, "turn_degrees": 0, "proj": "+proj=pipeline +step +inv +proj=helmert +x=1000 +y=2000 +theta=0 +s=0.99980004"},
+  "similarity": {"scale": "0.999800040", "k": 0.99980004, "ppm": -199.960, "inverse_scale": "1.000200000"},
+  "inverse": {"x_offset": "-1000.2", "y_offset": "-2000.4", "angle": "."},
+  "offsets_disagree": false,
+  "points": [
+    {"name": "A", "fitted": true, "dx_mm": 0.000, "dy_mm": 0.000, "length_mm": 0.000},
+    {"name": "B", "fitted": true, "dx_mm": 0.000, "dy_mm": 0.000, "length_mm": 0.000}
+  ],
+  "fitted": 2,
+  "excluded": [],
+  "rms_mm": 0.000,
+  "largest": {"name": "B", "length_mm": 0.000},
+  "pairs": [
+    {"from": "A", "to": "B", "survey_m": 100.0000, "construction_m": 100.0200, "difference_mm": 20.000, "scale": 1.000200000}
+  ]
+}
+JSON
+check "solve two points --model=similarity --format=json" 0 "$work/sim2.json" "$work/empty" -- \
+  "$cli" solve --survey-a=1000,2000 --survey-b=1100,2000 --construction-a=0,0 --construction-b=100.02,0 \
+  --model=similarity --format=json
+# Two points: the exact four parameters, no 10 mm warning, the scale instead.
+expect '1000. 2000. . 0.999800040\n' solve_sim2
+check "solve two points --model=similarity" 0 "$work/solve_sim2" "$work/empty" -- \
+  "$cli" solve --survey-a=1000,2000 --survey-b=1100,2000 --construction-a=0,0 --construction-b=100.02,0 \
+  --model=similarity
+expect '+proj=pipeline +step +inv +proj=helmert +x=1000 +y=2000 +theta=0 +s=0.99980004\n' solve_sim2.proj
+check "solve two points --model=similarity --format=proj" 0 "$work/solve_sim2.proj" "$work/empty" -- \
+  "$cli" solve --survey-a=1000,2000 --survey-b=1100,2000 --construction-a=0,0 --construction-b=100.02,0 \
+  --model=similarity --format=proj
+# The printed parameters, scale included, in convert and the pipeline in
+# cct give the same coordinates to the last printed digit, both ways.
+read -r sx0 sy0 sangle sscale <"$work/scaled.report"
+pipeline=$("$cli" solve --points="$examples/scaled-points.csv" --model=similarity --format=proj)
+cut -d, -f1-3 "$examples/scaled-points.csv" >"$work/scaled-survey.csv"
+"$cli" convert --dx="$sx0" --dy="$sy0" --angle="$sangle" --scale="$sscale" --format=csv \
+  -o "$work/scaled-construction.csv" "$work/scaled-survey.csv"
+command -v cct >/dev/null || echo "SKIP convert --scale against cct: cct (Debian's proj-bin) is not installed"
+for direction in construction survey; do
+  command -v cct >/dev/null || break
+  if [ $direction = construction ]; then input="$work/scaled-survey.csv"; inverse=; else
+    input="$work/scaled-construction.csv"; inverse=-I; fi
+  "$cli" convert --dx="$sx0" --dy="$sy0" --angle="$sangle" --scale="$sscale" --to=$direction \
+    --format=csv -o - "$input" | tr -d '\r' >"$work/ours.$direction"
+  awk -F, '{ print $2, $3, 0, $1 }' "$input" | cct -d 5 -t 0 $inverse $pipeline |
+    awk '{ printf "%s,%.5f,%.5f,\n", $5, $1, $2 }' >"$work/cct.$direction"
+  if cmp -s "$work/ours.$direction" "$work/cct.$direction"; then passed=$((passed + 1)); else
+    echo "FAIL convert --scale --to=$direction against cct"; diff "$work/ours.$direction" "$work/cct.$direction" | head
+    failed=$((failed + 1)); fi
+done
+# Scale 1 given is no scale: the table byte for byte.
+"$cli" convert --dx=500 --dy=600 --angle=30.1520 -o - "$examples/points.csv" >"$work/k_none"
+check "convert --scale=1 changes no digit" 0 "$work/k_none" "$work/empty" -- \
+  "$cli" convert --dx=500 --dy=600 --angle=30.1520 --scale=1 -o - "$examples/points.csv"
+usage "convert --scale=0" '--scale: "0" is not greater than 0' \
+  convert --dx=500 --dy=600 --angle=1 --scale=0 "$work/pts.csv"
+usage "convert --scale not a number" '--scale: "1,0001" is not a number' \
+  convert --dx=500 --dy=600 --angle=1 --scale=1,0001 "$work/pts.csv"
+usage "solve --model=similarity with --check" "--check excludes --model=similarity$help" \
+  solve "${two[@]}" --check=1,1,1 --model=similarity
+usage "solve --model unknown" "--model: affine not in {rigid,similarity}$help" \
+  solve --points="$work/cp.csv" --model=affine
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -33,6 +33,17 @@ TEST(ProjPipeline, ShiftsThenTurns) {
             "+step +proj=helmert +theta=0 +step +proj=axisswap +order=2,1");
 }
 
+TEST(ProjPipeline, AScaleIsOneInverseHelmertStep) {
+  // Construction to survey is PROJ's 2D Helmert X0 + s·R(-theta)·c, with
+  // +s the factor itself: the pipeline runs that step backwards.
+  EXPECT_EQ(ProjPipeline({1000.001, 1999.9995, 0, 1.000022396}),
+            "+proj=pipeline +step +inv +proj=helmert +x=1000.001 +y=1999.9995 +theta=0 "
+            "+s=1.000022396");
+  EXPECT_EQ(ProjPipeline({3400000, 500000, std::numbers::pi / 2, 0.9995}, AxisOrder::kEastNorth),
+            "+proj=pipeline +step +proj=axisswap +order=2,1 +step +inv +proj=helmert +x=3400000 "
+            "+y=5e+05 +theta=-324000 +s=0.9995 +step +proj=axisswap +order=2,1");
+}
+
 TEST(ProjPipeline, ThetaInArcsecondsOfTheFullPi) {
   for (const char* angle : {"45.", "-30.152", "359.5959", ".0001", "-180."}) {
     auto params = RunParamsFromTexts("1", "1", angle);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <utility>
 
@@ -92,6 +93,78 @@ TEST(Transform, EachTermIsRoundedInTheWrittenOrder) {
       ASSERT_EQ(got.y, expected.y) << i;
     }
   }
+}
+
+// With a scale: the construction coordinates multiplied by k first going
+// to the survey grid, the rigid result divided by k last coming back.
+PlanePoint ScaledForwardStepByStep(const RunParams& params, PlanePoint s) {
+  const PlanePoint rigid = ForwardStepByStep(params, s);
+  volatile double x = rigid.x / params.scale, y = rigid.y / params.scale;
+  return {x, y};
+}
+
+PlanePoint ScaledInverseStepByStep(const RunParams& params, PlanePoint c) {
+  volatile double x = params.scale * c.x, y = params.scale * c.y;
+  return InverseStepByStep(params, {x, y});
+}
+
+TEST(Transform, ScaleIsAStepOfItsOwn) {
+  // Scales of grids a few to a few hundred ppm apart, at national-grid
+  // offsets: the order of the steps fixes every bit, and a construction
+  // distance comes out k times as long in the survey grid.
+  std::mt19937_64 random(12);
+  std::uniform_real_distribution<double> northing(2e6, 6e6), easting(3e5, 7e5), near(-5e4, 5e4),
+      angle(-3.2, 3.2), scale(0.9995, 1.0005);
+  for (int i = 0; i < 20000; ++i) {
+    const RunParams params{northing(random), easting(random), angle(random), scale(random)};
+    const Transform t(params);
+    const PlanePoint survey{params.x_offset + near(random), params.y_offset + near(random)};
+    const PlanePoint a{near(random), near(random)}, b{near(random), near(random)};
+    const PlanePoint forward = ScaledForwardStepByStep(params, survey);
+    const PlanePoint inverse = ScaledInverseStepByStep(params, a);
+    ASSERT_EQ(t.Forward(survey).x, forward.x) << i;
+    ASSERT_EQ(t.Forward(survey).y, forward.y) << i;
+    ASSERT_EQ(t.Inverse(a).x, inverse.x) << i;
+    ASSERT_EQ(t.Inverse(a).y, inverse.y) << i;
+    const PlanePoint sa = t.Inverse(a), sb = t.Inverse(b);
+    ASSERT_NEAR(std::hypot(sa.x - sb.x, sa.y - sb.y),
+                params.scale * std::hypot(a.x - b.x, a.y - b.y), 1e-8)
+        << i;
+    const PlanePoint back = t.Forward(t.Inverse(a));
+    ASSERT_NEAR(back.x, a.x, 1e-9) << i;
+    ASSERT_NEAR(back.y, a.y, 1e-9) << i;
+  }
+}
+
+TEST(Transform, KnownScaleBothWays) {
+  // X0 + k·R(θ)·c worked by hand: θ = 90° turns construction +X onto survey +Y.
+  const struct {
+    RunParams params;
+    PlanePoint construction, survey;
+  } rows[] = {
+      {{3400000, 500000, 0, 1.0001}, {100, 200}, {3400100.01, 500200.02}},
+      {{3400000, 500000, std::numbers::pi / 2, 0.9995}, {1000, 0}, {3400000, 500999.5}},
+      {{3400000, 500000, -std::numbers::pi / 2, 1.0005}, {0, 2000}, {3402001, 500000}},
+  };
+  for (const auto& row : rows) {
+    const Transform t(row.params);
+    const PlanePoint s = t.Apply(Direction::kConstructionToSurvey, row.construction);
+    EXPECT_NEAR(s.x, row.survey.x, 1e-9) << row.params.scale;
+    EXPECT_NEAR(s.y, row.survey.y, 1e-9) << row.params.scale;
+    const PlanePoint c = t.Apply(Direction::kSurveyToConstruction, row.survey);
+    EXPECT_NEAR(c.x, row.construction.x, 1e-9) << row.params.scale;
+    EXPECT_NEAR(c.y, row.construction.y, 1e-9) << row.params.scale;
+  }
+}
+
+TEST(RunParamsFromValues, RejectsAScaleThatIsNotPositive) {
+  EXPECT_EQ(RunParamsFromValues(1, 1, 1, 1.0000802)->scale, 1.0000802);
+  EXPECT_EQ(RunParamsFromValues(1, 1, 1)->scale, 1);
+  EXPECT_EQ(RunParamsFromValues(1, 1, 1, 0).error(), "the scale must be greater than 0, not 0");
+  EXPECT_EQ(RunParamsFromValues(1, 1, 1, -1).error(), "the scale must be greater than 0, not -1");
+  EXPECT_EQ(RunParamsFromValues(1, 1, 1, INFINITY).error(),
+            "the scale must be greater than 0, not inf");
+  EXPECT_EQ(RunParamsFromValues(1, 1, 1, NAN).error(), "the scale must be greater than 0, not nan");
 }
 
 TEST(ParamState, ZeroNonZeroCombinations) {

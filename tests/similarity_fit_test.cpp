@@ -1,0 +1,256 @@
+#include "params/similarity_fit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "gauss_newton.h"
+#include "gauss_newton_similarity.h"
+#include "params/f_quantile.h"
+#include "params/fit_report.h"
+#include "params/transform.h"
+
+namespace torvane {
+namespace {
+
+using testing::GaussNewton;
+using testing::GaussNewtonSimilarity;
+using testing::InvertFour;
+
+double AngleGap(double a, double b) { return std::remainder(a - b, 2 * std::numbers::pi); }
+
+// Survey coordinates made from construction coordinates by the conversion's
+// own inverse, with noise of `sigma` metres added; point `blunder` (if any)
+// moved a further `blunder_m` metres north.
+std::vector<CommonPoint> Site(const RunParams& truth, const std::vector<PlanePoint>& site,
+                              std::mt19937_64* random = nullptr, double sigma = 0,
+                              std::size_t blunder = SIZE_MAX, double blunder_m = 0) {
+  const Transform t(truth);
+  std::normal_distribution<double> noise(0, 1);
+  std::vector<CommonPoint> points;
+  for (const PlanePoint& c : site) {
+    PlanePoint s = t.Inverse(c);
+    if (random != nullptr) {
+      s.x += noise(*random) * sigma;
+      s.y += noise(*random) * sigma;
+    }
+    if (points.size() == blunder) s.x += blunder_m;
+    points.push_back({"P" + std::to_string(points.size() + 1), 0, s, c});
+  }
+  return points;
+}
+
+std::vector<PlanePoint> Scatter(std::mt19937_64& random, std::size_t count, double half) {
+  std::uniform_real_distribution<double> at(-half, half);
+  std::vector<PlanePoint> site;
+  for (std::size_t i = 0; i < count; ++i) site.push_back({at(random), at(random)});
+  return site;
+}
+
+TEST(FitSimilarity, RecoversTheSiteFromExactPoints) {
+  const std::vector<PlanePoint> square = {{0, 0}, {250, 0}, {250, 180}, {0, 180}, {125, 90}};
+  const std::vector<PlanePoint> far = {{1200, -800}, {1900, -650}, {1500, 300}};
+  const std::vector<PlanePoint> two = {{10, 20}, {-340.5, 612.25}};
+  const struct {
+    RunParams truth;
+    std::vector<PlanePoint> site;
+  } rows[] = {
+      {{3412.586, 5127.349, 0.5627, 1.0000802}, square},
+      {{3400123.456, 500234.567, -2.9, 0.9995}, square},        // national-grid sized
+      {{3412345.678, 498765.432, 1.2, 1.0005}, far},            // three points off the origin
+      {{3398765.4321, 501234.5678, 3.14159, 0.99998765}, two},  // two points: exact
+      {{-1200.5, 80.25, 0, 1.000000001}, square},
+  };
+  for (const auto& row : rows) {
+    auto fit = FitSimilarity(Site(row.truth, row.site));
+    ASSERT_TRUE(fit.ok()) << fit.error();
+    EXPECT_NEAR(fit->x_offset, row.truth.x_offset, 1e-9) << row.truth.x_offset;
+    EXPECT_NEAR(fit->y_offset, row.truth.y_offset, 1e-9) << row.truth.x_offset;
+    EXPECT_NEAR(AngleGap(fit->theta, row.truth.theta), 0, 1e-10) << row.truth.x_offset;
+    EXPECT_NEAR(fit->scale, row.truth.scale, 1e-10) << row.truth.x_offset;
+  }
+}
+
+TEST(FitSimilarity, RejectsWhatTheRigidFitRejects) {
+  const CommonPoint one[] = {{"A", 1, {1, 2}, {3, 4}}};
+  const CommonPoint same[] = {{"A", 1, {1, 2}, {3, 4}}, {"B", 2, {5, 6}, {3, 4}}};
+  EXPECT_EQ(FitSimilarity(one).error(), "only one common point: at least two are needed");
+  EXPECT_EQ(FitSimilarity(same).error(),
+            "all 2 common points are at one place in the construction grid: the rotation "
+            "cannot be determined");
+}
+
+TEST(FQuantile, NinetyFivePercentOfFWithOneDegreeOfFreedom) {
+  // Tabulated F(1, v) at 0.95 (Abramowitz and Stegun, table 26.9), and the
+  // squares of Student's t at 0.975 for the others.
+  const struct {
+    double freedom, quantile, tolerance;
+  } rows[] = {
+      {1, 161.4476, 1e-4}, {2, 18.5128, 1e-4},
+      {4, 7.7086, 1e-4},   {6, 5.9874, 1e-4},
+      {10, 4.9646, 1e-4},  {30, 4.1709, 1e-4},
+      {120, 3.9201, 1e-4}, {1000, 1.962339 * 1.962339, 1e-4},
+  };
+  for (const auto& row : rows) {
+    auto f = FQuantile(1, row.freedom, 0.95);
+    ASSERT_TRUE(f.ok()) << f.error();
+    EXPECT_NEAR(*f, row.quantile, row.tolerance) << row.freedom;
+    // And it is the point where the distribution reaches 0.95.
+    EXPECT_NEAR(RegularizedIncompleteBeta(0.5, row.freedom / 2, *f / (*f + row.freedom)), 0.95,
+                1e-12);
+  }
+  EXPECT_EQ(FQuantile(1, 4, 1.5).error(), "F quantile: p = 1.5 is not in (0, 1)");
+  EXPECT_EQ(FQuantile(0, 4, 0.95).error(),
+            "F quantile: degrees of freedom 0 and 4 are not both greater than 0");
+}
+
+// The rigid hat matrix's diagonal from the design of the three unknowns,
+// padded to four with a unit row and column for the inverter.
+void RigidHat(const std::vector<CommonPoint>& points, double theta, std::vector<double>* hx,
+              std::vector<double>* hy) {
+  double n[4][4] = {}, inv[4][4];
+  n[3][3] = 1;
+  auto rows = [&](const CommonPoint& q, double jx[3], double jy[3]) {
+    const double c = std::cos(theta), s = std::sin(theta);
+    const double cx = q.construction.x, cy = q.construction.y;
+    jx[0] = 1, jx[1] = 0, jx[2] = -s * cx - c * cy;
+    jy[0] = 0, jy[1] = 1, jy[2] = c * cx - s * cy;
+  };
+  for (const CommonPoint& q : points) {
+    double jx[3], jy[3];
+    rows(q, jx, jy);
+    for (int a = 0; a < 3; ++a) {
+      for (int b = 0; b < 3; ++b) n[a][b] += jx[a] * jx[b] + jy[a] * jy[b];
+    }
+  }
+  InvertFour(n, inv);
+  for (const CommonPoint& q : points) {
+    double jx[3], jy[3];
+    rows(q, jx, jy);
+    double x = 0, y = 0;
+    for (int a = 0; a < 3; ++a) {
+      for (int b = 0; b < 3; ++b) {
+        x += jx[a] * inv[a][b] * jx[b];
+        y += jy[a] * inv[a][b] * jy[b];
+      }
+    }
+    hx->push_back(x);
+    hy->push_back(y);
+  }
+}
+
+double RigidSquares(const std::vector<CommonPoint>& points, const RunParams& p) {
+  double sum = 0;
+  for (const CommonPoint& q : points) {
+    const double c = std::cos(p.theta), s = std::sin(p.theta);
+    const double rx = q.survey.x - (p.x_offset + c * q.construction.x - s * q.construction.y);
+    const double ry = q.survey.y - (p.y_offset + s * q.construction.x + c * q.construction.y);
+    sum += rx * rx + ry * ry;
+  }
+  return sum;
+}
+
+TEST(ReportFit, SimilarityStatisticsMatchGaussNewton) {
+  // National-grid sites with millimetres of noise: the residuals, the
+  // scale's standard error, the F statistic and the standardized residuals
+  // of both models against the independent iterative solution.
+  std::mt19937_64 random(80);
+  const struct {
+    RunParams truth;
+    std::size_t count;
+    double sigma;
+  } rows[] = {
+      {{3400123.456, 500234.567, 0.81, 1.00008}, 4, 0.003},
+      {{3401234.5, 499876.25, -2.2, 0.9995}, 9, 0.002},
+      {{3399876.125, 500111.75, 3.0, 1.000003}, 25, 0.004},
+      {{3402000.0, 501000.0, 0.1, 1.0005}, 3, 0.002},
+  };
+  for (const auto& row : rows) {
+    const auto points = Site(row.truth, Scatter(random, row.count, 400), &random, row.sigma);
+    auto report = ReportFit(points, {}, FitModel::kSimilarity);
+    ASSERT_TRUE(report.ok()) << report.error();
+    const auto optimum = GaussNewtonSimilarity(points, row.truth);
+    const RunParams rigid =
+        GaussNewton(points, {row.truth.x_offset, row.truth.y_offset, row.truth.theta});
+    const double n = static_cast<double>(points.size());
+    const double sigma2 = optimum.sum_of_squares / (2 * n - 4);
+
+    // The report's parameters are written to 1e-6 m, 0.0001″ and 1e-9:
+    // the residuals differ from the optimum's by about that much.
+    const Transform best(optimum.params);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const PlanePoint at = best.Inverse(points[i].construction);
+      EXPECT_NEAR(report->residuals[i].dx, points[i].survey.x - at.x, 2e-6) << i;
+      EXPECT_NEAR(report->residuals[i].dy, points[i].survey.y - at.y, 2e-6) << i;
+    }
+    EXPECT_NEAR(report->params.scale, optimum.params.scale, 5e-10);
+    ASSERT_TRUE(report->scale_test.has_value());
+    const double ppm_error = std::sqrt(sigma2 * optimum.inverse[3][3]) * 1e6;
+    EXPECT_NEAR(report->scale_test->ppm_error, ppm_error, 1e-3 * ppm_error);
+    const double f = (RigidSquares(points, rigid) - optimum.sum_of_squares) / sigma2;
+    EXPECT_NEAR(report->scale_test->f, f, 1e-3 * f + 1e-3);
+    EXPECT_EQ(report->scale_test->freedom, 2 * points.size() - 4);
+    EXPECT_EQ(report->scale_test->significant,
+              report->scale_test->f > report->scale_test->quantile);
+
+    if (points.size() < 4) {
+      EXPECT_TRUE(report->standardized.empty());
+      continue;
+    }
+    ASSERT_EQ(report->standardized.size(), points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const double sigma = std::sqrt(sigma2);
+      EXPECT_NEAR(*report->standardized[i].wx,
+                  report->residuals[i].dx / (sigma * std::sqrt(1 - optimum.hat_x[i])), 1e-3);
+      EXPECT_NEAR(*report->standardized[i].wy,
+                  report->residuals[i].dy / (sigma * std::sqrt(1 - optimum.hat_y[i])), 1e-3);
+    }
+
+    auto rigid_report = ReportFit(points, {}, FitModel::kRigid);
+    ASSERT_TRUE(rigid_report.ok());
+    std::vector<double> hx, hy;
+    RigidHat(points, rigid.theta, &hx, &hy);
+    const double rigid_sigma = std::sqrt(RigidSquares(points, rigid) / (2 * n - 3));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      EXPECT_NEAR(*rigid_report->standardized[i].wx,
+                  rigid_report->residuals[i].dx / (rigid_sigma * std::sqrt(1 - hx[i])), 1e-3);
+      EXPECT_NEAR(*rigid_report->standardized[i].wy,
+                  rigid_report->residuals[i].dy / (rigid_sigma * std::sqrt(1 - hy[i])), 1e-3);
+    }
+  }
+}
+
+TEST(ReportFit, NamesTheBlunderInBothModels) {
+  // Ten points with 2 mm of noise, the seventh 40 mm off: its standardized
+  // residual is the largest and beyond 3, whichever model is fitted (the
+  // grids agree in scale, so that the rigid fit is not strained elsewhere).
+  std::mt19937_64 random(3);
+  const auto points =
+      Site({3400500.0, 500500.0, 0.7, 1.0}, Scatter(random, 10, 300), &random, 0.002, 6, 0.040);
+  for (FitModel model : {FitModel::kRigid, FitModel::kSimilarity}) {
+    auto report = ReportFit(points, {}, model);
+    ASSERT_TRUE(report.ok()) << report.error();
+    EXPECT_EQ(report->most_standardized, 6u);
+    EXPECT_GT(LargerOf(report->standardized[6]), kBlunderLimit);
+  }
+}
+
+TEST(ReportFit, SimilarityOfTwoPointsGoesThroughBoth) {
+  // The scale is the ratio of the distances, and both points fit exactly
+  // (to the written parameters); no 10 mm warning however far they disagree.
+  const CommonPoint points[] = {{"A", 0, {1000, 2000}, {0, 0}},
+                                {"B", 0, {1100, 2000}, {0, 100.02}}};
+  auto report = ReportFit(points, {}, FitModel::kSimilarity);
+  ASSERT_TRUE(report.ok()) << report.error();
+  EXPECT_EQ(report->scale_text, "0.999800040");  // 100 / 100.02
+  EXPECT_FALSE(report->offsets_disagree);
+  EXPECT_FALSE(report->scale_test.has_value());
+  for (const PointResidual& r : report->residuals) EXPECT_LT(r.length, 2e-6);
+}
+
+}  // namespace
+}  // namespace torvane
