@@ -84,7 +84,7 @@ std::vector<std::string> FitReportMembers(const FitReport& report,
 
   std::vector<std::string> points, excluded_names;
   for (std::size_t i = 0; i < fitted.size(); ++i) {
-    const bool standardized = similarity && !report.standardized.empty();
+    const bool standardized = !report.standardized.empty();
     points.push_back(PointJson(fitted[i], true, report.residuals[i],
                                standardized ? &report.standardized[i] : nullptr));
   }

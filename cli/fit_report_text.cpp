@@ -87,9 +87,9 @@ std::string FitReportText(const FitReport& report, std::span<const CommonPoint> 
                            " (the survey grid's origin in construction coordinates, minus the "
                            "rotation)\n");
 
-  // The similarity report shows every standardized residual; the rigid one,
-  // as it always was, only names a point beyond 3.
-  const bool columns = similarity && !report.standardized.empty();
+  // From four points on, where the fit has redundancy enough, every point's
+  // standardized residual, and the largest named: the point to look at first.
+  const bool columns = !report.standardized.empty();
   text += "\nResiduals in the survey grid, mm (given minus converted from construction)";
   text += columns ? ", and standardized (wX, wY):\n" : ":\n";
   std::vector<std::vector<std::string>> rows = {{"point", "dX", "dY", "length"}};
@@ -113,10 +113,7 @@ std::string FitReportText(const FitReport& report, std::span<const CommonPoint> 
   text += FormatTable(rows, 1);
   text += "RMS " + MillimetreText(report.rms) + " mm, largest " + fitted[report.largest].name +
           ' ' + MillimetreText(report.residuals[report.largest].length) + " mm\n";
-  if (!report.standardized.empty() &&
-      (similarity || LargerOf(report.standardized[report.most_standardized]) > kBlunderLimit)) {
-    text += BlunderLine(report, fitted);
-  }
+  if (columns) text += BlunderLine(report, fitted);
   if (report.scale_test) text += ScaleTestText(*report.scale_test);
 
   text += "\nDistances, m, and their difference construction minus survey, mm";

@@ -56,13 +56,14 @@ Rigid fit, scale 1, of 4 common points
 Rotation: 30°00′05.074″ = 30.0014093056° (turned with pi = 3.1415926535: 30.0014093047°)
 Inverse: -1866.057444 -1232.005096 -30.00050735 (the survey grid's origin in construction coordinates, minus the rotation)
 
-Residuals in the survey grid, mm (given minus converted from construction):
-point      dX      dY  length
-A      -1.410  -1.030   1.746
-B       2.279  -0.160   2.285
-C      -1.280  -0.341   1.324
-D       0.410   1.529   1.583
+Residuals in the survey grid, mm (given minus converted from construction), and standardized (wX, wY):
+point      dX      dY  length     wX     wY
+A      -1.410  -1.030   1.746  -1.24  -0.76
+B       2.279  -0.160   2.285   1.68  -0.14
+C      -1.280  -0.341   1.324  -0.94  -0.30
+D       0.410   1.529   1.583   0.36   1.13
 RMS 1.770 mm, largest B 2.285 mm
+Largest standardized residual B 1.68, within 3
 
 Distances, m, and their difference construction minus survey, mm:
 from  to    survey  construction  difference        scale
@@ -687,8 +688,9 @@ check "solve --model=similarity, a scale that is noise" 0 "$work/unscaled.report
 "$cli" solve --points="$work/cp.csv" --model=rigid >"$work/cp.rigid"
 cmp -s "$work/cp.rigid" "$work/cp.report" && passed=$((passed + 1)) ||
   { echo "FAIL --model=rigid differs from the default"; failed=$((failed + 1)); }
-# The rigid report names a point whose standardized residual is beyond 3
-# (E, 25 mm off among points of 1.5 mm noise), and says nothing otherwise.
+# The rigid report, from four points on, gives every standardized residual
+# and names a point beyond 3 (E, 25 mm off among points of 1.5 mm noise)
+# as the one to check.
 printf 'A, 999.998, 1999.998, 0.000, 0.000\r\nB, 1086.602, 2049.999, 100.000, 0.000\r\nC, 949.998, 2086.598, 0.000, 100.000\r\nD, 1036.601, 2136.604, 100.000, 100.000\r\nE, 1018.302, 2068.326, 50.000, 50.000\r\nF, 1068.302, 1981.700, 50.000, -50.000\r\nG, 881.695, 2104.901, -50.000, 150.000\r\nH, 1064.897, 2187.584, 150.000, 130.000\r\n' >"$work/blunder.csv"
 cat >"$work/blunder.report" <<'REPORT'
 1000.000158 2000.001871 30.00055032
@@ -697,16 +699,16 @@ Rigid fit, scale 1, of 8 common points
 Rotation: 30°00′05.503″ = 30.0015286667° (turned with pi = 3.1415926535: 30.0015286658°)
 Inverse: -1866.059347 -1232.002562 -30.00055032 (the survey grid's origin in construction coordinates, minus the rotation)
 
-Residuals in the survey grid, mm (given minus converted from construction):
-point      dX      dY  length
-A      -2.158  -3.871   4.432
-B       0.636  -5.182   5.220
-C       0.153  -5.077   5.080
-D       1.946  -1.388   2.390
-E       2.394  22.371  22.498
-F       0.084  -2.423   2.425
-G      -1.089  -1.525   1.874
-H      -1.964  -2.905   3.507
+Residuals in the survey grid, mm (given minus converted from construction), and standardized (wX, wY):
+point      dX      dY  length     wX     wY
+A      -2.158  -3.871   4.432  -0.36  -0.61
+B       0.636  -5.182   5.220   0.10  -0.85
+C       0.153  -5.077   5.080   0.02  -0.82
+D       1.946  -1.388   2.390   0.31  -0.22
+E       2.394  22.371  22.498   0.38   3.50
+F       0.084  -2.423   2.425   0.01  -0.39
+G      -1.089  -1.525   1.874  -0.17  -0.29
+H      -1.964  -2.905   3.507  -0.35  -0.47
 RMS 8.705 mm, largest E 22.498 mm
 Largest standardized residual E 3.50, beyond 3: check that point for a blunder
 
