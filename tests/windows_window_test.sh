@@ -34,8 +34,20 @@ wineserver -k 2>/dev/null
 wineserver -w
 cp "$examples/points.csv" "$work/"
 title=测图坐标系与施工坐标系的相互转换
+# find_window REGEX: the first window of that name, looked for every half
+# second for up to a minute. A search that meets a window Wine closes in the
+# meantime fails with BadWindow: it is simply tried again.
+find_window() {
+  local found=""
+  for _ in $(seq 120); do
+    found=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$found" ] && break
+    sleep 0.5
+  done
+  echo "$found"
+}
 ("$wine" "$exe" >/dev/null 2>&1 &)
-window=$(timeout 60 xdotool search --sync --name "^$title\$" | head -n 1)
+window=$(find_window "^$title\$")
 check "the window appears with its title" test -n "$window"
 if [ -z "$window" ]; then
   summary windows_window_test
@@ -57,7 +69,7 @@ type_into 156 241 600
 type_into 156 273 30.1520
 shot typed
 click 244 328  # 坐  标  系  转  换  计  算: the file dialog opens
-dialog=$(timeout 60 xdotool search --sync --name '^选取要转换的坐标文件$' | head -n 1)
+dialog=$(find_window '^选取要转换的坐标文件$')
 check "the file dialog opens with its title" test -n "$dialog"
 sleep 2  # the name box takes the keyboard once the dialog has drawn itself
 shot dialog
@@ -73,7 +85,7 @@ shot converted
 # name the dialog offers again.
 cp "$examples/points.csv" "$work/측점 Ω.csv"
 click 244 328
-dialog=$(timeout 60 xdotool search --sync --name '^选取要转换的坐标文件$' | head -n 1)
+dialog=$(find_window '^选取要转换的坐标文件$')
 sleep 2
 xdotool key End shift+Home  # Wine's name box takes no Ctrl+A
 xdotool type --delay 30 "Z:${work//\//\\}\\측점 Ω.csv"
