@@ -102,10 +102,14 @@ Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view l
   point.x_text = TrimBlanks(parts[1]);
   point.y_text = TrimBlanks(parts[2]);
   point.h_text = count > 3 ? TrimBlanks(parts[3]) : std::string_view();
+  return WithCoordinates(point);
+}
+
+Expected<std::optional<PointRecord>, RunError> WithCoordinates(PointRecord point) {
   auto x = ParseDecimal(point.x_text);
-  if (!x) return Fail(NumberFieldError(x.error(), line_number, "X", point.x_text));
+  if (!x) return Fail(NumberFieldError(x.error(), point.line, "X", point.x_text));
   auto y = ParseDecimal(point.y_text);
-  if (!y) return Fail(NumberFieldError(y.error(), line_number, "Y", point.y_text));
+  if (!y) return Fail(NumberFieldError(y.error(), point.line, "Y", point.y_text));
   point.x = *x;
   point.y = *y;
   return std::optional<PointRecord>(point);
@@ -396,19 +400,23 @@ Expected<const PointRecord*, RunError> PointFileReader::Next() {
       fields_read_ += fields;
       return &current_;
     }
-    auto point = ParsePointLine(line, line_number_, &fields);
-    if (!point) {
-      RunError e = point.error();
-      e.path = path_;
-      return Fail(std::move(e));
-    }
-    if (point.value()) {
-      fields_read_ += fields;
-      current_ = *point.value();
-      current_.ascii = !line_may_be_non_ascii_;
-      return &current_;
-    }
+    auto taken = Take(ParsePointLine(line, line_number_, &fields), fields);
+    if (!taken || taken.value() != nullptr) return taken;
   }
+}
+
+Expected<const PointRecord*, RunError> PointFileReader::Take(
+    Expected<std::optional<PointRecord>, RunError> point, std::size_t fields) {
+  if (!point) {
+    RunError e = point.error();
+    e.path = path_;
+    return Fail(std::move(e));
+  }
+  if (!point.value()) return static_cast<const PointRecord*>(nullptr);
+  fields_read_ += fields;
+  current_ = *point.value();
+  current_.ascii = !line_may_be_non_ascii_;
+  return &current_;
 }
 
 Expected<const PointRecord*, RunError> PointFileReader::NextInLayout() {
@@ -419,18 +427,8 @@ Expected<const PointRecord*, RunError> PointFileReader::NextInLayout() {
     if (!*more) return static_cast<const PointRecord*>(nullptr);
     if (line_number_ <= layout_->skip_lines) continue;
     std::size_t fields = 0;
-    auto point = ParseLayoutLine(line, line_number_, *layout_, &fields);
-    if (!point) {
-      RunError e = point.error();
-      e.path = path_;
-      return Fail(std::move(e));
-    }
-    if (point.value()) {
-      fields_read_ += fields;
-      current_ = *point.value();
-      current_.ascii = !line_may_be_non_ascii_;
-      return &current_;
-    }
+    auto taken = Take(ParseLayoutLine(line, line_number_, *layout_, &fields), fields);
+    if (!taken || taken.value() != nullptr) return taken;
   }
 }
 

@@ -50,6 +50,11 @@ Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view l
                                                               std::size_t line_number,
                                                               std::size_t* fields = nullptr);
 
+// A point whose fields are split: its X and Y texts read as numbers in
+// metres. Rejects an X or Y that is not a decimal number in full, as
+// ParsePointLine does. The error's path is empty.
+Expected<std::optional<PointRecord>, RunError> WithCoordinates(PointRecord point);
+
 // Reads a point file from start to end in constant memory, line by line.
 class PointFileReader {
  public:
@@ -112,6 +117,11 @@ class PointFileReader {
   bool ReadLine(std::string_view* line);
   // failure_ for the line being read, which cannot be a point line.
   bool FailLine(RunErrorKind kind);
+  // A parsed line as the point Next() returns: the error with the file's
+  // path, nullptr for a blank line (no value), otherwise the reader's own
+  // record of it.
+  Expected<const PointRecord*, RunError> Take(Expected<std::optional<PointRecord>, RunError> point,
+                                              std::size_t fields);
   // Reads the next line straight from the buffer into *point when it is a
   // usual point line of ASCII; false, changing nothing but *point, otherwise.
   bool NextUsualLine(PointRecord* point);

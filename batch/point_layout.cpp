@@ -160,13 +160,7 @@ Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view 
     e.limit = static_cast<std::size_t>(last - layout.fields.begin()) + 1;
     return Fail(std::move(e));
   }
-  auto x = ParseDecimal(point.x_text);
-  if (!x) return Fail(NumberFieldError(x.error(), line_number, "X", point.x_text));
-  auto y = ParseDecimal(point.y_text);
-  if (!y) return Fail(NumberFieldError(y.error(), line_number, "Y", point.y_text));
-  point.x = *x;
-  point.y = *y;
-  return std::optional<PointRecord>(point);
+  return WithCoordinates(point);
 }
 
 }  // namespace torvane

@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "params/dms.h"
+#include "params/number_text.h"
 
 namespace torvane::cli {
 namespace {
@@ -15,12 +16,6 @@ std::uint64_t DigitsValue(std::string_view digits) {
   std::uint64_t value = 0;
   std::from_chars(digits.data(), digits.data() + digits.size(), value);
   return value;
-}
-
-std::string ZeroPadded(std::uint64_t value, std::size_t width) {
-  std::string text = std::to_string(value);
-  if (text.size() < width) text.insert(0, width - text.size(), '0');
-  return text;
 }
 
 }  // namespace

@@ -251,9 +251,6 @@ int Run(std::vector<std::string> arguments) {
       solve_axis == "east-north" ? AxisOrder::kEastNorth : AxisOrder::kNorthEast;
   const FitModel model = solve_model == "similarity" ? FitModel::kSimilarity : FitModel::kRigid;
   if (points_opt->count() > 0) {
-    if (solve_points.points.empty()) {
-      return Complain("--points: the file name is empty", kExitUsage);
-    }
     if (max_residual_opt->count() > 0) solve_points.max_residual = max_residual;
     solve_points.format = solve_format;
     solve_points.axes = solve_axes;

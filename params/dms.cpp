@@ -22,15 +22,6 @@ constexpr double kMaxWholeDegrees = 2147483647.0;
 constexpr double kSymbolsStepsPerSecond = 1000.0;  // "00.000″"
 constexpr double kNumberStepsPerSecond = 10000.0;  // eight decimals of ddd.mmss
 
-std::string ZeroPadded(std::uint64_t value, int width) {
-  char buffer[24];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  (void)ec;
-  std::string text(buffer, end);
-  if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), '0');
-  return text;
-}
-
 std::string OutOfRange(double degrees) {
   return "angle " + PlainDecimal15(degrees) + "° has more whole degrees than 2147483647";
 }

@@ -182,4 +182,12 @@ std::string PlainDecimal15(double magnitude) {
   return text;
 }
 
+std::string ZeroPadded(std::uint64_t value, std::size_t width) {
+  char buffer[24];  // the 20 digits of 2^64 - 1 fit
+  char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  std::string text(buffer, static_cast<std::size_t>(end - buffer));
+  if (text.size() < width) text.insert(0, width - text.size(), '0');
+  return text;
+}
+
 }  // namespace torvane

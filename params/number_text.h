@@ -2,6 +2,8 @@
 // the decimal separator is always the full stop.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -33,6 +35,10 @@ double Round15(double value);
 // written without an exponent ("30.152", "0.0003", "720"). Needs a finite
 // value; NaN or infinity give "nan"/"inf".
 std::string PlainDecimal15(double magnitude);
+
+// The decimal digits of `value` with zeros in front up to `width` digits:
+// (7, 2) gives "07"; a value of more digits is written whole.
+std::string ZeroPadded(std::uint64_t value, std::size_t width);
 
 // Blanks for the point-file and command-line rules: space and tab.
 bool IsBlank(char c);

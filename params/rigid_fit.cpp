@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "params/conversion_params.h"
+
 namespace torvane {
 namespace {
 
@@ -32,6 +34,43 @@ std::string AtOnePlace(std::size_t count, const char* grid) {
 
 }  // namespace
 
+CentroidSums SumAboutCentroids(std::span<const CommonPoint> points) {
+  CentroidSums sums;
+  const PlanePoint s0 = sums.survey_origin = points.front().survey;
+  const PlanePoint c0 = sums.construction_origin = points.front().construction;
+  double sum_sx = 0, sum_sy = 0, sum_cx = 0, sum_cy = 0;
+  for (const CommonPoint& p : points) {
+    sum_sx += p.survey.x - s0.x;
+    sum_sy += p.survey.y - s0.y;
+    sum_cx += p.construction.x - c0.x;
+    sum_cy += p.construction.y - c0.y;
+  }
+  const double count = static_cast<double>(points.size());
+  sums.survey_mean = {sum_sx / count, sum_sy / count};
+  sums.construction_mean = {sum_cx / count, sum_cy / count};
+  for (const CommonPoint& p : points) {
+    const double ax = (p.survey.x - s0.x) - sums.survey_mean.x;
+    const double ay = (p.survey.y - s0.y) - sums.survey_mean.y;
+    const double bx = (p.construction.x - c0.x) - sums.construction_mean.x;
+    const double by = (p.construction.y - c0.y) - sums.construction_mean.y;
+    sums.dot += ax * bx + ay * by;
+    sums.cross += bx * ay - by * ax;
+    sums.spread += bx * bx + by * by;
+  }
+  return sums;
+}
+
+PlanePoint OffsetsBetweenCentroids(const CentroidSums& sums, double theta, double scale) {
+  const double cos_t = std::cos(theta);
+  const double sin_t = std::sin(theta);
+  const double sx = sums.survey_origin.x + sums.survey_mean.x;
+  const double sy = sums.survey_origin.y + sums.survey_mean.y;
+  const double cx = sums.construction_origin.x + sums.construction_mean.x;
+  const double cy = sums.construction_origin.y + sums.construction_mean.y;
+  // A scale of exactly 1 changes no digit of the rigid offsets.
+  return {sx - scale * (cos_t * cx - sin_t * cy), sy - scale * (sin_t * cx + cos_t * cy)};
+}
+
 Expected<RigidFit> FitRigid(std::span<const CommonPoint> points) {
   const std::size_t n = points.size();
   if (n == 0) return Fail("no common points: at least two are needed");
@@ -41,36 +80,13 @@ Expected<RigidFit> FitRigid(std::span<const CommonPoint> points) {
     return Fail(AtOnePlace(n, "construction"));
   }
 
-  // Coordinates are taken relative to the first point, so that the sums stay
-  // small where a grid's coordinates are large (Gauss-Krüger northings,
-  // eastings with the zone number in front).
-  const PlanePoint s0 = points.front().survey;
-  const PlanePoint c0 = points.front().construction;
-  double sum_sx = 0, sum_sy = 0, sum_cx = 0, sum_cy = 0;
-  for (const CommonPoint& p : points) {
-    sum_sx += p.survey.x - s0.x;
-    sum_sy += p.survey.y - s0.y;
-    sum_cx += p.construction.x - c0.x;
-    sum_cy += p.construction.y - c0.y;
+  // theta maximises sum(a · R(theta)b) = cos theta · sum(a · b) + sin theta · sum(b × a).
+  const CentroidSums sums = SumAboutCentroids(points);
+  const double dot = sums.dot, cross = sums.cross;
+  if (!AllFinite({sums.survey_mean.x, sums.survey_mean.y, sums.construction_mean.x,
+                  sums.construction_mean.y, dot, cross})) {
+    return Fail(kOverflow);
   }
-  const double count = static_cast<double>(n);
-  const double mean_sx = sum_sx / count;
-  const double mean_sy = sum_sy / count;
-  const double mean_cx = sum_cx / count;
-  const double mean_cy = sum_cy / count;
-
-  // About the centroids, a survey and b construction: theta maximises
-  // sum(a · R(theta)b) = cos theta · sum(a · b) + sin theta · sum(b × a).
-  double dot = 0, cross = 0;
-  for (const CommonPoint& p : points) {
-    const double ax = (p.survey.x - s0.x) - mean_sx;
-    const double ay = (p.survey.y - s0.y) - mean_sy;
-    const double bx = (p.construction.x - c0.x) - mean_cx;
-    const double by = (p.construction.y - c0.y) - mean_cy;
-    dot += ax * bx + ay * by;
-    cross += bx * ay - by * ax;
-  }
-  if (!AllFinite({sum_sx, sum_sy, sum_cx, sum_cy, dot, cross})) return Fail(kOverflow);
   if (dot == 0 && cross == 0) {
     return Fail(
         "every rotation fits the common points equally well: is one grid the mirror image of "
@@ -78,16 +94,8 @@ Expected<RigidFit> FitRigid(std::span<const CommonPoint> points) {
   }
   const double theta = std::atan2(cross, dot);
 
-  // The construction centroid carried onto the survey centroid, in the
-  // order of Transform::Inverse: X0 = Xs - (cos·Xc - sin·Yc).
-  const double cos_t = std::cos(theta);
-  const double sin_t = std::sin(theta);
-  const double sx = s0.x + mean_sx;
-  const double sy = s0.y + mean_sy;
-  const double cx = c0.x + mean_cx;
-  const double cy = c0.y + mean_cy;
-  const double x0 = sx - (cos_t * cx - sin_t * cy);
-  const double y0 = sy - (sin_t * cx + cos_t * cy);
+  const PlanePoint offsets = OffsetsBetweenCentroids(sums, theta, kUnitScale);
+  const double x0 = offsets.x, y0 = offsets.y;
   if (!AllFinite({x0, y0})) return Fail(kOverflow);
   return RigidFit{x0, y0, theta};
 }

@@ -20,6 +20,23 @@ struct RigidFit {
   double theta = 0;
 };
 
+// What both fits are made of. Coordinates are taken relative to the first
+// point, so that the sums stay small where a grid's coordinates are large
+// (Gauss-Krüger northings, eastings with the zone number in front); about
+// the centroids, with a a survey and b a construction point, the sums of
+// a·b, b×a and |b|², in square metres. Needs at least one point.
+struct CentroidSums {
+  PlanePoint survey_origin, construction_origin;  // the first point, metres
+  PlanePoint survey_mean, construction_mean;      // the centroids relative to it
+  double dot = 0, cross = 0, spread = 0;
+};
+CentroidSums SumAboutCentroids(std::span<const CommonPoint> points);
+
+// X0 and Y0, metres, that carry the construction centroid onto the survey
+// centroid once turned by theta (radians) and scaled by k, in the order of
+// Transform::Inverse: X0 = Xs - k·(cos·Xc - sin·Yc).
+PlanePoint OffsetsBetweenCentroids(const CentroidSums& sums, double theta, double scale);
+
 // Minimises the sum over all points of |survey - (X0 + R(theta)·construction)|².
 // theta comes from the points about their centroids, as atan2 of the summed
 // cross and dot products; X0, Y0 then carry one centroid onto the other.
