@@ -23,8 +23,8 @@
 #include "app/window_messages.h"
 #include "batch/conversion_run.h"
 #include "batch/result_path.h"
+#include "number/number_text.h"
 #include "params/conversion_params.h"
-#include "params/number_text.h"
 #include "params/two_point.h"
 
 namespace torvane {

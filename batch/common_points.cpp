@@ -4,7 +4,7 @@
 
 #include "batch/point_file.h"
 #include "batch/text_encoding.h"
-#include "params/number_text.h"
+#include "number/number_text.h"
 
 namespace torvane {
 namespace {

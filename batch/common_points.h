@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/expected.h"
 #include "batch/run_error.h"
-#include "params/common_point.h"
-#include "params/expected.h"
+#include "fit/common_point.h"
 
 namespace torvane {
 

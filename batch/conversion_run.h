@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
+#include "base/expected.h"
 #include "batch/point_layout.h"
 #include "batch/run_error.h"
 #include "params/conversion_params.h"
-#include "params/expected.h"
 #include "params/transform.h"
 
 namespace torvane {

@@ -8,10 +8,10 @@
 #include "batch/byte_scan.h"
 #include "batch/point_layout.h"
 #include "batch/usual_line.h"
+#include "number/number_text.h"
+#include "number/short_decimal.h"
 #include "os/file_system.h"
 #include "os/process_io.h"
-#include "params/number_text.h"
-#include "params/short_decimal.h"
 
 namespace torvane {
 namespace {

@@ -13,10 +13,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/expected.h"
 #include "batch/run_error.h"
 #include "batch/text_encoding.h"
-#include "params/expected.h"
-#include "params/short_decimal.h"
+#include "number/short_decimal.h"
 
 namespace torvane {
 

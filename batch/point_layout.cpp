@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "params/number_text.h"
+#include "number/number_text.h"
 
 namespace torvane {
 namespace {

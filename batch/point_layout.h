@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/expected.h"
 #include "batch/point_file.h"
 #include "batch/run_error.h"
-#include "params/expected.h"
 
 namespace torvane {
 

@@ -1,7 +1,7 @@
 #include "batch/result_csv.h"
 
-#include "params/number_text.h"
-#include "params/pattern.h"
+#include "number/number_text.h"
+#include "number/pattern.h"
 
 namespace torvane {
 namespace {

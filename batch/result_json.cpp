@@ -4,7 +4,7 @@
 
 #include "batch/byte_scan.h"
 #include "batch/result_csv.h"
-#include "params/number_text.h"
+#include "number/number_text.h"
 
 namespace torvane {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "params/copy_bytes.h"
+#include "number/copy_bytes.h"
 
 namespace torvane {
 namespace {

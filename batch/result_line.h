@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/expected.h"
 #include "batch/point_file.h"
 #include "batch/text_encoding.h"
-#include "params/expected.h"
-#include "params/fixed_format.h"
+#include "number/fixed_format.h"
 #include "params/transform.h"
 
 namespace torvane {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "params/number_text.h"
+#include "number/number_text.h"
 
 namespace torvane {
 

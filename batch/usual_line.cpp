@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "batch/byte_scan.h"
-#include "params/short_decimal.h"
+#include "number/short_decimal.h"
 
 namespace torvane {
 namespace {

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "number/number_text.h"
 #include "params/dms.h"
-#include "params/number_text.h"
 
 namespace torvane::cli {
 namespace {

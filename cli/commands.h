@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "params/fit_report.h"
-#include "params/proj_pipeline.h"
+#include "fit/fit_report.h"
+#include "fit/proj_pipeline.h"
 
 namespace torvane::cli {
 

@@ -11,9 +11,9 @@
 #include "batch/result_csv.h"
 #include "batch/result_path.h"
 #include "cli/commands.h"
+#include "number/number_text.h"
 #include "os/file_system.h"
 #include "os/process_io.h"
-#include "params/number_text.h"
 
 namespace torvane::cli {
 

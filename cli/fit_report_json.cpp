@@ -4,10 +4,10 @@
 #include <string_view>
 
 #include "cli/json_text.h"
+#include "fit/proj_pipeline.h"
+#include "number/pattern.h"
+#include "number/round_trip.h"
 #include "params/dms.h"
-#include "params/pattern.h"
-#include "params/proj_pipeline.h"
-#include "params/round_trip.h"
 
 namespace torvane::cli {
 namespace {

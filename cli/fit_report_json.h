@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "params/common_point.h"
-#include "params/fit_report.h"
+#include "fit/common_point.h"
+#include "fit/fit_report.h"
 
 namespace torvane::cli {
 

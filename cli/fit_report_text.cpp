@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "cli/text_table.h"
+#include "number/number_text.h"
+#include "number/pattern.h"
 #include "params/constants.h"
 #include "params/dms.h"
-#include "params/number_text.h"
-#include "params/pattern.h"
 
 namespace torvane::cli {
 namespace {

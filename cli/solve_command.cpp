@@ -7,11 +7,11 @@
 #include "batch/run_error.h"
 #include "cli/commands.h"
 #include "cli/two_point_json.h"
-#include "params/common_point.h"
+#include "fit/common_point.h"
+#include "fit/fit_report.h"
+#include "fit/proj_pipeline.h"
+#include "number/number_text.h"
 #include "params/dms.h"
-#include "params/fit_report.h"
-#include "params/number_text.h"
-#include "params/proj_pipeline.h"
 #include "params/two_point.h"
 
 namespace torvane::cli {

@@ -10,9 +10,9 @@
 #include "cli/commands.h"
 #include "cli/fit_report_json.h"
 #include "cli/fit_report_text.h"
-#include "params/fit_report.h"
-#include "params/number_text.h"
-#include "params/proj_pipeline.h"
+#include "fit/fit_report.h"
+#include "fit/proj_pipeline.h"
+#include "number/number_text.h"
 #include "params/two_point.h"
 
 namespace torvane::cli {

@@ -4,8 +4,8 @@
 
 #include "cli/fit_report_json.h"
 #include "cli/json_text.h"
+#include "number/round_trip.h"
 #include "params/dms.h"
-#include "params/round_trip.h"
 
 namespace torvane::cli {
 

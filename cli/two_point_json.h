@@ -6,8 +6,8 @@
 #include <span>
 #include <string>
 
-#include "params/common_point.h"
-#include "params/fit_report.h"
+#include "fit/common_point.h"
+#include "fit/fit_report.h"
 
 namespace torvane::cli {
 

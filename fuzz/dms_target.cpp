@@ -4,8 +4,8 @@
 
 #include "fuzz/check.h"
 #include "fuzz/fuzz_targets.h"
+#include "number/number_text.h"
 #include "params/dms.h"
-#include "params/number_text.h"
 
 namespace torvane::fuzz {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "fuzz/check.h"
 #include "fuzz/fuzz_targets.h"
-#include "params/number_text.h"
+#include "number/number_text.h"
 
 namespace torvane::fuzz {
 

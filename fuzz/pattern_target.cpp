@@ -5,9 +5,9 @@
 
 #include "fuzz/check.h"
 #include "fuzz/fuzz_targets.h"
-#include "params/fixed_format.h"
-#include "params/number_text.h"
-#include "params/pattern.h"
+#include "number/fixed_format.h"
+#include "number/number_text.h"
+#include "number/pattern.h"
 
 namespace torvane::fuzz {
 

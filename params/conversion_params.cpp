@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "number/number_text.h"
+#include "number/round_trip.h"
 #include "params/dms.h"
-#include "params/number_text.h"
-#include "params/round_trip.h"
 
 namespace torvane {
 

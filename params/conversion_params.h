@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "params/expected.h"
+#include "base/expected.h"
 
 namespace torvane {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "number/number_text.h"
+#include "number/pattern.h"
 #include "params/constants.h"
-#include "params/number_text.h"
-#include "params/pattern.h"
 
 namespace torvane {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "params/expected.h"
+#include "base/expected.h"
 
 namespace torvane {
 

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
+#include "number/pattern.h"
 #include "params/constants.h"
 #include "params/dms.h"
-#include "params/pattern.h"
 
 namespace torvane {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "params/expected.h"
+#include "base/expected.h"
 
 namespace torvane {
 

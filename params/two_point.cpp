@@ -6,12 +6,12 @@
 #include <string>
 #include <utility>
 
+#include "number/number_text.h"
+#include "number/pattern.h"
+#include "number/round_trip.h"
 #include "params/bearing.h"
 #include "params/dms.h"
-#include "params/number_text.h"
 #include "params/param_texts.h"
-#include "params/pattern.h"
-#include "params/round_trip.h"
 
 namespace torvane {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "base/expected.h"
 #include "params/conversion_params.h"
-#include "params/expected.h"
 
 namespace torvane {
 

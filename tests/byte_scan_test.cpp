@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "params/short_decimal.h"
+#include "number/short_decimal.h"
 
 namespace torvane {
 namespace {

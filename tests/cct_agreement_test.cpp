@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "batch/conversion_run.h"
+#include "fit/proj_pipeline.h"
 #include "params/conversion_params.h"
-#include "params/proj_pipeline.h"
 #include "params/transform.h"
 #include "temp_dir.h"
 

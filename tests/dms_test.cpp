@@ -4,8 +4,8 @@
 
 #include <cmath>
 
+#include "number/number_text.h"
 #include "params/bearing.h"
-#include "params/number_text.h"
 
 namespace torvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "params/fit_report.h"
+#include "fit/fit_report.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "gauss_newton.h"
+#include "number/number_text.h"
 #include "params/constants.h"
 #include "params/dms.h"
-#include "params/number_text.h"
 #include "params/transform.h"
 #include "params/two_point.h"
 

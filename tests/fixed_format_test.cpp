@@ -1,4 +1,4 @@
-#include "params/fixed_format.h"
+#include "number/fixed_format.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "params/number_text.h"
-#include "params/pattern.h"
+#include "number/number_text.h"
+#include "number/pattern.h"
 
 namespace torvane {
 namespace {

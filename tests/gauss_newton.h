@@ -5,7 +5,7 @@
 #include <cmath>
 #include <span>
 
-#include "params/common_point.h"
+#include "fit/common_point.h"
 #include "params/conversion_params.h"
 
 namespace torvane::testing {

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "params/common_point.h"
+#include "fit/common_point.h"
 #include "params/conversion_params.h"
 
 namespace torvane::testing {

@@ -1,4 +1,4 @@
-#include "params/pattern.h"
+#include "number/pattern.h"
 
 #include <gtest/gtest.h>
 

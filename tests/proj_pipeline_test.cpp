@@ -1,4 +1,4 @@
-#include "params/proj_pipeline.h"
+#include "fit/proj_pipeline.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "params/similarity_fit.h"
+#include "fit/similarity_fit.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "fit/f_quantile.h"
+#include "fit/fit_report.h"
 #include "gauss_newton.h"
 #include "gauss_newton_similarity.h"
-#include "params/f_quantile.h"
-#include "params/fit_report.h"
 #include "params/transform.h"
 
 namespace torvane {

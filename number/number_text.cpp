@@ -1,4 +1,4 @@
-#include "params/number_text.h"
+#include "number/number_text.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "params/short_decimal.h"
+#include "number/short_decimal.h"
 
 namespace torvane {
 namespace {

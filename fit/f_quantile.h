@@ -2,7 +2,7 @@
 // parameter of a least-squares fit is significant.
 #pragma once
 
-#include "params/expected.h"
+#include "base/expected.h"
 
 namespace torvane {
 

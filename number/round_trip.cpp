@@ -1,4 +1,4 @@
-#include "params/round_trip.h"
+#include "number/round_trip.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "params/fit_report.h"
+#include "fit/fit_report.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,17 +8,17 @@
 #include <string_view>
 #include <utility>
 
+#include "fit/f_quantile.h"
+#include "fit/rigid_fit.h"
+#include "fit/similarity_fit.h"
+#include "fit/worst_pairs.h"
+#include "number/number_text.h"
+#include "number/pattern.h"
+#include "number/round_trip.h"
 #include "params/constants.h"
 #include "params/dms.h"
-#include "params/f_quantile.h"
-#include "params/number_text.h"
-#include "params/pattern.h"
-#include "params/rigid_fit.h"
-#include "params/round_trip.h"
-#include "params/similarity_fit.h"
 #include "params/transform.h"
 #include "params/two_point.h"
-#include "params/worst_pairs.h"
 
 namespace torvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "params/worst_pairs.h"
+#include "fit/worst_pairs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,8 +7,8 @@
 #include <tuple>
 #include <utility>
 
+#include "number/number_text.h"
 #include "params/constants.h"
-#include "params/number_text.h"
 #include "params/param_texts.h"
 
 namespace torvane {

@@ -1,9 +1,9 @@
-#include "params/proj_pipeline.h"
+#include "fit/proj_pipeline.h"
 
 #include <numbers>
 
+#include "number/round_trip.h"
 #include "params/constants.h"
-#include "params/round_trip.h"
 
 namespace torvane {
 namespace {

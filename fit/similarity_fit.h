@@ -6,8 +6,8 @@
 
 #include <span>
 
-#include "params/common_point.h"
-#include "params/expected.h"
+#include "base/expected.h"
+#include "fit/common_point.h"
 
 namespace torvane {
 

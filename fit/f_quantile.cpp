@@ -1,10 +1,10 @@
-#include "params/f_quantile.h"
+#include "fit/f_quantile.h"
 
 #include <cmath>
 #include <limits>
 #include <string>
 
-#include "params/round_trip.h"
+#include "number/round_trip.h"
 
 namespace torvane {
 namespace {

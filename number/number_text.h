@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "params/expected.h"
+#include "base/expected.h"
 
 namespace torvane {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "params/short_decimal.h"
+#include "number/short_decimal.h"
 
 namespace torvane {
 

@@ -1,4 +1,4 @@
-#include "params/rigid_fit.h"
+#include "fit/rigid_fit.h"
 
 #include <cmath>
 #include <initializer_list>

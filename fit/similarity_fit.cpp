@@ -1,8 +1,8 @@
-#include "params/similarity_fit.h"
+#include "fit/similarity_fit.h"
 
 #include <cmath>
 
-#include "params/rigid_fit.h"
+#include "fit/rigid_fit.h"
 
 namespace torvane {
 namespace {

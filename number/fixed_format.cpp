@@ -1,14 +1,14 @@
-#include "params/fixed_format.h"
+#include "number/fixed_format.h"
 
 #include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 
-#include "params/copy_bytes.h"
-#include "params/number_text.h"
-#include "params/pattern.h"
-#include "params/short_decimal.h"
+#include "number/copy_bytes.h"
+#include "number/number_text.h"
+#include "number/pattern.h"
+#include "number/short_decimal.h"
 
 namespace torvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "params/short_decimal.h"
+#include "number/short_decimal.h"
 
 namespace torvane {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "params/common_point.h"
+#include "base/expected.h"
+#include "fit/common_point.h"
 #include "params/conversion_params.h"
-#include "params/expected.h"
 #include "params/param_texts.h"
 
 namespace torvane {
