@@ -64,17 +64,18 @@ void SplitFields(std::string_view line, FieldDelimiter delimiter, Take take) {
   }
 }
 
-}  // namespace
-
-bool PointLayout::IsDefault() const {
-  return fields == PointLayout{}.fields && delimiter == FieldDelimiter::kComma && skip_lines == 0;
-}
-
+// "name", "code", "x", "y", "h" or "-": how ParseColumns spells a kind.
 std::string_view ColumnName(PointField field) {
   for (const ColumnSpelling& spelling : kSpellings) {
     if (spelling.field == field) return spelling.text;
   }
   return "-";
+}
+
+}  // namespace
+
+bool PointLayout::IsDefault() const {
+  return fields == PointLayout{}.fields && delimiter == FieldDelimiter::kComma && skip_lines == 0;
 }
 
 Expected<std::vector<PointField>, std::string> ParseColumns(std::string_view list) {

@@ -7,6 +7,8 @@
 namespace torvane::cli {
 namespace {
 
+constexpr std::size_t kHelpWidth = 80;
+
 constexpr std::string_view kProgramFooter =
     "Examples:\n"
     "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 pts.csv\n"
@@ -79,8 +81,10 @@ void WrapLine(std::string_view line, std::size_t width, std::size_t indent, std:
   out += '\n';
 }
 
-}  // namespace
-
+// `text` with every line wider than `width` columns (a character that is
+// not ASCII counts as two) broken at spaces: the continuation of a line that
+// starts with a blank is indented by `indent` columns, of any other line not
+// at all. A word wider than the line stays whole.
 std::string WrapLines(std::string_view text, std::size_t width, std::size_t indent) {
   std::string out;
   std::size_t start = 0;
@@ -93,6 +97,8 @@ std::string WrapLines(std::string_view text, std::size_t width, std::size_t inde
   if (!text.empty() && text.back() != '\n') out.pop_back();
   return out;
 }
+
+}  // namespace
 
 std::string WrappingFormatter::make_help(const CLI::App* app, std::string name,
                                          CLI::AppFormatMode mode) const {

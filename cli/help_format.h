@@ -11,16 +11,8 @@
 
 namespace torvane::cli {
 
-inline constexpr std::size_t kHelpWidth = 80;
-
-// `text` with every line wider than `width` columns (a character that is
-// not ASCII counts as two) broken at spaces: the continuation of a line that
-// starts with a blank is indented by `indent` columns, of any other line not
-// at all. A word wider than the line stays whole.
-std::string WrapLines(std::string_view text, std::size_t width, std::size_t indent);
-
-// CLI11's help text, wrapped by WrapLines with its descriptions' column as
-// the indent.
+// CLI11's help text, its lines wrapped at 80 columns, continuations
+// indented to its descriptions' column.
 class WrappingFormatter : public CLI::Formatter {
  public:
   std::string make_help(const CLI::App* app, std::string name,
