@@ -70,9 +70,10 @@ DegreeSplit SplitDegrees(double degrees, double steps_per_second) {
   const double a = std::fabs(degrees);
   // Round once, in steps of the shown seconds, then split: the seconds never
   // reach 60 and the minutes never reach 60. The steps are rounded as
-  // FormatPattern rounds, the 15-digit value half away from zero: its
-  // double is a half step exactly when the 15 digits are one, as no other
-  // 15-digit value lies within an ulp of a half step.
+  // FormatPattern rounds, the 15-digit value half away from zero: Round15
+  // gives k + 0.5 exactly when the 15-digit text is k + 0.5, and a double on
+  // the text's side of it otherwise (two 15-digit values lie more than an
+  // ulp apart), so std::round of it rounds the text.
   const double steps = std::round(Round15(a * kSecondsPerDegree * steps_per_second));
   const double per_degree = kSecondsPerDegree * steps_per_second;
   const double per_minute = kSecondsPerMinute * steps_per_second;
