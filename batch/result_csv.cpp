@@ -1,6 +1,5 @@
 #include "batch/result_csv.h"
 
-#include "number/number_text.h"
 #include "number/pattern.h"
 
 namespace torvane {
@@ -29,7 +28,7 @@ std::string CoordinatePattern(int decimals) {
 }
 
 std::string CoordinateText(double metres, std::string_view pattern) {
-  return FormatPattern(Round15(metres), pattern);
+  return FormatPattern(metres, pattern);
 }
 
 void AppendCsvLine(std::string& out, const PointRecord& point, PlanePoint converted,

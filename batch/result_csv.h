@@ -22,9 +22,9 @@ inline constexpr int kMaxResultDecimals = 12;
 // for 0.
 std::string CoordinatePattern(int decimals);
 
-// A converted X or Y (metres) as CSV and JSON write it: rounded to 15
-// digits, then to the pattern's decimals, as in the table, with a zero
-// before the point ("-0.00085", not "-.00085"). Needs a finite value.
+// A converted X or Y (metres) as CSV and JSON write it: its 15-digit text
+// rounded at the pattern's decimals (FormatPattern), as in the table, with a
+// zero before the point ("-0.00085", not "-.00085"). Needs a finite value.
 std::string CoordinateText(double metres, std::string_view pattern);
 
 // Appends the line of `point`, converted to `converted`, to `out`: for

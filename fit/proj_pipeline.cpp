@@ -8,7 +8,6 @@
 namespace torvane {
 namespace {
 
-constexpr double kArcsecondsPerDegree = 3600.0;
 constexpr const char* kSwap = " +step +proj=axisswap +order=2,1";
 
 }  // namespace
@@ -17,7 +16,7 @@ std::string ProjPipeline(const RunParams& params, AxisOrder order) {
   // PROJ turns arc-seconds into radians with the full pi, so theta is
   // measured the same way: params.theta is the turn the conversion makes.
   const double arcseconds =
-      params.theta / std::numbers::pi * kDegreesPerHalfTurn * kArcsecondsPerDegree;
+      params.theta / std::numbers::pi * kDegreesPerHalfTurn * kSecondsPerDegree;
   std::string pipeline = "+proj=pipeline";
   if (order == AxisOrder::kEastNorth) pipeline += kSwap;
   if (params.scale != kUnitScale) {

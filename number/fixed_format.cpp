@@ -15,7 +15,6 @@ namespace {
 
 using Uint128 = unsigned __int128;
 
-constexpr int kRoundDigits = 15;
 constexpr int kMantissaBits = 52;
 constexpr int kExponentBias = 1023;
 constexpr std::uint64_t kMantissaMask = (1ULL << kMantissaBits) - 1;
@@ -179,8 +178,8 @@ char* WriteText(char* out, const std::string& text) {
   return out + text.size();
 }
 
-// value · 10^decimals of FormatPattern(Round15(value)), when it can be had
-// without the general path; false otherwise.
+// value · 10^decimals of FormatPattern(value), when it can be had without
+// the general path; false otherwise.
 bool Round15Scaled(double magnitude, int decimals, std::uint64_t* scaled) {
   if (!(magnitude >= kFastLow && magnitude < kFastHigh)) return false;
   // magnitude = m · 2^-shift exactly, shift from 19 to 52 in this range.
@@ -193,14 +192,16 @@ bool Round15Scaled(double magnitude, int decimals, std::uint64_t* scaled) {
   const int guess = (exponent * kLog10TwoTimes4096) >> 12;
   const int integer_digits = guess + 1 + (magnitude >= kExactPow10[guess + 1]);
 
-  // Round15 keeps 15 significant digits, `dropped` more than the pattern
-  // shows. Rounding to 15 digits and then to the pattern's decimals gives
-  // the same as rounding the exact value once, unless the exact value lies
-  // within one unit of the 15th digit of halfway between two shown values:
-  // those few go the general path. (Past the first rounding, the double of
-  // a 15-digit value lies within half an ulp of it, far nearer than any
-  // rounding boundary of the pattern, so it rounds as the decimal does.)
-  const int dropped = kRoundDigits - integer_digits - decimals;
+  // FormatPattern rounds the 15-digit text, which has `dropped` digits
+  // more than the pattern shows. That gives the same as rounding the exact
+  // value once, unless the exact value lies within one unit of the 15th
+  // digit of halfway between two shown values: those few go the general
+  // path. (Elsewhere the 15-digit text, within half a unit of the 15th digit
+  // of the exact value, lies on the same side of every halfway point, and
+  // is none itself. A 15-digit text that is exactly halfway, where the
+  // binary tail of the double would decide the other way, is among those
+  // sent on.)
+  const int dropped = kSignificantDigits - integer_digits - decimals;
   if (dropped < 1) return false;
   // value · 10^decimals · 2^shift, exactly, in two 64-bit halves.
   const Uint128 exact = static_cast<Uint128>(m) * kPow10[decimals];
@@ -225,16 +226,16 @@ char* WriteRound15Fixed(char* out, double value, const FixedPattern& pattern) {
   if (Round15Scaled(value < 0 ? -value : value, pattern.decimals, &scaled)) {
     return WriteScaled(out, value < 0, scaled, pattern.decimals);
   }
-  return WriteText(out, FormatPattern(Round15(value), pattern.text));
+  return WriteText(out, FormatPattern(value, pattern.text));
 }
 
 char* WriteShortDecimalFixed(char* out, const ShortDecimal& d, std::string_view text,
                              const FixedPattern& pattern) {
-  // With fewer than 15 - decimals integer digits the double read from the
-  // text is nearer to it than half a unit of the last shown decimal, so it
-  // prints as the text does.
+  // With fewer than 15 - decimals integer digits the text has at most 15
+  // significant digits, so it is the 15-digit text of the double read from
+  // it; with no more decimals than shown it prints as it is written.
   if (d.decimals > pattern.decimals ||
-      d.digits >= kPow10[kRoundDigits - pattern.decimals + d.decimals]) {
+      d.digits >= kPow10[kSignificantDigits - pattern.decimals + d.decimals]) {
     return nullptr;
   }
   // A text that starts with a digit from 1 to 9 (after a minus) is already

@@ -25,7 +25,8 @@ inline constexpr std::size_t kMaxFixedText = 312 + kMaxFixedDecimals;
 // Both writers below may use up to kMaxFixedText bytes at `out` as
 // scratch, whatever the length of what they write.
 
-// Writes FormatPattern(Round15(value), pattern.text) at `out` and returns
+// Writes FormatPattern(value, pattern.text) at `out` (the 15-digit text of
+// value rounded at the pattern's decimals, ties away from zero) and returns
 // its end; value in any unit. Values of magnitude from 1 to 1e10 are rounded
 // with integer arithmetic on the exact binary value; those within a unit of
 // the 15th digit of halfway between two shown values, and all others, take

@@ -15,7 +15,6 @@ namespace {
 
 // Enough for "-d.ddddddddddddddde-308".
 constexpr std::size_t kNumberBufferSize = 32;
-constexpr int kRoundDigits = 15;
 constexpr std::int64_t kHugeExponent = std::int64_t{1} << 40;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -145,32 +144,36 @@ double Round15(double value) {
   if (!std::isfinite(value)) return value;
   std::array<char, kNumberBufferSize> buffer;
   auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                 std::chars_format::general, kRoundDigits);
+                                 std::chars_format::general, kSignificantDigits);
   double rounded = value;
   std::from_chars(buffer.data(), end, rounded);
   (void)ec;
   return rounded;
 }
 
+Digits15 SignificantDigits15(double value) {
+  // "d.dddddddddddddde±x": the first digit, the point, 14 digits, the exponent.
+  std::array<char, kNumberBufferSize> buffer;
+  auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                 std::chars_format::scientific, kSignificantDigits - 1);
+  (void)ec;
+  Digits15 d;
+  d.digits[0] = buffer[0];
+  std::copy(buffer.data() + 2, buffer.data() + 1 + kSignificantDigits, d.digits.begin() + 1);
+  const char* e = buffer.data() + 2 + kSignificantDigits;  // past the 'e'
+  d.exponent = 0;
+  std::from_chars(e + (*e == '+'), end, d.exponent);
+  return d;
+}
+
 std::string PlainDecimal15(double magnitude) {
   if (!std::isfinite(magnitude)) return std::isnan(magnitude) ? "nan" : "inf";
-  magnitude = std::fabs(magnitude);
   if (magnitude == 0) return "0";
-  // Significant digits and decimal exponent from the scientific form
-  // "d.dddddddddddddde±x", then the point is placed by hand.
-  std::array<char, kNumberBufferSize> buffer;
-  auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                 std::chars_format::scientific, kRoundDigits - 1);
-  (void)ec;
-  std::string_view sci(buffer.data(), end - buffer.data());
-  const std::size_t e_pos = sci.find('e');
-  int exponent = 0;
-  std::from_chars(sci.data() + e_pos + (sci[e_pos + 1] == '+' ? 2 : 1), end, exponent);
-  std::string digits;
-  digits.push_back(sci[0]);
-  digits.append(sci.substr(2, e_pos - 2));
+  const Digits15 d = SignificantDigits15(magnitude);
+  std::string digits(d.digits.begin(), d.digits.end());
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
+  const int exponent = d.exponent;
   std::string text;
   if (exponent < 0) {
     text = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;

@@ -2,6 +2,7 @@
 // the decimal separator is always the full stop.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,9 +28,25 @@ Expected<double> LeadingNumber(std::string_view text);
 enum class DecimalError { kNotANumber, kTooLarge };
 Expected<double, DecimalError> ParseDecimal(std::string_view text);
 
+// The significant decimal digits kept of every computed value before it is
+// shown: as many as a double always carries through text and back.
+inline constexpr int kSignificantDigits = 15;
+
 // The value rounded to 15 significant decimal digits: the shortest text with
 // at most 15 significant digits, read back. Infinities and NaN pass through.
 double Round15(double value);
+
+// The decimal text of |value| to 15 significant digits, as std::to_chars
+// writes it in scientific form with 14 decimals (the exact binary value
+// rounded to the nearest): `digits` are the 15 digits, the first of them at
+// the place of 10^exponent. 1234.5 gives "123450000000000" and 3, 0.0021
+// gives "210000000000000" and -3, 0 gives fifteen zeros and 0. Needs a
+// finite value.
+struct Digits15 {
+  std::array<char, kSignificantDigits> digits;
+  int exponent;
+};
+Digits15 SignificantDigits15(double value);
 
 // The shortest decimal text of |value| with at most 15 significant digits,
 // written without an exponent ("30.152", "0.0003", "720"). Needs a finite

@@ -1,11 +1,10 @@
 #include "number/pattern.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
-#include <limits>
-#include <vector>
+#include <cstddef>
+#include <string>
+
+#include "number/number_text.h"
 
 namespace torvane {
 namespace {
@@ -31,50 +30,45 @@ Pattern ParsePattern(std::string_view pattern) {
   return p;
 }
 
-// Number of binary digits after the point in the exact value of |v|: the
-// exact decimal expansion of a double has just as many decimals.
-int BinaryFractionDigits(double v) {
-  if (v == 0) return 0;
-  int exponent = 0;
-  const double mantissa = std::frexp(std::fabs(v), &exponent);            // in [0.5, 1)
-  auto bits = static_cast<std::uint64_t>(std::ldexp(mantissa, 64 - 11));  // 53 bits
-  int trailing = 0;
-  while ((bits & 1) == 0) {
-    bits >>= 1;
-    ++trailing;
-  }
-  const int digits = (64 - 11) - exponent - trailing;
-  return digits > 0 ? digits : 0;
-}
-
 }  // namespace
 
 std::string FormatPattern(double value, std::string_view pattern) {
   if (std::isnan(value)) return "nan";
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
   const Pattern p = ParsePattern(pattern);
+  const Digits15 d = SignificantDigits15(value);
 
-  // A value exactly halfway between two printable values has exactly one
-  // more decimal than the pattern shows; to_chars would round it to even,
-  // a surveyor rounds it away from zero (2.5 -> 3), so step past the tie.
-  double magnitude = std::fabs(value);
-  if (BinaryFractionDigits(magnitude) == static_cast<int>(p.decimals) + 1) {
-    magnitude = std::nextafter(magnitude, std::numeric_limits<double>::infinity());
+  // The digit of the 15-digit text at the place of 10^place; the places
+  // beyond the fifteenth digit are zeros.
+  const auto digit_at = [&d](long long place) {
+    const long long index = d.exponent - place;
+    return index >= 0 && index < kSignificantDigits ? d.digits[index] : '0';
+  };
+  const long long decimals = static_cast<long long>(p.decimals);
+  std::size_t integer_digits = d.exponent >= 0 ? static_cast<std::size_t>(d.exponent) + 1 : 0;
+  std::string shown;
+  shown.reserve(integer_digits + p.decimals + 1);
+  for (long long place = static_cast<long long>(integer_digits) - 1; place >= -decimals; --place) {
+    shown.push_back(digit_at(place));
+  }
+  // Half away from zero on the decimal text: the first digit dropped
+  // decides, 5 and over (a tie included) rounds the magnitude up.
+  if (digit_at(-decimals - 1) >= '5') {
+    std::size_t i = shown.size();
+    while (i > 0 && shown[i - 1] == '9') shown[--i] = '0';
+    if (i == 0) {
+      shown.insert(shown.begin(), '1');  // 9.99995 -> 10.0000
+      ++integer_digits;
+    } else {
+      ++shown[i - 1];
+    }
   }
 
-  // %.Nf of a double needs at most 309 integer digits plus the decimals.
-  std::vector<char> buffer(320 + p.decimals);
-  auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                 std::chars_format::fixed, static_cast<int>(p.decimals));
-  (void)ec;
-  std::string_view digits(buffer.data(), end - buffer.data());
-  const std::size_t point = digits.find('.');
-  std::string_view integer = digits.substr(0, point);
-  std::string_view fraction =
-      point == std::string_view::npos ? std::string_view() : digits.substr(point + 1);
-
-  const bool all_zero = digits.find_first_not_of("0.") == std::string_view::npos;
-  if (integer == "0") integer = {};
+  const std::string_view all(shown);
+  std::string_view integer = all.substr(0, integer_digits);
+  std::string_view fraction = all.substr(integer_digits);
+  const bool all_zero = all.find_first_not_of('0') == std::string_view::npos;
+  while (!integer.empty() && integer.front() == '0') integer.remove_prefix(1);
   while (fraction.size() > p.min_decimals && fraction.back() == '0') fraction.remove_suffix(1);
 
   std::string text;

@@ -13,10 +13,6 @@
 namespace torvane {
 namespace {
 
-constexpr double kMinutesPerDegree = 60.0;
-constexpr double kSecondsPerMinute = 60.0;
-constexpr double kSecondsPerDegree = 3600.0;
-constexpr double kDegreesPerTurn = 360.0;
 // Whole degrees are reduced modulo 360 as 32-bit integers.
 constexpr double kMaxWholeDegrees = 2147483647.0;
 constexpr double kSymbolsStepsPerSecond = 1000.0;  // "00.000″"
@@ -73,8 +69,12 @@ double DegreesToRadians(double degrees) {
 DegreeSplit SplitDegrees(double degrees, double steps_per_second) {
   const double a = std::fabs(degrees);
   // Round once, in steps of the shown seconds, then split: the seconds never
-  // reach 60 and the minutes never reach 60.
-  const double steps = std::round(a * kSecondsPerDegree * steps_per_second);
+  // reach 60 and the minutes never reach 60. The steps are rounded as
+  // FormatPattern rounds, the 15-digit value half away from zero: Round15
+  // gives k + 0.5 exactly when the 15-digit text is k + 0.5, and a double on
+  // the text's side of it otherwise (two 15-digit values lie more than an
+  // ulp apart), so std::round of it rounds the text.
+  const double steps = std::round(Round15(a * kSecondsPerDegree * steps_per_second));
   const double per_degree = kSecondsPerDegree * steps_per_second;
   const double per_minute = kSecondsPerMinute * steps_per_second;
   DegreeSplit split;

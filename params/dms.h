@@ -34,14 +34,17 @@ Expected<double> DmsToDegrees(double dms);
 double DegreesToRadians(double degrees);
 
 // A decimal-degree value split into whole degrees, minutes and seconds after
-// rounding to a step of seconds (1e-3 for 0.001″): seconds never show as 60.
+// rounding to steps of 1 / steps_per_second seconds (1000 for 0.001″): the
+// 15-digit value of |degrees|·3600·steps_per_second rounded half away from
+// zero, as FormatPattern rounds. Seconds never show as 60. Needs a finite
+// value and steps_per_second > 0.
 struct DegreeSplit {
   bool negative = false;  // the rounded angle is below zero
   double degrees = 0;     // whole degrees, >= 0
   int minutes = 0;        // 0..59
   double seconds = 0;     // multiple of the step, 0 <= seconds < 60
 };
-DegreeSplit SplitDegrees(double degrees, double seconds_step);
+DegreeSplit SplitDegrees(double degrees, double steps_per_second);
 
 // Decimal degrees -> ddd.mmss text as written into the rotation box, with at
 // most eight decimals (seconds to 0.0001″): 45.5 gives "45.3", -90 gives

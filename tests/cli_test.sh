@@ -318,6 +318,12 @@ printf 'III11, 291.64066, -7.11449, 1215.101\r\n' >"$work/back.csv"
 printf 'III11       755.50000         740.80000          1215.1010\r\n' >"$work/back.expected"
 check "convert --to=survey" 0 "$work/back.expected" "$work/empty" -- \
   "$cli" convert --dx=500 --dy=600 --angle=30.1520 --to=survey -o - "$work/back.csv"
+# X and H whose 15-digit texts end in 5 just past the shown digits, the
+# doubles below them: rounded up and carried as a spreadsheet's ROUND shows
+# them (1199275.457405 -> 1199275.45741, 9999.99995 -> 10000.0000).
+printf 'P           1199275.45741     .00005             10000.0000\r\n' >"$work/tie.expected"
+check "convert rounds the 15-digit text" 0 "$work/tie.expected" "$work/empty" -- \
+  sh -c "printf 'P,1,1199275.957405,9999.99995\r\n' | \"\$0\" convert --dx=1 --dy=0.5 --angle=90 -" "$cli"
 printf 'A,1,2,3\r\nB,1,2,3\r\nC,x,2,3\r\n' >"$work/bad.csv"
 expect "$work/bad.csv:3: X field \"x\" is not a number\n" badline
 check "convert bad point leaves no file" 1 "$work/empty" "$work/badline" -- \

@@ -23,7 +23,7 @@ std::string Fast(double value, const FixedPattern& pattern) {
 }
 
 std::string General(double value, const FixedPattern& pattern) {
-  return FormatPattern(Round15(value), pattern.text);
+  return FormatPattern(value, pattern.text);
 }
 
 // Values of every kind that reach the result table: ordinary coordinates,
@@ -92,6 +92,7 @@ TEST(WriteRound15Fixed, WritesTheTableTexts) {
       {-0.25, "-.25000"},
       {-0.000001, ".00000"},
       {12345.678905, "12345.67891"},
+      {1199275.457405, "1199275.45741"},  // 1199275.4574049999...: the general path
       {1e12, "1000000000000.00000"},
   };
   for (const auto& row : rows) EXPECT_EQ(Fast(row.value, kFive), row.text) << row.value;
@@ -108,6 +109,7 @@ TEST(WriteDecimalFixed, CopiesPlainHeightsAndRoundsTheRest) {
       {"-12", "-12.0000"},
       {"+5", "5.0000"},
       {"0.00005", ".0001"},
+      {"9999.99995", "10000.0000"},  // the 15-digit text rounded, carried
       {"1.23456", "1.2346"},
       {"12345678901", "12345678901.0000"},
       {"1e3", "1000.0000"},

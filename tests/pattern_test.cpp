@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <string_view>
+
+#include "params/dms.h"
 
 namespace torvane {
 namespace {
@@ -40,22 +44,62 @@ TEST(FormatPattern, PlaceholdersAndPoint) {
   }
 }
 
-TEST(FormatPattern, ExactTiesRoundAwayFromZero) {
-  const PatternRow rows[] = {
+// How a value is shown: a FormatPattern pattern, or one of the angle texts.
+std::string Shown(double value, std::string_view how) {
+  if (how == "ddd.mmss") return FormatDmsNumber(value).value();
+  if (how == "d°m′s″") return FormatDmsSymbols(value);
+  return FormatPattern(value, how);
+}
+
+TEST(FormatPattern, RoundsTheFifteenDigitTextAsASpreadsheetsRound) {
+  // Each row is checked with both signs; the negative shows a minus before
+  // the same text. Expected: a spreadsheet's ROUND of the value's 15-digit
+  // text at the last shown place, a 5 rounding away from zero (for the
+  // angles, of the 15-digit count of shown second steps).
+  const struct {
+    double value;
+    const char* how;
+    const char* text;
+  } rows[] = {
+      // The 15-digit text ends in 5 just after the shown digits while the
+      // double lies below it (1.005 is 1.00499999999999989...): ROUND goes
+      // up where the binary value would go down. In every pattern shown:
+      {1199275.457405, "#######.00000", "1199275.45741"},  // result X
+      {438465.123455, "########.00000", "438465.12346"},   // result Y
+      {9999.99995, "####.0000", "10000.0000"},             // height, carried
+      {1000.0001605, "#########.######", "1000.000161"},   // offset
+      {3449.9999995, "#########.######", "3450."},         // offset, carried
+      {1.0005, "0.000", "1.001"},                          // millimetres, ppm
+      {0.0155, "0.000", "0.016"},                          // 0.015499999999999999...
+      {5.0005, "00.000", "05.001"},                        // seconds
+      {30.00140930575, "0.0000000000", "30.0014093058"},   // fit degrees
+      {100.00365, "0.0000", "100.0037"},                   // fit distance
+      {0.9999637025, "0.000000000", "0.999963703"},        // fit scale
+      {1.005, "0.00", "1.01"},                             // standardized, F
+      {2.675, "0.00", "2.68"},                             // 2.6749999999999998...
+      {12.582441402777775, "ddd.mmss", "12.34567891"},     // 452967890.5 steps
+      {1.3888888888888887e-08, "ddd.mmss", ".00000001"},   // 0.5 steps
+      {12.582441527777776, "d°m′s″", "12°34′56.790″"},     // 45296789.5 steps
+      {45.99999986111111, "d°m′s″", "46°00′00.000″"},      // carried to degrees
+      {1.3888888888888885e-07, "d°m′s″", "0°00′00.001″"},  // 0.5 steps
+      // The sixteenth digit makes the 15-digit text a tie, which goes up;
+      // a tie missed by the fifteenth digit goes down.
+      {1.000499999999999, "0.000", "1.001"},
+      {1.00049999999999, "0.000", "1.000"},
+      // Exact binary ties, and a double above the halfway point.
       {2.5, "##0", "3"},
-      {-2.5, "##0", "-3"},
       {0.015625, "#.00000", ".01563"},
       {1215.03125, "####.0000", "1215.0313"},
       {0.125, "0.00", "0.13"},
-      // Not ties: the nearest double lies below or above the halfway point.
       {0.0145, "0.000", "0.015"},  // 0.0145000000000000007...
-      {1.005, "0.00", "1.00"},     // 1.00499999999999989...
-      {0.0155, "0.000", "0.015"},  // 0.0154999999999999998...
-      {2.675, "0.00", "2.67"},     // 2.67499999999999982...
+      // Integer digits beyond the fifteenth are zeros (the double is
+      // 123456789012345680).
+      {123456789012345678.0, "0", "123456789012346000"},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(FormatPattern(row.value, row.pattern), row.text)
-        << row.value << " with " << row.pattern;
+    EXPECT_EQ(Shown(row.value, row.how), row.text) << row.value << " as " << row.how;
+    EXPECT_EQ(Shown(-row.value, row.how), std::string("-") + row.text)
+        << -row.value << " as " << row.how;
   }
 }
 
