@@ -318,6 +318,12 @@ printf 'III11, 291.64066, -7.11449, 1215.101\r\n' >"$work/back.csv"
 printf 'III11       755.50000         740.80000          1215.1010\r\n' >"$work/back.expected"
 check "convert --to=survey" 0 "$work/back.expected" "$work/empty" -- \
   "$cli" convert --dx=500 --dy=600 --angle=30.1520 --to=survey -o - "$work/back.csv"
+# UTF-8 names take their display columns: two for a Wide or Fullwidth
+# character (点, Ａ, 😀), one for any other (é, Ж, the half-width ｶ).
+printf '%s, 755.500, 740.800, 1215.101\r\n' Gré Ж1 点Ａ ｶ😀 >"$work/names.csv"
+printf '%s 291.64066         -7.11449           1215.1010\r\n' 'Gré        ' 'Ж1         ' '点Ａ       ' 'ｶ😀        ' >"$work/names.expected"
+check "convert UTF-8 names line up" 0 "$work/names.expected" "$work/empty" -- \
+  "$cli" convert --dx=500 --dy=600 --angle=30.1520 -o - "$work/names.csv"
 printf 'A,1,2,3\r\nB,1,2,3\r\nC,x,2,3\r\n' >"$work/bad.csv"
 expect "$work/bad.csv:3: X field \"x\" is not a number\n" badline
 check "convert bad point leaves no file" 1 "$work/empty" "$work/badline" -- \
