@@ -280,8 +280,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::Form_Unload() {
-  // Every file is opened and closed within the run that uses it, so none is
-  // still open here, and closing is never refused.
+  // Nothing to release or refuse: every run closes its files before it returns.
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
