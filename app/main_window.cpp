@@ -12,12 +12,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/app_icon.h"
+#include "app/frame_centring.h"
 #include "app/help_text.h"
 #include "app/local_path.h"
 #include "app/window_messages.h"
@@ -248,18 +250,13 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent), p
 void MainWindow::Select(QRadioButton* option) { option->setChecked(true); }
 
 void MainWindow::Form_Load() {
-  // Centre the outer frame on the whole primary screen, halves kept until the
-  // toolkit places the window; a window larger than the screen is not held
-  // on it. The native window is made first so that the frame is known
-  // wherever the system tells it before the window is shown.
+  // Where the system tells the frame before the window is shown (Windows),
+  // making the native window is enough to centre it now. A window manager
+  // that frames the window only once it is mapped (X11) has told the frame
+  // by the first exposure, and the frame is centred again then.
   winId();
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  const QRect outer = frameGeometry();
-  const float top =
-      (static_cast<float>(screen.height()) - static_cast<float>(outer.height())) / 2.0f;
-  const float left =
-      (static_cast<float>(screen.width()) - static_cast<float>(outer.width())) / 2.0f;
-  move(screen.x() + qRound(left), screen.y() + qRound(top));
+  CentreOuterFrame();
+  if (!windowHandle()->isExposed()) windowHandle()->installEventFilter(this);
 
   text12_->hide();
   Select(op1_);
@@ -267,9 +264,23 @@ void MainWindow::Form_Load() {
   DisableTwoPointPanel();
 }
 
+void MainWindow::CentreOuterFrame() {
+  centred_with_ = windowHandle()->frameMargins();
+  setGeometry(QRect(
+      CentredClientPosition(QGuiApplication::primaryScreen()->geometry(), centred_with_, size()),
+      size()));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    windowHandle()->removeEventFilter(this);
+    if (windowHandle()->frameMargins() != centred_with_) CentreOuterFrame();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
 void MainWindow::Form_Unload() {
-  // Every file is opened and closed within the run that uses it, so none is
-  // still open here, and closing is never refused.
+  // Nothing to release or refuse: every run closes its files before it returns.
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

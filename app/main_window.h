@@ -5,6 +5,7 @@
 // the help state and the file dialog's settings.
 #pragma once
 
+#include <QMargins>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -46,6 +47,9 @@ class MainWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Watches the native window until its first exposure, to centre the frame
+  // again if the window manager's frame differs from the one known before.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   enum class Help { kHidden, kShown };
@@ -55,6 +59,9 @@ class MainWindow : public QWidget {
   static void Select(QRadioButton* option);
   // The resting state of the parameter side: known data, two-point panel off.
   void DisableTwoPointPanel();
+  // Moves the window so that its outer frame, as the system tells it now, is
+  // centred on the whole primary screen.
+  void CentreOuterFrame();
   void ColourBoxes(SystemColour points, SystemColour params);
   // The number in a box by the leading-number rule; a message naming the box
   // when it is too large to read.
@@ -69,6 +76,7 @@ class MainWindow : public QWidget {
   QString result_file_path_;
   Help help_ = Help::kHidden;
   OpenFileDialog w1_;
+  QMargins centred_with_;  // the frame margins the last centring took
 
   std::array<TextBox*, 8> points_{};  // Text1 .. Text8
   TextBox* text9_ = nullptr;

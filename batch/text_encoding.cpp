@@ -1,14 +1,30 @@
 #include "batch/text_encoding.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
 
+#include "batch/east_asian_wide.h"
 #include "os/gbk.h"
 
 namespace torvane {
 namespace {
 
 unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+
+// Bytes in the UTF-8 sequence that a lead byte (0xC0 or more) starts.
+std::size_t SequenceLength(unsigned char lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2; }
+
+// True for a code point that East Asian Width calls Wide or Fullwidth.
+bool IsEastAsianWide(char32_t code) {
+  if (code < std::begin(kEastAsianWide)->first) return false;
+  // The last range that starts at or before the code point.
+  const CodePointRange* after =
+      std::upper_bound(std::begin(kEastAsianWide), std::end(kEastAsianWide), code,
+                       [](char32_t c, const CodePointRange& range) { return c < range.first; });
+  return code <= std::prev(after)->last;
+}
 
 }  // namespace
 
@@ -58,13 +74,23 @@ std::optional<std::string> GbkToUtf8(std::string_view bytes) {
 std::size_t DisplayWidth(std::string_view text, TextEncoding encoding) {
   if (encoding == TextEncoding::kGbk) return text.size();  // one column a byte
   std::size_t width = 0;
-  for (char c : text) {
-    const unsigned char b = Byte(c);
-    if (b < 0x80) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char lead = Byte(text[i]);
+    if (lead < 0x80) {
       width += 1;
-    } else if (b >= 0xC0) {
-      width += 2;  // the lead byte of a character that is not ASCII
+      ++i;
+      continue;
     }
+    if (lead < 0xC0) {  // a stray continuation byte takes no column
+      ++i;
+      continue;
+    }
+    const std::size_t length = std::min(SequenceLength(lead), text.size() - i);
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (Byte(text[i + k]) & 0x3F);
+    width += IsEastAsianWide(code) ? 2 : 1;
+    i += length;
   }
   return width;
 }

@@ -22,9 +22,11 @@ bool IsValidGbk(std::string_view bytes);
 // GBK text -> the same text in UTF-8. No value for bytes that are not GBK.
 std::optional<std::string> GbkToUtf8(std::string_view bytes);
 
-// Columns the text takes in a fixed-width font: one for an ASCII character,
-// two for any other (two GBK bytes, every Chinese character among them).
-// The text must be valid in the given encoding.
+// Columns the text takes in a fixed-width font. UTF-8: two for a character
+// that East Asian Width calls Wide or Fullwidth (Chinese characters among
+// them), one for any other, é and Ж included. GBK: one a byte, so one for
+// ASCII and two for every two-byte character. The text must be valid in the
+// given encoding.
 std::size_t DisplayWidth(std::string_view text, TextEncoding encoding);
 
 }  // namespace torvane

@@ -81,10 +81,11 @@ void WrapLine(std::string_view line, std::size_t width, std::size_t indent, std:
   out += '\n';
 }
 
-// `text` with every line wider than `width` columns (a character that is
-// not ASCII counts as two) broken at spaces: the continuation of a line that
-// starts with a blank is indented by `indent` columns, of any other line not
-// at all. A word wider than the line stays whole.
+// `text` with every line wider than `width` columns (as DisplayWidth counts
+// them in UTF-8: two for a wide or full-width character, one for any other)
+// broken at spaces: the continuation of a line that starts with a blank is
+// indented by `indent` columns, of any other line not at all. A word wider
+// than the line stays whole.
 std::string WrapLines(std::string_view text, std::size_t width, std::size_t indent) {
   std::string out;
   std::size_t start = 0;

@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libcli11-dev
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
   xvfb xauth time
+  openbox x11-utils  # a window manager to frame the window, xprop and xwininfo to measure it
+  unicode-data  # EastAsianWidth.txt, which scripts/east_asian_wide.sh reads
   proj-bin  # cct, the peer the conversions are checked against
   gdal-bin  # ogr2ogr and ogrinfo, which run the PROJ pipeline on DXF and CSV files
   # The Windows build: MinGW-w64, GoogleTest's sources, dpkg-dev to unpack

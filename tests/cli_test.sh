@@ -324,6 +324,12 @@ check "convert --to=survey" 0 "$work/back.expected" "$work/empty" -- \
 printf 'P           1199275.45741     .00005             10000.0000\r\n' >"$work/tie.expected"
 check "convert rounds the 15-digit text" 0 "$work/tie.expected" "$work/empty" -- \
   sh -c "printf 'P,1,1199275.957405,9999.99995\r\n' | \"\$0\" convert --dx=1 --dy=0.5 --angle=90 -" "$cli"
+# UTF-8 names take their display columns: two for a Wide or Fullwidth
+# character (点, Ａ, 😀), one for any other (é, Ж, the half-width ｶ).
+printf '%s, 755.500, 740.800, 1215.101\r\n' Gré Ж1 点Ａ ｶ😀 >"$work/names.csv"
+printf '%s 291.64066         -7.11449           1215.1010\r\n' 'Gré        ' 'Ж1         ' '点Ａ       ' 'ｶ😀        ' >"$work/names.expected"
+check "convert UTF-8 names line up" 0 "$work/names.expected" "$work/empty" -- \
+  "$cli" convert --dx=500 --dy=600 --angle=30.1520 -o - "$work/names.csv"
 printf 'A,1,2,3\r\nB,1,2,3\r\nC,x,2,3\r\n' >"$work/bad.csv"
 expect "$work/bad.csv:3: X field \"x\" is not a number\n" badline
 check "convert bad point leaves no file" 1 "$work/empty" "$work/badline" -- \

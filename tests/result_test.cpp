@@ -78,21 +78,31 @@ TEST(ResultLine, ItemsThatCannotStartAtTheirColumnFollowAfterOneSpace) {
             "P           123456789012346.00000 2.00000        3.0000\r\n");
 }
 
-TEST(ResultLine, WideCharactersTakeTwoColumns) {
-  // 点1 is three columns in either encoding: the X column lines up.
-  EXPECT_EQ(Line("\xE7\x82\xB9"
-                 "1",
-                 {1, 2}, "3", TextEncoding::kUtf8),
-            "\xE7\x82\xB9"
-            "1         1.00000           2.00000            3.0000\r\n");
-  EXPECT_EQ(Line("\xB5\xE3"
-                 "1",
-                 {1, 2}, "3", TextEncoding::kGbk),
-            "\xB5\xE3"
-            "1         1.00000           2.00000            3.0000\r\n");
-  // Six Chinese characters fill twelve columns.
-  EXPECT_EQ(Line("控制点测量一", {1, 2}, "", TextEncoding::kUtf8WithBom),
-            "控制点测量一 1.00000          2.00000            \r\n");
+TEST(ResultLine, NamesTakeTheirDisplayColumns) {
+  // UTF-8: two columns for a Wide or Fullwidth character, one for any other;
+  // GBK: one a byte. The X column lines up after the name's columns.
+  const struct {
+    const char* name;
+    TextEncoding encoding;
+    const char* line;
+  } rows[] = {
+      {"点1", TextEncoding::kUtf8, "点1         1.00000           2.00000            3.0000\r\n"},
+      {"\xB5\xE3"  // 点 in GBK
+       "1",
+       TextEncoding::kGbk,
+       "\xB5\xE3"
+       "1         1.00000           2.00000            3.0000\r\n"},
+      {"控制点测量一", TextEncoding::kUtf8WithBom,
+       "控制点测量一 1.00000          2.00000            3.0000\r\n"},
+      {"Gré1", TextEncoding::kUtf8, "Gré1        1.00000           2.00000            3.0000\r\n"},
+      {"Ж1", TextEncoding::kUtf8, "Ж1          1.00000           2.00000            3.0000\r\n"},
+      {"Ａ1", TextEncoding::kUtf8, "Ａ1         1.00000           2.00000            3.0000\r\n"},
+      {"ｶ1", TextEncoding::kUtf8, "ｶ1          1.00000           2.00000            3.0000\r\n"},
+      {"😀1", TextEncoding::kUtf8, "😀1         1.00000           2.00000            3.0000\r\n"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(Line(row.name, {1, 2}, "3", row.encoding), row.line) << row.name;
+  }
 }
 
 }  // namespace
