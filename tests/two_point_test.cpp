@@ -34,20 +34,27 @@ TEST(SolveTwoPoints, FillsTheBoxesWhenNotComputed) {
 }
 
 TEST(SolveTwoPoints, WarnsOnlyBeyondTenMillimetres) {
-  // B's construction X short by delta: the two X offset estimates differ by delta.
-  for (double delta : {0.009999, -0.009999}) {
-    EXPECT_FALSE(
-        SolveTwoPoints({1000, 2000, 1100, 2000, 0, 0, 100 - delta, 0}, {})->offsets_disagree)
-        << delta;
+  // B's construction coordinate off along one axis: the offsets from A and
+  // from B differ by as much along it, A's minus B's in millimetres.
+  const struct {
+    TwoPoints points;
+    double x_mm, y_mm;
+    bool warns;
+  } rows[] = {
+      {{1000, 2000, 1100, 2000, 0, 0, 99.990001, 0}, -9.999, 0, false},
+      {{1000, 2000, 1100, 2000, 0, 0, 100.009999, 0}, 9.999, 0, false},
+      {{1000, 2000, 1100, 2000, 0, 0, 99.989999, 0}, -10.001, 0, true},
+      {{1000, 2000, 1100, 2000, 0, 0, 100.010001, 0}, 10.001, 0, true},
+      {{1000, 2000, 1000, 2100, 0, 0, 0, 100.009999}, 0, 9.999, false},
+      {{1000, 2000, 1000, 2100, 0, 0, 0, 100.010001}, 0, 10.001, true},
+  };
+  for (const auto& row : rows) {
+    auto s = SolveTwoPoints(row.points, {});
+    ASSERT_TRUE(s.ok());
+    EXPECT_NEAR(s->x_disagreement_mm, row.x_mm, 1e-6);
+    EXPECT_NEAR(s->y_disagreement_mm, row.y_mm, 1e-6);
+    EXPECT_EQ(s->offsets_disagree, row.warns) << row.x_mm << ' ' << row.y_mm;
   }
-  for (double delta : {0.010001, -0.010001}) {
-    EXPECT_TRUE(
-        SolveTwoPoints({1000, 2000, 1100, 2000, 0, 0, 100 - delta, 0}, {})->offsets_disagree)
-        << delta;
-  }
-  // The same along Y.
-  EXPECT_TRUE(SolveTwoPoints({1000, 2000, 1000, 2100, 0, 0, 0, 100.010001}, {})->offsets_disagree);
-  EXPECT_FALSE(SolveTwoPoints({1000, 2000, 1000, 2100, 0, 0, 0, 100.009999}, {})->offsets_disagree);
 }
 
 TEST(SolveTwoPoints, CheckReportAgainstParametersPresent) {
