@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <new>
+#include <string_view>
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -27,7 +28,9 @@
 #include "batch/result_path.h"
 #include "number/number_text.h"
 #include "params/conversion_params.h"
+#include "params/param_texts.h"
 #include "params/two_point.h"
+#include "params/two_point_report.h"
 
 namespace torvane {
 
@@ -41,6 +44,8 @@ constexpr const char* kHelpClosedCaption = "程序帮助信息";
 constexpr const char* kHelpOpenCaption = "关闭算例信息";
 constexpr const char* kWarningTitle = "提示信息";
 constexpr const char* kReportTitle = "坐标转换参数的求定与检查";
+// How a message box's text breaks its lines.
+constexpr std::string_view kMessageLineBreak = "\r\n";
 
 enum class Kind { kLabel, kTextBox, kMultiLineTextBox, kFrame, kOption, kButton };
 
@@ -376,9 +381,10 @@ void MainWindow::Com2_Click() {
                           MessageButtons::kOkCancel);
   }
   auto write_params = [&] {
-    text9_->setText(QString::fromStdString(solution.x_offset_text));
-    text10_->setText(QString::fromStdString(solution.y_offset_text));
-    text11_->setText(QString::fromStdString(solution.angle_text));
+    const ParamTexts texts = TwoPointBoxTexts(solution);
+    text9_->setText(QString::fromStdString(texts.x_offset));
+    text10_->setText(QString::fromStdString(texts.y_offset));
+    text11_->setText(QString::fromStdString(texts.angle));
   };
   switch (solution.present_state) {
     case ParamState::kNotComputed:
@@ -387,9 +393,10 @@ void MainWindow::Com2_Click() {
     case ParamState::kSet:
       // OK keeps the parameters present; Cancel (or closing the report)
       // replaces them with the derived ones.
-      if (platform_.ShowMessage(this, QString::fromStdString(solution.check_report),
-                                QString::fromUtf8(kReportTitle), MessageIcon::kNone,
-                                MessageButtons::kOkCancel) == MessageAnswer::kCancel) {
+      if (platform_.ShowMessage(
+              this, QString::fromStdString(TwoPointCheckReport(solution, kMessageLineBreak)),
+              QString::fromUtf8(kReportTitle), MessageIcon::kNone,
+              MessageButtons::kOkCancel) == MessageAnswer::kCancel) {
         write_params();
       }
       break;

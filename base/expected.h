@@ -43,4 +43,21 @@ class [[nodiscard]] Expected {
   std::variant<T, E> state_;
 };
 
+// Success with nothing to give (`return {};`), or the reason for failure.
+template <class E>
+class [[nodiscard]] Expected<void, E> {
+ public:
+  Expected() = default;
+  template <class F>
+  Expected(Unexpected<F> failure) : error_(std::move(failure.error)) {}
+
+  bool ok() const { return !error_.has_value(); }
+  explicit operator bool() const { return ok(); }
+
+  const E& error() const { return *error_; }
+
+ private:
+  std::optional<E> error_;
+};
+
 }  // namespace torvane

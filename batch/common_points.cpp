@@ -3,6 +3,7 @@
 #include <map>
 
 #include "batch/point_file.h"
+#include "batch/run_error.h"
 #include "batch/text_encoding.h"
 #include "number/number_text.h"
 
@@ -28,13 +29,7 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_
     }
     rest.remove_prefix(comma + 1);
   }
-  if (count < kFields) {
-    RunError e;
-    e.kind = RunErrorKind::kNotACommonPoint;
-    e.line = line_number;
-    e.field_text = std::string(TrimBlanks(line));
-    return Fail(std::move(e));
-  }
+  if (count < kFields) return Fail(LineError(RunErrorKind::kNotACommonPoint, line_number, line));
   double values[kFields - 1];
   for (std::size_t i = 0; i < kFields - 1; ++i) {
     auto value = ParseDecimal(parts[i + 1]);

@@ -83,7 +83,7 @@ struct FileCloser {
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 // Sends the complete table in `whole` to standard output or a stream.
-Expected<bool, RunError> SendOut(std::FILE* whole, const ResultTarget& target,
+Expected<void, RunError> SendOut(std::FILE* whole, const ResultTarget& target,
                                  const std::string& result_path) {
   FileHandle opened;
   std::FILE* out = stdout;
@@ -104,7 +104,7 @@ Expected<bool, RunError> SendOut(std::FILE* whole, const ResultTarget& target,
     return Fail(WriteFailure(result_path, "cannot read back the table: " + SystemReason(errno)));
   }
   if (std::fflush(out) != 0) return Fail(WriteFailure(result_path, SystemReason(errno)));
-  return true;
+  return {};
 }
 
 // The table on its way to the file: lines are written in place and go out

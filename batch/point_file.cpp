@@ -7,6 +7,7 @@
 
 #include "batch/byte_scan.h"
 #include "batch/point_layout.h"
+#include "batch/run_error.h"
 #include "batch/usual_line.h"
 #include "number/number_text.h"
 #include "number/short_decimal.h"
@@ -89,13 +90,7 @@ Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view l
   if (count < 4) parts[count] = std::string_view(text + start, line.size() - start);
   ++count;
   if (fields != nullptr) *fields = count;
-  if (count < kMinFields) {
-    RunError e;
-    e.kind = RunErrorKind::kTooFewFields;
-    e.line = line_number;
-    e.field_text = std::string(TrimBlanks(line));
-    return Fail(std::move(e));
-  }
+  if (count < kMinFields) return Fail(LineError(RunErrorKind::kTooFewFields, line_number, line));
   PointRecord point;
   point.line = line_number;
   point.name = TrimBlanks(parts[0]);
@@ -227,7 +222,7 @@ TextEncoding PointFileReader::DecideEncoding(std::uint64_t from, bool bom) {
   return all_gbk || gbk_lines > utf8_lines ? TextEncoding::kGbk : utf8;
 }
 
-Expected<bool, RunError> PointFileReader::Rewind() {
+Expected<void, RunError> PointFileReader::Rewind() {
   std::clearerr(file_);
   if (std::fseek(file_, 0, SEEK_SET) != 0) {
     read_error_ = true;
@@ -242,7 +237,7 @@ Expected<bool, RunError> PointFileReader::Rewind() {
   read_error_ = false;
   failure_.reset();
   after_cr_ = false;
-  return true;
+  return {};
 }
 
 RunError PointFileReader::ReadFailure() const {

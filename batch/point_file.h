@@ -104,8 +104,9 @@ class PointFileReader {
   // The 1-based number of the line read last.
   std::size_t line_number() const { return line_number_; }
 
-  // Back to the first line, to read the file again.
-  Expected<bool, RunError> Rewind();
+  // Back to the first line, to read the file again. Rejects a file that
+  // cannot be read from its start again.
+  Expected<void, RunError> Rewind();
 
   // Comma-separated fields of the point lines read so far.
   std::size_t fields_read() const { return fields_read_; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "batch/run_error.h"
 #include "number/number_text.h"
 
 namespace torvane {
@@ -146,10 +147,7 @@ Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view 
   });
   if (fields != nullptr) *fields = count;
   if (!has_x || !has_y) {
-    RunError e;
-    e.kind = RunErrorKind::kTooFewFields;
-    e.line = line_number;
-    e.field_text = std::string(TrimBlanks(line));
+    RunError e = LineError(RunErrorKind::kTooFewFields, line_number, line);
     // The columns a point needs: up to the later of X and Y.
     const auto x = std::find(layout.fields.begin(), layout.fields.end(), PointField::kX);
     const auto y = std::find(layout.fields.begin(), layout.fields.end(), PointField::kY);

@@ -22,6 +22,14 @@ RunError NumberFieldError(DecimalError why, std::size_t line, const char* field,
   return e;
 }
 
+RunError LineError(RunErrorKind kind, std::size_t line, std::string_view text) {
+  RunError e;
+  e.kind = kind;
+  e.line = line;
+  e.field_text = std::string(TrimBlanks(text));
+  return e;
+}
+
 std::string EscapeControlBytes(std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string shown;

@@ -48,6 +48,11 @@ struct RunError {
 RunError NumberFieldError(DecimalError why, std::size_t line, const char* field,
                           std::string_view text);
 
+// The error `kind` about a whole line that is not what it should be, on a
+// 1-based line, quoting the line without the blanks around it; the path is
+// left to the caller.
+RunError LineError(RunErrorKind kind, std::size_t line, std::string_view text);
+
 // User text (a point name, a field, an option value, a file name) as a
 // message shows it: control bytes (below 0x20, and 0x7f) as \xHH, so that
 // text nobody sees typed, such as an ESC sequence, never reaches the

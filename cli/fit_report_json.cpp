@@ -8,6 +8,7 @@
 #include "number/pattern.h"
 #include "number/round_trip.h"
 #include "params/dms.h"
+#include "params/millimetre_text.h"
 
 namespace torvane::cli {
 namespace {

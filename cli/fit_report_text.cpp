@@ -10,6 +10,7 @@
 #include "number/pattern.h"
 #include "params/constants.h"
 #include "params/dms.h"
+#include "params/millimetre_text.h"
 
 namespace torvane::cli {
 namespace {

@@ -1,5 +1,4 @@
 #include <iostream>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,7 +11,9 @@
 #include "fit/proj_pipeline.h"
 #include "number/number_text.h"
 #include "params/dms.h"
+#include "params/param_texts.h"
 #include "params/two_point.h"
+#include "params/two_point_report.h"
 
 namespace torvane::cli {
 namespace {
@@ -57,7 +58,6 @@ int RunSolve(const SolveOptions& options) {
     return kExitUsage;
   }
   PresentParams present;
-  double present_degrees = 0;
   if (options.check) {
     if (!ReadList("--check", *options.check, 3, &check)) return kExitUsage;
     present = {check[0], check[1], check[2]};
@@ -67,7 +67,6 @@ int RunSolve(const SolveOptions& options) {
     // The angle as convert's --angle takes it, and told the same way.
     auto degrees = DmsToDegrees(present.angle_dms);
     if (!degrees) return Complain("--check: " + degrees.error(), kExitUsage);
-    present_degrees = *degrees;
     WarnOfDmsBeyond60(present.angle_dms);
   }
   const CommonPoint named[] = {{"A", 0, {sa[0], sa[1]}, {ca[0], ca[1]}},
@@ -81,7 +80,7 @@ int RunSolve(const SolveOptions& options) {
     if (options.format == "proj") {
       std::cout << ProjPipeline(report->params, options.axes) << '\n';
     } else if (options.format == "json") {
-      std::cout << TwoPointJson(*report, named, std::nullopt);
+      std::cout << TwoPointJson(*report, named, nullptr);
     } else {
       std::cout << report->texts.x_offset << ' ' << report->texts.y_offset << ' '
                 << report->texts.angle << ' ' << report->scale_text << '\n';
@@ -95,13 +94,11 @@ int RunSolve(const SolveOptions& options) {
 
   if (options.format == "text") {
     if (!options.check) {
-      std::cout << solution->x_offset_text << ' ' << solution->y_offset_text << ' '
-                << solution->angle_text << '\n';
+      const ParamTexts texts = TwoPointBoxTexts(*solution);
+      std::cout << texts.x_offset << ' ' << texts.y_offset << ' ' << texts.angle << '\n';
       return kExitOk;
     }
-    std::string report = solution->check_report;
-    for (std::size_t at; (at = report.find("\r\n")) != std::string::npos;) report.erase(at, 1);
-    std::cout << report << '\n';
+    std::cout << TwoPointCheckReport(*solution, "\n") << '\n';
     return kExitOk;
   }
 
@@ -113,12 +110,7 @@ int RunSolve(const SolveOptions& options) {
     std::cout << ProjPipeline(report->params, options.axes) << '\n';
     return kExitOk;
   }
-  std::optional<ParamsCheck> checked;
-  if (options.check) {
-    checked = ParamsCheck{present.x_offset,       present.y_offset,       present_degrees,
-                          solution->x_offset_gap, solution->y_offset_gap, solution->angle_gap};
-  }
-  std::cout << TwoPointJson(*report, named, checked);
+  std::cout << TwoPointJson(*report, named, options.check ? &*solution : nullptr);
   return kExitOk;
 }
 

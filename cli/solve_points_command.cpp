@@ -13,7 +13,8 @@
 #include "fit/fit_report.h"
 #include "fit/proj_pipeline.h"
 #include "number/number_text.h"
-#include "params/two_point.h"
+#include "params/millimetre_text.h"
+#include "params/two_point_report.h"
 
 namespace torvane::cli {
 namespace {

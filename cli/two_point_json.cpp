@@ -1,24 +1,26 @@
 #include "cli/two_point_json.h"
 
+#include <optional>
 #include <vector>
 
 #include "cli/fit_report_json.h"
 #include "cli/json_text.h"
 #include "number/round_trip.h"
 #include "params/dms.h"
+#include "params/millimetre_text.h"
 
 namespace torvane::cli {
 
 std::string TwoPointJson(const FitReport& report, std::span<const CommonPoint> points,
-                         const std::optional<ParamsCheck>& check) {
+                         const TwoPointSolution* check) {
   std::vector<std::string> members = FitReportMembers(report, points, {}, std::nullopt);
   if (check) {
     members.push_back(JsonMember(
         "check",
-        "{" + JsonMember("x0_m", RoundTripText(check->x_offset)) + ", " +
-            JsonMember("y0_m", RoundTripText(check->y_offset)) + ", " +
-            JsonMember("angle_dms", JsonString(FormatDmsSymbols(check->degrees))) + ", " +
-            JsonMember("angle_degrees", RoundTripText(check->degrees)) + ", " +
+        "{" + JsonMember("x0_m", RoundTripText(check->present.x_offset)) + ", " +
+            JsonMember("y0_m", RoundTripText(check->present.y_offset)) + ", " +
+            JsonMember("angle_dms", JsonString(FormatDmsSymbols(check->present_degrees))) + ", " +
+            JsonMember("angle_degrees", RoundTripText(check->present_degrees)) + ", " +
             JsonMember("x_offset_difference_mm", MillimetreText(check->x_offset_gap)) + ", " +
             JsonMember("y_offset_difference_mm", MillimetreText(check->y_offset_gap)) + ", " +
             JsonMember("angle_difference_dms", JsonString(FormatDmsSymbols(check->angle_gap))) +

@@ -17,13 +17,15 @@
 #include "number/round_trip.h"
 #include "params/constants.h"
 #include "params/dms.h"
+#include "params/millimetre_text.h"
+#include "params/overflow.h"
 #include "params/transform.h"
 #include "params/two_point.h"
+#include "params/two_point_report.h"
 
 namespace torvane {
 namespace {
 
-constexpr std::string_view kMillimetrePattern = "0.000";
 constexpr std::string_view kScalePattern = "0.000000000";  // the scale's nine decimals
 constexpr double kPartsPerMillion = 1e6;
 constexpr std::size_t kRigidParameters = 3;
@@ -31,7 +33,6 @@ constexpr std::size_t kSimilarityParameters = 4;
 // Standardized residuals need a redundancy that is more than the one
 // coordinate left over by three points under the similarity fit.
 constexpr std::size_t kStandardizedFrom = 4;
-constexpr const char* kOverflow = "the coordinates are too large to compute with";
 
 // The ddd.mmss text of the opposite turn: DmsToDegrees and DegreesToRadians
 // are odd functions, so "-" in front (or taken away) turns back exactly.
@@ -137,7 +138,7 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
                                a.construction.y, b.construction.x, b.construction.y},
                               {}, SamePlace::kReject);
     if (!two) return Fail(two.error());
-    report.texts = {two->x_offset_text, two->y_offset_text, two->angle_text};
+    report.texts = TwoPointBoxTexts(*two);
     report.offsets_disagree = two->offsets_disagree;
   } else {
     auto texts = MakeParamTexts(fit->x_offset, fit->y_offset, fit->theta);
@@ -254,10 +255,6 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
   if (!worst) return Fail(kOverflow);
   report.pairs = std::move(*worst);
   return report;
-}
-
-std::string MillimetreText(double metres) {
-  return FormatPattern(metres * kMillimetresPerMetre, kMillimetrePattern);
 }
 
 std::vector<std::size_t> ResidualsAbove(const FitReport& report, double limit_mm) {

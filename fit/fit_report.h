@@ -99,7 +99,8 @@ struct FitReport {
 // Fits the rigid motion to `fitted` (see FitRigid), or the similarity
 // transformation (FitSimilarity), and writes its parameters as the boxes
 // show them; for the rigid motion of exactly two points the texts are
-// SolveTwoPoints', character for character. Every check is then made with
+// those of SolveTwoPoints' solution (TwoPointBoxTexts), character for
+// character. Every check is then made with
 // the parameters as written, so the report tells what converting with them
 // gives; the excluded points are checked but take no part in the fit.
 // Memory grows with the number of points, not of pairs, and so does time
@@ -115,9 +116,6 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
 
 // The larger |w| of a standardized residual, 0 for none.
 double LargerOf(const StandardizedResidual& w);
-
-// Metres -> millimetres to three decimals, as reported: 0.0012344 gives "1.234".
-std::string MillimetreText(double metres);
 
 // The fitted points whose residual length, as reported to 0.001 mm, is
 // larger than `limit_mm` millimetres; in their order.

@@ -1,22 +1,13 @@
 #include "fit/rigid_fit.h"
 
 #include <cmath>
-#include <initializer_list>
 #include <string>
 
 #include "params/conversion_params.h"
+#include "params/overflow.h"
 
 namespace torvane {
 namespace {
-
-constexpr const char* kOverflow = "the coordinates are too large to compute with";
-
-bool AllFinite(std::initializer_list<double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
 
 // Whether every point has the same coordinates in the grid `grid` names.
 bool AllAtOnePlace(std::span<const CommonPoint> points, PlanePoint CommonPoint::*grid) {
@@ -71,7 +62,7 @@ PlanePoint OffsetsBetweenCentroids(const CentroidSums& sums, double theta, doubl
   return {sx - scale * (cos_t * cx - sin_t * cy), sy - scale * (sin_t * cx + cos_t * cy)};
 }
 
-Expected<RigidFit> FitRigid(std::span<const CommonPoint> points) {
+Expected<FittedParams> FitRigid(std::span<const CommonPoint> points) {
   const std::size_t n = points.size();
   if (n == 0) return Fail("no common points: at least two are needed");
   if (n == 1) return Fail("only one common point: at least two are needed");
@@ -97,7 +88,7 @@ Expected<RigidFit> FitRigid(std::span<const CommonPoint> points) {
   const PlanePoint offsets = OffsetsBetweenCentroids(sums, theta, kUnitScale);
   const double x0 = offsets.x, y0 = offsets.y;
   if (!AllFinite({x0, y0})) return Fail(kOverflow);
-  return RigidFit{x0, y0, theta};
+  return FittedParams{x0, y0, theta, kUnitScale};
 }
 
 }  // namespace torvane

@@ -7,18 +7,9 @@
 
 #include "base/expected.h"
 #include "fit/common_point.h"
+#include "fit/fitted_params.h"
 
 namespace torvane {
-
-// In the conversion's terms: X0, Y0 are the survey coordinates of the
-// construction grid's origin (metres) and theta turns from survey +X towards
-// +Y (radians of the full pi, in (-pi, pi]), so that a construction point c
-// lies at survey X0 + R(theta)·c, as Transform::Inverse computes it.
-struct RigidFit {
-  double x_offset = 0;
-  double y_offset = 0;
-  double theta = 0;
-};
 
 // What both fits are made of. Coordinates are taken relative to the first
 // point, so that the sums stay small where a grid's coordinates are large
@@ -37,13 +28,14 @@ CentroidSums SumAboutCentroids(std::span<const CommonPoint> points);
 // Transform::Inverse: X0 = Xs - k·(cos·Xc - sin·Yc).
 PlanePoint OffsetsBetweenCentroids(const CentroidSums& sums, double theta, double scale);
 
-// Minimises the sum over all points of |survey - (X0 + R(theta)·construction)|².
+// Minimises the sum over all points of |survey - (X0 + R(theta)·construction)|²,
+// the scale held at 1.
 // theta comes from the points about their centroids, as atan2 of the summed
 // cross and dot products; X0, Y0 then carry one centroid onto the other.
 // Rejects: fewer than two points; all points at one place in the survey grid
 // or in the construction grid; points for which every rotation fits equally
 // well (both sums zero, as when one grid is the other's mirror image); and
 // arithmetic beyond the range of doubles.
-Expected<RigidFit> FitRigid(std::span<const CommonPoint> points);
+Expected<FittedParams> FitRigid(std::span<const CommonPoint> points);
 
 }  // namespace torvane

@@ -3,15 +3,10 @@
 #include <cmath>
 
 #include "fit/rigid_fit.h"
+#include "params/overflow.h"
 
 namespace torvane {
-namespace {
-
-constexpr const char* kOverflow = "the coordinates are too large to compute with";
-
-}  // namespace
-
-Expected<SimilarityFit> FitSimilarity(std::span<const CommonPoint> points) {
+Expected<FittedParams> FitSimilarity(std::span<const CommonPoint> points) {
   // The rigid fit checks the points and gives theta, which both fits share.
   auto rigid = FitRigid(points);
   if (!rigid) return Fail(rigid.error());
@@ -25,7 +20,7 @@ Expected<SimilarityFit> FitSimilarity(std::span<const CommonPoint> points) {
   const PlanePoint offsets = OffsetsBetweenCentroids(sums, theta, scale);
   const double x0 = offsets.x, y0 = offsets.y;
   if (!std::isfinite(x0) || !std::isfinite(y0)) return Fail(kOverflow);
-  return SimilarityFit{x0, y0, theta, scale};
+  return FittedParams{x0, y0, theta, scale};
 }
 
 }  // namespace torvane

@@ -9,6 +9,7 @@
 
 #include "number/number_text.h"
 #include "params/constants.h"
+#include "params/millimetre_text.h"
 #include "params/param_texts.h"
 
 namespace torvane {

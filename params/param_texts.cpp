@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "number/number_text.h"
 #include "number/pattern.h"
 #include "params/constants.h"
 #include "params/dms.h"
@@ -14,6 +15,8 @@ constexpr std::string_view kOffsetPattern = "#########.######";
 }  // namespace
 
 std::string OffsetText(double metres) { return FormatPattern(metres, kOffsetPattern); }
+
+double OffsetShown(double metres) { return LeadingNumber(OffsetText(metres)).value(); }
 
 double BoxDegrees(double theta) {
   return theta / kPiPrime * kDegreesPerHalfTurn;  // divide first

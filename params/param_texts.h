@@ -23,6 +23,10 @@ double BoxDegrees(double theta);
 // ("#########.######": 1000.000161, 2000., . for zero).
 std::string OffsetText(double metres);
 
+// The offset in metres that the box shows for `metres`: OffsetText read
+// back, so rounded to six decimals. Needs a finite value.
+double OffsetShown(double metres);
+
 // The three texts: offsets in metres as OffsetText writes them, the angle in
 // ddd.mmss of BoxDegrees(theta) to 0.0001″ (FormatDmsNumber).
 // Rejects what FormatDmsNumber rejects (whole degrees beyond 2147483647).

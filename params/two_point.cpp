@@ -1,32 +1,19 @@
 #include "params/two_point.h"
-#include "params/constants.h"
 
 #include <cmath>
-#include <initializer_list>
 #include <string>
 #include <utility>
 
 #include "number/number_text.h"
-#include "number/pattern.h"
 #include "number/round_trip.h"
 #include "params/bearing.h"
+#include "params/constants.h"
 #include "params/dms.h"
+#include "params/overflow.h"
 #include "params/param_texts.h"
 
 namespace torvane {
 namespace {
-
-constexpr std::string_view kMillimetrePattern = "0.000";
-constexpr const char* kLineBreak = "\r\n";
-
-bool AllFinite(std::initializer_list<double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
-
-constexpr const char* kOverflow = "the coordinates are too large to compute with";
 
 std::string PlaceText(double x, double y) { return RoundTripText(x) + ',' + RoundTripText(y); }
 
@@ -77,44 +64,26 @@ Expected<TwoPointSolution> SolveTwoPoints(const TwoPoints& pts, const PresentPar
   }
 
   TwoPointSolution solution;
+  solution.x_offset = x_offset;
+  solution.y_offset = y_offset;
+  solution.theta = theta;
+  solution.x_disagreement_mm = x_gap_mm;
+  solution.y_disagreement_mm = y_gap_mm;
   solution.offsets_disagree =
       std::fabs(x_gap_mm) > kOffsetToleranceMm || std::fabs(y_gap_mm) > kOffsetToleranceMm;
-  auto texts = MakeParamTexts(x_offset, y_offset, theta);
-  if (!texts) return Fail(texts.error());
-  solution.x_offset_text = texts->x_offset;
-  solution.y_offset_text = texts->y_offset;
-  solution.angle_text = texts->angle;
-  const double degrees = BoxDegrees(theta);
 
   solution.present_state = StateOf(present.x_offset, present.y_offset, present.angle_dms);
   if (solution.present_state != ParamState::kSet) return solution;
 
-  // Check mode: the derived parameters against those present.
-  const double x_written = LeadingNumber(solution.x_offset_text).value();
-  const double y_written = LeadingNumber(solution.y_offset_text).value();
-  solution.x_offset_gap = x_written - present.x_offset;
-  solution.y_offset_gap = y_written - present.y_offset;
-  const double dx_mm = std::fabs(solution.x_offset_gap) * kMillimetresPerMetre;
-  const double dy_mm = std::fabs(solution.y_offset_gap) * kMillimetresPerMetre;
+  // Check mode: the derived parameters, as the boxes would show them,
+  // against those present.
   auto entered = DmsToDegrees(present.angle_dms);
   if (!entered) return Fail(entered.error());
-  solution.angle_gap = degrees - *entered;
-
-  std::string& r = solution.check_report;
-  r += "坐标计算的转化参数为:";
-  r += kLineBreak;
-  r += kLineBreak;
-  r += "   X偏移量为: " + solution.x_offset_text + kLineBreak;
-  r += "   Y偏移量为: " + solution.y_offset_text + kLineBreak;
-  r += "   坐标旋转角为:" + FormatDmsSymbols(degrees) + kLineBreak;
-  r += kLineBreak;
-  r += kLineBreak;
-  r += "转化参数差异量为:";
-  r += kLineBreak;
-  r += kLineBreak;
-  r += "   X偏移量差异为: ±" + FormatPattern(dx_mm, kMillimetrePattern) + " mm" + kLineBreak;
-  r += "   Y偏移量差异为: ±" + FormatPattern(dy_mm, kMillimetrePattern) + " mm" + kLineBreak;
-  r += "   旋转角差异量为:" + FormatDmsSymbols(solution.angle_gap);
+  solution.present = present;
+  solution.present_degrees = *entered;
+  solution.x_offset_gap = OffsetShown(x_offset) - present.x_offset;
+  solution.y_offset_gap = OffsetShown(y_offset) - present.y_offset;
+  solution.angle_gap = BoxDegrees(theta) - *entered;
   return solution;
 }
 

@@ -1,17 +1,14 @@
 // Conversion parameters from two common points A and B known in both grids,
-// and the check of parameters already present against them.
+// and the check of parameters already present against them, as numbers;
+// two_point_report.h writes them out.
 #pragma once
-
-#include <string>
 
 #include "base/expected.h"
 #include "params/conversion_params.h"
 
 namespace torvane {
 
-// Shown when the offsets estimated from A and from B differ by more than 10 mm.
-inline constexpr const char* kOffsetsDisagreeMessage =
-    "偏移量Dx、Dy(过渡坐标)较差>10 mm 请检查两套坐标成果";
+// Beyond this many millimetres the offsets estimated from A and from B disagree.
 inline constexpr double kOffsetToleranceMm = 10.0;
 
 // Coordinates in metres: s = survey grid, c = construction grid.
@@ -26,18 +23,25 @@ struct PresentParams {
 };
 
 struct TwoPointSolution {
-  std::string x_offset_text;      // as written into the X offset box, e.g. "1000.000161"
-  std::string y_offset_text;      // e.g. "2000.000161"
-  std::string angle_text;         // ddd.mmss, e.g. "45."
-  bool offsets_disagree = false;  // the 10 mm warning applies
+  // The derived parameters: the offsets in metres, each the mean of the
+  // estimates from A and from B; theta in radians, the survey bearing of
+  // A to B minus the construction one to 15 significant digits, so within
+  // (-2π′, 2π′).
+  double x_offset = 0, y_offset = 0;
+  double theta = 0;
+  // The estimate from A minus that from B, millimetres, and whether either
+  // differs by more than kOffsetToleranceMm (the 10 mm warning applies).
+  double x_disagreement_mm = 0, y_disagreement_mm = 0;
+  bool offsets_disagree = false;
   ParamState present_state = ParamState::kNotComputed;
-  // Only when present_state is kSet: the derived parameters minus those
-  // present, the offsets as written (metres), the angle as the rotation box
-  // reads it (decimal degrees); and the twelve-line report of them, lines
-  // joined by CR LF, which shows the offsets' differences without sign.
+  // Only when present_state is kSet: the parameters present, their angle
+  // also in decimal degrees; and the derived parameters minus them, the
+  // offsets as their boxes show them (metres, OffsetShown), the angle as
+  // the rotation box reads it (decimal degrees, BoxDegrees).
+  PresentParams present;
+  double present_degrees = 0;
   double x_offset_gap = 0, y_offset_gap = 0;
   double angle_gap = 0;
-  std::string check_report;
 };
 
 // A and B at the same place in a grid give no bearing there, and so no rotation.
@@ -48,10 +52,11 @@ enum class SamePlace {
 
 // Works out everything the parameter button needs; coordinates in metres,
 // the present angle in ddd.mmss. Rejects: arithmetic that leaves the range
-// of doubles; a present or derived angle whose whole degrees exceed
-// 2147483647; with SamePlace::kReject, A and B at the same place in the
-// survey grid, the construction grid or both, e.g. "A and B are both at
-// 1050,2000 in the survey grid: the rotation cannot be determined".
+// of doubles (kOverflow); a present angle that DmsToDegrees rejects (whole
+// degrees beyond 2147483647); with SamePlace::kReject, A and B at the same
+// place in the survey grid, the construction grid or both, e.g. "A and B
+// are both at 1050,2000 in the survey grid: the rotation cannot be
+// determined".
 Expected<TwoPointSolution> SolveTwoPoints(const TwoPoints& points, const PresentParams& present,
                                           SamePlace same_place = SamePlace::kBearingZero);
 

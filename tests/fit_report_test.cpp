@@ -12,8 +12,10 @@
 #include "number/number_text.h"
 #include "params/constants.h"
 #include "params/dms.h"
+#include "params/millimetre_text.h"
 #include "params/transform.h"
 #include "params/two_point.h"
+#include "params/two_point_report.h"
 
 namespace torvane {
 namespace {
@@ -43,10 +45,11 @@ TEST(ReportFit, TwoPointsGiveTheTwoPointTexts) {
     ASSERT_TRUE(two.ok());
     auto report = ReportFit(TwoPointsOf(row), {});
     ASSERT_TRUE(report.ok()) << report.error();
-    EXPECT_EQ(report->texts.x_offset, two->x_offset_text);
-    EXPECT_EQ(report->texts.y_offset, two->y_offset_text);
-    EXPECT_EQ(report->texts.angle, two->angle_text);
-    EXPECT_EQ(report->offsets_disagree, two->offsets_disagree) << two->x_offset_text;
+    const ParamTexts texts = TwoPointBoxTexts(*two);
+    EXPECT_EQ(report->texts.x_offset, texts.x_offset);
+    EXPECT_EQ(report->texts.y_offset, texts.y_offset);
+    EXPECT_EQ(report->texts.angle, texts.angle);
+    EXPECT_EQ(report->offsets_disagree, two->offsets_disagree) << texts.x_offset;
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "params/two_point_report.h"
+
 namespace torvane {
 namespace {
 
@@ -21,37 +23,45 @@ TEST(SolveTwoPoints, FillsTheBoxesWhenNotComputed) {
   for (const auto& row : rows) {
     auto s = SolveTwoPoints(row.points, {});
     ASSERT_TRUE(s.ok());
-    EXPECT_EQ(s->x_offset_text, row.x);
-    EXPECT_EQ(s->y_offset_text, row.y);
-    EXPECT_EQ(s->angle_text, row.angle);
+    const ParamTexts texts = TwoPointBoxTexts(*s);
+    EXPECT_EQ(texts.x_offset, row.x);
+    EXPECT_EQ(texts.y_offset, row.y);
+    EXPECT_EQ(texts.angle, row.angle);
     EXPECT_EQ(s->offsets_disagree, row.warns) << row.x;
     EXPECT_EQ(s->present_state, ParamState::kNotComputed);
-    EXPECT_EQ(s->check_report, "");
+    EXPECT_EQ(TwoPointCheckReport(*s, "\r\n"), "");
   }
 }
 
 TEST(SolveTwoPoints, WarnsOnlyBeyondTenMillimetres) {
-  // B's construction X short by delta: the two X offset estimates differ by delta.
-  for (double delta : {0.009999, -0.009999}) {
-    EXPECT_FALSE(
-        SolveTwoPoints({1000, 2000, 1100, 2000, 0, 0, 100 - delta, 0}, {})->offsets_disagree)
-        << delta;
+  // B's construction coordinate off along one axis: the offsets from A and
+  // from B differ by as much along it, A's minus B's in millimetres.
+  const struct {
+    TwoPoints points;
+    double x_mm, y_mm;
+    bool warns;
+  } rows[] = {
+      {{1000, 2000, 1100, 2000, 0, 0, 99.990001, 0}, -9.999, 0, false},
+      {{1000, 2000, 1100, 2000, 0, 0, 100.009999, 0}, 9.999, 0, false},
+      {{1000, 2000, 1100, 2000, 0, 0, 99.989999, 0}, -10.001, 0, true},
+      {{1000, 2000, 1100, 2000, 0, 0, 100.010001, 0}, 10.001, 0, true},
+      {{1000, 2000, 1000, 2100, 0, 0, 0, 100.009999}, 0, 9.999, false},
+      {{1000, 2000, 1000, 2100, 0, 0, 0, 100.010001}, 0, 10.001, true},
+  };
+  for (const auto& row : rows) {
+    auto s = SolveTwoPoints(row.points, {});
+    ASSERT_TRUE(s.ok());
+    EXPECT_NEAR(s->x_disagreement_mm, row.x_mm, 1e-6);
+    EXPECT_NEAR(s->y_disagreement_mm, row.y_mm, 1e-6);
+    EXPECT_EQ(s->offsets_disagree, row.warns) << row.x_mm << ' ' << row.y_mm;
   }
-  for (double delta : {0.010001, -0.010001}) {
-    EXPECT_TRUE(
-        SolveTwoPoints({1000, 2000, 1100, 2000, 0, 0, 100 - delta, 0}, {})->offsets_disagree)
-        << delta;
-  }
-  // The same along Y.
-  EXPECT_TRUE(SolveTwoPoints({1000, 2000, 1000, 2100, 0, 0, 0, 100.010001}, {})->offsets_disagree);
-  EXPECT_FALSE(SolveTwoPoints({1000, 2000, 1000, 2100, 0, 0, 0, 100.009999}, {})->offsets_disagree);
 }
 
 TEST(SolveTwoPoints, CheckReportAgainstParametersPresent) {
   auto s = SolveTwoPoints(kWorkedExample, {1000.000161, 2000.000161, 45.});
   ASSERT_TRUE(s.ok());
   EXPECT_EQ(s->present_state, ParamState::kSet);
-  EXPECT_EQ(s->check_report,
+  EXPECT_EQ(TwoPointCheckReport(*s, "\r\n"),
             "坐标计算的转化参数为:\r\n"
             "\r\n"
             "   X偏移量为: 1000.000161\r\n"
@@ -70,7 +80,7 @@ TEST(SolveTwoPoints, CheckReportShowsTheDifferences) {
   // Entered 45°30′ and offsets 12.5 mm and 3 mm off; derived 45°.
   auto s = SolveTwoPoints(kWorkedExample, {1000.012661, 1999.997161, 45.3});
   ASSERT_TRUE(s.ok());
-  const std::string& r = s->check_report;
+  const std::string r = TwoPointCheckReport(*s, "\r\n");
   EXPECT_NE(r.find("   X偏移量差异为: ±12.500 mm\r\n"), std::string::npos) << r;
   EXPECT_NE(r.find("   Y偏移量差异为: ±3.000 mm\r\n"), std::string::npos) << r;
   EXPECT_TRUE(r.ends_with("   旋转角差异量为:-0°30′00.000″")) << r;
@@ -86,8 +96,8 @@ TEST(SolveTwoPoints, IncompleteParametersGetNoReport) {
     auto s = SolveTwoPoints(kWorkedExample, present);
     ASSERT_TRUE(s.ok());
     EXPECT_EQ(s->present_state, ParamState::kIncomplete);
-    EXPECT_EQ(s->check_report, "");
-    EXPECT_EQ(s->x_offset_text, "1000.000161");
+    EXPECT_EQ(TwoPointCheckReport(*s, "\r\n"), "");
+    EXPECT_EQ(TwoPointBoxTexts(*s).x_offset, "1000.000161");
   }
 }
 
