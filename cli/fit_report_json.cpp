@@ -5,6 +5,7 @@
 
 #include "cli/json_text.h"
 #include "fit/proj_pipeline.h"
+#include "fit/report_patterns.h"
 #include "number/pattern.h"
 #include "number/round_trip.h"
 #include "params/dms.h"
@@ -12,12 +13,6 @@
 
 namespace torvane::cli {
 namespace {
-
-constexpr std::string_view kDistancePattern = "0.0000";  // metres
-constexpr std::string_view kScalePattern = "0.000000000";
-
-constexpr std::string_view kStandardizedPattern = "0.00";
-constexpr std::string_view kPpmPattern = "0.000";
 
 std::string StandardizedJson(const std::optional<double>& w) {
   return w ? FormatPattern(*w, kStandardizedPattern) : "null";

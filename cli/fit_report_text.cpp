@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/text_table.h"
+#include "fit/report_patterns.h"
 #include "number/number_text.h"
 #include "number/pattern.h"
 #include "params/constants.h"
@@ -15,14 +16,6 @@
 namespace torvane::cli {
 namespace {
 
-constexpr std::string_view kDegreePattern = "0.0000000000";
-constexpr std::string_view kDistancePattern = "0.0000";  // metres
-constexpr std::string_view kScalePattern = "0.000000000";
-
-constexpr std::string_view kStandardizedPattern = "0.00";
-constexpr std::string_view kPpmPattern = "0.000";
-constexpr std::string_view kFPattern = "0.00";
-constexpr std::string_view kQuantilePattern = "0.000";
 constexpr double kPercent = 100.0;
 
 std::vector<std::string> ResidualRow(const std::string& name, const PointResidual& r) {

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "fit/f_quantile.h"
+#include "fit/report_patterns.h"
 #include "fit/rigid_fit.h"
 #include "fit/similarity_fit.h"
 #include "fit/worst_pairs.h"
@@ -26,7 +27,6 @@
 namespace torvane {
 namespace {
 
-constexpr std::string_view kScalePattern = "0.000000000";  // the scale's nine decimals
 constexpr double kPartsPerMillion = 1e6;
 constexpr std::size_t kRigidParameters = 3;
 constexpr std::size_t kSimilarityParameters = 4;
