@@ -36,6 +36,8 @@ namespace torvane {
 
 namespace {
 
+// Window geometry is laid out in twips; 15 twips are one logical pixel.
+constexpr int kTwipsPerPixel = 15;
 constexpr int kClientWidthTwips = 7275;
 constexpr int kClientHeightTwips = 5130;
 

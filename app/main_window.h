@@ -21,9 +21,6 @@ class QRadioButton;
 
 namespace torvane {
 
-// Window geometry is laid out in twips; 15 twips are one logical pixel.
-inline constexpr int kTwipsPerPixel = 15;
-
 class MainWindow : public QWidget {
  public:
   // Creates the window and its 35 controls as laid out; runs no handler.

@@ -22,6 +22,38 @@ std::string OutOfRange(double degrees) {
   return "angle " + PlainDecimal15(degrees) + "° has more whole degrees than 2147483647";
 }
 
+// A decimal-degree value split into whole degrees, minutes and seconds after
+// rounding to steps of 1 / steps_per_second seconds (1000 for 0.001″): the
+// 15-digit value of |degrees|·3600·steps_per_second rounded half away from
+// zero, as FormatPattern rounds. Seconds never show as 60. Needs a finite
+// value and steps_per_second > 0.
+struct DegreeSplit {
+  bool negative = false;  // the rounded angle is below zero
+  double degrees = 0;     // whole degrees, >= 0
+  int minutes = 0;        // 0..59
+  double seconds = 0;     // multiple of the step, 0 <= seconds < 60
+};
+
+DegreeSplit SplitDegrees(double degrees, double steps_per_second) {
+  const double a = std::fabs(degrees);
+  // Round once, in steps of the shown seconds, then split: the seconds never
+  // reach 60 and the minutes never reach 60. The steps are rounded as
+  // FormatPattern rounds, the 15-digit value half away from zero: Round15
+  // gives k + 0.5 exactly when the 15-digit text is k + 0.5, and a double on
+  // the text's side of it otherwise (two 15-digit values lie more than an
+  // ulp apart), so std::round of it rounds the text.
+  const double steps = std::round(Round15(a * kSecondsPerDegree * steps_per_second));
+  const double per_degree = kSecondsPerDegree * steps_per_second;
+  const double per_minute = kSecondsPerMinute * steps_per_second;
+  DegreeSplit split;
+  split.negative = degrees < 0 && steps > 0;
+  split.degrees = std::floor(steps / per_degree);
+  const double rest = steps - split.degrees * per_degree;
+  split.minutes = static_cast<int>(std::floor(rest / per_minute));
+  split.seconds = (rest - split.minutes * per_minute) / steps_per_second;
+  return split;
+}
+
 }  // namespace
 
 DmsDigits DmsDigitsOf(double dms) {
@@ -64,26 +96,6 @@ Expected<double> DmsToDegrees(double dms) {
 
 double DegreesToRadians(double degrees) {
   return Round15(degrees) / kDegreesPerHalfTurn * kPiPrime;  // divide first
-}
-
-DegreeSplit SplitDegrees(double degrees, double steps_per_second) {
-  const double a = std::fabs(degrees);
-  // Round once, in steps of the shown seconds, then split: the seconds never
-  // reach 60 and the minutes never reach 60. The steps are rounded as
-  // FormatPattern rounds, the 15-digit value half away from zero: Round15
-  // gives k + 0.5 exactly when the 15-digit text is k + 0.5, and a double on
-  // the text's side of it otherwise (two 15-digit values lie more than an
-  // ulp apart), so std::round of it rounds the text.
-  const double steps = std::round(Round15(a * kSecondsPerDegree * steps_per_second));
-  const double per_degree = kSecondsPerDegree * steps_per_second;
-  const double per_minute = kSecondsPerMinute * steps_per_second;
-  DegreeSplit split;
-  split.negative = degrees < 0 && steps > 0;
-  split.degrees = std::floor(steps / per_degree);
-  const double rest = steps - split.degrees * per_degree;
-  split.minutes = static_cast<int>(std::floor(rest / per_minute));
-  split.seconds = (rest - split.minutes * per_minute) / steps_per_second;
-  return split;
 }
 
 Expected<std::string> FormatDmsNumber(double degrees) {

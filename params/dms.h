@@ -33,19 +33,6 @@ Expected<double> DmsToDegrees(double dms);
 // 180 first, then multiplied by the program's pi (3.1415926535).
 double DegreesToRadians(double degrees);
 
-// A decimal-degree value split into whole degrees, minutes and seconds after
-// rounding to steps of 1 / steps_per_second seconds (1000 for 0.001″): the
-// 15-digit value of |degrees|·3600·steps_per_second rounded half away from
-// zero, as FormatPattern rounds. Seconds never show as 60. Needs a finite
-// value and steps_per_second > 0.
-struct DegreeSplit {
-  bool negative = false;  // the rounded angle is below zero
-  double degrees = 0;     // whole degrees, >= 0
-  int minutes = 0;        // 0..59
-  double seconds = 0;     // multiple of the step, 0 <= seconds < 60
-};
-DegreeSplit SplitDegrees(double degrees, double steps_per_second);
-
 // Decimal degrees -> ddd.mmss text as written into the rotation box, with at
 // most eight decimals (seconds to 0.0001″): 45.5 gives "45.3", -90 gives
 // "-90.", 0.5 gives ".3", 0 gives ".". Whole degrees are reduced modulo 360.
