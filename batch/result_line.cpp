@@ -69,15 +69,4 @@ char* WriteResultLine(char* out, const PointRecord& point, PlanePoint converted,
   return Put(out, kLineEnd);
 }
 
-void AppendResultLine(std::string& out, std::string_view name, PlanePoint converted,
-                      std::string_view h_text, TextEncoding encoding) {
-  PointRecord point;
-  point.name = name;
-  point.h_text = h_text;
-  const std::size_t start = out.size();
-  out.resize(start + ResultLineCapacity(point));
-  char* const end = WriteResultLine(out.data() + start, point, converted, encoding);
-  out.resize(end - out.data());
-}
-
 }  // namespace torvane

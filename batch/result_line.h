@@ -30,8 +30,4 @@ std::size_t ResultLineCapacity(const PointRecord& point);
 char* WriteResultLine(char* out, const PointRecord& point, PlanePoint converted,
                       TextEncoding encoding);
 
-// Appends the line of a converted point, given by its texts, to `out`.
-void AppendResultLine(std::string& out, std::string_view name, PlanePoint converted,
-                      std::string_view h_text, TextEncoding encoding);
-
 }  // namespace torvane

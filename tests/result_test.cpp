@@ -44,10 +44,14 @@ TEST(ResultPathFor, ReplacesOnlyARealExtension) {
   }
 }
 
+// The table line of a point given by its name and height texts.
 std::string Line(std::string_view name, PlanePoint p, std::string_view h,
                  TextEncoding encoding = TextEncoding::kUtf8) {
-  std::string out;
-  AppendResultLine(out, name, p, h, encoding);
+  PointRecord point;
+  point.name = name;
+  point.h_text = h;
+  std::string out(ResultLineCapacity(point), '\0');
+  out.resize(WriteResultLine(out.data(), point, p, encoding) - out.data());
   return out;
 }
 
