@@ -27,13 +27,21 @@ Expected<double> LeadingNumber(std::string_view text);
 enum class DecimalError { kNotANumber, kTooLarge };
 Expected<double, DecimalError> ParseDecimal(std::string_view text);
 
-// The value rounded to 15 significant decimal digits: the shortest text with
-// at most 15 significant digits, read back. Infinities and NaN pass through.
+// The significant decimal digits every shown value is rounded to: as many
+// as a double keeps of any decimal text.
+inline constexpr int kRoundDigits = 15;
+
+// The value rounded to kRoundDigits significant decimal digits: the
+// shortest text with at most that many significant digits, read back.
+// Infinities and NaN pass through.
 double Round15(double value);
 
-// The shortest decimal text of |value| with at most 15 significant digits,
-// written without an exponent ("30.152", "0.0003", "720"). Needs a finite
-// value; NaN or infinity give "nan"/"inf".
+// The shortest decimal text of |value| with at most kRoundDigits
+// significant digits, written without an exponent ("30.152", "0.0003",
+// "720"). Needs a finite value; NaN or infinity give "nan"/"inf". It is
+// not std::to_chars: that writes either an exponent form ("3e-04") or,
+// with a fixed precision, the exact binary expansion of the double; the
+// angles and messages need the 15 significant digits without an exponent.
 std::string PlainDecimal15(double magnitude);
 
 // The decimal digits of `value` with zeros in front up to `width` digits:
