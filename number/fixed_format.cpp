@@ -239,6 +239,7 @@ char* WriteShortDecimalFixed(char* out, [[maybe_unused]] const char* room_end,
                              const FixedPattern& pattern) {
   assert(room_end - out >= static_cast<std::ptrdiff_t>(kMaxFixedText));
   assert(pattern.decimals >= 0 && pattern.decimals <= kMaxFixedDecimals);
+  assert(!text.empty());  // a short decimal has a digit at least
   // With fewer than 15 - decimals integer digits the double read from the
   // text is nearer to it than half a unit of the last shown decimal, so it
   // prints as the text does.
