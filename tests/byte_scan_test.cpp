@@ -64,10 +64,7 @@ TEST(DigitRun, CountsEveryDigitUpToANonDigitOrTheEnd) {
       {",", 0, 0},
       {"x1", 0, 0},
       {"7", 1, 7},
-      {std::string("12\0"
-                   "3",
-                   4),
-       2, 12},
+      {std::string("12\0003", 4), 2, 12},
       {"3448690.414", 7, 3448690},
       {"12345678", 8, 12345678},
       {"00000001x", 8, 1},
@@ -90,6 +87,8 @@ TEST(DigitRun, CountsEveryDigitUpToANonDigitOrTheEnd) {
   }
 }
 
+// Bounded by `last`, and, with a line end and slack after the bytes, as
+// the one-pass line reader reads: up to the first non-digit.
 TEST(DigitRun, AgreesWithAByteLoop) {
   std::mt19937 random(11);
   for (int round = 0; round < 20000; ++round) {
@@ -98,15 +97,26 @@ TEST(DigitRun, AgreesWithAByteLoop) {
     const std::size_t digits = random() % 31;
     for (std::size_t i = 0; i < digits; ++i) buffer[i] = static_cast<char>('0' + random() % 10);
     const std::size_t length = random() % (buffer.size() + 1);
-    std::size_t count = 0;
-    std::uint64_t expected = 0;
-    for (; count < length && buffer[count] >= '0' && buffer[count] <= '9'; ++count) {
-      expected = expected * 10 + static_cast<unsigned>(buffer[count] - '0');
-    }
+    auto run_in = [&](std::size_t size) {
+      DigitRunValue run;
+      for (; run.count < size && buffer[run.count] >= '0' && buffer[run.count] <= '9';
+           ++run.count) {
+        run.value = run.value * 10 + static_cast<unsigned>(buffer[run.count] - '0');
+      }
+      return run;
+    };
+    const DigitRunValue bounded = run_in(length), whole = run_in(buffer.size());
     const DigitRunValue run = DigitRun(buffer.data(), buffer.data() + length);
-    ASSERT_EQ(run.count, count) << buffer.substr(0, length);
-    if (count <= 19) {
-      EXPECT_EQ(run.value, expected) << buffer.substr(0, length);
+    ASSERT_EQ(run.count, bounded.count) << buffer.substr(0, length);
+    if (bounded.count <= 19) {
+      EXPECT_EQ(run.value, bounded.value) << buffer.substr(0, length);
+    }
+    const std::string line = buffer + "\n" + std::string(8, '0');
+    const DigitRunValue stopped =
+        DigitRun<ReadTo::kStopByte>(line.data(), line.data() + line.size());
+    ASSERT_EQ(stopped.count, whole.count) << buffer;
+    if (whole.count <= 19) {
+      EXPECT_EQ(stopped.value, whole.value) << buffer;
     }
   }
 }
