@@ -3,11 +3,13 @@
 #include <bit>
 #include <cstdint>
 
+#include "number/words.h"
+
 namespace torvane {
 
 const char* FindLineEnd(const char* first, const char* last, bool* non_ascii) {
   std::uint64_t seen = 0;
-  for (; last - first >= 8; first += 8) {
+  for (; last - first >= static_cast<std::ptrdiff_t>(kWordBytes); first += kWordBytes) {
     // Bytes below 0x0E flag a word that may hold CR or LF (tabs and other
     // controls too, which the exact test then passes over).
     const std::uint64_t word = LoadWord(first);
@@ -33,8 +35,8 @@ bool IsAscii(std::string_view bytes) {
   const char* p = bytes.data();
   const char* last = p + bytes.size();
   std::uint64_t any = 0;
-  for (; last - p >= 8; p += 8) any |= LoadWord(p);
-  for (; p != last; ++p) any |= static_cast<unsigned char>(*p);
+  for (; last - p >= static_cast<std::ptrdiff_t>(kWordBytes); p += kWordBytes) any |= LoadWord(p);
+  if (p != last) any |= LoadWordBefore(p, last);
   return (any & kByteHighBits) == 0;
 }
 

@@ -359,7 +359,8 @@ bool PointFileReader::NextUsualLine(PointRecord* point) {
   const char* const end = data + end_;
   std::size_t fields = 0;
   bool unusual = false;
-  const char* line_end = ParseUsualLine(data + begin_, line_number_ + 1, point, &fields, &unusual);
+  const char* line_end = ParseUsualLine(data + begin_, data + buffer_.size(), line_number_ + 1,
+                                        point, &fields, &unusual);
   // Not a usual line, or not yet read whole.
   if (line_end == nullptr || line_end == end || unusual) return false;
   ++line_number_;
@@ -389,8 +390,8 @@ Expected<const PointRecord*, RunError> PointFileReader::Next() {
     bool unusual = false;  // already dealt with by NextLine
     // The line is in the buffer, ended there by its own line end or by the
     // one after the data.
-    if (ParseUsualLine(line.data(), line_number_, &current_, &fields, &unusual) ==
-        line.data() + line.size()) {
+    if (ParseUsualLine(line.data(), buffer_.data() + buffer_.size(), line_number_, &current_,
+                       &fields, &unusual) == line.data() + line.size()) {
       current_.ascii = !line_may_be_non_ascii_;
       fields_read_ += fields;
       return &current_;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "number/copy_bytes.h"
+#include "number/words.h"
 
 namespace torvane {
 namespace {
@@ -45,6 +45,7 @@ std::size_t ResultLineCapacity(const PointRecord& point) {
 
 char* WriteResultLine(char* out, const PointRecord& point, PlanePoint converted,
                       TextEncoding encoding) {
+  [[maybe_unused]] const char* const room_end = out + ResultLineCapacity(point);
   // Where a column is: the name takes its bytes but its display width in
   // columns; after it, a byte is a column.
   const auto name_width = static_cast<std::ptrdiff_t>(
@@ -54,13 +55,14 @@ char* WriteResultLine(char* out, const PointRecord& point, PlanePoint converted,
     return after_name + (static_cast<std::ptrdiff_t>(c - kNameColumn) - name_width);
   };
   out = MoveTo(after_name, column(kXColumn));
-  out = WriteRound15Fixed(out, converted.x, kXPattern);
+  out = WriteRound15Fixed(out, room_end, converted.x, kXPattern);
   out = MoveTo(out, column(kYColumn));
-  out = WriteRound15Fixed(out, converted.y, kYPattern);
+  out = WriteRound15Fixed(out, room_end, converted.y, kYPattern);
   out = MoveTo(out, column(kHColumn));
-  char* h = point.h_decimal ? WriteShortDecimalFixed(out, *point.h_decimal, point.h_text, kHPattern)
-                            : nullptr;
-  if (h == nullptr) h = WriteDecimalFixed(out, point.h_text, kHPattern);
+  char* h = point.h_decimal
+                ? WriteShortDecimalFixed(out, room_end, *point.h_decimal, point.h_text, kHPattern)
+                : nullptr;
+  if (h == nullptr) h = WriteDecimalFixed(out, room_end, point.h_text, kHPattern);
   if (h != nullptr) {
     out = h;
   } else {

@@ -1,10 +1,11 @@
 #include "batch/usual_line.h"
 
 #include <bit>
+#include <cassert>
 #include <cstdint>
 
-#include "batch/byte_scan.h"
 #include "number/short_decimal.h"
+#include "number/words.h"
 
 namespace torvane {
 namespace {
@@ -15,8 +16,10 @@ bool LineEnd(char c) { return c == '\n' || c == '\r'; }
 // Text up to the next comma or line end, eight bytes at a time; sets
 // *unusual when a byte of it is one the one-pass reader leaves to the
 // line-by-line one: not ASCII (the encoding decides) or NUL (an error there).
-const char* TextField(const char* p, bool* unusual) {
-  for (;; p += 8) {
+// The bytes up to `readable` may be read.
+const char* TextField(const char* p, [[maybe_unused]] const char* readable, bool* unusual) {
+  for (;; p += kWordBytes) {
+    assert(readable - p >= static_cast<std::ptrdiff_t>(kWordBytes));
     const std::uint64_t word = LoadWord(p);
     const std::uint64_t stops = ZeroByteFlags(word ^ (kEachByte * ',')) |
                                 ZeroByteFlags(word ^ (kEachByte * '\n')) |
@@ -43,29 +46,12 @@ std::string_view Trimmed(const char* first, const char* last) {
 // most 19 digits, blanks, then a comma or a line end. Sets the number's
 // text and digits and returns where the field ends, or nullptr for
 // anything else.
-const char* UsualDecimalField(const char* p, std::string_view* text, ShortDecimal* d) {
+const char* UsualDecimalField(const char* p, const char* readable, std::string_view* text,
+                              ShortDecimal* d) {
   while (Blank(*p)) ++p;
   const char* const start = p;
-  // A branch, not arithmetic: predicted, it keeps the sign's byte off the
-  // chain of loads that walks the line.
-  d->negative = false;
-  if (*p == '-' || *p == '+') d->negative = *p++ == '-';
-  const DigitRunValue integer = DigitRun(p);
-  p += integer.count;
-  std::size_t digits = integer.count;
-  std::uint64_t value = integer.value;
-  d->decimals = 0;
-  if (*p == '.') {
-    const DigitRunValue fraction = DigitRun(++p);
-    p += fraction.count;
-    digits += fraction.count;
-    if (digits > static_cast<std::size_t>(kShortDecimalDigits)) return nullptr;
-    value = value * kPow10[fraction.count] + fraction.value;
-    d->decimals = static_cast<int>(fraction.count);
-  }
-  // No digit at all, or too many.
-  if (digits - 1 >= static_cast<std::size_t>(kShortDecimalDigits)) return nullptr;
-  d->digits = value;
+  p = ReadShortDecimal<ReadTo::kStopByte>(p, readable, d);
+  if (p == nullptr) return nullptr;
   *text = std::string_view(start, static_cast<std::size_t>(p - start));
   while (Blank(*p)) ++p;
   if (*p != ',' && !LineEnd(*p)) return nullptr;
@@ -74,9 +60,10 @@ const char* UsualDecimalField(const char* p, std::string_view* text, ShortDecima
 
 // A coordinate field: a usual decimal field whose value (the same as
 // ParseDecimal's) is one exact division.
-const char* UsualNumberField(const char* p, std::string_view* text, double* value) {
+const char* UsualNumberField(const char* p, const char* readable, std::string_view* text,
+                             double* value) {
   ShortDecimal d;
-  p = UsualDecimalField(p, text, &d);
+  p = UsualDecimalField(p, readable, text, &d);
   if (p == nullptr) return nullptr;
   const auto exact = ExactDoubleOf(d);
   if (!exact) return nullptr;
@@ -86,15 +73,15 @@ const char* UsualNumberField(const char* p, std::string_view* text, double* valu
 
 }  // namespace
 
-const char* ParseUsualLine(const char* first, std::size_t line_number, PointRecord* point,
-                           std::size_t* fields, bool* unusual) {
+const char* ParseUsualLine(const char* first, const char* readable, std::size_t line_number,
+                           PointRecord* point, std::size_t* fields, bool* unusual) {
   *unusual = false;
-  const char* p = TextField(first, unusual);
+  const char* p = TextField(first, readable, unusual);
   if (*p != ',') return nullptr;
   point->name = Trimmed(first, p);
-  p = UsualNumberField(p + 1, &point->x_text, &point->x);
+  p = UsualNumberField(p + 1, readable, &point->x_text, &point->x);
   if (p == nullptr || *p != ',') return nullptr;
-  p = UsualNumberField(p + 1, &point->y_text, &point->y);
+  p = UsualNumberField(p + 1, readable, &point->y_text, &point->y);
   if (p == nullptr) return nullptr;
   std::size_t count = 3;
   point->h_text = {};
@@ -102,17 +89,17 @@ const char* ParseUsualLine(const char* first, std::size_t line_number, PointReco
   if (*p == ',') {
     const char* const h = ++p;
     ShortDecimal d;
-    if (const char* after = UsualDecimalField(h, &point->h_text, &d)) {
+    if (const char* after = UsualDecimalField(h, readable, &point->h_text, &d)) {
       point->h_decimal = d;
       p = after;
     } else {
-      p = TextField(h, unusual);
+      p = TextField(h, readable, unusual);
       point->h_text = Trimmed(h, p);
     }
     ++count;
     while (*p == ',') {
       ++count;
-      p = TextField(p + 1, unusual);
+      p = TextField(p + 1, readable, unusual);
     }
   }
   point->line = line_number;

@@ -15,10 +15,11 @@ namespace torvane {
 // where the line ends, and sets *unusual when a byte of the name or of the
 // fields after Y is not ASCII or is NUL; returns nullptr, and leaves the
 // line to ParsePointLine, for a line of another form. A CR or LF must come
-// at or after `first` (a reader puts one after its data), and the 8 bytes
-// from any position up to it must be readable: the line is read a word at
-// a time with no bound of its own.
-const char* ParseUsualLine(const char* first, std::size_t line_number, PointRecord* point,
-                           std::size_t* fields, bool* unusual);
+// at or after `first` (a reader puts one after its data), and the bytes
+// up to `readable` must be readable, at least 8 of them from any position
+// up to the line end: the line is read a word at a time, stopped by the
+// line end.
+const char* ParseUsualLine(const char* first, const char* readable, std::size_t line_number,
+                           PointRecord* point, std::size_t* fields, bool* unusual);
 
 }  // namespace torvane

@@ -38,6 +38,7 @@ Totals Pass(const std::string& data, std::size_t size, const torvane::Transform&
   torvane::PlanePoint converted[kBatch];
   const char* p = data.data();
   const char* const end = data.data() + size;
+  const char* const readable = data.data() + data.size();
   std::size_t used = 0;
   while (p < end) {
     std::size_t n = 0;
@@ -45,7 +46,7 @@ Totals Pass(const std::string& data, std::size_t size, const torvane::Transform&
       std::size_t fields;
       bool unusual;
       const char* line_end =
-          torvane::ParseUsualLine(p, totals.points + n + 1, &batch[n], &fields, &unusual);
+          torvane::ParseUsualLine(p, readable, totals.points + n + 1, &batch[n], &fields, &unusual);
       if (line_end == nullptr || unusual) {
         std::fprintf(stderr, "line %zu is not a usual point line\n", totals.points + n + 1);
         std::exit(1);

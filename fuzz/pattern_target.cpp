@@ -1,6 +1,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "fuzz/check.h"
@@ -26,7 +27,7 @@ void Pattern(const std::uint8_t* data, std::size_t size) {
   const std::string fixed = "#." + std::string(static_cast<std::size_t>(decimals), '0');
   const FixedPattern p{fixed, decimals};
   char text[kMaxFixedText];
-  const std::string fast(text, WriteRound15Fixed(text, value, p));
+  const std::string fast(text, WriteRound15Fixed(text, std::end(text), value, p));
   Check(fast == FormatPattern(value, fixed), "the fast writer differs for " + fixed);
 
   // A height read from the text of the value.
@@ -34,7 +35,7 @@ void Pattern(const std::uint8_t* data, std::size_t size) {
   auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
   Check(ec == std::errc(), "to_chars failed");
   const std::string_view height(digits, end - digits);
-  char* written = WriteDecimalFixed(text, height, p);
+  char* written = WriteDecimalFixed(text, std::end(text), height, p);
   auto read = ParseDecimal(height);
   Check((written != nullptr) == read.ok(), "the height writer accepts what the reader rejects");
   if (written != nullptr) {

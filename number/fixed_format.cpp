@@ -1,14 +1,16 @@
 #include "number/fixed_format.h"
 
 #include <bit>
+#include <cassert>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 
-#include "number/copy_bytes.h"
 #include "number/number_text.h"
 #include "number/pattern.h"
+#include "number/powers_of_ten.h"
 #include "number/short_decimal.h"
+#include "number/words.h"
 
 namespace torvane {
 namespace {
@@ -23,8 +25,10 @@ constexpr std::uint64_t kMantissaMask = (1ULL << kMantissaBits) - 1;
 // 15-digit value has too few decimals beyond those shown.
 constexpr double kFastLow = 1.0;
 constexpr double kFastHigh = 1e10;
-constexpr int kLog10TwoTimes4096 = 1233;  // log10(2) = 0.30103 ~ 1233/4096
-constexpr int kLog2TenTimes1024 = 3401;   // log2(10) = 3.3219 ~ 3401/1024, rounded down
+// log10(2) = 0.30103 ~ 1233/4096, as in the integer log base 10 of Sean
+// Anderson's "Bit Twiddling Hacks".
+constexpr int kLog10TwoTimes4096 = 1233;
+constexpr int kLog2TenTimes1024 = 3401;  // log2(10) = 3.3219 ~ 3401/1024, rounded down
 
 // Zeros to fill decimals with, as many as a pattern has at most.
 constexpr char kZeroText[kMaxFixedDecimals] = {'0', '0', '0', '0', '0', '0',
@@ -77,15 +81,14 @@ char* WriteDigitsBackwards(char* end, std::uint64_t n, int count) {
   return p;
 }
 
-static_assert(std::endian::native == std::endian::little, "digits are stored as words");
-
-constexpr std::uint64_t kZeros = 0x3030303030303030ULL;  // "00000000"
 constexpr std::uint64_t kEightDigitLimit = 100000000;
 
 // The eight decimal digits of n (below 10^8), leading zeros included, as
 // ASCII in memory order: one 64-bit word is split into lanes of four, two
-// and one digits by multiplications that divide each lane at once.
+// and one digits by multiplications that divide each lane at once (Paul
+// Khuong's encode_ten_thousands, from "How to print integers really fast").
 std::uint64_t EightDigits(std::uint64_t n) {
+  assert(n < kEightDigitLimit);
   const std::uint64_t fours = (n / 10000) | ((n % 10000) << 32);
   // x / 100 = (x · 10486) >> 20 and x / 10 = (x · 103) >> 10 for the lane
   // values here (below 10000 and below 100); no lane overflows into the next.
@@ -99,9 +102,10 @@ std::uint64_t EightDigits(std::uint64_t n) {
 // numbered `from` (0 to 7) on at `out`; the rest of the eight bytes at `out`
 // is scratch. Returns the end.
 char* StoreFrom(char* out, std::uint64_t eight, int from) {
+  assert(from >= 0 && from < static_cast<int>(kWordBytes));
   const std::uint64_t digits = eight >> (8 * from);
   std::memcpy(out, &digits, sizeof digits);
-  return out + (8 - from);
+  return out + (static_cast<int>(kWordBytes) - from);
 }
 
 // Writes [-]integer.fraction for `scaled` = value · 10^Decimals; no minus
@@ -221,7 +225,10 @@ bool Round15Scaled(double magnitude, int decimals, std::uint64_t* scaled) {
 
 }  // namespace
 
-char* WriteRound15Fixed(char* out, double value, const FixedPattern& pattern) {
+char* WriteRound15Fixed(char* out, [[maybe_unused]] const char* room_end, double value,
+                        const FixedPattern& pattern) {
+  assert(room_end - out >= static_cast<std::ptrdiff_t>(kMaxFixedText));
+  assert(pattern.decimals >= 0 && pattern.decimals <= kMaxFixedDecimals);
   std::uint64_t scaled;
   if (Round15Scaled(value < 0 ? -value : value, pattern.decimals, &scaled)) {
     return WriteScaled(out, value < 0, scaled, pattern.decimals);
@@ -229,8 +236,12 @@ char* WriteRound15Fixed(char* out, double value, const FixedPattern& pattern) {
   return WriteText(out, FormatPattern(value, pattern.text));
 }
 
-char* WriteShortDecimalFixed(char* out, const ShortDecimal& d, std::string_view text,
+char* WriteShortDecimalFixed(char* out, [[maybe_unused]] const char* room_end,
+                             const ShortDecimal& d, std::string_view text,
                              const FixedPattern& pattern) {
+  assert(room_end - out >= static_cast<std::ptrdiff_t>(kMaxFixedText));
+  assert(pattern.decimals >= 0 && pattern.decimals <= kMaxFixedDecimals);
+  assert(!text.empty());  // a short decimal has a digit at least
   // With fewer than 15 - decimals integer digits the text has at most 15
   // significant digits, so it is the 15-digit text of the double read from
   // it; with no more decimals than shown it prints as it is written.
@@ -251,9 +262,13 @@ char* WriteShortDecimalFixed(char* out, const ShortDecimal& d, std::string_view 
                      pattern.decimals);
 }
 
-char* WriteDecimalFixed(char* out, std::string_view text, const FixedPattern& pattern) {
+char* WriteDecimalFixed(char* out, const char* room_end, std::string_view text,
+                        const FixedPattern& pattern) {
+  assert(room_end - out >= static_cast<std::ptrdiff_t>(kMaxFixedText));
   if (auto d = ScanShortDecimal(TrimBlanks(text))) {
-    if (char* end = WriteShortDecimalFixed(out, *d, TrimBlanks(text), pattern)) return end;
+    if (char* end = WriteShortDecimalFixed(out, room_end, *d, TrimBlanks(text), pattern)) {
+      return end;
+    }
   }
   auto value = ParseDecimal(text);
   if (!value) return nullptr;

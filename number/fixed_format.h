@@ -22,8 +22,9 @@ inline constexpr int kMaxFixedDecimals = 12;
 // 309 integer digits, then sign, point and decimals.
 inline constexpr std::size_t kMaxFixedText = 312 + kMaxFixedDecimals;
 
-// Both writers below may use up to kMaxFixedText bytes at `out` as
-// scratch, whatever the length of what they write.
+// The writers below may use the kMaxFixedText bytes from `out` as
+// scratch, whatever the length of what they write: `room_end` is where the
+// caller's room ends, at least kMaxFixedText bytes on.
 
 // Writes FormatPattern(value, pattern.text) at `out` (the 15-digit text of
 // value rounded at the pattern's decimals, ties away from zero) and returns
@@ -31,19 +32,22 @@ inline constexpr std::size_t kMaxFixedText = 312 + kMaxFixedDecimals;
 // with integer arithmetic on the exact binary value; those within a unit of
 // the 15th digit of halfway between two shown values, and all others, take
 // the general path.
-char* WriteRound15Fixed(char* out, double value, const FixedPattern& pattern);
+char* WriteRound15Fixed(char* out, const char* room_end, double value, const FixedPattern& pattern);
 
 // Writes FormatPattern(ParseDecimal(text), pattern.text) at `out` and
 // returns its end. A plain decimal with fewer than 15 - decimals integer
 // digits and no more decimals than the pattern shows is copied digit by
-// digit; other numbers take the general path. Returns nullptr, writing nothing, for a
-// text that ParseDecimal rejects (not a number, or too large).
-char* WriteDecimalFixed(char* out, std::string_view text, const FixedPattern& pattern);
+// digit; other numbers take the general path. Returns nullptr, writing
+// nothing, for a text that ParseDecimal rejects (not a number, or too
+// large).
+char* WriteDecimalFixed(char* out, const char* room_end, std::string_view text,
+                        const FixedPattern& pattern);
 
-// WriteDecimalFixed for a text (blanks removed) already read into `digits`: nullptr, writing
-// nothing, when it has more decimals than the pattern shows or 15 -
-// decimals integer digits or more (then WriteDecimalFixed decides).
-char* WriteShortDecimalFixed(char* out, const ShortDecimal& digits, std::string_view text,
-                             const FixedPattern& pattern);
+// WriteDecimalFixed for a text (blanks removed) already read into
+// `digits`: nullptr, writing nothing, when it has more decimals than the
+// pattern shows or 15 - decimals integer digits or more (then
+// WriteDecimalFixed decides).
+char* WriteShortDecimalFixed(char* out, const char* room_end, const ShortDecimal& digits,
+                             std::string_view text, const FixedPattern& pattern);
 
 }  // namespace torvane

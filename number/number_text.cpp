@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "number/digit_run.h"
 #include "number/short_decimal.h"
 
 namespace torvane {
@@ -16,8 +17,6 @@ namespace {
 // Enough for "-d.ddddddddddddddde-308".
 constexpr std::size_t kNumberBufferSize = 32;
 constexpr std::int64_t kHugeExponent = std::int64_t{1} << 40;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Reads the number of a text that is only sign, mantissa and exponent, as
 // from_chars does, but tells an underflow (which reads as signed zero) from
@@ -66,21 +65,22 @@ Expected<double> ReadPlainNumber(std::string_view number, std::string_view quote
   return negative ? -value : value;
 }
 
+// The number of digits at the start of `s`.
+std::size_t DigitsAtStart(std::string_view s) {
+  return DigitRun(s.data(), s.data() + s.size()).count;
+}
+
 // Length of the longest prefix of `s` that is digits, at most one point, and
 // at least one digit; 0 when there is none.
 std::size_t MantissaLength(std::string_view s) {
-  std::size_t i = 0, digits = 0;
-  bool point = false;
-  for (; i < s.size(); ++i) {
-    if (IsDigit(s[i])) {
-      ++digits;
-    } else if (s[i] == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
+  std::size_t length = DigitsAtStart(s);
+  std::size_t digits = length;
+  if (length < s.size() && s[length] == '.') {
+    const std::size_t fraction = DigitsAtStart(s.substr(length + 1));
+    digits += fraction;
+    length += 1 + fraction;
   }
-  return digits > 0 ? i : 0;
+  return digits > 0 ? length : 0;
 }
 
 // Length of an exponent at the start of `s` ("e-12"), 0 when there is none.
@@ -88,11 +88,12 @@ std::size_t ExponentLength(std::string_view s, bool accept_d) {
   if (s.empty()) return 0;
   const char c = s[0];
   if (!(c == 'e' || c == 'E' || (accept_d && (c == 'd' || c == 'D')))) return 0;
-  std::size_t i = 1;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-  const std::size_t digits_start = i;
-  while (i < s.size() && IsDigit(s[i])) ++i;
-  return i > digits_start ? i : 0;
+  std::size_t digits_start = 1;
+  if (digits_start < s.size() && (s[digits_start] == '+' || s[digits_start] == '-')) {
+    ++digits_start;
+  }
+  const std::size_t digits = DigitsAtStart(s.substr(digits_start));
+  return digits > 0 ? digits_start + digits : 0;
 }
 
 }  // namespace

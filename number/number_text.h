@@ -50,7 +50,10 @@ Digits15 SignificantDigits15(double value);
 
 // The shortest decimal text of |value| with at most 15 significant digits,
 // written without an exponent ("30.152", "0.0003", "720"). Needs a finite
-// value; NaN or infinity give "nan"/"inf".
+// value; NaN or infinity give "nan"/"inf". It is not std::to_chars: that
+// writes either an exponent form ("3e-04") or, with a fixed precision, the
+// exact binary expansion of the double; the angles and messages need the 15
+// significant digits without an exponent.
 std::string PlainDecimal15(double magnitude);
 
 // The decimal digits of `value` with zeros in front up to `width` digits:

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
 #include <string>
+#include <vector>
 
-#include "number/short_decimal.h"
+#include "number/digit_run.h"
 
 namespace torvane {
 namespace {
@@ -49,84 +49,74 @@ TEST(ByteScan, AgreesWithByteLoops) {
     bool ascii = true;
     for (std::size_t i = 0; i < length; ++i) ascii &= static_cast<unsigned char>(buffer[i]) < 0x80;
     EXPECT_EQ(IsAscii(std::string_view(first, length)), ascii);
-
-    std::size_t digits = 0;
-    std::uint64_t expected = 0;
-    while (digits < length && buffer[digits] >= '0' && buffer[digits] <= '9') {
-      expected = expected * 10 + static_cast<unsigned>(buffer[digits] - '0');
-      ++digits;
-    }
-    std::uint64_t value = 0;
-    EXPECT_EQ(LeadingDigits(first, last, &value), digits);
-    EXPECT_EQ(value, expected);
   }
 }
 
-TEST(ByteScan, LeadingDigitsOfLongRuns) {
-  const struct {
-    std::string text;
-    std::size_t count;
-    std::uint64_t value;
-  } rows[] = {
-      {"12345678", 8, 12345678},
-      {"123456789.5", 9, 123456789},
-      {"9999999999999999999,", 19, 9999999999999999999ULL},
-      {"00000001x", 8, 1},
-      {"", 0, 0},
-      {"x1", 0, 0},
-  };
-  for (const auto& row : rows) {
-    std::uint64_t value = 99;
-    const char* first = row.text.data();
-    EXPECT_EQ(LeadingDigits(first, first + row.text.size(), &value), row.count) << row.text;
-    EXPECT_EQ(value, row.value) << row.text;
-  }
-}
-
-// DigitRun reads with no bound but the non-digit after the run; the rows
-// carry words of slack after it, as the reader's buffer does.
-TEST(ByteScan, DigitRunCountsToTheFirstNonDigit) {
+// Each text is read twice: held alone, and with digits after its end,
+// which the run must not take in.
+TEST(DigitRun, CountsEveryDigitUpToANonDigitOrTheEnd) {
   const struct {
     std::string text;
     std::size_t count;
     std::uint64_t value;  // checked for counts up to 19
   } rows[] = {
+      {"", 0, 0},
       {",", 0, 0},
-      {"7\n", 1, 7},
+      {"x1", 0, 0},
+      {"7", 1, 7},
+      {std::string("12\0003", 4), 2, 12},
       {"3448690.414", 7, 3448690},
+      {"12345678", 8, 12345678},
       {"00000001x", 8, 1},
-      {"38448690.4", 8, 38448690},
-      {"123456789 ", 9, 123456789},
+      {"123456789", 9, 123456789},
       {"1234567890123456.", 16, 1234567890123456ULL},
       {"9999999999999999999,", 19, 9999999999999999999ULL},
       {"12345678901234567890\r", 20, 0},
-      {"1234567890123456789012345", 24, 0},  // more than 19: the count stops at 24
+      {std::string(40, '5') + "\n", 40, 0},
   };
   for (const auto& row : rows) {
-    const std::string buffer = row.text + std::string(24, '\n');
-    const DigitRunValue run = DigitRun(buffer.data());
-    EXPECT_EQ(run.count, row.count) << row.text;
-    if (row.count <= 19) {
-      EXPECT_EQ(run.value, row.value) << row.text;
+    const std::vector<char> alone(row.text.begin(), row.text.end());
+    const std::string followed = row.text + "99999999";
+    for (const char* first : {alone.data(), followed.data()}) {
+      const DigitRunValue run = DigitRun(first, first + row.text.size());
+      EXPECT_EQ(run.count, row.count) << row.text;
+      if (row.count <= 19) {
+        EXPECT_EQ(run.value, row.value) << row.text;
+      }
     }
   }
 }
 
-TEST(ByteScan, DigitRunAgreesWithLeadingDigits) {
+// Bounded by `last`, and, with a line end and slack after the bytes, as
+// the one-pass line reader reads: up to the first non-digit.
+TEST(DigitRun, AgreesWithAByteLoop) {
   std::mt19937 random(11);
   for (int round = 0; round < 20000; ++round) {
-    std::string buffer = RandomBytes(random, 24);
-    // Runs of every length up to 19, then random bytes and a line end.
-    const std::size_t digits = random() % 20;
+    std::string buffer = RandomBytes(random, 40);
+    // Runs of every length up to 30, ended by a random byte or by `last`.
+    const std::size_t digits = random() % 31;
     for (std::size_t i = 0; i < digits; ++i) buffer[i] = static_cast<char>('0' + random() % 10);
-    buffer += std::string(24, '\n');
-    const char* first = buffer.data();
-    std::uint64_t expected = 0;
-    const std::size_t count = LeadingDigits(first, first + buffer.size(), &expected);
-    const DigitRunValue run = DigitRun(first);
-    ASSERT_EQ(run.count, std::min<std::size_t>(count, 24)) << buffer;
-    if (count <= 19) {
-      EXPECT_EQ(run.value, expected) << buffer;
+    const std::size_t length = random() % (buffer.size() + 1);
+    auto run_in = [&](std::size_t size) {
+      DigitRunValue run;
+      for (; run.count < size && buffer[run.count] >= '0' && buffer[run.count] <= '9';
+           ++run.count) {
+        run.value = run.value * 10 + static_cast<unsigned>(buffer[run.count] - '0');
+      }
+      return run;
+    };
+    const DigitRunValue bounded = run_in(length), whole = run_in(buffer.size());
+    const DigitRunValue run = DigitRun(buffer.data(), buffer.data() + length);
+    ASSERT_EQ(run.count, bounded.count) << buffer.substr(0, length);
+    if (bounded.count <= 19) {
+      EXPECT_EQ(run.value, bounded.value) << buffer.substr(0, length);
+    }
+    const std::string line = buffer + "\n" + std::string(8, '0');
+    const DigitRunValue stopped =
+        DigitRun<ReadTo::kStopByte>(line.data(), line.data() + line.size());
+    ASSERT_EQ(stopped.count, whole.count) << buffer;
+    if (whole.count <= 19) {
+      EXPECT_EQ(stopped.value, whole.value) << buffer;
     }
   }
 }

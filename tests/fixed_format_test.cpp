@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <string>
@@ -19,7 +20,7 @@ constexpr FixedPattern kFour{"####.0000", 4};
 
 std::string Fast(double value, const FixedPattern& pattern) {
   char text[kMaxFixedText];
-  return std::string(text, WriteRound15Fixed(text, value, pattern));
+  return std::string(text, WriteRound15Fixed(text, std::end(text), value, pattern));
 }
 
 std::string General(double value, const FixedPattern& pattern) {
@@ -121,7 +122,7 @@ TEST(WriteDecimalFixed, CopiesPlainHeightsAndRoundsTheRest) {
   };
   for (const auto& row : rows) {
     char text[kMaxFixedText];
-    char* end = WriteDecimalFixed(text, row.text, kFour);
+    char* end = WriteDecimalFixed(text, std::end(text), row.text, kFour);
     if (row.expected == nullptr) {
       EXPECT_EQ(end, nullptr) << row.text;
     } else {

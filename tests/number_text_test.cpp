@@ -45,8 +45,17 @@ TEST(LeadingNumber, RejectsNumbersTooLargeForADouble) {
 
 TEST(ParseDecimal, AcceptsOnlyADecimalNumberInFull) {
   const NumberRow good[] = {
-      {" 755.500 ", 755.5},   {"-0", -0.0}, {"1e3", 1000},  {".5", 0.5}, {"5.", 5},
-      {"\t-12.25\t", -12.25}, {"+3", 3},    {"2E-2", 0.02},
+      {" 755.500 ", 755.5},
+      {"-0", -0.0},
+      {"1e3", 1000},
+      {".5", 0.5},
+      {"5.", 5},
+      {"\t-12.25\t", -12.25},
+      {"+3", 3},
+      {"2E-2", 0.02},
+      // 20 digits, more than a short decimal holds (2^64 + 1 here).
+      {"18446744073709551617", 18446744073709551617.0},
+      {"1.8446744073709551617", 1.8446744073709551617},
   };
   for (const auto& row : good) {
     auto value = ParseDecimal(row.text);
