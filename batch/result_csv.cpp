@@ -1,11 +1,10 @@
 #include "batch/result_csv.h"
 
+#include "batch/result_line.h"
 #include "number/pattern.h"
 
 namespace torvane {
 namespace {
-
-constexpr std::string_view kLineEnd = "\r\n";
 
 void AppendField(std::string& out, std::string_view text) {
   if (text.find_first_of(",\"") == std::string_view::npos) {
@@ -57,7 +56,7 @@ void AppendCsvLine(std::string& out, const PointRecord& point, PlanePoint conver
         break;
     }
   }
-  out += kLineEnd;
+  out += kTableLineEnd;
 }
 
 }  // namespace torvane

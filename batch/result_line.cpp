@@ -11,7 +11,6 @@ namespace {
 static_assert(kXPattern.decimals <= kMaxFixedDecimals && kYPattern.decimals <= kMaxFixedDecimals &&
               kHPattern.decimals <= kMaxFixedDecimals);
 
-constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kSpaces = "                                                  ";
 static_assert(kSpaces.size() >= kHColumn, "enough spaces to reach any column");
 
@@ -40,7 +39,7 @@ std::size_t ResultLineCapacity(const PointRecord& point) {
   // Spaces up to the H column at most, two numbers, the longer of the H
   // text and its number, the separating spaces and the line end.
   return point.name.size() + kHColumn + 2 * kMaxFixedText +
-         std::max(point.h_text.size(), kMaxFixedText) + 3 + kLineEnd.size();
+         std::max(point.h_text.size(), kMaxFixedText) + 3 + kTableLineEnd.size();
 }
 
 char* WriteResultLine(char* out, const PointRecord& point, PlanePoint converted,
@@ -68,7 +67,7 @@ char* WriteResultLine(char* out, const PointRecord& point, PlanePoint converted,
   } else {
     out = Put(out, point.h_text);  // a height that is not a number is kept as written
   }
-  return Put(out, kLineEnd);
+  return Put(out, kTableLineEnd);
 }
 
 }  // namespace torvane

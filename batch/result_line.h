@@ -13,6 +13,8 @@
 
 namespace torvane {
 
+// Result tables, in every format, end their lines as Windows does.
+inline constexpr std::string_view kTableLineEnd = "\r\n";
 inline constexpr std::size_t kNameColumn = 1, kXColumn = 13, kYColumn = 31, kHColumn = 50;
 inline constexpr FixedPattern kXPattern{"#######.00000", 5};
 inline constexpr FixedPattern kYPattern{"########.00000", 5};

@@ -11,6 +11,9 @@
 
 namespace torvane {
 
+// How many random names a temporary file is tried under before giving up.
+inline constexpr int kTemporaryNameTries = 16;
+
 std::filesystem::path PathFromUtf8(const std::string& utf8);
 
 // fopen of a path, mode as for fopen ("rb", "wb"); null with errno set on

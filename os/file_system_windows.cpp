@@ -17,8 +17,6 @@
 namespace torvane {
 namespace {
 
-constexpr int kTemporaryNameTries = 16;
-
 // A stdio stream over a descriptor from _wsopen_s; null with errno set.
 std::FILE* StreamOf(const wchar_t* name, int flags, const char* mode) {
   int fd = -1;

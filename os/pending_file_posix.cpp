@@ -8,6 +8,7 @@
 #include <cstring>
 #include <random>
 
+#include "os/file_system.h"
 #include "os/pending_file.h"
 
 namespace torvane {
@@ -15,7 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kTemporaryNameTries = 16;
 constexpr mode_t kNewFileMode = 0666;  // before the umask, as fopen makes files
 constexpr mode_t kPermissionBits = 0777;
 

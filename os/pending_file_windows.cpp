@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "os/file_system.h"
 #include "os/pending_file.h"
 #include "os/windows_error.h"
 
@@ -17,8 +18,6 @@ namespace torvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kTemporaryNameTries = 16;
 
 // Whether Windows removes the file when its last handle is closed, which
 // it does also when the program is killed.
