@@ -219,24 +219,6 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   // CSV and JSON: one point's text, made here, then put into the buffer.
   const std::string pattern = CoordinatePattern(request.decimals);
   std::string text;
-  auto write_text = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
-    text.clear();
-    if (request.format == ResultFormat::kCsv) {
-      if (summary.points == 0 && reader.encoding() == TextEncoding::kUtf8WithBom) text = kUtf8Bom;
-      AppendCsvLine(text, point, converted, request.layout.fields, pattern);
-    } else {
-      text += summary.points == 0 ? "[\n" : ",\n";
-      AppendJsonPoint(text, point, converted, pattern, reader.encoding());
-    }
-    char* room = out.Room(text.size());
-    if (room == nullptr) {
-      *failure = WriteFailure(request.result_path, SystemReason(errno));
-      return false;
-    }
-    out.Used(std::copy(text.begin(), text.end(), room));
-    ++summary.points;
-    return true;
-  };
   // Converts and writes one point; false, with *failure set, when it cannot.
   auto write = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
     if (!std::isfinite(converted.x) || !std::isfinite(converted.y)) {
@@ -244,16 +226,32 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       failure->field = std::isfinite(converted.x) ? "Y" : "X";
       return false;
     }
-    if (request.format != ResultFormat::kTable) return write_text(point, converted, failure);
-    // The reader knows of a BOM by its first point: the BOM is on line 1.
-    const bool bom = summary.points == 0 && reader.encoding() == TextEncoding::kUtf8WithBom;
-    char* room = out.Room(bom * kUtf8Bom.size() + ResultLineCapacity(point));
+    // The reader knows of a BOM by its first point: the BOM is on line 1,
+    // in the table and the CSV; JSON is UTF-8 without one.
+    const bool bom = summary.points == 0 && request.format != ResultFormat::kJson &&
+                     reader.encoding() == TextEncoding::kUtf8WithBom;
+    std::size_t bytes = bom * kUtf8Bom.size();
+    if (request.format == ResultFormat::kTable) {
+      bytes += ResultLineCapacity(point);
+    } else {
+      text.clear();
+      if (request.format == ResultFormat::kCsv) {
+        AppendCsvLine(text, point, converted, request.layout.fields, pattern);
+      } else {
+        text += summary.points == 0 ? "[\n" : ",\n";
+        AppendJsonPoint(text, point, converted, pattern, reader.encoding());
+      }
+      bytes += text.size();
+    }
+    char* room = out.Room(bytes);
     if (room == nullptr) {
       *failure = WriteFailure(request.result_path, SystemReason(errno));
       return false;
     }
     if (bom) room = std::copy(kUtf8Bom.begin(), kUtf8Bom.end(), room);
-    out.Used(WriteResultLine(room, point, converted, reader.encoding()));
+    out.Used(request.format == ResultFormat::kTable
+                 ? WriteResultLine(room, point, converted, reader.encoding())
+                 : std::copy(text.begin(), text.end(), room));
     ++summary.points;
     return true;
   };
