@@ -69,20 +69,13 @@ Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string&
     if (reader.value()->encoding() == TextEncoding::kGbk) {
       auto utf8 = GbkToUtf8(p.name);
       if (!utf8) {
-        RunError e;
-        e.kind = RunErrorKind::kBadEncoding;
-        e.path = path;
-        e.line = number;
-        return Fail(std::move(e));
+        return Fail(FileError(RunErrorKind::kBadEncoding, path, number));
       }
       p.name = std::move(*utf8);
     }
     const auto [seen, fresh] = first_line.emplace(p.name, number);
     if (!fresh) {
-      RunError e;
-      e.kind = RunErrorKind::kDuplicateName;
-      e.path = path;
-      e.line = number;
+      RunError e = FileError(RunErrorKind::kDuplicateName, path, number);
       e.field_text = p.name;
       e.other_line = seen->second;
       return Fail(std::move(e));

@@ -25,9 +25,7 @@ constexpr std::size_t kBatchPoints = 64;
 namespace fs = std::filesystem;
 
 RunError WriteFailure(const std::string& result_path, const std::string& reason) {
-  RunError e;
-  e.kind = RunErrorKind::kCannotWrite;
-  e.path = result_path;
+  RunError e = FileError(RunErrorKind::kCannotWrite, result_path, 0);
   e.detail = reason;
   return e;
 }
@@ -56,10 +54,7 @@ Expected<ResultTarget, RunError> ResolveTarget(const RunRequest& request) {
   }
   if (request.point_path != "-" &&
       fs::equivalent(PathFromUtf8(request.point_path), target.path, ec)) {
-    RunError e;
-    e.kind = RunErrorKind::kResultIsPointFile;
-    e.path = request.result_path;
-    return Fail(std::move(e));
+    return Fail(FileError(RunErrorKind::kResultIsPointFile, request.result_path, 0));
   }
   if (kind == PathKind::kStream) {
     target.kind = ResultTarget::kStream;
@@ -143,14 +138,6 @@ class TableBuffer {
   std::size_t size_ = 0;
 };
 
-RunError AtLine(RunErrorKind kind, const std::string& path, std::size_t line) {
-  RunError e;
-  e.kind = kind;
-  e.path = path;
-  e.line = line;
-  return e;
-}
-
 // Reads every point of the file once, checking it, without writing.
 Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunRequest& request) {
   std::size_t points = 0;
@@ -159,13 +146,13 @@ Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunReque
     if (!point) return Fail(point.error());
     if (!point.value()) break;
     if (request.field_limit && reader.fields_read() > *request.field_limit) {
-      RunError e = AtLine(RunErrorKind::kTooManyFields, request.point_path, point.value()->line);
+      RunError e = FileError(RunErrorKind::kTooManyFields, request.point_path, point.value()->line);
       e.limit = *request.field_limit;
       return Fail(std::move(e));
     }
     ++points;
   }
-  if (points == 0) return Fail(AtLine(RunErrorKind::kNoPoints, request.point_path, 0));
+  if (points == 0) return Fail(FileError(RunErrorKind::kNoPoints, request.point_path, 0));
   return points;
 }
 
@@ -184,9 +171,9 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
         case ParamState::kSet:
           break;
         case ParamState::kNotComputed:
-          return Fail(AtLine(RunErrorKind::kParamsNotComputed, request.point_path, 0));
+          return Fail(FileError(RunErrorKind::kParamsNotComputed, request.point_path, 0));
         case ParamState::kIncomplete:
-          return Fail(AtLine(RunErrorKind::kParamsIncomplete, request.point_path, 0));
+          return Fail(FileError(RunErrorKind::kParamsIncomplete, request.point_path, 0));
       }
     }
     auto rewound = reader.Rewind();
@@ -222,7 +209,7 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   // Converts and writes one point; false, with *failure set, when it cannot.
   auto write = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
     if (!std::isfinite(converted.x) || !std::isfinite(converted.y)) {
-      *failure = AtLine(RunErrorKind::kResultOutOfRange, request.point_path, point.line);
+      *failure = FileError(RunErrorKind::kResultOutOfRange, request.point_path, point.line);
       failure->field = std::isfinite(converted.x) ? "Y" : "X";
       return false;
     }
@@ -278,7 +265,7 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       return Fail(std::move(failure));
     }
   }
-  if (summary.points == 0) return Fail(AtLine(RunErrorKind::kNoPoints, request.point_path, 0));
+  if (summary.points == 0) return Fail(FileError(RunErrorKind::kNoPoints, request.point_path, 0));
   if (request.format == ResultFormat::kJson) {
     constexpr std::string_view kJsonEnd = "\n]\n";
     char* room = out.Room(kJsonEnd.size());

@@ -23,13 +23,6 @@ constexpr std::size_t kReadChunk = 1 << 18;
 constexpr std::size_t kSlack = 1 + 8;
 constexpr std::size_t kMinFields = 3;  // name, X and Y; H may be missing
 
-bool HasNonAscii(std::string_view s) {
-  for (char c : s) {
-    if (static_cast<unsigned char>(c) >= 0x80) return true;
-  }
-  return false;
-}
-
 // Keeps input that can be read only once in an anonymous temporary file, so
 // that it can be read again. The copy stops after the piece that holds a NUL
 // byte or more than kMaxLineBytes without a line end: reading rejects that
@@ -241,20 +234,14 @@ Expected<void, RunError> PointFileReader::Rewind() {
 }
 
 RunError PointFileReader::ReadFailure() const {
-  RunError e;
-  e.kind = RunErrorKind::kCannotRead;
-  e.path = path_;
+  RunError e = FileError(RunErrorKind::kCannotRead, path_, 0);
   e.detail = SystemReason(errno);
   return e;
 }
 
 bool PointFileReader::FailLine(RunErrorKind kind) {
-  RunError e;
-  e.kind = kind;
-  e.path = path_;
-  e.line = line_number_ + 1;
-  e.limit = kMaxLineBytes;
-  failure_ = std::move(e);
+  failure_ = FileError(kind, path_, line_number_ + 1);
+  failure_->limit = kMaxLineBytes;
   return false;
 }
 
@@ -329,19 +316,11 @@ Expected<bool, RunError> PointFileReader::NextLine(std::string_view* text) {
     line.remove_prefix(kUtf8Bom.size());
   }
   if (std::memchr(line.data(), '\0', line.size()) != nullptr) {
-    RunError e;
-    e.kind = RunErrorKind::kNulByte;
-    e.path = path_;
-    e.line = line_number_;
-    return Fail(std::move(e));
+    return Fail(FileError(RunErrorKind::kNulByte, path_, line_number_));
   }
-  if (line_may_be_non_ascii_ && HasNonAscii(line) &&
+  if (line_may_be_non_ascii_ && !IsAscii(line) &&
       !(encoding_ == TextEncoding::kGbk ? IsValidGbk(line) : IsValidUtf8(line))) {
-    RunError e;
-    e.kind = RunErrorKind::kBadEncoding;
-    e.path = path_;
-    e.line = line_number_;
-    return Fail(std::move(e));
+    return Fail(FileError(RunErrorKind::kBadEncoding, path_, line_number_));
   }
   return true;
 }

@@ -1,6 +1,7 @@
 #include "batch/run_error.h"
 
 #include <system_error>
+#include <utility>
 
 namespace torvane {
 namespace {
@@ -19,6 +20,14 @@ RunError NumberFieldError(DecimalError why, std::size_t line, const char* field,
   e.line = line;
   e.field = field;
   e.field_text = std::string(text);
+  return e;
+}
+
+RunError FileError(RunErrorKind kind, std::string path, std::size_t line) {
+  RunError e;
+  e.kind = kind;
+  e.path = std::move(path);
+  e.line = line;
   return e;
 }
 

@@ -48,6 +48,10 @@ struct RunError {
 RunError NumberFieldError(DecimalError why, std::size_t line, const char* field,
                           std::string_view text);
 
+// The error `kind` about the file at `path`, on a 1-based line, or 0 when
+// it is not about a line.
+RunError FileError(RunErrorKind kind, std::string path, std::size_t line);
+
 // The error `kind` about a whole line that is not what it should be, on a
 // 1-based line, quoting the line without the blanks around it; the path is
 // left to the caller.

@@ -45,9 +45,7 @@ int FinishStandardOutput(int status, bool told) {
   const int reason = errno;
   if (flushed && !std::cout.fail() && !std::ferror(stdout)) return status;
   if (!told) {
-    RunError e;
-    e.kind = RunErrorKind::kCannotWrite;
-    e.path = "-";
+    RunError e = FileError(RunErrorKind::kCannotWrite, "-", 0);
     // errno 0: the write that failed came before, and its reason is gone.
     e.detail = StandardOutputWasClosed() ? kStandardOutputClosed
                : reason != 0             ? SystemReason(reason)
