@@ -60,12 +60,9 @@ double SumOfSquares(const Transform& transform, std::span<const CommonPoint> poi
   return sum;
 }
 
-// The rigid fit of three points or more as ReportFit writes and reads back
-// its parameters.
-Expected<RunParams> RigidParams(std::span<const CommonPoint> fitted) {
-  auto fit = FitRigid(fitted);
-  if (!fit) return Fail(fit.error());
-  auto texts = MakeParamTexts(fit->x_offset, fit->y_offset, fit->theta);
+// The rigid fit as ReportFit writes and reads back its parameters.
+Expected<RunParams> RigidParams(const FittedParams& fit) {
+  auto texts = MakeParamTexts(fit.x_offset, fit.y_offset, fit.theta);
   if (!texts) return Fail(texts.error());
   return RunParamsFromTexts(texts->x_offset, texts->y_offset, texts->angle);
 }
@@ -217,7 +214,7 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
     }
   }
   if (model == FitModel::kSimilarity && n >= 3) {
-    auto rigid = RigidParams(fitted);
+    auto rigid = RigidParams(*fit);
     if (!rigid) return Fail(rigid.error());
     const double rigid_squares = SumOfSquares(Transform(*rigid), fitted);
     if (!std::isfinite(rigid_squares)) return Fail(kOverflow);
@@ -260,8 +257,7 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
 std::vector<std::size_t> ResidualsAbove(const FitReport& report, double limit_mm) {
   std::vector<std::size_t> above;
   for (std::size_t i = 0; i < report.residuals.size(); ++i) {
-    auto shown = LeadingNumber(MillimetreText(report.residuals[i].length));
-    if (shown && *shown > limit_mm) above.push_back(i);
+    if (ShownMillimetres(report.residuals[i].length) > limit_mm) above.push_back(i);
   }
   return above;
 }

@@ -10,7 +10,6 @@
 #include "number/number_text.h"
 #include "params/constants.h"
 #include "params/millimetre_text.h"
-#include "params/param_texts.h"
 
 namespace torvane {
 namespace {
@@ -40,12 +39,6 @@ bool SpanFits(std::span<const CommonPoint> points, PlanePoint CommonPoint::*grid
 }
 
 namespace {
-
-// The size of a difference as MillimetreText shows it, read back.
-double ShownMillimetres(double metres) {
-  auto shown = LeadingNumber(MillimetreText(metres));
-  return shown ? std::fabs(*shown) : std::numeric_limits<double>::infinity();
-}
 
 struct RankedPair {
   double shown_mm = 0;
