@@ -9,6 +9,7 @@
 
 #include "fit/fit_report.h"
 #include "fit/proj_pipeline.h"
+#include "number/number_text.h"
 
 namespace torvane::cli {
 
@@ -56,6 +57,11 @@ int RunSolvePoints(const SolvePointsOptions& options);
 
 // "torvane-cli: message" on standard error; returns `status`.
 int Complain(const std::string& message, int status);
+
+// The usage error for an option's number that ParseDecimal rejected for
+// `why`: "OPTION: \"TEXT\" is not a number" or "... is too large", the text
+// quoted as MessageExcerpt shows it. Returns kExitUsage.
+int ComplainOfNumber(const std::string& option, const std::string& text, DecimalError why);
 
 // Where the minutes or the seconds of a ddd.mmss angle are 60 or more, as
 // when decimal degrees are typed (30.6 for 30°36′), a warning on standard

@@ -22,6 +22,12 @@ int Complain(const std::string& message, int status) {
   return status;
 }
 
+int ComplainOfNumber(const std::string& option, const std::string& text, DecimalError why) {
+  return Complain(option + ": \"" + MessageExcerpt(text) + "\" " +
+                      (why == DecimalError::kTooLarge ? "is too large" : "is not a number"),
+                  kExitUsage);
+}
+
 namespace {
 
 // The text the window (and `solve`) writes for a zero value.
@@ -39,11 +45,7 @@ bool ReadValue(const char* option, const std::string& text, double* value) {
     *value = *parsed;
     return true;
   }
-  std::string message = option;
-  message += ": \"";
-  message += MessageExcerpt(text);
-  message += parsed.error() == DecimalError::kTooLarge ? "\" is too large" : "\" is not a number";
-  Complain(message, kExitUsage);
+  ComplainOfNumber(option, text, parsed.error());
   return false;
 }
 

@@ -28,10 +28,7 @@ bool ReadList(const char* option, const std::string& text, std::size_t count,
     const std::string_view item = rest.substr(0, comma);
     auto value = ParseDecimal(item);
     if (!value) {
-      Complain(std::string(option) + ": \"" + MessageExcerpt(std::string(TrimBlanks(item))) +
-                   "\" " +
-                   (value.error() == DecimalError::kTooLarge ? "is too large" : "is not a number"),
-               kExitUsage);
+      ComplainOfNumber(option, std::string(TrimBlanks(item)), value.error());
       return false;
     }
     values->push_back(*value);

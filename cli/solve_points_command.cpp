@@ -43,17 +43,16 @@ bool ReadNames(const std::vector<std::string>& values, std::vector<std::string>*
 // that is not a decimal number, one too large, and a negative limit.
 bool ReadLimit(const std::string& text, double* limit) {
   auto value = ParseDecimal(text);
-  std::string why;
   if (!value) {
-    why = value.error() == DecimalError::kTooLarge ? "is too large" : "is not a number";
-  } else if (*value < 0) {
-    why = "is negative";
-  } else {
-    *limit = *value;
-    return true;
+    ComplainOfNumber("--max-residual", text, value.error());
+    return false;
   }
-  Complain("--max-residual: \"" + MessageExcerpt(text) + "\" " + why, kExitUsage);
-  return false;
+  if (*value < 0) {
+    Complain("--max-residual: \"" + MessageExcerpt(text) + "\" is negative", kExitUsage);
+    return false;
+  }
+  *limit = *value;
+  return true;
 }
 
 bool Contains(const std::vector<std::string>& names, const std::string& name) {
