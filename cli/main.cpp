@@ -224,11 +224,8 @@ int Run(std::vector<std::string> arguments) {
         throw CLI::RequiresError(axis_opt->get_name(), "--format=proj");
       }
     }
-  } catch (const CLI::CallForHelp& e) {
-    return FinishStandardOutput(app.exit(e), false);
-  } catch (const CLI::CallForAllHelp& e) {
-    return FinishStandardOutput(app.exit(e), false);
-  } catch (const CLI::CallForVersion& e) {
+  } catch (const CLI::Success& e) {
+    // --help, --help-all or --version: printed to standard output.
     return FinishStandardOutput(app.exit(e), false);
   } catch (const CLI::ParseError& e) {
     // CLI11's messages quote what was typed.
