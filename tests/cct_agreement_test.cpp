@@ -63,14 +63,18 @@ std::string Output(const std::string& command) {
   return out;
 }
 
-// A random ddd.mmss angle text, seconds to 0.01″.
-std::string RandomAngle(std::mt19937_64& random) {
+// A random site as its boxes hold it: the origin's X within 500 km of
+// `north` (to the centimetre) and its Y within 50 km of 500000 m (to the
+// millimetre), and a ddd.mmss rotation to 0.01″.
+RunParams RandomSite(std::mt19937_64& random, double north) {
+  std::uniform_int_distribution<long> millimetres(-50000000, 50000000);
   std::uniform_int_distribution<int> degrees(0, 359), minutes(0, 59), centiseconds(0, 5999);
   char angle[32];
   const int cs = centiseconds(random);
   std::snprintf(angle, sizeof angle, "%d.%02d%02d%02d", degrees(random), minutes(random), cs / 100,
                 cs % 100);
-  return angle;
+  const double x0 = north + millimetres(random) / 100.0, y0 = 500000 + millimetres(random) / 1000.0;
+  return RunParamsFromTexts(std::to_string(x0), std::to_string(y0), angle).value();
 }
 
 struct Tally {
@@ -140,15 +144,10 @@ TEST(CctAgreement, RandomSitesAndPointsBothWays) {
     GTEST_SKIP() << "cct (Debian's proj-bin) is not installed; scripts/test.sh installs it";
 
   std::mt19937_64 random(2026);
-  std::uniform_int_distribution<long> millimetres(-50000000, 50000000);
   TempDir dir;
   Tally tally;
   for (int site = 0; site < 12; ++site) {
-    const std::string angle = RandomAngle(random);
-    const double x0 = 3000000 + millimetres(random) / 100.0,
-                 y0 = 500000 + millimetres(random) / 1000.0;
-    const RunParams params =
-        RunParamsFromTexts(std::to_string(x0), std::to_string(y0), angle).value();
+    const RunParams params = RandomSite(random, 3000000);
     char pipeline[256];
     std::snprintf(pipeline, sizeof pipeline,
                   "+proj=pipeline +step +proj=helmert +theta=0 +x=%.17g +y=%.17g "
@@ -169,18 +168,13 @@ TEST(CctAgreement, ScaledSitesThroughTheWrittenPipelineBothWays) {
     GTEST_SKIP() << "cct (Debian's proj-bin) is not installed; scripts/test.sh installs it";
 
   std::mt19937_64 random(80);
-  std::uniform_int_distribution<long> millimetres(-50000000, 50000000);
   std::uniform_int_distribution<int> ppm(-500000, 500000);
   TempDir dir;
   Tally tally;
   for (int site = 0; site < 8; ++site) {
-    const std::string angle = RandomAngle(random);
-    const double x0 = 3400000 + millimetres(random) / 100.0,
-                 y0 = 500000 + millimetres(random) / 1000.0;
+    RunParams params = RandomSite(random, 3400000);
     // A scale as solve prints it, nine decimals, within ±500 ppm.
-    const double scale = 1 + ppm(random) * 1e-9;
-    RunParams params = RunParamsFromTexts(std::to_string(x0), std::to_string(y0), angle).value();
-    params.scale = scale;
+    params.scale = 1 + ppm(random) * 1e-9;
     ASSERT_NO_FATAL_FAILURE(
         CompareWithCct(cct, ProjPipeline(params), params, 200, random, dir, tally));
   }
