@@ -45,9 +45,9 @@ QString ChineseReason(const std::string& detail) {
     if (detail == text && text != unknown) return QString::fromUtf8(reason.chinese);
   }
   // The reasons the conversion run gives in words of its own.
-  if (detail == "it is a folder, not a file") return QStringLiteral("这是文件夹，不是文件");
-  if (detail == "a folder of that name is in the way") return QStringLiteral("已有同名的文件夹");
-  if (detail == "it is a link to nothing") return QStringLiteral("这是指向不存在之处的链接");
+  if (detail == kIsAFolder) return QStringLiteral("这是文件夹，不是文件");
+  if (detail == kFolderInTheWay) return QStringLiteral("已有同名的文件夹");
+  if (detail == kLinkToNothing) return QStringLiteral("这是指向不存在之处的链接");
   return QString::fromStdString(detail);
 }
 

@@ -45,12 +45,12 @@ Expected<ResultTarget, RunError> ResolveTarget(const RunRequest& request) {
   const PathKind kind = KindOf(target.path);
   if (kind == PathKind::kMissing) {
     if (fs::is_symlink(fs::symlink_status(target.path, ec))) {
-      return Fail(WriteFailure(request.result_path, "it is a link to nothing"));
+      return Fail(WriteFailure(request.result_path, kLinkToNothing));
     }
     return target;  // a new file
   }
   if (kind == PathKind::kFolder) {
-    return Fail(WriteFailure(request.result_path, "a folder of that name is in the way"));
+    return Fail(WriteFailure(request.result_path, kFolderInTheWay));
   }
   if (request.point_path != "-" &&
       fs::equivalent(PathFromUtf8(request.point_path), target.path, ec)) {

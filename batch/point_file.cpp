@@ -129,7 +129,7 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
     const std::filesystem::path fs_path = PathFromUtf8(path);
     const PathKind kind = KindOf(fs_path);
     if (kind == PathKind::kFolder) {
-      failure.detail = "it is a folder, not a file";
+      failure.detail = kIsAFolder;
       return Fail(std::move(failure));
     }
     file = OpenFile(fs_path, "rb");

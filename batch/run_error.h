@@ -31,6 +31,12 @@ enum class RunErrorKind {
   kResultIsPointFile,  // the result would replace the point file itself (path: the result)
 };
 
+// The reasons a run gives in words of its own, in RunError::detail, where
+// the system has none to give.
+inline constexpr const char* kIsAFolder = "it is a folder, not a file";
+inline constexpr const char* kFolderInTheWay = "a folder of that name is in the way";
+inline constexpr const char* kLinkToNothing = "it is a link to nothing";
+
 struct RunError {
   RunErrorKind kind = RunErrorKind::kCannotOpen;
   std::string path;        // the point file, or the result file for kCannotWrite
