@@ -12,6 +12,8 @@
 #include "fit/fit_report.h"
 #include "gauss_newton.h"
 #include "gauss_newton_similarity.h"
+#include "number/number_text.h"
+#include "params/dms.h"
 #include "params/transform.h"
 
 namespace torvane {
@@ -236,6 +238,83 @@ TEST(ReportFit, NamesTheBlunderInBothModels) {
     ASSERT_TRUE(report.ok()) << report.error();
     EXPECT_EQ(report->most_standardized, 6u);
     EXPECT_GT(LargerOf(report->standardized[6]), kBlunderLimit);
+  }
+}
+
+TEST(ReportFit, LeverageOneHasNoStandardizedResidual) {
+  // Three points at one construction place and D 100 m away along X: D's
+  // coordinates that the fit must pass through (Y rigid, both similarity)
+  // have h = 1 and no standardized residual, and D is never named; its
+  // rounding once read -5.16, beyond 3.
+  const CommonPoint points[] = {{"A", 1, {1000.001, 2000}, {0, 0}},
+                                {"B", 2, {1000, 2000.002}, {0, 0}},
+                                {"C", 3, {999.998, 1999.999}, {0, 0}},
+                                {"D", 4, {1100.001, 2000}, {100, 0}}};
+  const struct {
+    FitModel model;
+    bool wx, wy;  // whether D has them
+    std::size_t most;
+  } rows[] = {{FitModel::kRigid, true, false, 2}, {FitModel::kSimilarity, false, false, 1}};
+  for (const auto& row : rows) {
+    auto report = ReportFit(points, {}, row.model);
+    ASSERT_TRUE(report.ok()) << report.error();
+    ASSERT_EQ(report->standardized.size(), 4u);
+    EXPECT_EQ(report->standardized[3].wx.has_value(), row.wx);
+    EXPECT_EQ(report->standardized[3].wy.has_value(), row.wy);
+    ASSERT_TRUE(report->most_standardized.has_value());
+    EXPECT_EQ(*report->most_standardized, row.most);
+    EXPECT_LT(LargerOf(report->standardized[*report->most_standardized]), kBlunderLimit);
+  }
+}
+
+TEST(ReportFit, WrittenParametersFitNationalGridSites) {
+  // Exact points of sites with construction coordinates of millions of
+  // metres: the parameters come back as made, and the points fit them to
+  // well under the printed 0.001 mm, the inverse too. Offsets from the
+  // unrounded angle and scale once missed by 0.4 mm (F = -3.93), the
+  // inverse's from 1/k unrounded by 0.7 mm; the inverse scale's rounding
+  // still leaves up to 2e-6 m at 3.5 km from the centroid.
+  const double ten_seconds = DegreesToRadians(DmsToDegrees(0.001).value());
+  const std::vector<PlanePoint> corners = {
+      {3400000, 450000}, {3405000, 450000}, {3405000, 455000}, {3400000, 455000}};
+  const std::vector<PlanePoint> two = {corners[0], corners[2]};
+  const struct {
+    FitModel model;
+    double scale;
+    std::vector<PlanePoint> site;
+    std::string scale_text;
+  } rows[] = {
+      {FitModel::kSimilarity, 1, corners, "1.000000000"},
+      {FitModel::kSimilarity, 1.0000123, corners, "1.000012300"},
+      {FitModel::kSimilarity, 0.9999877, two, "0.999987700"},  // through A and B
+      {FitModel::kRigid, 1, corners, ""},
+  };
+  for (const auto& row : rows) {
+    const auto points = Site({100, -50, ten_seconds, row.scale}, row.site);
+    auto report = ReportFit(points, {}, row.model);
+    ASSERT_TRUE(report.ok()) << report.error();
+    EXPECT_EQ(report->texts.x_offset, "100.") << row.scale;
+    EXPECT_EQ(report->texts.y_offset, "-50.") << row.scale;
+    EXPECT_EQ(report->texts.angle, ".001") << row.scale;
+    EXPECT_EQ(report->scale_text, row.scale_text);
+    for (const PointResidual& r : report->residuals) EXPECT_LT(r.length, 1e-7) << row.scale;
+    if (report->scale_test) {
+      EXPECT_GE(report->scale_test->f, 0) << row.scale;
+      if (row.scale == 1) {
+        EXPECT_EQ(report->scale_test->f, 0);
+      }
+    }
+    if (row.model == FitModel::kRigid) continue;
+    auto back = RunParamsFromValues(LeadingNumber(report->inverse.x_offset).value(),
+                                    LeadingNumber(report->inverse.y_offset).value(),
+                                    LeadingNumber(report->inverse.angle).value(),
+                                    LeadingNumber(report->inverse_scale_text).value());
+    ASSERT_TRUE(back.ok()) << back.error();
+    const Transform inverse(*back);
+    for (const CommonPoint& p : points) {
+      const PlanePoint c = inverse.Inverse(p.survey);
+      EXPECT_LT(std::hypot(c.x - p.construction.x, c.y - p.construction.y), 2e-6) << row.scale;
+    }
   }
 }
 
