@@ -852,7 +852,7 @@ check "solve --model=similarity --exclude --max-residual" 1 "$work/simex.report"
 cat >"$work/sim.json" <<'JSON'
 {
   "parameters": {"x_offset": "1000.001", "y_offset": "1999.9995", "angle": "30.00050735", "x0_m": 1000.001, "y0_m": 1999.9995, "theta_radians": 0.5236233726054444, "angle_dms": "30°00′05.074″", "angle_degrees": 30.001409305555555, "turn_degrees": 30.001409304698093, "proj": "+proj=pipeline +step +inv +proj=helmert +x=1000.001 +y=1999.9995 +theta=-108005.07349691313 +s=1.000022396"},
-  "similarity": {"scale": "1.000022396", "k": 1.000022396, "ppm": 22.396, "inverse_scale": "0.999977605", "ppm_standard_error": 9.682, "rigid_rms_mm": 1.750, "f": 5.350102645190421, "f_quantile": 18.512820512820483, "f_freedom": 2, "significant": false},
+  "similarity": {"scale": "1.000022396", "k": 1.000022396, "ppm": 22.396, "inverse_scale": "0.999977605", "ppm_standard_error": 9.682, "rigid_rms_mm": 1.750, "f": 5.350102645190421, "f_quantile": 18.512820512820497, "f_freedom": 2, "significant": false},
   "inverse": {"x_offset": "-1866.014534", "y_offset": "-1231.976385", "angle": "-30.00050735"},
   "offsets_disagree": false,
   "points": [
