@@ -96,15 +96,15 @@ std::vector<std::string> FitReportMembers(const FitReport& report,
       "largest",
       "{" + JsonMember("name", JsonString(fitted[report.largest].name)) + ", " +
           JsonMember("length_mm", MillimetreText(report.residuals[report.largest].length)) + "}"));
-  if (!report.standardized.empty()) {
-    const double w = LargerOf(report.standardized[report.most_standardized]);
-    if (similarity || w > kBlunderLimit) {
-      members.push_back(
-          JsonMember("largest_standardized",
-                     "{" + JsonMember("name", JsonString(fitted[report.most_standardized].name)) +
-                         ", " + JsonMember("w", FormatPattern(w, kStandardizedPattern)) + ", " +
-                         JsonMember("beyond_3", w > kBlunderLimit ? "true" : "false") + "}"));
-    }
+  // Wherever the text report names the largest standardized residual.
+  if (report.most_standardized) {
+    const std::size_t most = *report.most_standardized;
+    const double w = LargerOf(report.standardized[most]);
+    members.push_back(JsonMember(
+        "largest_standardized", "{" + JsonMember("name", JsonString(fitted[most].name)) + ", " +
+                                    JsonMember("w", FormatPattern(w, kStandardizedPattern)) + ", " +
+                                    JsonMember("beyond_3", w > kBlunderLimit ? "true" : "false") +
+                                    "}"));
   }
 
   std::vector<std::string> pairs;

@@ -27,8 +27,8 @@ namespace torvane::cli {
 //     point not read from a file); the similarity fit's fitted points add wx,
 //     wy, the standardized residuals (null where there is none), from four
 //   fitted, excluded (names), rms_mm, largest {name, length_mm}
-//   largest_standardized {name, w, beyond_3}: from four points, for the
-//     similarity fit always, for the rigid fit only beyond 3
+//   largest_standardized {name, w, beyond_3}: from four points, whenever
+//     the text report names it (some point has a standardized residual)
 //   pairs: [{from, to, survey_m, construction_m, difference_mm, scale}]
 //     (scale null for a survey distance of 0), in the order of report.pairs;
 //     when those are not all the pairs, then pairs_partial: true and

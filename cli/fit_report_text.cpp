@@ -28,8 +28,9 @@ std::string StandardizedText(const std::optional<double>& w) {
 
 // "Largest standardized residual B 3.41, beyond 3: ...", or within.
 std::string BlunderLine(const FitReport& report, std::span<const CommonPoint> fitted) {
-  const double largest = LargerOf(report.standardized[report.most_standardized]);
-  return "Largest standardized residual " + fitted[report.most_standardized].name + ' ' +
+  const std::size_t most = *report.most_standardized;
+  const double largest = LargerOf(report.standardized[most]);
+  return "Largest standardized residual " + fitted[most].name + ' ' +
          FormatPattern(largest, kStandardizedPattern) +
          (largest > kBlunderLimit ? ", beyond 3: check that point for a blunder\n"
                                   : ", within 3\n");
@@ -107,7 +108,7 @@ std::string FitReportText(const FitReport& report, std::span<const CommonPoint> 
   text += FormatTable(rows, 1);
   text += "RMS " + MillimetreText(report.rms) + " mm, largest " + fitted[report.largest].name +
           ' ' + MillimetreText(report.residuals[report.largest].length) + " mm\n";
-  if (columns) text += BlunderLine(report, fitted);
+  if (report.most_standardized) text += BlunderLine(report, fitted);
   if (report.scale_test) text += ScaleTestText(*report.scale_test);
 
   text += "\nDistances, m, and their difference construction minus survey, mm";

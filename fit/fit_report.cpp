@@ -60,11 +60,40 @@ double SumOfSquares(const Transform& transform, std::span<const CommonPoint> poi
   return sum;
 }
 
-// The rigid fit as ReportFit writes and reads back its parameters.
-Expected<RunParams> RigidParams(const FittedParams& fit) {
-  auto texts = MakeParamTexts(fit.x_offset, fit.y_offset, fit.theta);
+// The texts of a fit whose angle theta (radians) is written first: the
+// offsets carry the construction centroid of `points` onto their survey
+// centroid, turned by the angle as the conversion reads its text back and
+// scaled by `scale`, the scale as written. Rejects what FormatDmsNumber
+// rejects and offsets beyond the range of doubles.
+Expected<ParamTexts> TextsWithWrittenAngle(std::span<const CommonPoint> points, double theta,
+                                           double scale) {
+  auto angle = FormatDmsNumber(BoxDegrees(theta));
+  if (!angle) return Fail(angle.error());
+  auto turn = RunParamsFromTexts("0", "0", *angle);
+  if (!turn) return Fail(turn.error());
+  const PlanePoint offsets = OffsetsBetweenCentroids(SumAboutCentroids(points), turn->theta, scale);
+  if (!AllFinite({offsets.x, offsets.y})) return Fail(kOverflow);
+  return ParamTexts{OffsetText(offsets.x), OffsetText(offsets.y), *angle};
+}
+
+// The rigid fit of three points or more as ReportFit writes and reads back
+// its parameters.
+Expected<RunParams> RigidParams(std::span<const CommonPoint> points, double theta) {
+  auto texts = TextsWithWrittenAngle(points, theta, kUnitScale);
   if (!texts) return Fail(texts.error());
   return RunParamsFromTexts(texts->x_offset, texts->y_offset, texts->angle);
+}
+
+// The similarity fit's inverse offsets: the survey grid's centroid carried
+// onto the construction grid's, turned by `opposite_theta` (radians, the
+// written angle's opposite as read back) and scaled by the written inverse
+// scale.
+PlanePoint InverseOffsets(std::span<const CommonPoint> points, double opposite_theta,
+                          double inverse_scale) {
+  CentroidSums sums = SumAboutCentroids(points);
+  std::swap(sums.survey_origin, sums.construction_origin);
+  std::swap(sums.survey_mean, sums.construction_mean);
+  return OffsetsBetweenCentroids(sums, opposite_theta, inverse_scale);
 }
 
 // The construction coordinates about their centroid, taken relative to the
@@ -93,7 +122,7 @@ double SpreadOf(const std::vector<PlanePoint>& about) {
 }
 
 std::optional<double> Standardized(double residual, double sigma, double leverage) {
-  if (!(leverage < 1)) return std::nullopt;
+  if (!(leverage < 1 - kLeverageOne)) return std::nullopt;
   if (sigma == 0) return 0.0;
   return residual / (sigma * std::sqrt(1 - leverage));
 }
@@ -116,9 +145,6 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
     // The exact four parameters for two points: no 10 mm warning there.
     auto similar = FitSimilarity(fitted);
     if (!similar) return Fail(similar.error());
-    auto texts = MakeParamTexts(similar->x_offset, similar->y_offset, similar->theta);
-    if (!texts) return Fail(texts.error());
-    report.texts = *texts;
     report.scale_text = FormatPattern(similar->scale, kScalePattern);
     auto written = LeadingNumber(report.scale_text);
     if (!written) return Fail(written.error());
@@ -127,6 +153,9 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
                   " is 0 to nine decimals: are the construction coordinates in metres?");
     }
     scale = *written;
+    auto texts = TextsWithWrittenAngle(fitted, similar->theta, scale);
+    if (!texts) return Fail(texts.error());
+    report.texts = *texts;
   } else if (fitted.size() == 2) {
     // Two points are the two-point method's case: its texts, and its warning.
     const CommonPoint& a = fitted[0];
@@ -138,7 +167,7 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
     report.texts = TwoPointBoxTexts(*two);
     report.offsets_disagree = two->offsets_disagree;
   } else {
-    auto texts = MakeParamTexts(fit->x_offset, fit->y_offset, fit->theta);
+    auto texts = TextsWithWrittenAngle(fitted, fit->theta, kUnitScale);
     if (!texts) return Fail(texts.error());
     report.texts = *texts;
   }
@@ -157,12 +186,17 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
   report.degrees = report.params.theta / std::numbers::pi * kDegreesPerHalfTurn;  // divide first
 
   const Transform transform(report.params);
-  const PlanePoint origin = transform.Forward({0, 0});
+  PlanePoint origin = transform.Forward({0, 0});
+  if (model == FitModel::kSimilarity) {
+    // 1/k written to nine decimals is not 1/k: at a million metres the
+    // inverse of the forward offsets would miss by millimetres.
+    report.inverse_scale_text = FormatPattern(1 / scale, kScalePattern);
+    auto inverse_scale = LeadingNumber(report.inverse_scale_text);
+    if (!inverse_scale) return Fail(inverse_scale.error());
+    origin = InverseOffsets(fitted, -report.params.theta, *inverse_scale);
+  }
   if (!std::isfinite(origin.x) || !std::isfinite(origin.y)) return Fail(kOverflow);
   report.inverse = {OffsetText(origin.x), OffsetText(origin.y), Opposite(report.texts.angle)};
-  if (model == FitModel::kSimilarity) {
-    report.inverse_scale_text = FormatPattern(1 / scale, kScalePattern);
-  }
 
   double sum_of_squares = 0;
   for (std::size_t i = 0; i < fitted.size(); ++i) {
@@ -205,16 +239,18 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
         hx = 1 / count + vx * vx / spread;
         hy = 1 / count + vy * vy / spread;
       }
-      report.standardized.push_back({Standardized(report.residuals[i].dx, sigma, hx),
-                                     Standardized(report.residuals[i].dy, sigma, hy)});
-      if (LargerOf(report.standardized[i]) >
-          LargerOf(report.standardized[report.most_standardized])) {
+      const StandardizedResidual w{Standardized(report.residuals[i].dx, sigma, hx),
+                                   Standardized(report.residuals[i].dy, sigma, hy)};
+      report.standardized.push_back(w);
+      if ((w.wx || w.wy) &&
+          (!report.most_standardized ||
+           LargerOf(w) > LargerOf(report.standardized[*report.most_standardized]))) {
         report.most_standardized = i;
       }
     }
   }
   if (model == FitModel::kSimilarity && n >= 3) {
-    auto rigid = RigidParams(*fit);
+    auto rigid = RigidParams(fitted, fit->theta);
     if (!rigid) return Fail(rigid.error());
     const double rigid_squares = SumOfSquares(Transform(*rigid), fitted);
     if (!std::isfinite(rigid_squares)) return Fail(kOverflow);
@@ -224,7 +260,7 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
     test.ppm_error = std::sqrt(sum_of_squares / freedom) / std::sqrt(spread) * kPartsPerMillion;
     test.rigid_rms = std::sqrt(rigid_squares / static_cast<double>(n));
     if (sum_of_squares > 0) {
-      test.f = (rigid_squares - sum_of_squares) / (sum_of_squares / freedom);
+      test.f = std::max(0.0, (rigid_squares - sum_of_squares) / (sum_of_squares / freedom));
     } else {
       test.f = rigid_squares > 0 ? std::numeric_limits<double>::infinity() : 0;
     }

@@ -33,10 +33,19 @@ enum class FitModel { kRigid, kSimilarity };
 // element of the hat matrix of the fit linearized at its solution. With b
 // the point's construction coordinates about their centroid, S the sum of
 // |b|² and v = R'(theta)·b: rigid hx = 1/n + vx²/S, hy = 1/n + vy²/S;
-// similarity hx = hy = 1/n + |b|²/S. Dimensionless; none where h is 1.
+// similarity hx = hy = 1/n + |b|²/S. Dimensionless; none where h is 1
+// (within kLeverageOne): the fit then passes through that coordinate
+// whatever it is, and its residual is zero by construction.
 struct StandardizedResidual {
   std::optional<double> wx, wy;
 };
+// A leverage h with 1 − h below this counts as 1. Where h is 1 exactly, the
+// sums it is made of (n squares) leave it within about n·2⁻⁵³ of 1, some
+// 1e-11 at 100 000 points; and where 1 − h is truly below a millionth the
+// coordinate's residual has a standard deviation under σ̂/1000, less than
+// what writing the parameters to 1e-6 m and 0.0001″ puts into it, so
+// dividing by it would blow that rounding up into a false blunder.
+inline constexpr double kLeverageOne = 1e-6;
 // Beyond this a standardized residual names its point as a likely blunder.
 inline constexpr double kBlunderLimit = 3.0;
 
@@ -47,7 +56,9 @@ struct ScaleTest {
   std::size_t freedom = 0;  // 2n − 4
   // (SSR_rigid − SSR_similarity) / (SSR_similarity / (2n − 4)), from the
   // residuals of the parameters as written; infinity for an exact
-  // similarity fit that the rigid one misses.
+  // similarity fit that the rigid one misses. Never below 0: where the
+  // rounding of the written parameters leaves the similarity fit's sum
+  // above the rigid one's, the scale explains nothing and F is 0.
   double f = 0;
   double quantile = 0;       // of F(1, 2n − 4) at probability kScaleTestLevel
   bool significant = false;  // f > quantile
@@ -85,9 +96,9 @@ struct FitReport {
   double rms = 0;           // metres: root mean square of the fitted points' residual lengths
   std::size_t largest = 0;  // the fitted point with the largest residual (the first of equals)
   // Four points or more: one per fitted point, and the point whose larger
-  // |w| is the largest (the first of equals).
+  // |w| is the largest (the first of equals), of the points that have one.
   std::vector<StandardizedResidual> standardized;
-  std::size_t most_standardized = 0;
+  std::optional<std::size_t> most_standardized;
   // Up to kAllPairsUpTo fitted points, every pair: (0,1), (0,2), ... (1,2), ...
   // With more, the kWorstPairs pairs whose distances disagree most, the most
   // first: ranked by the size of the difference as MillimetreText shows it
@@ -100,7 +111,14 @@ struct FitReport {
 // transformation (FitSimilarity), and writes its parameters as the boxes
 // show them; for the rigid motion of exactly two points the texts are
 // those of SolveTwoPoints' solution (TwoPointBoxTexts), character for
-// character. Every check is then made with
+// character. Otherwise the angle and the scale are written first, and the
+// offsets are those that carry the construction centroid onto the survey
+// centroid with the angle as the conversion reads its text back and the
+// scale as written: with construction coordinates of millions of metres,
+// offsets from the unrounded angle and scale would miss the points by up
+// to a few millimetres. The similarity fit's inverse offsets are made the
+// same way, from the survey centroid with the opposite angle and the
+// written inverse scale. Every check is then made with
 // the parameters as written, so the report tells what converting with them
 // gives; the excluded points are checked but take no part in the fit.
 // Memory grows with the number of points, not of pairs, and so does time

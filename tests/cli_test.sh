@@ -114,6 +114,42 @@ check "solve --points all but one excluded" 1 "$work/empty" "$work/cpleft" -- \
 printf 'A, 1000, 2000, 0, 0\nB, 1000, 2000, 100, 0\nC, 1000, 2000, 0, 100\n' >"$work/cpsame.csv"
 expect "$work/cpsame.csv: all 3 common points are at one place in the survey grid: the rotation cannot be determined\n" cpsame
 check "solve --points coincident points" 1 "$work/empty" "$work/cpsame" -- "$cli" solve --points="$work/cpsame.csv"
+# Three points at one construction place and D 100 m away: D's Y, whose
+# leverage is 1, fits whatever it is, so it has no standardized residual
+# (it once read -5.16, "beyond 3"), neither in the table nor in JSON; the
+# JSON names the largest as the text does, within 3 too.
+printf 'A,1000.001,2000,0,0\nB,1000,2000.002,0,0\nC,999.998,1999.999,0,0\nD,1100.001,2000,100,0\n' >"$work/cplever.csv"
+cat >"$work/cplever.report" <<'REPORT'
+1000. 2000.000333 -.00006875
+
+Rigid fit, scale 1, of 4 common points
+Rotation: -0°00′00.688″ = -0.0001909722° (turned with pi = 3.1415926535: -0.0001909722°)
+Inverse: -999.993334 -2000.003666 .00006875 (the survey grid's origin in construction coordinates, minus the rotation)
+
+Residuals in the survey grid, mm (given minus converted from construction), and standardized (wX, wY):
+point      dX      dY  length     wX     wY
+A       1.000  -0.333   1.054   0.79  -0.28
+B       0.000   1.667   1.667   0.00   1.40
+C      -2.000  -1.333   2.404  -1.58  -1.12
+D       1.000   0.000   1.000   0.79      -
+RMS 1.633 mm, largest C 2.404 mm
+Largest standardized residual C 1.58, within 3
+
+Distances, m, and their difference construction minus survey, mm:
+from  to    survey  construction  difference        scale
+A     B     0.0022        0.0000      -2.236  0.000000000
+A     C     0.0032        0.0000      -3.162  0.000000000
+A     D   100.0000      100.0000       0.000  1.000000000
+B     C     0.0036        0.0000      -3.606  0.000000000
+B     D   100.0010      100.0000      -1.000  0.999990000
+C     D   100.0030      100.0000      -3.000  0.999970001
+(scale: construction / survey distance, for information only)
+REPORT
+check "solve --points leverage 1" 0 "$work/cplever.report" "$work/empty" -- "$cli" solve --points="$work/cplever.csv"
+check "solve --points leverage 1, JSON" 0 - "$work/empty" -- "$cli" solve --points="$work/cplever.csv" --format=json
+grep -q '"name": "D", "line": 4, .*"wx": 0.79, "wy": null}' "$work/out" &&
+  grep -q '"largest_standardized": {"name": "C", "w": 1.58, "beyond_3": false}' "$work/out" &&
+  passed=$((passed + 1)) || { echo "FAIL leverage 1 in JSON"; cat "$work/out"; failed=$((failed + 1)); }
 # Past 50 points only the 20 pairs whose distances disagree most, the most
 # first, equal ones in file order: P7, 50 mm off, is in all of them here;
 # every other distance agrees.
@@ -586,7 +622,7 @@ cat >"$work/scaled.report" <<'REPORT'
 Similarity fit, four parameters, of 8 common points
 Rotation: 28°24′00.352″ = 28.4000977500° (turned with pi = 3.1415926535: 28.4000977492°)
 Scale: 1.000078782 = 78.782 ppm, standard error 3.222 ppm
-Inverse: -3239967.624938 1182205.053105 -28.24003519 0.999921224 (the survey grid's origin in construction coordinates, minus the rotation, one over the scale)
+Inverse: -3239967.62427 1182205.052861 -28.24003519 0.999921224 (the survey grid's origin in construction coordinates, minus the rotation, one over the scale)
 
 Residuals in the survey grid, mm (given minus converted from construction), and standardized (wX, wY):
 point      dX      dY  length     wX     wY
@@ -644,7 +680,7 @@ cat >"$work/unscaled.report" <<'REPORT'
 Similarity fit, four parameters, of 8 common points
 Rotation: 28°23′59.428″ = 28.3998410556° (turned with pi = 3.1415926535: 28.3998410547°)
 Scale: 1.000004230 = 4.230 ppm, standard error 4.921 ppm
-Inverse: -3240214.464605 1182278.67294 -28.23594278 0.999995770 (the survey grid's origin in construction coordinates, minus the rotation, one over the scale)
+Inverse: -3240214.464548 1182278.67292 -28.23594278 0.999995770 (the survey grid's origin in construction coordinates, minus the rotation, one over the scale)
 
 Residuals in the survey grid, mm (given minus converted from construction), and standardized (wX, wY):
 point      dX      dY  length     wX     wY
@@ -765,7 +801,7 @@ cat >"$work/simex.report" <<'REPORT'
 Similarity fit, four parameters, of 7 common points (excluded: G3)
 Rotation: 28°24′00.703″ = 28.4001952222° (turned with pi = 3.1415926535: 28.4001952214°)
 Scale: 1.000078374 = 78.374 ppm, standard error 3.949 ppm
-Inverse: -3239966.935695 1182211.047364 -28.24007028 0.999921632 (the survey grid's origin in construction coordinates, minus the rotation, one over the scale)
+Inverse: -3239966.935235 1182211.047196 -28.24007028 0.999921632 (the survey grid's origin in construction coordinates, minus the rotation, one over the scale)
 
 Residuals in the survey grid, mm (given minus converted from construction), and standardized (wX, wY):
 point      dX      dY  length     wX     wY
@@ -816,8 +852,8 @@ check "solve --model=similarity --exclude --max-residual" 1 "$work/simex.report"
 cat >"$work/sim.json" <<'JSON'
 {
   "parameters": {"x_offset": "1000.001", "y_offset": "1999.9995", "angle": "30.00050735", "x0_m": 1000.001, "y0_m": 1999.9995, "theta_radians": 0.5236233726054444, "angle_dms": "30°00′05.074″", "angle_degrees": 30.001409305555555, "turn_degrees": 30.001409304698093, "proj": "+proj=pipeline +step +inv +proj=helmert +x=1000.001 +y=1999.9995 +theta=-108005.07349691313 +s=1.000022396"},
-  "similarity": {"scale": "1.000022396", "k": 1.000022396, "ppm": 22.396, "inverse_scale": "0.999977605", "ppm_standard_error": 9.682, "rigid_rms_mm": 1.750, "f": 5.350102645190421, "f_quantile": 18.512820512820483, "f_freedom": 2, "significant": false},
-  "inverse": {"x_offset": "-1866.014533", "y_offset": "-1231.976384", "angle": "-30.00050735"},
+  "similarity": {"scale": "1.000022396", "k": 1.000022396, "ppm": 22.396, "inverse_scale": "0.999977605", "ppm_standard_error": 9.682, "rigid_rms_mm": 1.750, "f": 5.350102645190421, "f_quantile": 18.512820512820497, "f_freedom": 2, "significant": false},
+  "inverse": {"x_offset": "-1866.014534", "y_offset": "-1231.976385", "angle": "-30.00050735"},
   "offsets_disagree": false,
   "points": [
     {"name": "A", "line": 1, "fitted": true, "dx_mm": -1.000, "dy_mm": 0.500, "length_mm": 1.118},
@@ -869,6 +905,58 @@ expect '+proj=pipeline +step +inv +proj=helmert +x=1000 +y=2000 +theta=0 +s=0.99
 check "solve two points --model=similarity --format=proj" 0 "$work/solve_sim2.proj" "$work/empty" -- \
   "$cli" solve --survey-a=1000,2000 --survey-b=1100,2000 --construction-a=0,0 --construction-b=100.02,0 \
   --model=similarity --format=proj
+# A national-grid site made with X0 = 100, Y0 = -50, 10″ and k = 1, the
+# survey coordinates written to 1e-6 m: the parameters come back as they
+# were made and every point fits them to the printed digit, in both models
+# and from two of its points (offsets worked out from the unrounded angle
+# once gave 100.000416 -49.999889, 0.430 mm RMS and F = -3.93).
+printf 'P1,3400078.179389,450114.836123,3400000,450000\nP2,3405078.179383,450115.078529,3405000,450000\nP3,3405077.936976,455115.078524,3405000,455000\nP4,3400077.936982,455114.836117,3400000,455000\n' >"$work/national.csv"
+cat >"$work/national.report" <<'REPORT'
+100. -50. .001 1.000000000
+
+Similarity fit, four parameters, of 4 common points
+Rotation: 0°00′10.000″ = 0.0027777778° (turned with pi = 3.1415926535: 0.0027777778°)
+Scale: 1.000000000 = 0.000 ppm, standard error 0.000 ppm
+Inverse: -99.997576 50.004848 -.001 1.000000000 (the survey grid's origin in construction coordinates, minus the rotation, one over the scale)
+
+Residuals in the survey grid, mm (given minus converted from construction), and standardized (wX, wY):
+point     dX     dY  length    wX     wY
+P1     0.000  0.000   0.001  1.21   1.05
+P2     0.000  0.000   0.001  0.83  -1.53
+P3     0.000  0.000   0.000  0.34   1.16
+P4     0.000  0.000   0.000  0.72   0.67
+RMS 0.000 mm, largest P2 0.001 mm
+Largest standardized residual P2 1.53, within 3
+
+Against the rigid fit, scale 1, on the same points: RMS 0.000 mm rigid
+F = 0.00, F(1, 4) at 95 %: 7.709: the scale is not significant, the rigid fit will do
+
+Distances, m, and their difference construction minus survey, mm:
+from  to     survey  construction  difference        scale
+P1    P2  5000.0000     5000.0000       0.000  1.000000000
+P1    P3  7071.0678     7071.0678       0.000  1.000000000
+P1    P4  5000.0000     5000.0000       0.000  1.000000000
+P2    P3  5000.0000     5000.0000      -0.001  1.000000000
+P2    P4  7071.0678     7071.0678      -0.001  1.000000000
+P3    P4  5000.0000     5000.0000       0.000  1.000000000
+(scale: construction / survey distance, for information only)
+REPORT
+check "solve --model=similarity, a national-grid site" 0 "$work/national.report" "$work/empty" -- \
+  "$cli" solve --points="$work/national.csv" --model=similarity
+expect '100. -50. .001\n' national_rigid
+expect '100. -50. .001 1.000000000\n' national_two
+check "solve --points, a national-grid site" 0 - "$work/empty" -- "$cli" solve --points="$work/national.csv"
+head -1 "$work/out" | cmp -s - "$work/national_rigid" && passed=$((passed + 1)) ||
+  { echo "FAIL solve --points, a national-grid site: $(head -1 "$work/out")"; failed=$((failed + 1)); }
+nat_two=(--survey-a=3400078.179389,450114.836123 --survey-b=3405077.936976,455115.078524
+  --construction-a=3400000,450000 --construction-b=3405000,455000 --model=similarity)
+check "solve two points --model=similarity, national grid" 0 "$work/national_two" "$work/empty" -- \
+  "$cli" solve "${nat_two[@]}"
+# ... and passes through A and B: every residual 0.000 mm.
+check "solve two points --model=similarity --format=json, national grid" 0 - "$work/empty" -- \
+  "$cli" solve "${nat_two[@]}" --format=json
+[ "$(grep -c '"dx_mm": 0.000, "dy_mm": 0.000' "$work/out")" = 2 ] && passed=$((passed + 1)) ||
+  { echo "FAIL two points through A and B"; grep '"dx_mm"' "$work/out"; failed=$((failed + 1)); }
 # The printed parameters, scale included, in convert and the pipeline in
 # cct give the same coordinates to the last printed digit, both ways.
 read -r sx0 sy0 sangle sscale <"$work/scaled.report"

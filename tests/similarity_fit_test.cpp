@@ -12,6 +12,8 @@
 #include "fit/fit_report.h"
 #include "gauss_newton.h"
 #include "gauss_newton_similarity.h"
+#include "number/number_text.h"
+#include "params/dms.h"
 #include "params/transform.h"
 
 namespace torvane {
@@ -85,23 +87,25 @@ TEST(FitSimilarity, RejectsWhatTheRigidFitRejects) {
 }
 
 TEST(FQuantile, NinetyFivePercentOfFWithOneDegreeOfFreedom) {
-  // Tabulated F(1, v) at 0.95 (Abramowitz and Stegun, table 26.9), and the
-  // squares of Student's t at 0.975 for the others.
+  // F(1, v) at 0.95: up to v = 120 scipy.stats.f.ppf(0.95, 1, v) (SciPy
+  // 1.10.1, Debian's python3-scipy), for v = 2 the closed form
+  // 2·0.95²/(1 − 0.95²); from v = 1000, where SciPy is 1.5e-13 and 5e-11
+  // off, the square of Student's t at 0.975 by Hill's expansion in 1/v to
+  // its fifth term, in 40-digit decimals. 199 996 is the scale test's
+  // freedom at 100 000 points, where a hand-made continued fraction
+  // inverted by bisection was 1e-11 off.
   const struct {
-    double freedom, quantile, tolerance;
+    double freedom, quantile;
   } rows[] = {
-      {1, 161.4476, 1e-4}, {2, 18.5128, 1e-4},
-      {4, 7.7086, 1e-4},   {6, 5.9874, 1e-4},
-      {10, 4.9646, 1e-4},  {30, 4.1709, 1e-4},
-      {120, 3.9201, 1e-4}, {1000, 1.962339 * 1.962339, 1e-4},
+      {1, 161.44763879758827},      {2, 18.512820512820513},   {4, 7.708647422176786},
+      {6, 5.987377607273699},       {10, 4.9646027437307145},  {12, 4.747225346722511},
+      {30, 4.170876785766691},      {120, 3.9201244089699054}, {1000, 3.8507746681386337},
+      {199996, 3.8415053177030984},
   };
   for (const auto& row : rows) {
     auto f = FQuantile(1, row.freedom, 0.95);
     ASSERT_TRUE(f.ok()) << f.error();
-    EXPECT_NEAR(*f, row.quantile, row.tolerance) << row.freedom;
-    // And it is the point where the distribution reaches 0.95.
-    EXPECT_NEAR(RegularizedIncompleteBeta(0.5, row.freedom / 2, *f / (*f + row.freedom)), 0.95,
-                1e-12);
+    EXPECT_NEAR(*f, row.quantile, 1e-14 * row.quantile) << row.freedom;
   }
   EXPECT_EQ(FQuantile(1, 4, 1.5).error(), "F quantile: p = 1.5 is not in (0, 1)");
   EXPECT_EQ(FQuantile(0, 4, 0.95).error(),
@@ -236,6 +240,83 @@ TEST(ReportFit, NamesTheBlunderInBothModels) {
     ASSERT_TRUE(report.ok()) << report.error();
     EXPECT_EQ(report->most_standardized, 6u);
     EXPECT_GT(LargerOf(report->standardized[6]), kBlunderLimit);
+  }
+}
+
+TEST(ReportFit, LeverageOneHasNoStandardizedResidual) {
+  // Three points at one construction place and D 100 m away along X: D's
+  // coordinates that the fit must pass through (Y rigid, both similarity)
+  // have h = 1 and no standardized residual, and D is never named; its
+  // rounding once read -5.16, beyond 3.
+  const CommonPoint points[] = {{"A", 1, {1000.001, 2000}, {0, 0}},
+                                {"B", 2, {1000, 2000.002}, {0, 0}},
+                                {"C", 3, {999.998, 1999.999}, {0, 0}},
+                                {"D", 4, {1100.001, 2000}, {100, 0}}};
+  const struct {
+    FitModel model;
+    bool wx, wy;  // whether D has them
+    std::size_t most;
+  } rows[] = {{FitModel::kRigid, true, false, 2}, {FitModel::kSimilarity, false, false, 1}};
+  for (const auto& row : rows) {
+    auto report = ReportFit(points, {}, row.model);
+    ASSERT_TRUE(report.ok()) << report.error();
+    ASSERT_EQ(report->standardized.size(), 4u);
+    EXPECT_EQ(report->standardized[3].wx.has_value(), row.wx);
+    EXPECT_EQ(report->standardized[3].wy.has_value(), row.wy);
+    ASSERT_TRUE(report->most_standardized.has_value());
+    EXPECT_EQ(*report->most_standardized, row.most);
+    EXPECT_LT(LargerOf(report->standardized[*report->most_standardized]), kBlunderLimit);
+  }
+}
+
+TEST(ReportFit, WrittenParametersFitNationalGridSites) {
+  // Exact points of sites with construction coordinates of millions of
+  // metres: the parameters come back as made, and the points fit them to
+  // well under the printed 0.001 mm, the inverse too. Offsets from the
+  // unrounded angle and scale once missed by 0.4 mm (F = -3.93), the
+  // inverse's from 1/k unrounded by 0.7 mm; the inverse scale's rounding
+  // still leaves up to 2e-6 m at 3.5 km from the centroid.
+  const double ten_seconds = DegreesToRadians(DmsToDegrees(0.001).value());
+  const std::vector<PlanePoint> corners = {
+      {3400000, 450000}, {3405000, 450000}, {3405000, 455000}, {3400000, 455000}};
+  const std::vector<PlanePoint> two = {corners[0], corners[2]};
+  const struct {
+    FitModel model;
+    double scale;
+    std::vector<PlanePoint> site;
+    std::string scale_text;
+  } rows[] = {
+      {FitModel::kSimilarity, 1, corners, "1.000000000"},
+      {FitModel::kSimilarity, 1.0000123, corners, "1.000012300"},
+      {FitModel::kSimilarity, 0.9999877, two, "0.999987700"},  // through A and B
+      {FitModel::kRigid, 1, corners, ""},
+  };
+  for (const auto& row : rows) {
+    const auto points = Site({100, -50, ten_seconds, row.scale}, row.site);
+    auto report = ReportFit(points, {}, row.model);
+    ASSERT_TRUE(report.ok()) << report.error();
+    EXPECT_EQ(report->texts.x_offset, "100.") << row.scale;
+    EXPECT_EQ(report->texts.y_offset, "-50.") << row.scale;
+    EXPECT_EQ(report->texts.angle, ".001") << row.scale;
+    EXPECT_EQ(report->scale_text, row.scale_text);
+    for (const PointResidual& r : report->residuals) EXPECT_LT(r.length, 1e-7) << row.scale;
+    if (report->scale_test) {
+      EXPECT_GE(report->scale_test->f, 0) << row.scale;
+      if (row.scale == 1) {
+        EXPECT_EQ(report->scale_test->f, 0);
+      }
+    }
+    if (row.model == FitModel::kRigid) continue;
+    auto back = RunParamsFromValues(LeadingNumber(report->inverse.x_offset).value(),
+                                    LeadingNumber(report->inverse.y_offset).value(),
+                                    LeadingNumber(report->inverse.angle).value(),
+                                    LeadingNumber(report->inverse_scale_text).value());
+    ASSERT_TRUE(back.ok()) << back.error();
+    const Transform inverse(*back);
+    for (const CommonPoint& p : points) {
+      const PlanePoint c = inverse.Inverse(p.survey);
+      EXPECT_LT(std::hypot(c.x - p.construction.x, c.y - p.construction.y), 2e-6) << row.scale;
+    }
   }
 }
 

@@ -16,7 +16,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 # The inputs, copied afresh into a folder for each side before each case.
 inputs=$work/inputs
 mkdir -p "$inputs"
-cp "$examples/points.csv" "$examples/control-points.csv" "$inputs/"
+cp "$examples/points.csv" "$examples/control-points.csv" "$examples/scaled-points.csv" "$inputs/"
 # GBK (code page 936) with a Chinese file name and Chinese point names.
 printf '\xbf\xd8\xd6\xc6\xb5\xe31, 755.500, 740.800, 1215.101\r\n\xb5\xe32, 761.5, 782.3\r\n' \
   >"$inputs/控制点.csv"
@@ -37,6 +37,12 @@ mkdir "$inputs/out"
 awk 'BEGIN { srand(7); for (i = 1; i <= 200000; i++)
   printf "P%d,%.3f,%.3f,%.3f\r\n", i, 3400000 + rand() * 90000, 500000 + rand() * 90000, rand() * 3000 }' \
   >"$inputs/many.csv"
+
+# 5,000 common points on a national-grid site with about 80 ppm of scale:
+# the F quantile of F(1, 9996) in JSON to its last digit.
+awk 'BEGIN { srand(11); for (i = 1; i <= 5000; i++) { x = rand() * 3000; y = rand() * 3000
+  printf "C%d,%.4f,%.4f,%.4f,%.4f\r\n", i, 3400000 + 1.00008 * (0.8 * x - 0.6 * y) + rand() * 0.004,
+    500000 + 1.00008 * (0.6 * x + 0.8 * y) + rand() * 0.004, x, y } }' >"$inputs/common-many.csv"
 
 # same NAME [STDIN_FILE|-] -- arguments...: runs both programs in copies of
 # the inputs and compares everything they leave.
@@ -98,6 +104,10 @@ same "solve with the check report" - -- solve --survey-a=1000,2000 --survey-b=10
   --construction-a=0,0 --construction-b=100,0 --check=1000.000161,2000.000161,45.
 same "solve from many points" - -- solve --points=control-points.csv
 same "solve from many points, JSON" - -- solve --points=control-points.csv --format=json
+same "solve, four parameters, JSON" - -- solve --points=scaled-points.csv --model=similarity --format=json
+same "solve, four parameters, 5,000 points, JSON" - -- \
+  solve --points=common-many.csv --model=similarity --format=json
+must "solve, four parameters, 5,000 points, JSON" "linux.out" '"f_quantile": 3\.84[0-9]*, "f_freedom": 9996'
 same "the point file as its own result" - -- convert "${params[@]}" -o points.csv points.csv
 must "the point file as its own result" "linux.status" "^2$"
 same "a name with a space before it" - -- convert "${params[@]}" " points.csv"
