@@ -39,7 +39,7 @@ expect '3450. 4300. -90.\n' solve2
 check "solve quarter turn" 0 "$work/solve2" "$work/empty" -- \
   "$cli" solve --survey-a=3500,4200 --survey-b=3600,4200 --construction-a=100,50 --construction-b=100,150
 expect '999.99 2000. .\n' solve3
-expect '偏移量Dx、Dy(过渡坐标)较差>10 mm 请检查两套坐标成果\n' warn
+expect 'torvane-cli: 偏移量Dx、Dy(过渡坐标)较差>10 mm 请检查两套坐标成果\n' warn
 check "solve 10 mm warning on stderr" 0 "$work/solve3" "$work/warn" -- \
   "$cli" solve --survey-a=1000,2000 --survey-b=1100,2000 --construction-a=0,0 --construction-b=100.02,0
 expect '坐标计算的转化参数为:\n\n   X偏移量为: 1000.000161\n   Y偏移量为: 2000.000161\n   坐标旋转角为:45°00′00.000″\n\n\n转化参数差异量为:\n\n   X偏移量差异为: ±0.000 mm\n   Y偏移量差异为: ±0.000 mm\n   旋转角差异量为:0°00′00.000″\n' report
@@ -256,6 +256,8 @@ for row in "cp2.csv|${two[*]}" "cp2w.csv|${warn2[*]}"; do
       "$cli" solve "${arguments[@]}" --format=$format
   done
 done
+check "solve --points of two points, 10 mm warning on stderr" 0 - "$work/warn" -- \
+  "$cli" solve --points="$work/cp2w.csv" --format=proj
 grep -qx '  "offsets_disagree": true,' "$work/same.json" && passed=$((passed + 1)) ||
   { echo "FAIL two points JSON: no 10 mm warning"; cat "$work/same.json"; failed=$((failed + 1)); }
 # Control bytes of a name as JSON escapes.
