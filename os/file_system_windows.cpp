@@ -91,6 +91,8 @@ std::optional<EntryPlace> PlaceOf(const std::filesystem::path& path) {
     fs::path target = fs::canonical(path, ec);
     if (!ec) named = std::move(target);  // a link to nothing stays itself
   }
+  const fs::path given_leaf = named.filename();
+  if (given_leaf.empty() || given_leaf == L"." || given_leaf == L"..") return std::nullopt;
   // The name as the system reads it: "." and ".." taken, "/" as "\", the
   // dots and spaces at the end of the last name dropped.
   const DWORD needed = GetFullPathNameW(named.c_str(), 0, nullptr, nullptr);
@@ -101,7 +103,6 @@ std::optional<EntryPlace> PlaceOf(const std::filesystem::path& path) {
   if (length == 0 || length >= needed || name_part == nullptr) return std::nullopt;
   const std::wstring folder(full.data(), name_part);
   std::wstring leaf(name_part, full.data() + length);
-  if (leaf.empty() || leaf == L"." || leaf == L"..") return std::nullopt;
   // A name that exists as the folder lists it: its long name for an 8.3 alias.
   WIN32_FIND_DATAW found = {};
   HANDLE find = leaf.find_first_of(L"*?") == std::wstring::npos
