@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <iostream>
 #include <limits>
-#include <map>
 #include <string_view>
 
 #include "batch/conversion_run.h"
 #include "batch/point_layout.h"
+#include "batch/result_clash.h"
 #include "batch/result_csv.h"
 #include "batch/result_path.h"
 #include "cli/commands.h"
@@ -146,19 +146,29 @@ int RunConvert(const ConvertOptions& options) {
                         " point files: name a folder (ending in /) or leave -o out",
                     kExitUsage);
   }
-  // In one folder, point files of one name elsewhere would replace each
-  // other's results.
-  if (into_folder) {
-    std::map<std::string, const std::string*> first_of;
-    for (const std::string& point_file : point_files) {
-      const std::string result = ResultPathIn(options.output, point_file, extension);
-      const auto [before, added] = first_of.emplace(result, &point_file);
-      if (!added && *before->second != point_file) {
-        return Complain("-o: " + MessageExcerpt(*before->second) + " and " +
-                            MessageExcerpt(point_file) + " would both be written to " +
-                            MessageExcerpt(result),
+  // Standard input goes to standard output unless -o names a file.
+  std::vector<std::string> result_paths;
+  for (const std::string& point_file : point_files) {
+    result_paths.push_back(into_folder ? ResultPathIn(options.output, point_file, extension)
+                           : options.output_given ? options.output
+                           : point_file == "-"    ? point_file
+                                                  : ResultPathFor(point_file, extension));
+  }
+  // Results that would replace each other, or a point file before it is
+  // read, are refused before anything is written.
+  if (const auto clash = FindResultClash(point_files, result_paths)) {
+    const std::string first = MessageExcerpt(point_files[clash->first]);
+    const std::string second = MessageExcerpt(point_files[clash->second]);
+    switch (clash->kind) {
+      case ResultClash::kOneResult:
+        return Complain(std::string(into_folder ? "-o: " : "") + first + " and " + second +
+                            " would both be written to " +
+                            MessageExcerpt(result_paths[clash->second]),
                         kExitUsage);
-      }
+      case ResultClash::kResultIsLaterPointFile:
+        return Complain(first + ": the result would replace the point file " + second, kExitUsage);
+      case ResultClash::kResultIsEarlierPointFile:
+        return Complain(second + ": the result would replace the point file " + first, kExitUsage);
     }
   }
   auto params = RunParamsFromValues(dx, dy, angle, scale);
@@ -170,13 +180,9 @@ int RunConvert(const ConvertOptions& options) {
   // Each point file on its own: one that fails leaves the others' results
   // as they are, and the worst status is the run's.
   int status = kExitOk;
-  for (const std::string& point_file : point_files) {
-    request.point_path = point_file;
-    // Standard input goes to standard output unless -o names a file.
-    request.result_path = into_folder ? ResultPathIn(options.output, point_file, extension)
-                          : options.output_given ? options.output
-                          : point_file == "-"    ? point_file
-                                                 : ResultPathFor(point_file, extension);
+  for (std::size_t i = 0; i < point_files.size(); ++i) {
+    request.point_path = point_files[i];
+    request.result_path = result_paths[i];
     auto run = ConvertRun(request, *params);
     if (run) continue;
     RunError error = run.error();

@@ -87,7 +87,7 @@ int RunSolve(const SolveOptions& options) {
   const TwoPoints points{sa[0], sa[1], sb[0], sb[1], ca[0], ca[1], cb[0], cb[1]};
   auto solution = SolveTwoPoints(points, present, SamePlace::kReject);
   if (!solution) return Complain(solution.error(), kExitFailure);
-  if (solution->offsets_disagree) std::cerr << kOffsetsDisagreeMessage << '\n';
+  if (solution->offsets_disagree) Complain(kOffsetsDisagreeMessage, kExitOk);
 
   if (options.format == "text") {
     if (!options.check) {

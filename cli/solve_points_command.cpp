@@ -98,7 +98,7 @@ int RunSolvePoints(const SolvePointsOptions& options) {
     std::cerr << '\n';
     return kExitFailure;
   }
-  if (report->offsets_disagree) std::cerr << kOffsetsDisagreeMessage << '\n';
+  if (report->offsets_disagree) Complain(kOffsetsDisagreeMessage, kExitOk);
   if (options.format == "json") {
     std::cout << FitReportJson(*report, fitted, excluded, limit);
   } else if (options.format == "proj") {

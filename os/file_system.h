@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace torvane {
@@ -33,6 +34,25 @@ enum class PathKind {
   kStream,  // a device (/dev/null, NUL, CON), a pipe or a socket: read or written once
 };
 PathKind KindOf(const std::filesystem::path& path);
+
+// Where a name leads, as the system finds it: the folder that holds the
+// entry, known by its identity rather than its spelling ("out/", "./out",
+// "x/../out" and a link to it are one folder), and the entry's name in it.
+// A link in the last place is followed, as a result is written through it.
+struct EntryPlace {
+  std::string folder;          // device and inode (POSIX), volume and file index (Windows)
+  std::filesystem::path leaf;  // the entry's name in the folder
+};
+
+// The place of `path`, which need not exist; none when its folder cannot be
+// reached (missing, not a folder, not allowed) or the path ends in no name
+// ("dir/", ".", "..").
+std::optional<EntryPlace> PlaceOf(const std::filesystem::path& path);
+
+// Whether two places are one entry: one folder, and names its file system
+// takes as one: byte for byte on POSIX; on Windows also ignoring case as NTFS
+// does ("A.csv" and "a.csv"), ordinal, not by any language's rules.
+bool SamePlace(const EntryPlace& a, const EntryPlace& b);
 
 // fseek to an offset in bytes from the start, 64-bit also where long has 32.
 bool SeekTo(std::FILE* file, std::uint64_t offset);

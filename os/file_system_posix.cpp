@@ -1,5 +1,6 @@
 #include <cerrno>
 #include <cstdio>
+#include <string>
 
 #include <sys/stat.h>
 
@@ -19,6 +20,27 @@ PathKind KindOf(const std::filesystem::path& path) {
   if (S_ISREG(info.st_mode)) return PathKind::kFile;
   if (S_ISDIR(info.st_mode)) return PathKind::kFolder;
   return PathKind::kStream;
+}
+
+std::optional<EntryPlace> PlaceOf(const std::filesystem::path& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path named = path;
+  if (fs::is_symlink(fs::symlink_status(path, ec))) {
+    fs::path target = fs::canonical(path, ec);
+    if (!ec) named = std::move(target);  // a link to nothing stays itself
+  }
+  fs::path leaf = named.filename();
+  if (leaf.empty() || leaf == "." || leaf == "..") return std::nullopt;
+  const fs::path folder = named.has_parent_path() ? named.parent_path() : fs::path(".");
+  struct stat info = {};
+  if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
+  return EntryPlace{std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino),
+                    std::move(leaf)};
+}
+
+bool SamePlace(const EntryPlace& a, const EntryPlace& b) {
+  return a.folder == b.folder && a.leaf == b.leaf;
 }
 
 bool SeekTo(std::FILE* file, std::uint64_t offset) {

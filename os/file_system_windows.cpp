@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -80,6 +81,55 @@ PathKind KindOf(const std::filesystem::path& path) {
   }
   CloseHandle(handle);
   return kind;
+}
+
+std::optional<EntryPlace> PlaceOf(const std::filesystem::path& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path named = path;
+  if (fs::is_symlink(fs::symlink_status(path, ec))) {
+    fs::path target = fs::canonical(path, ec);
+    if (!ec) named = std::move(target);  // a link to nothing stays itself
+  }
+  const fs::path given_leaf = named.filename();
+  if (given_leaf.empty() || given_leaf == L"." || given_leaf == L"..") return std::nullopt;
+  // The name as the system reads it: "." and ".." taken, "/" as "\", the
+  // dots and spaces at the end of the last name dropped.
+  const DWORD needed = GetFullPathNameW(named.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return std::nullopt;
+  std::wstring full(needed, L'\0');
+  wchar_t* name_part = nullptr;
+  const DWORD length = GetFullPathNameW(named.c_str(), needed, full.data(), &name_part);
+  if (length == 0 || length >= needed || name_part == nullptr) return std::nullopt;
+  const std::wstring folder(full.data(), name_part);
+  std::wstring leaf(name_part, full.data() + length);
+  // A name that exists as the folder lists it: its long name for an 8.3 alias.
+  WIN32_FIND_DATAW found = {};
+  HANDLE find = leaf.find_first_of(L"*?") == std::wstring::npos
+                    ? FindFirstFileW(full.c_str(), &found)
+                    : INVALID_HANDLE_VALUE;
+  if (find != INVALID_HANDLE_VALUE) {
+    leaf = found.cFileName;
+    FindClose(find);
+  }
+  HANDLE handle =
+      CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info = {};
+  const bool is_folder = GetFileInformationByHandle(handle, &info) &&
+                         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  CloseHandle(handle);
+  if (!is_folder) return std::nullopt;
+  const std::uint64_t index = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+  return EntryPlace{std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(index),
+                    fs::path(std::move(leaf))};
+}
+
+bool SamePlace(const EntryPlace& a, const EntryPlace& b) {
+  // As NTFS compares names: each UTF-16 unit by the system's upper-case table.
+  return a.folder == b.folder &&
+         CompareStringOrdinal(a.leaf.c_str(), -1, b.leaf.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 bool SeekTo(std::FILE* file, std::uint64_t offset) {

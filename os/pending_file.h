@@ -5,7 +5,8 @@
 // out of memory, a power cut), the result's name keeps what it had and no
 // partial file is left under any name:
 // - Linux: an unnamed file (O_TMPFILE), linked in when complete; where the
-//   file system has none, a named one, removed on SIGINT, SIGTERM and SIGHUP.
+//   file system has none, a named one, removed on SIGINT, SIGTERM, SIGHUP,
+//   SIGQUIT and SIGPIPE.
 // - Windows: a named file marked for deletion from its creation, so that the
 //   system removes it however the program ends; the mark is cleared only to
 //   put the complete file in place.

@@ -32,15 +32,17 @@ extern "C" void RemoveTemporaryAndDie(int signal_number) {
   raise(signal_number);
 }
 
-// SIGINT, SIGTERM and SIGHUP remove a named temporary file before the program
-// ends; a signal that is ignored (nohup) or already handled is left as it is.
+// SIGINT, SIGTERM, SIGHUP, SIGQUIT (Ctrl-\) and SIGPIPE (a reader that went
+// away) remove a named temporary file before the program ends as the signal
+// ends it; a signal that is ignored (nohup) or already handled is left as it
+// is.
 // A file-size limit (SIGXFSZ) no longer kills the program: the write fails
 // with EFBIG and the run removes its file like after any write error.
 void HandleSignalsOnce() {
   static bool handled = false;
   if (handled) return;
   handled = true;
-  for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) {
     struct sigaction old = {};
     if (sigaction(signal_number, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
     struct sigaction action = {};

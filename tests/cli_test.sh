@@ -39,7 +39,7 @@ expect '3450. 4300. -90.\n' solve2
 check "solve quarter turn" 0 "$work/solve2" "$work/empty" -- \
   "$cli" solve --survey-a=3500,4200 --survey-b=3600,4200 --construction-a=100,50 --construction-b=100,150
 expect '999.99 2000. .\n' solve3
-expect '偏移量Dx、Dy(过渡坐标)较差>10 mm 请检查两套坐标成果\n' warn
+expect 'torvane-cli: 偏移量Dx、Dy(过渡坐标)较差>10 mm 请检查两套坐标成果\n' warn
 check "solve 10 mm warning on stderr" 0 "$work/solve3" "$work/warn" -- \
   "$cli" solve --survey-a=1000,2000 --survey-b=1100,2000 --construction-a=0,0 --construction-b=100.02,0
 expect '坐标计算的转化参数为:\n\n   X偏移量为: 1000.000161\n   Y偏移量为: 2000.000161\n   坐标旋转角为:45°00′00.000″\n\n\n转化参数差异量为:\n\n   X偏移量差异为: ±0.000 mm\n   Y偏移量差异为: ±0.000 mm\n   旋转角差异量为:0°00′00.000″\n' report
@@ -292,6 +292,8 @@ for row in "cp2.csv|${two[*]}" "cp2w.csv|${warn2[*]}"; do
       "$cli" solve "${arguments[@]}" --format=$format
   done
 done
+check "solve --points of two points, 10 mm warning on stderr" 0 - "$work/warn" -- \
+  "$cli" solve --points="$work/cp2w.csv" --format=proj
 grep -qx '  "offsets_disagree": true,' "$work/same.json" && passed=$((passed + 1)) ||
   { echo "FAIL two points JSON: no 10 mm warning"; cat "$work/same.json"; failed=$((failed + 1)); }
 # Control bytes of a name as JSON escapes.
@@ -596,12 +598,26 @@ usage "control bytes in an option value" '--dx: "\x1b[31m5" is not a number' \
 usage "control bytes in CLI11's message" "--to: \\x1b[2J not in {construction,survey}$help" \
   "${convert[@]}" --angle=1 --to=$'\e[2J' "$work/pts.csv"
 
+# Point files whose results would meet: a CASS .dat beside its .csv, one
+# folder by two names, a point file that is another's result.
+mkdir "$work/clash"
+ln -s clash "$work/clash-link"
+printf 'A,1000.5,2000.25,10\r\n' >"$work/clash/pts.csv"
+printf 'Z,1,2,3\r\n' >"$work/clash/pts.dat"
+printf 'A,1000.5,2000.25,10\r\n' >"$work/clash/p.csv"
+printf 'B,1000.5,2000.25,10\r\n' >"$work/clash/p转化后成果表.csv"
 while IFS='|' read -r name message arguments; do
   read -ra arguments <<<"$arguments"
   usage "convert $name" "${message//\$help/$help}" "${convert[@]}" --angle=1 "${arguments[@]}"
 done <<ROWS
 -o FILE with several point files|-o: one result file for 2 point files: name a folder (ending in /) or leave -o out|-o $work/one.txt $work/pts.csv $work/pts.csv
 -o DIR/ and two point files of one name|-o: $work/pts.csv and $work/many/pts.csv would both be written to $work/into/pts转化后成果表.txt|-o $work/into/ $work/pts.csv $work/many/pts.csv
+.csv and .dat beside each other|$work/clash/pts.csv and $work/clash/pts.dat would both be written to $work/clash/pts转化后成果表.txt|$work/clash/pts.csv $work/clash/pts.dat
+one folder by two names|$work/clash/pts.csv and $work/clash-link/pts.dat would both be written to $work/clash-link/pts转化后成果表.txt|$work/clash/pts.csv $work/clash-link/pts.dat
+one folder, . in one name|$work/clash/pts.dat and $work/clash/./pts.csv would both be written to $work/clash/./pts转化后成果表.txt|$work/clash/pts.dat $work/clash/./pts.csv
+a later point file that is a result|$work/clash/p.csv: the result would replace the point file $work/clash/p转化后成果表.csv|--format=csv $work/clash/p.csv $work/clash/p转化后成果表.csv
+an earlier point file that is a result|$work/clash/p.csv: the result would replace the point file $work/clash-link/p转化后成果表.csv|--format=csv $work/clash-link/p转化后成果表.csv $work/clash/p.csv
+-o DIR/ and a point file that is a result there|$work/pts.csv: the result would replace the point file $work/clash/pts转化后成果表.txt|-o $work/clash-link/ $work/pts.csv $work/clash/pts转化后成果表.txt
 -o DIR/ with standard input|-o: a folder has no result name for standard input: give -o FILE or -o -|-o $work/into/
 --decimals with the table|--decimals: only for --format=csv or --format=json|--decimals=3 $work/pts.csv
 --decimals beyond 12|--decimals: "13" is not a whole number from 0 to 12|--format=csv --decimals=13 $work/pts.csv
@@ -613,6 +629,13 @@ done <<ROWS
 --format unknown|--format: xml not in {table,csv,json}\$help|--format=xml $work/pts.csv
 --delimiter unknown|--delimiter: pipe not in {comma,whitespace,tab,semicolon}\$help|--delimiter=pipe $work/pts.csv
 ROWS
+[ "$(LC_ALL=C ls -A "$work/clash" | tr '\n' ' ')" = "p.csv pts.csv pts.dat p转化后成果表.csv " ] && passed=$((passed + 1)) ||
+  { echo "FAIL results that would meet: files written"; ls -A "$work/clash"; failed=$((failed + 1)); }
+# One point file by two names is converted once for each: its results are alike.
+check "convert one point file by two names into DIR/" 0 "$work/empty" "$work/empty" -- \
+  "$cli" convert "${p[@]}" -o "$work/clash/" "$work/pts.csv" "$work/clash/../pts.csv"
+cmp -s "$work/clash/pts转化后成果表.txt" "$examples/points-construction.txt" && passed=$((passed + 1)) ||
+  { echo "FAIL one point file by two names: table differs"; failed=$((failed + 1)); }
 
 # --- the four-parameter conversion ---
 # A site whose scale is real (about 80 ppm) and one whose scale is noise.

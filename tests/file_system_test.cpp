@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "os/pending_file.h"
 #include "temp_dir.h"
@@ -67,6 +68,71 @@ TEST(PendingFile, TemporaryNameFitsWhereTheTargetFits) {
     EXPECT_EQ(file.size(), row.length) << row.target;
     EXPECT_EQ(file[0] == '.', row.length > 1) << row.target;
     EXPECT_NE(name, TemporaryNameBeside(target, 123456790)) << row.target;
+  }
+}
+
+// Whether the file system itself takes two names as one: bytes written
+// under the first are read back under the second.
+bool OpensOneFile(const std::string& a, const std::string& b) {
+  const std::string mark = "written as " + a;
+  std::FILE* file = OpenFile(PathFromUtf8(a), "wb");
+  if (file == nullptr) return false;
+  std::fwrite(mark.data(), 1, mark.size(), file);
+  std::fclose(file);
+  const bool one = ReadBytes(b) == mark;
+  std::filesystem::remove(PathFromUtf8(a));
+  return one;
+}
+
+TEST(FileSystem, PlacesAreOneWhereTheNamesOpenOneFile) {
+  TempDir dir;
+  namespace fs = std::filesystem;
+  fs::create_directories(PathFromUtf8(dir / "d/sub"));
+  fs::create_directory(PathFromUtf8(dir / "e"));
+  dir.Write("d/file", "");
+  // Links need a privilege on Windows: their rows are left out where none can be made.
+  std::error_code no_links;
+  fs::create_directory_symlink(PathFromUtf8(dir / "d"), PathFromUtf8(dir / "link"), no_links);
+  if (!no_links) fs::create_symlink("file", PathFromUtf8(dir / "d/to-file"), no_links);
+  const struct {
+    std::string a, b;
+    bool one;  // checked against the file system too
+    bool through_link = false;
+  } rows[] = {
+      {"d/x.txt", "d/x.txt", true},
+      {"d/x.txt", "d/./x.txt", true},
+      {"d/x.txt", "d/sub/../x.txt", true},
+      {"d/成果表.txt", "d/sub/../成果表.txt", true},
+      {"d/x.txt", "d/y.txt", false},
+      {"d/x.txt", "e/x.txt", false},
+      {"d/x.txt", "d/x.txt.txt", false},
+      {"d/x.txt", "d/sub/x.txt", false},
+      {"d/x.txt", "link/x.txt", true, true},
+      {"d/成果表.txt", "link/./成果表.txt", true, true},
+      {"d/y.txt", "d/to-file", false, true},
+      {"d/to-file", "d/file", true, true},  // a link to a file is written through; then gone
+  };
+  for (const auto& row : rows) {
+    if (row.through_link && no_links) continue;
+    SCOPED_TRACE(row.a + " and " + row.b);
+    const auto a = PlaceOf(PathFromUtf8(dir / row.a));
+    const auto b = PlaceOf(PathFromUtf8(dir / row.b));
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(SamePlace(*a, *b), row.one);
+    EXPECT_EQ(SamePlace(*b, *a), row.one);
+    EXPECT_EQ(OpensOneFile(dir / row.a, dir / row.b), row.one);
+  }
+  // Case as the folder's file system takes it: one name on NTFS, two on ext4.
+  for (const auto& [a, b] : {std::pair{"d/Pts.txt", "d/pTS.TXT"}, {"d/Ω.txt", "d/ω.txt"}}) {
+    SCOPED_TRACE(std::string(a) + " and " + b);
+    const auto place_a = PlaceOf(PathFromUtf8(dir / a));
+    const auto place_b = PlaceOf(PathFromUtf8(dir / b));
+    ASSERT_TRUE(place_a && place_b);
+    EXPECT_EQ(SamePlace(*place_a, *place_b), OpensOneFile(dir / a, dir / b));
+  }
+  // No place: a folder that is not there, or not a folder; no name at the end.
+  for (const char* name : {"missing/x.txt", "d/file/x.txt", "d/", "d/.", "d/.."}) {
+    EXPECT_FALSE(PlaceOf(PathFromUtf8(dir / name))) << name;
   }
 }
 

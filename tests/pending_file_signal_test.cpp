@@ -45,19 +45,29 @@ TEST(PendingFileSignals, StoppedMidTableLeavesTheEarlierTableAndNothingElse) {
   } rows[] = {
       {"unnamed, SIGKILL", true, SIGKILL}, {"unnamed, SIGTERM", true, SIGTERM},
       {"named, SIGINT", false, SIGINT},    {"named, SIGTERM", false, SIGTERM},
-      {"named, SIGHUP", false, SIGHUP},
+      {"named, SIGHUP", false, SIGHUP},    {"named, SIGQUIT (Ctrl-\\)", false, SIGQUIT},
+      {"named, SIGPIPE", false, SIGPIPE},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     TempDir dir;
     const std::string table = dir.Write("table.txt", kEarlier);
     const int status = InChild([&] {
+      const rlimit no_core{0, 0};  // SIGQUIT's core would land in the test's folder
+      setrlimit(RLIMIT_CORE, &no_core);
       int error = 0;
       auto pending = PendingFile::Begin(PathFromUtf8(table), &error, row.unnamed);
       if (!pending) _exit(1);
       const std::string block(1 << 20, 'x');
       std::fwrite(block.data(), 1, block.size(), pending->stream());
       std::fflush(pending->stream());
+      if (row.signal_number == SIGPIPE) {
+        // A reader that went away, as `| head` leaves it.
+        int ends[2];
+        if (pipe(ends) != 0) _exit(1);
+        close(ends[0]);
+        (void)!write(ends[1], "x", 1);
+      }
       raise(row.signal_number);
     });
     ASSERT_TRUE(WIFSIGNALED(status)) << status;

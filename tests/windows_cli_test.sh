@@ -176,6 +176,19 @@ rm -rf "$work/windows" && cp -r "$inputs" "$work/windows"
 check "-o NUL succeeds" test $? -eq 0
 check "-o NUL leaves no file" diff -r "$inputs" "$work/windows"
 
+# A.csv and a.csv are one name in a Windows folder: two point files whose
+# tables would both be out\a转化后成果表.txt are refused, nothing written.
+rm -rf "$work/windows" && cp -r "$inputs" "$work/windows"
+mkdir "$work/windows/x" "$work/windows/y"
+cp "$examples/points.csv" "$work/windows/x/A.csv"
+cp "$examples/points.csv" "$work/windows/y/a.csv"
+(cd "$work/windows" && "$wine" "$windows_cli" convert "${params[@]}" -o 'out\' 'x\A.csv' 'y\a.csv' \
+  >/dev/null 2>"$work/windows.err")
+check "A.csv and a.csv into one folder: a usage error" test $? -eq 2
+check "A.csv and a.csv into one folder: the message" grep -qxF \
+  'torvane-cli: -o: x\A.csv and y\a.csv would both be written to out\a转化后成果表.txt' "$work/windows.err"
+check "A.csv and a.csv into one folder: nothing written" test -z "$(ls -A "$work/windows/out")"
+
 # A second run replaces the table of the first.
 rm -rf "$work/windows" && cp -r "$inputs" "$work/windows"
 (cd "$work/windows" && "$wine" "$windows_cli" convert --dx=1 --dy=1 --angle=1 points.csv &&
