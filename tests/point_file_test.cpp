@@ -14,6 +14,7 @@ namespace {
 using testing::TempDir;
 
 TEST(ParsePointLine, FieldsWithoutTheirBlanks) {
+  std::string texts;  // the fields' texts with CSV quoting taken back
   const struct {
     const char* line;
     const char *name, *x, *y, *h;
@@ -32,7 +33,7 @@ TEST(ParsePointLine, FieldsWithoutTheirBlanks) {
   };
   for (const auto& row : rows) {
     std::size_t fields = 0;
-    auto parsed = ParsePointLine(row.line, 9, &fields);
+    auto parsed = ParsePointLine(row.line, 9, &texts, &fields);
     ASSERT_TRUE(parsed.ok()) << row.line;
     ASSERT_TRUE(parsed.value().has_value()) << row.line;
     const PointRecord& p = *parsed.value();
@@ -48,14 +49,16 @@ TEST(ParsePointLine, FieldsWithoutTheirBlanks) {
 }
 
 TEST(ParsePointLine, BlankLinesAreNotPoints) {
+  std::string texts;  // the fields' texts with CSV quoting taken back
   for (const char* line : {"", " ", "\t \t"}) {
-    auto parsed = ParsePointLine(line, 1);
+    auto parsed = ParsePointLine(line, 1, &texts);
     ASSERT_TRUE(parsed.ok());
     EXPECT_FALSE(parsed.value().has_value()) << '"' << line << '"';
   }
 }
 
 TEST(ParsePointLine, ErrorsNameTheLineAndQuoteTheField) {
+  std::string texts;  // the fields' texts with CSV quoting taken back
   const struct {
     const char* line;
     RunErrorKind kind;
@@ -73,7 +76,7 @@ TEST(ParsePointLine, ErrorsNameTheLineAndQuoteTheField) {
       {",,", RunErrorKind::kNotANumber, "X", ""},
   };
   for (const auto& row : rows) {
-    auto parsed = ParsePointLine(row.line, 7);
+    auto parsed = ParsePointLine(row.line, 7, &texts);
     ASSERT_FALSE(parsed.ok()) << row.line;
     EXPECT_EQ(parsed.error().kind, row.kind) << row.line;
     EXPECT_EQ(parsed.error().line, 7u);
@@ -155,6 +158,7 @@ TEST(PointFileReader, CrLfAcrossTheReadBuffer) {
 // several read chunks and ending without a line end: every point must be
 // what the line-by-line parser makes of its line.
 TEST(PointFileReader, EveryLineReadsAsParsePointLineReadsIt) {
+  std::string texts;  // the fields' texts with CSV quoting taken back
   std::mt19937 random(5);
   const char* const blanks[] = {"", " ", "  ", "\t"};
   const char* const signs[] = {"", "", "-", "+"};
@@ -199,7 +203,7 @@ TEST(PointFileReader, EveryLineReadsAsParsePointLineReadsIt) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     auto got = reader.value()->Next();
     ASSERT_TRUE(got.ok() && got.value() != nullptr) << "line " << i + 1;
-    auto want = ParsePointLine(lines[i], i + 1);
+    auto want = ParsePointLine(lines[i], i + 1, &texts);
     ASSERT_TRUE(want.ok() && want.value());
     const PointRecord& g = *got.value();
     const PointRecord& w = *want.value();
