@@ -149,7 +149,8 @@ Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string&
     if (!point) {
       RunError e = point.error();
       // The first point line with words in its survey X and Y: a header.
-      if (e.kind == RunErrorKind::kNotANumber && e.field == "Xs" && points.empty()) {
+      if (e.kind == RunErrorKind::kNotANumber && e.field == "Xs" && !e.field_text.empty() &&
+          points.empty()) {
         CommonPointLayout swapped = layout;
         for (CommonField& field : swapped.fields) {
           if (field == CommonField::kXs || field == CommonField::kYs) {
@@ -158,7 +159,7 @@ Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string&
         }
         auto again = ParseCommonPointLine(line, number, swapped);
         if (!again && again.error().kind == RunErrorKind::kNotANumber &&
-            again.error().field == "Xs") {
+            again.error().field == "Xs" && !again.error().field_text.empty()) {
           e = LineError(RunErrorKind::kHeaderLine, number, line);
         }
       }

@@ -422,9 +422,11 @@ Expected<const PointRecord*, RunError> PointFileReader::Take(
     std::string_view line) {
   if (!point) {
     RunError e = point.error();
-    // The first line that is not blank, with words in X and in Y: read
+    // The first line that is not blank, with words in X and in Y (not
+    // empty fields): read
     // again with the two swapped, its Y is found to be no number either.
-    if (e.kind == RunErrorKind::kNotANumber && e.field == "X" && fields_read_ == 0) {
+    if (e.kind == RunErrorKind::kNotANumber && e.field == "X" && !e.field_text.empty() &&
+        fields_read_ == 0) {
       PointLayout swapped = layout_ ? *layout_ : PointLayout{};
       for (PointField& field : swapped.fields) {
         if (field == PointField::kX || field == PointField::kY) {
@@ -432,7 +434,8 @@ Expected<const PointRecord*, RunError> PointFileReader::Take(
         }
       }
       auto again = ParseLayoutLine(line, line_number_, swapped, &texts_);
-      if (!again && again.error().kind == RunErrorKind::kNotANumber && again.error().field == "X") {
+      if (!again && again.error().kind == RunErrorKind::kNotANumber && again.error().field == "X" &&
+          !again.error().field_text.empty()) {
         e = LineError(RunErrorKind::kHeaderLine, line_number_, line);
       }
     }
