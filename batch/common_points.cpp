@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <map>
 
 #include "batch/field_split.h"
@@ -91,6 +92,7 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
       if (field == CommonField::kName) {
         name = text;
       } else if (field != CommonField::kSkip) {
+        // kXs, kYs, kXc and kYc follow each other, as kCoordinateNames do.
         coordinates[static_cast<int>(field) - static_cast<int>(CommonField::kXs)] = text;
       }
     }
@@ -116,6 +118,7 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
   }
   double values[kCoordinates];
   for (std::size_t i = 0; i < kCoordinates; ++i) {
+    assert(coordinates[i].has_value());  // the layout names all four
     auto value = ParseDecimal(*coordinates[i]);
     if (!value) {
       return Fail(

@@ -37,7 +37,8 @@ struct CommonPointLayout {
 Expected<std::vector<CommonField>, std::string> ParseCommonColumns(std::string_view list);
 
 // Splits one line (without its line end) into a common point by `layout`'s
-// fields and delimiter; the name is kept in the line's own encoding. Returns
+// fields (which name all five, as ParseCommonColumns's do) and delimiter;
+// the name is kept in the line's own encoding. Returns
 // no value for a blank line (empty or only blanks). Rejects: fewer fields
 // than the layout names up to its last coordinate (kNotACommonPoint; in a
 // layout other than the usual one, field: those columns, limit: their

@@ -422,9 +422,9 @@ Expected<const PointRecord*, RunError> PointFileReader::Take(
     std::string_view line) {
   if (!point) {
     RunError e = point.error();
-    // The first line that is not blank, with words in X and in Y (not
-    // empty fields): read
-    // again with the two swapped, its Y is found to be no number either.
+    // A header: the first line that is not blank, with words (not empty
+    // fields) in X and in Y. Read again with the two swapped, its Y is
+    // found to be no number either.
     if (e.kind == RunErrorKind::kNotANumber && e.field == "X" && !e.field_text.empty() &&
         fields_read_ == 0) {
       PointLayout swapped = layout_ ? *layout_ : PointLayout{};
