@@ -90,7 +90,26 @@ QString RunFailureMessage(const RunError& error) {
       what = QStringLiteral("%1的 %2 坐标“%3”数值过大。").arg(Where(error), field, text);
       break;
     case RunErrorKind::kBadEncoding:
-      what = QStringLiteral("%1既不是 UTF-8 也不是 GBK 编码的文字。").arg(Where(error));
+      // The window tells no encoding: only a BOM does.
+      what = error.field.empty()
+                 ? QStringLiteral("%1既不是 UTF-8 也不是 GBK 编码的文字。").arg(Where(error))
+                 : QStringLiteral(
+                       "%1不是 UTF-8 编码的文字，但文件开头有 UTF-8 的字节顺序标记（BOM）。")
+                       .arg(Where(error));
+      break;
+    case RunErrorKind::kHeaderLine:
+      what = QStringLiteral(
+                 "%1“%2”像是表头，不是点：X 和 Y 都不是数字。\n"
+                 "请删去坐标文件中的表头行后再转换，或改用命令行 torvane-cli convert "
+                 "--skip-lines=%3 跳过它。")
+                 .arg(Where(error), text)
+                 .arg(error.line);
+      break;
+    case RunErrorKind::kWorkbook:
+      what = QStringLiteral(
+                 "坐标文件“%1”是电子表格工作簿，不是文本文件：请在电子表格软件中"
+                 "另存为“CSV (逗号分隔)”格式后再转换。")
+                 .arg(Native(error.path));
       break;
     case RunErrorKind::kNulByte:
       what = QStringLiteral(

@@ -1,7 +1,11 @@
 #include "batch/common_points.h"
 
+#include <algorithm>
+#include <array>
+#include <cassert>
 #include <map>
 
+#include "batch/field_split.h"
 #include "batch/point_file.h"
 #include "batch/run_error.h"
 #include "batch/text_encoding.h"
@@ -10,63 +14,165 @@
 namespace torvane {
 namespace {
 
-constexpr std::size_t kFields = 5;  // name, Xs, Ys, Xc, Yc
+constexpr std::size_t kCoordinates = 4;  // Xs, Ys, Xc, Yc
 constexpr const char* kCoordinateNames[] = {"Xs", "Ys", "Xc", "Yc"};
+
+struct ColumnSpelling {
+  std::string_view text;
+  CommonField field;
+};
+constexpr std::array<ColumnSpelling, 7> kSpellings{{{"name", CommonField::kName},
+                                                    {"xs", CommonField::kXs},
+                                                    {"ys", CommonField::kYs},
+                                                    {"xc", CommonField::kXc},
+                                                    {"yc", CommonField::kYc},
+                                                    {"-", CommonField::kSkip},
+                                                    {"skip", CommonField::kSkip}}};
+
+bool SameLetters(std::string_view a, std::string_view b) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [&](char p, char q) { return lower(p) == lower(q); });
+}
+
+std::string_view ColumnName(CommonField field) {
+  for (const ColumnSpelling& spelling : kSpellings) {
+    if (spelling.field == field) return spelling.text;
+  }
+  return "-";
+}
+
+bool IsUsual(const CommonPointLayout& layout) {
+  return layout.fields == CommonPointLayout{}.fields && layout.delimiter == FieldDelimiter::kComma;
+}
 
 }  // namespace
 
-Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_view line,
-                                                                    std::size_t line_number) {
-  if (TrimBlanks(line).empty()) return std::optional<CommonPoint>();
-  std::string_view parts[kFields];
-  std::size_t count = 0;
-  for (std::string_view rest = line; count < kFields; ++count) {
-    const std::size_t comma = rest.find(',');
-    parts[count] = TrimBlanks(rest.substr(0, comma));
-    if (comma == std::string_view::npos) {
-      ++count;
-      break;
+Expected<std::vector<CommonField>, std::string> ParseCommonColumns(std::string_view list) {
+  const std::string quoted = "\"" + MessageExcerpt(std::string(list)) + "\"";
+  std::vector<CommonField> fields;
+  for (std::size_t start = 0; start <= list.size();) {
+    std::size_t end = list.find(',', start);
+    if (end == std::string_view::npos) end = list.size();
+    const std::string_view item = TrimBlanks(list.substr(start, end - start));
+    start = end + 1;
+    if (item.empty()) return Fail(quoted + " has an empty item");
+    const auto spelling =
+        std::find_if(kSpellings.begin(), kSpellings.end(),
+                     [&](const ColumnSpelling& s) { return SameLetters(item, s.text); });
+    if (spelling == kSpellings.end()) {
+      return Fail(quoted + ": \"" + MessageExcerpt(std::string(item)) +
+                  "\" is not one of name, xs, ys, xc, yc, - or skip");
     }
-    rest.remove_prefix(comma + 1);
+    if (spelling->field != CommonField::kSkip &&
+        std::find(fields.begin(), fields.end(), spelling->field) != fields.end()) {
+      return Fail(quoted + ": " + std::string(ColumnName(spelling->field)) + " is given twice");
+    }
+    fields.push_back(spelling->field);
   }
-  if (count < kFields) return Fail(LineError(RunErrorKind::kNotACommonPoint, line_number, line));
-  double values[kFields - 1];
-  for (std::size_t i = 0; i < kFields - 1; ++i) {
-    auto value = ParseDecimal(parts[i + 1]);
-    if (!value)
-      return Fail(NumberFieldError(value.error(), line_number, kCoordinateNames[i], parts[i + 1]));
+  for (CommonField needed : {CommonField::kName, CommonField::kXs, CommonField::kYs,
+                             CommonField::kXc, CommonField::kYc}) {
+    if (std::find(fields.begin(), fields.end(), needed) == fields.end()) {
+      return Fail(quoted + " has no " + std::string(ColumnName(needed)));
+    }
+  }
+  return fields;
+}
+
+Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
+    std::string_view line, std::size_t line_number, const CommonPointLayout& layout) {
+  if (TrimBlanks(line).empty()) return std::optional<CommonPoint>();
+  std::string texts;
+  std::string_view name;
+  std::optional<std::string_view> coordinates[kCoordinates];
+  std::size_t count = 0;
+  SplitFields(line, SeparatorOf(layout.delimiter), &texts, [&](std::string_view text) {
+    if (count < layout.fields.size()) {
+      const CommonField field = layout.fields[count];
+      if (field == CommonField::kName) {
+        name = text;
+      } else if (field != CommonField::kSkip) {
+        // kXs, kYs, kXc and kYc follow each other, as kCoordinateNames do.
+        coordinates[static_cast<int>(field) - static_cast<int>(CommonField::kXs)] = text;
+      }
+    }
+    ++count;
+  });
+  // The columns a point needs: up to the last coordinate.
+  std::size_t needed = 0;
+  for (std::size_t i = 0; i < layout.fields.size(); ++i) {
+    if (layout.fields[i] != CommonField::kName && layout.fields[i] != CommonField::kSkip) {
+      needed = i + 1;
+    }
+  }
+  if (count < needed) {
+    RunError e = LineError(RunErrorKind::kNotACommonPoint, line_number, line);
+    if (!IsUsual(layout)) {
+      for (std::size_t i = 0; i < needed; ++i) {
+        if (!e.field.empty()) e.field += ", ";
+        e.field += ColumnName(layout.fields[i]);
+      }
+      e.limit = needed;
+    }
+    return Fail(std::move(e));
+  }
+  double values[kCoordinates];
+  for (std::size_t i = 0; i < kCoordinates; ++i) {
+    assert(coordinates[i].has_value());  // the layout names all four
+    auto value = ParseDecimal(*coordinates[i]);
+    if (!value) {
+      return Fail(
+          NumberFieldError(value.error(), line_number, kCoordinateNames[i], *coordinates[i]));
+    }
     values[i] = *value;
   }
   CommonPoint point;
-  point.name = std::string(parts[0]);
+  point.name = std::string(name);
   point.line = line_number;
   point.survey = {values[0], values[1]};
   point.construction = {values[2], values[3]};
   return std::optional<CommonPoint>(std::move(point));
 }
 
-Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string& path) {
-  auto reader = PointFileReader::Open(path);
-  if (!reader) return Fail(reader.error());
+Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string& path,
+                                                              const CommonPointLayout& layout) {
+  auto opened = PointFileReader::Open(path, PointLayout{}, layout.encoding);
+  if (!opened) return Fail(opened.error());
+  PointFileReader& reader = *opened.value();
   std::vector<CommonPoint> points;
   std::map<std::string, std::size_t> first_line;  // by name
   std::string_view line;
   for (;;) {
-    auto more = reader.value()->NextLine(&line);
+    auto more = reader.NextLine(&line);
     if (!more) return Fail(more.error());
     if (!*more) break;
-    const std::size_t number = reader.value()->line_number();
-    auto point = ParseCommonPointLine(line, number);
+    const std::size_t number = reader.line_number();
+    if (number <= layout.skip_lines) continue;
+    auto point = ParseCommonPointLine(line, number, layout);
     if (!point) {
       RunError e = point.error();
-      e.path = path;
-      return Fail(std::move(e));
+      // The first point line with words in its survey X and Y: a header.
+      if (e.kind == RunErrorKind::kNotANumber && e.field == "Xs" && !e.field_text.empty() &&
+          points.empty()) {
+        CommonPointLayout swapped = layout;
+        for (CommonField& field : swapped.fields) {
+          if (field == CommonField::kXs || field == CommonField::kYs) {
+            field = field == CommonField::kXs ? CommonField::kYs : CommonField::kXs;
+          }
+        }
+        auto again = ParseCommonPointLine(line, number, swapped);
+        if (!again && again.error().kind == RunErrorKind::kNotANumber &&
+            again.error().field == "Xs" && !again.error().field_text.empty()) {
+          e = LineError(RunErrorKind::kHeaderLine, number, line);
+        }
+      }
+      return Fail(reader.Located(std::move(e)));
     }
     if (!point.value()) continue;
     CommonPoint p = std::move(*point.value());
     // Lines before the first that is not ASCII read the same in either
     // encoding, so the encoding known so far is the file's for this name.
-    if (reader.value()->encoding() == TextEncoding::kGbk) {
+    if (reader.encoding() == TextEncoding::kGbk) {
       auto utf8 = GbkToUtf8(p.name);
       if (!utf8) {
         return Fail(FileError(RunErrorKind::kBadEncoding, path, number));

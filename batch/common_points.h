@@ -1,7 +1,9 @@
 // Common-point files: one control point a line, "name, Xs, Ys, Xc, Yc" (its
 // survey X and Y, then its construction X and Y, in metres), comma
-// separated, no header. They are read as point files are: UTF-8 or GBK,
-// blank lines skipped, line ends CR LF, LF or CR, fields after Yc ignored.
+// separated, no header, unless a layout says otherwise. They are read as
+// point files are: UTF-8 or GBK, blank lines skipped, line ends CR LF, LF or
+// CR, fields after the last one named ignored, fields quoted as CSV quotes
+// them read as their text.
 #pragma once
 
 #include <cstddef>
@@ -11,24 +13,48 @@
 #include <vector>
 
 #include "base/expected.h"
+#include "batch/point_layout.h"
 #include "batch/run_error.h"
+#include "batch/text_encoding.h"
 #include "fit/common_point.h"
 
 namespace torvane {
 
-// Splits one line (without its line end) into a common point; the name is
-// kept in the line's own encoding, without the blanks around it. Returns no
-// value for a blank line (empty or only blanks). Rejects: fewer than five
-// fields; a coordinate that is not a decimal number in full (the error's
+enum class CommonField { kName, kXs, kYs, kXc, kYc, kSkip };
+
+struct CommonPointLayout {
+  std::vector<CommonField> fields{CommonField::kName, CommonField::kXs, CommonField::kYs,
+                                  CommonField::kXc, CommonField::kYc};
+  FieldDelimiter delimiter = FieldDelimiter::kComma;
+  std::size_t skip_lines = 0;            // lines at the start that are not points
+  std::optional<TextEncoding> encoding;  // kUtf8 or kGbk; none: decided by the bytes
+};
+
+// The field kinds of a list such as "name,-,xs,ys,xc,yc": items name, xs,
+// ys, xc, yc, and "-" or "skip" for a field to ignore; case and blanks
+// around an item do not matter. Rejects, quoting the list: an empty item,
+// an unknown one, one given twice, and a list without one of the five.
+Expected<std::vector<CommonField>, std::string> ParseCommonColumns(std::string_view list);
+
+// Splits one line (without its line end) into a common point by `layout`'s
+// fields (which name all five, as ParseCommonColumns's do) and delimiter;
+// the name is kept in the line's own encoding. Returns
+// no value for a blank line (empty or only blanks). Rejects: fewer fields
+// than the layout names up to its last coordinate (kNotACommonPoint; in a
+// layout other than the usual one, field: those columns, limit: their
+// count); a coordinate that is not a decimal number in full (the error's
 // field is "Xs", "Ys", "Xc" or "Yc"). The error's path is empty.
-Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_view line,
-                                                                    std::size_t line_number);
+Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
+    std::string_view line, std::size_t line_number, const CommonPointLayout& layout = {});
 
 // Every common point of the file at `path` ("-" for standard input), in the
-// file's order, names in UTF-8 (decoded when the file is GBK). Rejects what
-// PointFileReader::Open and NextLine reject, what ParseCommonPointLine
-// rejects, and a name used twice (kDuplicateName, at the second use). A file
+// file's order, names in UTF-8 (decoded when the file is GBK), after the
+// lines the layout skips. Rejects what PointFileReader::Open and NextLine
+// reject, what ParseCommonPointLine rejects (a first point line with no
+// number in Xs nor in Ys as kHeaderLine), and a name used twice
+// (kDuplicateName, at the second use); quoted texts in UTF-8. A file
 // without points is not rejected here: it gives no points.
-Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string& path);
+Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string& path,
+                                                              const CommonPointLayout& layout = {});
 
 }  // namespace torvane

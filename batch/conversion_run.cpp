@@ -138,6 +138,17 @@ class TableBuffer {
   std::size_t size_ = 0;
 };
 
+// The error for a file without points: one that --skip-lines passes over
+// whole says so.
+RunError NoPoints(const RunRequest& request, const PointFileReader& reader) {
+  RunError e = FileError(RunErrorKind::kNoPoints, request.point_path, 0);
+  if (request.layout.skip_lines > 0 && reader.line_number() <= request.layout.skip_lines) {
+    e.limit = request.layout.skip_lines;
+    e.other_line = reader.line_number();
+  }
+  return e;
+}
+
 // Reads every point of the file once, checking it, without writing.
 Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunRequest& request) {
   std::size_t points = 0;
@@ -152,14 +163,14 @@ Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunReque
     }
     ++points;
   }
-  if (points == 0) return Fail(FileError(RunErrorKind::kNoPoints, request.point_path, 0));
+  if (points == 0) return Fail(NoPoints(request, reader));
   return points;
 }
 
 }  // namespace
 
 Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params) {
-  auto opened = PointFileReader::Open(request.point_path, request.layout);
+  auto opened = PointFileReader::Open(request.point_path, request.layout, request.encoding);
   if (!opened) return Fail(opened.error());
   PointFileReader& reader = *opened.value();
 
@@ -265,7 +276,7 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       return Fail(std::move(failure));
     }
   }
-  if (summary.points == 0) return Fail(FileError(RunErrorKind::kNoPoints, request.point_path, 0));
+  if (summary.points == 0) return Fail(NoPoints(request, reader));
   if (request.format == ResultFormat::kJson) {
     constexpr std::string_view kJsonEnd = "\n]\n";
     char* room = out.Room(kJsonEnd.size());

@@ -26,6 +26,7 @@ struct RunRequest {
   std::string point_path;   // "-" for standard input
   std::string result_path;  // "-" for standard output
   PointLayout layout;       // how the point file's lines are read; CSV writes its columns
+  std::optional<TextEncoding> encoding;  // kUtf8 or kGbk; none: decided by the file's bytes
   ResultFormat format = ResultFormat::kTable;
   int decimals = 5;  // of X and Y in CSV and JSON, 0 to kMaxResultDecimals
   Direction direction = Direction::kSurveyToConstruction;

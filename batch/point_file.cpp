@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/byte_scan.h"
+#include "batch/field_split.h"
 #include "batch/point_layout.h"
 #include "batch/run_error.h"
 #include "batch/usual_line.h"
@@ -65,31 +66,34 @@ Expected<std::FILE*, RunError> KeepInTemporaryFile(std::FILE* from, RunError fai
   return copy;
 }
 
+// Whether a file's first bytes are those of a spreadsheet workbook: a zip
+// archive (.xlsx, .ods) or an OLE compound file (.xls).
+bool IsWorkbook(std::string_view start) {
+  return start.starts_with(std::string_view("PK\x03\x04", 4)) ||
+         start.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+}
+
 }  // namespace
 
 Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view line,
                                                               std::size_t line_number,
+                                                              std::string* texts,
                                                               std::size_t* fields) {
   if (TrimBlanks(line).empty()) return std::optional<PointRecord>();
   std::string_view parts[4];
-  std::size_t count = 0, start = 0;
-  const char* text = line.data();
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    if (text[i] != ',') continue;
-    if (count < 4) parts[count] = std::string_view(text + start, i - start);
+  std::size_t count = 0;
+  SplitFields(line, ',', texts, [&](std::string_view text) {
+    if (count < 4) parts[count] = text;
     ++count;
-    start = i + 1;
-  }
-  if (count < 4) parts[count] = std::string_view(text + start, line.size() - start);
-  ++count;
+  });
   if (fields != nullptr) *fields = count;
   if (count < kMinFields) return Fail(LineError(RunErrorKind::kTooFewFields, line_number, line));
   PointRecord point;
   point.line = line_number;
-  point.name = TrimBlanks(parts[0]);
-  point.x_text = TrimBlanks(parts[1]);
-  point.y_text = TrimBlanks(parts[2]);
-  point.h_text = count > 3 ? TrimBlanks(parts[3]) : std::string_view();
+  point.name = parts[0];
+  point.x_text = parts[1];
+  point.y_text = parts[2];
+  point.h_text = parts[3];
   return WithCoordinates(point);
 }
 
@@ -154,11 +158,11 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
 }
 
 Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
-    const std::string& path, const PointLayout& layout) {
+    const std::string& path, const PointLayout& layout, std::optional<TextEncoding> encoding) {
   auto opened = Open(path);
-  if (opened && !layout.IsDefault()) {
-    opened.value()->layout_ = std::make_unique<const PointLayout>(layout);
-  }
+  if (!opened) return opened;
+  if (!layout.IsDefault()) opened.value()->layout_ = std::make_unique<const PointLayout>(layout);
+  opened.value()->told_encoding_ = encoding;
   return opened;
 }
 
@@ -198,11 +202,31 @@ void PointFileReader::ScanLinesFrom(std::uint64_t from,
 
 TextEncoding PointFileReader::DecideEncoding(std::uint64_t from, bool bom) {
   const TextEncoding utf8 = bom ? TextEncoding::kUtf8WithBom : TextEncoding::kUtf8;
-  bool all_utf8 = true;
-  ScanLinesFrom(from, [&](std::string_view line) { return all_utf8 = IsValidUtf8(line); });
-  if (all_utf8) return utf8;
+  if (told_encoding_) return *told_encoding_ == TextEncoding::kGbk ? TextEncoding::kGbk : utf8;
+  // A BOM is written only by what writes UTF-8: a line that is not is an
+  // error of its own.
+  if (bom) return utf8;
+  // While every line is valid in both, the reading in which the names look
+  // more like names decides, UTF-8 when both look alike.
+  bool all_utf8 = true, all_gbk = true;
+  NameLikeness as_utf8, as_gbk;
+  ScanLinesFrom(from, [&](std::string_view line) {
+    if (IsAscii(line)) return true;
+    all_utf8 = IsValidUtf8(line);
+    if (!all_utf8) return false;
+    if (all_gbk) {
+      auto decoded = GbkToUtf8(line);
+      all_gbk = decoded.has_value();
+      if (all_gbk) {
+        as_utf8.Add(line);
+        as_gbk.Add(*decoded);
+      }
+    }
+    return true;
+  });
+  if (all_utf8) return all_gbk && as_gbk.MoreLikelyThan(as_utf8) ? TextEncoding::kGbk : utf8;
   // Counted line by line only for files that are not UTF-8 throughout.
-  bool all_gbk = true;
+  all_gbk = true;
   std::size_t utf8_lines = 0, gbk_lines = 0;
   ScanLinesFrom(from, [&](std::string_view line) {
     if (IsAscii(line)) return true;
@@ -284,6 +308,10 @@ bool PointFileReader::ReadLine(std::string_view* line) {
     if (buffer_.size() < scan + kReadChunk + kSlack) buffer_.resize(scan + kReadChunk + kSlack);
     const std::size_t got = std::fread(buffer_.data() + scan, 1, kReadChunk, file_);
     end_ = scan + got;
+    if (buffer_offset_ == 0 && scan == 0 && IsWorkbook(std::string_view(buffer_.data(), end_))) {
+      failure_ = FileError(RunErrorKind::kWorkbook, path_, 0);
+      return false;
+    }
     // Ends a last line that has no line end of its own, for word-wise reading.
     buffer_[end_] = '\n';
     if (got < kReadChunk) {
@@ -320,7 +348,13 @@ Expected<bool, RunError> PointFileReader::NextLine(std::string_view* text) {
   }
   if (line_may_be_non_ascii_ && !IsAscii(line) &&
       !(encoding_ == TextEncoding::kGbk ? IsValidGbk(line) : IsValidUtf8(line))) {
-    return Fail(FileError(RunErrorKind::kBadEncoding, path_, line_number_));
+    RunError e = FileError(RunErrorKind::kBadEncoding, path_, line_number_);
+    // A file told to be in one encoding, or one whose BOM says so.
+    if (told_encoding_ || encoding_ == TextEncoding::kUtf8WithBom) {
+      e.field = encoding_ == TextEncoding::kGbk ? "GBK" : "UTF-8";
+      e.detail = told_encoding_ ? kEncodingByOption : kEncodingByBom;
+    }
+    return Fail(std::move(e));
   }
   return true;
 }
@@ -366,32 +400,60 @@ Expected<const PointRecord*, RunError> PointFileReader::Next() {
     if (!more) return Fail(more.error());
     if (!*more) return static_cast<const PointRecord*>(nullptr);
     std::size_t fields = 0;
-    bool unusual = false;  // already dealt with by NextLine
+    // Bytes that are not ASCII or NUL are already dealt with by NextLine;
+    // quoted fields are left to ParsePointLine.
+    bool unusual = false;
     // The line is in the buffer, ended there by its own line end or by the
     // one after the data.
     if (ParseUsualLine(line.data(), buffer_.data() + buffer_.size(), line_number_, &current_,
-                       &fields, &unusual) == line.data() + line.size()) {
+                       &fields, &unusual) == line.data() + line.size() &&
+        (!unusual || line.find('"') == std::string_view::npos)) {
       current_.ascii = !line_may_be_non_ascii_;
       fields_read_ += fields;
       return &current_;
     }
-    auto taken = Take(ParsePointLine(line, line_number_, &fields), fields);
+    auto taken = Take(ParsePointLine(line, line_number_, &texts_, &fields), fields, line);
     if (!taken || taken.value() != nullptr) return taken;
   }
 }
 
 Expected<const PointRecord*, RunError> PointFileReader::Take(
-    Expected<std::optional<PointRecord>, RunError> point, std::size_t fields) {
+    Expected<std::optional<PointRecord>, RunError> point, std::size_t fields,
+    std::string_view line) {
   if (!point) {
     RunError e = point.error();
-    e.path = path_;
-    return Fail(std::move(e));
+    // A header: the first line that is not blank, with words (not empty
+    // fields) in X and in Y. Read again with the two swapped, its Y is
+    // found to be no number either.
+    if (e.kind == RunErrorKind::kNotANumber && e.field == "X" && !e.field_text.empty() &&
+        fields_read_ == 0) {
+      PointLayout swapped = layout_ ? *layout_ : PointLayout{};
+      for (PointField& field : swapped.fields) {
+        if (field == PointField::kX || field == PointField::kY) {
+          field = field == PointField::kX ? PointField::kY : PointField::kX;
+        }
+      }
+      auto again = ParseLayoutLine(line, line_number_, swapped, &texts_);
+      if (!again && again.error().kind == RunErrorKind::kNotANumber && again.error().field == "X" &&
+          !again.error().field_text.empty()) {
+        e = LineError(RunErrorKind::kHeaderLine, line_number_, line);
+      }
+    }
+    return Fail(Located(std::move(e)));
   }
   if (!point.value()) return static_cast<const PointRecord*>(nullptr);
   fields_read_ += fields;
   current_ = *point.value();
   current_.ascii = !line_may_be_non_ascii_;
   return &current_;
+}
+
+RunError PointFileReader::Located(RunError error) const {
+  error.path = path_;
+  if (encoding_ == TextEncoding::kGbk && !IsAscii(error.field_text)) {
+    if (auto utf8 = GbkToUtf8(error.field_text)) error.field_text = std::move(*utf8);
+  }
+  return error;
 }
 
 Expected<const PointRecord*, RunError> PointFileReader::NextInLayout() {
@@ -402,7 +464,8 @@ Expected<const PointRecord*, RunError> PointFileReader::NextInLayout() {
     if (!*more) return static_cast<const PointRecord*>(nullptr);
     if (line_number_ <= layout_->skip_lines) continue;
     std::size_t fields = 0;
-    auto taken = Take(ParseLayoutLine(line, line_number_, *layout_, &fields), fields);
+    auto taken =
+        Take(ParseLayoutLine(line, line_number_, *layout_, &texts_, &fields), fields, line);
     if (!taken || taken.value() != nullptr) return taken;
   }
 }

@@ -1,5 +1,5 @@
 // Point files: one point a line, "name, X, Y, H", comma separated, no header
-// (other layouts: point_layout.h).
+// (other layouts: point_layout.h); a field may be quoted as CSV quotes it.
 // Blank lines are not points. Further fields after H are ignored; a line of
 // three fields has no height. Line ends may be CR LF, LF or CR.
 #pragma once
@@ -42,12 +42,16 @@ struct PointRecord {
   bool ascii = false;   // the whole line is ASCII, so every column is one byte
 };
 
-// Splits one line (without its line end) into a point. Returns no value for
-// a blank line (empty or only blanks). Rejects: fewer than three fields, an
-// X or Y that is not a decimal number in full. The error's path is empty.
-// `fields` receives the number of comma-separated fields of the line.
+// Splits one line (without its line end) into a point, its fields separated
+// by commas and quoted as CSV quotes them (see field_split.h): a quoted
+// field is read as its text, a quoted X or Y as the number it holds.
+// Returns no value for a blank line (empty or only blanks). Rejects: fewer
+// than three fields, an X or Y that is not a decimal number in full. The
+// error's path is empty. The record's texts are views into `line` or into
+// *texts (see SplitFields). `fields` receives the number of fields.
 Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view line,
                                                               std::size_t line_number,
+                                                              std::string* texts,
                                                               std::size_t* fields = nullptr);
 
 // A point whose fields are split: its X and Y texts read as numbers in
@@ -61,16 +65,21 @@ class PointFileReader {
   // Opens `path` ("-" for standard input). Input that cannot be read twice
   // (standard input, a pipe, a device) is first kept in a temporary file,
   // up to the first line that reading would reject for a NUL byte or its
-  // length. The file is UTF-8 when the whole of it is valid UTF-8, GBK when
-  // the whole of it is GBK; a file that is neither is taken in the one more
-  // of its lines are valid in (UTF-8 when as many), so that the line blamed
-  // is the one that breaks it.
+  // length. The file is UTF-8 when it starts with a UTF-8 BOM, or when the
+  // whole of it is valid UTF-8 and not GBK; GBK when the whole of it is GBK
+  // and not UTF-8. A file valid in both is read in the one whose reading
+  // looks more like names (see NameLikeness), UTF-8 when both look alike; a
+  // file that is neither is taken in the one more of its lines are valid in
+  // (UTF-8 when as many), so that the line blamed is the one that breaks it.
   // Rejects: a file that cannot be opened or read, a directory.
   static Expected<std::unique_ptr<PointFileReader>, RunError> Open(const std::string& path);
   // The same for a file laid out as `layout` says (see point_layout.h):
   // Next() splits its lines by ParseLayoutLine, after the lines it skips.
-  static Expected<std::unique_ptr<PointFileReader>, RunError> Open(const std::string& path,
-                                                                   const PointLayout& layout);
+  // With `encoding` given (kUtf8 or kGbk), the file is in that encoding,
+  // whatever its bytes suggest; a line not valid in it is rejected.
+  static Expected<std::unique_ptr<PointFileReader>, RunError> Open(
+      const std::string& path, const PointLayout& layout,
+      std::optional<TextEncoding> encoding = std::nullopt);
   ~PointFileReader();
 
   // The file's encoding as far as the points read so far tell: UTF-8 while
@@ -80,7 +89,9 @@ class PointFileReader {
 
   // The next point, or nullptr at the end of the file. The record is the
   // reader's own and is replaced by the next call. Rejects what
-  // ParsePointLine rejects, a line that is not valid text in the file's
+  // ParsePointLine rejects (a first point line with no number in X nor in
+  // Y as kHeaderLine), a spreadsheet workbook (kWorkbook, before any line),
+  // a line that is not valid text in the file's
   // encoding, a line longer than kMaxLineBytes, a NUL byte (as soon as it is
   // read, before its line ends), and a read failure; the error names the
   // file and the line.
@@ -100,6 +111,10 @@ class PointFileReader {
   // of a line's length and bytes, and a read failure; the error names the
   // file and the line.
   Expected<bool, RunError> NextLine(std::string_view* text);
+
+  // An error about the line read last as messages show it: with the
+  // file's path, and the quoted text in UTF-8 (decoded when the file is GBK).
+  RunError Located(RunError error) const;
 
   // The 1-based number of the line read last.
   std::size_t line_number() const { return line_number_; }
@@ -121,8 +136,9 @@ class PointFileReader {
   // A parsed line as the point Next() returns: the error with the file's
   // path, nullptr for a blank line (no value), otherwise the reader's own
   // record of it.
+  // A first point line with no number in X nor in Y is kHeaderLine.
   Expected<const PointRecord*, RunError> Take(Expected<std::optional<PointRecord>, RunError> point,
-                                              std::size_t fields);
+                                              std::size_t fields, std::string_view line);
   // Reads the next line straight from the buffer into *point when it is a
   // usual point line of ASCII; false, changing nothing but *point, otherwise.
   bool NextUsualLine(PointRecord* point);
@@ -154,7 +170,9 @@ class PointFileReader {
   bool after_cr_ = false;              // the last line ended in CR: a following LF belongs to it
   bool line_may_be_non_ascii_ = true;  // false: the last line read is ASCII
   PointRecord current_;                // the point Next() returns
+  std::string texts_;                  // current_'s texts with CSV quoting taken back
   std::unique_ptr<const PointLayout> layout_;  // none: "name, X, Y, H"
+  std::optional<TextEncoding> told_encoding_;  // none: decided by the bytes
 };
 
 }  // namespace torvane

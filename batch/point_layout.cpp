@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "batch/field_split.h"
 #include "batch/run_error.h"
 #include "number/number_text.h"
 
@@ -27,44 +28,6 @@ bool SameLetters(std::string_view a, std::string_view b) {
                     [&](char p, char q) { return lower(p) == lower(q); });
 }
 
-char SeparatorOf(FieldDelimiter delimiter) {
-  switch (delimiter) {
-    case FieldDelimiter::kTab:
-      return '\t';
-    case FieldDelimiter::kSemicolon:
-      return ';';
-    case FieldDelimiter::kComma:
-    case FieldDelimiter::kWhitespace:
-      break;
-  }
-  return ',';
-}
-
-// Calls take(text) with each field of the line, in order.
-template <class Take>
-void SplitFields(std::string_view line, FieldDelimiter delimiter, Take take) {
-  if (delimiter == FieldDelimiter::kWhitespace) {
-    std::size_t i = 0;
-    for (;;) {
-      while (i < line.size() && IsBlank(line[i])) ++i;
-      if (i == line.size()) return;
-      const std::size_t start = i;
-      while (i < line.size() && !IsBlank(line[i])) ++i;
-      take(line.substr(start, i - start));
-    }
-  }
-  const char separator = SeparatorOf(delimiter);
-  for (std::size_t start = 0;;) {
-    const std::size_t end = line.find(separator, start);
-    if (end == std::string_view::npos) {
-      take(line.substr(start));
-      return;
-    }
-    take(line.substr(start, end - start));
-    start = end + 1;
-  }
-}
-
 // "name", "code", "x", "y", "h" or "-": how ParseColumns spells a kind.
 std::string_view ColumnName(PointField field) {
   for (const ColumnSpelling& spelling : kSpellings) {
@@ -74,6 +37,20 @@ std::string_view ColumnName(PointField field) {
 }
 
 }  // namespace
+
+char SeparatorOf(FieldDelimiter delimiter) {
+  switch (delimiter) {
+    case FieldDelimiter::kTab:
+      return '\t';
+    case FieldDelimiter::kSemicolon:
+      return ';';
+    case FieldDelimiter::kWhitespace:
+      return kBlankRuns;
+    case FieldDelimiter::kComma:
+      break;
+  }
+  return ',';
+}
 
 bool PointLayout::IsDefault() const {
   return fields == PointLayout{}.fields && delimiter == FieldDelimiter::kComma && skip_lines == 0;
@@ -112,15 +89,15 @@ Expected<std::vector<PointField>, std::string> ParseColumns(std::string_view lis
 Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view line,
                                                                std::size_t line_number,
                                                                const PointLayout& layout,
+                                                               std::string* texts,
                                                                std::size_t* fields) {
   if (TrimBlanks(line).empty()) return std::optional<PointRecord>();
   PointRecord point;
   point.line = line_number;
   bool has_x = false, has_y = false;
   std::size_t count = 0;
-  SplitFields(line, layout.delimiter, [&](std::string_view text) {
+  SplitFields(line, SeparatorOf(layout.delimiter), texts, [&](std::string_view text) {
     if (count < layout.fields.size()) {
-      text = TrimBlanks(text);
       switch (layout.fields[count]) {
         case PointField::kName:
           point.name = text;

@@ -25,6 +25,9 @@ enum class FieldDelimiter {
   kSemicolon,
 };
 
+// The separator SplitFields (field_split.h) splits at for a delimiter.
+char SeparatorOf(FieldDelimiter delimiter);
+
 struct PointLayout {
   std::vector<PointField> fields{PointField::kName, PointField::kX, PointField::kY, PointField::kH};
   FieldDelimiter delimiter = FieldDelimiter::kComma;
@@ -47,10 +50,13 @@ Expected<std::vector<PointField>, std::string> ParseColumns(std::string_view lis
 // Returns no value for a blank line. Rejects: fewer fields than X and Y
 // need (field_text: the line; field: the columns up to X and Y; limit:
 // their count), an X or Y that is not a decimal number in full. The error's
-// path is empty. `fields` receives the number of fields of the line.
+// path is empty. Fields may be quoted as CSV quotes them, with every
+// delimiter (see field_split.h); the record's texts are views into `line`
+// or into *texts. `fields` receives the number of fields of the line.
 Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view line,
                                                                std::size_t line_number,
                                                                const PointLayout& layout,
+                                                               std::string* texts,
                                                                std::size_t* fields = nullptr);
 
 }  // namespace torvane

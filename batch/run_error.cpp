@@ -83,6 +83,11 @@ std::string Describe(const RunError& e) {
     case RunErrorKind::kCannotRead:
       return where + "cannot read: " + e.detail;
     case RunErrorKind::kNoPoints:
+      if (e.limit > 0) {
+        return where + "no points: the file has " + std::to_string(e.other_line) +
+               (e.other_line == 1 ? " line" : " lines") +
+               ", and --skip-lines=" + std::to_string(e.limit) + " skips them all";
+      }
       return where + "no points: the file is empty or holds only blank lines";
     case RunErrorKind::kTooFewFields:
       // A file in a layout of its own names the columns it needs.
@@ -92,15 +97,30 @@ std::string Describe(const RunError& e) {
       }
       return where + "line " + quoted + " has fewer than three fields (name, X, Y)";
     case RunErrorKind::kNotACommonPoint:
+      if (e.limit > 0) {
+        return where + "line " + quoted + " has fewer than " + std::to_string(e.limit) +
+               " fields (" + e.field + ")";
+      }
       return where + "line " + quoted + " has fewer than five fields (name, Xs, Ys, Xc, Yc)";
     case RunErrorKind::kDuplicateName:
       return where + "point name " + quoted + " is used again (first on line " +
              std::to_string(e.other_line) + ")";
     case RunErrorKind::kNotANumber:
       return where + e.field + " field " + quoted + " is not a number";
+    case RunErrorKind::kHeaderLine:
+      return where + "line " + quoted +
+             " looks like a header, not a point: no number in X and Y (give --skip-lines=" +
+             std::to_string(e.line) + " to pass over it)";
+    case RunErrorKind::kWorkbook:
+      return where + "this is a spreadsheet workbook: save it as CSV (逗号分隔)";
     case RunErrorKind::kNumberTooLarge:
       return where + e.field + " field " + quoted + " is too large";
     case RunErrorKind::kBadEncoding:
+      if (e.detail == kEncodingByOption) {
+        return where + "line is not " + e.field +
+               " text (--encoding=" + (e.field == "GBK" ? "gbk" : "utf-8") + ")";
+      }
+      if (!e.field.empty()) return where + "line is not " + e.field + " text, but " + e.detail;
       return where + "line is neither UTF-8 nor GBK text";
     case RunErrorKind::kNulByte:
       return where + "line holds a NUL byte: not UTF-8 or GBK text (saved as UTF-16?)";

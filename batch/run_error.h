@@ -13,14 +13,21 @@ namespace torvane {
 enum class RunErrorKind {
   kCannotOpen,         // the point file cannot be opened (detail: the system's reason)
   kCannotRead,         // reading failed part way (detail: the system's reason)
-  kNoPoints,           // the file is empty or holds only blank lines
+  kNoPoints,           // the file is empty or holds only blank lines; or, with limit
+                       // lines skipped, has no more than those (other_line: its lines)
   kTooFewFields,       // a line with fewer fields than a point needs (field_text: the line;
                        // in a layout of its own, field and limit: the columns needed)
-  kNotACommonPoint,    // a common-point line of fewer than five fields (field_text: the line)
+  kNotACommonPoint,    // a common-point line of fewer than five fields (field_text: the line;
+                       // in a layout of its own, field and limit: the columns needed)
   kDuplicateName,      // a common point named as one before (field_text, other_line)
   kNotANumber,         // X or Y is not a decimal number (field, field_text)
+  kHeaderLine,         // the first line that is not blank has no number in X nor in Y:
+                       // a header (field_text: the line)
+  kWorkbook,           // the file is a spreadsheet workbook (.xlsx, .xls), not text
   kNumberTooLarge,     // X or Y is beyond the range of doubles (field, field_text)
-  kBadEncoding,        // a line that is neither UTF-8 nor GBK text
+  kBadEncoding,        // a line that is neither UTF-8 nor GBK text; or, in a file whose
+                       // encoding is told (field: "UTF-8" or "GBK"; detail: by whom),
+                       // not text in that one
   kNulByte,            // a line with a NUL byte: binary data, or UTF-16 text
   kLineTooLong,        // a line longer than the limit (limit)
   kTooManyFields,      // more fields in the file than the limit (limit)
@@ -36,6 +43,9 @@ enum class RunErrorKind {
 inline constexpr const char* kIsAFolder = "it is a folder, not a file";
 inline constexpr const char* kFolderInTheWay = "a folder of that name is in the way";
 inline constexpr const char* kLinkToNothing = "it is a link to nothing";
+// Who told a file's encoding, for kBadEncoding.
+inline constexpr const char* kEncodingByBom = "the file starts with a UTF-8 byte order mark";
+inline constexpr const char* kEncodingByOption = "--encoding";
 
 struct RunError {
   RunErrorKind kind = RunErrorKind::kCannotOpen;

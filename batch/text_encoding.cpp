@@ -63,12 +63,88 @@ bool IsValidUtf8(std::string_view s) {
   return true;
 }
 
-bool IsValidGbk(std::string_view bytes) { return DecodeGbk(bytes, nullptr); }
+std::optional<char32_t> GbkUserDefined(unsigned char lead, unsigned char trail) {
+  // The three user-defined areas, in the order code page 936 numbers them:
+  // rows AA-AF and F8-FE with trail bytes A1-FE, then rows A1-A7 with
+  // trail bytes 40-7E and 80-A0.
+  if (trail >= 0xA1 && trail <= 0xFE) {
+    if (lead >= 0xAA && lead <= 0xAF) return 0xE000 + (lead - 0xAA) * 94 + (trail - 0xA1);
+    if (lead >= 0xF8 && lead <= 0xFE) return 0xE234 + (lead - 0xF8) * 94 + (trail - 0xA1);
+  }
+  if (lead >= 0xA1 && lead <= 0xA7 && trail >= 0x40 && trail <= 0xA0 && trail != 0x7F) {
+    return 0xE4C6 + (lead - 0xA1) * 96 + (trail - 0x40) - (trail > 0x7F);
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+// Decodes GBK as DecodeGbk does, the user-defined areas by GbkUserDefined:
+// the system's converter is given only the pieces between them.
+bool DecodeGbkText(std::string_view bytes, std::string* utf8) {
+  std::size_t piece = 0;  // start of the bytes not yet decoded
+  for (std::size_t i = 0; i < bytes.size();) {
+    const unsigned char lead = Byte(bytes[i]);
+    if (lead < 0x81 || lead == 0xFF || i + 1 == bytes.size()) {
+      ++i;
+      continue;
+    }
+    const auto code = GbkUserDefined(lead, Byte(bytes[i + 1]));
+    if (!code) {
+      i += 2;
+      continue;
+    }
+    if (!DecodeGbk(bytes.substr(piece, i - piece), utf8)) return false;
+    if (utf8 != nullptr) {  // three bytes in UTF-8
+      *utf8 += static_cast<char>(0xE0 | (*code >> 12));
+      *utf8 += static_cast<char>(0x80 | ((*code >> 6) & 0x3F));
+      *utf8 += static_cast<char>(0x80 | (*code & 0x3F));
+    }
+    i += 2;
+    piece = i;
+  }
+  return DecodeGbk(bytes.substr(piece), utf8);
+}
+
+}  // namespace
+
+bool IsValidGbk(std::string_view bytes) { return DecodeGbkText(bytes, nullptr); }
 
 std::optional<std::string> GbkToUtf8(std::string_view bytes) {
   std::string utf8;
-  if (!DecodeGbk(bytes, &utf8)) return std::nullopt;
+  if (!DecodeGbkText(bytes, &utf8)) return std::nullopt;
   return utf8;
+}
+
+void NameLikeness::Add(std::string_view utf8) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char lead = Byte(utf8[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t length = std::min(SequenceLength(lead), utf8.size() - i);
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (Byte(utf8[i + k]) & 0x3F);
+    i += length;
+    ++non_ascii;
+    const bool likely = (code >= 0xA0 && code <= 0x17F)        // Latin-1 and Latin Extended-A
+                        || (code >= 0x370 && code <= 0x4FF)    // Greek and Cyrillic
+                        || (code >= 0x1E00 && code <= 0x1EFF)  // Latin Extended Additional
+                        || (code >= 0x2000 && code <= 0x27BF)  // punctuation, signs, shapes
+                        || (code >= 0x2E80 && code <= 0x9FFF)  // CJK radicals to ideographs
+                        || (code >= 0xAC00 && code <= 0xD7AF)  // Hangul syllables
+                        || (code >= 0xF900 && code <= 0xFAFF)  // CJK compatibility ideographs
+                        || (code >= 0xFE30 && code <= 0xFE4F)  // CJK compatibility forms
+                        || (code >= 0xFF00 && code <= 0xFFEF)  // full-width forms
+                        || code >= 0x10000;  // CJK extensions, emoji: four bytes GBK hardly makes
+    unlikely += !likely;
+  }
+}
+
+bool NameLikeness::MoreLikelyThan(const NameLikeness& other) const {
+  // unlikely / non_ascii < other.unlikely / other.non_ascii, without division.
+  return unlikely * other.non_ascii < other.unlikely * non_ascii;
 }
 
 std::size_t DisplayWidth(std::string_view text, TextEncoding encoding) {

@@ -15,7 +15,8 @@ bool LineEnd(char c) { return c == '\n' || c == '\r'; }
 
 // Text up to the next comma or line end, eight bytes at a time; sets
 // *unusual when a byte of it is one the one-pass reader leaves to the
-// line-by-line one: not ASCII (the encoding decides) or NUL (an error there).
+// line-by-line one: not ASCII (the encoding decides), NUL (an error there)
+// or a double quote (a quoted field).
 // The bytes up to `readable` may be read.
 const char* TextField(const char* p, [[maybe_unused]] const char* readable, bool* unusual) {
   for (;; p += kWordBytes) {
@@ -25,7 +26,8 @@ const char* TextField(const char* p, [[maybe_unused]] const char* readable, bool
                                 ZeroByteFlags(word ^ (kEachByte * '\n')) |
                                 ZeroByteFlags(word ^ (kEachByte * '\r'));
     // A zero byte flagged by mistake lies above a real one, itself unusual.
-    const std::uint64_t odd = (word & kByteHighBits) | ZeroByteFlags(word);
+    const std::uint64_t odd =
+        (word & kByteHighBits) | ZeroByteFlags(word) | ZeroByteFlags(word ^ (kEachByte * '"'));
     if (stops != 0) {
       const std::uint64_t before = (stops & (0 - stops)) - 1;  // the bytes before the stop
       *unusual |= (odd & before) != 0;

@@ -13,7 +13,8 @@ namespace torvane {
 // Reads the line starting at `first`, which ends at the first CR or LF,
 // into *point, and *fields with its comma-separated field count. Returns
 // where the line ends, and sets *unusual when a byte of the name or of the
-// fields after Y is not ASCII or is NUL; returns nullptr, and leaves the
+// fields after Y is not ASCII, is NUL or is a double quote (the line may
+// hold quoted fields, which are ParsePointLine's); returns nullptr, and leaves the
 // line to ParsePointLine, for a line of another form. A CR or LF must come
 // at or after `first` (a reader puts one after its data), and the bytes
 // up to `readable` must be readable, at least 8 of them from any position

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "batch/point_layout.h"
+#include "batch/text_encoding.h"
 #include "fit/fit_report.h"
 #include "fit/proj_pipeline.h"
 #include "number/number_text.h"
@@ -33,6 +35,7 @@ struct ConvertOptions {
   std::optional<std::string> columns;    // as --columns lists them
   std::optional<std::string> skip_lines;
   std::string delimiter = "comma";  // comma, whitespace, tab or semicolon
+  std::string encoding;             // utf-8 or gbk; empty: each file's bytes decide
 };
 int RunConvert(const ConvertOptions& options);
 
@@ -52,6 +55,10 @@ struct SolvePointsOptions {
   std::string format = "text";              // text, json or proj
   AxisOrder axes = AxisOrder::kNorthEast;   // of the proj pipeline
   FitModel model = FitModel::kRigid;
+  std::optional<std::string> columns;  // as --columns lists them
+  std::optional<std::string> skip_lines;
+  std::string delimiter = "comma";  // comma, whitespace, tab or semicolon
+  std::string encoding;             // utf-8 or gbk; empty: the file's bytes decide
 };
 int RunSolvePoints(const SolvePointsOptions& options);
 
@@ -62,6 +69,16 @@ int Complain(const std::string& message, int status);
 // `why`: "OPTION: \"TEXT\" is not a number" or "... is too large", the text
 // quoted as MessageExcerpt shows it. Returns kExitUsage.
 int ComplainOfNumber(const std::string& option, const std::string& text, DecimalError why);
+
+// The --skip-lines value: a whole number of lines, blanks around it
+// allowed. False after a usage error, told on standard error.
+bool ReadSkipLines(const std::string& text, std::size_t* lines);
+
+// The delimiter --delimiter names (comma, whitespace, tab or semicolon).
+FieldDelimiter DelimiterNamed(const std::string& name);
+
+// The encoding --encoding names: utf-8, gbk, or none for an empty name.
+std::optional<TextEncoding> EncodingNamed(const std::string& name);
 
 // Where the minutes or the seconds of a ddd.mmss angle are 60 or more, as
 // when decimal degrees are typed (30.6 for 30°36′), a warning on standard

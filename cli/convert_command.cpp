@@ -67,6 +67,26 @@ bool ReadCount(const char* option, const std::string& text, std::size_t most, st
   return false;
 }
 
+}  // namespace
+
+bool ReadSkipLines(const std::string& text, std::size_t* lines) {
+  return ReadCount("--skip-lines", text, kNoLimit, lines);
+}
+
+FieldDelimiter DelimiterNamed(const std::string& name) {
+  return name == "whitespace"  ? FieldDelimiter::kWhitespace
+         : name == "tab"       ? FieldDelimiter::kTab
+         : name == "semicolon" ? FieldDelimiter::kSemicolon
+                               : FieldDelimiter::kComma;
+}
+
+std::optional<TextEncoding> EncodingNamed(const std::string& name) {
+  if (name.empty()) return std::nullopt;
+  return name == "gbk" ? TextEncoding::kGbk : TextEncoding::kUtf8;
+}
+
+namespace {
+
 // The point files' layout as the options give it; false after a usage error.
 bool ReadLayout(const ConvertOptions& options, PointLayout* layout) {
   if (options.columns) {
@@ -77,14 +97,10 @@ bool ReadLayout(const ConvertOptions& options, PointLayout* layout) {
     }
     layout->fields = std::move(*fields);
   }
-  if (options.skip_lines &&
-      !ReadCount("--skip-lines", *options.skip_lines, kNoLimit, &layout->skip_lines)) {
+  if (options.skip_lines && !ReadSkipLines(*options.skip_lines, &layout->skip_lines)) {
     return false;
   }
-  layout->delimiter = options.delimiter == "whitespace"  ? FieldDelimiter::kWhitespace
-                      : options.delimiter == "tab"       ? FieldDelimiter::kTab
-                      : options.delimiter == "semicolon" ? FieldDelimiter::kSemicolon
-                                                         : FieldDelimiter::kComma;
+  layout->delimiter = DelimiterNamed(options.delimiter);
   return true;
 }
 
@@ -129,6 +145,7 @@ int RunConvert(const ConvertOptions& options) {
     request.decimals = static_cast<int>(decimals);
   }
   if (!ReadLayout(options, &request.layout)) return kExitUsage;
+  request.encoding = EncodingNamed(options.encoding);
   const std::string_view extension = request.format == ResultFormat::kCsv    ? ".csv"
                                      : request.format == ResultFormat::kJson ? ".json"
                                                                              : ".txt";
@@ -173,6 +190,16 @@ int RunConvert(const ConvertOptions& options) {
   }
   auto params = RunParamsFromValues(dx, dy, angle, scale);
   if (!params) return Complain("--angle: " + params.error(), kExitUsage);
+  // Told once, before any point file, rather than as every result's
+  // "cannot write".
+  if (into_folder) {
+    std::string folder = options.output;
+    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+    if (KindOf(PathFromUtf8(folder)) == PathKind::kMissing) {
+      return Complain("-o: the folder \"" + MessageExcerpt(options.output) + "\" does not exist",
+                      kExitFailure);
+    }
+  }
   WarnOfDmsBeyond60(angle);
 
   request.direction =

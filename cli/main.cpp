@@ -136,6 +136,12 @@ int Run(std::vector<std::string> arguments) {
       ->type_name("comma|whitespace|tab|semicolon")
       ->check(CLI::IsMember({"comma", "whitespace", "tab", "semicolon"}).description(""));
   convert_cmd
+      ->add_option("--encoding", convert.encoding,
+                   "the point files' encoding, for files whose bytes read as both (default: "
+                   "each file's bytes decide)")
+      ->type_name("utf-8|gbk")
+      ->check(CLI::IsMember({"utf-8", "gbk"}).description(""));
+  convert_cmd
       ->add_option("POINTFILE", convert.point_files, "point files; none, or -, for standard input")
       ->type_name("FILE");
 
@@ -177,6 +183,33 @@ int Run(std::vector<std::string> arguments) {
       ->add_option("--exclude", solve_points.exclude,
                    "with --points: points to leave out of the fit, names separated by commas")
       ->type_name("NAME[,NAME...]")
+      ->needs(points_opt);
+  std::string points_columns, points_skip_lines;
+  CLI::Option* const points_columns_opt =
+      solve_cmd
+          ->add_option("--columns", points_columns,
+                       "with --points: what each field holds, in order: name, xs, ys, xc, yc, "
+                       "and - or skip for a field to ignore (default name,xs,ys,xc,yc)")
+          ->type_name("LIST")
+          ->needs(points_opt);
+  CLI::Option* const points_skip_lines_opt =
+      solve_cmd
+          ->add_option("--skip-lines", points_skip_lines,
+                       "with --points: lines at the start of the file that are not points "
+                       "(a header)")
+          ->type_name("N")
+          ->needs(points_opt);
+  solve_cmd
+      ->add_option("--delimiter", solve_points.delimiter,
+                   "with --points: what separates the fields, as convert's --delimiter")
+      ->type_name("comma|whitespace|tab|semicolon")
+      ->check(CLI::IsMember({"comma", "whitespace", "tab", "semicolon"}).description(""))
+      ->needs(points_opt);
+  solve_cmd
+      ->add_option("--encoding", solve_points.encoding,
+                   "with --points: the file's encoding, as convert's --encoding")
+      ->type_name("utf-8|gbk")
+      ->check(CLI::IsMember({"utf-8", "gbk"}).description(""))
       ->needs(points_opt);
   std::string solve_format = "text";
   solve_cmd
@@ -247,6 +280,8 @@ int Run(std::vector<std::string> arguments) {
   const FitModel model = solve_model == "similarity" ? FitModel::kSimilarity : FitModel::kRigid;
   if (points_opt->count() > 0) {
     if (max_residual_opt->count() > 0) solve_points.max_residual = max_residual;
+    if (points_columns_opt->count() > 0) solve_points.columns = points_columns;
+    if (points_skip_lines_opt->count() > 0) solve_points.skip_lines = points_skip_lines;
     solve_points.format = solve_format;
     solve_points.axes = solve_axes;
     solve_points.model = model;

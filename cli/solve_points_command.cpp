@@ -72,7 +72,19 @@ int RunSolvePoints(const SolvePointsOptions& options) {
   std::vector<std::string> exclude;
   if (!ReadNames(options.exclude, &exclude)) return kExitUsage;
 
-  auto points = ReadCommonPoints(options.points);
+  CommonPointLayout layout;
+  if (options.columns) {
+    auto fields = ParseCommonColumns(*options.columns);
+    if (!fields) return Complain("--columns: " + fields.error(), kExitUsage);
+    layout.fields = std::move(*fields);
+  }
+  if (options.skip_lines && !ReadSkipLines(*options.skip_lines, &layout.skip_lines)) {
+    return kExitUsage;
+  }
+  layout.delimiter = DelimiterNamed(options.delimiter);
+  layout.encoding = EncodingNamed(options.encoding);
+
+  auto points = ReadCommonPoints(options.points, layout);
   if (!points) {
     std::cerr << Describe(points.error()) << '\n';
     return kExitFailure;

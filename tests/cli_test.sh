@@ -93,6 +93,25 @@ grep -q '^Rigid fit, scale 1, of 3 common points (excluded: B)$' "$work/out" &&
 expect "torvane-cli: --exclude: no point named \"Q\" in $work/cp.csv\n" noname
 check "solve --points --exclude unknown name" 2 "$work/empty" "$work/noname" -- \
   "$cli" solve --points="$work/cp.csv" --exclude=B,Q
+# The same points in other layouts: a header and semicolons, whitespace
+# with the construction grid first, quoted names in tabs; each gives the
+# same report.
+{ printf 'Point;Code;Xs;Ys;Xc;Yc\r\n'; tr -d ' \r' <"$work/cp.csv" | awk -F, 'NF { print $1 ";k;" $2 ";" $3 ";" $4 ";" $5 }'; } >"$work/cp_semi.txt"
+tr -d ' \r' <"$work/cp.csv" | awk -F, 'NF { print $4 " " $5 "  " $2 "\t" $3 " " $1 }' >"$work/cp_spaced.txt"
+tr -d ' \r' <"$work/cp.csv" | awk -F, 'NF { printf "\"%s\"\t%s\t%s\t%s\t%s\n", $1, $2, $3, $4, $5 }' >"$work/cp_tabs.txt"
+while IFS='|' read -r name file options; do
+  read -ra options <<<"$options"
+  check "solve --points $name" 0 "$work/cp.report" "$work/empty" -- \
+    "$cli" solve --points="$work/$file" "${options[@]}"
+done <<'ROWS'
+--delimiter=semicolon --skip-lines --columns|cp_semi.txt|--delimiter=semicolon --skip-lines=1 --columns=name,-,xs,ys,xc,yc
+--delimiter=whitespace --columns|cp_spaced.txt|--delimiter=whitespace --columns=xc,yc,xs,ys,name
+--delimiter=tab, quoted names|cp_tabs.txt|--delimiter=tab
+ROWS
+# Without --skip-lines the header is told as one.
+expect "$work/cp_semi.txt:1: line \"Point;Code;Xs;Ys;Xc;Yc\" looks like a header, not a point: no number in X and Y (give --skip-lines=1 to pass over it)\n" cphead
+check "solve --points header without --skip-lines" 1 "$work/empty" "$work/cphead" -- \
+  "$cli" solve --points="$work/cp_semi.txt" --delimiter=semicolon --columns=name,-,xs,ys,xc,yc
 printf 'A, 1000, 2000, 0, 0\nB, 1086.605, 2050.003, 100, 0\nC, 949.998, 2O86.602, 0, 100\n' >"$work/cpbad.csv"
 expect "$work/cpbad.csv:3: Ys field \"2O86.602\" is not a number\n" cpbad
 check "solve --points bad line" 1 "$work/empty" "$work/cpbad" -- "$cli" solve --points="$work/cpbad.csv"
@@ -376,6 +395,12 @@ if [ -e "$work/bad转化后成果表.txt" ]; then echo "FAIL a failed run left a
 # A point file that cannot be converted: exit status 1, the message exact,
 # control bytes of the file's text and of its name shown escaped.
 printf 'A\x1b]0;t\x07控制,1\r\n' >"$work/ctl.csv"
+# 点名,X坐标,Y坐标,H in GBK, as a spreadsheet on Chinese Windows saves it:
+# the message in UTF-8, not the file's GBK bytes.
+printf '\xB5\xE3\xC3\xFB,X\xD7\xF8\xB1\xEA,Y\xD7\xF8\xB1\xEA,H\r\nA,755.5,740.8,1\r\n' >"$work/gbkhead.csv"
+printf 'PK\x03\x04\x14\x00\x06\x00\x08\x00\x00\x00!\x00' >"$work/pts.xlsx"
+printf '\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\x00\x00\x00' >"$work/pts.xls"
+printf '\xEF\xBB\xBF点1,755.5,740.8\r\n\xB5\xE3,755.5,740.8\r\n' >"$work/bomgbk.csv"
 while IFS='|' read -r name file message; do
   printf '%s\n' "$message" >"$work/file_err"
   check "convert $name" 1 "$work/empty" "$work/file_err" -- \
@@ -385,6 +410,10 @@ bad point|$work/bad.csv|$work/bad.csv:3: X field "x" is not a number
 missing file|$work/none.csv|$work/none.csv: cannot open: No such file or directory
 control bytes in a line|$work/ctl.csv|$work/ctl.csv:1: line "A\x1b]0;t\x07控制,1" has fewer than three fields (name, X, Y)
 control bytes in a name|$work/e$(printf '\x1b')[1m.csv|$work/e\x1b[1m.csv: cannot open: No such file or directory
+a header, in GBK|$work/gbkhead.csv|$work/gbkhead.csv:1: line "点名,X坐标,Y坐标,H" looks like a header, not a point: no number in X and Y (give --skip-lines=1 to pass over it)
+an .xlsx workbook|$work/pts.xlsx|$work/pts.xlsx: this is a spreadsheet workbook: save it as CSV (逗号分隔)
+an .xls workbook|$work/pts.xls|$work/pts.xls: this is a spreadsheet workbook: save it as CSV (逗号分隔)
+a GBK line after a UTF-8 BOM|$work/bomgbk.csv|$work/bomgbk.csv:2: line is not UTF-8 text, but the file starts with a UTF-8 byte order mark
 ROWS
 
 # Angles whose minutes or seconds are 60 or more, as when decimal degrees are
@@ -439,6 +468,14 @@ plain | awk -F, '{ printf "  %s   %s\t %s %s \r\n", $1, $2, $3, $4 }' >"$work/sp
 { printf 'Point;X;Y;H\r\n'; plain | tr , ';'; } >"$work/header.txt"
 plain | awk -F, '{ printf "%s\t%s\t%s\t%s\n", $2, $3, $1, $4 }' >"$work/tabs.txt"
 plain | awk -F, '{ print $1 ",junk," $2 "," $3 "," $4 }' >"$work/junk.csv"
+# GBK's 施1 is valid UTF-8 too (ʩ1): a GBK name is one column a byte, a
+# UTF-8 one takes its characters' columns.
+printf '\xCA\xA91,755.5,740.8,1\r\n' >"$work/both.csv"
+printf '\xCA\xA91         291.64066         -7.11449           1.0000\r\n' >"$work/both.gbk.txt"
+printf '\xCA\xA91          291.64066         -7.11449           1.0000\r\n' >"$work/both.utf8.txt"
+printf '"P ""7"", east", "755.5" ,740.8,1\r\n"A;B",755.5,740.8,"1,5"\r\n' >"$work/quoted.csv"
+printf '"P ""7"", east",291.6,-7.1,1\r\nA;B,291.6,-7.1,"1,5"\r\n' >"$work/quoted.out.csv"
+plain | awk -F, '{ printf "%s,%se0,%se2,%s\n", $1, $2, $3 / 100, $4 }' >"$work/exp.csv"
 # Each row: options, the file read from standard input, the expected output.
 while IFS='|' read -r name options input expected; do
   read -ra options <<<"$options"
@@ -457,6 +494,10 @@ filter, no point file||pts.csv|ex.txt
 --delimiter=whitespace|--delimiter=whitespace|spaced.txt|ex.txt
 --delimiter=semicolon --skip-lines|--delimiter=semicolon --skip-lines=1|header.txt|ex.txt
 --delimiter=tab|--delimiter=tab --columns=x,y,name,h|tabs.txt|ex.txt
+valid in both encodings: GBK's 施1, not ʩ1||both.csv|both.gbk.txt
+--encoding=gbk|--encoding=gbk|both.csv|both.gbk.txt
+--encoding=utf-8|--encoding=utf-8|both.csv|both.utf8.txt
+quoted names and X|--format=csv --decimals=1|quoted.csv|quoted.out.csv
 ROWS
 
 # The round trip through CSV: back to the survey grid, to the printed digits.
@@ -466,6 +507,24 @@ check "convert --format=csv, back with --to=survey" 0 - "$work/empty" -- \
   "$cli" "$work/pts.csv" "${p[@]}"
 plain | sed 's/$/\r/' | cmp -s - "$work/out" && passed=$((passed + 1)) ||
   { echo "FAIL CSV round trip"; cat "$work/out"; failed=$((failed + 1)); }
+
+# Names with quotes, commas and semicolons: written, read back and written
+# again, as they were (quoted names grew a layer of quotes every pass).
+printf '"A""B",755.5,740.8,1\r\n"C,D",755.5,740.8,2\r\nE;F,755.5,740.8,3\r\n"""",755.5,740.8,4\r\n' >"$work/names_q.csv"
+check "convert --format=csv quoted names, there and back" 0 "$work/names_q.csv" "$work/empty" -- \
+  sh -c 'input=$1; shift; "$0" convert "$@" --format=csv < "$input" |
+    "$0" convert "$@" --to=survey --format=csv --decimals=1' \
+  "$cli" "$work/names_q.csv" "${p[@]}"
+# Numbers with an exponent, in the options and in the file, are read.
+check "convert exponents in the options and the file" 0 "$work/ex.txt" "$work/empty" -- \
+  "$cli" convert --dx=5e2 --dy=6E+2 --angle=30.1520 -o - "$work/exp.csv"
+# --skip-lines past the end of the file, -o into a folder that is missing.
+expect "$work/pts.csv: no points: the file has 4 lines, and --skip-lines=9 skips them all\n" skipall
+check "convert --skip-lines past the end" 1 "$work/empty" "$work/skipall" -- \
+  "$cli" convert "${p[@]}" --skip-lines=9 -o - "$work/pts.csv"
+expect "torvane-cli: -o: the folder \"$work/nowhere/\" does not exist\n" nofolder
+check "convert -o DIR/ missing" 1 "$work/empty" "$work/nofolder" -- \
+  "$cli" convert "${p[@]}" -o "$work/nowhere/" "$work/pts.csv"
 
 # Several point files: each table beside its file, or in the folder -o names.
 mkdir -p "$work/many" "$work/into" "$work/out-dir"
@@ -628,6 +687,7 @@ an earlier point file that is a result|$work/clash/p.csv: the result would repla
 --columns empty|--columns: "" has an empty item|--columns= $work/pts.csv
 --format unknown|--format: xml not in {table,csv,json}\$help|--format=xml $work/pts.csv
 --delimiter unknown|--delimiter: pipe not in {comma,whitespace,tab,semicolon}\$help|--delimiter=pipe $work/pts.csv
+--encoding unknown|--encoding: latin1 not in {utf-8,gbk}\$help|--encoding=latin1 $work/pts.csv
 ROWS
 [ "$(LC_ALL=C ls -A "$work/clash" | tr '\n' ' ')" = "p.csv pts.csv pts.dat p转化后成果表.csv " ] && passed=$((passed + 1)) ||
   { echo "FAIL results that would meet: files written"; ls -A "$work/clash"; failed=$((failed + 1)); }
@@ -636,6 +696,12 @@ check "convert one point file by two names into DIR/" 0 "$work/empty" "$work/emp
   "$cli" convert "${p[@]}" -o "$work/clash/" "$work/pts.csv" "$work/clash/../pts.csv"
 cmp -s "$work/clash/pts转化后成果表.txt" "$examples/points-construction.txt" && passed=$((passed + 1)) ||
   { echo "FAIL one point file by two names: table differs"; failed=$((failed + 1)); }
+usage "solve --points --skip-lines not a number" '--skip-lines: "x" is not a whole number' \
+  solve --points="$work/cp.csv" --skip-lines=x
+usage "solve --points --columns without yc" '--columns: "name,xs,ys,xc" has no yc' \
+  solve --points="$work/cp.csv" --columns=name,xs,ys,xc
+usage "solve --columns without --points" "--columns requires --points$help" \
+  solve --survey-a=1,2 --survey-b=3,4 --construction-a=0,0 --construction-b=1,1 --columns=name,xs,ys,xc,yc
 
 # --- the four-parameter conversion ---
 # A site whose scale is real (about 80 ppm) and one whose scale is noise.

@@ -96,6 +96,12 @@ TEST(ReadCommonPoints, ReadsAsPointFilesAreRead) {
         "\xE6\x8E\xA7\xE5\x88\xB6"
         "2@3"}},
       {"", {}},
+      // GBK's user-defined areas as code page 936 maps them, to the private
+      // use area, on every system (iconv refused them).
+      {"\xAA\xA1,1,2,3,4\n\xFE\xFE,1,2,3,4\n\xA1\x40,1,2,3,4\n\xA7\xA0,1,2,3,4\n",
+       {"\xEE\x80\x80@1", "\xEE\x93\x85@2", "\xEE\x93\x86@3", "\xEE\x9D\xA5@4"}},
+      // Quoted names, as the CSV result writes them.
+      {"\"K \"\"1\"\", east\",1,2,3,4\n\"K;2\" , \"5\",6,7,8\n", {"K \"1\", east@1", "K;2@2"}},
   };
   for (const auto& row : rows) {
     auto points = ReadCommonPoints(dir.Write("c.csv", row.bytes));
@@ -117,6 +123,15 @@ TEST(ReadCommonPoints, ErrorsNameTheFileAndTheLine) {
       {"K1,1,2,3,4\n\nK2,5,6,7,8\n K1 ,9,9,9,9\n",
        path + ":4: point name \"K1\" is used again (first on line 1)"},
       {"K1,1,2,3,4\nK\xFF,1,2,3,4\n", path + ":2: line is neither UTF-8 nor GBK text"},
+      // Texts of a GBK file quoted in UTF-8 (they were its GBK bytes), a
+      // header told as one.
+      {"\xBF\xD8\xD6\xC6"
+       "1,1,2,\xB5\xE3,4\n",
+       path + ":1: Xc field \"点\" is not a number"},
+      {"\xB5\xE3\xC3\xFB,Xs,Ys,Xc,Yc\nK1,1,2,3,4\n",
+       path +
+           ":1: line \"点名,Xs,Ys,Xc,Yc\" looks like a header, not a point: no number in X and Y "
+           "(give --skip-lines=1 to pass over it)"},
   };
   for (const auto& row : rows) {
     dir.Write("c.csv", row.bytes);
@@ -126,6 +141,69 @@ TEST(ReadCommonPoints, ErrorsNameTheFileAndTheLine) {
   }
   EXPECT_EQ(Describe(ReadCommonPoints(dir / "none.csv").error()),
             dir / "none.csv" + ": cannot open: No such file or directory");
+}
+
+// Files laid out otherwise, as solve --points reads them with --columns,
+// --delimiter and --skip-lines.
+TEST(ReadCommonPoints, InALayoutOfItsOwn) {
+  TempDir dir;
+  const std::string path = dir / "c.txt";
+  const struct {
+    std::string bytes;
+    std::string columns;
+    FieldDelimiter delimiter;
+    std::size_t skip;
+    std::string result;  // the names and lines, or the message
+  } rows[] = {
+      {"Point;Code;Xs;Ys;Xc;Yc\r\nK1;a;1;2;3;4\r\nK2;b;5;6;7;8\r\n", "name,-,xs,ys,xc,yc",
+       FieldDelimiter::kSemicolon, 1, "K1@2 1 2 3 4, K2@3 5 6 7 8"},
+      {"1 2 3 4 \"K 1\"\n\t5\t6 7 8 K2\n", "XC,YC,XS,YS,NAME", FieldDelimiter::kWhitespace, 0,
+       "K 1@1 3 4 1 2, K2@2 7 8 5 6"},
+      {"K1\t1\t2\t3\t4\n", "name,xs,ys,xc,yc", FieldDelimiter::kTab, 0, "K1@1 1 2 3 4"},
+      {"K1,a,1,2,3\n", "name,-,xs,ys,xc,yc", FieldDelimiter::kComma, 0,
+       path + ":1: line \"K1,a,1,2,3\" has fewer than 6 fields (name, -, xs, ys, xc, yc)"},
+      {"K1,1,2,3,4\n", "name,xs,ys,xc,yc", FieldDelimiter::kComma, 3,
+       ""},  // every line skipped: no points, told by the run
+  };
+  for (const auto& row : rows) {
+    dir.Write("c.txt", row.bytes);
+    CommonPointLayout layout;
+    auto fields = ParseCommonColumns(row.columns);
+    ASSERT_TRUE(fields.ok()) << fields.error();
+    layout.fields = *fields;
+    layout.delimiter = row.delimiter;
+    layout.skip_lines = row.skip;
+    auto points = ReadCommonPoints(path, layout);
+    // The coordinates here are whole numbers.
+    auto whole = [](double v) { return std::to_string(static_cast<long long>(v)); };
+    std::string got;
+    if (!points) {
+      got = Describe(points.error());
+    } else {
+      for (const CommonPoint& p : *points) {
+        if (!got.empty()) got += ", ";
+        got += p.name + "@" + std::to_string(p.line) + " " + whole(p.survey.x) + " " +
+               whole(p.survey.y) + " " + whole(p.construction.x) + " " + whole(p.construction.y);
+      }
+    }
+    EXPECT_EQ(got, row.result) << row.bytes;
+  }
+  const struct {
+    const char* list;
+    const char* message;
+  } bad[] = {
+      {"name,xs,ys,xc", "\"name,xs,ys,xc\" has no yc"},
+      {"name,xs,ys,xc,yc,x",
+       "\"name,xs,ys,xc,yc,x\": \"x\" is not one of name, xs, ys, xc, yc, - or skip"},
+      {"name,xs,xs,xc,yc", "\"name,xs,xs,xc,yc\": xs is given twice"},
+      {"xs,ys,xc,yc", "\"xs,ys,xc,yc\" has no name"},
+      {"name,,xs,ys,xc,yc", "\"name,,xs,ys,xc,yc\" has an empty item"},
+  };
+  for (const auto& row : bad) {
+    auto fields = ParseCommonColumns(row.list);
+    ASSERT_FALSE(fields.ok()) << row.list;
+    EXPECT_EQ(fields.error(), row.message);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "batch/result_csv.h"
 #include "batch/result_path.h"
 #include "temp_dir.h"
 
@@ -103,6 +104,9 @@ TEST_F(ConversionRun, FailuresLeaveTheEarlierResultAlone) {
       {"", ": no points: the file is empty or holds only blank lines"},
       {" \r\n\t\r\n", ": no points: the file is empty or holds only blank lines"},
       {"A,1,2,3\r\n\xFF\xFF,1,2\r\n", ":2: line is neither UTF-8 nor GBK text"},
+      // Quoted texts of a GBK file in UTF-8: 点 was its GBK bytes B5 E3.
+      {"A,1,2,3\r\nB,\xB5\xE3,2,3\r\n", ":2: X field \"点\" is not a number"},
+      {"\xB5\xE3,1\r\n", ":1: line \"点,1\" has fewer than three fields (name, X, Y)"},
   };
   for (const auto& row : rows) {
     dir_.Write("pts转化后成果表.txt", "earlier result\r\n");
@@ -157,6 +161,22 @@ TEST_F(ConversionRun, CsvAndJsonInTheLayoutOfThePointFile) {
        "]\n"},
       {"A,128,740.8,755.5,-1e3", ResultFormat::kJson, cass, FieldDelimiter::kComma, 2,
        "[\n  {\"name\": \"A\", \"x\": 291.64, \"y\": -7.11, \"h\": -1000}\n]\n"},
+      // Quoted fields, as spreadsheets and the CSV result write them, read
+      // as their text in every delimiter (the quotes were kept, the
+      // delimiter inside split the field).
+      {"\"P \"\"7\"\", east\",755.5,740.8,\"1,5\"\r\n", ResultFormat::kCsv, usual,
+       FieldDelimiter::kComma, 1, "\"P \"\"7\"\", east\",291.6,-7.1,\"1,5\"\r\n"},
+      {" \"A;B\" ; \"755.5\";740.8;\"\"\"\"\r\n", ResultFormat::kCsv, usual,
+       FieldDelimiter::kSemicolon, 1, "A;B,291.6,-7.1,\"\"\"\"\r\n"},
+      {"\"A\tB\"\t755.5\t740.8\r\n", ResultFormat::kCsv, usual, FieldDelimiter::kTab, 1,
+       "A\tB,291.6,-7.1,\r\n"},
+      {"\"Point  \"\"A\"\"\"  755.5 \"740.8\" \"\"\r\n", ResultFormat::kCsv, usual,
+       FieldDelimiter::kWhitespace, 1, "\"Point  \"\"A\"\"\",291.6,-7.1,\r\n"},
+      // Not quoted fields: a quote after the text, one not closed, or
+      // text after the closing quote; each field is its bytes.
+      {"A\"B,755.5,740.8,\"x\"y\r\n\"C,755.5,740.8\r\n", ResultFormat::kCsv, usual,
+       FieldDelimiter::kComma, 1,
+       "\"A\"\"B\",291.6,-7.1,\"\"\"x\"\"y\"\r\n\"\"\"C\",291.6,-7.1,\r\n"},
   };
   for (const auto& row : rows) {
     request_.format = row.format;
@@ -166,6 +186,22 @@ TEST_F(ConversionRun, CsvAndJsonInTheLayoutOfThePointFile) {
     auto run = Run(row.bytes);
     ASSERT_TRUE(run.ok()) << row.bytes << ": " << Describe(run.error());
     EXPECT_EQ(Result(), row.result) << row.bytes;
+  }
+}
+
+// CSV written, read back, written again: the names stay as they were
+// (quoted names grew by a layer of quotes every pass, or were split).
+TEST_F(ConversionRun, CsvNamesComeBackAsWritten) {
+  request_.format = ResultFormat::kCsv;
+  for (const char* name : {"A\"B", "\"A\"\"B\"", "A,B", "A;B", "\"", ",;\" x ;,", "点\"1\""}) {
+    PointRecord point;
+    point.name = name;
+    std::string written;
+    AppendCsvLine(written, point, {755.5, 740.8}, PointLayout{}.fields, "0.00000");
+    ASSERT_TRUE(Run(written).ok()) << name;
+    const std::string once = Result();
+    ASSERT_TRUE(Run(once, Direction::kConstructionToSurvey).ok()) << name;
+    EXPECT_EQ(Result(), written) << name;
   }
 }
 

@@ -101,6 +101,25 @@ std::vector<Hostile> Files() {
        "P:3: Y field \"8m\" is not a number"},
       {"converted Y beyond doubles", "A,1.7e308,-1.7e308,0\r\n",
        "P:1: converted Y is too large to write"},
+      // Spreadsheets' own files, not text (told as a NUL byte before).
+      {"an .xlsx workbook", Bytes("PK\x03\x04\x14\x00\x06\x00\x08\x00\x00\x00!\x00"),
+       "P: this is a spreadsheet workbook: save it as CSV (逗号分隔)"},
+      {"an .xls workbook", Bytes("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\x00\x00\x00\x00\r\n"),
+       "P: this is a spreadsheet workbook: save it as CSV (逗号分隔)"},
+      // A spreadsheet's header row, in GBK as Chinese Windows saves it: told
+      // as a header, in UTF-8 (it was X field "X" and the GBK bytes of 坐标).
+      {"a GBK header",
+       "\xB5\xE3\xC3\xFB,X\xD7\xF8\xB1\xEA,Y\xD7\xF8\xB1\xEA,H\r\nA,755.5,740.8,1\r\n",
+       "P:1: line \"点名,X坐标,Y坐标,H\" looks like a header, not a point: no number in X and Y "
+       "(give --skip-lines=1 to pass over it)"},
+      {"a header after blank lines", "\r\nName,X,Y,H\r\nA,755.5,740.8,1\r\n",
+       "P:2: line \"Name,X,Y,H\" looks like a header, not a point: no number in X and Y "
+       "(give --skip-lines=2 to pass over it)"},
+      {"words in X only, on line 1", "A,x,740.8,1\r\n", "P:1: X field \"x\" is not a number"},
+      // A BOM says UTF-8: a GBK line after it is an error of its own (the
+      // whole file was read as GBK, the first name garbled).
+      {"a UTF-8 BOM, then a GBK line", "\xEF\xBB\xBF点1,755.5,740.8\r\n\xB5\xE3,755.5,740.8\r\n",
+       "P:2: line is not UTF-8 text, but the file starts with a UTF-8 byte order mark"},
   };
 }
 

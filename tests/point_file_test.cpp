@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/point_layout.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -14,6 +15,7 @@ namespace {
 using testing::TempDir;
 
 TEST(ParsePointLine, FieldsWithoutTheirBlanks) {
+  std::string texts;  // the fields' texts with CSV quoting taken back
   const struct {
     const char* line;
     const char *name, *x, *y, *h;
@@ -32,7 +34,7 @@ TEST(ParsePointLine, FieldsWithoutTheirBlanks) {
   };
   for (const auto& row : rows) {
     std::size_t fields = 0;
-    auto parsed = ParsePointLine(row.line, 9, &fields);
+    auto parsed = ParsePointLine(row.line, 9, &texts, &fields);
     ASSERT_TRUE(parsed.ok()) << row.line;
     ASSERT_TRUE(parsed.value().has_value()) << row.line;
     const PointRecord& p = *parsed.value();
@@ -48,14 +50,16 @@ TEST(ParsePointLine, FieldsWithoutTheirBlanks) {
 }
 
 TEST(ParsePointLine, BlankLinesAreNotPoints) {
+  std::string texts;  // the fields' texts with CSV quoting taken back
   for (const char* line : {"", " ", "\t \t"}) {
-    auto parsed = ParsePointLine(line, 1);
+    auto parsed = ParsePointLine(line, 1, &texts);
     ASSERT_TRUE(parsed.ok());
     EXPECT_FALSE(parsed.value().has_value()) << '"' << line << '"';
   }
 }
 
 TEST(ParsePointLine, ErrorsNameTheLineAndQuoteTheField) {
+  std::string texts;  // the fields' texts with CSV quoting taken back
   const struct {
     const char* line;
     RunErrorKind kind;
@@ -73,7 +77,7 @@ TEST(ParsePointLine, ErrorsNameTheLineAndQuoteTheField) {
       {",,", RunErrorKind::kNotANumber, "X", ""},
   };
   for (const auto& row : rows) {
-    auto parsed = ParsePointLine(row.line, 7);
+    auto parsed = ParsePointLine(row.line, 7, &texts);
     ASSERT_FALSE(parsed.ok()) << row.line;
     EXPECT_EQ(parsed.error().kind, row.kind) << row.line;
     EXPECT_EQ(parsed.error().line, 7u);
@@ -102,9 +106,9 @@ struct ReadResult {
   TextEncoding encoding = TextEncoding::kUtf8;
 };
 
-ReadResult ReadAll(const std::string& path) {
+ReadResult ReadAll(const std::string& path, std::optional<TextEncoding> told = std::nullopt) {
   ReadResult result;
-  auto reader = PointFileReader::Open(path);
+  auto reader = PointFileReader::Open(path, PointLayout{}, told);
   EXPECT_TRUE(reader.ok()) << Describe(reader.error());
   if (!reader.ok()) return result;
   for (;;) {
@@ -155,6 +159,7 @@ TEST(PointFileReader, CrLfAcrossTheReadBuffer) {
 // several read chunks and ending without a line end: every point must be
 // what the line-by-line parser makes of its line.
 TEST(PointFileReader, EveryLineReadsAsParsePointLineReadsIt) {
+  std::string texts;  // the fields' texts with CSV quoting taken back
   std::mt19937 random(5);
   const char* const blanks[] = {"", " ", "  ", "\t"};
   const char* const signs[] = {"", "", "-", "+"};
@@ -199,7 +204,7 @@ TEST(PointFileReader, EveryLineReadsAsParsePointLineReadsIt) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     auto got = reader.value()->Next();
     ASSERT_TRUE(got.ok() && got.value() != nullptr) << "line " << i + 1;
-    auto want = ParsePointLine(lines[i], i + 1);
+    auto want = ParsePointLine(lines[i], i + 1, &texts);
     ASSERT_TRUE(want.ok() && want.value());
     const PointRecord& g = *got.value();
     const PointRecord& w = *want.value();
@@ -222,6 +227,7 @@ TEST(PointFileReader, FindsTheEncoding) {
     std::string bytes;
     TextEncoding encoding;
     std::string first_name;
+    std::optional<TextEncoding> told = std::nullopt;  // as --encoding tells it
   } rows[] = {
       {"A,1,2,3\r\n", TextEncoding::kUtf8, "A"},
       {"\xE7\x82\xB9"
@@ -247,9 +253,29 @@ TEST(PointFileReader, FindsTheEncoding) {
       // Valid in both, until a line much later that only GBK reads.
       {ManyAsciiLines(20000) + "\xC3\xA9,1,2,3\r\n" + ManyAsciiLines(30000) + "\xB5\xE3,1,2,3\r\n",
        TextEncoding::kGbk, "A"},
+      // Valid in both: the reading whose names look like names. GBK's 施1
+      // is the IPA ʩ1 in UTF-8 (read as UTF-8 before); é, Ж, 点Ａ and ｶ😀 in
+      // UTF-8 are Chinese in GBK, but UTF-8 has nothing unlikely.
+      {"\xCA\xA9"
+       "1,1,2,3\r\n",
+       TextEncoding::kGbk,
+       "\xCA\xA9"
+       "1"},
+      {"Gr\xC3\xA9,1,2\r\n\xD0\x96,1,2\r\n\xE7\x82\xB9\xEF\xBC\xA1,1,2\r\n", TextEncoding::kUtf8,
+       "Gr\xC3\xA9"},
+      // --encoding decides for such a file, and for an ASCII one.
+      {"\xCA\xA9"
+       "1,1,2,3\r\n",
+       TextEncoding::kUtf8,
+       "\xCA\xA9"
+       "1",
+       TextEncoding::kUtf8},
+      {"Gr\xC3\xA9,1,2\r\n", TextEncoding::kGbk, "Gr\xC3\xA9", TextEncoding::kGbk},
+      {"\xEF\xBB\xBF\xE7\x82\xB9,1,2\r\n", TextEncoding::kUtf8WithBom, "\xE7\x82\xB9",
+       TextEncoding::kUtf8},
   };
   for (const auto& row : rows) {
-    const ReadResult r = ReadAll(dir.Write("p.csv", row.bytes));
+    const ReadResult r = ReadAll(dir.Write("p.csv", row.bytes), row.told);
     EXPECT_EQ(r.encoding, row.encoding) << row.bytes;
     ASSERT_FALSE(r.names.empty());
     EXPECT_EQ(r.names[0], row.first_name);
@@ -269,6 +295,35 @@ TEST(PointFileReader, LineNeitherUtf8NorGbk) {
   ASSERT_FALSE(bad.ok());
   EXPECT_EQ(bad.error().kind, RunErrorKind::kBadEncoding);
   EXPECT_EQ(Describe(bad.error()), dir / "p.csv" + ":2: line is neither UTF-8 nor GBK text");
+}
+
+// A file whose encoding is told (by --encoding, or by its BOM) blames a
+// line not valid in it, even one the other encoding reads.
+TEST(PointFileReader, LineNotInTheToldEncoding) {
+  TempDir dir;
+  const struct {
+    std::string bytes;
+    std::optional<TextEncoding> told;
+    std::string message;
+  } rows[] = {
+      {"A,1,2,3\r\n\xB5\xE3,1,2,3\r\n", TextEncoding::kUtf8,
+       ":2: line is not UTF-8 text (--encoding=utf-8)"},
+      {"\xE7\x82\xB9,1,2,3\r\n", TextEncoding::kGbk, ":1: line is not GBK text (--encoding=gbk)"},
+      {"\xEF\xBB\xBF"
+       "A,1,2,3\r\n\xB5\xE3,1,2,3\r\n",
+       std::nullopt,
+       ":2: line is not UTF-8 text, but the file starts with a UTF-8 byte order mark"},
+  };
+  for (const auto& row : rows) {
+    const std::string path = dir.Write("p.csv", row.bytes);
+    auto reader = PointFileReader::Open(path, PointLayout{}, row.told);
+    ASSERT_TRUE(reader.ok());
+    Expected<const PointRecord*, RunError> next = nullptr;
+    while ((next = reader.value()->Next()) && next.value() != nullptr) {
+    }
+    ASSERT_FALSE(next.ok()) << row.message;
+    EXPECT_EQ(Describe(next.error()), path + row.message);
+  }
 }
 
 TEST(PointFileReader, CannotOpen) {

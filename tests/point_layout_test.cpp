@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/conversion_run.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -66,6 +67,7 @@ TEST(PointLayout, OnlyNameXYHByCommasIsTheDefault) {
 }
 
 TEST(ParseLayoutLine, FieldsByLayout) {
+  std::string texts;  // the fields' texts with CSV quoting taken back
   const std::vector<PointField> cass{kName, kCode, kY, kX, kH};
   const struct {
     const char* line;
@@ -116,7 +118,7 @@ TEST(ParseLayoutLine, FieldsByLayout) {
     layout.fields = row.fields;
     layout.delimiter = row.delimiter;
     std::size_t count = 0;
-    auto parsed = ParseLayoutLine(row.line, 4, layout, &count);
+    auto parsed = ParseLayoutLine(row.line, 4, layout, &texts, &count);
     ASSERT_TRUE(parsed.ok()) << row.line << ": " << Describe(parsed.error());
     ASSERT_TRUE(parsed.value().has_value()) << row.line;
     const PointRecord& p = *parsed.value();
@@ -133,13 +135,14 @@ TEST(ParseLayoutLine, FieldsByLayout) {
 }
 
 TEST(ParseLayoutLine, BlankLinesAndFaults) {
+  std::string texts;  // the fields' texts with CSV quoting taken back
   PointLayout cass;
   cass.fields = {kName, kCode, kY, kX, kH};
   PointLayout spaced;
   spaced.delimiter = FieldDelimiter::kWhitespace;
   for (const char* blank : {"", " \t "}) {
     for (const PointLayout* layout : {&cass, &spaced}) {
-      auto parsed = ParseLayoutLine(blank, 1, *layout);
+      auto parsed = ParseLayoutLine(blank, 1, *layout, &texts);
       ASSERT_TRUE(parsed.ok());
       EXPECT_FALSE(parsed.value().has_value());
     }
@@ -157,7 +160,7 @@ TEST(ParseLayoutLine, BlankLinesAndFaults) {
       {"P1 10,5 20", &spaced, "p.dat:3: X field \"10,5\" is not a number"},
   };
   for (const auto& row : rows) {
-    auto parsed = ParseLayoutLine(row.line, 3, *row.layout);
+    auto parsed = ParseLayoutLine(row.line, 3, *row.layout, &texts);
     ASSERT_FALSE(parsed.ok()) << row.line;
     RunError e = parsed.error();
     e.path = "p.dat";
@@ -167,15 +170,17 @@ TEST(ParseLayoutLine, BlankLinesAndFaults) {
 
 // The usual layout spelt out reads every line as the point-file reader does.
 TEST(ParseLayoutLine, UsualLayoutAgreesWithParsePointLine) {
+  std::string texts;  // the fields' texts with CSV quoting taken back
+  std::string usual_texts;
   const PointLayout usual;
   std::mt19937 random(20261208);
-  const std::string alphabet = "P17.-, \te+";
+  const std::string alphabet = "P17.-, \te+\"";
   for (int round = 0; round < 200000; ++round) {
     std::string line(random() % 16, ' ');
     for (char& c : line) c = alphabet[random() % alphabet.size()];
     std::size_t fields = 0, usual_fields = 0;
-    auto expected = ParsePointLine(line, 2, &fields);
-    auto parsed = ParseLayoutLine(line, 2, usual, &usual_fields);
+    auto expected = ParsePointLine(line, 2, &texts, &fields);
+    auto parsed = ParseLayoutLine(line, 2, usual, &usual_texts, &usual_fields);
     ASSERT_EQ(parsed.ok(), expected.ok()) << '"' << line << '"';
     if (!expected.ok()) {
       EXPECT_EQ(parsed.error().kind, expected.error().kind) << line;
@@ -217,12 +222,27 @@ TEST(PointFileReader, LayoutSkipsHeaderLinesAndKeepsLineNumbers) {
   }
   EXPECT_EQ(seen, (std::vector<std::string>{"A/1 4 3", "B/ 5 6"}));
 
-  layout.skip_lines = 0;  // the header is then a point line, and a bad one
-  auto again = PointFileReader::Open(path, layout);
-  ASSERT_TRUE(again.ok());
-  auto header = again.value()->Next();
-  ASSERT_FALSE(header.ok());
-  EXPECT_EQ(Describe(header.error()), path + ":1: X field \"north\" is not a number");
+  // Not skipped, the header is a bad point line, told as a header (it was
+  // "X field \"north\" is not a number"); skipping past the end is told too.
+  const struct {
+    std::size_t skip;
+    std::string message;
+  } rows[] = {
+      {0, path + ":1: line \"point,code,east,north,h\" looks like a header, not a point: no number "
+                 "in X and Y (give --skip-lines=1 to pass over it)"},
+      {9, path + ": no points: the file has 5 lines, and --skip-lines=9 skips them all"},
+      {5, path + ": no points: the file has 5 lines, and --skip-lines=5 skips them all"},
+  };
+  for (const auto& row : rows) {
+    RunRequest request;
+    request.point_path = path;
+    request.result_path = dir / "r.txt";
+    request.layout = layout;
+    request.layout.skip_lines = row.skip;
+    auto run = ConvertRun(request, RunParams{});
+    ASSERT_FALSE(run.ok()) << row.skip;
+    EXPECT_EQ(Describe(run.error()), row.message);
+  }
 }
 
 }  // namespace

@@ -30,6 +30,15 @@ printf 'A,1,2,3\r\nB,1.7e308,-1.7e308,0\r\n' >"$inputs/overflow.csv"
 { printf 'A,1,2,3\r\n'; head -c 1100000 /dev/zero | tr '\0' 7; printf '\r\n'; } >"$inputs/long-line.csv"
 # Control bytes in a point name: shown escaped in the message.
 printf 'A\x1b[2J\x07,755.5\r\n' >"$inputs/ctl.csv"
+# A spreadsheet's GBK header, 点名,X坐标,Y坐标,H: the message in UTF-8.
+printf '\xb5\xe3\xc3\xfb,X\xd7\xf8\xb1\xea,Y\xd7\xf8\xb1\xea,H\r\nA,755.5,740.8,1\r\n' >"$inputs/表头.csv"
+# GBK's user-defined areas (AA A1, F8 A1, A1 40): read alike by iconv and by
+# code page 936, as the private-use characters U+E000, U+E234, U+E4C6.
+printf '\xaa\xa1,755.5,740.8\r\n\xf8\xa1,755.5,740.8\r\n\xa1\x40,755.5,740.8\r\n' >"$inputs/user-defined.csv"
+# Valid in both encodings: GBK's 施1 (ʩ1 in UTF-8); quoted names.
+printf '\xca\xa91,755.5,740.8,1\r\n"A ""1"", east",755.5,740.8,2\r\n' >"$inputs/both.csv"
+# A workbook given as a point file.
+printf 'PK\x03\x04\x14\x00\x06\x00\x08\x00\x00\x00!\x00' >"$inputs/points.xlsx"
 # South CASS: point, code, east, north, height; and a folder for results.
 printf '1,128,740.800,755.500,1215.101\r\n2,,782.3,761.5,\r\n' >"$inputs/cass.dat"
 mkdir "$inputs/out"
@@ -131,6 +140,11 @@ same "a filter: standard input to standard output" points.csv -- convert "${para
 same "several files into a folder as CSV" - -- convert "${params[@]}" --format=csv -o out/ 控制点.csv points.csv
 must "several files into a folder as CSV" "linux/out/控制点转化后成果表.csv" ",291.64066,-7.11449,1215.101"
 same "JSON of a GBK file" - -- convert "${params[@]}" --format=json -o - 控制点.csv
+same "a GBK header" - -- convert "${params[@]}" -o - 表头.csv
+same "GBK's user-defined areas" - -- convert "${params[@]}" --format=json -o - user-defined.csv
+same "valid in both encodings, quoted names" - -- convert "${params[@]}" -o - both.csv
+same "valid in both, --encoding=utf-8" - -- convert "${params[@]}" --encoding=utf-8 --format=csv -o - both.csv
+same "a workbook" - -- convert "${params[@]}" points.xlsx
 same "South CASS columns to CSV" - -- convert "${params[@]}" --columns=name,code,y,x,h --format=csv cass.dat
 same "-o FILE with several point files" - -- convert "${params[@]}" -o one.txt points.csv cass.dat
 

@@ -281,12 +281,28 @@ TEST_F(RunTest, AFailedRunKeepsThePathOfTheLastWrittenResult) {
 }
 
 TEST_F(RunTest, FileErrorsComeBeforeTheParameterTest) {
-  // State: parameters not computed, and a point file with a bad X.
-  Run(Write("bad.csv", "III11 , abc , 740.800 , 1215.101\r\n"));
-  // Expected: the file's error, no beep.
-  ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_TRUE(Messages()[0].prompt.contains("abc"));
-  EXPECT_TRUE(platform_.CallsOf(CallKind::kBeep).empty());
+  const struct {
+    const char* bytes;
+    const char* told;  // a piece of the message
+  } rows[] = {
+      {"III11 , abc , 740.800 , 1215.101\r\n", "“abc”不是数字"},
+      // A GBK header, 点名,X坐标,Y坐标,H: told as a header, in Chinese that
+      // reads (it was X坐标 garbled).
+      {"\xB5\xE3\xC3\xFB,X\xD7\xF8\xB1\xEA,Y\xD7\xF8\xB1\xEA,H\r\nA,755.5,740.8,1\r\n",
+       "第 1 行“点名,X坐标,Y坐标,H”像是表头"},
+      // An .xlsx workbook (it was told as a NUL byte).
+      {"PK\x03\x04\x14", "是电子表格工作簿，不是文本文件"},
+  };
+  for (const auto& row : rows) {
+    platform_.ClearCalls();
+    // State: parameters not computed, and a point file that cannot be read.
+    Run(Write("bad.csv", row.bytes));
+    // Expected: the file's error, no beep.
+    ASSERT_EQ(Messages().size(), 1u) << row.told;
+    EXPECT_TRUE(Messages()[0].prompt.contains(QString::fromUtf8(row.told)))
+        << Messages()[0].prompt.toStdString();
+    EXPECT_TRUE(platform_.CallsOf(CallKind::kBeep).empty());
+  }
 }
 
 struct BrowseCase {

@@ -53,6 +53,43 @@ TEST(WindowMessagesTest, FileFailuresAreToldInChinese) {
   }
 }
 
+// Files that are no point files at all, or whose first line is a header:
+// told as such, with what to do (they were told as a NUL byte, as an X that
+// is not a number, or as a line neither UTF-8 nor GBK).
+TEST(WindowMessagesTest, FilesThatAreNotPointFilesSayWhatToDo) {
+  const struct {
+    const char* what;
+    RunErrorKind kind;
+    std::size_t line;
+    std::string field, field_text, detail;
+    const char* message;
+  } rows[] = {
+      {"a header", RunErrorKind::kHeaderLine, 1, "", "点名,X坐标,Y坐标,H", "",
+       "坐标文件“p.csv”第 1 行“点名,X坐标,Y坐标,H”像是表头，不是点：X 和 Y 都不是数字。\n"
+       "请删去坐标文件中的表头行后再转换，或改用命令行 torvane-cli convert --skip-lines=1 "
+       "跳过它。"},
+      {"a workbook", RunErrorKind::kWorkbook, 0, "", "", "",
+       "坐标文件“p.csv”是电子表格工作簿，不是文本文件：请在电子表格软件中另存为“CSV "
+       "(逗号分隔)”格式后再转换。"},
+      {"not UTF-8 after a BOM", RunErrorKind::kBadEncoding, 3, "UTF-8", "", kEncodingByBom,
+       "坐标文件“p.csv”第 3 行不是 UTF-8 编码的文字，但文件开头有 UTF-8 "
+       "的字节顺序标记（BOM）。"},
+      {"neither encoding", RunErrorKind::kBadEncoding, 3, "", "", "",
+       "坐标文件“p.csv”第 3 行既不是 UTF-8 也不是 GBK 编码的文字。"},
+  };
+  for (const auto& row : rows) {
+    RunError e;
+    e.kind = row.kind;
+    e.path = "p.csv";
+    e.line = row.line;
+    e.field = row.field;
+    e.field_text = row.field_text;
+    e.detail = row.detail;
+    EXPECT_EQ(RunFailureMessage(e).toStdString(), std::string(row.message) + "\n未写出成果表。")
+        << row.what;
+  }
+}
+
 TEST(WindowMessagesTest, ControlBytesOfAFieldAreShownEscaped) {
   RunError e;
   e.kind = RunErrorKind::kNotANumber;
