@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSettings>
 
 #include "app/text_editor.h"
 
@@ -26,6 +27,13 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
 }
 
 }  // namespace
+
+QtPlatform::QtPlatform() {
+  if (!qt_settings_.isValid()) return;
+  for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+    QSettings::setPath(format, QSettings::UserScope, qt_settings_.path());
+  }
+}
 
 MessageAnswer QtPlatform::ShowMessage(QWidget* owner, const QString& prompt, const QString& title,
                                       MessageIcon icon, MessageButtons buttons) {

@@ -1,6 +1,8 @@
-# The Linux installation under a prefix (/usr in the package) and the Debian
-# package CPack makes of it; `bash scripts/package.sh` builds it with
-# Debian's hardening flags. The packaging sources are in packaging/linux/.
+# The Linux installation under a prefix (/usr in the package) and the two
+# Debian packages CPack makes of it: torvane-cli (the command line, the
+# examples and the README; no Qt) and torvane (the window, which depends on
+# torvane-cli of the same version); `bash scripts/package.sh` builds them
+# with Debian's hardening flags. The packaging sources are in packaging/linux/.
 # Included for every build that is not for Windows: the icon images and the
 # gzipped manual pages are made with the programs.
 if(NOT TARGET torvane OR NOT TARGET torvane-icon)
@@ -15,7 +17,9 @@ include(GNUInstallDirs)
 set(TORVANE_APP_ID io.github.torvane.Torvane)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging/linux)
 set(generated ${CMAKE_BINARY_DIR}/packaging)
-set(doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/torvane)
+# Each package's documentation folder, as Debian wants one per package.
+set(app_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/torvane)
+set(cli_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/torvane-cli)
 find_program(TORVANE_GZIP gzip REQUIRED)
 
 # The Debian revision and the maintainer come from the top entry of the
@@ -38,15 +42,18 @@ string(REGEX REPLACE "^ -- (.*>)  .*$" "\\1" TORVANE_DEBIAN_MAINTAINER "${change
 
 # The programs. Stripped (CPack strips), they lose the compiler's
 # .comment section and any .note too, as Debian's dh_strip leaves them.
-install(TARGETS torvane torvane-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(CODE "
-  if(CMAKE_INSTALL_DO_STRIP)
-    foreach(program torvane torvane-cli)
+foreach(component_program app:torvane cli:torvane-cli)
+  string(REPLACE ":" ";" component_program ${component_program})
+  list(GET component_program 0 component)
+  list(GET component_program 1 program)
+  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
       execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
-        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\"
         COMMAND_ERROR_IS_FATAL ANY)
-    endforeach()
-  endif()")
+    endif()" COMPONENT ${component})
+endforeach()
 
 # The icon in the hicolor theme's sizes, drawn by the window's own code.
 set(icon_sizes 16 22 24 32 48 64 128 256)
@@ -66,53 +73,83 @@ add_custom_command(OUTPUT ${icon_images}
 foreach(size IN LISTS icon_sizes)
   install(FILES ${generated}/icons/icon-${size}.png
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps
-    RENAME ${TORVANE_APP_ID}.png)
+    RENAME ${TORVANE_APP_ID}.png COMPONENT app)
 endforeach()
 
 # The manual pages, with the version filled in, and the Debian changelog,
-# compressed as Debian wants them: gzip -9, without name or time stamp.
+# compressed as Debian wants them: gzip -9, without name or time stamp. The
+# pages' sources are written in UTF-8; the installed pages spell every other
+# character as a troff escape (\[u6D4B]), so that they read the same whatever
+# encoding man guesses for a page (Latin-1 under a POSIX locale).
+find_program(TORVANE_PERL perl REQUIRED)
 set(gzipped)
 foreach(page torvane.1 torvane-cli.1)
   # Filled in beside, not where gzip replaces the copy by its .gz.
   configure_file(${packaging}/${page}.in ${generated}/source/${page} @ONLY)
 endforeach()
-foreach(file man/torvane.1 man/torvane-cli.1 changelog.Debian)
+foreach(file man/torvane.1 man/torvane-cli.1 changelog.Debian README.md)
   if(file STREQUAL "changelog.Debian")
+    set(make ${CMAKE_COMMAND} -E copy ${packaging}/changelog ${generated}/${file})
     set(source ${packaging}/changelog)
+  elseif(file STREQUAL "README.md")
+    set(source ${PROJECT_SOURCE_DIR}/README.md)
+    set(make ${CMAKE_COMMAND} -E copy ${source} ${generated}/${file})
   else()
     get_filename_component(page ${file} NAME)
     set(source ${generated}/source/${page})
+    set(make ${CMAKE_COMMAND} -E make_directory ${generated}/man
+      COMMAND ${TORVANE_PERL} ${packaging}/troff-escape.pl ${source} ${generated}/${file})
   endif()
   add_custom_command(OUTPUT ${generated}/${file}.gz
-    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${generated}/${file}
+    COMMAND ${make}
     COMMAND ${TORVANE_GZIP} -9nf ${generated}/${file}
-    DEPENDS ${source}
+    DEPENDS ${source} ${packaging}/troff-escape.pl
     VERBATIM)
   list(APPEND gzipped ${generated}/${file}.gz)
 endforeach()
 add_custom_target(torvane_package_files ALL DEPENDS ${icon_images} ${gzipped})
-install(FILES ${generated}/man/torvane.1.gz ${generated}/man/torvane-cli.1.gz
-  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${generated}/man/torvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT app)
+install(FILES ${generated}/man/torvane-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+  COMPONENT cli)
 
 # The menu entry and the software centres' description.
 install(FILES ${packaging}/${TORVANE_APP_ID}.desktop
-  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT app)
 install(FILES ${packaging}/${TORVANE_APP_ID}.metainfo.xml
-  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo COMPONENT app)
 
-# The documentation Debian asks for, and the examples the manual pages use.
-install(FILES ${packaging}/copyright ${generated}/changelog.Debian.gz DESTINATION ${doc_dir})
+# The documentation Debian asks for in each package; the README and every
+# example it and the manual pages use go with the command line, which the
+# window's package depends on.
+install(FILES ${packaging}/copyright ${generated}/changelog.Debian.gz DESTINATION ${app_doc_dir}
+  COMPONENT app)
+install(FILES ${packaging}/copyright ${generated}/changelog.Debian.gz ${generated}/README.md.gz
+  DESTINATION ${cli_doc_dir} COMPONENT cli)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/points.csv
   ${PROJECT_SOURCE_DIR}/examples/points-construction.txt
   ${PROJECT_SOURCE_DIR}/examples/control-points.csv
-  DESTINATION ${doc_dir}/examples)
-if(EXISTS ${packaging}/lintian-overrides)
-  install(FILES ${packaging}/lintian-overrides
-    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME torvane)
-endif()
+  ${PROJECT_SOURCE_DIR}/examples/scaled-points.csv
+  ${PROJECT_SOURCE_DIR}/examples/unscaled-points.csv
+  DESTINATION ${cli_doc_dir}/examples COMPONENT cli)
+# The overrides are written for the torvane package; torvane-cli's are the
+# same with its name.
+file(READ ${packaging}/lintian-overrides overrides)
+file(WRITE ${generated}/lintian/torvane "${overrides}")
+string(REPLACE "torvane: " "torvane-cli: " overrides "${overrides}")
+string(REPLACE "doc/torvane/" "doc/torvane-cli/" overrides "${overrides}")
+file(WRITE ${generated}/lintian/torvane-cli "${overrides}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${packaging}/lintian-overrides)
+install(FILES ${generated}/lintian/torvane DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+  COMPONENT app)
+install(FILES ${generated}/lintian/torvane-cli
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides COMPONENT cli)
 
-# The package: torvane_VERSION-REVISION_ARCH.deb.
+# The packages: torvane-cli_VERSION-REVISION_ARCH.deb and
+# torvane_VERSION-REVISION_ARCH.deb, one for each install component, each
+# depending on what dpkg-shlibdeps finds its own programs need.
 set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL cli app)
 set(CPACK_PACKAGE_NAME torvane)
 set(CPACK_PACKAGE_VENDOR "The Torvane authors")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -121,33 +158,46 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TORVANE_DEBIAN_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-  "convert coordinates between survey and construction grids")
-# Lines of at most 80 characters; CPack puts the leading space on each and
-# a "." on the empty ones, and strips the last line (which therefore must
-# not be one of the indented list).
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_CLI_PACKAGE_NAME torvane-cli)
+set(CPACK_DEBIAN_APP_PACKAGE_NAME torvane)
+# The first line is the summary. Lines of at most 80 characters; CPack puts
+# the leading space on each and a "." on the empty ones, and strips the last
+# line.
+set(about [=[
 Torvane converts point coordinates between the survey (mapping) grid,
 测图坐标, and a construction (site) grid, 施工坐标, which differ by a
 translation and a rotation; heights pass through unchanged. The rotation
 is given in ddd.mmss, as on survey instruments.
-
-The package holds two programs:
- - torvane, a window in Simplified Chinese that takes the parameters, or
-   derives them from two points known in both grids, and converts a point
-   file (UTF-8 or GBK) into a result table beside it;
- - torvane-cli, the same for scripts, which also fits the parameters by
-   least squares to many common points, reports every residual and
-   distance, and prints the conversion as a PROJ pipeline.
-Their manual pages are torvane(1) and torvane-cli(1).]=])
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# A Chinese font for the window's texts and Qt's Chinese texts for the
-# buttons of its dialogs. Qt's Wayland platform is only suggested: it brings
-# Qt Quick and QML along, and without it a Wayland desktop runs the window
-# through XWayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-  "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS qt6-wayland)
+]=])
+set(CPACK_DEBIAN_CLI_DESCRIPTION
+  "convert coordinates between survey and construction grids, command line
+${about}
+This package holds torvane-cli, for scripts: it converts point files (UTF-8
+or GBK) into result tables, CSV or JSON, derives the parameters from two
+points known in both grids or fits them by least squares to many common
+points, reports every residual and distance, and prints the conversion as
+a PROJ pipeline. It needs no graphical libraries. Its manual page is
+torvane-cli(1); the README and the examples are in
+/usr/share/doc/torvane-cli/.")
+set(CPACK_DEBIAN_APP_DESCRIPTION
+  "convert coordinates between survey and construction grids, window
+${about}
+This package holds torvane, a window in Simplified Chinese that takes the
+parameters, or derives them from two points known in both grids, and
+converts a point file into a result table beside it. Its manual page is
+torvane(1).")
+# The window's package needs the command line's of the very same version.
+set(CPACK_DEBIAN_APP_PACKAGE_DEPENDS
+  "torvane-cli (= ${PROJECT_VERSION}-${TORVANE_DEBIAN_REVISION})")
+# For the window: a Chinese font for its texts, Qt's Chinese texts for the
+# buttons of its dialogs, and xdg-open (xdg-utils), through which 成果浏览
+# opens the table in the desktop's text editor. Qt's Wayland platform is
+# only suggested: it brings Qt Quick and QML along, and without it a Wayland
+# desktop runs the window through XWayland.
+set(CPACK_DEBIAN_APP_PACKAGE_RECOMMENDS
+  "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei, qt6-translations-l10n, xdg-utils")
+set(CPACK_DEBIAN_APP_PACKAGE_SUGGESTS qt6-wayland)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package build/torvane_VERSION-REVISION_ARCH.deb: a
-# Release build in build-deb/ with Debian's build flags (dpkg-buildflags,
-# every hardening feature), installed under /usr and packed by CPack
-# (cmake/debian_package.cmake, packaging/linux/). Prints the package's path.
+# Builds the Debian packages build/torvane-cli_VERSION-REVISION_ARCH.deb
+# (the command line) and build/torvane_VERSION-REVISION_ARCH.deb (the
+# window): a Release build in build-deb/ with Debian's build flags
+# (dpkg-buildflags, every hardening feature), installed under /usr and
+# packed by CPack (cmake/debian_package.cmake, packaging/linux/). Prints the
+# packages' paths, the command line's first.
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 out=build-deb
@@ -19,24 +21,34 @@ build "$out" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DTORVANE_BU
   -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" -DCMAKE_SHARED_LINKER_FLAGS="$LDFLAGS" \
   -DCMAKE_MODULE_LINKER_FLAGS="$LDFLAGS"
 
-rm -f "$out"/torvane_*.deb build/torvane_*.deb
+rm -f "$out"/torvane_*.deb "$out"/torvane-cli_*.deb build/torvane_*.deb build/torvane-cli_*.deb
 (cd "$out" && cpack -G DEB >/dev/null)
-debs=("$out"/torvane_*.deb)
-if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
-  echo "package.sh: CPack made ${debs[*]}, not one package" >&2
+made=("$out"/*.deb)
+debs=()
+for name in torvane-cli torvane; do
+  found=("$out"/"$name"_*.deb)
+  if [ ${#found[@]} -ne 1 ] || [ ! -f "${found[0]}" ]; then
+    echo "package.sh: CPack made ${made[*]}, not one $name package" >&2
+    exit 1
+  fi
+  debs+=("${found[0]}")
+done
+if [ ${#made[@]} -ne 2 ]; then
+  echo "package.sh: CPack made ${made[*]}, not two packages" >&2
   exit 1
 fi
-deb=${debs[0]}
 
-# The package's version is the project's with the Debian changelog's
+# The packages' version is the project's with the Debian changelog's
 # revision: a project version without its changelog entry, or without its
 # release in the metainfo, stops here.
-version=$(dpkg-deb --field "$deb" Version)
 changelog_version=$(dpkg-parsechangelog -l packaging/linux/changelog -S Version)
-if [ "$version" != "$changelog_version" ]; then
-  echo "package.sh: the package is $version, packaging/linux/changelog's top entry $changelog_version" >&2
-  exit 1
-fi
+for deb in "${debs[@]}"; do
+  version=$(dpkg-deb --field "$deb" Version)
+  if [ "$version" != "$changelog_version" ]; then
+    echo "package.sh: $(basename "$deb") is $version, packaging/linux/changelog's top entry $changelog_version" >&2
+    exit 1
+  fi
+done
 metainfo=packaging/linux/io.github.torvane.Torvane.metainfo.xml
 if ! grep -q "<release version=\"${version%-*}\"" "$metainfo"; then
   echo "package.sh: $metainfo has no <release> of version ${version%-*}" >&2
@@ -44,5 +56,7 @@ if ! grep -q "<release version=\"${version%-*}\"" "$metainfo"; then
 fi
 
 mkdir -p build
-cp "$deb" build/
-echo "build/$(basename "$deb")"
+for deb in "${debs[@]}"; do
+  cp "$deb" build/
+  echo "build/$(basename "$deb")"
+done

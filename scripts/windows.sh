@@ -2,9 +2,11 @@
 # Builds Torvane for 64-bit Windows on this Debian machine, with MinGW-w64
 # and a Qt cross-built from Debian's own source (built once, then cached),
 # and leaves the release in build-windows/:
-#   dist/                              the programs, Qt, the runtime, README, LICENSE, examples
+#   dist/                              the programs, Qt, the runtime, README, LICENSE, examples,
+#                                      licenses/ (the third-party licences and notices)
 #   torvane-VERSION-windows-x64.zip    that folder
-#   torvane-VERSION-setup.exe          an installer with a Start-menu entry and an uninstaller
+#   torvane-VERSION-setup.exe          an installer with a Start-menu entry, an optional
+#                                      desktop shortcut and an uninstaller
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 out=build-windows

@@ -1,27 +1,133 @@
 #!/usr/bin/env bash
-# The Windows installer, run silently under Wine: the programs land in
-# Program Files with an uninstaller and a Start-menu entry of the window's
-# Chinese name, and the installed command line converts the example.
+# The Windows installer under Wine, on a virtual X display:
+#   run silently, it puts the programs in Program Files with an uninstaller,
+#   the third-party licences and a Start-menu entry of the window's Chinese
+#   name, which starts the window; the installed command line converts the
+#   example; the ZIP holds the same licences;
+#   run as a user clicks through it (Return on every page), its finish page
+#   starts the window and creates the desktop shortcut it offers;
+#   the uninstaller leaves no program, shortcut or registry key behind.
 # Usage: windows_installer_test.sh path/to/build-windows path/to/examples
 set -u
 out=$1
 examples=$2
 wine=${WINE:-wine}
+work=$(mktemp -d)
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
-setup=$(ls "$out"/torvane-*-setup.exe)
-check "the installer runs silently" "$wine" "$setup" /S
+# A free display number, told by the server itself.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  wineserver -k 2>/dev/null
+  kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.2; done
+export DISPLAY=:$(cat "$work/display")
+# A Wine server started without a display would keep every window off the
+# screen: this test starts its own.
+wineserver -k 2>/dev/null
+wineserver -w
+
+title=测图坐标系与施工坐标系的相互转换
+link=$title.lnk
+# find_window REGEX [TRIES]: the first window of that name, looked for every
+# half second (a minute by default).
+find_window() {
+  local found=""
+  for _ in $(seq "${2:-120}"); do
+    found=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$found" ] && break
+    sleep 0.5
+  done
+  echo "$found"
+}
+# end_wine: ends every program Wine runs (the window started by a test).
+end_wine() {
+  wineserver -k 2>/dev/null
+  wineserver -w
+}
+# find_link WHERE: the shortcut of the window's name in a Start-menu or
+# desktop folder of the prefix.
+find_link() { find "$WINEPREFIX/drive_c" -path "*$1*" -name "$link" 2>/dev/null | head -n 1; }
+registry_key='HKLM\Software\The Torvane authors'
+# not COMMAND...: succeeds when the command, quiet, fails.
+not() { ! "$@" >/dev/null 2>&1; }
 installed=$WINEPREFIX/drive_c/Program\ Files/Torvane
+
+setup=$(ls "$out"/torvane-*-setup.exe)
+zip=$(ls "$out"/torvane-*-windows-x64.zip)
+check "the installer runs silently" "$wine" "$setup" /S
 check "the window is installed" test -f "$installed/torvane.exe"
 check "an uninstaller is installed" test -f "$installed/Uninstall.exe"
 check "Qt's windows platform plugin is installed" test -f "$installed/platforms/qwindows.dll"
-menu=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name '测图坐标系与施工坐标系的相互转换.lnk' | head -n 1)
-check "a Start-menu entry of the window's name" test -n "$menu"
 
-table=$(mktemp)
-trap 'rm -f "$table"' EXIT
+# The licences of what the release carries besides Torvane, each with a
+# line of its text, in the installation and in the ZIP.
+licences=(
+  "README.txt:Licences and notices of what this release"
+  "LGPL-3.txt:GNU LESSER GENERAL PUBLIC LICENSE"
+  "GPL-3.txt:GNU GENERAL PUBLIC LICENSE"
+  "Qt-notices.txt:src/3rdparty/pcre2"
+  "MinGW-w64-GCC-runtime.txt:GCC RUNTIME LIBRARY EXCEPTION"
+  "MinGW-w64-winpthreads.txt:mingw-w64"
+  "CLI11.txt:University of Cincinnati"
+  "Boost-BSL-1.0.txt:Boost Software License - Version 1.0"
+)
+unzip -l "$zip" >"$work/zip-list"
+for licence in "${licences[@]}"; do
+  file=${licence%%:*}
+  check "licenses/$file is installed and holds its text" grep -qF "${licence#*:}" "$installed/licenses/$file"
+  check "the ZIP holds licenses/$file" grep -qE " torvane-[^ ]*/licenses/$file\$" "$work/zip-list"
+done
+check "the libpng notice is among Qt's" grep -qF "src/3rdparty/libpng" "$installed/licenses/Qt-notices.txt"
+
+# The Start-menu entry starts the window (it once named bin\torvane.exe).
+menu=$(find_link 'Start Menu')
+check "a Start-menu entry of the window's name" test -n "$menu"
+if [ -n "$menu" ]; then
+  # In the background: a shortcut to a missing program keeps start.exe
+  # waiting on its message box (找不到文件).
+  ("$wine" start /unix "$menu" >/dev/null 2>&1 &)
+  check "the Start-menu entry starts the window" test -n "$(find_window "^$title\$")"
+fi
+end_wine
+
+table=$work/table.txt
 (cd "$examples" && "$wine" "$installed/torvane-cli.exe" convert --dx=500 --dy=600 --angle=30.1520 \
   -o - points.csv >"$table")
 check "the installed command line converts the example" cmp -s "$table" "$examples/points-construction.txt"
+
+# The installer as a user runs it: Return takes the default button of each
+# page (next, agree, next, install, finish); the finish page's two options,
+# starting the window and the desktop shortcut, are ticked.
+"$wine" "$setup" >/dev/null 2>&1 &
+started=""
+for _ in $(seq 60); do
+  started=$(xdotool search --name "^$title\$" 2>/dev/null | head -n 1)
+  [ -n "$started" ] && break
+  installer=$(xdotool search --name 'Torvane' 2>/dev/null | head -n 1)
+  if [ -n "$installer" ]; then
+    xdotool windowactivate --sync "$installer" 2>/dev/null || xdotool windowfocus "$installer" 2>/dev/null
+    xdotool key Return 2>/dev/null
+  fi
+  sleep 1
+done
+check "the finish page starts the window" test -n "$started"
+check "the finish page creates the desktop shortcut" test -n "$(find_link Desktop)"
+end_wine
+
+# Uninstalling removes the programs, both shortcuts and every registry key.
+"$wine" "$installed/Uninstall.exe" /S >/dev/null 2>&1
+wineserver -w
+for _ in $(seq 20); do [ -e "$installed/torvane.exe" ] || break; sleep 0.5; done
+check "the uninstaller removes the window" test ! -e "$installed/torvane.exe"
+check "the uninstaller removes the Start-menu entry" test -z "$(find_link 'Start Menu')"
+check "the uninstaller removes the desktop shortcut" test -z "$(find_link Desktop)"
+# reg query fails on a key that is not there (an empty one passes).
+check "the uninstaller leaves no registry key $registry_key" \
+  not "$wine" reg query "$registry_key"
 
 summary windows_installer_test

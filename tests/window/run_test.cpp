@@ -1,8 +1,11 @@
 // The conversion button on real point files, and the browse button.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
 
 #include <fstream>
 #include <iterator>
@@ -390,6 +393,40 @@ TEST(NotepadCommandLineTest, EditorThenASpaceThenThePathUnquoted) {
     const QString editor = NotepadPath(row.default_exists, QString::fromUtf8(row.windows_folder));
     EXPECT_EQ(NotepadCommandLine(editor, result).toStdString(), row.expected) << row.windows_folder;
   }
+}
+
+// Qt's own file dialog, closed by Cancel, leaves nothing in the user's home
+// or configuration folder: Qt writes its QtProject.conf there unless told
+// otherwise, and the window keeps no settings.
+TEST(QtFileDialogTest, ClosingItLeavesNoSettingsInTheUserFolders) {
+  QTemporaryDir home;
+  ASSERT_TRUE(home.isValid());
+  const QByteArray old_home = qgetenv("HOME");
+  const QByteArray old_config = qgetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", QFile::encodeName(home.path()));
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
+  bool shown = false;
+  {
+    QtPlatform platform;
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&shown] {
+      if (QWidget* dialog = QApplication::activeModalWidget()) {
+        shown = true;
+        QMetaObject::invokeMethod(dialog, "reject");
+      }
+    });
+    cancel.start(10);
+    OpenFileDialog dialog;
+    dialog.title = QStringLiteral("打开");
+    dialog.filters = QStringList{QStringLiteral("*.*")};
+    EXPECT_FALSE(platform.ShowOpenDialog(nullptr, dialog));
+  }
+  qputenv("HOME", old_home);
+  qputenv("XDG_CONFIG_HOME", old_config);
+  EXPECT_TRUE(shown);
+  // Expected: empty (Qt's default: .config/QtProject.conf).
+  EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList());
 }
 
 }  // namespace
