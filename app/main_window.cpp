@@ -341,7 +341,12 @@ void MainWindow::Com1_Click() {
                             QStringLiteral("文本文件(*.txt)"), QStringLiteral("所有文件(*.*)")};
   if (!platform_.ShowOpenDialog(this, w1_)) return;
 
-  request.point_path = LocalPathOf(w1_.file_name);
+  const Expected<std::string, AmbiguousName> local_path = LocalPathOf(w1_.file_name);
+  if (!local_path.ok()) {
+    Warn(AmbiguousNameMessage(local_path.error()));
+    return;
+  }
+  request.point_path = local_path.value();
   request.result_path = ResultPathFor(request.point_path);
   request.field_limit = kWindowFieldLimit;
   request.require_set_params = true;
