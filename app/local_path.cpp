@@ -39,10 +39,10 @@ Lookup EntriesShownAs(const std::string& folder, const QString& shown) {
   namespace fs = std::filesystem;
   for (fs::directory_iterator entry(PathFromUtf8(folder.empty() ? "." : folder), ec);
        !ec && entry != fs::directory_iterator(); entry.increment(ec)) {
-    const auto& own = entry->path().filename().native();
-    if (Shown(own) == shown) {
+    const fs::path own = entry->path().filename();
+    if (Shown(own.native()) == shown) {
       ++found.entries;
-      found.name = CoreName(own);
+      found.name = CoreName(own.native());
     }
   }
   return found;
