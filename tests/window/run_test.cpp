@@ -290,8 +290,8 @@ TEST_P(UndecodableNameTest, ConvertsTheChosenFileOrRefusesToGuess) {
   TypeParams("500", "600", "30.1520");
   // Action: press Com1 and choose the name as the dialog shows it.
   Run(folder_.filePath(QFile::decodeName(row.chosen)));
-  // Expected: the table of the chosen file beside it and no other table; or
-  // the refusal and no table at all.
+  // Expected: the table of the chosen file beside it and no other table,
+  // which 成果浏览 opens; or the refusal and no table at all.
   std::vector<std::string> tables;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     if (entry.path().native().find("转化后成果表") != std::string::npos) {
@@ -310,6 +310,13 @@ TEST_P(UndecodableNameTest, ConvertsTheChosenFileOrRefusesToGuess) {
             .toStdString();
     EXPECT_EQ(tables, std::vector<std::string>{fs::path(converted).replace_extension().native() +
                                                "转化后成果表.txt: " + table});
+    // 成果浏览 then opens that very table, by its own bytes.
+    Click("Command1");
+    const std::vector<Call> editors = platform_.CallsOf(CallKind::kTextEditor);
+    ASSERT_EQ(editors.size(), 1u);
+    EXPECT_EQ(editors[0].local_path,
+              (folder / fs::path(converted).replace_extension()).native() + "转化后成果表.txt");
+    EXPECT_TRUE(Messages().empty()) << Messages()[0].prompt.toStdString();
   } else {
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].prompt,
