@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -14,25 +15,39 @@ namespace torvane {
 
 namespace {
 
-// The interface font: the desktop's own when it is a Chinese one, otherwise
-// the first Simplified Chinese interface font installed, at the toolkit's
-// usual size. Western fonts with a Chinese fallback set their Latin letters
-// so wide that captions such as "X偏移量(m)" no longer fit their labels.
+// The interface font: see ChineseInterfaceFamily. Western fonts with a
+// Chinese fallback set their Latin letters so wide that captions such as
+// "X偏移量(m)" no longer fit their labels.
 void UseChineseInterfaceFont() {
-  const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
   QFont font = QApplication::font();
-  if (chinese.contains(font.family())) return;
-  for (const char* family : {"Microsoft YaHei UI", "Microsoft YaHei", "PingFang SC",
-                             "Noto Sans CJK SC", "Source Han Sans SC", "WenQuanYi Micro Hei"}) {
-    if (chinese.contains(QString::fromUtf8(family))) {
-      font.setFamilies({QString::fromUtf8(family)});
-      QApplication::setFont(font);
-      return;
-    }
-  }
+  const QString family = ChineseInterfaceFamily(
+      font.family(), QFontDatabase::families(QFontDatabase::SimplifiedChinese), InstalledFamily);
+  if (family.isEmpty() || family == font.family()) return;
+  font.setFamilies({family});
+  QApplication::setFont(font);
 }
 
 }  // namespace
+
+QString InstalledFamily(const QString& name) {
+  // hasFamily knows every name of a font; the font made from a name that
+  // is installed tells the name the font is listed by.
+  if (!QFontDatabase::hasFamily(name)) return QString();
+  QFont font;
+  font.setFamilies({name});
+  return QFontInfo(font).family();
+}
+
+QString ChineseInterfaceFamily(const QString& desktop, const QStringList& chinese,
+                               const std::function<QString(const QString&)>& installed) {
+  if (chinese.contains(installed(desktop))) return desktop;
+  for (const char* name : {"Microsoft YaHei UI", "Microsoft YaHei", "PingFang SC",
+                           "Noto Sans CJK SC", "Source Han Sans SC", "WenQuanYi Micro Hei"}) {
+    const QString family = installed(QString::fromUtf8(name));
+    if (chinese.contains(family)) return family;
+  }
+  return QString();
+}
 
 bool SetUpApplication(QApplication& app) {
   QApplication::setApplicationName(QString::fromUtf8(kAppTitle));

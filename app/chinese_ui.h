@@ -1,6 +1,10 @@
 // Application-wide set-up shared by the program and the screenshot tool.
 #pragma once
 
+#include <QString>
+#include <QStringList>
+#include <functional>
+
 class QApplication;
 
 namespace torvane {
@@ -16,5 +20,20 @@ inline constexpr const char* kDesktopFileName = "io.github.torvane.Torvane";
 // 确定, 取消 and so on. Returns false when the translation could not be found
 // (the program still runs, in English dialog buttons).
 bool SetUpApplication(QApplication& app);
+
+// The installed font family that `name` stands for: the name itself, or the
+// family it is another name of. Qt lists a font by one of its names only,
+// the one in the system's language where the font has it (微软雅黑 on a
+// Chinese Windows, Microsoft YaHei elsewhere). Empty when no installed font
+// has the name. Needs the application object.
+QString InstalledFamily(const QString& name);
+
+// The window's font family: the desktop's own (`desktop`) when it is a
+// Simplified Chinese one, otherwise the first installed of the usual
+// Chinese interface fonts. `chinese` lists the installed families that
+// write Simplified Chinese, `installed` is InstalledFamily or a stand-in.
+// Empty: keep the desktop's font, no Chinese one being known.
+QString ChineseInterfaceFamily(const QString& desktop, const QStringList& chinese,
+                               const std::function<QString(const QString&)>& installed);
 
 }  // namespace torvane

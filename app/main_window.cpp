@@ -5,7 +5,6 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -27,6 +26,7 @@
 #include "batch/conversion_run.h"
 #include "batch/result_path.h"
 #include "number/number_text.h"
+#include "os/file_system.h"
 #include "params/conversion_params.h"
 #include "params/param_texts.h"
 #include "params/two_point.h"
@@ -341,13 +341,19 @@ void MainWindow::Com1_Click() {
                             QStringLiteral("文本文件(*.txt)"), QStringLiteral("所有文件(*.*)")};
   if (!platform_.ShowOpenDialog(this, w1_)) return;
 
-  request.point_path = LocalPathOf(w1_.file_name);
+  const Expected<std::string, AmbiguousName> local_path = LocalPathOf(w1_.file_name);
+  if (!local_path.ok()) {
+    Warn(AmbiguousNameMessage(local_path.error()));
+    return;
+  }
+  request.point_path = local_path.value();
   request.result_path = ResultPathFor(request.point_path);
   request.field_limit = kWindowFieldLimit;
   request.require_set_params = true;
   const Expected<RunSummary, RunError> run = ConvertRun(request, params.value());
   if (run.ok()) {
     result_file_path_ = QString::fromStdString(request.result_path);
+    result_local_path_ = request.result_path;
     return;
   }
   if (run.error().kind == RunErrorKind::kParamsNotComputed) {
@@ -418,13 +424,14 @@ void MainWindow::Command1_Click() {
   // Only Op1 and Op3 are looked at: with Op2 and Op4 both selected the
   // button does nothing.
   if (!op1_->isChecked() && !op3_->isChecked()) return;
-  if (result_file_path_.isEmpty() || !QFileInfo::exists(result_file_path_)) {
+  if (result_file_path_.isEmpty() ||
+      KindOf(PathFromUtf8(result_local_path_)) == PathKind::kMissing) {
     platform_.ShowMessage(this, NoResultFileMessage(result_file_path_),
                           QString::fromUtf8(kAppTitle), MessageIcon::kInformation,
                           MessageButtons::kOk);
     return;
   }
-  if (!platform_.StartTextEditor(result_file_path_)) Warn(EditorFailedMessage(result_file_path_));
+  if (!platform_.StartTextEditor(result_local_path_)) Warn(EditorFailedMessage(result_file_path_));
 }
 
 void MainWindow::Op3_Click() {

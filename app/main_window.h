@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <string>
 
 #include "app/platform.h"
 #include "app/text_box.h"
@@ -71,6 +72,7 @@ class MainWindow : public QWidget {
 
   Platform& platform_;
   QString result_file_path_;
+  std::string result_local_path_;  // the same, as the core names it
   Help help_ = Help::kHidden;
   OpenFileDialog w1_;
   QMargins centred_with_;  // the frame margins the last centring took

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 class QWidget;
 
@@ -42,8 +43,10 @@ class Platform {
   virtual bool ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) = 0;
 
   // Opens the file in the system's text editor without waiting for it.
-  // Returns false when the editor could not be started.
-  virtual bool StartTextEditor(const QString& path) = 0;
+  // `path` is as the core names files: UTF-8, on Linux the system's own
+  // bytes, which need not be UTF-8. Returns false when the editor could
+  // not be started.
+  virtual bool StartTextEditor(const std::string& path) = 0;
 };
 
 }  // namespace torvane

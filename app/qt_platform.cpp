@@ -70,6 +70,6 @@ bool QtPlatform::ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) {
   return true;
 }
 
-bool QtPlatform::StartTextEditor(const QString& path) { return OpenInTextEditor(path); }
+bool QtPlatform::StartTextEditor(const std::string& path) { return OpenInTextEditor(path); }
 
 }  // namespace torvane

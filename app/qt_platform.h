@@ -24,7 +24,7 @@ class QtPlatform : public Platform {
   void Beep() override;
   bool ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) override;
   // OpenInTextEditor: Notepad on Windows, the desktop's editor elsewhere.
-  bool StartTextEditor(const QString& path) override;
+  bool StartTextEditor(const std::string& path) override;
 
  private:
   QTemporaryDir qt_settings_;

@@ -56,10 +56,11 @@ bool ScriptedPlatform::ShowOpenDialog(QWidget*, OpenFileDialog& dialog) {
   return call.chosen;
 }
 
-bool ScriptedPlatform::StartTextEditor(const QString& path) {
+bool ScriptedPlatform::StartTextEditor(const std::string& path) {
   Call call;
   call.kind = CallKind::kTextEditor;
-  call.path = path;
+  call.path = QString::fromStdString(path);
+  call.local_path = path;
   calls_.push_back(call);
   return editor_starts_;
 }

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <QString>
@@ -32,6 +33,8 @@ class ScriptedPlatform : public Platform {
     bool chosen = false;
     // kOpenDialog (the chosen path) and kTextEditor (the path opened)
     QString path;
+    // kTextEditor: the path opened as the core names it
+    std::string local_path;
   };
 
   // The next message box is answered with `answer`; unscripted boxes get OK.
@@ -52,7 +55,7 @@ class ScriptedPlatform : public Platform {
                             MessageIcon icon, MessageButtons buttons) override;
   void Beep() override;
   bool ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) override;
-  bool StartTextEditor(const QString& path) override;
+  bool StartTextEditor(const std::string& path) override;
 
  private:
   std::deque<MessageAnswer> answers_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 namespace torvane {
 
@@ -19,8 +20,10 @@ QString NotepadPath(bool default_notepad_exists, const QString& windows_folder);
 QString NotepadCommandLine(const QString& editor, const QString& path);
 
 // Opens the file in the editor without waiting for it; false when the
-// editor could not be started. Windows: NotepadCommandLine, maximised and
-// activated. Elsewhere the desktop's default application for the file.
-bool OpenInTextEditor(const QString& path);
+// editor could not be started. `path` is UTF-8, on Linux the system's own
+// bytes. Windows: NotepadCommandLine, maximised and activated. Elsewhere
+// the desktop's default application for the file, handed its URL with
+// every byte of the name kept.
+bool OpenInTextEditor(const std::string& path);
 
 }  // namespace torvane

@@ -7,7 +7,8 @@
 
 namespace torvane {
 
-bool OpenInTextEditor(const QString& path) {
+bool OpenInTextEditor(const std::string& utf8_path) {
+  const QString path = QString::fromStdString(utf8_path);
   const std::wstring default_notepad = QString::fromUtf8(kDefaultNotepad).toStdWString();
   const bool exists = GetFileAttributesW(default_notepad.c_str()) != INVALID_FILE_ATTRIBUTES;
   wchar_t folder[MAX_PATH + 1] = {};

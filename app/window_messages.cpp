@@ -157,4 +157,13 @@ QString EditorFailedMessage(const QString& result_path) {
       .arg(QDir::toNativeSeparators(result_path));
 }
 
+QString AmbiguousNameMessage(const AmbiguousName& name) {
+  const QString what = name.is_folder ? QStringLiteral("文件夹") : QStringLiteral("文件");
+  return QStringLiteral(
+             "有 %1 个%2的名称都显示为“%3”：名称中有不是 UTF-8 编码的字符，"
+             "无法确定选取的是哪一个。\n请将%2改名后再选取。\n未写出成果表。")
+      .arg(name.entries)
+      .arg(what, QDir::toNativeSeparators(name.shown));
+}
+
 }  // namespace torvane

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include "app/local_path.h"
 #include "batch/run_error.h"
 
 namespace torvane {
@@ -41,5 +42,9 @@ QString NoResultFileMessage(const QString& result_path);
 
 // The editor could not be started on the result table.
 QString EditorFailedMessage(const QString& result_path);
+
+// The chosen file, or a folder on its way, shares its shown name with
+// another entry of its folder: which one was meant cannot be known.
+QString AmbiguousNameMessage(const AmbiguousName& name);
 
 }  // namespace torvane

@@ -5,6 +5,11 @@ set(TORVANE_QT_PREFIX "" CACHE PATH "The Qt built for Windows")
 
 install(TARGETS torvane torvane-cli RUNTIME DESTINATION .)
 
+# The users' guide in Chinese, with CR LF and a byte-order mark for Notepad.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/使用说明.txt
+  ${CMAKE_BINARY_DIR}/使用说明.txt @ONLY NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_BINARY_DIR}/使用说明.txt DESTINATION .)
+
 # Qt, shared so that a user may replace it (LGPL 3), with the platform and
 # style plugins the window loads from beside the program.
 install(FILES

@@ -4,7 +4,8 @@
 # parameter boxes, 坐  标  系  转  换  计  算 pressed and the example typed
 # into the file dialog write the same table as the Linux build, and so does
 # a point file named in neither code page 936 nor 1252; 成果浏览 then starts
-# Notepad on the result's path.
+# Notepad on the result's path. First the resources of both programs and
+# the users' guide beside them.
 # Usage: windows_window_test.sh path/to/torvane.exe path/to/examples [SCREENSHOT_DIR]
 set -u
 exe=$1
@@ -15,6 +16,23 @@ work=$(mktemp -d)
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 # Screenshots for looking at a failure, with ImageMagick's import where present.
 shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" 2>/dev/null; return 0; }
+
+# Beside the window in the release: the command line and the users' guide.
+# Both programs carry the icon, their own version information and the
+# manifest (per-monitor DPI awareness v2, Windows 10 and 11), read with
+# icoutils' wrestool; the guide names the oldest Windows it runs on.
+folder=$(dirname "$exe")
+for program in torvane torvane-cli; do
+  file=$folder/$program.exe
+  check "$program.exe has the icon" grep -q 'type=group_icon' <<<"$(wrestool -l "$file")"
+  check "$program.exe is named in its version information" grep -qx "$program.exe" \
+    <<<"$(wrestool -x --raw --type=16 "$file" | iconv -f UTF-16LE -t UTF-8 -c | tr '\0' '\n')"
+  manifest=$(wrestool -x --raw --type=24 "$file")
+  check "$program.exe is per-monitor DPI aware" grep -qF '>PerMonitorV2<' <<<"$manifest"
+  check "$program.exe is made for Windows 10" \
+    grep -qF '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' <<<"$manifest"
+done
+check "使用说明.txt names Windows 10, with CR LF" grep -q $'Windows 10 或 Windows 11.*\r$' "$folder/使用说明.txt"
 
 # A free display number, told by the server itself.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &

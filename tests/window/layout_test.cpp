@@ -1,5 +1,7 @@
 // The window as laid out: controls, captions, containers, geometry,
 // stacking, clipping, tab order and the keys that must press nothing.
+#include <QApplication>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -8,8 +10,10 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <map>
 #include <memory>
 
+#include "app/chinese_ui.h"
 #include "window_fixture.h"
 
 namespace torvane::testing {
@@ -75,6 +79,67 @@ QRect Pixels(const Placed& placed) {
 }
 
 using LayoutTest = WindowTest;
+
+// The window's font. Qt lists a font by one name, in the system's language
+// where the font has one; the English names used to be compared with that
+// list and never matched on a Chinese system.
+TEST(InterfaceFontTest, AChineseFontIsFoundByAnyOfItsNames) {
+  const struct {
+    const char* what;
+    const char* desktop;
+    QStringList chinese;                   // the families listed as writing Chinese
+    std::map<QString, QString> installed;  // a name and the family it stands for
+    const char* expected;
+  } rows[] = {
+      {"Chinese Windows lists YaHei as 微软雅黑",
+       "Tahoma",
+       {"宋体", "微软雅黑"},
+       {{"Tahoma", "Tahoma"}, {"Microsoft YaHei", "微软雅黑"}, {"SimSun", "宋体"}},
+       "微软雅黑"},
+      {"the desktop's own Chinese font, under its English name",
+       "SimSun",
+       {"宋体", "微软雅黑"},
+       {{"SimSun", "宋体"}, {"Microsoft YaHei", "微软雅黑"}},
+       "SimSun"},
+      {"English Windows lists the English names",
+       "Segoe UI",
+       {"Microsoft YaHei", "Microsoft YaHei UI"},
+       {{"Segoe UI", "Segoe UI"}, {"Microsoft YaHei UI", "Microsoft YaHei UI"}},
+       "Microsoft YaHei UI"},
+      {"Linux in a Chinese locale",
+       "Sans Serif",
+       {"Droid Sans Fallback", "文泉驿微米黑"},
+       {{"WenQuanYi Micro Hei", "文泉驿微米黑"}},
+       "文泉驿微米黑"},
+      {"no Chinese interface font: the desktop's stays",
+       "Sans Serif",
+       {"Droid Sans Fallback"},
+       {{"Sans Serif", "DejaVu Sans"}},
+       ""},
+  };
+  for (const auto& row : rows) {
+    const auto installed = [&](const QString& name) {
+      const auto found = row.installed.find(name);
+      return found == row.installed.end() ? QString() : found->second;
+    };
+    EXPECT_EQ(ChineseInterfaceFamily(QString::fromUtf8(row.desktop), row.chinese, installed),
+              QString::fromUtf8(row.expected))
+        << row.what;
+  }
+}
+
+// This machine's WenQuanYi Micro Hei (Debian's fonts-wqy-microhei), listed
+// by one of its two names whatever the locale: both find it, and the window
+// took a Chinese font.
+TEST(InterfaceFontTest, InstalledFontsAreFoundByTheirOtherName) {
+  const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+  const QString english = InstalledFamily(QStringLiteral("WenQuanYi Micro Hei"));
+  EXPECT_TRUE(chinese.contains(english)) << english.toStdString();
+  EXPECT_EQ(InstalledFamily(QStringLiteral("文泉驿微米黑")), english);
+  EXPECT_EQ(InstalledFamily(QStringLiteral("No Such Font Family")), QString());
+  EXPECT_TRUE(chinese.contains(InstalledFamily(QApplication::font().family())))
+      << QApplication::font().family().toStdString();
+}
 
 TEST_F(LayoutTest, WindowHasItsCaptionClientAreaAndIcon) {
   // State: just started.  Expected: the design caption, client area and icon sizes.

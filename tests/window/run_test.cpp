@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -36,6 +37,11 @@ class RunTest : public WindowTest {
   void SetUp() override {
     WindowTest::SetUp();
     ASSERT_TRUE(folder_.isValid());
+  }
+  // QTemporaryDir cannot remove names that are not UTF-8: they go by their bytes.
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(folder_.path().toStdString(), ec);
   }
 
   QString Write(const QString& name, const QByteArray& bytes) {
@@ -257,6 +263,116 @@ TEST_F(RunTest, NamesAreTakenAsTheyAre) {
   std::ifstream own(folder + "/p\xff转化后成果表.txt", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(own), {}), table.toStdString());
 }
+
+// Names that are not UTF-8 reach the window as the dialog shows them, each
+// bad byte a U+FFFD. Each point file named here holds one point named after
+// its place in the list, so that the table tells which file was read.
+struct UndecodableCase {
+  const char* name;
+  std::vector<const char*> files;  // bytes, relative to the folder; folders made on the way
+  const char* chosen;              // bytes of the name chosen, shown as the dialog shows it
+  const char* converted;           // bytes of the file converted; null when refused
+  const char* refusal;             // the message, %1 the folder; null when converted
+};
+
+void PrintTo(const UndecodableCase& value, std::ostream* out) { *out << value.name; }
+
+class UndecodableNameTest : public RunTest,
+                            public ::testing::WithParamInterface<UndecodableCase> {};
+
+TEST_P(UndecodableNameTest, ConvertsTheChosenFileOrRefusesToGuess) {
+  const UndecodableCase& row = GetParam();
+  namespace fs = std::filesystem;
+  const fs::path folder(folder_.path().toStdString());
+  // State: the files, parameters typed.
+  for (std::size_t i = 0; i < row.files.size(); ++i) {
+    const fs::path file = folder / row.files[i];
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << 'F' << i << " , 755.500 , 740.800 , 1215.101\r\n";
+  }
+  TypeParams("500", "600", "30.1520");
+  // Action: press Com1 and choose the name as the dialog shows it.
+  Run(folder_.filePath(QFile::decodeName(row.chosen)));
+  // Expected: the table of the chosen file beside it and no other table,
+  // which 成果浏览 opens; or the refusal and no table at all.
+  std::vector<std::string> tables;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.path().native().find("转化后成果表") != std::string::npos) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      tables.push_back(fs::relative(entry.path(), folder).native() + ": " +
+                       std::string(std::istreambuf_iterator<char>(in), {}));
+    }
+  }
+  if (row.refusal == nullptr) {
+    EXPECT_TRUE(Messages().empty()) << Messages()[0].prompt.toStdString();
+    const std::string converted(row.converted);
+    std::size_t index = 0;
+    while (row.files[index] != converted) ++index;
+    const std::string table =
+        ResultLine(("F" + std::to_string(index)).c_str(), "291.64066", "-7.11449", "1215.1010")
+            .toStdString();
+    EXPECT_EQ(tables, std::vector<std::string>{fs::path(converted).replace_extension().native() +
+                                               "转化后成果表.txt: " + table});
+    // 成果浏览 then opens that very table, by its own bytes.
+    Click("Command1");
+    const std::vector<Call> editors = platform_.CallsOf(CallKind::kTextEditor);
+    ASSERT_EQ(editors.size(), 1u);
+    EXPECT_EQ(editors[0].local_path,
+              (folder / fs::path(converted).replace_extension()).native() + "转化后成果表.txt");
+    EXPECT_TRUE(Messages().empty()) << Messages()[0].prompt.toStdString();
+  } else {
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].prompt,
+              QString::fromUtf8(row.refusal).arg(QDir::toNativeSeparators(folder_.path())));
+    EXPECT_EQ(Messages()[0].icon, MessageIcon::kWarning);
+    EXPECT_EQ(tables, std::vector<std::string>{});
+    EXPECT_TRUE(window_.ResultFilePath().isEmpty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, UndecodableNameTest,
+    ::testing::Values(
+        // Both show as "gbk��.csv": the first the folder listed was read.
+        UndecodableCase{"TwoFilesShownAlike",
+                        {"gbk\xb2\xe2.csv", "gbk\xb2\xe3.csv"},
+                        "gbk\xb2\xe3.csv",
+                        nullptr,
+                        "有 2 个文件的名称都显示为“%1/gbk��.csv”：名称中有不是 UTF-8 "
+                        "编码的字符，无法确定选取的是哪一个。\n请将文件改名后再选取。\n"
+                        "未写出成果表。"},
+        // A name holding U+FFFD itself is one of those shown alike.
+        UndecodableCase{"ARealReplacementCharacterShownAlike",
+                        {"gbk��.csv", "gbk\xb2\xe2.csv"},
+                        "gbk��.csv",
+                        nullptr,
+                        "有 2 个文件的名称都显示为“%1/gbk��.csv”：名称中有不是 UTF-8 "
+                        "编码的字符，无法确定选取的是哪一个。\n请将文件改名后再选取。\n"
+                        "未写出成果表。"},
+        UndecodableCase{"ShownOtherwiseIsNoMatch",
+                        {"gbk\xb2\xe2.csv", "gbk\xb2.csv"},
+                        "gbk\xb2.csv",
+                        "gbk\xb2.csv",
+                        nullptr},
+        // Could not be opened: the folder's name was taken with U+FFFD.
+        UndecodableCase{"FolderNotUtf8",
+                        {"d\xb2\xe2/pts.csv"},
+                        "d\xb2\xe2/pts.csv",
+                        "d\xb2\xe2/pts.csv",
+                        nullptr},
+        UndecodableCase{"FolderAndFileNotUtf8",
+                        {"d\xb2\xe2/q.csv", "d\xb2\xe2/p\xff.csv"},
+                        "d\xb2\xe2/p\xff.csv",
+                        "d\xb2\xe2/p\xff.csv",
+                        nullptr},
+        UndecodableCase{"TwoFoldersShownAlike",
+                        {"d\xb2\xe2/pts.csv", "d\xb3\xe4/pts.csv"},
+                        "d\xb3\xe4/pts.csv",
+                        nullptr,
+                        "有 2 个文件夹的名称都显示为“%1/d��”：名称中有不是 UTF-8 "
+                        "编码的字符，无法确定选取的是哪一个。\n请将文件夹改名后再选取。\n"
+                        "未写出成果表。"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunTest, RunningOutOfMemoryIsReportedAndKeepsWhatWasTyped) {
   // State: parameters typed.
