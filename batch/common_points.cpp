@@ -1,10 +1,10 @@
 #include "batch/common_points.h"
 
 #include <algorithm>
-#include <array>
 #include <cassert>
 #include <map>
 
+#include "batch/column_list.h"
 #include "batch/field_split.h"
 #include "batch/point_file.h"
 #include "batch/run_error.h"
@@ -17,29 +17,13 @@ namespace {
 constexpr std::size_t kCoordinates = 4;  // Xs, Ys, Xc, Yc
 constexpr const char* kCoordinateNames[] = {"Xs", "Ys", "Xc", "Yc"};
 
-struct ColumnSpelling {
-  std::string_view text;
-  CommonField field;
-};
-constexpr std::array<ColumnSpelling, 7> kSpellings{{{"name", CommonField::kName},
-                                                    {"xs", CommonField::kXs},
-                                                    {"ys", CommonField::kYs},
-                                                    {"xc", CommonField::kXc},
-                                                    {"yc", CommonField::kYc},
-                                                    {"-", CommonField::kSkip},
-                                                    {"skip", CommonField::kSkip}}};
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [&](char p, char q) { return lower(p) == lower(q); });
-}
+constexpr ColumnSpelling<CommonField> kSpellings[] = {
+    {"name", CommonField::kName}, {"xs", CommonField::kXs}, {"ys", CommonField::kYs},
+    {"xc", CommonField::kXc},     {"yc", CommonField::kYc}, {"-", CommonField::kSkip},
+    {"skip", CommonField::kSkip}};
 
 std::string_view ColumnName(CommonField field) {
-  for (const ColumnSpelling& spelling : kSpellings) {
-    if (spelling.field == field) return spelling.text;
-  }
-  return "-";
+  return ColumnName<CommonField>(kSpellings, field);
 }
 
 bool IsUsual(const CommonPointLayout& layout) {
@@ -49,34 +33,10 @@ bool IsUsual(const CommonPointLayout& layout) {
 }  // namespace
 
 Expected<std::vector<CommonField>, std::string> ParseCommonColumns(std::string_view list) {
-  const std::string quoted = "\"" + MessageExcerpt(std::string(list)) + "\"";
-  std::vector<CommonField> fields;
-  for (std::size_t start = 0; start <= list.size();) {
-    std::size_t end = list.find(',', start);
-    if (end == std::string_view::npos) end = list.size();
-    const std::string_view item = TrimBlanks(list.substr(start, end - start));
-    start = end + 1;
-    if (item.empty()) return Fail(quoted + " has an empty item");
-    const auto spelling =
-        std::find_if(kSpellings.begin(), kSpellings.end(),
-                     [&](const ColumnSpelling& s) { return SameLetters(item, s.text); });
-    if (spelling == kSpellings.end()) {
-      return Fail(quoted + ": \"" + MessageExcerpt(std::string(item)) +
-                  "\" is not one of name, xs, ys, xc, yc, - or skip");
-    }
-    if (spelling->field != CommonField::kSkip &&
-        std::find(fields.begin(), fields.end(), spelling->field) != fields.end()) {
-      return Fail(quoted + ": " + std::string(ColumnName(spelling->field)) + " is given twice");
-    }
-    fields.push_back(spelling->field);
-  }
-  for (CommonField needed : {CommonField::kName, CommonField::kXs, CommonField::kYs,
-                             CommonField::kXc, CommonField::kYc}) {
-    if (std::find(fields.begin(), fields.end(), needed) == fields.end()) {
-      return Fail(quoted + " has no " + std::string(ColumnName(needed)));
-    }
-  }
-  return fields;
+  return ParseColumnList<CommonField>(
+      list, kSpellings, CommonField::kSkip,
+      {CommonField::kName, CommonField::kXs, CommonField::kYs, CommonField::kXc, CommonField::kYc},
+      "name, xs, ys, xc, yc, - or skip");
 }
 
 Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(

@@ -1,8 +1,8 @@
 #include "batch/point_layout.h"
 
 #include <algorithm>
-#include <array>
 
+#include "batch/column_list.h"
 #include "batch/field_split.h"
 #include "batch/run_error.h"
 #include "number/number_text.h"
@@ -10,31 +10,13 @@
 namespace torvane {
 namespace {
 
-struct ColumnSpelling {
-  std::string_view text;
-  PointField field;
-};
-constexpr std::array<ColumnSpelling, 7> kSpellings{{{"name", PointField::kName},
-                                                    {"code", PointField::kCode},
-                                                    {"x", PointField::kX},
-                                                    {"y", PointField::kY},
-                                                    {"h", PointField::kH},
-                                                    {"-", PointField::kSkip},
-                                                    {"skip", PointField::kSkip}}};
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [&](char p, char q) { return lower(p) == lower(q); });
-}
+constexpr ColumnSpelling<PointField> kSpellings[] = {
+    {"name", PointField::kName}, {"code", PointField::kCode}, {"x", PointField::kX},
+    {"y", PointField::kY},       {"h", PointField::kH},       {"-", PointField::kSkip},
+    {"skip", PointField::kSkip}};
 
 // "name", "code", "x", "y", "h" or "-": how ParseColumns spells a kind.
-std::string_view ColumnName(PointField field) {
-  for (const ColumnSpelling& spelling : kSpellings) {
-    if (spelling.field == field) return spelling.text;
-  }
-  return "-";
-}
+std::string_view ColumnName(PointField field) { return ColumnName<PointField>(kSpellings, field); }
 
 }  // namespace
 
@@ -57,33 +39,9 @@ bool PointLayout::IsDefault() const {
 }
 
 Expected<std::vector<PointField>, std::string> ParseColumns(std::string_view list) {
-  const std::string quoted = "\"" + MessageExcerpt(std::string(list)) + "\"";
-  std::vector<PointField> fields;
-  for (std::size_t start = 0; start <= list.size();) {
-    std::size_t end = list.find(',', start);
-    if (end == std::string_view::npos) end = list.size();
-    const std::string_view item = TrimBlanks(list.substr(start, end - start));
-    start = end + 1;
-    if (item.empty()) return Fail(quoted + " has an empty item");
-    const auto spelling =
-        std::find_if(kSpellings.begin(), kSpellings.end(),
-                     [&](const ColumnSpelling& s) { return SameLetters(item, s.text); });
-    if (spelling == kSpellings.end()) {
-      return Fail(quoted + ": \"" + MessageExcerpt(std::string(item)) +
-                  "\" is not one of name, code, x, y, h, - or skip");
-    }
-    if (spelling->field != PointField::kSkip &&
-        std::find(fields.begin(), fields.end(), spelling->field) != fields.end()) {
-      return Fail(quoted + ": " + std::string(ColumnName(spelling->field)) + " is given twice");
-    }
-    fields.push_back(spelling->field);
-  }
-  for (PointField needed : {PointField::kX, PointField::kY}) {
-    if (std::find(fields.begin(), fields.end(), needed) == fields.end()) {
-      return Fail(quoted + " has no " + std::string(ColumnName(needed)));
-    }
-  }
-  return fields;
+  return ParseColumnList<PointField>(list, kSpellings, PointField::kSkip,
+                                     {PointField::kX, PointField::kY},
+                                     "name, code, x, y, h, - or skip");
 }
 
 Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view line,
