@@ -260,6 +260,15 @@ for page in torvane torvane-cli; do
     sed 's/.\x08//g' "$work/$page.$output" | grep -F '测图坐标' >/dev/null ||
       fail "$page(1) in the POSIX locale ($output): no Chinese"
   done
+  # man's own ASCII output there has no Chinese glyphs: a ? stands for each
+  # character, with no warning, rather than the words dropped.
+  LC_ALL=C MANWIDTH=80 man --warnings -l "$gz" 2>"$work/$page.ascii-warnings" |
+    sed 's/.\x08//g' >"$work/$page.ascii" || fail "man $page in ASCII"
+  if [ -s "$work/$page.ascii-warnings" ]; then
+    fail "$page(1) in ASCII: $(cat "$work/$page.ascii-warnings")"
+  fi
+  grep -F '????' "$work/$page.ascii" >/dev/null ||
+    fail "$page(1) in ASCII: no ? where 测图坐标 stands
   whatis=$(lexgrog "$gz") || fail "$page(1): no whatis entry"
   grep -q "\"$page - " <<<"$whatis" || fail "$page(1): whatis entry: $whatis"
   grep -q "^Torvane $upstream " "$work/$page.txt" || fail "$page(1): not for version $upstream"
