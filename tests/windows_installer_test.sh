@@ -15,35 +15,10 @@ wine=${WINE:-wine}
 work=$(mktemp -d)
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
-# A free display number, told by the server itself.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-cleanup() {
-  wineserver -k 2>/dev/null
-  kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.2; done
-export DISPLAY=:$(cat "$work/display")
-# A Wine server started without a display would keep every window off the
-# screen: this test starts its own.
-wineserver -k 2>/dev/null
-wineserver -w
+source "$(dirname "${BASH_SOURCE[0]}")/wine_display.sh"
 
 title=测图坐标系与施工坐标系的相互转换
 link=$title.lnk
-# find_window REGEX [TRIES]: the first window of that name, looked for every
-# half second (a minute by default).
-find_window() {
-  local found=""
-  for _ in $(seq "${2:-120}"); do
-    found=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$found" ] && break
-    sleep 0.5
-  done
-  echo "$found"
-}
 # end_wine: ends every program Wine runs (the window started by a test).
 end_wine() {
   wineserver -k 2>/dev/null

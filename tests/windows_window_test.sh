@@ -34,36 +34,9 @@ for program in torvane torvane-cli; do
 done
 check "使用说明.txt names Windows 10, with CR LF" grep -q $'Windows 10 或 Windows 11.*\r$' "$folder/使用说明.txt"
 
-# A free display number, told by the server itself.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-cleanup() {
-  wineserver -k 2>/dev/null
-  kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.2; done
-export DISPLAY=:$(cat "$work/display")
-
-# A Wine server started without a display (by console programs) would keep
-# every later window off the screen: this test starts its own.
-wineserver -k 2>/dev/null
-wineserver -w
+source "$(dirname "${BASH_SOURCE[0]}")/wine_display.sh"
 cp "$examples/points.csv" "$work/"
 title=测图坐标系与施工坐标系的相互转换
-# find_window REGEX: the first window of that name, looked for every half
-# second for up to a minute. A search that meets a window Wine closes in the
-# meantime fails with BadWindow: it is simply tried again.
-find_window() {
-  local found=""
-  for _ in $(seq 120); do
-    found=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$found" ] && break
-    sleep 0.5
-  done
-  echo "$found"
-}
 ("$wine" "$exe" >/dev/null 2>&1 &)
 window=$(find_window "^$title\$")
 check "the window appears with its title" test -n "$window"
