@@ -268,7 +268,7 @@ for page in torvane torvane-cli; do
     fail "$page(1) in ASCII: $(cat "$work/$page.ascii-warnings")"
   fi
   grep -F '????' "$work/$page.ascii" >/dev/null ||
-    fail "$page(1) in ASCII: no ? where 测图坐标 stands
+    fail "$page(1) in ASCII: no ? where 测图坐标 stands"
   whatis=$(lexgrog "$gz") || fail "$page(1): no whatis entry"
   grep -q "\"$page - " <<<"$whatis" || fail "$page(1): whatis entry: $whatis"
   grep -q "^Torvane $upstream " "$work/$page.txt" || fail "$page(1): not for version $upstream"
