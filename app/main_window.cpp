@@ -352,8 +352,7 @@ void MainWindow::Com1_Click() {
   request.require_set_params = true;
   const Expected<RunSummary, RunError> run = ConvertRun(request, params.value());
   if (run.ok()) {
-    result_file_path_ = QString::fromStdString(request.result_path);
-    result_local_path_ = request.result_path;
+    result_file_path_ = request.result_path;
     return;
   }
   if (run.error().kind == RunErrorKind::kParamsNotComputed) {
@@ -424,14 +423,12 @@ void MainWindow::Command1_Click() {
   // Only Op1 and Op3 are looked at: with Op2 and Op4 both selected the
   // button does nothing.
   if (!op1_->isChecked() && !op3_->isChecked()) return;
-  if (result_file_path_.isEmpty() ||
-      KindOf(PathFromUtf8(result_local_path_)) == PathKind::kMissing) {
-    platform_.ShowMessage(this, NoResultFileMessage(result_file_path_),
-                          QString::fromUtf8(kAppTitle), MessageIcon::kInformation,
-                          MessageButtons::kOk);
+  if (result_file_path_.empty() || KindOf(PathFromUtf8(result_file_path_)) == PathKind::kMissing) {
+    platform_.ShowMessage(this, NoResultFileMessage(ResultFilePath()), QString::fromUtf8(kAppTitle),
+                          MessageIcon::kInformation, MessageButtons::kOk);
     return;
   }
-  if (!platform_.StartTextEditor(result_local_path_)) Warn(EditorFailedMessage(result_file_path_));
+  if (!platform_.StartTextEditor(result_file_path_)) Warn(EditorFailedMessage(ResultFilePath()));
 }
 
 void MainWindow::Op3_Click() {

@@ -41,7 +41,7 @@ class MainWindow : public QWidget {
   void Op4_Click();
 
   // The result table of the last run that wrote one; empty before.
-  const QString& ResultFilePath() const { return result_file_path_; }
+  QString ResultFilePath() const { return QString::fromStdString(result_file_path_); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -71,8 +71,7 @@ class MainWindow : public QWidget {
   void Guarded(void (MainWindow::*handler)());
 
   Platform& platform_;
-  QString result_file_path_;
-  std::string result_local_path_;  // the same, as the core names it
+  std::string result_file_path_;  // as the core names files: on Linux the system's own bytes
   Help help_ = Help::kHidden;
   OpenFileDialog w1_;
   QMargins centred_with_;  // the frame margins the last centring took

@@ -48,6 +48,9 @@ struct EntryPlace {
 // reached (missing, not a folder, not allowed) or the path ends in no name
 // ("dir/", ".", "..").
 std::optional<EntryPlace> PlaceOf(const std::filesystem::path& path);
+// PlaceOf's part that each system does its own way: the place of `named`,
+// a path that ends in a name (not ".." nor "."), links already followed.
+std::optional<EntryPlace> PlaceOfNamed(const std::filesystem::path& named);
 
 // Whether two places are one entry: one folder, and names its file system
 // takes as one: byte for byte on POSIX; on Windows also ignoring case as NTFS

@@ -22,16 +22,9 @@ PathKind KindOf(const std::filesystem::path& path) {
   return PathKind::kStream;
 }
 
-std::optional<EntryPlace> PlaceOf(const std::filesystem::path& path) {
+std::optional<EntryPlace> PlaceOfNamed(const std::filesystem::path& named) {
   namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path named = path;
-  if (fs::is_symlink(fs::symlink_status(path, ec))) {
-    fs::path target = fs::canonical(path, ec);
-    if (!ec) named = std::move(target);  // a link to nothing stays itself
-  }
   fs::path leaf = named.filename();
-  if (leaf.empty() || leaf == "." || leaf == "..") return std::nullopt;
   const fs::path folder = named.has_parent_path() ? named.parent_path() : fs::path(".");
   struct stat info = {};
   if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;

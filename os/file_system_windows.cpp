@@ -83,16 +83,8 @@ PathKind KindOf(const std::filesystem::path& path) {
   return kind;
 }
 
-std::optional<EntryPlace> PlaceOf(const std::filesystem::path& path) {
+std::optional<EntryPlace> PlaceOfNamed(const std::filesystem::path& named) {
   namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path named = path;
-  if (fs::is_symlink(fs::symlink_status(path, ec))) {
-    fs::path target = fs::canonical(path, ec);
-    if (!ec) named = std::move(target);  // a link to nothing stays itself
-  }
-  const fs::path given_leaf = named.filename();
-  if (given_leaf.empty() || given_leaf == L"." || given_leaf == L"..") return std::nullopt;
   // The name as the system reads it: "." and ".." taken, "/" as "\", the
   // dots and spaces at the end of the last name dropped.
   const DWORD needed = GetFullPathNameW(named.c_str(), 0, nullptr, nullptr);
