@@ -81,8 +81,10 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
     assert(coordinates[i].has_value());  // the layout names all four
     auto value = ParseDecimal(*coordinates[i]);
     if (!value) {
-      return Fail(
-          NumberFieldError(value.error(), line_number, kCoordinateNames[i], *coordinates[i]));
+      RunError e =
+          NumberFieldError(value.error(), line_number, kCoordinateNames[i], *coordinates[i]);
+      e.header_like = i == 0 && HoldWords(*coordinates[0], *coordinates[1]);
+      return Fail(std::move(e));
     }
     values[i] = *value;
   }
@@ -112,20 +114,7 @@ Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string&
     if (!point) {
       RunError e = point.error();
       // The first point line with words in its survey X and Y: a header.
-      if (e.kind == RunErrorKind::kNotANumber && e.field == "Xs" && !e.field_text.empty() &&
-          points.empty()) {
-        CommonPointLayout swapped = layout;
-        for (CommonField& field : swapped.fields) {
-          if (field == CommonField::kXs || field == CommonField::kYs) {
-            field = field == CommonField::kXs ? CommonField::kYs : CommonField::kXs;
-          }
-        }
-        auto again = ParseCommonPointLine(line, number, swapped);
-        if (!again && again.error().kind == RunErrorKind::kNotANumber &&
-            again.error().field == "Xs" && !again.error().field_text.empty()) {
-          e = LineError(RunErrorKind::kHeaderLine, number, line);
-        }
-      }
+      if (e.header_like && points.empty()) e = LineError(RunErrorKind::kHeaderLine, number, line);
       return Fail(reader.Located(std::move(e)));
     }
     if (!point.value()) continue;

@@ -99,7 +99,11 @@ Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view l
 
 Expected<std::optional<PointRecord>, RunError> WithCoordinates(PointRecord point) {
   auto x = ParseDecimal(point.x_text);
-  if (!x) return Fail(NumberFieldError(x.error(), point.line, "X", point.x_text));
+  if (!x) {
+    RunError e = NumberFieldError(x.error(), point.line, "X", point.x_text);
+    e.header_like = HoldWords(point.x_text, point.y_text);
+    return Fail(std::move(e));
+  }
   auto y = ParseDecimal(point.y_text);
   if (!y) return Fail(NumberFieldError(y.error(), point.line, "Y", point.y_text));
   point.x = *x;
@@ -422,22 +426,9 @@ Expected<const PointRecord*, RunError> PointFileReader::Take(
     std::string_view line) {
   if (!point) {
     RunError e = point.error();
-    // A header: the first line that is not blank, with words (not empty
-    // fields) in X and in Y. Read again with the two swapped, its Y is
-    // found to be no number either.
-    if (e.kind == RunErrorKind::kNotANumber && e.field == "X" && !e.field_text.empty() &&
-        fields_read_ == 0) {
-      PointLayout swapped = layout_ ? *layout_ : PointLayout{};
-      for (PointField& field : swapped.fields) {
-        if (field == PointField::kX || field == PointField::kY) {
-          field = field == PointField::kX ? PointField::kY : PointField::kX;
-        }
-      }
-      auto again = ParseLayoutLine(line, line_number_, swapped, &texts_);
-      if (!again && again.error().kind == RunErrorKind::kNotANumber && again.error().field == "X" &&
-          !again.error().field_text.empty()) {
-        e = LineError(RunErrorKind::kHeaderLine, line_number_, line);
-      }
+    // A header: the first line that is not blank, with words in X and Y.
+    if (e.header_like && fields_read_ == 0) {
+      e = LineError(RunErrorKind::kHeaderLine, line_number_, line);
     }
     return Fail(Located(std::move(e)));
   }

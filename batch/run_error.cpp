@@ -23,6 +23,14 @@ RunError NumberFieldError(DecimalError why, std::size_t line, const char* field,
   return e;
 }
 
+bool HoldWords(std::string_view x_text, std::string_view y_text) {
+  auto words = [](std::string_view text) {
+    auto value = ParseDecimal(text);
+    return !text.empty() && !value && value.error() == DecimalError::kNotANumber;
+  };
+  return words(x_text) && words(y_text);
+}
+
 RunError FileError(RunErrorKind kind, std::string path, std::size_t line) {
   RunError e;
   e.kind = kind;

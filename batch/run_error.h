@@ -57,12 +57,19 @@ struct RunError {
   std::size_t limit = 0;   // the field limit for kTooManyFields, bytes for kLineTooLong
   // For kDuplicateName: the line where the name was used first.
   std::size_t other_line = 0;
+  // For kNotANumber of X (or Xs): Y (or Ys) holds words too, as a header's
+  // captions do (see HoldWords); the reader names a first line so a header.
+  bool header_like = false;
 };
 
 // The error for a number field (X, Y, ...) whose text ParseDecimal rejected
 // for `why`, on a 1-based line; the path is left to the caller.
 RunError NumberFieldError(DecimalError why, std::size_t line, const char* field,
                           std::string_view text);
+
+// Whether a line's X and Y texts both hold words, neither being empty nor
+// a number: a header's captions ("X坐标", "Y坐标") rather than a point.
+bool HoldWords(std::string_view x_text, std::string_view y_text);
 
 // The error `kind` about the file at `path`, on a 1-based line, or 0 when
 // it is not about a line.
