@@ -30,7 +30,7 @@
 #include "params/conversion_params.h"
 #include "params/param_texts.h"
 #include "params/two_point.h"
-#include "params/two_point_report.h"
+#include "report/two_point_report.h"
 
 namespace torvane {
 

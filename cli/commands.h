@@ -80,10 +80,4 @@ FieldDelimiter DelimiterNamed(const std::string& name);
 // The encoding --encoding names: utf-8, gbk, or none for an empty name.
 std::optional<TextEncoding> EncodingNamed(const std::string& name);
 
-// Where the minutes or the seconds of a ddd.mmss angle are 60 or more, as
-// when decimal degrees are typed (30.6 for 30°36′), a warning on standard
-// error saying how the angle is read: the conversion goes on with it, as
-// the window's does. Needs an angle DmsToDegrees accepts.
-void WarnOfDmsBeyond60(double angle_dms);
-
 }  // namespace torvane::cli

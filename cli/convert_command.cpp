@@ -14,6 +14,7 @@
 #include "number/number_text.h"
 #include "os/file_system.h"
 #include "os/process_io.h"
+#include "report/angle_warning.h"
 
 namespace torvane::cli {
 
@@ -200,7 +201,10 @@ int RunConvert(const ConvertOptions& options) {
                       kExitFailure);
     }
   }
-  WarnOfDmsBeyond60(angle);
+  // Told, and the conversion goes on with the angle as read, as the window's does.
+  if (const std::string warning = DmsBeyond60Warning(angle); !warning.empty()) {
+    Complain(warning, kExitOk);
+  }
 
   request.direction =
       options.to == "survey" ? Direction::kConstructionToSurvey : Direction::kSurveyToConstruction;

@@ -5,7 +5,6 @@
 
 #include "batch/run_error.h"
 #include "cli/commands.h"
-#include "cli/two_point_json.h"
 #include "fit/common_point.h"
 #include "fit/fit_report.h"
 #include "fit/proj_pipeline.h"
@@ -13,7 +12,9 @@
 #include "params/dms.h"
 #include "params/param_texts.h"
 #include "params/two_point.h"
-#include "params/two_point_report.h"
+#include "report/angle_warning.h"
+#include "report/two_point_json.h"
+#include "report/two_point_report.h"
 
 namespace torvane::cli {
 namespace {
@@ -64,7 +65,10 @@ int RunSolve(const SolveOptions& options) {
     // The angle as convert's --angle takes it, and told the same way.
     auto degrees = DmsToDegrees(present.angle_dms);
     if (!degrees) return Complain("--check: " + degrees.error(), kExitUsage);
-    WarnOfDmsBeyond60(present.angle_dms);
+    // Told as convert tells it.
+    if (const std::string warning = DmsBeyond60Warning(present.angle_dms); !warning.empty()) {
+      Complain(warning, kExitOk);
+    }
   }
   const CommonPoint named[] = {{"A", 0, {sa[0], sa[1]}, {ca[0], ca[1]}},
                                {"B", 0, {sb[0], sb[1]}, {cb[0], cb[1]}}};

@@ -8,13 +8,13 @@
 #include "batch/common_points.h"
 #include "batch/run_error.h"
 #include "cli/commands.h"
-#include "cli/fit_report_json.h"
-#include "cli/fit_report_text.h"
 #include "fit/fit_report.h"
 #include "fit/proj_pipeline.h"
 #include "number/number_text.h"
 #include "params/millimetre_text.h"
-#include "params/two_point_report.h"
+#include "report/fit_report_json.h"
+#include "report/fit_report_text.h"
+#include "report/two_point_report.h"
 
 namespace torvane::cli {
 namespace {

@@ -22,7 +22,6 @@
 #include "params/overflow.h"
 #include "params/transform.h"
 #include "params/two_point.h"
-#include "params/two_point_report.h"
 
 namespace torvane {
 namespace {

@@ -62,7 +62,7 @@ PlanePoint OffsetsBetweenCentroids(const CentroidSums& sums, double theta, doubl
   return {sx - scale * (cos_t * cx - sin_t * cy), sy - scale * (sin_t * cx + cos_t * cy)};
 }
 
-Expected<FittedParams> FitRigid(std::span<const CommonPoint> points) {
+Expected<RunParams> FitRigid(std::span<const CommonPoint> points) {
   const std::size_t n = points.size();
   if (n == 0) return Fail("no common points: at least two are needed");
   if (n == 1) return Fail("only one common point: at least two are needed");
@@ -88,7 +88,7 @@ Expected<FittedParams> FitRigid(std::span<const CommonPoint> points) {
   const PlanePoint offsets = OffsetsBetweenCentroids(sums, theta, kUnitScale);
   const double x0 = offsets.x, y0 = offsets.y;
   if (!AllFinite({x0, y0})) return Fail(kOverflow);
-  return FittedParams{x0, y0, theta, kUnitScale};
+  return RunParams{x0, y0, theta, kUnitScale};
 }
 
 }  // namespace torvane

@@ -7,9 +7,16 @@
 
 #include "base/expected.h"
 #include "fit/common_point.h"
-#include "fit/fitted_params.h"
+#include "params/conversion_params.h"
 
 namespace torvane {
+
+// Both fits give the parameters as the conversion takes them (RunParams):
+// X0, Y0 the survey coordinates of the construction grid's origin (metres);
+// theta turning from survey +X towards +Y (radians of the full pi, in
+// (-pi, pi]); the scale k (> 0) the ratio of survey to construction
+// distances, 1 for the rigid motion. A construction point c lies at survey
+// X0 + k·R(theta)·c, as Transform::Inverse computes it.
 
 // What both fits are made of. Coordinates are taken relative to the first
 // point, so that the sums stay small where a grid's coordinates are large
@@ -36,6 +43,6 @@ PlanePoint OffsetsBetweenCentroids(const CentroidSums& sums, double theta, doubl
 // or in the construction grid; points for which every rotation fits equally
 // well (both sums zero, as when one grid is the other's mirror image); and
 // arithmetic beyond the range of doubles.
-Expected<FittedParams> FitRigid(std::span<const CommonPoint> points);
+Expected<RunParams> FitRigid(std::span<const CommonPoint> points);
 
 }  // namespace torvane

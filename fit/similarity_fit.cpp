@@ -6,7 +6,7 @@
 #include "params/overflow.h"
 
 namespace torvane {
-Expected<FittedParams> FitSimilarity(std::span<const CommonPoint> points) {
+Expected<RunParams> FitSimilarity(std::span<const CommonPoint> points) {
   // The rigid fit checks the points and gives theta, which both fits share.
   auto rigid = FitRigid(points);
   if (!rigid) return Fail(rigid.error());
@@ -20,7 +20,7 @@ Expected<FittedParams> FitSimilarity(std::span<const CommonPoint> points) {
   const PlanePoint offsets = OffsetsBetweenCentroids(sums, theta, scale);
   const double x0 = offsets.x, y0 = offsets.y;
   if (!std::isfinite(x0) || !std::isfinite(y0)) return Fail(kOverflow);
-  return FittedParams{x0, y0, theta, scale};
+  return RunParams{x0, y0, theta, scale};
 }
 
 }  // namespace torvane

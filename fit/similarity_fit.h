@@ -8,7 +8,7 @@
 
 #include "base/expected.h"
 #include "fit/common_point.h"
-#include "fit/fitted_params.h"
+#include "params/conversion_params.h"
 
 namespace torvane {
 
@@ -17,6 +17,6 @@ namespace torvane {
 // and k·sin theta = sum(b×a) / S with S = sum(|b|²); theta is the rigid
 // fit's, and X0, Y0 carry one centroid onto the other.
 // Rejects what FitRigid rejects.
-Expected<FittedParams> FitSimilarity(std::span<const CommonPoint> points);
+Expected<RunParams> FitSimilarity(std::span<const CommonPoint> points);
 
 }  // namespace torvane

@@ -1,6 +1,7 @@
 #include "params/dms.h"
 
 #include <algorithm>
+#include <cassert>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -73,6 +74,27 @@ DmsDigits DmsDigitsOf(double dms) {
   std::from_chars(seconds.data(), seconds.data() + seconds.size(), parts.seconds);
   if (fraction.size() > 4) parts.decimals = fraction.substr(4);
   return parts;
+}
+
+DmsDigits CarryDms(const DmsDigits& digits) {
+  constexpr auto kSeconds = static_cast<std::uint64_t>(kSecondsPerMinute);
+  constexpr auto kMinutes = static_cast<std::uint64_t>(kMinutesPerDegree);
+  assert(digits.degrees.size() <= 18);
+  std::uint64_t step = 1;  // steps of the last written decimal in a second
+  for (std::size_t i = 0; i < digits.decimals.size(); ++i) step *= 10;
+  std::uint64_t fraction = 0;
+  std::from_chars(digits.decimals.data(), digits.decimals.data() + digits.decimals.size(),
+                  fraction);
+  std::uint64_t degrees = 0;
+  std::from_chars(digits.degrees.data(), digits.degrees.data() + digits.degrees.size(), degrees);
+  const std::uint64_t second_steps = digits.seconds * step + fraction;
+  const std::uint64_t minutes = digits.minutes + second_steps / (kSeconds * step);
+  DmsDigits carried = digits;
+  carried.degrees = std::to_string(degrees + minutes / kMinutes);
+  carried.minutes = static_cast<int>(minutes % kMinutes);
+  carried.seconds = static_cast<int>(second_steps % (kSeconds * step) / step);
+  if (step > 1) carried.decimals = ZeroPadded(second_steps % step, digits.decimals.size());
+  return carried;
 }
 
 Expected<double> DmsToDegrees(double dms) {

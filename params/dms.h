@@ -23,6 +23,14 @@ struct DmsDigits {
 };
 DmsDigits DmsDigitsOf(double dms);
 
+// The same angle with seconds of 60 or more carried into the minutes and
+// minutes of 60 or more into the degrees, as DmsToDegrees reads them: 30.6
+// gives 31 degrees, 0 minutes. Whole numbers of the seconds' last written
+// decimal all the way, so the carried angle keeps the written digits
+// exactly (decimals unchanged); degrees are not reduced modulo 360. Needs
+// degrees of at most 18 digits.
+DmsDigits CarryDms(const DmsDigits& digits);
+
 // ddd.mmss value -> decimal degrees. Degrees, minutes and seconds are taken
 // from the digits of the value as written (its shortest text with at most 15
 // significant digits); whole degrees are reduced modulo 360 keeping the sign.

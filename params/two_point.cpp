@@ -87,4 +87,9 @@ Expected<TwoPointSolution> SolveTwoPoints(const TwoPoints& pts, const PresentPar
   return solution;
 }
 
+ParamTexts TwoPointBoxTexts(const TwoPointSolution& solution) {
+  // theta is finite and within two turns, which FormatDmsNumber always writes.
+  return MakeParamTexts(solution.x_offset, solution.y_offset, solution.theta).value();
+}
+
 }  // namespace torvane

@@ -1,10 +1,11 @@
 // Conversion parameters from two common points A and B known in both grids,
-// and the check of parameters already present against them, as numbers;
-// two_point_report.h writes them out.
+// and the check of parameters already present against them, as numbers,
+// and the texts the parameter button writes into the boxes.
 #pragma once
 
 #include "base/expected.h"
 #include "params/conversion_params.h"
+#include "params/param_texts.h"
 
 namespace torvane {
 
@@ -59,5 +60,9 @@ enum class SamePlace {
 // determined".
 Expected<TwoPointSolution> SolveTwoPoints(const TwoPoints& points, const PresentParams& present,
                                           SamePlace same_place = SamePlace::kBearingZero);
+
+// The derived parameters as the X offset, Y offset and rotation boxes show
+// them (MakeParamTexts), e.g. "1000.000161", "2000.000161", "45.".
+ParamTexts TwoPointBoxTexts(const TwoPointSolution& solution);
 
 }  // namespace torvane

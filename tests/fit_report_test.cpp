@@ -15,7 +15,7 @@
 #include "params/millimetre_text.h"
 #include "params/transform.h"
 #include "params/two_point.h"
-#include "params/two_point_report.h"
+#include "report/two_point_report.h"
 
 namespace torvane {
 namespace {

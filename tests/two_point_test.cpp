@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "params/two_point_report.h"
+#include "report/two_point_report.h"
 
 namespace torvane {
 namespace {

@@ -1,6 +1,6 @@
 // The parameter button: filling the parameter boxes, the check report, the
 // 10 mm warning and the messages for parameters it cannot act on.
-#include "params/two_point_report.h"
+#include "report/two_point_report.h"
 #include "window_fixture.h"
 
 namespace torvane::testing {

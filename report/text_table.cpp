@@ -1,10 +1,10 @@
-#include "cli/text_table.h"
+#include "report/text_table.h"
 
 #include <algorithm>
 
 #include "batch/text_encoding.h"
 
-namespace torvane::cli {
+namespace torvane {
 
 std::string FormatTable(const std::vector<std::vector<std::string>>& rows,
                         std::size_t left_columns) {
@@ -32,4 +32,4 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows,
   return text;
 }
 
-}  // namespace torvane::cli
+}  // namespace torvane

@@ -1,16 +1,12 @@
-#include "params/two_point_report.h"
+#include "report/two_point_report.h"
 
 #include <cmath>
 
 #include "params/dms.h"
 #include "params/millimetre_text.h"
+#include "params/param_texts.h"
 
 namespace torvane {
-
-ParamTexts TwoPointBoxTexts(const TwoPointSolution& solution) {
-  // theta is finite and within two turns, which FormatDmsNumber always writes.
-  return MakeParamTexts(solution.x_offset, solution.y_offset, solution.theta).value();
-}
 
 std::string TwoPointCheckReport(const TwoPointSolution& solution, std::string_view line_break) {
   if (solution.present_state != ParamState::kSet) return {};

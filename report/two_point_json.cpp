@@ -1,15 +1,15 @@
-#include "cli/two_point_json.h"
+#include "report/two_point_json.h"
 
 #include <optional>
 #include <vector>
 
-#include "cli/fit_report_json.h"
-#include "cli/json_text.h"
 #include "number/round_trip.h"
 #include "params/dms.h"
 #include "params/millimetre_text.h"
+#include "report/fit_report_json.h"
+#include "report/json_text.h"
 
-namespace torvane::cli {
+namespace torvane {
 
 std::string TwoPointJson(const FitReport& report, std::span<const CommonPoint> points,
                          const TwoPointSolution* check) {
@@ -29,4 +29,4 @@ std::string TwoPointJson(const FitReport& report, std::span<const CommonPoint> p
   return JsonObject(members);
 }
 
-}  // namespace torvane::cli
+}  // namespace torvane

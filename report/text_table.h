@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace torvane::cli {
+namespace torvane {
 
 // The rows as lines ended by "\n", each cell padded to its column's widest
 // (in display columns: a character that is not ASCII counts two, as in a
@@ -15,4 +15,4 @@ namespace torvane::cli {
 std::string FormatTable(const std::vector<std::vector<std::string>>& rows,
                         std::size_t left_columns);
 
-}  // namespace torvane::cli
+}  // namespace torvane

@@ -7,7 +7,7 @@
 #include "fit/common_point.h"
 #include "fit/fit_report.h"
 
-namespace torvane::cli {
+namespace torvane {
 
 // First the three parameter texts on one line, as the two-point solve
 // prints them (the similarity fit's scale a fourth), then the rotation, for
@@ -24,4 +24,4 @@ namespace torvane::cli {
 std::string FitReportText(const FitReport& report, std::span<const CommonPoint> fitted,
                           std::span<const CommonPoint> excluded);
 
-}  // namespace torvane::cli
+}  // namespace torvane

@@ -1,17 +1,17 @@
-#include "cli/fit_report_json.h"
+#include "report/fit_report_json.h"
 
 #include <cmath>
 #include <string_view>
 
-#include "cli/json_text.h"
 #include "fit/proj_pipeline.h"
 #include "fit/report_patterns.h"
 #include "number/pattern.h"
 #include "number/round_trip.h"
 #include "params/dms.h"
 #include "params/millimetre_text.h"
+#include "report/json_text.h"
 
-namespace torvane::cli {
+namespace torvane {
 namespace {
 
 std::string StandardizedJson(const std::optional<double>& w) {
@@ -141,4 +141,4 @@ std::string FitReportJson(const FitReport& report, std::span<const CommonPoint> 
   return JsonObject(FitReportMembers(report, fitted, excluded, max_residual_mm));
 }
 
-}  // namespace torvane::cli
+}  // namespace torvane

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace torvane::cli {
+namespace torvane {
 
 // Strings are written by JsonString (batch/json_string.h).
 
@@ -23,4 +23,4 @@ std::string JsonArray(const std::vector<std::string>& items, bool lines);
 // ended by "\n".
 std::string JsonObject(const std::vector<std::string>& members);
 
-}  // namespace torvane::cli
+}  // namespace torvane

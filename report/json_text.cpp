@@ -1,6 +1,6 @@
-#include "cli/json_text.h"
+#include "report/json_text.h"
 
-namespace torvane::cli {
+namespace torvane {
 
 std::string JsonMember(std::string_view key, const std::string& json) {
   return JsonString(key) + ": " + json;
@@ -28,4 +28,4 @@ std::string JsonObject(const std::vector<std::string>& members) {
   return json;
 }
 
-}  // namespace torvane::cli
+}  // namespace torvane

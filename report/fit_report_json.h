@@ -10,7 +10,7 @@
 #include "fit/common_point.h"
 #include "fit/fit_report.h"
 
-namespace torvane::cli {
+namespace torvane {
 
 // One JSON object, ended by "\n":
 //   parameters: x_offset, y_offset, angle (the box texts), x0_m, y0_m,
@@ -47,4 +47,4 @@ std::vector<std::string> FitReportMembers(const FitReport& report,
                                           std::span<const CommonPoint> excluded,
                                           std::optional<double> max_residual_mm);
 
-}  // namespace torvane::cli
+}  // namespace torvane

@@ -1,19 +1,19 @@
-#include "cli/fit_report_text.h"
+#include "report/fit_report_text.h"
 
 #include <cmath>
 #include <optional>
 #include <string_view>
 #include <vector>
 
-#include "cli/text_table.h"
 #include "fit/report_patterns.h"
 #include "number/number_text.h"
 #include "number/pattern.h"
 #include "params/constants.h"
 #include "params/dms.h"
 #include "params/millimetre_text.h"
+#include "report/text_table.h"
 
-namespace torvane::cli {
+namespace torvane {
 namespace {
 
 constexpr double kPercent = 100.0;
@@ -129,4 +129,4 @@ std::string FitReportText(const FitReport& report, std::span<const CommonPoint> 
   return text;
 }
 
-}  // namespace torvane::cli
+}  // namespace torvane

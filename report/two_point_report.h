@@ -1,13 +1,12 @@
-// What the two-point determination shows: the texts the parameter button
-// writes into the boxes, the report of the check against the parameters
-// present, and the 10 mm warning. The window breaks lines with CR LF, as a
-// message box shows them; the command line with "\n".
+// What the two-point determination shows besides the boxes' texts: the
+// report of the check against the parameters present, and the 10 mm
+// warning. The window breaks lines with CR LF, as a message box shows
+// them; the command line with "\n".
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "params/param_texts.h"
 #include "params/two_point.h"
 
 namespace torvane {
@@ -16,10 +15,6 @@ namespace torvane {
 // and from B differ by more than kOffsetToleranceMm.
 inline constexpr const char* kOffsetsDisagreeMessage =
     "偏移量Dx、Dy(过渡坐标)较差>10 mm 请检查两套坐标成果";
-
-// The derived parameters as the X offset, Y offset and rotation boxes show
-// them (MakeParamTexts), e.g. "1000.000161", "2000.000161", "45.".
-ParamTexts TwoPointBoxTexts(const TwoPointSolution& solution);
 
 // The twelve-line report of the check, lines joined by `line_break` and no
 // break after the last: the derived parameters as the boxes show them, the

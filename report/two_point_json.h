@@ -9,7 +9,7 @@
 #include "fit/fit_report.h"
 #include "params/two_point.h"
 
-namespace torvane::cli {
+namespace torvane {
 
 // One JSON object, ended by "\n": FitReportJson's members for `points`, A
 // and B (line 0: no line member), without a limit; then, with `check`, the
@@ -23,4 +23,4 @@ namespace torvane::cli {
 std::string TwoPointJson(const FitReport& report, std::span<const CommonPoint> points,
                          const TwoPointSolution* check);
 
-}  // namespace torvane::cli
+}  // namespace torvane
