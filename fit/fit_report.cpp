@@ -126,21 +126,16 @@ std::optional<double> Standardized(double residual, double sigma, double leverag
   return residual / (sigma * std::sqrt(1 - leverage));
 }
 
-}  // namespace
+// The steps of ReportFit, in its order. Each fills its part of `report`
+// from the fitted points, from what the steps before it filled in and from
+// the rigid fit's angle `rigid_theta` (radians); rejects what ReportFit
+// says for that part.
 
-double LargerOf(const StandardizedResidual& w) {
-  return std::max(w.wx ? std::fabs(*w.wx) : 0.0, w.wy ? std::fabs(*w.wy) : 0.0);
-}
-
-Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
-                              std::span<const CommonPoint> excluded, FitModel model) {
-  auto fit = FitRigid(fitted);
-  if (!fit) return Fail(fit.error());
-
-  FitReport report;
-  report.model = model;
+// The parameters as written (texts, params, ppm, degrees), then the inverse's.
+Expected<void> ReportParameters(std::span<const CommonPoint> fitted, double rigid_theta,
+                                FitReport& report) {
   double scale = kUnitScale;
-  if (model == FitModel::kSimilarity) {
+  if (report.model == FitModel::kSimilarity) {
     // The exact four parameters for two points: no 10 mm warning there.
     auto similar = FitSimilarity(fitted);
     if (!similar) return Fail(similar.error());
@@ -166,7 +161,7 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
     report.texts = TwoPointBoxTexts(*two);
     report.offsets_disagree = two->offsets_disagree;
   } else {
-    auto texts = TextsWithWrittenAngle(fitted, fit->theta, kUnitScale);
+    auto texts = TextsWithWrittenAngle(fitted, rigid_theta, kUnitScale);
     if (!texts) return Fail(texts.error());
     report.texts = *texts;
   }
@@ -184,9 +179,8 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
   report.box_degrees = *box_degrees;
   report.degrees = report.params.theta / std::numbers::pi * kDegreesPerHalfTurn;  // divide first
 
-  const Transform transform(report.params);
-  PlanePoint origin = transform.Forward({0, 0});
-  if (model == FitModel::kSimilarity) {
+  PlanePoint origin = Transform(report.params).Forward({0, 0});
+  if (report.model == FitModel::kSimilarity) {
     // 1/k written to nine decimals is not 1/k: at a million metres the
     // inverse of the forward offsets would miss by millimetres.
     report.inverse_scale_text = FormatPattern(1 / scale, kScalePattern);
@@ -196,7 +190,14 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
   }
   if (!std::isfinite(origin.x) || !std::isfinite(origin.y)) return Fail(kOverflow);
   report.inverse = {OffsetText(origin.x), OffsetText(origin.y), Opposite(report.texts.angle)};
+  return {};
+}
 
+// Every point's residual under report.params, the RMS and the largest;
+// returns the fitted points' sum of squares (square metres).
+Expected<double> ReportResiduals(std::span<const CommonPoint> fitted,
+                                 std::span<const CommonPoint> excluded, FitReport& report) {
+  const Transform transform(report.params);
   double sum_of_squares = 0;
   for (std::size_t i = 0; i < fitted.size(); ++i) {
     const PointResidual r = ResidualOf(transform, fitted[i]);
@@ -212,64 +213,79 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
     if (!std::isfinite(r.length)) return Fail(kOverflow);
     report.excluded_residuals.push_back(r);
   }
+  return sum_of_squares;
+}
 
-  const std::size_t n = fitted.size();
-  const std::size_t parameters =
-      model == FitModel::kSimilarity ? kSimilarityParameters : kRigidParameters;
-  const std::vector<PlanePoint> about = AboutCentroid(fitted);
-  const double spread = SpreadOf(about);
+// The standardized residuals and the most standardized point, from
+// kStandardizedFrom points; `about` the construction coordinates about
+// their centroid and `spread` the sum of their squares.
+void ReportStandardized(const std::vector<PlanePoint>& about, double spread, double sum_of_squares,
+                        FitReport& report) {
+  const std::size_t n = about.size();
   // Beyond the range of doubles the similarity fit has failed already; the
   // rigid report goes without standardized residuals, as it always went.
-  if (n >= kStandardizedFrom && std::isfinite(spread)) {
-    const double sigma = std::sqrt(sum_of_squares / static_cast<double>(2 * n - parameters));
-    const double count = static_cast<double>(n);
-    const double cos_t = std::cos(report.params.theta);
-    const double sin_t = std::sin(report.params.theta);
-    for (std::size_t i = 0; i < n; ++i) {
-      const PlanePoint b = about[i];
-      double hx = 0, hy = 0;
-      if (model == FitModel::kSimilarity) {
-        hx = 1 / count + (b.x * b.x + b.y * b.y) / spread;
-        hy = hx;
-      } else {
-        // v = d(R(theta)·b)/d(theta), the turn's column of the design.
-        const double vx = -sin_t * b.x - cos_t * b.y;
-        const double vy = cos_t * b.x - sin_t * b.y;
-        hx = 1 / count + vx * vx / spread;
-        hy = 1 / count + vy * vy / spread;
-      }
-      const StandardizedResidual w{Standardized(report.residuals[i].dx, sigma, hx),
-                                   Standardized(report.residuals[i].dy, sigma, hy)};
-      report.standardized.push_back(w);
-      if ((w.wx || w.wy) &&
-          (!report.most_standardized ||
-           LargerOf(w) > LargerOf(report.standardized[*report.most_standardized]))) {
-        report.most_standardized = i;
-      }
-    }
-  }
-  if (model == FitModel::kSimilarity && n >= 3) {
-    auto rigid = RigidParams(fitted, fit->theta);
-    if (!rigid) return Fail(rigid.error());
-    const double rigid_squares = SumOfSquares(Transform(*rigid), fitted);
-    if (!std::isfinite(rigid_squares)) return Fail(kOverflow);
-    ScaleTest test;
-    test.freedom = 2 * n - kSimilarityParameters;
-    const double freedom = static_cast<double>(test.freedom);
-    test.ppm_error = std::sqrt(sum_of_squares / freedom) / std::sqrt(spread) * kPartsPerMillion;
-    test.rigid_rms = std::sqrt(rigid_squares / static_cast<double>(n));
-    if (sum_of_squares > 0) {
-      test.f = std::max(0.0, (rigid_squares - sum_of_squares) / (sum_of_squares / freedom));
+  if (n < kStandardizedFrom || !std::isfinite(spread)) return;
+  const std::size_t parameters =
+      report.model == FitModel::kSimilarity ? kSimilarityParameters : kRigidParameters;
+  const double sigma = std::sqrt(sum_of_squares / static_cast<double>(2 * n - parameters));
+  const double count = static_cast<double>(n);
+  const double cos_t = std::cos(report.params.theta);
+  const double sin_t = std::sin(report.params.theta);
+  for (std::size_t i = 0; i < n; ++i) {
+    const PlanePoint b = about[i];
+    double hx = 0, hy = 0;
+    if (report.model == FitModel::kSimilarity) {
+      hx = 1 / count + (b.x * b.x + b.y * b.y) / spread;
+      hy = hx;
     } else {
-      test.f = rigid_squares > 0 ? std::numeric_limits<double>::infinity() : 0;
+      // v = d(R(theta)·b)/d(theta), the turn's column of the design.
+      const double vx = -sin_t * b.x - cos_t * b.y;
+      const double vy = cos_t * b.x - sin_t * b.y;
+      hx = 1 / count + vx * vx / spread;
+      hy = 1 / count + vy * vy / spread;
     }
-    auto quantile = FQuantile(1, freedom, kScaleTestLevel);
-    if (!quantile) return Fail(quantile.error());
-    test.quantile = *quantile;
-    test.significant = test.f > test.quantile;
-    report.scale_test = test;
+    const StandardizedResidual w{Standardized(report.residuals[i].dx, sigma, hx),
+                                 Standardized(report.residuals[i].dy, sigma, hy)};
+    report.standardized.push_back(w);
+    if ((w.wx || w.wy) &&
+        (!report.most_standardized ||
+         LargerOf(w) > LargerOf(report.standardized[*report.most_standardized]))) {
+      report.most_standardized = i;
+    }
   }
+}
 
+// The similarity fit's F test against the rigid fit, from three points.
+Expected<void> ReportScaleTest(std::span<const CommonPoint> fitted, double rigid_theta,
+                               double spread, double sum_of_squares, FitReport& report) {
+  const std::size_t n = fitted.size();
+  if (report.model != FitModel::kSimilarity || n < 3) return {};
+  auto rigid = RigidParams(fitted, rigid_theta);
+  if (!rigid) return Fail(rigid.error());
+  const double rigid_squares = SumOfSquares(Transform(*rigid), fitted);
+  if (!std::isfinite(rigid_squares)) return Fail(kOverflow);
+  ScaleTest test;
+  test.freedom = 2 * n - kSimilarityParameters;
+  const double freedom = static_cast<double>(test.freedom);
+  test.ppm_error = std::sqrt(sum_of_squares / freedom) / std::sqrt(spread) * kPartsPerMillion;
+  test.rigid_rms = std::sqrt(rigid_squares / static_cast<double>(n));
+  if (sum_of_squares > 0) {
+    test.f = std::max(0.0, (rigid_squares - sum_of_squares) / (sum_of_squares / freedom));
+  } else {
+    test.f = rigid_squares > 0 ? std::numeric_limits<double>::infinity() : 0;
+  }
+  auto quantile = FQuantile(1, freedom, kScaleTestLevel);
+  if (!quantile) return Fail(quantile.error());
+  test.quantile = *quantile;
+  test.significant = test.f > test.quantile;
+  report.scale_test = test;
+  return {};
+}
+
+// The distance check: every pair up to kAllPairsUpTo points, else the worst.
+Expected<void> ReportPairs(std::span<const CommonPoint> fitted, double rigid_theta,
+                           FitReport& report) {
+  const std::size_t n = fitted.size();
   report.pair_count = n * (n - 1) / 2;
   if (n <= kAllPairsUpTo) {
     for (std::size_t i = 0; i < n; ++i) {
@@ -278,14 +294,39 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
         if (!std::isfinite(report.pairs.back().difference)) return Fail(kOverflow);
       }
     }
-    return report;
+    return {};
   }
   if (!SpanFits(fitted, &CommonPoint::survey) || !SpanFits(fitted, &CommonPoint::construction)) {
     return Fail(kOverflow);
   }
-  auto worst = WorstPairsOf(fitted, fit->theta);
+  auto worst = WorstPairsOf(fitted, rigid_theta);
   if (!worst) return Fail(kOverflow);
   report.pairs = std::move(*worst);
+  return {};
+}
+
+}  // namespace
+
+double LargerOf(const StandardizedResidual& w) {
+  return std::max(w.wx ? std::fabs(*w.wx) : 0.0, w.wy ? std::fabs(*w.wy) : 0.0);
+}
+
+Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
+                              std::span<const CommonPoint> excluded, FitModel model) {
+  auto fit = FitRigid(fitted);
+  if (!fit) return Fail(fit.error());
+  FitReport report;
+  report.model = model;
+  if (auto done = ReportParameters(fitted, fit->theta, report); !done) return Fail(done.error());
+  auto sum_of_squares = ReportResiduals(fitted, excluded, report);
+  if (!sum_of_squares) return Fail(sum_of_squares.error());
+  const std::vector<PlanePoint> about = AboutCentroid(fitted);
+  const double spread = SpreadOf(about);
+  ReportStandardized(about, spread, *sum_of_squares, report);
+  if (auto done = ReportScaleTest(fitted, fit->theta, spread, *sum_of_squares, report); !done) {
+    return Fail(done.error());
+  }
+  if (auto done = ReportPairs(fitted, fit->theta, report); !done) return Fail(done.error());
   return report;
 }
 
