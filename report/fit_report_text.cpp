@@ -47,10 +47,9 @@ std::string ScaleTestText(const ScaleTest& test) {
                            : ": the scale is not significant, the rigid fit will do\n");
 }
 
-}  // namespace
-
-std::string FitReportText(const FitReport& report, std::span<const CommonPoint> fitted,
-                          std::span<const CommonPoint> excluded) {
+// The parameters' line, the fit's heading, the rotation, the scale and the inverse.
+std::string ParametersText(const FitReport& report, std::span<const CommonPoint> fitted,
+                           std::span<const CommonPoint> excluded) {
   const bool similarity = report.model == FitModel::kSimilarity;
   std::string text = report.texts.x_offset + ' ' + report.texts.y_offset + ' ' + report.texts.angle;
   if (similarity) text += ' ' + report.scale_text;
@@ -81,11 +80,16 @@ std::string FitReportText(const FitReport& report, std::span<const CommonPoint> 
                      : std::string(
                            " (the survey grid's origin in construction coordinates, minus the "
                            "rotation)\n");
+  return text;
+}
 
+// The residual table, the RMS and the largest, the blunder line and the F test.
+std::string ResidualsText(const FitReport& report, std::span<const CommonPoint> fitted,
+                          std::span<const CommonPoint> excluded) {
   // From four points on, where the fit has redundancy enough, every point's
   // standardized residual, and the largest named: the point to look at first.
   const bool columns = !report.standardized.empty();
-  text += "\nResiduals in the survey grid, mm (given minus converted from construction)";
+  std::string text = "\nResiduals in the survey grid, mm (given minus converted from construction)";
   text += columns ? ", and standardized (wX, wY):\n" : ":\n";
   std::vector<std::vector<std::string>> rows = {{"point", "dX", "dY", "length"}};
   if (columns) {
@@ -110,14 +114,19 @@ std::string FitReportText(const FitReport& report, std::span<const CommonPoint> 
           ' ' + MillimetreText(report.residuals[report.largest].length) + " mm\n";
   if (report.most_standardized) text += BlunderLine(report, fitted);
   if (report.scale_test) text += ScaleTestText(*report.scale_test);
+  return text;
+}
 
-  text += "\nDistances, m, and their difference construction minus survey, mm";
+// The distance check of report.pairs.
+std::string PairsText(const FitReport& report, std::span<const CommonPoint> fitted) {
+  std::string text = "\nDistances, m, and their difference construction minus survey, mm";
   if (report.pairs.size() < report.pair_count) {
     text += ", of the " + std::to_string(report.pairs.size()) + " pairs of " +
             std::to_string(report.pair_count) + " whose distances disagree most";
   }
   text += ":\n";
-  rows = {{"from", "to", "survey", "construction", "difference", "scale"}};
+  std::vector<std::vector<std::string>> rows = {
+      {"from", "to", "survey", "construction", "difference", "scale"}};
   for (const PairCheck& pair : report.pairs) {
     rows.push_back(
         {fitted[pair.from].name, fitted[pair.to].name, FormatPattern(pair.survey, kDistancePattern),
@@ -127,6 +136,14 @@ std::string FitReportText(const FitReport& report, std::span<const CommonPoint> 
   text += FormatTable(rows, 2);
   text += "(scale: construction / survey distance, for information only)\n";
   return text;
+}
+
+}  // namespace
+
+std::string FitReportText(const FitReport& report, std::span<const CommonPoint> fitted,
+                          std::span<const CommonPoint> excluded) {
+  return ParametersText(report, fitted, excluded) + ResidualsText(report, fitted, excluded) +
+         PairsText(report, fitted);
 }
 
 }  // namespace torvane
