@@ -168,6 +168,13 @@ QWidget* CreateControl(const ControlLayout& layout, QWidget* container) {
   return control;
 }
 
+// Each control of `table` into its member, found by its name.
+template <typename Control>
+void Bind(const std::map<std::string, QWidget*>& controls,
+          std::initializer_list<std::pair<Control**, const char*>> table) {
+  for (const auto& [member, name] : table) *member = static_cast<Control*>(controls.at(name));
+}
+
 }  // namespace
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
@@ -202,30 +209,18 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent), p
     previous = control;
   }
 
-  auto text_box = [&](const char* name) { return static_cast<TextBox*>(controls.at(name)); };
-  auto frame = [&](const char* name) { return static_cast<QGroupBox*>(controls.at(name)); };
-  auto option = [&](const char* name) { return static_cast<QRadioButton*>(controls.at(name)); };
-  auto button = [&](const char* name) { return static_cast<QPushButton*>(controls.at(name)); };
   for (std::size_t i = 0; i < points_.size(); ++i) {
-    points_[i] = text_box(("Text" + std::to_string(i + 1)).c_str());
+    points_[i] = static_cast<TextBox*>(controls.at("Text" + std::to_string(i + 1)));
   }
-  text9_ = text_box("Text9");
-  text10_ = text_box("Text10");
-  text11_ = text_box("Text11");
-  text12_ = static_cast<QPlainTextEdit*>(controls.at("Text12"));
-  fr1_ = frame("Fr1");
-  fr3_ = frame("Fr3");
-  fr4_ = frame("Fr4");
-  fr5_ = frame("Fr5");
-  op1_ = option("Op1");
-  op2_ = option("Op2");
-  op3_ = option("Op3");
-  op4_ = option("Op4");
-  com1_ = button("Com1");
-  com2_ = button("Com2");
-  com3_ = button("Com3");
-  command1_ = button("Command1");
-  cd2_ = button("Cd2");
+  Bind<TextBox>(controls, {{&text9_, "Text9"}, {&text10_, "Text10"}, {&text11_, "Text11"}});
+  Bind<QPlainTextEdit>(controls, {{&text12_, "Text12"}});
+  Bind<QGroupBox>(controls, {{&fr1_, "Fr1"}, {&fr3_, "Fr3"}, {&fr4_, "Fr4"}, {&fr5_, "Fr5"}});
+  Bind<QRadioButton>(controls, {{&op1_, "Op1"}, {&op2_, "Op2"}, {&op3_, "Op3"}, {&op4_, "Op4"}});
+  Bind<QPushButton>(controls, {{&com1_, "Com1"},
+                               {&com2_, "Com2"},
+                               {&com3_, "Com3"},
+                               {&command1_, "Command1"},
+                               {&cd2_, "Cd2"}});
   cd2_->setFocus();
 
   // Options are exclusive within their own container only. Qt's automatic

@@ -37,6 +37,13 @@ class ScriptedPlatform : public Platform {
     std::string local_path;
   };
 
+  // Each recorded as a Call, answered as scripted below.
+  MessageAnswer ShowMessage(QWidget* owner, const QString& prompt, const QString& title,
+                            MessageIcon icon, MessageButtons buttons) override;
+  void Beep() override;
+  bool ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) override;
+  bool StartTextEditor(const std::string& path) override;
+
   // The next message box is answered with `answer`; unscripted boxes get OK.
   void AnswerNextMessage(MessageAnswer answer) { answers_.push_back(answer); }
   // The next showing of the file dialog chooses `path`, or is cancelled
@@ -50,12 +57,6 @@ class ScriptedPlatform : public Platform {
   const std::vector<Call>& calls() const { return calls_; }
   std::vector<Call> CallsOf(CallKind kind) const;
   void ClearCalls() { calls_.clear(); }
-
-  MessageAnswer ShowMessage(QWidget* owner, const QString& prompt, const QString& title,
-                            MessageIcon icon, MessageButtons buttons) override;
-  void Beep() override;
-  bool ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) override;
-  bool StartTextEditor(const std::string& path) override;
 
  private:
   std::deque<MessageAnswer> answers_;
