@@ -123,44 +123,37 @@ TEST(ParseDecimal, AcceptsOnlyADecimalNumberInFull) {
   }
 }
 
-TEST(Round15, KeepsFifteenSignificantDigits) {
-  // An independent model: Python's float(f"{value:.15g}"). The first and
-  // fourth rows are the classic window's worked example: 30°15′20″ as
-  // 30.255555555555564 degrees, rounded 30.2555555555556, and its
-  // construction Y -7.114490307649461.
-  const NumberRow rows[] = {
-      {"30.255555555555564", 30.2555555555556},
-      {"291.6406590783637", 291.640659078364},
-      {"0.30000000000000004", 0.3},
-      {"-7.114490307649461", -7.11449030764946},
-      {"1e300", 1e300},
-      {"0", 0},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(Round15(*ParseDecimal(row.text)), row.value) << row.text;
-  }
-  EXPECT_TRUE(std::isnan(Round15(NAN)));
-}
-
-TEST(PlainDecimal15, WritesDigitsWithoutExponent) {
-  // An independent model: Python's Decimal(f"{abs(value):.14e}") written
-  // with format "f", trailing zeros and a bare point dropped.
+TEST(Round15, KeepsFifteenSignificantDigitsWrittenByPlainDecimal15) {
+  // Each value's 15-digit text: PlainDecimal15 writes it (of the magnitude,
+  // without exponent), Round15 gives the value it reads back as.
   const struct {
     double value;
-    const char* text;
+    std::string text;
   } rows[] = {
+      // The classic window's worked example: 30°15′20″ as 30.255555555555564
+      // degrees, rounded 30.2555555555556, and its construction X and Y.
+      {30.255555555555564, "30.2555555555556"},
+      {291.6406590783637, "291.640659078364"},
+      {-7.114490307649461, "7.11449030764946"},
+      // An independent model: Python's Decimal(f"{abs(value):.14e}")
+      // written with format "f", trailing zeros and a bare point dropped.
+      {0.1 + 0.2, "0.3"},
+      {1e300, "1" + std::string(300, '0')},
+      {0, "0"},
       {30.152, "30.152"},
       {720, "720"},
       {0.0003, "0.0003"},
       {1e20, "100000000000000000000"},
       {1.5e-7, "0.00000015"},
       {-12.3456, "12.3456"},
-      {0, "0"},
       {359.99999999999997, "360"},
-      {0.1 + 0.2, "0.3"},
       {123456.789012345678, "123456.789012346"},
   };
-  for (const auto& row : rows) EXPECT_EQ(PlainDecimal15(row.value), row.text) << row.value;
+  for (const auto& row : rows) {
+    EXPECT_EQ(PlainDecimal15(row.value), row.text) << row.value;
+    EXPECT_EQ(Round15(row.value), std::copysign(*ParseDecimal(row.text), row.value)) << row.value;
+  }
+  EXPECT_TRUE(std::isnan(Round15(NAN)));
 }
 
 }  // namespace
