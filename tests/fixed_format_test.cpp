@@ -120,16 +120,16 @@ TEST(WriteDecimalFixed, CopiesPlainHeightsAndRoundsTheRest) {
     const char* text;
     const char* expected;  // nullptr: not a number, nothing appended
   } rows[] = {
-      // A height of the classic window's help text example line,
-      // "III11 , 755.500 , 740.800 , 1215.101", in the height's pattern.
-      {" 1215.101", "1215.1010"},
       // A fixed fault: the binary value was rounded and this showed as
       // 9999.9999.
       {"9999.99995", "10000.0000"},  // the 15-digit text rounded, carried
       // An independent model: the text read as the strict decimal model of
       // number_text_test.cpp does (Python's float() of a full match; no
       // number: nullptr), then rounded to four decimals as in the table
-      // above. Each row is also checked against FormatPattern.
+      // above. Each row is also checked against FormatPattern. The first is
+      // the height of the classic window's help-text example line
+      // "III11 , 755.500 , 740.800 , 1215.101".
+      {" 1215.101", "1215.1010"},
       {"0", ".0000"},
       {"-0.000", ".0000"},
       {"-12", "-12.0000"},
