@@ -1,5 +1,6 @@
-// The word-at-a-time scans against plain byte loops, on random buffers rich
-// in the bytes that matter: CR, LF, tab, comma, digits, 0x80 and above.
+// The word-at-a-time scans against an independent model, plain byte loops
+// written here, on random buffers rich in the bytes that matter: CR, LF,
+// tab, comma, digits, 0x80 and above.
 #include "batch/byte_scan.h"
 
 #include <gtest/gtest.h>
@@ -52,8 +53,9 @@ TEST(ByteScan, AgreesWithByteLoops) {
   }
 }
 
-// Each text is read twice: held alone, and with digits after its end,
-// which the run must not take in.
+// By hand: the digits before the first non-digit or the end, counted and
+// read as a number. Each text is read twice: held alone, and with digits
+// after its end, which the run must not take in.
 TEST(DigitRun, CountsEveryDigitUpToANonDigitOrTheEnd) {
   const struct {
     std::string text;
@@ -87,8 +89,9 @@ TEST(DigitRun, CountsEveryDigitUpToANonDigitOrTheEnd) {
   }
 }
 
-// Bounded by `last`, and, with a line end and slack after the bytes, as
-// the one-pass line reader reads: up to the first non-digit.
+// Against the model, a byte loop: bounded by `last`, and, with a line end
+// and slack after the bytes, as the one-pass line reader reads: up to the
+// first non-digit.
 TEST(DigitRun, AgreesWithAByteLoop) {
   std::mt19937 random(11);
   for (int round = 0; round < 20000; ++round) {

@@ -1,9 +1,18 @@
 // The result table against PROJ's cct doing the same conversion, rigid or
-// scaled: random site grids and points, both directions. The printed X and
-// Y agree to the last digit, except where the value sits on a rounding
-// boundary: within the table's first rounding, to 15 significant digits,
-// which cct does not do, or so closely that the two programs' last bits
-// decide. Then they differ by one unit.
+// scaled: random site grids and points, both directions. The expected X and
+// Y are cct's output for the same points,
+//   cct -d 5 -t 0 [-I] PIPELINE twin.txt
+// with PIPELINE "+proj=pipeline +step +proj=helmert +theta=0 +x=-X0 +y=-Y0
+// +step +proj=helmert +theta=T" (T in arc-seconds) for the rigid sites, and
+// ProjPipeline's "+proj=pipeline +step +inv +proj=helmert +x=X0 +y=Y0
+// +theta=-T +s=K" for the scaled ones. For the classic window's worked
+// example (500, 600, 30.1520, so T = 108919.99999688701) cct turns
+// 755.5 740.8 into 291.64066 -7.11449, and with -I back into 755.50000
+// 740.80000, as the table does. The printed X and Y agree to the last digit,
+// except where the value sits on a rounding boundary: within the table's
+// first rounding, to 15 significant digits, which cct does not do, or so
+// closely that the two programs' last bits decide. Then they differ by one
+// unit.
 #include <unistd.h>
 
 #include <gtest/gtest.h>

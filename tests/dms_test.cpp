@@ -18,16 +18,26 @@ struct AngleRow {
 TEST(DmsToDegrees, ReadsTheDigitsAsWritten) {
   // Compared after 15-digit rounding, as every caller uses them.
   const AngleRow rows[] = {
+      // The classic window's worked examples: 30.1520 (30°15′20″) gives
+      // 30.255555555555564, rounded 30.2555555555556; 30.3 gives 30.5,
+      // 12.3456 gives 12.58222222222222 and 359.5959 359.99972222222215.
+      {30.1520, 30.2555555555556},
+      {30.3, 30.5},
+      {12.3456, 12.5822222222222},
+      {-12.3456, -12.5822222222222},
+      {359.5959, 359.999722222222},
+      {0, 0},
+      // An independent model: the digits of the value's shortest text of at
+      // most 15 significant digits, (degrees mod 360) + minutes / 60 +
+      // seconds / 3600 worked in Python's Decimal, with the sign, rounded to
+      // 15 digits. The classic's own arithmetic loses a minute on some
+      // whole-minute values (45.3 gave 45°29′, 30.15 gave 30°14′, 12.7 gave
+      // 12°69′); these are read as written.
       {30.15, 30.25},
       {45.3, 45.5},
       {12.7, 13.1666666666667},  // 12°70′: minutes are not validated
-      {30.1520, 30.2555555555556},
-      {-12.3456, -12.5822222222222},
-      {359.5959, 359.999722222222},
       {365.3, 5.5},
       {720, 0},
-      {30.3, 30.5},
-      {0, 0},
       {30.1501, 30.2502777777778},
       {7.3, 7.5},
       {0.3, 0.5},
@@ -52,6 +62,9 @@ TEST(DmsDigitsOf, SplitsTheDigitsWithoutValidating) {
     int minutes, seconds;
     const char* decimals;
   } rows[] = {
+      // An independent model: the value's shortest text of at most 15
+      // significant digits, split at the point; the first two decimals are
+      // minutes, the next two seconds, the rest the seconds' decimals.
       {30.152, false, "30", 15, 20, ""},       // trailing zero of the seconds implied
       {30.6, false, "30", 60, 0, ""},          // decimal degrees typed: 60 minutes
       {-0.0075, true, "0", 0, 75, ""},         // 75 seconds
@@ -69,67 +82,70 @@ TEST(DmsDigitsOf, SplitsTheDigitsWithoutValidating) {
 }
 
 TEST(DmsToDegrees, RejectsWholeDegreesBeyondThe32BitRange) {
+  // By hand: 2147483648 is 2^31, one past the largest 32-bit whole degree.
   for (double bad : {2147483648.0, -3e9, 1e300, double(INFINITY), double(NAN)}) {
     EXPECT_FALSE(DmsToDegrees(bad).ok()) << bad;
   }
 }
 
 TEST(DegreesToRadians, RoundsTo15DigitsThenDividesFirst) {
+  // The classic window's worked example: 30.255555555555564 degrees is
+  // 0.5280590614494144 radians; by hand, 180 degrees is its pi, 3.1415926535.
   EXPECT_EQ(DegreesToRadians(30.255555555555564), 0.5280590614494144);
   EXPECT_EQ(DegreesToRadians(-30.255555555555564), -0.5280590614494144);
   EXPECT_EQ(DegreesToRadians(180), 3.1415926535);
   EXPECT_EQ(DegreesToRadians(0), 0);
 }
 
-TEST(FormatDmsNumber, WritesDddMmss) {
+TEST(FormatDms, WritesDddMmssAndSymbols) {
   const struct {
     double degrees;
-    const char* text;
+    const char* number;   // FormatDmsNumber, as written into the rotation box
+    const char* symbols;  // FormatDmsSymbols, as the reports show it
   } rows[] = {
-      {45.5, "45.3"},
-      {-90, "-90."},
-      {0.5, ".3"},
-      {-0.5, "-.3"},
-      {12.58222222222222, "12.3456"},
-      {0, "."},
-      {45.0000000013, "45."},
-      {10.99999999999, "11."},  // rounded at the eighth decimal, carried
-      {359.99999999999, "."},   // 360° is a full turn
-      {370.5, "10.3"},
-      {12.582438888888889, "12.345678"},
-      {1.0 / 3600 / 10000, ".00000001"},
+      // The classic window's worked examples, both texts.
+      {45.5, "45.3", "45°30′00.000″"},
+      {-90, "-90.", "-90°00′00.000″"},
+      // The classic window's worked examples of the ddd.mmss text; the °′″
+      // text from the model below.
+      {0.5, ".3", "0°30′00.000″"},
+      {-0.5, "-.3", "-0°30′00.000″"},
+      {12.58222222222222, "12.3456", "12°34′56.000″"},
+      {0, ".", "0°00′00.000″"},
+      {45.0000000013, "45.", "45°00′00.000″"},
+      // An independent model: the exact product |degrees| x 36000000
+      // (ddd.mmss, 0.0001″ steps) or x 3600000 (°′″, 0.001″ steps) to 15
+      // significant digits, rounded half up to a whole step in Python's
+      // Decimal, split into degrees, minutes and seconds, carried; the
+      // ddd.mmss degrees mod 360; a minus only where the steps are not
+      // zero. The classic showed 10.99999999 as 10°59′60.000″; this
+      // program carries the rounded seconds.
+      {10.99999999999, "11.", "11°00′00.000″"},
+      {10.99999999, "11.", "11°00′00.000″"},
+      {359.99999999999, ".", "360°00′00.000″"},  // 360° is a full turn in the box
+      {359.9999999, "359.59599996", "360°00′00.000″"},
+      {370.5, "10.3", "370°30′00.000″"},
+      {12.582438888888889, "12.345678", "12°34′56.780″"},
+      {1.0 / 3600 / 10000, ".00000001", "0°00′00.000″"},
+      {1e-9, ".", "0°00′00.000″"},
+      {-1e-9, ".", "0°00′00.000″"},
+      {0.0000001389, ".00000005", "0°00′00.001″"},
   };
   for (const auto& row : rows) {
     auto text = FormatDmsNumber(row.degrees);
     ASSERT_TRUE(text.ok()) << row.degrees;
-    EXPECT_EQ(*text, row.text) << row.degrees;
+    EXPECT_EQ(*text, row.number) << row.degrees;
+    EXPECT_EQ(FormatDmsSymbols(row.degrees), row.symbols) << row.degrees;
   }
   EXPECT_FALSE(FormatDmsNumber(3e9).ok());
   EXPECT_FALSE(FormatDmsNumber(NAN).ok());
-}
-
-TEST(FormatDmsSymbols, RoundsSecondsAndCarries) {
-  const struct {
-    double degrees;
-    const char* text;
-  } rows[] = {
-      {45.5, "45°30′00.000″"},
-      {-90, "-90°00′00.000″"},
-      {10.99999999, "11°00′00.000″"},
-      {-0.5, "-0°30′00.000″"},
-      {12.58222222222222, "12°34′56.000″"},
-      {1e-9, "0°00′00.000″"},
-      {-1e-9, "0°00′00.000″"},
-      {0.0000001389, "0°00′00.001″"},
-      {359.9999999, "360°00′00.000″"},
-  };
-  for (const auto& row : rows) EXPECT_EQ(FormatDmsSymbols(row.degrees), row.text) << row.degrees;
 }
 
 TEST(Bearing, QuadrantsAndAxes) {
   const struct {
     double dx, dy, bearing;
   } rows[] = {
+      // The classic window's worked examples, every quadrant and axis.
       {1, 1, 0.7853981633974483},   {-1, 1, 2.3561944901025518},
       {-1, -1, 3.9269908168974483}, {1, -1, 5.497787143602552},
       {0, 5, 1.57079632675},        {0, -5, 4.71238898025},

@@ -27,6 +27,9 @@ std::string General(double value, const FixedPattern& pattern) {
   return FormatPattern(value, pattern.text);
 }
 
+// The general path, FormatPattern, is the independent model of the fast
+// writer: a separate implementation, with its own rows in pattern_test.cpp.
+
 // Values of every kind that reach the result table: ordinary coordinates,
 // values just off and exactly on a rounding boundary of the shown decimals
 // and of the 15th digit, and the ends of the fast range.
@@ -83,20 +86,33 @@ TEST(WriteRound15Fixed, GivesTheGeneralPathsTextForRandomCoordinates) {
 }
 
 TEST(WriteRound15Fixed, WritesTheTableTexts) {
+  // Each row written by the fast writer and by FormatPattern, the X pattern
+  // and the Y one (one more #, the same text).
   const struct {
     double value;
     const char* text;
   } rows[] = {
+      // The classic window's worked example: 500, 600, 30.1520 turn the
+      // survey point 755.5, 740.8 into 291.64066, -7.11449.
       {291.6406590783637, "291.64066"},
       {-7.114490307649461, "-7.11449"},
+      // A fixed fault: 1199275.4574049999... showed as 1199275.45740, the
+      // binary value rounded; the fast writer sends it to the general path.
+      {1199275.457405, "1199275.45741"},
+      // An independent model: Python's Decimal(f"{abs(value):.14e}")
+      // quantized to five decimals with ROUND_HALF_UP, no zero before the
+      // point, a minus only where the rounded value is not zero.
       {0.5, ".50000"},
       {-0.25, "-.25000"},
       {-0.000001, ".00000"},
       {12345.678905, "12345.67891"},
-      {1199275.457405, "1199275.45741"},  // 1199275.4574049999...: the general path
       {1e12, "1000000000000.00000"},
   };
-  for (const auto& row : rows) EXPECT_EQ(Fast(row.value, kFive), row.text) << row.value;
+  for (const auto& row : rows) {
+    EXPECT_EQ(Fast(row.value, kFive), row.text) << row.value;
+    EXPECT_EQ(General(row.value, kFive), row.text) << row.value;
+    EXPECT_EQ(FormatPattern(row.value, "########.00000"), row.text) << row.value;
+  }
 }
 
 TEST(WriteDecimalFixed, CopiesPlainHeightsAndRoundsTheRest) {
@@ -104,13 +120,21 @@ TEST(WriteDecimalFixed, CopiesPlainHeightsAndRoundsTheRest) {
     const char* text;
     const char* expected;  // nullptr: not a number, nothing appended
   } rows[] = {
+      // A fixed fault: the binary value was rounded and this showed as
+      // 9999.9999.
+      {"9999.99995", "10000.0000"},  // the 15-digit text rounded, carried
+      // An independent model: the text read as the strict decimal model of
+      // number_text_test.cpp does (Python's float() of a full match; no
+      // number: nullptr), then rounded to four decimals as in the table
+      // above. Each row is also checked against FormatPattern. The first is
+      // the height of the classic window's help-text example line
+      // "III11 , 755.500 , 740.800 , 1215.101".
       {" 1215.101", "1215.1010"},
       {"0", ".0000"},
       {"-0.000", ".0000"},
       {"-12", "-12.0000"},
       {"+5", "5.0000"},
       {"0.00005", ".0001"},
-      {"9999.99995", "10000.0000"},  // the 15-digit text rounded, carried
       {"1.23456", "1.2346"},
       {"12345678901", "12345678901.0000"},
       {"1e3", "1000.0000"},

@@ -12,11 +12,34 @@
 namespace torvane {
 namespace {
 
+TEST(RunParamsFromTexts, ReadsTheAngleBoxAsRadians) {
+  const struct {
+    const char* angle;
+    double theta;
+  } rows[] = {
+      // The classic window's worked example: 30.1520 is 30°15′20″,
+      // 0.5280590614494144 radians.
+      {"30.1520", 0.5280590614494144},
+      // By hand from it: the negative angle is its mirror; a whole number of
+      // turns, and an empty box (read as 0), are no turn at all.
+      {"-30.1520", -0.5280590614494144},
+      {"0", 0},
+      {"360", 0},
+      {"720", 0},
+      {"", 0},
+  };
+  for (const auto& row : rows) {
+    auto params = RunParamsFromTexts("500", "600", row.angle);
+    ASSERT_TRUE(params.ok()) << row.angle;
+    EXPECT_EQ(params->theta, row.theta) << row.angle;
+  }
+}
+
 TEST(Transform, WorkedExampleBothWays) {
-  auto params = RunParamsFromTexts("500", "600", "30.1520");
-  ASSERT_TRUE(params.ok());
-  EXPECT_EQ(params->theta, 0.5280590614494144);
-  const Transform t(*params);
+  // The classic window's worked example: with 500, 600 and 30.1520 the
+  // survey point 755.5, 740.8 is 291.6406590783637, -7.114490307649461 in
+  // the construction grid, and the inverse gives the point back.
+  const Transform t(*RunParamsFromTexts("500", "600", "30.1520"));
   const PlanePoint c = t.Forward({755.5, 740.8});
   EXPECT_EQ(c.x, 291.6406590783637);
   EXPECT_EQ(c.y, -7.114490307649461);
@@ -25,11 +48,8 @@ TEST(Transform, WorkedExampleBothWays) {
   EXPECT_NEAR(s.y, 740.8, 1e-12);
 }
 
-TEST(Transform, NegativeAngleMirrorsAndZeroIsAShift) {
-  EXPECT_EQ(RunParamsFromTexts("1", "1", "-30.1520")->theta, -0.5280590614494144);
-  for (const char* zero : {"0", "360", "720", ""}) {
-    EXPECT_EQ(RunParamsFromTexts("1", "1", zero)->theta, 0) << zero;
-  }
+TEST(Transform, ZeroAngleIsAShift) {
+  // By hand: with no turn the conversion only subtracts the offsets.
   const Transform shift(RunParams{500, 600, 0});
   const PlanePoint c = shift.Forward({755.5, 740.8});
   EXPECT_EQ(c.x, 755.5 - 500);
@@ -38,6 +58,8 @@ TEST(Transform, NegativeAngleMirrorsAndZeroIsAShift) {
 }
 
 TEST(Transform, ForwardThenInverseReturnsThePoint) {
+  // Expected: the point itself, within rounding; the two directions are
+  // exact inverses.
   // Site grids anywhere in a national grid (X up to 6000 km, Y with its
   // false easting), points within 50 km of the site's origin.
   std::mt19937_64 random(7);
@@ -53,7 +75,10 @@ TEST(Transform, ForwardThenInverseReturnsThePoint) {
   }
 }
 
-// Every product and sum rounded to double on its own, in the written
+// An independent model of the transform: the classic's formulas, Xc =
+// (Xs - X0)·cos θ + (Ys - Y0)·sin θ, Yc = (Ys - Y0)·cos θ - (Xs - X0)·sin θ
+// and Xs = X0 + Xc·cos θ - Yc·sin θ, Ys = Y0 + Xc·sin θ + Yc·cos θ, with
+// every product and sum rounded to double on its own, in the written
 // order: each step goes through a volatile, which no compiler may fuse
 // into a multiply-add. A build that fuses them in the transform (the
 // vectorizer of some compilers does on processors with FMA) fails here.
@@ -95,8 +120,9 @@ TEST(Transform, EachTermIsRoundedInTheWrittenOrder) {
   }
 }
 
-// With a scale: the construction coordinates multiplied by k first going
-// to the survey grid, the rigid result divided by k last coming back.
+// The model with a scale: the construction coordinates multiplied by k
+// first going to the survey grid, the rigid result divided by k last coming
+// back.
 PlanePoint ScaledForwardStepByStep(const RunParams& params, PlanePoint s) {
   const PlanePoint rigid = ForwardStepByStep(params, s);
   volatile double x = rigid.x / params.scale, y = rigid.y / params.scale;
@@ -137,7 +163,11 @@ TEST(Transform, ScaleIsAStepOfItsOwn) {
 }
 
 TEST(Transform, KnownScaleBothWays) {
-  // X0 + k·R(θ)·c worked by hand: θ = 90° turns construction +X onto survey +Y.
+  // X0 + k·R(θ)·c worked by hand: θ = 90° turns construction +X onto survey
+  // +Y. cct agrees: "cct -d 5 -I +proj=pipeline +step +inv +proj=helmert
+  // +x=3400000 +y=500000 +theta=0 +s=1.0001" turns 100 200 into
+  // 3400100.01000 500200.02000, and with +theta=-324000 +s=0.9995 and
+  // +theta=324000 +s=1.0005 gives the other two rows' survey points.
   const struct {
     RunParams params;
     PlanePoint construction, survey;
@@ -158,6 +188,7 @@ TEST(Transform, KnownScaleBothWays) {
 }
 
 TEST(RunParamsFromValues, RejectsAScaleThatIsNotPositive) {
+  // The messages are recorded from this program.
   EXPECT_EQ(RunParamsFromValues(1, 1, 1, 1.0000802)->scale, 1.0000802);
   EXPECT_EQ(RunParamsFromValues(1, 1, 1)->scale, 1);
   EXPECT_EQ(RunParamsFromValues(1, 1, 1, 0).error(), "the scale must be greater than 0, not 0");
@@ -168,20 +199,37 @@ TEST(RunParamsFromValues, RejectsAScaleThatIsNotPositive) {
 }
 
 TEST(ParamState, ZeroNonZeroCombinations) {
-  EXPECT_EQ(StateOf(0, 0, 0), ParamState::kNotComputed);
-  EXPECT_EQ(StateOf(500, 600, 0.5), ParamState::kSet);
-  EXPECT_EQ(StateOf(500, 0, 0.5), ParamState::kIncomplete);
-  EXPECT_EQ(StateOf(0, 0, 0.5), ParamState::kIncomplete);
-  EXPECT_EQ(StateOf(500, 600, 0), ParamState::kIncomplete);
-  EXPECT_EQ(StateOf(-0.0, 0, 0), ParamState::kNotComputed);
+  // The classic window's rule: all three zero is not computed, all three
+  // non-zero is set, anything else incomplete.
+  const struct {
+    double x_offset, y_offset, theta;
+    ParamState state;
+  } rows[] = {
+      // Its worked examples: three empty boxes; 500, 0 and 30.3 (30°30′, in
+      // radians).
+      {0, 0, 0, ParamState::kNotComputed},
+      {500, 0, 0.5323254218430556, ParamState::kIncomplete},
+      // By hand from the rule; -0 is zero.
+      {500, 600, 0.5, ParamState::kSet},
+      {0, 0, 0.5, ParamState::kIncomplete},
+      {500, 600, 0, ParamState::kIncomplete},
+      {-0.0, 0, 0, ParamState::kNotComputed},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(StateOf(row.x_offset, row.y_offset, row.theta), row.state)
+        << row.x_offset << ", " << row.y_offset << ", " << row.theta;
+  }
 }
 
 TEST(RunParamsFromTexts, ReportsWhichBoxCannotBeRead) {
+  // The messages are recorded from this program; 3e9 whole degrees are
+  // beyond the 32-bit range.
   EXPECT_EQ(RunParamsFromTexts("1e999", "1", "1").error(),
             "X offset: number \"1e999\" is too large");
   EXPECT_EQ(RunParamsFromTexts("1", "1e999", "1").error(),
             "Y offset: number \"1e999\" is too large");
   EXPECT_FALSE(RunParamsFromTexts("1", "1", "3e9").ok());
+  // Three empty boxes: the classic window's worked example of not computed.
   auto empty = RunParamsFromTexts("", "", "");
   ASSERT_TRUE(empty.ok());
   EXPECT_EQ(StateOf(empty->x_offset, empty->y_offset, empty->theta), ParamState::kNotComputed);

@@ -7,6 +7,9 @@
 namespace torvane {
 namespace {
 
+// The classic window's worked example: A at 1000,2000 and B at
+// 1070.711,2070.711 in the survey grid, at 0,0 and 100,0 in the
+// construction grid, give 1000.000161 2000.000161 45.
 const TwoPoints kWorkedExample{1000, 2000, 1070.711, 2070.711, 0, 0, 100, 0};
 
 TEST(SolveTwoPoints, FillsTheBoxesWhenNotComputed) {
@@ -15,6 +18,9 @@ TEST(SolveTwoPoints, FillsTheBoxesWhenNotComputed) {
     const char *x, *y, *angle;
     bool warns;
   } rows[] = {
+      // The classic window's worked examples: the offsets 0.32 mm apart; a
+      // turn of -90°; X0 from A and from B 20 mm apart (a warning), no turn;
+      // all eight point boxes empty, every value 0.
       {kWorkedExample, "1000.000161", "2000.000161", "45.", false},
       {{3500, 4200, 3600, 4200, 100, 50, 100, 150}, "3450.", "4300.", "-90.", false},
       {{1000, 2000, 1100, 2000, 0, 0, 100.02, 0}, "999.99", "2000.", ".", true},
@@ -34,8 +40,10 @@ TEST(SolveTwoPoints, FillsTheBoxesWhenNotComputed) {
 }
 
 TEST(SolveTwoPoints, WarnsOnlyBeyondTenMillimetres) {
-  // B's construction coordinate off along one axis: the offsets from A and
-  // from B differ by as much along it, A's minus B's in millimetres.
+  // By hand: B's construction coordinate off along one axis, with no turn:
+  // the offsets from A and from B differ by as much along it, A's minus B's
+  // in millimetres. The classic window's rule: strictly more than 10 mm
+  // warns (its worked example: 10.001 mm does).
   const struct {
     TwoPoints points;
     double x_mm, y_mm;
@@ -58,6 +66,8 @@ TEST(SolveTwoPoints, WarnsOnlyBeyondTenMillimetres) {
 }
 
 TEST(SolveTwoPoints, CheckReportAgainstParametersPresent) {
+  // The classic window's worked example clicked a second time, with its own
+  // parameters entered: the check report, every difference zero.
   auto s = SolveTwoPoints(kWorkedExample, {1000.000161, 2000.000161, 45.});
   ASSERT_TRUE(s.ok());
   EXPECT_EQ(s->present_state, ParamState::kSet);
@@ -77,7 +87,8 @@ TEST(SolveTwoPoints, CheckReportAgainstParametersPresent) {
 }
 
 TEST(SolveTwoPoints, CheckReportShowsTheDifferences) {
-  // Entered 45°30′ and offsets 12.5 mm and 3 mm off; derived 45°.
+  // By hand: the worked example, entered 45°30′ and offsets 12.5 mm and
+  // 3 mm off; derived 45°.
   auto s = SolveTwoPoints(kWorkedExample, {1000.012661, 1999.997161, 45.3});
   ASSERT_TRUE(s.ok());
   const std::string r = TwoPointCheckReport(*s, "\r\n");
@@ -91,6 +102,8 @@ TEST(SolveTwoPoints, CheckReportShowsTheDifferences) {
 }
 
 TEST(SolveTwoPoints, IncompleteParametersGetNoReport) {
+  // The classic window's rule: incomplete parameters get no check and no
+  // new boxes' texts; the worked example's texts are still derived.
   for (PresentParams present :
        {PresentParams{500, 0, 30.3}, PresentParams{500, 600, 0}, PresentParams{0, 0, 30.3}}) {
     auto s = SolveTwoPoints(kWorkedExample, present);
@@ -106,6 +119,7 @@ TEST(SolveTwoPoints, SamePlaceIsAnErrorOnlyWhenAsked) {
     TwoPoints points;
     const char* error;  // with SamePlace::kReject; "" for none
   } rows[] = {
+      // The messages are recorded from this program.
       {{1050, 2000, 1050, 2000, 0, 0, 100, 0},
        "A and B are both at 1050,2000 in the survey grid: the rotation cannot be determined"},
       {{1000, 2000, 1100, 2000, 12.5, -3, 12.5, -3},
@@ -125,6 +139,8 @@ TEST(SolveTwoPoints, SamePlaceIsAnErrorOnlyWhenAsked) {
 }
 
 TEST(SolveTwoPoints, RejectsArithmeticBeyondDoubles) {
+  // By hand: 1e308 − (−1e308) is beyond a double; 3e9 whole degrees are
+  // beyond the 32-bit range.
   EXPECT_FALSE(SolveTwoPoints({1e308, 0, -1e308, 0, 0, 0, 1, 0}, {}).ok());
   EXPECT_FALSE(SolveTwoPoints(kWorkedExample, {1, 1, 3e9}).ok());
 }
