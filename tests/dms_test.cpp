@@ -30,9 +30,10 @@ TEST(DmsToDegrees, ReadsTheDigitsAsWritten) {
       // An independent model: the digits of the value's shortest text of at
       // most 15 significant digits, (degrees mod 360) + minutes / 60 +
       // seconds / 3600 worked in Python's Decimal, with the sign, rounded to
-      // 15 digits. The classic's own arithmetic loses a minute on some
-      // whole-minute values (45.3 gave 45°29′, 30.15 gave 30°14′, 12.7 gave
-      // 12°69′); these are read as written.
+      // 15 digits. Also a fixed fault: splitting the binary value with
+      // floating-point arithmetic loses a minute on some whole-minute values
+      // (45.3 as 45°29′, 30.15 as 30°14′, 12.7 as 12°69′); they are read as
+      // written.
       {30.15, 30.25},
       {45.3, 45.5},
       {12.7, 13.1666666666667},  // 12°70′: minutes are not validated
@@ -118,8 +119,8 @@ TEST(FormatDms, WritesDddMmssAndSymbols) {
       // significant digits, rounded half up to a whole step in Python's
       // Decimal, split into degrees, minutes and seconds, carried; the
       // ddd.mmss degrees mod 360; a minus only where the steps are not
-      // zero. The classic showed 10.99999999 as 10°59′60.000″; this
-      // program carries the rounded seconds.
+      // zero. Also a fixed fault: seconds rounded up to 60 are carried, not
+      // shown as 10°59′60.000″.
       {10.99999999999, "11.", "11°00′00.000″"},
       {10.99999999, "11.", "11°00′00.000″"},
       {359.99999999999, ".", "360°00′00.000″"},  // 360° is a full turn in the box
