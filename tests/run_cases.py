@@ -77,6 +77,9 @@ def fill(value, row):
     if isinstance(value, list):
         return [fill(v, row) for v in value]
     if isinstance(value, str) and not isinstance(value, (Example, Link)):
+        whole = re.fullmatch(r"\{(\d+)\}", value)
+        if whole:  # the row's item itself: !bytes and !example stay what they are
+            return row[int(whole.group(1)) - 1]
         return re.sub(r"\{(\d+)\}", lambda m: str(row[int(m.group(1)) - 1]), value)
     return value
 
