@@ -24,6 +24,8 @@ of its `rows` ({1}, {2}... for a row's items), has:
   same_as, drop      stdout is that of these arguments, run in the same
                      folder; drop removes a pattern from it and from ours
   stdout_end         the exact text the output ends with, from a line start
+  stdout_columns     the most display columns a line may take (a Wide or
+                     Fullwidth character takes two)
   stdout_has/_lacks  patterns (Python re, one line at a time with ^ and $)
                      the output must have or must not have
   after              name: exact text, !example NAME, absent or unchanged
@@ -40,12 +42,13 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import unicodedata
 
 import yaml
 
 SOURCES = {"worked example", "cct", "model", "fixed fault", "recorded"}
 KEYS = {"name", "source", "vars", "args", "shell", "needs", "stdin", "stdout_to", "files", "status",
-        "stdout", "stderr", "same_as", "drop", "stdout_end", "stdout_has", "stdout_lacks", "after", "folders"}
+        "stdout", "stderr", "same_as", "drop", "stdout_end", "stdout_columns", "stdout_has", "stdout_lacks", "after", "folders"}
 
 
 class Bytes(bytes):
@@ -157,7 +160,7 @@ class Run:
         """The case's faults, an empty list when it passes."""
         if "needs" in case and not shutil.which(case["needs"]):
             return None
-        work = tempfile.mkdtemp(prefix="torvane-case-")
+        work = tempfile.mkdtemp(prefix="tv")  # short: messages are cut at a length
         try:
             return self.check(case, work)
         finally:
@@ -181,7 +184,7 @@ class Run:
         elif "stdout" in case:
             expected = self.text(case["stdout"], work)
         else:
-            expected = None if {"stdout_end", "stdout_has", "stdout_lacks"} & set(case) else b""
+            expected = None if {"stdout_end", "stdout_columns", "stdout_has", "stdout_lacks"} & set(case) else b""
         if "drop" in case:
             pattern = case["drop"].encode()
             out, expected = re.sub(pattern, b"", out), re.sub(pattern, b"", expected)
@@ -191,6 +194,9 @@ class Run:
             end = self.text(case["stdout_end"], work)
             if not (b"\n" + out).endswith(b"\n" + end):
                 faults.append("standard output does not end as expected:\n" + diff(end, out[-len(end):]))
+        for line in out.decode("utf-8", "replace").splitlines() if "stdout_columns" in case else []:
+            if sum(2 if unicodedata.east_asian_width(c) in "WF" else 1 for c in line) > case["stdout_columns"]:
+                faults.append(f"line wider than {case['stdout_columns']} columns: {line!r}")
         for pattern in case.get("stdout_has", []):
             if not re.search(pattern.encode(), out, re.M):
                 faults.append(f"standard output lacks /{pattern}/")
