@@ -7,8 +7,8 @@ PROGRAM is the program's path, or a command that starts it ("wine
 path/to/torvane-cli.exe"). CASES are case files, or names of cases to run
 alone; without them every file in cli_cases/ beside this script is run.
 
-A case file holds `vars` ($name in a case's arguments, and a case's own), `files` made before
-each of its cases, and `cases`. A case, or a `template` filled in from each
+A case file holds `vars` ($name in a case's arguments; a case may add its
+own), `files` made before each of its cases, and `cases`. A case, or a `template` filled in from each
 of its `rows` ({1}, {2}... for a row's items), has:
   name, source       what it is and where its expected text comes from:
                      worked example, cct, model, fixed fault or recorded
@@ -20,14 +20,15 @@ of its `rows` ({1}, {2}... for a row's items), has:
   files              name: text made in the case's folder beforehand; a
                      name ending in / is a folder, !link TARGET a link
   status             the exit status (0)
-  stdout, stderr     the exact text (empty); stdout: !example NAME
+  stdout, stderr     the exact text (empty); !example NAME, a file of
+                     EXAMPLES_DIR, here and in files and after
   same_as, drop      stdout is that of these arguments, run in the same
                      folder; drop removes a pattern from it and from ours
   stdout_end         the exact text the output ends with, from a line start
   stdout_columns     the most display columns a line may take (a Wide or
                      Fullwidth character takes two)
-  stdout_has/_lacks  patterns (Python re, one line at a time with ^ and $)
-                     the output must have or must not have
+  stdout_has/_lacks  patterns (Python re over the whole output, ^ and $ at
+                     each line) the output must have or must not have
   after              name: exact text, !example NAME, absent or unchanged
   folders            folder: its exact list of names afterwards
 Texts are UTF-8, YAML's escapes included; in !bytes "..." each character
@@ -47,8 +48,8 @@ import unicodedata
 import yaml
 
 SOURCES = {"worked example", "cct", "model", "fixed fault", "recorded"}
-KEYS = {"name", "source", "vars", "args", "shell", "needs", "stdin", "stdout_to", "files", "status",
-        "stdout", "stderr", "same_as", "drop", "stdout_end", "stdout_columns", "stdout_has", "stdout_lacks", "after", "folders"}
+KEYS = {"name", "source", "vars", "args", "shell", "needs", "stdin", "stdout_to", "files", "status", "stdout",
+        "stderr", "same_as", "drop", "stdout_end", "stdout_columns", "stdout_has", "stdout_lacks", "after", "folders"}
 
 
 class Bytes(bytes):
@@ -181,6 +182,8 @@ class Run:
         if "same_as" in case:
             other = self.start(case, {"args": case["same_as"]}, work, subprocess.PIPE)
             expected = other.stdout
+            if other.returncode != 0:
+                faults.append(f"same_as: exit status {other.returncode}: {other.stderr.decode(errors='replace')}")
         elif "stdout" in case:
             expected = self.text(case["stdout"], work)
         else:
@@ -241,7 +244,7 @@ def main():
     if len(sys.argv) < 3:
         sys.exit(__doc__)
     program = [sys.argv[1]] if os.path.exists(sys.argv[1]) else shlex.split(sys.argv[1])
-    program[0] = os.path.abspath(program[0]) if os.path.exists(program[0]) else program[0]
+    program = [os.path.abspath(word) if os.path.exists(word) else word for word in program]  # cases run elsewhere
     files = [a for a in sys.argv[3:] if a.endswith(".yaml")]
     only = {a for a in sys.argv[3:] if not a.endswith(".yaml")}
     if not files:
