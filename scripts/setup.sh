@@ -14,6 +14,7 @@ packages=(
   openbox x11-utils  # a window manager to frame the window, xprop and xwininfo to measure it
   unicode-data  # EastAsianWidth.txt, which scripts/east_asian_wide.sh reads
   proj-bin  # cct, the peer the conversions are checked against
+  python3-yaml  # the YAML reader of tests/run_cases.py, which runs the tables of tests/cli_cases/
   gdal-bin  # ogr2ogr and ogrinfo, which run the PROJ pipeline on DXF and CSV files
   # The Windows build: MinGW-w64, GoogleTest's sources, dpkg-dev to unpack
   # Debian's Qt source, Wine to run it all, NSIS for the installer, icoutils

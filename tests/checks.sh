@@ -17,3 +17,15 @@ equal() {
   if [ "$2" = "$3" ]; then passed=$((passed + 1)); else
     printf 'FAIL %s:\n  expected: %q\n  got:      %q\n' "$1" "$2" "$3"; failed=$((failed + 1)); fi
 }
+# run NAME STATUS EXPECTED_STDOUT EXPECTED_STDERR COMMAND...: runs the
+# command, its outputs in $work/out and $work/err, with the caller's
+# standard input, and checks its exit status and both outputs.
+run() {
+  local name=$1 status=$2 out=$3 err=$4
+  shift 4
+  timeout 60 "$@" >"${work:?}/out" 2>"$work/err"
+  local got=$?
+  equal "$name: status" "$status" "$got"
+  equal "$name: standard output" "$out" "$(cat "$work/out")"
+  equal "$name: standard error" "$err" "$(cat "$work/err")"
+}

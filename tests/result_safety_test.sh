@@ -17,16 +17,6 @@ cp p.csv p.orig
 printf 'A           291.64066         -7.11449           1.0000\r\n\xb5\xe3          291.64066         -7.11449           2.0000\r\n' >table.expected
 printf 'an earlier table\r\n' >earlier
 
-# run NAME STATUS EXPECTED_STDOUT EXPECTED_STDERR COMMAND...
-run() {
-  local name=$1 status=$2 out=$3 err=$4
-  shift 4
-  timeout 60 "$@" >out 2>err
-  local got=$?
-  equal "$name: status" "$status" "$got"
-  equal "$name: standard output" "$out" "$(cat out)"
-  equal "$name: standard error" "$err" "$(cat err)"
-}
 table=$(cat table.expected)
 
 # --- results that are not regular files are written into, never replaced ---
