@@ -7,11 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "batch/line_rule.h"
+#include "number/number_text.h"
+
 namespace torvane {
 
-// How fields are told apart: one byte (a comma, a semicolon or a tab), or,
-// as kBlankRuns, runs of spaces and tabs, blanks at either end of the line
-// separating nothing.
+// How fields are told apart: one byte (kComma, a semicolon or a tab), or,
+// as kBlankRuns, runs of blanks (IsBlank), blanks at either end of the line
+// separating nothing. Bytes and quoting are line_rule.h's.
 inline constexpr char kBlankRuns = '\0';
 
 // Calls take(text) with each field of `line` (without its line end), in
@@ -40,11 +43,11 @@ template <class Take>
 void SplitFields(std::string_view line, char separator, std::string* texts, Take take) {
   texts->clear();
   // Room for every text taken back, so that views into it stay valid.
-  if (line.find('"') != std::string_view::npos) texts->reserve(line.size());
+  if (line.find(kQuote) != std::string_view::npos) texts->reserve(line.size());
   std::size_t start = 0;
   if (separator == kBlankRuns) {
     for (;;) {
-      while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
+      while (start < line.size() && IsBlank(line[start])) ++start;
       if (start == line.size()) return;
       const SplitField field = NextField(line, start, separator, texts);
       take(field.text);

@@ -4,6 +4,7 @@
 
 #include "batch/column_list.h"
 #include "batch/field_split.h"
+#include "batch/line_rule.h"
 #include "batch/run_error.h"
 #include "number/number_text.h"
 
@@ -18,6 +19,23 @@ constexpr ColumnSpelling<PointField> kSpellings[] = {
 // "name", "code", "x", "y", "h" or "-": how ParseColumns spells a kind.
 std::string_view ColumnName(PointField field) { return ColumnName<PointField>(kSpellings, field); }
 
+// A point whose fields are split: its X and Y texts read as numbers in
+// metres. Rejects an X or Y that is not a decimal number in full, an X
+// that holds words with a Y that does too marked header_like.
+Expected<std::optional<PointRecord>, RunError> WithCoordinates(PointRecord point) {
+  auto x = ParseDecimal(point.x_text);
+  if (!x) {
+    RunError e = NumberFieldError(x.error(), point.line, "X", point.x_text);
+    e.header_like = HoldWords(point.x_text, point.y_text);
+    return Fail(std::move(e));
+  }
+  auto y = ParseDecimal(point.y_text);
+  if (!y) return Fail(NumberFieldError(y.error(), point.line, "Y", point.y_text));
+  point.x = *x;
+  point.y = *y;
+  return std::optional<PointRecord>(point);
+}
+
 }  // namespace
 
 char SeparatorOf(FieldDelimiter delimiter) {
@@ -31,7 +49,7 @@ char SeparatorOf(FieldDelimiter delimiter) {
     case FieldDelimiter::kComma:
       break;
   }
-  return ',';
+  return kComma;
 }
 
 bool PointLayout::IsDefault() const {
@@ -83,6 +101,8 @@ Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view 
   if (fields != nullptr) *fields = count;
   if (!has_x || !has_y) {
     RunError e = LineError(RunErrorKind::kTooFewFields, line_number, line);
+    // The usual file's message says which three in words of its own.
+    if (layout.IsDefault()) return Fail(std::move(e));
     // The columns a point needs: up to the later of X and Y.
     const auto x = std::find(layout.fields.begin(), layout.fields.end(), PointField::kX);
     const auto y = std::find(layout.fields.begin(), layout.fields.end(), PointField::kY);
