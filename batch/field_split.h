@@ -12,10 +12,9 @@
 
 namespace torvane {
 
-// How fields are told apart: one byte (kComma, a semicolon or a tab), or,
-// as kBlankRuns, runs of blanks (IsBlank), blanks at either end of the line
-// separating nothing. Bytes and quoting are line_rule.h's.
-inline constexpr char kBlankRuns = '\0';
+// Fields are told apart by one byte (kComma, a semicolon or a tab), or, as
+// kBlankRuns, by runs of blanks (IsBlank), blanks at either end of the line
+// separating nothing (SeparatorOf, line_rule.h).
 
 // Calls take(text) with each field of `line` (without its line end), in
 // order, the blanks around it removed. A field that, blanks aside, starts

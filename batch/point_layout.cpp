@@ -38,20 +38,6 @@ Expected<std::optional<PointRecord>, RunError> WithCoordinates(PointRecord point
 
 }  // namespace
 
-char SeparatorOf(FieldDelimiter delimiter) {
-  switch (delimiter) {
-    case FieldDelimiter::kTab:
-      return '\t';
-    case FieldDelimiter::kSemicolon:
-      return ';';
-    case FieldDelimiter::kWhitespace:
-      return kBlankRuns;
-    case FieldDelimiter::kComma:
-      break;
-  }
-  return kComma;
-}
-
 bool PointLayout::IsDefault() const {
   return fields == PointLayout{}.fields && delimiter == FieldDelimiter::kComma && skip_lines == 0;
 }
@@ -67,7 +53,7 @@ Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view 
                                                                const PointLayout& layout,
                                                                std::string* texts,
                                                                std::size_t* fields) {
-  if (TrimBlanks(line).empty()) return std::optional<PointRecord>();
+  if (IsBlankLine(line)) return std::optional<PointRecord>();
   PointRecord point;
   point.line = line_number;
   bool has_x = false, has_y = false;

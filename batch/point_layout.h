@@ -11,22 +11,13 @@
 #include <vector>
 
 #include "base/expected.h"
+#include "batch/line_rule.h"
 #include "batch/point_file.h"
 #include "batch/run_error.h"
 
 namespace torvane {
 
 enum class PointField { kName, kCode, kX, kY, kH, kSkip };
-
-enum class FieldDelimiter {
-  kComma,
-  kWhitespace,  // runs of spaces and tabs; blanks at either end of the line separate nothing
-  kTab,
-  kSemicolon,
-};
-
-// The separator SplitFields (field_split.h) splits at for a delimiter.
-char SeparatorOf(FieldDelimiter delimiter);
 
 // As made (PointLayout{}), the usual point file's: "name, X, Y, H", comma
 // separated, no header.
