@@ -12,16 +12,14 @@
 
 namespace torvane {
 
-// Fields are told apart by one byte (kComma, a semicolon or a tab), or, as
-// kBlankRuns, by runs of blanks (IsBlank), blanks at either end of the line
-// separating nothing (SeparatorOf, line_rule.h).
-
 // Calls take(text) with each field of `line` (without its line end), in
-// order, the blanks around it removed. A field that, blanks aside, starts
-// with a double quote and whose closing quote is followed by nothing but
-// blanks up to the separator or the line's end is quoted: its text is what
-// the quotes enclose, each "" in it read as one ", separators and blanks
-// included. With kBlankRuns, a quoted field ends at its closing quote
+// order, the blanks around it removed. `separator` is a delimiter's byte
+// (SeparatorOf, line_rule.h), or kBlankRuns for runs of blanks, blanks at
+// either end of the line separating nothing. A field that, blanks aside,
+// starts with a double quote and whose closing quote is followed by nothing
+// but blanks up to the separator or the line's end is quoted: its text is
+// what the quotes enclose, each "" in it read as one ", separators and
+// blanks included. With kBlankRuns, a quoted field ends at its closing quote
 // followed by a blank or the line's end. Any other field, one with an
 // unclosed quote among them, is its bytes as they are. Texts with a ""
 // taken back are kept in *texts (cleared first); every text is a view into

@@ -46,14 +46,17 @@ struct PointRecord {
 // Reads a point file from start to end in constant memory, line by line.
 class PointFileReader {
  public:
-  // Opens `path` ("-" for standard input), a file in the usual layout. Input that cannot be read
-  // twice (standard input, a pipe, a device) is first kept in a temporary file, up to the first
-  // line that reading would reject for a NUL byte or its length. The file is UTF-8 when it starts
-  // with a UTF-8 BOM, or when the whole of it is valid UTF-8 and not GBK; GBK when the whole of it
-  // is GBK and not UTF-8. A file valid in both is read in the one whose reading looks more like
-  // names (see NameLikeness), UTF-8 when both look alike; a file that is neither is taken in the
-  // one more of its lines are valid in (UTF-8 when as many), so that the line blamed is the one
-  // that breaks it. Rejects: a file that cannot be opened or read, a directory.
+  // Opens `path` ("-" for standard input), a file in the usual layout.
+  // Input that cannot be read twice (standard input, a pipe, a device) is
+  // first kept in a temporary file, up to the first line that reading would
+  // reject for a NUL byte or its length. The file is UTF-8 when it starts
+  // with a UTF-8 BOM, or when the whole of it is valid UTF-8 and not GBK;
+  // GBK when the whole of it is GBK and not UTF-8. A file valid in both is
+  // read in the one whose reading looks more like names (see NameLikeness),
+  // UTF-8 when both look alike; a file that is neither is taken in the one
+  // more of its lines are valid in (UTF-8 when as many), so that the line
+  // blamed is the one that breaks it. Rejects: a file that cannot be opened
+  // or read, a directory.
   static Expected<std::unique_ptr<PointFileReader>, RunError> Open(const std::string& path);
   // The same for a file laid out as `layout` says (see point_layout.h):
   // Next() reads its lines as ParseLayoutLine does, after the lines it skips.

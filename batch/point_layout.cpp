@@ -20,8 +20,8 @@ constexpr ColumnSpelling<PointField> kSpellings[] = {
 std::string_view ColumnName(PointField field) { return ColumnName<PointField>(kSpellings, field); }
 
 // A point whose fields are split: its X and Y texts read as numbers in
-// metres. Rejects an X or Y that is not a decimal number in full, an X
-// that holds words with a Y that does too marked header_like.
+// metres. Rejects an X or Y that is not a decimal number in full; the
+// error about X is header_like when X and Y both hold words (HoldWords).
 Expected<std::optional<PointRecord>, RunError> WithCoordinates(PointRecord point) {
   auto x = ParseDecimal(point.x_text);
   if (!x) {
