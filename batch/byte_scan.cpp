@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "batch/line_rule.h"
 #include "number/words.h"
 
 namespace torvane {
@@ -12,11 +13,12 @@ const char* FindLineEnd(const char* first, const char* last, bool* non_ascii) {
   for (; last - first >= static_cast<std::ptrdiff_t>(kWordBytes); first += kWordBytes) {
     // Bytes below 0x0E flag a word that may hold CR or LF (tabs and other
     // controls too, which the exact test then passes over).
+    static_assert(kLineFeed < 0x0E && kCarriageReturn < 0x0E);
     const std::uint64_t word = LoadWord(first);
     seen |= word;
     if (((word - kEachByte * 0x0E) & ~word & kByteHighBits) != 0) {
-      const std::uint64_t hits =
-          ZeroByteFlags(word ^ (kEachByte * '\n')) | ZeroByteFlags(word ^ (kEachByte * '\r'));
+      const std::uint64_t hits = ZeroByteFlags(word ^ (kEachByte * kLineFeed)) |
+                                 ZeroByteFlags(word ^ (kEachByte * kCarriageReturn));
       // A false hit can only follow a true one, so the lowest is the first.
       if (hits != 0) {
         *non_ascii = (seen & kByteHighBits) != 0;
@@ -24,7 +26,7 @@ const char* FindLineEnd(const char* first, const char* last, bool* non_ascii) {
       }
     }
   }
-  for (; first != last && *first != '\n' && *first != '\r'; ++first) {
+  for (; first != last && !IsLineEnd(*first); ++first) {
     seen |= static_cast<unsigned char>(*first);
   }
   *non_ascii = (seen & kByteHighBits) != 0;

@@ -6,6 +6,7 @@
 
 #include "batch/column_list.h"
 #include "batch/field_split.h"
+#include "batch/line_rule.h"
 #include "batch/point_file.h"
 #include "batch/run_error.h"
 #include "batch/text_encoding.h"
@@ -41,7 +42,7 @@ Expected<std::vector<CommonField>, std::string> ParseCommonColumns(std::string_v
 
 Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
     std::string_view line, std::size_t line_number, const CommonPointLayout& layout) {
-  if (TrimBlanks(line).empty()) return std::optional<CommonPoint>();
+  if (IsBlankLine(line)) return std::optional<CommonPoint>();
   std::string texts;
   std::string_view name;
   std::optional<std::string_view> coordinates[kCoordinates];

@@ -1,5 +1,6 @@
 #include "batch/field_split.h"
 
+#include "batch/line_rule.h"
 #include "number/number_text.h"
 
 namespace torvane {
@@ -24,13 +25,14 @@ std::size_t PlainEnd(std::string_view line, std::size_t start, char separator) {
 SplitField NextField(std::string_view line, std::size_t start, char separator, std::string* texts) {
   std::size_t open = start;
   while (open < line.size() && Pad(line[open], separator)) ++open;
-  if (open < line.size() && line[open] == '"') {
+  if (open < line.size() && line[open] == kQuote) {
     // The closing quote: the first one not doubled.
     bool doubled = false;
     std::size_t close = open + 1;
     for (;; close += 2) {
-      close = line.find('"', close);
-      if (close == std::string_view::npos || close + 1 == line.size() || line[close + 1] != '"') {
+      close = line.find(kQuote, close);
+      if (close == std::string_view::npos || close + 1 == line.size() ||
+          line[close + 1] != kQuote) {
         break;
       }
       doubled = true;
@@ -44,7 +46,7 @@ SplitField NextField(std::string_view line, std::size_t start, char separator, s
           const std::size_t from = texts->size();
           for (std::size_t i = 0; i < text.size(); ++i) {
             texts->push_back(text[i]);
-            if (text[i] == '"') ++i;  // the second of ""
+            if (text[i] == kQuote) ++i;  // the second of ""
           }
           text = std::string_view(*texts).substr(from);
         }

@@ -7,19 +7,19 @@
 #include <string>
 #include <string_view>
 
+#include "batch/line_rule.h"
+#include "number/number_text.h"
+
 namespace torvane {
 
-// How fields are told apart: one byte (a comma, a semicolon or a tab), or,
-// as kBlankRuns, runs of spaces and tabs, blanks at either end of the line
-// separating nothing.
-inline constexpr char kBlankRuns = '\0';
-
 // Calls take(text) with each field of `line` (without its line end), in
-// order, the blanks around it removed. A field that, blanks aside, starts
-// with a double quote and whose closing quote is followed by nothing but
-// blanks up to the separator or the line's end is quoted: its text is what
-// the quotes enclose, each "" in it read as one ", separators and blanks
-// included. With kBlankRuns, a quoted field ends at its closing quote
+// order, the blanks around it removed. `separator` is a delimiter's byte
+// (SeparatorOf, line_rule.h), or kBlankRuns for runs of blanks, blanks at
+// either end of the line separating nothing. A field that, blanks aside,
+// starts with a double quote and whose closing quote is followed by nothing
+// but blanks up to the separator or the line's end is quoted: its text is
+// what the quotes enclose, each "" in it read as one ", separators and
+// blanks included. With kBlankRuns, a quoted field ends at its closing quote
 // followed by a blank or the line's end. Any other field, one with an
 // unclosed quote among them, is its bytes as they are. Texts with a ""
 // taken back are kept in *texts (cleared first); every text is a view into
@@ -40,11 +40,11 @@ template <class Take>
 void SplitFields(std::string_view line, char separator, std::string* texts, Take take) {
   texts->clear();
   // Room for every text taken back, so that views into it stay valid.
-  if (line.find('"') != std::string_view::npos) texts->reserve(line.size());
+  if (line.find(kQuote) != std::string_view::npos) texts->reserve(line.size());
   std::size_t start = 0;
   if (separator == kBlankRuns) {
     for (;;) {
-      while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
+      while (start < line.size() && IsBlank(line[start])) ++start;
       if (start == line.size()) return;
       const SplitField field = NextField(line, start, separator, texts);
       take(field.text);

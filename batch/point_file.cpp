@@ -6,12 +6,10 @@
 #include <vector>
 
 #include "batch/byte_scan.h"
-#include "batch/field_split.h"
+#include "batch/line_rule.h"
 #include "batch/point_layout.h"
 #include "batch/run_error.h"
 #include "batch/usual_line.h"
-#include "number/number_text.h"
-#include "number/short_decimal.h"
 #include "os/file_system.h"
 #include "os/process_io.h"
 
@@ -22,7 +20,6 @@ constexpr std::size_t kReadChunk = 1 << 18;
 // Bytes after the data: a line end that stops every scan, then room for
 // reading a word at it.
 constexpr std::size_t kSlack = 1 + 8;
-constexpr std::size_t kMinFields = 3;  // name, X and Y; H may be missing
 
 // Keeps input that can be read only once in an anonymous temporary file, so
 // that it can be read again. The copy stops after the piece that holds a NUL
@@ -49,7 +46,7 @@ Expected<std::FILE*, RunError> KeepInTemporaryFile(std::FILE* from, RunError fai
     const char* const data = chunk.data();
     if (std::memchr(data, '\0', got) != nullptr) break;
     std::size_t last_end = got;
-    while (last_end > 0 && data[last_end - 1] != '\n' && data[last_end - 1] != '\r') --last_end;
+    while (last_end > 0 && !IsLineEnd(data[last_end - 1])) --last_end;
     run = last_end == 0 ? run + got : got - last_end;
     if (run > kMaxLineBytes) break;
   }
@@ -75,44 +72,8 @@ bool IsWorkbook(std::string_view start) {
 
 }  // namespace
 
-Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view line,
-                                                              std::size_t line_number,
-                                                              std::string* texts,
-                                                              std::size_t* fields) {
-  if (TrimBlanks(line).empty()) return std::optional<PointRecord>();
-  std::string_view parts[4];
-  std::size_t count = 0;
-  SplitFields(line, ',', texts, [&](std::string_view text) {
-    if (count < 4) parts[count] = text;
-    ++count;
-  });
-  if (fields != nullptr) *fields = count;
-  if (count < kMinFields) return Fail(LineError(RunErrorKind::kTooFewFields, line_number, line));
-  PointRecord point;
-  point.line = line_number;
-  point.name = parts[0];
-  point.x_text = parts[1];
-  point.y_text = parts[2];
-  point.h_text = parts[3];
-  return WithCoordinates(point);
-}
-
-Expected<std::optional<PointRecord>, RunError> WithCoordinates(PointRecord point) {
-  auto x = ParseDecimal(point.x_text);
-  if (!x) {
-    RunError e = NumberFieldError(x.error(), point.line, "X", point.x_text);
-    e.header_like = HoldWords(point.x_text, point.y_text);
-    return Fail(std::move(e));
-  }
-  auto y = ParseDecimal(point.y_text);
-  if (!y) return Fail(NumberFieldError(y.error(), point.line, "Y", point.y_text));
-  point.x = *x;
-  point.y = *y;
-  return std::optional<PointRecord>(point);
-}
-
 PointFileReader::PointFileReader(std::FILE* file, std::string path)
-    : file_(file), path_(std::move(path)) {}
+    : file_(file), path_(std::move(path)), layout_(std::make_unique<const PointLayout>()) {}
 
 PointFileReader::~PointFileReader() { std::fclose(file_); }
 
@@ -165,8 +126,10 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
     const std::string& path, const PointLayout& layout, std::optional<TextEncoding> encoding) {
   auto opened = Open(path);
   if (!opened) return opened;
-  if (!layout.IsDefault()) opened.value()->layout_ = std::make_unique<const PointLayout>(layout);
-  opened.value()->told_encoding_ = encoding;
+  PointFileReader& reader = *opened.value();
+  reader.layout_ = std::make_unique<const PointLayout>(layout);
+  reader.usual_ = layout.IsDefault();
+  reader.told_encoding_ = encoding;
   return opened;
 }
 
@@ -184,7 +147,7 @@ void PointFileReader::ScanLinesFrom(std::uint64_t from,
     piece.resize(kept + got);
     std::size_t start = 0;
     for (;;) {
-      const std::size_t end = piece.find_first_of("\r\n", start);
+      const std::size_t end = piece.find_first_of(kLineEnds, start);
       if (end == std::string::npos) break;
       if (!visit(std::string_view(piece).substr(start, end - start))) {
         more = false;
@@ -278,7 +241,7 @@ bool PointFileReader::ReadLine(std::string_view* line) {
   std::size_t scan = begin_;  // bytes before scan hold no line end
   for (;;) {
     if (after_cr_ && begin_ < end_) {
-      if (buffer_[begin_] == '\n') ++begin_;  // CR LF is one line end
+      if (buffer_[begin_] == kLineFeed) ++begin_;  // CR LF is one line end
       after_cr_ = false;
       scan = begin_;
     }
@@ -291,7 +254,7 @@ bool PointFileReader::ReadLine(std::string_view* line) {
       if (end - begin_ > kMaxLineBytes) return FailLine(RunErrorKind::kLineTooLong);
       if (end == end_ && begin_ >= end_) return false;
       *line = std::string_view(data + begin_, end - begin_);  // the last may lack a line end
-      if (end != end_) after_cr_ = buffer_[end] == '\r';
+      if (end != end_) after_cr_ = buffer_[end] == kCarriageReturn;
       begin_ = end == end_ ? end_ : end + 1;
       ++line_number_;
       return true;
@@ -317,7 +280,7 @@ bool PointFileReader::ReadLine(std::string_view* line) {
       return false;
     }
     // Ends a last line that has no line end of its own, for word-wise reading.
-    buffer_[end_] = '\n';
+    buffer_[end_] = kLineFeed;
     if (got < kReadChunk) {
       if (std::ferror(file_)) {
         read_error_ = true;
@@ -369,7 +332,7 @@ bool PointFileReader::NextUsualLine(PointRecord* point) {
   if (line_number_ == 0) return false;
   if (after_cr_) {
     if (begin_ == end_) return false;
-    if (buffer_[begin_] == '\n') ++begin_;  // CR LF is one line end
+    if (buffer_[begin_] == kLineFeed) ++begin_;  // CR LF is one line end
     after_cr_ = false;
   }
   const char* const data = buffer_.data();
@@ -383,40 +346,41 @@ bool PointFileReader::NextUsualLine(PointRecord* point) {
   ++line_number_;
   fields_read_ += fields;
   point->ascii = true;
-  after_cr_ = *line_end == '\r';
+  after_cr_ = *line_end == kCarriageReturn;
   begin_ = line_end + 1 - data;
   return true;
 }
 
 std::size_t PointFileReader::NextUsualPoints(PointRecord* points, std::size_t capacity) {
-  if (layout_) return 0;
+  if (!usual_) return 0;
   std::size_t count = 0;
   while (count < capacity && NextUsualLine(&points[count])) ++count;
   return count;
 }
 
 Expected<const PointRecord*, RunError> PointFileReader::Next() {
-  if (layout_) return NextInLayout();
-  if (NextUsualLine(&current_)) return &current_;
+  if (usual_ && NextUsualLine(&current_)) return &current_;
   std::string_view line;
   for (;;) {
     auto more = NextLine(&line);
     if (!more) return Fail(more.error());
     if (!*more) return static_cast<const PointRecord*>(nullptr);
+    if (line_number_ <= layout_->skip_lines) continue;
     std::size_t fields = 0;
     // Bytes that are not ASCII or NUL are already dealt with by NextLine;
-    // quoted fields are left to ParsePointLine.
+    // quoted fields are left to ParseLayoutLine. The line is in the
+    // buffer, ended there by its own line end or by the one after the data.
     bool unusual = false;
-    // The line is in the buffer, ended there by its own line end or by the
-    // one after the data.
-    if (ParseUsualLine(line.data(), buffer_.data() + buffer_.size(), line_number_, &current_,
+    if (usual_ &&
+        ParseUsualLine(line.data(), buffer_.data() + buffer_.size(), line_number_, &current_,
                        &fields, &unusual) == line.data() + line.size() &&
-        (!unusual || line.find('"') == std::string_view::npos)) {
+        (!unusual || line.find(kQuote) == std::string_view::npos)) {
       current_.ascii = !line_may_be_non_ascii_;
       fields_read_ += fields;
       return &current_;
     }
-    auto taken = Take(ParsePointLine(line, line_number_, &texts_, &fields), fields, line);
+    auto taken =
+        Take(ParseLayoutLine(line, line_number_, *layout_, &texts_, &fields), fields, line);
     if (!taken || taken.value() != nullptr) return taken;
   }
 }
@@ -445,20 +409,6 @@ RunError PointFileReader::Located(RunError error) const {
     if (auto utf8 = GbkToUtf8(error.field_text)) error.field_text = std::move(*utf8);
   }
   return error;
-}
-
-Expected<const PointRecord*, RunError> PointFileReader::NextInLayout() {
-  std::string_view line;
-  for (;;) {
-    auto more = NextLine(&line);
-    if (!more) return Fail(more.error());
-    if (!*more) return static_cast<const PointRecord*>(nullptr);
-    if (line_number_ <= layout_->skip_lines) continue;
-    std::size_t fields = 0;
-    auto taken =
-        Take(ParseLayoutLine(line, line_number_, *layout_, &texts_, &fields), fields, line);
-    if (!taken || taken.value() != nullptr) return taken;
-  }
 }
 
 }  // namespace torvane

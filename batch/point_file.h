@@ -1,7 +1,8 @@
 // Point files: one point a line, "name, X, Y, H", comma separated, no header
-// (other layouts: point_layout.h); a field may be quoted as CSV quotes it.
-// Blank lines are not points. Further fields after H are ignored; a line of
-// three fields has no height. Line ends may be CR LF, LF or CR.
+// (other layouts: point_layout.h, which splits every line); a field may be
+// quoted as CSV quotes it. Blank lines are not points. Further fields after
+// H are ignored; a line of three fields has no height. Line ends may be
+// CR LF, LF or CR (line_rule.h).
 #pragma once
 
 #include <cstddef>
@@ -42,39 +43,23 @@ struct PointRecord {
   bool ascii = false;   // the whole line is ASCII, so every column is one byte
 };
 
-// Splits one line (without its line end) into a point, its fields separated
-// by commas and quoted as CSV quotes them (see field_split.h): a quoted
-// field is read as its text, a quoted X or Y as the number it holds.
-// Returns no value for a blank line (empty or only blanks). Rejects: fewer
-// than three fields, an X or Y that is not a decimal number in full. The
-// error's path is empty. The record's texts are views into `line` or into
-// *texts (see SplitFields). `fields` receives the number of fields.
-Expected<std::optional<PointRecord>, RunError> ParsePointLine(std::string_view line,
-                                                              std::size_t line_number,
-                                                              std::string* texts,
-                                                              std::size_t* fields = nullptr);
-
-// A point whose fields are split: its X and Y texts read as numbers in
-// metres. Rejects an X or Y that is not a decimal number in full, as
-// ParsePointLine does. The error's path is empty.
-Expected<std::optional<PointRecord>, RunError> WithCoordinates(PointRecord point);
-
 // Reads a point file from start to end in constant memory, line by line.
 class PointFileReader {
  public:
-  // Opens `path` ("-" for standard input). Input that cannot be read twice
-  // (standard input, a pipe, a device) is first kept in a temporary file,
-  // up to the first line that reading would reject for a NUL byte or its
-  // length. The file is UTF-8 when it starts with a UTF-8 BOM, or when the
-  // whole of it is valid UTF-8 and not GBK; GBK when the whole of it is GBK
-  // and not UTF-8. A file valid in both is read in the one whose reading
-  // looks more like names (see NameLikeness), UTF-8 when both look alike; a
-  // file that is neither is taken in the one more of its lines are valid in
-  // (UTF-8 when as many), so that the line blamed is the one that breaks it.
-  // Rejects: a file that cannot be opened or read, a directory.
+  // Opens `path` ("-" for standard input), a file in the usual layout.
+  // Input that cannot be read twice (standard input, a pipe, a device) is
+  // first kept in a temporary file, up to the first line that reading would
+  // reject for a NUL byte or its length. The file is UTF-8 when it starts
+  // with a UTF-8 BOM, or when the whole of it is valid UTF-8 and not GBK;
+  // GBK when the whole of it is GBK and not UTF-8. A file valid in both is
+  // read in the one whose reading looks more like names (see NameLikeness),
+  // UTF-8 when both look alike; a file that is neither is taken in the one
+  // more of its lines are valid in (UTF-8 when as many), so that the line
+  // blamed is the one that breaks it. Rejects: a file that cannot be opened
+  // or read, a directory.
   static Expected<std::unique_ptr<PointFileReader>, RunError> Open(const std::string& path);
   // The same for a file laid out as `layout` says (see point_layout.h):
-  // Next() splits its lines by ParseLayoutLine, after the lines it skips.
+  // Next() reads its lines as ParseLayoutLine does, after the lines it skips.
   // With `encoding` given (kUtf8 or kGbk), the file is in that encoding,
   // whatever its bytes suggest; a line not valid in it is rejected.
   static Expected<std::unique_ptr<PointFileReader>, RunError> Open(
@@ -89,7 +74,7 @@ class PointFileReader {
 
   // The next point, or nullptr at the end of the file. The record is the
   // reader's own and is replaced by the next call. Rejects what
-  // ParsePointLine rejects (a first point line with no number in X nor in
+  // ParseLayoutLine rejects (a first point line with no number in X nor in
   // Y as kHeaderLine), a spreadsheet workbook (kWorkbook, before any line),
   // a line that is not valid text in the file's
   // encoding, a line longer than kMaxLineBytes, a NUL byte (as soon as it is
@@ -99,8 +84,8 @@ class PointFileReader {
 
   // Up to `capacity` points read at once into `points`, as many usual lines
   // of ASCII (see usual_line.h) as follow in the data read so far; 0 when
-  // the next line is of another kind or not yet read, or the file has a
-  // layout of its own (Next() then takes it). The points' texts stay valid until the next call of
+  // the next line is of another kind or not yet read, or the file is not in
+  // the usual layout (Next() then takes it). The points' texts stay valid until the next call of
   // Next().
   std::size_t NextUsualPoints(PointRecord* points, std::size_t capacity);
 
@@ -151,8 +136,6 @@ class PointFileReader {
   // on where it was.
   void ScanLinesFrom(std::uint64_t from, const std::function<bool(std::string_view)>& visit);
   RunError ReadFailure() const;
-  // Next() for a file with a layout of its own.
-  Expected<const PointRecord*, RunError> NextInLayout();
 
   std::FILE* file_;
   std::string path_;
@@ -171,7 +154,8 @@ class PointFileReader {
   bool line_may_be_non_ascii_ = true;  // false: the last line read is ASCII
   PointRecord current_;                // the point Next() returns
   std::string texts_;                  // current_'s texts with CSV quoting taken back
-  std::unique_ptr<const PointLayout> layout_;  // none: "name, X, Y, H"
+  std::unique_ptr<const PointLayout> layout_;  // how lines are read; never null
+  bool usual_ = true;                          // layout_ is the usual one: read in one pass
   std::optional<TextEncoding> told_encoding_;  // none: decided by the bytes
 };
 

@@ -4,6 +4,7 @@
 
 #include "batch/column_list.h"
 #include "batch/field_split.h"
+#include "batch/line_rule.h"
 #include "batch/run_error.h"
 #include "number/number_text.h"
 
@@ -18,21 +19,24 @@ constexpr ColumnSpelling<PointField> kSpellings[] = {
 // "name", "code", "x", "y", "h" or "-": how ParseColumns spells a kind.
 std::string_view ColumnName(PointField field) { return ColumnName<PointField>(kSpellings, field); }
 
-}  // namespace
-
-char SeparatorOf(FieldDelimiter delimiter) {
-  switch (delimiter) {
-    case FieldDelimiter::kTab:
-      return '\t';
-    case FieldDelimiter::kSemicolon:
-      return ';';
-    case FieldDelimiter::kWhitespace:
-      return kBlankRuns;
-    case FieldDelimiter::kComma:
-      break;
+// A point whose fields are split: its X and Y texts read as numbers in
+// metres. Rejects an X or Y that is not a decimal number in full; the
+// error about X is header_like when X and Y both hold words (HoldWords).
+Expected<std::optional<PointRecord>, RunError> WithCoordinates(PointRecord point) {
+  auto x = ParseDecimal(point.x_text);
+  if (!x) {
+    RunError e = NumberFieldError(x.error(), point.line, "X", point.x_text);
+    e.header_like = HoldWords(point.x_text, point.y_text);
+    return Fail(std::move(e));
   }
-  return ',';
+  auto y = ParseDecimal(point.y_text);
+  if (!y) return Fail(NumberFieldError(y.error(), point.line, "Y", point.y_text));
+  point.x = *x;
+  point.y = *y;
+  return std::optional<PointRecord>(point);
 }
+
+}  // namespace
 
 bool PointLayout::IsDefault() const {
   return fields == PointLayout{}.fields && delimiter == FieldDelimiter::kComma && skip_lines == 0;
@@ -49,7 +53,7 @@ Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view 
                                                                const PointLayout& layout,
                                                                std::string* texts,
                                                                std::size_t* fields) {
-  if (TrimBlanks(line).empty()) return std::optional<PointRecord>();
+  if (IsBlankLine(line)) return std::optional<PointRecord>();
   PointRecord point;
   point.line = line_number;
   bool has_x = false, has_y = false;
@@ -83,6 +87,8 @@ Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view 
   if (fields != nullptr) *fields = count;
   if (!has_x || !has_y) {
     RunError e = LineError(RunErrorKind::kTooFewFields, line_number, line);
+    // The usual file's message says which three in words of its own.
+    if (layout.IsDefault()) return Fail(std::move(e));
     // The columns a point needs: up to the later of X and Y.
     const auto x = std::find(layout.fields.begin(), layout.fields.end(), PointField::kX);
     const auto y = std::find(layout.fields.begin(), layout.fields.end(), PointField::kY);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/expected.h"
+#include "batch/line_rule.h"
 #include "batch/point_file.h"
 #include "batch/run_error.h"
 
@@ -18,23 +19,15 @@ namespace torvane {
 
 enum class PointField { kName, kCode, kX, kY, kH, kSkip };
 
-enum class FieldDelimiter {
-  kComma,
-  kWhitespace,  // runs of spaces and tabs; blanks at either end of the line separate nothing
-  kTab,
-  kSemicolon,
-};
-
-// The separator SplitFields (field_split.h) splits at for a delimiter.
-char SeparatorOf(FieldDelimiter delimiter);
-
+// As made (PointLayout{}), the usual point file's: "name, X, Y, H", comma
+// separated, no header.
 struct PointLayout {
   std::vector<PointField> fields{PointField::kName, PointField::kX, PointField::kY, PointField::kH};
   FieldDelimiter delimiter = FieldDelimiter::kComma;
   std::size_t skip_lines = 0;  // lines at the start that are not points, blank or not
 
-  // "name, X, Y, H", comma separated, nothing skipped: the reader's own
-  // one-pass path reads this layout.
+  // "name, X, Y, H", comma separated, nothing skipped: the usual layout,
+  // which the reader takes in one pass where it can (usual_line.h).
   bool IsDefault() const;
 };
 
@@ -48,9 +41,10 @@ Expected<std::vector<PointField>, std::string> ParseColumns(std::string_view lis
 // past the last one the layout names are ignored, a line without the H
 // field has no height, and a name or code beyond the line's end is empty.
 // Returns no value for a blank line. Rejects: fewer fields than X and Y
-// need (field_text: the line; field: the columns up to X and Y; limit:
-// their count), an X or Y that is not a decimal number in full. The error's
-// path is empty. Fields may be quoted as CSV quotes them, with every
+// need (field_text: the line; in a layout other than the usual one, field:
+// the columns up to X and Y, limit: their count), an X or Y that is not a
+// decimal number in full (header_like: as HoldWords finds X and Y). The
+// error's path is empty. Fields may be quoted as CSV quotes them, with every
 // delimiter (see field_split.h); the record's texts are views into `line`
 // or into *texts. `fields` receives the number of fields of the line.
 Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view line,

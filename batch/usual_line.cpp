@@ -4,30 +4,25 @@
 #include <cassert>
 #include <cstdint>
 
+#include "batch/line_rule.h"
 #include "number/short_decimal.h"
 #include "number/words.h"
 
 namespace torvane {
 namespace {
 
-bool Blank(char c) { return c == ' ' || c == '\t'; }
-bool LineEnd(char c) { return c == '\n' || c == '\r'; }
-
 // Text up to the next comma or line end, eight bytes at a time; sets
-// *unusual when a byte of it is one the one-pass reader leaves to the
-// line-by-line one: not ASCII (the encoding decides), NUL (an error there)
-// or a double quote (a quoted field).
-// The bytes up to `readable` may be read.
+// *unusual when a byte of it is one the field splitter alone reads (see
+// UnusualByteFlags). The bytes up to `readable` may be read.
 const char* TextField(const char* p, [[maybe_unused]] const char* readable, bool* unusual) {
   for (;; p += kWordBytes) {
     assert(readable - p >= static_cast<std::ptrdiff_t>(kWordBytes));
     const std::uint64_t word = LoadWord(p);
-    const std::uint64_t stops = ZeroByteFlags(word ^ (kEachByte * ',')) |
-                                ZeroByteFlags(word ^ (kEachByte * '\n')) |
-                                ZeroByteFlags(word ^ (kEachByte * '\r'));
+    const std::uint64_t stops = ZeroByteFlags(word ^ (kEachByte * kComma)) |
+                                ZeroByteFlags(word ^ (kEachByte * kLineFeed)) |
+                                ZeroByteFlags(word ^ (kEachByte * kCarriageReturn));
     // A zero byte flagged by mistake lies above a real one, itself unusual.
-    const std::uint64_t odd =
-        (word & kByteHighBits) | ZeroByteFlags(word) | ZeroByteFlags(word ^ (kEachByte * '"'));
+    const std::uint64_t odd = UnusualByteFlags(word);
     if (stops != 0) {
       const std::uint64_t before = (stops & (0 - stops)) - 1;  // the bytes before the stop
       *unusual |= (odd & before) != 0;
@@ -37,10 +32,11 @@ const char* TextField(const char* p, [[maybe_unused]] const char* readable, bool
   }
 }
 
-// [first, last) without the blanks at either end.
+// [first, last) without the blanks at either end, as TrimBlanks takes them
+// off, in a loop of its own for speed.
 std::string_view Trimmed(const char* first, const char* last) {
-  while (last != first && Blank(last[-1])) --last;
-  while (first != last && Blank(*first)) ++first;
+  while (last != first && IsBlank(last[-1])) --last;
+  while (first != last && IsBlank(*first)) ++first;
   return std::string_view(first, static_cast<std::size_t>(last - first));
 }
 
@@ -50,13 +46,13 @@ std::string_view Trimmed(const char* first, const char* last) {
 // anything else.
 const char* UsualDecimalField(const char* p, const char* readable, std::string_view* text,
                               ShortDecimal* d) {
-  while (Blank(*p)) ++p;
+  while (IsBlank(*p)) ++p;
   const char* const start = p;
   p = ReadShortDecimal<ReadTo::kStopByte>(p, readable, d);
   if (p == nullptr) return nullptr;
   *text = std::string_view(start, static_cast<std::size_t>(p - start));
-  while (Blank(*p)) ++p;
-  if (*p != ',' && !LineEnd(*p)) return nullptr;
+  while (IsBlank(*p)) ++p;
+  if (*p != kComma && !IsLineEnd(*p)) return nullptr;
   return p;
 }
 
@@ -79,16 +75,16 @@ const char* ParseUsualLine(const char* first, const char* readable, std::size_t 
                            PointRecord* point, std::size_t* fields, bool* unusual) {
   *unusual = false;
   const char* p = TextField(first, readable, unusual);
-  if (*p != ',') return nullptr;
+  if (*p != kComma) return nullptr;
   point->name = Trimmed(first, p);
   p = UsualNumberField(p + 1, readable, &point->x_text, &point->x);
-  if (p == nullptr || *p != ',') return nullptr;
+  if (p == nullptr || *p != kComma) return nullptr;
   p = UsualNumberField(p + 1, readable, &point->y_text, &point->y);
   if (p == nullptr) return nullptr;
   std::size_t count = 3;
   point->h_text = {};
   point->h_decimal.reset();
-  if (*p == ',') {
+  if (*p == kComma) {
     const char* const h = ++p;
     ShortDecimal d;
     if (const char* after = UsualDecimalField(h, readable, &point->h_text, &d)) {
@@ -99,7 +95,7 @@ const char* ParseUsualLine(const char* first, const char* readable, std::size_t 
       point->h_text = Trimmed(h, p);
     }
     ++count;
-    while (*p == ',') {
+    while (*p == kComma) {
       ++count;
       p = TextField(p + 1, readable, unusual);
     }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/line_rule.h"
 #include "batch/result_line.h"
 #include "batch/usual_line.h"
 #include "params/conversion_params.h"
@@ -51,7 +52,8 @@ Totals Pass(const std::string& data, std::size_t size, const torvane::Transform&
         std::fprintf(stderr, "line %zu is not a usual point line\n", totals.points + n + 1);
         std::exit(1);
       }
-      p = line_end + 1 + (*line_end == '\r' && line_end[1] == '\n');
+      p = line_end + 1 +
+          (*line_end == torvane::kCarriageReturn && line_end[1] == torvane::kLineFeed);
     }
     totals.points += n;
     if (!write) {
@@ -93,7 +95,7 @@ int main(int argc, char** argv) {
   std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::size_t size = data.size();
   data.append(kSlack, '\0');
-  data[size] = '\n';
+  data[size] = torvane::kLineFeed;
   auto params = torvane::RunParamsFromValues(3450000.123, 550000.456, 30.1520);
   const torvane::Transform transform(params.value());
   std::vector<char> table(kTableBytes);

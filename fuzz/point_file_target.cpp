@@ -9,6 +9,7 @@
 
 #include "batch/conversion_run.h"
 #include "batch/point_file.h"
+#include "batch/point_layout.h"
 #include "fuzz/check.h"
 #include "fuzz/fuzz_targets.h"
 
@@ -44,10 +45,11 @@ void PointFile(const std::uint8_t* data, std::size_t size) {
   const std::string earlier = "an earlier table\r\n";
   std::ofstream(table, std::ios::binary | std::ios::trunc) << earlier;
 
-  // Reading: every point reported once, in order, just as the plain line
-  // parser reads the file's lines one by one.
+  // Reading: every point reported once, in order, just as the usual
+  // layout reads the file's lines one by one.
   std::size_t points_read = 0;
   bool read_ok = true;
+  const PointLayout usual;
   auto reader = PointFileReader::Open(points.string());
   auto lines = PointFileReader::Open(points.string());
   Check(reader.ok() == lines.ok(), "a file opens once and not again");
@@ -66,7 +68,7 @@ void PointFile(const std::uint8_t* data, std::size_t size) {
           break;
         }
         if (!*more) break;
-        auto parsed = ParsePointLine(line, lines.value()->line_number(), &texts);
+        auto parsed = ParseLayoutLine(line, lines.value()->line_number(), usual, &texts);
         if (!parsed) {
           expected_error = parsed.error();
           break;

@@ -98,8 +98,6 @@ std::size_t ExponentLength(std::string_view s, bool accept_d) {
 
 }  // namespace
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 std::string_view TrimBlanks(std::string_view text) {
   std::size_t first = 0, last = text.size();
   while (first < last && IsBlank(text[first])) ++first;

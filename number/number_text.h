@@ -61,7 +61,7 @@ std::string PlainDecimal15(double magnitude);
 std::string ZeroPadded(std::uint64_t value, std::size_t width);
 
 // Blanks for the point-file and command-line rules: space and tab.
-bool IsBlank(char c);
+constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 std::string_view TrimBlanks(std::string_view text);
 
 }  // namespace torvane

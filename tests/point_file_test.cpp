@@ -14,78 +14,6 @@ namespace {
 
 using testing::TempDir;
 
-TEST(ParsePointLine, FieldsWithoutTheirBlanks) {
-  std::string texts;  // the fields' texts with CSV quoting taken back
-  const struct {
-    const char* line;
-    const char *name, *x, *y, *h;
-    double xv, yv;
-    std::size_t fields;
-  } rows[] = {
-      {"III12 , 761.500 , 782.300 , 1211.210 ", "III12", "761.500", "782.300", "1211.210", 761.5,
-       782.3, 4},
-      {"  III11 , 755.500 , 740.800 , 1215.101", "III11", "755.500", "740.800", "1215.101", 755.5,
-       740.8, 4},
-      {"P1,1,2,3,code,more", "P1", "1", "2", "3", 1, 2, 6},
-      {"P1, 1, 2", "P1", "1", "2", "", 1, 2, 3},
-      {"P1,1,2,", "P1", "1", "2", "", 1, 2, 4},
-      {"\tP 1\t,-0.5,1e3,high", "P 1", "-0.5", "1e3", "high", -0.5, 1000, 4},
-      {",1,2,3", "", "1", "2", "3", 1, 2, 4},
-  };
-  for (const auto& row : rows) {
-    std::size_t fields = 0;
-    auto parsed = ParsePointLine(row.line, 9, &texts, &fields);
-    ASSERT_TRUE(parsed.ok()) << row.line;
-    ASSERT_TRUE(parsed.value().has_value()) << row.line;
-    const PointRecord& p = *parsed.value();
-    EXPECT_EQ(p.line, 9u);
-    EXPECT_EQ(p.name, row.name);
-    EXPECT_EQ(p.x_text, row.x);
-    EXPECT_EQ(p.y_text, row.y);
-    EXPECT_EQ(p.h_text, row.h);
-    EXPECT_EQ(p.x, row.xv);
-    EXPECT_EQ(p.y, row.yv);
-    EXPECT_EQ(fields, row.fields) << row.line;
-  }
-}
-
-TEST(ParsePointLine, BlankLinesAreNotPoints) {
-  std::string texts;  // the fields' texts with CSV quoting taken back
-  for (const char* line : {"", " ", "\t \t"}) {
-    auto parsed = ParsePointLine(line, 1, &texts);
-    ASSERT_TRUE(parsed.ok());
-    EXPECT_FALSE(parsed.value().has_value()) << '"' << line << '"';
-  }
-}
-
-TEST(ParsePointLine, ErrorsNameTheLineAndQuoteTheField) {
-  std::string texts;  // the fields' texts with CSV quoting taken back
-  const struct {
-    const char* line;
-    RunErrorKind kind;
-    const char* field;
-    const char* text;
-  } rows[] = {
-      {"P1,abc,2,3", RunErrorKind::kNotANumber, "X", "abc"},
-      {"P1,1,,3", RunErrorKind::kNotANumber, "Y", ""},
-      {"P1, 755.5m ,2", RunErrorKind::kNotANumber, "X", "755.5m"},
-      {"P1,1e400,2", RunErrorKind::kNumberTooLarge, "X", "1e400"},
-      {"P1,1,inf", RunErrorKind::kNotANumber, "Y", "inf"},
-      {"a,b", RunErrorKind::kTooFewFields, "", "a,b"},
-      {" P1 ", RunErrorKind::kTooFewFields, "", "P1"},
-      {"P1，755.5，740.8", RunErrorKind::kTooFewFields, "", "P1，755.5，740.8"},  // full-width
-      {",,", RunErrorKind::kNotANumber, "X", ""},
-  };
-  for (const auto& row : rows) {
-    auto parsed = ParsePointLine(row.line, 7, &texts);
-    ASSERT_FALSE(parsed.ok()) << row.line;
-    EXPECT_EQ(parsed.error().kind, row.kind) << row.line;
-    EXPECT_EQ(parsed.error().line, 7u);
-    EXPECT_EQ(parsed.error().field, row.field) << row.line;
-    EXPECT_EQ(parsed.error().field_text, row.text) << row.line;
-  }
-}
-
 std::string ManyAsciiLines(int count) {
   std::string text;
   for (int i = 0; i < count; ++i) text += "A,1,2,3\r\n";
@@ -157,9 +85,10 @@ TEST(PointFileReader, CrLfAcrossTheReadBuffer) {
 
 // Lines in the forms files use, many of them read the fast way, over
 // several read chunks and ending without a line end: every point must be
-// what the line-by-line parser makes of its line.
-TEST(PointFileReader, EveryLineReadsAsParsePointLineReadsIt) {
+// what the usual layout makes of its line.
+TEST(PointFileReader, EveryLineReadsAsTheUsualLayoutReadsIt) {
   std::string texts;  // the fields' texts with CSV quoting taken back
+  const PointLayout usual;
   std::mt19937 random(5);
   const char* const blanks[] = {"", " ", "  ", "\t"};
   const char* const signs[] = {"", "", "-", "+"};
@@ -204,7 +133,7 @@ TEST(PointFileReader, EveryLineReadsAsParsePointLineReadsIt) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     auto got = reader.value()->Next();
     ASSERT_TRUE(got.ok() && got.value() != nullptr) << "line " << i + 1;
-    auto want = ParsePointLine(lines[i], i + 1, &texts);
+    auto want = ParseLayoutLine(lines[i], i + 1, usual, &texts);
     ASSERT_TRUE(want.ok() && want.value());
     const PointRecord& g = *got.value();
     const PointRecord& w = *want.value();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/conversion_run.h"
+#include "batch/usual_line.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -16,6 +17,7 @@ using testing::TempDir;
 
 constexpr PointField kName = PointField::kName, kCode = PointField::kCode, kX = PointField::kX,
                      kY = PointField::kY, kH = PointField::kH, kSkip = PointField::kSkip;
+const std::vector<PointField> kUsual = PointLayout{}.fields;  // name, X, Y, H
 
 TEST(ParseColumns, ListsAndTheirFaults) {
   const struct {
@@ -112,6 +114,18 @@ TEST(ParseLayoutLine, FieldsByLayout) {
        4},
       {"10,20", {kX, kY}, FieldDelimiter::kComma, "", "", "10", "20", "", 2},
       {"10,20", {kX, kY, kName}, FieldDelimiter::kComma, "", "", "10", "20", "", 2},
+      // The usual layout: fields without their blanks, H missing or empty,
+      // fields after H counted.
+      {"III12 , 761.500 , 782.300 , 1211.210 ", kUsual, FieldDelimiter::kComma, "III12", "",
+       "761.500", "782.300", "1211.210", 4},
+      {"  III11 , 755.500 , 740.800 , 1215.101", kUsual, FieldDelimiter::kComma, "III11", "",
+       "755.500", "740.800", "1215.101", 4},
+      {"P1,1,2,3,code,more", kUsual, FieldDelimiter::kComma, "P1", "", "1", "2", "3", 6},
+      {"P1, 1, 2", kUsual, FieldDelimiter::kComma, "P1", "", "1", "2", "", 3},
+      {"P1,1,2,", kUsual, FieldDelimiter::kComma, "P1", "", "1", "2", "", 4},
+      {"\tP 1\t,-0.5,1e3,high", kUsual, FieldDelimiter::kComma, "P 1", "", "-0.5", "1e3", "high",
+       4},
+      {",1,2,3", kUsual, FieldDelimiter::kComma, "", "", "1", "2", "3", 4},
   };
   for (const auto& row : rows) {
     PointLayout layout;
@@ -140,8 +154,11 @@ TEST(ParseLayoutLine, BlankLinesAndFaults) {
   cass.fields = {kName, kCode, kY, kX, kH};
   PointLayout spaced;
   spaced.delimiter = FieldDelimiter::kWhitespace;
-  for (const char* blank : {"", " \t "}) {
-    for (const PointLayout* layout : {&cass, &spaced}) {
+  PointLayout usual;
+  PointLayout usual_after_a_header;  // read line by line, as a layout of its own
+  usual_after_a_header.skip_lines = 1;
+  for (const char* blank : {"", " ", " \t "}) {
+    for (const PointLayout* layout : {&cass, &spaced, &usual}) {
       auto parsed = ParseLayoutLine(blank, 1, *layout, &texts);
       ASSERT_TRUE(parsed.ok());
       EXPECT_FALSE(parsed.value().has_value());
@@ -158,6 +175,18 @@ TEST(ParseLayoutLine, BlankLinesAndFaults) {
       {"1,,53165.478,N31377", &cass, "p.dat:3: X field \"N31377\" is not a number"},
       {"1,,,31377", &cass, "p.dat:3: Y field \"\" is not a number"},
       {"P1 10,5 20", &spaced, "p.dat:3: X field \"10,5\" is not a number"},
+      // The usual layout names the three fields in words of its own.
+      {"P1,abc,2,3", &usual, "p.dat:3: X field \"abc\" is not a number"},
+      {"P1,1,,3", &usual, "p.dat:3: Y field \"\" is not a number"},
+      {"P1, 755.5m ,2", &usual, "p.dat:3: X field \"755.5m\" is not a number"},
+      {"P1,1e400,2", &usual, "p.dat:3: X field \"1e400\" is too large"},
+      {"P1,1,inf", &usual, "p.dat:3: Y field \"inf\" is not a number"},
+      {"a,b", &usual, "p.dat:3: line \"a,b\" has fewer than three fields (name, X, Y)"},
+      {" P1 ", &usual, "p.dat:3: line \"P1\" has fewer than three fields (name, X, Y)"},
+      {"P1，755.5，740.8", &usual,  // full-width commas
+       "p.dat:3: line \"P1，755.5，740.8\" has fewer than three fields (name, X, Y)"},
+      {",,", &usual, "p.dat:3: X field \"\" is not a number"},
+      {"a,b", &usual_after_a_header, "p.dat:3: line \"a,b\" has fewer than 3 fields (name, x, y)"},
   };
   for (const auto& row : rows) {
     auto parsed = ParseLayoutLine(row.line, 3, *row.layout, &texts);
@@ -168,36 +197,64 @@ TEST(ParseLayoutLine, BlankLinesAndFaults) {
   }
 }
 
-// The usual layout spelt out reads every line as the point-file reader does.
-TEST(ParseLayoutLine, UsualLayoutAgreesWithParsePointLine) {
+// The one-pass reading of usual lines and the field splitter on the same
+// bytes: every line the one-pass reading takes is the point the usual
+// layout makes of it, and it leaves every line with a quote, NUL or a byte
+// that is not ASCII in a field it does not read as a number.
+TEST(ParseUsualLine, TakesOnlyWhatTheUsualLayoutReadsAlike) {
   std::string texts;  // the fields' texts with CSV quoting taken back
-  std::string usual_texts;
   const PointLayout usual;
   std::mt19937 random(20261208);
-  const std::string alphabet = "P17.-, \te+\"";
+  // Fields of a few of these bytes, or numbers as files write them, with
+  // blanks around them; some lines of bytes alone.
+  const std::string alphabet = std::string("P17.-, \te+\"\x80", 12) + '\0';
+  const char* const numbers[] = {"17", "-1.7", "+71.", ".17", "1e7", "7.1.1", "-", "1 7"};
+  const char* const blanks[] = {"", "", " ", "\t "};
+  std::size_t taken = 0;
   for (int round = 0; round < 200000; ++round) {
-    std::string line(random() % 16, ' ');
-    for (char& c : line) c = alphabet[random() % alphabet.size()];
-    std::size_t fields = 0, usual_fields = 0;
-    auto expected = ParsePointLine(line, 2, &texts, &fields);
-    auto parsed = ParseLayoutLine(line, 2, usual, &usual_texts, &usual_fields);
-    ASSERT_EQ(parsed.ok(), expected.ok()) << '"' << line << '"';
-    if (!expected.ok()) {
-      EXPECT_EQ(parsed.error().kind, expected.error().kind) << line;
-      EXPECT_EQ(parsed.error().field_text, expected.error().field_text) << line;
-      continue;
+    std::string line;
+    if (random() % 4 == 0) {
+      line.assign(random() % 16, ' ');
+      for (char& c : line) c = alphabet[random() % alphabet.size()];
+    } else {
+      for (std::size_t field = 0, count = 1 + random() % 6; field < count; ++field) {
+        if (field != 0) line += ',';
+        line += blanks[random() % 4];
+        if (random() % 3 == 0) {
+          for (std::size_t n = random() % 4; n > 0; --n)
+            line += alphabet[random() % alphabet.size()];
+        } else {
+          line += numbers[random() % 8];
+        }
+        line += blanks[random() % 4];
+      }
     }
-    ASSERT_EQ(parsed->has_value(), expected->has_value()) << line;
-    if (!expected->has_value()) continue;
-    const PointRecord &a = **parsed, &b = **expected;
-    EXPECT_EQ(usual_fields, fields) << line;
-    EXPECT_EQ(a.name, b.name) << line;
-    EXPECT_EQ(a.x_text, b.x_text) << line;
-    EXPECT_EQ(a.y_text, b.y_text) << line;
-    EXPECT_EQ(a.h_text, b.h_text) << line;
-    EXPECT_EQ(a.x, b.x) << line;
-    EXPECT_EQ(a.y, b.y) << line;
+    // A line end after the line, then room for reading a word at it.
+    const std::string bytes = line + "\n" + std::string(8, '\n');
+    PointRecord fast;
+    std::size_t fast_fields = 0, fields = 0;
+    bool unusual = false;
+    const char* end =
+        ParseUsualLine(bytes.data(), bytes.data() + bytes.size(), 2, &fast, &fast_fields, &unusual);
+    if (end == nullptr) continue;
+    ASSERT_EQ(end, bytes.data() + line.size()) << '"' << line << '"';
+    const bool odd = line.find_first_of(std::string("\"\x80\0", 3)) != std::string::npos;
+    ASSERT_EQ(unusual, odd) << '"' << line << '"';
+    if (unusual) continue;
+    ++taken;
+    auto parsed = ParseLayoutLine(line, 2, usual, &texts, &fields);
+    ASSERT_TRUE(parsed.ok() && parsed->has_value()) << '"' << line << '"';
+    const PointRecord& slow = **parsed;
+    EXPECT_EQ(fast_fields, fields) << line;
+    EXPECT_EQ(fast.line, slow.line) << line;
+    EXPECT_EQ(fast.name, slow.name) << line;
+    EXPECT_EQ(fast.x_text, slow.x_text) << line;
+    EXPECT_EQ(fast.y_text, slow.y_text) << line;
+    EXPECT_EQ(fast.h_text, slow.h_text) << line;
+    EXPECT_EQ(fast.x, slow.x) << line;
+    EXPECT_EQ(fast.y, slow.y) << line;
   }
+  EXPECT_GT(taken, 5000u);  // the lines reach the one-pass reading, not only the splitter
 }
 
 TEST(PointFileReader, LayoutSkipsHeaderLinesAndKeepsLineNumbers) {
