@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "batch/result_line.h"
 #include "batch/usual_line.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
+#include "report/result_table.h"
 
 namespace {
 
