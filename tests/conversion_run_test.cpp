@@ -68,30 +68,6 @@ TEST_F(ConversionRun, HelpExampleBothWays) {
             "III14       691.50000         757.15000          1270.2210\r\n");
 }
 
-TEST_F(ConversionRun, LinesThePartialReaderGarbledConvertCleanly) {
-  // A trailing empty line, a blank line between points, a line of three
-  // fields and one of five: each point keeps its own fields.
-  auto run = Run("A,755.5,740.8,1215.101\r\n\r\nB,755.5,740.8\r\nC,755.5,740.8,1,code\r\n\r\n");
-  ASSERT_TRUE(run.ok()) << Describe(run.error());
-  EXPECT_EQ(Result(),
-            "A           291.64066         -7.11449           1215.1010\r\n"
-            "B           291.64066         -7.11449           \r\n"
-            "C           291.64066         -7.11449           1.0000\r\n");
-}
-
-TEST_F(ConversionRun, EncodingOfThePointFileIsKept) {
-  ASSERT_TRUE(Run("\xB5\xE3"
-                  "1,755.5,740.8,1\r\n")
-                  .ok());  // GBK 点1
-  EXPECT_EQ(Result(),
-            "\xB5\xE3"
-            "1         291.64066         -7.11449           1.0000\r\n");
-  ASSERT_TRUE(Run("\xEF\xBB\xBF点1,755.5,740.8,1\n").ok());
-  EXPECT_EQ(Result(), "\xEF\xBB\xBF点1         291.64066         -7.11449           1.0000\r\n");
-  ASSERT_TRUE(Run("点1,755.5,740.8,1\r").ok());
-  EXPECT_EQ(Result(), "点1         291.64066         -7.11449           1.0000\r\n");
-}
-
 TEST_F(ConversionRun, FailuresLeaveTheEarlierResultAlone) {
   const struct {
     std::string bytes;
@@ -124,7 +100,7 @@ TEST_F(ConversionRun, FailuresLeaveTheEarlierResultAlone) {
   }
 }
 
-TEST_F(ConversionRun, CsvAndJsonInTheLayoutOfThePointFile) {
+TEST_F(ConversionRun, EveryFormatInTheLayoutAndEncodingOfThePointFile) {
   const std::vector<PointField> cass{PointField::kName, PointField::kCode, PointField::kY,
                                      PointField::kX, PointField::kH};
   const std::vector<PointField> usual = PointLayout{}.fields;
@@ -136,6 +112,25 @@ TEST_F(ConversionRun, CsvAndJsonInTheLayoutOfThePointFile) {
     int decimals;
     const char* result;
   } rows[] = {
+      // The table in the point file's encoding: GBK, UTF-8 with its BOM
+      // kept, UTF-8; CR LF whatever the file's line ends.
+      {"\xB5\xE3"
+       "1,755.5,740.8,1\r\n",
+       ResultFormat::kTable, usual, FieldDelimiter::kComma, 5,
+       "\xB5\xE3"
+       "1         291.64066         -7.11449           1.0000\r\n"},
+      {"\xEF\xBB\xBF点1,755.5,740.8,1\n", ResultFormat::kTable, usual, FieldDelimiter::kComma, 5,
+       "\xEF\xBB\xBF点1         291.64066         -7.11449           1.0000\r\n"},
+      {"点1,755.5,740.8,1\r", ResultFormat::kTable, usual, FieldDelimiter::kComma, 5,
+       "点1         291.64066         -7.11449           1.0000\r\n"},
+      // Lines the partial reader garbled: a trailing empty line, a blank
+      // line between points, a line of three fields and one of five; each
+      // point keeps its own fields.
+      {"A,755.5,740.8,1215.101\r\n\r\nB,755.5,740.8\r\nC,755.5,740.8,1,code\r\n\r\n",
+       ResultFormat::kTable, usual, FieldDelimiter::kComma, 5,
+       "A           291.64066         -7.11449           1215.1010\r\n"
+       "B           291.64066         -7.11449           \r\n"
+       "C           291.64066         -7.11449           1.0000\r\n"},
       // CSV in the point file's columns and encoding, a BOM kept, CR LF.
       {"\xEF\xBB\xBF点1,755.5,740.8,1215.1010\nB,755.5,740.8\n", ResultFormat::kCsv, usual,
        FieldDelimiter::kComma, 5,
