@@ -136,7 +136,7 @@ int RunConvert(const ConvertOptions& options) {
   const ResultFormat format = options.format == "csv"    ? ResultFormat::kCsv
                               : options.format == "json" ? ResultFormat::kJson
                                                          : ResultFormat::kTable;
-  int decimals = 5;
+  int decimals = kDefaultResultDecimals;
   if (options.decimals) {
     if (format == ResultFormat::kTable) {
       return Complain("--decimals: only for --format=csv or --format=json", kExitUsage);

@@ -18,6 +18,10 @@ enum class ResultFormat {
   kJson,   // an array of point objects, for scripts (result_json.h)
 };
 
+// The decimals of X and Y in CSV and JSON unless asked for others: the
+// table's.
+inline constexpr int kDefaultResultDecimals = 5;
+
 // The writer of `format`. `decimals` (0 to kMaxResultDecimals) are those of
 // X and Y in CSV and JSON; the table always has five. CSV writes the
 // columns of `layout`, the point file's.

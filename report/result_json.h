@@ -21,9 +21,9 @@ namespace torvane {
 // Appends the object of `point`, converted to `converted`, to `out`,
 // without a separator or line end: name as a string (text in GBK is
 // converted to UTF-8); x and y as CoordinateText with `pattern` (see
-// coordinate_text.h); h the shortest text that reads back as the height's value
-// when H is a decimal number ("1215.1010" gives 1215.101), H's text as a
-// string when it is not one, null when the line has no H.
+// coordinate_text.h); h the shortest text that reads back as the height's
+// value when H is a decimal number ("1215.1010" gives 1215.101), H's text
+// as a string when it is not one, null when the line has no H.
 void AppendJsonPoint(std::string& out, const PointRecord& point, PlanePoint converted,
                      std::string_view pattern, TextEncoding encoding);
 
