@@ -22,6 +22,10 @@ enum class ResultEncoding {
   kUtf8,
 };
 
+// A result format's writer, which ConvertRun drives: Begin at the first
+// point, Write for every point, End after the last. Writers write into the
+// buffer in place (ResultBuffer::Room), so a format can lay out its points
+// without a string of their own.
 class ResultWriter {
  public:
   virtual ~ResultWriter() = default;
@@ -29,16 +33,14 @@ class ResultWriter {
   // The result file's extension, with its dot (".txt").
   virtual std::string_view Extension() const = 0;
 
+  // The encoding the result is in; ConvertRun copies the byte-order mark.
   virtual ResultEncoding Encoding() const = 0;
 
   // Starts a result: writes what comes before its first point (after the
   // byte-order mark, which the run writes). Called once the first point is
   // read, so a writer can be used for one result after another. False when
   // the buffer cannot be written out (errno says why).
-  virtual bool Begin(ResultBuffer& out) {
-    (void)out;
-    return true;
-  }
+  virtual bool Begin(ResultBuffer& /*out*/) { return true; }
 
   // Writes `point`, converted to `converted` (metres, both finite); its
   // name and height are in `encoding`, the point file's. False when the
@@ -47,10 +49,7 @@ class ResultWriter {
                      TextEncoding encoding) = 0;
 
   // Writes what comes after the last point; false as Begin.
-  virtual bool End(ResultBuffer& out) {
-    (void)out;
-    return true;
-  }
+  virtual bool End(ResultBuffer& /*out*/) { return true; }
 };
 
 }  // namespace torvane
