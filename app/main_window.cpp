@@ -15,6 +15,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "app/help_text.h"
 #include "app/local_path.h"
 #include "app/window_messages.h"
+#include "app/window_rules.h"
 #include "batch/conversion_run.h"
 #include "batch/result_path.h"
 #include "number/number_text.h"
@@ -30,6 +32,7 @@
 #include "params/conversion_params.h"
 #include "params/param_texts.h"
 #include "params/two_point.h"
+#include "report/result_table.h"
 #include "report/two_point_report.h"
 
 namespace torvane {
@@ -341,11 +344,11 @@ void MainWindow::Com1_Click() {
     Warn(AmbiguousNameMessage(local_path.error()));
     return;
   }
+  const std::unique_ptr<ResultWriter> table = MakeTableWriter();
   request.point_path = local_path.value();
-  request.result_path = ResultPathFor(request.point_path);
-  request.field_limit = kWindowFieldLimit;
-  request.require_set_params = true;
-  const Expected<RunSummary, RunError> run = ConvertRun(request, params.value());
+  request.result_path = ResultPathFor(request.point_path, table->Extension());
+  ApplyWindowRules(request);
+  const Expected<RunSummary, RunError> run = ConvertRun(request, params.value(), *table);
   if (run.ok()) {
     result_file_path_ = request.result_path;
     return;

@@ -1,25 +1,21 @@
 #include "batch/conversion_run.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "batch/point_file.h"
-#include "batch/result_csv.h"
-#include "batch/result_json.h"
-#include "batch/result_line.h"
+#include "batch/result_buffer.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
 
 namespace torvane {
 namespace {
 
-constexpr std::size_t kFlushBytes = 1 << 20;
+constexpr std::size_t kCopyBytes = 1 << 20;
 constexpr std::size_t kBatchPoints = 64;
 
 namespace fs = std::filesystem;
@@ -77,7 +73,7 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// Sends the complete table in `whole` to standard output or a stream.
+// Sends the complete result in `whole` to standard output or a stream.
 Expected<void, RunError> SendOut(std::FILE* whole, const ResultTarget& target,
                                  const std::string& result_path) {
   FileHandle opened;
@@ -88,7 +84,7 @@ Expected<void, RunError> SendOut(std::FILE* whole, const ResultTarget& target,
     out = opened.get();
   }
   if (!SeekTo(whole, 0)) return Fail(WriteFailure(result_path, SystemReason(errno)));
-  std::vector<char> block(kFlushBytes);
+  std::vector<char> block(kCopyBytes);
   std::size_t got;
   while ((got = std::fread(block.data(), 1, block.size(), whole)) > 0) {
     if (std::fwrite(block.data(), 1, got, out) != got) {
@@ -101,42 +97,6 @@ Expected<void, RunError> SendOut(std::FILE* whole, const ResultTarget& target,
   if (std::fflush(out) != 0) return Fail(WriteFailure(result_path, SystemReason(errno)));
   return {};
 }
-
-// The table on its way to the file: lines are written in place and go out
-// in large blocks.
-class TableBuffer {
- public:
-  explicit TableBuffer(std::FILE* sink)
-      : sink_(sink), data_(new char[kFlushBytes]), capacity_(kFlushBytes) {}
-
-  // Room for `bytes` more bytes, after writing out what is held when it
-  // does not fit; a line longer than the buffer grows it. nullptr when the
-  // write fails (errno says why).
-  char* Room(std::size_t bytes) {
-    if (size_ + bytes > capacity_) {
-      if (!Flush()) return nullptr;
-      if (bytes > capacity_) {
-        data_.reset(new char[bytes]);
-        capacity_ = bytes;
-      }
-    }
-    return data_.get() + size_;
-  }
-  // The bytes up to `end` of the room just given are part of the table.
-  void Used(const char* end) { size_ = end - data_.get(); }
-
-  bool Flush() {
-    const bool written = std::fwrite(data_.get(), 1, size_, sink_) == size_;
-    size_ = 0;
-    return written;
-  }
-
- private:
-  std::FILE* sink_;
-  std::unique_ptr<char[]> data_;
-  std::size_t capacity_;
-  std::size_t size_ = 0;
-};
 
 // The error for a file without points: one that --skip-lines passes over
 // whole says so.
@@ -169,15 +129,16 @@ Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunReque
 
 }  // namespace
 
-Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params) {
+Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params,
+                                          ResultWriter& writer) {
   auto opened = PointFileReader::Open(request.point_path, request.layout, request.encoding);
   if (!opened) return Fail(opened.error());
   PointFileReader& reader = *opened.value();
 
-  if (request.field_limit || request.require_set_params) {
+  if (request.field_limit || request.refuse_unset_params) {
     auto checked = CheckAll(reader, request);
     if (!checked) return Fail(checked.error());
-    if (request.require_set_params) {
+    if (request.refuse_unset_params) {
       switch (StateOf(params.x_offset, params.y_offset, params.theta)) {
         case ParamState::kSet:
           break;
@@ -192,7 +153,7 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   }
 
   // A file is written where it will replace the result when complete; a
-  // stream gets the table only once all of it is in a temporary file.
+  // stream gets the result only once all of it is in a temporary file.
   auto target = ResolveTarget(request);
   if (!target) return Fail(target.error());
   std::unique_ptr<PendingFile> pending;
@@ -212,11 +173,8 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     sink = whole.get();
   }
   const Transform transform(params);
-  TableBuffer out(sink);
+  ResultBuffer out(sink);
   RunSummary summary;
-  // CSV and JSON: one point's text, made here, then put into the buffer.
-  const std::string pattern = CoordinatePattern(request.decimals);
-  std::string text;
   // Converts and writes one point; false, with *failure set, when it cannot.
   auto write = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
     if (!std::isfinite(converted.x) || !std::isfinite(converted.y)) {
@@ -224,32 +182,19 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       failure->field = std::isfinite(converted.x) ? "Y" : "X";
       return false;
     }
-    // The reader knows of a BOM by its first point: the BOM is on line 1,
-    // in the table and the CSV; JSON is UTF-8 without one.
-    const bool bom = summary.points == 0 && request.format != ResultFormat::kJson &&
-                     reader.encoding() == TextEncoding::kUtf8WithBom;
-    std::size_t bytes = bom * kUtf8Bom.size();
-    if (request.format == ResultFormat::kTable) {
-      bytes += ResultLineCapacity(point);
-    } else {
-      text.clear();
-      if (request.format == ResultFormat::kCsv) {
-        AppendCsvLine(text, point, converted, request.layout.fields, pattern);
-      } else {
-        text += summary.points == 0 ? "[\n" : ",\n";
-        AppendJsonPoint(text, point, converted, pattern, reader.encoding());
+    bool written = true;
+    if (summary.points == 0) {
+      // The reader knows of a BOM by its first point.
+      if (writer.Encoding() == ResultEncoding::kAsPointFile &&
+          reader.encoding() == TextEncoding::kUtf8WithBom) {
+        written = out.Append(kUtf8Bom);
       }
-      bytes += text.size();
+      written = written && writer.Begin(out);
     }
-    char* room = out.Room(bytes);
-    if (room == nullptr) {
+    if (!written || !writer.Write(out, point, converted, reader.encoding())) {
       *failure = WriteFailure(request.result_path, SystemReason(errno));
       return false;
     }
-    if (bom) room = std::copy(kUtf8Bom.begin(), kUtf8Bom.end(), room);
-    out.Used(request.format == ResultFormat::kTable
-                 ? WriteResultLine(room, point, converted, reader.encoding())
-                 : std::copy(text.begin(), text.end(), room));
     ++summary.points;
     return true;
   };
@@ -277,13 +222,7 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     }
   }
   if (summary.points == 0) return Fail(NoPoints(request, reader));
-  if (request.format == ResultFormat::kJson) {
-    constexpr std::string_view kJsonEnd = "\n]\n";
-    char* room = out.Room(kJsonEnd.size());
-    if (room == nullptr) return Fail(WriteFailure(request.result_path, SystemReason(errno)));
-    out.Used(std::copy(kJsonEnd.begin(), kJsonEnd.end(), room));
-  }
-  if (!out.Flush() || std::fflush(sink) != 0) {
+  if (!writer.End(out) || !out.Flush() || std::fflush(sink) != 0) {
     return Fail(WriteFailure(request.result_path, SystemReason(errno)));
   }
   if (pending) {

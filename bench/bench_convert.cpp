@@ -19,13 +19,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "app/window_rules.h"
 #include "batch/conversion_run.h"
 #include "batch/result_path.h"
 #include "params/dms.h"
+#include "report/result_table.h"
 
 extern char** environ;
 
@@ -155,13 +158,13 @@ double WindowMilliseconds(const fs::path& folder) {
   torvane::RunRequest window;
   window.point_path = (folder / "window.csv").string();
   window.result_path = torvane::ResultPathFor(window.point_path);
-  window.field_limit = torvane::kWindowFieldLimit;
-  window.require_set_params = true;
+  torvane::ApplyWindowRules(window);
+  const std::unique_ptr<torvane::ResultWriter> table = torvane::MakeTableWriter();
   Generate(torvane::kWindowFieldLimit / 4, window.point_path, folder / "window.txt");
   double best = 1e300;
   for (int i = 0; i < 50; ++i) {
     const auto start = Clock::now();
-    auto run = torvane::ConvertRun(window, params);
+    auto run = torvane::ConvertRun(window, params, *table);
     const std::chrono::duration<double> elapsed = Clock::now() - start;
     if (!run) Die(torvane::Describe(run.error()));
     best = std::min(best, elapsed.count());

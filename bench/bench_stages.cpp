@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "batch/line_rule.h"
-#include "batch/result_line.h"
 #include "batch/usual_line.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
+#include "report/result_table.h"
 
 namespace {
 

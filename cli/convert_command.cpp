@@ -3,18 +3,19 @@
 #include <cstdio>
 #include <iostream>
 #include <limits>
+#include <memory>
 #include <string_view>
 
 #include "batch/conversion_run.h"
 #include "batch/point_layout.h"
 #include "batch/result_clash.h"
-#include "batch/result_csv.h"
 #include "batch/result_path.h"
 #include "cli/commands.h"
 #include "number/number_text.h"
 #include "os/file_system.h"
 #include "os/process_io.h"
 #include "report/angle_warning.h"
+#include "report/result_format.h"
 
 namespace torvane::cli {
 
@@ -132,24 +133,24 @@ int RunConvert(const ConvertOptions& options) {
     if (point_file.empty()) return Complain("POINTFILE: the file name is empty", kExitUsage);
   }
   RunRequest request;
-  request.format = options.format == "csv"    ? ResultFormat::kCsv
-                   : options.format == "json" ? ResultFormat::kJson
-                                              : ResultFormat::kTable;
+  const ResultFormat format = options.format == "csv"    ? ResultFormat::kCsv
+                              : options.format == "json" ? ResultFormat::kJson
+                                                         : ResultFormat::kTable;
+  int decimals = kDefaultResultDecimals;
   if (options.decimals) {
-    if (request.format == ResultFormat::kTable) {
+    if (format == ResultFormat::kTable) {
       return Complain("--decimals: only for --format=csv or --format=json", kExitUsage);
     }
-    std::size_t decimals = 0;
-    if (!ReadCount("--decimals", *options.decimals, kMaxResultDecimals, &decimals)) {
+    std::size_t given = 0;
+    if (!ReadCount("--decimals", *options.decimals, kMaxResultDecimals, &given)) {
       return kExitUsage;
     }
-    request.decimals = static_cast<int>(decimals);
+    decimals = static_cast<int>(given);
   }
   if (!ReadLayout(options, &request.layout)) return kExitUsage;
   request.encoding = EncodingNamed(options.encoding);
-  const std::string_view extension = request.format == ResultFormat::kCsv    ? ".csv"
-                                     : request.format == ResultFormat::kJson ? ".json"
-                                                                             : ".txt";
+  const std::unique_ptr<ResultWriter> writer = MakeResultWriter(format, decimals, request.layout);
+  const std::string_view extension = writer->Extension();
   // No point file: a filter from standard input to standard output.
   std::vector<std::string> point_files = options.point_files;
   if (point_files.empty()) point_files.emplace_back("-");
@@ -214,7 +215,7 @@ int RunConvert(const ConvertOptions& options) {
   for (std::size_t i = 0; i < point_files.size(); ++i) {
     request.point_path = point_files[i];
     request.result_path = result_paths[i];
-    auto run = ConvertRun(request, *params);
+    auto run = ConvertRun(request, *params, *writer);
     if (run) continue;
     RunError error = run.error();
     // Told as the other commands tell it, not as a bad descriptor.

@@ -12,6 +12,7 @@
 #include "batch/point_layout.h"
 #include "fuzz/check.h"
 #include "fuzz/fuzz_targets.h"
+#include "report/result_table.h"
 
 namespace torvane::fuzz {
 namespace {
@@ -113,7 +114,7 @@ void PointFile(const std::uint8_t* data, std::size_t size) {
   RunRequest request;
   request.point_path = points.string();
   request.result_path = table.string();
-  auto run = ConvertRun(request, RunParams{500, 600, 0.5280590614494144});
+  auto run = ConvertRun(request, RunParams{500, 600, 0.5280590614494144}, *MakeTableWriter());
   const std::string written = ReadAll(table);
   if (run) {
     Check(read_ok, "a file that fails to read converts");

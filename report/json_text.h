@@ -1,8 +1,6 @@
-// JSON text for the reports scripts read: strings, members, arrays and the
-// report's outer object, written as torvane-cli lays them out.
+// JSON text for what scripts read: strings, members, arrays and a report's
+// outer object, written as torvane-cli lays them out.
 #pragma once
-
-#include "batch/json_string.h"
 
 #include <string>
 #include <string_view>
@@ -10,7 +8,9 @@
 
 namespace torvane {
 
-// Strings are written by JsonString (batch/json_string.h).
+// A JSON string of UTF-8 text: double quotes, backslashes and control
+// characters escaped, every other byte as it is.
+std::string JsonString(std::string_view utf8);
 
 // "\"key\": value", `json` an already-written JSON value.
 std::string JsonMember(std::string_view key, const std::string& json);

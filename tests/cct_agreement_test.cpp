@@ -30,6 +30,7 @@
 #include "fit/proj_pipeline.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
+#include "report/result_table.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -117,7 +118,7 @@ void CompareWithCct(const std::string& cct, const std::string& pipeline, const R
     request.point_path = dir.Write("p.csv", points);
     request.result_path = dir / "table.txt";
     request.direction = direction;
-    ASSERT_TRUE(ConvertRun(request, params).ok());
+    ASSERT_TRUE(ConvertRun(request, params, *MakeTableWriter()).ok());
     dir.Write("twin.txt", twin);
     const std::string cct_out =
         Output(cct + " -d 5 -t 0 " + (forward ? "" : "-I ") + pipeline + " " + (dir / "twin.txt"));

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "batch/result_csv.h"
+#include "app/window_rules.h"
 #include "batch/result_path.h"
+#include "report/result_csv.h"
+#include "report/result_format.h"
+#include "report/result_table.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -35,12 +38,14 @@ class ConversionRun : public ::testing::Test {
     request_.point_path = dir_.Write("pts.csv", bytes);
     request_.result_path = ResultPathFor(request_.point_path);
     request_.direction = direction;
-    return ConvertRun(request_, params);
+    return ConvertRun(request_, params, *MakeResultWriter(format_, decimals_, request_.layout));
   }
   std::string Result() const { return ReadBytes(request_.result_path); }
 
   TempDir dir_;
   RunRequest request_;
+  ResultFormat format_ = ResultFormat::kTable;
+  int decimals_ = 5;
 };
 
 TEST_F(ConversionRun, HelpExampleBothWays) {
@@ -61,30 +66,6 @@ TEST_F(ConversionRun, HelpExampleBothWays) {
   EXPECT_EQ(Result(),
             "III11       755.50000         740.80000          1215.1010\r\n"
             "III14       691.50000         757.15000          1270.2210\r\n");
-}
-
-TEST_F(ConversionRun, LinesThePartialReaderGarbledConvertCleanly) {
-  // A trailing empty line, a blank line between points, a line of three
-  // fields and one of five: each point keeps its own fields.
-  auto run = Run("A,755.5,740.8,1215.101\r\n\r\nB,755.5,740.8\r\nC,755.5,740.8,1,code\r\n\r\n");
-  ASSERT_TRUE(run.ok()) << Describe(run.error());
-  EXPECT_EQ(Result(),
-            "A           291.64066         -7.11449           1215.1010\r\n"
-            "B           291.64066         -7.11449           \r\n"
-            "C           291.64066         -7.11449           1.0000\r\n");
-}
-
-TEST_F(ConversionRun, EncodingOfThePointFileIsKept) {
-  ASSERT_TRUE(Run("\xB5\xE3"
-                  "1,755.5,740.8,1\r\n")
-                  .ok());  // GBK 点1
-  EXPECT_EQ(Result(),
-            "\xB5\xE3"
-            "1         291.64066         -7.11449           1.0000\r\n");
-  ASSERT_TRUE(Run("\xEF\xBB\xBF点1,755.5,740.8,1\n").ok());
-  EXPECT_EQ(Result(), "\xEF\xBB\xBF点1         291.64066         -7.11449           1.0000\r\n");
-  ASSERT_TRUE(Run("点1,755.5,740.8,1\r").ok());
-  EXPECT_EQ(Result(), "点1         291.64066         -7.11449           1.0000\r\n");
 }
 
 TEST_F(ConversionRun, FailuresLeaveTheEarlierResultAlone) {
@@ -110,7 +91,7 @@ TEST_F(ConversionRun, FailuresLeaveTheEarlierResultAlone) {
   };
   for (const auto& row : rows) {
     dir_.Write("pts转化后成果表.txt", "earlier result\r\n");
-    request_.format = row.format;
+    format_ = row.format;
     auto run = Run(row.bytes, Direction::kSurveyToConstruction, RunParams{-1e308, 1e308, 1});
     ASSERT_FALSE(run.ok()) << row.message;
     EXPECT_EQ(Describe(run.error()), request_.point_path + row.message);
@@ -119,7 +100,7 @@ TEST_F(ConversionRun, FailuresLeaveTheEarlierResultAlone) {
   }
 }
 
-TEST_F(ConversionRun, CsvAndJsonInTheLayoutOfThePointFile) {
+TEST_F(ConversionRun, EveryFormatInTheLayoutAndEncodingOfThePointFile) {
   const std::vector<PointField> cass{PointField::kName, PointField::kCode, PointField::kY,
                                      PointField::kX, PointField::kH};
   const std::vector<PointField> usual = PointLayout{}.fields;
@@ -131,6 +112,25 @@ TEST_F(ConversionRun, CsvAndJsonInTheLayoutOfThePointFile) {
     int decimals;
     const char* result;
   } rows[] = {
+      // The table in the point file's encoding: GBK, UTF-8 with its BOM
+      // kept, UTF-8; CR LF whatever the file's line ends.
+      {"\xB5\xE3"
+       "1,755.5,740.8,1\r\n",
+       ResultFormat::kTable, usual, FieldDelimiter::kComma, 5,
+       "\xB5\xE3"
+       "1         291.64066         -7.11449           1.0000\r\n"},
+      {"\xEF\xBB\xBF点1,755.5,740.8,1\n", ResultFormat::kTable, usual, FieldDelimiter::kComma, 5,
+       "\xEF\xBB\xBF点1         291.64066         -7.11449           1.0000\r\n"},
+      {"点1,755.5,740.8,1\r", ResultFormat::kTable, usual, FieldDelimiter::kComma, 5,
+       "点1         291.64066         -7.11449           1.0000\r\n"},
+      // Lines the partial reader garbled: a trailing empty line, a blank
+      // line between points, a line of three fields and one of five; each
+      // point keeps its own fields.
+      {"A,755.5,740.8,1215.101\r\n\r\nB,755.5,740.8\r\nC,755.5,740.8,1,code\r\n\r\n",
+       ResultFormat::kTable, usual, FieldDelimiter::kComma, 5,
+       "A           291.64066         -7.11449           1215.1010\r\n"
+       "B           291.64066         -7.11449           \r\n"
+       "C           291.64066         -7.11449           1.0000\r\n"},
       // CSV in the point file's columns and encoding, a BOM kept, CR LF.
       {"\xEF\xBB\xBF点1,755.5,740.8,1215.1010\nB,755.5,740.8\n", ResultFormat::kCsv, usual,
        FieldDelimiter::kComma, 5,
@@ -179,8 +179,8 @@ TEST_F(ConversionRun, CsvAndJsonInTheLayoutOfThePointFile) {
        "\"A\"\"B\",291.6,-7.1,\"\"\"x\"\"y\"\r\n\"\"\"C\",291.6,-7.1,\r\n"},
   };
   for (const auto& row : rows) {
-    request_.format = row.format;
-    request_.decimals = row.decimals;
+    format_ = row.format;
+    decimals_ = row.decimals;
     request_.layout.fields = row.columns;
     request_.layout.delimiter = row.delimiter;
     auto run = Run(row.bytes);
@@ -192,7 +192,7 @@ TEST_F(ConversionRun, CsvAndJsonInTheLayoutOfThePointFile) {
 // CSV written, read back, written again: the names stay as they were
 // (quoted names grew by a layer of quotes every pass, or were split).
 TEST_F(ConversionRun, CsvNamesComeBackAsWritten) {
-  request_.format = ResultFormat::kCsv;
+  format_ = ResultFormat::kCsv;
   for (const char* name : {"A\"B", "\"A\"\"B\"", "A,B", "A;B", "\"", ",;\" x ;,", "点\"1\""}) {
     PointRecord point;
     point.name = name;
@@ -202,6 +202,44 @@ TEST_F(ConversionRun, CsvNamesComeBackAsWritten) {
     const std::string once = Result();
     ASSERT_TRUE(Run(once, Direction::kConstructionToSurvey).ok()) << name;
     EXPECT_EQ(Result(), written) << name;
+  }
+}
+
+// The command line writes the results of all its point files with one
+// writer: each result starts afresh (a JSON array that went on from the
+// file before, or a byte-order mark that stayed, would be a fault). The
+// points are the help example's first, rounded; JSON is UTF-8 without a
+// byte-order mark.
+TEST_F(ConversionRun, OneWriterServesResultAfterResult) {
+  const struct {
+    ResultFormat format;
+    const char* first;
+    const char* second;
+  } rows[] = {
+      {ResultFormat::kTable,
+       "\xEF\xBB\xBF"
+       "A           291.64066         -7.11449           \r\n",
+       "B           291.64066         -7.11449           1.0000\r\n"},
+      {ResultFormat::kCsv,
+       "\xEF\xBB\xBF"
+       "A,291.6,-7.1,\r\n",
+       "B,291.6,-7.1,1\r\n"},
+      {ResultFormat::kJson, "[\n  {\"name\": \"A\", \"x\": 291.6, \"y\": -7.1, \"h\": null}\n]\n",
+       "[\n  {\"name\": \"B\", \"x\": 291.6, \"y\": -7.1, \"h\": 1}\n]\n"},
+  };
+  for (const auto& row : rows) {
+    const std::unique_ptr<ResultWriter> writer = MakeResultWriter(row.format, 1, request_.layout);
+    std::vector<std::string> results;
+    for (const char* bytes : {"\xEF\xBB\xBF"
+                              "A,755.5,740.8\n",
+                              "B,755.5,740.8,1\r\n"}) {
+      request_.point_path = dir_.Write("pts.csv", bytes);
+      request_.result_path = ResultPathFor(request_.point_path, writer->Extension());
+      auto run = ConvertRun(request_, kParams, *writer);
+      ASSERT_TRUE(run.ok()) << Describe(run.error());
+      results.push_back(Result());
+    }
+    EXPECT_EQ(results, (std::vector<std::string>{row.first, row.second}));
   }
 }
 
@@ -220,7 +258,7 @@ TEST_F(ConversionRun, WindowLimitOf4000Fields) {
 }
 
 TEST_F(ConversionRun, WindowRefusesParametersNotAllNonZero) {
-  request_.require_set_params = true;
+  request_.refuse_unset_params = true;
   const struct {
     RunParams params;
     RunErrorKind kind;
@@ -246,13 +284,13 @@ TEST_F(ConversionRun, ResultThatCannotBeWritten) {
   for (const std::string& result : {dir_ / "folder", dir_ / "missing/pts.txt"}) {
     std::filesystem::create_directory(dir_ / "folder");
     request_.result_path = result;
-    auto run = ConvertRun(request_, kParams);
+    auto run = ConvertRun(request_, kParams, *MakeTableWriter());
     ASSERT_FALSE(run.ok()) << result;
     EXPECT_EQ(run.error().kind, RunErrorKind::kCannotWrite);
     EXPECT_EQ(run.error().path, result);
     EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"folder", "pts.csv"}));
   }
-  EXPECT_EQ(Describe(ConvertRun(request_, kParams).error()),
+  EXPECT_EQ(Describe(ConvertRun(request_, kParams, *MakeTableWriter()).error()),
             dir_ / "missing/pts.txt" + ": cannot write: No such file or directory");
 }
 
@@ -262,7 +300,7 @@ TEST_F(ConversionRun, NeverReplacesItsOwnPointFile) {
   std::filesystem::create_hard_link(request_.point_path, dir_ / "link.txt");
   for (const std::string& result : {request_.point_path, dir_ / "link.txt"}) {
     request_.result_path = result;
-    auto run = ConvertRun(request_, kParams);
+    auto run = ConvertRun(request_, kParams, *MakeTableWriter());
     ASSERT_FALSE(run.ok()) << result;
     EXPECT_EQ(run.error().kind, RunErrorKind::kResultIsPointFile);
     EXPECT_EQ(ReadBytes(request_.point_path), kHelpExample);

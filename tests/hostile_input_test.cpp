@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/window_rules.h"
 #include "batch/conversion_run.h"
 #include "batch/point_file.h"
+#include "report/result_table.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -134,10 +136,7 @@ class HostileInput : public ::testing::TestWithParam<bool> {
     RunRequest r;
     r.point_path = point_path;
     r.result_path = result_path;
-    if (GetParam()) {  // as the window runs
-      r.field_limit = kWindowFieldLimit;
-      r.require_set_params = true;
-    }
+    if (GetParam()) ApplyWindowRules(r);  // as the window runs
     return r;
   }
 };
@@ -148,7 +147,7 @@ TEST_P(HostileInput, FilesGiveAnExactErrorAndWriteNothing) {
     TempDir dir;
     const std::string points = dir.Write("p.csv", h.bytes);
     const std::string table = dir.Write("table.txt", kEarlier);
-    auto run = ConvertRun(Request(points, table), kParams);
+    auto run = ConvertRun(Request(points, table), kParams, *MakeTableWriter());
     ASSERT_FALSE(run.ok());
     EXPECT_EQ(Describe(run.error()), WithPath(h.message, points));
     EXPECT_EQ(ReadBytes(table), kEarlier);
@@ -179,7 +178,7 @@ TEST_P(HostileInput, PathsThatCannotBeUsed) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
-    auto run = ConvertRun(Request(row.point_path, row.result_path), kParams);
+    auto run = ConvertRun(Request(row.point_path, row.result_path), kParams, *MakeTableWriter());
     ASSERT_FALSE(run.ok());
     EXPECT_EQ(Describe(run.error()), row.message);
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"folder", "p.csv"}));
@@ -208,7 +207,7 @@ TEST_P(HostileInput, OddButGoodFilesConvert) {
     TempDir dir;
     const std::string points = dir.Write("p.csv", row.bytes);
     const std::string table = dir / "table.txt";
-    auto run = ConvertRun(Request(points, table), kParams);
+    auto run = ConvertRun(Request(points, table), kParams, *MakeTableWriter());
     ASSERT_TRUE(run.ok()) << Describe(run.error());
     EXPECT_EQ(ReadBytes(table), row.table);
   }

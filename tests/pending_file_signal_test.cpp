@@ -14,6 +14,7 @@
 #include "batch/conversion_run.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
+#include "report/result_table.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -89,7 +90,7 @@ TEST(PendingFileSignals, AFileSizeLimitIsAWriteErrorNotADeath) {
     RunRequest request;
     request.point_path = point_file;
     request.result_path = table;
-    auto run = ConvertRun(request, RunParams{500, 600, 0.5});
+    auto run = ConvertRun(request, RunParams{500, 600, 0.5}, *MakeTableWriter());
     _exit(!run.ok() && Describe(run.error()) == table + ": cannot write: File too large" ? 0 : 1);
   });
   ASSERT_TRUE(WIFEXITED(status)) << status;

@@ -8,6 +8,7 @@
 
 #include "batch/conversion_run.h"
 #include "batch/usual_line.h"
+#include "report/result_table.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -296,7 +297,7 @@ TEST(PointFileReader, LayoutSkipsHeaderLinesAndKeepsLineNumbers) {
     request.result_path = dir / "r.txt";
     request.layout = layout;
     request.layout.skip_lines = row.skip;
-    auto run = ConvertRun(request, RunParams{});
+    auto run = ConvertRun(request, RunParams{}, *MakeTableWriter());
     ASSERT_FALSE(run.ok()) << row.skip;
     EXPECT_EQ(Describe(run.error()), row.message);
   }

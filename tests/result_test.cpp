@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "batch/result_line.h"
 #include "batch/result_path.h"
+#include "report/result_table.h"
 
 namespace torvane {
 namespace {

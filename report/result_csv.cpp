@@ -1,7 +1,9 @@
-#include "batch/result_csv.h"
+#include "report/result_csv.h"
 
-#include "batch/result_line.h"
-#include "number/pattern.h"
+#include <cassert>
+
+#include "report/coordinate_text.h"
+#include "report/result_table.h"
 
 namespace torvane {
 namespace {
@@ -20,15 +22,6 @@ void AppendField(std::string& out, std::string_view text) {
 }
 
 }  // namespace
-
-std::string CoordinatePattern(int decimals) {
-  if (decimals <= 0) return "0";
-  return "0." + std::string(static_cast<std::size_t>(decimals), '0');
-}
-
-std::string CoordinateText(double metres, std::string_view pattern) {
-  return FormatPattern(metres, pattern);
-}
 
 void AppendCsvLine(std::string& out, const PointRecord& point, PlanePoint converted,
                    const std::vector<PointField>& columns, std::string_view pattern) {
@@ -57,6 +50,35 @@ void AppendCsvLine(std::string& out, const PointRecord& point, PlanePoint conver
     }
   }
   out += kTableLineEnd;
+}
+
+namespace {
+
+class CsvWriter final : public ResultWriter {
+ public:
+  CsvWriter(std::vector<PointField> columns, int decimals)
+      : columns_(std::move(columns)), pattern_(CoordinatePattern(decimals)) {}
+
+  std::string_view Extension() const override { return ".csv"; }
+  ResultEncoding Encoding() const override { return ResultEncoding::kAsPointFile; }
+  bool Write(ResultBuffer& out, const PointRecord& point, PlanePoint converted,
+             TextEncoding) override {
+    line_.clear();
+    AppendCsvLine(line_, point, converted, columns_, pattern_);
+    return out.Append(line_);
+  }
+
+ private:
+  std::vector<PointField> columns_;
+  std::string pattern_;
+  std::string line_;  // kept, so that its memory serves every line
+};
+
+}  // namespace
+
+std::unique_ptr<ResultWriter> MakeCsvWriter(std::vector<PointField> columns, int decimals) {
+  assert(decimals >= 0 && decimals <= kMaxResultDecimals);
+  return std::make_unique<CsvWriter>(std::move(columns), decimals);
 }
 
 }  // namespace torvane

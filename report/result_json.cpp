@@ -1,10 +1,12 @@
-#include "batch/result_json.h"
+#include "report/result_json.h"
 
+#include <cassert>
 #include <charconv>
 
 #include "batch/byte_scan.h"
-#include "batch/result_csv.h"
 #include "number/number_text.h"
+#include "report/coordinate_text.h"
+#include "report/json_text.h"
 
 namespace torvane {
 namespace {
@@ -37,6 +39,40 @@ void AppendJsonPoint(std::string& out, const PointRecord& point, PlanePoint conv
     out += JsonString(Utf8Text(point.h_text, encoding));
   }
   out += '}';
+}
+
+namespace {
+
+class JsonWriter final : public ResultWriter {
+ public:
+  explicit JsonWriter(int decimals) : pattern_(CoordinatePattern(decimals)) {}
+
+  std::string_view Extension() const override { return ".json"; }
+  ResultEncoding Encoding() const override { return ResultEncoding::kUtf8; }
+  bool Begin(ResultBuffer& out) override {
+    first_ = true;
+    return out.Append("[\n");
+  }
+  bool Write(ResultBuffer& out, const PointRecord& point, PlanePoint converted,
+             TextEncoding encoding) override {
+    object_.assign(first_ ? "" : ",\n");
+    first_ = false;
+    AppendJsonPoint(object_, point, converted, pattern_, encoding);
+    return out.Append(object_);
+  }
+  bool End(ResultBuffer& out) override { return out.Append("\n]\n"); }
+
+ private:
+  std::string pattern_;
+  std::string object_;  // kept, so that its memory serves every point
+  bool first_ = true;
+};
+
+}  // namespace
+
+std::unique_ptr<ResultWriter> MakeJsonWriter(int decimals) {
+  assert(decimals >= 0 && decimals <= kMaxResultDecimals);
+  return std::make_unique<JsonWriter>(decimals);
 }
 
 }  // namespace torvane

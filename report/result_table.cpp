@@ -1,4 +1,4 @@
-#include "batch/result_line.h"
+#include "report/result_table.h"
 
 #include <algorithm>
 #include <cstring>
@@ -69,5 +69,24 @@ char* WriteResultLine(char* out, const PointRecord& point, PlanePoint converted,
   }
   return Put(out, kTableLineEnd);
 }
+
+namespace {
+
+class TableWriter final : public ResultWriter {
+ public:
+  std::string_view Extension() const override { return ".txt"; }
+  ResultEncoding Encoding() const override { return ResultEncoding::kAsPointFile; }
+  bool Write(ResultBuffer& out, const PointRecord& point, PlanePoint converted,
+             TextEncoding encoding) override {
+    char* room = out.Room(ResultLineCapacity(point));
+    if (room == nullptr) return false;
+    out.Used(WriteResultLine(room, point, converted, encoding));
+    return true;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ResultWriter> MakeTableWriter() { return std::make_unique<TableWriter>(); }
 
 }  // namespace torvane

@@ -1,12 +1,15 @@
-// One line of the result table: name from column 1, X from column 13, Y
-// from column 31, H from column 50, in a fixed-width font.
+// The result table the window writes: one line a point, name from column
+// 1, X from column 13, Y from column 31, H from column 50, in a fixed-width
+// font, in the point file's encoding.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "base/expected.h"
 #include "batch/point_file.h"
+#include "batch/result_writer.h"
 #include "batch/text_encoding.h"
 #include "number/fixed_format.h"
 #include "params/transform.h"
@@ -31,5 +34,9 @@ std::size_t ResultLineCapacity(const PointRecord& point);
 // The name and H are in the given encoding, which decides their widths.
 char* WriteResultLine(char* out, const PointRecord& point, PlanePoint converted,
                       TextEncoding encoding);
+
+// The writer of the table: each line written straight into the result
+// buffer by WriteResultLine; extension ".txt", in the point file's encoding.
+std::unique_ptr<ResultWriter> MakeTableWriter();
 
 }  // namespace torvane
