@@ -11,14 +11,15 @@
 #include "batch/result_clash.h"
 #include "batch/result_csv.h"
 #include "batch/result_path.h"
+#include "batch/run_error.h"
 #include "cli/command.h"
 #include "cli/exit_status.h"
 #include "cli/option_kinds.h"
 #include "cli/point_file_options.h"
 #include "cli/usage_error.h"
-#include "number/number_text.h"
 #include "os/file_system.h"
 #include "os/process_io.h"
+#include "params/conversion_params.h"
 #include "params/transform.h"
 #include "report/angle_warning.h"
 
@@ -220,7 +221,8 @@ Command AddConvertCommand(CLI::App& program) {
       ->add_option("--scale", options->scale,
                    "scale k of the four-parameter conversion, as solve --model=similarity "
                    "prints it: survey = offsets + k times the turned construction coordinates "
-                   "(default 1, rigid)")
+                   "(default " +
+                       ConvertOptions{}.scale + ", rigid)")
       ->type_name("K");
   AddChoiceOption(*command, "--to", options->to, kDirections,
                   "construction: survey to construction (default); survey: the reverse");

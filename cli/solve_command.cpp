@@ -2,10 +2,8 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "batch/run_error.h"
 #include "cli/command.h"
 #include "cli/exit_status.h"
 #include "cli/option_kinds.h"
@@ -15,7 +13,6 @@
 #include "fit/common_point.h"
 #include "fit/fit_report.h"
 #include "fit/proj_pipeline.h"
-#include "number/number_text.h"
 #include "params/dms.h"
 #include "params/param_texts.h"
 #include "params/two_point.h"
@@ -58,43 +55,17 @@ constexpr const char* kFooter =
     "Exit status: 0 success; 1 a file that cannot be read, or a fit that fails or "
     "has a residual beyond --max-residual; 2 a usage error.";
 
-// "X,Y" or "X0,Y0,ANGLE": `count` decimal numbers separated by commas.
-bool ReadList(const char* option, const std::string& text, std::size_t count,
-              std::vector<double>* values) {
-  values->clear();
-  std::string_view rest = text;
-  for (;;) {
-    const std::size_t comma = rest.find(',');
-    const std::string_view item = rest.substr(0, comma);
-    auto value = ParseDecimal(item);
-    if (!value) {
-      ComplainOfNumber(option, std::string(TrimBlanks(item)), value.error());
-      return false;
-    }
-    values->push_back(*value);
-    if (comma == std::string_view::npos) break;
-    rest.remove_prefix(comma + 1);
-  }
-  if (values->size() != count) {
-    Complain(std::string(option) + ": expected " + std::to_string(count) +
-                 " numbers separated by commas, got \"" + MessageExcerpt(text) + "\"",
-             kExitUsage);
-    return false;
-  }
-  return true;
-}
-
 int RunSolve(const TwoPointOptions& options, const FitChoices& fit) {
   std::vector<double> sa, sb, ca, cb, check;
-  if (!ReadList("--survey-a", options.survey_a, 2, &sa) ||
-      !ReadList("--survey-b", options.survey_b, 2, &sb) ||
-      !ReadList("--construction-a", options.construction_a, 2, &ca) ||
-      !ReadList("--construction-b", options.construction_b, 2, &cb)) {
+  if (!ReadValues("--survey-a", options.survey_a, 2, &sa) ||
+      !ReadValues("--survey-b", options.survey_b, 2, &sb) ||
+      !ReadValues("--construction-a", options.construction_a, 2, &ca) ||
+      !ReadValues("--construction-b", options.construction_b, 2, &cb)) {
     return kExitUsage;
   }
   PresentParams present;
   if (options.check) {
-    if (!ReadList("--check", *options.check, 3, &check)) return kExitUsage;
+    if (!ReadValues("--check", *options.check, 3, &check)) return kExitUsage;
     present = {check[0], check[1], check[2]};
     if (StateOf(present.x_offset, present.y_offset, present.angle_dms) != ParamState::kSet) {
       return Complain("--check: X offset, Y offset and rotation must all be non-zero", kExitUsage);

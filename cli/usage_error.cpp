@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <iostream>
+#include <string_view>
 
 #include "batch/run_error.h"
 #include "cli/exit_status.h"
@@ -55,6 +56,31 @@ bool ReadCount(const std::string& option, const std::string& text, std::size_t m
   if (most != kNoLimit) message += " from 0 to " + std::to_string(most);
   Complain(message, kExitUsage);
   return false;
+}
+
+bool ReadValues(const std::string& option, const std::string& text, std::size_t count,
+                std::vector<double>* values) {
+  values->clear();
+  std::string_view rest = text;
+  for (;;) {
+    const std::size_t comma = rest.find(',');
+    const std::string_view item = rest.substr(0, comma);
+    auto value = ParseDecimal(item);
+    if (!value) {
+      ComplainOfNumber(option, std::string(TrimBlanks(item)), value.error());
+      return false;
+    }
+    values->push_back(*value);
+    if (comma == std::string_view::npos) break;
+    rest.remove_prefix(comma + 1);
+  }
+  if (values->size() != count) {
+    Complain(option + ": expected " + std::to_string(count) +
+                 " numbers separated by commas, got \"" + MessageExcerpt(text) + "\"",
+             kExitUsage);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace torvane::cli

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "number/number_text.h"
 
@@ -37,5 +38,12 @@ inline constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
 // around it allowed. False after a usage error that names `option`.
 bool ReadCount(const std::string& option, const std::string& text, std::size_t most,
                std::size_t* count);
+
+// An option value of `count` decimal numbers separated by commas ("X,Y",
+// "X0,Y0,ANGLE"), blanks around each allowed. False after a usage error that
+// names `option`: a field that is not a number (quoted alone), or a list of
+// another length.
+bool ReadValues(const std::string& option, const std::string& text, std::size_t count,
+                std::vector<double>* values);
 
 }  // namespace torvane::cli
