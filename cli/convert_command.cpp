@@ -1,93 +1,62 @@
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
 #include <iostream>
-#include <limits>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "batch/conversion_run.h"
 #include "batch/point_layout.h"
 #include "batch/result_clash.h"
 #include "batch/result_path.h"
-#include "cli/commands.h"
-#include "number/number_text.h"
+#include "batch/run_error.h"
+#include "cli/command.h"
+#include "cli/exit_status.h"
+#include "cli/option_kinds.h"
+#include "cli/point_file_options.h"
+#include "cli/usage_error.h"
 #include "os/file_system.h"
 #include "os/process_io.h"
+#include "params/conversion_params.h"
+#include "params/transform.h"
 #include "report/angle_warning.h"
 #include "report/result_format.h"
 
 namespace torvane::cli {
-
-int Complain(const std::string& message, int status) {
-  std::cerr << "torvane-cli: " << message << '\n';
-  return status;
-}
-
-int ComplainOfNumber(const std::string& option, const std::string& text, DecimalError why) {
-  return Complain(option + ": \"" + MessageExcerpt(text) + "\" " +
-                      (why == DecimalError::kTooLarge ? "is too large" : "is not a number"),
-                  kExitUsage);
-}
-
 namespace {
 
-// The text the window (and `solve`) writes for a zero value.
-constexpr std::string_view kZeroText = ".";
+struct ConvertOptions {
+  std::string dx, dy, angle;
+  std::string scale = "1";  // k: a construction distance of d is k·d in the survey grid
+  Direction to = Direction::kSurveyToConstruction;
+  std::string output;  // beside the point file unless given; a folder ends in "/" or exists
+  bool output_given = false;
+  std::vector<std::string> point_files;  // none: standard input
+  ResultFormat format = ResultFormat::kTable;
+  std::optional<std::string> decimals;  // of X and Y in csv and json
+  std::optional<std::string> columns;   // as --columns lists them
+  std::optional<std::string> skip_lines;
+  FieldDelimiter delimiter = FieldDelimiter::kComma;
+  std::optional<TextEncoding> encoding;  // none: each file's bytes decide
+};
 
-// An option value that must be a decimal number in full, or the window's
-// text for zero, so that what `solve` prints can be given back as it is.
-bool ReadValue(const char* option, const std::string& text, double* value) {
-  if (TrimBlanks(text) == kZeroText) {
-    *value = 0;
-    return true;
-  }
-  auto parsed = ParseDecimal(text);
-  if (parsed) {
-    *value = *parsed;
-    return true;
-  }
-  ComplainOfNumber(option, text, parsed.error());
-  return false;
-}
+constexpr NamedChoice<Direction> kDirections[] = {
+    {"construction", Direction::kSurveyToConstruction},
+    {"survey", Direction::kConstructionToSurvey}};
 
-constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
+constexpr NamedChoice<ResultFormat> kFormats[] = {
+    {"table", ResultFormat::kTable}, {"csv", ResultFormat::kCsv}, {"json", ResultFormat::kJson}};
 
-// An option value that must be a whole number from 0 to `most`, blanks
-// around it allowed.
-bool ReadCount(const char* option, const std::string& text, std::size_t most, std::size_t* count) {
-  const std::string_view digits = TrimBlanks(text);
-  const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), *count);
-  if (read.ec == std::errc() && read.ptr == digits.data() + digits.size() && !digits.empty() &&
-      *count <= most) {
-    return true;
-  }
-  std::string message =
-      std::string(option) + ": \"" + MessageExcerpt(text) + "\" is not a whole number";
-  if (most != kNoLimit) message += " from 0 to " + std::to_string(most);
-  Complain(message, kExitUsage);
-  return false;
-}
-
-}  // namespace
-
-bool ReadSkipLines(const std::string& text, std::size_t* lines) {
-  return ReadCount("--skip-lines", text, kNoLimit, lines);
-}
-
-FieldDelimiter DelimiterNamed(const std::string& name) {
-  return name == "whitespace"  ? FieldDelimiter::kWhitespace
-         : name == "tab"       ? FieldDelimiter::kTab
-         : name == "semicolon" ? FieldDelimiter::kSemicolon
-                               : FieldDelimiter::kComma;
-}
-
-std::optional<TextEncoding> EncodingNamed(const std::string& name) {
-  if (name.empty()) return std::nullopt;
-  return name == "gbk" ? TextEncoding::kGbk : TextEncoding::kUtf8;
-}
-
-namespace {
+constexpr const char* kFooter =
+    "Examples:\n"
+    "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 pts.csv other.csv\n"
+    "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 --format=csv < pts.csv\n"
+    "  torvane-cli convert --columns=name,code,y,x,h --format=csv -o out/ \\\n"
+    "      --dx=500 --dy=600 --angle=30.1520 a.dat b.dat  # South CASS files\n"
+    "\n"
+    "Exit status: 0 success; 1 a file that cannot be read or converted (the other "
+    "files are still converted); 2 a usage error.";
 
 // The point files' layout as the options give it; false after a usage error.
 bool ReadLayout(const ConvertOptions& options, PointLayout* layout) {
@@ -102,7 +71,7 @@ bool ReadLayout(const ConvertOptions& options, PointLayout* layout) {
   if (options.skip_lines && !ReadSkipLines(*options.skip_lines, &layout->skip_lines)) {
     return false;
   }
-  layout->delimiter = DelimiterNamed(options.delimiter);
+  layout->delimiter = options.delimiter;
   return true;
 }
 
@@ -111,8 +80,6 @@ bool NamesFolder(const std::string& output) {
   return output.back() == '/' || output.back() == '\\' ||
          KindOf(PathFromUtf8(output)) == PathKind::kFolder;
 }
-
-}  // namespace
 
 int RunConvert(const ConvertOptions& options) {
   double dx = 0, dy = 0, angle = 0, scale = 0;
@@ -133,9 +100,7 @@ int RunConvert(const ConvertOptions& options) {
     if (point_file.empty()) return Complain("POINTFILE: the file name is empty", kExitUsage);
   }
   RunRequest request;
-  const ResultFormat format = options.format == "csv"    ? ResultFormat::kCsv
-                              : options.format == "json" ? ResultFormat::kJson
-                                                         : ResultFormat::kTable;
+  const ResultFormat format = options.format;
   int decimals = kDefaultResultDecimals;
   if (options.decimals) {
     if (format == ResultFormat::kTable) {
@@ -148,7 +113,7 @@ int RunConvert(const ConvertOptions& options) {
     decimals = static_cast<int>(given);
   }
   if (!ReadLayout(options, &request.layout)) return kExitUsage;
-  request.encoding = EncodingNamed(options.encoding);
+  request.encoding = options.encoding;
   const std::unique_ptr<ResultWriter> writer = MakeResultWriter(format, decimals, request.layout);
   const std::string_view extension = writer->Extension();
   // No point file: a filter from standard input to standard output.
@@ -207,8 +172,7 @@ int RunConvert(const ConvertOptions& options) {
     Complain(warning, kExitOk);
   }
 
-  request.direction =
-      options.to == "survey" ? Direction::kConstructionToSurvey : Direction::kSurveyToConstruction;
+  request.direction = options.to;
   // Each point file on its own: one that fails leaves the others' results
   // as they are, and the worst status is the run's.
   int status = kExitOk;
@@ -229,6 +193,75 @@ int RunConvert(const ConvertOptions& options) {
                       error.kind == RunErrorKind::kResultIsPointFile ? kExitUsage : kExitFailure);
   }
   return status;
+}
+
+}  // namespace
+
+Command AddConvertCommand(CLI::App& program) {
+  const auto options = std::make_shared<ConvertOptions>();
+  CLI::App* command = program.add_subcommand(
+      "convert",
+      "Convert every point of each point file (lines \"name, X, Y, H\", or as --columns "
+      "says). With no POINTFILE, or -, a filter: standard input to standard output. "
+      "Otherwise each table goes beside its point file, named as the window names it "
+      "(pts.csv gives pts转化后成果表.txt, .csv or .json for those formats), unless -o says "
+      "otherwise.");
+  command
+      ->add_option("--dx", options->dx,
+                   "X offset: the survey X of the construction grid's origin, in metres")
+      ->type_name("METRES")
+      ->required();
+  command->add_option("--dy", options->dy, "Y offset, the same for Y")
+      ->type_name("METRES")
+      ->required();
+  command->add_option("--angle", options->angle, "rotation in ddd.mmss (30.1520 is 30°15′20″)")
+      ->type_name("DDD.MMSS")
+      ->required();
+  command
+      ->add_option("--scale", options->scale,
+                   "scale k of the four-parameter conversion, as solve --model=similarity "
+                   "prints it: survey = offsets + k times the turned construction coordinates "
+                   "(default " +
+                       ConvertOptions{}.scale + ", rigid)")
+      ->type_name("K");
+  AddChoiceOption(*command, "--to", options->to, kDirections,
+                  "construction: survey to construction (default); survey: the reverse");
+  command
+      ->add_option_function<std::string>(
+          "-o,--output",
+          [&output = options->output, &given = options->output_given](const std::string& value) {
+            output = value;
+            given = true;
+          },
+          "result file, or - for standard output; a folder (DIR/, or one that exists) takes "
+          "the results of several point files under their usual names")
+      ->type_name("FILE|DIR/|-");
+  AddChoiceOption(*command, "--format", options->format, kFormats,
+                  "table (default): the window's fixed columns; csv: lines \"name,X,Y,H\" in "
+                  "the point file's columns, CR LF; json: an array of points {name, x, y, h}, "
+                  "UTF-8");
+  AddTextOption(*command, "--decimals", options->decimals,
+                "decimals of X and Y in csv and json, 0 to " + std::to_string(kMaxResultDecimals) +
+                    " (default " + std::to_string(kDefaultResultDecimals) +
+                    "); csv copies H as written")
+      ->type_name("N");
+  AddColumnsOption(*command, options->columns,
+                   "what each field holds, in order: name, code, x, y, h, and - or skip for a "
+                   "field to ignore (default name,x,y,h; x and y required); csv writes the same "
+                   "columns. name,code,y,x,h reads South CASS .dat files");
+  AddSkipLinesOption(*command, options->skip_lines,
+                     "lines at the start of each point file that are not points (a header)");
+  AddDelimiterOption(*command, options->delimiter,
+                     "what separates the fields: comma (default), whitespace (runs of spaces and "
+                     "tabs), tab or semicolon");
+  AddEncodingOption(*command, options->encoding,
+                    "the point files' encoding, for files whose bytes read as both (default: "
+                    "each file's bytes decide)");
+  command
+      ->add_option("POINTFILE", options->point_files, "point files; none, or -, for standard input")
+      ->type_name("FILE");
+  command->footer(kFooter);
+  return {command, [options] { return RunConvert(*options); }, true};
 }
 
 }  // namespace torvane::cli

@@ -19,35 +19,6 @@ constexpr std::string_view kProgramFooter =
     "that fails; 2 a usage error.\n"
     "Run torvane-cli COMMAND --help for a command's options.";
 
-constexpr std::string_view kConvertFooter =
-    "Examples:\n"
-    "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 pts.csv other.csv\n"
-    "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 --format=csv < pts.csv\n"
-    "  torvane-cli convert --columns=name,code,y,x,h --format=csv -o out/ \\\n"
-    "      --dx=500 --dy=600 --angle=30.1520 a.dat b.dat  # South CASS files\n"
-    "\n"
-    "Exit status: 0 success; 1 a file that cannot be read or converted (the other "
-    "files are still converted); 2 a usage error.";
-
-constexpr std::string_view kSolveFooter =
-    "Examples:\n"
-    "  torvane-cli solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 \\\n"
-    "      --construction-a=0,0 --construction-b=100,0\n"
-    "  torvane-cli solve --points=control-points.csv --exclude=K4\n"
-    "  torvane-cli solve --points=control-points.csv --format=proj\n"
-    "  torvane-cli solve --points=control-points.csv --model=similarity\n"
-    "\n"
-    "Exit status: 0 success; 1 a file that cannot be read, or a fit that fails or "
-    "has a residual beyond --max-residual; 2 a usage error.";
-
-// What solve's values are, by option: X and Y in metres, angles in ddd.mmss.
-constexpr std::pair<std::string_view, std::string_view> kSolveValueKinds[] = {
-    {"--survey-a", "X,Y"},
-    {"--survey-b", "X,Y"},
-    {"--construction-a", "X,Y"},
-    {"--construction-b", "X,Y"},
-    {"--check", "X0,Y0,DDD.MMSS"}};
-
 // Columns `text` takes, as DisplayWidth counts them.
 std::size_t Columns(std::string_view text) { return DisplayWidth(text, TextEncoding::kUtf8); }
 
@@ -107,21 +78,14 @@ std::string WrappingFormatter::make_help(const CLI::App* app, std::string name,
                    get_column_width());
 }
 
-void SetUpHelp(CLI::App& app, CLI::App& convert, CLI::App& solve) {
+void SetUpHelp(CLI::App& app) {
   const auto formatter = std::make_shared<WrappingFormatter>();
   const std::string version = std::string("torvane-cli ") + TORVANE_VERSION;
   app.footer(std::string(kProgramFooter));
-  convert.footer(std::string(kConvertFooter));
-  solve.footer(std::string(kSolveFooter));
   app.formatter(formatter);
-  for (CLI::App* command : {&convert, &solve}) {
+  for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
     command->formatter(formatter);
     command->set_version_flag("--version", version);
-  }
-  for (const auto& [option, kind] : kSolveValueKinds) {
-    if (CLI::Option* found = solve.get_option_no_throw(std::string(option))) {
-      found->type_name(std::string(kind));
-    }
   }
 }
 

@@ -1,6 +1,6 @@
 // How torvane-cli's help looks: CLI11's layout, its lines wrapped at 80
-// columns, value kinds named, and each command's help ended by examples
-// and the exit status.
+// columns, and the program's help ended by examples and the exit status
+// (each command's help has its own, from the command).
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -19,9 +19,9 @@ class WrappingFormatter : public CLI::Formatter {
                         CLI::AppFormatMode mode) const override;
 };
 
-// The help of the whole program and of each command: --version on every
-// command, the value kinds of solve's options, and the examples and exit
-// status after each command's options.
-void SetUpHelp(CLI::App& app, CLI::App& convert, CLI::App& solve);
+// The help of the whole program and of each of its commands, once they
+// have all been added: the wrapping formatter, --version on every command
+// (after its own options), and the program's examples and exit status.
+void SetUpHelp(CLI::App& app);
 
 }  // namespace torvane::cli

@@ -1,14 +1,18 @@
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "batch/run_error.h"
-#include "cli/commands.h"
+#include "cli/command.h"
+#include "cli/exit_status.h"
+#include "cli/option_kinds.h"
+#include "cli/point_file_options.h"
+#include "cli/solve_points_command.h"
+#include "cli/usage_error.h"
 #include "fit/common_point.h"
 #include "fit/fit_report.h"
 #include "fit/proj_pipeline.h"
-#include "number/number_text.h"
 #include "params/dms.h"
 #include "params/param_texts.h"
 #include "params/two_point.h"
@@ -19,45 +23,49 @@
 namespace torvane::cli {
 namespace {
 
-// "X,Y" or "X0,Y0,ANGLE": `count` decimal numbers separated by commas.
-bool ReadList(const char* option, const std::string& text, std::size_t count,
-              std::vector<double>* values) {
-  values->clear();
-  std::string_view rest = text;
-  for (;;) {
-    const std::size_t comma = rest.find(',');
-    const std::string_view item = rest.substr(0, comma);
-    auto value = ParseDecimal(item);
-    if (!value) {
-      ComplainOfNumber(option, std::string(TrimBlanks(item)), value.error());
-      return false;
-    }
-    values->push_back(*value);
-    if (comma == std::string_view::npos) break;
-    rest.remove_prefix(comma + 1);
-  }
-  if (values->size() != count) {
-    Complain(std::string(option) + ": expected " + std::to_string(count) +
-                 " numbers separated by commas, got \"" + MessageExcerpt(text) + "\"",
-             kExitUsage);
-    return false;
-  }
-  return true;
-}
+// The two points, each "X,Y", and the parameters to check.
+struct TwoPointOptions {
+  std::string survey_a, survey_b, construction_a, construction_b;
+  std::optional<std::string> check;  // "X0,Y0,ANGLE"; none: no check
+};
 
-}  // namespace
+struct SolveOptions {
+  TwoPointOptions two_points;  // without --points
+  SolvePointsOptions points;   // with --points
+  FitChoices fit;
+};
 
-int RunSolve(const SolveOptions& options) {
+constexpr NamedChoice<SolveFormat> kFormats[] = {
+    {"text", SolveFormat::kText}, {"json", SolveFormat::kJson}, {"proj", SolveFormat::kProj}};
+
+constexpr NamedChoice<AxisOrder> kAxisOrders[] = {{"north-east", AxisOrder::kNorthEast},
+                                                  {"east-north", AxisOrder::kEastNorth}};
+
+constexpr NamedChoice<FitModel> kModels[] = {{"rigid", FitModel::kRigid},
+                                             {"similarity", FitModel::kSimilarity}};
+
+constexpr const char* kFooter =
+    "Examples:\n"
+    "  torvane-cli solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 \\\n"
+    "      --construction-a=0,0 --construction-b=100,0\n"
+    "  torvane-cli solve --points=control-points.csv --exclude=K4\n"
+    "  torvane-cli solve --points=control-points.csv --format=proj\n"
+    "  torvane-cli solve --points=control-points.csv --model=similarity\n"
+    "\n"
+    "Exit status: 0 success; 1 a file that cannot be read, or a fit that fails or "
+    "has a residual beyond --max-residual; 2 a usage error.";
+
+int RunSolve(const TwoPointOptions& options, const FitChoices& fit) {
   std::vector<double> sa, sb, ca, cb, check;
-  if (!ReadList("--survey-a", options.survey_a, 2, &sa) ||
-      !ReadList("--survey-b", options.survey_b, 2, &sb) ||
-      !ReadList("--construction-a", options.construction_a, 2, &ca) ||
-      !ReadList("--construction-b", options.construction_b, 2, &cb)) {
+  if (!ReadValues("--survey-a", options.survey_a, 2, &sa) ||
+      !ReadValues("--survey-b", options.survey_b, 2, &sb) ||
+      !ReadValues("--construction-a", options.construction_a, 2, &ca) ||
+      !ReadValues("--construction-b", options.construction_b, 2, &cb)) {
     return kExitUsage;
   }
   PresentParams present;
   if (options.check) {
-    if (!ReadList("--check", *options.check, 3, &check)) return kExitUsage;
+    if (!ReadValues("--check", *options.check, 3, &check)) return kExitUsage;
     present = {check[0], check[1], check[2]};
     if (StateOf(present.x_offset, present.y_offset, present.angle_dms) != ParamState::kSet) {
       return Complain("--check: X offset, Y offset and rotation must all be non-zero", kExitUsage);
@@ -72,15 +80,15 @@ int RunSolve(const SolveOptions& options) {
   }
   const CommonPoint named[] = {{"A", 0, {sa[0], sa[1]}, {ca[0], ca[1]}},
                                {"B", 0, {sb[0], sb[1]}, {cb[0], cb[1]}}};
-  if (options.model == FitModel::kSimilarity) {
+  if (fit.model == FitModel::kSimilarity) {
     // The exact four parameters through A and B, the scale being the ratio
     // of the distances: the offsets from A and from B agree by construction,
     // so the 10 mm warning has nothing to say.
     auto report = ReportFit(named, {}, FitModel::kSimilarity);
     if (!report) return Complain(report.error(), kExitFailure);
-    if (options.format == "proj") {
-      std::cout << ProjPipeline(report->params, options.axes) << '\n';
-    } else if (options.format == "json") {
+    if (fit.format == SolveFormat::kProj) {
+      std::cout << ProjPipeline(report->params, fit.axes) << '\n';
+    } else if (fit.format == SolveFormat::kJson) {
       std::cout << TwoPointJson(*report, named, nullptr);
     } else {
       std::cout << report->texts.x_offset << ' ' << report->texts.y_offset << ' '
@@ -93,7 +101,7 @@ int RunSolve(const SolveOptions& options) {
   if (!solution) return Complain(solution.error(), kExitFailure);
   if (solution->offsets_disagree) Complain(kOffsetsDisagreeMessage, kExitOk);
 
-  if (options.format == "text") {
+  if (fit.format == SolveFormat::kText) {
     if (!options.check) {
       const ParamTexts texts = TwoPointBoxTexts(*solution);
       std::cout << texts.x_offset << ' ' << texts.y_offset << ' ' << texts.angle << '\n';
@@ -107,12 +115,108 @@ int RunSolve(const SolveOptions& options) {
   // to two points has the two-point solve's texts, and is checked with them.
   auto report = ReportFit(named, {});
   if (!report) return Complain(report.error(), kExitFailure);
-  if (options.format == "proj") {
-    std::cout << ProjPipeline(report->params, options.axes) << '\n';
+  if (fit.format == SolveFormat::kProj) {
+    std::cout << ProjPipeline(report->params, fit.axes) << '\n';
     return kExitOk;
   }
   std::cout << TwoPointJson(*report, named, options.check ? &*solution : nullptr);
   return kExitOk;
+}
+
+}  // namespace
+
+Command AddSolveCommand(CLI::App& program) {
+  const auto options = std::make_shared<SolveOptions>();
+  TwoPointOptions& two = options->two_points;
+  SolvePointsOptions& many = options->points;
+  FitChoices& fit = options->fit;
+  CLI::App* command = program.add_subcommand(
+      "solve",
+      "Derive the X offset, Y offset and rotation from two points known in both grids, or, "
+      "with --check, report how parameters at hand differ from them. With --points, fit them "
+      "to many common points by least squares and report how every point and distance agrees.");
+  // Required unless --points is given: checked once the command line is parsed.
+  CLI::Option* const two_point_required[] = {
+      command->add_option("--survey-a", two.survey_a, "point A in the survey grid: X,Y"),
+      command->add_option("--survey-b", two.survey_b, "point B in the survey grid: X,Y"),
+      command->add_option("--construction-a", two.construction_a,
+                          "point A in the construction grid: X,Y"),
+      command->add_option("--construction-b", two.construction_b,
+                          "point B in the construction grid: X,Y")};
+  for (CLI::Option* option : two_point_required) option->type_name("X,Y");
+  CLI::Option* const check_opt =
+      AddTextOption(*command, "--check", two.check,
+                    "parameters to check: X0,Y0,ANGLE (ANGLE in ddd.mmss)")
+          ->type_name("X0,Y0,DDD.MMSS");
+  CLI::Option* const points_opt =
+      command
+          ->add_option("--points", many.points,
+                       "common points, one a line: name, Xs, Ys, Xc, Yc (- for standard input), "
+                       "instead of --survey-a and the others")
+          ->type_name("FILE");
+  for (CLI::Option* option : two_point_required) option->excludes(points_opt);
+  check_opt->excludes(points_opt);
+  AddTextOption(*command, "--max-residual", many.max_residual,
+                "with --points: exit status 1 when a residual is larger than MM millimetres")
+      ->type_name("MM")
+      ->needs(points_opt);
+  command
+      ->add_option("--exclude", many.exclude,
+                   "with --points: points to leave out of the fit, names separated by commas")
+      ->type_name("NAME[,NAME...]")
+      ->needs(points_opt);
+  AddColumnsOption(*command, many.columns,
+                   "with --points: what each field holds, in order: name, xs, ys, xc, yc, and - "
+                   "or skip for a field to ignore (default name,xs,ys,xc,yc)")
+      ->needs(points_opt);
+  AddSkipLinesOption(*command, many.skip_lines,
+                     "with --points: lines at the start of the file that are not points (a "
+                     "header)")
+      ->needs(points_opt);
+  AddDelimiterOption(*command, many.delimiter,
+                     "with --points: what separates the fields, as convert's --delimiter")
+      ->needs(points_opt);
+  AddEncodingOption(*command, many.encoding,
+                    "with --points: the file's encoding, as convert's --encoding")
+      ->needs(points_opt);
+  AddChoiceOption(*command, "--format", fit.format, kFormats,
+                  "text (default), json, or proj for the PROJ pipeline (not with --check)");
+  CLI::Option* const axis_opt = AddChoiceOption(
+      *command, "--axis", fit.axes, kAxisOrders,
+      "with --format=proj: the order of the coordinates the pipeline reads and writes, "
+      "north-east (default: X first) or east-north (GIS files, DXF drawings)");
+  AddChoiceOption(*command, "--model", fit.model, kModels,
+                  "rigid (default): offsets and rotation, scale 1; similarity: also a scale, the "
+                  "four-parameter conversion, printed after the rotation for convert --scale "
+                  "(not with --check)");
+  command->footer(kFooter);
+
+  // The rules CLI11 cannot state, told as its own are, after the whole
+  // command line has been parsed.
+  command->final_callback([&fit, two_point_required, check_opt, points_opt, axis_opt] {
+    if (points_opt->count() == 0) {
+      for (CLI::Option* option : two_point_required) {
+        if (option->count() == 0) throw CLI::RequiredError(option->get_name());
+      }
+    }
+    // A pipeline has no place for the check's differences.
+    if (check_opt->count() > 0 && fit.format == SolveFormat::kProj) {
+      throw CLI::ExcludesError(check_opt->get_name(), "--format=proj");
+    }
+    // The check compares three parameters with three.
+    if (check_opt->count() > 0 && fit.model == FitModel::kSimilarity) {
+      throw CLI::ExcludesError(check_opt->get_name(), "--model=similarity");
+    }
+    if (axis_opt->count() > 0 && fit.format != SolveFormat::kProj) {
+      throw CLI::RequiresError(axis_opt->get_name(), "--format=proj");
+    }
+  });
+  return {command,
+          [options, points_opt] {
+            return points_opt->count() > 0 ? RunSolvePoints(options->points, options->fit)
+                                           : RunSolve(options->two_points, options->fit);
+          },
+          false};
 }
 
 }  // namespace torvane::cli

@@ -7,7 +7,10 @@
 
 #include "batch/common_points.h"
 #include "batch/run_error.h"
-#include "cli/commands.h"
+#include "cli/exit_status.h"
+#include "cli/point_file_options.h"
+#include "cli/solve_points_command.h"
+#include "cli/usage_error.h"
 #include "fit/fit_report.h"
 #include "fit/proj_pipeline.h"
 #include "number/number_text.h"
@@ -61,7 +64,7 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
 
 }  // namespace
 
-int RunSolvePoints(const SolvePointsOptions& options) {
+int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
   if (options.points.empty()) return Complain("--points: the file name is empty", kExitUsage);
   std::optional<double> limit;
   if (options.max_residual) {
@@ -81,8 +84,8 @@ int RunSolvePoints(const SolvePointsOptions& options) {
   if (options.skip_lines && !ReadSkipLines(*options.skip_lines, &layout.skip_lines)) {
     return kExitUsage;
   }
-  layout.delimiter = DelimiterNamed(options.delimiter);
-  layout.encoding = EncodingNamed(options.encoding);
+  layout.delimiter = options.delimiter;
+  layout.encoding = options.encoding;
 
   auto points = ReadCommonPoints(options.points, layout);
   if (!points) {
@@ -103,7 +106,7 @@ int RunSolvePoints(const SolvePointsOptions& options) {
   std::vector<CommonPoint> fitted, excluded;
   for (const CommonPoint& p : *points) (Contains(exclude, p.name) ? excluded : fitted).push_back(p);
 
-  auto report = ReportFit(fitted, excluded, options.model);
+  auto report = ReportFit(fitted, excluded, fit.model);
   if (!report) {
     std::cerr << where << ": " << report.error();
     if (!excluded.empty()) std::cerr << " (" << excluded.size() << " excluded)";
@@ -111,10 +114,10 @@ int RunSolvePoints(const SolvePointsOptions& options) {
     return kExitFailure;
   }
   if (report->offsets_disagree) Complain(kOffsetsDisagreeMessage, kExitOk);
-  if (options.format == "json") {
+  if (fit.format == SolveFormat::kJson) {
     std::cout << FitReportJson(*report, fitted, excluded, limit);
-  } else if (options.format == "proj") {
-    std::cout << ProjPipeline(report->params, options.axes) << '\n';
+  } else if (fit.format == SolveFormat::kProj) {
+    std::cout << ProjPipeline(report->params, fit.axes) << '\n';
   } else {
     std::cout << FitReportText(*report, fitted, excluded);
   }

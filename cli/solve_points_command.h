@@ -1,0 +1,40 @@
+// solve --points: the conversion parameters fitted to many common points.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/point_layout.h"
+#include "batch/text_encoding.h"
+#include "fit/fit_report.h"
+#include "fit/proj_pipeline.h"
+
+namespace torvane::cli {
+
+// How solve shows what it found.
+enum class SolveFormat { kText, kJson, kProj };
+
+// The fit solve makes, and how it is shown: the same with two points or many.
+struct FitChoices {
+  SolveFormat format = SolveFormat::kText;
+  AxisOrder axes = AxisOrder::kNorthEast;  // of the proj pipeline
+  FitModel model = FitModel::kRigid;       // similarity: four parameters
+};
+
+struct SolvePointsOptions {
+  std::string points;                       // the common-point file, "-" for standard input
+  std::optional<std::string> max_residual;  // millimetres; none: no limit
+  std::vector<std::string> exclude;         // each a name or names separated by commas
+  std::optional<std::string> columns;       // as --columns lists them
+  std::optional<std::string> skip_lines;
+  FieldDelimiter delimiter = FieldDelimiter::kComma;
+  std::optional<TextEncoding> encoding;  // none: the file's bytes decide
+};
+
+// Reads the common points, fits them and prints the report; returns the
+// exit status (exit_status.h), after telling any usage error or failure on
+// standard error.
+int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit);
+
+}  // namespace torvane::cli

@@ -1,0 +1,86 @@
+#include "cli/usage_error.h"
+
+#include <charconv>
+#include <iostream>
+#include <string_view>
+
+#include "batch/run_error.h"
+#include "cli/exit_status.h"
+
+namespace torvane::cli {
+namespace {
+
+// The text the window (and `solve`) writes for a zero value.
+constexpr std::string_view kZeroText = ".";
+
+}  // namespace
+
+int Complain(const std::string& message, int status) {
+  std::cerr << "torvane-cli: " << message << '\n';
+  return status;
+}
+
+int ComplainOfNumber(const std::string& option, const std::string& text, DecimalError why) {
+  return Complain(option + ": \"" + MessageExcerpt(text) + "\" " +
+                      (why == DecimalError::kTooLarge ? "is too large" : "is not a number"),
+                  kExitUsage);
+}
+
+int ComplainOfCommandLine(std::string_view what) {
+  return Complain(EscapeControlBytes(what) + "\nRun with --help for more information.", kExitUsage);
+}
+
+bool ReadValue(const std::string& option, const std::string& text, double* value) {
+  if (TrimBlanks(text) == kZeroText) {
+    *value = 0;
+    return true;
+  }
+  auto parsed = ParseDecimal(text);
+  if (parsed) {
+    *value = *parsed;
+    return true;
+  }
+  ComplainOfNumber(option, text, parsed.error());
+  return false;
+}
+
+bool ReadCount(const std::string& option, const std::string& text, std::size_t most,
+               std::size_t* count) {
+  const std::string_view digits = TrimBlanks(text);
+  const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), *count);
+  if (read.ec == std::errc() && read.ptr == digits.data() + digits.size() && !digits.empty() &&
+      *count <= most) {
+    return true;
+  }
+  std::string message = option + ": \"" + MessageExcerpt(text) + "\" is not a whole number";
+  if (most != kNoLimit) message += " from 0 to " + std::to_string(most);
+  Complain(message, kExitUsage);
+  return false;
+}
+
+bool ReadValues(const std::string& option, const std::string& text, std::size_t count,
+                std::vector<double>* values) {
+  values->clear();
+  std::string_view rest = text;
+  for (;;) {
+    const std::size_t comma = rest.find(',');
+    const std::string_view item = rest.substr(0, comma);
+    auto value = ParseDecimal(item);
+    if (!value) {
+      ComplainOfNumber(option, std::string(TrimBlanks(item)), value.error());
+      return false;
+    }
+    values->push_back(*value);
+    if (comma == std::string_view::npos) break;
+    rest.remove_prefix(comma + 1);
+  }
+  if (values->size() != count) {
+    Complain(option + ": expected " + std::to_string(count) +
+                 " numbers separated by commas, got \"" + MessageExcerpt(text) + "\"",
+             kExitUsage);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace torvane::cli
