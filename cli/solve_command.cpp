@@ -49,6 +49,7 @@ constexpr const char* kFooter =
     "  torvane-cli solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 \\\n"
     "      --construction-a=0,0 --construction-b=100,0\n"
     "  torvane-cli solve --points=control-points.csv --exclude=K4\n"
+    "  torvane-cli solve --points=control-points.csv --check-points=K2,K5\n"
     "  torvane-cli solve --points=control-points.csv --format=proj\n"
     "  torvane-cli solve --points=control-points.csv --model=similarity\n"
     "\n"
@@ -84,7 +85,7 @@ int RunSolve(const TwoPointOptions& options, const FitChoices& fit) {
     // The exact four parameters through A and B, the scale being the ratio
     // of the distances: the offsets from A and from B agree by construction,
     // so the 10 mm warning has nothing to say.
-    auto report = ReportFit(named, {}, FitModel::kSimilarity);
+    auto report = ReportFit(named, {}, {}, FitModel::kSimilarity);
     if (!report) return Complain(report.error(), kExitFailure);
     if (fit.format == SolveFormat::kProj) {
       std::cout << ProjPipeline(report->params, fit.axes) << '\n';
@@ -157,12 +158,19 @@ Command AddSolveCommand(CLI::App& program) {
   for (CLI::Option* option : two_point_required) option->excludes(points_opt);
   check_opt->excludes(points_opt);
   AddTextOption(*command, "--max-residual", many.max_residual,
-                "with --points: exit status 1 when a residual is larger than MM millimetres")
+                "with --points: exit status 1 when a fitted point's residual is larger than MM "
+                "millimetres (check points are reported, not limited)")
       ->type_name("MM")
       ->needs(points_opt);
   command
       ->add_option("--exclude", many.exclude,
                    "with --points: points to leave out of the fit, names separated by commas")
+      ->type_name("NAME[,NAME...]")
+      ->needs(points_opt);
+  command
+      ->add_option("--check-points", many.check_points,
+                   "with --points: points to leave out of the fit and report as check points, "
+                   "their misclosures, RMS and largest; names separated by commas")
       ->type_name("NAME[,NAME...]")
       ->needs(points_opt);
   AddColumnsOption(*command, many.columns,

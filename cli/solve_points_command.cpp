@@ -22,16 +22,17 @@
 namespace torvane::cli {
 namespace {
 
-// The names of --exclude, each option value split at its commas and the
-// blanks around each name removed. Rejects an empty name.
-bool ReadNames(const std::vector<std::string>& values, std::vector<std::string>* names) {
+// The names of `option` (--exclude, --check-points), each option value split
+// at its commas and the blanks around each name removed. Rejects an empty name.
+bool ReadNames(const std::string& option, const std::vector<std::string>& values,
+               std::vector<std::string>* names) {
   for (const std::string& value : values) {
     std::string_view rest = value;
     for (;;) {
       const std::size_t comma = rest.find(',');
       const std::string_view name = TrimBlanks(rest.substr(0, comma));
       if (name.empty()) {
-        Complain("--exclude: \"" + MessageExcerpt(value) + "\" has an empty name", kExitUsage);
+        Complain(option + ": \"" + MessageExcerpt(value) + "\" has an empty name", kExitUsage);
         return false;
       }
       names->emplace_back(name);
@@ -62,6 +63,42 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
+// The --check-points names against --exclude's. Rejects, as a usage error, a
+// name given twice and one that is excluded as well: each would leave a
+// point counted twice, or the surveyor's intent unclear.
+bool CheckNamesAreDistinct(const std::vector<std::string>& check,
+                           const std::vector<std::string>& exclude) {
+  for (std::size_t i = 0; i < check.size(); ++i) {
+    const std::string quoted = "\"" + MessageExcerpt(check[i]) + "\"";
+    if (std::count(check.begin(), check.end(), check[i]) > 1) {
+      Complain("--check-points: " + quoted + " is given twice", kExitUsage);
+      return false;
+    }
+    if (Contains(exclude, check[i])) {
+      Complain("--check-points: " + quoted + " is also given to --exclude", kExitUsage);
+      return false;
+    }
+  }
+  return true;
+}
+
+// Whether every name in `names` is that of a point; tells the first that is
+// not, quoting `option`, as a usage error.
+bool AllNamed(const std::string& option, const std::vector<std::string>& names,
+              const std::vector<CommonPoint>& points, const std::string& where) {
+  for (const std::string& name : names) {
+    const bool found = std::any_of(points.begin(), points.end(),
+                                   [&](const CommonPoint& p) { return p.name == name; });
+    // A mistyped name must not leave a bad point in the fit unnoticed.
+    if (!found) {
+      Complain(option + ": no point named \"" + MessageExcerpt(name) + "\" in " + where,
+               kExitUsage);
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
@@ -72,8 +109,12 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
     if (!ReadLimit(*options.max_residual, &value)) return kExitUsage;
     limit = value;
   }
-  std::vector<std::string> exclude;
-  if (!ReadNames(options.exclude, &exclude)) return kExitUsage;
+  std::vector<std::string> exclude, check;
+  if (!ReadNames("--exclude", options.exclude, &exclude) ||
+      !ReadNames("--check-points", options.check_points, &check) ||
+      !CheckNamesAreDistinct(check, exclude)) {
+    return kExitUsage;
+  }
 
   CommonPointLayout layout;
   if (options.columns) {
@@ -94,32 +135,44 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
   }
   const std::string where =
       options.points == "-" ? "standard input" : EscapeControlBytes(options.points);
-  for (const std::string& name : exclude) {
-    const bool found = std::any_of(points->begin(), points->end(),
-                                   [&](const CommonPoint& p) { return p.name == name; });
-    // A mistyped name must not leave a bad point in the fit unnoticed.
-    if (!found) {
-      return Complain("--exclude: no point named \"" + MessageExcerpt(name) + "\" in " + where,
-                      kExitUsage);
+  if (!AllNamed("--exclude", exclude, *points, where) ||
+      !AllNamed("--check-points", check, *points, where)) {
+    return kExitUsage;
+  }
+  std::vector<CommonPoint> fitted, excluded, check_points;
+  for (const CommonPoint& p : *points) {
+    if (Contains(exclude, p.name)) {
+      excluded.push_back(p);
+    } else if (Contains(check, p.name)) {
+      check_points.push_back(p);
+    } else {
+      fitted.push_back(p);
     }
   }
-  std::vector<CommonPoint> fitted, excluded;
-  for (const CommonPoint& p : *points) (Contains(exclude, p.name) ? excluded : fitted).push_back(p);
 
-  auto report = ReportFit(fitted, excluded, fit.model);
+  auto report = ReportFit(fitted, excluded, check_points, fit.model);
   if (!report) {
     std::cerr << where << ": " << report.error();
-    if (!excluded.empty()) std::cerr << " (" << excluded.size() << " excluded)";
+    if (!excluded.empty() || !check_points.empty()) {
+      std::cerr << " (";
+      if (!excluded.empty()) std::cerr << excluded.size() << " excluded";
+      if (!excluded.empty() && !check_points.empty()) std::cerr << ", ";
+      if (!check_points.empty()) {
+        std::cerr << check_points.size()
+                  << (check_points.size() == 1 ? " check point" : " check points");
+      }
+      std::cerr << ')';
+    }
     std::cerr << '\n';
     return kExitFailure;
   }
   if (report->offsets_disagree) Complain(kOffsetsDisagreeMessage, kExitOk);
   if (fit.format == SolveFormat::kJson) {
-    std::cout << FitReportJson(*report, fitted, excluded, limit);
+    std::cout << FitReportJson(*report, fitted, excluded, check_points, limit);
   } else if (fit.format == SolveFormat::kProj) {
     std::cout << ProjPipeline(report->params, fit.axes) << '\n';
   } else {
-    std::cout << FitReportText(*report, fitted, excluded);
+    std::cout << FitReportText(*report, fitted, excluded, check_points);
   }
 
   if (!limit) return kExitOk;

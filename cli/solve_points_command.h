@@ -26,6 +26,7 @@ struct SolvePointsOptions {
   std::string points;                       // the common-point file, "-" for standard input
   std::optional<std::string> max_residual;  // millimetres; none: no limit
   std::vector<std::string> exclude;         // each a name or names separated by commas
+  std::vector<std::string> check_points;    // as exclude: kept out of the fit, and summed up
   std::optional<std::string> columns;       // as --columns lists them
   std::optional<std::string> skip_lines;
   FieldDelimiter delimiter = FieldDelimiter::kComma;

@@ -216,6 +216,25 @@ Expected<double> ReportResiduals(std::span<const CommonPoint> fitted,
   return sum_of_squares;
 }
 
+// Every check point's residual under report.params, their RMS and the largest.
+Expected<void> ReportCheckPoints(std::span<const CommonPoint> check, FitReport& report) {
+  if (check.empty()) return {};
+  const Transform transform(report.params);
+  double sum_of_squares = 0;
+  for (std::size_t i = 0; i < check.size(); ++i) {
+    const PointResidual r = ResidualOf(transform, check[i]);
+    if (!std::isfinite(r.length)) return Fail(kOverflow);
+    sum_of_squares += r.dx * r.dx + r.dy * r.dy;
+    if (i == 0 || r.length > report.check_residuals[report.check_largest].length) {
+      report.check_largest = i;
+    }
+    report.check_residuals.push_back(r);
+  }
+  report.check_rms = std::sqrt(sum_of_squares / static_cast<double>(check.size()));
+  if (!std::isfinite(report.check_rms)) return Fail(kOverflow);
+  return {};
+}
+
 // The standardized residuals and the most standardized point, from
 // kStandardizedFrom points; `about` the construction coordinates about
 // their centroid and `spread` the sum of their squares.
@@ -312,7 +331,8 @@ double LargerOf(const StandardizedResidual& w) {
 }
 
 Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
-                              std::span<const CommonPoint> excluded, FitModel model) {
+                              std::span<const CommonPoint> excluded,
+                              std::span<const CommonPoint> check, FitModel model) {
   auto fit = FitRigid(fitted);
   if (!fit) return Fail(fit.error());
   FitReport report;
@@ -320,6 +340,7 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
   if (auto done = ReportParameters(fitted, fit->theta, report); !done) return Fail(done.error());
   auto sum_of_squares = ReportResiduals(fitted, excluded, report);
   if (!sum_of_squares) return Fail(sum_of_squares.error());
+  if (auto done = ReportCheckPoints(check, report); !done) return Fail(done.error());
   const std::vector<PlanePoint> about = AboutCentroid(fitted);
   const double spread = SpreadOf(about);
   ReportStandardized(about, spread, *sum_of_squares, report);

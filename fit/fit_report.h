@@ -93,7 +93,14 @@ struct FitReport {
   ParamTexts inverse;  // the survey grid's origin in construction coordinates, -theta
   std::vector<PointResidual> residuals;           // one per fitted point, in their order
   std::vector<PointResidual> excluded_residuals;  // one per excluded point, in their order
-  double rms = 0;           // metres: root mean square of the fitted points' residual lengths
+  // Check points: kept out of the fit like the excluded ones, and summed up
+  // on their own, the measure of how well the parameters carry over to
+  // points they were not made from. With none, check_rms and check_largest
+  // are 0.
+  std::vector<PointResidual> check_residuals;  // one per check point, in their order
+  double check_rms = 0;           // metres: root mean square of the check points' residual lengths
+  std::size_t check_largest = 0;  // the check point with the largest residual (the first of equals)
+  double rms = 0;                 // metres: root mean square of the fitted points' residual lengths
   std::size_t largest = 0;  // the fitted point with the largest residual (the first of equals)
   // Four points or more: one per fitted point, and the point whose larger
   // |w| is the largest (the first of equals), of the points that have one.
@@ -120,7 +127,8 @@ struct FitReport {
 // same way, from the survey centroid with the opposite angle and the
 // written inverse scale. Every check is then made with
 // the parameters as written, so the report tells what converting with them
-// gives; the excluded points are checked but take no part in the fit.
+// gives; the excluded points and the check points are checked but take no
+// part in the fit.
 // Memory grows with the number of points, not of pairs, and so does time
 // unless many points are off by about the same large amount: past
 // kAllPairsUpTo points the worst pairs are found without checking the
@@ -130,6 +138,7 @@ struct FitReport {
 // kAllPairsUpTo points, a grid whose points span more than about 1.8e305 m.
 Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
                               std::span<const CommonPoint> excluded,
+                              std::span<const CommonPoint> check = {},
                               FitModel model = FitModel::kRigid);
 
 // The larger |w| of a standardized residual, 0 for none.

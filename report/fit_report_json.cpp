@@ -1,5 +1,6 @@
 #include "report/fit_report_json.h"
 
+#include <cassert>
 #include <cmath>
 #include <string_view>
 
@@ -18,12 +19,16 @@ std::string StandardizedJson(const std::optional<double>& w) {
   return w ? FormatPattern(*w, kStandardizedPattern) : "null";
 }
 
-std::string PointJson(const CommonPoint& point, bool fitted, const PointResidual& r,
+// A point of the fit, an excluded one, or a check point.
+enum class Role { kFitted, kExcluded, kCheck };
+
+std::string PointJson(const CommonPoint& point, Role role, const PointResidual& r,
                       const StandardizedResidual* w) {
   std::string json = "{" + JsonMember("name", JsonString(point.name)) + ", ";
   if (point.line > 0) json += JsonMember("line", std::to_string(point.line)) + ", ";
-  json += JsonMember("fitted", fitted ? "true" : "false") + ", " +
-          JsonMember("dx_mm", MillimetreText(r.dx)) + ", " +
+  json += JsonMember("fitted", role == Role::kFitted ? "true" : "false") + ", ";
+  if (role == Role::kCheck) json += JsonMember("role", JsonString("check")) + ", ";
+  json += JsonMember("dx_mm", MillimetreText(r.dx)) + ", " +
           JsonMember("dy_mm", MillimetreText(r.dy)) + ", " +
           JsonMember("length_mm", MillimetreText(r.length));
   if (w != nullptr) {
@@ -57,7 +62,9 @@ std::string ScaleJson(const FitReport& report) {
 std::vector<std::string> FitReportMembers(const FitReport& report,
                                           std::span<const CommonPoint> fitted,
                                           std::span<const CommonPoint> excluded,
+                                          std::span<const CommonPoint> check,
                                           std::optional<double> max_residual_mm) {
+  assert(check.size() == report.check_residuals.size());
   std::vector<std::string> members;
   members.push_back(JsonMember(
       "parameters", "{" + JsonMember("x_offset", JsonString(report.texts.x_offset)) + ", " +
@@ -81,11 +88,17 @@ std::vector<std::string> FitReportMembers(const FitReport& report,
   std::vector<std::string> points, excluded_names;
   for (std::size_t i = 0; i < fitted.size(); ++i) {
     const bool standardized = !report.standardized.empty();
-    points.push_back(PointJson(fitted[i], true, report.residuals[i],
+    points.push_back(PointJson(fitted[i], Role::kFitted, report.residuals[i],
                                standardized ? &report.standardized[i] : nullptr));
   }
+  std::vector<std::string> check_names;
+  for (std::size_t i = 0; i < check.size(); ++i) {
+    points.push_back(PointJson(check[i], Role::kCheck, report.check_residuals[i], nullptr));
+    check_names.push_back(JsonString(check[i].name));
+  }
   for (std::size_t i = 0; i < excluded.size(); ++i) {
-    points.push_back(PointJson(excluded[i], false, report.excluded_residuals[i], nullptr));
+    points.push_back(
+        PointJson(excluded[i], Role::kExcluded, report.excluded_residuals[i], nullptr));
     excluded_names.push_back(JsonString(excluded[i].name));
   }
   members.push_back(JsonMember("points", JsonArray(points, true)));
@@ -96,6 +109,19 @@ std::vector<std::string> FitReportMembers(const FitReport& report,
       "largest",
       "{" + JsonMember("name", JsonString(fitted[report.largest].name)) + ", " +
           JsonMember("length_mm", MillimetreText(report.residuals[report.largest].length)) + "}"));
+  if (!check.empty()) {
+    const std::size_t largest = report.check_largest;
+    members.push_back(JsonMember(
+        "check_points",
+        "{" + JsonMember("names", JsonArray(check_names, false)) + ", " +
+            JsonMember("rms_mm", MillimetreText(report.check_rms)) + ", " +
+            JsonMember("largest",
+                       "{" + JsonMember("name", JsonString(check[largest].name)) + ", " +
+                           JsonMember("length_mm",
+                                      MillimetreText(report.check_residuals[largest].length)) +
+                           "}") +
+            "}"));
+  }
   // Wherever the text report names the largest standardized residual.
   if (report.most_standardized) {
     const std::size_t most = *report.most_standardized;
@@ -136,9 +162,9 @@ std::vector<std::string> FitReportMembers(const FitReport& report,
 }
 
 std::string FitReportJson(const FitReport& report, std::span<const CommonPoint> fitted,
-                          std::span<const CommonPoint> excluded,
+                          std::span<const CommonPoint> excluded, std::span<const CommonPoint> check,
                           std::optional<double> max_residual_mm) {
-  return JsonObject(FitReportMembers(report, fitted, excluded, max_residual_mm));
+  return JsonObject(FitReportMembers(report, fitted, excluded, check, max_residual_mm));
 }
 
 }  // namespace torvane

@@ -22,11 +22,15 @@ namespace torvane {
 //     rigid_rms_mm, f (null when infinite), f_quantile, f_freedom, significant
 //   inverse: x_offset, y_offset, angle (texts)
 //   offsets_disagree: the two-point method's 10 mm warning (two points only)
-//   points: [{name, line, fitted, dx_mm, dy_mm, length_mm}], fitted ones first;
-//     line, the point's line in its file, is left out for a line of 0 (a
-//     point not read from a file); the similarity fit's fitted points add wx,
-//     wy, the standardized residuals (null where there is none), from four
+//   points: [{name, line, fitted, dx_mm, dy_mm, length_mm}], fitted ones first,
+//     then the check points, then the excluded ones; line, the point's line
+//     in its file, is left out for a line of 0 (a point not read from a
+//     file); the similarity fit's fitted points add wx, wy, the standardized
+//     residuals (null where there is none), from four; a check point is
+//     {name, line, fitted: false, role: "check", dx_mm, dy_mm, length_mm}
 //   fitted, excluded (names), rms_mm, largest {name, length_mm}
+//   check_points {names, rms_mm, largest {name, length_mm}}: only with
+//     check points, so that without them nothing else changes
 //   largest_standardized {name, w, beyond_3}: from four points, whenever
 //     the text report names it (some point has a standardized residual)
 //   pairs: [{from, to, survey_m, construction_m, difference_mm, scale}]
@@ -36,8 +40,9 @@ namespace torvane {
 //   with a limit: max_residual_mm and above_max_residual (names)
 // Millimetres have three decimals, distances four, scales nine, as in the
 // text report; x0_m, y0_m and the angles are written in full.
+// `fitted`, `excluded` and `check` are the points `report` was made from.
 std::string FitReportJson(const FitReport& report, std::span<const CommonPoint> fitted,
-                          std::span<const CommonPoint> excluded,
+                          std::span<const CommonPoint> excluded, std::span<const CommonPoint> check,
                           std::optional<double> max_residual_mm);
 
 // The members of FitReportJson's object, each written "\"key\": value", in
@@ -45,6 +50,7 @@ std::string FitReportJson(const FitReport& report, std::span<const CommonPoint> 
 std::vector<std::string> FitReportMembers(const FitReport& report,
                                           std::span<const CommonPoint> fitted,
                                           std::span<const CommonPoint> excluded,
+                                          std::span<const CommonPoint> check,
                                           std::optional<double> max_residual_mm);
 
 }  // namespace torvane

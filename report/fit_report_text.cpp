@@ -1,5 +1,6 @@
 #include "report/fit_report_text.h"
 
+#include <cassert>
 #include <cmath>
 #include <optional>
 #include <string_view>
@@ -49,7 +50,8 @@ std::string ScaleTestText(const ScaleTest& test) {
 
 // The parameters' line, the fit's heading, the rotation, the scale and the inverse.
 std::string ParametersText(const FitReport& report, std::span<const CommonPoint> fitted,
-                           std::span<const CommonPoint> excluded) {
+                           std::span<const CommonPoint> excluded,
+                           std::span<const CommonPoint> check) {
   const bool similarity = report.model == FitModel::kSimilarity;
   std::string text = report.texts.x_offset + ' ' + report.texts.y_offset + ' ' + report.texts.angle;
   if (similarity) text += ' ' + report.scale_text;
@@ -58,6 +60,11 @@ std::string ParametersText(const FitReport& report, std::span<const CommonPoint>
   if (!excluded.empty()) {
     text += " (excluded:";
     for (const CommonPoint& p : excluded) text += ' ' + p.name;
+    text += ')';
+  }
+  if (!check.empty()) {
+    text += " (check points:";
+    for (const CommonPoint& p : check) text += ' ' + p.name;
     text += ')';
   }
   text += "\nRotation: " + FormatDmsSymbols(report.box_degrees) + " = " +
@@ -85,7 +92,8 @@ std::string ParametersText(const FitReport& report, std::span<const CommonPoint>
 
 // The residual table, the RMS and the largest, the blunder line and the F test.
 std::string ResidualsText(const FitReport& report, std::span<const CommonPoint> fitted,
-                          std::span<const CommonPoint> excluded) {
+                          std::span<const CommonPoint> excluded,
+                          std::span<const CommonPoint> check) {
   // From four points on, where the fit has redundancy enough, every point's
   // standardized residual, and the largest named: the point to look at first.
   const bool columns = !report.standardized.empty();
@@ -103,15 +111,26 @@ std::string ResidualsText(const FitReport& report, std::span<const CommonPoint> 
       rows.back().push_back(StandardizedText(report.standardized[i].wy));
     }
   }
+  // Neither a check point nor an excluded one has a standardized residual:
+  // neither is in the fit.
+  for (std::size_t i = 0; i < check.size(); ++i) {
+    rows.push_back(ResidualRow(check[i].name, report.check_residuals[i]));
+    if (columns) rows.back().insert(rows.back().end(), {"-", "-"});
+    rows.back().push_back("check");
+  }
   for (std::size_t i = 0; i < excluded.size(); ++i) {
     rows.push_back(ResidualRow(excluded[i].name, report.excluded_residuals[i]));
-    // An excluded point has no standardized residual: it is not in the fit.
     if (columns) rows.back().insert(rows.back().end(), {"-", "-"});
     rows.back().push_back("excluded");
   }
   text += FormatTable(rows, 1);
   text += "RMS " + MillimetreText(report.rms) + " mm, largest " + fitted[report.largest].name +
           ' ' + MillimetreText(report.residuals[report.largest].length) + " mm\n";
+  if (!check.empty()) {
+    text += "Check points: RMS " + MillimetreText(report.check_rms) + " mm, largest " +
+            check[report.check_largest].name + ' ' +
+            MillimetreText(report.check_residuals[report.check_largest].length) + " mm\n";
+  }
   if (report.most_standardized) text += BlunderLine(report, fitted);
   if (report.scale_test) text += ScaleTestText(*report.scale_test);
   return text;
@@ -141,9 +160,11 @@ std::string PairsText(const FitReport& report, std::span<const CommonPoint> fitt
 }  // namespace
 
 std::string FitReportText(const FitReport& report, std::span<const CommonPoint> fitted,
-                          std::span<const CommonPoint> excluded) {
-  return ParametersText(report, fitted, excluded) + ResidualsText(report, fitted, excluded) +
-         PairsText(report, fitted);
+                          std::span<const CommonPoint> excluded,
+                          std::span<const CommonPoint> check) {
+  assert(check.size() == report.check_residuals.size());
+  return ParametersText(report, fitted, excluded, check) +
+         ResidualsText(report, fitted, excluded, check) + PairsText(report, fitted);
 }
 
 }  // namespace torvane

@@ -13,7 +13,7 @@ namespace torvane {
 
 std::string TwoPointJson(const FitReport& report, std::span<const CommonPoint> points,
                          const TwoPointSolution* check) {
-  std::vector<std::string> members = FitReportMembers(report, points, {}, std::nullopt);
+  std::vector<std::string> members = FitReportMembers(report, points, {}, {}, std::nullopt);
   if (check) {
     members.push_back(JsonMember(
         "check",

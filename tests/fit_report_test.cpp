@@ -68,13 +68,24 @@ std::vector<CommonPoint> NoisySite(std::mt19937_64& random, std::size_t count) {
   return points;
 }
 
+// Each site's last two points are check points: the parameters are those of
+// the fitted points alone, and the check points' misclosures, RMS and
+// largest are those of the Gauss-Newton optimum of the fitted points.
 TEST(ReportFit, ResidualsAndRmsAreThoseOfTheLeastSquaresOptimum) {
+  constexpr std::size_t kChecks = 2;
   std::mt19937_64 random(5);
   for (std::size_t count : {3, 4, 5, 9, 25}) {
-    const std::vector<CommonPoint> points = NoisySite(random, count);
-    auto report = ReportFit(points, {});
+    std::vector<CommonPoint> points = NoisySite(random, count + kChecks);
+    const std::vector<CommonPoint> check(points.end() - kChecks, points.end());
+    points.resize(count);
+    auto report = ReportFit(points, {}, check);
     ASSERT_TRUE(report.ok()) << report.error();
     const RunParams best = GaussNewton(points, {0, 0, 0.2});
+    const double c = std::cos(best.theta), s = std::sin(best.theta);
+    auto misclosure = [&](const CommonPoint& q) {
+      return PlanePoint{q.survey.x - (best.x_offset + c * q.construction.x - s * q.construction.y),
+                        q.survey.y - (best.y_offset + s * q.construction.x + c * q.construction.y)};
+    };
 
     // The report converts with the parameters as written: offsets to 1 µm,
     // the angle to 0.0001″ (under 0.2 µm over these distances).
@@ -83,22 +94,34 @@ TEST(ReportFit, ResidualsAndRmsAreThoseOfTheLeastSquaresOptimum) {
     std::size_t largest_at = 0;
     ASSERT_EQ(report->residuals.size(), count);
     for (std::size_t i = 0; i < count; ++i) {
-      const CommonPoint& q = points[i];
-      const double c = std::cos(best.theta), s = std::sin(best.theta);
-      const double dx = q.survey.x - (best.x_offset + c * q.construction.x - s * q.construction.y);
-      const double dy = q.survey.y - (best.y_offset + s * q.construction.x + c * q.construction.y);
-      EXPECT_NEAR(report->residuals[i].dx, dx, kWritten) << count << " P" << i + 1;
-      EXPECT_NEAR(report->residuals[i].dy, dy, kWritten) << count << " P" << i + 1;
-      EXPECT_NEAR(report->residuals[i].length, std::hypot(dx, dy), kWritten);
-      sum += dx * dx + dy * dy;
-      if (std::hypot(dx, dy) > largest) {
-        largest = std::hypot(dx, dy);
+      const PlanePoint d = misclosure(points[i]);
+      EXPECT_NEAR(report->residuals[i].dx, d.x, kWritten) << count << " P" << i + 1;
+      EXPECT_NEAR(report->residuals[i].dy, d.y, kWritten) << count << " P" << i + 1;
+      EXPECT_NEAR(report->residuals[i].length, std::hypot(d.x, d.y), kWritten);
+      sum += d.x * d.x + d.y * d.y;
+      if (std::hypot(d.x, d.y) > largest) {
+        largest = std::hypot(d.x, d.y);
         largest_at = i;
       }
     }
     EXPECT_NEAR(report->rms, std::sqrt(sum / count), kWritten) << count;
     EXPECT_GT(report->rms, 0.001) << "the noise must show";
     EXPECT_EQ(report->largest, largest_at) << count;
+
+    double check_sum = 0, check_lengths[kChecks] = {};
+    ASSERT_EQ(report->check_residuals.size(), kChecks);
+    for (std::size_t i = 0; i < kChecks; ++i) {
+      const PlanePoint d = misclosure(check[i]);
+      EXPECT_NEAR(report->check_residuals[i].dx, d.x, kWritten) << count << " check " << i;
+      EXPECT_NEAR(report->check_residuals[i].dy, d.y, kWritten) << count << " check " << i;
+      EXPECT_NEAR(report->check_residuals[i].length, std::hypot(d.x, d.y), kWritten);
+      check_sum += d.x * d.x + d.y * d.y;
+      check_lengths[i] = std::hypot(d.x, d.y);
+    }
+    EXPECT_NEAR(report->check_rms, std::sqrt(check_sum / kChecks), kWritten) << count;
+    EXPECT_GT(report->check_rms, 0.001) << "the noise must show";
+    EXPECT_EQ(report->check_largest, check_lengths[1] > check_lengths[0] ? 1u : 0u) << count;
+    EXPECT_EQ(report->pairs.size(), count * (count - 1) / 2) << "pairs of the fitted points only";
   }
 }
 

@@ -175,7 +175,7 @@ TEST(ReportFit, SimilarityStatisticsMatchGaussNewton) {
   };
   for (const auto& row : rows) {
     const auto points = Site(row.truth, Scatter(random, row.count, 400), &random, row.sigma);
-    auto report = ReportFit(points, {}, FitModel::kSimilarity);
+    auto report = ReportFit(points, {}, {}, FitModel::kSimilarity);
     ASSERT_TRUE(report.ok()) << report.error();
     const auto optimum = GaussNewtonSimilarity(points, row.truth);
     const RunParams rigid =
@@ -214,7 +214,7 @@ TEST(ReportFit, SimilarityStatisticsMatchGaussNewton) {
                   report->residuals[i].dy / (sigma * std::sqrt(1 - optimum.hat_y[i])), 1e-3);
     }
 
-    auto rigid_report = ReportFit(points, {}, FitModel::kRigid);
+    auto rigid_report = ReportFit(points, {}, {}, FitModel::kRigid);
     ASSERT_TRUE(rigid_report.ok());
     std::vector<double> hx, hy;
     RigidHat(points, rigid.theta, &hx, &hy);
@@ -236,7 +236,7 @@ TEST(ReportFit, NamesTheBlunderInBothModels) {
   const auto points =
       Site({3400500.0, 500500.0, 0.7, 1.0}, Scatter(random, 10, 300), &random, 0.002, 6, 0.040);
   for (FitModel model : {FitModel::kRigid, FitModel::kSimilarity}) {
-    auto report = ReportFit(points, {}, model);
+    auto report = ReportFit(points, {}, {}, model);
     ASSERT_TRUE(report.ok()) << report.error();
     EXPECT_EQ(report->most_standardized, 6u);
     EXPECT_GT(LargerOf(report->standardized[6]), kBlunderLimit);
@@ -258,7 +258,7 @@ TEST(ReportFit, LeverageOneHasNoStandardizedResidual) {
     std::size_t most;
   } rows[] = {{FitModel::kRigid, true, false, 2}, {FitModel::kSimilarity, false, false, 1}};
   for (const auto& row : rows) {
-    auto report = ReportFit(points, {}, row.model);
+    auto report = ReportFit(points, {}, {}, row.model);
     ASSERT_TRUE(report.ok()) << report.error();
     ASSERT_EQ(report->standardized.size(), 4u);
     EXPECT_EQ(report->standardized[3].wx.has_value(), row.wx);
@@ -293,7 +293,7 @@ TEST(ReportFit, WrittenParametersFitNationalGridSites) {
   };
   for (const auto& row : rows) {
     const auto points = Site({100, -50, ten_seconds, row.scale}, row.site);
-    auto report = ReportFit(points, {}, row.model);
+    auto report = ReportFit(points, {}, {}, row.model);
     ASSERT_TRUE(report.ok()) << report.error();
     EXPECT_EQ(report->texts.x_offset, "100.") << row.scale;
     EXPECT_EQ(report->texts.y_offset, "-50.") << row.scale;
@@ -325,7 +325,7 @@ TEST(ReportFit, SimilarityOfTwoPointsGoesThroughBoth) {
   // (to the written parameters); no 10 mm warning however far they disagree.
   const CommonPoint points[] = {{"A", 0, {1000, 2000}, {0, 0}},
                                 {"B", 0, {1100, 2000}, {0, 100.02}}};
-  auto report = ReportFit(points, {}, FitModel::kSimilarity);
+  auto report = ReportFit(points, {}, {}, FitModel::kSimilarity);
   ASSERT_TRUE(report.ok()) << report.error();
   EXPECT_EQ(report->scale_text, "0.999800040");  // 100 / 100.02
   EXPECT_FALSE(report->offsets_disagree);
