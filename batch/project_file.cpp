@@ -336,6 +336,18 @@ Expected<void, std::string> WriteProject(const Project& project, const std::stri
   assert(!project.encoding || *project.encoding != TextEncoding::kUtf8WithBom);
   const std::string where = EscapeControlBytes(path) + ": ";
   const std::filesystem::path target = PathFromUtf8(path);
+  std::string bytes;
+  try {
+    bytes = ToJson(project).dump(2, ' ', false, OrderedJson::error_handler_t::strict);
+  } catch (const OrderedJson::type_error&) {
+    return Fail(where + "not written: a text is not UTF-8");
+  }
+  bytes += '\n';
+  // What is written must open again: a project with a point that is not a
+  // number, say, is refused here rather than found when it is opened.
+  if (auto check = FromJson(Json::parse(bytes)); !check) {
+    return Fail(where + "not written: " + check.error());
+  }
   switch (KindOf(target)) {
     case PathKind::kMissing:
       break;
@@ -350,13 +362,6 @@ Expected<void, std::string> WriteProject(const Project& project, const std::stri
     case PathKind::kStream:
       return Fail(where + "is not a regular file");
   }
-  std::string bytes;
-  try {
-    bytes = ToJson(project).dump(2, ' ', false, OrderedJson::error_handler_t::strict);
-  } catch (const OrderedJson::type_error&) {
-    return Fail(where + "not written: a text is not UTF-8");
-  }
-  bytes += '\n';
   int error = 0;
   const auto pending = PendingFile::Begin(target, &error);
   if (!pending) return Fail(where + "cannot write: " + SystemReason(error));

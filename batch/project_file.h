@@ -88,9 +88,11 @@ Expected<Project, std::string> ReadProject(const std::string& path);
 // members in a fixed order, indented by two spaces, "\n" line ends and a
 // final one, so that one project always gives the same bytes. The texts
 // must be valid UTF-8 and project.encoding not kUtf8WithBom. Rejects,
-// quoting the path: a path that is a folder or a device, an existing file
-// that is not a project this version reads (a foreign or newer file is
-// never replaced), a text that is not UTF-8, and the system's failures.
+// quoting the path: a project that ReadProject would refuse ("not
+// written: point 2: the name is empty"), a text that is not UTF-8, a path
+// that is a folder or a device, an existing file that is not a project this
+// version reads (a foreign or newer file is never replaced), and the
+// system's failures.
 Expected<void, std::string> WriteProject(const Project& project, const std::string& path);
 
 }  // namespace torvane

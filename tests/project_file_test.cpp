@@ -242,10 +242,19 @@ TEST(ProjectFile, WritesOnlyOverProjects) {
     }
   }
   EXPECT_EQ(WriteProject(Project{}, dir / ".").error(), dir / "." + ": is a folder");
-  Project not_utf8;
-  not_utf8.notes = "\xC9\xE8";  // GBK, not converted
+  // Projects that would not open again are not written.
   const std::string other = dir / "other.torvane";
-  EXPECT_EQ(WriteProject(not_utf8, other).error(), other + ": not written: a text is not UTF-8");
+  Project faulty = ExampleProject();
+  faulty.notes = "\xC9\xE8";  // GBK, not converted
+  EXPECT_EQ(WriteProject(faulty, other).error(), other + ": not written: a text is not UTF-8");
+  faulty = ExampleProject();
+  faulty.points[1].name = "III11";
+  EXPECT_EQ(WriteProject(faulty, other).error(),
+            other + ": not written: point 2: name \"III11\" is also point 1's");
+  faulty = ExampleProject();
+  faulty.layout.fields = {PointField::kName, PointField::kX};
+  EXPECT_EQ(WriteProject(faulty, other).error(),
+            other + ": not written: layout: columns \"name,x\" has no y");
   EXPECT_EQ(dir.Files(), std::vector<std::string>{"site.torvane"});
 }
 
