@@ -8,6 +8,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libcli11-dev
+  nlohmann-json3-dev  # nlohmann's JSON, headers only, which reads and writes project files
   libboost-dev  # Boost.Math's F distribution, headers only, for the scale's F test
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
   xvfb xauth time

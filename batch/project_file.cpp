@@ -1,0 +1,377 @@
+#include "batch/project_file.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cassert>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string_view>
+
+#include "batch/run_error.h"
+#include "number/number_text.h"
+#include "os/file_system.h"
+#include "os/pending_file.h"
+#include "params/conversion_params.h"
+
+namespace torvane {
+namespace {
+
+using Json = nlohmann::json;                 // as read: members found by name
+using OrderedJson = nlohmann::ordered_json;  // as written: members in the order given
+
+inline constexpr std::string_view kFormatTag = "torvane-project";
+
+// The words a file uses for each choice, the first of a kind for its value.
+template <class T>
+struct Word {
+  std::string_view text;
+  T value;
+};
+constexpr Word<PointRole> kRoles[] = {
+    {"fit", PointRole::kFit}, {"check", PointRole::kCheck}, {"off", PointRole::kOff}};
+constexpr Word<FitModel> kModels[] = {{"rigid", FitModel::kRigid},
+                                      {"similarity", FitModel::kSimilarity}};
+constexpr Word<ParamSource> kSources[] = {{"solved", ParamSource::kSolved},
+                                          {"typed", ParamSource::kTyped}};
+constexpr Word<FieldDelimiter> kDelimiters[] = {{"comma", FieldDelimiter::kComma},
+                                                {"whitespace", FieldDelimiter::kWhitespace},
+                                                {"tab", FieldDelimiter::kTab},
+                                                {"semicolon", FieldDelimiter::kSemicolon}};
+constexpr Word<TextEncoding> kEncodings[] = {{"utf-8", TextEncoding::kUtf8},
+                                             {"gbk", TextEncoding::kGbk}};
+constexpr Word<PointField> kColumns[] = {{"name", PointField::kName}, {"code", PointField::kCode},
+                                         {"x", PointField::kX},       {"y", PointField::kY},
+                                         {"h", PointField::kH},       {"-", PointField::kSkip}};
+
+template <class T, std::size_t N>
+std::string WordOf(const Word<T> (&words)[N], T value) {
+  for (const Word<T>& word : words) {
+    if (word.value == value) return std::string(word.text);
+  }
+  assert(false && "a value without a word");
+  return {};
+}
+
+// "fit, check or off"
+template <class T, std::size_t N>
+std::string Choices(const Word<T> (&words)[N]) {
+  std::string list;
+  for (std::size_t i = 0; i < N; ++i) {
+    if (i > 0) list += i + 1 == N ? " or " : ", ";
+    list += words[i].text;
+  }
+  return list;
+}
+
+std::string Quoted(const std::string& text) { return "\"" + MessageExcerpt(text) + "\""; }
+
+// The reading of one JSON value after another, each message starting with
+// `where` ("point 4: "): what is wrong, with the member's name or text.
+class Reader {
+ public:
+  explicit Reader(std::string where) : where_(std::move(where)) {}
+
+  Expected<const Json*> Member(const Json& object, const char* key) const {
+    const auto found = object.find(key);
+    if (found == object.end()) return Fail(where_ + "\"" + key + "\" is missing");
+    return &*found;
+  }
+
+  Expected<std::string> Text(const Json& object, const char* key) const {
+    auto value = Member(object, key);
+    if (!value) return Fail(value.error());
+    if (!(*value)->is_string()) return Fail(where_ + "\"" + key + "\" is not a text");
+    return (*value)->get<std::string>();
+  }
+
+  // A text that must read as a decimal number in full.
+  Expected<std::string> Decimal(const Json& object, const char* key) const {
+    auto text = Text(object, key);
+    if (!text) return text;
+    const auto number = ParseDecimal(*text);
+    if (!number) {
+      return Fail(
+          where_ + key + " " + Quoted(*text) +
+          (number.error() == DecimalError::kTooLarge ? " is too large" : " is not a number"));
+    }
+    return text;
+  }
+
+  template <class T, std::size_t N>
+  Expected<T> Choice(const Json& object, const char* key, const Word<T> (&words)[N]) const {
+    auto text = Text(object, key);
+    if (!text) return Fail(text.error());
+    for (const Word<T>& word : words) {
+      if (word.text == *text) return word.value;
+    }
+    return Fail(where_ + key + " " + Quoted(*text) + " is not " + Choices(words));
+  }
+
+  Expected<const Json*> Object(const Json& object, const char* key) const {
+    auto value = Member(object, key);
+    if (value && !(*value)->is_object()) return Fail(where_ + "\"" + key + "\" is not an object");
+    return value;
+  }
+
+  const std::string& where() const { return where_; }
+
+ private:
+  std::string where_;
+};
+
+Expected<PointLayout, std::string> ReadLayout(const Json& json,
+                                              std::optional<TextEncoding>* encoding) {
+  const Reader read("layout: ");
+  PointLayout layout;
+  auto columns = read.Text(json, "columns");
+  if (!columns) return Fail(columns.error());
+  auto fields = ParseColumns(*columns);
+  if (!fields) return Fail("layout: columns " + fields.error());
+  layout.fields = std::move(fields.value());
+  auto delimiter = read.Choice(json, "delimiter", kDelimiters);
+  if (!delimiter) return Fail(delimiter.error());
+  layout.delimiter = *delimiter;
+  auto skip = read.Member(json, "skip_lines");
+  if (!skip) return Fail(skip.error());
+  if (!(*skip)->is_number_unsigned()) {
+    return Fail(std::string("layout: \"skip_lines\" is not a whole number from 0"));
+  }
+  layout.skip_lines = (*skip)->get<std::size_t>();
+  auto coding = read.Member(json, "encoding");
+  if (!coding) return Fail(coding.error());
+  encoding->reset();
+  if (!(*coding)->is_null()) {
+    auto known = read.Choice(json, "encoding", kEncodings);
+    if (!known) return Fail(known.error() + " (nor null)");
+    *encoding = *known;
+  }
+  return layout;
+}
+
+Expected<ProjectParams, std::string> ReadParams(const Json& json) {
+  const Reader read("parameters: ");
+  ProjectParams params;
+  for (auto [key, text] :
+       {std::pair{"x_offset", &params.texts.x_offset},
+        std::pair{"y_offset", &params.texts.y_offset}, std::pair{"angle", &params.texts.angle}}) {
+    auto value = read.Text(json, key);
+    if (!value) return Fail(value.error());
+    *text = std::move(value.value());
+  }
+  const auto run =
+      RunParamsFromTexts(params.texts.x_offset, params.texts.y_offset, params.texts.angle);
+  if (!run) return Fail("parameters: " + run.error());
+  auto scale = read.Decimal(json, "scale");
+  if (!scale) return Fail(scale.error());
+  if (!(*ParseDecimal(*scale) > 0)) {
+    return Fail("parameters: scale " + Quoted(*scale) + " is not greater than 0");
+  }
+  params.scale = std::move(scale.value());
+  auto source = read.Choice(json, "source", kSources);
+  if (!source) return Fail(source.error());
+  params.source = *source;
+  return params;
+}
+
+Expected<ProjectPoint, std::string> ReadPoint(const Json& json, std::size_t number) {
+  const Reader read("point " + std::to_string(number) + ": ");
+  if (!json.is_object()) return Fail("point " + std::to_string(number) + " is not an object");
+  ProjectPoint point;
+  auto name = read.Text(json, "name");
+  if (!name) return Fail(name.error());
+  if (name->empty()) return Fail(read.where() + "the name is empty");
+  point.name = std::move(name.value());
+  auto role = read.Choice(json, "role", kRoles);
+  if (!role) return Fail(role.error());
+  point.role = *role;
+  for (auto [key, text] : {std::pair{"xs", &point.xs}, std::pair{"ys", &point.ys},
+                           std::pair{"xc", &point.xc}, std::pair{"yc", &point.yc}}) {
+    auto value = read.Decimal(json, key);
+    if (!value) return Fail(value.error());
+    *text = std::move(value.value());
+  }
+  return point;
+}
+
+// The project in `json`; errors without the path.
+Expected<Project, std::string> FromJson(const Json& json) {
+  if (!json.is_object()) return Fail("not a Torvane project");
+  const auto format = json.find("format");
+  if (format == json.end() || !format->is_string() || *format != kFormatTag) {
+    return Fail("not a Torvane project");
+  }
+  const Reader read("");
+  auto version = read.Member(json, "version");
+  if (!version) return Fail(version.error());
+  if (!(*version)->is_number_unsigned() || (*version)->get<std::uint64_t>() == 0) {
+    return Fail(std::string("\"version\" is not a whole number from 1"));
+  }
+  if (const auto v = (*version)->get<std::uint64_t>(); v > kProjectVersion) {
+    return Fail("made by a newer Torvane (project version " + std::to_string(v) +
+                "; this one reads " + std::to_string(kProjectVersion) + ")");
+  }
+  Project project;
+  for (auto [key, text] : {std::pair{"site", &project.site}, std::pair{"notes", &project.notes}}) {
+    auto value = read.Text(json, key);
+    if (!value) return Fail(value.error());
+    *text = std::move(value.value());
+  }
+  auto model = read.Choice(json, "model", kModels);
+  if (!model) return Fail(model.error());
+  project.model = *model;
+  auto height = read.Member(json, "height_offset");
+  if (!height) return Fail(height.error());
+  if (!(*height)->is_null()) {
+    auto text = read.Decimal(json, "height_offset");
+    if (!text) return Fail(text.error());
+    project.height_offset = std::move(text.value());
+  }
+  auto layout = read.Object(json, "layout");
+  if (!layout) return Fail(layout.error());
+  auto point_layout = ReadLayout(**layout, &project.encoding);
+  if (!point_layout) return Fail(point_layout.error());
+  project.layout = std::move(point_layout.value());
+  auto params = read.Member(json, "parameters");
+  if (!params) return Fail(params.error());
+  if (!(*params)->is_null()) {
+    if (!(*params)->is_object())
+      return Fail(std::string("\"parameters\" is not an object nor null"));
+    auto read_params = ReadParams(**params);
+    if (!read_params) return Fail(read_params.error());
+    project.parameters = std::move(read_params.value());
+  }
+  auto points = read.Member(json, "points");
+  if (!points) return Fail(points.error());
+  if (!(*points)->is_array()) return Fail(std::string("\"points\" is not a list"));
+  std::map<std::string, std::size_t> numbers;  // name -> point number
+  for (const Json& item : **points) {
+    const std::size_t number = project.points.size() + 1;
+    auto point = ReadPoint(item, number);
+    if (!point) return Fail(point.error());
+    const auto [earlier, added] = numbers.emplace(point->name, number);
+    if (!added) {
+      return Fail("point " + std::to_string(number) + ": name " + Quoted(point->name) +
+                  " is also point " + std::to_string(earlier->second) + "'s");
+    }
+    project.points.push_back(std::move(point.value()));
+  }
+  return project;
+}
+
+// The file's project; errors without the path.
+Expected<Project, std::string> ReadAt(const std::filesystem::path& path) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFile(path, "rb"), &std::fclose);
+  if (!file) return Fail("cannot open: " + SystemReason(errno));
+  std::string bytes;
+  char block[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) bytes.append(block, got);
+  if (std::ferror(file.get())) return Fail("cannot read: " + SystemReason(errno));
+  Json json;
+  try {
+    json = Json::parse(bytes);
+  } catch (const Json::parse_error& e) {
+    return Fail("damaged JSON at byte " + std::to_string(e.byte));
+  }
+  return FromJson(json);
+}
+
+std::string ColumnsText(const std::vector<PointField>& fields) {
+  std::string text;
+  for (PointField field : fields) {
+    if (!text.empty()) text += ',';
+    text += WordOf(kColumns, field);
+  }
+  return text;
+}
+
+OrderedJson ToJson(const Project& project) {
+  OrderedJson json;
+  json["format"] = kFormatTag;
+  json["version"] = kProjectVersion;
+  json["site"] = project.site;
+  json["notes"] = project.notes;
+  json["model"] = WordOf(kModels, project.model);
+  json["height_offset"] = project.height_offset ? OrderedJson(*project.height_offset) : nullptr;
+  OrderedJson& layout = json["layout"];
+  layout["columns"] = ColumnsText(project.layout.fields);
+  layout["delimiter"] = WordOf(kDelimiters, project.layout.delimiter);
+  layout["skip_lines"] = project.layout.skip_lines;
+  layout["encoding"] =
+      project.encoding ? OrderedJson(WordOf(kEncodings, *project.encoding)) : nullptr;
+  OrderedJson& params = json["parameters"];
+  if (project.parameters) {
+    params["x_offset"] = project.parameters->texts.x_offset;
+    params["y_offset"] = project.parameters->texts.y_offset;
+    params["angle"] = project.parameters->texts.angle;
+    params["scale"] = project.parameters->scale;
+    params["source"] = WordOf(kSources, project.parameters->source);
+  }
+  OrderedJson& points = json["points"] = OrderedJson::array();
+  for (const ProjectPoint& point : project.points) {
+    OrderedJson item;
+    item["name"] = point.name;
+    item["role"] = WordOf(kRoles, point.role);
+    item["xs"] = point.xs;
+    item["ys"] = point.ys;
+    item["xc"] = point.xc;
+    item["yc"] = point.yc;
+    points.push_back(std::move(item));
+  }
+  return json;
+}
+
+}  // namespace
+
+Expected<Project, std::string> ReadProject(const std::string& path) {
+  auto project = ReadAt(PathFromUtf8(path));
+  if (!project) return Fail(EscapeControlBytes(path) + ": " + project.error());
+  return project;
+}
+
+Expected<void, std::string> WriteProject(const Project& project, const std::string& path) {
+  assert(!project.encoding || *project.encoding != TextEncoding::kUtf8WithBom);
+  const std::string where = EscapeControlBytes(path) + ": ";
+  const std::filesystem::path target = PathFromUtf8(path);
+  std::string bytes;
+  try {
+    bytes = ToJson(project).dump(2, ' ', false, OrderedJson::error_handler_t::strict);
+  } catch (const OrderedJson::type_error&) {
+    return Fail(where + "not written: a text is not UTF-8");
+  }
+  bytes += '\n';
+  // What is written must open again: a project with a point that is not a
+  // number, say, is refused here rather than found when it is opened.
+  if (auto check = FromJson(Json::parse(bytes)); !check) {
+    return Fail(where + "not written: " + check.error());
+  }
+  switch (KindOf(target)) {
+    case PathKind::kMissing:
+      break;
+    case PathKind::kFile:
+      if (auto earlier = ReadAt(target); !earlier) {
+        return Fail(where + "not replaced, as it is not a project this Torvane reads (" +
+                    earlier.error() + ")");
+      }
+      break;
+    case PathKind::kFolder:
+      return Fail(where + "is a folder");
+    case PathKind::kStream:
+      return Fail(where + "is not a regular file");
+  }
+  int error = 0;
+  const auto pending = PendingFile::Begin(target, &error);
+  if (!pending) return Fail(where + "cannot write: " + SystemReason(error));
+  if (std::fwrite(bytes.data(), 1, bytes.size(), pending->stream()) != bytes.size() ||
+      std::fflush(pending->stream()) != 0) {
+    return Fail(where + "cannot write: " + SystemReason(errno));
+  }
+  if (const int failed = pending->Commit())
+    return Fail(where + "cannot write: " + SystemReason(failed));
+  return {};
+}
+
+}  // namespace torvane

@@ -1,0 +1,98 @@
+// A site's calibration kept as a project file, NAME.torvane: the common
+// points with their roles, the point-file layout, the model and the
+// parameters, so that the window and the command line can open it again.
+// The file is UTF-8 JSON (the README's "Project files" gives its members);
+// every number that must come back digit for digit is kept as its text.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/expected.h"
+#include "batch/point_layout.h"
+#include "batch/text_encoding.h"
+#include "fit/fit_report.h"
+#include "params/param_texts.h"
+
+namespace torvane {
+
+// The project version this program writes, and the newest it reads.
+inline constexpr int kProjectVersion = 1;
+
+// What a common point does in the solution: fitted, checked against the
+// fitted parameters, or left out.
+enum class PointRole { kFit, kCheck, kOff };
+
+// A common point: its coordinates in metres as typed or read, survey grid
+// (xs, ys) and construction grid (xc, yc), each a decimal number in full
+// (ParseDecimal). The name is UTF-8, non-empty and unique in its project.
+struct ProjectPoint {
+  std::string name;
+  PointRole role = PointRole::kFit;
+  std::string xs, ys, xc, yc;
+  bool operator==(const ProjectPoint&) const = default;
+};
+
+// Where the parameters came from: solved from the points, or typed.
+enum class ParamSource { kSolved, kTyped };
+
+// The parameters as their boxes and `solve` show them: offsets in metres,
+// the rotation in ddd.mmss, read as the conversion reads them
+// (RunParamsFromTexts); the scale a ratio greater than 0, a decimal number
+// in full ("1" for the rigid model).
+struct ProjectParams {
+  ParamTexts texts;
+  std::string scale = "1";
+  ParamSource source = ParamSource::kSolved;
+  bool operator==(const ProjectParams& other) const {
+    return texts.x_offset == other.texts.x_offset && texts.y_offset == other.texts.y_offset &&
+           texts.angle == other.texts.angle && scale == other.scale && source == other.source;
+  }
+};
+
+// One site. Texts are UTF-8.
+struct Project {
+  std::string site;   // the site's name, may be empty
+  std::string notes;  // free text, line ends kept
+  FitModel model = FitModel::kRigid;
+  std::optional<std::string> height_offset;  // metres, a decimal number in full; none: not set
+  PointLayout layout;                        // how the site's point files are laid out
+  // The point files' encoding; none: found from each file's bytes. Only
+  // kUtf8 and kGbk are kept (a BOM is a file's, not a layout's).
+  std::optional<TextEncoding> encoding;
+  std::optional<ProjectParams> parameters;  // none: not solved nor typed yet
+  std::vector<ProjectPoint> points;
+  bool operator==(const Project& other) const {
+    return site == other.site && notes == other.notes && model == other.model &&
+           height_offset == other.height_offset && layout.fields == other.layout.fields &&
+           layout.delimiter == other.layout.delimiter &&
+           layout.skip_lines == other.layout.skip_lines && encoding == other.encoding &&
+           parameters == other.parameters && points == other.points;
+  }
+};
+
+// The project in the file at `path` (UTF-8). Members this version does not
+// know are ignored. Rejects, each message starting with the path: a file
+// that cannot be opened or read; damaged JSON ("damaged JSON at byte 17");
+// JSON that is not a Torvane project (no "format": "torvane-project"); a
+// newer version ("made by a newer Torvane (project version 3; this one
+// reads 1)"); a member missing or of the wrong kind; a coordinate, height
+// offset or scale that is not a decimal number in full ("point 4: xs \"abc\"
+// is not a number"); parameters the conversion rejects, a scale not greater
+// than 0; an empty or repeated point name; an unknown role, model,
+// delimiter, encoding or parameter source; columns ParseColumns rejects.
+Expected<Project, std::string> ReadProject(const std::string& path);
+
+// Writes `project` to `path` (UTF-8) in full or not at all (PendingFile):
+// members in a fixed order, indented by two spaces, "\n" line ends and a
+// final one, so that one project always gives the same bytes. The texts
+// must be valid UTF-8 and project.encoding not kUtf8WithBom. Rejects,
+// quoting the path: a project that ReadProject would refuse ("not
+// written: point 2: the name is empty"), a text that is not UTF-8, a path
+// that is a folder or a device, an existing file that is not a project this
+// version reads (a foreign or newer file is never replaced), and the
+// system's failures.
+Expected<void, std::string> WriteProject(const Project& project, const std::string& path);
+
+}  // namespace torvane
