@@ -9,6 +9,8 @@
 
 #include "batch/point_file.h"
 #include "batch/result_buffer.h"
+#include "number/exact_decimal.h"
+#include "number/number_text.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
 
@@ -127,6 +129,30 @@ Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunReque
   return points;
 }
 
+// `point` into *shifted with its height shifted by `offset` (see
+// RunRequest::height_offset) the way `direction` goes, the text in
+// *height; false, with *failure set but for the path, when H is not a
+// number or the shifted one is beyond the range of doubles.
+bool ShiftHeight(const PointRecord& point, std::string_view offset, Direction direction,
+                 PointRecord* shifted, std::string* height, RunError* failure) {
+  auto sum = ExactDecimalSum(point.h_text, offset, direction == Direction::kSurveyToConstruction);
+  if (!sum) {
+    *failure = NumberFieldError(sum.error(), point.line, "H", point.h_text);
+    return false;
+  }
+  if (!ParseDecimal(*sum)) {
+    *failure = LineError(RunErrorKind::kResultOutOfRange, point.line, {});
+    failure->field = "H";
+    return false;
+  }
+  *height = std::move(*sum);
+  *shifted = point;
+  shifted->h_text = *height;
+  shifted->h_decimal = ScanShortDecimal(*height);
+  shifted->h_shifted = true;
+  return true;
+}
+
 }  // namespace
 
 Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params,
@@ -175,6 +201,8 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   const Transform transform(params);
   ResultBuffer out(sink);
   RunSummary summary;
+  PointRecord shifted;         // a point with its height shifted
+  std::string shifted_height;  // its height's text
   // Converts and writes one point; false, with *failure set, when it cannot.
   auto write = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
     if (!std::isfinite(converted.x) || !std::isfinite(converted.y)) {
@@ -191,7 +219,16 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       }
       written = written && writer.Begin(out);
     }
-    if (!written || !writer.Write(out, point, converted, reader.encoding())) {
+    const PointRecord* shown = &point;
+    if (request.height_offset && !point.h_text.empty()) {
+      if (!ShiftHeight(point, *request.height_offset, request.direction, &shifted, &shifted_height,
+                       failure)) {
+        *failure = reader.Located(std::move(*failure));
+        return false;
+      }
+      shown = &shifted;
+    }
+    if (!written || !writer.Write(out, *shown, converted, reader.encoding())) {
       *failure = WriteFailure(request.result_path, SystemReason(errno));
       return false;
     }

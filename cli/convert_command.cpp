@@ -16,6 +16,8 @@
 #include "cli/option_kinds.h"
 #include "cli/point_file_options.h"
 #include "cli/usage_error.h"
+#include "number/exact_decimal.h"
+#include "number/number_text.h"
 #include "os/file_system.h"
 #include "os/process_io.h"
 #include "params/conversion_params.h"
@@ -29,6 +31,8 @@ namespace {
 struct ConvertOptions {
   std::string dx, dy, angle;
   std::string scale = "1";  // k: a construction distance of d is k·d in the survey grid
+  std::optional<std::string>
+      dh;  // H0, the elevation of the site's ±0.000; none: heights as written
   Direction to = Direction::kSurveyToConstruction;
   std::string output;  // beside the point file unless given; a folder ends in "/" or exists
   bool output_given = false;
@@ -82,11 +86,23 @@ bool NamesFolder(const std::string& output) {
 }
 
 int RunConvert(const ConvertOptions& options) {
+  RunRequest request;
   double dx = 0, dy = 0, angle = 0, scale = 0;
   if (!ReadValue("--dx", options.dx, &dx) || !ReadValue("--dy", options.dy, &dy) ||
       !ReadValue("--angle", options.angle, &angle) ||
       !ReadValue("--scale", options.scale, &scale)) {
     return kExitUsage;
+  }
+  // Kept as text: heights are shifted by it exactly in decimal.
+  if (options.dh) {
+    double value = 0;
+    if (!ReadValue("--dh", *options.dh, &value)) return kExitUsage;
+    // "." and the likes of "-0" or "1e-999" (which reads 0) shift by nothing.
+    const std::string offset = value == 0 ? "0" : std::string(TrimBlanks(*options.dh));
+    if (auto usable = ExactDecimalSum("0", offset, false); !usable) {
+      return ComplainOfNumber("--dh", *options.dh, usable.error());
+    }
+    request.height_offset = offset;
   }
   if (!(scale > 0)) {
     return Complain("--scale: \"" + MessageExcerpt(options.scale) + "\" is not greater than 0",
@@ -99,7 +115,6 @@ int RunConvert(const ConvertOptions& options) {
   for (const std::string& point_file : options.point_files) {
     if (point_file.empty()) return Complain("POINTFILE: the file name is empty", kExitUsage);
   }
-  RunRequest request;
   const ResultFormat format = options.format;
   int decimals = kDefaultResultDecimals;
   if (options.decimals) {
@@ -224,6 +239,11 @@ Command AddConvertCommand(CLI::App& program) {
                    "(default " +
                        ConvertOptions{}.scale + ", rigid)")
       ->type_name("K");
+  AddTextOption(*command, "--dh", options->dh,
+                "H0, the elevation of the site's ±0.000: construction H = survey H - H0, and "
+                "with --to=survey survey H = construction H + H0, exact in decimal; a height "
+                "that is not a number is then an error (default: heights as written)")
+      ->type_name("METRES");
   AddChoiceOption(*command, "--to", options->to, kDirections,
                   "construction: survey to construction (default); survey: the reverse");
   command
