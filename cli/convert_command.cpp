@@ -56,6 +56,7 @@ constexpr const char* kFooter =
     "Examples:\n"
     "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 pts.csv other.csv\n"
     "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 --format=csv < pts.csv\n"
+    "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 --dh=1200 pts.csv\n"
     "  torvane-cli convert --columns=name,code,y,x,h --format=csv -o out/ \\\n"
     "      --dx=500 --dy=600 --angle=30.1520 a.dat b.dat  # South CASS files\n"
     "\n"
@@ -263,7 +264,7 @@ Command AddConvertCommand(CLI::App& program) {
   AddTextOption(*command, "--decimals", options->decimals,
                 "decimals of X and Y in csv and json, 0 to " + std::to_string(kMaxResultDecimals) +
                     " (default " + std::to_string(kDefaultResultDecimals) +
-                    "); csv copies H as written")
+                    "); csv copies H as written, or as --dh shifts it")
       ->type_name("N");
   AddColumnsOption(*command, options->columns,
                    "what each field holds, in order: name, code, x, y, h, and - or skip for a "
