@@ -219,21 +219,22 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       }
       written = written && writer.Begin(out);
     }
-    const PointRecord* shown = &point;
-    if (request.height_offset && !point.h_text.empty()) {
-      if (!ShiftHeight(point, *request.height_offset, request.direction, &shifted, &shifted_height,
-                       failure)) {
-        *failure = reader.Located(std::move(*failure));
-        return false;
-      }
-      shown = &shifted;
-    }
-    if (!written || !writer.Write(out, *shown, converted, reader.encoding())) {
+    if (!written || !writer.Write(out, point, converted, reader.encoding())) {
       *failure = WriteFailure(request.result_path, SystemReason(errno));
       return false;
     }
     ++summary.points;
     return true;
+  };
+  // write for a run that shifts heights: the point with its height shifted.
+  auto write_shifted = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
+    if (point.h_text.empty()) return write(point, converted, failure);
+    if (!ShiftHeight(point, *request.height_offset, request.direction, &shifted, &shifted_height,
+                     failure)) {
+      *failure = reader.Located(std::move(*failure));
+      return false;
+    }
+    return write(shifted, converted, failure);
   };
   // Usual lines are read a batch at a time, then converted, then written:
   // the steps of neighbouring points overlap in the processor.
@@ -245,8 +246,15 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       for (std::size_t i = 0; i < n; ++i) {
         converted[i] = transform.Apply(request.direction, {batch[i].x, batch[i].y});
       }
-      for (std::size_t i = 0; i < n; ++i) {
-        if (!write(batch[i], converted[i], &failure)) return Fail(std::move(failure));
+      // Whether heights are shifted is asked once a batch, not at every point.
+      if (request.height_offset) {
+        for (std::size_t i = 0; i < n; ++i) {
+          if (!write_shifted(batch[i], converted[i], &failure)) return Fail(std::move(failure));
+        }
+      } else {
+        for (std::size_t i = 0; i < n; ++i) {
+          if (!write(batch[i], converted[i], &failure)) return Fail(std::move(failure));
+        }
       }
       continue;
     }
@@ -254,7 +262,9 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     if (!next) return Fail(next.error());
     if (!next.value()) break;
     const PointRecord& point = *next.value();
-    if (!write(point, transform.Apply(request.direction, {point.x, point.y}), &failure)) {
+    const PlanePoint converted_point = transform.Apply(request.direction, {point.x, point.y});
+    if (!(request.height_offset ? write_shifted(point, converted_point, &failure)
+                                : write(point, converted_point, &failure))) {
       return Fail(std::move(failure));
     }
   }
