@@ -100,8 +100,10 @@ int RunConvert(const ConvertOptions& options) {
     if (!ReadValue("--dh", *options.dh, &value)) return kExitUsage;
     // "." and the likes of "-0" or "1e-999" (which reads 0) shift by nothing.
     const std::string offset = value == 0 ? "0" : std::string(TrimBlanks(*options.dh));
-    if (auto usable = ExactDecimalSum("0", offset, false); !usable) {
-      return ComplainOfNumber("--dh", *options.dh, usable.error());
+    if (!ExactDecimalSum("0", offset, false)) {
+      return Complain("--dh: \"" + MessageExcerpt(*options.dh) + "\" has a digit past the " +
+                          std::to_string(kMaxExactDecimals) + "th decimal",
+                      kExitUsage);
     }
     request.height_offset = offset;
   }
