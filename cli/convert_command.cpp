@@ -31,8 +31,8 @@ namespace {
 struct ConvertOptions {
   std::string dx, dy, angle;
   std::string scale = "1";  // k: a construction distance of d is k·d in the survey grid
-  std::optional<std::string>
-      dh;  // H0, the elevation of the site's ±0.000; none: heights as written
+  // H0, the elevation of the site's ±0.000, as typed; none: heights as written.
+  std::optional<std::string> dh;
   Direction to = Direction::kSurveyToConstruction;
   std::string output;  // beside the point file unless given; a folder ends in "/" or exists
   bool output_given = false;

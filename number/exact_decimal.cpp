@@ -23,7 +23,9 @@ constexpr std::int64_t kHugeExponent = std::int64_t{1} << 40;
 // A text that ParseDecimal reads, as an exact decimal; rejects what
 // ExactDecimalSum rejects.
 Expected<Exact, DecimalError> ReadExact(std::string_view text) {
-  if (auto checked = ParseDecimal(text); !checked) return Fail(checked.error());
+  const auto value = ParseDecimal(text);
+  if (!value) return Fail(value.error());
+  if (*value == 0) return Exact{};  // zero, or below the smallest double as doubles read it
   std::string_view s = TrimBlanks(text);
   Exact e;
   if (s.front() == '+' || s.front() == '-') {
@@ -53,7 +55,6 @@ Expected<Exact, DecimalError> ReadExact(std::string_view text) {
     power = std::min(power, kHugeExponent);
     if (minus) power = -power;
   }
-  if (e.digits.empty()) return Exact{};  // zero, whatever its sign or exponent
   std::size_t kept = e.digits.size();
   while (e.digits[kept - 1] == '0') --kept;
   e.exponent = power - decimals + static_cast<std::int64_t>(e.digits.size() - kept);

@@ -18,9 +18,11 @@ inline constexpr int kMaxExactDecimals = 400;
 // (blanks around them, signs and exponents allowed), exact: the shortest
 // plain decimal text of the result, without an exponent, a plus sign, or
 // zeros that change nothing ("15.101", "-0.5", "1200", "0"; never "-0").
-// Rejects, with the error of the first text at fault: a text ParseDecimal
-// rejects (kNotANumber, kTooLarge), and one with a non-zero digit below
-// the kMaxExactDecimals-th decimal (kNotANumber).
+// A text that ParseDecimal reads as 0 counts as 0, so that 1e-999, below
+// the smallest double, adds nothing as it does to a double. Rejects, with
+// the error of the first text at fault: a text ParseDecimal rejects
+// (kNotANumber, kTooLarge), and one that is not 0 with a digit below the
+// kMaxExactDecimals-th decimal (kNotANumber).
 Expected<std::string, DecimalError> ExactDecimalSum(std::string_view a, std::string_view b,
                                                     bool subtract);
 

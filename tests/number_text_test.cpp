@@ -177,6 +177,9 @@ TEST(ExactDecimalSum, AddsAndSubtractsDecimalTextsDigitByDigit) {
       {"-0", "0", false, "0"},
       {"1e-400", "-1e-400", false, "0"},
       {"0e-999999999999", "1", false, "1"},
+      // Below the smallest double: 0, as ParseDecimal reads it (the one row
+      // where Decimal, which keeps 1e-999, is not the model).
+      {"1e-999", "1", true, "-1"},
       // Carries and borrows across the point and through every digit.
       {" 99.9995 ", "-0.0005", true, "100"},
       {"999.999", "0.001", false, "1000"},
@@ -208,8 +211,17 @@ TEST(ExactDecimalSum, AddsAndSubtractsDecimalTextsDigitByDigit) {
       {"", "1200", DecimalError::kNotANumber},
       {"1215.101", "12m", DecimalError::kNotANumber},
       {"1e400", "abc", DecimalError::kTooLarge},
-      // A digit finer than the 400th decimal.
-      {"1e-401", "0", DecimalError::kNotANumber},
+      // A digit at the 402nd decimal of a number a double holds.
+      {"1.0000000000"
+       "0000000000"
+       "0000000000"
+       "0000000000"
+       "0000000000"
+       "0000000000"
+       "0000000000"
+       "0000000000"
+       "01e-320",
+       "0", DecimalError::kNotANumber},
   };
   for (const auto& row : bad) {
     auto sum = ExactDecimalSum(row.a, row.b, true);
