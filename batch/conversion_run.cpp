@@ -9,6 +9,8 @@
 
 #include "batch/point_file.h"
 #include "batch/result_buffer.h"
+#include "number/exact_decimal.h"
+#include "number/number_text.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
 
@@ -127,6 +129,30 @@ Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunReque
   return points;
 }
 
+// `point` into *shifted with its height shifted by `offset` (see
+// RunRequest::height_offset) the way `direction` goes, the text in
+// *height; false, with *failure set but for the path, when H is not a
+// number or the shifted one is beyond the range of doubles.
+bool ShiftHeight(const PointRecord& point, std::string_view offset, Direction direction,
+                 PointRecord* shifted, std::string* height, RunError* failure) {
+  auto sum = ExactDecimalSum(point.h_text, offset, direction == Direction::kSurveyToConstruction);
+  if (!sum) {
+    *failure = NumberFieldError(sum.error(), point.line, "H", point.h_text);
+    return false;
+  }
+  if (!ParseDecimal(*sum)) {
+    *failure = LineError(RunErrorKind::kResultOutOfRange, point.line, {});
+    failure->field = "H";
+    return false;
+  }
+  *height = std::move(*sum);
+  *shifted = point;
+  shifted->h_text = *height;
+  shifted->h_decimal = ScanShortDecimal(*height);
+  shifted->h_shifted = true;
+  return true;
+}
+
 }  // namespace
 
 Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params,
@@ -175,6 +201,8 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   const Transform transform(params);
   ResultBuffer out(sink);
   RunSummary summary;
+  PointRecord shifted;         // a point with its height shifted
+  std::string shifted_height;  // its height's text
   // Converts and writes one point; false, with *failure set, when it cannot.
   auto write = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
     if (!std::isfinite(converted.x) || !std::isfinite(converted.y)) {
@@ -198,6 +226,16 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     ++summary.points;
     return true;
   };
+  // write for a run that shifts heights: the point with its height shifted.
+  auto write_shifted = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
+    if (point.h_text.empty()) return write(point, converted, failure);
+    if (!ShiftHeight(point, *request.height_offset, request.direction, &shifted, &shifted_height,
+                     failure)) {
+      *failure = reader.Located(std::move(*failure));
+      return false;
+    }
+    return write(shifted, converted, failure);
+  };
   // Usual lines are read a batch at a time, then converted, then written:
   // the steps of neighbouring points overlap in the processor.
   std::vector<PointRecord> batch(kBatchPoints);
@@ -208,8 +246,15 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       for (std::size_t i = 0; i < n; ++i) {
         converted[i] = transform.Apply(request.direction, {batch[i].x, batch[i].y});
       }
-      for (std::size_t i = 0; i < n; ++i) {
-        if (!write(batch[i], converted[i], &failure)) return Fail(std::move(failure));
+      // Whether heights are shifted is asked once a batch, not at every point.
+      if (request.height_offset) {
+        for (std::size_t i = 0; i < n; ++i) {
+          if (!write_shifted(batch[i], converted[i], &failure)) return Fail(std::move(failure));
+        }
+      } else {
+        for (std::size_t i = 0; i < n; ++i) {
+          if (!write(batch[i], converted[i], &failure)) return Fail(std::move(failure));
+        }
       }
       continue;
     }
@@ -217,7 +262,9 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     if (!next) return Fail(next.error());
     if (!next.value()) break;
     const PointRecord& point = *next.value();
-    if (!write(point, transform.Apply(request.direction, {point.x, point.y}), &failure)) {
+    const PlanePoint converted_point = transform.Apply(request.direction, {point.x, point.y});
+    if (!(request.height_offset ? write_shifted(point, converted_point, &failure)
+                                : write(point, converted_point, &failure))) {
       return Fail(std::move(failure));
     }
   }

@@ -29,6 +29,12 @@ struct RunRequest {
   // written, refuse parameters that are not all non-zero:
   // kParamsNotComputed when all are zero, kParamsIncomplete when some are.
   bool refuse_unset_params = false;
+  // H0, the elevation of a site's ±0.000 in metres, as text ParseDecimal
+  // reads: every height is shifted by it, exactly in decimal, to
+  // construction H = survey H - H0 and back to survey H = construction
+  // H + H0; the writers get the shifted height's text. A point without a
+  // height keeps none. None: heights as written.
+  std::optional<std::string> height_offset;
 };
 
 struct RunSummary {
@@ -43,7 +49,10 @@ struct RunSummary {
 // and an earlier result stays as it was.
 // Rejects, besides what reading rejects: a result path that is a folder, a
 // link to nothing, or the point file itself (kResultIsPointFile); a
-// converted X or Y beyond the range of doubles; a failed write.
+// converted X or Y beyond the range of doubles; a failed write; with a
+// height offset, a height that is not a number (kNotANumber, or
+// kNumberTooLarge, field "H") and a shifted one beyond the range of
+// doubles (kResultOutOfRange, field "H").
 Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params,
                                           ResultWriter& writer);
 

@@ -41,6 +41,9 @@ struct PointRecord {
   std::optional<ShortDecimal> h_decimal;
   double x = 0, y = 0;  // X and Y in metres
   bool ascii = false;   // the whole line is ASCII, so every column is one byte
+  // h_text is not the file's but the exact decimal a run shifted the height
+  // to (see RunRequest::height_offset), in its shortest plain text.
+  bool h_shifted = false;
 };
 
 // Reads a point file from start to end in constant memory, line by line.

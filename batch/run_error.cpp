@@ -8,6 +8,11 @@ namespace {
 
 constexpr std::size_t kExcerptBytes = 60;
 
+// Why a height that is not a number stops a run: only --dh reads heights.
+std::string HeightsShifted(const RunError& e) {
+  return e.field == "H" ? ", and --dh shifts heights" : "";
+}
+
 }  // namespace
 
 std::string SystemReason(int error_number) { return std::generic_category().message(error_number); }
@@ -114,7 +119,7 @@ std::string Describe(const RunError& e) {
       return where + "point name " + quoted + " is used again (first on line " +
              std::to_string(e.other_line) + ")";
     case RunErrorKind::kNotANumber:
-      return where + e.field + " field " + quoted + " is not a number";
+      return where + e.field + " field " + quoted + " is not a number" + HeightsShifted(e);
     case RunErrorKind::kHeaderLine:
       return where + "line " + quoted +
              " looks like a header, not a point: no number in X and Y (give --skip-lines=" +
@@ -122,7 +127,7 @@ std::string Describe(const RunError& e) {
     case RunErrorKind::kWorkbook:
       return where + "this is a spreadsheet workbook: save it as CSV (逗号分隔)";
     case RunErrorKind::kNumberTooLarge:
-      return where + e.field + " field " + quoted + " is too large";
+      return where + e.field + " field " + quoted + " is too large" + HeightsShifted(e);
     case RunErrorKind::kBadEncoding:
       if (e.detail == kEncodingByOption) {
         return where + "line is not " + e.field +
@@ -137,7 +142,8 @@ std::string Describe(const RunError& e) {
     case RunErrorKind::kTooManyFields:
       return where + "more than " + std::to_string(e.limit) + " fields in the file";
     case RunErrorKind::kResultOutOfRange:
-      return where + "converted " + e.field + " is too large to write";
+      return where + (e.field == "H" ? "shifted " : "converted ") + e.field +
+             " is too large to write";
     case RunErrorKind::kParamsNotComputed:
       return "parameters not computed: X offset, Y offset and rotation are all zero";
     case RunErrorKind::kParamsIncomplete:

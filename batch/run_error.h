@@ -20,18 +20,20 @@ enum class RunErrorKind {
   kNotACommonPoint,    // a common-point line of fewer than five fields (field_text: the line;
                        // in a layout of its own, field and limit: the columns needed)
   kDuplicateName,      // a common point named as one before (field_text, other_line)
-  kNotANumber,         // X or Y is not a decimal number (field, field_text)
+  kNotANumber,         // X or Y is not a decimal number (field, field_text); or H, when a
+                       // height offset shifts heights
   kHeaderLine,         // the first line that is not blank has no number in X nor in Y:
                        // a header (field_text: the line)
   kWorkbook,           // the file is a spreadsheet workbook (.xlsx, .xls), not text
-  kNumberTooLarge,     // X or Y is beyond the range of doubles (field, field_text)
+  kNumberTooLarge,     // X or Y is beyond the range of doubles (field, field_text); or H, as
+                       // for kNotANumber
   kBadEncoding,        // a line that is neither UTF-8 nor GBK text; or, in a file whose
                        // encoding is told (field: "UTF-8" or "GBK"; detail: by whom),
                        // not text in that one
   kNulByte,            // a line with a NUL byte: binary data, or UTF-16 text
   kLineTooLong,        // a line longer than the limit (limit)
   kTooManyFields,      // more fields in the file than the limit (limit)
-  kResultOutOfRange,   // a converted X or Y beyond the range of doubles (field)
+  kResultOutOfRange,   // a converted X or Y, or a shifted H, beyond the range of doubles (field)
   kParamsNotComputed,  // offsets and rotation all zero
   kParamsIncomplete,   // some of the offsets and rotation zero, some not
   kCannotWrite,        // the result cannot be created or written (path: the result)

@@ -16,6 +16,8 @@
 #include "cli/option_kinds.h"
 #include "cli/point_file_options.h"
 #include "cli/usage_error.h"
+#include "number/exact_decimal.h"
+#include "number/number_text.h"
 #include "os/file_system.h"
 #include "os/process_io.h"
 #include "params/conversion_params.h"
@@ -29,6 +31,8 @@ namespace {
 struct ConvertOptions {
   std::string dx, dy, angle;
   std::string scale = "1";  // k: a construction distance of d is k·d in the survey grid
+  // H0, the elevation of the site's ±0.000, as typed; none: heights as written.
+  std::optional<std::string> dh;
   Direction to = Direction::kSurveyToConstruction;
   std::string output;  // beside the point file unless given; a folder ends in "/" or exists
   bool output_given = false;
@@ -52,6 +56,7 @@ constexpr const char* kFooter =
     "Examples:\n"
     "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 pts.csv other.csv\n"
     "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 --format=csv < pts.csv\n"
+    "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 --dh=1200 pts.csv\n"
     "  torvane-cli convert --columns=name,code,y,x,h --format=csv -o out/ \\\n"
     "      --dx=500 --dy=600 --angle=30.1520 a.dat b.dat  # South CASS files\n"
     "\n"
@@ -82,11 +87,25 @@ bool NamesFolder(const std::string& output) {
 }
 
 int RunConvert(const ConvertOptions& options) {
+  RunRequest request;
   double dx = 0, dy = 0, angle = 0, scale = 0;
   if (!ReadValue("--dx", options.dx, &dx) || !ReadValue("--dy", options.dy, &dy) ||
       !ReadValue("--angle", options.angle, &angle) ||
       !ReadValue("--scale", options.scale, &scale)) {
     return kExitUsage;
+  }
+  // Kept as text: heights are shifted by it exactly in decimal.
+  if (options.dh) {
+    double value = 0;
+    if (!ReadValue("--dh", *options.dh, &value)) return kExitUsage;
+    // "." and the likes of "-0" or "1e-999" (which reads 0) shift by nothing.
+    const std::string offset = value == 0 ? "0" : std::string(TrimBlanks(*options.dh));
+    if (!ExactDecimalSum("0", offset, false)) {
+      return Complain("--dh: \"" + MessageExcerpt(*options.dh) + "\" has a digit past the " +
+                          std::to_string(kMaxExactDecimals) + "th decimal",
+                      kExitUsage);
+    }
+    request.height_offset = offset;
   }
   if (!(scale > 0)) {
     return Complain("--scale: \"" + MessageExcerpt(options.scale) + "\" is not greater than 0",
@@ -99,7 +118,6 @@ int RunConvert(const ConvertOptions& options) {
   for (const std::string& point_file : options.point_files) {
     if (point_file.empty()) return Complain("POINTFILE: the file name is empty", kExitUsage);
   }
-  RunRequest request;
   const ResultFormat format = options.format;
   int decimals = kDefaultResultDecimals;
   if (options.decimals) {
@@ -224,6 +242,11 @@ Command AddConvertCommand(CLI::App& program) {
                    "(default " +
                        ConvertOptions{}.scale + ", rigid)")
       ->type_name("K");
+  AddTextOption(*command, "--dh", options->dh,
+                "H0, the elevation of the site's ±0.000: construction H = survey H - H0, and "
+                "with --to=survey survey H = construction H + H0, exact in decimal; a height "
+                "that is not a number is then an error (default: heights as written)")
+      ->type_name("METRES");
   AddChoiceOption(*command, "--to", options->to, kDirections,
                   "construction: survey to construction (default); survey: the reverse");
   command
@@ -243,7 +266,7 @@ Command AddConvertCommand(CLI::App& program) {
   AddTextOption(*command, "--decimals", options->decimals,
                 "decimals of X and Y in csv and json, 0 to " + std::to_string(kMaxResultDecimals) +
                     " (default " + std::to_string(kDefaultResultDecimals) +
-                    "); csv copies H as written")
+                    "); csv copies H as written, or as --dh shifts it")
       ->type_name("N");
   AddColumnsOption(*command, options->columns,
                    "what each field holds, in order: name, code, x, y, h, and - or skip for a "

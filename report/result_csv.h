@@ -17,7 +17,8 @@ namespace torvane {
 
 // Appends the line of `point`, converted to `converted`, to `out`: for
 // each of `columns`, the name, the code and H as their texts, X and Y as
-// CoordinateText (coordinate_text.h), and nothing for a skipped field;
+// CoordinateText (coordinate_text.h), and nothing for a skipped field (a
+// height a run shifted is its exact decimal text, see PointRecord);
 // separated by commas, ended by CR LF as the table is. A text holding a comma or a double quote
 // is written in double quotes, its quotes doubled, as CSV has it.
 void AppendCsvLine(std::string& out, const PointRecord& point, PlanePoint converted,

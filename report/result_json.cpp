@@ -31,6 +31,8 @@ void AppendJsonPoint(std::string& out, const PointRecord& point, PlanePoint conv
   out += ", \"h\": ";
   if (point.h_text.empty()) {
     out += "null";
+  } else if (point.h_shifted) {
+    out += point.h_text;  // an exact decimal, every digit of it
   } else if (const auto h = ParseDecimal(point.h_text)) {
     char digits[32];
     const auto written = std::to_chars(digits, digits + sizeof digits, *h);

@@ -23,7 +23,8 @@ namespace torvane {
 // converted to UTF-8); x and y as CoordinateText with `pattern` (see
 // coordinate_text.h); h the shortest text that reads back as the height's
 // value when H is a decimal number ("1215.1010" gives 1215.101), H's text
-// as a string when it is not one, null when the line has no H.
+// as a string when it is not one, null when the line has no H; a height a
+// run shifted (PointRecord::h_shifted) as its exact decimal text.
 void AppendJsonPoint(std::string& out, const PointRecord& point, PlanePoint converted,
                      std::string_view pattern, TextEncoding encoding);
 

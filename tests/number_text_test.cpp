@@ -5,6 +5,8 @@
 #include <cmath>
 #include <string>
 
+#include "number/exact_decimal.h"
+
 namespace torvane {
 namespace {
 
@@ -154,6 +156,78 @@ TEST(Round15, KeepsFifteenSignificantDigitsWrittenByPlainDecimal15) {
     EXPECT_EQ(Round15(row.value), std::copysign(*ParseDecimal(row.text), row.value)) << row.value;
   }
   EXPECT_TRUE(std::isnan(Round15(NAN)));
+}
+
+TEST(ExactDecimalSum, AddsAndSubtractsDecimalTextsDigitByDigit) {
+  // Expected: an independent model, Python's Decimal (precision 2000) of
+  // a + b or a - b, written format(r.normalize(), "f"), "0" for zero.
+  const struct {
+    const char* a;
+    const char* b;
+    bool subtract;
+    const char* sum;
+  } rows[] = {
+      // A height above a site's ±0.000 at 1200 m, both ways; in doubles the
+      // difference is 15.101000000000113.
+      {"1215.101", "1200", true, "15.101"},
+      {"15.101", "1200", false, "1215.101"},
+      {"1200", "1215.101", true, "-15.101"},
+      // Zeros that change nothing go; zero is "0", never "-0".
+      {"1200.000", "1200", true, "0"},
+      {"-0", "0", false, "0"},
+      {"1e-400", "-1e-400", false, "0"},
+      {"0e-999999999999", "1", false, "1"},
+      // Below the smallest double: 0, as ParseDecimal reads it (the one row
+      // where Decimal, which keeps 1e-999, is not the model).
+      {"1e-999", "1", true, "-1"},
+      // Carries and borrows across the point and through every digit.
+      {" 99.9995 ", "-0.0005", true, "100"},
+      {"999.999", "0.001", false, "1000"},
+      {"0.001", "0.0015", true, "-0.0005"},
+      {"-1200.5", "-1200.25", true, "-0.25"},
+      {"0.1", "0.2", false, "0.3"},
+      // Signs, exponents and bare points as ParseDecimal reads them; no
+      // exponent in the result.
+      {"1.2e3", "1199.99", true, "0.01"},
+      {"1E-5", "0", true, "0.00001"},
+      {"+5", "5.5", true, "-0.5"},
+      {".5", "1.", true, "-0.5"},
+      // More digits than a double or a 64-bit integer holds.
+      {"12345678901234567890.123", "0.123", true, "12345678901234567890"},
+      {"3.1415926535897932384626", "-2.7182818284590452353602", false, "0.4233108251307480031024"},
+  };
+  for (const auto& row : rows) {
+    auto sum = ExactDecimalSum(row.a, row.b, row.subtract);
+    ASSERT_TRUE(sum.ok()) << row.a << (row.subtract ? " - " : " + ") << row.b;
+    EXPECT_EQ(*sum, row.sum) << row.a << (row.subtract ? " - " : " + ") << row.b;
+  }
+  // Rejected with the error of the first text at fault.
+  const struct {
+    const char* a;
+    const char* b;
+    DecimalError error;
+  } bad[] = {
+      {"abc", "1200", DecimalError::kNotANumber},
+      {"", "1200", DecimalError::kNotANumber},
+      {"1215.101", "12m", DecimalError::kNotANumber},
+      {"1e400", "abc", DecimalError::kTooLarge},
+      // A digit at the 402nd decimal of a number a double holds.
+      {"1.0000000000"
+       "0000000000"
+       "0000000000"
+       "0000000000"
+       "0000000000"
+       "0000000000"
+       "0000000000"
+       "0000000000"
+       "01e-320",
+       "0", DecimalError::kNotANumber},
+  };
+  for (const auto& row : bad) {
+    auto sum = ExactDecimalSum(row.a, row.b, true);
+    ASSERT_FALSE(sum.ok()) << row.a << " - " << row.b;
+    EXPECT_EQ(sum.error(), row.error) << row.a << " - " << row.b;
+  }
 }
 
 }  // namespace
