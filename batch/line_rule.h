@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/named_choice.h"
 #include "number/number_text.h"
 #include "number/words.h"
 
@@ -28,6 +29,13 @@ enum class FieldDelimiter {
   kTab,
   kSemicolon,
 };
+
+// The delimiters as options and project files name them.
+inline constexpr NamedChoice<FieldDelimiter> kDelimiterNames[] = {
+    {"comma", FieldDelimiter::kComma},
+    {"whitespace", FieldDelimiter::kWhitespace},
+    {"tab", FieldDelimiter::kTab},
+    {"semicolon", FieldDelimiter::kSemicolon}};
 
 // The byte a delimiter is, as the field splitter (field_split.h) takes it:
 // kBlankRuns stands for runs of blanks.

@@ -25,31 +25,18 @@ using OrderedJson = nlohmann::ordered_json;  // as written: members in the order
 inline constexpr std::string_view kFormatTag = "torvane-project";
 
 // The words a file uses for each choice, the first of a kind for its value.
-template <class T>
-struct Word {
-  std::string_view text;
-  T value;
-};
-constexpr Word<PointRole> kRoles[] = {
+constexpr NamedChoice<PointRole> kRoles[] = {
     {"fit", PointRole::kFit}, {"check", PointRole::kCheck}, {"off", PointRole::kOff}};
-constexpr Word<FitModel> kModels[] = {{"rigid", FitModel::kRigid},
-                                      {"similarity", FitModel::kSimilarity}};
-constexpr Word<ParamSource> kSources[] = {{"solved", ParamSource::kSolved},
-                                          {"typed", ParamSource::kTyped}};
-constexpr Word<FieldDelimiter> kDelimiters[] = {{"comma", FieldDelimiter::kComma},
-                                                {"whitespace", FieldDelimiter::kWhitespace},
-                                                {"tab", FieldDelimiter::kTab},
-                                                {"semicolon", FieldDelimiter::kSemicolon}};
-constexpr Word<TextEncoding> kEncodings[] = {{"utf-8", TextEncoding::kUtf8},
-                                             {"gbk", TextEncoding::kGbk}};
-constexpr Word<PointField> kColumns[] = {{"name", PointField::kName}, {"code", PointField::kCode},
-                                         {"x", PointField::kX},       {"y", PointField::kY},
-                                         {"h", PointField::kH},       {"-", PointField::kSkip}};
+constexpr NamedChoice<ParamSource> kSources[] = {{"solved", ParamSource::kSolved},
+                                                 {"typed", ParamSource::kTyped}};
+constexpr NamedChoice<PointField> kColumns[] = {
+    {"name", PointField::kName}, {"code", PointField::kCode}, {"x", PointField::kX},
+    {"y", PointField::kY},       {"h", PointField::kH},       {"-", PointField::kSkip}};
 
 template <class T, std::size_t N>
-std::string WordOf(const Word<T> (&words)[N], T value) {
-  for (const Word<T>& word : words) {
-    if (word.value == value) return std::string(word.text);
+std::string WordOf(const NamedChoice<T> (&words)[N], T value) {
+  for (const NamedChoice<T>& word : words) {
+    if (word.value == value) return std::string(word.name);
   }
   assert(false && "a value without a word");
   return {};
@@ -57,11 +44,11 @@ std::string WordOf(const Word<T> (&words)[N], T value) {
 
 // "fit, check or off"
 template <class T, std::size_t N>
-std::string Choices(const Word<T> (&words)[N]) {
+std::string Choices(const NamedChoice<T> (&words)[N]) {
   std::string list;
   for (std::size_t i = 0; i < N; ++i) {
     if (i > 0) list += i + 1 == N ? " or " : ", ";
-    list += words[i].text;
+    list += words[i].name;
   }
   return list;
 }
@@ -101,11 +88,11 @@ class Reader {
   }
 
   template <class T, std::size_t N>
-  Expected<T> Choice(const Json& object, const char* key, const Word<T> (&words)[N]) const {
+  Expected<T> Choice(const Json& object, const char* key, const NamedChoice<T> (&words)[N]) const {
     auto text = Text(object, key);
     if (!text) return Fail(text.error());
-    for (const Word<T>& word : words) {
-      if (word.text == *text) return word.value;
+    for (const NamedChoice<T>& word : words) {
+      if (word.name == *text) return word.value;
     }
     return Fail(where_ + key + " " + Quoted(*text) + " is not " + Choices(words));
   }
@@ -131,7 +118,7 @@ Expected<PointLayout, std::string> ReadLayout(const Json& json,
   auto fields = ParseColumns(*columns);
   if (!fields) return Fail("layout: columns " + fields.error());
   layout.fields = std::move(fields.value());
-  auto delimiter = read.Choice(json, "delimiter", kDelimiters);
+  auto delimiter = read.Choice(json, "delimiter", kDelimiterNames);
   if (!delimiter) return Fail(delimiter.error());
   layout.delimiter = *delimiter;
   auto skip = read.Member(json, "skip_lines");
@@ -144,7 +131,7 @@ Expected<PointLayout, std::string> ReadLayout(const Json& json,
   if (!coding) return Fail(coding.error());
   encoding->reset();
   if (!(*coding)->is_null()) {
-    auto known = read.Choice(json, "encoding", kEncodings);
+    auto known = read.Choice(json, "encoding", kEncodingNames);
     if (!known) return Fail(known.error() + " (nor null)");
     *encoding = *known;
   }
@@ -219,7 +206,7 @@ Expected<Project, std::string> FromJson(const Json& json) {
     if (!value) return Fail(value.error());
     *text = std::move(value.value());
   }
-  auto model = read.Choice(json, "model", kModels);
+  auto model = read.Choice(json, "model", kModelNames);
   if (!model) return Fail(model.error());
   project.model = *model;
   auto height = read.Member(json, "height_offset");
@@ -294,14 +281,14 @@ OrderedJson ToJson(const Project& project) {
   json["version"] = kProjectVersion;
   json["site"] = project.site;
   json["notes"] = project.notes;
-  json["model"] = WordOf(kModels, project.model);
+  json["model"] = WordOf(kModelNames, project.model);
   json["height_offset"] = project.height_offset ? OrderedJson(*project.height_offset) : nullptr;
   OrderedJson& layout = json["layout"];
   layout["columns"] = ColumnsText(project.layout.fields);
-  layout["delimiter"] = WordOf(kDelimiters, project.layout.delimiter);
+  layout["delimiter"] = WordOf(kDelimiterNames, project.layout.delimiter);
   layout["skip_lines"] = project.layout.skip_lines;
   layout["encoding"] =
-      project.encoding ? OrderedJson(WordOf(kEncodings, *project.encoding)) : nullptr;
+      project.encoding ? OrderedJson(WordOf(kEncodingNames, *project.encoding)) : nullptr;
   OrderedJson& params = json["parameters"];
   if (project.parameters) {
     params["x_offset"] = project.parameters->texts.x_offset;

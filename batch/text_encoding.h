@@ -7,9 +7,16 @@
 #include <string>
 #include <string_view>
 
+#include "base/named_choice.h"
+
 namespace torvane {
 
 enum class TextEncoding { kUtf8, kUtf8WithBom, kGbk };
+
+// The encodings a user names (options, project files): a byte-order mark
+// is the file's own, never named.
+inline constexpr NamedChoice<TextEncoding> kEncodingNames[] = {{"utf-8", TextEncoding::kUtf8},
+                                                               {"gbk", TextEncoding::kGbk}};
 
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/named_choice.h"
+
 namespace torvane::cli {
 
 // Adds the option `name` to `command`: its value, when given, is kept in
@@ -22,13 +24,6 @@ inline CLI::Option* AddTextOption(CLI::App& command, const std::string& name,
   return command.add_option_function<std::string>(
       name, [&text](const std::string& value) { text = value; }, description);
 }
-
-// A value an option names.
-template <typename Enum>
-struct NamedChoice {
-  std::string_view name;
-  Enum value;
-};
 
 // The names of `choices`, in order, `separator` between them.
 template <typename Enum>

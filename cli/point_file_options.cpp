@@ -4,17 +4,6 @@
 #include "cli/usage_error.h"
 
 namespace torvane::cli {
-namespace {
-
-constexpr NamedChoice<FieldDelimiter> kDelimiters[] = {{"comma", FieldDelimiter::kComma},
-                                                       {"whitespace", FieldDelimiter::kWhitespace},
-                                                       {"tab", FieldDelimiter::kTab},
-                                                       {"semicolon", FieldDelimiter::kSemicolon}};
-
-constexpr NamedChoice<TextEncoding> kEncodings[] = {{"utf-8", TextEncoding::kUtf8},
-                                                    {"gbk", TextEncoding::kGbk}};
-
-}  // namespace
 
 CLI::Option* AddColumnsOption(CLI::App& command, std::optional<std::string>& columns,
                               const std::string& description) {
@@ -28,12 +17,12 @@ CLI::Option* AddSkipLinesOption(CLI::App& command, std::optional<std::string>& s
 
 CLI::Option* AddDelimiterOption(CLI::App& command, FieldDelimiter& delimiter,
                                 const std::string& description) {
-  return AddChoiceOption(command, "--delimiter", delimiter, kDelimiters, description);
+  return AddChoiceOption(command, "--delimiter", delimiter, kDelimiterNames, description);
 }
 
 CLI::Option* AddEncodingOption(CLI::App& command, std::optional<TextEncoding>& encoding,
                                const std::string& description) {
-  return AddChoiceOption(command, "--encoding", encoding, kEncodings, description);
+  return AddChoiceOption(command, "--encoding", encoding, kEncodingNames, description);
 }
 
 bool ReadSkipLines(const std::string& text, std::size_t* lines) {

@@ -41,9 +41,6 @@ constexpr NamedChoice<SolveFormat> kFormats[] = {
 constexpr NamedChoice<AxisOrder> kAxisOrders[] = {{"north-east", AxisOrder::kNorthEast},
                                                   {"east-north", AxisOrder::kEastNorth}};
 
-constexpr NamedChoice<FitModel> kModels[] = {{"rigid", FitModel::kRigid},
-                                             {"similarity", FitModel::kSimilarity}};
-
 constexpr const char* kFooter =
     "Examples:\n"
     "  torvane-cli solve --survey-a=1000,2000 --survey-b=1070.711,2070.711 \\\n"
@@ -193,7 +190,7 @@ Command AddSolveCommand(CLI::App& program) {
       *command, "--axis", fit.axes, kAxisOrders,
       "with --format=proj: the order of the coordinates the pipeline reads and writes, "
       "north-east (default: X first) or east-north (GIS files, DXF drawings)");
-  AddChoiceOption(*command, "--model", fit.model, kModels,
+  AddChoiceOption(*command, "--model", fit.model, kModelNames,
                   "rigid (default): offsets and rotation, scale 1; similarity: also a scale, the "
                   "four-parameter conversion, printed after the rotation for convert --scale "
                   "(not with --check)");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/expected.h"
+#include "base/named_choice.h"
 #include "fit/common_point.h"
 #include "params/conversion_params.h"
 #include "params/param_texts.h"
@@ -26,6 +27,10 @@ struct PointResidual {
 // Which conversion the common points are fitted with: the rigid motion
 // (scale 1), or the four-parameter similarity transformation.
 enum class FitModel { kRigid, kSimilarity };
+
+// The models as options and project files name them.
+inline constexpr NamedChoice<FitModel> kModelNames[] = {{"rigid", FitModel::kRigid},
+                                                        {"similarity", FitModel::kSimilarity}};
 
 // A residual over its standard deviation from the fit: dX / (σ̂·sqrt(1 − hx))
 // and dY / (σ̂·sqrt(1 − hy)), σ̂² the fitted points' sum of squares over the
