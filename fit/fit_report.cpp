@@ -193,45 +193,56 @@ Expected<void> ReportParameters(std::span<const CommonPoint> fitted, double rigi
   return {};
 }
 
+// The residuals of `points` under `transform`, into *residuals (empty
+// before), the first of the largest at *largest; returns their sum of
+// squares (square metres). Rejects a residual beyond the range of doubles.
+Expected<double> ResidualsOf(const Transform& transform, std::span<const CommonPoint> points,
+                             std::vector<PointResidual>* residuals, std::size_t* largest) {
+  double sum_of_squares = 0;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const PointResidual r = ResidualOf(transform, points[i]);
+    if (!std::isfinite(r.length)) return Fail(kOverflow);
+    sum_of_squares += r.dx * r.dx + r.dy * r.dy;
+    if (i == 0 || r.length > (*residuals)[*largest].length) *largest = i;
+    residuals->push_back(r);
+  }
+  return sum_of_squares;
+}
+
+// The root mean square of `count` residuals whose squares sum to
+// `sum_of_squares`, metres. Rejects a result beyond the range of doubles.
+Expected<double> RmsOf(double sum_of_squares, std::size_t count) {
+  const double rms = std::sqrt(sum_of_squares / static_cast<double>(count));
+  if (!std::isfinite(rms)) return Fail(kOverflow);
+  return rms;
+}
+
 // Every point's residual under report.params, the RMS and the largest;
 // returns the fitted points' sum of squares (square metres).
 Expected<double> ReportResiduals(std::span<const CommonPoint> fitted,
                                  std::span<const CommonPoint> excluded, FitReport& report) {
   const Transform transform(report.params);
-  double sum_of_squares = 0;
-  for (std::size_t i = 0; i < fitted.size(); ++i) {
-    const PointResidual r = ResidualOf(transform, fitted[i]);
-    if (!std::isfinite(r.length)) return Fail(kOverflow);
-    sum_of_squares += r.dx * r.dx + r.dy * r.dy;
-    if (i == 0 || r.length > report.residuals[report.largest].length) report.largest = i;
-    report.residuals.push_back(r);
-  }
-  report.rms = std::sqrt(sum_of_squares / static_cast<double>(fitted.size()));
-  if (!std::isfinite(report.rms)) return Fail(kOverflow);
-  for (const CommonPoint& point : excluded) {
-    const PointResidual r = ResidualOf(transform, point);
-    if (!std::isfinite(r.length)) return Fail(kOverflow);
-    report.excluded_residuals.push_back(r);
-  }
-  return sum_of_squares;
+  auto sum_of_squares = ResidualsOf(transform, fitted, &report.residuals, &report.largest);
+  if (!sum_of_squares) return Fail(sum_of_squares.error());
+  auto rms = RmsOf(*sum_of_squares, fitted.size());
+  if (!rms) return Fail(rms.error());
+  report.rms = *rms;
+  std::size_t largest_excluded = 0;  // not reported
+  auto excluded_squares =
+      ResidualsOf(transform, excluded, &report.excluded_residuals, &largest_excluded);
+  if (!excluded_squares) return Fail(excluded_squares.error());
+  return *sum_of_squares;
 }
 
 // Every check point's residual under report.params, their RMS and the largest.
 Expected<void> ReportCheckPoints(std::span<const CommonPoint> check, FitReport& report) {
   if (check.empty()) return {};
-  const Transform transform(report.params);
-  double sum_of_squares = 0;
-  for (std::size_t i = 0; i < check.size(); ++i) {
-    const PointResidual r = ResidualOf(transform, check[i]);
-    if (!std::isfinite(r.length)) return Fail(kOverflow);
-    sum_of_squares += r.dx * r.dx + r.dy * r.dy;
-    if (i == 0 || r.length > report.check_residuals[report.check_largest].length) {
-      report.check_largest = i;
-    }
-    report.check_residuals.push_back(r);
-  }
-  report.check_rms = std::sqrt(sum_of_squares / static_cast<double>(check.size()));
-  if (!std::isfinite(report.check_rms)) return Fail(kOverflow);
+  auto sum_of_squares =
+      ResidualsOf(Transform(report.params), check, &report.check_residuals, &report.check_largest);
+  if (!sum_of_squares) return Fail(sum_of_squares.error());
+  auto rms = RmsOf(*sum_of_squares, check.size());
+  if (!rms) return Fail(rms.error());
+  report.check_rms = *rms;
   return {};
 }
 
