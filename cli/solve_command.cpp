@@ -187,6 +187,12 @@ Command AddSolveCommand(CLI::App& program) {
   AddEncodingOption(*command, many.encoding,
                     "with --points: the file's encoding, as convert's --encoding")
       ->needs(points_opt);
+  AddTextOption(*command, "--save-project", many.save_project,
+                "with --points: after the fit, write the site's project file (NAME.torvane): "
+                "the points with their roles, the model and the parameters; an existing file "
+                "is replaced only when it is a project")
+      ->type_name("FILE")
+      ->needs(points_opt);
   AddChoiceOption(*command, "--format", fit.format, kFormats,
                   "text (default), json, or proj for the PROJ pipeline (not with --check)");
   CLI::Option* const axis_opt = AddChoiceOption(

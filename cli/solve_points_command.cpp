@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/common_points.h"
+#include "batch/project_file.h"
 #include "batch/run_error.h"
 #include "cli/exit_status.h"
 #include "cli/point_file_options.h"
@@ -14,6 +15,7 @@
 #include "fit/fit_report.h"
 #include "fit/proj_pipeline.h"
 #include "number/number_text.h"
+#include "number/round_trip.h"
 #include "params/millimetre_text.h"
 #include "report/fit_report_json.h"
 #include "report/fit_report_text.h"
@@ -99,6 +101,47 @@ bool AllNamed(const std::string& option, const std::vector<std::string>& names,
   return true;
 }
 
+// The site's name a project takes from the common-point file: its name
+// without folder and extension; empty for standard input.
+std::string SiteOf(const std::string& points) {
+  if (points == "-") return {};
+  std::string_view name = points;
+  if (const std::size_t slash = name.find_last_of("/\\"); slash != std::string_view::npos) {
+    name.remove_prefix(slash + 1);
+  }
+  // ".torvane" keeps its name, as a file name starting with a dot does.
+  if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos && dot > 0) {
+    name = name.substr(0, dot);
+  }
+  return std::string(name);
+}
+
+// The project of a fit: every point in the file's order with its role, each
+// coordinate the shortest text that reads back as the value read (the file's
+// own text is not kept), the model, and the parameters as the report
+// prints them. The layout is the point files' default: the common-point
+// file's columns are not those of the files the project converts.
+Project ProjectOf(const std::string& points_path, const std::vector<CommonPoint>& points,
+                  const std::vector<std::string>& exclude, const std::vector<std::string>& check,
+                  FitModel model, const FitReport& report) {
+  Project project;
+  project.site = SiteOf(points_path);
+  project.model = model;
+  ProjectParams params;
+  params.texts = report.texts;
+  params.scale = model == FitModel::kSimilarity ? report.scale_text : "1";
+  params.source = ParamSource::kSolved;
+  project.parameters = params;
+  for (const CommonPoint& p : points) {
+    const PointRole role = Contains(exclude, p.name) ? PointRole::kOff
+                           : Contains(check, p.name) ? PointRole::kCheck
+                                                     : PointRole::kFit;
+    project.points.push_back({p.name, role, RoundTripText(p.survey.x), RoundTripText(p.survey.y),
+                              RoundTripText(p.construction.x), RoundTripText(p.construction.y)});
+  }
+  return project;
+}
+
 }  // namespace
 
 int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
@@ -173,6 +216,13 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
     std::cout << ProjPipeline(report->params, fit.axes) << '\n';
   } else {
     std::cout << FitReportText(*report, fitted, excluded, check_points);
+  }
+  if (options.save_project) {
+    const Project project = ProjectOf(options.points, *points, exclude, check, fit.model, *report);
+    if (auto written = WriteProject(project, *options.save_project); !written) {
+      std::cout.flush();
+      return Complain(written.error(), kExitFailure);
+    }
   }
 
   if (!limit) return kExitOk;
