@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cassert>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -142,7 +144,83 @@ Project ProjectOf(const std::string& points_path, const std::vector<CommonPoint>
   return project;
 }
 
+// Fits `fitted`, prints the report of all three kinds of point as
+// fit.format says, then runs `saved` (which tells its own failure and
+// returns the exit status) and checks the residuals against `limit`
+// (millimetres, typed as `limit_text`). `where` names the points' file.
+int FitAndReport(const std::string& where, const std::vector<CommonPoint>& fitted,
+                 const std::vector<CommonPoint>& excluded,
+                 const std::vector<CommonPoint>& check_points, const FitChoices& fit,
+                 std::optional<double> limit, const std::string& limit_text,
+                 const std::function<int(const FitReport&)>& saved) {
+  auto report = ReportFit(fitted, excluded, check_points, fit.model);
+  if (!report) {
+    std::cerr << where << ": " << report.error();
+    if (!excluded.empty() || !check_points.empty()) {
+      std::cerr << " (";
+      if (!excluded.empty()) std::cerr << excluded.size() << " excluded";
+      if (!excluded.empty() && !check_points.empty()) std::cerr << ", ";
+      if (!check_points.empty()) {
+        std::cerr << check_points.size()
+                  << (check_points.size() == 1 ? " check point" : " check points");
+      }
+      std::cerr << ')';
+    }
+    std::cerr << '\n';
+    return kExitFailure;
+  }
+  if (report->offsets_disagree) Complain(kOffsetsDisagreeMessage, kExitOk);
+  if (fit.format == SolveFormat::kJson) {
+    std::cout << FitReportJson(*report, fitted, excluded, check_points, limit);
+  } else if (fit.format == SolveFormat::kProj) {
+    std::cout << ProjPipeline(report->params, fit.axes) << '\n';
+  } else {
+    std::cout << FitReportText(*report, fitted, excluded, check_points);
+  }
+  if (const int status = saved(*report); status != kExitOk) return status;
+
+  if (!limit) return kExitOk;
+  const std::vector<std::size_t> above = ResidualsAbove(*report, *limit);
+  if (above.empty()) return kExitOk;
+  std::string message = "residuals larger than " + std::string(TrimBlanks(limit_text)) + " mm:";
+  for (std::size_t i = 0; i < above.size(); ++i) {
+    message += i > 0 ? ", " : " ";
+    message += MessageExcerpt(fitted[above[i]].name) + " " +
+               MillimetreText(report->residuals[above[i]].length) + " mm";
+  }
+  return Complain(message, kExitFailure);
+}
+
 }  // namespace
+
+int RunSolveProject(const std::string& path, const FitChoices& fit) {
+  if (path.empty()) return Complain("--project: the file name is empty", kExitUsage);
+  auto project = ReadProject(path);
+  if (!project) return Complain(project.error(), kExitFailure);
+  std::vector<CommonPoint> fitted, excluded, check_points;
+  for (const ProjectPoint& p : project->points) {
+    // ReadProject has read every coordinate as a decimal number in full.
+    const auto xs = ParseDecimal(p.xs), ys = ParseDecimal(p.ys), xc = ParseDecimal(p.xc),
+               yc = ParseDecimal(p.yc);
+    assert(xs && ys && xc && yc);
+    const CommonPoint point{p.name, 0, {*xs, *ys}, {*xc, *yc}};
+    switch (p.role) {
+      case PointRole::kFit:
+        fitted.push_back(point);
+        break;
+      case PointRole::kCheck:
+        check_points.push_back(point);
+        break;
+      case PointRole::kOff:
+        excluded.push_back(point);
+        break;
+    }
+  }
+  FitChoices choices = fit;
+  choices.model = project->model;
+  return FitAndReport(EscapeControlBytes(path), fitted, excluded, check_points, choices, {}, "",
+                      [](const FitReport&) { return kExitOk; });
+}
 
 int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
   if (options.points.empty()) return Complain("--points: the file name is empty", kExitUsage);
@@ -193,49 +271,16 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
     }
   }
 
-  auto report = ReportFit(fitted, excluded, check_points, fit.model);
-  if (!report) {
-    std::cerr << where << ": " << report.error();
-    if (!excluded.empty() || !check_points.empty()) {
-      std::cerr << " (";
-      if (!excluded.empty()) std::cerr << excluded.size() << " excluded";
-      if (!excluded.empty() && !check_points.empty()) std::cerr << ", ";
-      if (!check_points.empty()) {
-        std::cerr << check_points.size()
-                  << (check_points.size() == 1 ? " check point" : " check points");
-      }
-      std::cerr << ')';
-    }
-    std::cerr << '\n';
-    return kExitFailure;
-  }
-  if (report->offsets_disagree) Complain(kOffsetsDisagreeMessage, kExitOk);
-  if (fit.format == SolveFormat::kJson) {
-    std::cout << FitReportJson(*report, fitted, excluded, check_points, limit);
-  } else if (fit.format == SolveFormat::kProj) {
-    std::cout << ProjPipeline(report->params, fit.axes) << '\n';
-  } else {
-    std::cout << FitReportText(*report, fitted, excluded, check_points);
-  }
-  if (options.save_project) {
-    const Project project = ProjectOf(options.points, *points, exclude, check, fit.model, *report);
-    if (auto written = WriteProject(project, *options.save_project); !written) {
-      std::cout.flush();
-      return Complain(written.error(), kExitFailure);
-    }
-  }
-
-  if (!limit) return kExitOk;
-  const std::vector<std::size_t> above = ResidualsAbove(*report, *limit);
-  if (above.empty()) return kExitOk;
-  std::string message =
-      "residuals larger than " + std::string(TrimBlanks(*options.max_residual)) + " mm:";
-  for (std::size_t i = 0; i < above.size(); ++i) {
-    message += i > 0 ? ", " : " ";
-    message += MessageExcerpt(fitted[above[i]].name) + " " +
-               MillimetreText(report->residuals[above[i]].length) + " mm";
-  }
-  return Complain(message, kExitFailure);
+  return FitAndReport(where, fitted, excluded, check_points, fit, limit,
+                      options.max_residual.value_or(""), [&](const FitReport& report) {
+                        if (!options.save_project) return kExitOk;
+                        const Project project =
+                            ProjectOf(options.points, *points, exclude, check, fit.model, report);
+                        auto written = WriteProject(project, *options.save_project);
+                        if (written) return kExitOk;
+                        std::cout.flush();
+                        return Complain(written.error(), kExitFailure);
+                      });
 }
 
 }  // namespace torvane::cli

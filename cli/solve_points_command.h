@@ -40,4 +40,10 @@ struct SolvePointsOptions {
 // error.
 int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit);
 
+// The report solve --points gives for the common points of the project at
+// `path`, their roles and its model (fit.model is not used); the points
+// have no file lines. A project that ReadProject refuses is told with its
+// message and exit status 1.
+int RunSolveProject(const std::string& path, const FitChoices& fit);
+
 }  // namespace torvane::cli
