@@ -111,7 +111,7 @@ std::string SiteOf(const std::string& points) {
   if (const std::size_t slash = name.find_last_of("/\\"); slash != std::string_view::npos) {
     name.remove_prefix(slash + 1);
   }
-  // ".torvane" keeps its name, as a file name starting with a dot does.
+  // A name that starts with its only dot (".points") is all name.
   if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos && dot > 0) {
     name = name.substr(0, dot);
   }
