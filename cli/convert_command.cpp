@@ -8,6 +8,7 @@
 
 #include "batch/conversion_run.h"
 #include "batch/point_layout.h"
+#include "batch/project_file.h"
 #include "batch/result_clash.h"
 #include "batch/result_path.h"
 #include "batch/run_error.h"
@@ -42,7 +43,11 @@ struct ConvertOptions {
   std::optional<std::string> columns;   // as --columns lists them
   std::optional<std::string> skip_lines;
   FieldDelimiter delimiter = FieldDelimiter::kComma;
+  bool delimiter_given = false;          // --delimiter given: it overrides the project's
   std::optional<TextEncoding> encoding;  // none: each file's bytes decide
+  // The project file whose parameters, height offset and layout are taken
+  // instead of --dx, --dy, --angle and --scale; none: those options.
+  std::optional<std::string> project;
 };
 
 constexpr NamedChoice<Direction> kDirections[] = {
@@ -57,13 +62,15 @@ constexpr const char* kFooter =
     "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 pts.csv other.csv\n"
     "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 --format=csv < pts.csv\n"
     "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 --dh=1200 pts.csv\n"
+    "  torvane-cli convert --project=site.torvane pts.csv\n"
     "  torvane-cli convert --columns=name,code,y,x,h --format=csv -o out/ \\\n"
     "      --dx=500 --dy=600 --angle=30.1520 a.dat b.dat  # South CASS files\n"
     "\n"
     "Exit status: 0 success; 1 a file that cannot be read or converted (the other "
     "files are still converted); 2 a usage error.";
 
-// The point files' layout as the options give it; false after a usage error.
+// The point files' layout as the options give it, each option given
+// replacing that part of `layout`; false after a usage error.
 bool ReadLayout(const ConvertOptions& options, PointLayout* layout) {
   if (options.columns) {
     auto fields = ParseColumns(*options.columns);
@@ -76,7 +83,7 @@ bool ReadLayout(const ConvertOptions& options, PointLayout* layout) {
   if (options.skip_lines && !ReadSkipLines(*options.skip_lines, &layout->skip_lines)) {
     return false;
   }
-  layout->delimiter = options.delimiter;
+  if (options.delimiter_given) layout->delimiter = options.delimiter;
   return true;
 }
 
@@ -86,8 +93,35 @@ bool NamesFolder(const std::string& output) {
          KindOf(PathFromUtf8(output)) == PathKind::kFolder;
 }
 
-int RunConvert(const ConvertOptions& options) {
+// `options` with the parameters, height offset, layout and encoding of the
+// project at options.project, those given on the command line kept. False
+// after telling why the project cannot be used (status 1).
+bool TakeProject(ConvertOptions* options, PointLayout* layout) {
+  auto project = ReadProject(*options->project);
+  if (!project) {
+    Complain(project.error(), kExitFailure);
+    return false;
+  }
+  if (!project->parameters) {
+    Complain(
+        EscapeControlBytes(*options->project) + ": the project has no parameters: solve it first",
+        kExitFailure);
+    return false;
+  }
+  const ProjectParams& params = *project->parameters;
+  options->dx = params.texts.x_offset;
+  options->dy = params.texts.y_offset;
+  options->angle = params.texts.angle;
+  options->scale = params.scale;
+  if (!options->dh) options->dh = project->height_offset;
+  if (!options->encoding) options->encoding = project->encoding;
+  *layout = project->layout;
+  return true;
+}
+
+int RunConvert(ConvertOptions options) {
   RunRequest request;
+  if (options.project && !TakeProject(&options, &request.layout)) return kExitFailure;
   double dx = 0, dy = 0, angle = 0, scale = 0;
   if (!ReadValue("--dx", options.dx, &dx) || !ReadValue("--dy", options.dy, &dy) ||
       !ReadValue("--angle", options.angle, &angle) ||
@@ -224,24 +258,36 @@ Command AddConvertCommand(CLI::App& program) {
       "Otherwise each table goes beside its point file, named as the window names it "
       "(pts.csv gives pts转化后成果表.txt, .csv or .json for those formats), unless -o says "
       "otherwise.");
-  command
-      ->add_option("--dx", options->dx,
-                   "X offset: the survey X of the construction grid's origin, in metres")
-      ->type_name("METRES")
-      ->required();
-  command->add_option("--dy", options->dy, "Y offset, the same for Y")
-      ->type_name("METRES")
-      ->required();
-  command->add_option("--angle", options->angle, "rotation in ddd.mmss (30.1520 is 30°15′20″)")
-      ->type_name("DDD.MMSS")
-      ->required();
-  command
-      ->add_option("--scale", options->scale,
-                   "scale k of the four-parameter conversion, as solve --model=similarity "
-                   "prints it: survey = offsets + k times the turned construction coordinates "
-                   "(default " +
-                       ConvertOptions{}.scale + ", rigid)")
-      ->type_name("K");
+  CLI::Option* const dx_opt =
+      command
+          ->add_option(
+              "--dx", options->dx,
+              "X offset: the survey X of the construction grid's origin, in metres (--dx, --dy "
+              "and --angle are required unless --project is given)")
+          ->type_name("METRES");
+  CLI::Option* const dy_opt =
+      command->add_option("--dy", options->dy, "Y offset, the same for Y")->type_name("METRES");
+  CLI::Option* const angle_opt =
+      command->add_option("--angle", options->angle, "rotation in ddd.mmss (30.1520 is 30°15′20″)")
+          ->type_name("DDD.MMSS");
+  CLI::Option* const scale_opt =
+      command
+          ->add_option("--scale", options->scale,
+                       "scale k of the four-parameter conversion, as solve --model=similarity "
+                       "prints it: survey = offsets + k times the turned construction coordinates "
+                       "(default " +
+                           ConvertOptions{}.scale + ", rigid)")
+          ->type_name("K");
+  CLI::Option* const project_opt =
+      AddTextOption(*command, "--project", options->project,
+                    "take the parameters (and scale), H0 and the point files' layout from a "
+                    "project file (NAME.torvane, as solve --save-project writes it) instead of "
+                    "--dx, --dy, --angle and --scale; --dh and the layout options given "
+                    "override the project's")
+          ->type_name("FILE");
+  const std::vector<CLI::Option*> parameter_opts{dx_opt, dy_opt, angle_opt};
+  for (CLI::Option* option : parameter_opts) option->excludes(project_opt);
+  scale_opt->excludes(project_opt);
   AddTextOption(*command, "--dh", options->dh,
                 "H0, the elevation of the site's ±0.000: construction H = survey H - H0, and "
                 "with --to=survey survey H = construction H + H0, exact in decimal; a height "
@@ -274,9 +320,10 @@ Command AddConvertCommand(CLI::App& program) {
                    "columns. name,code,y,x,h reads South CASS .dat files");
   AddSkipLinesOption(*command, options->skip_lines,
                      "lines at the start of each point file that are not points (a header)");
-  AddDelimiterOption(*command, options->delimiter,
-                     "what separates the fields: comma (default), whitespace (runs of spaces and "
-                     "tabs), tab or semicolon");
+  CLI::Option* const delimiter_opt = AddDelimiterOption(
+      *command, options->delimiter,
+      "what separates the fields: comma (default), whitespace (runs of spaces and "
+      "tabs), tab or semicolon");
   AddEncodingOption(*command, options->encoding,
                     "the point files' encoding, for files whose bytes read as both (default: "
                     "each file's bytes decide)");
@@ -284,7 +331,21 @@ Command AddConvertCommand(CLI::App& program) {
       ->add_option("POINTFILE", options->point_files, "point files; none, or -, for standard input")
       ->type_name("FILE");
   command->footer(kFooter);
-  return {command, [options] { return RunConvert(*options); }, true};
+  // Required unless --project is given: checked once the command line is
+  // parsed, and told as CLI11 tells a missing option.
+  command->final_callback([parameter_opts, project_opt] {
+    if (project_opt->count() > 0) return;
+    for (CLI::Option* option : parameter_opts) {
+      if (option->count() == 0) throw CLI::RequiredError(option->get_name());
+    }
+  });
+  return {command,
+          [options, delimiter_opt] {
+            ConvertOptions given = *options;
+            given.delimiter_given = delimiter_opt->count() > 0;
+            return RunConvert(std::move(given));
+          },
+          true};
 }
 
 }  // namespace torvane::cli

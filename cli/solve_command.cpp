@@ -32,6 +32,7 @@ struct TwoPointOptions {
 struct SolveOptions {
   TwoPointOptions two_points;  // without --points
   SolvePointsOptions points;   // with --points
+  std::string project;         // with --project: the project file
   FitChoices fit;
 };
 
@@ -49,6 +50,8 @@ constexpr const char* kFooter =
     "  torvane-cli solve --points=control-points.csv --check-points=K2,K5\n"
     "  torvane-cli solve --points=control-points.csv --format=proj\n"
     "  torvane-cli solve --points=control-points.csv --model=similarity\n"
+    "  torvane-cli solve --points=control-points.csv --exclude=K4 --save-project=site.torvane\n"
+    "  torvane-cli solve --project=site.torvane\n"
     "\n"
     "Exit status: 0 success; 1 a file that cannot be read, or a fit that fails or "
     "has a residual beyond --max-residual; 2 a usage error.";
@@ -152,37 +155,61 @@ Command AddSolveCommand(CLI::App& program) {
                        "common points, one a line: name, Xs, Ys, Xc, Yc (- for standard input), "
                        "instead of --survey-a and the others")
           ->type_name("FILE");
+  CLI::Option* const project_opt =
+      command
+          ->add_option("--project", options->project,
+                       "a project file (NAME.torvane, as --save-project writes it): its common "
+                       "points, their roles and its model, instead of --points and the options "
+                       "that go with it")
+          ->type_name("FILE");
   for (CLI::Option* option : two_point_required) option->excludes(points_opt);
   check_opt->excludes(points_opt);
+  // Everything the project holds, or that reads a common-point file.
+  for (CLI::Option* option : two_point_required) option->excludes(project_opt);
+  check_opt->excludes(project_opt);
+  points_opt->excludes(project_opt);
   AddTextOption(*command, "--max-residual", many.max_residual,
                 "with --points: exit status 1 when a fitted point's residual is larger than MM "
                 "millimetres (check points are reported, not limited)")
       ->type_name("MM")
       ->needs(points_opt);
-  command
-      ->add_option("--exclude", many.exclude,
-                   "with --points: points to leave out of the fit, names separated by commas")
-      ->type_name("NAME[,NAME...]")
-      ->needs(points_opt);
-  command
-      ->add_option("--check-points", many.check_points,
-                   "with --points: points to leave out of the fit and report as check points, "
-                   "their misclosures, RMS and largest; names separated by commas")
-      ->type_name("NAME[,NAME...]")
-      ->needs(points_opt);
-  AddColumnsOption(*command, many.columns,
-                   "with --points: what each field holds, in order: name, xs, ys, xc, yc, and - "
-                   "or skip for a field to ignore (default name,xs,ys,xc,yc)")
-      ->needs(points_opt);
-  AddSkipLinesOption(*command, many.skip_lines,
-                     "with --points: lines at the start of the file that are not points (a "
-                     "header)")
-      ->needs(points_opt);
-  AddDelimiterOption(*command, many.delimiter,
-                     "with --points: what separates the fields, as convert's --delimiter")
-      ->needs(points_opt);
-  AddEncodingOption(*command, many.encoding,
-                    "with --points: the file's encoding, as convert's --encoding")
+  CLI::Option* const exclude_opt =
+      command
+          ->add_option("--exclude", many.exclude,
+                       "with --points: points to leave out of the fit, names separated by commas")
+          ->type_name("NAME[,NAME...]")
+          ->needs(points_opt);
+  CLI::Option* const check_points_opt =
+      command
+          ->add_option("--check-points", many.check_points,
+                       "with --points: points to leave out of the fit and report as check points, "
+                       "their misclosures, RMS and largest; names separated by commas")
+          ->type_name("NAME[,NAME...]")
+          ->needs(points_opt);
+  CLI::Option* const columns_opt =
+      AddColumnsOption(
+          *command, many.columns,
+          "with --points: what each field holds, in order: name, xs, ys, xc, yc, and - "
+          "or skip for a field to ignore (default name,xs,ys,xc,yc)")
+          ->needs(points_opt);
+  CLI::Option* const skip_lines_opt =
+      AddSkipLinesOption(*command, many.skip_lines,
+                         "with --points: lines at the start of the file that are not points (a "
+                         "header)")
+          ->needs(points_opt);
+  CLI::Option* const delimiter_opt =
+      AddDelimiterOption(*command, many.delimiter,
+                         "with --points: what separates the fields, as convert's --delimiter")
+          ->needs(points_opt);
+  CLI::Option* const encoding_opt =
+      AddEncodingOption(*command, many.encoding,
+                        "with --points: the file's encoding, as convert's --encoding")
+          ->needs(points_opt);
+  AddTextOption(*command, "--save-project", many.save_project,
+                "with --points: after the fit, write the site's project file (NAME.torvane): "
+                "the points with their roles, the model and the parameters; an existing file "
+                "is replaced only when it is a project")
+      ->type_name("FILE")
       ->needs(points_opt);
   AddChoiceOption(*command, "--format", fit.format, kFormats,
                   "text (default), json, or proj for the PROJ pipeline (not with --check)");
@@ -190,16 +217,21 @@ Command AddSolveCommand(CLI::App& program) {
       *command, "--axis", fit.axes, kAxisOrders,
       "with --format=proj: the order of the coordinates the pipeline reads and writes, "
       "north-east (default: X first) or east-north (GIS files, DXF drawings)");
-  AddChoiceOption(*command, "--model", fit.model, kModelNames,
-                  "rigid (default): offsets and rotation, scale 1; similarity: also a scale, the "
-                  "four-parameter conversion, printed after the rotation for convert --scale "
-                  "(not with --check)");
+  CLI::Option* const model_opt = AddChoiceOption(
+      *command, "--model", fit.model, kModelNames,
+      "rigid (default): offsets and rotation, scale 1; similarity: also a scale, the "
+      "four-parameter conversion, printed after the rotation for convert --scale "
+      "(not with --check)");
+  for (CLI::Option* option : {exclude_opt, check_points_opt, columns_opt, skip_lines_opt,
+                              delimiter_opt, encoding_opt, model_opt}) {
+    option->excludes(project_opt);
+  }
   command->footer(kFooter);
 
   // The rules CLI11 cannot state, told as its own are, after the whole
   // command line has been parsed.
-  command->final_callback([&fit, two_point_required, check_opt, points_opt, axis_opt] {
-    if (points_opt->count() == 0) {
+  command->final_callback([&fit, two_point_required, check_opt, points_opt, project_opt, axis_opt] {
+    if (points_opt->count() == 0 && project_opt->count() == 0) {
       for (CLI::Option* option : two_point_required) {
         if (option->count() == 0) throw CLI::RequiredError(option->get_name());
       }
@@ -217,7 +249,8 @@ Command AddSolveCommand(CLI::App& program) {
     }
   });
   return {command,
-          [options, points_opt] {
+          [options, points_opt, project_opt] {
+            if (project_opt->count() > 0) return RunSolveProject(options->project, options->fit);
             return points_opt->count() > 0 ? RunSolvePoints(options->points, options->fit)
                                            : RunSolve(options->two_points, options->fit);
           },

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cassert>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -6,6 +8,7 @@
 #include <vector>
 
 #include "batch/common_points.h"
+#include "batch/project_file.h"
 #include "batch/run_error.h"
 #include "cli/exit_status.h"
 #include "cli/point_file_options.h"
@@ -14,6 +17,7 @@
 #include "fit/fit_report.h"
 #include "fit/proj_pipeline.h"
 #include "number/number_text.h"
+#include "number/round_trip.h"
 #include "params/millimetre_text.h"
 #include "report/fit_report_json.h"
 #include "report/fit_report_text.h"
@@ -99,7 +103,124 @@ bool AllNamed(const std::string& option, const std::vector<std::string>& names,
   return true;
 }
 
+// The site's name a project takes from the common-point file: its name
+// without folder and extension; empty for standard input.
+std::string SiteOf(const std::string& points) {
+  if (points == "-") return {};
+  std::string_view name = points;
+  if (const std::size_t slash = name.find_last_of("/\\"); slash != std::string_view::npos) {
+    name.remove_prefix(slash + 1);
+  }
+  // A name that starts with its only dot (".points") is all name.
+  if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos && dot > 0) {
+    name = name.substr(0, dot);
+  }
+  return std::string(name);
+}
+
+// The project of a fit: every point in the file's order with its role, each
+// coordinate the shortest text that reads back as the value read (the file's
+// own text is not kept), the model, and the parameters as the report
+// prints them. The layout is the point files' default: the common-point
+// file's columns are not those of the files the project converts.
+Project ProjectOf(const std::string& points_path, const std::vector<CommonPoint>& points,
+                  const std::vector<std::string>& exclude, const std::vector<std::string>& check,
+                  FitModel model, const FitReport& report) {
+  Project project;
+  project.site = SiteOf(points_path);
+  project.model = model;
+  ProjectParams params;
+  params.texts = report.texts;
+  params.scale = model == FitModel::kSimilarity ? report.scale_text : "1";
+  params.source = ParamSource::kSolved;
+  project.parameters = params;
+  for (const CommonPoint& p : points) {
+    const PointRole role = Contains(exclude, p.name) ? PointRole::kOff
+                           : Contains(check, p.name) ? PointRole::kCheck
+                                                     : PointRole::kFit;
+    project.points.push_back({p.name, role, RoundTripText(p.survey.x), RoundTripText(p.survey.y),
+                              RoundTripText(p.construction.x), RoundTripText(p.construction.y)});
+  }
+  return project;
+}
+
+// Fits `fitted`, prints the report of all three kinds of point as
+// fit.format says, then runs `saved` (which tells its own failure and
+// returns the exit status) and checks the residuals against `limit`
+// (millimetres, typed as `limit_text`). `where` names the points' file.
+int FitAndReport(const std::string& where, const std::vector<CommonPoint>& fitted,
+                 const std::vector<CommonPoint>& excluded,
+                 const std::vector<CommonPoint>& check_points, const FitChoices& fit,
+                 std::optional<double> limit, const std::string& limit_text,
+                 const std::function<int(const FitReport&)>& saved) {
+  auto report = ReportFit(fitted, excluded, check_points, fit.model);
+  if (!report) {
+    std::cerr << where << ": " << report.error();
+    if (!excluded.empty() || !check_points.empty()) {
+      std::cerr << " (";
+      if (!excluded.empty()) std::cerr << excluded.size() << " excluded";
+      if (!excluded.empty() && !check_points.empty()) std::cerr << ", ";
+      if (!check_points.empty()) {
+        std::cerr << check_points.size()
+                  << (check_points.size() == 1 ? " check point" : " check points");
+      }
+      std::cerr << ')';
+    }
+    std::cerr << '\n';
+    return kExitFailure;
+  }
+  if (report->offsets_disagree) Complain(kOffsetsDisagreeMessage, kExitOk);
+  if (fit.format == SolveFormat::kJson) {
+    std::cout << FitReportJson(*report, fitted, excluded, check_points, limit);
+  } else if (fit.format == SolveFormat::kProj) {
+    std::cout << ProjPipeline(report->params, fit.axes) << '\n';
+  } else {
+    std::cout << FitReportText(*report, fitted, excluded, check_points);
+  }
+  if (const int status = saved(*report); status != kExitOk) return status;
+
+  if (!limit) return kExitOk;
+  const std::vector<std::size_t> above = ResidualsAbove(*report, *limit);
+  if (above.empty()) return kExitOk;
+  std::string message = "residuals larger than " + std::string(TrimBlanks(limit_text)) + " mm:";
+  for (std::size_t i = 0; i < above.size(); ++i) {
+    message += i > 0 ? ", " : " ";
+    message += MessageExcerpt(fitted[above[i]].name) + " " +
+               MillimetreText(report->residuals[above[i]].length) + " mm";
+  }
+  return Complain(message, kExitFailure);
+}
+
 }  // namespace
+
+int RunSolveProject(const std::string& path, const FitChoices& fit) {
+  if (path.empty()) return Complain("--project: the file name is empty", kExitUsage);
+  auto project = ReadProject(path);
+  if (!project) return Complain(project.error(), kExitFailure);
+  std::vector<CommonPoint> fitted, excluded, check_points;
+  for (const ProjectPoint& p : project->points) {
+    // ReadProject has read every coordinate as a decimal number in full.
+    const auto xs = ParseDecimal(p.xs), ys = ParseDecimal(p.ys), xc = ParseDecimal(p.xc),
+               yc = ParseDecimal(p.yc);
+    assert(xs && ys && xc && yc);
+    const CommonPoint point{p.name, 0, {*xs, *ys}, {*xc, *yc}};
+    switch (p.role) {
+      case PointRole::kFit:
+        fitted.push_back(point);
+        break;
+      case PointRole::kCheck:
+        check_points.push_back(point);
+        break;
+      case PointRole::kOff:
+        excluded.push_back(point);
+        break;
+    }
+  }
+  FitChoices choices = fit;
+  choices.model = project->model;
+  return FitAndReport(EscapeControlBytes(path), fitted, excluded, check_points, choices, {}, "",
+                      [](const FitReport&) { return kExitOk; });
+}
 
 int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
   if (options.points.empty()) return Complain("--points: the file name is empty", kExitUsage);
@@ -150,42 +271,16 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
     }
   }
 
-  auto report = ReportFit(fitted, excluded, check_points, fit.model);
-  if (!report) {
-    std::cerr << where << ": " << report.error();
-    if (!excluded.empty() || !check_points.empty()) {
-      std::cerr << " (";
-      if (!excluded.empty()) std::cerr << excluded.size() << " excluded";
-      if (!excluded.empty() && !check_points.empty()) std::cerr << ", ";
-      if (!check_points.empty()) {
-        std::cerr << check_points.size()
-                  << (check_points.size() == 1 ? " check point" : " check points");
-      }
-      std::cerr << ')';
-    }
-    std::cerr << '\n';
-    return kExitFailure;
-  }
-  if (report->offsets_disagree) Complain(kOffsetsDisagreeMessage, kExitOk);
-  if (fit.format == SolveFormat::kJson) {
-    std::cout << FitReportJson(*report, fitted, excluded, check_points, limit);
-  } else if (fit.format == SolveFormat::kProj) {
-    std::cout << ProjPipeline(report->params, fit.axes) << '\n';
-  } else {
-    std::cout << FitReportText(*report, fitted, excluded, check_points);
-  }
-
-  if (!limit) return kExitOk;
-  const std::vector<std::size_t> above = ResidualsAbove(*report, *limit);
-  if (above.empty()) return kExitOk;
-  std::string message =
-      "residuals larger than " + std::string(TrimBlanks(*options.max_residual)) + " mm:";
-  for (std::size_t i = 0; i < above.size(); ++i) {
-    message += i > 0 ? ", " : " ";
-    message += MessageExcerpt(fitted[above[i]].name) + " " +
-               MillimetreText(report->residuals[above[i]].length) + " mm";
-  }
-  return Complain(message, kExitFailure);
+  return FitAndReport(where, fitted, excluded, check_points, fit, limit,
+                      options.max_residual.value_or(""), [&](const FitReport& report) {
+                        if (!options.save_project) return kExitOk;
+                        const Project project =
+                            ProjectOf(options.points, *points, exclude, check, fit.model, report);
+                        auto written = WriteProject(project, *options.save_project);
+                        if (written) return kExitOk;
+                        std::cout.flush();
+                        return Complain(written.error(), kExitFailure);
+                      });
 }
 
 }  // namespace torvane::cli

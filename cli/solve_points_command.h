@@ -30,12 +30,20 @@ struct SolvePointsOptions {
   std::optional<std::string> columns;       // as --columns lists them
   std::optional<std::string> skip_lines;
   FieldDelimiter delimiter = FieldDelimiter::kComma;
-  std::optional<TextEncoding> encoding;  // none: the file's bytes decide
+  std::optional<TextEncoding> encoding;     // none: the file's bytes decide
+  std::optional<std::string> save_project;  // the project file to write after the fit
 };
 
-// Reads the common points, fits them and prints the report; returns the
-// exit status (exit_status.h), after telling any usage error or failure on
-// standard error.
+// Reads the common points, fits them and prints the report, then writes
+// the project when options.save_project names one; returns the exit status
+// (exit_status.h), after telling any usage error or failure on standard
+// error.
 int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit);
+
+// The report solve --points gives for the common points of the project at
+// `path`, their roles and its model (fit.model is not used); the points
+// have no file lines. A project that ReadProject refuses is told with its
+// message and exit status 1.
+int RunSolveProject(const std::string& path, const FitChoices& fit);
 
 }  // namespace torvane::cli

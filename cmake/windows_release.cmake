@@ -58,8 +58,9 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples DESTINATION .)
 #   libpng, zlib and others) in Debian's copyright file of qt6-base;
 #   the MinGW-w64 runtime: libstdc++ and libgcc (GPL 3 with the GCC Runtime
 #   Library Exception) and libwinpthread (MinGW-w64's licences);
-#   CLI11 (BSD-3-Clause), compiled into torvane-cli, and Boost.Math
-#   (Boost Software License 1.0), headers compiled into both programs.
+#   CLI11 (BSD-3-Clause) and nlohmann's JSON (MIT), compiled into
+#   torvane-cli, and Boost.Math (Boost Software License 1.0), headers
+#   compiled into both programs.
 set(licenses ${CMAKE_BINARY_DIR}/licenses)
 file(MAKE_DIRECTORY ${licenses})
 set(license_sources
@@ -68,7 +69,8 @@ set(license_sources
   "/usr/share/doc/qt6-base-dev/copyright:Qt-notices.txt"
   "/usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright:MinGW-w64-GCC-runtime.txt"
   "/usr/share/doc/mingw-w64-x86-64-dev/copyright:MinGW-w64-winpthreads.txt"
-  "/usr/share/doc/libcli11-dev/copyright:CLI11.txt")
+  "/usr/share/doc/libcli11-dev/copyright:CLI11.txt"
+  "/usr/share/doc/nlohmann-json3-dev/copyright:nlohmann-json.txt")
 foreach(pair IN LISTS license_sources)
   string(REGEX MATCH "^([^:]+):(.+)$" pair "${pair}")
   if(NOT EXISTS "${CMAKE_MATCH_1}")
@@ -122,6 +124,9 @@ MinGW-w64-winpthreads.txt
     licences of MinGW-w64.
 CLI11.txt
     CLI11, compiled into torvane-cli.exe: BSD-3-Clause.
+nlohmann-json.txt
+    nlohmann's JSON, compiled into torvane-cli.exe, where it reads and
+    writes project files: the MIT licence.
 Boost-BSL-1.0.txt
     Boost.Math, compiled into both programs: the Boost Software License 1.0.
 ]=])

@@ -201,6 +201,7 @@ for package in torvane torvane-cli; do
       fail "$package copyright: no Files paragraph and text of $licence"
   done
   expect_grep 'University of Cincinnati' "$copyright" "$package copyright: CLI11's notice"
+  expect_grep 'Niels Lohmann' "$copyright" "$package copyright: nlohmann's JSON's notice"
   expect_grep 'Boost Software License - Version 1.0' "$copyright" "$package copyright: Boost's licence"
   zcat "$root/usr/share/doc/$package/changelog.Debian.gz" >"$work/changelog"
   [ "$(dpkg-parsechangelog -l "$work/changelog" -S Version)" = "$version" ] ||

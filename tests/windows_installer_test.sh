@@ -49,6 +49,7 @@ licences=(
   "MinGW-w64-GCC-runtime.txt:GCC RUNTIME LIBRARY EXCEPTION"
   "MinGW-w64-winpthreads.txt:mingw-w64"
   "CLI11.txt:University of Cincinnati"
+  "nlohmann-json.txt:Niels Lohmann"
   "Boost-BSL-1.0.txt:Boost Software License - Version 1.0"
 )
 unzip -l "$zip" >"$work/zip-list"
