@@ -2,18 +2,23 @@
 
 namespace torvane {
 
-std::string ResultPathFor(std::string_view point_path, std::string_view extension) {
-  const std::size_t separator = point_path.find_last_of("/\\");
-  const std::size_t name_start = separator == std::string_view::npos ? 0 : separator + 1;
-  const std::size_t dot = point_path.rfind('.');
+std::string_view FileStem(std::string_view path) {
+  const std::size_t separator = path.find_last_of("/\\");
+  std::string_view name = separator == std::string_view::npos ? path : path.substr(separator + 1);
+  const std::size_t dot = name.rfind('.');
   // A dot that opens the name (".profile") does not start an extension, nor
   // one followed by a space ("p.csv " is not "p.csv").
-  std::string_view stem = point_path;
-  if (dot != std::string_view::npos && dot > name_start &&
-      point_path.find(' ', dot) == std::string_view::npos) {
-    stem = point_path.substr(0, dot);
+  if (dot != std::string_view::npos && dot > 0 && name.find(' ', dot) == std::string_view::npos) {
+    name = name.substr(0, dot);
   }
-  std::string result(stem);
+  return name;
+}
+
+std::string ResultPathFor(std::string_view point_path, std::string_view extension) {
+  const std::string_view stem = FileStem(point_path);
+  // The folder as given, then the stem: the stem is the end of the folder's name.
+  std::string result(point_path.substr(0, stem.data() - point_path.data()));
+  result += stem;
   result += kResultSuffix;
   result += extension;
   return result;

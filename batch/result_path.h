@@ -8,6 +8,13 @@ namespace torvane {
 
 inline constexpr std::string_view kResultSuffix = "转化后成果表";
 
+// The last component of `path` without its extension, as the result's name
+// takes it: "D:\data\pts.csv" -> "pts", "list" -> "list". Only a real
+// extension goes (a dot in the last component, not at its start, with no
+// space after it: ".profile" and "p.csv " stay whole). Both "/" and "\"
+// separate components.
+std::string_view FileStem(std::string_view path);
+
 // "D:\data\pts.csv" -> "D:\data\pts转化后成果表.txt"; "D:\data\list" ->
 // "D:\data\list转化后成果表.txt". The path is taken as given, spaces
 // included (" p.csv" is another file than "p.csv"); only a real extension

@@ -9,6 +9,7 @@
 
 #include "batch/common_points.h"
 #include "batch/project_file.h"
+#include "batch/result_path.h"
 #include "batch/run_error.h"
 #include "cli/exit_status.h"
 #include "cli/point_file_options.h"
@@ -103,20 +104,32 @@ bool AllNamed(const std::string& option, const std::vector<std::string>& names,
   return true;
 }
 
-// The site's name a project takes from the common-point file: its name
-// without folder and extension; empty for standard input.
-std::string SiteOf(const std::string& points) {
-  if (points == "-") return {};
-  std::string_view name = points;
-  if (const std::size_t slash = name.find_last_of("/\\"); slash != std::string_view::npos) {
-    name.remove_prefix(slash + 1);
-  }
-  // A name that starts with its only dot (".points") is all name.
-  if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos && dot > 0) {
-    name = name.substr(0, dot);
-  }
-  return std::string(name);
+// The role --exclude and --check-points give the point `name`.
+PointRole RoleOf(const std::string& name, const std::vector<std::string>& exclude,
+                 const std::vector<std::string>& check) {
+  return Contains(exclude, name) ? PointRole::kOff
+         : Contains(check, name) ? PointRole::kCheck
+                                 : PointRole::kFit;
 }
+
+// The common points of a fit, each with the others of its role, in order.
+struct PointsByRole {
+  std::vector<CommonPoint> fitted, excluded, check;
+
+  void Add(const CommonPoint& point, PointRole role) {
+    switch (role) {
+      case PointRole::kFit:
+        fitted.push_back(point);
+        break;
+      case PointRole::kCheck:
+        check.push_back(point);
+        break;
+      case PointRole::kOff:
+        excluded.push_back(point);
+        break;
+    }
+  }
+};
 
 // The project of a fit: every point in the file's order with its role, each
 // coordinate the shortest text that reads back as the value read (the file's
@@ -127,7 +140,8 @@ Project ProjectOf(const std::string& points_path, const std::vector<CommonPoint>
                   const std::vector<std::string>& exclude, const std::vector<std::string>& check,
                   FitModel model, const FitReport& report) {
   Project project;
-  project.site = SiteOf(points_path);
+  // Its name without folder and extension; empty for standard input.
+  if (points_path != "-") project.site = FileStem(points_path);
   project.model = model;
   ProjectParams params;
   params.texts = report.texts;
@@ -135,11 +149,9 @@ Project ProjectOf(const std::string& points_path, const std::vector<CommonPoint>
   params.source = ParamSource::kSolved;
   project.parameters = params;
   for (const CommonPoint& p : points) {
-    const PointRole role = Contains(exclude, p.name) ? PointRole::kOff
-                           : Contains(check, p.name) ? PointRole::kCheck
-                                                     : PointRole::kFit;
-    project.points.push_back({p.name, role, RoundTripText(p.survey.x), RoundTripText(p.survey.y),
-                              RoundTripText(p.construction.x), RoundTripText(p.construction.y)});
+    project.points.push_back({p.name, RoleOf(p.name, exclude, check), RoundTripText(p.survey.x),
+                              RoundTripText(p.survey.y), RoundTripText(p.construction.x),
+                              RoundTripText(p.construction.y)});
   }
   return project;
 }
@@ -148,11 +160,12 @@ Project ProjectOf(const std::string& points_path, const std::vector<CommonPoint>
 // fit.format says, then runs `saved` (which tells its own failure and
 // returns the exit status) and checks the residuals against `limit`
 // (millimetres, typed as `limit_text`). `where` names the points' file.
-int FitAndReport(const std::string& where, const std::vector<CommonPoint>& fitted,
-                 const std::vector<CommonPoint>& excluded,
-                 const std::vector<CommonPoint>& check_points, const FitChoices& fit,
+int FitAndReport(const std::string& where, const PointsByRole& points, const FitChoices& fit,
                  std::optional<double> limit, const std::string& limit_text,
                  const std::function<int(const FitReport&)>& saved) {
+  const std::vector<CommonPoint>& fitted = points.fitted;
+  const std::vector<CommonPoint>& excluded = points.excluded;
+  const std::vector<CommonPoint>& check_points = points.check;
   auto report = ReportFit(fitted, excluded, check_points, fit.model);
   if (!report) {
     std::cerr << where << ": " << report.error();
@@ -197,28 +210,17 @@ int RunSolveProject(const std::string& path, const FitChoices& fit) {
   if (path.empty()) return Complain("--project: the file name is empty", kExitUsage);
   auto project = ReadProject(path);
   if (!project) return Complain(project.error(), kExitFailure);
-  std::vector<CommonPoint> fitted, excluded, check_points;
+  PointsByRole points;
   for (const ProjectPoint& p : project->points) {
     // ReadProject has read every coordinate as a decimal number in full.
     const auto xs = ParseDecimal(p.xs), ys = ParseDecimal(p.ys), xc = ParseDecimal(p.xc),
                yc = ParseDecimal(p.yc);
     assert(xs && ys && xc && yc);
-    const CommonPoint point{p.name, 0, {*xs, *ys}, {*xc, *yc}};
-    switch (p.role) {
-      case PointRole::kFit:
-        fitted.push_back(point);
-        break;
-      case PointRole::kCheck:
-        check_points.push_back(point);
-        break;
-      case PointRole::kOff:
-        excluded.push_back(point);
-        break;
-    }
+    points.Add({p.name, 0, {*xs, *ys}, {*xc, *yc}}, p.role);
   }
   FitChoices choices = fit;
   choices.model = project->model;
-  return FitAndReport(EscapeControlBytes(path), fitted, excluded, check_points, choices, {}, "",
+  return FitAndReport(EscapeControlBytes(path), points, choices, {}, "",
                       [](const FitReport&) { return kExitOk; });
 }
 
@@ -260,19 +262,11 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
       !AllNamed("--check-points", check, *points, where)) {
     return kExitUsage;
   }
-  std::vector<CommonPoint> fitted, excluded, check_points;
-  for (const CommonPoint& p : *points) {
-    if (Contains(exclude, p.name)) {
-      excluded.push_back(p);
-    } else if (Contains(check, p.name)) {
-      check_points.push_back(p);
-    } else {
-      fitted.push_back(p);
-    }
-  }
+  PointsByRole by_role;
+  for (const CommonPoint& p : *points) by_role.Add(p, RoleOf(p.name, exclude, check));
 
-  return FitAndReport(where, fitted, excluded, check_points, fit, limit,
-                      options.max_residual.value_or(""), [&](const FitReport& report) {
+  return FitAndReport(where, by_role, fit, limit, options.max_residual.value_or(""),
+                      [&](const FitReport& report) {
                         if (!options.save_project) return kExitOk;
                         const Project project =
                             ProjectOf(options.points, *points, exclude, check, fit.model, report);
