@@ -19,14 +19,14 @@
 #include <string>
 #include <vector>
 
-#include "app/app_icon.h"
-#include "app/frame_centring.h"
 #include "app/help_text.h"
-#include "app/local_path.h"
 #include "app/window_messages.h"
 #include "app/window_rules.h"
 #include "batch/conversion_run.h"
 #include "batch/result_path.h"
+#include "desktop/app_icon.h"
+#include "desktop/frame_centring.h"
+#include "desktop/local_path.h"
 #include "number/number_text.h"
 #include "os/file_system.h"
 #include "params/conversion_params.h"

@@ -11,8 +11,8 @@
 #include <array>
 #include <string>
 
-#include "app/platform.h"
 #include "app/text_box.h"
+#include "desktop/platform.h"
 #include "params/two_point.h"
 
 class QGroupBox;

@@ -13,7 +13,7 @@ endif()
 include(GNUInstallDirs)
 
 # The reverse-DNS id: the names of the desktop entry, the metainfo and the
-# icon. The window names its desktop entry the same (app/chinese_ui.h).
+# icon. The window names its desktop entry the same (desktop/chinese_ui.h).
 set(TORVANE_APP_ID io.github.torvane.Torvane)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging/linux)
 set(generated ${CMAKE_BINARY_DIR}/packaging)

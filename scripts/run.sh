@@ -3,7 +3,7 @@
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 build build
-if [ -x build/app/torvane ]; then
-  exec build/app/torvane
+if [ -x build/program/torvane ]; then
+  exec build/program/torvane
 fi
 exec build/torvane-cli --help

@@ -5,4 +5,4 @@ set -euo pipefail
 out=$(realpath -m "${1:-/tmp/torvane-shots}")
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 build build
-xvfb-run -a build/app/torvane-shots "$out"
+xvfb-run -a build/program/torvane-shots "$out"

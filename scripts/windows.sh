@@ -18,7 +18,7 @@ linux=${TORVANE_LINUX_BUILD:-build}
 qt=$(bash scripts/windows-qt.sh | tail -n 1)
 
 mkdir -p "$out/icon"
-QT_QPA_PLATFORM=offscreen "$linux"/app/torvane-icon "$out/icon"
+QT_QPA_PLATFORM=offscreen "$linux"/desktop/torvane-icon "$out/icon"
 icotool -c -o "$out/icon/torvane.ico" "$out/icon/icon-16.png" "$out/icon/icon-32.png"
 
 build "$out" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \

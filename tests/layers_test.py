@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The layers as the build links them: each folder's sources include only
 their own folder and the folders below it, the front ends no other front
-end, and no chain of includes between files comes back to where it began.
+end (the windows share desktop/, and program/ starts either window), and
+no chain of includes between files comes back to where it began.
 
 Usage: layers_test.py SOURCE_DIR   (exit status 1 on a fault, each named)
 """
@@ -11,7 +12,10 @@ from pathlib import Path
 
 # Bottom first; a folder may include itself and those before it.
 CORE = ["base", "os", "number", "params", "fit", "batch", "report"]
-FRONT_ENDS = ["cli", "app"]
+# What the two windows share, above the core.
+DESKTOP = "desktop"
+FRONT_ENDS = ["cli", "app", "workbench"]
+PROGRAM = "program"
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/([^"]+)"', re.M)
 
 
@@ -19,8 +23,16 @@ def faults(root):
     """Every upward include and every include cycle below `root`, as lines."""
     found = []
     graph = {}
-    for folder in CORE + FRONT_ENDS:
-        allowed = set(CORE[: CORE.index(folder) + 1]) if folder in CORE else set(CORE) | {folder}
+    every = CORE + [DESKTOP] + FRONT_ENDS + [PROGRAM]
+    for folder in every:
+        if folder in CORE:
+            allowed = set(CORE[: CORE.index(folder) + 1])
+        elif folder == PROGRAM:
+            allowed = set(every)
+        elif folder == "cli":
+            allowed = set(CORE) | {folder}
+        else:
+            allowed = set(CORE) | {DESKTOP, folder}
         for path in sorted((root / folder).glob("*.[ch]*")):
             name = f"{folder}/{path.name}"
             graph[name] = []
@@ -28,7 +40,7 @@ def faults(root):
             for m in INCLUDE.finditer(text):
                 target = f"{m.group(1)}/{m.group(2)}"
                 line = text.count("\n", 0, m.start()) + 1
-                if m.group(1) in CORE + FRONT_ENDS and m.group(1) not in allowed:
+                if m.group(1) in every and m.group(1) not in allowed:
                     found.append(f"{name}:{line}: includes {target}, which is not below {folder}/")
                 graph[name].append(target)
     # Depth-first, each file once; a file met again while still open closes a cycle.
@@ -61,6 +73,11 @@ def self_check():
          ["params/b.h:1: includes fit/a.h, which is not below params/"]),
         ({"cli/m.cpp": '#include "app/w.h"\n', "app/w.h": ""},
          ["cli/m.cpp:1: includes app/w.h, which is not below cli/"]),
+        ({"workbench/w.cpp": '#include "app/m.h"\n#include "desktop/p.h"\n', "app/m.h": "",
+          "desktop/p.h": ""},
+         ["workbench/w.cpp:1: includes app/m.h, which is not below workbench/"]),
+        ({"desktop/p.h": '#include "workbench/w.h"\n', "workbench/w.h": ""},
+         ["desktop/p.h:1: includes workbench/w.h, which is not below desktop/"]),
         ({"batch/a.h": '\n#include "batch/b.h"\n', "batch/b.h": '#include "batch/a.h"\n'},
          ["include cycle: batch/a.h -> batch/b.h -> batch/a.h"]),
     ]

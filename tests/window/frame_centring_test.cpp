@@ -1,7 +1,7 @@
 // Where the client area goes so that the outer frame is centred.
 #include <gtest/gtest.h>
 
-#include "app/frame_centring.h"
+#include "desktop/frame_centring.h"
 
 namespace torvane::testing {
 namespace {

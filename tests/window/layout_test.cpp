@@ -13,7 +13,7 @@
 #include <map>
 #include <memory>
 
-#include "app/chinese_ui.h"
+#include "desktop/chinese_ui.h"
 #include "window_fixture.h"
 
 namespace torvane::testing {

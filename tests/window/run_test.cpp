@@ -12,8 +12,8 @@
 #include <iterator>
 #include <string>
 
-#include "app/qt_platform.h"
-#include "app/text_editor.h"
+#include "desktop/qt_platform.h"
+#include "desktop/text_editor.h"
 #include "window_fixture.h"
 
 namespace torvane::testing {

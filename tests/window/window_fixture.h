@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/scripted_platform.h"
 #include "app/text_box.h"
+#include "desktop/scripted_platform.h"
 
 QT_BEGIN_NAMESPACE
 // Readable failure output for texts.
@@ -24,7 +24,9 @@ QT_END_NAMESPACE
 
 namespace torvane {
 inline void PrintTo(MessageAnswer answer, std::ostream* out) {
-  *out << (answer == MessageAnswer::kOk ? "OK" : "Cancel");
+  *out << (answer == MessageAnswer::kOk        ? "OK"
+           : answer == MessageAnswer::kDiscard ? "Discard"
+                                               : "Cancel");
 }
 }  // namespace torvane
 

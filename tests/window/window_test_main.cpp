@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "app/chinese_ui.h"
+#include "desktop/chinese_ui.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,4 +1,4 @@
-#include "app/frame_centring.h"
+#include "desktop/frame_centring.h"
 
 namespace torvane {
 namespace {

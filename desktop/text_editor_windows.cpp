@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/text_editor.h"
+#include "desktop/text_editor.h"
 
 namespace torvane {
 

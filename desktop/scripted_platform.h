@@ -10,13 +10,13 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/platform.h"
+#include "desktop/platform.h"
 
 namespace torvane {
 
 class ScriptedPlatform : public Platform {
  public:
-  enum class CallKind { kMessage, kBeep, kOpenDialog, kTextEditor };
+  enum class CallKind { kMessage, kBeep, kOpenDialog, kTextEditor, kFileDialog };
 
   struct Call {
     CallKind kind = CallKind::kMessage;
@@ -31,6 +31,9 @@ class ScriptedPlatform : public Platform {
     QStringList filters;
     QString file_name_shown;
     bool chosen = false;
+    // kFileDialog: the dialog shown, and the paths chosen (none: cancelled)
+    FileDialog file_dialog;
+    QStringList chosen_paths;
     // kOpenDialog (the chosen path) and kTextEditor (the path opened)
     QString path;
     // kTextEditor: the path opened as the core names it
@@ -42,6 +45,7 @@ class ScriptedPlatform : public Platform {
                             MessageIcon icon, MessageButtons buttons) override;
   void Beep() override;
   bool ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) override;
+  QStringList ShowFileDialog(QWidget* owner, const FileDialog& dialog) override;
   bool StartTextEditor(const std::string& path) override;
 
   // The next message box is answered with `answer`; unscripted boxes get OK.
@@ -49,6 +53,9 @@ class ScriptedPlatform : public Platform {
   // The next showing of the file dialog chooses `path`, or is cancelled
   // (no value). Unscripted showings are cancelled.
   void ChooseNextFile(std::optional<QString> path) { files_.push_back(std::move(path)); }
+  // The next showing of one of the workbench's file dialogs chooses
+  // `paths`; none: cancelled. Unscripted showings are cancelled.
+  void ChooseNextPaths(QStringList paths) { paths_.push_back(std::move(paths)); }
   // The next showing of the file dialog runs out of memory (std::bad_alloc).
   void RunOutOfMemoryInNextDialog() { out_of_memory_ = true; }
   // Whether StartTextEditor reports success.
@@ -61,6 +68,7 @@ class ScriptedPlatform : public Platform {
  private:
   std::deque<MessageAnswer> answers_;
   std::deque<std::optional<QString>> files_;
+  std::deque<QStringList> paths_;
   bool editor_starts_ = true;
   bool out_of_memory_ = false;
   std::vector<Call> calls_;

@@ -1,4 +1,4 @@
-#include "app/scripted_platform.h"
+#include "desktop/scripted_platform.h"
 
 #include <new>
 
@@ -54,6 +54,18 @@ bool ScriptedPlatform::ShowOpenDialog(QWidget*, OpenFileDialog& dialog) {
   }
   calls_.push_back(call);
   return call.chosen;
+}
+
+QStringList ScriptedPlatform::ShowFileDialog(QWidget*, const FileDialog& dialog) {
+  Call call;
+  call.kind = CallKind::kFileDialog;
+  call.file_dialog = dialog;
+  if (!paths_.empty()) {
+    call.chosen_paths = paths_.front();
+    paths_.pop_front();
+  }
+  calls_.push_back(call);
+  return call.chosen_paths;
 }
 
 bool ScriptedPlatform::StartTextEditor(const std::string& path) {

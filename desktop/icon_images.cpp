@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/app_icon.h"
+#include "desktop/app_icon.h"
 
 namespace {
 

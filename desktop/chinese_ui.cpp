@@ -1,4 +1,4 @@
-#include "app/chinese_ui.h"
+#include "desktop/chinese_ui.h"
 
 #include <QApplication>
 #include <QFont>
@@ -8,8 +8,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "app/app_icon.h"
-#include "app/window_messages.h"
+#include "desktop/app_icon.h"
 
 namespace torvane {
 

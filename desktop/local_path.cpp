@@ -1,4 +1,4 @@
-#include "app/local_path.h"
+#include "desktop/local_path.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,13 @@
-#include "app/qt_platform.h"
+#include "desktop/qt_platform.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
 
-#include "app/text_editor.h"
+#include "desktop/text_editor.h"
 
 namespace torvane {
 
@@ -43,6 +44,14 @@ MessageAnswer QtPlatform::ShowMessage(QWidget* owner, const QString& prompt, con
   box.setTextFormat(Qt::PlainText);
   // Reports join their lines with CR LF; a label breaks lines at LF only.
   box.setText(QString(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  if (buttons == MessageButtons::kSaveDiscardCancel) {
+    box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int pressed = box.exec();
+    if (pressed == QMessageBox::Save) return MessageAnswer::kOk;
+    return pressed == QMessageBox::Discard ? MessageAnswer::kDiscard : MessageAnswer::kCancel;
+  }
   if (buttons == MessageButtons::kOkCancel) {
     box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Ok);
@@ -68,6 +77,40 @@ bool QtPlatform::ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) {
   if (chosen.isEmpty()) return false;
   dialog.file_name = QDir::toNativeSeparators(chosen.first());
   return true;
+}
+
+QStringList QtPlatform::ShowFileDialog(QWidget* owner, const FileDialog& dialog) {
+  QFileDialog qt_dialog(owner, dialog.title);
+  switch (dialog.kind) {
+    case FileDialogKind::kOpen:
+      qt_dialog.setFileMode(QFileDialog::ExistingFile);
+      break;
+    case FileDialogKind::kOpenMany:
+      qt_dialog.setFileMode(QFileDialog::ExistingFiles);
+      break;
+    case FileDialogKind::kSave:
+      qt_dialog.setAcceptMode(QFileDialog::AcceptSave);
+      qt_dialog.setFileMode(QFileDialog::AnyFile);
+      break;
+    case FileDialogKind::kFolder:
+      qt_dialog.setFileMode(QFileDialog::Directory);
+      qt_dialog.setOption(QFileDialog::ShowDirsOnly);
+      break;
+  }
+  if (!dialog.filters.isEmpty()) qt_dialog.setNameFilters(dialog.filters);
+  if (!dialog.start.isEmpty()) {
+    if (QFileInfo(dialog.start).isDir()) {
+      qt_dialog.setDirectory(dialog.start);
+    } else {
+      qt_dialog.selectFile(dialog.start);
+    }
+  }
+  if (qt_dialog.exec() != QDialog::Accepted) return {};
+  QStringList chosen;
+  for (const QString& path : qt_dialog.selectedFiles()) {
+    chosen.push_back(QDir::toNativeSeparators(path));
+  }
+  return chosen;
 }
 
 bool QtPlatform::StartTextEditor(const std::string& path) { return OpenInTextEditor(path); }

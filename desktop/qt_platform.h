@@ -5,7 +5,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "app/platform.h"
+#include "desktop/platform.h"
 
 namespace torvane {
 
@@ -23,6 +23,7 @@ class QtPlatform : public Platform {
                             MessageIcon icon, MessageButtons buttons) override;
   void Beep() override;
   bool ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) override;
+  QStringList ShowFileDialog(QWidget* owner, const FileDialog& dialog) override;
   // OpenInTextEditor: Notepad on Windows, the desktop's editor elsewhere.
   bool StartTextEditor(const std::string& path) override;
 

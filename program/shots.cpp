@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/chinese_ui.h"
 #include "app/main_window.h"
-#include "app/scripted_platform.h"
+#include "desktop/chinese_ui.h"
+#include "desktop/scripted_platform.h"
 
 namespace {
 

@@ -1,12 +1,14 @@
 // torvane: the window for converting point coordinates between the survey
-// grid and the construction grid. It takes no arguments and keeps no
-// settings.
+// grid and the construction grid. Without arguments the classic window,
+// which keeps no settings; `torvane --workbench` the workbench.
 #include <QApplication>
+#include <QStringList>
 
-#include "app/chinese_ui.h"
 #include "app/main_window.h"
-#include "app/qt_platform.h"
+#include "desktop/chinese_ui.h"
+#include "desktop/qt_platform.h"
 #include "os/process_io.h"
+#include "workbench/workbench_window.h"
 
 int main(int argc, char** argv) {
   // Before anything opens a file: started from a desktop with standard
@@ -16,6 +18,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   torvane::SetUpApplication(app);
   torvane::QtPlatform platform;
+  if (QApplication::arguments().contains(QStringLiteral("--workbench"))) {
+    torvane::WorkbenchWindow workbench(platform);
+    workbench.show();
+    return QApplication::exec();
+  }
   torvane::MainWindow window(platform);
   window.Form_Load();
   window.show();

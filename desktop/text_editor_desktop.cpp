@@ -2,7 +2,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "app/text_editor.h"
+#include "desktop/text_editor.h"
 
 namespace torvane {
 

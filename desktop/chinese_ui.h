@@ -1,4 +1,4 @@
-// Application-wide set-up shared by the program and the screenshot tool.
+// Application-wide set-up shared by both windows and the screenshot tool.
 #pragma once
 
 #include <QString>
@@ -8,6 +8,10 @@
 class QApplication;
 
 namespace torvane {
+
+// The application's name, and the caption of every box that has no title
+// of its own.
+inline constexpr const char* kAppTitle = "Torvane";
 
 // The application's reverse-DNS id: the name of its desktop entry (without
 // ".desktop") and of its AppStream metainfo and icon in the Debian package

@@ -1,4 +1,4 @@
-#include "app/text_editor.h"
+#include "desktop/text_editor.h"
 
 namespace torvane {
 
