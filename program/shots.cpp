@@ -1,20 +1,37 @@
-// torvane-shots OUTDIR: renders the window to PNG files for looking at its
-// layout: resting.png (just after start-up), two_point.png (the two-point
-// method with the worked example computed) and help.png (help shown). The
-// window runs on the scripted platform, so no dialog ever appears.
+// torvane-shots OUTDIR: renders the windows to PNG files for looking at
+// their layout: resting.png (just after start-up), two_point.png (the
+// two-point method with the worked example computed) and help.png (help
+// shown) of the classic window; workbench.png (a site with a blunder,
+// solved with four parameters) and workbench_plot.png (its plot) of the
+// workbench. The windows run on the scripted platform, so no dialog ever
+// appears.
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
 
 #include "app/main_window.h"
 #include "desktop/chinese_ui.h"
 #include "desktop/scripted_platform.h"
+#include "workbench/workbench_window.h"
 
 namespace {
+
+bool SaveWidget(QWidget* widget, const QDir& folder, const char* file) {
+  QApplication::processEvents();
+  const QString path = folder.filePath(QString::fromUtf8(file));
+  if (!widget->grab().save(path)) {
+    std::fprintf(stderr, "torvane-shots: cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
 
 struct Shot {
   torvane::ScriptedPlatform platform;
@@ -32,17 +49,36 @@ struct Shot {
   void Type(const char* box, const char* text) {
     window->findChild<QLineEdit*>(QString::fromUtf8(box))->setText(QString::fromUtf8(text));
   }
-  bool Save(const QDir& folder, const char* file) {
-    QApplication::processEvents();
-    const QString path = folder.filePath(QString::fromUtf8(file));
-    if (!window->grab().save(path)) {
-      std::fprintf(stderr, "torvane-shots: cannot write %s\n", qPrintable(path));
-      return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
-  }
+  bool Save(const QDir& folder, const char* file) { return SaveWidget(window.get(), folder, file); }
 };
+
+// A site of eight common points, K6 off by 4 cm in X, K8 a check point and
+// K7 left out, solved with four parameters.
+bool SaveWorkbench(const QDir& folder) {
+  torvane::ScriptedPlatform platform;
+  QTemporaryDir settings;
+  torvane::WorkbenchWindow window(platform, settings.filePath(QStringLiteral("recent.txt")));
+  using torvane::PointRole;
+  window.table().SetRows({
+      {"K1", PointRole::kFit, "3412.594", "5127.349", "0.000", "0.000"},
+      {"K2", PointRole::kFit, "3624.037", "5260.727", "250.000", "0.000"},
+      {"K3", PointRole::kFit, "3528.006", "5412.964", "250.000", "180.000"},
+      {"K4", PointRole::kFit, "3316.568", "5279.586", "0.000", "180.000"},
+      {"K5", PointRole::kFit, "3470.300", "5270.157", "125.000", "90.000"},
+      {"K6", PointRole::kFit, "3617.448", "5327.476", "280.000", "60.000"},
+      {"K7", PointRole::kOff, "3379.801", "5366.765", "100.000", "220.000"},
+      {"K8", PointRole::kCheck, "3297.822", "5196.825", "-60.000", "120.000"},
+  });
+  window.findChild<QComboBox*>(QStringLiteral("model"))->setCurrentIndex(1);
+  emit window.findChild<QComboBox*>(QStringLiteral("model"))->activated(1);
+  window.findChild<QLineEdit*>(QStringLiteral("site"))->setText(QStringLiteral("一号教学楼"));
+  window.resize(1180, 760);
+  window.show();
+  bool saved = SaveWidget(&window, folder, "workbench.png");
+  saved &=
+      SaveWidget(window.findChild<QWidget*>(QStringLiteral("plot")), folder, "workbench_plot.png");
+  return saved;
+}
 
 }  // namespace
 
@@ -83,5 +119,6 @@ int main(int argc, char** argv) {
     help.Click("Cd2");
     saved &= help.Save(folder, "help.png");
   }
+  saved &= SaveWorkbench(folder);
   return saved ? 0 : 1;
 }

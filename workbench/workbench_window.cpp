@@ -1,11 +1,509 @@
 #include "workbench/workbench_window.h"
 
-namespace torvane {
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
+#include <QUndoCommand>
+#include <QVBoxLayout>
+#include <functional>
+#include <utility>
 
-WorkbenchWindow::WorkbenchWindow(Platform& platform, QWidget* parent)
-    : QMainWindow(parent), platform_(platform) {
-  setObjectName(QStringLiteral("workbench"));
-  setWindowTitle(QString::fromUtf8(kWorkbenchTitle));
+#include "desktop/chinese_ui.h"
+#include "desktop/local_path.h"
+#include "desktop/run_failure_message.h"
+#include "desktop/site_plot.h"
+#include "number/number_text.h"
+#include "workbench/plot_view.h"
+#include "workbench/role_delegate.h"
+
+namespace torvane {
+namespace {
+
+// The model box's entries, in the order of FitModel.
+constexpr const char* kModelTexts[] = {"刚体转换（平移、旋转）", "四参数（平移、旋转、尺度）"};
+constexpr const char* kProjectFilter = "Torvane 项目 (*.torvane)";
+constexpr const char* kProjectSuffix = ".torvane";
+
+// An edit of one of the window's own fields, undone and redone by the two
+// functions given.
+class FieldEdit : public QUndoCommand {
+ public:
+  FieldEdit(const QString& text, std::function<void()> undo, std::function<void()> redo)
+      : QUndoCommand(text), undo_(std::move(undo)), redo_(std::move(redo)) {}
+  void undo() override { undo_(); }
+  void redo() override { redo_(); }
+
+ private:
+  std::function<void()> undo_, redo_;
+};
+
+QString Native(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// "现场.torvane" is shown as 现场.
+QString ProjectName(const QString& path) {
+  return path.isEmpty() ? QString::fromUtf8(kUntitledProject) : QFileInfo(path).completeBaseName();
 }
+
+}  // namespace
+
+WorkbenchWindow::WorkbenchWindow(Platform& platform, const QString& recent_file, QWidget* parent)
+    : QMainWindow(parent), platform_(platform), recent_(recent_file) {
+  setObjectName(QStringLiteral("workbench"));
+  BuildControls();
+  BuildMenus();
+  connect(&table_model_, &PointTableModel::RowsChanged, this, [this] {
+    Resolve();
+    UpdatePlot(false);
+  });
+  connect(&undo_, &QUndoStack::cleanChanged, this, [this] { UpdateTitle(); });
+  Resolve();
+  UpdatePlot(true);
+  UpdateTitle();
+  resize(1100, 720);
+}
+
+void WorkbenchWindow::BuildControls() {
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+
+  auto* header = new QHBoxLayout;
+  site_ = new QLineEdit(central);
+  site_->setObjectName(QStringLiteral("site"));
+  site_->setPlaceholderText(QStringLiteral("工程名称"));
+  model_ = new QComboBox(central);
+  model_->setObjectName(QStringLiteral("model"));
+  for (const char* text : kModelTexts) model_->addItem(QString::fromUtf8(text));
+  height_offset_ = new QLineEdit(central);
+  height_offset_->setObjectName(QStringLiteral("heightOffset"));
+  height_offset_->setPlaceholderText(QStringLiteral("不换算高程"));
+  height_offset_->setToolTip(
+      QStringLiteral("施工 ±0.000 的绝对高程 H0：施工高程 = 测图高程 − H0。留空则高程照原样。"));
+  auto* convert = new QPushButton(QStringLiteral("转换点文件…"), central);
+  convert->setObjectName(QStringLiteral("convert"));
+  header->addWidget(new QLabel(QStringLiteral("工程："), central));
+  header->addWidget(site_, 2);
+  header->addWidget(new QLabel(QStringLiteral("模型："), central));
+  header->addWidget(model_);
+  header->addWidget(new QLabel(QStringLiteral("±0.000 高程 H0："), central));
+  header->addWidget(height_offset_, 1);
+  header->addWidget(convert);
+  layout->addLayout(header);
+
+  auto* split = new QSplitter(Qt::Horizontal, central);
+  table_ = new QTableView(split);
+  table_->setObjectName(QStringLiteral("points"));
+  table_->setModel(&table_model_);
+  table_->setItemDelegateForColumn(0, new RoleDelegate(table_));
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+  table_->horizontalHeader()->setSectionsClickable(true);
+  plot_ = new SitePlotView(split);
+  plot_->setObjectName(QStringLiteral("plot"));
+  split->addWidget(table_);
+  split->addWidget(plot_);
+  split->setStretchFactor(0, 3);
+  split->setStretchFactor(1, 2);
+  layout->addWidget(split, 1);
+
+  auto* tabs = new QTabWidget(central);
+  panel_ = new QLabel(tabs);
+  panel_->setObjectName(QStringLiteral("solution"));
+  panel_->setTextFormat(Qt::RichText);
+  panel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  panel_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  panel_->setWordWrap(true);
+  panel_->setMargin(6);
+  notes_ = new QPlainTextEdit(tabs);
+  notes_->setObjectName(QStringLiteral("notes"));
+  tabs->addTab(panel_, QStringLiteral("解算结果"));
+  tabs->addTab(notes_, QStringLiteral("备注"));
+  tabs->setMaximumHeight(220);
+  layout->addWidget(tabs);
+  setCentralWidget(central);
+
+  connect(site_, &QLineEdit::editingFinished, this,
+          [this] { PushFieldEdit(site_, site_text_, site_->text()); });
+  connect(height_offset_, &QLineEdit::editingFinished, this,
+          [this] { PushFieldEdit(height_offset_, height_text_, height_offset_->text()); });
+  connect(model_, &QComboBox::activated, this, [this](int index) {
+    const int before = model_->property("committed").toInt();
+    if (before == index) return;
+    undo_.push(new FieldEdit(
+        QStringLiteral("模型"),
+        [this, before] {
+          model_->setCurrentIndex(before);
+          model_->setProperty("committed", before);
+          Resolve();
+          UpdatePlot(false);
+        },
+        [this, index] {
+          model_->setCurrentIndex(index);
+          model_->setProperty("committed", index);
+          Resolve();
+          UpdatePlot(false);
+        }));
+  });
+  model_->setProperty("committed", 0);
+  connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
+    notes_changed_ = true;
+    UpdateTitle();
+  });
+  connect(convert, &QPushButton::clicked, this, &WorkbenchWindow::ConvertFiles);
+  connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+    table_model_.SortBy(column, table_->horizontalHeader()->sortIndicatorOrder());
+  });
+  connect(plot_, &SitePlotView::PointClicked, this, [this](std::size_t index) {
+    if (index < plot_rows_.size()) table_->selectRow(static_cast<int>(plot_rows_[index]));
+  });
+  connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this] { UpdatePlot(false); });
+}
+
+void WorkbenchWindow::BuildMenus() {
+  const auto add = [this](QMenu* menu, const QString& text, QKeySequence keys, auto slot,
+                          const char* name) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromUtf8(name));
+    if (!keys.isEmpty()) action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+  };
+  QMenu* project = menuBar()->addMenu(QStringLiteral("项目(&P)"));
+  add(project, QStringLiteral("新建(&N)"), QKeySequence::New, [this] { NewProject(); }, "new");
+  add(project, QStringLiteral("打开(&O)…"), QKeySequence::Open, [this] { OpenProjectDialog(); },
+      "open");
+  recent_menu_ = project->addMenu(QStringLiteral("最近的项目(&R)"));
+  add(project, QStringLiteral("保存(&S)"), QKeySequence::Save, [this] { SaveProject(); }, "save");
+  add(project, QStringLiteral("另存为(&A)…"), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+      [this] { SaveProjectDialog(); }, "saveAs");
+  project->addSeparator();
+  add(project, QStringLiteral("转换点文件(&T)…"), QKeySequence(QStringLiteral("Ctrl+T")),
+      [this] { ConvertFiles(); }, "convertFiles");
+  project->addSeparator();
+  add(project, QStringLiteral("退出(&X)"), QKeySequence::Quit, [this] { close(); }, "quit");
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+  QAction* undo = undo_.createUndoAction(this, QStringLiteral("撤销"));
+  undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+  undo->setObjectName(QStringLiteral("undo"));
+  QAction* redo = undo_.createRedoAction(this, QStringLiteral("重做"));
+  redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")),
+                      QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+  redo->setObjectName(QStringLiteral("redo"));
+  edit->addAction(undo);
+  edit->addAction(redo);
+  edit->addSeparator();
+  add(edit, QStringLiteral("粘贴公共点(&V)"), QKeySequence::Paste, [this] { PastePoints(); },
+      "paste");
+  add(edit, QStringLiteral("添加点(&A)"), QKeySequence(QStringLiteral("Ctrl+Ins")),
+      [this] { table_model_.AddRow(); }, "addRow");
+  add(edit, QStringLiteral("删除点(&D)"), QKeySequence(QStringLiteral("Ctrl+Del")), [this] {
+    std::vector<int> rows;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
+      rows.push_back(index.row());
+    }
+    if (rows.empty() && table_->currentIndex().isValid()) rows.push_back(table_->currentIndex().row());
+    if (!rows.empty()) table_model_.DeleteRows(rows);
+  }, "deleteRows");
+  edit->addSeparator();
+  add(edit, QStringLiteral("导入公共点文件(&I)…"), QKeySequence(QStringLiteral("Ctrl+I")),
+      [this] { ImportPoints(); }, "import");
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
+  add(view, QStringLiteral("适合窗口(&F)"), QKeySequence(QStringLiteral("Ctrl+0")),
+      [this] { plot_->FitToWindow(); }, "fitPlot");
+  UpdateRecentMenu();
+}
+
+void WorkbenchWindow::Resolve() {
+  const std::vector<ProjectPoint>& rows = table_model_.rows();
+  solve_ = SolveRows(rows, model_->currentIndex() == 1 ? FitModel::kSimilarity : FitModel::kRigid);
+  summary_ = SummarizeSolve(solve_);
+  table_model_.SetResults(RowResults(solve_, rows.size()));
+  ShowSummary();
+}
+
+void WorkbenchWindow::ShowSummary() {
+  const SolveSummary& s = summary_;
+  const auto line = [](const QString& label, const QString& value) {
+    return QStringLiteral("<tr><td>%1</td><td>%2</td></tr>").arg(label, value.toHtmlEscaped());
+  };
+  const auto red = [](const QString& text) {
+    return QStringLiteral("<span style='color:#c00000'>%1</span>").arg(text.toHtmlEscaped());
+  };
+  QString html;
+  if (!s.failure.isEmpty()) {
+    html = s.failure.toHtmlEscaped();
+  } else {
+    html = QStringLiteral("<table cellspacing='2'>");
+    html += line(QStringLiteral("参数（X0 Y0 ddd.mmss）："), s.parameters);
+    html += line(QStringLiteral("转角 θ："), s.rotation);
+    if (!s.scale.isEmpty()) html += line(QStringLiteral("尺度："), s.scale);
+    html += line(QStringLiteral("中误差："), s.rms);
+    if (!s.beyond.isEmpty()) {
+      html += QStringLiteral("<tr><td>超过 2 倍中误差：</td><td>%1</td></tr>")
+                  .arg(red(s.beyond.join(QStringLiteral("、"))));
+    }
+    if (!s.standardized.isEmpty()) {
+      html += QStringLiteral("<tr><td>标准化残差：</td><td>%1</td></tr>")
+                  .arg(s.blunder ? red(s.standardized + QStringLiteral("，超过 3，请检查该点是否有粗差"))
+                                 : s.standardized.toHtmlEscaped() + QStringLiteral("，在 3 以内"));
+    }
+    if (!s.f_test.isEmpty()) html += line(QStringLiteral("F 检验："), s.f_test);
+    if (!s.check.isEmpty()) html += line(QStringLiteral("检核点："), s.check);
+    html += QStringLiteral("</table>");
+  }
+  for (const QString& warning : s.warnings) html += QStringLiteral("<p>") + red(QStringLiteral("注意：") + warning) + QStringLiteral("</p>");
+  panel_->setText(html);
+}
+
+void WorkbenchWindow::UpdatePlot(bool fit_view) {
+  SitePlot plot;
+  plot_rows_.clear();
+  const TablePoints& points = solve_.points;
+  const std::optional<FitReport>& report = solve_.report;
+  const int current = table_->currentIndex().isValid() ? table_->currentIndex().row() : -1;
+  const auto add = [&](const std::vector<CommonPoint>& group, const std::vector<std::size_t>& rows,
+                       PointRole role, const std::vector<PointResidual>* residuals) {
+    for (std::size_t i = 0; i < group.size(); ++i) {
+      PlotPoint point;
+      point.name = QString::fromStdString(group[i].name);
+      point.role = role;
+      point.x = group[i].survey.x;
+      point.y = group[i].survey.y;
+      if (residuals) {
+        point.dx = (*residuals)[i].dx;
+        point.dy = (*residuals)[i].dy;
+      }
+      if (static_cast<int>(rows[i]) == current) plot.selected = plot.points.size();
+      plot.points.push_back(point);
+      plot_rows_.push_back(rows[i]);
+    }
+  };
+  add(points.fit, points.fit_rows, PointRole::kFit, report ? &report->residuals : nullptr);
+  if (report) plot.worst = WorstFitPoint(*report);
+  add(points.check, points.check_rows, PointRole::kCheck,
+      report ? &report->check_residuals : nullptr);
+  add(points.off, points.off_rows, PointRole::kOff, report ? &report->excluded_residuals : nullptr);
+  if (report) plot.params = report->params;
+  plot_->SetPlot(std::move(plot));
+  if (fit_view) plot_->FitToWindow();
+}
+
+bool WorkbenchWindow::Modified() const { return !undo_.isClean() || notes_changed_; }
+
+void WorkbenchWindow::UpdateTitle() {
+  setWindowTitle(ProjectName(path_) + QStringLiteral("[*] - ") + QString::fromUtf8(kWorkbenchTitle));
+  setWindowModified(Modified());
+}
+
+void WorkbenchWindow::UpdateRecentMenu() {
+  recent_menu_->clear();
+  for (const QString& path : recent_.paths()) {
+    QAction* action = recent_menu_->addAction(Native(path));
+    connect(action, &QAction::triggered, this, [this, path] {
+      if (!MaySpoilChanges()) return;
+      if (!QFileInfo::exists(path)) {
+        Warn(QStringLiteral("项目文件“%1”已不存在，已从最近的项目中删去。").arg(Native(path)));
+        recent_.Remove(path);
+        UpdateRecentMenu();
+        return;
+      }
+      OpenProject(path);
+    });
+  }
+  recent_menu_->setEnabled(!recent_.paths().isEmpty());
+}
+
+void WorkbenchWindow::SetHeaderField(QLineEdit* box, const QString& text) {
+  box->setText(text);
+  (box == site_ ? site_text_ : height_text_) = text;
+  if (box == height_offset_) {
+    const bool bad = !text.trimmed().isEmpty() && !ParseDecimal(text.trimmed().toStdString());
+    box->setStyleSheet(bad ? QStringLiteral("background:#ffd0d0") : QString());
+    box->setToolTip(bad ? QStringLiteral("H0“%1”不是数字：转换时不能使用。").arg(text)
+                        : QStringLiteral("施工 ±0.000 的绝对高程 H0：施工高程 = 测图高程 − "
+                                         "H0。留空则高程照原样。"));
+  }
+}
+
+void WorkbenchWindow::PushFieldEdit(QLineEdit* box, const QString& before, const QString& after) {
+  if (before == after) return;
+  undo_.push(new FieldEdit(
+      box == site_ ? QStringLiteral("工程名称") : QStringLiteral("H0"),
+      [this, box, before] { SetHeaderField(box, before); },
+      [this, box, after] { SetHeaderField(box, after); }));
+}
+
+void WorkbenchWindow::ShowProject(const Project& project) {
+  loaded_ = project;
+  SetHeaderField(site_, QString::fromStdString(project.site));
+  SetHeaderField(height_offset_, QString::fromStdString(project.height_offset.value_or("")));
+  const int model = project.model == FitModel::kSimilarity ? 1 : 0;
+  model_->setCurrentIndex(model);
+  model_->setProperty("committed", model);
+  {
+    const QSignalBlocker quiet(notes_);
+    notes_->setPlainText(QString::fromStdString(project.notes));
+  }
+  notes_changed_ = false;
+  table_model_.SetRows(project.points);
+  undo_.clear();
+  Resolve();
+  UpdatePlot(true);
+  UpdateTitle();
+}
+
+Project WorkbenchWindow::CurrentProject() const {
+  Project project = loaded_;
+  project.site = site_->text().toStdString();
+  project.notes = notes_->toPlainText().toStdString();
+  project.model = model_->currentIndex() == 1 ? FitModel::kSimilarity : FitModel::kRigid;
+  const QString h0 = height_offset_->text().trimmed();
+  project.height_offset =
+      h0.isEmpty() ? std::nullopt : std::optional<std::string>(h0.toStdString());
+  project.points = table_model_.rows();
+  if (solve_.report) {
+    ProjectParams params;
+    params.texts = solve_.report->texts;
+    params.scale = solve_.report->model == FitModel::kSimilarity ? solve_.report->scale_text : "1";
+    params.source = ParamSource::kSolved;
+    project.parameters = params;
+  } else if (!loaded_.parameters || loaded_.parameters->source != ParamSource::kTyped) {
+    // Parameters typed by hand stay with the project; solved ones go with
+    // the points they were solved from.
+    project.parameters.reset();
+  }
+  return project;
+}
+
+void WorkbenchWindow::Warn(const QString& message) {
+  platform_.ShowMessage(this, message, QString::fromUtf8(kWorkbenchTitle), MessageIcon::kWarning,
+                        MessageButtons::kOk);
+}
+
+bool WorkbenchWindow::OpenProject(const QString& path) {
+  const auto local = LocalPathOf(path);
+  if (!local) {
+    Warn(AmbiguousNameMessage(local.error()));
+    return false;
+  }
+  auto project = ReadProject(*local);
+  if (!project) {
+    Warn(QStringLiteral("无法打开项目文件“%1”：\n%2")
+             .arg(Native(path), QString::fromStdString(project.error())));
+    return false;
+  }
+  path_ = QFileInfo(path).absoluteFilePath();
+  ShowProject(*project);
+  recent_.Add(path_);
+  UpdateRecentMenu();
+  return true;
+}
+
+bool WorkbenchWindow::SaveProjectAs(const QString& path) {
+  const auto local = LocalPathOf(path);
+  if (!local) {
+    Warn(AmbiguousNameMessage(local.error()));
+    return false;
+  }
+  const Project project = CurrentProject();
+  if (auto written = WriteProject(project, *local); !written) {
+    Warn(QStringLiteral("项目未保存：\n%1").arg(QString::fromStdString(written.error())));
+    return false;
+  }
+  loaded_ = project;
+  path_ = QFileInfo(path).absoluteFilePath();
+  undo_.setClean();
+  notes_changed_ = false;
+  UpdateTitle();
+  recent_.Add(path_);
+  UpdateRecentMenu();
+  return true;
+}
+
+void WorkbenchWindow::NewProject() {
+  if (!MaySpoilChanges()) return;
+  path_.clear();
+  ShowProject(Project{});
+}
+
+void WorkbenchWindow::OpenProjectDialog() {
+  if (!MaySpoilChanges()) return;
+  FileDialog dialog;
+  dialog.kind = FileDialogKind::kOpen;
+  dialog.title = QStringLiteral("打开项目");
+  dialog.filters = {QString::fromUtf8(kProjectFilter)};
+  dialog.start = path_.isEmpty() ? QString() : QFileInfo(path_).absolutePath();
+  const QStringList chosen = platform_.ShowFileDialog(this, dialog);
+  if (!chosen.isEmpty()) OpenProject(chosen.front());
+}
+
+bool WorkbenchWindow::SaveProject() {
+  if (path_.isEmpty()) return SaveProjectDialog();
+  return SaveProjectAs(path_);
+}
+
+bool WorkbenchWindow::SaveProjectDialog() {
+  FileDialog dialog;
+  dialog.kind = FileDialogKind::kSave;
+  dialog.title = QStringLiteral("项目另存为");
+  dialog.filters = {QString::fromUtf8(kProjectFilter)};
+  const QString name = site_->text().trimmed().isEmpty() ? ProjectName(path_) : site_->text().trimmed();
+  dialog.start = path_.isEmpty() ? name + QString::fromUtf8(kProjectSuffix) : path_;
+  const QStringList chosen = platform_.ShowFileDialog(this, dialog);
+  if (chosen.isEmpty()) return false;
+  QString path = chosen.front();
+  if (QFileInfo(path).suffix().isEmpty()) path += QString::fromUtf8(kProjectSuffix);
+  return SaveProjectAs(path);
+}
+
+bool WorkbenchWindow::MaySpoilChanges() {
+  if (!Modified()) return true;
+  const MessageAnswer answer = platform_.ShowMessage(
+      this, QStringLiteral("项目“%1”已修改，是否保存？").arg(ProjectName(path_)),
+      QString::fromUtf8(kWorkbenchTitle), MessageIcon::kQuestion,
+      MessageButtons::kSaveDiscardCancel);
+  if (answer == MessageAnswer::kDiscard) return true;
+  if (answer == MessageAnswer::kCancel) return false;
+  return SaveProject();
+}
+
+void WorkbenchWindow::closeEvent(QCloseEvent* event) {
+  if (MaySpoilChanges()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void WorkbenchWindow::PastePoints() {
+  const QString text = QApplication::clipboard()->text();
+  const std::optional<int> at =
+      table_->currentIndex().isValid() ? std::optional<int>(table_->currentIndex().row()) : std::nullopt;
+  auto pasted = table_model_.Paste(text, at);
+  if (!pasted) Warn(pasted.error());
+}
+
+void WorkbenchWindow::ImportPoints() {}
+
+void WorkbenchWindow::ConvertFiles() {}
 
 }  // namespace torvane

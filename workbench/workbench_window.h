@@ -4,22 +4,113 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
+#include <QUndoStack>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "batch/project_file.h"
 #include "desktop/platform.h"
+#include "workbench/live_solve.h"
+#include "workbench/point_table_model.h"
+#include "workbench/recent_projects.h"
+#include "workbench/solve_summary.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QTableView;
 
 namespace torvane {
 
-// The window's caption, before the project's name.
+class SitePlotView;
+
+// The window's caption, after the project's name.
 inline constexpr const char* kWorkbenchTitle = "坐标转换工作台";
+// A project not yet saved is called this in the caption.
+inline constexpr const char* kUntitledProject = "未命名";
 
 class WorkbenchWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit WorkbenchWindow(Platform& platform, QWidget* parent = nullptr);
+  // `recent_file` keeps the recent projects' list (RecentProjects).
+  explicit WorkbenchWindow(Platform& platform,
+                           const QString& recent_file = DefaultRecentProjectsFile(),
+                           QWidget* parent = nullptr);
+
+  // Opens the project at `path` (native or '/' separators) in place of the
+  // one shown, without asking about unsaved changes; a project the reader
+  // refuses is told in a message box and leaves the window as it was.
+  // Returns whether it was opened.
+  bool OpenProject(const QString& path);
+  // Saves to `path`; a refusal is told in a message box. Returns whether
+  // the project was written.
+  bool SaveProjectAs(const QString& path);
+
+  // What is shown: the project as it would be saved now, the latest solve
+  // and its panel.
+  Project CurrentProject() const;
+  const LiveSolve& solve() const { return solve_; }
+  const SolveSummary& summary() const { return summary_; }
+  PointTableModel& table() { return table_model_; }
+  QUndoStack& undo_stack() { return undo_; }
+  // The project file shown, empty for a new one.
+  const QString& project_path() const { return path_; }
+  const RecentProjects& recent() const { return recent_; }
+
+  // The menu commands, as the menus and their shortcuts run them.
+  void NewProject();          // 新建
+  void OpenProjectDialog();   // 打开…
+  bool SaveProject();         // 保存: Save As for a new project
+  bool SaveProjectDialog();   // 另存为…
+  void ImportPoints();        // 导入公共点文件…
+  void PastePoints();         // 粘贴
+  void ConvertFiles();        // 转换点文件…
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  void BuildControls();
+  void BuildMenus();
+  void Resolve();
+  void ShowSummary();
+  void UpdatePlot(bool fit_view);
+  void UpdateTitle();
+  void UpdateRecentMenu();
+  void ShowProject(const Project& project);
+  void SetHeaderField(QLineEdit* box, const QString& text);
+  void PushFieldEdit(QLineEdit* box, const QString& before, const QString& after);
+  // Before unsaved work would be lost: 保存 / 不保存 / 取消. True to go on.
+  bool MaySpoilChanges();
+  void Warn(const QString& message);
+  bool Modified() const;
+
   Platform& platform_;
+  QUndoStack undo_;
+  PointTableModel table_model_{undo_};
+  RecentProjects recent_;
+
+  QLineEdit* site_ = nullptr;
+  QComboBox* model_ = nullptr;
+  QLineEdit* height_offset_ = nullptr;
+  QTableView* table_ = nullptr;
+  SitePlotView* plot_ = nullptr;
+  QLabel* panel_ = nullptr;
+  QPlainTextEdit* notes_ = nullptr;
+  QMenu* recent_menu_ = nullptr;
+
+  QString path_;          // the project file shown; empty: new
+  Project loaded_;        // what the file held, for what the window does not show
+  bool notes_changed_ = false;
+  QString site_text_, height_text_;  // the header boxes as last committed
+  LiveSolve solve_;
+  SolveSummary summary_;
+  std::vector<std::size_t> plot_rows_;  // the table row of each plotted point
 };
 
 }  // namespace torvane

@@ -1,17 +1,165 @@
-// The workbench window as the user meets it: State / Action / Expected.
+// The workbench window as the user meets it, on the scripted desktop:
+// projects opened, changed, saved and reopened; State / Action / Expected.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <random>
+#include <string>
+
 #include "desktop/scripted_platform.h"
+#include "number/pattern.h"
 #include "workbench/workbench_window.h"
 
 namespace torvane {
 namespace {
 
-// State: started. Expected: the caption names the workbench and no project.
-TEST(WorkbenchWindow, StartsWithItsCaption) {
-  ScriptedPlatform platform;
-  WorkbenchWindow window(platform);
-  EXPECT_EQ(window.windowTitle().toStdString(), "坐标转换工作台");
+using CallKind = ScriptedPlatform::CallKind;
+
+QByteArray Bytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+class WorkbenchTest : public ::testing::Test {
+ protected:
+  QString Path(const char* name) const { return folder_.filePath(QString::fromUtf8(name)); }
+  std::string Title() const { return window_.windowTitle().toStdString(); }
+  void TypeInto(const char* box, const QString& text) {
+    auto* edit = window_.findChild<QLineEdit*>(QString::fromUtf8(box));
+    edit->setText(text);
+    emit edit->editingFinished();
+  }
+  // A project of three points saved as site.torvane, then opened afresh.
+  void OpenSavedSite() {
+    window_.table().SetRows({{"A", PointRole::kFit, "1000", "2000", "0", "0"},
+                             {"B", PointRole::kFit, "1070.711", "2070.711", "100", "0"},
+                             {"C", PointRole::kCheck, "1000.001", "2141.421", "100", "100"}});
+    platform_.ChooseNextPaths({Path("site")});
+    ASSERT_TRUE(window_.SaveProjectDialog());
+    ASSERT_TRUE(window_.OpenProject(Path("site.torvane")));
+    platform_.ClearCalls();
+  }
+
+  QTemporaryDir folder_;
+  ScriptedPlatform platform_;
+  WorkbenchWindow window_{platform_, folder_.filePath(QStringLiteral("recent.txt"))};
+};
+
+// State: started. Expected: an untitled project, unchanged, nothing solved.
+TEST_F(WorkbenchTest, StartsUntitledAndUnchanged) {
+  EXPECT_EQ(Title(), "未命名[*] - 坐标转换工作台");
+  EXPECT_FALSE(window_.isWindowModified());
+  EXPECT_EQ(window_.summary().failure.toStdString(), "参与平差的点不足两个，无法计算参数。");
+}
+
+// State: a saved project opened. Action: one edit, undone, redone.
+// Expected: the caption marks the change until it is undone; the file's
+// name is the caption's.
+TEST_F(WorkbenchTest, CaptionShowsNameAndChange) {
+  OpenSavedSite();
+  EXPECT_EQ(Title(), "site[*] - 坐标转换工作台");
+  EXPECT_FALSE(window_.isWindowModified());
+  TypeInto("site", QStringLiteral("一号楼"));
+  EXPECT_TRUE(window_.isWindowModified());
+  window_.undo_stack().undo();
+  EXPECT_FALSE(window_.isWindowModified());
+  EXPECT_EQ(window_.findChild<QLineEdit*>(QStringLiteral("site"))->text().toStdString(), "");
+  window_.undo_stack().redo();
+  EXPECT_EQ(window_.findChild<QLineEdit*>(QStringLiteral("site"))->text().toStdString(), "一号楼");
+}
+
+// State: a changed project. Action: 新建, answered 取消 / 不保存 / 保存.
+// Expected: 取消 keeps everything; 不保存 drops the change; 保存 writes it first.
+TEST_F(WorkbenchTest, AsksBeforeChangesAreLost) {
+  struct Row {
+    MessageAnswer answer;
+    bool kept;                // the change still shown afterwards
+    bool written;             // the file holds the change
+  } rows[] = {{MessageAnswer::kCancel, true, false},
+              {MessageAnswer::kDiscard, false, false},
+              {MessageAnswer::kOk, false, true}};
+  for (const Row& row : rows) {
+    OpenSavedSite();
+    TypeInto("heightOffset", QStringLiteral("12.5"));
+    platform_.AnswerNextMessage(row.answer);
+    window_.NewProject();
+    ASSERT_EQ(platform_.CallsOf(CallKind::kMessage).size(), 1u);
+    EXPECT_EQ(platform_.CallsOf(CallKind::kMessage)[0].prompt.toStdString(),
+              "项目“site”已修改，是否保存？");
+    EXPECT_EQ(window_.CurrentProject().height_offset == std::optional<std::string>("12.5"),
+              row.kept);
+    EXPECT_EQ(Bytes(Path("site.torvane")).contains("\"height_offset\": \"12.5\""), row.written);
+  }
+}
+
+// State: random projects. Action: saved, opened, saved again.
+// Expected: the two files byte for byte the same, and the solve the same.
+TEST_F(WorkbenchTest, ProjectsRoundTripByteForByte) {
+  std::mt19937_64 random(9122026);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int round = 0; round < 20; ++round) {
+    std::vector<ProjectPoint> rows;
+    const int n = 1 + static_cast<int>(unit(random) * 8);
+    for (int i = 0; i < n; ++i) {
+      rows.push_back({"点" + std::to_string(i), static_cast<PointRole>(i % 3),
+                      FormatPattern(3.4e6 * unit(random), "0.000###"),
+                      FormatPattern(5e5 * unit(random), "0.0000"),
+                      FormatPattern(1e3 * unit(random), "0.000"),
+                      FormatPattern(-1e3 * unit(random), "0.0")});
+    }
+    window_.NewProject();
+    window_.table().SetRows(rows);
+    TypeInto("site", QString::fromStdString("工地 " + std::to_string(round)));
+    TypeInto("heightOffset", round % 2 ? QStringLiteral("45.300") : QString());
+    window_.findChild<QPlainTextEdit*>(QStringLiteral("notes"))
+        ->setPlainText(QStringLiteral("第一行\n第二行"));
+    ASSERT_TRUE(window_.SaveProjectAs(Path("first.torvane")));
+    ASSERT_TRUE(window_.OpenProject(Path("first.torvane")));
+    EXPECT_FALSE(window_.isWindowModified());
+    EXPECT_EQ(window_.table().rows(), rows);
+    ASSERT_TRUE(window_.SaveProjectAs(Path("second.torvane")));
+    EXPECT_EQ(Bytes(Path("first.torvane")), Bytes(Path("second.torvane"))) << "round " << round;
+  }
+}
+
+// State: a damaged file and a foreign one. Action: opened; then the shown
+// project saved over the foreign one. Expected: refused with the file's
+// name, the window as it was, the foreign file untouched.
+TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
+  OpenSavedSite();
+  struct Row {
+    const char* file;
+    QByteArray bytes;
+  } rows[] = {{"damaged.torvane", "{\"format\": \"torvane-project\", \"vers"},
+              {"foreign.torvane", "{\"type\": \"FeatureCollection\"}\n"}};
+  for (const Row& row : rows) {
+    QFile file(Path(row.file));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(row.bytes);
+    file.close();
+    EXPECT_FALSE(window_.OpenProject(Path(row.file)));
+    const auto messages = platform_.CallsOf(CallKind::kMessage);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_TRUE(messages.back().prompt.startsWith(QStringLiteral("无法打开项目文件“"))) << row.file;
+    EXPECT_EQ(Title(), "site[*] - 坐标转换工作台");
+    EXPECT_FALSE(window_.SaveProjectAs(Path(row.file)));
+    EXPECT_EQ(Bytes(Path(row.file)), row.bytes);
+  }
+}
+
+// State: two projects saved. Expected: the recent list newest first, kept
+// in its file for the next start.
+TEST_F(WorkbenchTest, RemembersRecentProjects) {
+  OpenSavedSite();
+  ASSERT_TRUE(window_.SaveProjectAs(Path("other.torvane")));
+  const QStringList expected = {QFileInfo(Path("other.torvane")).absoluteFilePath(),
+                                QFileInfo(Path("site.torvane")).absoluteFilePath()};
+  EXPECT_EQ(window_.recent().paths(), expected);
+  EXPECT_EQ(RecentProjects(folder_.filePath(QStringLiteral("recent.txt"))).paths(), expected);
 }
 
 }  // namespace

@@ -1,0 +1,241 @@
+// The workbench's live solve against `torvane-cli solve --points` on the
+// same points and roles: every number the window shows is the command
+// line's, digit for digit, on the README's examples and on random sites
+// in both models. The command line's report is the independent reference:
+// its text is parsed here, not made by the same code path.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "desktop/scripted_platform.h"
+#include "number/pattern.h"
+#include "workbench/solve_summary.h"
+#include "workbench/workbench_window.h"
+
+namespace torvane {
+namespace {
+
+struct CliReport {
+  int exit_status = 0;
+  QByteArray text;
+  std::vector<std::string> lines;
+  // The residual table: each point's cells after its name.
+  std::map<std::string, std::vector<std::string>> residuals;
+};
+
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+// Runs the command line on the rows, with the off rows excluded and the
+// check rows as check points.
+CliReport RunCli(const std::vector<ProjectPoint>& rows, FitModel model, const QString& folder) {
+  const QString file = folder + QStringLiteral("/points.csv");
+  std::ofstream out(file.toStdString(), std::ios::binary);
+  std::string excluded, check;
+  for (const ProjectPoint& p : rows) {
+    out << p.name << ',' << p.xs << ',' << p.ys << ',' << p.xc << ',' << p.yc << '\n';
+    std::string& list = p.role == PointRole::kOff ? excluded : check;
+    if (p.role != PointRole::kFit) list += (list.empty() ? "" : ",") + p.name;
+  }
+  out.close();
+  QStringList arguments = {QStringLiteral("solve"), QStringLiteral("--points=") + file};
+  if (model == FitModel::kSimilarity) arguments << QStringLiteral("--model=similarity");
+  if (!excluded.empty()) arguments << QStringLiteral("--exclude=") + QString::fromStdString(excluded);
+  if (!check.empty()) arguments << QStringLiteral("--check-points=") + QString::fromStdString(check);
+  QProcess cli;
+  cli.start(qEnvironmentVariable("TORVANE_CLI"), arguments);
+  EXPECT_TRUE(cli.waitForFinished(30000));
+  CliReport report;
+  report.exit_status = cli.exitCode();
+  report.text = cli.readAllStandardOutput();
+  std::istringstream text(report.text.toStdString());
+  bool in_table = false;
+  for (std::string line; std::getline(text, line);) {
+    report.lines.push_back(line);
+    if (line.starts_with("Residuals in the survey grid")) {
+      in_table = true;
+      std::getline(text, line);  // the heading
+    } else if (in_table && line.starts_with("RMS ")) {
+      in_table = false;
+    } else if (in_table) {
+      std::vector<std::string> words = Words(line);
+      report.residuals[words.front()] = {words.begin() + 1, words.end()};
+    }
+  }
+  return report;
+}
+
+// The text after `prefix` on the report's line that starts with it, up to `end`.
+std::string After(const CliReport& report, const std::string& prefix, const std::string& end) {
+  for (const std::string& line : report.lines) {
+    if (!line.starts_with(prefix)) continue;
+    const std::string rest = line.substr(prefix.size());
+    return rest.substr(0, rest.find(end));
+  }
+  return "(no line " + prefix + ")";
+}
+
+// Every number the window shows for `rows` against the command line's
+// report, and the report of the project it saves.
+void ExpectSameAsCli(WorkbenchWindow& window, const std::vector<ProjectPoint>& rows,
+                     FitModel model, const QString& folder, const std::string& site) {
+  SCOPED_TRACE(site);
+  window.table().SetRows(rows);
+  if ((window.CurrentProject().model == FitModel::kSimilarity) != (model == FitModel::kSimilarity)) {
+    window.findChild<QComboBox*>(QStringLiteral("model"))
+        ->setCurrentIndex(model == FitModel::kSimilarity ? 1 : 0);
+    emit window.findChild<QComboBox*>(QStringLiteral("model"))
+        ->activated(model == FitModel::kSimilarity ? 1 : 0);
+  }
+  const CliReport cli = RunCli(rows, model, folder);
+  const SolveSummary& s = window.summary();
+  if (cli.exit_status != 0) {
+    EXPECT_FALSE(s.failure.isEmpty()) << "the command line failed, the window solved";
+    return;
+  }
+  ASSERT_TRUE(s.failure.isEmpty()) << s.failure.toStdString();
+  EXPECT_EQ(s.parameters.toStdString(), cli.lines.front());
+  EXPECT_EQ(s.rotation.toStdString(), After(cli, "Rotation: ", " (").substr(
+                                          After(cli, "Rotation: ", " (").find("= ") + 2));
+  if (model == FitModel::kSimilarity) {
+    const std::string scale = After(cli, "Scale: ", "\n");
+    const std::string value = scale.substr(0, scale.find(' '));
+    const std::string ppm = scale.substr(scale.find("= ") + 2, scale.find(" ppm") - scale.find("= ") - 2);
+    EXPECT_TRUE(s.scale.toStdString().starts_with(value + "（" + ppm + " ppm")) << s.scale.toStdString();
+    if (scale.find("standard error ") != std::string::npos) {
+      const std::string error = scale.substr(scale.find("standard error ") + 15);
+      EXPECT_NE(s.scale.toStdString().find("标准误差 " + error.substr(0, error.find(' '))),
+                std::string::npos);
+    }
+  }
+  EXPECT_EQ(s.rms.toStdString().substr(0, s.rms.toStdString().find(" mm")),
+            "中误差 " + After(cli, "RMS ", " mm"));
+  if (s.check.isEmpty()) {
+    EXPECT_EQ(After(cli, "Check points: RMS ", " mm"), "(no line Check points: RMS )");
+  } else {
+    EXPECT_EQ(s.check.toStdString().substr(0, s.check.toStdString().find(" mm")),
+              "检核点中误差 " + After(cli, "Check points: RMS ", " mm"));
+  }
+  const std::string largest_w = After(cli, "Largest standardized residual ", ",");
+  EXPECT_EQ(s.standardized.toStdString(),
+            largest_w.starts_with("(no line") ? "" : "最大标准化残差 " + largest_w);
+  const std::string f = After(cli, "F = ", ",");
+  EXPECT_EQ(s.f_test.isEmpty(), f.starts_with("(no line"));
+  if (!s.f_test.isEmpty()) {
+    const std::string shown = f == "infinite" ? "无穷大" : f;
+    EXPECT_NE(s.f_test.toStdString().find("F = " + shown + "，"), std::string::npos);
+  }
+  // The project the window saves gives the command line the same report.
+  const QString project = folder + QStringLiteral("/site.torvane");
+  ASSERT_TRUE(window.SaveProjectAs(project));
+  QProcess solve;
+  solve.start(qEnvironmentVariable("TORVANE_CLI"),
+              {QStringLiteral("solve"), QStringLiteral("--project=") + project});
+  ASSERT_TRUE(solve.waitForFinished(30000));
+  EXPECT_EQ(solve.readAllStandardOutput(), cli.text);
+  const std::vector<RowResult> results = RowResults(window.solve(), rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const auto cells = cli.residuals.find(rows[i].name);
+    ASSERT_NE(cells, cli.residuals.end()) << rows[i].name;
+    const std::vector<std::string>& c = cells->second;
+    EXPECT_EQ(results[i].dx.toStdString(), c[0]) << rows[i].name;
+    EXPECT_EQ(results[i].dy.toStdString(), c[1]) << rows[i].name;
+    EXPECT_EQ(results[i].length.toStdString(), c[2]) << rows[i].name;
+    if (rows[i].role == PointRole::kFit && c.size() >= 5) {
+      EXPECT_EQ(results[i].wx.toStdString(), c[3]) << rows[i].name;
+      EXPECT_EQ(results[i].wy.toStdString(), c[4]) << rows[i].name;
+    }
+  }
+}
+
+std::string Text(double value, const char* pattern) { return FormatPattern(value, pattern); }
+
+// A random site: 2 to 12 fit points over 50 m to 2 km, some check and off
+// points, Gauss–Krüger or local survey coordinates, any rotation, a scale
+// within 100 ppm, millimetre noise and now and then a blunder.
+std::vector<ProjectPoint> RandomSite(std::mt19937_64& random) {
+  std::uniform_real_distribution<double> unit(0, 1);
+  const bool gauss_kruger = unit(random) < 0.5;
+  const double x0 = gauss_kruger ? 2.5e6 + 3e6 * unit(random) : 5000 * unit(random);
+  const double y0 = gauss_kruger ? 3.85e7 + 4e5 * unit(random) : 5000 * unit(random);
+  const double theta = 2 * M_PI * unit(random);
+  const double scale = 1 + 1e-4 * (unit(random) - 0.5);
+  const double extent = 50 + 1950 * unit(random);
+  const int fit = 2 + static_cast<int>(unit(random) * 11);
+  const int others = static_cast<int>(unit(random) * 4);
+  std::normal_distribution<double> noise(0, 0.003);
+  std::vector<ProjectPoint> rows;
+  for (int i = 0; i < fit + others; ++i) {
+    const double xc = extent * unit(random), yc = extent * unit(random);
+    double xs = x0 + scale * (xc * std::cos(theta) - yc * std::sin(theta)) + noise(random);
+    const double ys = y0 + scale * (xc * std::sin(theta) + yc * std::cos(theta)) + noise(random);
+    if (unit(random) < 0.05) xs += 0.05;  // a blunder
+    ProjectPoint p;
+    p.name = (i % 5 == 4 ? "控制点" : "P") + std::to_string(i + 1);
+    p.role = i < fit ? PointRole::kFit : (i % 2 ? PointRole::kCheck : PointRole::kOff);
+    p.xs = Text(xs, "0.000");
+    p.ys = Text(ys, "0.000");
+    p.xc = Text(xc, "0.0000");
+    p.yc = Text(yc, "0.0000");
+    rows.push_back(p);
+  }
+  return rows;
+}
+
+class LiveSolveTest : public ::testing::Test {
+ protected:
+  QTemporaryDir folder_;
+  ScriptedPlatform platform_;
+  WorkbenchWindow window_{platform_, folder_.filePath(QStringLiteral("recent.txt"))};
+};
+
+// State: the README's control points, K2 a check point, K5 off.
+// Action: solved in each model. Expected: the command line's numbers.
+TEST_F(LiveSolveTest, ShowsTheCommandLinesNumbersForTheExamples) {
+  std::vector<ProjectPoint> rows;
+  std::ifstream in(std::string(TORVANE_EXAMPLES) + "/control-points.csv");
+  for (std::string line; std::getline(in, line);) {
+    std::vector<std::string> cells;
+    std::istringstream fields(line);
+    for (std::string cell; std::getline(fields, cell, ',');) {
+      cells.push_back(cell.substr(cell.find_first_not_of(' ')));
+    }
+    rows.push_back({cells[0], PointRole::kFit, cells[1], cells[2], cells[3], cells[4]});
+  }
+  ASSERT_GE(rows.size(), 5u);
+  rows[1].role = PointRole::kCheck;
+  rows[4].role = PointRole::kOff;
+  for (FitModel model : {FitModel::kRigid, FitModel::kSimilarity}) {
+    ExpectSameAsCli(window_, rows, model, folder_.path(), "control-points.csv");
+  }
+}
+
+// State: 200 random sites (seed fixed). Action: each solved rigid and
+// with four parameters. Expected: the command line's numbers, every one.
+TEST_F(LiveSolveTest, ShowsTheCommandLinesNumbersOnRandomSites) {
+  std::mt19937_64 random(20261209);
+  for (int site = 0; site < 200; ++site) {
+    const std::vector<ProjectPoint> rows = RandomSite(random);
+    for (FitModel model : {FitModel::kRigid, FitModel::kSimilarity}) {
+      ExpectSameAsCli(window_, rows, model, folder_.path(), "random site " + std::to_string(site));
+    }
+    if (HasFailure()) break;
+  }
+}
+
+}  // namespace
+}  // namespace torvane

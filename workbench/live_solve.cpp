@@ -1,0 +1,20 @@
+#include "workbench/live_solve.h"
+
+namespace torvane {
+
+LiveSolve SolveRows(std::span<const ProjectPoint> rows, FitModel model) {
+  LiveSolve solve;
+  solve.model = model;
+  solve.points = ReadTablePoints(rows);
+  if (solve.points.fit.size() < 2) return solve;
+  auto report = ReportFit(solve.points.fit, solve.points.off, solve.points.check, model);
+  if (!report) {
+    solve.failure = report.error();
+    return solve;
+  }
+  solve.report = std::move(*report);
+  solve.warnings = WarnSite(solve.points.fit, model, solve.report->rms);
+  return solve;
+}
+
+}  // namespace torvane
