@@ -1,0 +1,357 @@
+// The site plot: its geometry, its painting and its view in the workbench.
+// State / Action / Expected; expected values worked by hand from the
+// plot's rules (a margin of an eighth of the smaller side, X up, Y right).
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QWheelEvent>
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+#include "desktop/site_plot.h"
+#include "workbench/plot_view.h"
+
+namespace torvane {
+namespace {
+
+constexpr QSizeF kSize(400, 300);
+
+PlotPoint Point(const char* name, double x, double y, PointRole role = PointRole::kFit) {
+  return {QString::fromUtf8(name), role, x, y, std::nullopt, std::nullopt};
+}
+
+// A site of four points 100 m north, south, east and west of (3000000, 500000).
+SitePlot Cross() {
+  return {{Point("N", 3000100, 500000), Point("S", 2999900, 500000), Point("E", 3000000, 500100),
+           Point("W", 3000000, 499900)},
+          std::nullopt,
+          std::nullopt,
+          std::nullopt};
+}
+
+TEST(SitePlot, FitViewShowsEveryPointNorthUpEastRight) {
+  const struct {
+    const char* state;
+    SitePlot plot;
+    std::vector<QPointF> expected;  // each point's pixel in a 400 x 300 plot
+  } rows[] = {
+      // 200 m both ways in 225 pixels of height (300 less two 37.5 margins):
+      // 112.5 pixels from the centre each way, N above S, E right of W.
+      {"cross", Cross(), {{200, 37.5}, {200, 262.5}, {312.5, 150}, {87.5, 150}}},
+      // On one north-south line: the height sets the scale.
+      {"north-south line",
+       {{Point("A", 100, 0), Point("B", 0, 0)}, {}, {}, {}},
+       {{200, 37.5}, {200, 262.5}}},
+      // Wider than high: the width sets it, 325 pixels for 650 m.
+      {"east-west line",
+       {{Point("A", 0, 650), Point("B", 10, 0)}, {}, {}, {}},
+       {{362.5, 152.5}, {37.5, 147.5}}},
+      // One point (and two on one spot): in the middle.
+      {"one point", {{Point("A", 3000000, 500000)}, {}, {}, {}}, {{200, 150}}},
+      {"one spot twice",
+       {{Point("A", 5, 5), Point("B", 5, 5)}, {}, {}, {}},
+       {{200, 150}, {200, 150}}},
+  };
+  for (const auto& row : rows) {
+    const PlotView view = FitView(row.plot, kSize);
+    EXPECT_GT(view.metres_per_pixel, 0) << row.state;
+    for (std::size_t i = 0; i < row.expected.size(); ++i) {
+      const QPointF at = ToPixel(view, kSize, row.plot.points[i].x, row.plot.points[i].y);
+      EXPECT_NEAR(at.x(), row.expected[i].x(), 1e-6) << row.state << " point " << i;
+      EXPECT_NEAR(at.y(), row.expected[i].y(), 1e-6) << row.state << " point " << i;
+      const GridPoint back = FromPixel(view, kSize, at);
+      EXPECT_NEAR(back.x, row.plot.points[i].x, 1e-6) << row.state << " point " << i;
+      EXPECT_NEAR(back.y, row.plot.points[i].y, 1e-6) << row.state << " point " << i;
+    }
+  }
+  // No points: a view still, drawn without points.
+  EXPECT_EQ(FitView(SitePlot{}, kSize).metres_per_pixel, 1);
+}
+
+TEST(SitePlot, PointAtPicksTheNearestWithinSixPixels) {
+  SitePlot plot = Cross();
+  plot.points.push_back(Point("E again", 3000000, 500100));
+  const PlotView view = FitView(plot, kSize);  // E and E again at (312.5, 150)
+  const struct {
+    QPointF click;
+    std::optional<std::size_t> expected;
+  } rows[] = {
+      {{312.5, 150}, 2},     // on E and on E again: the first
+      {{316.5, 154}, 2},     // 5.7 pixels away
+      {{318.5, 151}, {}},    // 6.1 pixels away: a miss
+      {{200, 150}, {}},      // the empty middle
+      {{200, 43}, 0},        // 5.5 below N
+      {{87.5, 150 + 6}, 3},  // exactly at the radius
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(PointAt(plot, view, kSize, row.click), row.expected)
+        << row.click.x() << "," << row.click.y();
+  }
+}
+
+TEST(SitePlot, RoundScaleBarIsOneTwoOrFiveTimesAPowerOfTen) {
+  const struct {
+    double max_metres;
+    BarUnit unit;
+    double metres;
+    const char* text;
+  } rows[] = {
+      {0.007, BarUnit::kMillimetre, 0.005, "5 mm"},
+      {0.025, BarUnit::kMillimetre, 0.02, "20 mm"},
+      {0.0999, BarUnit::kMillimetre, 0.05, "50 mm"},
+      {0.1, BarUnit::kMillimetre, 0.1, "100 mm"},
+      // Exactly round lengths whose millimetres or logarithm round below
+      // the value (0.005 · 1000 is 4.999..., log10 of 0.001 m is -3).
+      {0.005, BarUnit::kMillimetre, 0.005, "5 mm"},
+      {0.001, BarUnit::kMillimetre, 0.001, "1 mm"},
+      {0.0004, BarUnit::kMillimetre, 0.0002, "0.2 mm"},
+      {180, BarUnit::kMetre, 100, "100 m"},
+      {1, BarUnit::kMetre, 1, "1 m"},
+      {0.3, BarUnit::kMetre, 0.2, "0.2 m"},
+      {999, BarUnit::kMetre, 500, "500 m"},
+      {1000, BarUnit::kMetre, 1000, "1 km"},
+      {2600, BarUnit::kMetre, 2000, "2 km"},
+  };
+  for (const auto& row : rows) {
+    const ScaleBar bar = RoundScaleBar(row.max_metres, row.unit);
+    EXPECT_DOUBLE_EQ(bar.metres, row.metres) << row.max_metres;
+    EXPECT_EQ(bar.text.toStdString(), row.text) << row.max_metres;
+  }
+}
+
+TEST(SitePlot, ResidualsAreDrawnTheLargestAnEighthOfTheSmallerSide) {
+  auto with = [](std::optional<double> dx, std::optional<double> dy) {
+    SitePlot plot = Cross();
+    plot.points[0].dx = 0.003;
+    plot.points[0].dy = -0.004;  // 5 mm
+    plot.points[1].dx = dx;
+    plot.points[1].dy = dy;
+    return plot;
+  };
+  const struct {
+    const char* state;
+    SitePlot plot;
+    std::optional<double> expected;  // units of the plot a metre: 300 / 8 / largest
+  } rows[] = {
+      {"5 mm largest", with(0.001, 0), 37.5 / 0.005},
+      {"10 mm largest", with(0, -0.01), 3750},
+      {"not solved", Cross(), std::nullopt},
+      {"all zero",
+       [] {
+         SitePlot p = Cross();
+         p.points[0].dx = p.points[0].dy = 0;
+         return p;
+       }(),
+       std::nullopt},
+  };
+  for (const auto& row : rows) {
+    const auto got = ResidualExaggeration(row.plot, kSize);
+    ASSERT_EQ(got.has_value(), row.expected.has_value()) << row.state;
+    if (got) {
+      EXPECT_DOUBLE_EQ(*got, *row.expected) << row.state;
+    }
+  }
+}
+
+// Pixels of `image` within `radius` of `centre` close to `colour`: each
+// channel within 60, so that a line of 1.5 pixels on a pixel edge, three
+// quarters over each of two pixels, counts.
+int PixelsNear(const QImage& image, QPointF centre, double radius, QColor colour) {
+  int found = 0;
+  for (int y = int(centre.y() - radius); y <= int(centre.y() + radius); ++y) {
+    for (int x = int(centre.x() - radius); x <= int(centre.x() + radius); ++x) {
+      if (!image.rect().contains(x, y) || std::hypot(x - centre.x(), y - centre.y()) > radius) {
+        continue;
+      }
+      const QColor c = image.pixelColor(x, y);
+      if (std::abs(c.red() - colour.red()) <= 60 && std::abs(c.green() - colour.green()) <= 60 &&
+          std::abs(c.blue() - colour.blue()) <= 60) {
+        ++found;
+      }
+    }
+  }
+  return found;
+}
+
+QImage Painted(const SitePlot& plot) {
+  QImage image(kSize.toSize(), QImage::Format_ARGB32);
+  image.fill(Qt::black);  // the plot paints its own white ground
+  QPainter painter(&image);
+  PaintSitePlot(painter, kSize, plot, FitView(plot, kSize));
+  return image;
+}
+
+TEST(SitePlot, PaintsMarksHighlightsAndTheConstructionGrid) {
+  const QColor red(0xe0, 0, 0), amber(0xff, 0xd5, 0x4f), blue(0x1f, 0x3a, 0x93),
+      grey(0x90, 0x90, 0x90), white(Qt::white), teal(0, 0x83, 0x8f), hint(0x80, 0x80, 0x80),
+      purple(0xb0, 0x30, 0x9a);
+  SitePlot highlighted = Cross();
+  highlighted.points[1].role = PointRole::kCheck;
+  highlighted.points[3].role = PointRole::kOff;
+  highlighted.worst = 2;     // E
+  highlighted.selected = 3;  // W
+  // The construction grid's origin at the site's centre, its X axis 30° east of north.
+  SitePlot origin_on = Cross();
+  origin_on.params = RunParams{3000000, 500000, std::numbers::pi / 6, 1};
+  // Its origin 10 km east, its axes turned 45° (so neither crosses the
+  // plot): an arrow at the right edge, level with the centre.
+  SitePlot origin_off = Cross();
+  origin_off.params = RunParams{3000000, 510000, std::numbers::pi / 4, 1};
+  // N's residual 5 mm east, the largest: 37.5 pixels to its right.
+  SitePlot residuals = Cross();
+  residuals.points[0].dx = 0;
+  residuals.points[0].dy = 0.005;
+  residuals.points[1].dx = 0.002;
+  residuals.points[1].dy = 0;
+  const struct {
+    const char* state;
+    const SitePlot& plot;
+    QPointF centre;
+    double radius;
+    QColor colour;
+    bool expected;
+  } rows[] = {
+      {"worst E: its red ring", highlighted, {312.5, 150}, 10, red, true},
+      {"no ring at N", highlighted, {200, 37.5}, 10, red, false},
+      {"selected W: its amber disc", highlighted, {87.5, 150}, 11, amber, true},
+      {"no disc at E", highlighted, {312.5, 150}, 11, amber, false},
+      {"fit N: filled blue", highlighted, {200, 37.5}, 2, blue, true},
+      {"check S: hollow", highlighted, {200, 262.5}, 1, white, true},
+      {"check S: not blue", highlighted, {200, 262.5}, 2, blue, false},
+      {"off W: grey cross", highlighted, {87.5, 150}, 1.5, grey, true},
+      {"origin on the plot: marked", origin_on, {200, 150}, 6, teal, true},
+      // 施工X 30° east of north: its arrow at 30 pixels along (sin 30°, −cos 30°).
+      {"origin on the plot: X axis", origin_on, {215, 124}, 2, teal, true},
+      {"origin off: arrow at the right edge", origin_off, {382, 150}, 6, teal, true},
+      {"origin off: none at the centre", origin_off, {200, 150}, 6, teal, false},
+      {"residual of N: east", residuals, {225, 37.5}, 2, purple, true},
+      {"residual of N: not west", residuals, {175, 37.5}, 2, purple, false},
+      {"residual of S: 15 pixels north", residuals, {200, 255}, 2, purple, true},
+      {"no points: the hint in the middle", SitePlot{}, {200, 150}, 30, hint, true},
+      {"no points: white ground", SitePlot{}, {20, 20}, 5, white, true},
+  };
+  for (const auto& row : rows) {
+    const int found = PixelsNear(Painted(row.plot), row.centre, row.radius, row.colour);
+    EXPECT_EQ(found > 0, row.expected) << row.state << ": " << found << " pixels";
+  }
+}
+
+// Sends a mouse event of `type` at `at` to `view`.
+void Mouse(SitePlotView& view, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+  QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+  QApplication::sendEvent(&view, &event);
+}
+
+enum class Gesture { kWheel, kDrag, kClick, kDoubleClick };
+
+// Does `gesture` on `view` at `from` (a drag ends at `to`; a wheel turns
+// `eighths` of a degree, 120 a notch).
+void Do(SitePlotView& view, Gesture gesture, QPointF from, QPointF to, int eighths) {
+  switch (gesture) {
+    case Gesture::kWheel: {
+      QWheelEvent event(from, view.mapToGlobal(from), QPoint(), QPoint(0, eighths), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(&view, &event);
+      break;
+    }
+    case Gesture::kDrag:
+      Mouse(view, QEvent::MouseButtonPress, from, Qt::LeftButton);
+      Mouse(view, QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+      Mouse(view, QEvent::MouseMove, to, Qt::LeftButton);
+      Mouse(view, QEvent::MouseButtonRelease, to, Qt::NoButton);
+      break;
+    case Gesture::kClick:
+      Mouse(view, QEvent::MouseButtonPress, from, Qt::LeftButton);
+      Mouse(view, QEvent::MouseButtonRelease, from, Qt::NoButton);
+      break;
+    case Gesture::kDoubleClick:
+      Mouse(view, QEvent::MouseButtonDblClick, from, Qt::LeftButton);
+      break;
+  }
+}
+
+TEST(SitePlotView, ZoomsPansAndPicksWithTheMouse) {
+  SitePlotView view;
+  view.resize(kSize.toSize());
+  view.SetPlot(Cross());  // the first points: fitted
+  const PlotView fitted = FitView(Cross(), kSize);
+  ASSERT_DOUBLE_EQ(view.View().metres_per_pixel, fitted.metres_per_pixel);
+  QSignalSpy clicked(&view, &SitePlotView::PointClicked);
+
+  // Each row starts from the view the one before left. The grid point under
+  // `from` comes to lie under `to` (a wheel: stays under the cursor), except
+  // where the view is fitted again.
+  const struct {
+    Gesture gesture;
+    QPointF from, to;
+    int eighths;
+    double zoom;               // the fitted scale over the scale after it
+    bool fits;                 // the view is the fitted one after it
+    std::vector<int> clicked;  // PointClicked's indexes
+  } rows[] = {
+      {Gesture::kWheel, {300, 80}, {300, 80}, 120, 1.25, false, {}},       // a notch in
+      {Gesture::kWheel, {50, 250}, {50, 250}, -240, 0.8, false, {}},       // two out
+      {Gesture::kDrag, {100, 100}, {150, 130}, 0, 0.8, false, {}},         // moved
+      {Gesture::kDoubleClick, {10, 10}, {10, 10}, 0, 1, true, {}},         // empty ground
+      {Gesture::kClick, {314, 151}, {314, 151}, 0, 1, true, {2}},          // on E
+      {Gesture::kClick, {319.5, 150}, {319.5, 150}, 0, 1, true, {}},       // 7 pixels from E
+      {Gesture::kDrag, {200, 37.5}, {200, 57.5}, 0, 1, false, {}},         // from N: no pick
+      {Gesture::kDoubleClick, {200, 57.5}, {200, 57.5}, 0, 1, false, {}},  // on N: no fit
+  };
+  for (const auto& row : rows) {
+    const PlotView before = view.View();
+    clicked.clear();
+    Do(view, row.gesture, row.from, row.to, row.eighths);
+    const PlotView after = view.View();
+    const std::string what = std::to_string(&row - rows) + ": " + std::to_string(row.from.x()) +
+                             "," + std::to_string(row.from.y());
+    EXPECT_NEAR(fitted.metres_per_pixel / after.metres_per_pixel, row.zoom, 1e-9) << what;
+    if (row.fits) {
+      EXPECT_NEAR(after.centre_x, fitted.centre_x, 1e-6) << what;
+      EXPECT_NEAR(after.centre_y, fitted.centre_y, 1e-6) << what;
+    } else {
+      const GridPoint was = FromPixel(before, kSize, row.from);
+      const GridPoint now = FromPixel(after, kSize, row.to);
+      EXPECT_NEAR(now.x, was.x, 1e-6) << what;
+      EXPECT_NEAR(now.y, was.y, 1e-6) << what;
+    }
+    std::vector<int> got;
+    for (const auto& signal : clicked) got.push_back(int(signal.at(0).value<std::size_t>()));
+    EXPECT_EQ(got, row.clicked) << what;
+  }
+}
+
+TEST(SitePlotView, NewPointsKeepTheViewUnlessAskedToFit) {
+  SitePlotView view;
+  view.resize(kSize.toSize());
+  view.SetPlot(Cross());
+  const PlotView zoomed{3000000, 500000, 0.01};
+  view.SetView(zoomed);
+  SitePlot moved = Cross();
+  moved.points[0].x += 50;
+  view.SetPlot(moved);
+  EXPECT_EQ(view.View().metres_per_pixel, 0.01);
+  view.SetPlot(moved, PlotFit::kFitToWindow);
+  EXPECT_EQ(view.View().metres_per_pixel, FitView(moved, kSize).metres_per_pixel);
+  // From no points to some: fitted, as nothing was shown.
+  view.SetPlot(SitePlot{});
+  view.SetView(zoomed);
+  view.SetPlot(Cross());
+  EXPECT_EQ(view.View().metres_per_pixel, FitView(Cross(), kSize).metres_per_pixel);
+  // The 适合窗口 action fits too.
+  view.SetView(zoomed);
+  view.FitAction()->trigger();
+  EXPECT_EQ(view.View().metres_per_pixel, FitView(Cross(), kSize).metres_per_pixel);
+  // The selection reaches the plot that is painted.
+  view.SetSelected(1);
+  EXPECT_EQ(view.Plot().selected, std::optional<std::size_t>(1));
+}
+
+}  // namespace
+}  // namespace torvane
