@@ -1,7 +1,7 @@
 #include "workbench/point_table_model.h"
 
 #include <QColor>
-#include <QFont>
+#include <QPointer>
 #include <QUndoCommand>
 
 #include <algorithm>
@@ -99,18 +99,20 @@ std::optional<double> ValueOf(const std::string& text) {
 class PointTableModel::Edit : public QUndoCommand {
  public:
   Edit(PointTableModel& model, int row, ProjectPoint before, ProjectPoint after, QString text)
-      : QUndoCommand(text), model_(model), row_(row), before_(before), after_(after) {}
+      : QUndoCommand(text), model_(&model), row_(row), before_(before), after_(after) {}
   void redo() override {
-    model_.ReplaceRow(row_, after_);
-    model_.Changed();
+    if (!model_) return;
+    model_->ReplaceRow(row_, after_);
+    model_->Changed();
   }
   void undo() override {
-    model_.ReplaceRow(row_, before_);
-    model_.Changed();
+    if (!model_) return;
+    model_->ReplaceRow(row_, before_);
+    model_->Changed();
   }
 
  private:
-  PointTableModel& model_;
+  QPointer<PointTableModel> model_;  // none once the model is gone: nothing to do
   int row_;
   ProjectPoint before_, after_;
 };
@@ -119,20 +121,22 @@ class PointTableModel::Edit : public QUndoCommand {
 class PointTableModel::Insert : public QUndoCommand {
  public:
   Insert(PointTableModel& model, int at, std::vector<ProjectPoint> points, QString text)
-      : QUndoCommand(text), model_(model), at_(at), points_(std::move(points)) {}
+      : QUndoCommand(text), model_(&model), at_(at), points_(std::move(points)) {}
   void redo() override {
-    model_.InsertAt(at_, points_);
-    model_.Changed();
+    if (!model_) return;
+    model_->InsertAt(at_, points_);
+    model_->Changed();
   }
   void undo() override {
+    if (!model_) return;
     std::vector<int> rows(points_.size());
     std::iota(rows.begin(), rows.end(), at_);
-    model_.RemoveAt(rows);
-    model_.Changed();
+    model_->RemoveAt(rows);
+    model_->Changed();
   }
 
  private:
-  PointTableModel& model_;
+  QPointer<PointTableModel> model_;  // none once the model is gone: nothing to do
   int at_;
   std::vector<ProjectPoint> points_;
 };
@@ -141,21 +145,23 @@ class PointTableModel::Insert : public QUndoCommand {
 class PointTableModel::Remove : public QUndoCommand {
  public:
   Remove(PointTableModel& model, std::vector<int> ascending_rows, QString text)
-      : QUndoCommand(text), model_(model), rows_(std::move(ascending_rows)) {
-    for (int row : rows_) points_.push_back(model_.rows_[static_cast<std::size_t>(row)]);
+      : QUndoCommand(text), model_(&model), rows_(std::move(ascending_rows)) {
+    for (int row : rows_) points_.push_back(model_->rows_[static_cast<std::size_t>(row)]);
   }
   void redo() override {
-    model_.RemoveAt(rows_);
-    model_.Changed();
+    if (!model_) return;
+    model_->RemoveAt(rows_);
+    model_->Changed();
   }
   void undo() override {
+    if (!model_) return;
     // In ascending order each goes back where it stood.
-    for (std::size_t i = 0; i < rows_.size(); ++i) model_.InsertAt(rows_[i], {points_[i]});
-    model_.Changed();
+    for (std::size_t i = 0; i < rows_.size(); ++i) model_->InsertAt(rows_[i], {points_[i]});
+    model_->Changed();
   }
 
  private:
-  PointTableModel& model_;
+  QPointer<PointTableModel> model_;  // none once the model is gone: nothing to do
   std::vector<int> rows_;
   std::vector<ProjectPoint> points_;
 };
@@ -164,30 +170,29 @@ class PointTableModel::Remove : public QUndoCommand {
 class PointTableModel::Reorder : public QUndoCommand {
  public:
   Reorder(PointTableModel& model, std::vector<int> order, QString text)
-      : QUndoCommand(text), model_(model), order_(std::move(order)), back_(order_.size()) {
+      : QUndoCommand(text), model_(&model), order_(std::move(order)), back_(order_.size()) {
     for (std::size_t i = 0; i < order_.size(); ++i) {
       back_[static_cast<std::size_t>(order_[i])] = static_cast<int>(i);
     }
   }
   void redo() override {
-    model_.Permute(order_);
-    model_.Changed();
+    if (!model_) return;
+    model_->Permute(order_);
+    model_->Changed();
   }
   void undo() override {
-    model_.Permute(back_);
-    model_.Changed();
+    if (!model_) return;
+    model_->Permute(back_);
+    model_->Changed();
   }
 
  private:
-  PointTableModel& model_;
+  QPointer<PointTableModel> model_;  // none once the model is gone: nothing to do
   std::vector<int> order_, back_;
 };
 
 PointTableModel::PointTableModel(QUndoStack& undo, QObject* parent)
     : QAbstractTableModel(parent), undo_(undo) {}
-
-// The stack's commands refer to this model: they go with it.
-PointTableModel::~PointTableModel() { undo_.clear(); }
 
 void PointTableModel::SetRows(std::vector<ProjectPoint> rows) {
   beginResetModel();

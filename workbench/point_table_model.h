@@ -29,10 +29,10 @@ class PointTableModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  // Every change but SetRows goes through `undo`, which must outlive the
-  // model; the model holds the rows.
+  // Every change but SetRows goes through `undo`, which the model uses while
+  // it lives; the model holds the rows. Steps left on the stack after the
+  // model is gone do nothing.
   explicit PointTableModel(QUndoStack& undo, QObject* parent = nullptr);
-  ~PointTableModel() override;
 
   const std::vector<ProjectPoint>& rows() const { return rows_; }
   // The rows read for a solve (ReadTablePoints), kept up to date.

@@ -189,6 +189,23 @@ TEST(PointTableModel, LoadingAProjectClearsTheUndoSteps) {
   EXPECT_EQ(model.rows(), std::vector<ProjectPoint>{kSite[1]});
 }
 
+// State: a window's stack, its model gone first (a child of the window).
+// Action: undo and redo. Expected: nothing happens, nothing is touched.
+TEST(PointTableModel, StepsOutliveTheModel) {
+  QUndoStack undo;
+  {
+    PointTableModel model(undo);
+    model.SetRows(kSite);
+    model.DeleteRows({1});
+    model.SortBy(kNameColumn, Qt::AscendingOrder);
+  }
+  ASSERT_EQ(undo.count(), 2);
+  undo.undo();
+  undo.undo();
+  undo.redo();
+  EXPECT_EQ(undo.index(), 1);
+}
+
 // State: rows with a bad cell, then a solve's results. Expected: what each
 // cell shows (texts, tooltip, colours), and the results gone after an edit.
 TEST(PointTableModel, CellsShowProblemsAndResults) {
