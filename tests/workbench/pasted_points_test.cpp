@@ -1,0 +1,96 @@
+// Cells copied from a spreadsheet and pasted into the common-point table:
+// State (the clipboard's text, as Excel and WPS put it there) / Expected
+// (the rows, or the message).
+#include "workbench/pasted_points.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace torvane {
+namespace {
+
+constexpr PointRole kFit = PointRole::kFit, kCheck = PointRole::kCheck, kOff = PointRole::kOff;
+
+TEST(ParsePastedPoints, Rows) {
+  const struct {
+    const char* state;
+    std::string text;
+    std::vector<ProjectPoint> rows;
+  } cases[] = {
+      {"header, CR LF, a last row end",
+       "点名\t测图X\t测图Y\t施工X\t施工Y\r\nK1\t3412.588\t5127.348\t0.000\t0.000\r\n"
+       "K2\t3624.036\t5260.721\t250.000\t0\r\n",
+       {{"K1", kFit, "3412.588", "5127.348", "0.000", "0.000"},
+        {"K2", kFit, "3624.036", "5260.721", "250.000", "0"}}},
+      {"no header, LF, no last row end, blanks around cells, a blank row",
+       "K1 \t 1\t2\t3\t4\n\n\t\t\t\t\nK2\t5\t6\t7\t8",
+       {{"K1", kFit, "1", "2", "3", "4"}, {"K2", kFit, "5", "6", "7", "8"}}},
+      {"a 6th role cell, both spellings, empty, and cells after it",
+       "K1\t1\t2\t3\t4\t检核\nK2\t1\t2\t3\t4\tOff\nK3\t1\t2\t3\t4\t\nK4\t1\t2\t3\t4\t不用\t1215.1\n"
+       "K5\t1\t2\t3\t4\tfit",
+       {{"K1", kCheck, "1", "2", "3", "4"},
+        {"K2", kOff, "1", "2", "3", "4"},
+        {"K3", kFit, "1", "2", "3", "4"},
+        {"K4", kOff, "1", "2", "3", "4"},
+        {"K5", kFit, "1", "2", "3", "4"}}},
+      {"a header with a role caption",
+       "点名\t测图X\t测图Y\t施工X\t施工Y\t角色\nK1\t1\t2\t3\t4\t检核\n",
+       {{"K1", kCheck, "1", "2", "3", "4"}}},
+      {"quoted cells: a line end, a quote and a TAB inside",
+       "\"K\r\n1\"\t1\t2\t3\t4\r\n\"P \"\"7\"\"\"\t5\t6\t7\t8\r\n\"a\tb\"\t1\t2\t3\t4\r\n",
+       {{"K\r\n1", kFit, "1", "2", "3", "4"},
+        {"P \"7\"", kFit, "5", "6", "7", "8"},
+        {"a\tb", kFit, "1", "2", "3", "4"}}},
+      {"a quote that opens no quoted cell is text",
+       "K\"1\t1\t2\t3\t4\n\"K2\t1\t2\t3\t4\n",
+       {{"K\"1", kFit, "1", "2", "3", "4"}, {"\"K2", kFit, "1", "2", "3", "4"}}},
+      {"Chinese names kept byte for byte",
+       "控制点一\t3412.588\t5127.348\t0\t0\n控制点二\t1\t2\t3\t4\n",
+       {{"控制点一", kFit, "3412.588", "5127.348", "0", "0"},
+        {"控制点二", kFit, "1", "2", "3", "4"}}},
+      {"bad numbers go into the table as they are, to be marked there",
+       "K1\t12a.5\t\t1e999\t4\n",
+       {{"K1", kFit, "12a.5", "", "1e999", "4"}}},
+      {"a first row of words alone is no header: nothing below has a number",
+       "点名\t测图X\t测图Y\t施工X\t施工Y\n",
+       {{"点名", kFit, "测图X", "测图Y", "施工X", "施工Y"}}},
+      {"a first row with an empty coordinate is a point, not a header",
+       "K1\t\tx\tx\tx\nK2\t1\t2\t3\t4\n",
+       {{"K1", kFit, "", "x", "x", "x"}, {"K2", kFit, "1", "2", "3", "4"}}},
+      {"nothing but blank rows", "\r\n\r\n", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.state);
+    auto rows = ParsePastedPoints(c.text);
+    ASSERT_TRUE(rows.ok()) << rows.error();
+    EXPECT_EQ(*rows, c.rows);
+  }
+}
+
+TEST(ParsePastedPoints, Rejects) {
+  const struct {
+    const char* state;
+    std::string text;
+    const char* message;
+  } cases[] = {
+      {"a short row, counted with the blank rows before it", "K1\t1\t2\t3\t4\n\nK2\t1\t2\t3\n",
+       "第 3 行只有 4 个单元格，公共点要有 5 个（点名、测图X、测图Y、施工X、施工Y）："
+       "“K2”、“1”、“2”、“3”"},
+      {"a single cell", "3412.588",
+       "第 1 行只有 1 个单元格，公共点要有 5 个（点名、测图X、测图Y、"
+       "施工X、施工Y）：“3412.588”"},
+      {"a role that is none", "K1\t1\t2\t3\t4\t平差\n",
+       "第 1 行的角色 “平差” 不是 参与平差、检核、不用（或 fit、check、off）之一"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.state);
+    auto rows = ParsePastedPoints(c.text);
+    ASSERT_FALSE(rows.ok());
+    EXPECT_EQ(rows.error(), c.message);
+  }
+}
+
+}  // namespace
+}  // namespace torvane

@@ -1,0 +1,164 @@
+#include "workbench/pasted_points.h"
+
+#include <cstddef>
+
+#include "batch/run_error.h"
+#include "number/number_text.h"
+#include "workbench/point_roles.h"
+
+namespace torvane {
+namespace {
+
+constexpr char kTab = '\t';
+constexpr char kQuote = '"';
+constexpr std::size_t kPointCells = 5;  // name, Xs, Ys, Xc, Yc
+constexpr std::size_t kRoleCell = 5;    // the 6th, 0-based
+
+struct PastedRow {
+  std::size_t number = 0;  // 1-based, in the pasted text
+  std::vector<std::string> cells;
+};
+
+bool IsRowEnd(char c) { return c == '\n' || c == '\r'; }
+
+// The quoted cell starting at text[at] (a quote): its text, with "" read as
+// one ", and where it ends (after the closing quote). None when the quote is
+// not closed, or is followed by something other than a TAB, a row end or the
+// text's end: then the cell is its bytes as they are.
+std::optional<std::pair<std::string, std::size_t>> QuotedCell(std::string_view text,
+                                                              std::size_t at) {
+  std::string cell;
+  for (std::size_t i = at + 1; i < text.size(); ++i) {
+    if (text[i] != kQuote) {
+      cell += text[i];
+      continue;
+    }
+    if (i + 1 < text.size() && text[i + 1] == kQuote) {
+      cell += kQuote;
+      ++i;
+      continue;
+    }
+    std::size_t after = i + 1;
+    while (after < text.size() && text[after] == ' ') ++after;
+    if (after == text.size() || text[after] == kTab || IsRowEnd(text[after])) {
+      return std::pair{std::move(cell), after};
+    }
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+// The rows of `text`, cells trimmed, blank rows left out.
+std::vector<PastedRow> SplitRows(std::string_view text) {
+  std::vector<PastedRow> rows;
+  PastedRow row{1, {}};
+  std::size_t i = 0;
+  auto end_row = [&] {
+    bool blank = true;
+    for (const std::string& cell : row.cells) blank = blank && cell.empty();
+    if (!blank) rows.push_back(std::move(row));
+    row = PastedRow{};
+  };
+  std::size_t number = 1;
+  while (i <= text.size()) {
+    // A cell starts at i.
+    std::size_t start = i;
+    while (start < text.size() && text[start] == ' ') ++start;
+    std::string cell;
+    std::size_t end = start;
+    auto quoted =
+        start < text.size() && text[start] == kQuote ? QuotedCell(text, start) : std::nullopt;
+    if (quoted) {
+      cell = std::move(quoted->first);
+      end = quoted->second;
+      // Line ends inside the quotes belong to the cell, not to the rows' count.
+    } else {
+      while (end < text.size() && text[end] != kTab && !IsRowEnd(text[end])) ++end;
+      cell = std::string(text.substr(start, end - start));
+    }
+    row.number = row.number == 0 ? number : row.number;
+    row.cells.push_back(std::string(TrimBlanks(cell)));
+    if (end == text.size()) {
+      end_row();
+      break;
+    }
+    if (text[end] == kTab) {
+      i = end + 1;
+      continue;
+    }
+    // A row end: CR LF is one.
+    i = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    end_row();
+    ++number;
+    if (i == text.size()) break;  // the last row's end
+  }
+  return rows;
+}
+
+bool IsNumber(const std::string& cell) { return ParseDecimal(cell).ok(); }
+
+bool HasNumber(const PastedRow& row) {
+  for (std::size_t i = 1; i < kPointCells && i < row.cells.size(); ++i) {
+    if (IsNumber(row.cells[i])) return true;
+  }
+  return false;
+}
+
+// Words in every coordinate cell, as a header's captions are (测图X ...).
+bool HoldsWords(const PastedRow& row) {
+  for (std::size_t i = 1; i < kPointCells; ++i) {
+    if (row.cells[i].empty() || IsNumber(row.cells[i])) return false;
+  }
+  return true;
+}
+
+std::string Quoted(const std::string& text) { return "“" + MessageExcerpt(text) + "”"; }
+
+std::string QuotedCells(const PastedRow& row) {
+  std::string quoted;
+  for (const std::string& cell : row.cells) quoted += (quoted.empty() ? "" : "、") + Quoted(cell);
+  return quoted;
+}
+
+}  // namespace
+
+Expected<std::vector<ProjectPoint>, std::string> ParsePastedPoints(std::string_view text) {
+  std::vector<PastedRow> rows = SplitRows(text);
+  std::vector<ProjectPoint> points;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const PastedRow& row = rows[r];
+    const std::string where = "第 " + std::to_string(row.number) + " 行";
+    if (row.cells.size() < kPointCells) {
+      return Fail(where + "只有 " + std::to_string(row.cells.size()) +
+                  " 个单元格，公共点要有 5 个（点名、测图X、测图Y、施工X、施工Y）：" +
+                  QuotedCells(row));
+    }
+    // A header: the first row, with words where the coordinates stand, above
+    // a row with a number.
+    if (r == 0 && HoldsWords(row)) {
+      bool numbers_below = false;
+      for (std::size_t later = 1; later < rows.size(); ++later) {
+        numbers_below = numbers_below || HasNumber(rows[later]);
+      }
+      if (numbers_below) continue;
+    }
+    ProjectPoint point;
+    point.name = row.cells[0];
+    point.xs = row.cells[1];
+    point.ys = row.cells[2];
+    point.xc = row.cells[3];
+    point.yc = row.cells[4];
+    if (row.cells.size() > kRoleCell && !row.cells[kRoleCell].empty()) {
+      auto role = RoleFromText(row.cells[kRoleCell]);
+      if (!role) {
+        return Fail(where + "的角色 " + Quoted(row.cells[kRoleCell]) +
+                    " 不是 参与平差、检核、不用（或 fit、check、off）之一");
+      }
+      point.role = *role;
+    }
+    points.push_back(std::move(point));
+  }
+  return points;
+}
+
+}  // namespace torvane

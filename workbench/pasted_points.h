@@ -1,0 +1,28 @@
+// Common points copied from a spreadsheet (Excel, WPS) and pasted into the
+// workbench's table.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/expected.h"
+#include "batch/project_file.h"
+
+namespace torvane {
+
+// The rows of `text` as a spreadsheet puts cells on the clipboard: rows end
+// in CR LF or LF (the last one may have no end), cells are separated by TAB,
+// and a cell that holds a line end, a TAB or a double quote is quoted, each
+// " in it doubled. Each row is name, Xs, Ys, Xc, Yc (the command line's
+// common-point order, metres), and may have a 6th cell, the role (参与平差,
+// 检核, 不用, or fit, check, off; an empty one is 参与平差); cells after it
+// are ignored. Blanks around a cell are removed, blank rows skipped, and a
+// first row whose four coordinate cells are none of them numbers while a
+// later row has one is a header and skipped. Texts are kept as they are
+// (UTF-8), coordinates that are not numbers too: the table marks them.
+// Rejects, in Chinese (UTF-8), quoting the row (1-based, counted in `text`)
+// and its cells: a row of fewer than 5 cells, a role cell that names no role.
+Expected<std::vector<ProjectPoint>, std::string> ParsePastedPoints(std::string_view text);
+
+}  // namespace torvane

@@ -1,0 +1,15 @@
+#include "workbench/point_columns.h"
+
+#include <cassert>
+
+namespace torvane {
+
+const char* ColumnCaption(int column) {
+  static constexpr const char* kCaptions[kPointColumnCount] = {
+      "角色",   "点名",   "测图X",    "测图Y", "施工X", "施工Y",
+      "dX(mm)", "dY(mm)", "长度(mm)", "wX",    "wY"};
+  assert(column >= 0 && column < kPointColumnCount);
+  return kCaptions[column];
+}
+
+}  // namespace torvane

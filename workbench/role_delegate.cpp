@@ -1,0 +1,29 @@
+#include "workbench/role_delegate.h"
+
+#include <QComboBox>
+
+#include "workbench/point_roles.h"
+
+namespace torvane {
+
+QWidget* RoleDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                    const QModelIndex&) const {
+  auto* box = new QComboBox(parent);
+  for (PointRole role : {PointRole::kFit, PointRole::kCheck, PointRole::kOff}) {
+    box->addItem(QString::fromUtf8(RoleText(role)));
+  }
+  return box;
+}
+
+void RoleDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+  auto* box = static_cast<QComboBox*>(editor);
+  const int at = box->findText(index.data(Qt::EditRole).toString());
+  if (at >= 0) box->setCurrentIndex(at);
+}
+
+void RoleDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                const QModelIndex& index) const {
+  model->setData(index, static_cast<QComboBox*>(editor)->currentText(), Qt::EditRole);
+}
+
+}  // namespace torvane

@@ -1,0 +1,25 @@
+// The editor of the common-point table's role column: a choice of
+// 参与平差, 检核 and 不用 rather than a text to type.
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace torvane {
+
+class RoleDelegate : public QStyledItemDelegate {
+  Q_OBJECT
+
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  // A QComboBox of the three roles.
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override;
+  // The combo box shows the cell's role (its Qt::EditRole text).
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+  // The chosen role's text goes to the model as Qt::EditRole.
+  void setModelData(QWidget* editor, QAbstractItemModel* model,
+                    const QModelIndex& index) const override;
+};
+
+}  // namespace torvane
