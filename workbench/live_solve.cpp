@@ -2,10 +2,10 @@
 
 namespace torvane {
 
-LiveSolve SolveRows(std::span<const ProjectPoint> rows, FitModel model) {
+LiveSolve SolveTable(const TablePoints& points, FitModel model) {
   LiveSolve solve;
   solve.model = model;
-  solve.points = ReadTablePoints(rows);
+  solve.points = points;
   if (solve.points.fit.size() < 2) return solve;
   auto report = ReportFit(solve.points.fit, solve.points.off, solve.points.check, model);
   if (!report) {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string>
 
 #include "batch/project_file.h"
@@ -22,11 +21,11 @@ struct LiveSolve {
   SiteWarnings warnings;            // with a report only
 };
 
-// Reads the rows and fits their fit points as `torvane-cli solve --points`
-// fits the same points with the off ones excluded (--exclude) and the
-// check ones as check points (--check-points): the same report, number for
-// number. Rows with a bad cell take no part. Fewer than two good fit
+// Fits the table's fit points as `torvane-cli solve --points` fits the
+// same points with the off ones excluded (--exclude) and the check ones as
+// check points (--check-points): the same report, number for number. Rows
+// with a bad cell take no part (ReadTablePoints). Fewer than two good fit
 // points give no report and no failure.
-LiveSolve SolveRows(std::span<const ProjectPoint> rows, FitModel model);
+LiveSolve SolveTable(const TablePoints& points, FitModel model);
 
 }  // namespace torvane

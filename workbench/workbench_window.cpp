@@ -113,7 +113,8 @@ void WorkbenchWindow::BuildControls() {
   table_->setItemDelegateForColumn(0, new RoleDelegate(table_));
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-  table_->horizontalHeader()->setSectionsClickable(true);
+  // A header click sorts, through the model: one undo step.
+  table_->setSortingEnabled(true);
   plot_ = new SitePlotView(split);
   plot_->setObjectName(QStringLiteral("plot"));
   split->addWidget(table_);
@@ -166,9 +167,6 @@ void WorkbenchWindow::BuildControls() {
     UpdateTitle();
   });
   connect(convert, &QPushButton::clicked, this, &WorkbenchWindow::ConvertFiles);
-  connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
-    table_model_.SortBy(column, table_->horizontalHeader()->sortIndicatorOrder());
-  });
   connect(plot_, &SitePlotView::PointClicked, this, [this](std::size_t index) {
     if (index < plot_rows_.size()) table_->selectRow(static_cast<int>(plot_rows_[index]));
   });
@@ -234,7 +232,8 @@ void WorkbenchWindow::BuildMenus() {
 
 void WorkbenchWindow::Resolve() {
   const std::vector<ProjectPoint>& rows = table_model_.rows();
-  solve_ = SolveRows(rows, model_->currentIndex() == 1 ? FitModel::kSimilarity : FitModel::kRigid);
+  solve_ = SolveTable(table_model_.points(),
+                      model_->currentIndex() == 1 ? FitModel::kSimilarity : FitModel::kRigid);
   summary_ = SummarizeSolve(solve_);
   table_model_.SetResults(RowResults(solve_, rows.size()));
   ShowSummary();
@@ -303,8 +302,7 @@ void WorkbenchWindow::UpdatePlot(bool fit_view) {
       report ? &report->check_residuals : nullptr);
   add(points.off, points.off_rows, PointRole::kOff, report ? &report->excluded_residuals : nullptr);
   if (report) plot.params = report->params;
-  plot_->SetPlot(std::move(plot));
-  if (fit_view) plot_->FitToWindow();
+  plot_->SetPlot(std::move(plot), fit_view ? PlotFit::kFitToWindow : PlotFit::kKeepView);
 }
 
 bool WorkbenchWindow::Modified() const { return !undo_.isClean() || notes_changed_; }
