@@ -260,8 +260,8 @@ TEST(WarnSite, WarnsOfWhatTheLayoutShows) {
 }
 
 TEST(WarnSite, AnExactFitIsNeverSwapped) {
-  // rms 0: an exchanged fit can at best tie, which without the noise floor
-  // would count as ten times better.
+  // rms 0, an exact fit (or none made), against an exchanged fit that is
+  // exact too: without the noise floor 0 · 10 <= 0 would count as better.
   const std::vector<CommonPoint> points =
       Tampered(Site(kLocal, {{0, 0}, {3, 0}, {1, 0.04}}), Tamper::kSwapConstruction);
   const SiteWarnings w = WarnSite(points, FitModel::kRigid, 0);
