@@ -30,7 +30,9 @@
 #include "desktop/run_failure_message.h"
 #include "desktop/site_plot.h"
 #include "number/number_text.h"
+#include "workbench/import_dialog.h"
 #include "workbench/plot_view.h"
+#include "workbench/point_import.h"
 #include "workbench/role_delegate.h"
 
 namespace torvane {
@@ -500,7 +502,35 @@ void WorkbenchWindow::PastePoints() {
   if (!pasted) Warn(pasted.error());
 }
 
-void WorkbenchWindow::ImportPoints() {}
+void WorkbenchWindow::ImportPoints() {
+  FileDialog dialog;
+  dialog.kind = FileDialogKind::kOpen;
+  dialog.title = QStringLiteral("导入公共点文件");
+  dialog.filters = {QStringLiteral("公共点文件 (*.csv *.txt *.dat)"),
+                    QStringLiteral("所有文件 (*)")};
+  const QStringList chosen = platform_.ShowFileDialog(this, dialog);
+  if (chosen.isEmpty()) return;
+  ImportDialog layout_dialog(this);
+  layout_dialog.ShowLayout(import_layout_);
+  if (layout_dialog.exec() != QDialog::Accepted) return;
+  ImportPointsFrom(chosen.front(), *layout_dialog.Layout());
+}
+
+bool WorkbenchWindow::ImportPointsFrom(const QString& path, const CommonPointLayout& layout) {
+  const auto local = LocalPathOf(path);
+  if (!local) {
+    Warn(AmbiguousNameMessage(local.error()));
+    return false;
+  }
+  auto points = ImportCommonPoints(*local, layout);
+  if (!points) {
+    Warn(ImportFailureMessage(points.error()));
+    return false;
+  }
+  import_layout_ = layout;
+  table_model_.Import(std::move(*points));
+  return true;
+}
 
 void WorkbenchWindow::ConvertFiles() {}
 

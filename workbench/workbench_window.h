@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/common_points.h"
 #include "batch/project_file.h"
 #include "desktop/platform.h"
 #include "workbench/live_solve.h"
@@ -67,7 +68,11 @@ class WorkbenchWindow : public QMainWindow {
   void OpenProjectDialog();   // 打开…
   bool SaveProject();         // 保存: Save As for a new project
   bool SaveProjectDialog();   // 另存为…
-  void ImportPoints();        // 导入公共点文件…
+  void ImportPoints();        // 导入公共点文件…: the file, then its layout
+  // Appends the common points of the file at `path`, read as `layout` says,
+  // one undo step; a file the reader refuses is told in a message box,
+  // naming file, line and field, and nothing is added.
+  bool ImportPointsFrom(const QString& path, const CommonPointLayout& layout);
   void PastePoints();         // 粘贴
   void ConvertFiles();        // 转换点文件…
 
@@ -104,6 +109,7 @@ class WorkbenchWindow : public QMainWindow {
   QPlainTextEdit* notes_ = nullptr;
   QMenu* recent_menu_ = nullptr;
 
+  CommonPointLayout import_layout_;  // as the last import was laid out
   QString path_;          // the project file shown; empty: new
   Project loaded_;        // what the file held, for what the window does not show
   bool notes_changed_ = false;

@@ -57,8 +57,8 @@ CliReport RunCli(const std::vector<ProjectPoint>& rows, FitModel model, const QS
   if (!excluded.empty()) arguments << QStringLiteral("--exclude=") + QString::fromStdString(excluded);
   if (!check.empty()) arguments << QStringLiteral("--check-points=") + QString::fromStdString(check);
   QProcess cli;
-  cli.start(qEnvironmentVariable("TORVANE_CLI"), arguments);
-  EXPECT_TRUE(cli.waitForFinished(30000));
+  cli.start(QStringLiteral(TORVANE_CLI), arguments);
+  EXPECT_TRUE(cli.waitForFinished(30000)) << TORVANE_CLI;
   CliReport report;
   report.exit_status = cli.exitCode();
   report.text = cli.readAllStandardOutput();
@@ -92,7 +92,8 @@ std::string After(const CliReport& report, const std::string& prefix, const std:
 // Every number the window shows for `rows` against the command line's
 // report, and the report of the project it saves.
 void ExpectSameAsCli(WorkbenchWindow& window, const std::vector<ProjectPoint>& rows,
-                     FitModel model, const QString& folder, const std::string& site) {
+                     FitModel model, const QString& folder, const std::string& site,
+                     bool project = true) {
   SCOPED_TRACE(site);
   window.table().SetRows(rows);
   if ((window.CurrentProject().model == FitModel::kSimilarity) != (model == FitModel::kSimilarity)) {
@@ -108,6 +109,7 @@ void ExpectSameAsCli(WorkbenchWindow& window, const std::vector<ProjectPoint>& r
     return;
   }
   ASSERT_TRUE(s.failure.isEmpty()) << s.failure.toStdString();
+  ASSERT_FALSE(cli.lines.empty());
   EXPECT_EQ(s.parameters.toStdString(), cli.lines.front());
   EXPECT_EQ(s.rotation.toStdString(), After(cli, "Rotation: ", " (").substr(
                                           After(cli, "Rotation: ", " (").find("= ") + 2));
@@ -139,14 +141,16 @@ void ExpectSameAsCli(WorkbenchWindow& window, const std::vector<ProjectPoint>& r
     const std::string shown = f == "infinite" ? "无穷大" : f;
     EXPECT_NE(s.f_test.toStdString().find("F = " + shown + "，"), std::string::npos);
   }
-  // The project the window saves gives the command line the same report.
-  const QString project = folder + QStringLiteral("/site.torvane");
-  ASSERT_TRUE(window.SaveProjectAs(project));
-  QProcess solve;
-  solve.start(qEnvironmentVariable("TORVANE_CLI"),
-              {QStringLiteral("solve"), QStringLiteral("--project=") + project});
-  ASSERT_TRUE(solve.waitForFinished(30000));
-  EXPECT_EQ(solve.readAllStandardOutput(), cli.text);
+  if (project) {
+    // The project the window saves gives the command line the same report.
+    const QString file = folder + QStringLiteral("/site.torvane");
+    ASSERT_TRUE(window.SaveProjectAs(file));
+    QProcess solve;
+    solve.start(QStringLiteral(TORVANE_CLI),
+                {QStringLiteral("solve"), QStringLiteral("--project=") + file});
+    ASSERT_TRUE(solve.waitForFinished(30000));
+    EXPECT_EQ(solve.readAllStandardOutput(), cli.text);
+  }
   const std::vector<RowResult> results = RowResults(window.solve(), rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const auto cells = cli.residuals.find(rows[i].name);
@@ -225,13 +229,15 @@ TEST_F(LiveSolveTest, ShowsTheCommandLinesNumbersForTheExamples) {
 }
 
 // State: 200 random sites (seed fixed). Action: each solved rigid and
-// with four parameters. Expected: the command line's numbers, every one.
+// with four parameters. Expected: the command line's numbers, every one;
+// every fifth site's saved project gives the command line the same report.
 TEST_F(LiveSolveTest, ShowsTheCommandLinesNumbersOnRandomSites) {
   std::mt19937_64 random(20261209);
   for (int site = 0; site < 200; ++site) {
     const std::vector<ProjectPoint> rows = RandomSite(random);
     for (FitModel model : {FitModel::kRigid, FitModel::kSimilarity}) {
-      ExpectSameAsCli(window_, rows, model, folder_.path(), "random site " + std::to_string(site));
+      ExpectSameAsCli(window_, rows, model, folder_.path(), "random site " + std::to_string(site),
+                      site % 5 == 0);
     }
     if (HasFailure()) break;
   }

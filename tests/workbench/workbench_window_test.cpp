@@ -83,6 +83,9 @@ TEST_F(WorkbenchTest, AsksBeforeChangesAreLost) {
               {MessageAnswer::kDiscard, false, false},
               {MessageAnswer::kOk, false, true}};
   for (const Row& row : rows) {
+    SCOPED_TRACE(static_cast<int>(row.answer));
+    if (window_.isWindowModified()) platform_.AnswerNextMessage(MessageAnswer::kDiscard);
+    window_.NewProject();
     OpenSavedSite();
     TypeInto("heightOffset", QStringLiteral("12.5"));
     platform_.AnswerNextMessage(row.answer);
