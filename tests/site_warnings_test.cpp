@@ -265,6 +265,7 @@ TEST(WarnSite, AnExactFitIsNeverSwapped) {
   const std::vector<CommonPoint> points =
       Tampered(Site(kLocal, {{0, 0}, {3, 0}, {1, 0.04}}), Tamper::kSwapConstruction);
   const SiteWarnings w = WarnSite(points, FitModel::kRigid, 0);
+  EXPECT_LT(w.swapped_rms, 1e-9);  // tried, and exact
   EXPECT_FALSE(w.swapped.has_value());
 }
 
