@@ -58,9 +58,14 @@ QStringList WarningTexts(const LiveSolve& solve) {
         "只有两个参与平差的点，没有多余观测，无法发现粗差：请增加公共点，或把其他点设为检核点。");
   }
   if (w.collinear) texts << QStringLiteral("参与平差的点几乎在一条直线上，转角不可靠。");
-  for (const auto& [a, b] : w.coincident) {
+  // The first few pairs by name; a site with more has a count.
+  constexpr std::size_t kPairsNamed = 3;
+  for (std::size_t i = 0; i < w.coincident.size() && i < kPairsNamed; ++i) {
     texts << QStringLiteral("点 %1 与点 %2 几乎重合：是否重复输入？")
-                 .arg(Text(fit[a].name), Text(fit[b].name));
+                 .arg(Text(fit[w.coincident[i].first].name), Text(fit[w.coincident[i].second].name));
+  }
+  if (w.coincident_count > kPairsNamed) {
+    texts << QStringLiteral("另有 %1 对点几乎重合。").arg(w.coincident_count - kPairsNamed);
   }
   if (w.swapped) texts << SwappedText(w);
   return texts;

@@ -243,5 +243,38 @@ TEST_F(LiveSolveTest, ShowsTheCommandLinesNumbersOnRandomSites) {
   }
 }
 
+bool WarnsSwapped(const SolveSummary& summary) {
+  for (const QString& warning : summary.warnings) {
+    if (warning.contains(QStringLiteral("对调"))) return true;
+  }
+  return false;
+}
+
+// State: random sites of three fit points or more, the construction grid's
+// X and Y exchanged. Expected: warned, naming the grid where the survey
+// grid is Gauss–Krüger. State: 1,000 ordinary random sites. Expected: none
+// warned.
+TEST_F(LiveSolveTest, WarnsOfSwappedAxesOnlyWhereTheyAre) {
+  std::mt19937_64 random(777);
+  int swapped = 0;
+  while (swapped < 50) {
+    std::vector<ProjectPoint> rows = RandomSite(random);
+    if (rows.size() < 3 || rows[2].role != PointRole::kFit) continue;
+    for (ProjectPoint& p : rows) std::swap(p.xc, p.yc);
+    window_.table().SetRows(rows);
+    const SolveSummary& s = window_.summary();
+    EXPECT_TRUE(WarnsSwapped(s)) << "swapped site " << swapped << ": "
+                                 << s.warnings.join(QStringLiteral(" | ")).toStdString();
+    if (rows[0].ys.size() > 9) {  // Gauss–Krüger, zone number in front: north first
+      EXPECT_TRUE(s.warnings.join(QString()).contains(QStringLiteral("施工坐标的 X、Y")));
+    }
+    ++swapped;
+  }
+  for (int site = 0; site < 1000; ++site) {
+    window_.table().SetRows(RandomSite(random));
+    EXPECT_FALSE(WarnsSwapped(window_.summary())) << "ordinary site " << site;
+  }
+}
+
 }  // namespace
 }  // namespace torvane

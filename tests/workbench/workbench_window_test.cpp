@@ -2,6 +2,8 @@
 // projects opened, changed, saved and reopened; State / Action / Expected.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -97,6 +99,33 @@ TEST_F(WorkbenchTest, AsksBeforeChangesAreLost) {
               row.kept);
     EXPECT_EQ(Bytes(Path("site.torvane")).contains("\"height_offset\": \"12.5\""), row.written);
   }
+}
+
+// State: a new project. Action: a block copied from a spreadsheet pasted
+// (with a header row, Chinese names, CR LF), then undone and redone.
+// Expected: the rows solved at once; undo empties the table and the solve,
+// redo brings both back; a second paste without a header adds its rows.
+TEST_F(WorkbenchTest, PastesSolvesUndoesAndRedoes) {
+  QApplication::clipboard()->setText(QStringLiteral(
+      "点名\t测图X\t测图Y\t施工X\t施工Y\r\n"
+      "控制点一\t1000\t2000\t0\t0\r\n"
+      "控制点二\t1070.711\t2070.711\t100\t0\r\n"));
+  window_.PastePoints();
+  ASSERT_EQ(window_.table().rows().size(), 2u);
+  EXPECT_EQ(window_.table().rows()[1].name, "控制点二");
+  // The worked example: the parameters the classic window shows for it.
+  EXPECT_EQ(window_.summary().parameters.toStdString(), "1000.000161 2000.000161 45.");
+  EXPECT_TRUE(window_.isWindowModified());
+  window_.undo_stack().undo();
+  EXPECT_TRUE(window_.table().rows().empty());
+  EXPECT_FALSE(window_.summary().failure.isEmpty());
+  EXPECT_FALSE(window_.isWindowModified());
+  window_.undo_stack().redo();
+  EXPECT_EQ(window_.summary().parameters.toStdString(), "1000.000161 2000.000161 45.");
+  QApplication::clipboard()->setText(QStringLiteral("K3\t1000\t2141.421\t100\t100\n"));
+  window_.PastePoints();
+  EXPECT_EQ(window_.table().rows().size(), 3u);
+  EXPECT_EQ(window_.solve().points.fit.size(), 3u);
 }
 
 // State: random projects. Action: saved, opened, saved again.
