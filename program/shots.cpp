@@ -52,7 +52,7 @@ struct Shot {
   bool Save(const QDir& folder, const char* file) { return SaveWidget(window.get(), folder, file); }
 };
 
-// A site of eight common points, K6 off by 4 cm in X, K8 a check point and
+// A site of eleven common points, K6 off by 7 cm in X, K8 a check point and
 // K7 left out, solved with four parameters.
 bool SaveWorkbench(const QDir& folder) {
   torvane::ScriptedPlatform platform;
@@ -65,9 +65,12 @@ bool SaveWorkbench(const QDir& folder) {
       {"K3", PointRole::kFit, "3528.006", "5412.964", "250.000", "180.000"},
       {"K4", PointRole::kFit, "3316.568", "5279.586", "0.000", "180.000"},
       {"K5", PointRole::kFit, "3470.300", "5270.157", "125.000", "90.000"},
-      {"K6", PointRole::kFit, "3617.448", "5327.476", "280.000", "60.000"},
+      {"K6", PointRole::kFit, "3617.478", "5327.476", "280.000", "60.000"},
       {"K7", PointRole::kOff, "3379.801", "5366.765", "100.000", "220.000"},
       {"K8", PointRole::kCheck, "3297.822", "5196.825", "-60.000", "120.000"},
+      {"K9", PointRole::kFit, "3560.798", "5173.535", "150.000", "-40.000"},
+      {"K10", PointRole::kFit, "3393.076", "5233.254", "40.000", "100.000"},
+      {"K11", PointRole::kFit, "3517.728", "5335.533", "200.000", "120.000"},
   });
   window.findChild<QComboBox*>(QStringLiteral("model"))->setCurrentIndex(1);
   emit window.findChild<QComboBox*>(QStringLiteral("model"))->activated(1);

@@ -115,8 +115,21 @@ void WorkbenchWindow::BuildControls() {
   table_->setItemDelegateForColumn(0, new RoleDelegate(table_));
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-  // A header click sorts, through the model: one undo step.
+  // A header click sorts, through the model: one undo step. No column is
+  // sorted at first: the rows stay in their given order.
+  table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   table_->setSortingEnabled(true);
+  // Widths for the usual texts: a role, a short name, coordinates of seven
+  // digits and three decimals, residuals of a few millimetres.
+  const auto width = [this](const char* text) {
+    return table_->fontMetrics().horizontalAdvance(QString::fromUtf8(text)) + 16;
+  };
+  for (int column = 0; column < table_model_.columnCount(); ++column) {
+    table_->setColumnWidth(column, width(column == 0   ? "参与平差"
+                                         : column == 1 ? "控制点一"
+                                         : column < 6  ? "3412345.678"
+                                                       : "-123.456"));
+  }
   plot_ = new SitePlotView(split);
   plot_->setObjectName(QStringLiteral("plot"));
   split->addWidget(table_);
