@@ -1,9 +1,12 @@
 #include "batch/conversion_run.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -111,8 +114,59 @@ RunError NoPoints(const RunRequest& request, const PointFileReader& reader) {
   return e;
 }
 
+// The run's progress as RunRequest::progress is told it. Asking whether it
+// is due is one comparison, made every batch of points; the callback is
+// called only every kProgressPoints points.
+class Progress {
+ public:
+  explicit Progress(const RunRequest& request)
+      : report_(request.progress), size_(ReadableSize(request.point_path)) {}
+
+  // A reading of the file starts that takes the run from `from` to `from` +
+  // `span` of it (shares 0 to 1).
+  void StartReading(double from, double span) {
+    from_ = from;
+    span_ = span;
+    next_ = report_ ? kProgressPoints : std::numeric_limits<std::size_t>::max();
+  }
+  // Whether the callback is due once `points` points of this reading are done.
+  bool Due(std::size_t points) const { return points >= next_; }
+  // Tells the callback how far `bytes` of the file read take the run; false
+  // when it cancels the run.
+  bool Tell(std::uint64_t bytes, std::size_t points) {
+    next_ = points + kProgressPoints;
+    const double read =
+        size_ > 0 ? std::min(1.0, static_cast<double>(bytes) / static_cast<double>(size_)) : 0.0;
+    return report_(from_ + span_ * read);
+  }
+  // Tells the callback the reading is over; false when it cancels the run.
+  bool TellEnd() const { return !report_ || report_(1.0); }
+
+ private:
+  // The bytes of a point file whose size is known: 0 for standard input, a
+  // stream or a file that cannot be measured.
+  static std::uint64_t ReadableSize(const std::string& path) {
+    if (path == "-") return 0;
+    std::error_code ec;
+    const fs::path file = PathFromUtf8(path);
+    if (!fs::is_regular_file(file, ec)) return 0;
+    const std::uintmax_t size = fs::file_size(file, ec);
+    return ec ? 0 : size;
+  }
+
+  const std::function<bool(double)>& report_;
+  std::uint64_t size_;
+  double from_ = 0, span_ = 1;
+  std::size_t next_ = std::numeric_limits<std::size_t>::max();
+};
+
+RunError Cancelled(const RunRequest& request) {
+  return FileError(RunErrorKind::kCancelled, request.point_path, 0);
+}
+
 // Reads every point of the file once, checking it, without writing.
-Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunRequest& request) {
+Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunRequest& request,
+                                         Progress& progress) {
   std::size_t points = 0;
   for (;;) {
     auto point = reader.Next();
@@ -124,6 +178,9 @@ Expected<std::size_t, RunError> CheckAll(PointFileReader& reader, const RunReque
       return Fail(std::move(e));
     }
     ++points;
+    if (progress.Due(points) && !progress.Tell(reader.bytes_read(), points)) {
+      return Fail(Cancelled(request));
+    }
   }
   if (points == 0) return Fail(NoPoints(request, reader));
   return points;
@@ -161,8 +218,11 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   if (!opened) return Fail(opened.error());
   PointFileReader& reader = *opened.value();
 
-  if (request.field_limit || request.refuse_unset_params) {
-    auto checked = CheckAll(reader, request);
+  Progress progress(request);
+  const bool check_first = request.field_limit || request.refuse_unset_params;
+  if (check_first) {
+    progress.StartReading(0, 0.5);
+    auto checked = CheckAll(reader, request, progress);
     if (!checked) return Fail(checked.error());
     if (request.refuse_unset_params) {
       switch (StateOf(params.x_offset, params.y_offset, params.theta)) {
@@ -241,6 +301,11 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   std::vector<PointRecord> batch(kBatchPoints);
   std::vector<PlanePoint> converted(kBatchPoints);
   RunError failure;
+  if (check_first) {
+    progress.StartReading(0.5, 0.5);
+  } else {
+    progress.StartReading(0, 1);
+  }
   for (;;) {
     if (const std::size_t n = reader.NextUsualPoints(batch.data(), batch.size())) {
       for (std::size_t i = 0; i < n; ++i) {
@@ -256,6 +321,9 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
           if (!write(batch[i], converted[i], &failure)) return Fail(std::move(failure));
         }
       }
+      if (progress.Due(summary.points) && !progress.Tell(reader.bytes_read(), summary.points)) {
+        return Fail(Cancelled(request));
+      }
       continue;
     }
     auto next = reader.Next();
@@ -267,8 +335,13 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
                                 : write(point, converted_point, &failure))) {
       return Fail(std::move(failure));
     }
+    if (progress.Due(summary.points) && !progress.Tell(reader.bytes_read(), summary.points)) {
+      return Fail(Cancelled(request));
+    }
   }
   if (summary.points == 0) return Fail(NoPoints(request, reader));
+  // The last moment to stop: nothing has replaced the earlier result yet.
+  if (!progress.TellEnd()) return Fail(Cancelled(request));
   if (!writer.End(out) || !out.Flush() || std::fflush(sink) != 0) {
     return Fail(WriteFailure(request.result_path, SystemReason(errno)));
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -35,7 +36,19 @@ struct RunRequest {
   // H + H0; the writers get the shifted height's text. A point without a
   // height keeps none. None: heights as written.
   std::optional<std::string> height_offset;
+  // Called now and then (not for every point: at most every few thousand
+  // points, kProgressPoints, and once at the end of reading) with the share
+  // of the run done, 0 to 1, by the bytes of the point file read (0 for
+  // standard input or a stream, whose size is not known; a run that reads
+  // the file twice, for field_limit or refuse_unset_params, counts the
+  // first reading as the first half). Returning false cancels the run:
+  // kCancelled, and nothing is written (an earlier result stays as it
+  // was). None: the run goes to its end unasked.
+  std::function<bool(double share)> progress;
 };
+
+// The points between two calls of RunRequest::progress.
+inline constexpr std::size_t kProgressPoints = 4096;
 
 struct RunSummary {
   std::size_t points = 0;
@@ -52,7 +65,8 @@ struct RunSummary {
 // converted X or Y beyond the range of doubles; a failed write; with a
 // height offset, a height that is not a number (kNotANumber, or
 // kNumberTooLarge, field "H") and a shifted one beyond the range of
-// doubles (kResultOutOfRange, field "H").
+// doubles (kResultOutOfRange, field "H"); kCancelled when the progress
+// callback returns false.
 Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params,
                                           ResultWriter& writer);
 

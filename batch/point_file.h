@@ -111,6 +111,10 @@ class PointFileReader {
   // cannot be read from its start again.
   Expected<void, RunError> Rewind();
 
+  // Bytes of the file taken as lines so far, from its start: how far
+  // reading has got.
+  std::uint64_t bytes_read() const { return buffer_offset_ + begin_; }
+
   // Comma-separated fields of the point lines read so far.
   std::size_t fields_read() const { return fields_read_; }
 

@@ -152,6 +152,8 @@ std::string Describe(const RunError& e) {
       return where + "cannot write: " + e.detail;
     case RunErrorKind::kResultIsPointFile:
       return where + "the result would replace the point file itself";
+    case RunErrorKind::kCancelled:
+      return where + "cancelled: no result written";
   }
   return where + "unknown error";
 }

@@ -38,6 +38,7 @@ enum class RunErrorKind {
   kParamsIncomplete,   // some of the offsets and rotation zero, some not
   kCannotWrite,        // the result cannot be created or written (path: the result)
   kResultIsPointFile,  // the result would replace the point file itself (path: the result)
+  kCancelled,          // the run's progress callback asked it to stop (path: the point file)
 };
 
 // The reasons a run gives in words of its own, in RunError::detail, where

@@ -132,6 +132,9 @@ QString RunFailureMessage(const RunError& error) {
     case RunErrorKind::kResultIsPointFile:
       what = QStringLiteral("成果表文件“%1”就是坐标文件本身，不能覆盖。").arg(Native(error.path));
       break;
+    case RunErrorKind::kCancelled:
+      what = QStringLiteral("坐标文件“%1”的转换已取消。").arg(Native(error.path));
+      break;
     case RunErrorKind::kParamsNotComputed:
       return QString::fromUtf8(kParamsNotComputedMessage);
     case RunErrorKind::kParamsIncomplete:

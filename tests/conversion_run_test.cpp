@@ -308,5 +308,103 @@ TEST_F(ConversionRun, NeverReplacesItsOwnPointFile) {
   }
 }
 
+// `count` points of one line length each, "P00000,755.5,740.8,1\r\n" on:
+// the share of the file read after n points is n / count.
+std::string ManyPoints(int count, const char* delimiter = ",") {
+  std::string bytes;
+  char line[64];
+  for (int i = 0; i < count; ++i) {
+    std::snprintf(line, sizeof line, "P%05d%s755.5%s740.8%s1\r\n", i, delimiter, delimiter,
+                  delimiter);
+    bytes += line;
+  }
+  return bytes;
+}
+
+// A run stopped by its progress callback, wherever it stops (while the
+// file is checked, while points are converted, after the last one), leaves
+// no result and no temporary file, and an earlier result byte for byte.
+TEST_F(ConversionRun, CancelledRunWritesNothing) {
+  const struct {
+    const char* what;
+    int points;
+    bool checked_first;  // refuse_unset_params: the file is read twice
+    bool whitespace;     // a layout of its own: every line read on its own
+    int cancel_at;       // the call of the callback that returns false
+    int calls;           // the calls a run to its end makes
+  } rows[] = {
+      {"first call, while converting", 10000, false, false, 1, 3},
+      {"mid-run", 10000, false, false, 2, 3},
+      {"at the end", 10000, false, false, 3, 3},
+      {"a file of four points: its one call", 4, false, false, 1, 1},
+      {"while the file is checked", 10000, true, false, 1, 5},
+      {"converting, after the check", 10000, true, false, 3, 5},
+      {"at the end, after the check", 10000, true, false, 5, 5},
+      {"mid-run, lines read one by one", 10000, false, true, 2, 3},
+  };
+  for (const auto& row : rows) {
+    for (const bool earlier : {false, true}) {
+      SCOPED_TRACE(std::string(row.what) + (earlier ? ", an earlier result" : ""));
+      std::filesystem::remove(dir_ / "pts转化后成果表.txt");
+      if (earlier) dir_.Write("pts转化后成果表.txt", "earlier result\r\n");
+      request_.refuse_unset_params = row.checked_first;
+      request_.layout.delimiter =
+          row.whitespace ? FieldDelimiter::kWhitespace : FieldDelimiter::kComma;
+      int calls = 0;
+      request_.progress = [&](double) { return ++calls < row.cancel_at; };
+      auto run = Run(ManyPoints(row.points, row.whitespace ? " " : ","));
+      ASSERT_FALSE(run.ok());
+      EXPECT_EQ(Describe(run.error()), request_.point_path + ": cancelled: no result written");
+      EXPECT_EQ(calls, row.cancel_at);
+      if (earlier) {
+        EXPECT_EQ(Result(), "earlier result\r\n");
+        EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"pts.csv", "pts转化后成果表.txt"}));
+      } else {
+        EXPECT_EQ(dir_.Files(), std::vector<std::string>{"pts.csv"});
+      }
+      // The same run not cancelled: the calls it makes, and a result.
+      calls = 0;
+      request_.progress = [&](double) { return ++calls > 0; };
+      ASSERT_TRUE(Run(ManyPoints(row.points, row.whitespace ? " " : ",")).ok());
+      EXPECT_EQ(calls, row.calls);
+      EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"pts.csv", "pts转化后成果表.txt"}));
+    }
+  }
+}
+
+// The shares a run to its end tells: by the bytes read, the first reading
+// of a file checked first counting half; never going back, ending at 1.
+TEST_F(ConversionRun, ProgressSharesGrowToOne) {
+  const struct {
+    bool checked_first;
+    // After n of the 10000 points read, n / 10000 (of the half, when
+    // checked first), to within a point's line: the reader's batches end
+    // a line apart from multiples of 4096.
+    std::vector<double> shares;
+  } rows[] = {
+      {false, {0.4096, 0.8192, 1}},
+      {true, {0.2048, 0.4096, 0.7048, 0.9096, 1}},
+  };
+  for (const auto& row : rows) {
+    request_.refuse_unset_params = row.checked_first;
+    std::vector<double> shares;
+    request_.progress = [&](double share) {
+      shares.push_back(share);
+      return true;
+    };
+    auto run = Run(ManyPoints(10000));
+    ASSERT_TRUE(run.ok()) << Describe(run.error());
+    EXPECT_EQ(run->points, 10000u);
+    ASSERT_EQ(shares.size(), row.shares.size());
+    for (std::size_t i = 0; i < shares.size(); ++i) {
+      EXPECT_NEAR(shares[i], row.shares[i], 0.0001) << i;
+      if (i > 0) {
+        EXPECT_LE(shares[i - 1], shares[i]) << i;
+      }
+    }
+    EXPECT_EQ(shares.back(), 1.0);
+  }
+}
+
 }  // namespace
 }  // namespace torvane

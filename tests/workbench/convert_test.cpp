@@ -1,0 +1,238 @@
+// Converting point files from the workbench's dialog, as the user meets it:
+// State / Action / Expected. The results are checked against those of
+// torvane-cli convert, run on the same files with the same options.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStringList>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "desktop/scripted_platform.h"
+#include "temp_dir.h"
+#include "workbench/convert_dialog.h"
+#include "workbench/convert_job.h"
+
+namespace torvane {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+
+// Comma-separated lines with `delimiter` between the fields instead.
+std::string Delimited(std::string bytes, char delimiter) {
+  for (char& c : bytes) {
+    if (c == ',') c = delimiter;
+  }
+  return bytes;
+}
+
+// The help example's points.
+std::string HelpExample(char delimiter) {
+  return Delimited(
+      "III11,755.500,740.800,1215.101\r\nIII12,761.500,782.300,1211.210\r\n"
+      "III13,750.000,651.350,1215.471\r\nIII14,691.500,757.150,1270.221\r\n",
+      delimiter);
+}
+
+// The result torvane-cli convert writes for `point_file` with `options`,
+// into a folder of its own: the same run on the command line.
+std::string CliResult(const TempDir& dir, const std::string& point_file, QStringList options,
+                      const std::string& result_name) {
+  std::filesystem::create_directory(PathFromUtf8(dir / "cli"));
+  options << QStringLiteral("--dx=500") << QStringLiteral("--dy=600")
+          << QStringLiteral("--angle=30.1520") << QStringLiteral("-o")
+          << QString::fromStdString(dir / "cli/") << QString::fromStdString(point_file);
+  QProcess cli;
+  cli.start(QStringLiteral(TORVANE_CLI), QStringList{QStringLiteral("convert")} + options);
+  EXPECT_TRUE(cli.waitForFinished(60000));
+  EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit) << cli.errorString().toStdString();
+  EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  return ReadBytes(dir / ("cli/" + result_name));
+}
+
+// The dialog over the scripted desktop, with the help example's parameters.
+class ConvertDialogTest : public ::testing::Test {
+ protected:
+  void Open(const ConvertSettings& settings) {
+    dialog_ = std::make_unique<ConvertDialog>(platform_, settings);
+  }
+  ConvertSettings Settings() const {
+    ConvertSettings settings;
+    settings.params = *RunParamsFromValues(500, 600, 30.1520);
+    return settings;
+  }
+  template <class Widget>
+  Widget* Find(const char* name) const {
+    auto* widget = dialog_->findChild<Widget*>(QString::fromUtf8(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  void Choose(const char* box, int value) const {
+    auto* combo = Find<QComboBox>(box);
+    combo->setCurrentIndex(combo->findData(value));
+  }
+  void AddFiles(const std::vector<std::string>& paths) {
+    QStringList chosen;
+    for (const std::string& path : paths) chosen << QString::fromStdString(path);
+    platform_.ChooseNextPaths(chosen);
+    Find<QPushButton>("add")->click();
+  }
+  // Clicks 开始转换 and waits for the summary.
+  QString ConvertAll() {
+    QSignalSpy finished(dialog_->findChild<ConvertJob*>(), &ConvertJob::Finished);
+    Find<QPushButton>("start")->click();
+    EXPECT_TRUE(finished.wait(120000));
+    return Find<QPlainTextEdit>("summary")->toPlainText();
+  }
+
+  TempDir dir_;
+  ScriptedPlatform platform_;
+  std::unique_ptr<ConvertDialog> dialog_;
+};
+
+// State: a good point file and a bad one (X "abc" on line 2) whose earlier
+// result is on disk; the format, decimals, layout, H0 and folder of a row.
+// Action: both added, 开始转换. Expected: the summary names both; the good
+// file's result byte for byte torvane-cli convert's with the same options;
+// the bad one's earlier result as it was; in a chosen folder, nothing
+// beside the point files.
+TEST_F(ConvertDialogTest, GoodFileConvertedAsTheCommandLineDoesBadOneKeepsItsResult) {
+  const struct {
+    ResultFormat format;
+    int decimals;
+    char delimiter;
+    const char* height_offset;  // none: heights as written
+    bool into_folder;
+    QStringList cli_options;
+    const char* extension;
+  } rows[] = {
+      {ResultFormat::kTable, 5, ',', nullptr, false, {}, ".txt"},
+      {ResultFormat::kCsv,
+       3,
+       ',',
+       "1200",
+       false,
+       {"--format=csv", "--decimals=3", "--dh=1200"},
+       ".csv"},
+      {ResultFormat::kJson,
+       8,
+       ' ',
+       nullptr,
+       true,
+       {"--format=json", "--decimals=8", "--delimiter=whitespace"},
+       ".json"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.extension);
+    const std::string good = dir_.Write("a.csv", HelpExample(row.delimiter));
+    const std::string bad =
+        dir_.Write("b.csv", Delimited("B1,1,2,3\r\nB2,abc,2,3\r\n", row.delimiter));
+    std::filesystem::create_directory(PathFromUtf8(dir_ / "out"));
+    const std::string folder = row.into_folder ? "out/" : "";
+    const std::string good_result = dir_ / (folder + "a转化后成果表" + row.extension);
+    const std::string bad_result =
+        dir_.Write(folder + "b转化后成果表" + row.extension, "earlier result\r\n");
+
+    ConvertSettings settings = Settings();
+    if (row.height_offset) settings.height_offset = row.height_offset;
+    Open(settings);
+    AddFiles({good, bad});
+    Choose("format", static_cast<int>(row.format));
+    Find<QSpinBox>("decimals")->setValue(row.decimals);
+    if (row.delimiter == ' ') Choose("delimiter", static_cast<int>(FieldDelimiter::kWhitespace));
+    if (row.into_folder) {
+      platform_.ChooseNextPaths({QString::fromStdString(dir_ / "out")});
+      Find<QPushButton>("choose_folder")->click();
+    }
+    EXPECT_EQ(ConvertAll().toStdString(), "a.csv：转换 4 点 → " + good_result +
+                                              "\nb.csv：坐标文件“" + bad +
+                                              "”第 2 行的 X 坐标“abc”不是数字。未写出成果表。");
+    EXPECT_EQ(ReadBytes(good_result),
+              CliResult(dir_, good, row.cli_options, "a转化后成果表" + std::string(row.extension)));
+    EXPECT_EQ(ReadBytes(bad_result), "earlier result\r\n");
+    // The dialog hands back what was chosen, for the project to keep.
+    const ConvertSettings chosen = dialog_->settings();
+    EXPECT_EQ(chosen.format, row.format);
+    EXPECT_EQ(chosen.decimals, row.decimals);
+    EXPECT_EQ(chosen.layout.delimiter,
+              row.delimiter == ' ' ? FieldDelimiter::kWhitespace : FieldDelimiter::kComma);
+    EXPECT_EQ(chosen.output_folder.has_value(), row.into_folder);
+    std::filesystem::remove_all(PathFromUtf8(dir_ / "out"));
+    std::filesystem::remove_all(PathFromUtf8(dir_ / "cli"));
+    for (const std::string& name : dir_.Files()) {
+      if (name != "a.csv" && name != "b.csv") std::filesystem::remove(PathFromUtf8(dir_ / name));
+    }
+  }
+  // In a chosen folder, the results went there alone: nothing was left
+  // beside the point files.
+  EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"a.csv", "b.csv"}));
+}
+
+// State: a file of 300,000 points and a small one after it. Action: 开始转换,
+// then 取消 while the first file is part way. Expected: the progress bar
+// shown and 取消 usable while running; no result and no temporary file;
+// the summary says which file was cancelled and which never started.
+TEST_F(ConvertDialogTest, CancelPartWayLeavesNothing) {
+  std::string many;
+  char line[64];
+  for (int i = 0; i < 300000; ++i) {
+    std::snprintf(line, sizeof line, "P%d,%d.125,%d.5,12.5\r\n", i, 1000 + i % 977, 2000 + i % 53);
+    many += line;
+  }
+  const std::string big = dir_.Write("big.csv", many);
+  const std::string small = dir_.Write("c.csv", HelpExample(','));
+  Open(Settings());
+  AddFiles({big, small});
+  auto* job = dialog_->findChild<ConvertJob*>();
+  auto* cancel = Find<QPushButton>("cancel");
+  auto* progress = Find<QProgressBar>("progress");
+  bool shown_while_running = false;
+  double cancelled_at = -1;
+  // The job's thread waits while the window answers its first report part way.
+  QObject::connect(
+      job, &ConvertJob::Progress, cancel,
+      [&](double share, const QString&) {
+        if (share <= 0 || cancelled_at >= 0) return;
+        cancelled_at = share;
+        shown_while_running = !progress->isHidden() && cancel->isEnabled();
+        cancel->click();
+      },
+      Qt::BlockingQueuedConnection);
+  EXPECT_EQ(ConvertAll().toStdString(), "已取消：big.csv（未写出成果表），c.csv 未开始");
+  EXPECT_GT(cancelled_at, 0);
+  EXPECT_LT(cancelled_at, 0.5);  // part way through the first of two files
+  EXPECT_TRUE(shown_while_running);
+  EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"big.csv", "c.csv"}));
+  EXPECT_FALSE(cancel->isEnabled());
+  EXPECT_TRUE(Find<QPushButton>("start")->isEnabled());
+}
+
+// State: no file listed; then a column list without y. Action: 开始转换.
+// Expected: a message in Chinese each time, and nothing converted.
+TEST_F(ConvertDialogTest, NothingToConvertOrColumnsUnreadable) {
+  Open(Settings());
+  Find<QPushButton>("start")->click();
+  AddFiles({dir_.Write("a.csv", HelpExample(','))});
+  Find<QComboBox>("columns")->setEditText(QStringLiteral("name,x,h"));
+  Find<QPushButton>("start")->click();
+  const auto messages = platform_.CallsOf(ScriptedPlatform::CallKind::kMessage);
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].prompt, QStringLiteral("请先添加要转换的点文件。"));
+  EXPECT_TRUE(messages[1].prompt.startsWith(QStringLiteral("列的顺序“name,x,h”无法识别")));
+  EXPECT_EQ(dir_.Files(), std::vector<std::string>{"a.csv"});
+}
+
+}  // namespace
+}  // namespace torvane

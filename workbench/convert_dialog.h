@@ -1,0 +1,108 @@
+// 转换点文件: the workbench's dialog that converts point files with the
+// parameters solved. The files, the direction, the result's format and
+// decimals, how the files are laid out, and where the results go are
+// chosen; 开始转换 converts them one after another (see convert_job.h),
+// with a progress bar and 取消, and the dialog ends with a summary of what
+// became of each file.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/point_layout.h"
+#include "batch/text_encoding.h"
+#include "desktop/platform.h"
+#include "params/conversion_params.h"
+#include "params/transform.h"
+#include "report/result_format.h"
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QWidget;
+
+namespace torvane {
+
+class ConvertJob;
+
+// What the window gives the dialog, and gets back with the user's choices
+// so that the project keeps the layout.
+struct ConvertSettings {
+  RunParams params;  // the parameters solved; not changed by the dialog
+  // H0 as the window holds it (ParseDecimal's text); none: heights as written.
+  std::optional<std::string> height_offset;
+  PointLayout layout;
+  std::optional<TextEncoding> encoding;  // none: each file's bytes decide
+  Direction direction = Direction::kSurveyToConstruction;
+  ResultFormat format = ResultFormat::kTable;
+  int decimals = kDefaultResultDecimals;  // 0 to kMaxResultDecimals
+  // The folder chosen for the results (UTF-8, as the core names it); none:
+  // beside each point file.
+  std::optional<std::string> output_folder;
+};
+
+class ConvertDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  ConvertDialog(Platform& platform, const ConvertSettings& settings, QWidget* parent = nullptr);
+
+  // The settings as the user left them; the layout as last used to convert
+  // or, if it was never valid, as given.
+  ConvertSettings settings() const;
+
+  // The point files listed, UTF-8 as the core names them.
+  const std::vector<std::string>& point_files() const { return files_; }
+
+  // Closing while a conversion runs cancels it; the dialog closes once the
+  // file being converted has been left as it was.
+  void reject() override;
+
+ private:
+  void AddFiles();
+  void RemoveFiles();
+  void ChooseFolder();
+  void StartConverting();
+  void ShowProgress(double share, const QString& point_file);
+  void ShowSummary();
+  void UpdateEnabled();
+  // The layout the controls give, or none after telling the user why not.
+  std::optional<PointLayout> ChosenLayout();
+  void Warn(const QString& text);
+
+  Platform& platform_;
+  ConvertSettings settings_;
+  std::vector<std::string> files_;
+  ConvertJob* job_;
+  bool close_when_done_ = false;
+
+  QWidget* choices_;  // every control that may not change while converting
+  QListWidget* file_list_;
+  QPushButton* remove_;
+  QComboBox* direction_;
+  QComboBox* format_;
+  QSpinBox* decimals_;
+  QComboBox* columns_;
+  QComboBox* delimiter_;
+  QSpinBox* skip_lines_;
+  QComboBox* encoding_;
+  QRadioButton* beside_;
+  QRadioButton* in_folder_;
+  QLabel* folder_shown_;
+  QPushButton* start_;
+  QProgressBar* progress_;
+  QLabel* current_;
+  QPushButton* cancel_;
+  QPlainTextEdit* summary_;
+};
+
+}  // namespace torvane
