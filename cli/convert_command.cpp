@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/conversion_run.h"
+#include "batch/height_offset.h"
 #include "batch/point_layout.h"
 #include "batch/project_file.h"
 #include "batch/result_clash.h"
@@ -132,14 +133,13 @@ int RunConvert(ConvertOptions options) {
   if (options.dh) {
     double value = 0;
     if (!ReadValue("--dh", *options.dh, &value)) return kExitUsage;
-    // "." and the likes of "-0" or "1e-999" (which reads 0) shift by nothing.
-    const std::string offset = value == 0 ? "0" : std::string(TrimBlanks(*options.dh));
-    if (!ExactDecimalSum("0", offset, false)) {
+    auto offset = HeightOffsetText(*options.dh);
+    if (!offset) {
       return Complain("--dh: \"" + MessageExcerpt(*options.dh) + "\" has a digit past the " +
                           std::to_string(kMaxExactDecimals) + "th decimal",
                       kExitUsage);
     }
-    request.height_offset = offset;
+    request.height_offset = *offset;
   }
   if (!(scale > 0)) {
     return Complain("--scale: \"" + MessageExcerpt(options.scale) + "\" is not greater than 0",

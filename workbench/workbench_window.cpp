@@ -29,7 +29,10 @@
 #include "desktop/local_path.h"
 #include "desktop/run_failure_message.h"
 #include "desktop/site_plot.h"
+#include "batch/height_offset.h"
+#include "number/exact_decimal.h"
 #include "number/number_text.h"
+#include "workbench/convert_dialog.h"
 #include "workbench/import_dialog.h"
 #include "workbench/plot_view.h"
 #include "workbench/point_import.h"
@@ -545,6 +548,75 @@ bool WorkbenchWindow::ImportPointsFrom(const QString& path, const CommonPointLay
   return true;
 }
 
-void WorkbenchWindow::ConvertFiles() {}
+std::optional<ConvertSettings> WorkbenchWindow::ConversionSettings() {
+  ConvertSettings settings;
+  if (solve_.report) {
+    settings.params = solve_.report->params;
+  } else if (loaded_.parameters && loaded_.parameters->source == ParamSource::kTyped) {
+    // Read as `torvane-cli convert --project` reads them.
+    const ProjectParams& typed = *loaded_.parameters;
+    const auto value = [](const std::string& text) -> Expected<double, DecimalError> {
+      return TrimBlanks(text) == "." ? Expected<double, DecimalError>(0.0) : ParseDecimal(text);
+    };
+    const auto dx = value(typed.texts.x_offset), dy = value(typed.texts.y_offset),
+               angle = value(typed.texts.angle), scale = value(typed.scale);
+    auto params = dx && dy && angle && scale
+                      ? RunParamsFromValues(*dx, *dy, *angle, *scale)
+                      : Expected<RunParams>(Fail(std::string("a parameter is not a number")));
+    if (!params) {
+      Warn(QStringLiteral("项目中的参数无法使用：%1").arg(QString::fromStdString(params.error())));
+      return std::nullopt;
+    }
+    settings.params = *params;
+  } else {
+    Warn(summary_.failure.isEmpty() ? QStringLiteral("还没有参数：请先输入公共点。")
+                                    : summary_.failure);
+    return std::nullopt;
+  }
+  const QString h0 = height_offset_->text().trimmed();
+  if (!h0.isEmpty()) {
+    auto offset = HeightOffsetText(h0.toStdString());
+    if (!offset) {
+      Warn(offset.error() == HeightOffsetError::kNotANumber
+               ? QStringLiteral("±0.000 高程 H0“%1”不是数字。\n未进行转换。").arg(h0)
+               : QStringLiteral("±0.000 高程 H0“%1”的小数位超过 %2 位。\n未进行转换。")
+                     .arg(h0)
+                     .arg(kMaxExactDecimals));
+      return std::nullopt;
+    }
+    settings.height_offset = *offset;
+  }
+  settings.layout = loaded_.layout;
+  settings.encoding = loaded_.encoding;
+  return settings;
+}
+
+void WorkbenchWindow::ConvertFiles() {
+  const std::optional<ConvertSettings> settings = ConversionSettings();
+  if (!settings) return;
+  ConvertDialog dialog(platform_, *settings, this);
+  dialog.exec();
+  KeepLayout(dialog.settings().layout, dialog.settings().encoding);
+}
+
+void WorkbenchWindow::KeepLayout(const PointLayout& layout,
+                                 const std::optional<TextEncoding>& encoding) {
+  const PointLayout before = loaded_.layout;
+  const std::optional<TextEncoding> before_encoding = loaded_.encoding;
+  if (before.fields == layout.fields && before.delimiter == layout.delimiter &&
+      before.skip_lines == layout.skip_lines && before_encoding == encoding) {
+    return;
+  }
+  undo_.push(new FieldEdit(
+      QStringLiteral("点文件格式"),
+      [this, before, before_encoding] {
+        loaded_.layout = before;
+        loaded_.encoding = before_encoding;
+      },
+      [this, layout, encoding] {
+        loaded_.layout = layout;
+        loaded_.encoding = encoding;
+      }));
+}
 
 }  // namespace torvane

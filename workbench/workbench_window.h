@@ -13,6 +13,7 @@
 #include "batch/common_points.h"
 #include "batch/project_file.h"
 #include "desktop/platform.h"
+#include "workbench/convert_dialog.h"
 #include "workbench/live_solve.h"
 #include "workbench/point_table_model.h"
 #include "workbench/recent_projects.h"
@@ -75,6 +76,13 @@ class WorkbenchWindow : public QMainWindow {
   bool ImportPointsFrom(const QString& path, const CommonPointLayout& layout);
   void PastePoints();         // 粘贴
   void ConvertFiles();        // 转换点文件…
+  // What converting would use now: the parameters solved (or typed into
+  // the project when nothing is solved), H0, the project's point-file
+  // layout; none, after a message box saying why, when there are no
+  // parameters or H0 is not a number.
+  std::optional<ConvertSettings> ConversionSettings();
+  // The point-file layout the project keeps, one undo step when it changes.
+  void KeepLayout(const PointLayout& layout, const std::optional<TextEncoding>& encoding);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
