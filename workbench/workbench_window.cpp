@@ -8,4 +8,10 @@ WorkbenchWindow::WorkbenchWindow(Platform& platform, QWidget* parent)
   setWindowTitle(QString::fromUtf8(kWorkbenchTitle));
 }
 
+// Stand-in until the workbench reads projects: opens nothing.
+bool WorkbenchWindow::OpenProject(const QString& path) {
+  Q_UNUSED(path);
+  return false;
+}
+
 }  // namespace torvane

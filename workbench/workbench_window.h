@@ -18,6 +18,10 @@ class WorkbenchWindow : public QMainWindow {
  public:
   explicit WorkbenchWindow(Platform& platform, QWidget* parent = nullptr);
 
+  // Opens the project file at `path` (NAME.torvane) in the window. False,
+  // and the window as it was, when it cannot be opened.
+  bool OpenProject(const QString& path);
+
  private:
   Platform& platform_;
 };
