@@ -14,7 +14,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 runs=${1:-20}
 dir=${2:-build}
 [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja >/dev/null
-cmake --build "$dir" --target torvane torvane-bench-start >/dev/null
+cmake --build "$dir" -j "$(nproc)" --target torvane torvane-bench-start >/dev/null
 run=("$dir/program/torvane-bench-start" "$dir/program/torvane" "$runs")
 if [ "${QT_QPA_PLATFORM:-}" = offscreen ]; then
   "${run[@]}"
