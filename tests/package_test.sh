@@ -15,9 +15,9 @@
 #   torvane-cli's --help in torvane-cli(1), every option the page names
 #   known to the program, the outputs the examples show); the programs
 #   unpacked from the package (torvane-cli converts the examples as the
-#   tables in EXAMPLES have them; the window and the workbench start); and apt resolving the
-#   packages' dependencies (apt-get --simulate: nothing is installed), the
-#   command line's alone without any Qt library.
+#   tables in EXAMPLES have them; the window and the workbench start); and
+#   apt resolving the packages' dependencies (apt-get --simulate: nothing
+#   is installed), the command line's alone without any Qt library.
 set -euo pipefail
 cli_deb=$(realpath "$1")
 deb=$(realpath "$2")
@@ -188,12 +188,14 @@ expect_grep '^MimeType=application/x-torvane-project;$' "$workbench" "workbench 
 expect_grep "^Icon=$app_id\$" "$workbench" "workbench entry: Icon"
 [ "$(grep '^Categories=' "$workbench")" = "$(grep '^Categories=' "$desktop")" ] ||
   fail "workbench entry: other categories than the window's"
-grep -qaF "$app_id.Workbench" "$root/usr/bin/torvane" || fail "the workbench does not name $app_id.Workbench"
+grep -qaF "$app_id.Workbench" "$root/usr/bin/torvane" ||
+  fail "the workbench does not name $app_id.Workbench"
 # The project files' MIME type: shared-mime-info's database, built from the
 # package's file alone, gives *.torvane that type.
 mkdir -p "$work/mime/packages"
 cp "$root/usr/share/mime/packages/$app_id.xml" "$work/mime/packages/"
-update-mime-database "$work/mime" >"$work/mime.log" 2>&1 || fail "update-mime-database: $(cat "$work/mime.log")"
+update-mime-database "$work/mime" >"$work/mime.log" 2>&1 ||
+  fail "update-mime-database: $(cat "$work/mime.log")"
 grep -qxF 'application/x-torvane-project:*.torvane' "$work/mime/globs" ||
   fail "the MIME database gives *.torvane no application/x-torvane-project"
 
@@ -261,9 +263,10 @@ else
   fail "the window ended by itself: $(cat "$work/window.log")"
 fi
 # So does the workbench, and paints its first frame (program/first_frame.h).
-first_frame=$(TORVANE_FIRST_FRAME=1 QT_QPA_PLATFORM=offscreen timeout 20 "$root/usr/bin/torvane" --workbench 2>&1) ||
+first_frame=$(TORVANE_FIRST_FRAME=1 QT_QPA_PLATFORM=offscreen timeout 20 \
+  "$root/usr/bin/torvane" --workbench 2>&1) || fail "torvane --workbench: $first_frame"
+grep -Eqx 'first frame: [0-9]+ widgets in [0-9]+x[0-9]+' <<<"$first_frame" ||
   fail "torvane --workbench: $first_frame"
-grep -Eqx 'first frame: [0-9]+ widgets in [0-9]+x[0-9]+' <<<"$first_frame" || fail "torvane --workbench: $first_frame"
 
 # --- Manual pages: gzipped, without man's warnings, with whatis entries.
 # Their Chinese is spelled as troff escapes: the installed pages are ASCII,
