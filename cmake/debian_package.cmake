@@ -12,8 +12,9 @@ endif()
 
 include(GNUInstallDirs)
 
-# The reverse-DNS id: the names of the desktop entry, the metainfo and the
-# icon. The window names its desktop entry the same (desktop/chinese_ui.h).
+# The reverse-DNS id: the names of the desktop entry, the metainfo, the
+# icon and the MIME type file; the workbench's entry adds ".Workbench". The
+# windows name their desktop entries the same (desktop/chinese_ui.h).
 set(TORVANE_APP_ID io.github.torvane.Torvane)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging/linux)
 set(generated ${CMAKE_BINARY_DIR}/packaging)
@@ -112,9 +113,13 @@ install(FILES ${generated}/man/torvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/
 install(FILES ${generated}/man/torvane-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
   COMPONENT cli)
 
-# The menu entry and the software centres' description.
-install(FILES ${packaging}/${TORVANE_APP_ID}.desktop
+# The menu entries, the classic window's and the workbench's (which opens
+# project files), the project files' MIME type for shared-mime-info, and
+# the software centres' description.
+install(FILES ${packaging}/${TORVANE_APP_ID}.desktop ${packaging}/${TORVANE_APP_ID}.Workbench.desktop
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT app)
+install(FILES ${packaging}/${TORVANE_APP_ID}.xml
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/mime/packages COMPONENT app)
 install(FILES ${packaging}/${TORVANE_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo COMPONENT app)
 
@@ -185,8 +190,9 @@ set(CPACK_DEBIAN_APP_DESCRIPTION
 ${about}
 This package holds torvane, a window in Simplified Chinese that takes the
 parameters, or derives them from two points known in both grids, and
-converts a point file into a result table beside it. Its manual page is
-torvane(1).")
+converts a point file into a result table beside it; and its workbench,
+坐标转换工作台, for a site of many common points, which keeps the site as a
+project file (NAME.torvane). Its manual page is torvane(1).")
 # The window's package needs the command line's of the very same version.
 set(CPACK_DEBIAN_APP_PACKAGE_DEPENDS
   "torvane-cli (= ${PROJECT_VERSION}-${TORVANE_DEBIAN_REVISION})")

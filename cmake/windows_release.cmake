@@ -148,9 +148,13 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME torvane.exe)
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(torvane_link "测图坐标系与施工坐标系的相互转换.lnk")
+# The workbench's own entry: the same program with --workbench.
+set(workbench_link "坐标转换工作台.lnk")
 set(CPACK_NSIS_CREATE_ICONS_EXTRA
-  "  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\${torvane_link}\" \"$INSTDIR\\torvane.exe\"")
+  "  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\${torvane_link}\" \"$INSTDIR\\torvane.exe\"
+  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\${workbench_link}\" \"$INSTDIR\\torvane.exe\" \"--workbench\"")
 set(CPACK_NSIS_DELETE_ICONS_EXTRA "  Delete \"$SMPROGRAMS\\$MUI_TEMP\\${torvane_link}\"
+  Delete \"$SMPROGRAMS\\$MUI_TEMP\\${workbench_link}\"
   Delete \"$DESKTOP\\${torvane_link}\"")
 set(CPACK_NSIS_MUI_FINISHPAGE_RUN torvane.exe)
 set(CPACK_NSIS_MUI_ICON ${TORVANE_WINDOWS_ICON})

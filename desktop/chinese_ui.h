@@ -17,6 +17,8 @@ inline constexpr const char* kAppTitle = "Torvane";
 // ".desktop") and of its AppStream metainfo and icon in the Debian package
 // (packaging/linux/), which Wayland compositors match the window to.
 inline constexpr const char* kDesktopFileName = "io.github.torvane.Torvane";
+// The workbench's own desktop entry, which `torvane --workbench` names instead.
+inline constexpr const char* kWorkbenchDesktopFileName = "io.github.torvane.Torvane.Workbench";
 
 // Names the application "Torvane" and its desktop entry, picks a Chinese
 // interface font, gives it the window icon and installs Qt's own Simplified

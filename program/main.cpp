@@ -1,6 +1,9 @@
 // torvane: the window for converting point coordinates between the survey
-// grid and the construction grid. Without arguments the classic window,
-// which keeps no settings; `torvane --workbench` the workbench.
+// grid and the construction grid. Without --workbench the classic window,
+// which keeps no settings and ignores any argument;
+// `torvane --workbench [PROJECT.torvane]` the workbench, opening the
+// project when one is named (the first argument besides --workbench; any
+// further ones are ignored, as the desktop entry passes one file).
 #include <QApplication>
 #include <QStringList>
 
@@ -8,6 +11,7 @@
 #include "desktop/chinese_ui.h"
 #include "desktop/qt_platform.h"
 #include "os/process_io.h"
+#include "program/first_frame.h"
 #include "workbench/workbench_window.h"
 
 int main(int argc, char** argv) {
@@ -18,13 +22,23 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   torvane::SetUpApplication(app);
   torvane::QtPlatform platform;
-  if (QApplication::arguments().contains(QStringLiteral("--workbench"))) {
+  // Qt has taken its own options (-style and the like) out of these.
+  QStringList arguments = QApplication::arguments().mid(1);
+  if (arguments.removeAll(QStringLiteral("--workbench")) > 0) {
+    // Its own desktop entry, set before the window shows: Wayland
+    // desktops match the window to the entry of this name.
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(torvane::kWorkbenchDesktopFileName));
     torvane::WorkbenchWindow workbench(platform);
+    torvane::EndAtFirstFrameWhenAsked(workbench);
     workbench.show();
+    // Shown first, so that a project that cannot be opened is told over
+    // the window, which then stays empty.
+    if (!arguments.isEmpty()) workbench.OpenProject(arguments.first());
     return QApplication::exec();
   }
   torvane::MainWindow window(platform);
   window.Form_Load();
+  torvane::EndAtFirstFrameWhenAsked(window);
   window.show();
   return QApplication::exec();
 }

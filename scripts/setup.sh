@@ -27,6 +27,7 @@ packages=(
   # dpkg-parsechangelog (above), file for CPack's dependency scan, and the
   # checks: lintian, desktop-file-validate, appstreamcli, man and lexgrog.
   file lintian desktop-file-utils appstream man-db
+  shared-mime-info  # update-mime-database, which reads the project files' MIME type
   ${TORVANE_EXTRA_PACKAGES:-}
 )
 missing=()

@@ -5,7 +5,9 @@
 #   the control fields (the command line's package needs no Qt, the
 #   window's needs the command line's of its version); the exact list of
 #   each package's files, their owners and modes;
-#   the desktop entry (desktop-file-validate, its keys, one main category),
+#   the desktop entries (desktop-file-validate, their keys, one main
+#   category; the workbench's opening project files, whose MIME type
+#   update-mime-database reads),
 #   the AppStream metainfo (appstreamcli validate --no-net, id, release),
 #   the icons' sizes, the copyright file, the Debian changelog; the manual
 #   pages (man's warnings, in a UTF-8 and in the POSIX locale, whatis
@@ -13,9 +15,9 @@
 #   torvane-cli's --help in torvane-cli(1), every option the page names
 #   known to the program, the outputs the examples show); the programs
 #   unpacked from the package (torvane-cli converts the examples as the
-#   tables in EXAMPLES have them; the window starts); and apt resolving the
-#   packages' dependencies (apt-get --simulate: nothing is installed), the
-#   command line's alone without any Qt library.
+#   tables in EXAMPLES have them; the window and the workbench start); and
+#   apt resolving the packages' dependencies (apt-get --simulate: nothing
+#   is installed), the command line's alone without any Qt library.
 set -euo pipefail
 cli_deb=$(realpath "$1")
 deb=$(realpath "$2")
@@ -116,6 +118,8 @@ icon_sizes=(16 22 24 32 48 64 128 256)
 {
   echo ./usr/bin/torvane
   echo ./usr/share/applications/$app_id.desktop
+  echo ./usr/share/applications/$app_id.Workbench.desktop
+  echo ./usr/share/mime/packages/$app_id.xml
   echo ./usr/share/doc/torvane/changelog.Debian.gz
   echo ./usr/share/doc/torvane/copyright
   for size in "${icon_sizes[@]}"; do
@@ -173,6 +177,27 @@ main_categories=$(sed -n 's/^Categories=//p' "$desktop" | tr ';' '\n' |
   fail "desktop entry: no additional category"
 # The window names the same desktop entry (QGuiApplication::setDesktopFileName).
 grep -qaF "$app_id" "$root/usr/bin/torvane" || fail "the window does not name $app_id"
+# The workbench's entry: its own name, the same icon and categories, and
+# the program that opens project files (%f: the one opened).
+workbench=$root/usr/share/applications/$app_id.Workbench.desktop
+desktop-file-validate "$workbench" || fail "desktop-file-validate (the workbench)"
+expect_grep '^Name=Torvane Workbench$' "$workbench" "workbench entry: Name"
+expect_grep '^Name\[zh_CN\]=坐标转换工作台$' "$workbench" "workbench entry: Name[zh_CN]"
+expect_grep '^Exec=torvane --workbench %f$' "$workbench" "workbench entry: Exec"
+expect_grep '^MimeType=application/x-torvane-project;$' "$workbench" "workbench entry: MimeType"
+expect_grep "^Icon=$app_id\$" "$workbench" "workbench entry: Icon"
+[ "$(grep '^Categories=' "$workbench")" = "$(grep '^Categories=' "$desktop")" ] ||
+  fail "workbench entry: other categories than the window's"
+grep -qaF "$app_id.Workbench" "$root/usr/bin/torvane" ||
+  fail "the workbench does not name $app_id.Workbench"
+# The project files' MIME type: shared-mime-info's database, built from the
+# package's file alone, gives *.torvane that type.
+mkdir -p "$work/mime/packages"
+cp "$root/usr/share/mime/packages/$app_id.xml" "$work/mime/packages/"
+update-mime-database "$work/mime" >"$work/mime.log" 2>&1 ||
+  fail "update-mime-database: $(cat "$work/mime.log")"
+grep -qxF 'application/x-torvane-project:*.torvane' "$work/mime/globs" ||
+  fail "the MIME database gives *.torvane no application/x-torvane-project"
 
 # --- AppStream.
 metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml
@@ -237,6 +262,11 @@ else
   wait "$window" || true
   fail "the window ended by itself: $(cat "$work/window.log")"
 fi
+# So does the workbench, and paints its first frame (program/first_frame.h).
+first_frame=$(TORVANE_FIRST_FRAME=1 QT_QPA_PLATFORM=offscreen timeout 20 \
+  "$root/usr/bin/torvane" --workbench 2>&1) || fail "torvane --workbench: $first_frame"
+grep -Eqx 'first frame: [0-9]+ widgets in [0-9]+x[0-9]+' <<<"$first_frame" ||
+  fail "torvane --workbench: $first_frame"
 
 # --- Manual pages: gzipped, without man's warnings, with whatis entries.
 # Their Chinese is spelled as troff escapes: the installed pages are ASCII,

@@ -2,7 +2,8 @@
 # The Windows installer under Wine, on a virtual X display:
 #   run silently, it puts the programs in Program Files with an uninstaller,
 #   the third-party licences and a Start-menu entry of the window's Chinese
-#   name, which starts the window; the installed command line converts the
+#   name, which starts the window, and one of the workbench's, 坐标转换工作台,
+#   which starts the workbench; the installed command line converts the
 #   example; the ZIP holds the same licences;
 #   run as a user clicks through it (Return on every page), its finish page
 #   starts the window and creates the desktop shortcut it offers;
@@ -19,14 +20,17 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine_display.sh"
 
 title=测图坐标系与施工坐标系的相互转换
 link=$title.lnk
+# The workbench's caption begins with its name (a project's name may follow).
+workbench_title=坐标转换工作台
+workbench_link=$workbench_title.lnk
 # end_wine: ends every program Wine runs (the window started by a test).
 end_wine() {
   wineserver -k 2>/dev/null
   wineserver -w
 }
-# find_link WHERE: the shortcut of the window's name in a Start-menu or
-# desktop folder of the prefix.
-find_link() { find "$WINEPREFIX/drive_c" -path "*$1*" -name "$link" 2>/dev/null | head -n 1; }
+# find_link WHERE [NAME]: the shortcut NAME (the window's by default) in a
+# Start-menu or desktop folder of the prefix.
+find_link() { find "$WINEPREFIX/drive_c" -path "*$1*" -name "${2:-$link}" 2>/dev/null | head -n 1; }
 registry_key='HKLM\Software\The Torvane authors'
 # not COMMAND...: succeeds when the command, quiet, fails.
 not() { ! "$@" >/dev/null 2>&1; }
@@ -70,6 +74,16 @@ if [ -n "$menu" ]; then
   check "the Start-menu entry starts the window" test -n "$(find_window "^$title\$")"
 fi
 end_wine
+# The workbench's entry starts torvane.exe --workbench: a window of the
+# workbench's caption, which the classic window does not have.
+menu=$(find_link 'Start Menu' "$workbench_link")
+check "a Start-menu entry $workbench_title" test -n "$menu"
+if [ -n "$menu" ]; then
+  ("$wine" start /unix "$menu" >/dev/null 2>&1 &)
+  check "the Start-menu entry $workbench_title starts the workbench" \
+    test -n "$(find_window "^$workbench_title")"
+fi
+end_wine
 
 table=$work/table.txt
 (cd "$examples" && "$wine" "$installed/torvane-cli.exe" convert --dx=500 --dy=600 --angle=30.1520 \
@@ -101,6 +115,8 @@ wineserver -w
 for _ in $(seq 20); do [ -e "$installed/torvane.exe" ] || break; sleep 0.5; done
 check "the uninstaller removes the window" test ! -e "$installed/torvane.exe"
 check "the uninstaller removes the Start-menu entry" test -z "$(find_link 'Start Menu')"
+check "the uninstaller removes the Start-menu entry $workbench_title" \
+  test -z "$(find_link 'Start Menu' "$workbench_link")"
 check "the uninstaller removes the desktop shortcut" test -z "$(find_link Desktop)"
 # reg query fails on a key that is not there (an empty one passes).
 check "the uninstaller leaves no registry key $registry_key" \
