@@ -8,12 +8,15 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <random>
 #include <string>
 
 #include "desktop/scripted_platform.h"
 #include "number/pattern.h"
+#include "workbench/convert_job.h"
 #include "workbench/workbench_window.h"
 
 namespace torvane {
@@ -181,6 +184,57 @@ TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
     EXPECT_FALSE(window_.SaveProjectAs(Path(row.file)));
     EXPECT_EQ(Bytes(Path(row.file)), row.bytes);
   }
+}
+
+// Converts the example points with what the window would convert with now,
+// the result beside them; returns the result's bytes.
+QByteArray ConvertExample(WorkbenchWindow& window, const QString& folder) {
+  const std::optional<ConvertSettings> settings = window.ConversionSettings();
+  if (!settings) return "(no settings)";
+  ConvertPlan plan;
+  plan.point_files = {(folder + QStringLiteral("/points.csv")).toStdString()};
+  plan.layout = settings->layout;
+  plan.encoding = settings->encoding;
+  plan.height_offset = settings->height_offset;
+  plan.params = settings->params;
+  ConvertJob job;
+  QSignalSpy finished(&job, &ConvertJob::Finished);
+  job.Start(plan);
+  if (!finished.wait(60000) || job.outcomes().front().state != FileOutcome::kConverted) {
+    return "(not converted)";
+  }
+  return Bytes(QString::fromStdString(job.outcomes().front().result_path));
+}
+
+// State: a four-parameter site with H0 45.3 and a check point. Action: the
+// example points converted; the project saved and opened again, converted
+// again; the command line's convert --project on the saved file.
+// Expected: the three tables byte for byte the same, heights shifted.
+TEST_F(WorkbenchTest, ConvertsAlikeBeforeAndAfterReopeningAndAsTheCommandLine) {
+  ASSERT_TRUE(QFile::copy(QStringLiteral(TORVANE_EXAMPLES "/points.csv"), Path("points.csv")));
+  window_.table().SetRows({{"A", PointRole::kFit, "1000", "2000", "0", "0"},
+                           {"B", PointRole::kFit, "1070.712", "2070.710", "100", "0"},
+                           {"C", PointRole::kFit, "1000.002", "2141.420", "100", "100"},
+                           {"D", PointRole::kCheck, "929.290", "2070.712", "0", "100"}});
+  auto* model = window_.findChild<QComboBox*>(QStringLiteral("model"));
+  model->setCurrentIndex(1);
+  emit model->activated(1);
+  TypeInto("heightOffset", QStringLiteral("45.3"));
+  const QByteArray before = ConvertExample(window_, folder_.path());
+  // III11's H 1215.101 less H0.
+  ASSERT_TRUE(before.startsWith("III11") && before.contains(" 1169.8010\r\n"))
+      << before.left(200).toStdString();
+  ASSERT_TRUE(window_.SaveProjectAs(Path("site.torvane")));
+  window_.NewProject();
+  ASSERT_TRUE(window_.OpenProject(Path("site.torvane")));
+  EXPECT_EQ(ConvertExample(window_, folder_.path()), before);
+  QProcess cli;
+  cli.start(QStringLiteral(TORVANE_CLI),
+            {QStringLiteral("convert"), QStringLiteral("--project=") + Path("site.torvane"),
+             QStringLiteral("-o"), Path("cli.txt"), Path("points.csv")});
+  ASSERT_TRUE(cli.waitForFinished(30000));
+  EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  EXPECT_EQ(Bytes(Path("cli.txt")), before);
 }
 
 // State: two projects saved. Expected: the recent list newest first, kept
