@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows release tested under Wine, from this Debian machine: the core's
 # tests and the command line against the Linux build, each under a Chinese
-# locale (code page 936) and under C.UTF-8 (code page 1252); the window
+# locale (code page 936) and under C.UTF-8 (code page 1252); both windows
 # driven on Xvfb; the installer run silently.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -20,5 +20,7 @@ for locale in zh_CN.UTF-8 C.UTF-8; do
 done
 LC_ALL=zh_CN.UTF-8 bash tests/kill_test.sh wine "$PWD/$out/dist/torvane-cli.exe"
 LC_ALL=zh_CN.UTF-8 bash tests/windows_window_test.sh "$PWD/$out/dist/torvane.exe" "$PWD/examples"
+LC_ALL=zh_CN.UTF-8 bash tests/windows_workbench_test.sh "$PWD/$out/dist/torvane.exe" \
+  "$PWD/${TORVANE_LINUX_BUILD:-build}/torvane-cli" "$PWD/examples"
 LC_ALL=zh_CN.UTF-8 bash tests/windows_installer_test.sh "$PWD/$out" "$PWD/examples"
 wineserver -k || true

@@ -98,9 +98,9 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
   file_list_->setObjectName(QStringLiteral("files"));
   file_list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   auto* file_buttons = new QVBoxLayout;
-  auto* add = new QPushButton(QStringLiteral("添加文件…"), files_box);
+  auto* add = new QPushButton(QStringLiteral("添加文件(&A)…"), files_box);
   add->setObjectName(QStringLiteral("add"));
-  remove_ = new QPushButton(QStringLiteral("移除"), files_box);
+  remove_ = new QPushButton(QStringLiteral("移除(&R)"), files_box);
   remove_->setObjectName(QStringLiteral("remove"));
   file_buttons->addWidget(add);
   file_buttons->addWidget(remove_);
@@ -190,7 +190,7 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
   in_folder_->setObjectName(QStringLiteral("in_folder"));
   folder_shown_ = new QLabel(output_box);
   folder_shown_->setObjectName(QStringLiteral("folder"));
-  auto* choose_folder = new QPushButton(QStringLiteral("指定文件夹…"), output_box);
+  auto* choose_folder = new QPushButton(QStringLiteral("指定文件夹(&F)…"), output_box);
   choose_folder->setObjectName(QStringLiteral("choose_folder"));
   folder_row->addWidget(in_folder_);
   folder_row->addWidget(folder_shown_, 1);
@@ -207,7 +207,7 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
   choices->addWidget(output_box);
 
   // Converting.
-  start_ = new QPushButton(QStringLiteral("开始转换"), this);
+  start_ = new QPushButton(QStringLiteral("开始转换(&S)"), this);
   start_->setObjectName(QStringLiteral("start"));
   start_->setDefault(true);
   progress_ = new QProgressBar(this);
