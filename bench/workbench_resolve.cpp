@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < edits; ++i) {
     // An X typed 1 mm off and back again, alternately.
     const QModelIndex cell = window.table().index(i % points, 2);
-    const QString text = QString::fromStdString(rows[i % points].xs) +
-                         (i % 2 ? QString() : QStringLiteral("1"));
+    const QString text =
+        QString::fromStdString(rows[i % points].xs) + (i % 2 ? QString() : QStringLiteral("1"));
     timer.start();
     window.table().setData(cell, text, Qt::EditRole);
     window.repaint();

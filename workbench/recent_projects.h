@@ -19,9 +19,9 @@ class RecentProjects {
 
   const QStringList& paths() const { return paths_; }
 
-  // Puts `path` first (once; a path with a line end is not kept), drops the oldest past kRecentProjects and
-  // writes the file in full or not at all; false when it could not be
-  // written (the list in memory is still updated).
+  // Puts `path` first (once; a path with a line end is not kept), drops the oldest past
+  // kRecentProjects and writes the file in full or not at all; false when it could not be written
+  // (the list in memory is still updated).
   bool Add(const QString& path);
   // Drops `path`, e.g. a project that is gone; writes as Add does.
   bool Remove(const QString& path);

@@ -22,15 +22,15 @@ QString Mm(double metres) { return Text(MillimetreText(metres)); }
 QString FTestText(const ScaleTest& test) {
   const QString f =
       std::isinf(test.f) ? QStringLiteral("无穷大") : Text(FormatPattern(test.f, kFPattern));
-  const QString figures = QStringLiteral("F = %1，F(1, %2) 的 %3 % 分位数 %4，刚体中误差 %5 mm")
-                              .arg(f)
-                              .arg(test.freedom)
-                              .arg(Text(FormatPattern(kScaleTestLevel * kPercent, "0")),
-                                   Text(FormatPattern(test.quantile, kQuantilePattern)),
-                                   Mm(test.rigid_rms));
+  const QString figures =
+      QStringLiteral("F = %1，F(1, %2) 的 %3 % 分位数 %4，刚体中误差 %5 mm")
+          .arg(f)
+          .arg(test.freedom)
+          .arg(Text(FormatPattern(kScaleTestLevel * kPercent, "0")),
+               Text(FormatPattern(test.quantile, kQuantilePattern)), Mm(test.rigid_rms));
   return (test.significant ? QStringLiteral("尺度显著，应采用四参数：")
-                           : QStringLiteral("尺度不显著，刚体转换即可："))
-         + figures;
+                           : QStringLiteral("尺度不显著，刚体转换即可：")) +
+         figures;
 }
 
 QString SwappedText(const SiteWarnings& warnings) {
@@ -62,7 +62,8 @@ QStringList WarningTexts(const LiveSolve& solve) {
   constexpr std::size_t kPairsNamed = 3;
   for (std::size_t i = 0; i < w.coincident.size() && i < kPairsNamed; ++i) {
     texts << QStringLiteral("点 %1 与点 %2 几乎重合：是否重复输入？")
-                 .arg(Text(fit[w.coincident[i].first].name), Text(fit[w.coincident[i].second].name));
+                 .arg(Text(fit[w.coincident[i].first].name),
+                      Text(fit[w.coincident[i].second].name));
   }
   if (w.coincident_count > kPairsNamed) {
     texts << QStringLiteral("另有 %1 对点几乎重合。").arg(w.coincident_count - kPairsNamed);
@@ -80,10 +81,9 @@ std::size_t WorstFitPoint(const FitReport& report) {
 SolveSummary SummarizeSolve(const LiveSolve& solve) {
   SolveSummary summary;
   if (!solve.report) {
-    summary.failure =
-        solve.failure.empty()
-            ? QStringLiteral("参与平差的点不足两个，无法计算参数。")
-            : QStringLiteral("无法计算参数：%1").arg(Text(solve.failure));
+    summary.failure = solve.failure.empty()
+                          ? QStringLiteral("参与平差的点不足两个，无法计算参数。")
+                          : QStringLiteral("无法计算参数：%1").arg(Text(solve.failure));
     return summary;
   }
   const FitReport& report = *solve.report;
@@ -94,7 +94,8 @@ SolveSummary SummarizeSolve(const LiveSolve& solve) {
   if (report.model == FitModel::kSimilarity) summary.parameters += ' ' + Text(report.scale_text);
   summary.rotation = Text(FormatPattern(report.box_degrees, kDegreePattern)) + QStringLiteral("°");
   if (report.model == FitModel::kSimilarity) {
-    summary.scale = Text(report.scale_text) + QStringLiteral("（%1 ppm").arg(Text(FormatPattern(report.ppm, kPpmPattern)));
+    summary.scale = Text(report.scale_text) +
+                    QStringLiteral("（%1 ppm").arg(Text(FormatPattern(report.ppm, kPpmPattern)));
     if (report.scale_test) {
       summary.scale += QStringLiteral("，标准误差 %1 ppm")
                            .arg(Text(FormatPattern(report.scale_test->ppm_error, kPpmPattern)));
@@ -103,15 +104,16 @@ SolveSummary SummarizeSolve(const LiveSolve& solve) {
   }
   summary.rms = QStringLiteral("中误差 %1 mm，2 倍中误差 %2 mm")
                     .arg(Mm(report.rms), Mm(kRmsLimitFactor * report.rms));
-  for (std::size_t i : ResidualsAbove(report, kRmsLimitFactor * report.rms * kMillimetresPerMetre)) {
+  for (std::size_t i :
+       ResidualsAbove(report, kRmsLimitFactor * report.rms * kMillimetresPerMetre)) {
     summary.beyond << Text(fit[i].name);
   }
   if (report.most_standardized) {
     const std::size_t most = *report.most_standardized;
     const double largest = LargerOf(report.standardized[most]);
-    summary.standardized = QStringLiteral("最大标准化残差 %1 %2")
-                               .arg(Text(fit[most].name),
-                                    Text(FormatPattern(largest, kStandardizedPattern)));
+    summary.standardized =
+        QStringLiteral("最大标准化残差 %1 %2")
+            .arg(Text(fit[most].name), Text(FormatPattern(largest, kStandardizedPattern)));
     summary.blunder = largest > kBlunderLimit;
   }
   if (report.scale_test) summary.f_test = FTestText(*report.scale_test);

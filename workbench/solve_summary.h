@@ -24,7 +24,7 @@ struct SolveSummary {
   QString standardized;  // "最大标准化残差 B 3.41"; empty with fewer than four points
   bool blunder = false;  // that |w| is beyond 3
   QString f_test;        // the verdict in words, with F and its quantile
-  QString check;         // "检核点中误差 1.234 mm，最大 K7 2.345 mm"; empty without check points
+  QString check;  // "检核点中误差 1.234 mm，最大 K7 2.345 mm"; empty without check points
   QStringList warnings;  // each a sentence
   QString failure;       // why nothing could be solved; empty when solved
 };

@@ -22,14 +22,15 @@
 #include <QTableView>
 #include <QUndoCommand>
 #include <QVBoxLayout>
+#include <cassert>
 #include <functional>
 #include <utility>
 
+#include "batch/height_offset.h"
 #include "desktop/chinese_ui.h"
 #include "desktop/local_path.h"
 #include "desktop/run_failure_message.h"
 #include "desktop/site_plot.h"
-#include "batch/height_offset.h"
 #include "number/exact_decimal.h"
 #include "number/number_text.h"
 #include "workbench/convert_dialog.h"
@@ -37,6 +38,7 @@
 #include "workbench/plot_view.h"
 #include "workbench/point_import.h"
 #include "workbench/role_delegate.h"
+#include "workbench/typed_params_dialog.h"
 
 namespace torvane {
 namespace {
@@ -202,48 +204,65 @@ void WorkbenchWindow::BuildMenus() {
     return action;
   };
   QMenu* project = menuBar()->addMenu(QStringLiteral("项目(&P)"));
-  add(project, QStringLiteral("新建(&N)"), QKeySequence::New, [this] { NewProject(); }, "new");
-  add(project, QStringLiteral("打开(&O)…"), QKeySequence::Open, [this] { OpenProjectDialog(); },
+  add(
+      project, QStringLiteral("新建(&N)"), QKeySequence::New, [this] { NewProject(); }, "new");
+  add(
+      project, QStringLiteral("打开(&O)…"), QKeySequence::Open, [this] { OpenProjectDialog(); },
       "open");
   recent_menu_ = project->addMenu(QStringLiteral("最近的项目(&R)"));
-  add(project, QStringLiteral("保存(&S)"), QKeySequence::Save, [this] { SaveProject(); }, "save");
-  add(project, QStringLiteral("另存为(&A)…"), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+  add(
+      project, QStringLiteral("保存(&S)"), QKeySequence::Save, [this] { SaveProject(); }, "save");
+  add(
+      project, QStringLiteral("另存为(&A)…"), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
       [this] { SaveProjectDialog(); }, "saveAs");
   project->addSeparator();
-  add(project, QStringLiteral("转换点文件(&T)…"), QKeySequence(QStringLiteral("Ctrl+T")),
+  add(
+      project, QStringLiteral("手工输入参数(&M)…"), QKeySequence(), [this] { TypeParams(); },
+      "typeParams");
+  add(
+      project, QStringLiteral("转换点文件(&T)…"), QKeySequence(QStringLiteral("Ctrl+T")),
       [this] { ConvertFiles(); }, "convertFiles");
   project->addSeparator();
-  add(project, QStringLiteral("退出(&X)"), QKeySequence::Quit, [this] { close(); }, "quit");
+  add(
+      project, QStringLiteral("退出(&X)"), QKeySequence::Quit, [this] { close(); }, "quit");
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
   QAction* undo = undo_.createUndoAction(this, QStringLiteral("撤销"));
   undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
   undo->setObjectName(QStringLiteral("undo"));
   QAction* redo = undo_.createRedoAction(this, QStringLiteral("重做"));
-  redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")),
-                      QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+  redo->setShortcuts(
+      {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
   redo->setObjectName(QStringLiteral("redo"));
   edit->addAction(undo);
   edit->addAction(redo);
   edit->addSeparator();
-  add(edit, QStringLiteral("粘贴公共点(&V)"), QKeySequence::Paste, [this] { PastePoints(); },
+  add(
+      edit, QStringLiteral("粘贴公共点(&V)"), QKeySequence::Paste, [this] { PastePoints(); },
       "paste");
-  add(edit, QStringLiteral("添加点(&A)"), QKeySequence(QStringLiteral("Ctrl+Ins")),
+  add(
+      edit, QStringLiteral("添加点(&A)"), QKeySequence(QStringLiteral("Ctrl+Ins")),
       [this] { table_model_.AddRow(); }, "addRow");
-  add(edit, QStringLiteral("删除点(&D)"), QKeySequence(QStringLiteral("Ctrl+Del")), [this] {
-    std::vector<int> rows;
-    for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
-      rows.push_back(index.row());
-    }
-    if (rows.empty() && table_->currentIndex().isValid()) rows.push_back(table_->currentIndex().row());
-    if (!rows.empty()) table_model_.DeleteRows(rows);
-  }, "deleteRows");
+  add(
+      edit, QStringLiteral("删除点(&D)"), QKeySequence(QStringLiteral("Ctrl+Del")),
+      [this] {
+        std::vector<int> rows;
+        for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
+          rows.push_back(index.row());
+        }
+        if (rows.empty() && table_->currentIndex().isValid())
+          rows.push_back(table_->currentIndex().row());
+        if (!rows.empty()) table_model_.DeleteRows(rows);
+      },
+      "deleteRows");
   edit->addSeparator();
-  add(edit, QStringLiteral("导入公共点文件(&I)…"), QKeySequence(QStringLiteral("Ctrl+I")),
+  add(
+      edit, QStringLiteral("导入公共点文件(&I)…"), QKeySequence(QStringLiteral("Ctrl+I")),
       [this] { ImportPoints(); }, "import");
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
-  add(view, QStringLiteral("适合窗口(&F)"), QKeySequence(QStringLiteral("Ctrl+0")),
+  add(
+      view, QStringLiteral("适合窗口(&F)"), QKeySequence(QStringLiteral("Ctrl+0")),
       [this] { plot_->FitToWindow(); }, "fitPlot");
   UpdateRecentMenu();
 }
@@ -280,14 +299,24 @@ void WorkbenchWindow::ShowSummary() {
     }
     if (!s.standardized.isEmpty()) {
       html += QStringLiteral("<tr><td>标准化残差：</td><td>%1</td></tr>")
-                  .arg(s.blunder ? red(s.standardized + QStringLiteral("，超过 3，请检查该点是否有粗差"))
-                                 : s.standardized.toHtmlEscaped() + QStringLiteral("，在 3 以内"));
+                  .arg(s.blunder
+                           ? red(s.standardized + QStringLiteral("，超过 3，请检查该点是否有粗差"))
+                           : s.standardized.toHtmlEscaped() + QStringLiteral("，在 3 以内"));
     }
     if (!s.f_test.isEmpty()) html += line(QStringLiteral("F 检验："), s.f_test);
     if (!s.check.isEmpty()) html += line(QStringLiteral("检核点："), s.check);
     html += QStringLiteral("</table>");
   }
-  for (const QString& warning : s.warnings) html += QStringLiteral("<p>") + red(QStringLiteral("注意：") + warning) + QStringLiteral("</p>");
+  if (!solve_.report && loaded_.parameters && loaded_.parameters->source == ParamSource::kTyped) {
+    const ProjectParams& typed = *loaded_.parameters;
+    html += QStringLiteral("<p>转换使用手工输入的参数：%1</p>")
+                .arg(QString::fromStdString(typed.texts.x_offset + ' ' + typed.texts.y_offset +
+                                            ' ' + typed.texts.angle + ' ' + typed.scale)
+                         .toHtmlEscaped());
+  }
+  for (const QString& warning : s.warnings)
+    html +=
+        QStringLiteral("<p>") + red(QStringLiteral("注意：") + warning) + QStringLiteral("</p>");
   panel_->setText(html);
 }
 
@@ -326,7 +355,8 @@ void WorkbenchWindow::UpdatePlot(bool fit_view) {
 bool WorkbenchWindow::Modified() const { return !undo_.isClean() || notes_changed_; }
 
 void WorkbenchWindow::UpdateTitle() {
-  setWindowTitle(ProjectName(path_) + QStringLiteral("[*] - ") + QString::fromUtf8(kWorkbenchTitle));
+  setWindowTitle(ProjectName(path_) + QStringLiteral("[*] - ") +
+                 QString::fromUtf8(kWorkbenchTitle));
   setWindowModified(Modified());
 }
 
@@ -482,7 +512,8 @@ bool WorkbenchWindow::SaveProjectDialog() {
   dialog.kind = FileDialogKind::kSave;
   dialog.title = QStringLiteral("项目另存为");
   dialog.filters = {QString::fromUtf8(kProjectFilter)};
-  const QString name = site_->text().trimmed().isEmpty() ? ProjectName(path_) : site_->text().trimmed();
+  const QString name =
+      site_->text().trimmed().isEmpty() ? ProjectName(path_) : site_->text().trimmed();
   dialog.start = path_.isEmpty() ? name + QString::fromUtf8(kProjectSuffix) : path_;
   const QStringList chosen = platform_.ShowFileDialog(this, dialog);
   if (chosen.isEmpty()) return false;
@@ -512,8 +543,9 @@ void WorkbenchWindow::closeEvent(QCloseEvent* event) {
 
 void WorkbenchWindow::PastePoints() {
   const QString text = QApplication::clipboard()->text();
-  const std::optional<int> at =
-      table_->currentIndex().isValid() ? std::optional<int>(table_->currentIndex().row()) : std::nullopt;
+  const std::optional<int> at = table_->currentIndex().isValid()
+                                    ? std::optional<int>(table_->currentIndex().row())
+                                    : std::nullopt;
   auto pasted = table_model_.Paste(text, at);
   if (!pasted) Warn(pasted.error());
 }
@@ -553,18 +585,9 @@ std::optional<ConvertSettings> WorkbenchWindow::ConversionSettings() {
   if (solve_.report) {
     settings.params = solve_.report->params;
   } else if (loaded_.parameters && loaded_.parameters->source == ParamSource::kTyped) {
-    // Read as `torvane-cli convert --project` reads them.
-    const ProjectParams& typed = *loaded_.parameters;
-    const auto value = [](const std::string& text) -> Expected<double, DecimalError> {
-      return TrimBlanks(text) == "." ? Expected<double, DecimalError>(0.0) : ParseDecimal(text);
-    };
-    const auto dx = value(typed.texts.x_offset), dy = value(typed.texts.y_offset),
-               angle = value(typed.texts.angle), scale = value(typed.scale);
-    auto params = dx && dy && angle && scale
-                      ? RunParamsFromValues(*dx, *dy, *angle, *scale)
-                      : Expected<RunParams>(Fail(std::string("a parameter is not a number")));
+    auto params = TypedRunParams(*loaded_.parameters);
     if (!params) {
-      Warn(QStringLiteral("项目中的参数无法使用：%1").arg(QString::fromStdString(params.error())));
+      Warn(params.error());
       return std::nullopt;
     }
     settings.params = *params;
@@ -589,6 +612,26 @@ std::optional<ConvertSettings> WorkbenchWindow::ConversionSettings() {
   settings.layout = loaded_.layout;
   settings.encoding = loaded_.encoding;
   return settings;
+}
+
+void WorkbenchWindow::TypeParams() {
+  const std::optional<ProjectParams> typed =
+      loaded_.parameters && loaded_.parameters->source == ParamSource::kTyped ? loaded_.parameters
+                                                                              : std::nullopt;
+  TypedParamsDialog dialog(typed, this);
+  if (dialog.exec() == QDialog::Accepted) SetTypedParams(dialog.Params());
+}
+
+void WorkbenchWindow::SetTypedParams(const ProjectParams& params) {
+  assert(params.source == ParamSource::kTyped);
+  const std::optional<ProjectParams> before = loaded_.parameters;
+  const auto show = [this](const std::optional<ProjectParams>& shown) {
+    loaded_.parameters = shown;
+    ShowSummary();
+  };
+  undo_.push(new FieldEdit(
+      QStringLiteral("手工输入参数"), [show, before] { show(before); },
+      [show, params] { show(params); }));
 }
 
 void WorkbenchWindow::ConvertFiles() {

@@ -65,17 +65,22 @@ class WorkbenchWindow : public QMainWindow {
   const RecentProjects& recent() const { return recent_; }
 
   // The menu commands, as the menus and their shortcuts run them.
-  void NewProject();          // 新建
-  void OpenProjectDialog();   // 打开…
-  bool SaveProject();         // 保存: Save As for a new project
-  bool SaveProjectDialog();   // 另存为…
-  void ImportPoints();        // 导入公共点文件…: the file, then its layout
+  void NewProject();         // 新建
+  void OpenProjectDialog();  // 打开…
+  bool SaveProject();        // 保存: Save As for a new project
+  bool SaveProjectDialog();  // 另存为…
+  void ImportPoints();       // 导入公共点文件…: the file, then its layout
   // Appends the common points of the file at `path`, read as `layout` says,
   // one undo step; a file the reader refuses is told in a message box,
   // naming file, line and field, and nothing is added.
   bool ImportPointsFrom(const QString& path, const CommonPointLayout& layout);
-  void PastePoints();         // 粘贴
-  void ConvertFiles();        // 转换点文件…
+  void PastePoints();  // 粘贴
+  void TypeParams();   // 手工输入参数…
+  // Parameters typed by hand (source kTyped), one undo step: converting
+  // uses them, and the project keeps them, while the table gives no
+  // solution.
+  void SetTypedParams(const ProjectParams& params);
+  void ConvertFiles();  // 转换点文件…
   // What converting would use now: the parameters solved (or typed into
   // the project when nothing is solved), H0, the project's point-file
   // layout; none, after a message box saying why, when there are no
@@ -118,8 +123,8 @@ class WorkbenchWindow : public QMainWindow {
   QMenu* recent_menu_ = nullptr;
 
   CommonPointLayout import_layout_;  // as the last import was laid out
-  QString path_;          // the project file shown; empty: new
-  Project loaded_;        // what the file held, for what the window does not show
+  QString path_;                     // the project file shown; empty: new
+  Project loaded_;                   // what the file held, for what the window does not show
   bool notes_changed_ = false;
   QString site_text_, height_text_;  // the header boxes as last committed
   LiveSolve solve_;

@@ -54,8 +54,10 @@ CliReport RunCli(const std::vector<ProjectPoint>& rows, FitModel model, const QS
   out.close();
   QStringList arguments = {QStringLiteral("solve"), QStringLiteral("--points=") + file};
   if (model == FitModel::kSimilarity) arguments << QStringLiteral("--model=similarity");
-  if (!excluded.empty()) arguments << QStringLiteral("--exclude=") + QString::fromStdString(excluded);
-  if (!check.empty()) arguments << QStringLiteral("--check-points=") + QString::fromStdString(check);
+  if (!excluded.empty())
+    arguments << QStringLiteral("--exclude=") + QString::fromStdString(excluded);
+  if (!check.empty())
+    arguments << QStringLiteral("--check-points=") + QString::fromStdString(check);
   QProcess cli;
   cli.start(QStringLiteral(TORVANE_CLI), arguments);
   EXPECT_TRUE(cli.waitForFinished(30000)) << TORVANE_CLI;
@@ -91,12 +93,12 @@ std::string After(const CliReport& report, const std::string& prefix, const std:
 
 // Every number the window shows for `rows` against the command line's
 // report, and the report of the project it saves.
-void ExpectSameAsCli(WorkbenchWindow& window, const std::vector<ProjectPoint>& rows,
-                     FitModel model, const QString& folder, const std::string& site,
-                     bool project = true) {
+void ExpectSameAsCli(WorkbenchWindow& window, const std::vector<ProjectPoint>& rows, FitModel model,
+                     const QString& folder, const std::string& site, bool project = true) {
   SCOPED_TRACE(site);
   window.table().SetRows(rows);
-  if ((window.CurrentProject().model == FitModel::kSimilarity) != (model == FitModel::kSimilarity)) {
+  if ((window.CurrentProject().model == FitModel::kSimilarity) !=
+      (model == FitModel::kSimilarity)) {
     window.findChild<QComboBox*>(QStringLiteral("model"))
         ->setCurrentIndex(model == FitModel::kSimilarity ? 1 : 0);
     emit window.findChild<QComboBox*>(QStringLiteral("model"))
@@ -111,13 +113,15 @@ void ExpectSameAsCli(WorkbenchWindow& window, const std::vector<ProjectPoint>& r
   ASSERT_TRUE(s.failure.isEmpty()) << s.failure.toStdString();
   ASSERT_FALSE(cli.lines.empty());
   EXPECT_EQ(s.parameters.toStdString(), cli.lines.front());
-  EXPECT_EQ(s.rotation.toStdString(), After(cli, "Rotation: ", " (").substr(
-                                          After(cli, "Rotation: ", " (").find("= ") + 2));
+  EXPECT_EQ(s.rotation.toStdString(),
+            After(cli, "Rotation: ", " (").substr(After(cli, "Rotation: ", " (").find("= ") + 2));
   if (model == FitModel::kSimilarity) {
     const std::string scale = After(cli, "Scale: ", "\n");
     const std::string value = scale.substr(0, scale.find(' '));
-    const std::string ppm = scale.substr(scale.find("= ") + 2, scale.find(" ppm") - scale.find("= ") - 2);
-    EXPECT_TRUE(s.scale.toStdString().starts_with(value + "（" + ppm + " ppm")) << s.scale.toStdString();
+    const std::string ppm =
+        scale.substr(scale.find("= ") + 2, scale.find(" ppm") - scale.find("= ") - 2);
+    EXPECT_TRUE(s.scale.toStdString().starts_with(value + "（" + ppm + " ppm"))
+        << s.scale.toStdString();
     if (scale.find("standard error ") != std::string::npos) {
       const std::string error = scale.substr(scale.find("standard error ") + 15);
       EXPECT_NE(s.scale.toStdString().find("标准误差 " + error.substr(0, error.find(' '))),

@@ -82,8 +82,8 @@ TEST_F(WorkbenchTest, CaptionShowsNameAndChange) {
 TEST_F(WorkbenchTest, AsksBeforeChangesAreLost) {
   struct Row {
     MessageAnswer answer;
-    bool kept;                // the change still shown afterwards
-    bool written;             // the file holds the change
+    bool kept;     // the change still shown afterwards
+    bool written;  // the file holds the change
   } rows[] = {{MessageAnswer::kCancel, true, false},
               {MessageAnswer::kDiscard, false, false},
               {MessageAnswer::kOk, false, true}};
@@ -109,10 +109,10 @@ TEST_F(WorkbenchTest, AsksBeforeChangesAreLost) {
 // Expected: the rows solved at once; undo empties the table and the solve,
 // redo brings both back; a second paste without a header adds its rows.
 TEST_F(WorkbenchTest, PastesSolvesUndoesAndRedoes) {
-  QApplication::clipboard()->setText(QStringLiteral(
-      "点名\t测图X\t测图Y\t施工X\t施工Y\r\n"
-      "控制点一\t1000\t2000\t0\t0\r\n"
-      "控制点二\t1070.711\t2070.711\t100\t0\r\n"));
+  QApplication::clipboard()->setText(
+      QStringLiteral("点名\t测图X\t测图Y\t施工X\t施工Y\r\n"
+                     "控制点一\t1000\t2000\t0\t0\r\n"
+                     "控制点二\t1070.711\t2070.711\t100\t0\r\n"));
   window_.PastePoints();
   ASSERT_EQ(window_.table().rows().size(), 2u);
   EXPECT_EQ(window_.table().rows()[1].name, "控制点二");
@@ -235,6 +235,28 @@ TEST_F(WorkbenchTest, ConvertsAlikeBeforeAndAfterReopeningAndAsTheCommandLine) {
   ASSERT_TRUE(cli.waitForFinished(30000));
   EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
   EXPECT_EQ(Bytes(Path("cli.txt")), before);
+}
+
+// State: a new project, no common points. Action: the help example's
+// parameters typed by hand; undone, redone; saved and opened again.
+// Expected: the example points convert to the table the classic window
+// writes for them; undone, nothing to convert with; the reopened project
+// keeps them as typed and converts alike.
+TEST_F(WorkbenchTest, ParametersTypedByHandConvertAndStayWithTheProject) {
+  ASSERT_TRUE(QFile::copy(QStringLiteral(TORVANE_EXAMPLES "/points.csv"), Path("points.csv")));
+  const QByteArray expected = Bytes(QStringLiteral(TORVANE_EXAMPLES "/points-construction.txt"));
+  ProjectParams typed;
+  typed.texts = {"500", "600", "30.1520"};
+  typed.source = ParamSource::kTyped;
+  window_.SetTypedParams(typed);
+  EXPECT_EQ(ConvertExample(window_, folder_.path()), expected);
+  window_.undo_stack().undo();
+  EXPECT_EQ(ConvertExample(window_, folder_.path()), "(no settings)");
+  window_.undo_stack().redo();
+  ASSERT_TRUE(window_.SaveProjectAs(Path("typed.torvane")));
+  ASSERT_TRUE(window_.OpenProject(Path("typed.torvane")));
+  EXPECT_EQ(window_.CurrentProject().parameters, typed);
+  EXPECT_EQ(ConvertExample(window_, folder_.path()), expected);
 }
 
 // State: two projects saved. Expected: the recent list newest first, kept
