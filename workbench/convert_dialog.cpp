@@ -86,6 +86,8 @@ QString FileName(const std::string& path) {
 ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings, QWidget* parent)
     : QDialog(parent), platform_(platform), settings_(settings), job_(new ConvertJob(this)) {
   setWindowTitle(QStringLiteral("转换点文件"));
+  // Wide enough for a folder's path and a summary line.
+  setMinimumWidth(600);
 
   choices_ = new QWidget(this);
   auto* choices = new QVBoxLayout(choices_);

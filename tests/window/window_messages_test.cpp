@@ -40,6 +40,8 @@ TEST(WindowMessagesTest, FileFailuresAreToldInChinese) {
        "无法写入成果表文件“p.csv”：这是指向不存在之处的链接。"},
       {"the point file as its own result", RunErrorKind::kResultIsPointFile, "",
        "成果表文件“p.csv”就是坐标文件本身，不能覆盖。"},
+      {"a run cancelled from the workbench", RunErrorKind::kCancelled, "",
+       "坐标文件“p.csv”的转换已取消。"},
       {"a rare reason keeps the system's words", RunErrorKind::kCannotRead, "Input/output error",
        "读取坐标文件“p.csv”时出错：Input/output error。"},
   };
