@@ -68,6 +68,7 @@ GridPoint FromPixel(const PlotView& view, QSizeF size, QPointF pixel);
 
 // The view zoomed in by `factor` (> 1 in, < 1 out) with the grid point under
 // `pixel` staying under it; the scale is held within kMin/kMaxMetresPerPixel.
+// Rejects (assert) a factor that is not a finite number greater than 0.
 PlotView ZoomAbout(const PlotView& view, QSizeF size, QPointF pixel, double factor);
 // The view after the plot is dragged by `delta` units (right, down).
 PlotView PanBy(const PlotView& view, QPointF delta);
