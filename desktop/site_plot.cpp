@@ -203,8 +203,8 @@ void DrawBar(QPainter& painter, QPointF at, double length, const QString& text) 
 }  // namespace
 
 PlotView FitView(const SitePlot& plot, QSizeF size) {
-  assert(!size.isEmpty());
   if (plot.points.empty()) return {};
+  size = size.expandedTo(QSizeF(1, 1));
   double min_x = plot.points.front().x, max_x = min_x;
   double min_y = plot.points.front().y, max_y = min_y;
   for (const PlotPoint& point : plot.points) {
@@ -289,13 +289,14 @@ std::optional<double> ResidualExaggeration(const SitePlot& plot, QSizeF size) {
   for (const PlotPoint& point : plot.points) {
     if (point.dx && point.dy) largest = std::max(largest, std::hypot(*point.dx, *point.dy));
   }
-  if (!(largest > 0) || !std::isfinite(largest)) return std::nullopt;
+  if (!(largest > 0) || !std::isfinite(largest) || !(SmallerSide(size) > 0)) return std::nullopt;
   return SmallerSide(size) / 8 / largest;
 }
 
 void PaintSitePlot(QPainter& painter, QSizeF size, const SitePlot& plot, const PlotView& view) {
-  painter.save();
   const QRectF area(QPointF(0, 0), size);
+  if (area.isEmpty()) return;
+  painter.save();
   painter.setClipRect(area);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
@@ -315,8 +316,9 @@ void PaintSitePlot(QPainter& painter, QSizeF size, const SitePlot& plot, const P
   for (std::size_t i = 0; i < plot.points.size(); ++i) {
     at[i] = ToPixel(view, size, plot.points[i].x, plot.points[i].y);
   }
-  // Only what can reach the plot is drawn: a mark, its ring or its name.
-  const QRectF near = area.adjusted(-kSelectedRadius, -kSelectedRadius, 200, kSelectedRadius);
+  // Only what can reach the plot is drawn: a mark, its ring or its name
+  // (which starts right of the mark, a name of up to 200 units).
+  const QRectF near = area.adjusted(-200, -kSelectedRadius, kSelectedRadius, kSelectedRadius);
   const std::optional<double> exaggeration = ResidualExaggeration(plot, size);
   if (exaggeration) {
     painter.setPen(QPen(kResidualColour, 1.5));
@@ -329,7 +331,7 @@ void PaintSitePlot(QPainter& painter, QSizeF size, const SitePlot& plot, const P
       if (QLineF(at[i], tip).length() >= 3) DrawArrow(painter, at[i], tip, 5);
     }
   }
-  if (plot.selected && *plot.selected < plot.points.size()) {
+  if (plot.selected && *plot.selected < plot.points.size() && near.contains(at[*plot.selected])) {
     painter.setPen(QPen(kSelectedEdge, 1.5));
     painter.setBrush(kSelectedColour);
     painter.drawEllipse(at[*plot.selected], kSelectedRadius, kSelectedRadius);
@@ -337,7 +339,7 @@ void PaintSitePlot(QPainter& painter, QSizeF size, const SitePlot& plot, const P
   for (std::size_t i = 0; i < plot.points.size(); ++i) {
     if (near.contains(at[i])) DrawMark(painter, at[i], plot.points[i].role);
   }
-  if (plot.worst && *plot.worst < plot.points.size()) {
+  if (plot.worst && *plot.worst < plot.points.size() && near.contains(at[*plot.worst])) {
     painter.setPen(QPen(kWorstColour, 2));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(at[*plot.worst], kWorstRadius, kWorstRadius);

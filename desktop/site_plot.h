@@ -55,8 +55,8 @@ inline constexpr double kPickRadius = 6;
 // The view that shows every point of `plot` inside `size` with a margin
 // (an eighth of the smaller side, at least 16 units) for names and
 // residuals. With no points: the grid's origin at 1 m a unit; with one
-// point, or all on one spot: that spot at 0.1 m a unit. `size` must not be
-// empty.
+// point, or all on one spot: that spot at 0.1 m a unit. A `size` under one
+// unit either way is taken as one unit (a collapsed view).
 PlotView FitView(const SitePlot& plot, QSizeF size);
 
 // Survey grid point (x, y) in metres -> plot position, and back.
@@ -68,6 +68,7 @@ GridPoint FromPixel(const PlotView& view, QSizeF size, QPointF pixel);
 
 // The view zoomed in by `factor` (> 1 in, < 1 out) with the grid point under
 // `pixel` staying under it; the scale is held within kMin/kMaxMetresPerPixel.
+// Rejects (assert) a factor that is not a finite number greater than 0.
 PlotView ZoomAbout(const PlotView& view, QSizeF size, QPointF pixel, double factor);
 // The view after the plot is dragged by `delta` units (right, down).
 PlotView PanBy(const PlotView& view, QPointF delta);
@@ -91,13 +92,14 @@ ScaleBar RoundScaleBar(double max_metres, BarUnit unit);
 
 // The plot units a metre of residual is drawn as: the largest residual of
 // `plot` drawn an eighth of the smaller side of `size` long. None when no
-// point has a residual or all residuals are 0.
+// point has a residual, all residuals are 0 or `size` is empty.
 std::optional<double> ResidualExaggeration(const SitePlot& plot, QSizeF size);
 
 // Paints `plot` as `view` shows it on the rectangle (0, 0, size) of
 // `painter`: white ground, the construction grid's axes, residuals, points
 // with names, highlights, legend and scale bars; with no points the hint
-// "没有公共点" in the middle. Leaves the painter's state as it found it.
+// "没有公共点" in the middle. An empty `size` paints nothing. Leaves the
+// painter's state as it found it.
 void PaintSitePlot(QPainter& painter, QSizeF size, const SitePlot& plot, const PlotView& view);
 
 }  // namespace torvane

@@ -70,8 +70,15 @@ TEST(SitePlot, FitViewShowsEveryPointNorthUpEastRight) {
       EXPECT_NEAR(back.y, row.plot.points[i].y, 1e-6) << row.state << " point " << i;
     }
   }
-  // No points: a view still, drawn without points.
+  // No points: a view still, drawn without points. A collapsed view: a
+  // view still, and nothing painted.
   EXPECT_EQ(FitView(SitePlot{}, kSize).metres_per_pixel, 1);
+  EXPECT_GT(FitView(Cross(), QSizeF(0, 0)).metres_per_pixel, 0);
+  QImage image(10, 10, QImage::Format_ARGB32);
+  image.fill(Qt::black);
+  QPainter painter(&image);
+  PaintSitePlot(painter, QSizeF(0, 0), Cross(), PlotView{});
+  EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::black));
 }
 
 TEST(SitePlot, PointAtPicksTheNearestWithinSixPixels) {
@@ -106,10 +113,12 @@ TEST(SitePlot, RoundScaleBarIsOneTwoOrFiveTimesAPowerOfTen) {
       {0.025, BarUnit::kMillimetre, 0.02, "20 mm"},
       {0.0999, BarUnit::kMillimetre, 0.05, "50 mm"},
       {0.1, BarUnit::kMillimetre, 0.1, "100 mm"},
-      // Exactly round lengths whose millimetres or logarithm round below
-      // the value (0.005 · 1000 is 4.999..., log10 of 0.001 m is -3).
       {0.005, BarUnit::kMillimetre, 0.005, "5 mm"},
       {0.001, BarUnit::kMillimetre, 0.001, "1 mm"},
+      // Round lengths worked out a hair short of their value are the value.
+      {0.011 - 0.001, BarUnit::kMillimetre, 0.01, "10 mm"},  // 0.009999999999999998
+      {0.15 - 0.13, BarUnit::kMillimetre, 0.02, "20 mm"},    // 0.01999999999999999
+      {0.3 - 0.1, BarUnit::kMetre, 0.2, "0.2 m"},            // 0.19999999999999998
       {0.0004, BarUnit::kMillimetre, 0.0002, "0.2 mm"},
       {180, BarUnit::kMetre, 100, "100 m"},
       {1, BarUnit::kMetre, 1, "1 m"},
@@ -134,24 +143,23 @@ TEST(SitePlot, ResidualsAreDrawnTheLargestAnEighthOfTheSmallerSide) {
     plot.points[1].dy = dy;
     return plot;
   };
+  SitePlot zero = Cross();
+  zero.points[0].dx = zero.points[0].dy = 0;
   const struct {
     const char* state;
     SitePlot plot;
-    std::optional<double> expected;  // units of the plot a metre: 300 / 8 / largest
+    QSizeF size;
+    std::optional<double> expected;  // units of the plot a metre: smaller side / 8 / largest
   } rows[] = {
-      {"5 mm largest", with(0.001, 0), 37.5 / 0.005},
-      {"10 mm largest", with(0, -0.01), 3750},
-      {"not solved", Cross(), std::nullopt},
-      {"all zero",
-       [] {
-         SitePlot p = Cross();
-         p.points[0].dx = p.points[0].dy = 0;
-         return p;
-       }(),
-       std::nullopt},
+      {"5 mm largest", with(0.001, 0), kSize, 37.5 / 0.005},
+      {"10 mm largest", with(0, -0.01), kSize, 3750},
+      {"10 mm, 800 x 1000", with(0, -0.01), QSizeF(800, 1000), 10000},
+      {"collapsed view", with(0.001, 0), QSizeF(0, 0), std::nullopt},
+      {"not solved", Cross(), kSize, std::nullopt},
+      {"all zero", zero, kSize, std::nullopt},
   };
   for (const auto& row : rows) {
-    const auto got = ResidualExaggeration(row.plot, kSize);
+    const auto got = ResidualExaggeration(row.plot, row.size);
     ASSERT_EQ(got.has_value(), row.expected.has_value()) << row.state;
     if (got) {
       EXPECT_DOUBLE_EQ(*got, *row.expected) << row.state;
