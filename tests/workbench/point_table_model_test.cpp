@@ -91,6 +91,12 @@ TEST(PointTableModel, EveryEditIsOneUndoStep) {
       {"sort by Yc: ties keep their order",
        [](PointTableModel& m) { m.sort(kYcColumn, Qt::DescendingOrder); },
        {kSite[2], kSite[0], kSite[1]}},
+      {"sort by 长度(mm) of the last solve: a row without a result last",
+       [](PointTableModel& m) {
+         m.SetResults({{"", "", "1.3", "", ""}, {}, {"", "", "10.3", "", ""}});
+         m.SortBy(kLengthColumn, Qt::DescendingOrder);
+       },
+       {kSite[2], kSite[0], kSite[1]}},
       {"sort by role, descending",
        [](PointTableModel& m) { m.SortBy(kRoleColumn, Qt::DescendingOrder); },
        {kSite[2], kSite[1], kSite[0]}},
