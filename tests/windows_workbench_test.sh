@@ -15,7 +15,13 @@ shots=${4:-}
 wine=${WINE:-wine}
 work=$(mktemp -d)
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
-shot() { [ -n "$shots" ] && import -window root "$shots/workbench_$1.png" 2>/dev/null; return 0; }
+# Screenshots for looking at a failure, with ImageMagick's import or scrot.
+shot() {
+  [ -n "$shots" ] || return 0
+  import -window root "$shots/workbench_$1.png" 2>/dev/null ||
+    scrot -o "$shots/workbench_$1.png" 2>/dev/null
+  return 0
+}
 
 # The site as the Linux command line solves and saves it: four parameters,
 # K2 a check point; and the table it converts the example points to.
