@@ -4,5 +4,6 @@
 # Usage: bash bench/workbench.sh [POINTS] [EDITS]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/setup.sh"
-build build-release -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-release -j "$(nproc)" --target torvane-bench-workbench >/dev/null
 build-release/torvane-bench-workbench "${1:-1000}" "${2:-41}"
