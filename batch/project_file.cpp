@@ -183,11 +183,12 @@ Expected<ProjectPoint, std::string> ReadPoint(const Json& json, std::size_t numb
   return point;
 }
 
-// The project in `json`; errors without the path.
-Expected<Project, std::string> FromJson(const Json& json) {
-  if (!json.is_object()) return Fail("not a Torvane project");
-  const auto format = json.find("format");
-  if (format == json.end() || !format->is_string() || *format != kFormatTag) {
+// The project in `json`; errors without the path, and a foreign or newer
+// file's fault in `refusal` when given.
+Expected<Project, std::string> FromJson(const Json& json, ProjectRefusal* refusal = nullptr) {
+  const auto format = json.is_object() ? json.find("format") : json.end();
+  if (!json.is_object() || format == json.end() || !format->is_string() || *format != kFormatTag) {
+    if (refusal) refusal->fault = ProjectFault::kForeign;
     return Fail("not a Torvane project");
   }
   const Reader read("");
@@ -197,6 +198,7 @@ Expected<Project, std::string> FromJson(const Json& json) {
     return Fail(std::string("\"version\" is not a whole number from 1"));
   }
   if (const auto v = (*version)->get<std::uint64_t>(); v > kProjectVersion) {
+    if (refusal) *refusal = {ProjectFault::kNewer, v, ""};
     return Fail("made by a newer Torvane (project version " + std::to_string(v) +
                 "; this one reads " + std::to_string(kProjectVersion) + ")");
   }
@@ -248,22 +250,32 @@ Expected<Project, std::string> FromJson(const Json& json) {
   return project;
 }
 
-// The file's project; errors without the path.
-Expected<Project, std::string> ReadAt(const std::filesystem::path& path) {
+// The file's project; errors without the path, their fault in `refusal`.
+Expected<Project, std::string> ReadAt(const std::filesystem::path& path, ProjectRefusal& refusal) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFile(path, "rb"), &std::fclose);
-  if (!file) return Fail("cannot open: " + SystemReason(errno));
+  if (!file) {
+    refusal = {ProjectFault::kCannotOpen, 0, SystemReason(errno)};
+    return Fail("cannot open: " + refusal.reason);
+  }
   std::string bytes;
   char block[65536];
   std::size_t got = 0;
   while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) bytes.append(block, got);
-  if (std::ferror(file.get())) return Fail("cannot read: " + SystemReason(errno));
+  if (std::ferror(file.get())) {
+    refusal = {ProjectFault::kCannotRead, 0, SystemReason(errno)};
+    return Fail("cannot read: " + refusal.reason);
+  }
   Json json;
   try {
     json = Json::parse(bytes);
   } catch (const Json::parse_error& e) {
+    refusal = {ProjectFault::kDamaged, e.byte, ""};
     return Fail("damaged JSON at byte " + std::to_string(e.byte));
   }
-  return FromJson(json);
+  refusal = {ProjectFault::kInvalid, 0, ""};
+  auto project = FromJson(json, &refusal);
+  if (!project && refusal.fault == ProjectFault::kInvalid) refusal.reason = project.error();
+  return project;
 }
 
 std::string ColumnsText(const std::vector<PointField>& fields) {
@@ -313,8 +325,10 @@ OrderedJson ToJson(const Project& project) {
 
 }  // namespace
 
-Expected<Project, std::string> ReadProject(const std::string& path) {
-  auto project = ReadAt(PathFromUtf8(path));
+Expected<Project, std::string> ReadProject(const std::string& path, ProjectRefusal* refusal) {
+  ProjectRefusal fault;
+  auto project = ReadAt(PathFromUtf8(path), fault);
+  if (!project && refusal) *refusal = fault;
   if (!project) return Fail(EscapeControlBytes(path) + ": " + project.error());
   return project;
 }
@@ -338,12 +352,14 @@ Expected<void, std::string> WriteProject(const Project& project, const std::stri
   switch (KindOf(target)) {
     case PathKind::kMissing:
       break;
-    case PathKind::kFile:
-      if (auto earlier = ReadAt(target); !earlier) {
+    case PathKind::kFile: {
+      ProjectRefusal refusal;
+      if (auto earlier = ReadAt(target, refusal); !earlier) {
         return Fail(where + "not replaced, as it is not a project this Torvane reads (" +
                     earlier.error() + ")");
       }
       break;
+    }
     case PathKind::kFolder:
       return Fail(where + "is a folder");
     case PathKind::kStream:

@@ -5,6 +5,7 @@
 // every number that must come back digit for digit is kept as its text.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -82,7 +83,18 @@ struct Project {
 // is not a number"); parameters the conversion rejects, a scale not greater
 // than 0; an empty or repeated point name; an unknown role, model,
 // delimiter, encoding or parameter source; columns ParseColumns rejects.
-Expected<Project, std::string> ReadProject(const std::string& path);
+// With `refusal`, a refused file's fault is also given apart from the
+// message, for a front end that tells it in words of its own.
+enum class ProjectFault { kCannotOpen, kCannotRead, kDamaged, kForeign, kNewer, kInvalid };
+struct ProjectRefusal {
+  ProjectFault fault = ProjectFault::kInvalid;
+  std::uint64_t number = 0;  // kDamaged: the byte; kNewer: the file's version
+  // kCannotOpen, kCannotRead: the system's reason; kInvalid: what is wrong,
+  // as the message says it after the path.
+  std::string reason;
+};
+Expected<Project, std::string> ReadProject(const std::string& path,
+                                           ProjectRefusal* refusal = nullptr);
 
 // Writes `project` to `path` (UTF-8) in full or not at all (PendingFile):
 // members in a fixed order, indented by two spaces, "\n" line ends and a

@@ -37,6 +37,7 @@
 #include "workbench/import_dialog.h"
 #include "workbench/plot_view.h"
 #include "workbench/point_import.h"
+#include "workbench/project_messages.h"
 #include "workbench/role_delegate.h"
 #include "workbench/typed_params_dialog.h"
 
@@ -422,10 +423,21 @@ Project WorkbenchWindow::CurrentProject() const {
   project.site = site_->text().toStdString();
   project.notes = notes_->toPlainText().toStdString();
   project.model = model_->currentIndex() == 1 ? FitModel::kSimilarity : FitModel::kRigid;
+  // H0 as a run takes it ("." is 0); a text that is no number as it is,
+  // which saving refuses.
   const QString h0 = height_offset_->text().trimmed();
-  project.height_offset =
-      h0.isEmpty() ? std::nullopt : std::optional<std::string>(h0.toStdString());
-  project.points = table_model_.rows();
+  auto offset = HeightOffsetText(h0.toStdString());
+  project.height_offset = h0.isEmpty() ? std::nullopt
+                          : offset     ? std::optional<std::string>(*offset)
+                                       : std::optional<std::string>(h0.toStdString());
+  // A row empty in every cell is one being typed, not a point.
+  project.points.clear();
+  for (const ProjectPoint& row : table_model_.rows()) {
+    if (!(row.name.empty() && row.xs.empty() && row.ys.empty() && row.xc.empty() &&
+          row.yc.empty())) {
+      project.points.push_back(row);
+    }
+  }
   if (solve_.report) {
     ProjectParams params;
     params.texts = solve_.report->texts;
@@ -451,10 +463,10 @@ bool WorkbenchWindow::OpenProject(const QString& path) {
     Warn(AmbiguousNameMessage(local.error()));
     return false;
   }
-  auto project = ReadProject(*local);
+  ProjectRefusal refusal;
+  auto project = ReadProject(*local, &refusal);
   if (!project) {
-    Warn(QStringLiteral("无法打开项目文件“%1”：\n%2")
-             .arg(Native(path), QString::fromStdString(project.error())));
+    Warn(ProjectOpenFailureMessage(path, refusal));
     return false;
   }
   path_ = QFileInfo(path).absoluteFilePath();
@@ -468,6 +480,17 @@ bool WorkbenchWindow::SaveProjectAs(const QString& path) {
   const auto local = LocalPathOf(path);
   if (!local) {
     Warn(AmbiguousNameMessage(local.error()));
+    return false;
+  }
+  // A project keeps whole points only: a cell to put right is told first.
+  if (!table_model_.problems().empty()) {
+    Warn(QStringLiteral("%1\n项目只保存完整的点，请先改正。\n项目未保存。")
+             .arg(QString::fromStdString(table_model_.problems().front().message)));
+    return false;
+  }
+  const QString h0 = height_offset_->text().trimmed();
+  if (!h0.isEmpty() && !HeightOffsetText(h0.toStdString())) {
+    Warn(QStringLiteral("±0.000 高程 H0“%1”不是数字。\n项目未保存。").arg(h0));
     return false;
   }
   const Project project = CurrentProject();

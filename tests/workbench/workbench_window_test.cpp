@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -161,16 +162,20 @@ TEST_F(WorkbenchTest, ProjectsRoundTripByteForByte) {
   }
 }
 
-// State: a damaged file and a foreign one. Action: opened; then the shown
-// project saved over the foreign one. Expected: refused with the file's
-// name, the window as it was, the foreign file untouched.
+// State: a damaged file, a foreign one and a newer project. Action: each
+// opened; then the shown project saved over it. Expected: refused with the
+// file's name and why, the window as it was, the file untouched.
 TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
   OpenSavedSite();
   struct Row {
     const char* file;
     QByteArray bytes;
-  } rows[] = {{"damaged.torvane", "{\"format\": \"torvane-project\", \"vers"},
-              {"foreign.torvane", "{\"type\": \"FeatureCollection\"}\n"}};
+    const char* said;  // after 项目文件“PATH”
+  } rows[] = {{"damaged.torvane", "{\"format\": \"torvane-project\", \"vers",
+               "已损坏：第 36 字节处不是正确的 JSON。"},
+              {"foreign.torvane", "{\"type\": \"FeatureCollection\"}\n", "不是 Torvane 项目文件。"},
+              {"newer.torvane", "{\"format\": \"torvane-project\", \"version\": 7}\n",
+               "由较新版本的 Torvane 保存（项目版本 7），本版本只能读取版本 1。"}};
   for (const Row& row : rows) {
     QFile file(Path(row.file));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -179,7 +184,9 @@ TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
     EXPECT_FALSE(window_.OpenProject(Path(row.file)));
     const auto messages = platform_.CallsOf(CallKind::kMessage);
     ASSERT_FALSE(messages.empty());
-    EXPECT_TRUE(messages.back().prompt.startsWith(QStringLiteral("无法打开项目文件“"))) << row.file;
+    EXPECT_EQ(messages.back().prompt,
+              QStringLiteral("项目文件“%1”").arg(QDir::toNativeSeparators(Path(row.file))) +
+                  QString::fromUtf8(row.said));
     EXPECT_EQ(Title(), "site[*] - 坐标转换工作台");
     EXPECT_FALSE(window_.SaveProjectAs(Path(row.file)));
     EXPECT_EQ(Bytes(Path(row.file)), row.bytes);
@@ -257,6 +264,22 @@ TEST_F(WorkbenchTest, ParametersTypedByHandConvertAndStayWithTheProject) {
   ASSERT_TRUE(window_.OpenProject(Path("typed.torvane")));
   EXPECT_EQ(window_.CurrentProject().parameters, typed);
   EXPECT_EQ(ConvertExample(window_, folder_.path()), expected);
+}
+
+// State: a cell that is not a number; then an empty row being typed.
+// Action: saved. Expected: refused, naming the cell, nothing written; once
+// put right, saved without the empty row.
+TEST_F(WorkbenchTest, SavesWholePointsOnly) {
+  window_.table().SetRows({{"A", PointRole::kFit, "12a.5", "2000", "0", "0"}, {}});
+  EXPECT_FALSE(window_.SaveProjectAs(Path("bad.torvane")));
+  ASSERT_EQ(platform_.CallsOf(CallKind::kMessage).size(), 1u);
+  EXPECT_EQ(platform_.CallsOf(CallKind::kMessage)[0].prompt.toStdString(),
+            "第 1 行 测图X “12a.5” 不是数字\n项目只保存完整的点，请先改正。\n项目未保存。");
+  EXPECT_FALSE(QFile::exists(Path("bad.torvane")));
+  window_.table().setData(window_.table().index(0, 2), QStringLiteral("12.5"), Qt::EditRole);
+  ASSERT_TRUE(window_.SaveProjectAs(Path("bad.torvane")));
+  ASSERT_TRUE(window_.OpenProject(Path("bad.torvane")));
+  EXPECT_EQ(window_.table().rows().size(), 1u);
 }
 
 // State: two projects saved. Expected: the recent list newest first, kept
