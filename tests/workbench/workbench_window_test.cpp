@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <random>
 #include <string>
@@ -18,6 +19,7 @@
 #include "desktop/scripted_platform.h"
 #include "number/pattern.h"
 #include "workbench/convert_job.h"
+#include "workbench/plot_view.h"
 #include "workbench/workbench_window.h"
 
 namespace torvane {
@@ -280,6 +282,23 @@ TEST_F(WorkbenchTest, SavesWholePointsOnly) {
   ASSERT_TRUE(window_.SaveProjectAs(Path("bad.torvane")));
   ASSERT_TRUE(window_.OpenProject(Path("bad.torvane")));
   EXPECT_EQ(window_.table().rows().size(), 1u);
+}
+
+// State: a site of a fit, a check and an off point. Action: each point
+// clicked on the plot. Expected: its row selected (the plot lists fit
+// points first, then check, then off ones).
+TEST_F(WorkbenchTest, ClickingAPointSelectsItsRow) {
+  window_.table().SetRows({{"C", PointRole::kCheck, "1000.001", "2141.421", "100", "100"},
+                           {"A", PointRole::kFit, "1000", "2000", "0", "0"},
+                           {"D", PointRole::kOff, "929.290", "2070.712", "0", "100"},
+                           {"B", PointRole::kFit, "1070.711", "2070.711", "100", "0"}});
+  auto* plot = window_.findChild<SitePlotView*>(QStringLiteral("plot"));
+  auto* table = window_.findChild<QTableView*>(QStringLiteral("points"));
+  const int rows[] = {1, 3, 0, 2};  // the table row of plotted points 0 to 3
+  for (std::size_t point = 0; point < 4; ++point) {
+    emit plot->PointClicked(point);
+    EXPECT_EQ(table->currentIndex().row(), rows[point]) << "point " << point;
+  }
 }
 
 // State: two projects saved. Expected: the recent list newest first, kept
