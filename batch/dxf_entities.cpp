@@ -351,7 +351,8 @@ class EntityConverter {
       failure_.line = unit_.line(i) + 1;
       return false;
     }
-    if (std::memcmp(&old, &v, sizeof v) == 0) return true;
+    // -0 and 0 are the same number: "-0.0" stays as written.
+    if (old == v) return true;
     // RoundTripText's digits, made where they are written.
     char text[32];
     const auto written = std::to_chars(text, text + sizeof text, v);
@@ -648,7 +649,7 @@ Expected<void, RunError> ConvertExtents(DxfUnit& header, const DrawingMotion& mo
       e.field = "$EXTMIN";
       return Fail(std::move(e));
     }
-    if (std::memcmp(&box[k], &v[k], sizeof v[k]) != 0) header.Replace(at[k], RoundTripText(box[k]));
+    if (box[k] != v[k]) header.Replace(at[k], RoundTripText(box[k]));
   }
   return {};
 }

@@ -91,6 +91,8 @@ DxfGroupReader::Status DxfGroupReader::Next(DxfGroup* group) {
       if (failed_) return Status::kReadFailed;
       // The file's last line may have no line end.
       if (begin_ == end_) return Status::kEnd;
+      // Refill has moved what was left to the buffer's start.
+      code_end = LineEnd(buffer_.data(), begin_, end_);
       // A code line with nothing after it has no value line.
       if (code_end == 0 || code_end == end_) {
         bad_line_ = line_ + 1;
