@@ -23,10 +23,13 @@ x0=3000100.25 y0=499800.5 angle=30.1520
 run() {  # LABEL COMMAND...: prints MB/s and peak memory of one run
   local label=$1
   shift
-  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1 || echo "$label failed"
-  read -r seconds kilobytes <"$work/time"
-  awk -v l="$label" -v b="$bytes" -v s="$seconds" -v k="$kilobytes" \
-    'BEGIN { printf "%-28s %6.0f MB/s  (%.2f s)  peak memory %.1f MiB\n", l, b / 1e6 / s, s, k / 1024 }'
+  /usr/bin/time -f "%e %U %S %M" -o "$work/time" "$@" >/dev/null 2>&1 || echo "$label failed"
+  read -r seconds user system kilobytes <"$work/time"
+  # Wall time, and the processor time it took (what other programs on a
+  # shared machine do not change).
+  awk -v l="$label" -v b="$bytes" -v s="$seconds" -v c="$(echo "$user + $system" | bc)" \
+    -v k="$kilobytes" 'BEGIN { printf "%-22s %5.0f MB/s (%.2f s), %5.0f MB/s of processor time, peak memory %.1f MiB\n",
+      l, b / 1e6 / s, s, b / 1e6 / c, k / 1024 }'
 }
 for round in $(seq "$rounds"); do
   run "torvane-cli convert" "$cli" convert --dx=$x0 --dy=$y0 --angle=$angle -o "$work/out.dxf" \
