@@ -82,6 +82,17 @@ std::string MessageExcerpt(const std::string& text) {
          std::to_string(text.size()) + " bytes)";
 }
 
+namespace {
+
+// "HATCH (handle 2F)", or "HATCH" for an entity without a handle.
+std::string DrawingEntityName(const RunError& e) {
+  std::string name = EscapeControlBytes(e.field);
+  if (!e.field_text.empty()) name += " (handle " + MessageExcerpt(e.field_text) + ")";
+  return name;
+}
+
+}  // namespace
+
 std::string Describe(const RunError& e) {
   // "-" is standard output for the result, standard input for the point file.
   std::string where = e.path != "-"                          ? EscapeControlBytes(e.path)
@@ -154,6 +165,25 @@ std::string Describe(const RunError& e) {
       return where + "the result would replace the point file itself";
     case RunErrorKind::kCancelled:
       return where + "cancelled: no result written";
+    case RunErrorKind::kDrawingEntity:
+      return where + DrawingEntityName(e) +
+             " is not converted by torvane: explode it in CAD (or erase it), then convert the "
+             "drawing";
+    case RunErrorKind::kDrawingExtrusion:
+      return where + DrawingEntityName(e) +
+             " lies in a plane other than the drawing's (extrusion " + e.detail +
+             "): only (0,0,1) and (0,0,-1) are converted; explode it or set it flat in CAD";
+    case RunErrorKind::kDrawingProxy:
+      return where + DrawingEntityName(e) +
+             " is a proxy entity that only the program that made it can draw: explode it in "
+             "CAD, then convert the drawing";
+    case RunErrorKind::kDrawingBinary:
+      return where + "is a binary DXF drawing: save it as ASCII DXF in CAD, then convert that";
+    case RunErrorKind::kDrawingDwg:
+      return where + "is a DWG drawing: save it as DXF in CAD, then convert the DXF";
+    case RunErrorKind::kDrawingDamaged:
+      return where + "not a DXF drawing as CAD writes it: " + e.detail +
+             (e.field_text.empty() ? "" : " " + quoted);
   }
   return where + "unknown error";
 }

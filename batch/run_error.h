@@ -39,6 +39,15 @@ enum class RunErrorKind {
   kCannotWrite,        // the result cannot be created or written (path: the result)
   kResultIsPointFile,  // the result would replace the point file itself (path: the result)
   kCancelled,          // the run's progress callback asked it to stop (path: the point file)
+  // Drawings (DXF): each names the drawing's entity by line, type (field)
+  // and handle (field_text, empty when it has none).
+  kDrawingEntity,     // an entity of a kind that is not converted
+  kDrawingExtrusion,  // an entity whose extrusion is not (0,0,1) nor (0,0,-1) (detail: it)
+  kDrawingProxy,      // a proxy entity, which only the program that made it can draw
+  kDrawingBinary,     // a binary DXF drawing
+  kDrawingDwg,        // a DWG drawing
+  kDrawingDamaged,    // not DXF as written: a code that is not a number, a value missing, a
+                      // coordinate that is not a number (detail: what; field_text: the text)
 };
 
 // The reasons a run gives in words of its own, in RunError::detail, where

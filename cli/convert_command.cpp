@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/conversion_run.h"
+#include "batch/drawing_run.h"
 #include "batch/height_offset.h"
 #include "batch/point_layout.h"
 #include "batch/project_file.h"
@@ -36,6 +37,7 @@ struct ConvertOptions {
   // H0, the elevation of the site's ±0.000, as typed; none: heights as written.
   std::optional<std::string> dh;
   Direction to = Direction::kSurveyToConstruction;
+  DrawingAxis axis = DrawingAxis::kEastNorth;  // how drawings' axes lie
   std::string output;  // beside the point file unless given; a folder ends in "/" or exists
   bool output_given = false;
   std::vector<std::string> point_files;  // none: standard input
@@ -55,6 +57,9 @@ constexpr NamedChoice<Direction> kDirections[] = {
     {"construction", Direction::kSurveyToConstruction},
     {"survey", Direction::kConstructionToSurvey}};
 
+constexpr NamedChoice<DrawingAxis> kAxes[] = {{"east-north", DrawingAxis::kEastNorth},
+                                              {"north-east", DrawingAxis::kNorthEast}};
+
 constexpr NamedChoice<ResultFormat> kFormats[] = {
     {"table", ResultFormat::kTable}, {"csv", ResultFormat::kCsv}, {"json", ResultFormat::kJson}};
 
@@ -66,6 +71,7 @@ constexpr const char* kFooter =
     "  torvane-cli convert --project=site.torvane pts.csv\n"
     "  torvane-cli convert --columns=name,code,y,x,h --format=csv -o out/ \\\n"
     "      --dx=500 --dy=600 --angle=30.1520 a.dat b.dat  # South CASS files\n"
+    "  torvane-cli convert --dx=500 --dy=600 --angle=30.1520 site.dxf  # gives site转化后.dxf\n"
     "\n"
     "Exit status: 0 success; 1 a file that cannot be read or converted (the other "
     "files are still converted); 2 a usage error.";
@@ -185,6 +191,15 @@ int RunConvert(ConvertOptions options) {
   // Standard input goes to standard output unless -o names a file.
   std::vector<std::string> result_paths;
   for (const std::string& point_file : point_files) {
+    if (IsDrawingName(point_file)) {
+      if (options.output_given && options.output == "-") {
+        return Complain("-o: a drawing's result is a file: give -o FILE or -o DIR/", kExitUsage);
+      }
+      result_paths.push_back(into_folder ? DrawingResultPathIn(options.output, point_file)
+                             : options.output_given ? options.output
+                                                    : DrawingResultPathFor(point_file));
+      continue;
+    }
     result_paths.push_back(into_folder ? ResultPathIn(options.output, point_file, extension)
                            : options.output_given ? options.output
                            : point_file == "-"    ? point_file
@@ -229,11 +244,25 @@ int RunConvert(ConvertOptions options) {
   // as they are, and the worst status is the run's.
   int status = kExitOk;
   for (std::size_t i = 0; i < point_files.size(); ++i) {
-    request.point_path = point_files[i];
-    request.result_path = result_paths[i];
-    auto run = ConvertRun(request, *params, *writer);
-    if (run) continue;
-    RunError error = run.error();
+    std::optional<RunError> failed;
+    if (IsDrawingName(point_files[i]) || IsDwgName(point_files[i])) {
+      DrawingRequest drawing;
+      drawing.drawing_path = point_files[i];
+      drawing.result_path = result_paths[i];
+      drawing.direction = options.to;
+      drawing.axis = options.axis;
+      drawing.height_offset = request.height_offset;
+      auto run = ConvertDrawing(drawing, *params);
+      if (run) continue;
+      failed = run.error();
+    } else {
+      request.point_path = point_files[i];
+      request.result_path = result_paths[i];
+      auto run = ConvertRun(request, *params, *writer);
+      if (run) continue;
+      failed = run.error();
+    }
+    RunError error = std::move(*failed);
     // Told as the other commands tell it, not as a bad descriptor.
     if (error.kind == RunErrorKind::kCannotWrite && error.path == "-" &&
         StandardOutputWasClosed()) {
@@ -257,7 +286,10 @@ Command AddConvertCommand(CLI::App& program) {
       "says). With no POINTFILE, or -, a filter: standard input to standard output. "
       "Otherwise each table goes beside its point file, named as the window names it "
       "(pts.csv gives pts转化后成果表.txt, .csv or .json for those formats), unless -o says "
-      "otherwise.");
+      "otherwise. A file ending in .dxf is a drawing: every entity of its model space is "
+      "converted, everything else kept byte for byte, into NAME转化后.dxf (--format, "
+      "--decimals and the point files' layout do not apply to drawings); a .dwg drawing must "
+      "be saved as DXF first.");
   CLI::Option* const dx_opt =
       command
           ->add_option(
@@ -295,6 +327,9 @@ Command AddConvertCommand(CLI::App& program) {
       ->type_name("METRES");
   AddChoiceOption(*command, "--to", options->to, kDirections,
                   "construction: survey to construction (default); survey: the reverse");
+  AddChoiceOption(*command, "--axis", options->axis, kAxes,
+                  "drawings only: east-north (default): DXF x is east (survey Y), DXF y north "
+                  "(survey X), as CAD and CASS draw; north-east: DXF x is survey X");
   command
       ->add_option_function<std::string>(
           "-o,--output",
@@ -328,7 +363,8 @@ Command AddConvertCommand(CLI::App& program) {
                     "the point files' encoding, for files whose bytes read as both (default: "
                     "each file's bytes decide)");
   command
-      ->add_option("POINTFILE", options->point_files, "point files; none, or -, for standard input")
+      ->add_option("POINTFILE", options->point_files,
+                   "point files or DXF drawings; none, or -, for standard input")
       ->type_name("FILE");
   command->footer(kFooter);
   // Required unless --project is given: checked once the command line is

@@ -19,6 +19,22 @@ QString Where(const RunError& error) {
   return where;
 }
 
+// "图形“site.dxf”第 1234 行" or, without a line, "图形“site.dxf”".
+QString DrawingWhere(const RunError& error) {
+  QString where = QStringLiteral("图形“%1”").arg(Native(error.path));
+  if (error.line > 0) where += QStringLiteral("第 %1 行").arg(error.line);
+  return where;
+}
+
+// "HATCH（句柄 2F）", or "HATCH" for an entity without a handle.
+QString DrawingEntity(const RunError& error) {
+  QString entity = QStringLiteral("实体 %1").arg(QString::fromStdString(error.field));
+  if (!error.field_text.empty()) {
+    entity += QStringLiteral("（句柄 %1）").arg(QString::fromStdString(error.field_text));
+  }
+  return entity;
+}
+
 // The reason in Chinese where it is a usual one; the system's own words
 // (English) for the rest. The reasons are told apart by their texts, those of
 // SystemReason for the same errno values, so they match on every system.
@@ -135,6 +151,35 @@ QString RunFailureMessage(const RunError& error) {
     case RunErrorKind::kCancelled:
       what = QStringLiteral("坐标文件“%1”的转换已取消。").arg(Native(error.path));
       break;
+    case RunErrorKind::kDrawingEntity:
+      return QStringLiteral(
+                 "%1：%2无法转换。\n请在 CAD "
+                 "中将它分解（或删除）后再转换图形。\n未写出转换后的图形。")
+          .arg(DrawingWhere(error), DrawingEntity(error));
+    case RunErrorKind::kDrawingExtrusion:
+      return QStringLiteral(
+                 "%1：%2不在图形的平面内（拉伸方向 %3），只能转换拉伸方向为 (0,0,1) 或 "
+                 "(0,0,-1) 的实体。\n请在 CAD 中将它分解或放平后再转换图形。\n未写出转换后的图形。")
+          .arg(DrawingWhere(error), DrawingEntity(error), QString::fromStdString(error.detail));
+    case RunErrorKind::kDrawingProxy:
+      return QStringLiteral(
+                 "%1：%2是代理实体，只有创建它的程序能够绘制。\n请在 CAD 中将它分解后再转换图形。"
+                 "\n未写出转换后的图形。")
+          .arg(DrawingWhere(error), DrawingEntity(error));
+    case RunErrorKind::kDrawingBinary:
+      return QStringLiteral(
+                 "图形“%1”是二进制 DXF：请在 CAD 中另存为 ASCII 格式的 DXF 后再转换。\n"
+                 "未写出转换后的图形。")
+          .arg(Native(error.path));
+    case RunErrorKind::kDrawingDwg:
+      return QStringLiteral(
+                 "图形“%1”是 DWG 格式：请在 CAD 中另存为 DXF 后，转换 DXF 文件。\n"
+                 "未写出转换后的图形。")
+          .arg(Native(error.path));
+    case RunErrorKind::kDrawingDamaged:
+      return QStringLiteral("%1不是 CAD 写出的 DXF 图形：%2%3。\n未写出转换后的图形。")
+          .arg(DrawingWhere(error), QString::fromStdString(error.detail),
+               error.field_text.empty() ? QString() : QStringLiteral("“%1”").arg(text));
     case RunErrorKind::kParamsNotComputed:
       return QString::fromUtf8(kParamsNotComputedMessage);
     case RunErrorKind::kParamsIncomplete:

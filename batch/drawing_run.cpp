@@ -1,0 +1,290 @@
+#include "batch/drawing_run.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "batch/dxf_groups.h"
+#include "batch/result_buffer.h"
+#include "batch/result_path.h"
+#include "os/file_system.h"
+#include "os/pending_file.h"
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The progress callback is asked after every this many bytes read.
+constexpr std::uint64_t kProgressBytes = 1 << 22;
+constexpr std::size_t kCopyBytes = 1 << 20;
+
+bool EndsWithNoCase(std::string_view text, std::string_view end) {
+  if (text.size() < end.size()) return false;
+  text = text.substr(text.size() - end.size());
+  for (std::size_t i = 0; i < end.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) != end[i]) return false;
+  }
+  return true;
+}
+
+RunError WriteFailure(const std::string& result_path, const std::string& reason) {
+  RunError e = FileError(RunErrorKind::kCannotWrite, result_path, 0);
+  e.detail = reason;
+  return e;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// A drawing's first bytes tell a binary DXF and a DWG drawing (whose
+// version "AC1015" and the like comes first) from an ASCII DXF.
+Expected<void, RunError> CheckKind(std::FILE* file, const std::string& path) {
+  char start[22] = {};
+  const std::size_t got = std::fread(start, 1, sizeof start, file);
+  const std::string_view head(start, got);
+  if (head.substr(0, 18) == "AutoCAD Binary DXF") {
+    return Fail(FileError(RunErrorKind::kDrawingBinary, path, 0));
+  }
+  if (got >= 6 && head.substr(0, 4) == "AC10" &&
+      std::isdigit(static_cast<unsigned char>(start[4])) &&
+      std::isdigit(static_cast<unsigned char>(start[5]))) {
+    return Fail(FileError(RunErrorKind::kDrawingDwg, path, 0));
+  }
+  if (!SeekTo(file, 0)) {
+    RunError e = FileError(RunErrorKind::kCannotRead, path, 0);
+    e.detail = SystemReason(errno);
+    return Fail(std::move(e));
+  }
+  return {};
+}
+
+enum class Section { kNone, kHeader, kTables, kBlocks, kEntities, kOther };
+
+Section SectionNamed(std::optional<std::string_view> name) {
+  if (!name) return Section::kOther;
+  if (*name == "HEADER") return Section::kHeader;
+  if (*name == "TABLES") return Section::kTables;
+  if (*name == "BLOCKS") return Section::kBlocks;
+  if (*name == "ENTITIES") return Section::kEntities;
+  return Section::kOther;
+}
+
+// A dimension's block ("*D12"), drawn in world coordinates.
+bool IsDimensionBlock(std::optional<std::string_view> name) {
+  return name && name->size() >= 2 && (*name)[0] == '*' && ((*name)[1] == 'D' || (*name)[1] == 'd');
+}
+
+// Walks a drawing unit by unit, converting what is in model space.
+class DrawingConverter {
+ public:
+  DrawingConverter(const DrawingMotion& motion, DrawingSummary* summary)
+      : motion_(motion), summary_(summary) {}
+
+  Expected<void, RunError> Convert(DxfUnit& unit) {
+    const std::string_view type = unit.Type();
+    if (type == "SECTION") {
+      section_ = SectionNamed(unit.Find(2));
+      if (section_ == Section::kHeader) return ConvertExtents(unit, motion_);
+      return {};
+    }
+    if (type == "ENDSEC") {
+      section_ = Section::kNone;
+      return {};
+    }
+    switch (section_) {
+      case Section::kTables:
+        if (type == "VPORT") return ConvertActiveView(unit, motion_);
+        return {};
+      case Section::kBlocks:
+        if (type == "BLOCK") {
+          in_dimension_block_ = IsDimensionBlock(unit.Find(2));
+          sequence_ = DxfSequence{};
+          return {};
+        }
+        if (type == "ENDBLK") {
+          in_dimension_block_ = false;
+          return {};
+        }
+        if (!in_dimension_block_) return {};
+        ++summary_->entities;
+        return ConvertEntity(unit, motion_, &sequence_);
+      case Section::kEntities:
+        ++summary_->entities;
+        return ConvertEntity(unit, motion_, &sequence_);
+      default:
+        return {};
+    }
+  }
+
+ private:
+  const DrawingMotion& motion_;
+  DrawingSummary* summary_;
+  Section section_ = Section::kNone;
+  bool in_dimension_block_ = false;
+  DxfSequence sequence_;
+};
+
+// Where the result goes: a file of its own, never the drawing.
+Expected<fs::path, RunError> ResultTarget(const DrawingRequest& request) {
+  fs::path target = PathFromUtf8(request.result_path);
+  const PathKind kind = KindOf(target);
+  if (kind == PathKind::kFolder) return Fail(WriteFailure(request.result_path, kFolderInTheWay));
+  if (kind == PathKind::kMissing) return target;
+  std::error_code ec;
+  if (fs::equivalent(PathFromUtf8(request.drawing_path), target, ec)) {
+    return Fail(FileError(RunErrorKind::kResultIsPointFile, request.result_path, 0));
+  }
+  if (fs::is_symlink(fs::symlink_status(target, ec))) {
+    fs::path file = fs::canonical(target, ec);
+    if (!ec) target = std::move(file);
+  }
+  return target;
+}
+
+}  // namespace
+
+bool IsDrawingName(std::string_view path) { return EndsWithNoCase(path, ".dxf"); }
+
+bool IsDwgName(std::string_view path) { return EndsWithNoCase(path, ".dwg"); }
+
+std::string DrawingResultPathFor(std::string_view drawing_path) {
+  const std::string_view stem = FileStem(drawing_path);
+  std::string result(drawing_path.substr(0, stem.data() - drawing_path.data()));
+  result += stem;
+  result += kDrawingResultSuffix;
+  result += ".dxf";
+  return result;
+}
+
+std::string DrawingResultPathIn(std::string_view folder, std::string_view drawing_path) {
+  const std::size_t separator = drawing_path.find_last_of("/\\");
+  const std::string_view name =
+      separator == std::string_view::npos ? drawing_path : drawing_path.substr(separator + 1);
+  std::string result(folder);
+  if (!result.empty() && result.back() != '/' && result.back() != '\\') result += '/';
+  result += DrawingResultPathFor(name);
+  return result;
+}
+
+Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
+                                                  const RunParams& params) {
+  const std::string& path = request.drawing_path;
+  if (IsDwgName(path)) return Fail(FileError(RunErrorKind::kDrawingDwg, path, 0));
+  FileHandle file(OpenFile(PathFromUtf8(path), "rb"));
+  if (!file) {
+    RunError e = FileError(RunErrorKind::kCannotOpen, path, 0);
+    e.detail = KindOf(PathFromUtf8(path)) == PathKind::kFolder ? kIsAFolder : SystemReason(errno);
+    return Fail(std::move(e));
+  }
+  if (auto kind = CheckKind(file.get(), path); !kind) return Fail(kind.error());
+  auto target = ResultTarget(request);
+  if (!target) return Fail(target.error());
+  std::uint64_t size = 0;
+  {
+    std::error_code ec;
+    size = fs::file_size(PathFromUtf8(path), ec);
+    if (ec) size = 0;
+  }
+
+  int error = 0;
+  std::unique_ptr<PendingFile> pending = PendingFile::Begin(*target, &error);
+  if (!pending) return Fail(WriteFailure(request.result_path, SystemReason(error)));
+  ResultBuffer out(pending->stream());
+  bool written = true;
+  auto write = [&](const char* bytes, std::size_t n) {
+    written = written && out.Append(std::string_view(bytes, n));
+  };
+
+  const DrawingMotion motion(params, request.direction, request.axis, request.height_offset);
+  DrawingSummary summary;
+  DrawingConverter converter(motion, &summary);
+  DxfGroupReader reader(file.get());
+  DxfUnit unit;
+  DxfGroup group;
+  std::uint64_t next_tell = kProgressBytes;
+  bool at_eof_group = false;
+  auto located = [&](RunError e) {
+    e.path = path;
+    return e;
+  };
+  // The unit read so far, converted and written.
+  auto finish_unit = [&]() -> Expected<void, RunError> {
+    if (unit.size() == 0) return {};
+    if (unit.code(0) == 0) {
+      auto converted = converter.Convert(unit);
+      if (!converted) return Fail(located(converted.error()));
+    }
+    unit.WriteOut(write);
+    if (!written) return Fail(WriteFailure(request.result_path, SystemReason(errno)));
+    unit.Clear();
+    return {};
+  };
+  for (;;) {
+    const DxfGroupReader::Status status = reader.Next(&group);
+    if (status == DxfGroupReader::Status::kEnd) break;
+    if (status == DxfGroupReader::Status::kReadFailed) {
+      RunError e = FileError(RunErrorKind::kCannotRead, path, 0);
+      e.detail = SystemReason(errno);
+      return Fail(std::move(e));
+    }
+    if (status != DxfGroupReader::Status::kGroup) {
+      RunError e = FileError(RunErrorKind::kDrawingDamaged, path, reader.bad_line());
+      e.detail = status == DxfGroupReader::Status::kOddLine
+                     ? "the file ends after a group code, without its value"
+                     : "the group code is not a whole number";
+      return Fail(std::move(e));
+    }
+    if (group.code == 0) {
+      if (auto done = finish_unit(); !done) return Fail(done.error());
+      if (reader.bytes_read() >= next_tell && request.progress) {
+        next_tell = reader.bytes_read() + kProgressBytes;
+        const double share = size > 0 ? static_cast<double>(reader.bytes_read()) / size : 0.0;
+        if (!request.progress(share < 1 ? share : 1)) {
+          return Fail(FileError(RunErrorKind::kCancelled, path, 0));
+        }
+      }
+    }
+    unit.Add(group);
+    if (group.code == 0 && TrimmedValue(group.value) == "EOF") {
+      at_eof_group = true;
+      break;
+    }
+  }
+  if (auto done = finish_unit(); !done) return Fail(done.error());
+  if (at_eof_group) {
+    // What follows the drawing's end is copied as it is.
+    const std::string_view unread = reader.TakeUnread();
+    write(unread.data(), unread.size());
+    std::vector<char> block(kCopyBytes);
+    std::size_t got;
+    while ((got = std::fread(block.data(), 1, block.size(), file.get())) > 0) {
+      write(block.data(), got);
+    }
+    if (std::ferror(file.get())) {
+      RunError e = FileError(RunErrorKind::kCannotRead, path, 0);
+      e.detail = SystemReason(errno);
+      return Fail(std::move(e));
+    }
+  }
+  if (request.progress && !request.progress(1.0)) {
+    return Fail(FileError(RunErrorKind::kCancelled, path, 0));
+  }
+  if (!written || !out.Flush() || std::fflush(pending->stream()) != 0) {
+    return Fail(WriteFailure(request.result_path, SystemReason(errno)));
+  }
+  // The drawing is closed first: Windows renames nothing onto an open file.
+  file.reset();
+  if (const int failed = pending->Commit()) {
+    return Fail(WriteFailure(request.result_path, SystemReason(failed)));
+  }
+  return summary;
+}
+
+}  // namespace torvane
