@@ -264,6 +264,8 @@ def features(e):
         for i, (x, y, sw, ew, bulge) in enumerate(e.get_points("xyseb")):
             out += [("p", "v%d" % i, Vec3(x, y, z)), ("l", "sw%d" % i, sw), ("l", "ew%d" % i, ew),
                     ("k", "b%d" % i, bulge)]
+    if t == "POLYLINE" and not dxf.flags & 8:  # a 2D polyline's height
+        attr("h", "elevation")
     if t == "LEADER":
         attr("d", "horizontal_direction")
         attr("v", "leader_offset_block_ref", "leader_offset_annotation_placement")
@@ -301,7 +303,7 @@ def features(e):
             attr("a", "pattern_angle")
             attr("l", "pattern_scale")
             for i, line in enumerate(e.pattern.lines):
-                out += [("a", "pl%da" % i, line.angle), ("p", "pl%db" % i, Vec3(*line.base_point, 0)),
+                out += [("a", "pl%da" % i, line.angle), ("p", "pl%db" % i, Vec3(*line.base_point, z)),
                         ("v", "pl%do" % i, Vec3(*line.offset, 0))]
                 out += [("l", "pl%dd%d" % (i, k), d) for k, d in enumerate(line.dash_length_items)]
     return out
@@ -333,11 +335,14 @@ def expect(site, to, e, kind, value):
         return turned_angle(site, to, value, OCS() if world else ocs)
     if kind == "l":
         return site.length(value, to)
+    if kind == "h":  # (0, 0, height) in object coordinates: only the height moves
+        v, up = Vec3(value), ocs.to_wcs(Vec3(0, 0, 1)).z
+        return Vec3(v.x, v.y, site.point(Vec3(0, 0, v.z * up), to).z * up)
     return value
 
 
 def agree(kind, want, got):
-    if kind == "p" or kind == "v":
+    if kind in "pvh":
         return all(abs(g - w) <= POINT_TOL for g, w in zip(Vec3(got), want))
     if kind == "c":  # covered by the points it stands for
         return True
