@@ -198,8 +198,15 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
   if (!pending) return Fail(WriteFailure(request.result_path, SystemReason(error)));
   ResultBuffer out(pending->stream());
   bool written = true;
+  // Most runs are a line or two: copied straight into the buffer's room.
   auto write = [&](const char* bytes, std::size_t n) {
-    written = written && out.Append(std::string_view(bytes, n));
+    char* room = out.Room(n);
+    if (room == nullptr) {
+      written = false;
+      return;
+    }
+    std::memcpy(room, bytes, n);
+    out.Used(room + n);
   };
 
   const DrawingMotion motion(params, request.direction, request.axis, request.height_offset);

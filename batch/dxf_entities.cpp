@@ -23,12 +23,13 @@ void DxfUnit::Add(const DxfGroup& group) {
   g.code = group.code;
   g.begin = bytes_.size();
   g.line = group.line;
-  bytes_.append(group.code_line);
-  g.value = bytes_.size();
+  g.value = g.begin + group.code_line.size();
   g.value_size = group.value.size();
-  bytes_.append(group.value);
-  bytes_.append(group.value_end);
-  g.end = bytes_.size();
+  g.end = g.value + g.value_size + group.value_end.size();
+  // The reader hands out a group's lines one after the other in its buffer.
+  assert(group.code_line.data() + group.code_line.size() == group.value.data() &&
+         group.value.data() + group.value.size() == group.value_end.data());
+  bytes_.append(group.code_line.data(), g.end - g.begin);
   g.new_begin = kNone;
   g.new_size = 0;
   groups_.push_back(g);
@@ -273,7 +274,7 @@ class EntityConverter {
       case Role::kLength: {
         double v;
         if (!Number(i, &v)) return false;
-        return Set(i, motion_.Scale(v));
+        return Set(i, v, motion_.Scale(v));
       }
       case Role::kAngle:
       case Role::kRadians: {
@@ -283,7 +284,7 @@ class EntityConverter {
         // In a mirrored plane angles run the other way.
         const double result = role == Role::kAngle ? motion_.TurnDegrees(v, mirrored_)
                                                    : motion_.TurnRadians(v, mirrored_);
-        return Set(i, result);
+        return Set(i, v, result);
       }
       default:
         return Pair(i, role, used);
@@ -301,6 +302,7 @@ class EntityConverter {
     }
     double x, y;
     if (!Number(i, &x) || !Number(i + 1, &y)) return false;
+    const double old_x = x, old_y = y;
     const bool ocs = role == Role::kOcsPoint || role == Role::kOcsVector || role == Role::kOcsSpan;
     const bool flip = ocs && mirrored_;
     if (flip) x = -x;
@@ -318,7 +320,7 @@ class EntityConverter {
         break;
     }
     if (flip) x = -x;
-    if (!Set(i, x) || !Set(i + 1, y)) return false;
+    if (!Set(i, old_x, x) || !Set(i + 1, old_y, y)) return false;
     *used = 2;
     const bool point = role == Role::kPoint || role == Role::kOcsPoint;
     if (i + 2 < unit_.size() && unit_.code(i + 2) == code + 20 && y_code == code + 10) {
@@ -342,17 +344,19 @@ class EntityConverter {
     return true;
   }
 
-  // Writes v into group i, unless it is the double already written there.
-  bool Set(std::size_t i, double v) {
+  // Writes v into group i, unless it is `old`, the double already written there.
+  bool Set(std::size_t i, double old, double v) {
     if (!std::isfinite(v)) {
       failure_ = EntityError(RunErrorKind::kResultOutOfRange, unit_);
       failure_.line = unit_.line(i) + 1;
       return false;
     }
-    double old;
-    Number(i, &old);
-    if (std::memcmp(&old, &v, sizeof v) == 0) return true;
-    unit_.Replace(i, RoundTripText(v));
+    // -0 and 0 are the same number: "-0.0" stays as written.
+    if (old == v) return true;
+    // RoundTripText's digits, made where they are written.
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, v);
+    unit_.Replace(i, std::string_view(text, static_cast<std::size_t>(written.ptr - text)));
     return true;
   }
 

@@ -178,9 +178,9 @@ std::string Describe(const RunError& e) {
              " is a proxy entity that only the program that made it can draw: explode it in "
              "CAD, then convert the drawing";
     case RunErrorKind::kDrawingBinary:
-      return where + "is a binary DXF drawing: save it as ASCII DXF in CAD, then convert that";
+      return where + "this is a binary DXF drawing: save it as ASCII DXF in CAD, then convert that";
     case RunErrorKind::kDrawingDwg:
-      return where + "is a DWG drawing: save it as DXF in CAD, then convert the DXF";
+      return where + "this is a DWG drawing: save it as DXF in CAD, then convert the DXF";
     case RunErrorKind::kDrawingDamaged:
       return where + "not a DXF drawing as CAD writes it: " + e.detail +
              (e.field_text.empty() ? "" : " " + quoted);

@@ -282,7 +282,8 @@ void ConvertDialog::AddFiles() {
   FileDialog dialog;
   dialog.kind = FileDialogKind::kOpenMany;
   dialog.title = QStringLiteral("添加点文件");
-  dialog.filters = {QStringLiteral("点文件 (*.csv *.txt *.dat)"), QStringLiteral("所有文件 (*)")};
+  dialog.filters = {QStringLiteral("点文件 (*.csv *.txt *.dat)"),
+                    QStringLiteral("CAD 图形 (*.dxf)"), QStringLiteral("所有文件 (*)")};
   for (const QString& chosen : platform_.ShowFileDialog(this, dialog)) {
     auto local = LocalPathOf(chosen);
     if (!local) {

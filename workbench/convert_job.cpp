@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "batch/conversion_run.h"
+#include "batch/drawing_run.h"
 #include "batch/result_path.h"
 #include "desktop/run_failure_message.h"
 
@@ -32,6 +33,11 @@ std::vector<std::string> ResultPaths(const ConvertPlan& plan) {
   const std::string_view extension = writer->Extension();
   std::vector<std::string> paths;
   for (const std::string& point_file : plan.point_files) {
+    if (IsDrawingName(point_file)) {
+      paths.push_back(plan.output_folder ? DrawingResultPathIn(*plan.output_folder, point_file)
+                                         : DrawingResultPathFor(point_file));
+      continue;
+    }
     paths.push_back(plan.output_folder ? ResultPathIn(*plan.output_folder, point_file, extension)
                                        : ResultPathFor(point_file, extension));
   }
@@ -46,7 +52,8 @@ QString ConvertSummaryText(const std::vector<FileOutcome>& outcomes) {
     const QString name = FileName(file.point_path);
     switch (file.state) {
       case FileOutcome::kConverted:
-        lines << QStringLiteral("%1：转换 %2 点 → %3")
+        lines << (file.drawing ? QStringLiteral("%1：转换 %2 个实体 → %3")
+                               : QStringLiteral("%1：转换 %2 点 → %3"))
                      .arg(name)
                      .arg(file.points)
                      .arg(Native(file.result_path));
@@ -128,6 +135,25 @@ void ConvertJob::Run(const ConvertPlan& plan) {
       emit Progress((static_cast<double>(i) + share) / static_cast<double>(files), shown);
       return !cancelled_;
     };
+    if (IsDrawingName(outcome.point_path) || IsDwgName(outcome.point_path)) {
+      outcome.drawing = true;
+      DrawingRequest drawing;
+      drawing.drawing_path = outcome.point_path;
+      drawing.result_path = outcome.result_path;
+      drawing.direction = plan.direction;
+      drawing.axis = plan.axis;
+      drawing.height_offset = plan.height_offset;
+      drawing.progress = request.progress;
+      auto run = ConvertDrawing(drawing, plan.params);
+      if (run) {
+        outcome.state = FileOutcome::kConverted;
+        outcome.points = static_cast<std::size_t>(run->entities);
+      } else {
+        outcome.state = FileOutcome::kFailed;
+        outcome.error = run.error();
+      }
+      continue;
+    }
     auto run = ConvertRun(request, plan.params, *writer);
     if (run) {
       outcome.state = FileOutcome::kConverted;

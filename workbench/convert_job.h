@@ -1,4 +1,4 @@
-// Point files converted one after another in a thread of their own, with
+// Point files (and DXF drawings) converted one after another in a thread of their own, with
 // the parameters the workbench solved: each file all or nothing, as the
 // command line converts them, its result named as the command line names
 // it. The window follows the share done and may cancel; at the end a
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/dxf_entities.h"
 #include "batch/point_layout.h"
 #include "batch/run_error.h"
 #include "batch/text_encoding.h"
@@ -39,10 +40,13 @@ struct ConvertPlan {
   // heights as written.
   std::optional<std::string> height_offset;
   RunParams params;
+  // How the drawings' (.dxf) axes lie; point files do not use it.
+  DrawingAxis axis = DrawingAxis::kEastNorth;
 };
 
 // The result path of each point file of `plan`, in order: ResultPathFor, or
-// ResultPathIn the output folder, with the format's extension.
+// ResultPathIn the output folder, with the format's extension; for a
+// drawing, DrawingResultPathFor or DrawingResultPathIn.
 std::vector<std::string> ResultPaths(const ConvertPlan& plan);
 
 // What became of one point file.
@@ -54,7 +58,8 @@ struct FileOutcome {
   } state = kNotStarted;
   std::string point_path;
   std::string result_path;
-  std::size_t points = 0;
+  std::size_t points = 0;  // for a drawing: its entities converted
+  bool drawing = false;    // a DXF drawing, not a point file
   RunError error;
 };
 

@@ -1,0 +1,427 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "batch/drawing_run.h"
+#include "batch/dxf_groups.h"
+#include "temp_dir.h"
+
+namespace torvane {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+
+// ---- the group reader ----
+
+struct ReadGroup {
+  int code;
+  std::string value, end;
+  std::uint64_t line;
+};
+
+// Every group of `bytes`, then the status that ended the reading.
+std::vector<ReadGroup> ReadAll(const std::string& bytes, DxfGroupReader::Status* last,
+                               std::uint64_t* bad_line) {
+  std::FILE* file = std::tmpfile();
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::rewind(file);
+  DxfGroupReader reader(file);
+  std::vector<ReadGroup> groups;
+  DxfGroup g;
+  while ((*last = reader.Next(&g)) == DxfGroupReader::Status::kGroup) {
+    groups.push_back({g.code, std::string(g.value), std::string(g.value_end), g.line});
+  }
+  *bad_line = reader.bad_line();
+  std::fclose(file);
+  return groups;
+}
+
+TEST(DxfGroupReader, Table) {
+  using S = DxfGroupReader::Status;
+  const struct {
+    std::string bytes;
+    std::vector<ReadGroup> groups;
+    S last;
+    std::uint64_t bad_line;
+  } rows[] = {
+      // LF, CR LF, code lines padded as R12 writes them; the last line without its end.
+      {"  0\nLINE\n 10\r\n1.5 \r\n", {{0, "LINE", "\n", 1}, {10, "1.5 ", "\r\n", 3}}, S::kEnd, 0},
+      {"0\nEOF", {{0, "EOF", "", 1}}, S::kEnd, 0},
+      {"", {}, S::kEnd, 0},
+      // An odd number of lines: a code with no value.
+      {"0\nLINE\n10\n", {{0, "LINE", "\n", 1}}, S::kOddLine, 4},
+      {"0\nLINE\n10", {{0, "LINE", "\n", 1}}, S::kOddLine, 4},
+      // A code that is not a number, on its line.
+      {"0\nLINE\n1x\n5\n", {{0, "LINE", "\n", 1}}, S::kBadCode, 3},
+      {"\n5\n", {}, S::kBadCode, 1},
+  };
+  for (const auto& row : rows) {
+    S last;
+    std::uint64_t bad_line = 0;
+    const auto groups = ReadAll(row.bytes, &last, &bad_line);
+    ASSERT_EQ(groups.size(), row.groups.size()) << row.bytes;
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+      EXPECT_EQ(groups[i].code, row.groups[i].code) << row.bytes;
+      EXPECT_EQ(groups[i].value, row.groups[i].value) << row.bytes;
+      EXPECT_EQ(groups[i].end, row.groups[i].end) << row.bytes;
+      EXPECT_EQ(groups[i].line, row.groups[i].line) << row.bytes;
+    }
+    EXPECT_EQ(last, row.last) << row.bytes;
+    EXPECT_EQ(bad_line, row.bad_line) << row.bytes;
+  }
+}
+
+// A line longer than the reader's block, and groups across its blocks.
+TEST(DxfGroupReader, LongLinesAndManyBlocks) {
+  std::string bytes = "1\n" + std::string(3 << 20, 'a') + "\n";
+  for (int i = 0; i < 200000; ++i) bytes += "10\n" + std::to_string(i) + "\r\n";
+  DxfGroupReader::Status last;
+  std::uint64_t bad_line;
+  const auto groups = ReadAll(bytes, &last, &bad_line);
+  ASSERT_EQ(groups.size(), 200001u);
+  EXPECT_EQ(groups[0].value.size(), 3u << 20);
+  EXPECT_EQ(groups[200000].value, "199999");
+  EXPECT_EQ(groups[200000].line, 400001u);
+  EXPECT_EQ(last, DxfGroupReader::Status::kEnd);
+}
+
+// ---- drawings ----
+
+// A drawing of lines "code\nvalue\n" given as "code value" pairs.
+std::string Dxf(const std::vector<std::string>& pairs, const char* end = "\n") {
+  std::string text;
+  for (const std::string& pair : pairs) {
+    const std::size_t space = pair.find(' ');
+    text += pair.substr(0, space) + end + pair.substr(space + 1) + end;
+  }
+  return text;
+}
+
+std::vector<std::string> InEntities(std::vector<std::string> entity) {
+  std::vector<std::string> all = {"0 SECTION", "2 ENTITIES"};
+  all.insert(all.end(), entity.begin(), entity.end());
+  all.insert(all.end(), {"0 ENDSEC", "0 EOF"});
+  return all;
+}
+
+// Shift (X0 100, Y0 200), no rotation, scale 2: survey to construction
+// takes DXF x (east, Y) to (x - 200) / 2 and y (north, X) to (y - 100) / 2,
+// every length to half of it: worked out by hand.
+const RunParams kHalving{100, 200, 0, 2};
+const RunParams kIdentity{0, 0, 0, 1};
+const RunParams kTurning{500, 600, 0.5280590614494144};  // 30.1520 in ddd.mmss
+
+class Drawing : public ::testing::Test {
+ protected:
+  Expected<DrawingSummary, RunError> Run(const std::string& bytes, RunParams params = kHalving) {
+    request_.drawing_path = dir_.Write("site.dxf", bytes);
+    request_.result_path = DrawingResultPathFor(request_.drawing_path);
+    return ConvertDrawing(request_, params);
+  }
+  std::string Result() const { return ReadBytes(request_.result_path); }
+
+  TempDir dir_;
+  DrawingRequest request_;
+};
+
+TEST_F(Drawing, EntityTable) {
+  const struct {
+    const char* what;
+    std::vector<std::string> in, out;
+  } rows[] = {
+      {"LINE: points moved, heights kept",
+       {"0 LINE", "5 1F", "10 300", "20 150", "30 7.5", "11 400.0", "21 300", "31 0"},
+       {"0 LINE", "5 1F", "10 50", "20 25", "30 7.5", "11 100", "21 100", "31 0"}},
+      {"CIRCLE: centre and radius",
+       {"0 CIRCLE", "10 300", "20 150", "40 5"},
+       {"0 CIRCLE", "10 50", "20 25", "40 2.5"}},
+      {"CIRCLE mirrored (extrusion 0,0,-1): its x is -x of the world",
+       {"0 CIRCLE", "10 -300", "20 150", "40 5", "210 0", "220 0", "230 -1"},
+       {"0 CIRCLE", "10 -50", "20 25", "40 2.5", "210 0", "220 0", "230 -1"}},
+      {"LWPOLYLINE: vertices, widths scaled, bulges kept",
+       {"0 LWPOLYLINE", "90 2", "43 1", "10 300", "20 150", "42 0.5", "10 400", "20 300", "40 3"},
+       {"0 LWPOLYLINE", "90 2", "43 0.5", "10 50", "20 25", "42 0.5", "10 100", "20 100",
+        "40 1.5"}},
+      {"POLYLINE: its own point is none; its vertices move",
+       {"0 POLYLINE", "66 1", "10 0", "20 0", "30 0", "0 VERTEX", "10 300", "20 150", "0 SEQEND"},
+       {"0 POLYLINE", "66 1", "10 0", "20 0", "30 0", "0 VERTEX", "10 50", "20 25", "0 SEQEND"}},
+      {"polyface face record: its point is none",
+       {"0 POLYLINE", "66 1", "70 64", "0 VERTEX", "10 300", "20 150", "70 192", "0 VERTEX", "10 0",
+        "20 0", "70 128", "71 1", "0 SEQEND"},
+       {"0 POLYLINE", "66 1", "70 64", "0 VERTEX", "10 50", "20 25", "70 192", "0 VERTEX", "10 0",
+        "20 0", "70 128", "71 1", "0 SEQEND"}},
+      {"XLINE: a direction is never moved nor scaled",
+       {"0 XLINE", "10 300", "20 150", "11 1", "21 0"},
+       {"0 XLINE", "10 50", "20 25", "11 1", "21 0"}},
+      {"ELLIPSE: the major axis is a vector of a length",
+       {"0 ELLIPSE", "10 300", "20 150", "11 10", "21 4", "40 0.5"},
+       {"0 ELLIPSE", "10 50", "20 25", "11 5", "21 2", "40 0.5"}},
+      {"TEXT: both points, height",
+       {"0 TEXT", "10 300", "20 150", "40 2.5", "1 测量", "50 30", "11 400", "21 300"},
+       {"0 TEXT", "10 50", "20 25", "40 1.25", "1 测量", "50 30", "11 100", "21 100"}},
+      {"INSERT: point, scale factors (z kept), with its ATTRIB",
+       {"0 INSERT", "66 1", "2 B1", "10 300", "20 150", "41 -1", "42 1", "43 1", "0 ATTRIB",
+        "10 400", "20 300", "40 2", "0 SEQEND"},
+       {"0 INSERT", "66 1", "2 B1", "10 50", "20 25", "41 -0.5", "42 0.5", "43 1", "0 ATTRIB",
+        "10 100", "20 100", "40 1", "0 SEQEND"}},
+      {"SOLID and 3DFACE: every corner",
+       {"0 SOLID", "10 300",   "20 150", "11 400", "21 150", "12 300", "22 300", "13 400",
+        "23 300",  "0 3DFACE", "10 300", "20 150", "30 1",   "11 400", "21 150", "31 1",
+        "12 300",  "22 300",   "32 1",   "13 300", "23 300", "33 1"},
+       {"0 SOLID", "10 50",    "20 25", "11 100", "21 25",  "12 50",  "22 100", "13 100",
+        "23 100",  "0 3DFACE", "10 50", "20 25",  "30 1",   "11 100", "21 25",  "31 1",
+        "12 50",   "22 100",   "32 1",  "13 50",  "23 100", "33 1"}},
+      {"DIMENSION: definition points",
+       {"0 DIMENSION", "2 *D1", "10 300", "20 150", "11 400", "21 300", "70 32", "13 300", "23 150",
+        "14 400", "24 150", "42 100"},
+       {"0 DIMENSION", "2 *D1", "10 50", "20 25", "11 100", "21 100", "70 32", "13 50", "23 25",
+        "14 100", "24 25", "42 50"}},
+      {"LEADER: vertices, its offsets scaled, its direction kept",
+       {"0 LEADER", "10 300", "20 150", "10 400", "20 300", "211 1", "221 0", "213 4", "223 2"},
+       {"0 LEADER", "10 50", "20 25", "10 100", "20 100", "211 1", "221 0", "213 2", "223 1"}},
+      {"HATCH: boundary, pattern base and offset, spacing, seed; its elevation point kept",
+       {"0 HATCH", "10 0",   "20 0",   "30 0",   "2 ANSI31", "70 0",   "71 0",   "91 2",   "92 7",
+        "72 0",    "73 1",   "93 2",   "10 300", "20 150",   "10 400", "20 300", "97 0",   "92 1",
+        "93 2",    "72 2",   "10 300", "20 150", "40 6",     "50 0",   "51 90",  "73 1",   "72 3",
+        "10 300",  "20 150", "11 8",   "21 0",   "40 0.5",   "50 0",   "51 180", "73 1",   "97 0",
+        "75 0",    "76 1",   "52 0",   "41 1",   "77 0",     "78 1",   "53 45",  "43 200", "44 100",
+        "45 -1",   "46 1",   "79 0",   "98 1",   "10 300",   "20 150"},
+       {"0 HATCH", "10 0",   "20 0",  "30 0",   "2 ANSI31", "70 0",   "71 0",   "91 2", "92 7",
+        "72 0",    "73 1",   "93 2",  "10 50",  "20 25",    "10 100", "20 100", "97 0", "92 1",
+        "93 2",    "72 2",   "10 50", "20 25",  "40 3",     "50 0",   "51 90",  "73 1", "72 3",
+        "10 50",   "20 25",  "11 4",  "21 0",   "40 0.5",   "50 0",   "51 180", "73 1", "97 0",
+        "75 0",    "76 1",   "52 0",  "41 0.5", "77 0",     "78 1",   "53 45",  "43 0", "44 0",
+        "45 -0.5", "46 0.5", "79 0",  "98 1",   "10 50",    "20 25"}},
+      {"XDATA: a world position moves, a displacement and a distance scale, a direction "
+       "and a scale factor stay",
+       {"0 POINT", "10 300", "20 150", "1001 APP", "1010 300", "1020 150", "1011 300", "1021 150",
+        "1012 2", "1022 4", "1013 1", "1023 0", "1041 4", "1042 3"},
+       {"0 POINT", "10 50", "20 25", "1001 APP", "1010 300", "1020 150", "1011 50", "1021 25",
+        "1012 1", "1022 2", "1013 1", "1023 0", "1041 2", "1042 3"}},
+      {"paper space is kept, whatever it holds",
+       {"0 LINE", "67 1", "10 300", "20 150", "0 MLINE", "67 1", "10 300", "20 150"},
+       {"0 LINE", "67 1", "10 300", "20 150", "0 MLINE", "67 1", "10 300", "20 150"}},
+      {"a value whose double stays keeps its text",
+       {"0 LINE", "10 300", "20  150.0000 ", "11 -200.0", "21 -1e2"},
+       {"0 LINE", "10 50", "20 25", "11 -200.0", "21 -1e2"}},
+  };
+  for (const auto& row : rows) {
+    auto run = Run(Dxf(InEntities(row.in)));
+    ASSERT_TRUE(run.ok()) << row.what << ": " << Describe(run.error());
+    EXPECT_EQ(Result(), Dxf(InEntities(row.out))) << row.what;
+  }
+}
+
+TEST_F(Drawing, HeaderViewAndBlocks) {
+  const std::vector<std::string> in = {"999 made by hand",
+                                       "0 SECTION",
+                                       "2 HEADER",
+                                       "9 $EXTMIN",
+                                       "10 300",
+                                       "20 150",
+                                       "30 -2",
+                                       "9 $EXTMAX",
+                                       "10 400",
+                                       "20 300",
+                                       "30 9",
+                                       "9 $LIMMAX",
+                                       "10 400",
+                                       "20 300",
+                                       "0 ENDSEC",
+                                       "0 SECTION",
+                                       "2 TABLES",
+                                       "0 TABLE",
+                                       "2 VPORT",
+                                       "0 VPORT",
+                                       "2 *ACTIVE",
+                                       "12 300",
+                                       "22 150",
+                                       "40 100",
+                                       "41 1.5",
+                                       "0 VPORT",
+                                       "2 OTHER",
+                                       "12 300",
+                                       "22 150",
+                                       "0 ENDTAB",
+                                       "0 ENDSEC",
+                                       "0 SECTION",
+                                       "2 BLOCKS",
+                                       "0 BLOCK",
+                                       "2 B1",
+                                       "10 0",
+                                       "20 0",
+                                       "0 LINE",
+                                       "10 300",
+                                       "20 150",
+                                       "0 ENDBLK",
+                                       "0 BLOCK",
+                                       "2 *D1",
+                                       "10 0",
+                                       "20 0",
+                                       "0 LINE",
+                                       "10 300",
+                                       "20 150",
+                                       "0 ENDBLK",
+                                       "0 ENDSEC",
+                                       "0 EOF"};
+  std::vector<std::string> out = in;
+  // The extents' box and the active view's centre and height.
+  out[4] = "10 50";
+  out[5] = "20 25";
+  out[8] = "10 100";
+  out[9] = "20 100";
+  out[21] = "12 50";
+  out[22] = "22 25";
+  out[23] = "40 50";
+  // Only the dimension's block is drawn in world coordinates.
+  out[46] = "10 50";
+  out[47] = "20 25";
+  auto run = Run(Dxf(in, "\r\n") + "after the end\n");
+  ASSERT_TRUE(run.ok()) << Describe(run.error());
+  EXPECT_EQ(Result(), Dxf(out, "\r\n") + "after the end\n");
+}
+
+// Heights of moving points shift by H0, exactly in decimal; a mirrored
+// entity's z runs down.
+TEST_F(Drawing, HeightOffset) {
+  request_.height_offset = "1.25";
+  auto run =
+      Run(Dxf(InEntities({"0 LINE", "10 300", "20 150", "30 7.5", "11 300", "21 150", "0 CIRCLE",
+                          "10 -300", "20 150", "30 2", "40 1", "210 0", "220 0", "230 -1"})));
+  ASSERT_TRUE(run.ok()) << Describe(run.error());
+  EXPECT_EQ(Result(),
+            Dxf(InEntities({"0 LINE", "10 50", "20 25", "30 6.25", "11 50", "21 25", "0 CIRCLE",
+                            "10 -50", "20 25", "30 3.25", "40 0.5", "210 0", "220 0", "230 -1"})));
+}
+
+// Parameters that move nothing give the drawing back byte for byte.
+TEST_F(Drawing, IdentityIsByteForByte) {
+  const std::string bytes =
+      Dxf(InEntities({"0 LINE", "5 1F", "10 300.000", "20 +150", "11 1e2", "21  -0.0 ", "0 ARC",
+                      "10 1", "20 2", "40 .5", "50 370", "51 -10", "210 0", "220 0", "230 -1"}),
+          "\r\n");
+  auto run = Run(bytes, kIdentity);
+  ASSERT_TRUE(run.ok()) << Describe(run.error());
+  EXPECT_EQ(Result(), bytes);
+}
+
+// Each refusal names the entity's kind, handle and line, and nothing is written.
+TEST_F(Drawing, Refusals) {
+  const struct {
+    std::string name;
+    std::string bytes;
+    RunErrorKind kind;
+    std::size_t line;
+    std::string field, field_text;
+  } rows[] = {
+      {"site.dxf", Dxf(InEntities({"0 LINE", "10 1", "20 1", "0 MLINE", "5 2F", "10 1", "20 1"})),
+       RunErrorKind::kDrawingEntity, 11, "MLINE", "2F"},
+      {"site.dxf", Dxf(InEntities({"0 ACAD_PROXY_ENTITY", "5 30"})), RunErrorKind::kDrawingProxy, 5,
+       "ACAD_PROXY_ENTITY", "30"},
+      {"site.dxf", Dxf(InEntities({"0 CIRCLE", "5 31", "10 1", "20 1", "210 1", "220 0", "230 0"})),
+       RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "31"},
+      {"site.dxf", Dxf(InEntities({"0 LINE", "5 32", "10 abc", "20 1"})),
+       RunErrorKind::kDrawingDamaged, 10, "LINE", "abc"},
+      {"site.dxf", Dxf(InEntities({"0 LINE", "5 33", "10 1", "11 1"})),
+       RunErrorKind::kDrawingDamaged, 10, "LINE", "1"},
+      {"site.dxf", "0\nSECTION\n2\n", RunErrorKind::kDrawingDamaged, 4, "", ""},
+      {"site.dxf", "0\nSECTION\nx\nENTITIES\n", RunErrorKind::kDrawingDamaged, 3, "", ""},
+      {"site.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "rest",
+       RunErrorKind::kDrawingBinary, 0, "", ""},
+      {"site.dxf", "AC1032\0\0\0", RunErrorKind::kDrawingDwg, 0, "", ""},
+      {"site.dwg", "AC1032", RunErrorKind::kDrawingDwg, 0, "", ""},
+  };
+  for (const auto& row : rows) {
+    TempDir dir;
+    DrawingRequest request;
+    request.drawing_path = dir.Write(row.name, row.bytes);
+    request.result_path = dir / "out.dxf";
+    auto run = ConvertDrawing(request, kHalving);
+    ASSERT_FALSE(run.ok()) << row.bytes;
+    EXPECT_EQ(run.error().kind, row.kind) << Describe(run.error());
+    EXPECT_EQ(run.error().line, row.line) << Describe(run.error());
+    EXPECT_EQ(run.error().field, row.field) << Describe(run.error());
+    EXPECT_EQ(run.error().field_text, row.field_text) << Describe(run.error());
+    EXPECT_EQ(run.error().path, request.drawing_path);
+    EXPECT_EQ(dir.Files(), std::vector<std::string>{row.name});
+  }
+}
+
+TEST_F(Drawing, EarlierResultKeptAndDrawingNeverReplaced) {
+  const std::string result = dir_.Write("site转化后.dxf", "earlier");
+  auto run = Run(Dxf(InEntities({"0 MLINE", "5 2F"})));
+  ASSERT_FALSE(run.ok());
+  EXPECT_EQ(ReadBytes(result), "earlier");
+  request_.result_path = request_.drawing_path;
+  auto same = ConvertDrawing(request_, kHalving);
+  ASSERT_FALSE(same.ok());
+  EXPECT_EQ(same.error().kind, RunErrorKind::kResultIsPointFile);
+}
+
+// The numbers of a converted drawing, read back group by group.
+std::vector<std::pair<int, double>> Numbers(const std::string& bytes) {
+  std::vector<std::pair<int, double>> numbers;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const std::size_t code_end = bytes.find('\n', at);
+    const std::size_t value_end = bytes.find('\n', code_end + 1);
+    const int code = std::stoi(bytes.substr(at, code_end - at));
+    const std::string value = bytes.substr(code_end + 1, value_end - code_end - 1);
+    char* end = nullptr;
+    const double number = std::strtod(value.c_str(), &end);
+    numbers.emplace_back(code, *end == '\0' && !value.empty() ? number : NAN);
+    at = value_end + 1;
+  }
+  return numbers;
+}
+
+double Value(const std::vector<std::pair<int, double>>& numbers, int code, int nth = 0) {
+  for (const auto& [c, v] : numbers) {
+    if (c == code && nth-- == 0) return v;
+  }
+  ADD_FAILURE() << "no group " << code;
+  return NAN;
+}
+
+// A text along a line stays along it, an arc's start stays on the moved
+// start point, in both directions and with both axes: checked from the
+// converted points themselves, not from a rule of signs.
+TEST_F(Drawing, AnglesTurnWithTheGeometry) {
+  constexpr double kDegree = 3.14159265358979323846 / 180;
+  for (const Direction direction :
+       {Direction::kSurveyToConstruction, Direction::kConstructionToSurvey}) {
+    for (const DrawingAxis axis : {DrawingAxis::kEastNorth, DrawingAxis::kNorthEast}) {
+      request_.direction = direction;
+      request_.axis = axis;
+      // A line at 20°, a text along it, an arc of a mirrored plane from
+      // (-1, 0) of the world round its centre at the line's start.
+      const double dx = 10 * std::cos(20 * kDegree), dy = 10 * std::sin(20 * kDegree);
+      auto run =
+          Run(Dxf(InEntities({"0 LINE", "10 1000", "20 2000", "11 " + std::to_string(1000 + dx),
+                              "21 " + std::to_string(2000 + dy), "0 TEXT", "10 1000", "20 2000",
+                              "40 1", "50 20", "0 ARC", "10 -1000", "20 2000", "40 1", "50 0",
+                              "51 90", "210 0", "220 0", "230 -1"})),
+              kTurning);
+      ASSERT_TRUE(run.ok()) << Describe(run.error());
+      const auto n = Numbers(Result());
+      const double line_angle =
+          std::atan2(Value(n, 21) - Value(n, 20, 0), Value(n, 11) - Value(n, 10, 0));
+      const double text_angle = Value(n, 50, 0) * kDegree;
+      EXPECT_NEAR(std::remainder(line_angle - text_angle, 2 * M_PI), 0, 1e-6);
+      // The arc's start: world (-x_ocs - cos a, y + sin a) is the moved (999, 2000).
+      double x = 999, y = 2000;
+      const DrawingMotion motion(kTurning, direction, axis);
+      motion.MovePoint(&x, &y);
+      const double a = Value(n, 50, 1) * kDegree;
+      EXPECT_NEAR(-(Value(n, 10, 2) + std::cos(a)), x, 1e-6);
+      EXPECT_NEAR(Value(n, 20, 2) + std::sin(a), y, 1e-6);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace torvane
