@@ -15,6 +15,7 @@ solve's PROJ pipeline makes of the original.
 Usage: dxf_test.py path/to/torvane-cli WORKDIR
        dxf_test.py --drawings DIR   (only writes the sample drawings)
 """
+import logging
 import math
 import os
 import random
@@ -22,8 +23,6 @@ import re
 import shutil
 import subprocess
 import sys
-
-import logging
 
 import ezdxf
 from ezdxf.math import OCS, Vec3
@@ -313,16 +312,17 @@ def ocs_of(e):
     return OCS(e.dxf.get("extrusion", (0, 0, 1)) if e.dxf.is_supported("extrusion") else (0, 0, 1))
 
 
-# The points DIMENSION, SOLID, TRACE, 3DFACE, LINE, POINT, LEADER, SPLINE,
-# ELLIPSE, XLINE, RAY, 3D POLYLINE hold are in world coordinates; the rest
-# in the entity's object coordinates.
-WORLD = {"LINE", "POINT", "LEADER", "SPLINE", "ELLIPSE", "XLINE", "RAY", "3DFACE", "MTEXT"}
+# Entities whose points are in world coordinates (a DIMENSION's text and
+# clone points are in object coordinates, the same for the drawings' flat
+# dimensions), and 3D polylines' VERTEXes; CIRCLE, ARC, TEXT, INSERT,
+# LWPOLYLINE, HATCH, SOLID, TRACE and 2D VERTEXes hold object coordinates.
+WORLD = {"LINE", "POINT", "LEADER", "SPLINE", "ELLIPSE", "XLINE", "RAY", "3DFACE", "MTEXT",
+         "DIMENSION"}
 
 
 def expect(site, to, e, kind, value):
     ocs = ocs_of(e)
-    world = e.dxftype() in WORLD or (e.dxftype() == "DIMENSION") or (
-        e.dxftype() == "VERTEX" and e.dxf.flags & 32)
+    world = e.dxftype() in WORLD or (e.dxftype() == "VERTEX" and e.dxf.flags & 32)
     if kind == "p":
         v = Vec3(value)
         return site.point(v, to) if world else ocs.from_wcs(site.point(ocs.to_wcs(v), to))
@@ -471,7 +471,7 @@ def extents_hold(label, site, to, before, after):
             if kind != "p" or e.dxftype() in ("XLINE", "RAY", "DIMENSION", "HATCH"):
                 continue
             w = expect(site, to, e, kind, v)
-            if e.dxftype() not in WORLD and e.dxftype() != "DIMENSION":
+            if e.dxftype() not in WORLD:
                 w = ocs_of(e).to_wcs(w)
             if not (lo.x - 1e-6 <= w.x <= hi.x + 1e-6 and lo.y - 1e-6 <= w.y <= hi.y + 1e-6):
                 outside.append("%s %s" % (e.dxftype(), n))
