@@ -1,6 +1,7 @@
 #include "batch/dxf_entities.h"
 
 #include <cassert>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>

@@ -104,7 +104,10 @@ DxfGroupReader::Status DxfGroupReader::Next(DxfGroup* group) {
   }
   const char* data = buffer_.data();
   const std::size_t code_text_end = code_end - EndLength(data, begin_, code_end);
-  if (!ParseCode(std::string_view(data + begin_, code_text_end - begin_), &group->code)) {
+  std::string_view code_text(data + begin_, code_text_end - begin_);
+  // A byte order mark that some programs put before UTF-8 text.
+  if (line_ == 1 && code_text.substr(0, 3) == "\xEF\xBB\xBF") code_text.remove_prefix(3);
+  if (!ParseCode(code_text, &group->code)) {
     bad_line_ = line_;
     return Status::kBadCode;
   }

@@ -51,6 +51,8 @@ TEST(DxfGroupReader, Table) {
       // LF, CR LF, code lines padded as R12 writes them; the last line without its end.
       {"  0\nLINE\n 10\r\n1.5 \r\n", {{0, "LINE", "\n", 1}, {10, "1.5 ", "\r\n", 3}}, S::kEnd, 0},
       {"0\nEOF", {{0, "EOF", "", 1}}, S::kEnd, 0},
+      // A UTF-8 byte order mark before the first code.
+      {"\xEF\xBB\xBF  0\nEOF\n", {{0, "EOF", "\n", 1}}, S::kEnd, 0},
       {"", {}, S::kEnd, 0},
       // An odd number of lines: a code with no value.
       {"0\nLINE\n10\n", {{0, "LINE", "\n", 1}}, S::kOddLine, 4},
@@ -411,7 +413,7 @@ TEST_F(Drawing, AnglesTurnWithTheGeometry) {
       const double line_angle =
           std::atan2(Value(n, 21) - Value(n, 20, 0), Value(n, 11) - Value(n, 10, 0));
       const double text_angle = Value(n, 50, 0) * kDegree;
-      EXPECT_NEAR(std::remainder(line_angle - text_angle, 2 * M_PI), 0, 1e-6);
+      EXPECT_NEAR(std::remainder(line_angle - text_angle, 360 * kDegree), 0, 1e-6);
       // The arc's start: world (-x_ocs - cos a, y + sin a) is the moved (999, 2000).
       double x = 999, y = 2000;
       const DrawingMotion motion(kTurning, direction, axis);

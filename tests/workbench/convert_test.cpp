@@ -180,6 +180,30 @@ TEST_F(ConvertDialogTest, GoodFileConvertedAsTheCommandLineDoesBadOneKeepsItsRes
   EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"a.csv", "b.csv"}));
 }
 
+// State: a drawing (its result due beside it) and a drawing with an entity
+// that is not converted, whose earlier result is on disk. Action: both
+// added, 开始转换. Expected: the first's result byte for byte torvane-cli
+// convert's; the second named by entity, handle and line, its earlier
+// result as it was.
+TEST_F(ConvertDialogTest, DrawingConvertedAsTheCommandLineDoes) {
+  const std::string drawing = dir_.Write(
+      "d.dxf",
+      "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nTEXT\r\n5\r\n1F\r\n10\r\n740.8\r\n20\r\n755."
+      "5\r\n40\r\n2.5\r\n50\r\n30\r\n1\r\n测量\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
+  const std::string refused =
+      dir_.Write("m.dxf", "0\nSECTION\n2\nENTITIES\n0\nMLINE\n5\n2F\n0\nENDSEC\n0\nEOF\n");
+  const std::string earlier = dir_.Write("m转化后.dxf", "earlier result\r\n");
+  Open(Settings());
+  AddFiles({drawing, refused});
+  EXPECT_EQ(ConvertAll().toStdString(),
+            "d.dxf：转换 1 个实体 → " + (dir_ / "d转化后.dxf") + "\nm.dxf：图形“" + refused +
+                "”第 5 行：实体 MLINE（句柄 2F）无法转换。请在 CAD "
+                "中将它分解（或删除）后再转换图形。未写出转换后的图形。");
+  EXPECT_EQ(ReadBytes(dir_ / "d转化后.dxf"), CliResult(dir_, drawing, {}, "d转化后.dxf"));
+  EXPECT_NE(ReadBytes(dir_ / "d转化后.dxf"), ReadBytes(drawing));
+  EXPECT_EQ(ReadBytes(earlier), "earlier result\r\n");
+}
+
 // State: a file of 300,000 points and a small one after it. Action: 开始转换,
 // then 取消 while the first file is part way. Expected: the progress bar
 // shown and 取消 usable while running; no result and no temporary file;
