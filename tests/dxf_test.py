@@ -693,50 +693,66 @@ def refused(program, path, kind, handle, lines, advice=None):
 
 def ogr_case(program, work, rng):
     """ogr2ogr reads the converted drawing and finds what its own -ct with
-    solve's pipeline finds in the original."""
+    solve's pipeline finds in the original, blocks inserted turned, mirrored
+    and at no angle drawn out by GDAL itself; a turn below and one above
+    half a turn."""
     if not shutil.which("ogr2ogr"):
         check("ogr2ogr installed (Debian's gdal-bin)", False)
         return
-    site = random_site(rng, scale=False)
-    site.dx, site.dy = round(site.dx, 3), round(site.dy, 3)
-    doc = ezdxf.new("R2000")
-    msp = doc.modelspace()
-    east, north = site.dy + 50, site.dx + 70
-    msp.add_point((east, north))
-    msp.add_line((east + 1.25, north + 2.5), (east + 80.5, north + 30.75))
-    msp.add_lwpolyline([(east, north), (east + 40, north), (east + 40, north + 25)])
-    path = os.path.join(work, "ogr.dxf")
-    doc.saveas(path)
-    status, _, err = cli(program, "convert", *site.args(), path)
-    check("ogr2ogr: converted", status == 0, err)
-    if status:
-        return
-    # Two common points made from the same parameters give the pipeline.
-    a, b = Vec3(0, 0, 0), Vec3(0, 100, 0)  # construction (Y, X) as DXF holds them
-    sa, sb = site.point(a, "survey"), site.point(b, "survey")
-    status, pipeline, err = cli(program, "solve", "--survey-a=%.6f,%.6f" % (sa.y, sa.x),
-                                "--survey-b=%.6f,%.6f" % (sb.y, sb.x), "--construction-a=0,0",
-                                "--construction-b=100,0", "--format=proj", "--axis=east-north")
-    check("ogr2ogr: solve gives the pipeline", status == 0, err)
-    theirs = os.path.join(work, "ogr-theirs.csv")
-    subprocess.run(["ogr2ogr", "-f", "CSV", theirs, path, "-ct", pipeline.strip(),
-                    "-lco", "GEOMETRY=AS_WKT"], check=False, capture_output=True)
-    ours = os.path.join(work, "ogr-ours.csv")
-    subprocess.run(["ogr2ogr", "-f", "CSV", ours, os.path.join(work, "ogr转化后.dxf"),
-                    "-lco", "GEOMETRY=AS_WKT"], check=False, capture_output=True)
+    for angle in ("47.123456", "231.402817"):
+        site = random_site(rng, scale=False)
+        site = Site(round(site.dx, 3), round(site.dy, 3), angle, 1.0)
+        doc = ezdxf.new("R2000")
+        msp = doc.modelspace()
+        east, north = site.dy + 50, site.dx + 70
+        msp.add_point((east, north))
+        msp.add_line((east + 1.25, north + 2.5), (east + 80.5, north + 30.75))
+        msp.add_lwpolyline([(east, north), (east + 40, north), (east + 40, north + 25)])
+        mark = doc.blocks.new("MARK")
+        mark.add_line((0, 0), (6, 0))
+        mark.add_lwpolyline([(0, 0), (0, 3), (2, 4)])
+        for where, attribs in (((10, 60), {"rotation": 30}), ((30, 60), {"xscale": -1.5}),
+                               ((50, 60), {})):
+            msp.add_blockref("MARK", (east + where[0], north + where[1]), dxfattribs=attribs)
+        path = os.path.join(work, "ogr.dxf")
+        doc.saveas(path)
+        label = "ogr2ogr, turn of %s" % angle
+        status, _, err = cli(program, "convert", *site.args(), path)
+        check(label + ": converted", status == 0, err)
+        if status:
+            continue
+        # Two common points made from the same parameters give the pipeline.
+        a, b = Vec3(0, 0, 0), Vec3(0, 100, 0)  # construction (Y, X) as DXF holds them
+        sa, sb = site.point(a, "survey"), site.point(b, "survey")
+        status, pipeline, err = cli(program, "solve", "--survey-a=%.10f,%.10f" % (sa.y, sa.x),
+                                    "--survey-b=%.10f,%.10f" % (sb.y, sb.x), "--construction-a=0,0",
+                                    "--construction-b=100,0", "--format=proj", "--axis=east-north")
+        check(label + ": solve gives the pipeline", status == 0, err)
+        theirs, ours = os.path.join(work, "ogr-theirs.csv"), os.path.join(work, "ogr-ours.csv")
+        for csv in (theirs, ours):
+            if os.path.exists(csv):
+                os.remove(csv)
+        subprocess.run(["ogr2ogr", "-f", "CSV", theirs, path, "-ct", pipeline.strip(),
+                        "-lco", "GEOMETRY=AS_WKT"], check=False, capture_output=True)
+        subprocess.run(["ogr2ogr", "-f", "CSV", ours, os.path.join(work, "ogr转化后.dxf"),
+                        "-lco", "GEOMETRY=AS_WKT"], check=False, capture_output=True)
+        mine, gdal = wkt_numbers(ours), wkt_numbers(theirs)
+        check(label + ": as many geometries", len(mine) == len(gdal) >= 6,
+              "%d %d" % (len(mine), len(gdal)))
+        worst = max((abs(x - y) for r, s in zip(mine, gdal) for x, y in zip(r, s)),
+                    default=math.inf)
+        check(label + ": the same geometries within 1e-6 m",
+              all(len(r) == len(s) for r, s in zip(mine, gdal)) and worst <= 1e-6,
+              "worst %g" % worst)
 
-    def numbers(csv):
-        if not os.path.exists(csv):
-            return []
-        rows = open(csv, encoding="utf-8").read().splitlines()[1:]
-        return [[float(n) for n in re.findall(r"-?\d+\.?\d*(?:e-?\d+)?", r.split('"')[1])]
-                for r in rows]
 
-    mine, gdal = numbers(ours), numbers(theirs)
-    check("ogr2ogr: as many geometries", len(mine) == len(gdal) == 3, "%d %d" % (len(mine), len(gdal)))
-    worst = max((abs(x - y) for r, s in zip(mine, gdal) for x, y in zip(r, s)), default=math.inf)
-    check("ogr2ogr: the same geometries within 1e-6 m",
-          all(len(r) == len(s) for r, s in zip(mine, gdal)) and worst <= 1e-6, "worst %g" % worst)
+def wkt_numbers(csv):
+    """The numbers of each row's WKT in a CSV ogr2ogr wrote."""
+    if not os.path.exists(csv):
+        return []
+    rows = open(csv, encoding="utf-8").read().splitlines()[1:]
+    return [[float(n) for n in re.findall(r"-?\d+\.?\d*(?:e-?\d+)?", r.split('"')[1])]
+            for r in rows]
 
 
 def main():
