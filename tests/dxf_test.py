@@ -120,6 +120,10 @@ def site_drawing(version, east, north, rng, gbk=False):
     def p(x, y, z=0.0):
         return Vec3(east + x + rng.uniform(-1, 1), north + y + rng.uniform(-1, 1), z)
 
+    # Paper space, in its own sheet coordinates: kept as drawn.
+    sheet = doc.layout()
+    sheet.add_line((10, 10), (410, 10))
+    sheet.add_text(label, dxfattribs={"insert": (20, 20), "height": 5, "rotation": 15})
     tree = doc.blocks.new("TREE")
     tree.add_circle((0, 0), 1.5)
     tree.add_line((-1.5, 0), (1.5, 0))
