@@ -6,6 +6,8 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <unordered_set>
 #include <vector>
 
 #include "batch/dxf_groups.h"
@@ -81,11 +83,53 @@ bool IsDimensionBlock(std::optional<std::string_view> name) {
   return name && name->size() >= 2 && (*name)[0] == '*' && ((*name)[1] == 'D' || (*name)[1] == 'd');
 }
 
+using NameSet = std::unordered_set<std::string>;
+
+// The names of the blocks that the DIMENSIONs of model space are drawn
+// with: those blocks hold world coordinates. The blocks of the dimensions
+// of paper space and of block definitions do not. The drawing is read for
+// them once, group by group, up to the end of its ENTITIES section.
+NameSet WorldDimensionBlocks(std::FILE* file) {
+  NameSet names;
+  DxfGroupReader reader(file);
+  DxfGroup group;
+  Section section = Section::kNone;
+  bool in_section_start = false, in_dimension = false, paper = false;
+  std::string name;
+  auto end_unit = [&] {
+    if (in_dimension && !paper && section == Section::kEntities && !name.empty()) {
+      names.insert(name);
+    }
+  };
+  while (reader.Next(&group) == DxfGroupReader::Status::kGroup) {
+    const std::string_view value = TrimmedValue(group.value);
+    if (group.code == 0) {
+      end_unit();
+      in_section_start = value == "SECTION";
+      in_dimension = value == "DIMENSION";
+      paper = false;
+      name.clear();
+      if (value == "EOF" || (value == "ENDSEC" && section == Section::kEntities)) break;
+      if (value == "ENDSEC") section = Section::kNone;
+    } else if (group.code == 2 && in_section_start) {
+      section = SectionNamed(value);
+    } else if (group.code == 2 && in_dimension) {
+      name = value;
+    } else if (group.code == 67 && in_dimension) {
+      paper = value == "1";
+    }
+  }
+  end_unit();
+  return names;
+}
+
 // Walks a drawing unit by unit, converting what is in model space.
 class DrawingConverter {
  public:
-  DrawingConverter(const DrawingMotion& motion, DrawingSummary* summary)
-      : motion_(motion), summary_(summary) {}
+  // `path`: the drawing, read a second time for WorldDimensionBlocks when
+  // it has dimension blocks (a drawing without needs no second reading).
+  DrawingConverter(const DrawingMotion& motion, const std::string& path, DrawingSummary* summary)
+      : motion_(motion), path_(path), summary_(summary) {}
 
   Expected<void, RunError> Convert(DxfUnit& unit) {
     const std::string_view type = unit.Type();
@@ -104,7 +148,19 @@ class DrawingConverter {
         return {};
       case Section::kBlocks:
         if (type == "BLOCK") {
-          in_dimension_block_ = IsDimensionBlock(unit.Find(2));
+          in_dimension_block_ = false;
+          if (IsDimensionBlock(unit.Find(2))) {
+            if (!world_blocks_) {
+              FileHandle again(OpenFile(PathFromUtf8(path_), "rb"));
+              if (!again) {
+                RunError e = FileError(RunErrorKind::kCannotRead, path_, 0);
+                e.detail = SystemReason(errno);
+                return Fail(std::move(e));
+              }
+              world_blocks_ = WorldDimensionBlocks(again.get());
+            }
+            in_dimension_block_ = world_blocks_->count(std::string(*unit.Find(2))) > 0;
+          }
           sequence_ = DxfSequence{};
           return {};
         }
@@ -125,6 +181,8 @@ class DrawingConverter {
 
  private:
   const DrawingMotion& motion_;
+  const std::string& path_;
+  std::optional<NameSet> world_blocks_;  // read when the first dimension block comes
   DrawingSummary* summary_;
   Section section_ = Section::kNone;
   bool in_dimension_block_ = false;
@@ -211,7 +269,7 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
 
   const DrawingMotion motion(params, request.direction, request.axis, request.height_offset);
   DrawingSummary summary;
-  DrawingConverter converter(motion, &summary);
+  DrawingConverter converter(motion, path, &summary);
   DxfGroupReader reader(file.get());
   DxfUnit unit;
   DxfGroup group;

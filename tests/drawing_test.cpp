@@ -162,6 +162,9 @@ TEST_F(Drawing, EntityTable) {
       {"ELLIPSE: the major axis is a vector of a length",
        {"0 ELLIPSE", "10 300", "20 150", "11 10", "21 4", "40 0.5"},
        {"0 ELLIPSE", "10 50", "20 25", "11 5", "21 2", "40 0.5"}},
+      {"TEXT in GBK (测量): its bytes kept as they are",
+       {"0 TEXT", "10 300", "20 150", "1 \xB2\xE2\xC1\xBF"},
+       {"0 TEXT", "10 50", "20 25", "1 \xB2\xE2\xC1\xBF"}},
       {"TEXT: both points, height",
        {"0 TEXT", "10 300", "20 150", "40 2.5", "1 测量", "50 30", "11 400", "21 300"},
        {"0 TEXT", "10 50", "20 25", "40 1.25", "1 测量", "50 30", "11 100", "21 100"}},
@@ -268,6 +271,26 @@ TEST_F(Drawing, HeaderViewAndBlocks) {
                                        "10 300",
                                        "20 150",
                                        "0 ENDBLK",
+                                       "0 BLOCK",
+                                       "2 *D2",
+                                       "0 LINE",
+                                       "10 300",
+                                       "20 150",
+                                       "0 ENDBLK",
+                                       "0 BLOCK",
+                                       "2 *D3",
+                                       "0 LINE",
+                                       "10 300",
+                                       "20 150",
+                                       "0 ENDBLK",
+                                       "0 ENDSEC",
+                                       "0 SECTION",
+                                       "2 ENTITIES",
+                                       "0 DIMENSION",
+                                       "2 *D1",
+                                       "0 DIMENSION",
+                                       "2 *D2",
+                                       "67 1",
                                        "0 ENDSEC",
                                        "0 EOF"};
   std::vector<std::string> out = in;
@@ -279,7 +302,9 @@ TEST_F(Drawing, HeaderViewAndBlocks) {
   out[21] = "12 50";
   out[22] = "22 25";
   out[23] = "40 50";
-  // Only the dimension's block is drawn in world coordinates.
+  // Only the block of model space's dimension is drawn in world
+  // coordinates: not that of a dimension in paper space (*D2), nor one
+  // that no dimension of model space draws with (*D3).
   out[46] = "10 50";
   out[47] = "20 25";
   auto run = Run(Dxf(in, "\r\n") + "after the end\n");
