@@ -389,6 +389,23 @@ TEST_F(Drawing, EarlierResultKeptAndDrawingNeverReplaced) {
   EXPECT_EQ(same.error().kind, RunErrorKind::kResultIsPointFile);
 }
 
+// Cancelled by its progress callback (the workbench's 取消), even as the
+// last byte is read: nothing written, the earlier result kept.
+TEST_F(Drawing, CancelledWritesNothing) {
+  const std::string result = dir_.Write("site转化后.dxf", "earlier");
+  std::vector<double> shares;
+  request_.progress = [&](double share) {
+    shares.push_back(share);
+    return false;
+  };
+  auto run = Run(Dxf(InEntities({"0 LINE", "10 300", "20 150", "11 400", "21 300"})));
+  ASSERT_FALSE(run.ok());
+  EXPECT_EQ(run.error().kind, RunErrorKind::kCancelled);
+  EXPECT_EQ(shares, std::vector<double>{1.0});
+  EXPECT_EQ(ReadBytes(result), "earlier");
+  EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"site.dxf", "site转化后.dxf"}));
+}
+
 // The numbers of a converted drawing, read back group by group.
 std::vector<std::pair<int, double>> Numbers(const std::string& bytes) {
   std::vector<std::pair<int, double>> numbers;
