@@ -17,6 +17,8 @@ packages=(
   proj-bin  # cct, the peer the conversions are checked against
   python3-yaml  # the YAML reader of tests/run_cases.py, which runs the tables of tests/cli_cases/
   gdal-bin  # ogr2ogr and ogrinfo, which run the PROJ pipeline on DXF and CSV files
+  python3-ezdxf  # writes and reads back the drawings of tests/dxf_test.py, an independent DXF reader
+  python3-matplotlib  # ezdxf's drawing add-on renders scripts/dxf_pictures.sh's pictures with it
   # The Windows build: MinGW-w64, GoogleTest's sources, dpkg-dev to unpack
   # Debian's Qt source, Wine to run it all, NSIS for the installer, icoutils
   # for the icon, xdotool to drive the window under Wine, and a Chinese

@@ -42,6 +42,14 @@ printf 'PK\x03\x04\x14\x00\x06\x00\x08\x00\x00\x00!\x00' >"$inputs/points.xlsx"
 # South CASS: point, code, east, north, height; and a folder for results.
 printf '1,128,740.800,755.500,1215.101\r\n2,,782.3,761.5,\r\n' >"$inputs/cass.dat"
 mkdir "$inputs/out"
+# Drawings written by ezdxf (python3-ezdxf), DXF R12 to R2018 holding every
+# kind of entity convert carries, GBK (R2000, R2004) and UTF-8 text; one
+# under a Chinese name; and a DWG.
+/usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/dxf_test.py" --drawings "$inputs"
+drawings=(site-R12.dxf site-R2000-gbk.dxf site-R2004-gbk.dxf site-R2007.dxf site-R2010.dxf
+  site-R2013.dxf site-R2018.dxf)
+cp "$inputs/site-R2000-gbk.dxf" "$inputs/总平面图.dxf"
+printf 'AC1032\0\0\0\0' >"$inputs/site.dwg"
 # 200,000 points on a national-grid site, CR LF, deterministic.
 awk 'BEGIN { srand(7); for (i = 1; i <= 200000; i++)
   printf "P%d,%.3f,%.3f,%.3f\r\n", i, 3400000 + rand() * 90000, 500000 + rand() * 90000, rand() * 3000 }' \
@@ -147,6 +155,19 @@ same "valid in both, --encoding=utf-8" - -- convert "${params[@]}" --encoding=ut
 same "a workbook" - -- convert "${params[@]}" points.xlsx
 same "South CASS columns to CSV" - -- convert "${params[@]}" --columns=name,code,y,x,h --format=csv cass.dat
 same "-o FILE with several point files" - -- convert "${params[@]}" -o one.txt points.csv cass.dat
+site=(--dx=3412500 --dy=501100 --angle=28.24003519 --scale=1.000078782)
+same "drawings of every version beside themselves" - -- convert "${site[@]}" "${drawings[@]}"
+must "drawings of every version beside themselves" "linux.status" "^0$"
+check "drawings of every version beside themselves: written" \
+  test -s "$work/linux/site-R2018转化后.dxf"
+same "a GBK drawing under a Chinese name, to survey, north first" - -- \
+  convert "${site[@]}" --to=survey --axis=north-east 总平面图.dxf
+must "a GBK drawing under a Chinese name, to survey, north first" "linux.status" "^0$"
+same "drawings and a point file into a folder" - -- \
+  convert "${site[@]}" -o out/ site-R2007.dxf points.csv site-R12.dxf
+same "a DWG drawing" - -- convert "${site[@]}" site.dwg
+must "a DWG drawing" "linux.status" "^1$"
+must "a DWG drawing" "linux.err" "save it as DXF"
 
 # Standard output that cannot be written: on a full disk the same message
 # and status. Closed, the same status and a message naming standard output;

@@ -1,0 +1,782 @@
+#!/usr/bin/python3
+"""Drawings through torvane-cli convert, checked by an independent reader.
+
+Debian's ezdxf (python3-ezdxf) writes site drawings of every DXF version
+from R12 to R2018 holding every kind of entity the converter carries; the
+program converts them both ways on random sites with Gauss-Krueger offsets
+and a scale; ezdxf reads the results back. Every point must be where the
+textbook formula of the conversion puts it (1e-9 m), every angle turned
+with the geometry (1e-12 rad), every length scaled, and everything that is
+not a coordinate kept: the same entities, handles, layers and styles, and
+byte for byte every line that holds no coordinate. Refusals leave no file.
+GDAL's ogr2ogr, reading the converted drawing, finds what its own -ct with
+solve's PROJ pipeline makes of the original.
+
+Usage: dxf_test.py path/to/torvane-cli WORKDIR
+       dxf_test.py --drawings DIR   (only writes the sample drawings)
+"""
+import logging
+import math
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+
+import ezdxf
+from ezdxf.math import OCS, Vec3
+
+logging.getLogger("matplotlib.font_manager").setLevel(logging.ERROR)
+
+VERSIONS = ["R12", "R2000", "R2004", "R2007", "R2010", "R2013", "R2018"]
+# Entities R12 cannot hold.
+MODERN = {"XLINE", "RAY", "ELLIPSE", "LWPOLYLINE", "SPLINE", "MTEXT", "HATCH", "LEADER"}
+POINT_TOL = 1e-9  # metres
+ANGLE_TOL = 1e-12  # radians
+failures = []
+passes = 0
+
+
+def check(name, ok, detail=""):
+    global passes
+    if ok:
+        passes += 1
+    else:
+        failures.append(name + (": " + detail if detail else ""))
+        if len(failures) <= 60 or os.environ.get("DXF_TEST_ALL"):
+            print("FAIL", name, detail)
+
+
+# ---------------------------------------------------------------- the model
+class Site:
+    """convert's parameters and the textbook formula they stand for:
+    survey = (X0, Y0) + k R(theta) construction, X north first, theta turning
+    X towards Y; theta from ddd.mmss with the program's pi 3.1415926535."""
+
+    def __init__(self, dx, dy, angle_text, scale, axis="east-north", dh=None):
+        self.dx, self.dy, self.angle, self.scale, self.axis = dx, dy, angle_text, scale, axis
+        self.dh = dh  # H0: construction height = survey height - H0; None: heights kept
+        whole, _, frac = angle_text.lstrip("-").partition(".")
+        frac = frac.ljust(4, "0")
+        degrees = (math.fmod(float(whole or 0), 360) + int(frac[:2]) / 60) + float(
+            frac[2:4] + "." + frac[4:]) / 3600
+        degrees = -degrees if angle_text.startswith("-") else degrees
+        self.theta = float("%.15g" % degrees) / 180 * 3.1415926535
+        self.c, self.s = math.cos(self.theta), math.sin(self.theta)
+
+    def args(self):
+        return ["--dx=%r" % self.dx, "--dy=%r" % self.dy, "--angle=" + self.angle,
+                "--scale=%r" % self.scale, "--axis=" + self.axis] + (
+                    ["--dh=%r" % self.dh] if self.dh is not None else [])
+
+    def _grid(self, v):  # DXF (x, y) -> survey (X, Y)
+        return (v.y, v.x) if self.axis == "east-north" else (v.x, v.y)
+
+    def _dxf(self, X, Y, z):
+        return Vec3(Y, X, z) if self.axis == "east-north" else Vec3(X, Y, z)
+
+    def point(self, v, to):
+        X, Y = self._grid(v)
+        k, c, s = self.scale, self.c, self.s
+        z = v.z if self.dh is None else v.z + self.dh if to == "survey" else v.z - self.dh
+        if to == "survey":
+            return self._dxf(self.dx + k * (c * X - s * Y), self.dy + k * (s * X + c * Y), z)
+        X, Y = X - self.dx, Y - self.dy
+        return self._dxf((c * X + s * Y) / k, (-s * X + c * Y) / k, z)
+
+    def vector(self, v, to):  # turned and scaled, never shifted
+        X, Y = self._grid(v)
+        k, c, s = self.scale, self.c, self.s
+        if to == "survey":
+            return self._dxf(k * (c * X - s * Y), k * (s * X + c * Y), v.z)
+        return self._dxf((c * X + s * Y) / k, (-s * X + c * Y) / k, v.z)
+
+    def length(self, value, to):
+        return value * self.scale if to == "survey" else value / self.scale
+
+
+IDENTITY = Site(0.0, 0.0, "0", 1.0)
+
+
+# ------------------------------------------------------------ the drawings
+def xy(v):
+    return (v.x, v.y)
+
+
+def site_drawing(version, east, north, rng, gbk=False):
+    """A drawing of every kind of entity around (east, north)."""
+    doc = ezdxf.new(version, setup=True)
+    if gbk:
+        doc.encoding = "gbk"  # written with $DWGCODEPAGE ANSI_936
+    chinese = version >= "R2007" or gbk
+    label = "测站 A" if chinese else "STATION A"
+    msp = doc.modelspace()
+    doc.layers.add("BUILDINGS", color=3)
+    doc.layers.add("TEXT", color=1)
+    if "Standard" not in doc.styles:
+        doc.styles.add("Standard")
+    doc.styles.add("LABELS", font="txt")
+
+    def p(x, y, z=0.0):
+        return Vec3(east + x + rng.uniform(-1, 1), north + y + rng.uniform(-1, 1), z)
+
+    # Paper space, in its own sheet coordinates: kept as drawn.
+    sheet = doc.layout()
+    sheet.add_line((10, 10), (410, 10))
+    sheet.add_text(label, dxfattribs={"insert": (20, 20), "height": 5, "rotation": 15})
+    tree = doc.blocks.new("TREE")
+    tree.add_circle((0, 0), 1.5)
+    tree.add_line((-1.5, 0), (1.5, 0))
+    tree.add_text("T", dxfattribs={"height": 0.5, "rotation": 10}).set_pos((0.2, 0.3))
+    tree.add_attdef("NAME", (0, -2), dxfattribs={"height": 0.8, "rotation": 0})
+    attribs = {"NAME": "树 1" if chinese else "TREE 1"}
+    msp.add_blockref("TREE", p(10, 10, 3.5), dxfattribs={"rotation": 33.25}).add_auto_attribs(
+        attribs)
+    msp.add_blockref("TREE", p(20, 12), dxfattribs={
+        "rotation": 201.5, "xscale": -1.5, "yscale": 1.5}).add_auto_attribs(attribs)
+    msp.add_point(p(1, 2, 12.345))
+    msp.add_line(p(0, 0, 1.5), p(40, 25, 2.5), dxfattribs={"layer": "BUILDINGS"})
+    msp.add_circle(p(50, 50, 4), 7.25)
+    msp.add_arc(p(60, 20), 5.5, 15.5, 290.25)
+    # A text along a line: it has to stay along it.
+    a, b = p(0, 60), p(30, 80)
+    msp.add_line(a, b)
+    along = math.degrees(math.atan2(b.y - a.y, b.x - a.x))
+    msp.add_text(label, dxfattribs={"height": 2.5, "rotation": along, "style": "LABELS",
+                                    "layer": "TEXT"}).set_pos(a)
+    msp.add_text("ALIGNED", dxfattribs={"height": 1.5}).set_pos(p(5, 90), p(25, 95), align="ALIGNED")
+    msp.add_text("FIT", dxfattribs={"height": 1.5}).set_pos(p(5, 100), p(25, 97), align="FIT")
+    msp.add_text("MIDDLE", dxfattribs={"height": 1.5, "rotation": 75}).set_pos(
+        p(40, 100), align="MIDDLE_CENTER")
+    msp.add_polyline2d([p(0, 120), p(10, 125), p(20, 120)], dxfattribs={"layer": "BUILDINGS"})
+    msp.add_polyline3d([p(0, 130, 1), p(10, 135, 2), p(20, 130, 3)])
+    msp.add_solid([p(70, 70), p(75, 70), p(70, 75), p(75, 76)])
+    msp.add_trace([p(80, 70), p(85, 70), p(80, 75), p(85, 76)])
+    msp.add_3dface([p(90, 70, 1), p(95, 70, 2), p(90, 75, 3), p(95, 76, 4)])
+    # Mirrored: object coordinates with extrusion (0, 0, -1).
+    neg = OCS((0, 0, -1))
+    msp.add_circle(neg.from_wcs(p(100, 10, 2)), 3.0, dxfattribs={"extrusion": (0, 0, -1)})
+    msp.add_text("MIRRORED", dxfattribs={"extrusion": (0, 0, -1), "height": 2.0, "rotation": 20,
+                                         "insert": neg.from_wcs(p(100, 20, 2))})
+    msp.add_arc(neg.from_wcs(p(110, 10, 0)), 4.0, 30, 120, dxfattribs={"extrusion": (0, 0, -1)})
+    # Dimensions, each drawn by ezdxf into its *D block.
+    msp.add_linear_dim(base=p(0, -10), p1=p(0, -5), p2=p(30, -5), angle=12.5).render()
+    msp.add_aligned_dim(p1=p(40, -5), p2=p(70, -15), distance=5).render()
+    msp.add_radius_dim(center=p(50, 50), radius=7.25, angle=30).render()
+    if version != "R12":
+        msp.add_angular_dim_3p(base=p(85, -20), center=p(80, -30), p1=p(90, -30),
+                               p2=p(80, -20)).render()
+    if version == "R12":
+        return doc
+    msp.add_xline(p(0, 0), (0.6, 0.8, 0))
+    msp.add_ray(p(5, 5), (-0.28, 0.96, 0))
+    msp.add_ellipse(p(120, 50, 1), major_axis=(8, 3, 0), ratio=0.4, start_param=0.3, end_param=5.1)
+    msp.add_lwpolyline([(*xy(p(0, 150)), 0.2, 0.4, 0.5), (*xy(p(20, 150)), 0.4, 0.2, 0),
+                        (*xy(p(20, 170)), 0, 0, -0.3)], format="xyseb",
+                       dxfattribs={"elevation": 5.5, "layer": "BUILDINGS"})
+    msp.add_lwpolyline([xy(p(30, 150)), xy(p(40, 150))], dxfattribs={"const_width": 0.35})
+    msp.add_open_spline([p(0, 200), p(10, 210), p(20, 195), p(30, 205)], degree=3)
+    spline = msp.add_spline([p(40, 200), p(50, 210), p(60, 200)])
+    spline.dxf.start_tangent = Vec3(1, 1, 0).normalize()
+    spline.dxf.end_tangent = Vec3(1, -1, 0).normalize()
+    msp.add_mtext(label + "\\P2", dxfattribs={
+        "insert": p(60, 100), "char_height": 2.0, "width": 25.0,
+        "text_direction": Vec3(0.8, 0.6, 0), "style": "LABELS"})
+    msp.add_leader([p(70, 90), p(80, 100), p(95, 100)])
+    hatch = msp.add_hatch(color=2, dxfattribs={"layer": "BUILDINGS"})
+    hatch.paths.add_polyline_path([xy(p(0, 220)), xy(p(30, 220)), xy(p(30, 240)), xy(p(0, 240))],
+                                  is_closed=True)
+    hatch.set_pattern_fill("ANSI31", scale=0.5, angle=15)
+    hatch.set_seed_points([xy(p(10, 230))])
+    edges = msp.add_hatch(color=4)
+    path = edges.paths.add_edge_path()
+    c0, c1, c2 = p(50, 220), p(70, 220), p(70, 240)
+    path.add_line(xy(c0), xy(c1))
+    path.add_arc(((c1.x + c2.x) / 2, (c1.y + c2.y) / 2), 10, 270, 450)
+    path.add_ellipse((c2.x - 10, c2.y), (10, 0), 0.5, 0, 180)
+    path.add_spline(fit_points=[(c2.x - 20, c2.y), (c0.x - 5, c0.y + 10), xy(c0)],
+                    control_points=[(c2.x - 20, c2.y), (c0.x - 8, c0.y + 12), xy(c0)],
+                    knot_values=[0, 0, 0, 1, 1, 1], degree=2,
+                    start_tangent=(0, -1), end_tangent=(1, 0))
+    edges.set_pattern_fill("ANSI37", scale=1.25, angle=-20)
+    inside = doc.blocks.new("PLOT")  # a hatched, dimensioned block, inserted turned
+    inside.add_lwpolyline([(0, 0), (6, 0), (6, 4), (0, 4)], close=True)
+    inside.add_hatch().paths.add_polyline_path([(0, 0), (6, 0), (6, 4)], is_closed=True)
+    msp.add_blockref("PLOT", p(130, 130), dxfattribs={"rotation": -47.5, "xscale": -1})
+    return doc
+
+
+def write(doc, path, gbk=False):
+    doc.saveas(path, encoding="gbk" if gbk else None)
+
+
+# ------------------------------------------------------------ the checks
+def turned_angle(site, to, degrees, ocs):
+    d = ocs.to_wcs(Vec3(math.cos(math.radians(degrees)), math.sin(math.radians(degrees)), 0))
+    d = ocs.from_wcs(site.vector(d, to))
+    return math.atan2(d.y, d.x)
+
+
+def angle_gap(a, b):  # radians, modulo a turn
+    return abs(math.remainder(a - b, 2 * math.pi))
+
+
+def features(e):
+    """(kind, name, value) of every coordinate an entity holds: p a point
+    (in the entity's object coordinates), d a direction, v a vector, a an
+    angle in degrees, l a length. Names are the ezdxf attributes, removed
+    from the comparison of what must be kept."""
+    t, dxf, out = e.dxftype(), e.dxf, []
+
+    def attr(kind, *names, default=None):
+        for n in names:
+            if dxf.hasattr(n) or default is not None:
+                out.append((kind, n, dxf.get(n, default)))
+
+    attr("p", "insert", "start", "end", "center", "location", "align_point", "defpoint",
+         "text_midpoint", "defpoint2", "defpoint3", "defpoint4", "defpoint5", "vtx0", "vtx1",
+         "vtx2", "vtx3")
+    if t == "VERTEX":
+        attr("p", "location")
+    if t in ("XLINE", "RAY", "MTEXT"):
+        attr("d", "unit_vector", "text_direction")
+    if t == "ELLIPSE":
+        attr("v", "major_axis")
+    if t == "SPLINE":
+        attr("d", "start_tangent", "end_tangent")
+        out += [("p", "cp%d" % i, Vec3(v)) for i, v in enumerate(e.control_points)]
+        out += [("p", "fp%d" % i, Vec3(v)) for i, v in enumerate(e.fit_points)]
+    # An angle a drawing leaves out is 0, a block's scale 1: with a turn
+    # or a scale they have to be written.
+    if t in ("TEXT", "ATTRIB", "ATTDEF", "INSERT") or (t == "MTEXT" and not dxf.hasattr(
+            "text_direction")):
+        attr("a", "rotation", default=0.0)
+    if t == "DIMENSION":
+        attr("a", "text_rotation", "horizontal_direction")
+        attr("a", "angle", default=0.0 if dxf.dimtype & 7 == 0 else None)
+    if t == "INSERT":
+        attr("l", "xscale", "yscale", default=1.0)
+    if t in ("ARC",):
+        attr("a", "start_angle", "end_angle")
+    attr("l", "radius", "height", "char_height", "width", "const_width")
+    if t in ("TEXT", "ATTRIB", "ATTDEF") and "width" in [o[1] for o in out]:
+        out = [o for o in out if o[1] != "width"]  # the width factor is no length
+    if t == "LWPOLYLINE":
+        z = dxf.get("elevation", 0)
+        attr("c", "elevation")  # the vertices' height, checked with them
+        for i, (x, y, sw, ew, bulge) in enumerate(e.get_points("xyseb")):
+            out += [("p", "v%d" % i, Vec3(x, y, z)), ("l", "sw%d" % i, sw), ("l", "ew%d" % i, ew),
+                    ("k", "b%d" % i, bulge)]
+    if t == "POLYLINE" and not dxf.flags & 8:  # a 2D polyline's height
+        attr("h", "elevation")
+    if t == "LEADER":
+        attr("d", "horizontal_direction")
+        attr("v", "leader_offset_block_ref", "leader_offset_annotation_placement")
+        out += [("p", "v%d" % i, Vec3(v)) for i, v in enumerate(e.vertices)]
+    if t == "HATCH":
+        z = dxf.elevation.z
+        attr("c", "elevation")
+        for i, path in enumerate(e.paths):
+            n = "path%d" % i
+            if hasattr(path, "vertices"):
+                for j, (x, y, bulge) in enumerate(path.vertices):
+                    out += [("p", n + "v%d" % j, Vec3(x, y, z)), ("k", n + "b%d" % j, bulge)]
+                continue
+            for j, edge in enumerate(path.edges):
+                m = "%se%d" % (n, j)
+                kind = edge.type.name
+                if kind == "LINE":
+                    out += [("p", m + "s", Vec3(*edge.start, z)), ("p", m + "e", Vec3(*edge.end, z))]
+                elif kind == "ARC":
+                    out += [("p", m + "c", Vec3(*edge.center, z)), ("l", m + "r", edge.radius),
+                            ("a", m + "a0", edge.start_angle), ("a", m + "a1", edge.end_angle)]
+                elif kind == "ELLIPSE":
+                    out += [("p", m + "c", Vec3(*edge.center, z)),
+                            ("v", m + "m", Vec3(*edge.major_axis, 0)), ("k", m + "q", edge.ratio)]
+                elif kind == "SPLINE":
+                    out += [("p", m + "cp%d" % k, Vec3(v[0], v[1], z))
+                            for k, v in enumerate(edge.control_points)]
+                    out += [("p", m + "fp%d" % k, Vec3(v[0], v[1], z))
+                            for k, v in enumerate(edge.fit_points)]
+                    for k, tan in (("t0", edge.start_tangent), ("t1", edge.end_tangent)):
+                        if tan is not None:
+                            out.append(("d", m + k, Vec3(tan[0], tan[1], 0)))
+        out += [("p", "seed%d" % i, Vec3(x, y, z)) for i, (x, y) in enumerate(e.seeds)]
+        if e.pattern:
+            attr("a", "pattern_angle")
+            attr("l", "pattern_scale")
+            for i, line in enumerate(e.pattern.lines):
+                out += [("a", "pl%da" % i, line.angle), ("p", "pl%db" % i, Vec3(*line.base_point, z)),
+                        ("v", "pl%do" % i, Vec3(*line.offset, 0))]
+                out += [("l", "pl%dd%d" % (i, k), d) for k, d in enumerate(line.dash_length_items)]
+    return out
+
+
+def ocs_of(e):
+    return OCS(e.dxf.get("extrusion", (0, 0, 1)) if e.dxf.is_supported("extrusion") else (0, 0, 1))
+
+
+# Entities whose points are in world coordinates (a DIMENSION's text and
+# clone points are in object coordinates, the same for the drawings' flat
+# dimensions), and 3D polylines' VERTEXes; CIRCLE, ARC, TEXT, INSERT,
+# LWPOLYLINE, HATCH, SOLID, TRACE and 2D VERTEXes hold object coordinates.
+WORLD = {"LINE", "POINT", "LEADER", "SPLINE", "ELLIPSE", "XLINE", "RAY", "3DFACE", "MTEXT",
+         "DIMENSION"}
+
+
+def expect(site, to, e, kind, value):
+    ocs = ocs_of(e)
+    world = e.dxftype() in WORLD or (e.dxftype() == "VERTEX" and e.dxf.flags & 32)
+    if kind == "p":
+        v = Vec3(value)
+        return site.point(v, to) if world else ocs.from_wcs(site.point(ocs.to_wcs(v), to))
+    if kind in "dv":
+        v = Vec3(value)
+        w = site.vector(v if world else ocs.to_wcs(v), to)
+        w = w if world else ocs.from_wcs(w)
+        return w.normalize() if kind == "d" else w
+    if kind == "a":
+        return turned_angle(site, to, value, OCS() if world else ocs)
+    if kind == "l":
+        return site.length(value, to)
+    if kind == "h":  # (0, 0, height) in object coordinates: only the height moves
+        v, up = Vec3(value), ocs.to_wcs(Vec3(0, 0, 1)).z
+        return Vec3(v.x, v.y, site.point(Vec3(0, 0, v.z * up), to).z * up)
+    return value
+
+
+def agree(kind, want, got):
+    if kind in "pvh":
+        return all(abs(g - w) <= POINT_TOL for g, w in zip(Vec3(got), want))
+    if kind == "c":  # covered by the points it stands for
+        return True
+    if kind == "d":
+        g = Vec3(got)
+        return g.magnitude > 0 and (g.normalize() - want).magnitude <= ANGLE_TOL
+    if kind == "a":
+        return angle_gap(math.radians(got), want) <= ANGLE_TOL
+    if kind == "l":
+        return abs(got - want) <= 1e-12 * max(1.0, abs(want))
+    return got == want
+
+
+def kept_attributes(e, names):
+    return {k: v for k, v in e.dxf.all_existing_dxf_attribs().items() if k not in names}
+
+
+def world_blocks(doc):
+    """Block definitions drawn in world coordinates: the dimensions' *D."""
+    return {d.dxf.geometry for d in doc.modelspace().query("DIMENSION") if d.dxf.hasattr("geometry")}
+
+
+def compare(label, site, to, before, after):
+    """before and after are ezdxf documents of a drawing and its conversion."""
+    moved = world_blocks(before)
+    layouts = [("model space", before.modelspace(), after.modelspace(), True)]
+    for block in before.blocks:
+        if block.name.lower() in ("*model_space",):
+            continue
+        layouts.append((block.name, block, after.blocks.get(block.name), block.name in moved))
+    for name, old, new, transformed in layouts:
+        if new is None:
+            check("%s: block %s kept" % (label, name), False)
+            continue
+        old_list, new_list = list(old), list(new)
+        check("%s: %s holds the same entities" % (label, name),
+              [(e.dxftype(), e.dxf.handle) for e in old_list] ==
+              [(e.dxftype(), e.dxf.handle) for e in new_list])
+        for a, b in zip(old_list, new_list):
+            subs = [(a, b)]
+            if a.dxftype() == "INSERT":
+                subs += list(zip(a.attribs, b.attribs))
+            if a.dxftype() == "POLYLINE":
+                subs += list(zip(a.vertices, b.vertices))
+            for x, y in subs:
+                feats_x, feats_y = features(x), features(y)
+                names = {f[1] for f in feats_x}
+                what = "%s: %s %s (handle %s)" % (label, name, x.dxftype(), x.dxf.handle)
+                check(what + ": everything but coordinates kept",
+                      kept_attributes(x, names) == kept_attributes(y, names),
+                      str(set(kept_attributes(x, names).items()) ^
+                          set(kept_attributes(y, names).items()))[:300])
+                got = {n: v for _, n, v in feats_y}
+                if [f[:2] for f in feats_x] != [f[:2] for f in feats_y]:
+                    check(what + ": the same coordinates", False, "%s to %s" % (
+                        [f[1] for f in feats_x], [f[1] for f in feats_y]))
+                    continue
+                for kind, n, v in feats_x:
+                    w = got[n]
+                    want = expect(site if transformed else IDENTITY, to, x, kind, v)
+                    check(what + " " + n, agree(kind, want, w), "want %r got %r" % (want, w))
+
+
+def float_code(code):
+    return 10 <= code <= 59 or 110 <= code <= 149 or 210 <= code <= 239 or 1010 <= code <= 1059
+
+
+def tags(text):
+    lines = text.splitlines(keepends=True)
+    return [(int(lines[i]), lines[i], lines[i + 1]) for i in range(0, len(lines) - 1, 2)]
+
+
+def raw_diff(label, before, after):
+    """Group by group: the same group codes and line ends, and the values of
+    every group that cannot hold a coordinate the same bytes; groups added
+    only for coordinates (an angle or a scale the drawing left out). Values
+    change only in model space's entities, the world-coordinate blocks of
+    dimensions, the header's extents and the active view."""
+    a, b = tags(before), tags(after)
+    i = j = 0
+    bad = []
+    section = block = variable = entity = b""
+    while i < len(a) and j < len(b):
+        (code, c0, v0), (_, c1, v1) = a[i], b[j]
+        value = v0.strip()
+        if code == 0 and value == b"SECTION":
+            section = a[i + 1][2].strip() if i + 1 < len(a) else b""
+        elif code == 0:
+            entity = value
+        elif code == 2 and entity == b"BLOCK":
+            block = value
+        elif code == 9:
+            variable = value
+        movable = (section == b"ENTITIES" or (section == b"BLOCKS" and block.startswith(b"*D"))
+                   or (section == b"HEADER" and variable in (b"$EXTMIN", b"$EXTMAX")) or
+                   (section == b"TABLES" and entity == b"VPORT"))
+        if c0 != c1:
+            if float_code(b[j][0]) and movable:
+                j += 1
+                continue
+            bad.append("group %d" % (i + 1))
+            break
+        if v0 != v1 and (not float_code(code) or not movable or
+                         v0.endswith(b"\r\n") != v1.endswith(b"\r\n")):
+            bad.append("group %d: %r to %r" % (i + 1, v0, v1))
+        i, j = i + 1, j + 1
+    if (i, j) != (len(a), len(b)):
+        bad.append("ends at groups %d and %d of %d and %d" % (i, j, len(a), len(b)))
+    check(label + ": only coordinates' values changed", not bad, str(bad[:3]))
+
+
+def cli(program, *args, cwd=None):
+    r = subprocess.run([program, *args], capture_output=True, cwd=cwd)
+    return r.returncode, r.stdout.decode("utf-8", "replace"), r.stderr.decode("utf-8", "replace")
+
+
+def extents_hold(label, site, to, before, after):
+    header = after.header
+    lo, hi = Vec3(header["$EXTMIN"]), Vec3(header["$EXTMAX"])
+    if before.header["$EXTMIN"][0] > before.header["$EXTMAX"][0]:  # none recorded: none made up
+        check(label + ": no extents, none made up", lo.x > hi.x, "%r %r" % (lo, hi))
+        return
+    outside = []
+    for e in before.modelspace():
+        for kind, n, v in features(e):
+            if kind != "p" or e.dxftype() in ("XLINE", "RAY", "DIMENSION", "HATCH"):
+                continue
+            w = expect(site, to, e, kind, v)
+            if e.dxftype() not in WORLD:
+                w = ocs_of(e).to_wcs(w)
+            if not (lo.x - 1e-6 <= w.x <= hi.x + 1e-6 and lo.y - 1e-6 <= w.y <= hi.y + 1e-6):
+                outside.append("%s %s" % (e.dxftype(), n))
+    check(label + ": $EXTMIN and $EXTMAX hold the drawing", not outside, str(outside[:3]))
+    active = after.viewports.get("*Active")
+    centre = Vec3(active[0].dxf.center) if active else None
+    check(label + ": the active view shows the drawing", centre is not None and
+          lo.x <= centre.x <= hi.x and lo.y <= centre.y <= hi.y, "%r in %r %r" % (centre, lo, hi))
+
+
+# ------------------------------------------------------------ the cases
+def random_site(rng, scale=True):
+    angle = "%d.%02d%02d%02d" % (rng.randrange(360), rng.randrange(60), rng.randrange(60),
+                                 rng.randrange(100))
+    k = 1 + rng.uniform(-300e-6, 300e-6) if scale else 1.0
+    return Site(round(3400000 + rng.uniform(0, 90000), 4), round(500000 + rng.uniform(0, 90000), 4),
+                angle, round(k, 9))
+
+
+def drawings(folder, rng):
+    """The sample drawings: name -> (path, site it is drawn on)."""
+    os.makedirs(folder, exist_ok=True)
+    out = {}
+    for version in VERSIONS:
+        site = random_site(rng)
+        gbk = version in ("R2000", "R2004")
+        doc = site_drawing(version, site.dy + rng.uniform(-500, 500), site.dx + rng.uniform(-500, 500),
+                           rng, gbk)
+        lo, hi = extents(doc)
+        doc.modelspace().dxf.extmin, doc.modelspace().dxf.extmax = lo, hi
+        doc.set_modelspace_vport(height=hi.y - lo.y, center=(lo + hi) / 2)  # as CAD saves it
+        path = os.path.join(folder, "site-%s%s.dxf" % (version, "-gbk" if gbk else ""))
+        write(doc, path, gbk)
+        out[version] = (path, site)
+    return out
+
+
+def extents(doc):
+    from ezdxf import bbox
+    box = bbox.extents(doc.modelspace())
+    return box.extmin, box.extmax
+
+
+EVERY_KIND = {"POINT", "LINE", "XLINE", "RAY", "CIRCLE", "ARC", "ELLIPSE", "LWPOLYLINE", "POLYLINE",
+              "SPLINE", "TEXT", "MTEXT", "INSERT", "DIMENSION", "LEADER", "HATCH", "SOLID", "TRACE",
+              "3DFACE"}
+
+
+def conversion_cases(program, work, rng):
+    drawings_made = drawings(os.path.join(work, "drawings"), rng)
+    for version, (path, site) in drawings_made.items():
+        label = os.path.basename(path)
+        kinds = {e.dxftype() for e in ezdxf.readfile(path).modelspace()}
+        check(label + ": holds every kind of entity", kinds >= (
+            EVERY_KIND - MODERN if version == "R12" else EVERY_KIND), str(EVERY_KIND - kinds))
+        stem = path[:-4]
+        original = open(path, "rb").read()
+        status, out, err = cli(program, "convert", *site.args(), path)
+        result = stem + "转化后.dxf"
+        check(label + ": converted", status == 0 and os.path.exists(result), err.strip())
+        if status != 0 or not os.path.exists(result):
+            continue
+        check(label + ": the drawing itself untouched", open(path, "rb").read() == original)
+        before, after = ezdxf.readfile(path), ezdxf.readfile(result)
+        compare(label + " to construction", site, "construction", before, after)
+        raw_diff(label + " to construction", original, open(result, "rb").read())
+        extents_hold(label + " to construction", site, "construction", before, after)
+        if version in ("R2000", "R2018"):
+            tail = ezdxf.readfile(result).modelspace().query("TEXT")
+            check(label + ": Chinese text read back",
+                  any(t.dxf.text == "测站 A" for t in tail), str([t.dxf.text for t in tail]))
+        back = stem + "-back.dxf"
+        status, out, err = cli(program, "convert", *site.args(), "--to=survey", "-o", back, result)
+        check(label + ": converted back", status == 0, err.strip())
+        if status != 0:
+            continue
+        again = ezdxf.readfile(back)
+        compare(label + " back to survey", site, "survey", after, again)
+        # There and back: the original coordinates (the identity, read as a site of its own).
+        compare(label + " there and back", IDENTITY, "survey", before, again)
+        # A site of no turn, no shift and no scale leaves every byte.
+        same = stem + "-same.dxf"
+        status, _, err = cli(program, "convert", "--dx=0", "--dy=0", "--angle=0", "--scale=1",
+                             "-o", same, path)
+        check(label + ": no turn, shift or scale: byte for byte",
+              status == 0 and open(same, "rb").read() == original, err.strip())
+    # A height offset: every height moves by H0, in world coordinates.
+    path, site = drawings_made["R2010"]
+    site = Site(site.dx, site.dy, site.angle, site.scale, dh=100.5)
+    status, _, err = cli(program, "convert", *site.args(), "-o", work + "/dh.dxf", path)
+    check("R2010 with --dh: converted", status == 0, err.strip())
+    if status == 0:
+        compare("R2010 with --dh", site, "construction", ezdxf.readfile(path),
+                ezdxf.readfile(work + "/dh.dxf"))
+    # North first, and line ends CR LF.
+    rng2 = random.Random(5)
+    site = random_site(rng2)
+    site.axis = "north-east"
+    doc = site_drawing("R2010", site.dx, site.dy, rng2)
+    path = os.path.join(work, "north-first.dxf")
+    write(doc, path)
+    crlf = open(path, "rb").read().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+    open(path, "wb").write(crlf)
+    status, _, err = cli(program, "convert", *site.args(), "-o", work + "/north-first-c.dxf", path)
+    check("north-first CR LF drawing converted", status == 0, err.strip())
+    if status == 0:
+        compare("north-first CR LF", site, "construction", ezdxf.readfile(path),
+                ezdxf.readfile(work + "/north-first-c.dxf"))
+        raw_diff("north-first CR LF", crlf, open(work + "/north-first-c.dxf", "rb").read())
+
+
+def a_text_along_its_line(program, work):
+    """The sign of the turn, by the geometry: a TEXT drawn along a LINE is
+    along it after the conversion, on a site of 30 degrees."""
+    doc = ezdxf.new("R2000")
+    msp = doc.modelspace()
+    msp.add_line((500100, 3400100), (502100, 3400100))
+    msp.add_text("ALONG", dxfattribs={"rotation": 0, "insert": (500100, 3400100)})
+    path = os.path.join(work, "along.dxf")
+    doc.saveas(path)
+    status, _, err = cli(program, "convert", "--dx=3400000", "--dy=500000", "--angle=30",
+                         "-o", path + ".c.dxf", path)
+    check("text along its line: converted", status == 0, err)
+    if status == 0:
+        d = ezdxf.readfile(path + ".c.dxf").modelspace()
+        line, text = d.query("LINE")[0], d.query("TEXT")[0]
+        run = line.dxf.end - line.dxf.start
+        check("text along its line: along it",
+              angle_gap(math.atan2(run.y, run.x), math.radians(text.dxf.rotation)) <= ANGLE_TOL,
+              "line %r text %r" % (run, text.dxf.rotation))
+        # Survey X is north: a line running east is turned 30 degrees (of
+        # the program's pi) counter-clockwise towards the construction X.
+        check("text along its line: turned 30 degrees", angle_gap(math.radians(
+            text.dxf.rotation), 30 / 180 * 3.1415926535) <= ANGLE_TOL, repr(text.dxf.rotation))
+
+
+def refusal_cases(program, work):
+    folder = os.path.join(work, "refused")
+    os.makedirs(folder, exist_ok=True)
+    doc = ezdxf.new("R2010")
+    doc.modelspace().add_line((0, 0), (1, 1))
+    good = os.path.join(folder, "good.dxf")
+    doc.saveas(good)
+    rows = []  # (name, bytes, type named, handle named)
+
+    def mesh():
+        d = ezdxf.new("R2010")
+        d.modelspace().add_line((0, 0), (1, 1))
+        m = d.modelspace().add_mesh()
+        with m.edit_data() as data:
+            data.vertices = [(0, 0, 0), (1, 0, 0), (1, 1, 0)]
+            data.faces = [(0, 1, 2)]
+        return d, "MESH", m.dxf.handle
+
+    def extrusion():
+        d = ezdxf.new("R2010")
+        c = d.modelspace().add_circle((0, 0), 1, dxfattribs={"extrusion": (0, 1, 0)})
+        return d, "CIRCLE", c.dxf.handle
+
+    def image():
+        d = ezdxf.new("R2010")
+        definition = d.add_image_def("site.png", (640, 480))
+        i = d.modelspace().add_image(definition, (0, 0), (6.4, 4.8))
+        return d, "IMAGE", i.dxf.handle
+
+    for make in (mesh, extrusion, image):
+        d, kind, handle = make()
+        path = os.path.join(folder, kind.lower() + ".dxf")
+        d.saveas(path)
+        rows.append((path, kind, handle))
+    # A proxy entity, as ObjectARX applications leave them.
+    text = open(good, "rb").read()
+    proxy = b"  0\r\nACAD_PROXY_ENTITY\r\n  5\r\n2F\r\n330\r\n1F\r\n100\r\nAcDbEntity\r\n  8\r\n0\r\n"
+    crlf = b"\r\n" in text
+    if not crlf:
+        proxy = proxy.replace(b"\r\n", b"\n")
+    cut = text.index(b"ENTITIES") + len(b"ENTITIES") + (2 if crlf else 1)
+    path = os.path.join(folder, "proxy.dxf")
+    open(path, "wb").write(text[:cut] + proxy + text[cut:])
+    rows.append((path, "ACAD_PROXY_ENTITY", "2F"))
+    for path, kind, handle in rows:
+        lines = open(path, "rb").read().splitlines()
+        where = [i + 1 for i, l in enumerate(lines) if l.strip() == kind.encode()]
+        # the line of the entity's type, or of the group code before it
+        refused(program, path, kind, handle, [str(n) for n in where for n in (n - 1, n)])
+    binary = os.path.join(folder, "binary.dxf")
+    doc.saveas(binary, fmt="bin")
+    refused(program, binary, "binary", None, None)
+    dwg = os.path.join(folder, "site.dwg")
+    open(dwg, "wb").write(b"AC1032\x00\x00\x00\x00\x00\x00")
+    refused(program, dwg, "DWG", None, None, advice="DXF")
+    # Each file all or nothing, as point files are: the good drawing's
+    # result is written, the refused one's not, and the status tells.
+    status, _, err = cli(program, "convert", "--dx=1", "--dy=2", "--angle=3", good,
+                         os.path.join(folder, "mesh.dxf"))
+    check("a good drawing and a refused one: status 1", status == 1, err)
+    check("a good drawing and a refused one: the good one converted, the other not",
+          os.path.exists(os.path.join(folder, "good转化后.dxf")) and
+          not os.path.exists(os.path.join(folder, "mesh转化后.dxf")))
+
+
+def refused(program, path, kind, handle, lines, advice=None):
+    name = os.path.basename(path)
+    result = path[:path.rfind(".")] + "转化后.dxf"
+    open(result, "wb").write(b"an earlier result\n")
+    status, out, err = cli(program, "convert", "--dx=3400000", "--dy=500000", "--angle=30", path)
+    check(name + ": status 1", status == 1, "%d %s" % (status, err))
+    check(name + ": the message names the file and " + kind, name in err and kind in err, err)
+    if handle:
+        check(name + ": the message names the handle", "handle " + handle in err, err)
+    if lines:
+        check(name + ": the message names the line",
+              any(re.search(r"(line |:)%s\b" % n, err) for n in lines), "%s %s" % (lines, err))
+    if advice:
+        check(name + ": the message says what to do", advice in err, err)
+    check(name + ": the earlier result kept", open(result, "rb").read() == b"an earlier result\n")
+    os.remove(result)
+
+
+def ogr_case(program, work, rng):
+    """ogr2ogr reads the converted drawing and finds what its own -ct with
+    solve's pipeline finds in the original, blocks inserted turned, mirrored
+    and at no angle drawn out by GDAL itself; a turn below and one above
+    half a turn."""
+    if not shutil.which("ogr2ogr"):
+        check("ogr2ogr installed (Debian's gdal-bin)", False)
+        return
+    for angle in ("47.123456", "231.402817"):
+        site = random_site(rng, scale=False)
+        site = Site(round(site.dx, 3), round(site.dy, 3), angle, 1.0)
+        doc = ezdxf.new("R2000")
+        msp = doc.modelspace()
+        east, north = site.dy + 50, site.dx + 70
+        msp.add_point((east, north))
+        msp.add_line((east + 1.25, north + 2.5), (east + 80.5, north + 30.75))
+        msp.add_lwpolyline([(east, north), (east + 40, north), (east + 40, north + 25)])
+        mark = doc.blocks.new("MARK")
+        mark.add_line((0, 0), (6, 0))
+        mark.add_lwpolyline([(0, 0), (0, 3), (2, 4)])
+        for where, attribs in (((10, 60), {"rotation": 30}), ((30, 60), {"xscale": -1.5}),
+                               ((50, 60), {})):
+            msp.add_blockref("MARK", (east + where[0], north + where[1]), dxfattribs=attribs)
+        path = os.path.join(work, "ogr.dxf")
+        doc.saveas(path)
+        label = "ogr2ogr, turn of %s" % angle
+        status, _, err = cli(program, "convert", *site.args(), path)
+        check(label + ": converted", status == 0, err)
+        if status:
+            continue
+        # Two common points made from the same parameters give the pipeline.
+        a, b = Vec3(0, 0, 0), Vec3(0, 100, 0)  # construction (Y, X) as DXF holds them
+        sa, sb = site.point(a, "survey"), site.point(b, "survey")
+        status, pipeline, err = cli(program, "solve", "--survey-a=%.10f,%.10f" % (sa.y, sa.x),
+                                    "--survey-b=%.10f,%.10f" % (sb.y, sb.x), "--construction-a=0,0",
+                                    "--construction-b=100,0", "--format=proj", "--axis=east-north")
+        check(label + ": solve gives the pipeline", status == 0, err)
+        theirs, ours = os.path.join(work, "ogr-theirs.csv"), os.path.join(work, "ogr-ours.csv")
+        for csv in (theirs, ours):
+            if os.path.exists(csv):
+                os.remove(csv)
+        subprocess.run(["ogr2ogr", "-f", "CSV", theirs, path, "-ct", pipeline.strip(),
+                        "-lco", "GEOMETRY=AS_WKT"], check=False, capture_output=True)
+        subprocess.run(["ogr2ogr", "-f", "CSV", ours, os.path.join(work, "ogr转化后.dxf"),
+                        "-lco", "GEOMETRY=AS_WKT"], check=False, capture_output=True)
+        mine, gdal = wkt_numbers(ours), wkt_numbers(theirs)
+        check(label + ": as many geometries", len(mine) == len(gdal) >= 6,
+              "%d %d" % (len(mine), len(gdal)))
+        worst = max((abs(x - y) for r, s in zip(mine, gdal) for x, y in zip(r, s)),
+                    default=math.inf)
+        check(label + ": the same geometries within 1e-6 m",
+              all(len(r) == len(s) for r, s in zip(mine, gdal)) and worst <= 1e-6,
+              "worst %g" % worst)
+
+
+def wkt_numbers(csv):
+    """The numbers of each row's WKT in a CSV ogr2ogr wrote."""
+    if not os.path.exists(csv):
+        return []
+    rows = open(csv, encoding="utf-8").read().splitlines()[1:]
+    return [[float(n) for n in re.findall(r"-?\d+\.?\d*(?:e-?\d+)?", r.split('"')[1])]
+            for r in rows]
+
+
+def main():
+    if sys.argv[1] == "--drawings":
+        drawings(sys.argv[2], random.Random(23))
+        return 0
+    program, work = os.path.abspath(sys.argv[1]), sys.argv[2]
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    rng = random.Random(int(os.environ.get("DXF_TEST_SEED", "23")))
+    conversion_cases(program, work, rng)
+    a_text_along_its_line(program, work)
+    refusal_cases(program, work)
+    ogr_case(program, work, rng)
+    if len(failures) > 60 and not os.environ.get("DXF_TEST_ALL"):
+        print("... and %d failures more (DXF_TEST_ALL=1 lists them all)" % (len(failures) - 60))
+    print("dxf_test: %d passed, %d failed" % (passes, len(failures)))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
