@@ -33,6 +33,8 @@ void DxfUnit::Add(const DxfGroup& group) {
   bytes_.append(group.code_line.data(), g.end - g.begin);
   g.new_begin = kNone;
   g.new_size = 0;
+  g.added_begin = 0;
+  g.added_size = 0;
   groups_.push_back(g);
 }
 
@@ -62,6 +64,30 @@ void DxfUnit::Replace(std::size_t i, std::string_view text) {
   new_texts_.append(text);
 }
 
+void DxfUnit::InsertAfter(std::size_t i, int code, std::string_view text) {
+  Group& g = groups_[i];
+  const std::string_view code_line(bytes_.data() + g.begin, g.value - g.begin);
+  const std::string_view value_end(bytes_.data() + g.value + g.value_size,
+                                   g.end - g.value - g.value_size);
+  const std::size_t width = code_line.size() - value_end.size();
+  std::string number = std::to_string(code);
+  if (number.size() < width) number.insert(0, width - number.size(), ' ');
+  std::string added = number;
+  added.append(code_line.substr(code_line.size() - value_end.size()));
+  added.append(text);
+  added.append(value_end);
+  // Groups added after this one before stay in front of this one.
+  if (g.added_size > 0 && g.added_begin + g.added_size != new_texts_.size()) {
+    const std::string earlier = new_texts_.substr(g.added_begin, g.added_size);
+    g.added_begin = new_texts_.size();
+    new_texts_.append(earlier);
+  } else if (g.added_size == 0) {
+    g.added_begin = new_texts_.size();
+  }
+  new_texts_.append(added);
+  g.added_size += added.size();
+}
+
 // ---- DrawingMotion ----
 
 namespace {
@@ -87,11 +113,11 @@ DrawingMotion::DrawingMotion(const RunParams& params, Direction direction, Drawi
       scale_(params.scale),
       height_offset_(std::move(height_offset)) {
   if (height_offset_ && *height_offset_ == "0") height_offset_.reset();
-  // Which way DXF x turns tells the sign; the size is the rotation's own.
+  // How far DXF x turns, counter-clockwise in the drawing: any rotation,
+  // a half turn and more included.
   double x = 1, y = 0;
   TurnVector(&x, &y);
-  const double degrees = params.theta * (180 / kPi);
-  turn_degrees_ = params.theta == 0 ? 0 : (y > 0 ? std::fabs(degrees) : -std::fabs(degrees));
+  turn_degrees_ = params.theta == 0 ? 0 : std::atan2(y, x) * (180 / kPi);
 }
 
 void DrawingMotion::MovePoint(double* x, double* y) const {
@@ -333,6 +359,56 @@ class EntityConverter {
 
   const RunError& failure() const { return failure_; }
 
+  // An elevation (a plane's height: LWPOLYLINE's 38, a 2D polyline's or a
+  // hatch's z) shifted by the height offset as the points' heights are.
+  bool ShiftElevation(std::size_t i) {
+    return !motion_.height_offset() || ShiftHeight(i, mirrored_);
+  }
+
+  // An LWPOLYLINE without an elevation lies at 0: with a height offset it
+  // gets one, written after group `anchor`.
+  bool AddElevation(std::size_t anchor) {
+    if (!motion_.height_offset()) return true;
+    const bool subtract = (motion_.direction() == Direction::kSurveyToConstruction) != mirrored_;
+    auto sum = ExactDecimalSum("0", *motion_.height_offset(), subtract);
+    if (!sum) {
+      failure_ = NumberFieldError(sum.error(), unit_.line(anchor) + 1, "z", "0");
+      return false;
+    }
+    if (*sum != "0") unit_.InsertAfter(anchor, 38, *sum);
+    return true;
+  }
+
+  // Writes the values an entity leaves to their defaults (rotation 0,
+  // scale 1) that the grids' motion changes, after the group they follow
+  // in the entity: a text's height, an insert's point. Without them a text
+  // or a block inserted at 0° would keep 0° while its geometry turns.
+  void AddDefaults(std::string_view type, bool mtext_direction) {
+    const bool text = type == "TEXT" || type == "ATTRIB" || type == "ATTDEF" ||
+                      (type == "MTEXT" && !mtext_direction);
+    const bool insert = type == "INSERT";
+    if (!text && !insert) return;
+    std::size_t anchor = 0;
+    for (std::size_t i = 1; i < unit_.size() && anchor == 0; ++i) {
+      if (text && unit_.code(i) == 40) anchor = i;
+      if (insert && unit_.code(i) == 10 && i + 1 < unit_.size() && unit_.code(i + 1) == 20) {
+        anchor = i + 2 < unit_.size() && unit_.code(i + 2) == 30 ? i + 2 : i + 1;
+      }
+    }
+    if (anchor == 0) return;
+    const auto add = [&](int code, double v) {
+      char buffer[32];
+      const auto written = std::to_chars(buffer, buffer + sizeof buffer, v);
+      unit_.InsertAfter(anchor, code,
+                        std::string_view(buffer, static_cast<std::size_t>(written.ptr - buffer)));
+    };
+    if (insert && motion_.Scale(1) != 1) {
+      if (!unit_.Find(41)) add(41, motion_.Scale(1));
+      if (!unit_.Find(42)) add(42, motion_.Scale(1));
+    }
+    if (motion_.turn() != 0 && !unit_.Find(50)) add(50, motion_.TurnDegrees(0, mirrored_));
+  }
+
  private:
   bool Number(std::size_t i, double* v) {
     std::string_view t = unit_.text(i);
@@ -459,7 +535,9 @@ bool ConvertHatch(DxfUnit& unit, EntityConverter& c) {
     bool ok = true;
     switch (part) {
       case Part::kHead:
-        break;  // the elevation point (0, 0, z) and the extrusion
+        // The elevation point (0, 0, z): its height; and the extrusion.
+        if (code == 30) ok = c.ShiftElevation(i);
+        break;
       case Part::kPaths:
         if (polyline_path) {
           if (code == 10) ok = c.Apply(i, Role::kOcsPoint, &used);
@@ -597,6 +675,25 @@ Expected<void, RunError> ConvertEntity(DxfUnit& unit, const DrawingMotion& motio
       if (!c.Apply(i, role, &used)) return Fail(c.failure());
       break;
     }
+  }
+  c.AddDefaults(type, mtext_direction);
+  // The plane's height: LWPOLYLINE's elevation, a 2D polyline's own point's z.
+  const bool plane_polyline = type == "POLYLINE" && (IntegerOf(unit.Find(70)) & (8 | 16 | 64)) == 0;
+  bool elevation = false;
+  for (std::size_t i = 1; i < unit.size() && !elevation; ++i) {
+    if ((type == "LWPOLYLINE" && unit.code(i) == 38) || (plane_polyline && unit.code(i) == 30)) {
+      if (!c.ShiftElevation(i)) return Fail(c.failure());
+      elevation = true;
+    }
+  }
+  if (type == "LWPOLYLINE" && !elevation) {
+    // 38 follows the flags (70), or the count of vertices (90).
+    std::size_t anchor = 0;
+    for (std::size_t i = 1; i < unit.size(); ++i) {
+      if (unit.code(i) == 70 || (unit.code(i) == 90 && anchor == 0)) anchor = i;
+      if (unit.code(i) == 10) break;
+    }
+    if (anchor != 0 && !c.AddElevation(anchor)) return Fail(c.failure());
   }
   if (type == "POLYLINE") {
     const int flags = IntegerOf(unit.Find(70));

@@ -51,6 +51,10 @@ class DxfUnit {
 
   // Gives group `i` the value `text` (its code line and line end kept).
   void Replace(std::size_t i, std::string_view text);
+  // Writes a new group of `code` and value `text` after group `i` (after
+  // those added there before), its code line as wide as group i's and its
+  // line ends group i's: a value the entity left to its default.
+  void InsertAfter(std::size_t i, int code, std::string_view text);
   bool Replaced(std::size_t i) const { return groups_[i].new_begin != kNone; }
 
   // The bytes as they are to be written: each group as read, or with its
@@ -60,14 +64,19 @@ class DxfUnit {
     std::size_t run = 0;  // bytes as read, from the start of the last group not replaced
     std::size_t from = 0;
     for (const Group& g : groups_) {
-      if (g.new_begin == kNone) {
+      if (g.new_begin == kNone && g.added_size == 0) {
         run += g.end - g.begin;
         continue;
       }
       if (run > 0) write(bytes_.data() + from, run);
-      write(bytes_.data() + g.begin, g.value - g.begin);
-      write(new_texts_.data() + g.new_begin, g.new_size);
-      write(bytes_.data() + g.value + g.value_size, g.end - g.value - g.value_size);
+      if (g.new_begin == kNone) {
+        write(bytes_.data() + g.begin, g.end - g.begin);
+      } else {
+        write(bytes_.data() + g.begin, g.value - g.begin);
+        write(new_texts_.data() + g.new_begin, g.new_size);
+        write(bytes_.data() + g.value + g.value_size, g.end - g.value - g.value_size);
+      }
+      if (g.added_size > 0) write(new_texts_.data() + g.added_begin, g.added_size);
       run = 0;
       from = g.end;
     }
@@ -80,7 +89,8 @@ class DxfUnit {
     int code;
     std::size_t begin, value, value_size, end;  // in bytes_
     std::uint64_t line;
-    std::size_t new_begin, new_size;  // in new_texts_
+    std::size_t new_begin, new_size;      // in new_texts_
+    std::size_t added_begin, added_size;  // in new_texts_: the groups added after it
   };
   std::string bytes_;
   std::string new_texts_;

@@ -345,7 +345,7 @@ TEST_F(ConversionRun, CancelledRunWritesNothing) {
   for (const auto& row : rows) {
     for (const bool earlier : {false, true}) {
       SCOPED_TRACE(std::string(row.what) + (earlier ? ", an earlier result" : ""));
-      std::filesystem::remove(dir_ / "pts转化后成果表.txt");
+      std::filesystem::remove(PathFromUtf8(dir_ / "pts转化后成果表.txt"));
       if (earlier) dir_.Write("pts转化后成果表.txt", "earlier result\r\n");
       request_.refuse_unset_params = row.checked_first;
       request_.layout.delimiter =

@@ -116,6 +116,8 @@ std::vector<std::string> InEntities(std::vector<std::string> entity) {
 const RunParams kHalving{100, 200, 0, 2};
 const RunParams kIdentity{0, 0, 0, 1};
 const RunParams kTurning{500, 600, 0.5280590614494144};  // 30.1520 in ddd.mmss
+// Past half a turn, where the sign of the turn alone once mistook its size.
+const RunParams kTurningFar{500, 600, 5.2359877559829887};  // 300°
 
 class Drawing : public ::testing::Test {
  protected:
@@ -168,6 +170,9 @@ TEST_F(Drawing, EntityTable) {
       {"TEXT: both points, height",
        {"0 TEXT", "10 300", "20 150", "40 2.5", "1 测量", "50 30", "11 400", "21 300"},
        {"0 TEXT", "10 50", "20 25", "40 1.25", "1 测量", "50 30", "11 100", "21 100"}},
+      {"INSERT without scale factors: the scale written out (z kept)",
+       {"0 INSERT", "2 B1", "10 300", "20 150", "30 0", "8 0"},
+       {"0 INSERT", "2 B1", "10 50", "20 25", "30 0", "41 0.5", "42 0.5", "8 0"}},
       {"INSERT: point, scale factors (z kept), with its ATTRIB",
        {"0 INSERT", "66 1", "2 B1", "10 300", "20 150", "41 -1", "42 1", "43 1", "0 ATTRIB",
         "10 400", "20 300", "40 2", "0 SEQEND"},
@@ -436,33 +441,35 @@ double Value(const std::vector<std::pair<int, double>>& numbers, int code, int n
 // converted points themselves, not from a rule of signs.
 TEST_F(Drawing, AnglesTurnWithTheGeometry) {
   constexpr double kDegree = 3.14159265358979323846 / 180;
-  for (const Direction direction :
-       {Direction::kSurveyToConstruction, Direction::kConstructionToSurvey}) {
-    for (const DrawingAxis axis : {DrawingAxis::kEastNorth, DrawingAxis::kNorthEast}) {
-      request_.direction = direction;
-      request_.axis = axis;
-      // A line at 20°, a text along it, an arc of a mirrored plane from
-      // (-1, 0) of the world round its centre at the line's start.
-      const double dx = 10 * std::cos(20 * kDegree), dy = 10 * std::sin(20 * kDegree);
-      auto run =
-          Run(Dxf(InEntities({"0 LINE", "10 1000", "20 2000", "11 " + std::to_string(1000 + dx),
-                              "21 " + std::to_string(2000 + dy), "0 TEXT", "10 1000", "20 2000",
-                              "40 1", "50 20", "0 ARC", "10 -1000", "20 2000", "40 1", "50 0",
-                              "51 90", "210 0", "220 0", "230 -1"})),
-              kTurning);
-      ASSERT_TRUE(run.ok()) << Describe(run.error());
-      const auto n = Numbers(Result());
-      const double line_angle =
-          std::atan2(Value(n, 21) - Value(n, 20, 0), Value(n, 11) - Value(n, 10, 0));
-      const double text_angle = Value(n, 50, 0) * kDegree;
-      EXPECT_NEAR(std::remainder(line_angle - text_angle, 360 * kDegree), 0, 1e-6);
-      // The arc's start: world (-x_ocs - cos a, y + sin a) is the moved (999, 2000).
-      double x = 999, y = 2000;
-      const DrawingMotion motion(kTurning, direction, axis);
-      motion.MovePoint(&x, &y);
-      const double a = Value(n, 50, 1) * kDegree;
-      EXPECT_NEAR(-(Value(n, 10, 2) + std::cos(a)), x, 1e-6);
-      EXPECT_NEAR(Value(n, 20, 2) + std::sin(a), y, 1e-6);
+  for (const RunParams& turning : {kTurning, kTurningFar}) {
+    for (const Direction direction :
+         {Direction::kSurveyToConstruction, Direction::kConstructionToSurvey}) {
+      for (const DrawingAxis axis : {DrawingAxis::kEastNorth, DrawingAxis::kNorthEast}) {
+        request_.direction = direction;
+        request_.axis = axis;
+        // A line at 20°, a text along it, an arc of a mirrored plane from
+        // (-1, 0) of the world round its centre at the line's start.
+        const double dx = 10 * std::cos(20 * kDegree), dy = 10 * std::sin(20 * kDegree);
+        auto run =
+            Run(Dxf(InEntities({"0 LINE", "10 1000", "20 2000", "11 " + std::to_string(1000 + dx),
+                                "21 " + std::to_string(2000 + dy), "0 TEXT", "10 1000", "20 2000",
+                                "40 1", "50 20", "0 ARC", "10 -1000", "20 2000", "40 1", "50 0",
+                                "51 90", "210 0", "220 0", "230 -1"})),
+                turning);
+        ASSERT_TRUE(run.ok()) << Describe(run.error());
+        const auto n = Numbers(Result());
+        const double line_angle =
+            std::atan2(Value(n, 21) - Value(n, 20, 0), Value(n, 11) - Value(n, 10, 0));
+        const double text_angle = Value(n, 50, 0) * kDegree;
+        EXPECT_NEAR(std::remainder(line_angle - text_angle, 360 * kDegree), 0, 1e-6);
+        // The arc's start: world (-x_ocs - cos a, y + sin a) is the moved (999, 2000).
+        double x = 999, y = 2000;
+        const DrawingMotion motion(turning, direction, axis);
+        motion.MovePoint(&x, &y);
+        const double a = Value(n, 50, 1) * kDegree;
+        EXPECT_NEAR(-(Value(n, 10, 2) + std::cos(a)), x, 1e-6);
+        EXPECT_NEAR(Value(n, 20, 2) + std::sin(a), y, 1e-6);
+      }
     }
   }
 }

@@ -264,7 +264,9 @@ def features(e):
         out = [o for o in out if o[1] != "width"]  # the width factor is no length
     if t == "LWPOLYLINE":
         z = dxf.get("elevation", 0)
-        attr("c", "elevation")  # the vertices' height, checked with them
+        # The vertices' height, checked with them; 0 when not written, as
+        # a height offset may write it.
+        attr("c", "elevation", default=0.0)
         for i, (x, y, sw, ew, bulge) in enumerate(e.get_points("xyseb")):
             out += [("p", "v%d" % i, Vec3(x, y, z)), ("l", "sw%d" % i, sw), ("l", "ew%d" % i, ew),
                     ("k", "b%d" % i, bulge)]
