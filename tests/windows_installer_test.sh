@@ -81,7 +81,7 @@ check "a Start-menu entry $workbench_title" test -n "$menu"
 if [ -n "$menu" ]; then
   ("$wine" start /unix "$menu" >/dev/null 2>&1 &)
   check "the Start-menu entry $workbench_title starts the workbench" \
-    test -n "$(find_window "^$workbench_title")"
+    test -n "$(find_window " - $workbench_title\$")"
 fi
 end_wine
 
