@@ -192,6 +192,14 @@ struct EntityKind {
   std::vector<CodeRole> roles;
 };
 
+// A text's (TEXT, ATTRIB, ATTDEF): insertion and alignment points in its
+// plane, height, rotation.
+const std::vector<CodeRole> kTextRoles = {
+    {10, Role::kOcsPoint}, {11, Role::kOcsPoint}, {40, Role::kLength}, {50, Role::kAngle}};
+// The four corners of a SOLID or a TRACE, in its plane.
+const std::vector<CodeRole> kCornerRoles = {
+    {10, Role::kOcsPoint}, {11, Role::kOcsPoint}, {12, Role::kOcsPoint}, {13, Role::kOcsPoint}};
+
 const std::vector<EntityKind>& Kinds() {
   static const std::vector<EntityKind> kinds = {
       {"LINE", {{10, Role::kPoint}, {11, Role::kPoint}}},
@@ -206,12 +214,9 @@ const std::vector<EntityKind>& Kinds() {
       {"POLYLINE", {{40, Role::kLength}, {41, Role::kLength}}},
       {"SPLINE",
        {{10, Role::kPoint}, {11, Role::kPoint}, {12, Role::kVector}, {13, Role::kVector}}},
-      {"TEXT",
-       {{10, Role::kOcsPoint}, {11, Role::kOcsPoint}, {40, Role::kLength}, {50, Role::kAngle}}},
-      {"ATTRIB",
-       {{10, Role::kOcsPoint}, {11, Role::kOcsPoint}, {40, Role::kLength}, {50, Role::kAngle}}},
-      {"ATTDEF",
-       {{10, Role::kOcsPoint}, {11, Role::kOcsPoint}, {40, Role::kLength}, {50, Role::kAngle}}},
+      {"TEXT", kTextRoles},
+      {"ATTRIB", kTextRoles},
+      {"ATTDEF", kTextRoles},
       {"MTEXT",
        {{10, Role::kPoint},
         {11, Role::kVector},
@@ -248,16 +253,8 @@ const std::vector<EntityKind>& Kinds() {
         {213, Role::kSpan},
         {40, Role::kLength},
         {41, Role::kLength}}},
-      {"SOLID",
-       {{10, Role::kOcsPoint},
-        {11, Role::kOcsPoint},
-        {12, Role::kOcsPoint},
-        {13, Role::kOcsPoint}}},
-      {"TRACE",
-       {{10, Role::kOcsPoint},
-        {11, Role::kOcsPoint},
-        {12, Role::kOcsPoint},
-        {13, Role::kOcsPoint}}},
+      {"SOLID", kCornerRoles},
+      {"TRACE", kCornerRoles},
       {"3DFACE", {{10, Role::kPoint}, {11, Role::kPoint}, {12, Role::kPoint}, {13, Role::kPoint}}},
       {"VERTEX",
        {{10, Role::kOcsPoint}, {40, Role::kLength}, {41, Role::kLength}, {50, Role::kAngle}}},

@@ -4,17 +4,10 @@
 #include "number/number_text.h"
 
 namespace torvane {
-namespace {
-
-// How the windows write a value of zero.
-constexpr std::string_view kZeroText = ".";
-
-}  // namespace
 
 Expected<std::string, HeightOffsetError> HeightOffsetText(std::string_view text) {
   const std::string_view trimmed = TrimBlanks(text);
-  if (trimmed == kZeroText) return std::string("0");
-  auto value = ParseDecimal(trimmed);
+  auto value = ParseParameterText(trimmed);
   if (!value) return Fail(HeightOffsetError::kNotANumber);
   if (*value == 0) return std::string("0");
   if (!ExactDecimalSum("0", trimmed, false)) return Fail(HeightOffsetError::kTooManyDecimals);

@@ -8,13 +8,6 @@
 #include "cli/exit_status.h"
 
 namespace torvane::cli {
-namespace {
-
-// The text the window (and `solve`) writes for a zero value.
-constexpr std::string_view kZeroText = ".";
-
-}  // namespace
-
 int Complain(const std::string& message, int status) {
   std::cerr << "torvane-cli: " << message << '\n';
   return status;
@@ -31,11 +24,7 @@ int ComplainOfCommandLine(std::string_view what) {
 }
 
 bool ReadValue(const std::string& option, const std::string& text, double* value) {
-  if (TrimBlanks(text) == kZeroText) {
-    *value = 0;
-    return true;
-  }
-  auto parsed = ParseDecimal(text);
+  auto parsed = ParseParameterText(text);
   if (parsed) {
     *value = *parsed;
     return true;

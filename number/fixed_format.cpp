@@ -31,7 +31,7 @@ constexpr int kLog10TwoTimes4096 = 1233;
 constexpr int kLog2TenTimes1024 = 3401;  // log2(10) = 3.3219 ~ 3401/1024, rounded down
 
 // Zeros to fill decimals with, as many as a pattern has at most.
-constexpr char kZeroText[kMaxFixedDecimals] = {'0', '0', '0', '0', '0', '0',
+constexpr char kZeroDigits[kMaxFixedDecimals] = {'0', '0', '0', '0', '0', '0',
                                                '0', '0', '0', '0', '0', '0'};
 
 // Two decimal digits at a time, "00" to "99".
@@ -255,7 +255,7 @@ char* WriteShortDecimalFixed(char* out, [[maybe_unused]] const char* room_end,
   if (text.size() > lead && text[lead] >= '1' && text[lead] <= '9') {
     char* p = CopyBytes(out, text.data(), text.size());
     if (d.decimals == 0 && text.back() != '.') *p++ = '.';
-    std::memcpy(p, kZeroText, sizeof kZeroText);
+    std::memcpy(p, kZeroDigits, sizeof kZeroDigits);
     return p + (pattern.decimals - d.decimals);
   }
   return WriteScaled(out, d.negative, d.digits * kPow10[pattern.decimals - d.decimals],

@@ -192,4 +192,9 @@ std::string ZeroPadded(std::uint64_t value, std::size_t width) {
   return text;
 }
 
+Expected<double, DecimalError> ParseParameterText(std::string_view text) {
+  if (TrimBlanks(text) == kZeroText) return 0.0;
+  return ParseDecimal(text);
+}
+
 }  // namespace torvane

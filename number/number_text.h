@@ -60,6 +60,14 @@ std::string PlainDecimal15(double magnitude);
 // (7, 2) gives "07"; a value of more digits is written whole.
 std::string ZeroPadded(std::uint64_t value, std::size_t width);
 
+// The text the windows (and `solve`) write for a value of zero.
+inline constexpr std::string_view kZeroText = ".";
+
+// A parameter's text as the boxes' texts and the command line's options
+// are read: kZeroText (blanks around it allowed) is 0, anything else a
+// decimal number in full. Rejects what ParseDecimal rejects.
+Expected<double, DecimalError> ParseParameterText(std::string_view text);
+
 // Blanks for the point-file and command-line rules: space and tab.
 constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 std::string_view TrimBlanks(std::string_view text);

@@ -9,12 +9,6 @@
 #include "number/number_text.h"
 
 namespace torvane {
-namespace {
-
-// How the windows write a value of zero.
-constexpr std::string_view kZeroText = ".";
-
-}  // namespace
 
 Expected<RunParams, QString> TypedRunParams(const ProjectParams& typed) {
   const std::pair<const std::string*, const char*> boxes[] = {{&typed.texts.x_offset, "X偏移量"},
@@ -24,8 +18,7 @@ Expected<RunParams, QString> TypedRunParams(const ProjectParams& typed) {
   double values[4] = {};
   for (std::size_t i = 0; i < 4; ++i) {
     const std::string& text = *boxes[i].first;
-    if (TrimBlanks(text) == kZeroText) continue;
-    auto value = ParseDecimal(text);
+    auto value = ParseParameterText(text);
     if (!value) {
       return Fail(QStringLiteral("%1“%2”不是数字。")
                       .arg(QString::fromUtf8(boxes[i].second), QString::fromStdString(text)));
