@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   const auto uniform = [] { return std::rand() / double(RAND_MAX); };
   for (int i = 0; i < count; ++i) {
     torvane::PlotPoint point;
-    if (names) point.name = QStringLiteral("控制点%1").arg(i + 1);
+    if (names) point.name = "控制点" + std::to_string(i + 1);
     point.role = i % 7 == 0    ? torvane::PointRole::kCheck
                  : i % 13 == 0 ? torvane::PointRole::kOff
                                : torvane::PointRole::kFit;

@@ -346,7 +346,7 @@ void PaintSitePlot(QPainter& painter, QSizeF size, const SitePlot& plot, const P
   }
   painter.setPen(kTextColour);
   for (std::size_t i = 0; i < plot.points.size(); ++i) {
-    if (near.contains(at[i])) painter.drawText(at[i] + QPointF(8, -5), plot.points[i].name);
+    if (near.contains(at[i])) painter.drawText(at[i] + QPointF(8, -5), QString::fromStdString(plot.points[i].name));
   }
 
   PaintLegend(painter, size);

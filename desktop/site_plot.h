@@ -1,7 +1,7 @@
-// The site plot: a site's common points on the survey grid, X (north) up and
-// Y (east) to the right at one scale on both axes, with their residuals
-// drawn enlarged, the construction grid's origin and axes, a legend and
-// scale bars. Geometry and painting only, no widget: the workbench's view
+// The site plot (report/site_plot.h): a site's common points on the survey
+// grid, X (north) up and Y (east) to the right at one scale on both axes,
+// with their residuals drawn enlarged, the construction grid's origin and
+// axes, a legend and scale bars. Geometry and painting only, no widget: the workbench's view
 // and a printed report paint the same plot.
 //
 // Lengths on the grid are metres; on the plot they are the painter's units,
@@ -16,26 +16,11 @@
 #include <optional>
 #include <vector>
 
-#include "batch/project_file.h"
-#include "params/conversion_params.h"
+#include "report/site_plot.h"
 
 class QPainter;
 
 namespace torvane {
-
-struct PlotPoint {
-  QString name;
-  PointRole role = PointRole::kFit;
-  double x = 0, y = 0;           // survey grid, metres (X north, Y east)
-  std::optional<double> dx, dy;  // residual, metres, survey grid; none when not solved
-};
-
-struct SitePlot {
-  std::vector<PlotPoint> points;
-  std::optional<RunParams> params;      // the construction grid's origin and axes
-  std::optional<std::size_t> worst;     // index into points: the largest residual
-  std::optional<std::size_t> selected;  // index into points: the row chosen in the table
-};
 
 // Which part of the survey grid is shown: the grid point at the plot's
 // centre (metres) and the metres one unit of the plot stands for (> 0).

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds Qt (Core, Gui, Widgets and the windows platform plugin) for 64-bit
-# Windows from Debian's own qt6-base source package, the same version as the
-# Linux build's Qt, with Debian's host Qt tools (moc, rcc, uic). Shared
+# Builds Qt (Core, Gui, Widgets, PrintSupport and the windows platform
+# plugin) for 64-bit Windows from Debian's own qt6-base source package, the
+# same version as the Linux build's Qt, with Debian's host Qt tools (moc, rcc, uic). Shared
 # libraries, so that users may replace Qt's DLLs as its LGPL asks.
 #
 # The result is kept outside the clone, keyed by the source version and the
@@ -16,11 +16,12 @@ version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 options=(
   -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
-  # Only what the window needs.
+  # Only what the windows need: PDF writing and printing for the report.
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF
-  -DFEATURE_printsupport=OFF -DFEATURE_testlib=OFF -DFEATURE_concurrent=OFF
+  -DFEATURE_printsupport=ON -DFEATURE_pdf=ON
+  -DFEATURE_testlib=OFF -DFEATURE_concurrent=OFF
   -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF
-  -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF
+  -DFEATURE_textodfwriter=OFF
   -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
   -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
   -DFEATURE_graphicsview=OFF -DFEATURE_mdiarea=OFF -DFEATURE_style_fusion=OFF

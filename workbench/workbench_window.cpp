@@ -331,7 +331,7 @@ void WorkbenchWindow::UpdatePlot(bool fit_view) {
                        PointRole role, const std::vector<PointResidual>* residuals) {
     for (std::size_t i = 0; i < group.size(); ++i) {
       PlotPoint point;
-      point.name = QString::fromStdString(group[i].name);
+      point.name = group[i].name;
       point.role = role;
       point.x = group[i].survey.x;
       point.y = group[i].survey.y;

@@ -23,7 +23,7 @@ namespace {
 constexpr QSizeF kSize(400, 300);
 
 PlotPoint Point(const char* name, double x, double y, PointRole role = PointRole::kFit) {
-  return {QString::fromUtf8(name), role, x, y, std::nullopt, std::nullopt};
+  return {name, role, x, y, std::nullopt, std::nullopt};
 }
 
 // A site of four points 100 m north, south, east and west of (3000000, 500000).

@@ -1,0 +1,78 @@
+// The calibration report that a site's conversion is handed in with, as
+// data: every figure already written as text, digit for digit as
+// `torvane-cli solve --points` prints it, with its unit; the plot as the
+// site's points. The PDF and printer layout (desktop/) and the HTML writer
+// (report/) only place it on a page.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "fit/common_point.h"
+#include "fit/fit_report.h"
+#include "report/site_plot.h"
+
+namespace torvane {
+
+// An input file as the report ties the result to it.
+struct ReportFile {
+  std::string name;        // as the user gave it, UTF-8
+  std::uint64_t size = 0;  // bytes
+  std::string sha256;      // 64 lower-case hexadecimal digits
+};
+
+// What the report says of where it came from; the caller fills it in.
+struct ReportSource {
+  std::string site;               // the site's name (工程); may be empty
+  std::string operator_name;      // who made it (操作员); may be empty
+  std::string made_at;            // local date and time, "2026-12-09 16:40:12"
+  std::string version;            // Torvane's version, "0.1.0"
+  std::string project;            // the project file's name; empty when points came from a file
+  std::vector<ReportFile> files;  // every input file read
+};
+
+// A figure with its label and unit: {"X0", "1000.000161", "m"}.
+struct ReportFigure {
+  std::string label;
+  std::string value;
+  std::string unit;  // may be empty (a count, a verdict)
+};
+
+// One common point's row of the residual table.
+struct ReportRow {
+  std::string role;  // "参与平差", "检核" or "不用"
+  std::string name;
+  std::string dx, dy;         // mm, as the command line prints them
+  std::string length;         // mm
+  std::string wx, wy;         // standardized residuals; empty where there are none
+  bool beyond_limit = false;  // a fit point beyond 2×RMS
+  bool blunder = false;       // |w| beyond kBlunderLimit
+};
+
+struct CalibrationDocument {
+  std::string title;                      // "坐标转换参数计算报告"
+  std::vector<ReportFigure> title_block;  // 工程, 操作员, 日期时间, Torvane 版本, 模型, 工程文件
+  std::vector<ReportFigure>
+      parameters;                     // X0, Y0 (m), rotation (ddd.mmss, °), scale, ppm, its error
+  std::vector<std::string> formulas;  // both directions as used, each a line with the numbers
+  std::vector<ReportFigure> inverse;  // the inverse parameters
+  std::vector<ReportRow> rows;        // every common point: fit, then check, then off
+  std::vector<ReportFigure>
+      statistics;  // RMS, 2×RMS, beyond it, largest w and 3.0, F test, check RMS
+  std::vector<std::string> warnings;  // the site's warnings, each a sentence
+  SitePlot plot;                      // the points, their residuals, the construction grid
+  std::vector<ReportFile> files;      // every input file: name, size, SHA-256
+};
+
+// The document for a solve: `report` made by ReportFit from `fitted`,
+// `excluded` and `check`. Every text is the one FitReportText prints for
+// the same figure (mm to 0.001 mm, parameters as the boxes show them).
+CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const FitReport& report,
+                                            std::span<const CommonPoint> fitted,
+                                            std::span<const CommonPoint> excluded,
+                                            std::span<const CommonPoint> check);
+
+}  // namespace torvane

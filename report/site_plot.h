@@ -1,0 +1,31 @@
+// What the site plot shows, as plain data: a site's common points on the
+// survey grid with their roles and residuals, and the construction grid
+// whose origin and axes are drawn among them. The workbench's view, the
+// printed report and the HTML report draw the same plot from it.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/project_file.h"
+#include "params/conversion_params.h"
+
+namespace torvane {
+
+struct PlotPoint {
+  std::string name;  // UTF-8
+  PointRole role = PointRole::kFit;
+  double x = 0, y = 0;           // survey grid, metres (X north, Y east)
+  std::optional<double> dx, dy;  // residual, metres, survey grid; none when not solved
+};
+
+struct SitePlot {
+  std::vector<PlotPoint> points;
+  std::optional<RunParams> params;      // the construction grid's origin and axes
+  std::optional<std::size_t> worst;     // index into points: the largest residual
+  std::optional<std::size_t> selected;  // index into points: the row chosen in the table
+};
+
+}  // namespace torvane
