@@ -20,7 +20,8 @@
 namespace torvane {
 namespace {
 
-constexpr QSizeF kSize(400, 300);
+constexpr PlotSize kSize{400, 300};
+constexpr QSize kPixels(400, 300);
 
 PlotPoint Point(const char* name, double x, double y, PointRole role = PointRole::kFit) {
   return {name, role, x, y, std::nullopt, std::nullopt};
@@ -62,9 +63,9 @@ TEST(SitePlot, FitViewShowsEveryPointNorthUpEastRight) {
     const PlotView view = FitView(row.plot, kSize);
     EXPECT_GT(view.metres_per_pixel, 0) << row.state;
     for (std::size_t i = 0; i < row.expected.size(); ++i) {
-      const QPointF at = ToPixel(view, kSize, row.plot.points[i].x, row.plot.points[i].y);
-      EXPECT_NEAR(at.x(), row.expected[i].x(), 1e-6) << row.state << " point " << i;
-      EXPECT_NEAR(at.y(), row.expected[i].y(), 1e-6) << row.state << " point " << i;
+      const PlotXY at = ToPixel(view, kSize, row.plot.points[i].x, row.plot.points[i].y);
+      EXPECT_NEAR(at.x, row.expected[i].x(), 1e-6) << row.state << " point " << i;
+      EXPECT_NEAR(at.y, row.expected[i].y(), 1e-6) << row.state << " point " << i;
       const GridPoint back = FromPixel(view, kSize, at);
       EXPECT_NEAR(back.x, row.plot.points[i].x, 1e-6) << row.state << " point " << i;
       EXPECT_NEAR(back.y, row.plot.points[i].y, 1e-6) << row.state << " point " << i;
@@ -73,7 +74,7 @@ TEST(SitePlot, FitViewShowsEveryPointNorthUpEastRight) {
   // No points: a view still, drawn without points. A collapsed view: a
   // view still, and nothing painted.
   EXPECT_EQ(FitView(SitePlot{}, kSize).metres_per_pixel, 1);
-  EXPECT_GT(FitView(Cross(), QSizeF(0, 0)).metres_per_pixel, 0);
+  EXPECT_GT(FitView(Cross(), PlotSize{0, 0}).metres_per_pixel, 0);
   QImage image(10, 10, QImage::Format_ARGB32);
   image.fill(Qt::black);
   QPainter painter(&image);
@@ -97,7 +98,7 @@ TEST(SitePlot, PointAtPicksTheNearestWithinSixPixels) {
       {{87.5, 150 + 6}, 3},  // exactly at the radius
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(PointAt(plot, view, kSize, row.click), row.expected)
+    EXPECT_EQ(PointAt(plot, view, kSize, ToPlot(row.click)), row.expected)
         << row.click.x() << "," << row.click.y();
   }
 }
@@ -130,7 +131,7 @@ TEST(SitePlot, RoundScaleBarIsOneTwoOrFiveTimesAPowerOfTen) {
   for (const auto& row : rows) {
     const ScaleBar bar = RoundScaleBar(row.max_metres, row.unit);
     EXPECT_DOUBLE_EQ(bar.metres, row.metres) << row.max_metres;
-    EXPECT_EQ(bar.text.toStdString(), row.text) << row.max_metres;
+    EXPECT_EQ(bar.text, row.text) << row.max_metres;
   }
 }
 
@@ -148,13 +149,13 @@ TEST(SitePlot, ResidualsAreDrawnTheLargestAnEighthOfTheSmallerSide) {
   const struct {
     const char* state;
     SitePlot plot;
-    QSizeF size;
+    PlotSize size;
     std::optional<double> expected;  // units of the plot a metre: smaller side / 8 / largest
   } rows[] = {
       {"5 mm largest", with(0.001, 0), kSize, 37.5 / 0.005},
       {"10 mm largest", with(0, -0.01), kSize, 3750},
-      {"10 mm, 800 x 1000", with(0, -0.01), QSizeF(800, 1000), 10000},
-      {"collapsed view", with(0.001, 0), QSizeF(0, 0), std::nullopt},
+      {"10 mm, 800 x 1000", with(0, -0.01), PlotSize{800, 1000}, 10000},
+      {"collapsed view", with(0.001, 0), PlotSize{0, 0}, std::nullopt},
       {"not solved", Cross(), kSize, std::nullopt},
       {"all zero", zero, kSize, std::nullopt},
   };
@@ -188,10 +189,10 @@ int PixelsNear(const QImage& image, QPointF centre, double radius, QColor colour
 }
 
 QImage Painted(const SitePlot& plot) {
-  QImage image(kSize.toSize(), QImage::Format_ARGB32);
+  QImage image(kPixels, QImage::Format_ARGB32);
   image.fill(Qt::black);  // the plot paints its own white ground
   QPainter painter(&image);
-  PaintSitePlot(painter, kSize, plot, FitView(plot, kSize));
+  PaintSitePlot(painter, QSizeF(kPixels), plot, FitView(plot, kSize));
   return image;
 }
 
@@ -286,7 +287,7 @@ void Do(SitePlotView& view, Gesture gesture, QPointF from, QPointF to, int eight
 
 TEST(SitePlotView, ZoomsPansAndPicksWithTheMouse) {
   SitePlotView view;
-  view.resize(kSize.toSize());
+  view.resize(kPixels);
   view.SetPlot(Cross());  // the first points: fitted
   const PlotView fitted = FitView(Cross(), kSize);
   ASSERT_DOUBLE_EQ(view.View().metres_per_pixel, fitted.metres_per_pixel);
@@ -324,8 +325,8 @@ TEST(SitePlotView, ZoomsPansAndPicksWithTheMouse) {
       EXPECT_NEAR(after.centre_x, fitted.centre_x, 1e-6) << what;
       EXPECT_NEAR(after.centre_y, fitted.centre_y, 1e-6) << what;
     } else {
-      const GridPoint was = FromPixel(before, kSize, row.from);
-      const GridPoint now = FromPixel(after, kSize, row.to);
+      const GridPoint was = FromPixel(before, kSize, ToPlot(row.from));
+      const GridPoint now = FromPixel(after, kSize, ToPlot(row.to));
       EXPECT_NEAR(now.x, was.x, 1e-6) << what;
       EXPECT_NEAR(now.y, was.y, 1e-6) << what;
     }
@@ -337,7 +338,7 @@ TEST(SitePlotView, ZoomsPansAndPicksWithTheMouse) {
 
 TEST(SitePlotView, NewPointsKeepTheViewUnlessAskedToFit) {
   SitePlotView view;
-  view.resize(kSize.toSize());
+  view.resize(kPixels);
   view.SetPlot(Cross());
   const PlotView zoomed{3000000, 500000, 0.01};
   view.SetView(zoomed);
