@@ -10,11 +10,14 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QWheelEvent>
+#include <QXmlStreamReader>
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <variant>
 
 #include "desktop/site_plot.h"
+#include "report/plot_svg.h"
 #include "workbench/plot_view.h"
 
 namespace torvane {
@@ -166,6 +169,152 @@ TEST(SitePlot, ResidualsAreDrawnTheLargestAnEighthOfTheSmallerSide) {
       EXPECT_DOUBLE_EQ(*got, *row.expected) << row.state;
     }
   }
+}
+
+TEST(SitePlot, TextWidthIsEstimatedOneEmAChineseCharacter) {
+  const struct {
+    const char* text;
+    double expected;  // units at 12 units an em: 12 a Chinese character, 7.2 any other
+  } rows[] = {
+      {"", 0},
+      {"参与平差", 48},
+      {"施工X", 31.2},
+      {"A1", 14.4},
+      {"é", 7.2},  // two bytes, one narrow character
+      {"한", 12},  // Hangul: wide
+      {"𠀀", 12},  // four bytes, beyond the first plane: wide
+      {"\x80"
+       "A",
+       14.4},  // a stray continuation byte: a character of its own
+  };
+  for (const auto& row : rows) {
+    EXPECT_DOUBLE_EQ(EstimatedTextWidth(row.text, 12), row.expected) << row.text;
+  }
+}
+
+// The texts of `drawing`, in drawing order.
+std::vector<std::string> Texts(const PlotDrawing& drawing) {
+  std::vector<std::string> texts;
+  for (const PlotPrimitive& item : drawing.items) {
+    if (const auto* text = std::get_if<PlotText>(&item)) texts.push_back(text->text);
+  }
+  return texts;
+}
+
+// The texts of the <text> elements of `svg` read by Qt's XML reader; a
+// reading error, or a root element other than SVG's <svg> of 400 x 300,
+// is a failure.
+std::vector<std::string> SvgTexts(const std::string& svg) {
+  std::vector<std::string> texts;
+  QXmlStreamReader reader(QString::fromStdString(svg));
+  bool root = true;
+  while (!reader.atEnd()) {
+    if (reader.readNext() != QXmlStreamReader::StartElement) continue;
+    if (root) {
+      EXPECT_EQ(reader.name().toString(), "svg");
+      EXPECT_EQ(reader.namespaceUri().toString(), "http://www.w3.org/2000/svg");
+      EXPECT_EQ(reader.attributes().value("viewBox").toString(), "0 0 400 300");
+      EXPECT_EQ(reader.attributes().value("width").toString(), "400px");
+      root = false;
+    }
+    if (reader.name() == QStringLiteral("text")) {
+      texts.push_back(reader.readElementText().toStdString());
+    }
+  }
+  EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString() << "\n" << svg;
+  return texts;
+}
+
+TEST(SitePlot, DrawingAndSvgHoldEveryMarkAndName) {
+  SitePlot marked = Cross();
+  marked.points[0].name = "A<&\"'>";
+  marked.points[1].name = "控制点]]>1";
+  marked.points[1].role = PointRole::kCheck;
+  marked.points[3].role = PointRole::kOff;
+  const struct {
+    const char* state;
+    SitePlot plot;
+    std::vector<std::string> texts;  // the names, the legend, the bar of 50 m (under a
+                                     // quarter of 400 units at 200/225 m a unit)
+    int discs, polygons;             // mark circles and polygons besides the ground
+  } rows[] = {
+      {"no points: the hint alone", SitePlot{}, {"没有公共点"}, 0, 0},
+      {"names with XML's characters",
+       marked,
+       {"A<&\"'>", "控制点]]>1", "E", "W", "参与平差", "检核", "不用", "50 m"},
+       // N, E and the legend's fit mark; S and the legend's check mark, the legend box.
+       3,
+       3},
+  };
+  for (const auto& row : rows) {
+    const PlotDrawing drawing = DrawSitePlot(row.plot, FitView(row.plot, kSize), kSize);
+    EXPECT_EQ(Texts(drawing), row.texts) << row.state;
+    EXPECT_EQ(SvgTexts(PlotSvg(drawing, kSize)), row.texts) << row.state;
+    int discs = 0, polygons = -1;  // the white ground is a polygon
+    for (const PlotPrimitive& item : drawing.items) {
+      discs += std::holds_alternative<PlotCircle>(item);
+      polygons += std::holds_alternative<PlotPolygon>(item);
+    }
+    EXPECT_EQ(discs, row.discs) << row.state;
+    EXPECT_EQ(polygons, row.polygons) << row.state;
+  }
+  // The legend's box sized by the estimate: the widest row 参与平差, 48
+  // units, and 30 for its mark; 8 from the right edge.
+  const PlotDrawing drawing = DrawSitePlot(marked, FitView(marked, kSize), kSize);
+  bool legend = false;
+  for (const PlotPrimitive& item : drawing.items) {
+    const auto* box = std::get_if<PlotPolygon>(&item);
+    if (box && box->edge && box->corners.size() == 4 && box->corners[0].x == 400 - 48 - 38) {
+      legend = box->corners[1].x == 400 - 8;
+    }
+  }
+  EXPECT_TRUE(legend);
+}
+
+TEST(SitePlot, MadeFromASolveFitCheckThenExcluded) {
+  const std::vector<CommonPoint> fitted = {{"F1", 0, {10, 20}, {}}, {"F2", 0, {11, 21}, {}}},
+                                 excluded = {{"X1", 0, {12, 22}, {}}},
+                                 check = {{"C1", 0, {13, 23}, {}}};
+  FitReport report;
+  report.residuals = {{0.001, 0.002, 0}, {0.003, 0.004, 0}};
+  report.excluded_residuals = {{0.005, 0.006, 0}};
+  report.check_residuals = {{0.007, 0.008, 0}};
+  report.params = RunParams{1, 2, 0.5, 1};
+  report.largest = 1;
+  const struct {
+    const char* state;
+    std::optional<std::size_t> most_standardized;
+    std::size_t worst;  // the standardized residual's point where there is one, else the largest
+  } rows[] = {{"standardized", 0, 0}, {"largest only", std::nullopt, 1}};
+  for (const auto& row : rows) {
+    report.most_standardized = row.most_standardized;
+    const SitePlot plot = MakeSitePlot(report, fitted, excluded, check);
+    ASSERT_EQ(plot.points.size(), 4u) << row.state;
+    const struct {
+      const char* name;
+      PointRole role;
+      double x, dy;
+    } expected[] = {{"F1", PointRole::kFit, 10, 0.002},
+                    {"F2", PointRole::kFit, 11, 0.004},
+                    {"C1", PointRole::kCheck, 13, 0.008},
+                    {"X1", PointRole::kOff, 12, 0.006}};
+    for (std::size_t i = 0; i < 4; ++i) {
+      EXPECT_EQ(plot.points[i].name, expected[i].name) << row.state;
+      EXPECT_EQ(plot.points[i].role, expected[i].role) << row.state;
+      EXPECT_EQ(plot.points[i].x, expected[i].x) << row.state;
+      EXPECT_EQ(plot.points[i].dy, expected[i].dy) << row.state;
+    }
+    EXPECT_EQ(plot.worst, row.worst) << row.state;
+    ASSERT_TRUE(plot.params) << row.state;
+    EXPECT_EQ(plot.params->theta, 0.5) << row.state;
+  }
+  // Not solved: the same points without residuals, grid or worst point.
+  const SitePlot unsolved = MakeSitePlot(fitted, excluded, check);
+  ASSERT_EQ(unsolved.points.size(), 4u);
+  EXPECT_EQ(unsolved.points[3].name, "X1");
+  EXPECT_FALSE(unsolved.points[0].dx);
+  EXPECT_FALSE(unsolved.params);
+  EXPECT_FALSE(unsolved.worst);
 }
 
 // Pixels of `image` within `radius` of `centre` close to `colour`: each
