@@ -51,19 +51,20 @@ class Drawer {
   explicit Drawer(PlotDrawing& drawing) : items_(drawing.items) {}
 
   void Line(std::vector<PlotXY> points, PlotStroke stroke) {
-    items_.push_back(PlotLine{std::move(points), stroke});
+    items_.emplace_back(std::in_place_type<PlotLine>, std::move(points), stroke);
   }
   void Circle(PlotXY centre, double radius, std::optional<PlotStroke> edge,
               std::optional<PlotColour> fill) {
-    items_.push_back(PlotCircle{centre, radius, edge, fill});
+    items_.emplace_back(std::in_place_type<PlotCircle>, centre, radius, edge, fill);
   }
   void Polygon(std::vector<PlotXY> corners, std::optional<PlotStroke> edge,
                std::optional<PlotColour> fill) {
-    items_.push_back(PlotPolygon{std::move(corners), edge, fill});
+    items_.emplace_back(std::in_place_type<PlotPolygon>, std::move(corners), edge, fill);
   }
   void Text(std::string text, PlotXY at, TextAnchor anchor, TextBaseline baseline,
             PlotColour colour) {
-    items_.push_back(PlotText{std::move(text), at, anchor, baseline, colour, kPlotFontSize});
+    items_.emplace_back(std::in_place_type<PlotText>, std::move(text), at, anchor, baseline, colour,
+                        kPlotFontSize);
   }
 
   // An arrow from `from` to `to` with a head of `head` units.
