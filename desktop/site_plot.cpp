@@ -34,11 +34,6 @@ QPolygonF Polygon(const std::vector<PlotXY>& points) {
   return polygon;
 }
 
-// A box wide and high enough for any one-line text of the plot, about
-// `at`: a text aligned in it lies where its anchor says without its width
-// being measured.
-constexpr double kTextReach = 4000;
-
 void Paint(QPainter& painter, const PlotLine& line) {
   painter.setPen(Pen(line.stroke));
   painter.setBrush(Qt::NoBrush);
@@ -60,6 +55,11 @@ void Paint(QPainter& painter, const PlotPolygon& polygon) {
   painter.setBrush(Brush(polygon.fill));
   painter.drawPolygon(Polygon(polygon.corners));
 }
+
+// A box wide and high enough for any one-line text of the plot, about
+// `at`: a text aligned in it lies where its anchor says without its width
+// being measured.
+constexpr double kTextReach = 4000;
 
 void Paint(QPainter& painter, const PlotText& text) {
   const int pixels = std::max(1, static_cast<int>(std::lround(text.size)));

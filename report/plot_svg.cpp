@@ -91,7 +91,7 @@ std::string Points(const std::vector<PlotXY>& points) {
 
 std::string Element(const PlotLine& line) {
   return "<polyline points=\"" + Points(line.points) + "\" fill=\"none\"" + Stroke(line.stroke) +
-         " stroke-linecap=\"square\"/>\n";
+         " stroke-linecap=\"square\" stroke-linejoin=\"bevel\"/>\n";
 }
 
 std::string Element(const PlotCircle& circle) {
