@@ -52,7 +52,7 @@ constexpr const char* kFooter =
     "  torvane-cli solve --points=control-points.csv --model=similarity\n"
     "  torvane-cli solve --points=control-points.csv --exclude=K4 --save-project=site.torvane\n"
     "  torvane-cli solve --project=site.torvane\n"
-    "  torvane-cli solve --points=control-points.csv --check-points=K5 --report=site.html\n"
+    "  torvane-cli solve --points=control-points.csv --report=site.html\n"
     "\n"
     "Exit status: 0 success; 1 a file that cannot be read, or a fit that fails or "
     "has a residual beyond --max-residual; 2 a usage error.";
