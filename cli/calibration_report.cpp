@@ -42,7 +42,10 @@ bool CheckReportRequest(const ReportRequest& request, const std::string& input,
   if (!request.path) return true;
   const std::string& path = *request.path;
   const std::string quoted = "\"" + MessageExcerpt(path) + "\"";
-  if (path.empty()) return Complain("--report: the file name is empty", kExitUsage), false;
+  if (path.empty()) {
+    Complain("--report: the file name is empty", kExitUsage);
+    return false;
+  }
   if (!EndsInHtml(path)) {
     Complain("--report: " + quoted +
                  " does not end in .html or .htm; the window program makes the PDF: "
@@ -57,9 +60,9 @@ bool CheckReportRequest(const ReportRequest& request, const std::string& input,
         kExitUsage);
     return false;
   }
-  if (SameFile(path, input) || (saved && SameFile(path, *saved))) {
-    Complain("--report: " + quoted + " is the file " + (SameFile(path, input) ? "read" : "saved"),
-             kExitUsage);
+  const bool read = SameFile(path, input);
+  if (read || (saved && SameFile(path, *saved))) {
+    Complain("--report: " + quoted + " is the file " + (read ? "read" : "saved"), kExitUsage);
     return false;
   }
   return true;
