@@ -47,7 +47,8 @@ struct ReportRow {
   std::string name;
   std::string dx, dy;         // mm, as the command line prints them
   std::string length;         // mm
-  std::string wx, wy;         // standardized residuals; empty where there are none
+  std::string wx, wy;         // standardized residuals, "-" where a point has none (as
+                              // printed); empty when the fit has none (under four points)
   bool beyond_limit = false;  // a fit point beyond 2×RMS
   bool blunder = false;       // |w| beyond kBlunderLimit
 };
