@@ -15,6 +15,9 @@
 #include "os/user_session.h"
 #include "report/calibration_document.h"
 #include "report/calibration_html.h"
+#include "report/plot_drawing.h"
+#include "report/plot_geometry.h"
+#include "report/plot_svg.h"
 
 namespace torvane::cli {
 namespace {
@@ -32,8 +35,15 @@ bool SameFile(const std::string& a, const std::string& b) {
   return place_a && place_b && SamePlace(*place_a, *place_b);
 }
 
-// The plot as SVG. Until the plot has its SVG writer the report has none.
-std::string PlotSvgOf(const CalibrationDocument&) { return std::string(); }
+// The plot's size in CSS px (96 a inch): 180 mm, the width of A4 within
+// its margins, by two thirds of it.
+constexpr PlotSize kPlotSize = {680, 453};
+
+// The plot as SVG, every point in view.
+std::string PlotSvgOf(const CalibrationDocument& document) {
+  const PlotView view = FitView(document.plot, kPlotSize);
+  return PlotSvg(DrawSitePlot(document.plot, view, kPlotSize), kPlotSize);
+}
 
 }  // namespace
 

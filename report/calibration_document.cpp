@@ -158,24 +158,6 @@ std::vector<ReportFigure> Statistics(const FitReport& report, std::span<const Co
   return figures;
 }
 
-SitePlot Plot(const FitReport& report, std::span<const CommonPoint> fitted,
-              std::span<const CommonPoint> excluded, std::span<const CommonPoint> check) {
-  SitePlot plot;
-  const auto add = [&](std::span<const CommonPoint> points, PointRole role,
-                       const std::vector<PointResidual>& residuals) {
-    for (std::size_t i = 0; i < points.size(); ++i) {
-      plot.points.push_back({points[i].name, role, points[i].survey.x, points[i].survey.y,
-                             residuals[i].dx, residuals[i].dy});
-    }
-  };
-  add(fitted, PointRole::kFit, report.residuals);
-  add(check, PointRole::kCheck, report.check_residuals);
-  add(excluded, PointRole::kOff, report.excluded_residuals);
-  plot.params = report.params;
-  plot.worst = report.most_standardized ? *report.most_standardized : report.largest;
-  return plot;
-}
-
 }  // namespace
 
 CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const FitReport& report,
@@ -194,7 +176,7 @@ CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const Fi
   document.rows = Rows(report, fitted, excluded, check);
   document.statistics = Statistics(report, fitted, check);
   document.warnings = SiteWarningTexts(WarnSite(fitted, report.model, report.rms), fitted);
-  document.plot = Plot(report, fitted, excluded, check);
+  document.plot = MakeSitePlot(report, fitted, excluded, check);
   document.files = source.files;
   return document;
 }

@@ -88,8 +88,7 @@ struct CalibrationDocument {
 //   刚体转换中误差（同一组点） (mm), F, F(1, n) 的 95 % 分位数, F 检验结论;
 //   with check points 检核点中误差 and 检核点最大残差（NAME） (mm);
 // - warnings: those WarnSite gives for the fitted points;
-// - plot: fit, check, then off points, worst the point WorstFitPoint
-//   names in the workbench (largest standardized, else largest residual).
+// - plot: MakeSitePlot of the solve.
 CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const FitReport& report,
                                             std::span<const CommonPoint> fitted,
                                             std::span<const CommonPoint> excluded,

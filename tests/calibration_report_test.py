@@ -8,8 +8,8 @@ Usage: calibration_report_test.py TORVANE_CLI EXAMPLES_DIR WORK_DIR
 Every figure of the HTML must be the text solve prints for it (the twice-RMS
 limit, which solve does not print, twice its RMS), every point in its row,
 the input file's size and SHA-256 those of os.stat and hashlib, the default
-operator the login name pwd gives, nothing fetched from elsewhere, and a
-plot, where there is one, XML that xml.etree reads.
+operator the login name pwd gives, nothing fetched from elsewhere, and the
+plot one SVG element that xml.etree reads.
 """
 import hashlib
 import math
@@ -129,9 +129,9 @@ def check_report(points_args, report, inputs, project=''):
     block = figures(cells, 'title-block')
     assert block['操作员'][0] == pwd.getpwuid(os.getuid()).pw_name, block
     assert block.get('工程文件', ('',))[0] == project, block
-    svg = re.search(r'<svg\b.*</svg>', page, re.S)
-    if svg:
-        ElementTree.fromstring(svg[0])
+    svg = re.search(r'<svg\b.*?</svg>', page, re.S)
+    assert svg and page.count('<svg') == 1, where
+    ElementTree.fromstring(svg[0])
 
 
 def random_site(rng, path):

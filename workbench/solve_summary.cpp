@@ -34,10 +34,6 @@ QStringList WarningTexts(const LiveSolve& solve) {
 
 }  // namespace
 
-std::size_t WorstFitPoint(const FitReport& report) {
-  return report.most_standardized ? *report.most_standardized : report.largest;
-}
-
 SolveSummary SummarizeSolve(const LiveSolve& solve) {
   SolveSummary summary;
   if (!solve.report) {
