@@ -10,6 +10,7 @@ packages=(
   ccache  # keeps compiled objects outside the clone, so a later run rebuilds only what changed
   libgtest-dev libgmock-dev libcli11-dev
   nlohmann-json3-dev  # nlohmann's JSON, headers only, which reads and writes project files
+  libssl-dev  # OpenSSL's libcrypto, the SHA-256 of the files a calibration report names
   libboost-dev  # Boost.Math's F distribution, headers only, for the scale's F test
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
   xvfb xauth time
