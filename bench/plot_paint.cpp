@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
 
   const QSizeF size(1200, 800);
   QImage image(size.toSize(), QImage::Format_ARGB32_Premultiplied);
-  const torvane::PlotView view = torvane::FitView(plot, size);
+  const torvane::PlotView view = torvane::FitView(plot, torvane::ToPlot(size));
   std::vector<double> elapsed, processor;
   for (int round = 0; round < rounds; ++round) {
     const double processor_start = ThreadMilliseconds();

@@ -52,6 +52,7 @@ constexpr const char* kFooter =
     "  torvane-cli solve --points=control-points.csv --model=similarity\n"
     "  torvane-cli solve --points=control-points.csv --exclude=K4 --save-project=site.torvane\n"
     "  torvane-cli solve --project=site.torvane\n"
+    "  torvane-cli solve --points=control-points.csv --report=site.html\n"
     "\n"
     "Exit status: 0 success; 1 a file that cannot be read, or a fit that fails or "
     "has a residual beyond --max-residual; 2 a usage error.";
@@ -211,6 +212,16 @@ Command AddSolveCommand(CLI::App& program) {
                 "is replaced only when it is a project")
       ->type_name("FILE")
       ->needs(points_opt);
+  CLI::Option* const report_opt =
+      AddTextOption(*command, "--report", fit.report.path,
+                    "with --points or --project: also write the calibration report, in Chinese, "
+                    "as one HTML file to print or file (the PDF is the window program's: "
+                    "torvane --report=OUT.pdf); the usual report still goes to standard output")
+          ->type_name("OUT.html");
+  AddTextOption(*command, "--operator", fit.report.operator_name,
+                "with --report: the operator the report names (default: the login name)")
+      ->type_name("NAME")
+      ->needs(report_opt);
   AddChoiceOption(*command, "--format", fit.format, kFormats,
                   "text (default), json, or proj for the PROJ pipeline (not with --check)");
   CLI::Option* const axis_opt = AddChoiceOption(
@@ -230,24 +241,29 @@ Command AddSolveCommand(CLI::App& program) {
 
   // The rules CLI11 cannot state, told as its own are, after the whole
   // command line has been parsed.
-  command->final_callback([&fit, two_point_required, check_opt, points_opt, project_opt, axis_opt] {
-    if (points_opt->count() == 0 && project_opt->count() == 0) {
-      for (CLI::Option* option : two_point_required) {
-        if (option->count() == 0) throw CLI::RequiredError(option->get_name());
-      }
-    }
-    // A pipeline has no place for the check's differences.
-    if (check_opt->count() > 0 && fit.format == SolveFormat::kProj) {
-      throw CLI::ExcludesError(check_opt->get_name(), "--format=proj");
-    }
-    // The check compares three parameters with three.
-    if (check_opt->count() > 0 && fit.model == FitModel::kSimilarity) {
-      throw CLI::ExcludesError(check_opt->get_name(), "--model=similarity");
-    }
-    if (axis_opt->count() > 0 && fit.format != SolveFormat::kProj) {
-      throw CLI::RequiresError(axis_opt->get_name(), "--format=proj");
-    }
-  });
+  command->final_callback(
+      [&fit, two_point_required, check_opt, points_opt, project_opt, axis_opt, report_opt] {
+        if (points_opt->count() == 0 && project_opt->count() == 0) {
+          for (CLI::Option* option : two_point_required) {
+            if (option->count() == 0) throw CLI::RequiredError(option->get_name());
+          }
+        }
+        // A pipeline has no place for the check's differences.
+        if (check_opt->count() > 0 && fit.format == SolveFormat::kProj) {
+          throw CLI::ExcludesError(check_opt->get_name(), "--format=proj");
+        }
+        // The check compares three parameters with three.
+        if (check_opt->count() > 0 && fit.model == FitModel::kSimilarity) {
+          throw CLI::ExcludesError(check_opt->get_name(), "--model=similarity");
+        }
+        // The two-point solve reads no file whose fingerprint the report could give.
+        if (report_opt->count() > 0 && points_opt->count() == 0 && project_opt->count() == 0) {
+          throw CLI::RequiresError(report_opt->get_name(), "--points or --project");
+        }
+        if (axis_opt->count() > 0 && fit.format != SolveFormat::kProj) {
+          throw CLI::RequiresError(axis_opt->get_name(), "--format=proj");
+        }
+      });
   return {command,
           [options, points_opt, project_opt] {
             if (project_opt->count() > 0) return RunSolveProject(options->project, options->fit);

@@ -158,11 +158,12 @@ Project ProjectOf(const std::string& points_path, const std::vector<CommonPoint>
 
 // Fits `fitted`, prints the report of all three kinds of point as
 // fit.format says, then runs `saved` (which tells its own failure and
-// returns the exit status) and checks the residuals against `limit`
+// returns the exit status), writes the calibration report that fit.report
+// asks for, from `origin`, and checks the residuals against `limit`
 // (millimetres, typed as `limit_text`). `where` names the points' file.
 int FitAndReport(const std::string& where, const PointsByRole& points, const FitChoices& fit,
-                 std::optional<double> limit, const std::string& limit_text,
-                 const std::function<int(const FitReport&)>& saved) {
+                 const ReportOrigin& origin, std::optional<double> limit,
+                 const std::string& limit_text, const std::function<int(const FitReport&)>& saved) {
   const std::vector<CommonPoint>& fitted = points.fitted;
   const std::vector<CommonPoint>& excluded = points.excluded;
   const std::vector<CommonPoint>& check_points = points.check;
@@ -191,6 +192,12 @@ int FitAndReport(const std::string& where, const PointsByRole& points, const Fit
     std::cout << FitReportText(*report, fitted, excluded, check_points);
   }
   if (const int status = saved(*report); status != kExitOk) return status;
+  if (fit.report.path) {
+    std::cout.flush();
+    const int status =
+        WriteCalibrationReport(fit.report, origin, *report, fitted, excluded, check_points);
+    if (status != kExitOk) return status;
+  }
 
   if (!limit) return kExitOk;
   const std::vector<std::size_t> above = ResidualsAbove(*report, *limit);
@@ -208,6 +215,7 @@ int FitAndReport(const std::string& where, const PointsByRole& points, const Fit
 
 int RunSolveProject(const std::string& path, const FitChoices& fit) {
   if (path.empty()) return Complain("--project: the file name is empty", kExitUsage);
+  if (!CheckReportRequest(fit.report, path, std::nullopt)) return kExitUsage;
   auto project = ReadProject(path);
   if (!project) return Complain(project.error(), kExitFailure);
   PointsByRole points;
@@ -220,12 +228,14 @@ int RunSolveProject(const std::string& path, const FitChoices& fit) {
   }
   FitChoices choices = fit;
   choices.model = project->model;
-  return FitAndReport(EscapeControlBytes(path), points, choices, {}, "",
+  const ReportOrigin origin{project->site, path, path};
+  return FitAndReport(EscapeControlBytes(path), points, choices, origin, {}, "",
                       [](const FitReport&) { return kExitOk; });
 }
 
 int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
   if (options.points.empty()) return Complain("--points: the file name is empty", kExitUsage);
+  if (!CheckReportRequest(fit.report, options.points, options.save_project)) return kExitUsage;
   std::optional<double> limit;
   if (options.max_residual) {
     double value = 0;
@@ -265,7 +275,9 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
   PointsByRole by_role;
   for (const CommonPoint& p : *points) by_role.Add(p, RoleOf(p.name, exclude, check));
 
-  return FitAndReport(where, by_role, fit, limit, options.max_residual.value_or(""),
+  // The site is named after its file, as the project saved from it is.
+  const ReportOrigin origin{std::string(FileStem(options.points)), options.points, ""};
+  return FitAndReport(where, by_role, fit, origin, limit, options.max_residual.value_or(""),
                       [&](const FitReport& report) {
                         if (!options.save_project) return kExitOk;
                         const Project project =

@@ -7,6 +7,7 @@
 
 #include "batch/point_layout.h"
 #include "batch/text_encoding.h"
+#include "cli/calibration_report.h"
 #include "fit/fit_report.h"
 #include "fit/proj_pipeline.h"
 
@@ -20,6 +21,7 @@ struct FitChoices {
   SolveFormat format = SolveFormat::kText;
   AxisOrder axes = AxisOrder::kNorthEast;  // of the proj pipeline
   FitModel model = FitModel::kRigid;       // similarity: four parameters
+  ReportRequest report;                    // the calibration report besides the usual one
 };
 
 struct SolvePointsOptions {
@@ -35,14 +37,16 @@ struct SolvePointsOptions {
 };
 
 // Reads the common points, fits them and prints the report, then writes
-// the project when options.save_project names one; returns the exit status
+// the project when options.save_project names one and the calibration
+// report when fit.report names one; returns the exit status
 // (exit_status.h), after telling any usage error or failure on standard
 // error.
 int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit);
 
 // The report solve --points gives for the common points of the project at
 // `path`, their roles and its model (fit.model is not used); the points
-// have no file lines. A project that ReadProject refuses is told with its
+// have no file lines; the calibration report too when fit.report names
+// one. A project that ReadProject refuses is told with its
 // message and exit status 1.
 int RunSolveProject(const std::string& path, const FitChoices& fit);
 

@@ -11,11 +11,13 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/使用说明.txt
 install(FILES ${CMAKE_BINARY_DIR}/使用说明.txt DESTINATION .)
 
 # Qt, shared so that a user may replace it (LGPL 3), with the platform and
-# style plugins the window loads from beside the program.
+# style plugins the window loads from beside the program. PrintSupport
+# prints the calibration report; Windows printing needs no plugin.
 install(FILES
   ${TORVANE_QT_PREFIX}/bin/Qt6Core.dll
   ${TORVANE_QT_PREFIX}/bin/Qt6Gui.dll
   ${TORVANE_QT_PREFIX}/bin/Qt6Widgets.dll
+  ${TORVANE_QT_PREFIX}/bin/Qt6PrintSupport.dll
   DESTINATION .)
 install(FILES ${TORVANE_QT_PREFIX}/plugins/platforms/qwindows.dll DESTINATION platforms)
 install(FILES ${TORVANE_QT_PREFIX}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles)
@@ -105,11 +107,12 @@ Licences and notices of what this release of Torvane carries besides
 Torvane itself (whose MIT licence is LICENSE, beside the programs):
 
 LGPL-3.txt, GPL-3.txt
-    Qt 6 (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll, platforms\qwindows.dll,
-    styles\qwindowsvistastyle.dll, the texts in translations\), under the
-    GNU Lesser General Public License version 3, which is the GNU General
-    Public License version 3 with additional permissions. The DLLs may be
-    replaced by a Qt 6.4 of your own built for 64-bit MinGW-w64.
+    Qt 6 (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll, Qt6PrintSupport.dll,
+    platforms\qwindows.dll, styles\qwindowsvistastyle.dll, the texts in
+    translations\), under the GNU Lesser General Public License version 3,
+    which is the GNU General Public License version 3 with additional
+    permissions. The DLLs may be replaced by a Qt 6.4 of your own built for
+    64-bit MinGW-w64.
 Qt-notices.txt
     The copyright notices of Qt's source, among them those of the libraries
     built into Qt's DLLs: PCRE2 (BSD-3-Clause), libpng (libpng licence),

@@ -1,90 +1,33 @@
-// The site plot (report/site_plot.h): a site's common points on the survey
-// grid, X (north) up and Y (east) to the right at one scale on both axes,
-// with their residuals drawn enlarged, the construction grid's origin and
-// axes, a legend and scale bars. Geometry and painting only, no widget: the workbench's view
-// and a printed report paint the same plot.
-//
-// Lengths on the grid are metres; on the plot they are the painter's units,
-// taken as pixels at 96 dpi (marks, text and margins are sized in them). A
-// printer or PDF painter is scaled to those units before PaintSitePlot.
+// The site plot painted with Qt: the window's view, the PDF and the
+// printed report copy the plot's drawing (report/plot_drawing.h) onto a
+// QPainter. The plot's units are the painter's; a printer or PDF painter
+// is scaled to them (pixels at 96 dpi) before painting.
 #pragma once
 
 #include <QPointF>
 #include <QSizeF>
-#include <QString>
-#include <cstddef>
-#include <optional>
-#include <vector>
 
+#include "report/plot_drawing.h"
+#include "report/plot_geometry.h"
 #include "report/site_plot.h"
 
 class QPainter;
 
 namespace torvane {
 
-// Which part of the survey grid is shown: the grid point at the plot's
-// centre (metres) and the metres one unit of the plot stands for (> 0).
-struct PlotView {
-  double centre_x = 0, centre_y = 0;
-  double metres_per_pixel = 1;
-};
+// The plain plot geometry and Qt's, one to the other.
+inline PlotSize ToPlot(QSizeF size) { return {size.width(), size.height()}; }
+inline PlotXY ToPlot(QPointF point) { return {point.x(), point.y()}; }
+inline QPointF ToQt(PlotXY point) { return {point.x, point.y}; }
 
-// The least and most metres a unit of the plot may stand for: zooming
-// stops there.
-inline constexpr double kMinMetresPerPixel = 1e-6;
-inline constexpr double kMaxMetresPerPixel = 1e7;
-
-// How near (units of the plot) a click must come to a point to pick it.
-inline constexpr double kPickRadius = 6;
-
-// The view that shows every point of `plot` inside `size` with a margin
-// (an eighth of the smaller side, at least 16 units) for names and
-// residuals. With no points: the grid's origin at 1 m a unit; with one
-// point, or all on one spot: that spot at 0.1 m a unit. A `size` under one
-// unit either way is taken as one unit (a collapsed view).
-PlotView FitView(const SitePlot& plot, QSizeF size);
-
-// Survey grid point (x, y) in metres -> plot position, and back.
-QPointF ToPixel(const PlotView& view, QSizeF size, double x, double y);
-struct GridPoint {
-  double x = 0, y = 0;  // survey grid, metres
-};
-GridPoint FromPixel(const PlotView& view, QSizeF size, QPointF pixel);
-
-// The view zoomed in by `factor` (> 1 in, < 1 out) with the grid point under
-// `pixel` staying under it; the scale is held within kMin/kMaxMetresPerPixel.
-// Rejects (assert) a factor that is not a finite number greater than 0.
-PlotView ZoomAbout(const PlotView& view, QSizeF size, QPointF pixel, double factor);
-// The view after the plot is dragged by `delta` units (right, down).
-PlotView PanBy(const PlotView& view, QPointF delta);
-
-// The point nearest `pixel`, if it lies within kPickRadius of it; the
-// first of points on one spot.
-std::optional<std::size_t> PointAt(const SitePlot& plot, const PlotView& view, QSizeF size,
-                                   QPointF pixel);
-
-// A scale bar: its length on the grid in metres and its label.
-enum class BarUnit { kMillimetre, kMetre };
-struct ScaleBar {
-  double metres = 0;
-  QString text;  // "5 mm", "0.5 mm", "100 m", "2 km"
-};
-// The longest round length (1, 2 or 5 times a power of ten, in the unit's
-// own measure) not longer than `max_metres`, labelled in `unit`; metres
-// from 1000 up are labelled in km. Rejects (assert) a length that is not a
-// finite number greater than 0.
-ScaleBar RoundScaleBar(double max_metres, BarUnit unit);
-
-// The plot units a metre of residual is drawn as: the largest residual of
-// `plot` drawn an eighth of the smaller side of `size` long. None when no
-// point has a residual, all residuals are 0 or `size` is empty.
-std::optional<double> ResidualExaggeration(const SitePlot& plot, QSizeF size);
+// Paints `drawing` on the rectangle (0, 0, drawing.size) of `painter`,
+// cutting off what lies outside it. Leaves the painter's state as it found
+// it.
+void PaintPlotDrawing(QPainter& painter, const PlotDrawing& drawing);
 
 // Paints `plot` as `view` shows it on the rectangle (0, 0, size) of
-// `painter`: white ground, the construction grid's axes, residuals, points
-// with names, highlights, legend and scale bars; with no points the hint
-// "没有公共点" in the middle. An empty `size` paints nothing. Leaves the
-// painter's state as it found it.
+// `painter` (DrawSitePlot, then PaintPlotDrawing). An empty `size` paints
+// nothing.
 void PaintSitePlot(QPainter& painter, QSizeF size, const SitePlot& plot, const PlotView& view);
 
 }  // namespace torvane

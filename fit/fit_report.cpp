@@ -370,4 +370,8 @@ std::vector<std::size_t> ResidualsAbove(const FitReport& report, double limit_mm
   return above;
 }
 
+std::size_t WorstFitPoint(const FitReport& report) {
+  return report.most_standardized ? *report.most_standardized : report.largest;
+}
+
 }  // namespace torvane

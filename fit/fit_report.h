@@ -153,4 +153,9 @@ double LargerOf(const StandardizedResidual& w);
 // larger than `limit_mm` millimetres; in their order.
 std::vector<std::size_t> ResidualsAbove(const FitReport& report, double limit_mm);
 
+// The fit point to look at first, an index into the fitted points: the one
+// with the largest standardized residual where the fit has them, otherwise
+// the one with the largest residual.
+std::size_t WorstFitPoint(const FitReport& report);
+
 }  // namespace torvane

@@ -47,7 +47,8 @@ struct ReportRow {
   std::string name;
   std::string dx, dy;         // mm, as the command line prints them
   std::string length;         // mm
-  std::string wx, wy;         // standardized residuals; empty where there are none
+  std::string wx, wy;         // standardized residuals, "-" where a point has none (as
+                              // printed); empty when the fit has none (under four points)
   bool beyond_limit = false;  // a fit point beyond 2×RMS
   bool blunder = false;       // |w| beyond kBlunderLimit
 };
@@ -62,14 +63,32 @@ struct CalibrationDocument {
   std::vector<ReportRow> rows;        // every common point: fit, then check, then off
   std::vector<ReportFigure>
       statistics;  // RMS, 2×RMS, beyond it, largest w and 3.0, F test, check RMS
-  std::vector<std::string> warnings;  // the site's warnings, each a sentence
+  std::vector<std::string> warnings;  // the site's warnings, each a sentence (site_wording.h)
   SitePlot plot;                      // the points, their residuals, the construction grid
   std::vector<ReportFile> files;      // every input file: name, size, SHA-256
 };
 
 // The document for a solve: `report` made by ReportFit from `fitted`,
 // `excluded` and `check`. Every text is the one FitReportText prints for
-// the same figure (mm to 0.001 mm, parameters as the boxes show them).
+// the same figure (mm to 0.001 mm, parameters as the boxes show them),
+// but for the few it does not print: twice the RMS (MillimetreText of it),
+// the fit points beyond it ("K1、K3", "无" for none), the blunder limit
+// "3.0" and the verdicts in words. Labels, in order:
+// - title_block: 工程, 操作员, 日期时间, Torvane 版本, 模型 ("刚体（尺度 1）" or
+//   "四参数（相似变换）"), and 工程文件 when source.project is not empty;
+// - parameters: X0, Y0 (m), 旋转角 θ (ddd.mmss), 旋转角 θ（度分秒）,
+//   旋转角 θ（十进制度） (°), 实际转角（π 取 3.1415926535） (°: the turn the
+//   conversion makes); four parameters: 尺度 k, 尺度 k − 1 (ppm) and, from
+//   three points, 尺度的标准误差 (ppm);
+// - formulas: θ and k, then construction to survey (X测, Y测) and survey to
+//   construction (X施, Y施) in the order Transform computes them;
+// - inverse: X0′, Y0′ (m), 旋转角 −θ (ddd.mmss), four parameters 尺度 1/k;
+// - statistics: 中误差, 最大残差（NAME）, 2 倍中误差 (mm), 超过 2 倍中误差的点;
+//   from four points 最大标准化残差（NAME）, 粗差限值, 粗差判断; the F test's
+//   刚体转换中误差（同一组点） (mm), F, F(1, n) 的 95 % 分位数, F 检验结论;
+//   with check points 检核点中误差 and 检核点最大残差（NAME） (mm);
+// - warnings: those WarnSite gives for the fitted points;
+// - plot: MakeSitePlot of the solve.
 CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const FitReport& report,
                                             std::span<const CommonPoint> fitted,
                                             std::span<const CommonPoint> excluded,

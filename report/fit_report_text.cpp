@@ -1,49 +1,37 @@
 #include "report/fit_report_text.h"
 
 #include <cassert>
-#include <cmath>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "fit/report_patterns.h"
-#include "number/number_text.h"
 #include "number/pattern.h"
-#include "params/constants.h"
-#include "params/dms.h"
 #include "params/millimetre_text.h"
+#include "report/fit_figures.h"
 #include "report/text_table.h"
 
 namespace torvane {
 namespace {
 
-constexpr double kPercent = 100.0;
-
 std::vector<std::string> ResidualRow(const std::string& name, const PointResidual& r) {
   return {name, MillimetreText(r.dx), MillimetreText(r.dy), MillimetreText(r.length)};
-}
-
-std::string StandardizedText(const std::optional<double>& w) {
-  return w ? FormatPattern(*w, kStandardizedPattern) : "-";
 }
 
 // "Largest standardized residual B 3.41, beyond 3: ...", or within.
 std::string BlunderLine(const FitReport& report, std::span<const CommonPoint> fitted) {
   const std::size_t most = *report.most_standardized;
   const double largest = LargerOf(report.standardized[most]);
-  return "Largest standardized residual " + fitted[most].name + ' ' +
-         FormatPattern(largest, kStandardizedPattern) +
+  return "Largest standardized residual " + fitted[most].name + ' ' + StandardizedText(largest) +
          (largest > kBlunderLimit ? ", beyond 3: check that point for a blunder\n"
                                   : ", within 3\n");
 }
 
 std::string ScaleTestText(const ScaleTest& test) {
-  const std::string f =
-      std::isinf(test.f) ? std::string("infinite") : FormatPattern(test.f, kFPattern);
   return "\nAgainst the rigid fit, scale 1, on the same points: RMS " +
-         MillimetreText(test.rigid_rms) + " mm rigid\nF = " + f + ", F(1, " +
-         std::to_string(test.freedom) + ") at " + FormatPattern(kScaleTestLevel * kPercent, "0") +
-         " %: " + FormatPattern(test.quantile, kQuantilePattern) +
+         MillimetreText(test.rigid_rms) + " mm rigid\nF = " + FText(test) + ", F(1, " +
+         std::to_string(test.freedom) + ") at " + ScaleTestLevelText() +
+         " %: " + QuantileText(test) +
          (test.significant ? ": the scale is significant\n"
                            : ": the scale is not significant, the rigid fit will do\n");
 }
@@ -67,16 +55,12 @@ std::string ParametersText(const FitReport& report, std::span<const CommonPoint>
     for (const CommonPoint& p : check) text += ' ' + p.name;
     text += ')';
   }
-  text += "\nRotation: " + FormatDmsSymbols(report.box_degrees) + " = " +
-          FormatPattern(report.box_degrees, kDegreePattern) +
-          "° (turned with pi = " + PlainDecimal15(kPiPrime) + ": " +
-          FormatPattern(report.degrees, kDegreePattern) + "°)\n";
+  text += "\nRotation: " + RotationDmsText(report) + " = " + DegreesText(report.box_degrees) +
+          "° (turned with pi = " + TurnPiText() + ": " + DegreesText(report.degrees) + "°)\n";
   if (similarity) {
-    text += "Scale: " + report.scale_text + " = " + FormatPattern(report.ppm, kPpmPattern) + " ppm";
-    if (report.scale_test) {
-      text +=
-          ", standard error " + FormatPattern(report.scale_test->ppm_error, kPpmPattern) + " ppm";
-    }
+    text += "Scale: " + report.scale_text + " = " + PpmText(report.ppm) + " ppm";
+    if (report.scale_test)
+      text += ", standard error " + PpmText(report.scale_test->ppm_error) + " ppm";
     text += '\n';
   }
   text += "Inverse: " + report.inverse.x_offset + ' ' + report.inverse.y_offset + ' ' +

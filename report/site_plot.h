@@ -6,10 +6,13 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "batch/project_file.h"
+#include "fit/common_point.h"
+#include "fit/fit_report.h"
 #include "params/conversion_params.h"
 
 namespace torvane {
@@ -27,5 +30,17 @@ struct SitePlot {
   std::optional<std::size_t> worst;     // index into points: the largest residual
   std::optional<std::size_t> selected;  // index into points: the row chosen in the table
 };
+
+// The plot of points not (yet) solved: the fitted, then the check, then the
+// excluded points, without residuals, construction grid or worst point.
+SitePlot MakeSitePlot(std::span<const CommonPoint> fitted, std::span<const CommonPoint> excluded,
+                      std::span<const CommonPoint> check);
+
+// The plot of a solve: the points as above, each with its residual from
+// `report`, the construction grid of `report.params`, and the worst point
+// the fit point WorstFitPoint names. Rejects (assert) point lists of
+// other lengths than the report's residuals.
+SitePlot MakeSitePlot(const FitReport& report, std::span<const CommonPoint> fitted,
+                      std::span<const CommonPoint> excluded, std::span<const CommonPoint> check);
 
 }  // namespace torvane

@@ -7,8 +7,10 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(
   cmake ninja-build g++ pkg-config
+  ccache  # keeps compiled objects outside the clone, so a later run rebuilds only what changed
   libgtest-dev libgmock-dev libcli11-dev
   nlohmann-json3-dev  # nlohmann's JSON, headers only, which reads and writes project files
+  libssl-dev  # OpenSSL's libcrypto, the SHA-256 of the files a calibration report names
   libboost-dev  # Boost.Math's F distribution, headers only, for the scale's F test
   qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
   xvfb xauth time
@@ -53,9 +55,15 @@ if ! locale -a 2>/dev/null | grep -qx 'zh_CN.utf8'; then
   "${sudo_cmd[@]}" localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi
 
+# Objects are kept, like the cross-built Qt, outside the clone; paths are
+# taken relative to the clone, so another clone of the same sources finds
+# them too.
+export CCACHE_DIR=${CCACHE_DIR:-${TORVANE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/torvane}/ccache}
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-3G}
+
 build() {  # build DIR [cmake options...]
   local dir=$1
   shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "$@" >/dev/null
   cmake --build "$dir" -j "$(nproc)"
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Qt (Core, Gui, Widgets, PrintSupport and the windows platform
 # plugin) for 64-bit Windows from Debian's own qt6-base source package, the
-# same version as the Linux build's Qt, with Debian's host Qt tools (moc, rcc, uic). Shared
-# libraries, so that users may replace Qt's DLLs as its LGPL asks.
+# same version as the Linux build's Qt, with Debian's host Qt tools (moc,
+# rcc, uic). Shared libraries, so that users may replace Qt's DLLs as its
+# LGPL asks.
 #
 # The result is kept outside the clone, keyed by the source version and the
 # options below, so a machine builds it once:
@@ -26,8 +27,9 @@ options=(
   -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
   -DFEATURE_graphicsview=OFF -DFEATURE_mdiarea=OFF -DFEATURE_style_fusion=OFF
   # Windows draws text with its own font engines and shapes Chinese and
-  # Latin text without HarfBuzz.
-  -DFEATURE_freetype=OFF -DFEATURE_harfbuzz=OFF
+  # Latin text without HarfBuzz. The DirectWrite engine is built only with
+  # Direct2D, and the Windows print engine does not link with half of it.
+  -DFEATURE_freetype=OFF -DFEATURE_harfbuzz=OFF -DFEATURE_directwrite=OFF
   # Debian's source leaves out the Wacom wintab headers the tablet code needs.
   -DFEATURE_tabletevent=OFF
   # Qt's own copies of zlib, libpng, FreeType, HarfBuzz and PCRE2: nothing

@@ -6,10 +6,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <utility>
 
+#include "os/file_fingerprint.h"
 #include "os/pending_file.h"
+#include "os/user_session.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -157,6 +160,59 @@ TEST(FileSystem, TemporaryFileIsBinaryAndLeavesNothingBehind) {
   EXPECT_EQ(std::string(back, bytes.size()), bytes);
   std::fclose(file);
   EXPECT_EQ(leftovers(), before);
+}
+
+// Bytes i·31 mod 251: three read blocks of 64 KiB and 17 bytes more.
+std::string BlocksAndMore() {
+  std::string bytes(3 * 65536 + 17, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 31 % 251);
+  return bytes;
+}
+
+TEST(FingerprintFile, SizeAndSha256AreSha256sumsAtEveryName) {
+  const struct {
+    std::string bytes;
+    const char* sha256;  // FIPS 180-2's vectors, then sha256sum's for the long file
+  } rows[] = {
+      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+       "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+      {BlocksAndMore(), "84bb23d4cdb52e2221160b0413df498b77f392001aee4762a25e4dd3bf93c8ac"},
+  };
+  TempDir dir;
+  for (const auto& row : rows) {
+    for (const char* name : kNames) {
+      auto fingerprint = FingerprintFile(dir.Write(name, row.bytes));
+      ASSERT_TRUE(fingerprint.ok()) << fingerprint.error();
+      EXPECT_EQ(fingerprint->size, row.bytes.size()) << name;
+      EXPECT_EQ(fingerprint->sha256, row.sha256) << name << ' ' << row.bytes.size();
+    }
+  }
+  // What cannot be read is told with its name.
+  for (const std::string& bad : {dir / "missing.csv", dir / ""}) {
+    auto fingerprint = FingerprintFile(bad);
+    ASSERT_FALSE(fingerprint.ok()) << bad;
+    EXPECT_NE(fingerprint.error().find(bad), std::string::npos) << fingerprint.error();
+  }
+}
+
+TEST(DateTimeText, IsYearMonthDayAndTheTimeOfDayInFull) {
+  const struct {
+    int year, month, day, hour, minute, second;
+    const char* text;  // the report's example, and every field below ten
+  } rows[] = {{2026, 12, 9, 16, 40, 12, "2026-12-09 16:40:12"},
+              {1999, 1, 2, 3, 4, 5, "1999-01-02 03:04:05"}};
+  for (const auto& row : rows) {
+    std::tm when = {};
+    when.tm_year = row.year - 1900;
+    when.tm_mon = row.month - 1;
+    when.tm_mday = row.day;
+    when.tm_hour = row.hour;
+    when.tm_min = row.minute;
+    when.tm_sec = row.second;
+    EXPECT_EQ(DateTimeText(when), row.text);
+  }
 }
 
 }  // namespace

@@ -80,7 +80,8 @@ done
 [ "$(field "$cli_deb" Description | head -n 1)" != "$(field Description | head -n 1)" ] ||
   fail "both packages have the same summary"
 # dpkg-shlibdeps' dependencies of each program: the command line's without
-# Qt; the window's with Qt and the command line's package of its version.
+# Qt, with OpenSSL's libcrypto (libssl3) for the report's SHA-256; the
+# window's with Qt and the command line's package of its version.
 depends=$(package_names Depends)
 for dependency in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 torvane-cli; do
   grep -qxF "$dependency" <<<"$depends" || fail "Depends lacks $dependency: $(field Depends)"
@@ -88,7 +89,7 @@ done
 grep -qF "torvane-cli (= $version)" <<<"$(field Depends)" ||
   fail "torvane does not depend on torvane-cli (= $version): $(field Depends)"
 cli_depends=$(package_names "$cli_deb" Depends)
-for dependency in libc6 libstdc++6; do
+for dependency in libc6 libstdc++6 libssl3; do
   grep -qxF "$dependency" <<<"$cli_depends" ||
     fail "torvane-cli's Depends lacks $dependency: $(field "$cli_deb" Depends)"
 done

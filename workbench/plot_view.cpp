@@ -58,7 +58,7 @@ void SitePlotView::SetView(const PlotView& view) {
 
 void SitePlotView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  PaintSitePlot(painter, Size(), plot_, view_);
+  PaintSitePlot(painter, QSizeF(size()), plot_, view_);
 }
 
 void SitePlotView::resizeEvent(QResizeEvent*) {
@@ -68,7 +68,7 @@ void SitePlotView::resizeEvent(QResizeEvent*) {
 void SitePlotView::wheelEvent(QWheelEvent* event) {
   const double notches = event->angleDelta().y() / 120.0;
   if (notches == 0) return;
-  SetView(ZoomAbout(view_, Size(), event->position(), std::pow(kZoomPerNotch, notches)));
+  SetView(ZoomAbout(view_, Size(), ToPlot(event->position()), std::pow(kZoomPerNotch, notches)));
   event->accept();
 }
 
@@ -87,7 +87,7 @@ void SitePlotView::mouseMoveEvent(QMouseEvent* event) {
   }
   if (!dragged_) setCursor(Qt::ClosedHandCursor);
   dragged_ = true;
-  SetView(PanBy(view_at_press_, delta));
+  SetView(PanBy(view_at_press_, ToPlot(delta)));
 }
 
 void SitePlotView::mouseReleaseEvent(QMouseEvent* event) {
@@ -97,14 +97,14 @@ void SitePlotView::mouseReleaseEvent(QMouseEvent* event) {
     setCursor(Qt::OpenHandCursor);
     return;
   }
-  if (const auto index = PointAt(plot_, view_, Size(), event->position()))
+  if (const auto index = PointAt(plot_, view_, Size(), ToPlot(event->position())))
     emit PointClicked(*index);
 }
 
 void SitePlotView::mouseDoubleClickEvent(QMouseEvent* event) {
   // A double click on a point is two clicks on it; elsewhere it shows all.
   if (event->button() != Qt::LeftButton) return QWidget::mouseDoubleClickEvent(event);
-  if (!PointAt(plot_, view_, Size(), event->position())) FitToWindow();
+  if (!PointAt(plot_, view_, Size(), ToPlot(event->position()))) FitToWindow();
 }
 
 }  // namespace torvane

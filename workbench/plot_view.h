@@ -52,7 +52,7 @@ class SitePlotView : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  QSizeF Size() const { return QSizeF(size()); }
+  PlotSize Size() const { return ToPlot(QSizeF(size())); }
 
   SitePlot plot_;
   PlotView view_;

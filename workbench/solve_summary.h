@@ -33,10 +33,6 @@ struct SolveSummary {
 // fit points, the fit's own refusal) and the rest is empty.
 SolveSummary SummarizeSolve(const LiveSolve& solve);
 
-// The fit point to look at first: the one with the largest standardized
-// residual where the fit has them, otherwise the largest residual.
-std::size_t WorstFitPoint(const FitReport& report);
-
 // One result per table row of `row_count`: residuals in mm for every row
 // that took part (fit, check or off), standardized residuals for fit rows
 // where the fit has them, the worst fit row marked.

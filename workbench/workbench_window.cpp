@@ -322,34 +322,18 @@ void WorkbenchWindow::ShowSummary() {
 }
 
 void WorkbenchWindow::UpdatePlot(bool fit_view) {
-  SitePlot plot;
-  plot_rows_.clear();
   const TablePoints& points = solve_.points;
-  const std::optional<FitReport>& report = solve_.report;
+  SitePlot plot = solve_.report ? MakeSitePlot(*solve_.report, points.fit, points.off, points.check)
+                                : MakeSitePlot(points.fit, points.off, points.check);
+  // The table row of each plot point, in MakeSitePlot's order.
+  plot_rows_.clear();
+  for (const auto* rows : {&points.fit_rows, &points.check_rows, &points.off_rows}) {
+    plot_rows_.insert(plot_rows_.end(), rows->begin(), rows->end());
+  }
   const int current = table_->currentIndex().isValid() ? table_->currentIndex().row() : -1;
-  const auto add = [&](const std::vector<CommonPoint>& group, const std::vector<std::size_t>& rows,
-                       PointRole role, const std::vector<PointResidual>* residuals) {
-    for (std::size_t i = 0; i < group.size(); ++i) {
-      PlotPoint point;
-      point.name = group[i].name;
-      point.role = role;
-      point.x = group[i].survey.x;
-      point.y = group[i].survey.y;
-      if (residuals) {
-        point.dx = (*residuals)[i].dx;
-        point.dy = (*residuals)[i].dy;
-      }
-      if (static_cast<int>(rows[i]) == current) plot.selected = plot.points.size();
-      plot.points.push_back(point);
-      plot_rows_.push_back(rows[i]);
-    }
-  };
-  add(points.fit, points.fit_rows, PointRole::kFit, report ? &report->residuals : nullptr);
-  if (report) plot.worst = WorstFitPoint(*report);
-  add(points.check, points.check_rows, PointRole::kCheck,
-      report ? &report->check_residuals : nullptr);
-  add(points.off, points.off_rows, PointRole::kOff, report ? &report->excluded_residuals : nullptr);
-  if (report) plot.params = report->params;
+  for (std::size_t i = 0; i < plot_rows_.size(); ++i) {
+    if (static_cast<int>(plot_rows_[i]) == current) plot.selected = i;
+  }
   plot_->SetPlot(std::move(plot), fit_view ? PlotFit::kFitToWindow : PlotFit::kKeepView);
 }
 

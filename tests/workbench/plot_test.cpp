@@ -10,17 +10,21 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QWheelEvent>
+#include <QXmlStreamReader>
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <variant>
 
 #include "desktop/site_plot.h"
+#include "report/plot_svg.h"
 #include "workbench/plot_view.h"
 
 namespace torvane {
 namespace {
 
-constexpr QSizeF kSize(400, 300);
+constexpr PlotSize kSize{400, 300};
+constexpr QSize kPixels(400, 300);
 
 PlotPoint Point(const char* name, double x, double y, PointRole role = PointRole::kFit) {
   return {name, role, x, y, std::nullopt, std::nullopt};
@@ -62,9 +66,9 @@ TEST(SitePlot, FitViewShowsEveryPointNorthUpEastRight) {
     const PlotView view = FitView(row.plot, kSize);
     EXPECT_GT(view.metres_per_pixel, 0) << row.state;
     for (std::size_t i = 0; i < row.expected.size(); ++i) {
-      const QPointF at = ToPixel(view, kSize, row.plot.points[i].x, row.plot.points[i].y);
-      EXPECT_NEAR(at.x(), row.expected[i].x(), 1e-6) << row.state << " point " << i;
-      EXPECT_NEAR(at.y(), row.expected[i].y(), 1e-6) << row.state << " point " << i;
+      const PlotXY at = ToPixel(view, kSize, row.plot.points[i].x, row.plot.points[i].y);
+      EXPECT_NEAR(at.x, row.expected[i].x(), 1e-6) << row.state << " point " << i;
+      EXPECT_NEAR(at.y, row.expected[i].y(), 1e-6) << row.state << " point " << i;
       const GridPoint back = FromPixel(view, kSize, at);
       EXPECT_NEAR(back.x, row.plot.points[i].x, 1e-6) << row.state << " point " << i;
       EXPECT_NEAR(back.y, row.plot.points[i].y, 1e-6) << row.state << " point " << i;
@@ -73,7 +77,7 @@ TEST(SitePlot, FitViewShowsEveryPointNorthUpEastRight) {
   // No points: a view still, drawn without points. A collapsed view: a
   // view still, and nothing painted.
   EXPECT_EQ(FitView(SitePlot{}, kSize).metres_per_pixel, 1);
-  EXPECT_GT(FitView(Cross(), QSizeF(0, 0)).metres_per_pixel, 0);
+  EXPECT_GT(FitView(Cross(), PlotSize{0, 0}).metres_per_pixel, 0);
   QImage image(10, 10, QImage::Format_ARGB32);
   image.fill(Qt::black);
   QPainter painter(&image);
@@ -97,7 +101,7 @@ TEST(SitePlot, PointAtPicksTheNearestWithinSixPixels) {
       {{87.5, 150 + 6}, 3},  // exactly at the radius
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(PointAt(plot, view, kSize, row.click), row.expected)
+    EXPECT_EQ(PointAt(plot, view, kSize, ToPlot(row.click)), row.expected)
         << row.click.x() << "," << row.click.y();
   }
 }
@@ -130,7 +134,7 @@ TEST(SitePlot, RoundScaleBarIsOneTwoOrFiveTimesAPowerOfTen) {
   for (const auto& row : rows) {
     const ScaleBar bar = RoundScaleBar(row.max_metres, row.unit);
     EXPECT_DOUBLE_EQ(bar.metres, row.metres) << row.max_metres;
-    EXPECT_EQ(bar.text.toStdString(), row.text) << row.max_metres;
+    EXPECT_EQ(bar.text, row.text) << row.max_metres;
   }
 }
 
@@ -148,13 +152,13 @@ TEST(SitePlot, ResidualsAreDrawnTheLargestAnEighthOfTheSmallerSide) {
   const struct {
     const char* state;
     SitePlot plot;
-    QSizeF size;
+    PlotSize size;
     std::optional<double> expected;  // units of the plot a metre: smaller side / 8 / largest
   } rows[] = {
       {"5 mm largest", with(0.001, 0), kSize, 37.5 / 0.005},
       {"10 mm largest", with(0, -0.01), kSize, 3750},
-      {"10 mm, 800 x 1000", with(0, -0.01), QSizeF(800, 1000), 10000},
-      {"collapsed view", with(0.001, 0), QSizeF(0, 0), std::nullopt},
+      {"10 mm, 800 x 1000", with(0, -0.01), PlotSize{800, 1000}, 10000},
+      {"collapsed view", with(0.001, 0), PlotSize{0, 0}, std::nullopt},
       {"not solved", Cross(), kSize, std::nullopt},
       {"all zero", zero, kSize, std::nullopt},
   };
@@ -165,6 +169,152 @@ TEST(SitePlot, ResidualsAreDrawnTheLargestAnEighthOfTheSmallerSide) {
       EXPECT_DOUBLE_EQ(*got, *row.expected) << row.state;
     }
   }
+}
+
+TEST(SitePlot, TextWidthIsEstimatedOneEmAChineseCharacter) {
+  const struct {
+    const char* text;
+    double expected;  // units at 12 units an em: 12 a Chinese character, 7.2 any other
+  } rows[] = {
+      {"", 0},
+      {"参与平差", 48},
+      {"施工X", 31.2},
+      {"A1", 14.4},
+      {"é", 7.2},  // two bytes, one narrow character
+      {"한", 12},  // Hangul: wide
+      {"𠀀", 12},  // four bytes, beyond the first plane: wide
+      {"\x80"
+       "A",
+       14.4},  // a stray continuation byte: a character of its own
+  };
+  for (const auto& row : rows) {
+    EXPECT_DOUBLE_EQ(EstimatedTextWidth(row.text, 12), row.expected) << row.text;
+  }
+}
+
+// The texts of `drawing`, in drawing order.
+std::vector<std::string> Texts(const PlotDrawing& drawing) {
+  std::vector<std::string> texts;
+  for (const PlotPrimitive& item : drawing.items) {
+    if (const auto* text = std::get_if<PlotText>(&item)) texts.push_back(text->text);
+  }
+  return texts;
+}
+
+// The texts of the <text> elements of `svg` read by Qt's XML reader; a
+// reading error, or a root element other than SVG's <svg> of 400 x 300,
+// is a failure.
+std::vector<std::string> SvgTexts(const std::string& svg) {
+  std::vector<std::string> texts;
+  QXmlStreamReader reader(QString::fromStdString(svg));
+  bool root = true;
+  while (!reader.atEnd()) {
+    if (reader.readNext() != QXmlStreamReader::StartElement) continue;
+    if (root) {
+      EXPECT_EQ(reader.name().toString(), "svg");
+      EXPECT_EQ(reader.namespaceUri().toString(), "http://www.w3.org/2000/svg");
+      EXPECT_EQ(reader.attributes().value("viewBox").toString(), "0 0 400 300");
+      EXPECT_EQ(reader.attributes().value("width").toString(), "400px");
+      root = false;
+    }
+    if (reader.name() == QStringLiteral("text")) {
+      texts.push_back(reader.readElementText().toStdString());
+    }
+  }
+  EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString() << "\n" << svg;
+  return texts;
+}
+
+TEST(SitePlot, DrawingAndSvgHoldEveryMarkAndName) {
+  SitePlot marked = Cross();
+  marked.points[0].name = "A<&\"'>";
+  marked.points[1].name = "控制点]]>1";
+  marked.points[1].role = PointRole::kCheck;
+  marked.points[3].role = PointRole::kOff;
+  const struct {
+    const char* state;
+    SitePlot plot;
+    std::vector<std::string> texts;  // the names, the legend, the bar of 50 m (under a
+                                     // quarter of 400 units at 200/225 m a unit)
+    int discs, polygons;             // mark circles and polygons besides the ground
+  } rows[] = {
+      {"no points: the hint alone", SitePlot{}, {"没有公共点"}, 0, 0},
+      {"names with XML's characters",
+       marked,
+       {"A<&\"'>", "控制点]]>1", "E", "W", "参与平差", "检核", "不用", "50 m"},
+       // N, E and the legend's fit mark; S and the legend's check mark, the legend box.
+       3,
+       3},
+  };
+  for (const auto& row : rows) {
+    const PlotDrawing drawing = DrawSitePlot(row.plot, FitView(row.plot, kSize), kSize);
+    EXPECT_EQ(Texts(drawing), row.texts) << row.state;
+    EXPECT_EQ(SvgTexts(PlotSvg(drawing, kSize)), row.texts) << row.state;
+    int discs = 0, polygons = -1;  // the white ground is a polygon
+    for (const PlotPrimitive& item : drawing.items) {
+      discs += std::holds_alternative<PlotCircle>(item);
+      polygons += std::holds_alternative<PlotPolygon>(item);
+    }
+    EXPECT_EQ(discs, row.discs) << row.state;
+    EXPECT_EQ(polygons, row.polygons) << row.state;
+  }
+  // The legend's box sized by the estimate: the widest row 参与平差, 48
+  // units, and 30 for its mark; 8 from the right edge.
+  const PlotDrawing drawing = DrawSitePlot(marked, FitView(marked, kSize), kSize);
+  bool legend = false;
+  for (const PlotPrimitive& item : drawing.items) {
+    const auto* box = std::get_if<PlotPolygon>(&item);
+    if (box && box->edge && box->corners.size() == 4 && box->corners[0].x == 400 - 48 - 38) {
+      legend = box->corners[1].x == 400 - 8;
+    }
+  }
+  EXPECT_TRUE(legend);
+}
+
+TEST(SitePlot, MadeFromASolveFitCheckThenExcluded) {
+  const std::vector<CommonPoint> fitted = {{"F1", 0, {10, 20}, {}}, {"F2", 0, {11, 21}, {}}},
+                                 excluded = {{"X1", 0, {12, 22}, {}}},
+                                 check = {{"C1", 0, {13, 23}, {}}};
+  FitReport report;
+  report.residuals = {{0.001, 0.002, 0}, {0.003, 0.004, 0}};
+  report.excluded_residuals = {{0.005, 0.006, 0}};
+  report.check_residuals = {{0.007, 0.008, 0}};
+  report.params = RunParams{1, 2, 0.5, 1};
+  report.largest = 1;
+  const struct {
+    const char* state;
+    std::optional<std::size_t> most_standardized;
+    std::size_t worst;  // the standardized residual's point where there is one, else the largest
+  } rows[] = {{"standardized", 0, 0}, {"largest only", std::nullopt, 1}};
+  for (const auto& row : rows) {
+    report.most_standardized = row.most_standardized;
+    const SitePlot plot = MakeSitePlot(report, fitted, excluded, check);
+    ASSERT_EQ(plot.points.size(), 4u) << row.state;
+    const struct {
+      const char* name;
+      PointRole role;
+      double x, dy;
+    } expected[] = {{"F1", PointRole::kFit, 10, 0.002},
+                    {"F2", PointRole::kFit, 11, 0.004},
+                    {"C1", PointRole::kCheck, 13, 0.008},
+                    {"X1", PointRole::kOff, 12, 0.006}};
+    for (std::size_t i = 0; i < 4; ++i) {
+      EXPECT_EQ(plot.points[i].name, expected[i].name) << row.state;
+      EXPECT_EQ(plot.points[i].role, expected[i].role) << row.state;
+      EXPECT_EQ(plot.points[i].x, expected[i].x) << row.state;
+      EXPECT_EQ(plot.points[i].dy, expected[i].dy) << row.state;
+    }
+    EXPECT_EQ(plot.worst, row.worst) << row.state;
+    ASSERT_TRUE(plot.params) << row.state;
+    EXPECT_EQ(plot.params->theta, 0.5) << row.state;
+  }
+  // Not solved: the same points without residuals, grid or worst point.
+  const SitePlot unsolved = MakeSitePlot(fitted, excluded, check);
+  ASSERT_EQ(unsolved.points.size(), 4u);
+  EXPECT_EQ(unsolved.points[3].name, "X1");
+  EXPECT_FALSE(unsolved.points[0].dx);
+  EXPECT_FALSE(unsolved.params);
+  EXPECT_FALSE(unsolved.worst);
 }
 
 // Pixels of `image` within `radius` of `centre` close to `colour`: each
@@ -188,10 +338,10 @@ int PixelsNear(const QImage& image, QPointF centre, double radius, QColor colour
 }
 
 QImage Painted(const SitePlot& plot) {
-  QImage image(kSize.toSize(), QImage::Format_ARGB32);
+  QImage image(kPixels, QImage::Format_ARGB32);
   image.fill(Qt::black);  // the plot paints its own white ground
   QPainter painter(&image);
-  PaintSitePlot(painter, kSize, plot, FitView(plot, kSize));
+  PaintSitePlot(painter, QSizeF(kPixels), plot, FitView(plot, kSize));
   return image;
 }
 
@@ -286,7 +436,7 @@ void Do(SitePlotView& view, Gesture gesture, QPointF from, QPointF to, int eight
 
 TEST(SitePlotView, ZoomsPansAndPicksWithTheMouse) {
   SitePlotView view;
-  view.resize(kSize.toSize());
+  view.resize(kPixels);
   view.SetPlot(Cross());  // the first points: fitted
   const PlotView fitted = FitView(Cross(), kSize);
   ASSERT_DOUBLE_EQ(view.View().metres_per_pixel, fitted.metres_per_pixel);
@@ -324,8 +474,8 @@ TEST(SitePlotView, ZoomsPansAndPicksWithTheMouse) {
       EXPECT_NEAR(after.centre_x, fitted.centre_x, 1e-6) << what;
       EXPECT_NEAR(after.centre_y, fitted.centre_y, 1e-6) << what;
     } else {
-      const GridPoint was = FromPixel(before, kSize, row.from);
-      const GridPoint now = FromPixel(after, kSize, row.to);
+      const GridPoint was = FromPixel(before, kSize, ToPlot(row.from));
+      const GridPoint now = FromPixel(after, kSize, ToPlot(row.to));
       EXPECT_NEAR(now.x, was.x, 1e-6) << what;
       EXPECT_NEAR(now.y, was.y, 1e-6) << what;
     }
@@ -337,7 +487,7 @@ TEST(SitePlotView, ZoomsPansAndPicksWithTheMouse) {
 
 TEST(SitePlotView, NewPointsKeepTheViewUnlessAskedToFit) {
   SitePlotView view;
-  view.resize(kSize.toSize());
+  view.resize(kPixels);
   view.SetPlot(Cross());
   const PlotView zoomed{3000000, 500000, 0.01};
   view.SetView(zoomed);

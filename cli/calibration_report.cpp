@@ -1,0 +1,126 @@
+#include "cli/calibration_report.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <string_view>
+
+#include "batch/run_error.h"
+#include "cli/exit_status.h"
+#include "cli/usage_error.h"
+#include "os/file_fingerprint.h"
+#include "os/file_system.h"
+#include "os/pending_file.h"
+#include "os/user_session.h"
+#include "report/calibration_document.h"
+#include "report/calibration_html.h"
+#include "report/plot_drawing.h"
+#include "report/plot_geometry.h"
+#include "report/plot_svg.h"
+
+namespace torvane::cli {
+namespace {
+
+bool EndsInHtml(std::string_view name) {
+  std::string tail(
+      name.substr(name.rfind('.') == std::string_view::npos ? name.size() : name.rfind('.')));
+  std::transform(tail.begin(), tail.end(), tail.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return tail == ".html" || tail == ".htm";
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  const auto place_a = PlaceOf(PathFromUtf8(a)), place_b = PlaceOf(PathFromUtf8(b));
+  return place_a && place_b && SamePlace(*place_a, *place_b);
+}
+
+// The plot's size in CSS px (96 a inch): 180 mm, the width of A4 within
+// its margins, by two thirds of it.
+constexpr PlotSize kPlotSize = {680, 453};
+
+// The plot as SVG, every point in view.
+std::string PlotSvgOf(const CalibrationDocument& document) {
+  const PlotView view = FitView(document.plot, kPlotSize);
+  return PlotSvg(DrawSitePlot(document.plot, view, kPlotSize), kPlotSize);
+}
+
+}  // namespace
+
+bool CheckReportRequest(const ReportRequest& request, const std::string& input,
+                        const std::optional<std::string>& saved) {
+  if (!request.path) return true;
+  const std::string& path = *request.path;
+  const std::string quoted = "\"" + MessageExcerpt(path) + "\"";
+  if (path.empty()) {
+    Complain("--report: the file name is empty", kExitUsage);
+    return false;
+  }
+  if (!EndsInHtml(path)) {
+    Complain("--report: " + quoted +
+                 " does not end in .html or .htm; the window program makes the PDF: "
+                 "torvane --report=OUT.pdf",
+             kExitUsage);
+    return false;
+  }
+  if (input == "-") {
+    Complain(
+        "--report: the points must come from a file, whose size and SHA-256 the report "
+        "records, not from standard input",
+        kExitUsage);
+    return false;
+  }
+  const bool read = SameFile(path, input);
+  if (read || (saved && SameFile(path, *saved))) {
+    Complain("--report: " + quoted + " is the file " + (read ? "read" : "saved"), kExitUsage);
+    return false;
+  }
+  return true;
+}
+
+int WriteCalibrationReport(const ReportRequest& request, const ReportOrigin& origin,
+                           const FitReport& report, std::span<const CommonPoint> fitted,
+                           std::span<const CommonPoint> excluded,
+                           std::span<const CommonPoint> check) {
+  if (!request.path) return kExitOk;
+  const std::string& path = *request.path;
+  const std::string where = EscapeControlBytes(path) + ": ";
+  auto fingerprint = FingerprintFile(origin.input);
+  if (!fingerprint)
+    return Complain(where + "not written: " + EscapeControlBytes(fingerprint.error()),
+                    kExitFailure);
+  ReportSource source;
+  source.site = origin.site;
+  source.operator_name = request.operator_name.value_or(LoginName());
+  source.made_at = LocalDateTimeNow();
+  source.version = TORVANE_VERSION;
+  source.project = origin.project;
+  source.files.push_back({origin.input, fingerprint->size, fingerprint->sha256});
+  const CalibrationDocument document =
+      MakeCalibrationDocument(source, report, fitted, excluded, check);
+  const std::string html = CalibrationHtml(document, PlotSvgOf(document));
+
+  const std::filesystem::path target = PathFromUtf8(path);
+  switch (KindOf(target)) {
+    case PathKind::kMissing:
+    case PathKind::kFile:
+      break;
+    case PathKind::kFolder:
+      return Complain(where + "is a folder", kExitFailure);
+    case PathKind::kStream:
+      return Complain(where + "is not a regular file", kExitFailure);
+  }
+  int error = 0;
+  const auto pending = PendingFile::Begin(target, &error);
+  if (!pending) return Complain(where + "cannot write: " + SystemReason(error), kExitFailure);
+  if (std::fwrite(html.data(), 1, html.size(), pending->stream()) != html.size() ||
+      std::fflush(pending->stream()) != 0) {
+    return Complain(where + "cannot write: " + SystemReason(errno), kExitFailure);
+  }
+  if (const int failed = pending->Commit()) {
+    return Complain(where + "cannot write: " + SystemReason(failed), kExitFailure);
+  }
+  return kExitOk;
+}
+
+}  // namespace torvane::cli

@@ -1,0 +1,297 @@
+#include "report/plot_drawing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "params/transform.h"
+
+namespace torvane {
+namespace {
+
+// The plot's colours: one a kind of mark, told apart on screen and on paper.
+constexpr PlotColour kFitColour{0x1f, 0x3a, 0x93};       // dark blue, filled circle
+constexpr PlotColour kCheckColour{0x1a, 0x8a, 0x2a};     // green, hollow triangle
+constexpr PlotColour kOffColour{0x90, 0x90, 0x90};       // grey, cross
+constexpr PlotColour kWorstColour{0xe0, 0x00, 0x00};     // red ring
+constexpr PlotColour kSelectedColour{0xff, 0xd5, 0x4f};  // amber disc behind the mark
+constexpr PlotColour kSelectedEdge{0xb2, 0x87, 0x04};
+constexpr PlotColour kResidualColour{0xb0, 0x30, 0x9a};  // purple arrows and their bar
+constexpr PlotColour kGridColour{0x00, 0x83, 0x8f};      // teal: the construction grid
+constexpr PlotColour kTextColour{0x30, 0x30, 0x30};
+constexpr PlotColour kHintColour{0x80, 0x80, 0x80};
+constexpr PlotColour kLegendEdge{0xb0, 0xb0, 0xb0};
+constexpr PlotColour kGround{0xff, 0xff, 0xff};
+constexpr PlotColour kLegendGround{0xff, 0xff, 0xff, 225};
+
+constexpr double kMarkRadius = 4;
+constexpr double kWorstRadius = 9;
+constexpr double kSelectedRadius = 11;
+constexpr double kAxisLength = 60;  // the construction axes' arrows, units of the plot
+constexpr double kEdgeInset = 18;   // the arrow towards an origin off the plot
+// How far right of its mark a name may start and still be drawn: a name of
+// up to this many units reaches the plot.
+constexpr double kLongestName = 200;
+
+PlotXY operator+(PlotXY a, PlotXY b) { return {a.x + b.x, a.y + b.y}; }
+PlotXY operator-(PlotXY a, PlotXY b) { return {a.x - b.x, a.y - b.y}; }
+PlotXY operator*(PlotXY a, double k) { return {a.x * k, a.y * k}; }
+double Length(PlotXY v) { return std::hypot(v.x, v.y); }
+
+PlotXY Unit(PlotXY v) {
+  const double length = Length(v);
+  return length > 0 ? v * (1 / length) : PlotXY{};
+}
+
+bool IsNull(PlotXY v) { return v.x == 0 && v.y == 0; }
+
+// The primitives of one plot, added in painting order.
+class Drawer {
+ public:
+  explicit Drawer(PlotDrawing& drawing) : items_(drawing.items) {}
+
+  void Line(std::vector<PlotXY> points, PlotStroke stroke) {
+    items_.emplace_back(std::in_place_type<PlotLine>, std::move(points), stroke);
+  }
+  void Circle(PlotXY centre, double radius, std::optional<PlotStroke> edge,
+              std::optional<PlotColour> fill) {
+    items_.emplace_back(std::in_place_type<PlotCircle>, centre, radius, edge, fill);
+  }
+  void Polygon(std::vector<PlotXY> corners, std::optional<PlotStroke> edge,
+               std::optional<PlotColour> fill) {
+    items_.emplace_back(std::in_place_type<PlotPolygon>, std::move(corners), edge, fill);
+  }
+  void Text(std::string text, PlotXY at, TextAnchor anchor, TextBaseline baseline,
+            PlotColour colour) {
+    items_.emplace_back(std::in_place_type<PlotText>, std::move(text), at, anchor, baseline, colour,
+                        kPlotFontSize);
+  }
+
+  // An arrow from `from` to `to` with a head of `head` units.
+  void Arrow(PlotXY from, PlotXY to, double head, PlotStroke stroke) {
+    Line({from, to}, stroke);
+    const PlotXY back = Unit(from - to) * head;
+    const PlotXY side{-back.y * 0.45, back.x * 0.45};
+    Line({to + back + side, to, to + back - side}, stroke);
+  }
+
+  void Mark(PlotXY at, PointRole role) {
+    switch (role) {
+      case PointRole::kFit:
+        Circle(at, kMarkRadius, PlotStroke{kFitColour, 1}, kFitColour);
+        break;
+      case PointRole::kCheck:
+        Polygon({at + PlotXY{0, -5}, at + PlotXY{4.5, 3.5}, at + PlotXY{-4.5, 3.5}},
+                PlotStroke{kCheckColour, 1.5}, std::nullopt);
+        break;
+      case PointRole::kOff:
+        Line({at + PlotXY{-kMarkRadius, -kMarkRadius}, at + PlotXY{kMarkRadius, kMarkRadius}},
+             {kOffColour, 1.5});
+        Line({at + PlotXY{-kMarkRadius, kMarkRadius}, at + PlotXY{kMarkRadius, -kMarkRadius}},
+             {kOffColour, 1.5});
+        break;
+    }
+  }
+
+  // The construction X and Y axes drawn as arrows from `at` in the
+  // directions `ux` and `uy` (unit vectors on the plot), labelled just
+  // beyond their heads.
+  void AxisArrows(PlotXY at, PlotXY ux, PlotXY uy, double length) {
+    const PlotStroke stroke{kGridColour, 1.5};
+    Arrow(at, at + ux * length, 7, stroke);
+    Arrow(at, at + uy * length, 7, stroke);
+    for (const auto& [direction, text] : {std::pair{ux, "施工X"}, std::pair{uy, "施工Y"}}) {
+      Text(text, at + direction * (length + 12), TextAnchor::kMiddle, TextBaseline::kCentre,
+           kGridColour);
+    }
+  }
+
+  // A bar of `length` units with end ticks and its label after it, its
+  // left end at `at`.
+  void Bar(PlotXY at, double length, std::string text, PlotColour colour) {
+    const PlotStroke stroke{colour, 1.5};
+    Line({at, at + PlotXY{length, 0}}, stroke);
+    Line({at + PlotXY{0, -4}, at + PlotXY{0, 4}}, stroke);
+    Line({at + PlotXY{length, -4}, at + PlotXY{length, 4}}, stroke);
+    Text(std::move(text), at + PlotXY{length + 6, 0}, TextAnchor::kStart, TextBaseline::kCentre,
+         colour);
+  }
+
+ private:
+  std::vector<PlotPrimitive>& items_;
+};
+
+// The construction grid: its axes as dashed lines where they cross the
+// plot; its origin marked with the axes' arrows when on the plot, else an
+// arrow at the edge pointing to it and the axes' arrows in the top-left
+// corner.
+void DrawConstructionGrid(Drawer& draw, PlotSize size, const RunParams& params,
+                          const PlotView& view) {
+  const Transform transform(params);
+  const double length = kAxisLength * view.metres_per_pixel / params.scale;
+  const PlanePoint origin = transform.Inverse({0, 0});
+  const PlanePoint x_end = transform.Inverse({length, 0});
+  const PlanePoint y_end = transform.Inverse({0, length});
+  const PlotXY at = ToPixel(view, size, origin.x, origin.y);
+  const PlotXY ux = Unit(ToPixel(view, size, x_end.x, x_end.y) - at);
+  const PlotXY uy = Unit(ToPixel(view, size, y_end.x, y_end.y) - at);
+  if (!std::isfinite(at.x) || !std::isfinite(at.y) || IsNull(ux) || IsNull(uy)) return;
+
+  const PlotXY centre{size.width / 2, size.height / 2};
+  const double reach = std::hypot(size.width, size.height);
+  for (const PlotXY direction : {ux, uy}) {
+    // The foot of the plot's centre on the axis: drawn from there, the line
+    // stays short enough to draw exactly however far away the origin is.
+    const PlotXY to_centre = centre - at;
+    const PlotXY foot = at + direction * (to_centre.x * direction.x + to_centre.y * direction.y);
+    if (Length(centre - foot) < reach / 2) {
+      draw.Line({foot - direction * reach, foot + direction * reach}, {kGridColour, 1, true});
+    }
+  }
+
+  const std::string label = "施工原点";
+  const double left = kEdgeInset, top = kEdgeInset;
+  const double right = size.width - kEdgeInset, bottom = size.height - kEdgeInset;
+  if (at.x >= left && at.x <= right && at.y >= top && at.y <= bottom) {
+    draw.Circle(at, 5, PlotStroke{kGridColour, 1.5}, std::nullopt);
+    draw.Circle(at, 0.75, std::nullopt, kGridColour);
+    draw.AxisArrows(at, ux, uy, kAxisLength);
+    // The label on the side away from both arrows.
+    draw.Text(label, at + Unit(PlotXY{} - (ux + uy)) * 22, TextAnchor::kMiddle,
+              TextBaseline::kCentre, kGridColour);
+    return;
+  }
+  if (!(right > left) || !(bottom > top)) return;
+  // Where the line from the centre to the origin leaves the inner rectangle.
+  const PlotXY towards = Unit(at - centre);
+  const double half_w = (right - left) / 2, half_h = (bottom - top) / 2;
+  const double t = std::min(towards.x != 0 ? half_w / std::abs(towards.x) : 1e300,
+                            towards.y != 0 ? half_h / std::abs(towards.y) : 1e300);
+  const PlotXY tip = centre + towards * t;
+  draw.Arrow(tip - towards * 26, tip, 8, {kGridColour, 2});
+  // The label just inside the arrow's tail, whole on the plot.
+  const double width = EstimatedTextWidth(label, kPlotFontSize);
+  const double height = kLineEms * kPlotFontSize;
+  const double half_extent = std::abs(towards.x) * width / 2 + std::abs(towards.y) * height / 2;
+  PlotXY label_at = tip - towards * (26 + 4 + half_extent);
+  label_at.x =
+      std::clamp(label_at.x, 2 + width / 2, std::max(2 + width / 2, size.width - width / 2 - 2));
+  label_at.y = std::clamp(label_at.y, 2 + height / 2,
+                          std::max(2 + height / 2, size.height - height / 2 - 2));
+  draw.Text(label, label_at, TextAnchor::kMiddle, TextBaseline::kCentre, kGridColour);
+  draw.AxisArrows({56, 56}, ux, uy, 26);
+}
+
+// The roles' marks and names in a box, top right.
+void DrawLegend(Drawer& draw, PlotSize size) {
+  const struct {
+    PointRole role;
+    const char* text;
+  } rows[] = {
+      {PointRole::kFit, "参与平差"}, {PointRole::kCheck, "检核"}, {PointRole::kOff, "不用"}};
+  double text_width = 0;
+  for (const auto& row : rows) {
+    text_width = std::max(text_width, EstimatedTextWidth(row.text, kPlotFontSize));
+  }
+  const double row_height = std::max(18.0, kLineEms * kPlotFontSize + 4);
+  const double left = size.width - text_width - 38, top = 8;
+  const double right = left + text_width + 30, bottom = top + row_height * 3 + 8;
+  draw.Polygon({{left, top}, {right, top}, {right, bottom}, {left, bottom}},
+               PlotStroke{kLegendEdge, 1}, kLegendGround);
+  double y = top + 4 + row_height / 2;
+  for (const auto& row : rows) {
+    draw.Mark({left + 12, y}, row.role);
+    draw.Text(row.text, {left + 24, y}, TextAnchor::kStart, TextBaseline::kCentre, kTextColour);
+    y += row_height;
+  }
+}
+
+}  // namespace
+
+double EstimatedTextWidth(const std::string& text, double size) {
+  double ems = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    // The sequence's length from its first byte; a stray continuation
+    // byte counts as a character of its own.
+    const std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 1;
+    // Three bytes or more: U+0800 up. From U+1100 (Hangul, then CJK) wide.
+    bool wide = length == 4;
+    if (length == 3 && i + 1 < text.size()) {
+      const unsigned code =
+          ((lead & 0x0fu) << 12) | ((static_cast<unsigned char>(text[i + 1]) & 0x3fu) << 6);
+      wide = code >= 0x1100;
+    }
+    ems += wide ? 1 : kNarrowCharacterEms;
+    i += length;
+  }
+  return ems * size;
+}
+
+PlotDrawing DrawSitePlot(const SitePlot& plot, const PlotView& view, PlotSize size) {
+  PlotDrawing drawing;
+  drawing.size = size;
+  if (!(size.width > 0) || !(size.height > 0)) return drawing;
+  Drawer draw(drawing);
+  draw.Polygon({{0, 0}, {size.width, 0}, {size.width, size.height}, {0, size.height}}, std::nullopt,
+               kGround);
+  if (plot.points.empty()) {
+    draw.Text("没有公共点", {size.width / 2, size.height / 2}, TextAnchor::kMiddle,
+              TextBaseline::kCentre, kHintColour);
+    return drawing;
+  }
+  if (plot.params) DrawConstructionGrid(draw, size, *plot.params, view);
+
+  std::vector<PlotXY> at(plot.points.size());
+  for (std::size_t i = 0; i < plot.points.size(); ++i) {
+    at[i] = ToPixel(view, size, plot.points[i].x, plot.points[i].y);
+  }
+  // Only what can reach the plot is drawn: a mark, its ring or its name
+  // (which starts right of the mark).
+  const auto near = [&](PlotXY p) {
+    return p.x >= -kLongestName && p.x <= size.width + kSelectedRadius && p.y >= -kSelectedRadius &&
+           p.y <= size.height + kSelectedRadius;
+  };
+  const std::optional<double> exaggeration = ResidualExaggeration(plot, size);
+  if (exaggeration) {
+    for (std::size_t i = 0; i < plot.points.size(); ++i) {
+      const PlotPoint& point = plot.points[i];
+      if (!point.dx || !point.dy) continue;
+      // dX is north, up the plot; dY east, to the right.
+      const PlotXY tip = at[i] + PlotXY{*point.dy, -*point.dx} * *exaggeration;
+      const bool crosses =
+          std::min(at[i].x, tip.x) - 1 < size.width && std::max(at[i].x, tip.x) + 1 > 0 &&
+          std::min(at[i].y, tip.y) - 1 < size.height && std::max(at[i].y, tip.y) + 1 > 0;
+      if (crosses && Length(tip - at[i]) >= 3) draw.Arrow(at[i], tip, 5, {kResidualColour, 1.5});
+    }
+  }
+  if (plot.selected && *plot.selected < plot.points.size() && near(at[*plot.selected])) {
+    draw.Circle(at[*plot.selected], kSelectedRadius, PlotStroke{kSelectedEdge, 1.5},
+                kSelectedColour);
+  }
+  for (std::size_t i = 0; i < plot.points.size(); ++i) {
+    if (near(at[i])) draw.Mark(at[i], plot.points[i].role);
+  }
+  if (plot.worst && *plot.worst < plot.points.size() && near(at[*plot.worst])) {
+    draw.Circle(at[*plot.worst], kWorstRadius, PlotStroke{kWorstColour, 2}, std::nullopt);
+  }
+  for (std::size_t i = 0; i < plot.points.size(); ++i) {
+    if (near(at[i])) {
+      draw.Text(plot.points[i].name, at[i] + PlotXY{8, -5}, TextAnchor::kStart,
+                TextBaseline::kBaseline, kTextColour);
+    }
+  }
+
+  DrawLegend(draw, size);
+  const ScaleBar map = RoundScaleBar(size.width / 4 * view.metres_per_pixel, BarUnit::kMetre);
+  draw.Bar({12, size.height - 14}, map.metres / view.metres_per_pixel, map.text, kTextColour);
+  if (exaggeration) {
+    const ScaleBar residual =
+        RoundScaleBar(SmallerSide(size) / 8 / *exaggeration, BarUnit::kMillimetre);
+    draw.Bar({12, size.height - 34}, residual.metres * *exaggeration, "残差 " + residual.text,
+             kResidualColour);
+  }
+  return drawing;
+}
+
+}  // namespace torvane

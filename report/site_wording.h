@@ -1,0 +1,32 @@
+// What the Chinese reports of a solve say in words, the same in the
+// workbench's panel and in the calibration report: the RMS limit, the F
+// test's verdict and the site's warnings.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "fit/common_point.h"
+#include "fit/fit_report.h"
+#include "fit/site_warnings.h"
+
+namespace torvane {
+
+// The limit surveyors hold each fit point's residual to: twice the RMS.
+inline constexpr double kRmsLimitFactor = 2.0;
+
+// The fit points whose residual length, as reported to 0.001 mm, is beyond
+// kRmsLimitFactor times the RMS; in their order.
+std::vector<std::size_t> BeyondRmsLimit(const FitReport& report);
+
+// The F test's verdict: "尺度显著，应采用四参数" or "尺度不显著，刚体转换即可".
+std::string ScaleVerdictText(bool significant);
+
+// Each warning of `warnings` as a sentence, UTF-8; `fitted` the fit points
+// the warnings were made from, whose names the coincident pairs give.
+std::vector<std::string> SiteWarningTexts(const SiteWarnings& warnings,
+                                          std::span<const CommonPoint> fitted);
+
+}  // namespace torvane

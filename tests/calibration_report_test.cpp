@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fit/fit_report.h"
+#include "report/calibration_document.h"
+#include "report/calibration_html.h"
+#include "report/fit_report_text.h"
+
+namespace torvane {
+namespace {
+
+// examples/control-points.csv, the README's five points.
+const CommonPoint kControlPoints[] = {{"K1", 1, {3412.588, 5127.348}, {0.000, 0.000}},
+                                      {"K2", 2, {3624.036, 5260.721}, {250.000, 0.000}},
+                                      {"K3", 3, {3528.013, 5412.968}, {250.000, 180.000}},
+                                      {"K4", 4, {3316.563, 5279.574}, {0.000, 180.000}},
+                                      {"K5", 5, {3470.297, 5270.158}, {125.000, 90.000}}};
+
+std::vector<std::string> Tokens(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> tokens;
+  for (std::string token; in >> token;) tokens.push_back(token);
+  return tokens;
+}
+
+// Every token of the command line's report, its punctuation taken off.
+std::set<std::string> ReportTokens(const std::string& text) {
+  std::set<std::string> tokens;
+  for (std::string token : Tokens(text)) {
+    while (!token.empty() && std::string(",:()").find(token.back()) != std::string::npos) {
+      token.pop_back();
+    }
+    while (!token.empty() && token.front() == '(') token.erase(0, 1);
+    tokens.insert(token);
+  }
+  return tokens;
+}
+
+// The residual table's lines of the command line's report, as tokens.
+std::vector<std::vector<std::string>> ResidualLines(const std::string& text) {
+  std::vector<std::vector<std::string>> lines;
+  std::istringstream in(text);
+  bool inside = false;
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("point ")) {
+      inside = true;
+    } else if (inside && line.starts_with("RMS ")) {
+      break;
+    } else if (inside) {
+      lines.push_back(Tokens(line));
+    }
+  }
+  return lines;
+}
+
+// The figure after `prefix` in the text: "RMS " gives the RMS.
+double FigureAfter(const std::string& text, const std::string& prefix) {
+  const std::size_t at = text.find(prefix);
+  EXPECT_NE(at, std::string::npos) << prefix;
+  return std::stod(text.substr(at + prefix.size()));
+}
+
+// The document of each site against FitReportText of the same fit: every
+// figure is a text the command line prints, every point's row is its line
+// of the residual table, and the few figures the command line does not
+// print follow from those it does.
+TEST(CalibrationDocument, EveryFigureIsTheCommandLinesText) {
+  const struct {
+    FitModel model;
+    std::vector<std::string> check, excluded;
+    std::string project;
+  } rows[] = {
+      {FitModel::kRigid, {"K5"}, {"K4"}, ""},
+      {FitModel::kSimilarity, {"K5"}, {"K4"}, "site.torvane"},
+      {FitModel::kRigid, {"K1"}, {}, ""},       // four fitted: standardized residuals
+      {FitModel::kSimilarity, {"K3"}, {}, ""},  // and the F test with them
+  };
+  for (const auto& row : rows) {
+    std::vector<CommonPoint> fitted, excluded, check;
+    for (const CommonPoint& p : kControlPoints) {
+      const auto in = [&](const std::vector<std::string>& names) {
+        return std::find(names.begin(), names.end(), p.name) != names.end();
+      };
+      (in(row.check) ? check : in(row.excluded) ? excluded : fitted).push_back(p);
+    }
+    auto report = ReportFit(fitted, excluded, check, row.model);
+    ASSERT_TRUE(report.ok()) << report.error();
+    const std::string text = FitReportText(*report, fitted, excluded, check);
+    ReportSource source{"场地 A", "张三",      "2026-12-09 16:40:12",
+                        "0.1.0",  row.project, {{"cp.csv", 196, std::string(64, 'a')}}};
+    const CalibrationDocument doc =
+        MakeCalibrationDocument(source, *report, fitted, excluded, check);
+    const std::string where = text.substr(0, text.find('\n'));
+
+    // Figures the command line does not print: what each must be.
+    const double rms = FigureAfter(text, "\nRMS ");
+    std::set<std::string> beyond;  // fit points whose printed length passes twice the printed RMS
+    const auto table = ResidualLines(text);
+    for (std::size_t i = 0; i < fitted.size(); ++i) {
+      if (std::stod(table[i][3]) > 2 * rms) beyond.insert(table[i][0]);
+    }
+    const bool blunder = text.find(", beyond 3:") != std::string::npos;
+    const bool significant = text.find(": the scale is significant") != std::string::npos;
+    const std::set<std::string> tokens = ReportTokens(text);
+    for (const auto* figures : {&doc.parameters, &doc.inverse, &doc.statistics}) {
+      for (const ReportFigure& f : *figures) {
+        if (f.label == "2 倍中误差") {
+          EXPECT_NEAR(std::stod(f.value), 2 * rms, 0.0011) << where;
+        } else if (f.label == "超过 2 倍中误差的点") {
+          EXPECT_EQ(f.value, beyond.empty() ? "无" : *beyond.begin()) << where;
+        } else if (f.label == "粗差限值") {
+          EXPECT_EQ(f.value, "3.0");
+        } else if (f.label == "粗差判断") {
+          EXPECT_EQ(f.value.starts_with("超过"), blunder) << where;
+        } else if (f.label == "F 检验结论") {
+          EXPECT_EQ(f.value, significant ? "尺度显著，应采用四参数" : "尺度不显著，刚体转换即可");
+        } else {
+          // Degrees are printed with their sign, "32.2413921111°".
+          EXPECT_TRUE(tokens.contains(f.unit == "°" ? f.value + "°" : f.value))
+              << where << ": " << f.label << ' ' << f.value;
+        }
+      }
+    }
+    // Which figures there are: the scale's with the similarity fit, the F
+    // test with three fitted points or more, the check points'.
+    const auto has = [&](const std::vector<ReportFigure>& figures, const std::string& label) {
+      return std::any_of(figures.begin(), figures.end(),
+                         [&](const ReportFigure& f) { return f.label == label; });
+    };
+    const bool similarity = row.model == FitModel::kSimilarity;
+    EXPECT_EQ(has(doc.parameters, "尺度 k"), similarity) << where;
+    EXPECT_EQ(has(doc.parameters, "尺度的标准误差"), similarity) << where;
+    EXPECT_EQ(has(doc.statistics, "F"), similarity) << where;
+    EXPECT_EQ(has(doc.statistics, "检核点中误差"), !check.empty()) << where;
+    EXPECT_EQ(has(doc.title_block, "工程文件"), !row.project.empty()) << where;
+    EXPECT_EQ(doc.title_block[4].value, similarity ? "四参数（相似变换）" : "刚体（尺度 1）");
+
+    // Every point, in the command line's order, with the same figures.
+    ASSERT_EQ(doc.rows.size(), table.size()) << where;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+      const ReportRow& r = doc.rows[i];
+      std::vector<std::string> line = {r.name, r.dx, r.dy, r.length};
+      if (!r.wx.empty()) line.insert(line.end(), {r.wx, r.wy});
+      if (r.role == "检核") line.push_back("check");
+      if (r.role == "不用") line.push_back("excluded");
+      EXPECT_EQ(line, table[i]) << where << ' ' << r.role;
+      EXPECT_EQ(r.beyond_limit, beyond.contains(r.name)) << where << ' ' << r.name;
+    }
+    // Every number of the formulas is one the command line prints.
+    for (const std::string& formula : doc.formulas) {
+      const std::regex number("-?[0-9]+\\.[0-9]+");
+      for (std::sregex_iterator m(formula.begin(), formula.end(), number), end; m != end; ++m) {
+        EXPECT_TRUE(tokens.contains(m->str()) || tokens.contains(m->str() + "°"))
+            << where << ": " << formula;
+      }
+    }
+    EXPECT_EQ(doc.plot.points.size(), std::size(kControlPoints)) << where;
+    EXPECT_EQ(doc.files.size(), 1u);
+  }
+}
+
+// Whatever a name holds stays text in the HTML; the plot is placed as it is.
+TEST(CalibrationHtml, EscapesEveryTextAndPlacesThePlot) {
+  const struct {
+    std::string text, escaped;
+  } escapes[] = {
+      {"K<1>", "K&lt;1&gt;"}, {"A&B", "A&amp;B"}, {"\"'", "&quot;&#39;"}, {"点 1", "点 1"}};
+  for (const auto& row : escapes) EXPECT_EQ(HtmlEscape(row.text), row.escaped);
+
+  CalibrationDocument doc;
+  doc.title = "坐标转换参数计算报告";
+  doc.title_block = {{"工程", "<script>x</script>", ""}};
+  doc.rows = {{"参与平差", "K&1", "1.000", "-2.000", "2.236", "", "", false, false}};
+  doc.files = {{"a\"b.csv", 3, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}};
+  const struct {
+    std::string svg;
+    std::string placed;  // empty: no plot
+  } plots[] = {
+      {"", ""},
+      {"<svg xmlns=\"http://www.w3.org/2000/svg\"/>",
+       "<figure class=\"plot\">\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>"},
+      {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg/>", "<figure class=\"plot\">\n<svg/>"}};
+  for (const auto& plot : plots) {
+    const std::string html = CalibrationHtml(doc, plot.svg);
+    EXPECT_TRUE(html.starts_with("<!DOCTYPE html>\n"));
+    EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
+    EXPECT_NE(html.find("<td class=\"value\">&lt;script&gt;x&lt;/script&gt;</td>"),
+              std::string::npos);
+    EXPECT_EQ(html.find("<script>"), std::string::npos);
+    EXPECT_NE(html.find("<td class=\"name\">K&amp;1</td>"), std::string::npos);
+    EXPECT_NE(html.find("<td class=\"file\">a&quot;b.csv</td>"), std::string::npos);
+    EXPECT_EQ(html.find("<?xml"), std::string::npos);
+    EXPECT_EQ(html.find("<figure"),
+              plot.placed.empty() ? std::string::npos : html.find(plot.placed));
+    // No standardized residuals: no such columns.
+    EXPECT_EQ(html.find("class=\"wx\""), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace torvane

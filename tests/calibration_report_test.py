@@ -1,0 +1,178 @@
+#!/usr/bin/python3
+"""solve --report's HTML read back against solve's text report of the same
+points: the README's example and random sites, both models, with check and
+excluded points, from a points file and from a project.
+
+Usage: calibration_report_test.py TORVANE_CLI EXAMPLES_DIR WORK_DIR
+
+Every figure of the HTML must be the text solve prints for it (the twice-RMS
+limit, which solve does not print, twice its RMS), every point in its row,
+the input file's size and SHA-256 those of os.stat and hashlib, the default
+operator the login name pwd gives, nothing fetched from elsewhere, and the
+plot one SVG element that xml.etree reads.
+"""
+import hashlib
+import math
+import html.parser
+import os
+import pwd
+import random
+import re
+import shutil
+import subprocess
+import sys
+import xml.etree.ElementTree as ElementTree
+
+CLI, EXAMPLES, WORK = (os.path.abspath(a) for a in sys.argv[1:4])
+
+
+class Cells(html.parser.HTMLParser):
+    """The text of every element with a class, by table id, row by row."""
+
+    def __init__(self):
+        super().__init__()
+        self.tables, self.table, self.cls, self.text = {}, None, None, ''
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if tag == 'table':
+            self.table = self.tables.setdefault(attrs.get('id'), [])
+        elif tag == 'tr' and self.table is not None:
+            self.table.append({})
+        elif tag in ('td', 'th') and 'class' in attrs:
+            self.cls, self.text = attrs['class'], ''
+
+    def handle_data(self, data):
+        if self.cls:
+            self.text += data
+
+    def handle_endtag(self, tag):
+        if tag in ('td', 'th') and self.cls:
+            self.table[-1][self.cls] = self.text
+            self.cls = None
+        elif tag == 'table':
+            self.table = None
+
+
+def figures(cells, table):
+    return {row['label']: (row['value'], row['unit']) for row in cells.tables[table] if row}
+
+
+def text_report(args):
+    """solve's text report, as the figures the HTML must hold."""
+    out = subprocess.run([CLI, 'solve'] + args, capture_output=True, text=True, check=True).stdout
+    first = out.split('\n')[0].split()
+    rotation = re.search(r'^Rotation: (\S+) = (\S+)° \(turned with pi = (\S+): (\S+)°\)$', out, re.M)
+    inverse = re.search(r'^Inverse: (\S+) (\S+) (\S+)( \d\S*)? \(', out, re.M)
+    params = {'X0': (first[0], 'm'), 'Y0': (first[1], 'm'), 'θ': (first[2], 'ddd.mmss'),
+              'θ dms': (rotation[1], ''), 'θ °': (rotation[2], '°'), 'turn': (rotation[4], '°')}
+    inv = [(inverse[1], 'm'), (inverse[2], 'm'), (inverse[3], 'ddd.mmss')]
+    if len(first) == 4:
+        scale = re.search(r'^Scale: (\S+) = (\S+) ppm(, standard error (\S+) ppm)?$', out, re.M)
+        params.update({'k': (first[3], ''), 'ppm': (scale[2], 'ppm'), 'error': (scale[4], 'ppm')})
+        inv.append((inverse[4].strip(), ''))
+    table = out.split('\npoint ')[1].split('\nRMS ')[0].split('\n')[1:]
+    rms = re.search(r'^RMS (\S+) mm, largest (\S+) (\S+) mm$', out, re.M)
+    stats = {'中误差': (rms[1], 'mm'), f'最大残差（{rms[2]}）': (rms[3], 'mm')}
+    check = re.search(r'^Check points: RMS (\S+) mm, largest (\S+) (\S+) mm$', out, re.M)
+    if check:
+        stats.update({'检核点中误差': (check[1], 'mm'), f'检核点最大残差（{check[2]}）': (check[3], 'mm')})
+    w = re.search(r'^Largest standardized residual (\S+) (\S+), ', out, re.M)
+    if w:
+        stats[f'最大标准化残差（{w[1]}）'] = (w[2], '')
+    f = re.search(r'RMS (\S+) mm rigid\nF = (\S+), F\(1, (\d+)\) at 95 %: (\S+): ', out)
+    if f:
+        stats.update({'刚体转换中误差（同一组点）': (f[1], 'mm'), 'F': (f[2], ''),
+                      f'F(1, {f[3]}) 的 95 % 分位数': (f[4], '')})
+    return params, inv, [line.split() for line in table], stats
+
+
+def check_report(points_args, report, inputs, project=''):
+    name = os.path.join(WORK, report)
+    subprocess.run([CLI, 'solve'] + points_args + ['--report=' + name], check=True,
+                   capture_output=True)
+    with open(name, encoding='utf-8') as f:
+        page = f.read()
+    where = ' '.join(points_args)
+    assert page.startswith('<!DOCTYPE html>') and '<meta charset="utf-8">' in page, where
+    assert not re.search(r'\b(src|href)=|@import|url\(', page), where  # nothing from elsewhere
+    cells = Cells()
+    cells.feed(page)
+    params, inverse, table, stats = text_report(points_args)
+
+    got = figures(cells, 'parameters')
+    labels = {'X0': 'X0', 'Y0': 'Y0', 'θ': '旋转角 θ', 'θ dms': '旋转角 θ（度分秒）',
+              'θ °': '旋转角 θ（十进制度）', 'k': '尺度 k', 'ppm': '尺度 k − 1', 'error': '尺度的标准误差'}
+    for key, value in params.items():
+        label = labels.get(key) or next(l for l in got if l.startswith('实际转角'))
+        assert got[label] == value, (where, label, got[label], value)
+    assert [v for v in figures(cells, 'inverse').values()] == inverse, (where, inverse)
+    got = figures(cells, 'statistics')
+    for label, value in stats.items():
+        assert got[label] == value, (where, label, got.get(label), value)
+    twice = float(got['2 倍中误差'][0])
+    assert abs(twice - 2 * float(stats['中误差'][0])) <= 0.0011 and got['2 倍中误差'][1] == 'mm'
+    beyond = [r[0] for r in table if len(r) in (4, 6) and float(r[3]) > twice]
+    assert got['超过 2 倍中误差的点'][0] == ('、'.join(beyond) or '无'), (where, beyond)
+
+    roles = {'参与平差': [], '检核': ['check'], '不用': ['excluded']}
+    rows = [[r['name'], r['dx'], r['dy'], r['length']] + [r[c] for c in ('wx', 'wy') if c in r] +
+            roles[r['role']] for r in cells.tables['residuals'] if r]
+    assert rows == table, (where, rows, table)
+
+    files = [r for r in cells.tables['files'] if r]
+    assert len(files) == len(inputs)
+    for row, path in zip(files, inputs):
+        with open(path, 'rb') as f:
+            digest = hashlib.sha256(f.read()).hexdigest()
+        assert row == {'file': path, 'size': str(os.path.getsize(path)), 'sha256': digest}, row
+    block = figures(cells, 'title-block')
+    assert block['操作员'][0] == pwd.getpwuid(os.getuid()).pw_name, block
+    assert block.get('工程文件', ('',))[0] == project, block
+    svg = re.search(r'<svg\b.*?</svg>', page, re.S)
+    assert svg and page.count('<svg') == 1, where
+    ElementTree.fromstring(svg[0])
+
+
+def random_site(rng, path):
+    """A site of 5 to 12 points: a rotation, for some a scale, millimetres of noise;
+    names that HTML must escape."""
+    x0, y0, theta = rng.uniform(2e3, 5e6), rng.uniform(2e3, 5e5), rng.uniform(-3.1, 3.1)
+    k = 1 + rng.choice([0, rng.uniform(-1e-4, 1e-4)])
+    lines, names = [], []
+    for i in range(rng.randint(5, 12)):
+        xc, yc = rng.uniform(-500, 500), rng.uniform(-500, 500)
+        xs = x0 + k * (xc * math.cos(theta) - yc * math.sin(theta)) + rng.gauss(0, 0.003)
+        ys = y0 + k * (xc * math.sin(theta) + yc * math.cos(theta)) + rng.gauss(0, 0.003)
+        names.append(rng.choice(['P', 'K<', 'A&', '点']) + str(i + 1))
+        lines.append(f'{names[-1]}, {xs:.3f}, {ys:.3f}, {xc:.3f}, {yc:.3f}\n')
+    with open(path, 'w', encoding='utf-8') as f:
+        f.writelines(lines)
+    return names
+
+
+def main():
+    shutil.rmtree(WORK, ignore_errors=True)
+    os.makedirs(WORK)
+    os.chdir(WORK)
+    shutil.copy(os.path.join(EXAMPLES, 'control-points.csv'), 'cp.csv')
+    for model in ('rigid', 'similarity'):
+        check_report(['--points=cp.csv', '--check-points=K5', '--exclude=K4', '--model=' + model],
+                     model + '.html', ['cp.csv'])
+        check_report(['--points=cp.csv', '--check-points=K1', '--model=' + model],
+                     model + '4.html', ['cp.csv'])
+    rng = random.Random(7)
+    for i in range(6):
+        names = random_site(rng, f'site{i}.csv')
+        check = rng.sample(names, 2)
+        args = [f'--points=site{i}.csv', '--check-points=' + ','.join(check),
+                '--model=' + ('similarity' if i % 2 else 'rigid')]
+        check_report(args, f'site{i}.html', [f'site{i}.csv'])
+        subprocess.run([CLI, 'solve'] + args + [f'--save-project=site{i}.torvane'], check=True,
+                       capture_output=True)
+        check_report([f'--project=site{i}.torvane'], f'project{i}.html', [f'site{i}.torvane'],
+                     project=f'site{i}.torvane')
+    print('calibration reports read back: all figures as solve prints them')
+
+
+main()
