@@ -94,7 +94,7 @@ QStringList Wrapped(const QString& text, const QFont& font, double width) {
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.beginLayout();
-    const int before = lines.size();
+    const qsizetype before = lines.size();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
       line.setLineWidth(std::max(width, 1.0));
       QString piece = paragraph.mid(line.textStart(), line.textLength());
@@ -209,25 +209,24 @@ void Paragraphs(Pager& pager, const Fonts& fonts, const std::vector<std::string>
   }
 }
 
-// Label, value and unit in three columns; a value too wide for its column
-// goes on over further lines.
+// Label, then value and unit; a label or value too wide for its column
+// goes on over further lines, the unit after the value's last line.
 void Figures(Pager& pager, const Fonts& fonts, const std::vector<ReportFigure>& figures) {
-  double label_width = 0, value_width = 0, unit_width = 0;
+  double label_width = 0;
   for (const ReportFigure& figure : figures) {
     label_width = std::max(label_width, WidthOf(fonts.body, QString::fromStdString(figure.label)));
-    value_width = std::max(value_width, WidthOf(fonts.body, QString::fromStdString(figure.value)));
-    unit_width = std::max(unit_width, WidthOf(fonts.body, QString::fromStdString(figure.unit)));
   }
   label_width = std::min(label_width, pager.width() / 3);
   const double value_x = label_width + kColumnGap;
-  value_width = std::min(value_width, pager.width() - value_x - kColumnGap - unit_width);
-  const double unit_x = value_x + value_width + kColumnGap;
+  const double unit_gap = WidthOf(fonts.body, QStringLiteral(" "));
   const double line = LineHeight(fonts.body);
   for (const ReportFigure& figure : figures) {
+    const QString unit = QString::fromStdString(figure.unit);
+    const double unit_width = unit.isEmpty() ? 0 : unit_gap + WidthOf(fonts.body, unit);
     const QStringList labels =
         Wrapped(QString::fromStdString(figure.label), fonts.body, label_width);
-    const QStringList values =
-        Wrapped(QString::fromStdString(figure.value), fonts.body, value_width);
+    const QStringList values = Wrapped(QString::fromStdString(figure.value), fonts.body,
+                                       pager.width() - value_x - unit_width);
     const qsizetype lines = std::max(labels.size(), values.size());
     pager.Need(line * static_cast<double>(lines));
     for (qsizetype i = 0; i < lines; ++i) {
@@ -235,7 +234,10 @@ void Figures(Pager& pager, const Fonts& fonts, const std::vector<ReportFigure>& 
       if (i < labels.size()) pager.Text(fonts.body, 0, top, labels[i]);
       if (i < values.size()) pager.Text(fonts.body, value_x, top, values[i]);
     }
-    pager.Text(fonts.body, unit_x, pager.y(), QString::fromStdString(figure.unit));
+    if (!unit.isEmpty()) {
+      pager.Text(fonts.body, value_x + WidthOf(fonts.body, values.back()) + unit_gap,
+                 pager.y() + line * static_cast<double>(values.size() - 1), unit);
+    }
     pager.Advance(line * static_cast<double>(lines));
   }
 }
@@ -338,7 +340,7 @@ void Plot(Pager& pager, const Fonts& fonts, const SitePlot& plot) {
     painter->scale(kPointsPerPlotUnit, kPointsPerPlotUnit);
     painter->setFont(fonts.body);
     const QSizeF size(width / kPointsPerPlotUnit, height / kPointsPerPlotUnit);
-    PaintSitePlot(*painter, size, plot, FitView(plot, size));
+    PaintSitePlot(*painter, size, plot, FitView(plot, ToPlot(size)));
     painter->restore();
     painter->setPen(QPen(kRuleColour, 0.5));
     painter->setBrush(Qt::NoBrush);
@@ -399,8 +401,11 @@ void Lay(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) 
   Heading(pager, fonts, QStringLiteral("精度统计"), line);
   Figures(pager, fonts, document.statistics);
   Heading(pager, fonts, QStringLiteral("警告"), line);
-  Paragraphs(pager, fonts, document.warnings.empty() ? none : document.warnings,
-             QStringLiteral("· "));
+  if (document.warnings.empty()) {
+    Paragraphs(pager, fonts, none, QString());
+  } else {
+    Paragraphs(pager, fonts, document.warnings, QStringLiteral("· "));
+  }
   Plot(pager, fonts, document.plot);
   Heading(pager, fonts, QStringLiteral("输入文件"), 2 * line);
   if (document.files.empty()) Paragraphs(pager, fonts, none, QString());

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "desktop/calibration_pages.h"
-#include "desktop/calibration_pdf.h"
+#include "desktop/report_file.h"
 
 namespace torvane {
 namespace {

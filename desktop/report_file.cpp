@@ -1,4 +1,4 @@
-#include "desktop/calibration_pdf.h"
+#include "desktop/report_file.h"
 
 #include <QBuffer>
 #include <QPdfWriter>
@@ -12,6 +12,7 @@
 #include "desktop/calibration_pages.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
+#include "report/calibration_html.h"
 
 namespace torvane {
 
@@ -30,8 +31,7 @@ QByteArray CalibrationPdf(const CalibrationDocument& document) {
   return bytes;
 }
 
-Expected<void> WriteCalibrationPdf(const std::string& utf8_path,
-                                   const CalibrationDocument& document) {
+Expected<void> WriteReportFile(const std::string& utf8_path, std::string_view bytes) {
   const std::string where = EscapeControlBytes(utf8_path);
   const std::filesystem::path target = PathFromUtf8(utf8_path);
   switch (KindOf(target)) {
@@ -43,12 +43,10 @@ Expected<void> WriteCalibrationPdf(const std::string& utf8_path,
     case PathKind::kStream:
       return Fail(where + "：不是普通文件，报告未写出");
   }
-  const QByteArray bytes = CalibrationPdf(document);
   int error = 0;
   const auto pending = PendingFile::Begin(target, &error);
   if (!pending) return Fail(where + "：无法写入（" + SystemReason(error) + "），报告未写出");
-  const auto size = static_cast<std::size_t>(bytes.size());
-  if (std::fwrite(bytes.constData(), 1, size, pending->stream()) != size ||
+  if (std::fwrite(bytes.data(), 1, bytes.size(), pending->stream()) != bytes.size() ||
       std::fflush(pending->stream()) != 0) {
     return Fail(where + "：无法写入（" + SystemReason(errno) + "），报告未写出");
   }
@@ -56,6 +54,18 @@ Expected<void> WriteCalibrationPdf(const std::string& utf8_path,
     return Fail(where + "：无法写入（" + SystemReason(failed) + "），报告未写出");
   }
   return {};
+}
+
+Expected<void> WriteCalibrationPdf(const std::string& utf8_path,
+                                   const CalibrationDocument& document) {
+  const QByteArray bytes = CalibrationPdf(document);
+  return WriteReportFile(utf8_path, std::string_view(bytes.constData(), bytes.size()));
+}
+
+Expected<void> WriteCalibrationReport(const std::string& utf8_path,
+                                      const CalibrationDocument& document, ReportFormat format) {
+  if (format == ReportFormat::kPdf) return WriteCalibrationPdf(utf8_path, document);
+  return WriteReportFile(utf8_path, CalibrationHtml(document, CalibrationPlotSvg(document)));
 }
 
 Expected<void> PrintCalibrationReport(QPrinter& printer, const CalibrationDocument& document) {
