@@ -15,9 +15,6 @@
 #include "os/user_session.h"
 #include "report/calibration_document.h"
 #include "report/calibration_html.h"
-#include "report/plot_drawing.h"
-#include "report/plot_geometry.h"
-#include "report/plot_svg.h"
 
 namespace torvane::cli {
 namespace {
@@ -33,16 +30,6 @@ bool EndsInHtml(std::string_view name) {
 bool SameFile(const std::string& a, const std::string& b) {
   const auto place_a = PlaceOf(PathFromUtf8(a)), place_b = PlaceOf(PathFromUtf8(b));
   return place_a && place_b && SamePlace(*place_a, *place_b);
-}
-
-// The plot's size in CSS px (96 a inch): 180 mm, the width of A4 within
-// its margins, by two thirds of it.
-constexpr PlotSize kPlotSize = {680, 453};
-
-// The plot as SVG, every point in view.
-std::string PlotSvgOf(const CalibrationDocument& document) {
-  const PlotView view = FitView(document.plot, kPlotSize);
-  return PlotSvg(DrawSitePlot(document.plot, view, kPlotSize), kPlotSize);
 }
 
 }  // namespace
@@ -98,7 +85,7 @@ int WriteCalibrationReport(const ReportRequest& request, const ReportOrigin& ori
   source.files.push_back({origin.input, fingerprint->size, fingerprint->sha256});
   const CalibrationDocument document =
       MakeCalibrationDocument(source, report, fitted, excluded, check);
-  const std::string html = CalibrationHtml(document, PlotSvgOf(document));
+  const std::string html = CalibrationHtml(document, CalibrationPlotSvg(document));
 
   const std::filesystem::path target = PathFromUtf8(path);
   switch (KindOf(target)) {

@@ -1,5 +1,6 @@
 // What the windows need from the desktop, behind one small interface: modal
-// message boxes, the beep, the file dialogs and the text editor. The
+// message boxes, the beep, the file dialogs, the text editor and the print
+// dialog. The
 // program uses QtPlatform; the tests and the screenshot tool use a scripted
 // stand-in that records every call. Whatever differs between Windows and
 // other systems stays behind this interface.
@@ -9,6 +10,7 @@
 #include <QStringList>
 #include <string>
 
+class QPrinter;
 class QWidget;
 
 namespace torvane {
@@ -64,6 +66,10 @@ class Platform {
   // bytes, which need not be UTF-8. Returns false when the editor could
   // not be started.
   virtual bool StartTextEditor(const std::string& path) = 0;
+
+  // Shows the print dialog modally for `printer`, which the user may set up
+  // there (the printer, copies, pages). True on 打印, false on Cancel.
+  virtual bool ChoosePrinter(QPrinter& printer, QWidget* owner) = 0;
 };
 
 }  // namespace torvane

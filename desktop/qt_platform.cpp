@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSettings>
 
 #include "desktop/text_editor.h"
@@ -77,6 +79,11 @@ bool QtPlatform::ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) {
   if (chosen.isEmpty()) return false;
   dialog.file_name = QDir::toNativeSeparators(chosen.first());
   return true;
+}
+
+bool QtPlatform::ChoosePrinter(QPrinter& printer, QWidget* owner) {
+  QPrintDialog dialog(&printer, owner);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 QStringList QtPlatform::ShowFileDialog(QWidget* owner, const FileDialog& dialog) {

@@ -1,5 +1,6 @@
 #include "desktop/scripted_platform.h"
 
+#include <QPrinter>
 #include <new>
 
 namespace torvane {
@@ -75,6 +76,22 @@ bool ScriptedPlatform::StartTextEditor(const std::string& path) {
   call.local_path = path;
   calls_.push_back(call);
   return editor_starts_;
+}
+
+bool ScriptedPlatform::ChoosePrinter(QPrinter& printer, QWidget*) {
+  Call call;
+  call.kind = CallKind::kPrintDialog;
+  if (!printers_.empty()) {
+    if (printers_.front()) {
+      call.printed = true;
+      call.path = *printers_.front();
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(call.path);
+    }
+    printers_.pop_front();
+  }
+  calls_.push_back(call);
+  return call.printed;
 }
 
 }  // namespace torvane

@@ -16,7 +16,7 @@ namespace torvane {
 
 class ScriptedPlatform : public Platform {
  public:
-  enum class CallKind { kMessage, kBeep, kOpenDialog, kTextEditor, kFileDialog };
+  enum class CallKind { kMessage, kBeep, kOpenDialog, kTextEditor, kFileDialog, kPrintDialog };
 
   struct Call {
     CallKind kind = CallKind::kMessage;
@@ -34,7 +34,10 @@ class ScriptedPlatform : public Platform {
     // kFileDialog: the dialog shown, and the paths chosen (none: cancelled)
     FileDialog file_dialog;
     QStringList chosen_paths;
-    // kOpenDialog (the chosen path) and kTextEditor (the path opened)
+    // kPrintDialog: whether 打印 was pressed
+    bool printed = false;
+    // kOpenDialog (the chosen path), kTextEditor (the path opened) and
+    // kPrintDialog (the PDF file printed to)
     QString path;
     // kTextEditor: the path opened as the core names it
     std::string local_path;
@@ -47,6 +50,7 @@ class ScriptedPlatform : public Platform {
   bool ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) override;
   QStringList ShowFileDialog(QWidget* owner, const FileDialog& dialog) override;
   bool StartTextEditor(const std::string& path) override;
+  bool ChoosePrinter(QPrinter& printer, QWidget* owner) override;
 
   // The next message box is answered with `answer`; unscripted boxes get OK.
   void AnswerNextMessage(MessageAnswer answer) { answers_.push_back(answer); }
@@ -56,6 +60,10 @@ class ScriptedPlatform : public Platform {
   // The next showing of one of the workbench's file dialogs chooses
   // `paths`; none: cancelled. Unscripted showings are cancelled.
   void ChooseNextPaths(QStringList paths) { paths_.push_back(std::move(paths)); }
+  // The next showing of the print dialog prints, to the PDF file at
+  // `path` in place of a printer; none: cancelled. Unscripted showings are
+  // cancelled.
+  void PrintNextTo(std::optional<QString> path) { printers_.push_back(std::move(path)); }
   // The next showing of the file dialog runs out of memory (std::bad_alloc).
   void RunOutOfMemoryInNextDialog() { out_of_memory_ = true; }
   // Whether StartTextEditor reports success.
@@ -69,6 +77,7 @@ class ScriptedPlatform : public Platform {
   std::deque<MessageAnswer> answers_;
   std::deque<std::optional<QString>> files_;
   std::deque<QStringList> paths_;
+  std::deque<std::optional<QString>> printers_;
   bool editor_starts_ = true;
   bool out_of_memory_ = false;
   std::vector<Call> calls_;

@@ -3,15 +3,19 @@
 // which keeps no settings and ignores any argument;
 // `torvane --workbench [PROJECT.torvane]` the workbench, opening the
 // project when one is named (the first argument besides --workbench; any
-// further ones are ignored, as the desktop entry passes one file).
+// further ones are ignored, as the desktop entry passes one file);
+// `torvane --report=OUT.pdf|OUT.html --points=FILE|--project=FILE ...` the
+// calibration report, written without a window or a display.
 #include <QApplication>
 #include <QStringList>
 
 #include "app/main_window.h"
 #include "desktop/chinese_ui.h"
 #include "desktop/qt_platform.h"
+#include "os/display.h"
 #include "os/process_io.h"
 #include "program/first_frame.h"
+#include "program/report_run.h"
 #include "workbench/workbench_window.h"
 
 int main(int argc, char** argv) {
@@ -19,8 +23,12 @@ int main(int argc, char** argv) {
   // error closed, a result table being written could otherwise take its
   // descriptor and receive Qt's warnings.
   torvane::ReopenClosedStandardStreams();
+  const bool report = torvane::AsksForReport(argc, argv);
+  if (report) torvane::StartWithoutDisplay();
   QApplication app(argc, argv);
   torvane::SetUpApplication(app);
+  // Qt has taken its own options (-style and the like) out of these.
+  if (report) return torvane::RunReportCommand(QApplication::arguments().mid(1));
   torvane::QtPlatform platform;
   // Qt has taken its own options (-style and the like) out of these.
   QStringList arguments = QApplication::arguments().mid(1);

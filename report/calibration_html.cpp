@@ -2,6 +2,10 @@
 
 #include <vector>
 
+#include "report/plot_drawing.h"
+#include "report/plot_geometry.h"
+#include "report/plot_svg.h"
+
 namespace torvane {
 namespace {
 
@@ -184,6 +188,12 @@ std::string CalibrationHtml(const CalibrationDocument& document, std::string_vie
   FileTable(&html, document.files);
   html += "</body>\n</html>\n";
   return html;
+}
+
+std::string CalibrationPlotSvg(const CalibrationDocument& document) {
+  constexpr PlotSize kPlotSize = {680, 453};
+  const PlotView view = FitView(document.plot, kPlotSize);
+  return PlotSvg(DrawSitePlot(document.plot, view, kPlotSize), kPlotSize);
 }
 
 }  // namespace torvane

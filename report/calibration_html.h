@@ -19,6 +19,12 @@ namespace torvane {
 // declaration before it is dropped); empty: no plot.
 std::string CalibrationHtml(const CalibrationDocument& document, std::string_view plot_svg);
 
+// The site plot of `document` as the HTML report shows it: an <svg> of
+// 680 × 453 CSS px (96 an inch: 180 mm, the width of A4 within its
+// margins, by two thirds of it), every point in view. `torvane-cli solve
+// --report` and `torvane --report=OUT.html` both draw it so.
+std::string CalibrationPlotSvg(const CalibrationDocument& document);
+
 // `text` with &, <, >, " and ' written as character references.
 std::string HtmlEscape(std::string_view text);
 

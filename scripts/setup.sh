@@ -20,6 +20,7 @@ packages=(
   python3-yaml  # the YAML reader of tests/run_cases.py, which runs the tables of tests/cli_cases/
   gdal-bin  # ogr2ogr and ogrinfo, which run the PROJ pipeline on DXF and CSV files
   python3-ezdxf  # writes and reads back the drawings of tests/dxf_test.py, an independent DXF reader
+  poppler-utils  # pdftotext, pdffonts, pdfinfo and pdftoppm read the calibration report's PDF back
   python3-matplotlib  # ezdxf's drawing add-on renders scripts/dxf_pictures.sh's pictures with it
   # The Windows build: MinGW-w64, GoogleTest's sources, dpkg-dev to unpack
   # Debian's Qt source, Wine to run it all, NSIS for the installer, icoutils

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -29,6 +30,7 @@
 #include "batch/height_offset.h"
 #include "desktop/chinese_ui.h"
 #include "desktop/local_path.h"
+#include "desktop/report_source.h"
 #include "desktop/run_failure_message.h"
 #include "desktop/site_plot.h"
 #include "number/exact_decimal.h"
@@ -223,6 +225,16 @@ void WorkbenchWindow::BuildMenus() {
   add(
       project, QStringLiteral("转换点文件(&T)…"), QKeySequence(QStringLiteral("Ctrl+T")),
       [this] { ConvertFiles(); }, "convertFiles");
+  project->addSeparator();
+  add(
+      project, QStringLiteral("导出报告(PDF)(&D)…"), QKeySequence(),
+      [this] { ExportReportDialog(ReportFormat::kPdf); }, "exportPdf");
+  add(
+      project, QStringLiteral("导出报告(HTML)(&H)…"), QKeySequence(),
+      [this] { ExportReportDialog(ReportFormat::kHtml); }, "exportHtml");
+  add(
+      project, QStringLiteral("打印报告(&P)…"), QKeySequence::Print, [this] { PrintReport(); },
+      "printReport");
   project->addSeparator();
   add(
       project, QStringLiteral("退出(&X)"), QKeySequence::Quit, [this] { close(); }, "quit");
@@ -667,6 +679,79 @@ void WorkbenchWindow::KeepLayout(const PointLayout& layout,
         loaded_.layout = layout;
         loaded_.encoding = encoding;
       }));
+}
+
+bool WorkbenchWindow::Solved() {
+  if (solve_.report) return true;
+  Warn(QStringLiteral("还没有解算结果，无法生成报告：%1").arg(summary_.failure));
+  return false;
+}
+
+std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
+  if (!Solved()) return std::nullopt;
+  // The project file stands for the points only as it was saved.
+  std::vector<std::string> inputs;
+  std::string project;
+  if (!path_.isEmpty() && !Modified()) {
+    const auto local = LocalPathOf(path_);
+    if (!local) {
+      Warn(AmbiguousNameMessage(local.error()));
+      return std::nullopt;
+    }
+    inputs.push_back(*local);
+    project = *local;
+  }
+  const QString site = site_->text().trimmed();
+  auto source = MakeReportSource(site.toStdString(), inputs, project, std::nullopt);
+  if (!source) {
+    Warn(QStringLiteral("%1\n未生成报告。").arg(QString::fromStdString(source.error())));
+    return std::nullopt;
+  }
+  const TablePoints& points = solve_.points;
+  return MakeCalibrationDocument(*source, *solve_.report, points.fit, points.off, points.check);
+}
+
+void WorkbenchWindow::ExportReportDialog(ReportFormat format) {
+  if (!Solved()) return;
+  const bool pdf = format == ReportFormat::kPdf;
+  FileDialog dialog;
+  dialog.kind = FileDialogKind::kSave;
+  dialog.title = pdf ? QStringLiteral("导出报告(PDF)") : QStringLiteral("导出报告(HTML)");
+  dialog.filters = {pdf ? QStringLiteral("PDF 文件 (*.pdf)")
+                        : QStringLiteral("HTML 文件 (*.html *.htm)")};
+  const QString name =
+      site_->text().trimmed().isEmpty() ? ProjectName(path_) : site_->text().trimmed();
+  const QString file = name + QStringLiteral("坐标转换报告") +
+                       (pdf ? QStringLiteral(".pdf") : QStringLiteral(".html"));
+  dialog.start = path_.isEmpty() ? file : QFileInfo(path_).dir().filePath(file);
+  const QStringList chosen = platform_.ShowFileDialog(this, dialog);
+  if (chosen.isEmpty()) return;
+  ExportReport(chosen.front(), format);
+}
+
+bool WorkbenchWindow::ExportReport(const QString& path, ReportFormat format) {
+  const auto local = LocalPathOf(path);
+  if (!local) {
+    Warn(AmbiguousNameMessage(local.error()));
+    return false;
+  }
+  const std::optional<CalibrationDocument> document = ReportDocument();
+  if (!document) return false;
+  if (auto written = WriteCalibrationReport(*local, *document, format); !written) {
+    Warn(QString::fromStdString(written.error()));
+    return false;
+  }
+  return true;
+}
+
+void WorkbenchWindow::PrintReport() {
+  const std::optional<CalibrationDocument> document = ReportDocument();
+  if (!document) return;
+  QPrinter printer(QPrinter::HighResolution);
+  if (!platform_.ChoosePrinter(printer, this)) return;
+  if (auto printed = PrintCalibrationReport(printer, *document); !printed) {
+    Warn(QString::fromStdString(printed.error()));
+  }
 }
 
 }  // namespace torvane

@@ -13,6 +13,8 @@
 #include "batch/common_points.h"
 #include "batch/project_file.h"
 #include "desktop/platform.h"
+#include "desktop/report_file.h"
+#include "report/calibration_document.h"
 #include "workbench/convert_dialog.h"
 #include "workbench/live_solve.h"
 #include "workbench/point_table_model.h"
@@ -86,6 +88,21 @@ class WorkbenchWindow : public QMainWindow {
   // layout; none, after a message box saying why, when there are no
   // parameters or H0 is not a number.
   std::optional<ConvertSettings> ConversionSettings();
+  // 导出报告(PDF)…, 导出报告(HTML)…: the file dialog, then ExportReport.
+  void ExportReportDialog(ReportFormat format);
+  // Writes the calibration report of the solve shown to `path` (native or
+  // '/' separators) in `format`, whole or not at all; a refusal (nothing
+  // solved, the file not written) is told in a message box. Returns whether
+  // it was written.
+  bool ExportReport(const QString& path, ReportFormat format);
+  // 打印报告…: the print dialog, then the report on the printer chosen.
+  void PrintReport();
+  // The calibration report of the solve shown. Its input file is the
+  // project file when the project shown is saved and unchanged; otherwise
+  // it names none, the points being only in the window. None, after a
+  // message box saying why, when nothing is solved or the project file
+  // cannot be read.
+  std::optional<CalibrationDocument> ReportDocument();
   // The point-file layout the project keeps, one undo step when it changes.
   void KeepLayout(const PointLayout& layout, const std::optional<TextEncoding>& encoding);
 
@@ -106,6 +123,8 @@ class WorkbenchWindow : public QMainWindow {
   // Before unsaved work would be lost: 保存 / 不保存 / 取消. True to go on.
   bool MaySpoilChanges();
   void Warn(const QString& message);
+  // Whether a solve is shown for a report to be made of; if not, says why.
+  bool Solved();
   bool Modified() const;
 
   Platform& platform_;

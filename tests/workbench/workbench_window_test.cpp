@@ -1,5 +1,6 @@
 // The workbench window as the user meets it, on the scripted desktop:
-// projects opened, changed, saved and reopened; State / Action / Expected.
+// projects opened, changed, saved and reopened, reports exported and
+// printed (read back with poppler's pdftotext); State / Action / Expected.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,9 +11,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <functional>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -30,6 +34,15 @@ using CallKind = ScriptedPlatform::CallKind;
 QByteArray Bytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+// The text of the PDF at `path` as poppler's pdftotext reads it.
+std::string PdfText(const QString& path) {
+  QProcess pdftotext;
+  pdftotext.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
+  if (!pdftotext.waitForFinished() || pdftotext.exitCode() != 0) return "(pdftotext failed)";
+  return QString::fromUtf8(pdftotext.readAllStandardOutput()).toStdString();
 }
 
 class WorkbenchTest : public ::testing::Test {
@@ -310,6 +323,70 @@ TEST_F(WorkbenchTest, RemembersRecentProjects) {
                                 QFileInfo(Path("site.torvane")).absoluteFilePath()};
   EXPECT_EQ(window_.recent().paths(), expected);
   EXPECT_EQ(RecentProjects(folder_.filePath(QStringLiteral("recent.txt"))).paths(), expected);
+}
+
+// State: the saved site, solved. Action: 导出报告(PDF) through its dialog,
+// 导出报告(HTML), 打印报告 to a PDF file, 打印报告 cancelled; then the site's
+// name changed and the PDF exported again. Expected: the reports hold the
+// panel's RMS; the saved project is their input file until it is changed;
+// the printer is chosen through the desktop's print dialog.
+TEST_F(WorkbenchTest, ReportsTheSolveShown) {
+  OpenSavedSite();
+  const QRegularExpressionMatch rms =
+      QRegularExpression(QStringLiteral("中误差 (\\d+\\.\\d{3}) mm")).match(window_.summary().rms);
+  ASSERT_TRUE(rms.hasMatch()) << window_.summary().rms.toStdString();
+  const std::string rms_text = rms.captured(1).toStdString();
+
+  platform_.ChooseNextPaths({Path("r.pdf")});
+  window_.ExportReportDialog(ReportFormat::kPdf);
+  const auto dialogs = platform_.CallsOf(CallKind::kFileDialog);
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].file_dialog.kind, FileDialogKind::kSave);
+  EXPECT_EQ(QFileInfo(dialogs[0].file_dialog.start).fileName().toStdString(),
+            "site坐标转换报告.pdf");
+  EXPECT_NE(PdfText(Path("r.pdf")).find(rms_text), std::string::npos) << rms_text;
+  EXPECT_NE(PdfText(Path("r.pdf")).find("site.torvane"), std::string::npos) << "site.torvane";
+
+  ASSERT_TRUE(window_.ExportReport(Path("r.html"), ReportFormat::kHtml));
+  EXPECT_NE(Bytes(Path("r.html")).toStdString().find(rms_text), std::string::npos) << rms_text;
+
+  platform_.PrintNextTo(Path("printed.pdf"));
+  window_.PrintReport();
+  platform_.PrintNextTo(std::nullopt);
+  window_.PrintReport();
+  const auto prints = platform_.CallsOf(CallKind::kPrintDialog);
+  ASSERT_EQ(prints.size(), 2u);
+  EXPECT_TRUE(prints[0].printed);
+  EXPECT_FALSE(prints[1].printed);
+  EXPECT_NE(PdfText(Path("printed.pdf")).find(rms_text), std::string::npos) << rms_text;
+
+  TypeInto("site", QStringLiteral("一号楼"));
+  ASSERT_TRUE(window_.ExportReport(Path("changed.pdf"), ReportFormat::kPdf));
+  EXPECT_NE(PdfText(Path("changed.pdf")).find("一号楼"), std::string::npos) << "一号楼";
+  EXPECT_EQ(PdfText(Path("changed.pdf")).find("site.torvane"), std::string::npos);
+  EXPECT_TRUE(platform_.CallsOf(CallKind::kMessage).empty());
+}
+
+// State: one fit point, nothing solved. Action: each report command.
+// Expected: refused, saying why; no dialog shown, no file written.
+TEST_F(WorkbenchTest, RefusesReportsWhenNothingIsSolved) {
+  window_.table().SetRows({{"A", PointRole::kFit, "1000", "2000", "0", "0"}});
+  platform_.ChooseNextPaths({Path("r.pdf")});
+  platform_.PrintNextTo(Path("printed.pdf"));
+  const std::function<void()> actions[] = {
+      [&] { window_.ExportReportDialog(ReportFormat::kPdf); },
+      [&] { window_.ExportReportDialog(ReportFormat::kHtml); },
+      [&] { EXPECT_FALSE(window_.ExportReport(Path("r.pdf"), ReportFormat::kPdf)); },
+      [&] { window_.PrintReport(); }};
+  for (const auto& action : actions) {
+    platform_.ClearCalls();
+    action();
+    ASSERT_EQ(platform_.calls().size(), 1u);
+    EXPECT_EQ(platform_.calls()[0].prompt.toStdString(),
+              "还没有解算结果，无法生成报告：参与平差的点不足两个，无法计算参数。");
+  }
+  EXPECT_FALSE(QFile::exists(Path("r.pdf")));
+  EXPECT_FALSE(QFile::exists(Path("printed.pdf")));
 }
 
 }  // namespace

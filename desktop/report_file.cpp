@@ -1,0 +1,80 @@
+#include "desktop/report_file.h"
+
+#include <QBuffer>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QString>
+#include <cassert>
+#include <cerrno>
+#include <cstdio>
+
+#include "batch/run_error.h"
+#include "desktop/calibration_pages.h"
+#include "os/file_system.h"
+#include "os/pending_file.h"
+#include "report/calibration_html.h"
+
+namespace torvane {
+
+QByteArray CalibrationPdf(const CalibrationDocument& document) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setTitle(QString::fromStdString(document.title));
+    writer.setCreator(QStringLiteral("Torvane"));
+    const int pages = PaintCalibrationPages(writer, document);
+    assert(pages > 0);  // a writer into memory always starts
+    (void)pages;
+  }  // the writer finishes the file as it goes
+  return bytes;
+}
+
+Expected<void> WriteReportFile(const std::string& utf8_path, std::string_view bytes) {
+  const std::string where = EscapeControlBytes(utf8_path);
+  const std::filesystem::path target = PathFromUtf8(utf8_path);
+  switch (KindOf(target)) {
+    case PathKind::kMissing:
+    case PathKind::kFile:
+      break;
+    case PathKind::kFolder:
+      return Fail(where + "：是文件夹，报告未写出");
+    case PathKind::kStream:
+      return Fail(where + "：不是普通文件，报告未写出");
+  }
+  int error = 0;
+  const auto pending = PendingFile::Begin(target, &error);
+  if (!pending) return Fail(where + "：无法写入（" + SystemReason(error) + "），报告未写出");
+  if (std::fwrite(bytes.data(), 1, bytes.size(), pending->stream()) != bytes.size() ||
+      std::fflush(pending->stream()) != 0) {
+    return Fail(where + "：无法写入（" + SystemReason(errno) + "），报告未写出");
+  }
+  if (const int failed = pending->Commit()) {
+    return Fail(where + "：无法写入（" + SystemReason(failed) + "），报告未写出");
+  }
+  return {};
+}
+
+Expected<void> WriteCalibrationPdf(const std::string& utf8_path,
+                                   const CalibrationDocument& document) {
+  const QByteArray bytes = CalibrationPdf(document);
+  return WriteReportFile(utf8_path, std::string_view(bytes.constData(), bytes.size()));
+}
+
+Expected<void> WriteCalibrationReport(const std::string& utf8_path,
+                                      const CalibrationDocument& document, ReportFormat format) {
+  if (format == ReportFormat::kPdf) return WriteCalibrationPdf(utf8_path, document);
+  return WriteReportFile(utf8_path, CalibrationHtml(document, CalibrationPlotSvg(document)));
+}
+
+Expected<void> PrintCalibrationReport(QPrinter& printer, const CalibrationDocument& document) {
+  printer.setDocName(QString::fromStdString(document.title));
+  printer.setCreator(QStringLiteral("Torvane"));
+  if (PaintCalibrationPages(printer, document) == 0) {
+    return Fail("打印机“" + printer.printerName().toStdString() + "”无法开始打印，报告未打印");
+  }
+  return {};
+}
+
+}  // namespace torvane

@@ -1,0 +1,28 @@
+#include "desktop/report_source.h"
+
+#include "os/file_fingerprint.h"
+#include "os/user_session.h"
+
+namespace torvane {
+
+Expected<ReportSource> MakeReportSource(const std::string& site,
+                                        const std::vector<std::string>& inputs,
+                                        const std::string& project,
+                                        const std::optional<std::string>& operator_name) {
+  ReportSource source;
+  source.site = site;
+  source.operator_name = operator_name.value_or(LoginName());
+  source.made_at = LocalDateTimeNow();
+  source.version = TORVANE_VERSION;
+  source.project = project;
+  for (const std::string& input : inputs) {
+    auto fingerprint = FingerprintFile(input);
+    if (!fingerprint) {
+      return Fail("无法得到输入文件的大小和 SHA-256：" + fingerprint.error());
+    }
+    source.files.push_back({input, fingerprint->size, fingerprint->sha256});
+  }
+  return source;
+}
+
+}  // namespace torvane

@@ -1,0 +1,156 @@
+#include "program/report_run.h"
+
+#include <algorithm>
+#include <cassert>
+#include <iostream>
+
+#include "batch/common_points.h"
+#include "batch/project_file.h"
+#include "batch/result_path.h"
+#include "desktop/local_path.h"
+#include "desktop/report_file.h"
+#include "desktop/report_source.h"
+#include "desktop/run_failure_message.h"
+#include "number/number_text.h"
+#include "os/file_system.h"
+#include "workbench/project_messages.h"
+
+namespace torvane {
+namespace {
+
+struct ByRole {
+  std::vector<CommonPoint> fitted, excluded, check;
+  void Add(const CommonPoint& point, PointRole role) {
+    (role == PointRole::kFit     ? fitted
+     : role == PointRole::kCheck ? check
+                                 : excluded)
+        .push_back(point);
+  }
+};
+
+struct Site {
+  ByRole points;
+  FitModel model = FitModel::kRigid;
+  std::string name;     // the site's name
+  std::string project;  // the project file, empty for a points file
+};
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// The common points of the file, by the roles the options give them; the
+// exit status after telling why there are none.
+Expected<Site, int> ReadPoints(const ReportOptions& options, const std::string& path) {
+  auto points = ReadCommonPoints(path, CommonPointLayout{});
+  if (!points) {
+    QString message = RunFailureMessage(points.error());
+    const QString not_written = QStringLiteral("\n未写出成果表。");
+    if (message.endsWith(not_written)) message.chop(not_written.size());
+    return Fail(ComplainOfReport((message + QStringLiteral("\n报告未写出。")).toStdString(),
+                                 kReportFailed));
+  }
+  for (const auto& [option, names] :
+       {std::pair{"--check-points", &options.check}, std::pair{"--exclude", &options.exclude}}) {
+    for (const std::string& name : *names) {
+      const bool found = std::any_of(points->begin(), points->end(),
+                                     [&](const CommonPoint& p) { return p.name == name; });
+      if (!found) {
+        return Fail(ComplainOfReport(std::string(option) + "：“" + MessageExcerpt(name) + "”不是 " +
+                                         EscapeControlBytes(path) + " 中的点名",
+                                     kReportUsage));
+      }
+    }
+  }
+  Site site;
+  site.model = options.model;
+  // Named after its file, as the command line's report and project name it.
+  site.name = std::string(FileStem(path));
+  for (const CommonPoint& p : *points) {
+    site.points.Add(p, Contains(options.exclude, p.name) ? PointRole::kOff
+                       : Contains(options.check, p.name) ? PointRole::kCheck
+                                                         : PointRole::kFit);
+  }
+  return site;
+}
+
+Expected<Site, int> ReadSiteProject(const QString& shown, const std::string& path) {
+  ProjectRefusal refusal;
+  auto project = ReadProject(path, &refusal);
+  if (!project) {
+    return Fail(ComplainOfReport(
+        (ProjectOpenFailureMessage(shown, refusal) + QStringLiteral("\n报告未写出。"))
+            .toStdString(),
+        kReportFailed));
+  }
+  Site site;
+  site.model = project->model;
+  site.name = project->site;
+  site.project = path;
+  for (const ProjectPoint& p : project->points) {
+    // ReadProject has read every coordinate as a decimal number in full.
+    const auto xs = ParseDecimal(p.xs), ys = ParseDecimal(p.ys), xc = ParseDecimal(p.xc),
+               yc = ParseDecimal(p.yc);
+    assert(xs && ys && xc && yc);
+    site.points.Add({p.name, 0, {*xs, *ys}, {*xc, *yc}}, p.role);
+  }
+  return site;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  const auto place_a = PlaceOf(PathFromUtf8(a)), place_b = PlaceOf(PathFromUtf8(b));
+  return place_a && place_b && SamePlace(*place_a, *place_b);
+}
+
+}  // namespace
+
+int ComplainOfReport(const std::string& message, int status) {
+  std::cerr << "torvane: " << message << '\n';
+  if (status == kReportUsage) std::cerr << kReportUsageLine << '\n';
+  return status;
+}
+
+int RunReport(const ReportOptions& options) {
+  const QString& shown_input = options.points ? *options.points : *options.project;
+  const auto input = LocalPathOf(shown_input);
+  const auto out = LocalPathOf(options.report);
+  for (const auto* local : {&input, &out}) {
+    if (!*local) {
+      return ComplainOfReport(AmbiguousNameMessage(local->error()).toStdString(), kReportFailed);
+    }
+  }
+  if (SameFile(*out, *input)) {
+    return ComplainOfReport("--report：“" + EscapeControlBytes(*out) + "”就是读入的文件",
+                            kReportUsage);
+  }
+  auto site = options.points ? ReadPoints(options, *input) : ReadSiteProject(shown_input, *input);
+  if (!site) return site.error();
+  const ByRole& points = site->points;
+  // As the workbench says it.
+  if (points.fitted.size() < 2) {
+    return ComplainOfReport(
+        EscapeControlBytes(*input) + "：参与平差的点不足两个，无法计算参数。\n报告未写出。",
+        kReportFailed);
+  }
+  auto report = ReportFit(points.fitted, points.excluded, points.check, site->model);
+  if (!report) {
+    return ComplainOfReport(
+        EscapeControlBytes(*input) + "：无法计算参数：" + report.error() + "\n报告未写出。",
+        kReportFailed);
+  }
+  auto source = MakeReportSource(site->name, {*input}, site->project, options.operator_name);
+  if (!source) return ComplainOfReport(source.error() + "\n报告未写出。", kReportFailed);
+  const CalibrationDocument document =
+      MakeCalibrationDocument(*source, *report, points.fitted, points.excluded, points.check);
+  const auto written = WriteCalibrationReport(*out, document, options.format);
+  if (!written) return ComplainOfReport(written.error(), kReportFailed);
+  return kReportOk;
+}
+
+int RunReportCommand(const QStringList& arguments) {
+  const auto options = ParseReportOptions(arguments);
+  if (!options) return ComplainOfReport(options.error(), kReportUsage);
+  return RunReport(*options);
+}
+
+}  // namespace torvane

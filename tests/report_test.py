@@ -1,0 +1,251 @@
+#!/usr/bin/python3
+"""torvane --report as a surveyor runs it, with no display and
+QT_QPA_PLATFORM unset: the PDF read back with poppler's tools (pdftotext,
+pdffonts, pdfinfo, pdftoppm), figure for figure against what
+`torvane-cli solve --points` prints for the same points; the HTML likewise,
+and the same as `torvane-cli solve --report` writes; the usage errors and
+failures with their exit statuses.
+
+Usage: report_test.py TORVANE TORVANE_CLI EXAMPLES WORK_DIR
+(exit status 1 on a fault, each named)
+"""
+import math
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+from pathlib import Path
+
+TORVANE, CLI, EXAMPLES, WORK = (Path(a) for a in sys.argv[1:5])
+faults = []
+
+
+def fault(case, message):
+    faults.append(f"{case}: {message}")
+
+
+def no_display():
+    env = dict(os.environ)
+    for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
+        env.pop(name, None)
+    return env
+
+
+def own_errors(stderr):
+    """Standard error without Qt's note on a session with no runtime folder
+    (root, cron), which is the environment's and not the program's."""
+    return "".join(line for line in stderr.splitlines(True)
+                   if not line.startswith("QStandardPaths: XDG_RUNTIME_DIR not set"))
+
+
+def run(args, env=None):
+    return subprocess.run([str(a) for a in args], capture_output=True, text=True, env=env,
+                          timeout=120)
+
+
+def cli_figures(source, options):
+    """The figures `torvane-cli solve` prints for `source` (--points=FILE or
+    --project=FILE), in the report's order: parameters, inverse, every row,
+    then the statistics."""
+    out = run([CLI, "solve", source, *options])
+    if out.returncode != 0:
+        raise RuntimeError(f"torvane-cli: {out.stderr}")
+    lines = out.stdout.splitlines()
+    params = lines[0].split()
+    rotation = re.search(r"Rotation: (\S+) = (\S+)° \(turned with pi = \S+: (\S+)°\)", out.stdout)
+    figures = params[:3] + list(rotation.groups()) + params[3:]
+    scale = re.search(r"Scale: \S+ = (\S+) ppm, standard error (\S+) ppm", out.stdout)
+    if scale:
+        figures += list(scale.groups())
+    figures += re.search(r"Inverse: (.*?) \(", out.stdout).group(1).split()
+    start = next(i for i, line in enumerate(lines) if line.startswith("point "))
+    for line in lines[start + 1:]:
+        if line.startswith("RMS "):
+            break
+        # name, dX, dY, length, then wX wY ("-" for points out of the fit)
+        # and the check / excluded mark, which the report says as the role.
+        figures += [f for f in line.split() if f not in ("check", "excluded")]
+    rms = re.search(r"^RMS (\S+) mm, largest (\S+) (\S+) mm", out.stdout, re.M)
+    figures += [rms.group(1), rms.group(3)]
+    standardized = re.search(r"^Largest standardized residual (\S+) (\S+),", out.stdout, re.M)
+    if standardized:
+        figures.append(standardized.group(2))
+    rigid = re.search(r"RMS (\S+) mm rigid\nF = (\S+), F\(1, \d+\) at 95 %: (\S+):", out.stdout)
+    if rigid:
+        figures += list(rigid.groups())
+    check = re.search(r"^Check points: RMS (\S+) mm, largest (\S+) (\S+) mm", out.stdout, re.M)
+    if check:
+        figures += [check.group(1), check.group(3)]
+    return figures
+
+
+def first_missing(text, figures):
+    """The first figure not found after the one before it, or None."""
+    at = 0
+    for figure in figures:
+        found = text.find(figure, at)
+        if found < 0:
+            return f"{figure!r} (after {text[max(0, at - 40):at]!r})"
+        at = found + len(figure)
+    return None
+
+
+def pdf_text(pdf, page=None):
+    pages = ["-f", str(page), "-l", str(page)] if page else []
+    return run(["pdftotext", "-layout", "-enc", "UTF-8", *pages, pdf, "-"]).stdout
+
+
+def check_pdf(case, pdf, figures, names):
+    """The figures in order, every font embedded, every page numbered and
+    rendered, the table's heading on every page it goes over, every name
+    once in the table."""
+    text = pdf_text(pdf)
+    missing = first_missing(text, figures)
+    if missing:
+        fault(case, f"not in the PDF's text in order: {missing}")
+    fonts = run(["pdffonts", pdf]).stdout.splitlines()[2:]
+    if not fonts:
+        fault(case, "no fonts")
+    for font in fonts:
+        if font.split()[-5] != "yes":
+            fault(case, f"font not embedded: {font}")
+    info = run(["pdfinfo", pdf]).stdout
+    pages = int(re.search(r"Pages:\s+(\d+)", info).group(1))
+    if "(A4)" not in info or not re.search(r"Creator:\s+Torvane", info):
+        fault(case, f"not A4 by Torvane: {info}")
+    rows = 0
+    for page in range(1, pages + 1):
+        page_text = pdf_text(pdf, page)
+        if f"第{page}页/共{pages}页" not in page_text.replace(" ", ""):
+            fault(case, f"page {page} is not numbered of {pages}")
+        table = len(re.findall(r"^\s*(?:参与平差|检核|不用)\s+\S+\s+-?\d+\.\d{3}\s", page_text, re.M))
+        if table and page_text.count("dX (mm)") != 1:
+            fault(case, f"page {page}: the table's heading {page_text.count('dX (mm)')} times")
+        rows += table
+    if rows != len(names):
+        fault(case, f"{rows} rows in the table for {len(names)} points")
+    for name in names:
+        if len(re.findall(rf"^\s*\S+\s+{re.escape(name)}\s+-?\d", text, re.M)) != 1:
+            fault(case, f"point {name} not once in the table")
+    shutil.rmtree(WORK / "png", ignore_errors=True)
+    (WORK / "png").mkdir()
+    run(["pdftoppm", "-r", "20", "-png", pdf, WORK / "png" / "page"])
+    if len(list((WORK / "png").iterdir())) != pages:
+        fault(case, f"pdftoppm rendered {len(list((WORK / 'png').iterdir()))} of {pages} pages")
+    return pages
+
+
+def random_site(seed, count, scaled):
+    """A site of `count` points on grids turned, moved and (for `scaled`)
+    scaled against each other, with a few millimetres of noise; the file's path."""
+    rng = random.Random(seed)
+    theta = rng.uniform(0, 2 * math.pi)
+    k = 1 + rng.uniform(-300, 300) * 1e-6 if scaled else 1
+    x0, y0 = rng.uniform(2e6, 4e6), rng.uniform(3e5, 6e5)
+    lines = []
+    for i in range(count):
+        x, y = rng.uniform(-50, 900), rng.uniform(-50, 900)
+        sx = x0 + k * (x * math.cos(theta) - y * math.sin(theta)) + rng.gauss(0, 0.004)
+        sy = y0 + k * (x * math.sin(theta) + y * math.cos(theta)) + rng.gauss(0, 0.004)
+        lines.append(f"S{seed}-{i + 1},{sx:.3f},{sy:.3f},{x:.3f},{y:.3f}")
+    path = WORK / f"site{seed}.csv"
+    path.write_text("\n".join(lines) + "\n", encoding="utf-8")
+    return path
+
+
+def names_of(points):
+    return [line.split(",")[0].strip() for line in Path(points).read_text().splitlines()]
+
+
+def main():
+    WORK.mkdir(parents=True, exist_ok=True)
+    example = EXAMPLES / "control-points.csv"
+    # Each row: case, points file, options for both programs; the figures
+    # come from torvane-cli, the file from torvane.
+    cases = [("README's example", example, []),
+             ("README's example, K5 a check point", example, ["--check-points=K5"]),
+             ("README's example, four parameters", example,
+              ["--model=similarity", "--check-points=K5", "--exclude=K2"])]
+    for seed in range(1, 5):
+        scaled = seed % 2 == 0
+        points = random_site(seed, 6 + 2 * seed, scaled)
+        names = names_of(points)
+        cases.append((f"random site {seed}", points,
+                      [f"--model={'similarity' if scaled else 'rigid'}",
+                       f"--check-points={names[1]},{names[3]}", f"--exclude={names[2]}"]))
+    big = random_site(300, 300, True)
+    cases.append(("300 points", big, ["--model=similarity", "--check-points=S300-150"]))
+    cases = [(case, f"--points={points}", options, names_of(points))
+             for case, points, options in cases]
+    # A project, saved by the command line from random site 2.
+    project = WORK / "site.torvane"
+    project.unlink(missing_ok=True)
+    run([CLI, "solve", f"--points={WORK / 'site2.csv'}", "--model=similarity",
+         "--check-points=S2-2", "--exclude=S2-3", f"--save-project={project}"])
+    cases.append(("project", f"--project={project}", [], names_of(WORK / "site2.csv")))
+    for case, source, options, names in cases:
+        figures = cli_figures(source, options)
+        pdf = WORK / "report.pdf"
+        pdf.unlink(missing_ok=True)
+        out = run([TORVANE, f"--report={pdf}", source, *options, "--operator=张工"],
+                  env=no_display())
+        if out.returncode != 0 or own_errors(out.stderr).strip():
+            fault(case, f"exit {out.returncode}: {out.stderr}")
+            continue
+        pages = check_pdf(case, pdf, ["坐标转换参数计算报告", "张工"] + figures, names)
+        if case == "300 points" and pages < 6:
+            fault(case, f"300 rows on {pages} pages")
+        html = WORK / "report.html"
+        out = run([TORVANE, f"--report={html}", source, *options, "--operator=张工"],
+                  env=no_display())
+        text = html.read_text(encoding="utf-8") if out.returncode == 0 else ""
+        missing = first_missing(text, figures)
+        if out.returncode != 0 or missing or "<svg" not in text:
+            fault(case, f"HTML: exit {out.returncode} {out.stderr}; missing {missing}")
+        # The command line's HTML, byte for byte but for the time it was made.
+        cli_html = WORK / "cli.html"
+        run([CLI, "solve", source, *options, f"--report={cli_html}", "--operator=张工"])
+        undated = lambda t: re.sub(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d", "", t)
+        if undated(text) != undated(cli_html.read_text(encoding="utf-8")):
+            fault(case, "HTML differs from torvane-cli solve --report's")
+
+    # Usage errors (2) and failures (1): the message, in Chinese, names the
+    # option or the file, line and field; nothing is written.
+    bad = WORK / "bad.csv"
+    bad.write_text("A,1,2,3,4\nB,5,6,7,8\nC,12a.5,6,7,8\n", encoding="utf-8")
+    out_pdf = WORK / "refused.pdf"
+    (WORK / "folder.pdf").mkdir(exist_ok=True)
+    refusals = [
+        ([f"--report={out_pdf}"], 2, "须给出 --points 或 --project 之一"),
+        ([f"--report={WORK / 'r.txt'}", f"--points={example}"], 2, "不以 .pdf、.html 或 .htm 结尾"),
+        ([f"--report={out_pdf}", f"--points={example}", "--model=affine"], 2,
+         "--model：“affine”不是 rigid 或 similarity"),
+        ([f"--report={out_pdf}", f"--points={example}", "--check-points=K9"], 2,
+         f"--check-points：“K9”不是 {example} 中的点名"),
+        ([f"--report={out_pdf}", f"--points={example}", "--check-points=K5", "--exclude=K5"], 2,
+         "--check-points：“K5”也给了 --exclude"),
+        ([f"--report={out_pdf}", "--points=-"], 2, "不能来自标准输入"),
+        ([f"--report={out_pdf}", f"--points={example}", "--colour=red"], 2, "未知的选项“--colour”"),
+        ([f"--report={example.with_suffix('.pdf')}", f"--points={example}", "--points=x"], 2,
+         "--points 给了不止一次"),
+        ([f"--report={out_pdf}", f"--points={bad}"], 1, "第 3 行的 Xs 坐标“12a.5”不是数字"),
+        ([f"--report={out_pdf}", f"--points={example}", "--exclude=K1,K2", "--check-points=K3,K4"],
+         1, "参与平差的点不足两个"),
+        ([f"--report={out_pdf}", f"--points={WORK / 'none.csv'}"], 1, "none.csv"),
+        ([f"--report={WORK / 'folder.pdf'}", f"--points={example}"], 1, "是文件夹，报告未写出"),
+    ]
+    for args, status, message in refusals:
+        out = run([TORVANE, *args], env=no_display())
+        if out.returncode != status or message not in out.stderr or out_pdf.exists():
+            fault(" ".join(args), f"exit {out.returncode}, want {status} and {message!r}: "
+                  f"{out.stderr}")
+
+    for line in faults:
+        print(line)
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,290 @@
+// The calibration report on paper: documents made by hand, written as PDF
+// and read back with poppler's tools (pdftotext, pdffonts, pdfinfo,
+// pdftoppm), which share no code with Qt's PDF writer. Each row: the
+// document, and what the PDF must hold.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <string>
+#include <vector>
+
+#include "desktop/calibration_pages.h"
+#include "desktop/report_file.h"
+
+namespace torvane {
+namespace {
+
+// A tool's standard output, UTF-8; fails the test when it does not end well.
+QString RunTool(const QString& tool, const QStringList& arguments) {
+  QProcess process;
+  process.start(tool, arguments);
+  if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+      process.exitCode() != 0) {
+    ADD_FAILURE() << tool.toStdString() << " " << arguments.join(' ').toStdString() << ": "
+                  << process.readAllStandardError().toStdString();
+  }
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The page's text as laid out, line by line (page 0: every page).
+QString PageText(const QString& pdf, int page = 0) {
+  QStringList arguments = {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                           QStringLiteral("UTF-8")};
+  if (page > 0) arguments << "-f" << QString::number(page) << "-l" << QString::number(page);
+  return RunTool(QStringLiteral("pdftotext"), arguments << pdf << QStringLiteral("-"));
+}
+
+int PageCount(const QString& pdf) {
+  const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                         .match(RunTool(QStringLiteral("pdfinfo"), {pdf}));
+  return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// Where `wanted` are missing from `text` in this order: the first one not
+// found after the one before it; empty when all are there.
+std::string FirstOutOfOrder(const QString& text, const QStringList& wanted) {
+  qsizetype from = 0;
+  for (const QString& piece : wanted) {
+    const qsizetype at = text.indexOf(piece, from);
+    if (at < 0) return piece.toStdString();
+    from = at + piece.size();
+  }
+  return {};
+}
+
+// Five points as `torvane-cli solve --points=examples/control-points.csv
+// --check-points=K5` reports them (README), K4 marked by hand beyond 2×RMS
+// and as a blunder, so that the marking shows; a file with a long Chinese
+// name and a made-up SHA-256.
+CalibrationDocument SmallSite() {
+  CalibrationDocument document;
+  document.title = "坐标转换参数计算报告";
+  document.title_block = {{"工程", "一号楼 基坑", ""},
+                          {"操作员", "张工", ""},
+                          {"日期时间", "2026-12-09 16:40:12", ""},
+                          {"Torvane 版本", "0.1.0", ""},
+                          {"模型", "刚体（三参数）", ""}};
+  document.parameters = {{"X0", "3412.592011", "m"},
+                         {"Y0", "5127.343236", "m"},
+                         {"旋转角", "32.14358554", "ddd.mmss"},
+                         {"旋转角（度）", "32.2432931667", "°"}};
+  document.formulas = {"X = 3412.592011 + x·cos(32.2432931657°) − y·sin(32.2432931657°)",
+                       "Y = 5127.343236 + x·sin(32.2432931657°) + y·cos(32.2432931657°)"};
+  document.inverse = {{"x0", "-5621.854313", "m"},
+                      {"y0", "-2515.986283", "m"},
+                      {"旋转角", "-32.14358554", "ddd.mmss"}};
+  document.rows = {{"参与平差", "K1", "-4.611", "5.814", "7.421", "-0.90", "0.98"},
+                   {"参与平差", "K2", "-4.181", "-0.065", "4.181", "-0.69", "-0.01"},
+                   {"参与平差", "K3", "5.612", "4.685", "7.311", "1.10", "0.79"},
+                   {"参与平差", "K4", "3.182", "-10.436", "10.910", "0.53", "-3.11", true, true},
+                   {"检核", "K5", "-3.000", "5.250", "6.046", "", ""}};
+  document.statistics = {{"RMS", "7.827", "mm"},
+                         {"2×RMS", "15.654", "mm"},
+                         {"检核点 RMS", "6.046", "mm"},
+                         {"最大标准化残差", "K4 3.11", ""}};
+  document.warnings = {"K4 的标准化残差超过 3，可能是粗差，请检查该点的观测。"};
+  document.plot.points = {{"K1", PointRole::kFit, 3412.59, 5127.34, -0.0046, 0.0058},
+                          {"K4", PointRole::kFit, 3508.6, 5279.6, 0.0032, -0.0104},
+                          {"K5", PointRole::kCheck, 3467.0, 5248.0, -0.003, 0.00525}};
+  document.files = {
+      {"/home/测量/二〇二六年/一号楼基坑控制点成果表（第三次复测，含检核点）_final_version.csv",
+       182, "9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08"}};
+  return document;
+}
+
+// 300 fitted points P001 … P300: the residual table goes over pages.
+CalibrationDocument LongSite() {
+  CalibrationDocument document = SmallSite();
+  document.rows.clear();
+  document.plot.points.clear();
+  for (int i = 1; i <= 300; ++i) {
+    const std::string name = QStringLiteral("P%1").arg(i, 3, 10, QLatin1Char('0')).toStdString();
+    document.rows.push_back({"参与平差", name, "1.000", "-2.000", "2.236", "0.10", "-0.20"});
+    document.plot.points.push_back(
+        {name, PointRole::kFit, i * 10.0, (i % 17) * 10.0, 0.001, -0.002});
+  }
+  return document;
+}
+
+// Every text of `document` in the order the report gives them.
+QStringList TextsOf(const CalibrationDocument& document) {
+  QStringList texts = {QString::fromStdString(document.title)};
+  const auto figures = [&](const std::vector<ReportFigure>& list) {
+    for (const ReportFigure& f : list) {
+      texts << QString::fromStdString(f.label) << QString::fromStdString(f.value);
+      if (!f.unit.empty()) texts << QString::fromStdString(f.unit);
+    }
+  };
+  figures(document.title_block);
+  figures(document.parameters);
+  for (const std::string& formula : document.formulas) texts << QString::fromStdString(formula);
+  figures(document.inverse);
+  for (const ReportRow& row : document.rows) {
+    for (const std::string* cell :
+         {&row.role, &row.name, &row.dx, &row.dy, &row.length, &row.wx, &row.wy}) {
+      if (!cell->empty()) texts << QString::fromStdString(*cell);
+    }
+  }
+  figures(document.statistics);
+  for (const std::string& warning : document.warnings) texts << QString::fromStdString(warning);
+  for (const ReportFile& file : document.files) {
+    texts << QString::number(file.size) + QStringLiteral(" 字节")
+          << QString::fromStdString(file.sha256);
+  }
+  return texts;
+}
+
+class ReportPdfTest : public ::testing::Test {
+ protected:
+  QString Write(const CalibrationDocument& document, const char* name) {
+    const QString path = folder_.filePath(QString::fromUtf8(name));
+    const auto written = WriteCalibrationPdf(path.toStdString(), document);
+    EXPECT_TRUE(written) << written.error();
+    return path;
+  }
+  QTemporaryDir folder_;
+};
+
+// Document: the small site. Expected: every figure, as the document writes
+// it, in the text in the document's order (a long formula and a long file
+// name whole once their lines are joined); the title, the author and every
+// font embedded; a page number on each page; K4's row marked and no other.
+TEST_F(ReportPdfTest, EveryFigureReadsBackInOrder) {
+  const CalibrationDocument document = SmallSite();
+  const QString pdf = Write(document, "small.pdf");
+  const QString text = PageText(pdf);
+  // pdftotext breaks a wrapped line where the page does.
+  QString joined = text;
+  joined.replace(QRegularExpression(QStringLiteral("\\s*\\n\\s*")), QString());
+  EXPECT_EQ(FirstOutOfOrder(text, TextsOf(document)), "");
+  EXPECT_NE(joined.indexOf(QString::fromStdString(document.files[0].name)), -1)
+      << joined.toStdString();
+
+  const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
+  for (const char* field :
+       {"Title: +坐标转换参数计算报告\n", "Creator: +Torvane\n", "pts \\(A4\\)"}) {
+    EXPECT_TRUE(info.contains(QRegularExpression(QString::fromUtf8(field))))
+        << field << info.toStdString();
+  }
+
+  // pdffonts: name, type, encoding, emb, sub, uni, object; a heading of two lines.
+  const QStringList fonts = RunTool(QStringLiteral("pdffonts"), {pdf})
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                .mid(2);
+  EXPECT_FALSE(fonts.isEmpty());
+  bool chinese = false;
+  for (const QString& font : fonts) {
+    const QStringList columns = font.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    ASSERT_GE(columns.size(), 7) << font.toStdString();
+    EXPECT_EQ(columns[columns.size() - 5].toStdString(), "yes")
+        << "not embedded: " << font.toStdString();
+    chinese = chinese || font.contains(ReportFamily().remove(QLatin1Char(' ')));
+  }
+  EXPECT_TRUE(chinese) << "no font of " << ReportFamily().toStdString();
+
+  const int pages = PageCount(pdf);
+  ASSERT_GE(pages, 1);
+  // pdftotext leaves out the narrow spaces between Chinese and digits.
+  for (int page = 1; page <= pages; ++page) {
+    EXPECT_TRUE(PageText(pdf, page)
+                    .remove(QLatin1Char(' '))
+                    .contains(QStringLiteral("第%1页/共%2页").arg(page).arg(pages)))
+        << "page " << page;
+  }
+  for (const QString& line : text.split(QLatin1Char('\n'))) {
+    if (!line.contains(QStringLiteral("参与平差"))) continue;
+    const bool k4 = line.contains(QStringLiteral(" K4 "));
+    EXPECT_EQ(line.contains(QStringLiteral("> 2×RMS")), k4) << line.toStdString();
+    EXPECT_EQ(line.contains(QStringLiteral("|w| > 3")), k4) << line.toStdString();
+  }
+}
+
+// Document: 300 points. Expected: the table goes over several pages, each
+// of them headed by the table's heading again; every point's name there
+// once in the table; every page renders.
+TEST_F(ReportPdfTest, LongTableGoesOverPagesWithItsHeading) {
+  const QString pdf = Write(LongSite(), "long.pdf");
+  const int pages = PageCount(pdf);
+  ASSERT_GE(pages, 300 / 60 + 1);  // no page holds 60 rows of 9 pt type
+  int table_pages = 0;
+  QString all;
+  for (int page = 1; page <= pages; ++page) {
+    const QString text = PageText(pdf, page);
+    if (!text.contains(QRegularExpression(QStringLiteral("\\bP\\d{3}\\s+1\\.000")))) continue;
+    ++table_pages;
+    EXPECT_EQ(text.count(QStringLiteral("dX (mm)")), 1) << "page " << page;
+    if (table_pages > 1) {
+      EXPECT_TRUE(text.contains(QStringLiteral("公共点残差（续）"))) << "page " << page;
+    }
+    all += text;
+  }
+  EXPECT_GE(table_pages, 300 / 60 + 1);
+  for (int i = 1; i <= 300; ++i) {
+    const QString row = QStringLiteral("参与平差 +P%1 +1\\.000").arg(i, 3, 10, QLatin1Char('0'));
+    EXPECT_EQ(all.count(QRegularExpression(row)), 1) << row.toStdString();
+  }
+  ASSERT_TRUE(QDir().mkpath(folder_.filePath(QStringLiteral("png"))));
+  RunTool(QStringLiteral("pdftoppm"),
+          {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-png"), pdf,
+           folder_.filePath(QStringLiteral("png/page"))});
+  EXPECT_EQ(QDir(folder_.filePath(QStringLiteral("png"))).entryList(QDir::Files).size(), pages);
+}
+
+// Device: writers of 300 and 2400 dpi. Expected: the same pages and text:
+// the layout is in points, not in the device's pixels.
+TEST_F(ReportPdfTest, LayoutDoesNotDependOnResolution) {
+  QStringList texts;
+  for (const int dpi : {300, 2400}) {
+    const QString path = folder_.filePath(QStringLiteral("r%1.pdf").arg(dpi));
+    {
+      QPdfWriter writer(path);
+      writer.setResolution(dpi);
+      EXPECT_GE(PaintCalibrationPages(writer, LongSite()), 2);
+    }
+    texts << PageText(path);
+  }
+  EXPECT_EQ(texts[0].toStdString(), texts[1].toStdString());
+}
+
+// State / Action / Expected for the file written all or nothing.
+TEST_F(ReportPdfTest, WrittenWholeOrNotAtAll) {
+  // An earlier file: replaced by the whole PDF.
+  const QString earlier = folder_.filePath(QStringLiteral("报告.pdf"));
+  {
+    QFile file(earlier);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("earlier");
+  }
+  ASSERT_TRUE(WriteCalibrationPdf(earlier.toStdString(), SmallSite()));
+  QFile written(earlier);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  const QByteArray bytes = written.readAll();
+  EXPECT_TRUE(bytes.startsWith("%PDF-"));
+  EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
+  // A folder, and a file in a folder that does not exist: refused naming
+  // the path; nothing left behind.
+  const struct {
+    QString path;
+    std::string error;
+  } refused[] = {
+      {folder_.path(), folder_.path().toStdString() + "：是文件夹，报告未写出"},
+      {folder_.filePath(QStringLiteral("无/r.pdf")),
+       folder_.filePath(QStringLiteral("无/r.pdf")).toStdString() +
+           "：无法写入（No such file or directory），报告未写出"},
+  };
+  for (const auto& row : refused) {
+    const auto result = WriteCalibrationPdf(row.path.toStdString(), SmallSite());
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error(), row.error);
+  }
+  EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString(),
+            "报告.pdf");
+}
+
+}  // namespace
+}  // namespace torvane
