@@ -17,6 +17,10 @@ linux=${TORVANE_LINUX_BUILD:-build}
 [ -n "${TORVANE_LINUX_BUILD:-}" ] || build "$linux"
 qt=$(bash scripts/windows-qt.sh | tail -n 1)
 
+# A build made against another Qt keeps that Qt's paths in its cache.
+if [ -f "$out/CMakeCache.txt" ] && ! grep -qxF "Qt6_DIR:PATH=$qt/lib/cmake/Qt6" "$out/CMakeCache.txt"; then
+  rm -rf "$out/CMakeCache.txt" "$out/CMakeFiles"
+fi
 mkdir -p "$out/icon"
 QT_QPA_PLATFORM=offscreen "$linux"/desktop/torvane-icon "$out/icon"
 icotool -c -o "$out/icon/torvane.ico" "$out/icon/icon-16.png" "$out/icon/icon-32.png"

@@ -3,8 +3,10 @@
 # a user would: `torvane.exe --workbench SITE.torvane` opens with the
 # project's name in its caption and solves it; 转换点文件 (Ctrl+T) converts
 # the example points, the result byte for byte the Linux command line's
-# `convert --project`; 保存 (Ctrl+S) writes the project, byte for byte the
-# file the Linux command line saved for the same site.
+# `convert --project`; 导出报告(PDF) writes the calibration report, its text
+# the Linux `torvane --report`'s (the date and the project's folder aside);
+# 保存 (Ctrl+S) writes the project, byte for byte the file the Linux command
+# line saved for the same site.
 # Usage: windows_workbench_test.sh path/to/torvane.exe path/to/linux/torvane-cli path/to/examples
 #        [SCREENSHOT_DIR]
 set -u
@@ -30,6 +32,18 @@ cp "$examples/points.csv" "$work/"
   --save-project="$work/site.torvane" >/dev/null
 cp "$work/site.torvane" "$work/linux.torvane"
 "$cli" convert --project="$work/linux.torvane" -o "$work/linux.txt" "$work/points.csv"
+mkdir "$work/linux"
+cp "$work/site.torvane" "$work/linux/"
+env -u DISPLAY -u QT_QPA_PLATFORM "$(dirname "$cli")/program/torvane" \
+  --report="$work/linux/report.pdf" --project="$work/linux/site.torvane" 2>/dev/null
+# A report's text in the order it is drawn, its date and time and its
+# project's folder left out, and with no white space: the gaps between
+# characters that pdftotext reads as spaces follow each system's font engine.
+report_text() {
+  pdftotext -raw "$1" - |
+    sed -e 's/20[0-9][0-9]-[01][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]/DATE/' \
+      -e 's|[^ ]*[/\\]site\.torvane|site.torvane|' | tr -d ' \n\t\f'
+}
 
 source "$(dirname "${BASH_SOURCE[0]}")/wine_display.sh"
 windows_path() { echo "Z:${1//\//\\}"; }
@@ -64,6 +78,27 @@ shot converted
 check "the table is the Linux command line's" cmp -s "$result" "$work/linux.txt"
 xdotool windowfocus --sync "$dialog" key Escape
 sleep 1
+
+# 导出报告(PDF): the menu, then the report's name typed into the file dialog
+# (Wine's dialog opens in the current folder, not the proposed one).
+xdotool windowfocus --sync "$window" key alt+p
+sleep 1
+xdotool key d
+saving=$(find_window '^导出报告\(PDF\)$')
+check "导出报告(PDF) asks where to write it" test -n "$saving"
+sleep 2
+pdf="$work/report.pdf"
+xdotool key End shift+Home Delete
+xdotool type --delay 30 "$(windows_path "$pdf")"
+xdotool key Return
+for _ in $(seq 50); do [ -f "$pdf" ] && break; sleep 0.2; done
+sleep 1
+shot report
+check "the report is written" test -f "$pdf"
+windows_text=$(report_text "$pdf")
+check "its text is the Linux report's" test -n "$windows_text" -a \
+  "$windows_text" = "$(report_text "$work/linux/report.pdf")"
+check "every font in it is embedded" bash -c "pdffonts '$pdf' | awk 'NR > 2 && \$(NF - 4) != \"yes\" { exit 1 }'"
 
 # 保存: the project written again, as the Linux command line wrote it.
 rm -f "$work/site.torvane"
