@@ -365,15 +365,9 @@ Expected<void, std::string> WriteProject(const Project& project, const std::stri
     case PathKind::kStream:
       return Fail(where + "is not a regular file");
   }
-  int error = 0;
-  const auto pending = PendingFile::Begin(target, &error);
-  if (!pending) return Fail(where + "cannot write: " + SystemReason(error));
-  if (std::fwrite(bytes.data(), 1, bytes.size(), pending->stream()) != bytes.size() ||
-      std::fflush(pending->stream()) != 0) {
-    return Fail(where + "cannot write: " + SystemReason(errno));
-  }
-  if (const int failed = pending->Commit())
+  if (const int failed = WriteWholeFile(target, bytes)) {
     return Fail(where + "cannot write: " + SystemReason(failed));
+  }
   return {};
 }
 

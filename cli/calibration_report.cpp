@@ -97,14 +97,7 @@ int WriteCalibrationReport(const ReportRequest& request, const ReportOrigin& ori
     case PathKind::kStream:
       return Complain(where + "is not a regular file", kExitFailure);
   }
-  int error = 0;
-  const auto pending = PendingFile::Begin(target, &error);
-  if (!pending) return Complain(where + "cannot write: " + SystemReason(error), kExitFailure);
-  if (std::fwrite(html.data(), 1, html.size(), pending->stream()) != html.size() ||
-      std::fflush(pending->stream()) != 0) {
-    return Complain(where + "cannot write: " + SystemReason(errno), kExitFailure);
-  }
-  if (const int failed = pending->Commit()) {
+  if (const int failed = WriteWholeFile(target, html)) {
     return Complain(where + "cannot write: " + SystemReason(failed), kExitFailure);
   }
   return kExitOk;

@@ -43,14 +43,7 @@ Expected<void> WriteReportFile(const std::string& utf8_path, std::string_view by
     case PathKind::kStream:
       return Fail(where + "：不是普通文件，报告未写出");
   }
-  int error = 0;
-  const auto pending = PendingFile::Begin(target, &error);
-  if (!pending) return Fail(where + "：无法写入（" + SystemReason(error) + "），报告未写出");
-  if (std::fwrite(bytes.data(), 1, bytes.size(), pending->stream()) != bytes.size() ||
-      std::fflush(pending->stream()) != 0) {
-    return Fail(where + "：无法写入（" + SystemReason(errno) + "），报告未写出");
-  }
-  if (const int failed = pending->Commit()) {
+  if (const int failed = WriteWholeFile(target, bytes)) {
     return Fail(where + "：无法写入（" + SystemReason(failed) + "），报告未写出");
   }
   return {};

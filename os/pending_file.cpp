@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cerrno>
 #include <string>
 
 #include "os/pending_file.h"
@@ -25,6 +26,17 @@ std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target,
     random /= kNameLetterCount;
   }
   return target.parent_path() / name;
+}
+
+int WriteWholeFile(const std::filesystem::path& target, std::string_view bytes) {
+  int error = 0;
+  const auto pending = PendingFile::Begin(target, &error);
+  if (!pending) return error;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), pending->stream()) != bytes.size() ||
+      std::fflush(pending->stream()) != 0) {
+    return errno;
+  }
+  return pending->Commit();
 }
 
 }  // namespace torvane

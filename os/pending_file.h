@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string_view>
 
 namespace torvane {
 
@@ -39,6 +40,11 @@ class PendingFile {
   // failure the target is as it was and the file is gone.
   virtual int Commit() = 0;
 };
+
+// Writes `bytes` as the whole of `target` (a regular file or nothing) the
+// PendingFile way. 0 on success, otherwise an errno value, with the target
+// as it was.
+int WriteWholeFile(const std::filesystem::path& target, std::string_view bytes);
 
 // A name for a temporary file beside `target`: in its folder, starting with
 // a dot, never longer than the target's own name (so that it fits wherever

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "report/markup_escape.h"
 #include "report/plot_drawing.h"
 #include "report/plot_geometry.h"
 #include "report/plot_svg.h"
@@ -41,7 +42,7 @@ void Cell(std::string* html, std::string_view tag, std::string_view css_class,
   *html += tag;
   *html += " class=\"";
   *html += css_class;
-  *html += "\">" + HtmlEscape(text) + "</";
+  *html += "\">" + MarkupEscape(text) + "</";
   *html += tag;
   *html += '>';
 }
@@ -112,7 +113,7 @@ void List(std::string* html, std::string_view css_class, const std::vector<std::
   *html += css_class;
   *html += "\">\n";
   for (const std::string& item : items) {
-    *html += "<li>" + HtmlEscape(item) + "</li>\n";
+    *html += "<li>" + MarkupEscape(item) + "</li>\n";
   }
   *html += "</ul>\n";
 }
@@ -131,39 +132,12 @@ std::string_view SvgElement(std::string_view svg) {
 
 }  // namespace
 
-std::string HtmlEscape(std::string_view text) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      case '\'':
-        escaped += "&#39;";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
-}
-
 std::string CalibrationHtml(const CalibrationDocument& document, std::string_view plot_svg) {
   std::string html =
       "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
-      HtmlEscape(document.title) + "</title>\n<style>";
+      MarkupEscape(document.title) + "</title>\n<style>";
   html += kStyle;
-  html += "</style>\n</head>\n<body>\n<h1>" + HtmlEscape(document.title) + "</h1>\n";
+  html += "</style>\n</head>\n<body>\n<h1>" + MarkupEscape(document.title) + "</h1>\n";
   FigureTable(&html, "title-block", document.title_block);
   html += "<h2>转换参数</h2>\n";
   FigureTable(&html, "parameters", document.parameters);

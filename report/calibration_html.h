@@ -25,7 +25,4 @@ std::string CalibrationHtml(const CalibrationDocument& document, std::string_vie
 // --report` and `torvane --report=OUT.html` both draw it so.
 std::string CalibrationPlotSvg(const CalibrationDocument& document);
 
-// `text` with &, <, >, " and ' written as character references.
-std::string HtmlEscape(std::string_view text);
-
 }  // namespace torvane

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <variant>
 
+#include "report/markup_escape.h"
+
 namespace torvane {
 namespace {
 
@@ -21,35 +23,6 @@ std::string Number(double value) {
   while (out.back() == '0') out.pop_back();
   if (out.back() == '.') out.pop_back();
   if (out == "-0") out = "0";
-  return out;
-}
-
-// `text` with XML's five special characters written as entities, safe in
-// element content and in a quoted attribute.
-std::string Escaped(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&apos;";
-        break;
-      default:
-        out += c;
-    }
-  }
   return out;
 }
 
@@ -112,7 +85,7 @@ std::string Element(const PlotText& text) {
   const char* baseline = text.baseline == TextBaseline::kCentre ? "central" : "alphabetic";
   return "<text x=\"" + Number(text.at.x) + "\" y=\"" + Number(text.at.y) + "\" text-anchor=\"" +
          anchor + "\" dominant-baseline=\"" + baseline + "\" font-size=\"" + Number(text.size) +
-         "\"" + Fill(text.colour) + ">" + Escaped(text.text) + "</text>\n";
+         "\"" + Fill(text.colour) + ">" + MarkupEscape(text.text) + "</text>\n";
 }
 
 }  // namespace

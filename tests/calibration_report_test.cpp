@@ -11,6 +11,7 @@
 #include "report/calibration_document.h"
 #include "report/calibration_html.h"
 #include "report/fit_report_text.h"
+#include "report/markup_escape.h"
 
 namespace torvane {
 namespace {
@@ -171,7 +172,7 @@ TEST(CalibrationHtml, EscapesEveryTextAndPlacesThePlot) {
     std::string text, escaped;
   } escapes[] = {
       {"K<1>", "K&lt;1&gt;"}, {"A&B", "A&amp;B"}, {"\"'", "&quot;&#39;"}, {"点 1", "点 1"}};
-  for (const auto& row : escapes) EXPECT_EQ(HtmlEscape(row.text), row.escaped);
+  for (const auto& row : escapes) EXPECT_EQ(MarkupEscape(row.text), row.escaped);
 
   CalibrationDocument doc;
   doc.title = "坐标转换参数计算报告";
