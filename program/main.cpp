@@ -28,10 +28,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   torvane::SetUpApplication(app);
   // Qt has taken its own options (-style and the like) out of these.
-  if (report) return torvane::RunReportCommand(QApplication::arguments().mid(1));
-  torvane::QtPlatform platform;
-  // Qt has taken its own options (-style and the like) out of these.
   QStringList arguments = QApplication::arguments().mid(1);
+  if (report) return torvane::RunReportCommand(arguments);
+  torvane::QtPlatform platform;
   if (arguments.removeAll(QStringLiteral("--workbench")) > 0) {
     // Its own desktop entry, set before the window shows: Wayland
     // desktops match the window to the entry of this name.
