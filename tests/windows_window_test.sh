@@ -38,12 +38,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine_display.sh"
 cp "$examples/points.csv" "$work/"
 title=测图坐标系与施工坐标系的相互转换
 ("$wine" "$exe" >/dev/null 2>&1 &)
-window=$(find_window "^$title\$")
-check "the window appears with its title" test -n "$window"
-if [ -z "$window" ]; then
-  summary windows_window_test
-  exit 1
-fi
+main_window "^$title\$" "the window appears with its title" windows_window_test
 sleep 2
 shot resting
 

@@ -48,12 +48,8 @@ report_text() {
 source "$(dirname "${BASH_SOURCE[0]}")/wine_display.sh"
 windows_path() { echo "Z:${1//\//\\}"; }
 ("$wine" "$exe" --workbench "$(windows_path "$work/site.torvane")" >/dev/null 2>&1 &)
-window=$(find_window '^site - 坐标转换工作台$')
-check "the workbench opens the project, named in its caption" test -n "$window"
-if [ -z "$window" ]; then
-  summary windows_workbench_test
-  exit 1
-fi
+main_window '^site - 坐标转换工作台$' "the workbench opens the project, named in its caption" \
+  windows_workbench_test
 sleep 2
 shot opened
 

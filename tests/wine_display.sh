@@ -30,3 +30,15 @@ find_window() {
   done
   echo "$found"
 }
+
+# main_window REGEX DESCRIPTION TEST: sets $window to the program's window
+# of that name, checked as DESCRIPTION; without it the test TEST ends there,
+# as nothing more can be driven.
+main_window() {
+  window=$(find_window "$1")
+  check "$2" test -n "$window"
+  if [ -z "$window" ]; then
+    summary "$3"
+    exit 1
+  fi
+}
