@@ -6,13 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "batch/conversion_run.h"
-#include "batch/drawing_run.h"
 #include "batch/height_offset.h"
 #include "batch/point_layout.h"
-#include "batch/project_file.h"
-#include "batch/result_clash.h"
-#include "batch/result_path.h"
 #include "batch/run_error.h"
 #include "cli/command.h"
 #include "cli/exit_status.h"
@@ -27,6 +22,8 @@
 #include "params/transform.h"
 #include "report/angle_warning.h"
 #include "report/result_format.h"
+#include "site/conversion_plan.h"
+#include "site/project_file.h"
 
 namespace torvane::cli {
 namespace {
@@ -47,6 +44,7 @@ struct ConvertOptions {
   std::optional<std::string> skip_lines;
   FieldDelimiter delimiter = FieldDelimiter::kComma;
   bool delimiter_given = false;          // --delimiter given: it overrides the project's
+  bool axis_given = false;               // --axis given: it overrides the project's
   std::optional<TextEncoding> encoding;  // none: each file's bytes decide
   // The project file whose parameters, height offset and layout are taken
   // instead of --dx, --dy, --angle and --scale; none: those options.
@@ -56,9 +54,6 @@ struct ConvertOptions {
 constexpr NamedChoice<Direction> kDirections[] = {
     {"construction", Direction::kSurveyToConstruction},
     {"survey", Direction::kConstructionToSurvey}};
-
-constexpr NamedChoice<DrawingAxis> kAxes[] = {{"east-north", DrawingAxis::kEastNorth},
-                                              {"north-east", DrawingAxis::kNorthEast}};
 
 constexpr NamedChoice<ResultFormat> kFormats[] = {
     {"table", ResultFormat::kTable}, {"csv", ResultFormat::kCsv}, {"json", ResultFormat::kJson}};
@@ -94,6 +89,35 @@ bool ReadLayout(const ConvertOptions& options, PointLayout* layout) {
   return true;
 }
 
+// Why the plan is refused, as a usage error's message.
+std::string RefusalText(const PlanRefusal& refusal, const std::vector<std::string>& point_files,
+                        bool into_folder) {
+  switch (refusal.kind) {
+    case PlanRefusal::kStandardInputToFolder:
+      return "-o: a folder has no result name for standard input: give -o FILE or -o -";
+    case PlanRefusal::kOneResultForMany:
+      return "-o: one result file for " + std::to_string(refusal.files) +
+             " point files: name a folder (ending in /) or leave -o out";
+    case PlanRefusal::kDrawingToStandardOutput:
+      return "-o: a drawing's result is a file: give -o FILE or -o DIR/";
+    case PlanRefusal::kClash:
+      break;
+  }
+  const ResultClash& clash = refusal.clash;
+  const std::string first = MessageExcerpt(point_files[clash.first]);
+  const std::string second = MessageExcerpt(point_files[clash.second]);
+  switch (clash.kind) {
+    case ResultClash::kOneResult:
+      break;
+    case ResultClash::kResultIsLaterPointFile:
+      return first + ": the result would replace the point file " + second;
+    case ResultClash::kResultIsEarlierPointFile:
+      return second + ": the result would replace the point file " + first;
+  }
+  return std::string(into_folder ? "-o: " : "") + first + " and " + second +
+         " would both be written to " + MessageExcerpt(refusal.result);
+}
+
 // -o naming a folder: a name ending in a separator, or a folder that exists.
 bool NamesFolder(const std::string& output) {
   return output.back() == '/' || output.back() == '\\' ||
@@ -122,13 +146,14 @@ bool TakeProject(ConvertOptions* options, PointLayout* layout) {
   options->scale = params.scale;
   if (!options->dh) options->dh = project->height_offset;
   if (!options->encoding) options->encoding = project->encoding;
+  if (!options->axis_given) options->axis = project->drawing_axis;
   *layout = project->layout;
   return true;
 }
 
 int RunConvert(ConvertOptions options) {
-  RunRequest request;
-  if (options.project && !TakeProject(&options, &request.layout)) return kExitFailure;
+  ConversionSettings settings;
+  if (options.project && !TakeProject(&options, &settings.layout)) return kExitFailure;
   double dx = 0, dy = 0, angle = 0, scale = 0;
   if (!ReadValue("--dx", options.dx, &dx) || !ReadValue("--dy", options.dy, &dy) ||
       !ReadValue("--angle", options.angle, &angle) ||
@@ -145,7 +170,7 @@ int RunConvert(ConvertOptions options) {
                           std::to_string(kMaxExactDecimals) + "th decimal",
                       kExitUsage);
     }
-    request.height_offset = *offset;
+    settings.height_offset = *offset;
   }
   if (!(scale > 0)) {
     return Complain("--scale: \"" + MessageExcerpt(options.scale) + "\" is not greater than 0",
@@ -170,58 +195,21 @@ int RunConvert(ConvertOptions options) {
     }
     decimals = static_cast<int>(given);
   }
-  if (!ReadLayout(options, &request.layout)) return kExitUsage;
-  request.encoding = options.encoding;
-  const std::unique_ptr<ResultWriter> writer = MakeResultWriter(format, decimals, request.layout);
+  if (!ReadLayout(options, &settings.layout)) return kExitUsage;
+  settings.encoding = options.encoding;
+  const std::unique_ptr<ResultWriter> writer = MakeResultWriter(format, decimals, settings.layout);
   const std::string_view extension = writer->Extension();
   // No point file: a filter from standard input to standard output.
   std::vector<std::string> point_files = options.point_files;
   if (point_files.empty()) point_files.emplace_back("-");
   const bool into_folder =
       options.output_given && options.output != "-" && NamesFolder(options.output);
-  if (into_folder && std::find(point_files.begin(), point_files.end(), "-") != point_files.end()) {
-    return Complain("-o: a folder has no result name for standard input: give -o FILE or -o -",
-                    kExitUsage);
-  }
-  if (options.output_given && options.output != "-" && !into_folder && point_files.size() > 1) {
-    return Complain("-o: one result file for " + std::to_string(point_files.size()) +
-                        " point files: name a folder (ending in /) or leave -o out",
-                    kExitUsage);
-  }
-  // Standard input goes to standard output unless -o names a file.
-  std::vector<std::string> result_paths;
-  for (const std::string& point_file : point_files) {
-    if (IsDrawingName(point_file)) {
-      if (options.output_given && options.output == "-") {
-        return Complain("-o: a drawing's result is a file: give -o FILE or -o DIR/", kExitUsage);
-      }
-      result_paths.push_back(into_folder ? DrawingResultPathIn(options.output, point_file)
-                             : options.output_given ? options.output
-                                                    : DrawingResultPathFor(point_file));
-      continue;
-    }
-    result_paths.push_back(into_folder ? ResultPathIn(options.output, point_file, extension)
-                           : options.output_given ? options.output
-                           : point_file == "-"    ? point_file
-                                                  : ResultPathFor(point_file, extension));
-  }
-  // Results that would replace each other, or a point file before it is
-  // read, are refused before anything is written.
-  if (const auto clash = FindResultClash(point_files, result_paths)) {
-    const std::string first = MessageExcerpt(point_files[clash->first]);
-    const std::string second = MessageExcerpt(point_files[clash->second]);
-    switch (clash->kind) {
-      case ResultClash::kOneResult:
-        return Complain(std::string(into_folder ? "-o: " : "") + first + " and " + second +
-                            " would both be written to " +
-                            MessageExcerpt(result_paths[clash->second]),
-                        kExitUsage);
-      case ResultClash::kResultIsLaterPointFile:
-        return Complain(first + ": the result would replace the point file " + second, kExitUsage);
-      case ResultClash::kResultIsEarlierPointFile:
-        return Complain(second + ": the result would replace the point file " + first, kExitUsage);
-    }
-  }
+  const ResultPlace place{into_folder            ? ResultPlace::kFolder
+                          : options.output_given ? ResultPlace::kFile
+                                                 : ResultPlace::kBeside,
+                          options.output};
+  auto plan = PlanConversion(point_files, place, extension);
+  if (!plan) return Complain(RefusalText(plan.error(), point_files, into_folder), kExitUsage);
   auto params = RunParamsFromValues(dx, dy, angle, scale);
   if (!params) return Complain("--angle: " + params.error(), kExitUsage);
   // Told once, before any point file, rather than as every result's
@@ -239,30 +227,16 @@ int RunConvert(ConvertOptions options) {
     Complain(warning, kExitOk);
   }
 
-  request.direction = options.to;
+  settings.params = *params;
+  settings.direction = options.to;
+  settings.axis = options.axis;
   // Each point file on its own: one that fails leaves the others' results
   // as they are, and the worst status is the run's.
   int status = kExitOk;
-  for (std::size_t i = 0; i < point_files.size(); ++i) {
-    std::optional<RunError> failed;
-    if (IsDrawingName(point_files[i]) || IsDwgName(point_files[i])) {
-      DrawingRequest drawing;
-      drawing.drawing_path = point_files[i];
-      drawing.result_path = result_paths[i];
-      drawing.direction = options.to;
-      drawing.axis = options.axis;
-      drawing.height_offset = request.height_offset;
-      auto run = ConvertDrawing(drawing, *params);
-      if (run) continue;
-      failed = run.error();
-    } else {
-      request.point_path = point_files[i];
-      request.result_path = result_paths[i];
-      auto run = ConvertRun(request, *params, *writer);
-      if (run) continue;
-      failed = run.error();
-    }
-    RunError error = std::move(*failed);
+  for (const FileConversion& file : *plan) {
+    auto run = ConvertFile(file, settings, *writer);
+    if (run) continue;
+    RunError error = run.error();
     // Told as the other commands tell it, not as a bad descriptor.
     if (error.kind == RunErrorKind::kCannotWrite && error.path == "-" &&
         StandardOutputWasClosed()) {
@@ -327,9 +301,11 @@ Command AddConvertCommand(CLI::App& program) {
       ->type_name("METRES");
   AddChoiceOption(*command, "--to", options->to, kDirections,
                   "construction: survey to construction (default); survey: the reverse");
-  AddChoiceOption(*command, "--axis", options->axis, kAxes,
-                  "drawings only: east-north (default): DXF x is east (survey Y), DXF y north "
-                  "(survey X), as CAD and CASS draw; north-east: DXF x is survey X");
+  CLI::Option* const axis_opt =
+      AddChoiceOption(*command, "--axis", options->axis, kDrawingAxisWords,
+                      "drawings only: east-north (default): DXF x is east (survey Y), DXF y north "
+                      "(survey X), as CAD and CASS draw; north-east: DXF x is survey X (default "
+                      "with --project: the project's)");
   command
       ->add_option_function<std::string>(
           "-o,--output",
@@ -376,9 +352,10 @@ Command AddConvertCommand(CLI::App& program) {
     }
   });
   return {command,
-          [options, delimiter_opt] {
+          [options, delimiter_opt, axis_opt] {
             ConvertOptions given = *options;
             given.delimiter_given = delimiter_opt->count() > 0;
+            given.axis_given = axis_opt->count() > 0;
             return RunConvert(std::move(given));
           },
           true};

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cassert>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -7,8 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "batch/common_points.h"
-#include "batch/project_file.h"
 #include "batch/result_path.h"
 #include "batch/run_error.h"
 #include "cli/exit_status.h"
@@ -23,9 +20,23 @@
 #include "report/fit_report_json.h"
 #include "report/fit_report_text.h"
 #include "report/two_point_report.h"
+#include "site/common_points.h"
+#include "site/project_file.h"
+#include "site/site_points.h"
 
 namespace torvane::cli {
 namespace {
+
+// A project's point that a solve cannot take, in English: "point 3: the
+// name \"K1\" is that of point 1, blanks around it aside".
+std::string ProblemText(const CellProblem& problem) {
+  const std::string point = "point " + std::to_string(problem.row + 1) + ": ";
+  if (problem.fault == CellFault::kRepeatedName) {
+    return point + "the name \"" + MessageExcerpt(problem.text) + "\" is that of point " +
+           std::to_string(problem.other_row + 1) + ", blanks around it aside";
+  }
+  return point + "the name is only blanks";
+}
 
 // The names of `option` (--exclude, --check-points), each option value split
 // at its commas and the blanks around each name removed. Rejects an empty name.
@@ -64,10 +75,6 @@ bool ReadLimit(const std::string& text, double* limit) {
   return true;
 }
 
-bool Contains(const std::vector<std::string>& names, const std::string& name) {
-  return std::find(names.begin(), names.end(), name) != names.end();
-}
-
 // The --check-points names against --exclude's. Rejects, as a usage error, a
 // name given twice and one that is excluded as well: each would leave a
 // point counted twice, or the surveyor's intent unclear.
@@ -79,7 +86,7 @@ bool CheckNamesAreDistinct(const std::vector<std::string>& check,
       Complain("--check-points: " + quoted + " is given twice", kExitUsage);
       return false;
     }
-    if (Contains(exclude, check[i])) {
+    if (std::find(exclude.begin(), exclude.end(), check[i]) != exclude.end()) {
       Complain("--check-points: " + quoted + " is also given to --exclude", kExitUsage);
       return false;
     }
@@ -104,33 +111,6 @@ bool AllNamed(const std::string& option, const std::vector<std::string>& names,
   return true;
 }
 
-// The role --exclude and --check-points give the point `name`.
-PointRole RoleOf(const std::string& name, const std::vector<std::string>& exclude,
-                 const std::vector<std::string>& check) {
-  return Contains(exclude, name) ? PointRole::kOff
-         : Contains(check, name) ? PointRole::kCheck
-                                 : PointRole::kFit;
-}
-
-// The common points of a fit, each with the others of its role, in order.
-struct PointsByRole {
-  std::vector<CommonPoint> fitted, excluded, check;
-
-  void Add(const CommonPoint& point, PointRole role) {
-    switch (role) {
-      case PointRole::kFit:
-        fitted.push_back(point);
-        break;
-      case PointRole::kCheck:
-        check.push_back(point);
-        break;
-      case PointRole::kOff:
-        excluded.push_back(point);
-        break;
-    }
-  }
-};
-
 // The project of a fit: every point in the file's order with its role, each
 // coordinate the shortest text that reads back as the value read (the file's
 // own text is not kept), the model, and the parameters as the report
@@ -149,7 +129,7 @@ Project ProjectOf(const std::string& points_path, const std::vector<CommonPoint>
   params.source = ParamSource::kSolved;
   project.parameters = params;
   for (const CommonPoint& p : points) {
-    project.points.push_back({p.name, RoleOf(p.name, exclude, check), RoundTripText(p.survey.x),
+    project.points.push_back({p.name, RoleByName(p.name, exclude, check), RoundTripText(p.survey.x),
                               RoundTripText(p.survey.y), RoundTripText(p.construction.x),
                               RoundTripText(p.construction.y)});
   }
@@ -161,11 +141,11 @@ Project ProjectOf(const std::string& points_path, const std::vector<CommonPoint>
 // returns the exit status), writes the calibration report that fit.report
 // asks for, from `origin`, and checks the residuals against `limit`
 // (millimetres, typed as `limit_text`). `where` names the points' file.
-int FitAndReport(const std::string& where, const PointsByRole& points, const FitChoices& fit,
+int FitAndReport(const std::string& where, const SitePoints& points, const FitChoices& fit,
                  const ReportOrigin& origin, std::optional<double> limit,
                  const std::string& limit_text, const std::function<int(const FitReport&)>& saved) {
-  const std::vector<CommonPoint>& fitted = points.fitted;
-  const std::vector<CommonPoint>& excluded = points.excluded;
+  const std::vector<CommonPoint>& fitted = points.fit;
+  const std::vector<CommonPoint>& excluded = points.off;
   const std::vector<CommonPoint>& check_points = points.check;
   auto report = ReportFit(fitted, excluded, check_points, fit.model);
   if (!report) {
@@ -218,13 +198,12 @@ int RunSolveProject(const std::string& path, const FitChoices& fit) {
   if (!CheckReportRequest(fit.report, path, std::nullopt)) return kExitUsage;
   auto project = ReadProject(path);
   if (!project) return Complain(project.error(), kExitFailure);
-  PointsByRole points;
-  for (const ProjectPoint& p : project->points) {
-    // ReadProject has read every coordinate as a decimal number in full.
-    const auto xs = ParseDecimal(p.xs), ys = ParseDecimal(p.ys), xc = ParseDecimal(p.xc),
-               yc = ParseDecimal(p.yc);
-    assert(xs && ys && xc && yc);
-    points.Add({p.name, 0, {*xs, *ys}, {*xc, *yc}}, p.role);
+  const SitePoints points = ReadSitePoints(project->points);
+  // ReadProject has read every coordinate; names alike but for the blanks
+  // around them, or of blanks only, are what is left.
+  if (!points.problems.empty()) {
+    return Complain(EscapeControlBytes(path) + ": " + ProblemText(points.problems.front()),
+                    kExitFailure);
   }
   FitChoices choices = fit;
   choices.model = project->model;
@@ -272,8 +251,7 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
       !AllNamed("--check-points", check, *points, where)) {
     return kExitUsage;
   }
-  PointsByRole by_role;
-  for (const CommonPoint& p : *points) by_role.Add(p, RoleOf(p.name, exclude, check));
+  const SitePoints by_role = PointsByName(*points, exclude, check);
 
   // The site is named after its file, as the project saved from it is.
   const ReportOrigin origin{std::string(FileStem(options.points)), options.points, ""};

@@ -1,11 +1,8 @@
 #include "program/report_run.h"
 
 #include <algorithm>
-#include <cassert>
 #include <iostream>
 
-#include "batch/common_points.h"
-#include "batch/project_file.h"
 #include "batch/result_path.h"
 #include "desktop/local_path.h"
 #include "desktop/report_file.h"
@@ -13,31 +10,20 @@
 #include "desktop/run_failure_message.h"
 #include "number/number_text.h"
 #include "os/file_system.h"
+#include "site/common_points.h"
+#include "site/project_file.h"
+#include "site/site_points.h"
 #include "workbench/project_messages.h"
 
 namespace torvane {
 namespace {
 
-struct ByRole {
-  std::vector<CommonPoint> fitted, excluded, check;
-  void Add(const CommonPoint& point, PointRole role) {
-    (role == PointRole::kFit     ? fitted
-     : role == PointRole::kCheck ? check
-                                 : excluded)
-        .push_back(point);
-  }
-};
-
 struct Site {
-  ByRole points;
+  SitePoints points;
   FitModel model = FitModel::kRigid;
   std::string name;     // the site's name
   std::string project;  // the project file, empty for a points file
 };
-
-bool Contains(const std::vector<std::string>& names, const std::string& name) {
-  return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 // The common points of the file, by the roles the options give them; the
 // exit status after telling why there are none.
@@ -66,11 +52,7 @@ Expected<Site, int> ReadPoints(const ReportOptions& options, const std::string& 
   site.model = options.model;
   // Named after its file, as the command line's report and project name it.
   site.name = std::string(FileStem(path));
-  for (const CommonPoint& p : *points) {
-    site.points.Add(p, Contains(options.exclude, p.name) ? PointRole::kOff
-                       : Contains(options.check, p.name) ? PointRole::kCheck
-                                                         : PointRole::kFit);
-  }
+  site.points = PointsByName(*points, options.exclude, options.check);
   return site;
 }
 
@@ -87,12 +69,13 @@ Expected<Site, int> ReadSiteProject(const QString& shown, const std::string& pat
   site.model = project->model;
   site.name = project->site;
   site.project = path;
-  for (const ProjectPoint& p : project->points) {
-    // ReadProject has read every coordinate as a decimal number in full.
-    const auto xs = ParseDecimal(p.xs), ys = ParseDecimal(p.ys), xc = ParseDecimal(p.xc),
-               yc = ParseDecimal(p.yc);
-    assert(xs && ys && xc && yc);
-    site.points.Add({p.name, 0, {*xs, *ys}, {*xc, *yc}}, p.role);
+  site.points = ReadSitePoints(project->points);
+  // ReadProject has read every coordinate; names alike but for the blanks
+  // around them, or of blanks only, are what is left.
+  if (!site.points.problems.empty()) {
+    return Fail(ComplainOfReport(
+        EscapeControlBytes(path) + "：" + site.points.problems.front().message + "\n报告未写出。",
+        kReportFailed));
   }
   return site;
 }
@@ -125,14 +108,14 @@ int RunReport(const ReportOptions& options) {
   }
   auto site = options.points ? ReadPoints(options, *input) : ReadSiteProject(shown_input, *input);
   if (!site) return site.error();
-  const ByRole& points = site->points;
+  const SitePoints& points = site->points;
   // As the workbench says it.
-  if (points.fitted.size() < 2) {
+  if (points.fit.size() < 2) {
     return ComplainOfReport(
         EscapeControlBytes(*input) + "：参与平差的点不足两个，无法计算参数。\n报告未写出。",
         kReportFailed);
   }
-  auto report = ReportFit(points.fitted, points.excluded, points.check, site->model);
+  auto report = ReportFit(points.fit, points.off, points.check, site->model);
   if (!report) {
     return ComplainOfReport(
         EscapeControlBytes(*input) + "：无法计算参数：" + report.error() + "\n报告未写出。",
@@ -141,7 +124,7 @@ int RunReport(const ReportOptions& options) {
   auto source = MakeReportSource(site->name, {*input}, site->project, options.operator_name);
   if (!source) return ComplainOfReport(source.error() + "\n报告未写出。", kReportFailed);
   const CalibrationDocument document =
-      MakeCalibrationDocument(*source, *report, points.fitted, points.excluded, points.check);
+      MakeCalibrationDocument(*source, *report, points.fit, points.off, points.check);
   const auto written = WriteCalibrationReport(*out, document, options.format);
   if (!written) return ComplainOfReport(written.error(), kReportFailed);
   return kReportOk;

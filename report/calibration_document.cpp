@@ -7,6 +7,7 @@
 #include "params/millimetre_text.h"
 #include "report/fit_figures.h"
 #include "report/site_wording.h"
+#include "site/point_role.h"
 
 namespace torvane {
 namespace {
@@ -15,9 +16,6 @@ constexpr std::string_view kMetres = "m", kMillimetres = "mm", kDms = "ddd.mmss"
                            kPpm = "ppm";
 // What stands in a figure's place when there is nothing to name.
 constexpr std::string_view kNone = "无";
-
-// "3.0": the standardized residual beyond which a point is suspect.
-std::string BlunderLimitText() { return FormatPattern(kBlunderLimit, "0.0"); }
 
 std::vector<ReportFigure> TitleBlock(const ReportSource& source, FitModel model) {
   std::vector<ReportFigure> block = {
@@ -96,7 +94,7 @@ std::vector<ReportRow> Rows(const FitReport& report, std::span<const CommonPoint
   const bool columns = !report.standardized.empty();
   std::vector<ReportRow> rows;
   for (std::size_t i = 0; i < fitted.size(); ++i) {
-    rows.push_back(Row("参与平差", fitted[i].name, report.residuals[i]));
+    rows.push_back(Row(RoleText(PointRole::kFit), fitted[i].name, report.residuals[i]));
     if (columns) {
       const StandardizedResidual& w = report.standardized[i];
       rows.back().wx = StandardizedText(w.wx);
@@ -112,8 +110,8 @@ std::vector<ReportRow> Rows(const FitReport& report, std::span<const CommonPoint
       if (columns) rows.back().wx = rows.back().wy = "-";
     }
   };
-  others("检核", check, report.check_residuals);
-  others("不用", excluded, report.excluded_residuals);
+  others(RoleText(PointRole::kCheck), check, report.check_residuals);
+  others(RoleText(PointRole::kOff), excluded, report.excluded_residuals);
   return rows;
 }
 
@@ -124,22 +122,19 @@ std::vector<ReportFigure> Statistics(const FitReport& report, std::span<const Co
       {"中误差", MillimetreText(report.rms), mm},
       {"最大残差（" + fitted[report.largest].name + "）",
        MillimetreText(report.residuals[report.largest].length), mm},
-      {"2 倍中误差", MillimetreText(kRmsLimitFactor * report.rms), mm}};
+      {RmsLimitText(), MillimetreText(kRmsLimitFactor * report.rms), mm}};
   std::string beyond;
   for (std::size_t i : BeyondRmsLimit(report))
     beyond += (beyond.empty() ? "" : "、") + fitted[i].name;
-  figures.push_back({"超过 2 倍中误差的点", beyond.empty() ? std::string(kNone) : beyond, ""});
+  figures.push_back(
+      {"超过 " + RmsLimitText() + "的点", beyond.empty() ? std::string(kNone) : beyond, ""});
   if (report.most_standardized) {
     const std::size_t most = *report.most_standardized;
     const double largest = LargerOf(report.standardized[most]);
     figures.push_back(
         {"最大标准化残差（" + fitted[most].name + "）", StandardizedText(largest), ""});
     figures.push_back({"粗差限值", BlunderLimitText(), ""});
-    figures.push_back({"粗差判断",
-                       largest > kBlunderLimit ? "超过 " + BlunderLimitText() + "：请检查点 " +
-                                                     fitted[most].name + " 是否有粗差"
-                                               : "未超过 " + BlunderLimitText(),
-                       ""});
+    figures.push_back({"粗差判断", BlunderVerdictText(largest, fitted[most].name), ""});
   }
   if (report.scale_test) {
     const ScaleTest& test = *report.scale_test;

@@ -43,7 +43,7 @@ struct ReportFigure {
 
 // One common point's row of the residual table.
 struct ReportRow {
-  std::string role;  // "参与平差", "检核" or "不用"
+  std::string role;  // RoleText
   std::string name;
   std::string dx, dy;         // mm, as the command line prints them
   std::string length;         // mm

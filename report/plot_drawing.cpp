@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "params/transform.h"
+#include "site/point_role.h"
 
 namespace torvane {
 namespace {
@@ -184,14 +185,9 @@ void DrawConstructionGrid(Drawer& draw, PlotSize size, const RunParams& params,
 
 // The roles' marks and names in a box, top right.
 void DrawLegend(Drawer& draw, PlotSize size) {
-  const struct {
-    PointRole role;
-    const char* text;
-  } rows[] = {
-      {PointRole::kFit, "参与平差"}, {PointRole::kCheck, "检核"}, {PointRole::kOff, "不用"}};
   double text_width = 0;
-  for (const auto& row : rows) {
-    text_width = std::max(text_width, EstimatedTextWidth(row.text, kPlotFontSize));
+  for (PointRole role : kPointRoles) {
+    text_width = std::max(text_width, EstimatedTextWidth(RoleText(role), kPlotFontSize));
   }
   const double row_height = std::max(18.0, kLineEms * kPlotFontSize + 4);
   const double left = size.width - text_width - 38, top = 8;
@@ -199,9 +195,10 @@ void DrawLegend(Drawer& draw, PlotSize size) {
   draw.Polygon({{left, top}, {right, top}, {right, bottom}, {left, bottom}},
                PlotStroke{kLegendEdge, 1}, kLegendGround);
   double y = top + 4 + row_height / 2;
-  for (const auto& row : rows) {
-    draw.Mark({left + 12, y}, row.role);
-    draw.Text(row.text, {left + 24, y}, TextAnchor::kStart, TextBaseline::kCentre, kTextColour);
+  for (PointRole role : kPointRoles) {
+    draw.Mark({left + 12, y}, role);
+    draw.Text(RoleText(role), {left + 24, y}, TextAnchor::kStart, TextBaseline::kCentre,
+              kTextColour);
     y += row_height;
   }
 }

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "batch/project_file.h"
 #include "fit/common_point.h"
 #include "fit/fit_report.h"
 #include "params/conversion_params.h"
+#include "site/point_role.h"
 
 namespace torvane {
 

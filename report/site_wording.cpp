@@ -1,11 +1,12 @@
 #include "report/site_wording.h"
 
+#include "number/pattern.h"
+#include "params/constants.h"
 #include "params/millimetre_text.h"
 
 namespace torvane {
 namespace {
 
-constexpr double kMillimetresPerMetre = 1000.0;
 // The coincident pairs named one by one; a site with more has a count.
 constexpr std::size_t kPairsNamed = 3;
 
@@ -29,6 +30,16 @@ std::string SwappedText(const SiteWarnings& warnings) {
 
 std::vector<std::size_t> BeyondRmsLimit(const FitReport& report) {
   return ResidualsAbove(report, kRmsLimitFactor * report.rms * kMillimetresPerMetre);
+}
+
+std::string RmsLimitText() { return FormatPattern(kRmsLimitFactor, "0") + " 倍中误差"; }
+
+std::string BlunderLimitText() { return FormatPattern(kBlunderLimit, "0.0"); }
+
+std::string BlunderVerdictText(double largest, const std::string& name) {
+  return largest > kBlunderLimit
+             ? "超过 " + BlunderLimitText() + "：请检查点 " + name + " 是否有粗差"
+             : "未超过 " + BlunderLimitText();
 }
 
 std::string ScaleVerdictText(bool significant) {

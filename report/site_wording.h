@@ -1,6 +1,6 @@
 // What the Chinese reports of a solve say in words, the same in the
 // workbench's panel and in the calibration report: the RMS limit, the F
-// test's verdict and the site's warnings.
+// test's verdict, the blunder test's and the site's warnings.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +20,17 @@ inline constexpr double kRmsLimitFactor = 2.0;
 // The fit points whose residual length, as reported to 0.001 mm, is beyond
 // kRmsLimitFactor times the RMS; in their order.
 std::vector<std::size_t> BeyondRmsLimit(const FitReport& report);
+
+// "2 倍中误差": the limit's name, from kRmsLimitFactor.
+std::string RmsLimitText();
+
+// "3.0": the standardized residual beyond which a point is suspect
+// (kBlunderLimit).
+std::string BlunderLimitText();
+
+// The verdict on the largest standardized residual `largest`, of the fit
+// point `name`: "超过 3.0：请检查点 K3 是否有粗差", or "未超过 3.0".
+std::string BlunderVerdictText(double largest, const std::string& name);
 
 // The F test's verdict: "尺度显著，应采用四参数" or "尺度不显著，刚体转换即可".
 std::string ScaleVerdictText(bool significant);

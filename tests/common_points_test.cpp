@@ -1,4 +1,4 @@
-#include "batch/common_points.h"
+#include "site/common_points.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@ import sys
 from pathlib import Path
 
 # Bottom first; a folder may include itself and those before it.
-CORE = ["base", "os", "number", "params", "fit", "batch", "report"]
+CORE = ["base", "os", "number", "params", "fit", "batch", "site", "report"]
 # What the two windows share, above the core.
 DESKTOP = "desktop"
 FRONT_ENDS = ["cli", "app", "workbench"]
@@ -71,6 +71,10 @@ def self_check():
         ({"fit/a.h": '#include "params/b.h"\n', "params/b.h": ""}, []),
         ({"params/b.h": '#include "fit/a.h"\n', "fit/a.h": ""},
          ["params/b.h:1: includes fit/a.h, which is not below params/"]),
+        ({"report/r.h": '#include "site/p.h"\n', "site/p.h": '#include "batch/b.h"\n',
+          "batch/b.h": ""}, []),
+        ({"batch/b.h": '#include "site/p.h"\n', "site/p.h": ""},
+         ["batch/b.h:1: includes site/p.h, which is not below batch/"]),
         ({"cli/m.cpp": '#include "app/w.h"\n', "app/w.h": ""},
          ["cli/m.cpp:1: includes app/w.h, which is not below cli/"]),
         ({"workbench/w.cpp": '#include "app/m.h"\n#include "desktop/p.h"\n', "app/m.h": "",

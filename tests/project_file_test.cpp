@@ -1,4 +1,4 @@
-#include "batch/project_file.h"
+#include "site/project_file.h"
 
 #include <gtest/gtest.h>
 

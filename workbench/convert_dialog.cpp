@@ -17,9 +17,9 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cassert>
 #include <limits>
 
-#include "batch/result_clash.h"
 #include "desktop/local_path.h"
 #include "desktop/run_failure_message.h"
 #include "report/coordinate_text.h"
@@ -83,6 +83,27 @@ QString FileName(const std::string& path) {
 
 }  // namespace
 
+QString ConvertDialog::RefusalText(const PlanRefusal& refusal) const {
+  // The dialog plans into a folder or beside the files, from files only:
+  // only clashes are left.
+  assert(refusal.kind == PlanRefusal::kClash);
+  const ResultClash& clash = refusal.clash;
+  const QString first = FileName(files_[clash.first]);
+  const QString second = FileName(files_[clash.second]);
+  switch (clash.kind) {
+    case ResultClash::kOneResult:
+      break;
+    case ResultClash::kResultIsLaterPointFile:
+      return QStringLiteral("“%1”的成果表会覆盖点文件“%2”。\n未写出成果表。").arg(first, second);
+    case ResultClash::kResultIsEarlierPointFile:
+      return QStringLiteral("“%1”的成果表会覆盖点文件“%2”。\n未写出成果表。").arg(second, first);
+  }
+  return QStringLiteral(
+             "“%1”和“%2”的成果表都会写到“%3”：请移除其中一个，或分两次转换。"
+             "\n未写出成果表。")
+      .arg(first, second, QDir::toNativeSeparators(QString::fromStdString(refusal.result)));
+}
+
 ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings, QWidget* parent)
     : QDialog(parent), platform_(platform), settings_(settings), job_(new ConvertJob(this)) {
   setWindowTitle(QStringLiteral("转换点文件"));
@@ -120,6 +141,14 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
               {"施工坐标 → 测图坐标", Direction::kConstructionToSurvey}},
              settings.direction);
   form->addRow(QStringLiteral("转换方向："), direction_);
+  axis_ = new QComboBox(choices_);
+  axis_->setObjectName(QStringLiteral("axis"));
+  AddChoices(axis_,
+             {{"x 向东、y 向北（CAD、CASS 的画法）", DrawingAxis::kEastNorth},
+              {"x 向北、y 向东（x 为测图X）", DrawingAxis::kNorthEast}},
+             settings.axis);
+  axis_->setToolTip(QStringLiteral("只用于 DXF 图形：图中 x、y 各是测图坐标的哪一轴"));
+  form->addRow(QStringLiteral("图形坐标轴："), axis_);
   format_ = new QComboBox(choices_);
   format_->setObjectName(QStringLiteral("format"));
   AddChoices(format_,
@@ -257,6 +286,7 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
 ConvertSettings ConvertDialog::settings() const {
   ConvertSettings chosen = settings_;
   chosen.direction = Chosen<Direction>(direction_);
+  chosen.axis = Chosen<DrawingAxis>(axis_);
   chosen.format = Chosen<ResultFormat>(format_);
   chosen.decimals = decimals_->value();
   const int encoding = encoding_->currentData().toInt();
@@ -351,43 +381,28 @@ void ConvertDialog::StartConverting() {
   const std::optional<PointLayout> layout = ChosenLayout();
   if (!layout) return;
   const ConvertSettings chosen = settings();
-  ConvertPlan plan;
-  plan.point_files = files_;
-  plan.direction = chosen.direction;
-  plan.format = chosen.format;
+  ConversionSettings conversion;
+  conversion.params = chosen.params;
+  conversion.direction = chosen.direction;
+  conversion.layout = *layout;
+  conversion.encoding = chosen.encoding;
+  conversion.axis = chosen.axis;
+  conversion.height_offset = chosen.height_offset;
   // The table always has five decimals.
-  plan.decimals = chosen.format == ResultFormat::kTable ? kDefaultResultDecimals : chosen.decimals;
-  plan.layout = *layout;
-  plan.encoding = chosen.encoding;
-  plan.output_folder = chosen.output_folder;
-  plan.height_offset = chosen.height_offset;
-  plan.params = chosen.params;
+  const int decimals =
+      chosen.format == ResultFormat::kTable ? kDefaultResultDecimals : chosen.decimals;
   // Results that would replace each other, or a point file before it is
   // read, are refused before anything is written, as on the command line.
-  const std::vector<std::string> results = ResultPaths(plan);
-  if (const auto clash = FindResultClash(plan.point_files, results)) {
-    const QString first = FileName(plan.point_files[clash->first]);
-    const QString second = FileName(plan.point_files[clash->second]);
-    switch (clash->kind) {
-      case ResultClash::kOneResult:
-        Warn(QStringLiteral("“%1”和“%2”的成果表都会写到“%3”：请移除其中一个，或分两次转换。"
-                            "\n未写出成果表。")
-                 .arg(first, second,
-                      QDir::toNativeSeparators(QString::fromStdString(results[clash->second]))));
-        return;
-      case ResultClash::kResultIsLaterPointFile:
-        Warn(QStringLiteral("“%1”的成果表会覆盖点文件“%2”。\n未写出成果表。").arg(first, second));
-        return;
-      case ResultClash::kResultIsEarlierPointFile:
-        Warn(QStringLiteral("“%1”的成果表会覆盖点文件“%2”。\n未写出成果表。").arg(second, first));
-        return;
-    }
+  auto plan = PlanConvert(files_, chosen.output_folder, conversion, chosen.format, decimals);
+  if (!plan) {
+    Warn(RefusalText(plan.error()));
+    return;
   }
   settings_.layout = *layout;
   summary_->clear();
   progress_->setValue(0);
   progress_->setVisible(true);
-  job_->Start(std::move(plan));
+  job_->Start(std::move(*plan));
   UpdateEnabled();
 }
 

@@ -13,12 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "batch/dxf_entities.h"
 #include "batch/point_layout.h"
 #include "batch/text_encoding.h"
 #include "desktop/platform.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
 #include "report/result_format.h"
+#include "site/conversion_plan.h"
 
 class QComboBox;
 class QLabel;
@@ -43,6 +45,7 @@ struct ConvertSettings {
   PointLayout layout;
   std::optional<TextEncoding> encoding;  // none: each file's bytes decide
   Direction direction = Direction::kSurveyToConstruction;
+  DrawingAxis axis = DrawingAxis::kEastNorth;  // how the drawings' axes lie
   ResultFormat format = ResultFormat::kTable;
   int decimals = kDefaultResultDecimals;  // 0 to kMaxResultDecimals
   // The folder chosen for the results (UTF-8, as the core names it); none:
@@ -78,6 +81,8 @@ class ConvertDialog : public QDialog {
   // The layout the controls give, or none after telling the user why not.
   std::optional<PointLayout> ChosenLayout();
   void Warn(const QString& text);
+  // Why the plan of the files listed is refused, in Chinese.
+  QString RefusalText(const PlanRefusal& refusal) const;
 
   Platform& platform_;
   ConvertSettings settings_;
@@ -89,6 +94,7 @@ class ConvertDialog : public QDialog {
   QListWidget* file_list_;
   QPushButton* remove_;
   QComboBox* direction_;
+  QComboBox* axis_;
   QComboBox* format_;
   QSpinBox* decimals_;
   QComboBox* columns_;

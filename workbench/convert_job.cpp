@@ -7,11 +7,7 @@
 
 #include <cassert>
 #include <memory>
-#include <string_view>
 
-#include "batch/conversion_run.h"
-#include "batch/drawing_run.h"
-#include "batch/result_path.h"
 #include "desktop/run_failure_message.h"
 
 namespace torvane {
@@ -27,21 +23,16 @@ QString Native(const std::string& path) {
 
 }  // namespace
 
-std::vector<std::string> ResultPaths(const ConvertPlan& plan) {
-  const std::unique_ptr<ResultWriter> writer =
-      MakeResultWriter(plan.format, plan.decimals, plan.layout);
-  const std::string_view extension = writer->Extension();
-  std::vector<std::string> paths;
-  for (const std::string& point_file : plan.point_files) {
-    if (IsDrawingName(point_file)) {
-      paths.push_back(plan.output_folder ? DrawingResultPathIn(*plan.output_folder, point_file)
-                                         : DrawingResultPathFor(point_file));
-      continue;
-    }
-    paths.push_back(plan.output_folder ? ResultPathIn(*plan.output_folder, point_file, extension)
-                                       : ResultPathFor(point_file, extension));
-  }
-  return paths;
+Expected<ConvertPlan, PlanRefusal> PlanConvert(const std::vector<std::string>& point_files,
+                                               const std::optional<std::string>& output_folder,
+                                               const ConversionSettings& settings,
+                                               ResultFormat format, int decimals) {
+  const std::unique_ptr<ResultWriter> writer = MakeResultWriter(format, decimals, settings.layout);
+  const ResultPlace place{output_folder ? ResultPlace::kFolder : ResultPlace::kBeside,
+                          output_folder.value_or("")};
+  auto files = PlanConversion(point_files, place, writer->Extension());
+  if (!files) return Fail(files.error());
+  return ConvertPlan{std::move(*files), settings, format, decimals};
 }
 
 QString ConvertSummaryText(const std::vector<FileOutcome>& outcomes) {
@@ -111,53 +102,27 @@ void ConvertJob::Ended() {
 }
 
 void ConvertJob::Run(const ConvertPlan& plan) {
-  const std::vector<std::string> result_paths = ResultPaths(plan);
   const std::unique_ptr<ResultWriter> writer =
-      MakeResultWriter(plan.format, plan.decimals, plan.layout);
-  const std::size_t files = plan.point_files.size();
+      MakeResultWriter(plan.format, plan.decimals, plan.settings.layout);
+  const std::size_t files = plan.files.size();
   std::vector<FileOutcome> outcomes(files);
-  RunRequest request;
-  request.layout = plan.layout;
-  request.encoding = plan.encoding;
-  request.direction = plan.direction;
-  request.height_offset = plan.height_offset;
   for (std::size_t i = 0; i < files; ++i) {
+    const FileConversion& file = plan.files[i];
     FileOutcome& outcome = outcomes[i];
-    outcome.point_path = plan.point_files[i];
-    outcome.result_path = result_paths[i];
+    outcome.point_path = file.path;
+    outcome.result_path = file.result_path;
+    outcome.drawing = file.drawing;
     // A cancel between two files keeps the rest from starting.
     if (cancelled_) continue;
     const QString shown = QString::fromStdString(outcome.point_path);
     emit Progress(static_cast<double>(i) / static_cast<double>(files), shown);
-    request.point_path = outcome.point_path;
-    request.result_path = outcome.result_path;
-    request.progress = [&](double share) {
+    auto run = ConvertFile(file, plan.settings, *writer, [&](double share) {
       emit Progress((static_cast<double>(i) + share) / static_cast<double>(files), shown);
       return !cancelled_;
-    };
-    if (IsDrawingName(outcome.point_path) || IsDwgName(outcome.point_path)) {
-      outcome.drawing = true;
-      DrawingRequest drawing;
-      drawing.drawing_path = outcome.point_path;
-      drawing.result_path = outcome.result_path;
-      drawing.direction = plan.direction;
-      drawing.axis = plan.axis;
-      drawing.height_offset = plan.height_offset;
-      drawing.progress = request.progress;
-      auto run = ConvertDrawing(drawing, plan.params);
-      if (run) {
-        outcome.state = FileOutcome::kConverted;
-        outcome.points = static_cast<std::size_t>(run->entities);
-      } else {
-        outcome.state = FileOutcome::kFailed;
-        outcome.error = run.error();
-      }
-      continue;
-    }
-    auto run = ConvertRun(request, plan.params, *writer);
+    });
     if (run) {
       outcome.state = FileOutcome::kConverted;
-      outcome.points = run->points;
+      outcome.points = static_cast<std::size_t>(*run);
     } else {
       outcome.state = FileOutcome::kFailed;
       outcome.error = run.error();

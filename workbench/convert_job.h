@@ -1,5 +1,5 @@
-// Point files (and DXF drawings) converted one after another in a thread of their own, with
-// the parameters the workbench solved: each file all or nothing, as the
+// Point files and DXF drawings converted one after another in a thread of
+// their own, with the parameters the workbench solved: each file all or nothing, as the
 // command line converts them, its result named as the command line names
 // it. The window follows the share done and may cancel; at the end a
 // summary tells what became of every file.
@@ -14,40 +14,30 @@
 #include <string>
 #include <vector>
 
-#include "batch/dxf_entities.h"
-#include "batch/point_layout.h"
+#include "base/expected.h"
 #include "batch/run_error.h"
-#include "batch/text_encoding.h"
-#include "params/conversion_params.h"
-#include "params/transform.h"
 #include "report/result_format.h"
+#include "site/conversion_plan.h"
 
 class QThread;
 
 namespace torvane {
 
-// What to convert, and how.
+// What to convert, and how: the files as PlanConversion planned them.
 struct ConvertPlan {
-  std::vector<std::string> point_files;  // UTF-8 paths as the core opens them; none is empty
-  Direction direction = Direction::kSurveyToConstruction;
+  std::vector<FileConversion> files;
+  ConversionSettings settings;
   ResultFormat format = ResultFormat::kTable;
   int decimals = kDefaultResultDecimals;  // of X and Y in CSV and JSON, 0 to kMaxResultDecimals
-  PointLayout layout;
-  std::optional<TextEncoding> encoding;  // none: each file's bytes decide
-  // The folder the results go to; none: beside each point file.
-  std::optional<std::string> output_folder;
-  // H0 as ParseDecimal reads it (see RunRequest::height_offset); none:
-  // heights as written.
-  std::optional<std::string> height_offset;
-  RunParams params;
-  // How the drawings' (.dxf) axes lie; point files do not use it.
-  DrawingAxis axis = DrawingAxis::kEastNorth;
 };
 
-// The result path of each point file of `plan`, in order: ResultPathFor, or
-// ResultPathIn the output folder, with the format's extension; for a
-// drawing, DrawingResultPathFor or DrawingResultPathIn.
-std::vector<std::string> ResultPaths(const ConvertPlan& plan);
+// The plan for `point_files` (UTF-8 paths as the core opens them; none is
+// empty), their results in `output_folder` or, when none, beside each
+// file; refused as PlanConversion refuses it.
+Expected<ConvertPlan, PlanRefusal> PlanConvert(const std::vector<std::string>& point_files,
+                                               const std::optional<std::string>& output_folder,
+                                               const ConversionSettings& settings,
+                                               ResultFormat format, int decimals);
 
 // What became of one point file.
 struct FileOutcome {

@@ -7,7 +7,7 @@
 #include <QString>
 
 #include "base/expected.h"
-#include "batch/common_points.h"
+#include "site/common_points.h"
 
 class QComboBox;
 class QLabel;

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "base/expected.h"
-#include "batch/common_points.h"
-#include "batch/project_file.h"
 #include "batch/run_error.h"
+#include "site/common_points.h"
+#include "site/project_file.h"
 
 namespace torvane {
 
-// The points of the file at `path` (not "-": it is read twice), laid out as
+// The points of the file at `path` ("-" for standard input), laid out as
 // `layout` says, in the file's order, each a fitted point; names in UTF-8,
 // coordinates as the file writes them (the field's text, blanks around it
 // removed), so that they read back as the command line reads them. Rejects

@@ -9,8 +9,8 @@
 #include <numeric>
 
 #include "number/number_text.h"
-#include "workbench/pasted_points.h"
-#include "workbench/point_roles.h"
+#include "site/pasted_points.h"
+#include "site/point_role.h"
 
 namespace torvane {
 namespace {
@@ -198,7 +198,7 @@ void PointTableModel::SetRows(std::vector<ProjectPoint> rows) {
   beginResetModel();
   rows_ = std::move(rows);
   results_.clear();
-  points_ = ReadTablePoints(rows_);
+  points_ = ReadSitePoints(rows_);
   endResetModel();
   undo_.clear();
   emit RowsChanged();
@@ -404,7 +404,7 @@ void PointTableModel::Permute(const std::vector<int>& order) {
 // Every change ends here: the rows read again, the old results gone, each
 // cell shown afresh (a duplicate name marks a row other than the changed one).
 void PointTableModel::Changed() {
-  points_ = ReadTablePoints(rows_);
+  points_ = ReadSitePoints(rows_);
   results_.clear();
   if (!rows_.empty()) {
     emit dataChanged(index(0, 0), index(rowCount() - 1, kPointColumnCount - 1));

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "base/expected.h"
-#include "batch/project_file.h"
-#include "workbench/point_cells.h"
-#include "workbench/point_columns.h"
+#include "site/point_columns.h"
+#include "site/project_file.h"
+#include "site/site_points.h"
 
 namespace torvane {
 
@@ -35,8 +35,8 @@ class PointTableModel : public QAbstractTableModel {
   explicit PointTableModel(QUndoStack& undo, QObject* parent = nullptr);
 
   const std::vector<ProjectPoint>& rows() const { return rows_; }
-  // The rows read for a solve (ReadTablePoints), kept up to date.
-  const TablePoints& points() const { return points_; }
+  // The rows read for a solve (ReadSitePoints), kept up to date.
+  const SitePoints& points() const { return points_; }
   const std::vector<CellProblem>& problems() const { return points_.problems; }
 
   // Replaces every row, as opening a project does: no undo step, and the
@@ -92,7 +92,7 @@ class PointTableModel : public QAbstractTableModel {
 
   QUndoStack& undo_;
   std::vector<ProjectPoint> rows_;
-  TablePoints points_;
+  SitePoints points_;
   std::vector<RowResult> results_;
 };
 

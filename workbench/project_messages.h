@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "batch/project_file.h"
+#include "site/project_file.h"
 
 namespace torvane {
 

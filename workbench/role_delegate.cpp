@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "workbench/point_roles.h"
+#include "site/point_role.h"
 
 namespace torvane {
 

@@ -24,7 +24,7 @@ QString FTestText(const ScaleTest& test) {
   return Text(ScaleVerdictText(test.significant)) + QStringLiteral("：") + figures;
 }
 
-QStringList WarningTexts(const LiveSolve& solve) {
+QStringList WarningTexts(const SiteSolve& solve) {
   QStringList texts;
   for (const std::string& text : SiteWarningTexts(solve.warnings, solve.points.fit)) {
     texts << Text(text);
@@ -34,7 +34,7 @@ QStringList WarningTexts(const LiveSolve& solve) {
 
 }  // namespace
 
-SolveSummary SummarizeSolve(const LiveSolve& solve) {
+SolveSummary SummarizeSolve(const SiteSolve& solve) {
   SolveSummary summary;
   if (!solve.report) {
     summary.failure = solve.failure.empty()
@@ -58,8 +58,9 @@ SolveSummary SummarizeSolve(const LiveSolve& solve) {
     }
     summary.scale += QStringLiteral("）");
   }
-  summary.rms = QStringLiteral("中误差 %1 mm，2 倍中误差 %2 mm")
-                    .arg(Mm(report.rms), Mm(kRmsLimitFactor * report.rms));
+  summary.rms_limit = Text(RmsLimitText());
+  summary.rms = QStringLiteral("中误差 %1 mm，%2 %3 mm")
+                    .arg(Mm(report.rms), summary.rms_limit, Mm(kRmsLimitFactor * report.rms));
   for (std::size_t i : BeyondRmsLimit(report)) summary.beyond << Text(fit[i].name);
   if (report.most_standardized) {
     const std::size_t most = *report.most_standardized;
@@ -67,6 +68,7 @@ SolveSummary SummarizeSolve(const LiveSolve& solve) {
     summary.standardized = QStringLiteral("最大标准化残差 %1 %2")
                                .arg(Text(fit[most].name), Text(StandardizedText(largest)));
     summary.blunder = largest > kBlunderLimit;
+    summary.blunder_verdict = Text(BlunderVerdictText(largest, fit[most].name));
   }
   if (report.scale_test) summary.f_test = FTestText(*report.scale_test);
   if (!check.empty()) {
@@ -78,7 +80,7 @@ SolveSummary SummarizeSolve(const LiveSolve& solve) {
   return summary;
 }
 
-std::vector<RowResult> RowResults(const LiveSolve& solve, std::size_t row_count) {
+std::vector<RowResult> RowResults(const SiteSolve& solve, std::size_t row_count) {
   std::vector<RowResult> rows(row_count);
   if (!solve.report) return rows;
   const FitReport& report = *solve.report;
@@ -87,7 +89,7 @@ std::vector<RowResult> RowResults(const LiveSolve& solve, std::size_t row_count)
     rows[row].dy = Mm(r.dy);
     rows[row].length = Mm(r.length);
   };
-  const TablePoints& points = solve.points;
+  const SitePoints& points = solve.points;
   for (std::size_t i = 0; i < points.fit_rows.size(); ++i) {
     RowResult& row = rows[points.fit_rows[i]];
     fill(points.fit_rows[i], report.residuals[i]);

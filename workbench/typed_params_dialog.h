@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "base/expected.h"
-#include "batch/project_file.h"
 #include "params/conversion_params.h"
+#include "site/project_file.h"
 
 class QLabel;
 class QLineEdit;

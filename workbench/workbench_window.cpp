@@ -27,15 +27,14 @@
 #include <functional>
 #include <utility>
 
-#include "batch/height_offset.h"
 #include "desktop/chinese_ui.h"
 #include "desktop/local_path.h"
 #include "desktop/report_source.h"
 #include "desktop/run_failure_message.h"
 #include "desktop/site_plot.h"
-#include "number/exact_decimal.h"
 #include "number/number_text.h"
 #include "workbench/convert_dialog.h"
+#include "workbench/height_offset_rule.h"
 #include "workbench/import_dialog.h"
 #include "workbench/plot_view.h"
 #include "workbench/point_import.h"
@@ -282,8 +281,8 @@ void WorkbenchWindow::BuildMenus() {
 
 void WorkbenchWindow::Resolve() {
   const std::vector<ProjectPoint>& rows = table_model_.rows();
-  solve_ = SolveTable(table_model_.points(),
-                      model_->currentIndex() == 1 ? FitModel::kSimilarity : FitModel::kRigid);
+  solve_ = SolveSite(table_model_.points(),
+                     model_->currentIndex() == 1 ? FitModel::kSimilarity : FitModel::kRigid);
   summary_ = SummarizeSolve(solve_);
   table_model_.SetResults(RowResults(solve_, rows.size()));
   ShowSummary();
@@ -307,14 +306,14 @@ void WorkbenchWindow::ShowSummary() {
     if (!s.scale.isEmpty()) html += line(QStringLiteral("尺度："), s.scale);
     html += line(QStringLiteral("中误差："), s.rms);
     if (!s.beyond.isEmpty()) {
-      html += QStringLiteral("<tr><td>超过 2 倍中误差：</td><td>%1</td></tr>")
-                  .arg(red(s.beyond.join(QStringLiteral("、"))));
+      html += QStringLiteral("<tr><td>超过 %1：</td><td>%2</td></tr>")
+                  .arg(s.rms_limit, red(s.beyond.join(QStringLiteral("、"))));
     }
     if (!s.standardized.isEmpty()) {
       html += QStringLiteral("<tr><td>标准化残差：</td><td>%1</td></tr>")
-                  .arg(s.blunder
-                           ? red(s.standardized + QStringLiteral("，超过 3，请检查该点是否有粗差"))
-                           : s.standardized.toHtmlEscaped() + QStringLiteral("，在 3 以内"));
+                  .arg(s.blunder ? red(s.standardized + QStringLiteral("，") + s.blunder_verdict)
+                                 : s.standardized.toHtmlEscaped() + QStringLiteral("，") +
+                                       s.blunder_verdict.toHtmlEscaped());
     }
     if (!s.f_test.isEmpty()) html += line(QStringLiteral("F 检验："), s.f_test);
     if (!s.check.isEmpty()) html += line(QStringLiteral("检核点："), s.check);
@@ -334,7 +333,7 @@ void WorkbenchWindow::ShowSummary() {
 }
 
 void WorkbenchWindow::UpdatePlot(bool fit_view) {
-  const TablePoints& points = solve_.points;
+  const SitePoints& points = solve_.points;
   SitePlot plot = solve_.report ? MakeSitePlot(*solve_.report, points.fit, points.off, points.check)
                                 : MakeSitePlot(points.fit, points.off, points.check);
   // The table row of each plot point, in MakeSitePlot's order.
@@ -379,11 +378,11 @@ void WorkbenchWindow::SetHeaderField(QLineEdit* box, const QString& text) {
   box->setText(text);
   (box == site_ ? site_text_ : height_text_) = text;
   if (box == height_offset_) {
-    const bool bad = !text.trimmed().isEmpty() && !ParseDecimal(text.trimmed().toStdString());
-    box->setStyleSheet(bad ? QStringLiteral("background:#ffd0d0") : QString());
-    box->setToolTip(bad ? QStringLiteral("H0“%1”不是数字：转换时不能使用。").arg(text)
-                        : QStringLiteral("施工 ±0.000 的绝对高程 H0：施工高程 = 测图高程 − "
-                                         "H0。留空则高程照原样。"));
+    const auto offset = HeightOffsetOfBox(text);
+    box->setStyleSheet(offset ? QString() : QStringLiteral("background:#ffd0d0"));
+    box->setToolTip(!offset ? offset.error() + QStringLiteral("转换和保存时不能使用。")
+                            : QStringLiteral("施工 ±0.000 的绝对高程 H0：施工高程 = 测图高程 − "
+                                             "H0。留空则高程照原样。"));
   }
 }
 
@@ -421,11 +420,9 @@ Project WorkbenchWindow::CurrentProject() const {
   project.model = model_->currentIndex() == 1 ? FitModel::kSimilarity : FitModel::kRigid;
   // H0 as a run takes it ("." is 0); a text that is no number as it is,
   // which saving refuses.
-  const QString h0 = height_offset_->text().trimmed();
-  auto offset = HeightOffsetText(h0.toStdString());
-  project.height_offset = h0.isEmpty() ? std::nullopt
-                          : offset     ? std::optional<std::string>(*offset)
-                                       : std::optional<std::string>(h0.toStdString());
+  const auto offset = HeightOffsetOfBox(height_offset_->text());
+  project.height_offset =
+      offset ? *offset : std::optional<std::string>(height_offset_->text().trimmed().toStdString());
   // A row empty in every cell is one being typed, not a point.
   project.points.clear();
   for (const ProjectPoint& row : table_model_.rows()) {
@@ -484,9 +481,8 @@ bool WorkbenchWindow::SaveProjectAs(const QString& path) {
              .arg(QString::fromStdString(table_model_.problems().front().message)));
     return false;
   }
-  const QString h0 = height_offset_->text().trimmed();
-  if (!h0.isEmpty() && !HeightOffsetText(h0.toStdString())) {
-    Warn(QStringLiteral("±0.000 高程 H0“%1”不是数字。\n项目未保存。").arg(h0));
+  if (const auto offset = HeightOffsetOfBox(height_offset_->text()); !offset) {
+    Warn(offset.error() + QStringLiteral("\n项目未保存。"));
     return false;
   }
   const Project project = CurrentProject();
@@ -615,21 +611,15 @@ std::optional<ConvertSettings> WorkbenchWindow::ConversionSettings() {
                                     : summary_.failure);
     return std::nullopt;
   }
-  const QString h0 = height_offset_->text().trimmed();
-  if (!h0.isEmpty()) {
-    auto offset = HeightOffsetText(h0.toStdString());
-    if (!offset) {
-      Warn(offset.error() == HeightOffsetError::kNotANumber
-               ? QStringLiteral("±0.000 高程 H0“%1”不是数字。\n未进行转换。").arg(h0)
-               : QStringLiteral("±0.000 高程 H0“%1”的小数位超过 %2 位。\n未进行转换。")
-                     .arg(h0)
-                     .arg(kMaxExactDecimals));
-      return std::nullopt;
-    }
-    settings.height_offset = *offset;
+  const auto offset = HeightOffsetOfBox(height_offset_->text());
+  if (!offset) {
+    Warn(offset.error() + QStringLiteral("\n未进行转换。"));
+    return std::nullopt;
   }
+  settings.height_offset = *offset;
   settings.layout = loaded_.layout;
   settings.encoding = loaded_.encoding;
+  settings.axis = loaded_.drawing_axis;
   return settings;
 }
 
@@ -658,26 +648,30 @@ void WorkbenchWindow::ConvertFiles() {
   if (!settings) return;
   ConvertDialog dialog(platform_, *settings, this);
   dialog.exec();
-  KeepLayout(dialog.settings().layout, dialog.settings().encoding);
+  KeepLayout(dialog.settings().layout, dialog.settings().encoding, dialog.settings().axis);
 }
 
 void WorkbenchWindow::KeepLayout(const PointLayout& layout,
-                                 const std::optional<TextEncoding>& encoding) {
+                                 const std::optional<TextEncoding>& encoding, DrawingAxis axis) {
   const PointLayout before = loaded_.layout;
   const std::optional<TextEncoding> before_encoding = loaded_.encoding;
+  const DrawingAxis before_axis = loaded_.drawing_axis;
   if (before.fields == layout.fields && before.delimiter == layout.delimiter &&
-      before.skip_lines == layout.skip_lines && before_encoding == encoding) {
+      before.skip_lines == layout.skip_lines && before_encoding == encoding &&
+      before_axis == axis) {
     return;
   }
   undo_.push(new FieldEdit(
       QStringLiteral("点文件格式"),
-      [this, before, before_encoding] {
+      [this, before, before_encoding, before_axis] {
         loaded_.layout = before;
         loaded_.encoding = before_encoding;
+        loaded_.drawing_axis = before_axis;
       },
-      [this, layout, encoding] {
+      [this, layout, encoding, axis] {
         loaded_.layout = layout;
         loaded_.encoding = encoding;
+        loaded_.drawing_axis = axis;
       }));
 }
 
@@ -707,7 +701,7 @@ std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
     Warn(QStringLiteral("%1\n未生成报告。").arg(QString::fromStdString(source.error())));
     return std::nullopt;
   }
-  const TablePoints& points = solve_.points;
+  const SitePoints& points = solve_.points;
   return MakeCalibrationDocument(*source, *solve_.report, points.fit, points.off, points.check);
 }
 

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "batch/common_points.h"
-#include "batch/project_file.h"
 #include "desktop/platform.h"
 #include "desktop/report_file.h"
 #include "report/calibration_document.h"
+#include "site/common_points.h"
+#include "site/project_file.h"
+#include "site/site_solve.h"
 #include "workbench/convert_dialog.h"
-#include "workbench/live_solve.h"
 #include "workbench/point_table_model.h"
 #include "workbench/recent_projects.h"
 #include "workbench/solve_summary.h"
@@ -58,7 +58,7 @@ class WorkbenchWindow : public QMainWindow {
   // What is shown: the project as it would be saved now, the latest solve
   // and its panel.
   Project CurrentProject() const;
-  const LiveSolve& solve() const { return solve_; }
+  const SiteSolve& solve() const { return solve_; }
   const SolveSummary& summary() const { return summary_; }
   PointTableModel& table() { return table_model_; }
   QUndoStack& undo_stack() { return undo_; }
@@ -103,8 +103,10 @@ class WorkbenchWindow : public QMainWindow {
   // message box saying why, when nothing is solved or the project file
   // cannot be read.
   std::optional<CalibrationDocument> ReportDocument();
-  // The point-file layout the project keeps, one undo step when it changes.
-  void KeepLayout(const PointLayout& layout, const std::optional<TextEncoding>& encoding);
+  // The point-file layout and the drawings' axes the project keeps, one undo
+  // step when they change.
+  void KeepLayout(const PointLayout& layout, const std::optional<TextEncoding>& encoding,
+                  DrawingAxis axis);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -146,7 +148,7 @@ class WorkbenchWindow : public QMainWindow {
   Project loaded_;                   // what the file held, for what the window does not show
   bool notes_changed_ = false;
   QString site_text_, height_text_;  // the header boxes as last committed
-  LiveSolve solve_;
+  SiteSolve solve_;
   SolveSummary summary_;
   std::vector<std::size_t> plot_rows_;  // the table row of each plotted point
 };

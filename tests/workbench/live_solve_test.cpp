@@ -204,7 +204,7 @@ std::vector<ProjectPoint> RandomSite(std::mt19937_64& random) {
   return rows;
 }
 
-class LiveSolveTest : public ::testing::Test {
+class SiteSolveTest : public ::testing::Test {
  protected:
   QTemporaryDir folder_;
   ScriptedPlatform platform_;
@@ -213,7 +213,7 @@ class LiveSolveTest : public ::testing::Test {
 
 // State: the README's control points, K2 a check point, K5 off.
 // Action: solved in each model. Expected: the command line's numbers.
-TEST_F(LiveSolveTest, ShowsTheCommandLinesNumbersForTheExamples) {
+TEST_F(SiteSolveTest, ShowsTheCommandLinesNumbersForTheExamples) {
   std::vector<ProjectPoint> rows;
   std::ifstream in(std::string(TORVANE_EXAMPLES) + "/control-points.csv");
   for (std::string line; std::getline(in, line);) {
@@ -235,7 +235,7 @@ TEST_F(LiveSolveTest, ShowsTheCommandLinesNumbersForTheExamples) {
 // State: 200 random sites (seed fixed). Action: each solved rigid and
 // with four parameters. Expected: the command line's numbers, every one;
 // every fifth site's saved project gives the command line the same report.
-TEST_F(LiveSolveTest, ShowsTheCommandLinesNumbersOnRandomSites) {
+TEST_F(SiteSolveTest, ShowsTheCommandLinesNumbersOnRandomSites) {
   std::mt19937_64 random(20261209);
   for (int site = 0; site < 200; ++site) {
     const std::vector<ProjectPoint> rows = RandomSite(random);
@@ -258,7 +258,7 @@ bool WarnsSwapped(const SolveSummary& summary) {
 // X and Y exchanged. Expected: warned, naming the grid where the survey
 // grid is Gauss–Krüger. State: 1,000 ordinary random sites. Expected: none
 // warned.
-TEST_F(LiveSolveTest, WarnsOfSwappedAxesOnlyWhereTheyAre) {
+TEST_F(SiteSolveTest, WarnsOfSwappedAxesOnlyWhereTheyAre) {
   std::mt19937_64 random(777);
   int swapped = 0;
   while (swapped < 50) {

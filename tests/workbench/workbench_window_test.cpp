@@ -213,15 +213,17 @@ TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
 QByteArray ConvertExample(WorkbenchWindow& window, const QString& folder) {
   const std::optional<ConvertSettings> settings = window.ConversionSettings();
   if (!settings) return "(no settings)";
-  ConvertPlan plan;
-  plan.point_files = {(folder + QStringLiteral("/points.csv")).toStdString()};
-  plan.layout = settings->layout;
-  plan.encoding = settings->encoding;
-  plan.height_offset = settings->height_offset;
-  plan.params = settings->params;
+  ConversionSettings conversion;
+  conversion.layout = settings->layout;
+  conversion.encoding = settings->encoding;
+  conversion.height_offset = settings->height_offset;
+  conversion.params = settings->params;
+  auto plan = PlanConvert({(folder + QStringLiteral("/points.csv")).toStdString()}, std::nullopt,
+                          conversion, ResultFormat::kTable, kDefaultResultDecimals);
+  if (!plan) return "(not planned)";
   ConvertJob job;
   QSignalSpy finished(&job, &ConvertJob::Finished);
-  job.Start(plan);
+  job.Start(*plan);
   if (!finished.wait(60000) || job.outcomes().front().state != FileOutcome::kConverted) {
     return "(not converted)";
   }

@@ -6,6 +6,7 @@
 // them read as their text.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -36,6 +37,10 @@ struct CommonPointLayout {
 // an unknown one, one given twice, and a list without one of the five.
 Expected<std::vector<CommonField>, std::string> ParseCommonColumns(std::string_view list);
 
+// A point's coordinates as its line writes them: Xs, Ys, Xc, Yc, each
+// without the blanks around it.
+using CoordinateTexts = std::array<std::string, 4>;
+
 // Splits one line (without its line end) into a common point by `layout`'s
 // fields (which name all five, as ParseCommonColumns's do) and delimiter;
 // the name is kept in the line's own encoding. Returns
@@ -43,9 +48,11 @@ Expected<std::vector<CommonField>, std::string> ParseCommonColumns(std::string_v
 // than the layout names up to its last coordinate (kNotACommonPoint; in a
 // layout other than the usual one, field: those columns, limit: their
 // count); a coordinate that is not a decimal number in full (the error's
-// field is "Xs", "Ys", "Xc" or "Yc"). The error's path is empty.
+// field is "Xs", "Ys", "Xc" or "Yc"). The error's path is empty. With
+// `texts`, a point's coordinate texts are put there.
 Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
-    std::string_view line, std::size_t line_number, const CommonPointLayout& layout = {});
+    std::string_view line, std::size_t line_number, const CommonPointLayout& layout = {},
+    CoordinateTexts* texts = nullptr);
 
 // Every common point of the file at `path` ("-" for standard input), in the
 // file's order, names in UTF-8 (decoded when the file is GBK), after the
@@ -53,8 +60,10 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
 // reject, what ParseCommonPointLine rejects (a first point line with no
 // number in Xs nor in Ys as kHeaderLine), and a name used twice
 // (kDuplicateName, at the second use); quoted texts in UTF-8. A file
-// without points is not rejected here: it gives no points.
-Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string& path,
-                                                              const CommonPointLayout& layout = {});
+// without points is not rejected here: it gives no points. With `texts`,
+// each point's coordinate texts are put there, in the points' order.
+Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(
+    const std::string& path, const CommonPointLayout& layout = {},
+    std::vector<CoordinateTexts>* texts = nullptr);
 
 }  // namespace torvane

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/expected.h"
-#include "batch/project_file.h"
+#include "site/project_file.h"
 
 namespace torvane {
 

@@ -11,19 +11,22 @@
 #include <vector>
 
 #include "base/expected.h"
+#include "base/named_choice.h"
+#include "batch/dxf_entities.h"
 #include "batch/point_layout.h"
 #include "batch/text_encoding.h"
 #include "fit/fit_report.h"
 #include "params/param_texts.h"
+#include "site/point_role.h"
 
 namespace torvane {
 
+// The words for the drawings' axes, in a project file and on the command line.
+inline constexpr NamedChoice<DrawingAxis> kDrawingAxisWords[] = {
+    {"east-north", DrawingAxis::kEastNorth}, {"north-east", DrawingAxis::kNorthEast}};
+
 // The project version this program writes, and the newest it reads.
 inline constexpr int kProjectVersion = 1;
-
-// What a common point does in the solution: fitted, checked against the
-// fitted parameters, or left out.
-enum class PointRole { kFit, kCheck, kOff };
 
 // A common point: its coordinates in metres as typed or read, survey grid
 // (xs, ys) and construction grid (xc, yc), each a decimal number in full
@@ -62,6 +65,10 @@ struct Project {
   // The point files' encoding; none: found from each file's bytes. Only
   // kUtf8 and kGbk are kept (a BOM is a file's, not a layout's).
   std::optional<TextEncoding> encoding;
+  // How the site's drawings' axes lie; kept in the file (layout's
+  // "drawing_axis") only when north-east, so that other projects' bytes are
+  // those of a version without it.
+  DrawingAxis drawing_axis = DrawingAxis::kEastNorth;
   std::optional<ProjectParams> parameters;  // none: not solved nor typed yet
   std::vector<ProjectPoint> points;
   bool operator==(const Project& other) const {
@@ -69,7 +76,8 @@ struct Project {
            height_offset == other.height_offset && layout.fields == other.layout.fields &&
            layout.delimiter == other.layout.delimiter &&
            layout.skip_lines == other.layout.skip_lines && encoding == other.encoding &&
-           parameters == other.parameters && points == other.points;
+           drawing_axis == other.drawing_axis && parameters == other.parameters &&
+           points == other.points;
   }
 };
 

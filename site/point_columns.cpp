@@ -1,4 +1,4 @@
-#include "workbench/point_columns.h"
+#include "site/point_columns.h"
 
 #include <cassert>
 

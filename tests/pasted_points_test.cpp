@@ -1,7 +1,7 @@
 // Cells copied from a spreadsheet and pasted into the common-point table:
 // State (the clipboard's text, as Excel and WPS put it there) / Expected
 // (the rows, or the message).
-#include "workbench/pasted_points.h"
+#include "site/pasted_points.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "batch/project_file.h"
+#include "site/project_file.h"
 
 #include <nlohmann/json.hpp>
 
@@ -25,8 +25,6 @@ using OrderedJson = nlohmann::ordered_json;  // as written: members in the order
 inline constexpr std::string_view kFormatTag = "torvane-project";
 
 // The words a file uses for each choice, the first of a kind for its value.
-constexpr NamedChoice<PointRole> kRoles[] = {
-    {"fit", PointRole::kFit}, {"check", PointRole::kCheck}, {"off", PointRole::kOff}};
 constexpr NamedChoice<ParamSource> kSources[] = {{"solved", ParamSource::kSolved},
                                                  {"typed", ParamSource::kTyped}};
 constexpr NamedChoice<PointField> kColumns[] = {
@@ -110,7 +108,8 @@ class Reader {
 };
 
 Expected<PointLayout, std::string> ReadLayout(const Json& json,
-                                              std::optional<TextEncoding>* encoding) {
+                                              std::optional<TextEncoding>* encoding,
+                                              DrawingAxis* axis) {
   const Reader read("layout: ");
   PointLayout layout;
   auto columns = read.Text(json, "columns");
@@ -134,6 +133,12 @@ Expected<PointLayout, std::string> ReadLayout(const Json& json,
     auto known = read.Choice(json, "encoding", kEncodingNames);
     if (!known) return Fail(known.error() + " (nor null)");
     *encoding = *known;
+  }
+  *axis = DrawingAxis::kEastNorth;
+  if (json.contains("drawing_axis")) {
+    auto known = read.Choice(json, "drawing_axis", kDrawingAxisWords);
+    if (!known) return Fail(known.error());
+    *axis = *known;
   }
   return layout;
 }
@@ -171,7 +176,7 @@ Expected<ProjectPoint, std::string> ReadPoint(const Json& json, std::size_t numb
   if (!name) return Fail(name.error());
   if (name->empty()) return Fail(read.where() + "the name is empty");
   point.name = std::move(name.value());
-  auto role = read.Choice(json, "role", kRoles);
+  auto role = read.Choice(json, "role", kRoleWords);
   if (!role) return Fail(role.error());
   point.role = *role;
   for (auto [key, text] : {std::pair{"xs", &point.xs}, std::pair{"ys", &point.ys},
@@ -220,7 +225,7 @@ Expected<Project, std::string> FromJson(const Json& json, ProjectRefusal* refusa
   }
   auto layout = read.Object(json, "layout");
   if (!layout) return Fail(layout.error());
-  auto point_layout = ReadLayout(**layout, &project.encoding);
+  auto point_layout = ReadLayout(**layout, &project.encoding, &project.drawing_axis);
   if (!point_layout) return Fail(point_layout.error());
   project.layout = std::move(point_layout.value());
   auto params = read.Member(json, "parameters");
@@ -301,6 +306,9 @@ OrderedJson ToJson(const Project& project) {
   layout["skip_lines"] = project.layout.skip_lines;
   layout["encoding"] =
       project.encoding ? OrderedJson(WordOf(kEncodingNames, *project.encoding)) : nullptr;
+  if (project.drawing_axis != DrawingAxis::kEastNorth) {
+    layout["drawing_axis"] = WordOf(kDrawingAxisWords, project.drawing_axis);
+  }
   OrderedJson& params = json["parameters"];
   if (project.parameters) {
     params["x_offset"] = project.parameters->texts.x_offset;
@@ -313,7 +321,7 @@ OrderedJson ToJson(const Project& project) {
   for (const ProjectPoint& point : project.points) {
     OrderedJson item;
     item["name"] = point.name;
-    item["role"] = WordOf(kRoles, point.role);
+    item["role"] = WordOf(kRoleWords, point.role);
     item["xs"] = point.xs;
     item["ys"] = point.ys;
     item["xc"] = point.xc;

@@ -1,4 +1,4 @@
-#include "batch/common_points.h"
+#include "site/common_points.h"
 
 #include <algorithm>
 #include <cassert>
@@ -40,8 +40,10 @@ Expected<std::vector<CommonField>, std::string> ParseCommonColumns(std::string_v
       "name, xs, ys, xc, yc, - or skip");
 }
 
-Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
-    std::string_view line, std::size_t line_number, const CommonPointLayout& layout) {
+Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_view line,
+                                                                    std::size_t line_number,
+                                                                    const CommonPointLayout& layout,
+                                                                    CoordinateTexts* texts_out) {
   if (IsBlankLine(line)) return std::optional<CommonPoint>();
   std::string texts;
   std::string_view name;
@@ -89,6 +91,9 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
     }
     values[i] = *value;
   }
+  if (texts_out) {
+    for (std::size_t i = 0; i < kCoordinates; ++i) (*texts_out)[i] = *coordinates[i];
+  }
   CommonPoint point;
   point.name = std::string(name);
   point.line = line_number;
@@ -98,7 +103,8 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
 }
 
 Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string& path,
-                                                              const CommonPointLayout& layout) {
+                                                              const CommonPointLayout& layout,
+                                                              std::vector<CoordinateTexts>* texts) {
   auto opened = PointFileReader::Open(path, PointLayout{}, layout.encoding);
   if (!opened) return Fail(opened.error());
   PointFileReader& reader = *opened.value();
@@ -111,7 +117,8 @@ Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string&
     if (!*more) break;
     const std::size_t number = reader.line_number();
     if (number <= layout.skip_lines) continue;
-    auto point = ParseCommonPointLine(line, number, layout);
+    CoordinateTexts coordinates;
+    auto point = ParseCommonPointLine(line, number, layout, &coordinates);
     if (!point) {
       RunError e = point.error();
       // The first point line with words in its survey X and Y: a header.
@@ -137,6 +144,7 @@ Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string&
       return Fail(std::move(e));
     }
     points.push_back(std::move(p));
+    if (texts) texts->push_back(std::move(coordinates));
   }
   return points;
 }

@@ -1,6 +1,6 @@
 // The common-point table read for a solve: State (the rows) / Expected (the
 // points of each role with their rows, and the problems).
-#include "workbench/point_cells.h"
+#include "site/site_points.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/common_points.h"
+#include "site/common_points.h"
 
 namespace torvane {
 namespace {
@@ -27,7 +27,7 @@ std::vector<std::string> Named(const std::vector<CommonPoint>& points,
   return named;
 }
 
-std::vector<std::string> Messages(const TablePoints& points) {
+std::vector<std::string> Messages(const SitePoints& points) {
   std::vector<std::string> messages;
   for (const CellProblem& p : points.problems) {
     messages.push_back(std::to_string(p.row) + "/" + std::to_string(p.column) + " " + p.message);
@@ -37,7 +37,7 @@ std::vector<std::string> Messages(const TablePoints& points) {
 
 // Expected values: the problems as the window must word them; rows with a
 // problem in no role.
-TEST(ReadTablePoints, RolesAndProblems) {
+TEST(ReadSitePoints, RolesAndProblems) {
   const struct {
     const char* state;
     std::vector<ProjectPoint> rows;
@@ -90,7 +90,7 @@ TEST(ReadTablePoints, RolesAndProblems) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.state);
-    const TablePoints points = ReadTablePoints(c.rows);
+    const SitePoints points = ReadSitePoints(c.rows);
     EXPECT_EQ(Named(points.fit, points.fit_rows), c.fit);
     EXPECT_EQ(Named(points.check, points.check_rows), c.check);
     EXPECT_EQ(Named(points.off, points.off_rows), c.off);
@@ -100,7 +100,7 @@ TEST(ReadTablePoints, RolesAndProblems) {
 
 // Expected values: torvane-cli's own reading of the same texts as a
 // common-point line, compared bit for bit.
-TEST(ReadTablePoints, NumbersAreTheCommandLines) {
+TEST(ReadSitePoints, NumbersAreTheCommandLines) {
   const struct {
     const char* xs;
     const char* ys;
@@ -113,7 +113,7 @@ TEST(ReadTablePoints, NumbersAreTheCommandLines) {
   };
   for (const auto& c : cases) {
     const ProjectPoint row{"P", kFit, c.xs, c.ys, c.xc, c.yc};
-    const TablePoints points = ReadTablePoints(std::vector<ProjectPoint>{row});
+    const SitePoints points = ReadSitePoints(std::vector<ProjectPoint>{row});
     ASSERT_EQ(points.fit.size(), 1u) << c.xs;
     const std::string line = std::string("P,") + c.xs + "," + c.ys + "," + c.xc + "," + c.yc;
     auto cli = ParseCommonPointLine(line, 1);

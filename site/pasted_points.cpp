@@ -1,10 +1,10 @@
-#include "workbench/pasted_points.h"
+#include "site/pasted_points.h"
 
 #include <cstddef>
 
 #include "batch/run_error.h"
 #include "number/number_text.h"
-#include "workbench/point_roles.h"
+#include "site/point_role.h"
 
 namespace torvane {
 namespace {

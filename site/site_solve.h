@@ -1,21 +1,20 @@
-// The workbench's solve, made again on every change of the table: the
-// points read from its cells, the fit the command line's `solve --points`
-// makes of them, and the warnings the site calls for.
+// A site's solve: its points by role, the fit the command line's `solve
+// --points` makes of them, and the warnings the site calls for. The
+// workbench makes it again on every change of its table.
 #pragma once
 
 #include <optional>
 #include <string>
 
-#include "batch/project_file.h"
 #include "fit/fit_report.h"
 #include "fit/site_warnings.h"
-#include "workbench/point_cells.h"
+#include "site/site_points.h"
 
 namespace torvane {
 
-struct LiveSolve {
+struct SiteSolve {
   FitModel model = FitModel::kRigid;
-  TablePoints points;               // the rows read, by role, and their bad cells
+  SitePoints points;                // the rows read, by role, and their bad cells
   std::optional<FitReport> report;  // none: too few fit points, or the fit failed
   std::string failure;              // why there is no report, when fit points are there
   SiteWarnings warnings;            // with a report only
@@ -24,8 +23,8 @@ struct LiveSolve {
 // Fits the table's fit points as `torvane-cli solve --points` fits the
 // same points with the off ones excluded (--exclude) and the check ones as
 // check points (--check-points): the same report, number for number. Rows
-// with a bad cell take no part (ReadTablePoints). Fewer than two good fit
+// with a bad cell take no part (ReadSitePoints). Fewer than two good fit
 // points give no report and no failure.
-LiveSolve SolveTable(const TablePoints& points, FitModel model);
+SiteSolve SolveSite(const SitePoints& points, FitModel model);
 
 }  // namespace torvane

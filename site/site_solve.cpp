@@ -1,9 +1,9 @@
-#include "workbench/live_solve.h"
+#include "site/site_solve.h"
 
 namespace torvane {
 
-LiveSolve SolveTable(const TablePoints& points, FitModel model) {
-  LiveSolve solve;
+SiteSolve SolveSite(const SitePoints& points, FitModel model) {
+  SiteSolve solve;
   solve.model = model;
   solve.points = points;
   if (solve.points.fit.size() < 2) return solve;

@@ -1,0 +1,94 @@
+#include "site/conversion_plan.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "batch/conversion_run.h"
+#include "batch/drawing_run.h"
+#include "batch/result_path.h"
+
+namespace torvane {
+namespace {
+
+bool IsDrawing(std::string_view path) { return IsDrawingName(path) || IsDwgName(path); }
+
+}  // namespace
+
+Expected<std::vector<FileConversion>, PlanRefusal> PlanConversion(
+    std::span<const std::string> files, const ResultPlace& place, std::string_view extension) {
+  assert(std::none_of(files.begin(), files.end(), [](const auto& f) { return f.empty(); }));
+  const bool to_standard_output = place.kind == ResultPlace::kFile && place.path == "-";
+  if (place.kind == ResultPlace::kFolder &&
+      std::find(files.begin(), files.end(), "-") != files.end()) {
+    return Fail(PlanRefusal{PlanRefusal::kStandardInputToFolder, 0, {}, {}});
+  }
+  if (place.kind == ResultPlace::kFile && !to_standard_output && files.size() > 1) {
+    return Fail(PlanRefusal{PlanRefusal::kOneResultForMany, files.size(), {}, {}});
+  }
+  std::vector<FileConversion> plan;
+  for (const std::string& path : files) {
+    FileConversion file{path, {}, IsDrawing(path)};
+    if (IsDrawingName(path) && to_standard_output) {
+      return Fail(PlanRefusal{PlanRefusal::kDrawingToStandardOutput, 0, {}, {}});
+    }
+    // A .dwg's result is never written: the run refuses the drawing first.
+    const bool dxf = IsDrawingName(path);
+    switch (place.kind) {
+      case ResultPlace::kFile:
+        file.result_path = place.path;
+        break;
+      case ResultPlace::kFolder:
+        file.result_path =
+            dxf ? DrawingResultPathIn(place.path, path) : ResultPathIn(place.path, path, extension);
+        break;
+      case ResultPlace::kBeside:
+        file.result_path = dxf           ? DrawingResultPathFor(path)
+                           : path == "-" ? path
+                                         : ResultPathFor(path, extension);
+        break;
+    }
+    plan.push_back(std::move(file));
+  }
+  std::vector<std::string> paths, results;
+  for (const FileConversion& file : plan) {
+    paths.push_back(file.path);
+    results.push_back(file.result_path);
+  }
+  // Results that would replace each other, or a point file before it is
+  // read, are refused before anything is written.
+  if (const auto clash = FindResultClash(paths, results)) {
+    return Fail(PlanRefusal{PlanRefusal::kClash, 0, *clash, results[clash->second]});
+  }
+  return plan;
+}
+
+Expected<std::uint64_t, RunError> ConvertFile(const FileConversion& file,
+                                              const ConversionSettings& settings,
+                                              ResultWriter& writer,
+                                              const std::function<bool(double)>& progress) {
+  if (file.drawing) {
+    DrawingRequest drawing;
+    drawing.drawing_path = file.path;
+    drawing.result_path = file.result_path;
+    drawing.direction = settings.direction;
+    drawing.axis = settings.axis;
+    drawing.height_offset = settings.height_offset;
+    drawing.progress = progress;
+    auto run = ConvertDrawing(drawing, settings.params);
+    if (!run) return Fail(run.error());
+    return run->entities;
+  }
+  RunRequest request;
+  request.point_path = file.path;
+  request.result_path = file.result_path;
+  request.layout = settings.layout;
+  request.encoding = settings.encoding;
+  request.direction = settings.direction;
+  request.height_offset = settings.height_offset;
+  request.progress = progress;
+  auto run = ConvertRun(request, settings.params, writer);
+  if (!run) return Fail(run.error());
+  return static_cast<std::uint64_t>(run->points);
+}
+
+}  // namespace torvane

@@ -1,0 +1,104 @@
+#include "site/site_points.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+#include "batch/run_error.h"
+#include "number/number_text.h"
+#include "site/point_columns.h"
+
+namespace torvane {
+namespace {
+
+// "第 3 行 " for the 0-based row 2.
+std::string RowText(std::size_t row) { return "第 " + std::to_string(row + 1) + " 行 "; }
+
+std::string Quoted(std::string_view text) { return "“" + MessageExcerpt(std::string(text)) + "”"; }
+
+bool IsEmptyRow(const ProjectPoint& p) {
+  for (const std::string* text : {&p.name, &p.xs, &p.ys, &p.xc, &p.yc}) {
+    if (!TrimBlanks(*text).empty()) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+SitePoints ReadSitePoints(std::span<const ProjectPoint> rows) {
+  SitePoints points;
+  std::map<std::string, std::size_t, std::less<>> first_row;  // by name
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    const ProjectPoint& p = rows[row];
+    if (IsEmptyRow(p)) continue;
+    const std::size_t problems_before = points.problems.size();
+    auto problem = [&](int column, CellFault fault, std::string_view text, std::string what,
+                       std::size_t other_row = 0) {
+      points.problems.push_back({row, column, RowText(row) + ColumnCaption(column) + what, fault,
+                                 std::string(text), other_row});
+    };
+    const std::string_view name = TrimBlanks(p.name);
+    if (name.empty()) {
+      problem(kNameColumn, CellFault::kEmpty, name, " 为空");
+    } else {
+      const auto [seen, fresh] = first_row.emplace(std::string(name), row);
+      if (!fresh) {
+        problem(kNameColumn, CellFault::kRepeatedName, name,
+                " " + Quoted(name) + " 与第 " + std::to_string(seen->second + 1) + " 行重复",
+                seen->second);
+      }
+    }
+    const struct {
+      const std::string* text;
+      int column;
+    } cells[] = {{&p.xs, kXsColumn}, {&p.ys, kYsColumn}, {&p.xc, kXcColumn}, {&p.yc, kYcColumn}};
+    double values[4] = {};
+    for (std::size_t i = 0; i < 4; ++i) {
+      const std::string_view text = TrimBlanks(*cells[i].text);
+      if (text.empty()) {
+        problem(cells[i].column, CellFault::kEmpty, text, " 为空");
+        continue;
+      }
+      auto value = ParseDecimal(text);
+      if (value) {
+        values[i] = *value;
+      } else if (value.error() == DecimalError::kTooLarge) {
+        problem(cells[i].column, CellFault::kTooLarge, text, " " + Quoted(text) + " 数值过大");
+      } else {
+        problem(cells[i].column, CellFault::kNotANumber, text, " " + Quoted(text) + " 不是数字");
+      }
+    }
+    if (points.problems.size() != problems_before) continue;
+    points.Add({std::string(name), 0, {values[0], values[1]}, {values[2], values[3]}}, p.role, row);
+  }
+  return points;
+}
+
+void SitePoints::Add(CommonPoint point, PointRole role, std::size_t row) {
+  auto [of_role, rows_of_role] = role == PointRole::kFit     ? std::tie(fit, fit_rows)
+                                 : role == PointRole::kCheck ? std::tie(check, check_rows)
+                                                             : std::tie(off, off_rows);
+  of_role.push_back(std::move(point));
+  rows_of_role.push_back(row);
+}
+
+PointRole RoleByName(const std::string& name, std::span<const std::string> off_names,
+                     std::span<const std::string> check_names) {
+  auto named = [&](std::span<const std::string> names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+  };
+  return named(off_names)     ? PointRole::kOff
+         : named(check_names) ? PointRole::kCheck
+                              : PointRole::kFit;
+}
+
+SitePoints PointsByName(std::span<const CommonPoint> points, std::span<const std::string> off_names,
+                        std::span<const std::string> check_names) {
+  SitePoints site;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    site.Add(points[i], RoleByName(points[i].name, off_names, check_names), i);
+  }
+  return site;
+}
+
+}  // namespace torvane
