@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "batch/conversion_run.h"
-#include "batch/drawing_run.h"
 #include "batch/height_offset.h"
 #include "batch/point_layout.h"
 #include "batch/project_file.h"
@@ -19,6 +18,7 @@
 #include "cli/option_kinds.h"
 #include "cli/point_file_options.h"
 #include "cli/usage_error.h"
+#include "drawing/drawing_run.h"
 #include "number/exact_decimal.h"
 #include "number/number_text.h"
 #include "os/file_system.h"

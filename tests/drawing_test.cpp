@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "batch/drawing_run.h"
-#include "batch/dxf_groups.h"
+#include "drawing/drawing_run.h"
+#include "drawing/dxf_groups.h"
 #include "temp_dir.h"
 
 namespace torvane {

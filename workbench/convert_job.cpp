@@ -10,9 +10,9 @@
 #include <string_view>
 
 #include "batch/conversion_run.h"
-#include "batch/drawing_run.h"
 #include "batch/result_path.h"
 #include "desktop/run_failure_message.h"
+#include "drawing/drawing_run.h"
 
 namespace torvane {
 namespace {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "base/expected.h"
-#include "batch/dxf_groups.h"
 #include "batch/run_error.h"
+#include "drawing/dxf_groups.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
 

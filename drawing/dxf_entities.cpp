@@ -1,4 +1,4 @@
-#include "batch/dxf_entities.h"
+#include "drawing/dxf_entities.h"
 
 #include <cassert>
 #include <cctype>
