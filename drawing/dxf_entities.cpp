@@ -6,7 +6,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "number/exact_decimal.h"
+#include "drawing/dxf_hatch.h"
+#include "drawing/dxf_values.h"
 #include "number/round_trip.h"
 
 namespace torvane {
@@ -120,29 +121,18 @@ DrawingMotion::DrawingMotion(const RunParams& params, Direction direction, Drawi
   turn_degrees_ = params.theta == 0 ? 0 : std::atan2(y, x) * (180 / kPi);
 }
 
-void DrawingMotion::MovePoint(double* x, double* y) const {
-  if (axis_ == DrawingAxis::kEastNorth) {
-    const PlanePoint p = transform_.Apply(direction_, {*y, *x});
-    *x = p.y;
-    *y = p.x;
-  } else {
-    const PlanePoint p = transform_.Apply(direction_, {*x, *y});
-    *x = p.x;
-    *y = p.y;
-  }
+void DrawingMotion::Through(const Transform& transform, double* x, double* y) const {
+  // The survey grid is north-first: an east-north drawing's x is its Y.
+  double* north = axis_ == DrawingAxis::kEastNorth ? y : x;
+  double* east = axis_ == DrawingAxis::kEastNorth ? x : y;
+  const PlanePoint p = transform.Apply(direction_, {*north, *east});
+  *north = p.x;
+  *east = p.y;
 }
 
-void DrawingMotion::TurnVector(double* x, double* y) const {
-  if (axis_ == DrawingAxis::kEastNorth) {
-    const PlanePoint p = turn_.Apply(direction_, {*y, *x});
-    *x = p.y;
-    *y = p.x;
-  } else {
-    const PlanePoint p = turn_.Apply(direction_, {*x, *y});
-    *x = p.x;
-    *y = p.y;
-  }
-}
+void DrawingMotion::MovePoint(double* x, double* y) const { Through(transform_, x, y); }
+
+void DrawingMotion::TurnVector(double* x, double* y) const { Through(turn_, x, y); }
 
 void DrawingMotion::TurnSpan(double* x, double* y) const {
   TurnVector(x, y);
@@ -169,97 +159,213 @@ double DrawingMotion::Scale(double length) const {
 
 namespace {
 
-// What a group's value is.
-enum class Role {
-  kPoint,      // a point in world coordinates (x; y at code + 10, z at code + 20)
-  kOcsPoint,   // a point in the entity's own coordinates
-  kVector,     // a direction in world coordinates: turned only
-  kOcsVector,  // a direction in the entity's own coordinates
-  kSpan,       // a vector whose length is a distance, world coordinates: turned and scaled
-  kOcsSpan,    // the same in the entity's own coordinates
-  kAngle,      // degrees in the entity's own coordinates
-  kRadians,    // radians in the entity's own coordinates
-  kLength,     // a distance, or a factor of one: scaled
-};
+// Where an entity stands in a sequence: a POLYLINE's VERTEXes or an
+// INSERT's ATTRIBs, up to a SEQEND.
+enum class InSequence { kNo, kMember, kEnd };
 
-struct CodeRole {
-  int code;
-  Role role;
-};
+// A kind's own rule, where its roles alone do not say how it moves: it
+// converts the entity `c` holds, with `roles`, the kind's.
+using Rule = bool (*)(EntityConverter& c, const std::vector<CodeRole>& roles,
+                      DxfSequence* sequence);
 
+// An entity kind that is converted: which of its groups hold what.
 struct EntityKind {
+  EntityKind(const char* name, std::vector<CodeRole> roles, Rule rule = nullptr,
+             bool (*opens_sequence)(const DxfUnit&) = nullptr,
+             InSequence in_sequence = InSequence::kNo,
+             std::optional<RunErrorKind> refused = std::nullopt)
+      : name(name),
+        roles(std::move(roles)),
+        rule(rule),
+        opens_sequence(opens_sequence),
+        in_sequence(in_sequence),
+        refused(refused) {}
+
   const char* name;
   std::vector<CodeRole> roles;
+  // None: the roles applied to every group.
+  Rule rule;
+  // For the owner of a sequence: whether one follows this entity.
+  bool (*opens_sequence)(const DxfUnit& unit);
+  InSequence in_sequence;
+  // A kind refused by its name, whatever it holds.
+  std::optional<RunErrorKind> refused;
 };
 
-// A text's (TEXT, ATTRIB, ATTDEF): insertion and alignment points in its
-// plane, height, rotation.
-const std::vector<CodeRole> kTextRoles = {
-    {10, Role::kOcsPoint}, {11, Role::kOcsPoint}, {40, Role::kLength}, {50, Role::kAngle}};
-// The four corners of a SOLID or a TRACE, in its plane.
-const std::vector<CodeRole> kCornerRoles = {
-    {10, Role::kOcsPoint}, {11, Role::kOcsPoint}, {12, Role::kOcsPoint}, {13, Role::kOcsPoint}};
+// Applies `roles` to the groups that have them (and XDATA's groups);
+// adjust(code, &role) may change a group's role, or return false to keep
+// the group as written.
+template <class Adjust>
+bool ApplyRoles(EntityConverter& c, const std::vector<CodeRole>& roles, Adjust adjust) {
+  return c.ForEachGroup([&](std::size_t i, int code, std::size_t* used) {
+    for (const CodeRole& r : roles) {
+      if (r.code != code) continue;
+      Role role = r.role;
+      return !adjust(code, &role) || c.Apply(i, role, used);
+    }
+    return true;
+  });
+}
+
+bool ApplyRoles(EntityConverter& c, const std::vector<CodeRole>& roles) {
+  return ApplyRoles(c, roles, [](int, Role*) { return true; });
+}
+
+// A text (TEXT, ATTRIB, ATTDEF) left at 0° gets its rotation, after its
+// height.
+bool ConvertText(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  if (!ApplyRoles(c, roles)) return false;
+  c.AddDefaults(IndexOf(c.unit(), 40), false);
+  return true;
+}
+
+// An MTEXT's direction vector (11), when it has one, says its rotation:
+// its 50 is then kept as written. Without one it turns as a text does.
+bool ConvertMtext(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence* sequence) {
+  if (!c.unit().Find(11)) return ConvertText(c, roles, sequence);
+  return ApplyRoles(c, roles, [](int code, Role*) { return code != 50; });
+}
+
+// An INSERT left at scale 1 or at 0° gets its scale factors and rotation,
+// after its point.
+bool ConvertInsert(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  if (!ApplyRoles(c, roles)) return false;
+  const DxfUnit& unit = c.unit();
+  std::size_t anchor = 0;
+  for (std::size_t i = 1; i < unit.size() && anchor == 0; ++i) {
+    if (unit.code(i) == 10 && i + 1 < unit.size() && unit.code(i + 1) == 20) {
+      anchor = i + 2 < unit.size() && unit.code(i + 2) == 30 ? i + 2 : i + 1;
+    }
+  }
+  c.AddDefaults(anchor, true);
+  return true;
+}
+
+// Its ATTRIBs follow an INSERT whose flag 66 is 1.
+bool HasAttributes(const DxfUnit& unit) { return IntegerOf(unit.Find(66)) == 1; }
+
+bool HasVertices(const DxfUnit&) { return true; }
+
+// An angular dimension's measurement (42, types 2 and 5) is an angle that
+// the motion keeps; the others' is a length.
+bool ConvertDimension(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  const int type = IntegerOf(c.unit().Find(70)) & 7;
+  const bool angular = type == 2 || type == 5;
+  return ApplyRoles(c, roles, [&](int code, Role*) { return !angular || code != 42; });
+}
+
+// An LWPOLYLINE's plane is at its elevation (38); one without lies at 0,
+// and with a height offset gets one after its flags (70), or its count of
+// vertices (90).
+bool ConvertLwpolyline(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  if (!ApplyRoles(c, roles)) return false;
+  const DxfUnit& unit = c.unit();
+  if (const std::size_t elevation = IndexOf(unit, 38)) return c.ShiftElevation(elevation);
+  std::size_t anchor = 0;
+  for (std::size_t i = 1; i < unit.size(); ++i) {
+    if (unit.code(i) == 70 || (unit.code(i) == 90 && anchor == 0)) anchor = i;
+    if (unit.code(i) == 10) break;
+  }
+  return anchor == 0 || c.AddElevation(anchor);
+}
+
+// A 3D polyline's or a mesh's (flags 8, 16, 64) VERTEXes are in world
+// coordinates; a 2D polyline's lie in its plane, whose height is the z of
+// its own point (its 10 is no point of the drawing).
+bool ConvertPolyline(EntityConverter& c, const std::vector<CodeRole>& roles,
+                     DxfSequence* sequence) {
+  if (!ApplyRoles(c, roles)) return false;
+  sequence->world_vertices = (IntegerOf(c.unit().Find(70)) & (8 | 16 | 64)) != 0;
+  if (sequence->world_vertices) return true;
+  const std::size_t z = IndexOf(c.unit(), 30);
+  return z == 0 || c.ShiftElevation(z);
+}
+
+// A VERTEX lies where its POLYLINE says: in its plane, or in world
+// coordinates. A polyface mesh's face record (flags 128 without 64) holds
+// no point.
+bool ConvertVertex(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence* sequence) {
+  c.set_mirrored(sequence->mirrored);
+  const int flags = IntegerOf(c.unit().Find(70));
+  const bool face_record = (flags & 128) != 0 && (flags & 64) == 0;
+  const bool world = sequence->world_vertices;
+  return ApplyRoles(c, roles, [&](int code, Role* role) {
+    if (world && *role == Role::kOcsPoint) *role = Role::kPoint;
+    return !face_record || code != 10;
+  });
+}
+
+bool ConvertHatchEntity(EntityConverter& c, const std::vector<CodeRole>&, DxfSequence*) {
+  return ConvertHatch(c);
+}
 
 const std::vector<EntityKind>& Kinds() {
+  using enum Role;
+  // A text's (TEXT, ATTRIB, ATTDEF): insertion and alignment points in its
+  // plane, height, rotation.
+  const std::vector<CodeRole> text = {
+      {10, kOcsPoint}, {11, kOcsPoint}, {40, kLength}, {50, kAngle}};
+  // The four corners of a SOLID or a TRACE, in its plane.
+  const std::vector<CodeRole> corners = {
+      {10, kOcsPoint}, {11, kOcsPoint}, {12, kOcsPoint}, {13, kOcsPoint}};
   static const std::vector<EntityKind> kinds = {
-      {"LINE", {{10, Role::kPoint}, {11, Role::kPoint}}},
-      {"POINT", {{10, Role::kPoint}, {50, Role::kAngle}}},
-      {"XLINE", {{10, Role::kPoint}, {11, Role::kVector}}},
-      {"RAY", {{10, Role::kPoint}, {11, Role::kVector}}},
-      {"CIRCLE", {{10, Role::kOcsPoint}, {40, Role::kLength}}},
-      {"ARC", {{10, Role::kOcsPoint}, {40, Role::kLength}, {50, Role::kAngle}, {51, Role::kAngle}}},
-      {"ELLIPSE", {{10, Role::kPoint}, {11, Role::kSpan}}},
+      {"LINE", {{10, kPoint}, {11, kPoint}}},
+      {"POINT", {{10, kPoint}, {50, kAngle}}},
+      {"XLINE", {{10, kPoint}, {11, kVector}}},
+      {"RAY", {{10, kPoint}, {11, kVector}}},
+      {"CIRCLE", {{10, kOcsPoint}, {40, kLength}}},
+      {"ARC", {{10, kOcsPoint}, {40, kLength}, {50, kAngle}, {51, kAngle}}},
+      {"ELLIPSE", {{10, kPoint}, {11, kSpan}}},
       {"LWPOLYLINE",
-       {{10, Role::kOcsPoint}, {40, Role::kLength}, {41, Role::kLength}, {43, Role::kLength}}},
-      {"POLYLINE", {{40, Role::kLength}, {41, Role::kLength}}},
-      {"SPLINE",
-       {{10, Role::kPoint}, {11, Role::kPoint}, {12, Role::kVector}, {13, Role::kVector}}},
-      {"TEXT", kTextRoles},
-      {"ATTRIB", kTextRoles},
-      {"ATTDEF", kTextRoles},
-      {"MTEXT",
-       {{10, Role::kPoint},
-        {11, Role::kVector},
-        {40, Role::kLength},
-        {41, Role::kLength},
-        {42, Role::kLength},
-        {43, Role::kLength},
-        {46, Role::kLength},
-        {48, Role::kLength},
-        {49, Role::kLength},
-        {50, Role::kAngle}}},
-      {"INSERT",
-       {{10, Role::kOcsPoint},
-        {50, Role::kAngle},
-        {41, Role::kLength},
-        {42, Role::kLength},
-        {44, Role::kLength},
-        {45, Role::kLength}}},
-      {"DIMENSION",
-       {{10, Role::kPoint},
-        {11, Role::kOcsPoint},
-        {12, Role::kOcsPoint},
-        {13, Role::kPoint},
-        {14, Role::kPoint},
-        {15, Role::kPoint},
-        {16, Role::kOcsPoint},
-        {50, Role::kAngle},
-        {40, Role::kLength},
-        {42, Role::kLength}}},
-      {"LEADER",
-       {{10, Role::kPoint},
-        {211, Role::kVector},
-        {212, Role::kSpan},
-        {213, Role::kSpan},
-        {40, Role::kLength},
-        {41, Role::kLength}}},
-      {"SOLID", kCornerRoles},
-      {"TRACE", kCornerRoles},
-      {"3DFACE", {{10, Role::kPoint}, {11, Role::kPoint}, {12, Role::kPoint}, {13, Role::kPoint}}},
+       {{10, kOcsPoint}, {40, kLength}, {41, kLength}, {43, kLength}},
+       ConvertLwpolyline},
+      {"POLYLINE", {{40, kLength}, {41, kLength}}, ConvertPolyline, HasVertices},
       {"VERTEX",
-       {{10, Role::kOcsPoint}, {40, Role::kLength}, {41, Role::kLength}, {50, Role::kAngle}}},
-      {"SEQEND", {}},
-      {"HATCH", {}},
+       {{10, kOcsPoint}, {40, kLength}, {41, kLength}, {50, kAngle}},
+       ConvertVertex,
+       nullptr,
+       InSequence::kMember},
+      {"SEQEND", {}, nullptr, nullptr, InSequence::kEnd},
+      {"SPLINE", {{10, kPoint}, {11, kPoint}, {12, kVector}, {13, kVector}}},
+      {"TEXT", text, ConvertText},
+      {"ATTRIB", text, ConvertText, nullptr, InSequence::kMember},
+      {"ATTDEF", text, ConvertText},
+      {"MTEXT",
+       {{10, kPoint},
+        {11, kVector},
+        {40, kLength},
+        {41, kLength},
+        {42, kLength},
+        {43, kLength},
+        {46, kLength},
+        {48, kLength},
+        {49, kLength},
+        {50, kAngle}},
+       ConvertMtext},
+      {"INSERT",
+       {{10, kOcsPoint}, {50, kAngle}, {41, kLength}, {42, kLength}, {44, kLength}, {45, kLength}},
+       ConvertInsert,
+       HasAttributes},
+      {"DIMENSION",
+       {{10, kPoint},
+        {11, kOcsPoint},
+        {12, kOcsPoint},
+        {13, kPoint},
+        {14, kPoint},
+        {15, kPoint},
+        {16, kOcsPoint},
+        {50, kAngle},
+        {40, kLength},
+        {42, kLength}},
+       ConvertDimension},
+      {"LEADER",
+       {{10, kPoint}, {211, kVector}, {212, kSpan}, {213, kSpan}, {40, kLength}, {41, kLength}}},
+      {"SOLID", corners},
+      {"TRACE", corners},
+      {"3DFACE", {{10, kPoint}, {11, kPoint}, {12, kPoint}, {13, kPoint}}},
+      {"HATCH", {}, ConvertHatchEntity},
+      // Only the program that made it can draw a proxy.
+      {"ACAD_PROXY_ENTITY", {}, nullptr, nullptr, InSequence::kNo, RunErrorKind::kDrawingProxy},
   };
   return kinds;
 }
@@ -270,197 +376,6 @@ const EntityKind* KindNamed(std::string_view name) {
   }
   return nullptr;
 }
-
-// The groups of XDATA that hold world coordinates.
-constexpr CodeRole kXdataRoles[] = {
-    {1011, Role::kPoint}, {1012, Role::kSpan}, {1013, Role::kVector}, {1041, Role::kLength}};
-
-RunError EntityError(RunErrorKind kind, const DxfUnit& unit) {
-  RunError e;
-  e.kind = kind;
-  e.line = unit.size() > 0 ? unit.line(0) : 0;
-  e.field = std::string(unit.Type());
-  e.field_text = std::string(unit.Handle());
-  return e;
-}
-
-// Converts the values of one entity in place.
-class EntityConverter {
- public:
-  EntityConverter(DxfUnit& unit, const DrawingMotion& motion, bool mirrored)
-      : unit_(unit), motion_(motion), mirrored_(mirrored) {}
-
-  // Applies `role` to the value at group i (for points and vectors, the
-  // x there and the y after); *used is the groups taken.
-  bool Apply(std::size_t i, Role role, std::size_t* used) {
-    *used = 1;
-    switch (role) {
-      case Role::kLength: {
-        double v;
-        if (!Number(i, &v)) return false;
-        return Set(i, v, motion_.Scale(v));
-      }
-      case Role::kAngle:
-      case Role::kRadians: {
-        double v;
-        if (!Number(i, &v)) return false;
-        if (motion_.turn() == 0) return true;
-        // In a mirrored plane angles run the other way.
-        const double result = role == Role::kAngle ? motion_.TurnDegrees(v, mirrored_)
-                                                   : motion_.TurnRadians(v, mirrored_);
-        return Set(i, v, result);
-      }
-      default:
-        return Pair(i, role, used);
-    }
-  }
-
-  // The x at group i, the y after it with code + 10 (group codes 43 and
-  // 44, 45 and 46 pair as a hatch's pattern lines write them).
-  bool Pair(std::size_t i, Role role, std::size_t* used, int y_code = 0) {
-    const int code = unit_.code(i);
-    if (y_code == 0) y_code = code + 10;
-    if (i + 1 >= unit_.size() || unit_.code(i + 1) != y_code) {
-      return Damaged(i, "group " + std::to_string(code) + " has no group " +
-                            std::to_string(y_code) + " after it");
-    }
-    double x, y;
-    if (!Number(i, &x) || !Number(i + 1, &y)) return false;
-    const double old_x = x, old_y = y;
-    const bool ocs = role == Role::kOcsPoint || role == Role::kOcsVector || role == Role::kOcsSpan;
-    const bool flip = ocs && mirrored_;
-    if (flip) x = -x;
-    switch (role) {
-      case Role::kPoint:
-      case Role::kOcsPoint:
-        motion_.MovePoint(&x, &y);
-        break;
-      case Role::kVector:
-      case Role::kOcsVector:
-        motion_.TurnVector(&x, &y);
-        break;
-      default:
-        motion_.TurnSpan(&x, &y);
-        break;
-    }
-    if (flip) x = -x;
-    if (!Set(i, old_x, x) || !Set(i + 1, old_y, y)) return false;
-    *used = 2;
-    const bool point = role == Role::kPoint || role == Role::kOcsPoint;
-    if (i + 2 < unit_.size() && unit_.code(i + 2) == code + 20 && y_code == code + 10) {
-      *used = 3;
-      if (point && motion_.height_offset() && !ShiftHeight(i + 2, flip)) return false;
-    }
-    return true;
-  }
-
-  const RunError& failure() const { return failure_; }
-
-  // An elevation (a plane's height: LWPOLYLINE's 38, a 2D polyline's or a
-  // hatch's z) shifted by the height offset as the points' heights are.
-  bool ShiftElevation(std::size_t i) {
-    return !motion_.height_offset() || ShiftHeight(i, mirrored_);
-  }
-
-  // An LWPOLYLINE without an elevation lies at 0: with a height offset it
-  // gets one, written after group `anchor`.
-  bool AddElevation(std::size_t anchor) {
-    if (!motion_.height_offset()) return true;
-    const bool subtract = (motion_.direction() == Direction::kSurveyToConstruction) != mirrored_;
-    auto sum = ExactDecimalSum("0", *motion_.height_offset(), subtract);
-    if (!sum) {
-      failure_ = NumberFieldError(sum.error(), unit_.line(anchor) + 1, "z", "0");
-      return false;
-    }
-    if (*sum != "0") unit_.InsertAfter(anchor, 38, *sum);
-    return true;
-  }
-
-  // Writes the values an entity leaves to their defaults (rotation 0,
-  // scale 1) that the grids' motion changes, after the group they follow
-  // in the entity: a text's height, an insert's point. Without them a text
-  // or a block inserted at 0° would keep 0° while its geometry turns.
-  void AddDefaults(std::string_view type, bool mtext_direction) {
-    const bool text = type == "TEXT" || type == "ATTRIB" || type == "ATTDEF" ||
-                      (type == "MTEXT" && !mtext_direction);
-    const bool insert = type == "INSERT";
-    if (!text && !insert) return;
-    std::size_t anchor = 0;
-    for (std::size_t i = 1; i < unit_.size() && anchor == 0; ++i) {
-      if (text && unit_.code(i) == 40) anchor = i;
-      if (insert && unit_.code(i) == 10 && i + 1 < unit_.size() && unit_.code(i + 1) == 20) {
-        anchor = i + 2 < unit_.size() && unit_.code(i + 2) == 30 ? i + 2 : i + 1;
-      }
-    }
-    if (anchor == 0) return;
-    const auto add = [&](int code, double v) {
-      char buffer[32];
-      const auto written = std::to_chars(buffer, buffer + sizeof buffer, v);
-      unit_.InsertAfter(anchor, code,
-                        std::string_view(buffer, static_cast<std::size_t>(written.ptr - buffer)));
-    };
-    if (insert && motion_.Scale(1) != 1) {
-      if (!unit_.Find(41)) add(41, motion_.Scale(1));
-      if (!unit_.Find(42)) add(42, motion_.Scale(1));
-    }
-    if (motion_.turn() != 0 && !unit_.Find(50)) add(50, motion_.TurnDegrees(0, mirrored_));
-  }
-
- private:
-  bool Number(std::size_t i, double* v) {
-    std::string_view t = unit_.text(i);
-    if (!t.empty() && t.front() == '+') t.remove_prefix(1);
-    const char* end = t.data() + t.size();
-    auto [ptr, ec] = std::from_chars(t.data(), end, *v);
-    if (ec != std::errc() || ptr != end || !std::isfinite(*v)) {
-      return Damaged(i, "group " + std::to_string(unit_.code(i)) + " is not a number:");
-    }
-    return true;
-  }
-
-  // Writes v into group i, unless it is `old`, the double already written there.
-  bool Set(std::size_t i, double old, double v) {
-    if (!std::isfinite(v)) {
-      failure_ = EntityError(RunErrorKind::kResultOutOfRange, unit_);
-      failure_.line = unit_.line(i) + 1;
-      return false;
-    }
-    // -0 and 0 are the same number: "-0.0" stays as written.
-    if (old == v) return true;
-    // RoundTripText's digits, made where they are written.
-    char text[32];
-    const auto written = std::to_chars(text, text + sizeof text, v);
-    unit_.Replace(i, std::string_view(text, static_cast<std::size_t>(written.ptr - text)));
-    return true;
-  }
-
-  bool ShiftHeight(std::size_t i, bool flip) {
-    // A height in a mirrored plane runs down.
-    const bool subtract = (motion_.direction() == Direction::kSurveyToConstruction) != flip;
-    auto sum = ExactDecimalSum(unit_.text(i), *motion_.height_offset(), subtract);
-    if (!sum) {
-      failure_ = NumberFieldError(sum.error(), unit_.line(i) + 1, "z", unit_.text(i));
-      return false;
-    }
-    if (*sum != unit_.text(i)) unit_.Replace(i, *sum);
-    return true;
-  }
-
-  bool Damaged(std::size_t i, std::string what) {
-    failure_ = EntityError(RunErrorKind::kDrawingDamaged, unit_);
-    failure_.line = unit_.line(i) + 1;
-    std::string name(unit_.Type());
-    if (!unit_.Handle().empty()) name += " (handle " + std::string(unit_.Handle()) + ")";
-    failure_.detail = name + ": " + what;
-    failure_.field_text = std::string(unit_.text(i));
-    return false;
-  }
-
-  DxfUnit& unit_;
-  const DrawingMotion& motion_;
-  bool mirrored_;
-  RunError failure_;
-};
 
 // The entity's extrusion (210, 220, 230): false when it is neither
 // (0,0,1) nor (0,0,-1); *mirrored when it is (0,0,-1).
@@ -485,144 +400,27 @@ bool ReadExtrusion(const DxfUnit& unit, bool* mirrored, std::string* said) {
   return true;
 }
 
-// A HATCH, its groups read in the order they are written: the same codes
-// mean other things in its boundary paths, pattern lines and seed points.
-bool ConvertHatch(DxfUnit& unit, EntityConverter& c) {
-  enum class Part { kHead, kPaths, kPattern, kPatternLines, kSeeds, kTail } part = Part::kHead;
-  bool polyline_path = false;
-  int edge = 0;  // 1 line, 2 arc, 3 ellipse, 4 spline
-  std::size_t used = 1;
-  for (std::size_t i = 1; i < unit.size(); i += used) {
-    used = 1;
-    const int code = unit.code(i);
-    if (code >= 1000) {
-      for (const CodeRole& r : kXdataRoles) {
-        if (r.code == code && !c.Apply(i, r.role, &used)) return false;
-      }
-      continue;
-    }
-    switch (code) {
-      case 91:
-        if (part == Part::kHead) part = Part::kPaths;
-        continue;
-      case 92:
-        if (part == Part::kPaths) {
-          auto flags = unit.text(i);
-          int f = 0;
-          std::from_chars(flags.data(), flags.data() + flags.size(), f);
-          polyline_path = (f & 2) != 0;
-          edge = 0;
-        }
-        continue;
-      case 75:
-        if (part == Part::kPaths || part == Part::kHead) part = Part::kPattern;
-        continue;
-      case 78:
-        if (part == Part::kPattern) part = Part::kPatternLines;
-        continue;
-      case 98:
-        part = Part::kSeeds;
-        continue;
-      case 450:
-        part = Part::kTail;
-        continue;
-      default:
-        break;
-    }
-    bool ok = true;
-    switch (part) {
-      case Part::kHead:
-        // The elevation point (0, 0, z): its height; and the extrusion.
-        if (code == 30) ok = c.ShiftElevation(i);
-        break;
-      case Part::kPaths:
-        if (polyline_path) {
-          if (code == 10) ok = c.Apply(i, Role::kOcsPoint, &used);
-          break;
-        }
-        if (code == 72) {
-          auto t = unit.text(i);
-          std::from_chars(t.data(), t.data() + t.size(), edge);
-          break;
-        }
-        if (code == 10) {
-          ok = c.Apply(i, Role::kOcsPoint, &used);
-        } else if (code == 11) {
-          ok = c.Apply(i, edge == 3 ? Role::kOcsSpan : Role::kOcsPoint, &used);
-        } else if ((code == 12 || code == 13) && edge == 4) {
-          ok = c.Apply(i, Role::kOcsVector, &used);
-        } else if (code == 40 && edge == 2) {
-          ok = c.Apply(i, Role::kLength, &used);
-        } else if ((code == 50 || code == 51) && edge == 2) {
-          ok = c.Apply(i, Role::kAngle, &used);
-        }
-        break;
-      case Part::kPattern:
-      case Part::kPatternLines:
-        if (code == 52 || code == 53) {
-          ok = c.Apply(i, Role::kAngle, &used);
-        } else if (code == 41 || code == 49) {
-          ok = c.Apply(i, Role::kLength, &used);
-        } else if (code == 43) {
-          ok = c.Pair(i, Role::kOcsPoint, &used, 44);
-        } else if (code == 45) {
-          ok = c.Pair(i, Role::kOcsSpan, &used, 46);
-        } else if (code == 47) {
-          ok = c.Apply(i, Role::kLength, &used);
-        }
-        break;
-      case Part::kSeeds:
-        if (code == 10) ok = c.Apply(i, Role::kOcsPoint, &used);
-        break;
-      case Part::kTail:
-        if (code == 460) ok = c.Apply(i, Role::kRadians, &used);
-        break;
-    }
-    if (!ok) return false;
-  }
-  return true;
-}
-
-// Whether a VERTEX is a face record of a polyface mesh, whose 10/20/30
-// is no point.
-bool IsFaceRecord(const DxfUnit& unit) {
-  auto flags = unit.Find(70);
-  if (!flags) return false;
-  int f = 0;
-  std::from_chars(flags->data(), flags->data() + flags->size(), f);
-  return (f & 128) != 0 && (f & 64) == 0;
-}
-
-int IntegerOf(std::optional<std::string_view> text) {
-  int v = 0;
-  if (text) std::from_chars(text->data(), text->data() + text->size(), v);
-  return v;
-}
-
 }  // namespace
 
 Expected<void, RunError> ConvertEntity(DxfUnit& unit, const DrawingMotion& motion,
                                        DxfSequence* sequence) {
-  const std::string_view type = unit.Type();
+  const EntityKind* kind = KindNamed(unit.Type());
   // Paper space, and the vertices and attributes of what is in it, is kept.
   if (unit.Find(67) == std::string_view("1")) {
-    if (type == "POLYLINE" || (type == "INSERT" && IntegerOf(unit.Find(66)) == 1)) {
+    if (kind != nullptr && kind->opens_sequence != nullptr && kind->opens_sequence(unit)) {
       *sequence = DxfSequence{true, true, false, false};
-    } else if (type == "SEQEND") {
+    } else if (kind != nullptr && kind->in_sequence == InSequence::kEnd) {
       *sequence = DxfSequence{};
     }
     return {};
   }
-  if (type == "ACAD_PROXY_ENTITY") return Fail(EntityError(RunErrorKind::kDrawingProxy, unit));
-  const EntityKind* kind = KindNamed(type);
   if (kind == nullptr) return Fail(EntityError(RunErrorKind::kDrawingEntity, unit));
-  const bool in_sequence = type == "VERTEX" || type == "ATTRIB" || type == "SEQEND";
-  if (in_sequence && sequence->open && sequence->paper_space) {
-    if (type == "SEQEND") *sequence = DxfSequence{};
+  if (kind->refused) return Fail(EntityError(*kind->refused, unit));
+  if (kind->in_sequence == InSequence::kEnd) {
+    *sequence = DxfSequence{};
     return {};
   }
-  if (type == "SEQEND") {
-    *sequence = DxfSequence{};
+  if (kind->in_sequence == InSequence::kMember && sequence->open && sequence->paper_space) {
     return {};
   }
   // An entity that embeds another (a multi-line attribute's MTEXT) is not
@@ -635,69 +433,14 @@ Expected<void, RunError> ConvertEntity(DxfUnit& unit, const DrawingMotion& motio
     e.detail = said;
     return Fail(std::move(e));
   }
-  bool world_vertex = false;
-  bool face_record = false;
-  if (type == "VERTEX") {
-    // A 2D polyline's vertices lie in its plane.
-    mirrored = sequence->mirrored;
-    world_vertex = sequence->world_vertices;
-    face_record = IsFaceRecord(unit);
-  }
-  EntityConverter c(unit, motion, mirrored);
-  if (type == "HATCH") {
-    if (!ConvertHatch(unit, c)) return Fail(c.failure());
-    return {};
-  }
-  const bool mtext_direction = type == "MTEXT" && unit.Find(11);
-  const bool angular = type == "DIMENSION" &&
-                       ((IntegerOf(unit.Find(70)) & 7) == 2 || (IntegerOf(unit.Find(70)) & 7) == 5);
-  std::size_t used = 1;
-  for (std::size_t i = 1; i < unit.size(); i += used) {
-    used = 1;
-    const int code = unit.code(i);
-    if (code >= 1000) {
-      for (const CodeRole& r : kXdataRoles) {
-        if (r.code == code && !c.Apply(i, r.role, &used)) return Fail(c.failure());
-      }
-      continue;
-    }
-    for (const CodeRole& r : kind->roles) {
-      if (r.code != code) continue;
-      Role role = r.role;
-      if (face_record && code == 10) break;
-      if (world_vertex && role == Role::kOcsPoint) role = Role::kPoint;
-      // An MTEXT's direction vector, when it has one, says its rotation.
-      if (mtext_direction && code == 50) break;
-      if (angular && code == 42) break;
-      if (!c.Apply(i, role, &used)) return Fail(c.failure());
-      break;
-    }
-  }
-  c.AddDefaults(type, mtext_direction);
-  // The plane's height: LWPOLYLINE's elevation, a 2D polyline's own point's z.
-  const bool plane_polyline = type == "POLYLINE" && (IntegerOf(unit.Find(70)) & (8 | 16 | 64)) == 0;
-  bool elevation = false;
-  for (std::size_t i = 1; i < unit.size() && !elevation; ++i) {
-    if ((type == "LWPOLYLINE" && unit.code(i) == 38) || (plane_polyline && unit.code(i) == 30)) {
-      if (!c.ShiftElevation(i)) return Fail(c.failure());
-      elevation = true;
-    }
-  }
-  if (type == "LWPOLYLINE" && !elevation) {
-    // 38 follows the flags (70), or the count of vertices (90).
-    std::size_t anchor = 0;
-    for (std::size_t i = 1; i < unit.size(); ++i) {
-      if (unit.code(i) == 70 || (unit.code(i) == 90 && anchor == 0)) anchor = i;
-      if (unit.code(i) == 10) break;
-    }
-    if (anchor != 0 && !c.AddElevation(anchor)) return Fail(c.failure());
-  }
-  if (type == "POLYLINE") {
-    const int flags = IntegerOf(unit.Find(70));
-    *sequence = DxfSequence{true, false, (flags & (8 | 16 | 64)) != 0, mirrored};
-  } else if (type == "INSERT" && IntegerOf(unit.Find(66)) == 1) {
+  // What follows takes the plane of its owner.
+  if (kind->opens_sequence != nullptr && kind->opens_sequence(unit)) {
     *sequence = DxfSequence{true, false, false, mirrored};
   }
+  EntityConverter c(unit, motion, mirrored);
+  const bool converted =
+      kind->rule != nullptr ? kind->rule(c, kind->roles, sequence) : ApplyRoles(c, kind->roles);
+  if (!converted) return Fail(c.failure());
   return {};
 }
 
