@@ -157,6 +157,8 @@ TEST(ProjectFile, RefusedFilesSayWhy) {
       {"", "{\"format\": \"torvane-project\",", "damaged JSON at byte 30"},
       {"\"notes\": \"control", "\"notes\": \"\xff", "damaged JSON at byte 88"},
       {"", deep, "damaged JSON at byte 100001"},
+      {"\"version\": 1", "\"version\": 1e400",
+       "damaged JSON: a number is beyond the range of doubles"},
       // foreign JSON, another format tag
       {"", "[1, 2]", "not a Torvane project"},
       {"", "{\"type\": \"FeatureCollection\"}", "not a Torvane project"},
