@@ -86,8 +86,8 @@ namespace {
 
 // "HATCH (handle 2F)", or "HATCH" for an entity without a handle.
 std::string DrawingEntityName(const RunError& e) {
-  std::string name = EscapeControlBytes(e.field);
-  if (!e.field_text.empty()) name += " (handle " + MessageExcerpt(e.field_text) + ")";
+  std::string name = EscapeControlBytes(e.entity_type);
+  if (!e.handle.empty()) name += " (handle " + MessageExcerpt(e.handle) + ")";
   return name;
 }
 
@@ -153,8 +153,8 @@ std::string Describe(const RunError& e) {
     case RunErrorKind::kTooManyFields:
       return where + "more than " + std::to_string(e.limit) + " fields in the file";
     case RunErrorKind::kResultOutOfRange:
-      return where + (e.field == "H" ? "shifted " : "converted ") + e.field +
-             " is too large to write";
+      return where + (e.field == "H" ? "shifted " : "converted ") +
+             (e.entity_type.empty() ? e.field : e.entity_type) + " is too large to write";
     case RunErrorKind::kParamsNotComputed:
       return "parameters not computed: X offset, Y offset and rotation are all zero";
     case RunErrorKind::kParamsIncomplete:

@@ -33,14 +33,16 @@ enum class RunErrorKind {
   kNulByte,            // a line with a NUL byte: binary data, or UTF-16 text
   kLineTooLong,        // a line longer than the limit (limit)
   kTooManyFields,      // more fields in the file than the limit (limit)
-  kResultOutOfRange,   // a converted X or Y, or a shifted H, beyond the range of doubles (field)
+  kResultOutOfRange,   // a converted X or Y, or a shifted H, beyond the range of doubles (field);
+                       // in a drawing, an entity's (entity_type, handle) or the header's
+                       // extents (field "$EXTMIN")
   kParamsNotComputed,  // offsets and rotation all zero
   kParamsIncomplete,   // some of the offsets and rotation zero, some not
   kCannotWrite,        // the result cannot be created or written (path: the result)
   kResultIsPointFile,  // the result would replace the point file itself (path: the result)
   kCancelled,          // the run's progress callback asked it to stop (path: the point file)
-  // Drawings (DXF): each names the drawing's entity by line, type (field)
-  // and handle (field_text, empty when it has none).
+  // Drawings (DXF): each names the drawing's entity by line, entity_type
+  // and handle (empty when it has none).
   kDrawingEntity,     // an entity of a kind that is not converted
   kDrawingExtrusion,  // an entity whose extrusion is not (0,0,1) nor (0,0,-1) (detail: it)
   kDrawingProxy,      // a proxy entity, which only the program that made it can draw
@@ -69,6 +71,11 @@ struct RunError {
   std::size_t limit = 0;   // the field limit for kTooManyFields, bytes for kLineTooLong
   // For kDuplicateName: the line where the name was used first.
   std::size_t other_line = 0;
+  // In a drawing: the entity an error is about, by its kind ("LINE", the
+  // value of its group 0) and its handle (empty when it has none); `line`
+  // is the line of its group 0.
+  std::string entity_type;
+  std::string handle;
   // For kNotANumber of X (or Xs): Y (or Ys) holds words too, as a header's
   // captions do (see HoldWords); the reader names a first line so a header.
   bool header_like = false;

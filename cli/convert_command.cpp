@@ -14,6 +14,7 @@
 #include "cli/option_kinds.h"
 #include "cli/point_file_options.h"
 #include "cli/usage_error.h"
+#include "drawing/drawing_run.h"
 #include "number/exact_decimal.h"
 #include "number/number_text.h"
 #include "os/file_system.h"

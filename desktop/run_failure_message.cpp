@@ -28,9 +28,9 @@ QString DrawingWhere(const RunError& error) {
 
 // "HATCH（句柄 2F）", or "HATCH" for an entity without a handle.
 QString DrawingEntity(const RunError& error) {
-  QString entity = QStringLiteral("实体 %1").arg(QString::fromStdString(error.field));
-  if (!error.field_text.empty()) {
-    entity += QStringLiteral("（句柄 %1）").arg(QString::fromStdString(error.field_text));
+  QString entity = QStringLiteral("实体 %1").arg(QString::fromStdString(error.entity_type));
+  if (!error.handle.empty()) {
+    entity += QStringLiteral("（句柄 %1）").arg(QString::fromStdString(error.handle));
   }
   return entity;
 }
@@ -140,7 +140,11 @@ QString RunFailureMessage(const RunError& error) {
       what = QStringLiteral("%1：整个文件的字段超过 %2 个。").arg(Where(error)).arg(error.limit);
       break;
     case RunErrorKind::kResultOutOfRange:
-      what = QStringLiteral("%1的点转换后 %2 坐标超出数值范围。").arg(Where(error), field);
+      // In a drawing, the entity whose point it is.
+      what =
+          QStringLiteral("%1的点转换后 %2 坐标超出数值范围。")
+              .arg(Where(error),
+                   error.entity_type.empty() ? field : QString::fromStdString(error.entity_type));
       break;
     case RunErrorKind::kCannotWrite:
       what = QStringLiteral("无法写入成果表文件“%1”%2。").arg(Native(error.path), Reason(error));

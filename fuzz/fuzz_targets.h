@@ -17,5 +17,9 @@ void LeadingNumber(const std::uint8_t* data, std::size_t size);
 void Dms(const std::uint8_t* data, std::size_t size);
 // A double and a pattern: pattern formatting and the table's fast writers.
 void Pattern(const std::uint8_t* data, std::size_t size);
+// DXF bytes: a drawing converted, unmoved, and there and back.
+void Drawing(const std::uint8_t* data, std::size_t size);
+// Project-file bytes: read, and what is read written and read again.
+void Project(const std::uint8_t* data, std::size_t size);
 
 }  // namespace torvane::fuzz

@@ -1,9 +1,6 @@
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -12,37 +9,17 @@
 #include "batch/point_layout.h"
 #include "fuzz/check.h"
 #include "fuzz/fuzz_targets.h"
+#include "fuzz/temp_folder.h"
 #include "report/result_table.h"
 
 namespace torvane::fuzz {
-namespace {
-
-namespace fs = std::filesystem;
-
-// A folder of this process's own for the point file and its table.
-const fs::path& Folder() {
-  static const fs::path folder = [] {
-    fs::path f = fs::temp_directory_path() / ("torvane-fuzz-" + std::to_string(getpid()));
-    fs::create_directories(f);
-    return f;
-  }();
-  return folder;
-}
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-}  // namespace
 
 void PointFile(const std::uint8_t* data, std::size_t size) {
-  const fs::path points = Folder() / "points.csv";
-  const fs::path table = Folder() / "table.txt";
-  {
-    std::ofstream out(points, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  namespace fs = std::filesystem;
+  const std::filesystem::path folder = Folder("PointFile");
+  const fs::path points = folder / "points.csv";
+  const fs::path table = folder / "table.txt";
+  WriteAll(points, data, size);
   const std::string earlier = "an earlier table\r\n";
   std::ofstream(table, std::ios::binary | std::ios::trunc) << earlier;
 
@@ -127,12 +104,7 @@ void PointFile(const std::uint8_t* data, std::size_t size) {
   } else {
     Check(written == earlier, "a failed run touched the earlier table");
   }
-  std::size_t leftovers = 0;
-  for (const auto& entry : fs::directory_iterator(Folder())) {
-    (void)entry;
-    ++leftovers;
-  }
-  Check(leftovers == 2, "a temporary file was left behind");
+  Check(FilesIn(folder) == 2, "a temporary file was left behind");
 }
 
 }  // namespace torvane::fuzz

@@ -52,20 +52,34 @@ class Drawer {
   explicit Drawer(PlotDrawing& drawing) : items_(drawing.items) {}
 
   void Line(std::vector<PlotXY> points, PlotStroke stroke) {
-    items_.emplace_back(std::in_place_type<PlotLine>, std::move(points), stroke);
+    PlotLine& line = Add<PlotLine>();
+    line.points = std::move(points);
+    line.stroke = stroke;
   }
   void Circle(PlotXY centre, double radius, std::optional<PlotStroke> edge,
               std::optional<PlotColour> fill) {
-    items_.emplace_back(std::in_place_type<PlotCircle>, centre, radius, edge, fill);
+    PlotCircle& circle = Add<PlotCircle>();
+    circle.centre = centre;
+    circle.radius = radius;
+    circle.edge = edge;
+    circle.fill = fill;
   }
   void Polygon(std::vector<PlotXY> corners, std::optional<PlotStroke> edge,
                std::optional<PlotColour> fill) {
-    items_.emplace_back(std::in_place_type<PlotPolygon>, std::move(corners), edge, fill);
+    PlotPolygon& polygon = Add<PlotPolygon>();
+    polygon.corners = std::move(corners);
+    polygon.edge = edge;
+    polygon.fill = fill;
   }
   void Text(std::string text, PlotXY at, TextAnchor anchor, TextBaseline baseline,
             PlotColour colour) {
-    items_.emplace_back(std::in_place_type<PlotText>, std::move(text), at, anchor, baseline, colour,
-                        kPlotFontSize);
+    PlotText& item = Add<PlotText>();
+    item.text = std::move(text);
+    item.at = at;
+    item.anchor = anchor;
+    item.baseline = baseline;
+    item.colour = colour;
+    item.size = kPlotFontSize;
   }
 
   // An arrow from `from` to `to` with a head of `head` units.
@@ -119,6 +133,14 @@ class Drawer {
   }
 
  private:
+  // A new item of the kind, made in its place and filled in member by
+  // member: clang 14, which builds the fuzzers, cannot emplace an aggregate
+  // from its members, and GCC 12 warns falsely when one is moved in.
+  template <class Item>
+  Item& Add() {
+    return std::get<Item>(items_.emplace_back(std::in_place_type<Item>));
+  }
+
   std::vector<PlotPrimitive>& items_;
 };
 

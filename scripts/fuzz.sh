@@ -9,7 +9,7 @@ TORVANE_EXTRA_PACKAGES="clang libfuzzer-14-dev" source "$(dirname "${BASH_SOURCE
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(PointFile LeadingNumber Dms Pattern)
+[ ${#targets[@]} -gt 0 ] || targets=(PointFile LeadingNumber Dms Pattern Drawing Project)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTORVANE_FUZZ=ON -DTORVANE_BUILD_APP=OFF >/dev/null

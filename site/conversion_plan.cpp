@@ -4,8 +4,8 @@
 #include <cassert>
 
 #include "batch/conversion_run.h"
-#include "batch/drawing_run.h"
 #include "batch/result_path.h"
+#include "drawing/drawing_run.h"
 
 namespace torvane {
 namespace {

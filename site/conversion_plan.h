@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "base/expected.h"
-#include "batch/dxf_entities.h"
 #include "batch/point_layout.h"
 #include "batch/result_clash.h"
 #include "batch/result_writer.h"
 #include "batch/run_error.h"
 #include "batch/text_encoding.h"
+#include "drawing/dxf_entities.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
 

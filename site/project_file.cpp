@@ -19,6 +19,9 @@
 namespace torvane {
 namespace {
 
+constexpr const char* kNumberBeyondDoubles =
+    "damaged JSON: a number is beyond the range of doubles";
+
 using Json = nlohmann::json;                 // as read: members found by name
 using OrderedJson = nlohmann::ordered_json;  // as written: members in the order given
 
@@ -276,6 +279,10 @@ Expected<Project, std::string> ReadAt(const std::filesystem::path& path, Project
   } catch (const Json::parse_error& e) {
     refusal = {ProjectFault::kDamaged, e.byte, ""};
     return Fail("damaged JSON at byte " + std::to_string(e.byte));
+  } catch (const Json::out_of_range&) {
+    // A number beyond the range of doubles (1e400): the parser tells no byte.
+    refusal = {ProjectFault::kInvalid, 0, kNumberBeyondDoubles};
+    return Fail(refusal.reason);
   }
   refusal = {ProjectFault::kInvalid, 0, ""};
   auto project = FromJson(json, &refusal);

@@ -12,9 +12,9 @@
 
 #include "base/expected.h"
 #include "base/named_choice.h"
-#include "batch/dxf_entities.h"
 #include "batch/point_layout.h"
 #include "batch/text_encoding.h"
+#include "drawing/dxf_entities.h"
 #include "fit/fit_report.h"
 #include "params/param_texts.h"
 #include "site/point_role.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "batch/drawing_run.h"
-#include "batch/dxf_groups.h"
+#include "drawing/drawing_run.h"
+#include "drawing/dxf_groups.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -348,24 +348,24 @@ TEST_F(Drawing, Refusals) {
     std::string bytes;
     RunErrorKind kind;
     std::size_t line;
-    std::string field, field_text;
+    std::string entity_type, handle, field_text;
   } rows[] = {
       {"site.dxf", Dxf(InEntities({"0 LINE", "10 1", "20 1", "0 MLINE", "5 2F", "10 1", "20 1"})),
-       RunErrorKind::kDrawingEntity, 11, "MLINE", "2F"},
+       RunErrorKind::kDrawingEntity, 11, "MLINE", "2F", ""},
       {"site.dxf", Dxf(InEntities({"0 ACAD_PROXY_ENTITY", "5 30"})), RunErrorKind::kDrawingProxy, 5,
-       "ACAD_PROXY_ENTITY", "30"},
+       "ACAD_PROXY_ENTITY", "30", ""},
       {"site.dxf", Dxf(InEntities({"0 CIRCLE", "5 31", "10 1", "20 1", "210 1", "220 0", "230 0"})),
-       RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "31"},
+       RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "31", ""},
       {"site.dxf", Dxf(InEntities({"0 LINE", "5 32", "10 abc", "20 1"})),
-       RunErrorKind::kDrawingDamaged, 10, "LINE", "abc"},
+       RunErrorKind::kDrawingDamaged, 10, "LINE", "32", "abc"},
       {"site.dxf", Dxf(InEntities({"0 LINE", "5 33", "10 1", "11 1"})),
-       RunErrorKind::kDrawingDamaged, 10, "LINE", "1"},
-      {"site.dxf", "0\nSECTION\n2\n", RunErrorKind::kDrawingDamaged, 4, "", ""},
-      {"site.dxf", "0\nSECTION\nx\nENTITIES\n", RunErrorKind::kDrawingDamaged, 3, "", ""},
+       RunErrorKind::kDrawingDamaged, 10, "LINE", "33", "1"},
+      {"site.dxf", "0\nSECTION\n2\n", RunErrorKind::kDrawingDamaged, 4, "", "", ""},
+      {"site.dxf", "0\nSECTION\nx\nENTITIES\n", RunErrorKind::kDrawingDamaged, 3, "", "", ""},
       {"site.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "rest",
-       RunErrorKind::kDrawingBinary, 0, "", ""},
-      {"site.dxf", "AC1032\0\0\0", RunErrorKind::kDrawingDwg, 0, "", ""},
-      {"site.dwg", "AC1032", RunErrorKind::kDrawingDwg, 0, "", ""},
+       RunErrorKind::kDrawingBinary, 0, "", "", ""},
+      {"site.dxf", "AC1032\0\0\0", RunErrorKind::kDrawingDwg, 0, "", "", ""},
+      {"site.dwg", "AC1032", RunErrorKind::kDrawingDwg, 0, "", "", ""},
   };
   for (const auto& row : rows) {
     TempDir dir;
@@ -376,7 +376,8 @@ TEST_F(Drawing, Refusals) {
     ASSERT_FALSE(run.ok()) << row.bytes;
     EXPECT_EQ(run.error().kind, row.kind) << Describe(run.error());
     EXPECT_EQ(run.error().line, row.line) << Describe(run.error());
-    EXPECT_EQ(run.error().field, row.field) << Describe(run.error());
+    EXPECT_EQ(run.error().entity_type, row.entity_type) << Describe(run.error());
+    EXPECT_EQ(run.error().handle, row.handle) << Describe(run.error());
     EXPECT_EQ(run.error().field_text, row.field_text) << Describe(run.error());
     EXPECT_EQ(run.error().path, request.drawing_path);
     EXPECT_EQ(dir.Files(), std::vector<std::string>{row.name});

@@ -35,10 +35,21 @@ int Replay(const std::string& name, Target target) {
   return inputs;
 }
 
-TEST(FuzzReplay, PointFile) { EXPECT_GT(Replay("PointFile", PointFile), 0); }
-TEST(FuzzReplay, LeadingNumber) { EXPECT_GT(Replay("LeadingNumber", LeadingNumber), 0); }
-TEST(FuzzReplay, Dms) { EXPECT_GT(Replay("Dms", Dms), 0); }
-TEST(FuzzReplay, Pattern) { EXPECT_GT(Replay("Pattern", Pattern), 0); }
+// Each target, by the name of its folders.
+TEST(FuzzReplay, EveryTarget) {
+  const struct {
+    const char* name;
+    Target target;
+  } rows[] = {
+      {"PointFile", PointFile},
+      {"LeadingNumber", LeadingNumber},
+      {"Dms", Dms},
+      {"Pattern", Pattern},
+      {"Drawing", Drawing},
+      {"Project", Project},
+  };
+  for (const auto& row : rows) EXPECT_GT(Replay(row.name, row.target), 0) << row.name;
+}
 
 }  // namespace
 }  // namespace torvane::fuzz

@@ -11,7 +11,7 @@ import sys
 from pathlib import Path
 
 # Bottom first; a folder may include itself and those before it.
-CORE = ["base", "os", "number", "params", "fit", "batch", "site", "report"]
+CORE = ["base", "os", "number", "params", "fit", "batch", "drawing", "site", "report"]
 # What the two windows share, above the core.
 DESKTOP = "desktop"
 FRONT_ENDS = ["cli", "app", "workbench"]
@@ -71,10 +71,12 @@ def self_check():
         ({"fit/a.h": '#include "params/b.h"\n', "params/b.h": ""}, []),
         ({"params/b.h": '#include "fit/a.h"\n', "fit/a.h": ""},
          ["params/b.h:1: includes fit/a.h, which is not below params/"]),
+        ({"batch/r.cpp": '#include "drawing/d.h"\n', "drawing/d.h": ""},
+         ["batch/r.cpp:1: includes drawing/d.h, which is not below batch/"]),
         ({"report/r.h": '#include "site/p.h"\n', "site/p.h": '#include "batch/b.h"\n',
           "batch/b.h": ""}, []),
-        ({"batch/b.h": '#include "site/p.h"\n', "site/p.h": ""},
-         ["batch/b.h:1: includes site/p.h, which is not below batch/"]),
+        ({"drawing/d.h": '#include "site/p.h"\n', "site/p.h": ""},
+         ["drawing/d.h:1: includes site/p.h, which is not below drawing/"]),
         ({"cli/m.cpp": '#include "app/w.h"\n', "app/w.h": ""},
          ["cli/m.cpp:1: includes app/w.h, which is not below cli/"]),
         ({"workbench/w.cpp": '#include "app/m.h"\n#include "desktop/p.h"\n', "app/m.h": "",

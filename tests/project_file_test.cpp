@@ -120,6 +120,7 @@ TEST(ProjectFile, RandomProjectsComeBackUnchanged) {
     project.layout.delimiter = static_cast<FieldDelimiter>(pick(4));
     project.layout.skip_lines = pick(2) ? 0 : random() >> 1;
     if (pick(3)) project.encoding = pick(2) ? TextEncoding::kUtf8 : TextEncoding::kGbk;
+    project.drawing_axis = pick(2) ? DrawingAxis::kEastNorth : DrawingAxis::kNorthEast;
     if (pick(3)) {
       auto texts = MakeParamTexts((static_cast<double>(random() % 2000000000) - 1e9) / 1e3,
                                   (static_cast<double>(random() % 2000000000) - 1e9) / 1e3,
@@ -157,6 +158,8 @@ TEST(ProjectFile, RefusedFilesSayWhy) {
       {"", "{\"format\": \"torvane-project\",", "damaged JSON at byte 30"},
       {"\"notes\": \"control", "\"notes\": \"\xff", "damaged JSON at byte 88"},
       {"", deep, "damaged JSON at byte 100001"},
+      {"\"version\": 1", "\"version\": 1e400",
+       "damaged JSON: a number is beyond the range of doubles"},
       // foreign JSON, another format tag
       {"", "[1, 2]", "not a Torvane project"},
       {"", "{\"type\": \"FeatureCollection\"}", "not a Torvane project"},
@@ -188,6 +191,8 @@ TEST(ProjectFile, RefusedFilesSayWhy) {
       {"\"skip_lines\": 1", "\"skip_lines\": -1",
        "layout: \"skip_lines\" is not a whole number from 0"},
       {"\"gbk\"", "\"latin1\"", "layout: encoding \"latin1\" is not utf-8 or gbk (nor null)"},
+      {"\"gbk\"", "\"gbk\", \"drawing_axis\": \"up\"",
+       "layout: drawing_axis \"up\" is not east-north or north-east"},
       {"\"30.152\"", "\"1e400\"", "parameters: rotation: number \"1e400\" is too large"},
       {"\"1.000012345\"", "\"0\"", "parameters: scale \"0\" is not greater than 0"},
       {"\"solved\"", "\"guessed\"", "parameters: source \"guessed\" is not solved or typed"},

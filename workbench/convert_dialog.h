@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "batch/dxf_entities.h"
 #include "batch/point_layout.h"
 #include "batch/text_encoding.h"
 #include "desktop/platform.h"
+#include "drawing/dxf_entities.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
 #include "report/result_format.h"

@@ -98,32 +98,35 @@ TEST(WindowMessagesTest, DrawingsNameTheEntityAndWhatToDo) {
   const struct {
     RunErrorKind kind;
     std::size_t line;
-    std::string field, field_text, detail;
+    std::string entity_type, handle, field_text, detail;
     const char* message;
   } rows[] = {
-      {RunErrorKind::kDrawingEntity, 11, "MLINE", "2F", "",
+      {RunErrorKind::kDrawingEntity, 11, "MLINE", "2F", "", "",
        "图形“s.dxf”第 11 行：实体 MLINE（句柄 2F）无法转换。\n请在 CAD "
        "中将它分解（或删除）后再转换图形。"},
-      {RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "", "(0.6,0,0.8)",
+      {RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "", "", "(0.6,0,0.8)",
        "图形“s.dxf”第 5 行：实体 CIRCLE不在图形的平面内（拉伸方向 "
        "(0.6,0,0.8)），只能转换拉伸方向为 "
        "(0,0,1) 或 (0,0,-1) 的实体。\n请在 CAD 中将它分解或放平后再转换图形。"},
-      {RunErrorKind::kDrawingProxy, 5, "ACAD_PROXY_ENTITY", "30", "",
+      {RunErrorKind::kDrawingProxy, 5, "ACAD_PROXY_ENTITY", "30", "", "",
        "图形“s.dxf”第 5 行：实体 ACAD_PROXY_ENTITY（句柄 "
        "30）是代理实体，只有创建它的程序能够绘制。\n请在 CAD 中将它分解后再转换图形。"},
-      {RunErrorKind::kDrawingBinary, 0, "", "", "",
+      {RunErrorKind::kDrawingBinary, 0, "", "", "", "",
        "图形“s.dxf”是二进制 DXF：请在 CAD 中另存为 ASCII 格式的 DXF 后再转换。"},
-      {RunErrorKind::kDrawingDwg, 0, "", "", "",
+      {RunErrorKind::kDrawingDwg, 0, "", "", "", "",
        "图形“s.dxf”是 DWG 格式：请在 CAD 中另存为 DXF 后，转换 DXF 文件。"},
-      {RunErrorKind::kDrawingDamaged, 10, "LINE", "abc", "LINE: group 10 is not a number:",
-       "图形“s.dxf”第 10 行不是 CAD 写出的 DXF 图形：LINE: group 10 is not a number:“abc”。"},
+      {RunErrorKind::kDrawingDamaged, 10, "LINE", "2E", "abc",
+       "LINE (handle 2E): group 10 is not a number:",
+       "图形“s.dxf”第 10 行不是 CAD 写出的 DXF 图形：LINE (handle 2E): group 10 is not a "
+       "number:“abc”。"},
   };
   for (const auto& row : rows) {
     RunError e;
     e.kind = row.kind;
     e.path = "s.dxf";
     e.line = row.line;
-    e.field = row.field;
+    e.entity_type = row.entity_type;
+    e.handle = row.handle;
     e.field_text = row.field_text;
     e.detail = row.detail;
     EXPECT_EQ(RunFailureMessage(e).toStdString(),

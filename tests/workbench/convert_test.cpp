@@ -204,6 +204,36 @@ TEST_F(ConvertDialogTest, DrawingConvertedAsTheCommandLineDoes) {
   EXPECT_EQ(ReadBytes(earlier), "earlier result\r\n");
 }
 
+// State: a drawing, the dialog opened with the project's axis. Action:
+// 图形坐标轴 left or changed, 开始转换. Expected: the result byte for byte
+// convert's with that --axis (north-first drawings were once converted
+// east-north whatever was chosen); the axis chosen is what the dialog
+// gives back for the project to keep.
+TEST_F(ConvertDialogTest, DrawingAxesAsChosen) {
+  const std::string drawing =
+      dir_.Write("d.dxf",
+                 "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nLINE\r\n10\r\n740.8\r\n20\r\n755."
+                 "5\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
+  const struct {
+    DrawingAxis given, chosen;
+    const char* option;
+  } rows[] = {{DrawingAxis::kNorthEast, DrawingAxis::kNorthEast, "--axis=north-east"},
+              {DrawingAxis::kEastNorth, DrawingAxis::kNorthEast, "--axis=north-east"},
+              {DrawingAxis::kNorthEast, DrawingAxis::kEastNorth, "--axis=east-north"}};
+  for (const auto& row : rows) {
+    ConvertSettings settings = Settings();
+    settings.axis = row.given;
+    Open(settings);
+    Choose("axis", static_cast<int>(row.chosen));
+    AddFiles({drawing});
+    ConvertAll();
+    EXPECT_EQ(ReadBytes(dir_ / "d转化后.dxf"),
+              CliResult(dir_, drawing, {QString::fromUtf8(row.option)}, "d转化后.dxf"))
+        << row.option;
+    EXPECT_EQ(dialog_->settings().axis, row.chosen);
+  }
+}
+
 // State: a file of 300,000 points and a small one after it. Action: 开始转换,
 // then 取消 while the first file is part way. Expected: the progress bar
 // shown and 取消 usable while running; no result and no temporary file;

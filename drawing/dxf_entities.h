@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "base/expected.h"
-#include "batch/dxf_groups.h"
 #include "batch/run_error.h"
+#include "drawing/dxf_groups.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
 
@@ -127,6 +127,9 @@ class DrawingMotion {
   Direction direction() const { return direction_; }
 
  private:
+  // x and y taken through `transform` as the axes lie.
+  void Through(const Transform& transform, double* x, double* y) const;
+
   Transform transform_, turn_;
   Direction direction_;
   DrawingAxis axis_;

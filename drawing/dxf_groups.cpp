@@ -1,4 +1,4 @@
-#include "batch/dxf_groups.h"
+#include "drawing/dxf_groups.h"
 
 #include <cstring>
 

@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "base/expected.h"
-#include "batch/dxf_entities.h"
 #include "batch/run_error.h"
+#include "drawing/dxf_entities.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
 

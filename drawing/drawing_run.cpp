@@ -1,4 +1,4 @@
-#include "batch/drawing_run.h"
+#include "drawing/drawing_run.h"
 
 #include <cctype>
 #include <cerrno>
@@ -10,9 +10,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "batch/dxf_groups.h"
 #include "batch/result_buffer.h"
 #include "batch/result_path.h"
+#include "drawing/dxf_groups.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
 

@@ -1,0 +1,193 @@
+#include "drawing/dxf_values.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "number/exact_decimal.h"
+
+namespace torvane {
+namespace {
+
+// The groups of XDATA that hold world coordinates.
+constexpr CodeRole kXdataRoles[] = {
+    {1011, Role::kPoint}, {1012, Role::kSpan}, {1013, Role::kVector}, {1041, Role::kLength}};
+
+// A double's shortest text that reads back as it: RoundTripText's digits,
+// made where they are written.
+class ShortestText {
+ public:
+  explicit ShortestText(double v)
+      : size_(static_cast<std::size_t>(std::to_chars(text_, text_ + sizeof text_, v).ptr - text_)) {
+  }
+  std::string_view view() const { return std::string_view(text_, size_); }
+
+ private:
+  char text_[32];
+  std::size_t size_;
+};
+
+}  // namespace
+
+RunError EntityError(RunErrorKind kind, const DxfUnit& unit) {
+  RunError e;
+  e.kind = kind;
+  e.line = unit.size() > 0 ? unit.line(0) : 0;
+  e.entity_type = std::string(unit.Type());
+  e.handle = std::string(unit.Handle());
+  return e;
+}
+
+std::size_t IndexOf(const DxfUnit& unit, int code) {
+  for (std::size_t i = 1; i < unit.size(); ++i) {
+    if (unit.code(i) == code) return i;
+  }
+  return 0;
+}
+
+int IntegerOf(std::optional<std::string_view> text) {
+  int v = 0;
+  if (text) std::from_chars(text->data(), text->data() + text->size(), v);
+  return v;
+}
+
+bool EntityConverter::Apply(std::size_t i, Role role, std::size_t* used) {
+  *used = 1;
+  switch (role) {
+    case Role::kLength: {
+      double v;
+      if (!Number(i, &v)) return false;
+      return Set(i, v, motion_.Scale(v));
+    }
+    case Role::kAngle:
+    case Role::kRadians: {
+      double v;
+      if (!Number(i, &v)) return false;
+      if (motion_.turn() == 0) return true;
+      // In a mirrored plane angles run the other way.
+      const double result = role == Role::kAngle ? motion_.TurnDegrees(v, mirrored_)
+                                                 : motion_.TurnRadians(v, mirrored_);
+      return Set(i, v, result);
+    }
+    default:
+      return Pair(i, role, used);
+  }
+}
+
+bool EntityConverter::Pair(std::size_t i, Role role, std::size_t* used, int y_code) {
+  const int code = unit_.code(i);
+  if (y_code == 0) y_code = code + 10;
+  if (i + 1 >= unit_.size() || unit_.code(i + 1) != y_code) {
+    return Damaged(i, "group " + std::to_string(code) + " has no group " + std::to_string(y_code) +
+                          " after it");
+  }
+  double x, y;
+  if (!Number(i, &x) || !Number(i + 1, &y)) return false;
+  const double old_x = x, old_y = y;
+  const bool ocs = role == Role::kOcsPoint || role == Role::kOcsVector || role == Role::kOcsSpan;
+  const bool flip = ocs && mirrored_;
+  if (flip) x = -x;
+  switch (role) {
+    case Role::kPoint:
+    case Role::kOcsPoint:
+      motion_.MovePoint(&x, &y);
+      break;
+    case Role::kVector:
+    case Role::kOcsVector:
+      motion_.TurnVector(&x, &y);
+      break;
+    default:
+      motion_.TurnSpan(&x, &y);
+      break;
+  }
+  if (flip) x = -x;
+  if (!Set(i, old_x, x) || !Set(i + 1, old_y, y)) return false;
+  *used = 2;
+  const bool point = role == Role::kPoint || role == Role::kOcsPoint;
+  if (i + 2 < unit_.size() && unit_.code(i + 2) == code + 20 && y_code == code + 10) {
+    *used = 3;
+    if (point && motion_.height_offset() && !ShiftHeight(i + 2, flip)) return false;
+  }
+  return true;
+}
+
+bool EntityConverter::ApplyXdata(std::size_t i, std::size_t* used) {
+  for (const CodeRole& r : kXdataRoles) {
+    if (r.code == unit_.code(i) && !Apply(i, r.role, used)) return false;
+  }
+  return true;
+}
+
+bool EntityConverter::ShiftElevation(std::size_t i) {
+  return !motion_.height_offset() || ShiftHeight(i, mirrored_);
+}
+
+bool EntityConverter::AddElevation(std::size_t anchor) {
+  if (!motion_.height_offset()) return true;
+  const bool subtract = (motion_.direction() == Direction::kSurveyToConstruction) != mirrored_;
+  auto sum = ExactDecimalSum("0", *motion_.height_offset(), subtract);
+  if (!sum) {
+    failure_ = NumberFieldError(sum.error(), unit_.line(anchor) + 1, "z", "0");
+    return false;
+  }
+  if (*sum != "0") unit_.InsertAfter(anchor, 38, *sum);
+  return true;
+}
+
+void EntityConverter::AddDefaults(std::size_t anchor, bool scale_factors) {
+  if (anchor == 0) return;
+  const auto add = [&](int code, double v) {
+    unit_.InsertAfter(anchor, code, ShortestText(v).view());
+  };
+  if (scale_factors && motion_.Scale(1) != 1) {
+    if (!unit_.Find(41)) add(41, motion_.Scale(1));
+    if (!unit_.Find(42)) add(42, motion_.Scale(1));
+  }
+  if (motion_.turn() != 0 && !unit_.Find(50)) add(50, motion_.TurnDegrees(0, mirrored_));
+}
+
+bool EntityConverter::Number(std::size_t i, double* v) {
+  std::string_view t = unit_.text(i);
+  if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+  const char* end = t.data() + t.size();
+  auto [ptr, ec] = std::from_chars(t.data(), end, *v);
+  if (ec != std::errc() || ptr != end || !std::isfinite(*v)) {
+    return Damaged(i, "group " + std::to_string(unit_.code(i)) + " is not a number:");
+  }
+  return true;
+}
+
+bool EntityConverter::Set(std::size_t i, double old, double v) {
+  if (!std::isfinite(v)) {
+    failure_ = EntityError(RunErrorKind::kResultOutOfRange, unit_);
+    failure_.line = unit_.line(i) + 1;
+    return false;
+  }
+  // -0 and 0 are the same number: "-0.0" stays as written.
+  if (old == v) return true;
+  unit_.Replace(i, ShortestText(v).view());
+  return true;
+}
+
+bool EntityConverter::ShiftHeight(std::size_t i, bool flip) {
+  // A height in a mirrored plane runs down.
+  const bool subtract = (motion_.direction() == Direction::kSurveyToConstruction) != flip;
+  auto sum = ExactDecimalSum(unit_.text(i), *motion_.height_offset(), subtract);
+  if (!sum) {
+    failure_ = NumberFieldError(sum.error(), unit_.line(i) + 1, "z", unit_.text(i));
+    return false;
+  }
+  if (*sum != unit_.text(i)) unit_.Replace(i, *sum);
+  return true;
+}
+
+bool EntityConverter::Damaged(std::size_t i, std::string what) {
+  failure_ = EntityError(RunErrorKind::kDrawingDamaged, unit_);
+  failure_.line = unit_.line(i) + 1;
+  std::string name(unit_.Type());
+  if (!unit_.Handle().empty()) name += " (handle " + std::string(unit_.Handle()) + ")";
+  failure_.detail = name + ": " + what;
+  failure_.field_text = std::string(unit_.text(i));
+  return false;
+}
+
+}  // namespace torvane
