@@ -66,14 +66,18 @@ Expected<std::uint64_t, RunError> ConvertFile(const FileConversion& file,
                                               const ConversionSettings& settings,
                                               ResultWriter& writer,
                                               const std::function<bool(double)>& progress) {
+  // What a drawing's request and a point file's share.
+  const auto fill = [&](auto& request) {
+    request.direction = settings.direction;
+    request.height_offset = settings.height_offset;
+    request.progress = progress;
+  };
   if (file.drawing) {
     DrawingRequest drawing;
     drawing.drawing_path = file.path;
     drawing.result_path = file.result_path;
-    drawing.direction = settings.direction;
     drawing.axis = settings.axis;
-    drawing.height_offset = settings.height_offset;
-    drawing.progress = progress;
+    fill(drawing);
     auto run = ConvertDrawing(drawing, settings.params);
     if (!run) return Fail(run.error());
     return run->entities;
@@ -83,9 +87,7 @@ Expected<std::uint64_t, RunError> ConvertFile(const FileConversion& file,
   request.result_path = file.result_path;
   request.layout = settings.layout;
   request.encoding = settings.encoding;
-  request.direction = settings.direction;
-  request.height_offset = settings.height_offset;
-  request.progress = progress;
+  fill(request);
   auto run = ConvertRun(request, settings.params, writer);
   if (!run) return Fail(run.error());
   return static_cast<std::uint64_t>(run->points);

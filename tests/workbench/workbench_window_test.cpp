@@ -299,6 +299,43 @@ TEST_F(WorkbenchTest, SavesWholePointsOnly) {
   EXPECT_EQ(window_.table().rows().size(), 1u);
 }
 
+// State: a solved site. Action: H0 typed, then the project saved and 转换
+// asked for. Expected: one rule for the box's colour, saving and
+// converting (a "." that the box once marked as no number was saved and
+// converted as 0): each either takes the H0 the command line's --dh takes,
+// or refuses it with the same words.
+TEST_F(WorkbenchTest, OneRuleForH0) {
+  const struct {
+    const char* typed;
+    const char* taken;  // nullptr: refused
+    const char* refusal;
+  } rows[] = {{"12.5", "12.5", ""},
+              {".", "0", ""},
+              {"", nullptr, ""},
+              {"12a", nullptr, "±0.000 高程 H0“12a”不是数字。"}};
+  OpenSavedSite();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.typed);
+    platform_.ClearCalls();
+    TypeInto("heightOffset", QString::fromUtf8(row.typed));
+    const bool refused = *row.refusal != '\0';
+    auto* box = window_.findChild<QLineEdit*>(QStringLiteral("heightOffset"));
+    EXPECT_EQ(box->styleSheet().isEmpty(), !refused);
+    EXPECT_EQ(window_.SaveProjectAs(Path("h0.torvane")), !refused);
+    const std::optional<ConvertSettings> settings = window_.ConversionSettings();
+    EXPECT_EQ(settings.has_value(), !refused);
+    if (settings) {
+      EXPECT_EQ(settings->height_offset,
+                row.taken ? std::optional<std::string>(row.taken) : std::nullopt);
+      continue;
+    }
+    const auto messages = platform_.CallsOf(CallKind::kMessage);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].prompt.toStdString(), std::string(row.refusal) + "\n项目未保存。");
+    EXPECT_EQ(messages[1].prompt.toStdString(), std::string(row.refusal) + "\n未进行转换。");
+  }
+}
+
 // State: a site of a fit, a check and an off point. Action: each point
 // clicked on the plot. Expected: its row selected (the plot lists fit
 // points first, then check, then off ones).
