@@ -34,7 +34,6 @@
 #include "desktop/site_plot.h"
 #include "number/number_text.h"
 #include "workbench/convert_dialog.h"
-#include "workbench/height_offset_rule.h"
 #include "workbench/import_dialog.h"
 #include "workbench/plot_view.h"
 #include "workbench/point_import.h"
@@ -50,19 +49,6 @@ constexpr const char* kModelTexts[] = {"刚体转换（平移、旋转）", "四
 constexpr const char* kProjectFilter = "Torvane 项目 (*.torvane)";
 constexpr const char* kProjectSuffix = ".torvane";
 
-// An edit of one of the window's own fields, undone and redone by the two
-// functions given.
-class FieldEdit : public QUndoCommand {
- public:
-  FieldEdit(const QString& text, std::function<void()> undo, std::function<void()> redo)
-      : QUndoCommand(text), undo_(std::move(undo)), redo_(std::move(redo)) {}
-  void undo() override { undo_(); }
-  void redo() override { redo_(); }
-
- private:
-  std::function<void()> undo_, redo_;
-};
-
 QString Native(const QString& path) { return QDir::toNativeSeparators(path); }
 
 // "现场.torvane" is shown as 现场.
@@ -77,12 +63,19 @@ WorkbenchWindow::WorkbenchWindow(Platform& platform, const QString& recent_file,
   setObjectName(QStringLiteral("workbench"));
   BuildControls();
   BuildMenus();
-  connect(&table_model_, &PointTableModel::RowsChanged, this, [this] {
-    Resolve();
+  connect(&document_, &WorkbenchDocument::Solved, this, [this] {
+    summary_ = SummarizeSolve(document_.solve());
+    ShowSummary();
     UpdatePlot(false);
   });
-  connect(&undo_, &QUndoStack::cleanChanged, this, [this] { UpdateTitle(); });
-  Resolve();
+  connect(&document_, &WorkbenchDocument::FieldsChanged, this, [this] {
+    ShowFields();
+    ShowSummary();
+  });
+  connect(&document_.undo_stack(), &QUndoStack::cleanChanged, this, [this] { UpdateTitle(); });
+  summary_ = SummarizeSolve(document_.solve());
+  ShowFields();
+  ShowSummary();
   UpdatePlot(true);
   UpdateTitle();
   resize(1100, 720);
@@ -118,7 +111,7 @@ void WorkbenchWindow::BuildControls() {
   auto* split = new QSplitter(Qt::Horizontal, central);
   table_ = new QTableView(split);
   table_->setObjectName(QStringLiteral("points"));
-  table_->setModel(&table_model_);
+  table_->setModel(&document_.table());
   table_->setItemDelegateForColumn(0, new RoleDelegate(table_));
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
@@ -131,7 +124,7 @@ void WorkbenchWindow::BuildControls() {
   const auto width = [this](const char* text) {
     return table_->fontMetrics().horizontalAdvance(QString::fromUtf8(text)) + 16;
   };
-  for (int column = 0; column < table_model_.columnCount(); ++column) {
+  for (int column = 0; column < document_.table().columnCount(); ++column) {
     table_->setColumnWidth(column, width(column == 0   ? "参与平差"
                                          : column == 1 ? "控制点一"
                                          : column < 6  ? "3412345.678"
@@ -162,28 +155,13 @@ void WorkbenchWindow::BuildControls() {
   setCentralWidget(central);
 
   connect(site_, &QLineEdit::editingFinished, this,
-          [this] { PushFieldEdit(site_, site_text_, site_->text()); });
+          [this] { document_.SetSite(site_->text().toStdString()); });
   connect(height_offset_, &QLineEdit::editingFinished, this,
-          [this] { PushFieldEdit(height_offset_, height_text_, height_offset_->text()); });
+          [this] { document_.SetHeightOffset(height_offset_->text()); });
+  // The choice applies when it is made.
   connect(model_, &QComboBox::activated, this, [this](int index) {
-    const int before = model_->property("committed").toInt();
-    if (before == index) return;
-    undo_.push(new FieldEdit(
-        QStringLiteral("模型"),
-        [this, before] {
-          model_->setCurrentIndex(before);
-          model_->setProperty("committed", before);
-          Resolve();
-          UpdatePlot(false);
-        },
-        [this, index] {
-          model_->setCurrentIndex(index);
-          model_->setProperty("committed", index);
-          Resolve();
-          UpdatePlot(false);
-        }));
+    document_.SetModel(index == 1 ? FitModel::kSimilarity : FitModel::kRigid);
   });
-  model_->setProperty("committed", 0);
   connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
     notes_changed_ = true;
     UpdateTitle();
@@ -239,10 +217,10 @@ void WorkbenchWindow::BuildMenus() {
       project, QStringLiteral("退出(&X)"), QKeySequence::Quit, [this] { close(); }, "quit");
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
-  QAction* undo = undo_.createUndoAction(this, QStringLiteral("撤销"));
+  QAction* undo = document_.undo_stack().createUndoAction(this, QStringLiteral("撤销"));
   undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
   undo->setObjectName(QStringLiteral("undo"));
-  QAction* redo = undo_.createRedoAction(this, QStringLiteral("重做"));
+  QAction* redo = document_.undo_stack().createRedoAction(this, QStringLiteral("重做"));
   redo->setShortcuts(
       {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
   redo->setObjectName(QStringLiteral("redo"));
@@ -254,7 +232,7 @@ void WorkbenchWindow::BuildMenus() {
       "paste");
   add(
       edit, QStringLiteral("添加点(&A)"), QKeySequence(QStringLiteral("Ctrl+Ins")),
-      [this] { table_model_.AddRow(); }, "addRow");
+      [this] { document_.table().AddRow(); }, "addRow");
   add(
       edit, QStringLiteral("删除点(&D)"), QKeySequence(QStringLiteral("Ctrl+Del")),
       [this] {
@@ -264,7 +242,7 @@ void WorkbenchWindow::BuildMenus() {
         }
         if (rows.empty() && table_->currentIndex().isValid())
           rows.push_back(table_->currentIndex().row());
-        if (!rows.empty()) table_model_.DeleteRows(rows);
+        if (!rows.empty()) document_.table().DeleteRows(rows);
       },
       "deleteRows");
   edit->addSeparator();
@@ -277,15 +255,6 @@ void WorkbenchWindow::BuildMenus() {
       view, QStringLiteral("适合窗口(&F)"), QKeySequence(QStringLiteral("Ctrl+0")),
       [this] { plot_->FitToWindow(); }, "fitPlot");
   UpdateRecentMenu();
-}
-
-void WorkbenchWindow::Resolve() {
-  const std::vector<ProjectPoint>& rows = table_model_.rows();
-  solve_ = SolveSite(table_model_.points(),
-                     model_->currentIndex() == 1 ? FitModel::kSimilarity : FitModel::kRigid);
-  summary_ = SummarizeSolve(solve_);
-  table_model_.SetResults(RowResults(solve_, rows.size()));
-  ShowSummary();
 }
 
 void WorkbenchWindow::ShowSummary() {
@@ -319,8 +288,9 @@ void WorkbenchWindow::ShowSummary() {
     if (!s.check.isEmpty()) html += line(QStringLiteral("检核点："), s.check);
     html += QStringLiteral("</table>");
   }
-  if (!solve_.report && loaded_.parameters && loaded_.parameters->source == ParamSource::kTyped) {
-    const ProjectParams& typed = *loaded_.parameters;
+  const std::optional<ProjectParams>& parameters = document_.project().parameters;
+  if (!document_.solve().report && parameters && parameters->source == ParamSource::kTyped) {
+    const ProjectParams& typed = *parameters;
     html += QStringLiteral("<p>转换使用手工输入的参数：%1</p>")
                 .arg(QString::fromStdString(typed.texts.x_offset + ' ' + typed.texts.y_offset +
                                             ' ' + typed.texts.angle + ' ' + typed.scale)
@@ -333,9 +303,10 @@ void WorkbenchWindow::ShowSummary() {
 }
 
 void WorkbenchWindow::UpdatePlot(bool fit_view) {
-  const SitePoints& points = solve_.points;
-  SitePlot plot = solve_.report ? MakeSitePlot(*solve_.report, points.fit, points.off, points.check)
-                                : MakeSitePlot(points.fit, points.off, points.check);
+  const SiteSolve& solve = document_.solve();
+  const SitePoints& points = solve.points;
+  SitePlot plot = solve.report ? MakeSitePlot(*solve.report, points.fit, points.off, points.check)
+                               : MakeSitePlot(points.fit, points.off, points.check);
   // The table row of each plot point, in MakeSitePlot's order.
   plot_rows_.clear();
   for (const auto* rows : {&points.fit_rows, &points.check_rows, &points.off_rows}) {
@@ -348,7 +319,7 @@ void WorkbenchWindow::UpdatePlot(bool fit_view) {
   plot_->SetPlot(std::move(plot), fit_view ? PlotFit::kFitToWindow : PlotFit::kKeepView);
 }
 
-bool WorkbenchWindow::Modified() const { return !undo_.isClean() || notes_changed_; }
+bool WorkbenchWindow::Modified() const { return document_.Modified() || notes_changed_; }
 
 void WorkbenchWindow::UpdateTitle() {
   setWindowTitle(ProjectName(path_) + QStringLiteral("[*] - ") +
@@ -374,75 +345,32 @@ void WorkbenchWindow::UpdateRecentMenu() {
   recent_menu_->setEnabled(!recent_.paths().isEmpty());
 }
 
-void WorkbenchWindow::SetHeaderField(QLineEdit* box, const QString& text) {
-  box->setText(text);
-  (box == site_ ? site_text_ : height_text_) = text;
-  if (box == height_offset_) {
-    const auto offset = HeightOffsetOfBox(text);
-    box->setStyleSheet(offset ? QString() : QStringLiteral("background:#ffd0d0"));
-    box->setToolTip(!offset ? offset.error() + QStringLiteral("转换和保存时不能使用。")
-                            : QStringLiteral("施工 ±0.000 的绝对高程 H0：施工高程 = 测图高程 − "
-                                             "H0。留空则高程照原样。"));
-  }
-}
-
-void WorkbenchWindow::PushFieldEdit(QLineEdit* box, const QString& before, const QString& after) {
-  if (before == after) return;
-  undo_.push(new FieldEdit(
-      box == site_ ? QStringLiteral("工程名称") : QStringLiteral("H0"),
-      [this, box, before] { SetHeaderField(box, before); },
-      [this, box, after] { SetHeaderField(box, after); }));
+void WorkbenchWindow::ShowFields() {
+  const QString site = QString::fromStdString(document_.site());
+  if (site_->text() != site) site_->setText(site);
+  const QString& h0 = document_.height_offset_text();
+  if (height_offset_->text() != h0) height_offset_->setText(h0);
+  const auto offset = document_.HeightOffset();
+  height_offset_->setStyleSheet(offset ? QString() : QStringLiteral("background:#ffd0d0"));
+  height_offset_->setToolTip(!offset ? offset.error() + QStringLiteral("转换和保存时不能使用。")
+                                     : QStringLiteral("施工 ±0.000 的绝对高程 H0：施工高程 = "
+                                                      "测图高程 − H0。留空则高程照原样。"));
+  model_->setCurrentIndex(document_.model() == FitModel::kSimilarity ? 1 : 0);
 }
 
 void WorkbenchWindow::ShowProject(const Project& project) {
-  loaded_ = project;
-  SetHeaderField(site_, QString::fromStdString(project.site));
-  SetHeaderField(height_offset_, QString::fromStdString(project.height_offset.value_or("")));
-  const int model = project.model == FitModel::kSimilarity ? 1 : 0;
-  model_->setCurrentIndex(model);
-  model_->setProperty("committed", model);
   {
     const QSignalBlocker quiet(notes_);
     notes_->setPlainText(QString::fromStdString(project.notes));
   }
   notes_changed_ = false;
-  table_model_.SetRows(project.points);
-  undo_.clear();
-  Resolve();
+  document_.Load(project);
   UpdatePlot(true);
   UpdateTitle();
 }
 
 Project WorkbenchWindow::CurrentProject() const {
-  Project project = loaded_;
-  project.site = site_->text().toStdString();
-  project.notes = notes_->toPlainText().toStdString();
-  project.model = model_->currentIndex() == 1 ? FitModel::kSimilarity : FitModel::kRigid;
-  // H0 as a run takes it ("." is 0); a text that is no number as it is,
-  // which saving refuses.
-  const auto offset = HeightOffsetOfBox(height_offset_->text());
-  project.height_offset =
-      offset ? *offset : std::optional<std::string>(height_offset_->text().trimmed().toStdString());
-  // A row empty in every cell is one being typed, not a point.
-  project.points.clear();
-  for (const ProjectPoint& row : table_model_.rows()) {
-    if (!(row.name.empty() && row.xs.empty() && row.ys.empty() && row.xc.empty() &&
-          row.yc.empty())) {
-      project.points.push_back(row);
-    }
-  }
-  if (solve_.report) {
-    ProjectParams params;
-    params.texts = solve_.report->texts;
-    params.scale = solve_.report->model == FitModel::kSimilarity ? solve_.report->scale_text : "1";
-    params.source = ParamSource::kSolved;
-    project.parameters = params;
-  } else if (!loaded_.parameters || loaded_.parameters->source != ParamSource::kTyped) {
-    // Parameters typed by hand stay with the project; solved ones go with
-    // the points they were solved from.
-    project.parameters.reset();
-  }
-  return project;
+  return document_.Current(notes_->toPlainText().toStdString());
 }
 
 void WorkbenchWindow::Warn(const QString& message) {
@@ -476,12 +404,12 @@ bool WorkbenchWindow::SaveProjectAs(const QString& path) {
     return false;
   }
   // A project keeps whole points only: a cell to put right is told first.
-  if (!table_model_.problems().empty()) {
+  if (!document_.table().problems().empty()) {
     Warn(QStringLiteral("%1\n项目只保存完整的点，请先改正。\n项目未保存。")
-             .arg(QString::fromStdString(table_model_.problems().front().message)));
+             .arg(QString::fromStdString(document_.table().problems().front().message)));
     return false;
   }
-  if (const auto offset = HeightOffsetOfBox(height_offset_->text()); !offset) {
+  if (const auto offset = document_.HeightOffset(); !offset) {
     Warn(offset.error() + QStringLiteral("\n项目未保存。"));
     return false;
   }
@@ -490,9 +418,8 @@ bool WorkbenchWindow::SaveProjectAs(const QString& path) {
     Warn(QStringLiteral("项目未保存：\n%1").arg(QString::fromStdString(written.error())));
     return false;
   }
-  loaded_ = project;
+  document_.Saved(project);
   path_ = QFileInfo(path).absoluteFilePath();
-  undo_.setClean();
   notes_changed_ = false;
   UpdateTitle();
   recent_.Add(path_);
@@ -561,7 +488,7 @@ void WorkbenchWindow::PastePoints() {
   const std::optional<int> at = table_->currentIndex().isValid()
                                     ? std::optional<int>(table_->currentIndex().row())
                                     : std::nullopt;
-  auto pasted = table_model_.Paste(text, at);
+  auto pasted = document_.table().Paste(text, at);
   if (!pasted) Warn(pasted.error());
 }
 
@@ -591,16 +518,17 @@ bool WorkbenchWindow::ImportPointsFrom(const QString& path, const CommonPointLay
     return false;
   }
   import_layout_ = layout;
-  table_model_.Import(std::move(*points));
+  document_.table().Import(std::move(*points));
   return true;
 }
 
 std::optional<ConvertSettings> WorkbenchWindow::ConversionSettings() {
   ConvertSettings settings;
-  if (solve_.report) {
-    settings.params = solve_.report->params;
-  } else if (loaded_.parameters && loaded_.parameters->source == ParamSource::kTyped) {
-    auto params = TypedRunParams(*loaded_.parameters);
+  const Project& project = document_.project();
+  if (document_.solve().report) {
+    settings.params = document_.solve().report->params;
+  } else if (project.parameters && project.parameters->source == ParamSource::kTyped) {
+    auto params = TypedRunParams(*project.parameters);
     if (!params) {
       Warn(params.error());
       return std::nullopt;
@@ -611,36 +539,30 @@ std::optional<ConvertSettings> WorkbenchWindow::ConversionSettings() {
                                     : summary_.failure);
     return std::nullopt;
   }
-  const auto offset = HeightOffsetOfBox(height_offset_->text());
+  const auto offset = document_.HeightOffset();
   if (!offset) {
     Warn(offset.error() + QStringLiteral("\n未进行转换。"));
     return std::nullopt;
   }
   settings.height_offset = *offset;
-  settings.layout = loaded_.layout;
-  settings.encoding = loaded_.encoding;
-  settings.axis = loaded_.drawing_axis;
+  settings.layout = project.layout;
+  settings.encoding = project.encoding;
+  settings.axis = project.drawing_axis;
   return settings;
 }
 
 void WorkbenchWindow::TypeParams() {
   const std::optional<ProjectParams> typed =
-      loaded_.parameters && loaded_.parameters->source == ParamSource::kTyped ? loaded_.parameters
-                                                                              : std::nullopt;
+      document_.project().parameters &&
+              document_.project().parameters->source == ParamSource::kTyped
+          ? document_.project().parameters
+          : std::nullopt;
   TypedParamsDialog dialog(typed, this);
   if (dialog.exec() == QDialog::Accepted) SetTypedParams(dialog.Params());
 }
 
 void WorkbenchWindow::SetTypedParams(const ProjectParams& params) {
-  assert(params.source == ParamSource::kTyped);
-  const std::optional<ProjectParams> before = loaded_.parameters;
-  const auto show = [this](const std::optional<ProjectParams>& shown) {
-    loaded_.parameters = shown;
-    ShowSummary();
-  };
-  undo_.push(new FieldEdit(
-      QStringLiteral("手工输入参数"), [show, before] { show(before); },
-      [show, params] { show(params); }));
+  document_.SetTypedParams(params);
 }
 
 void WorkbenchWindow::ConvertFiles() {
@@ -653,30 +575,11 @@ void WorkbenchWindow::ConvertFiles() {
 
 void WorkbenchWindow::KeepLayout(const PointLayout& layout,
                                  const std::optional<TextEncoding>& encoding, DrawingAxis axis) {
-  const PointLayout before = loaded_.layout;
-  const std::optional<TextEncoding> before_encoding = loaded_.encoding;
-  const DrawingAxis before_axis = loaded_.drawing_axis;
-  if (before.fields == layout.fields && before.delimiter == layout.delimiter &&
-      before.skip_lines == layout.skip_lines && before_encoding == encoding &&
-      before_axis == axis) {
-    return;
-  }
-  undo_.push(new FieldEdit(
-      QStringLiteral("点文件格式"),
-      [this, before, before_encoding, before_axis] {
-        loaded_.layout = before;
-        loaded_.encoding = before_encoding;
-        loaded_.drawing_axis = before_axis;
-      },
-      [this, layout, encoding, axis] {
-        loaded_.layout = layout;
-        loaded_.encoding = encoding;
-        loaded_.drawing_axis = axis;
-      }));
+  document_.KeepLayout(layout, encoding, axis);
 }
 
 bool WorkbenchWindow::Solved() {
-  if (solve_.report) return true;
+  if (document_.solve().report) return true;
   Warn(QStringLiteral("还没有解算结果，无法生成报告：%1").arg(summary_.failure));
   return false;
 }
@@ -701,8 +604,9 @@ std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
     Warn(QStringLiteral("%1\n未生成报告。").arg(QString::fromStdString(source.error())));
     return std::nullopt;
   }
-  const SitePoints& points = solve_.points;
-  return MakeCalibrationDocument(*source, *solve_.report, points.fit, points.off, points.check);
+  const SitePoints& points = document_.solve().points;
+  return MakeCalibrationDocument(*source, *document_.solve().report, points.fit, points.off,
+                                 points.check);
 }
 
 void WorkbenchWindow::ExportReportDialog(ReportFormat format) {

@@ -20,6 +20,7 @@
 #include "workbench/point_table_model.h"
 #include "workbench/recent_projects.h"
 #include "workbench/solve_summary.h"
+#include "workbench/workbench_document.h"
 
 class QComboBox;
 class QLabel;
@@ -58,10 +59,11 @@ class WorkbenchWindow : public QMainWindow {
   // What is shown: the project as it would be saved now, the latest solve
   // and its panel.
   Project CurrentProject() const;
-  const SiteSolve& solve() const { return solve_; }
+  const SiteSolve& solve() const { return document_.solve(); }
   const SolveSummary& summary() const { return summary_; }
-  PointTableModel& table() { return table_model_; }
-  QUndoStack& undo_stack() { return undo_; }
+  PointTableModel& table() { return document_.table(); }
+  QUndoStack& undo_stack() { return document_.undo_stack(); }
+  WorkbenchDocument& document() { return document_; }
   // The project file shown, empty for a new one.
   const QString& project_path() const { return path_; }
   const RecentProjects& recent() const { return recent_; }
@@ -114,14 +116,12 @@ class WorkbenchWindow : public QMainWindow {
  private:
   void BuildControls();
   void BuildMenus();
-  void Resolve();
+  void ShowFields();  // the document's own fields in the header's boxes
   void ShowSummary();
   void UpdatePlot(bool fit_view);
   void UpdateTitle();
   void UpdateRecentMenu();
   void ShowProject(const Project& project);
-  void SetHeaderField(QLineEdit* box, const QString& text);
-  void PushFieldEdit(QLineEdit* box, const QString& before, const QString& after);
   // Before unsaved work would be lost: 保存 / 不保存 / 取消. True to go on.
   bool MaySpoilChanges();
   void Warn(const QString& message);
@@ -130,8 +130,7 @@ class WorkbenchWindow : public QMainWindow {
   bool Modified() const;
 
   Platform& platform_;
-  QUndoStack undo_;
-  PointTableModel table_model_{undo_};
+  WorkbenchDocument document_;
   RecentProjects recent_;
 
   QLineEdit* site_ = nullptr;
@@ -145,10 +144,7 @@ class WorkbenchWindow : public QMainWindow {
 
   CommonPointLayout import_layout_;  // as the last import was laid out
   QString path_;                     // the project file shown; empty: new
-  Project loaded_;                   // what the file held, for what the window does not show
   bool notes_changed_ = false;
-  QString site_text_, height_text_;  // the header boxes as last committed
-  SiteSolve solve_;
   SolveSummary summary_;
   std::vector<std::size_t> plot_rows_;  // the table row of each plotted point
 };

@@ -1,0 +1,155 @@
+#include "workbench/workbench_document.h"
+
+#include <QUndoCommand>
+
+#include <cassert>
+#include <functional>
+#include <utility>
+
+#include "workbench/height_offset_rule.h"
+#include "workbench/solve_summary.h"
+
+namespace torvane {
+namespace {
+
+// An edit of the project's own fields: the whole project and H0's text
+// before and after, so that undo gives back exactly what was shown.
+class ProjectEdit : public QUndoCommand {
+ public:
+  using Show = std::function<void(const Project&, const QString&)>;
+  ProjectEdit(const QString& text, Show show, Project before, QString before_h0, Project after,
+              QString after_h0)
+      : QUndoCommand(text),
+        show_(std::move(show)),
+        before_(std::move(before)),
+        after_(std::move(after)),
+        before_h0_(std::move(before_h0)),
+        after_h0_(std::move(after_h0)) {}
+  void undo() override { show_(before_, before_h0_); }
+  void redo() override { show_(after_, after_h0_); }
+
+ private:
+  Show show_;
+  Project before_, after_;
+  QString before_h0_, after_h0_;
+};
+
+}  // namespace
+
+WorkbenchDocument::WorkbenchDocument(QObject* parent) : QObject(parent) {
+  connect(&table_, &PointTableModel::RowsChanged, this, &WorkbenchDocument::Resolve);
+  Resolve();
+}
+
+Expected<std::optional<std::string>, QString> WorkbenchDocument::HeightOffset() const {
+  return HeightOffsetOfBox(height_text_);
+}
+
+void WorkbenchDocument::Load(const Project& project) {
+  project_ = project;
+  project_.points.clear();
+  height_text_ = QString::fromStdString(project.height_offset.value_or(""));
+  table_.SetRows(project.points);
+  undo_.clear();
+  emit FieldsChanged();
+  Resolve();
+}
+
+Project WorkbenchDocument::Current(const std::string& notes) const {
+  Project project = project_;
+  project.notes = notes;
+  const auto offset = HeightOffset();
+  project.height_offset =
+      offset ? *offset : std::optional<std::string>(height_text_.trimmed().toStdString());
+  // A row empty in every cell is one being typed, not a point.
+  for (const ProjectPoint& row : table_.rows()) {
+    if (!(row.name.empty() && row.xs.empty() && row.ys.empty() && row.xc.empty() &&
+          row.yc.empty())) {
+      project.points.push_back(row);
+    }
+  }
+  if (solve_.report) {
+    ProjectParams params;
+    params.texts = solve_.report->texts;
+    params.scale = solve_.report->model == FitModel::kSimilarity ? solve_.report->scale_text : "1";
+    params.source = ParamSource::kSolved;
+    project.parameters = params;
+  } else if (!project_.parameters || project_.parameters->source != ParamSource::kTyped) {
+    // Parameters typed by hand stay with the project; solved ones go with
+    // the points they were solved from.
+    project.parameters.reset();
+  }
+  return project;
+}
+
+void WorkbenchDocument::Saved(const Project& project) {
+  project_ = project;
+  project_.points.clear();
+  undo_.setClean();
+}
+
+void WorkbenchDocument::SetSite(const std::string& site) {
+  if (site == project_.site) return;
+  Project after = project_;
+  after.site = site;
+  Edit(QStringLiteral("工程名称"), after);
+}
+
+void WorkbenchDocument::SetModel(FitModel model) {
+  if (model == project_.model) return;
+  Project after = project_;
+  after.model = model;
+  Edit(QStringLiteral("模型"), after);
+}
+
+void WorkbenchDocument::SetHeightOffset(const QString& typed) {
+  if (typed == height_text_) return;
+  undo_.push(new ProjectEdit(
+      QStringLiteral("H0"), [this](const Project& p, const QString& h0) { Show(p, h0); }, project_,
+      height_text_, project_, typed));
+}
+
+void WorkbenchDocument::SetTypedParams(const ProjectParams& params) {
+  assert(params.source == ParamSource::kTyped);
+  if (project_.parameters == params) return;
+  Project after = project_;
+  after.parameters = params;
+  Edit(QStringLiteral("手工输入参数"), after);
+}
+
+void WorkbenchDocument::KeepLayout(const PointLayout& layout,
+                                   const std::optional<TextEncoding>& encoding, DrawingAxis axis) {
+  const PointLayout& before = project_.layout;
+  if (before.fields == layout.fields && before.delimiter == layout.delimiter &&
+      before.skip_lines == layout.skip_lines && project_.encoding == encoding &&
+      project_.drawing_axis == axis) {
+    return;
+  }
+  Project after = project_;
+  after.layout = layout;
+  after.encoding = encoding;
+  after.drawing_axis = axis;
+  Edit(QStringLiteral("点文件格式"), after);
+}
+
+void WorkbenchDocument::Edit(const QString& text, const Project& after) {
+  undo_.push(new ProjectEdit(
+      text, [this](const Project& p, const QString& h0) { Show(p, h0); }, project_, height_text_,
+      after, height_text_));
+}
+
+void WorkbenchDocument::Show(const Project& project, const QString& height_text) {
+  const bool resolve = project.model != project_.model;
+  project_ = project;
+  height_text_ = height_text;
+  emit FieldsChanged();
+  if (resolve) Resolve();
+}
+
+void WorkbenchDocument::Resolve() {
+  solve_ = SolveSite(table_.points(), project_.model);
+  table_.SetResults(RowResults(solve_, table_.rows().size()));
+  emit Solved();
+}
+
+}  // namespace torvane
