@@ -9,7 +9,7 @@ namespace torvane {
 QWidget* RoleDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                     const QModelIndex&) const {
   auto* box = new QComboBox(parent);
-  for (PointRole role : {PointRole::kFit, PointRole::kCheck, PointRole::kOff}) {
+  for (PointRole role : kPointRoles) {
     box->addItem(QString::fromUtf8(RoleText(role)));
   }
   return box;
