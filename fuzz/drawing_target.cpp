@@ -12,6 +12,7 @@
 #include "fuzz/check.h"
 #include "fuzz/fuzz_targets.h"
 #include "fuzz/temp_folder.h"
+#include "os/file_system.h"
 
 namespace torvane::fuzz {
 namespace {
@@ -30,8 +31,7 @@ struct Group {
 // The groups of a file the converter wrote, values without their blanks.
 std::vector<Group> GroupsOf(const fs::path& path) {
   std::vector<Group> groups;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                       &std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFile(path, "rb"), &std::fclose);
   Check(file != nullptr, "a written drawing cannot be opened");
   DxfGroupReader reader(file.get());
   DxfGroup g;
