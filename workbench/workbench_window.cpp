@@ -21,10 +21,8 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
-#include <QUndoCommand>
 #include <QVBoxLayout>
 #include <cassert>
-#include <functional>
 #include <utility>
 
 #include "desktop/chinese_ui.h"
@@ -32,7 +30,6 @@
 #include "desktop/report_source.h"
 #include "desktop/run_failure_message.h"
 #include "desktop/site_plot.h"
-#include "number/number_text.h"
 #include "workbench/convert_dialog.h"
 #include "workbench/import_dialog.h"
 #include "workbench/plot_view.h"
