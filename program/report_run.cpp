@@ -73,9 +73,15 @@ Expected<Site, int> ReadSiteProject(const QString& shown, const std::string& pat
   // ReadProject has read every coordinate; names alike but for the blanks
   // around them, or of blanks only, are what is left.
   if (!site.points.problems.empty()) {
-    return Fail(ComplainOfReport(
-        EscapeControlBytes(path) + "：" + site.points.problems.front().message + "\n报告未写出。",
-        kReportFailed));
+    const CellProblem& problem = site.points.problems.front();
+    const std::string point = "第 " + std::to_string(problem.row + 1) + " 个点";
+    const std::string what = problem.fault == CellFault::kRepeatedName
+                                 ? point + "的点名“" + MessageExcerpt(problem.text) + "”与第 " +
+                                       std::to_string(problem.other_row + 1) +
+                                       " 个点相同（点名两端的空白不计）"
+                                 : point + "的点名只有空白";
+    return Fail(
+        ComplainOfReport(EscapeControlBytes(path) + "：" + what + "\n报告未写出。", kReportFailed));
   }
   return site;
 }

@@ -8,11 +8,6 @@
 #include "drawing/drawing_run.h"
 
 namespace torvane {
-namespace {
-
-bool IsDrawing(std::string_view path) { return IsDrawingName(path) || IsDwgName(path); }
-
-}  // namespace
 
 Expected<std::vector<FileConversion>, PlanRefusal> PlanConversion(
     std::span<const std::string> files, const ResultPlace& place, std::string_view extension) {
@@ -26,37 +21,34 @@ Expected<std::vector<FileConversion>, PlanRefusal> PlanConversion(
     return Fail(PlanRefusal{PlanRefusal::kOneResultForMany, files.size(), {}, {}});
   }
   std::vector<FileConversion> plan;
+  std::vector<std::string> results;  // as FindResultClash takes them
   for (const std::string& path : files) {
-    FileConversion file{path, {}, IsDrawing(path)};
-    if (IsDrawingName(path) && to_standard_output) {
-      return Fail(PlanRefusal{PlanRefusal::kDrawingToStandardOutput, 0, {}, {}});
-    }
     // A .dwg's result is never written: the run refuses the drawing first.
     const bool dxf = IsDrawingName(path);
+    if (dxf && to_standard_output) {
+      return Fail(PlanRefusal{PlanRefusal::kDrawingToStandardOutput, 0, {}, {}});
+    }
+    std::string result;
     switch (place.kind) {
       case ResultPlace::kFile:
-        file.result_path = place.path;
+        result = place.path;
         break;
       case ResultPlace::kFolder:
-        file.result_path =
+        result =
             dxf ? DrawingResultPathIn(place.path, path) : ResultPathIn(place.path, path, extension);
         break;
       case ResultPlace::kBeside:
-        file.result_path = dxf           ? DrawingResultPathFor(path)
-                           : path == "-" ? path
-                                         : ResultPathFor(path, extension);
+        result = dxf           ? DrawingResultPathFor(path)
+                 : path == "-" ? path
+                               : ResultPathFor(path, extension);
         break;
     }
-    plan.push_back(std::move(file));
-  }
-  std::vector<std::string> paths, results;
-  for (const FileConversion& file : plan) {
-    paths.push_back(file.path);
-    results.push_back(file.result_path);
+    results.push_back(result);
+    plan.push_back({path, std::move(result), dxf || IsDwgName(path)});
   }
   // Results that would replace each other, or a point file before it is
   // read, are refused before anything is written.
-  if (const auto clash = FindResultClash(paths, results)) {
+  if (const auto clash = FindResultClash({files.begin(), files.end()}, results)) {
     return Fail(PlanRefusal{PlanRefusal::kClash, 0, *clash, results[clash->second]});
   }
   return plan;

@@ -215,6 +215,15 @@ def main():
     # option or the file, line and field; nothing is written.
     bad = WORK / "bad.csv"
     bad.write_text("A,1,2,3,4\nB,5,6,7,8\nC,12a.5,6,7,8\n", encoding="utf-8")
+    # Names alike but for the blanks around them: one point counted twice.
+    twice = WORK / "twice.torvane"
+    point = '{{"name": "{}", "role": "fit", "xs": "{}", "ys": "2000", "xc": "{}", "yc": "0"}}'
+    twice.write_text(
+        '{"format": "torvane-project", "version": 1, "site": "", "notes": "", "model": "rigid", '
+        '"height_offset": null, "layout": {"columns": "name,x,y,h", "delimiter": "comma", '
+        '"skip_lines": 0, "encoding": null}, "parameters": null, "points": ['
+        + point.format("K1", 1000, 0) + ", " + point.format("K2", 1100, 100) + ", "
+        + point.format(" K1", 1200, 200) + "]}\n", encoding="utf-8")
     out_pdf = WORK / "refused.pdf"
     (WORK / "folder.pdf").mkdir(exist_ok=True)
     refusals = [
@@ -235,6 +244,8 @@ def main():
          1, "参与平差的点不足两个"),
         ([f"--report={out_pdf}", f"--points={WORK / 'none.csv'}"], 1, "none.csv"),
         ([f"--report={WORK / 'folder.pdf'}", f"--points={example}"], 1, "是文件夹，报告未写出"),
+        ([f"--report={out_pdf}", f"--project={twice}"], 1,
+         "第 3 个点的点名“K1”与第 1 个点相同（点名两端的空白不计）"),
     ]
     for args, status, message in refusals:
         out = run([TORVANE, *args], env=no_display())

@@ -49,10 +49,9 @@ void WorkbenchDocument::Load(const Project& project) {
   project_ = project;
   project_.points.clear();
   height_text_ = QString::fromStdString(project.height_offset.value_or(""));
-  table_.SetRows(project.points);
-  undo_.clear();
   emit FieldsChanged();
-  Resolve();
+  // Clears the undo stack and solves the rows again.
+  table_.SetRows(project.points);
 }
 
 Project WorkbenchDocument::Current(const std::string& notes) const {
@@ -104,9 +103,7 @@ void WorkbenchDocument::SetModel(FitModel model) {
 
 void WorkbenchDocument::SetHeightOffset(const QString& typed) {
   if (typed == height_text_) return;
-  undo_.push(new ProjectEdit(
-      QStringLiteral("H0"), [this](const Project& p, const QString& h0) { Show(p, h0); }, project_,
-      height_text_, project_, typed));
+  Edit(QStringLiteral("H0"), project_, typed);
 }
 
 void WorkbenchDocument::SetTypedParams(const ProjectParams& params) {
@@ -132,10 +129,11 @@ void WorkbenchDocument::KeepLayout(const PointLayout& layout,
   Edit(QStringLiteral("点文件格式"), after);
 }
 
-void WorkbenchDocument::Edit(const QString& text, const Project& after) {
+void WorkbenchDocument::Edit(const QString& text, const Project& after,
+                             std::optional<QString> after_h0) {
   undo_.push(new ProjectEdit(
       text, [this](const Project& p, const QString& h0) { Show(p, h0); }, project_, height_text_,
-      after, height_text_));
+      after, after_h0.value_or(height_text_)));
 }
 
 void WorkbenchDocument::Show(const Project& project, const QString& height_text) {

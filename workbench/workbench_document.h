@@ -69,9 +69,10 @@ class WorkbenchDocument : public QObject {
   void Solved();
 
  private:
-  // Pushes an undo step named `text` that sets the project to `after`,
-  // undone back to what it is now.
-  void Edit(const QString& text, const Project& after);
+  // Pushes an undo step named `text` that sets the project to `after` (and
+  // H0's text to `after_h0`, when given), undone back to what it is now.
+  void Edit(const QString& text, const Project& after,
+            std::optional<QString> after_h0 = std::nullopt);
   void Show(const Project& project, const QString& height_text);
   void Resolve();
 
