@@ -3,7 +3,6 @@
 #include <cassert>
 
 #include "fit/site_warnings.h"
-#include "number/pattern.h"
 #include "params/millimetre_text.h"
 #include "report/fit_figures.h"
 #include "report/site_wording.h"
@@ -11,11 +10,6 @@
 
 namespace torvane {
 namespace {
-
-constexpr std::string_view kMetres = "m", kMillimetres = "mm", kDms = "ddd.mmss", kDegrees = "°",
-                           kPpm = "ppm";
-// What stands in a figure's place when there is nothing to name.
-constexpr std::string_view kNone = "无";
 
 std::vector<ReportFigure> TitleBlock(const ReportSource& source, FitModel model) {
   std::vector<ReportFigure> block = {
@@ -26,26 +20,6 @@ std::vector<ReportFigure> TitleBlock(const ReportSource& source, FitModel model)
       {"模型", model == FitModel::kSimilarity ? "四参数（相似变换）" : "刚体（尺度 1）", ""}};
   if (!source.project.empty()) block.push_back({"工程文件", source.project, ""});
   return block;
-}
-
-std::vector<ReportFigure> Parameters(const FitReport& report) {
-  std::vector<ReportFigure> figures = {
-      {"X0", report.texts.x_offset, std::string(kMetres)},
-      {"Y0", report.texts.y_offset, std::string(kMetres)},
-      {"旋转角 θ", report.texts.angle, std::string(kDms)},
-      {"旋转角 θ（度分秒）", RotationDmsText(report), ""},
-      {"旋转角 θ（十进制度）", DegreesText(report.box_degrees), std::string(kDegrees)},
-      {"实际转角（π 取 " + TurnPiText() + "）", DegreesText(report.degrees),
-       std::string(kDegrees)}};
-  if (report.model == FitModel::kSimilarity) {
-    figures.push_back({"尺度 k", report.scale_text, ""});
-    figures.push_back({"尺度 k − 1", PpmText(report.ppm), std::string(kPpm)});
-    if (report.scale_test) {
-      figures.push_back(
-          {"尺度的标准误差", PpmText(report.scale_test->ppm_error), std::string(kPpm)});
-    }
-  }
-  return figures;
 }
 
 // Both directions as Transform computes them, with the parameters' texts.
@@ -115,44 +89,6 @@ std::vector<ReportRow> Rows(const FitReport& report, std::span<const CommonPoint
   return rows;
 }
 
-std::vector<ReportFigure> Statistics(const FitReport& report, std::span<const CommonPoint> fitted,
-                                     std::span<const CommonPoint> check) {
-  const std::string mm(kMillimetres);
-  std::vector<ReportFigure> figures = {
-      {"中误差", MillimetreText(report.rms), mm},
-      {"最大残差（" + fitted[report.largest].name + "）",
-       MillimetreText(report.residuals[report.largest].length), mm},
-      {RmsLimitText(), MillimetreText(kRmsLimitFactor * report.rms), mm}};
-  std::string beyond;
-  for (std::size_t i : BeyondRmsLimit(report))
-    beyond += (beyond.empty() ? "" : "、") + fitted[i].name;
-  figures.push_back(
-      {"超过 " + RmsLimitText() + "的点", beyond.empty() ? std::string(kNone) : beyond, ""});
-  if (report.most_standardized) {
-    const std::size_t most = *report.most_standardized;
-    const double largest = LargerOf(report.standardized[most]);
-    figures.push_back(
-        {"最大标准化残差（" + fitted[most].name + "）", StandardizedText(largest), ""});
-    figures.push_back({"粗差限值", BlunderLimitText(), ""});
-    figures.push_back({"粗差判断", BlunderVerdictText(largest, fitted[most].name), ""});
-  }
-  if (report.scale_test) {
-    const ScaleTest& test = *report.scale_test;
-    figures.push_back({"刚体转换中误差（同一组点）", MillimetreText(test.rigid_rms), mm});
-    figures.push_back({"F", FText(test), ""});
-    figures.push_back(
-        {"F(1, " + std::to_string(test.freedom) + ") 的 " + ScaleTestLevelText() + " % 分位数",
-         QuantileText(test), ""});
-    figures.push_back({"F 检验结论", ScaleVerdictText(test.significant), ""});
-  }
-  if (!check.empty()) {
-    figures.push_back({"检核点中误差", MillimetreText(report.check_rms), mm});
-    figures.push_back({"检核点最大残差（" + check[report.check_largest].name + "）",
-                       MillimetreText(report.check_residuals[report.check_largest].length), mm});
-  }
-  return figures;
-}
-
 }  // namespace
 
 CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const FitReport& report,
@@ -165,11 +101,11 @@ CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const Fi
   CalibrationDocument document;
   document.title = "坐标转换参数计算报告";
   document.title_block = TitleBlock(source, report.model);
-  document.parameters = Parameters(report);
+  document.parameters = ParameterFigures(report);
   document.formulas = Formulas(report);
   document.inverse = Inverse(report);
   document.rows = Rows(report, fitted, excluded, check);
-  document.statistics = Statistics(report, fitted, check);
+  document.statistics = StatisticFigures(report, fitted, check);
   document.warnings = SiteWarningTexts(WarnSite(fitted, report.model, report.rms), fitted);
   document.plot = MakeSitePlot(report, fitted, excluded, check);
   document.files = source.files;

@@ -14,6 +14,7 @@
 #include "fit/common_point.h"
 #include "fit/fit_report.h"
 #include "report/site_plot.h"
+#include "report/solve_figures.h"
 
 namespace torvane {
 
@@ -32,13 +33,6 @@ struct ReportSource {
   std::string version;            // Torvane's version, "0.1.0"
   std::string project;            // the project file's name; empty when points came from a file
   std::vector<ReportFile> files;  // every input file read
-};
-
-// A figure with its label and unit: {"X0", "1000.000161", "m"}.
-struct ReportFigure {
-  std::string label;
-  std::string value;
-  std::string unit;  // may be empty (a count, a verdict)
 };
 
 // One common point's row of the residual table.
@@ -69,24 +63,14 @@ struct CalibrationDocument {
 };
 
 // The document for a solve: `report` made by ReportFit from `fitted`,
-// `excluded` and `check`. Every text is the one FitReportText prints for
-// the same figure (mm to 0.001 mm, parameters as the boxes show them),
-// but for the few it does not print: twice the RMS (MillimetreText of it),
-// the fit points beyond it ("K1、K3", "无" for none), the blunder limit
-// "3.0" and the verdicts in words. Labels, in order:
+// `excluded` and `check`. Labels, in order:
 // - title_block: 工程, 操作员, 日期时间, Torvane 版本, 模型 ("刚体（尺度 1）" or
 //   "四参数（相似变换）"), and 工程文件 when source.project is not empty;
-// - parameters: X0, Y0 (m), 旋转角 θ (ddd.mmss), 旋转角 θ（度分秒）,
-//   旋转角 θ（十进制度） (°), 实际转角（π 取 3.1415926535） (°: the turn the
-//   conversion makes); four parameters: 尺度 k, 尺度 k − 1 (ppm) and, from
-//   three points, 尺度的标准误差 (ppm);
+// - parameters: ParameterFigures;
 // - formulas: θ and k, then construction to survey (X测, Y测) and survey to
 //   construction (X施, Y施) in the order Transform computes them;
 // - inverse: X0′, Y0′ (m), 旋转角 −θ (ddd.mmss), four parameters 尺度 1/k;
-// - statistics: 中误差, 最大残差（NAME）, 2 倍中误差 (mm), 超过 2 倍中误差的点;
-//   from four points 最大标准化残差（NAME）, 粗差限值, 粗差判断; the F test's
-//   刚体转换中误差（同一组点） (mm), F, F(1, n) 的 95 % 分位数, F 检验结论;
-//   with check points 检核点中误差 and 检核点最大残差（NAME） (mm);
+// - statistics: StatisticFigures;
 // - warnings: those WarnSite gives for the fitted points;
 // - plot: MakeSitePlot of the solve.
 CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const FitReport& report,

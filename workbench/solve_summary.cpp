@@ -1,6 +1,5 @@
 #include "workbench/solve_summary.h"
 
-#include <cmath>
 #include <string>
 
 #include "params/millimetre_text.h"
@@ -13,16 +12,6 @@ namespace {
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 QString Mm(double metres) { return Text(MillimetreText(metres)); }
-
-QString FTestText(const ScaleTest& test) {
-  const QString f = std::isinf(test.f) ? QStringLiteral("无穷大") : Text(FText(test));
-  const QString figures =
-      QStringLiteral("F = %1，F(1, %2) 的 %3 % 分位数 %4，刚体中误差 %5 mm")
-          .arg(f)
-          .arg(test.freedom)
-          .arg(Text(ScaleTestLevelText()), Text(QuantileText(test)), Mm(test.rigid_rms));
-  return Text(ScaleVerdictText(test.significant)) + QStringLiteral("：") + figures;
-}
 
 QStringList WarningTexts(const SiteSolve& solve) {
   QStringList texts;
@@ -43,38 +32,12 @@ SolveSummary SummarizeSolve(const SiteSolve& solve) {
     return summary;
   }
   const FitReport& report = *solve.report;
-  const std::vector<CommonPoint>& fit = solve.points.fit;
-  const std::vector<CommonPoint>& check = solve.points.check;
   summary.parameters =
       Text(report.texts.x_offset + ' ' + report.texts.y_offset + ' ' + report.texts.angle);
   if (report.model == FitModel::kSimilarity) summary.parameters += ' ' + Text(report.scale_text);
-  summary.rotation = Text(DegreesText(report.box_degrees)) + QStringLiteral("°");
-  if (report.model == FitModel::kSimilarity) {
-    summary.scale =
-        Text(report.scale_text) + QStringLiteral("（%1 ppm").arg(Text(PpmText(report.ppm)));
-    if (report.scale_test) {
-      summary.scale +=
-          QStringLiteral("，标准误差 %1 ppm").arg(Text(PpmText(report.scale_test->ppm_error)));
-    }
-    summary.scale += QStringLiteral("）");
-  }
-  summary.rms_limit = Text(RmsLimitText());
-  summary.rms = QStringLiteral("中误差 %1 mm，%2 %3 mm")
-                    .arg(Mm(report.rms), summary.rms_limit, Mm(kRmsLimitFactor * report.rms));
-  for (std::size_t i : BeyondRmsLimit(report)) summary.beyond << Text(fit[i].name);
-  if (report.most_standardized) {
-    const std::size_t most = *report.most_standardized;
-    const double largest = LargerOf(report.standardized[most]);
-    summary.standardized = QStringLiteral("最大标准化残差 %1 %2")
-                               .arg(Text(fit[most].name), Text(StandardizedText(largest)));
-    summary.blunder = largest > kBlunderLimit;
-    summary.blunder_verdict = Text(BlunderVerdictText(largest, fit[most].name));
-  }
-  if (report.scale_test) summary.f_test = FTestText(*report.scale_test);
-  if (!check.empty()) {
-    summary.check = QStringLiteral("检核点中误差 %1 mm，最大 %2 %3 mm")
-                        .arg(Mm(report.check_rms), Text(check[report.check_largest].name),
-                             Mm(report.check_residuals[report.check_largest].length));
+  summary.figures = ParameterFigures(report);
+  for (ReportFigure& figure : StatisticFigures(report, solve.points.fit, solve.points.check)) {
+    summary.figures.push_back(std::move(figure));
   }
   summary.warnings = WarningTexts(solve);
   return summary;

@@ -256,9 +256,6 @@ void WorkbenchWindow::BuildMenus() {
 
 void WorkbenchWindow::ShowSummary() {
   const SolveSummary& s = summary_;
-  const auto line = [](const QString& label, const QString& value) {
-    return QStringLiteral("<tr><td>%1</td><td>%2</td></tr>").arg(label, value.toHtmlEscaped());
-  };
   const auto red = [](const QString& text) {
     return QStringLiteral("<span style='color:#c00000'>%1</span>").arg(text.toHtmlEscaped());
   };
@@ -266,23 +263,17 @@ void WorkbenchWindow::ShowSummary() {
   if (!s.failure.isEmpty()) {
     html = s.failure.toHtmlEscaped();
   } else {
-    html = QStringLiteral("<table cellspacing='2'>");
-    html += line(QStringLiteral("参数（X0 Y0 ddd.mmss）："), s.parameters);
-    html += line(QStringLiteral("转角 θ："), s.rotation);
-    if (!s.scale.isEmpty()) html += line(QStringLiteral("尺度："), s.scale);
-    html += line(QStringLiteral("中误差："), s.rms);
-    if (!s.beyond.isEmpty()) {
-      html += QStringLiteral("<tr><td>超过 %1：</td><td>%2</td></tr>")
-                  .arg(s.rms_limit, red(s.beyond.join(QStringLiteral("、"))));
+    // The figures as the calibration report has them: label, value, unit.
+    html =
+        QStringLiteral("<table cellspacing='2'><tr><td>参数（X0 Y0 ddd.mmss）</td><td>%1</td></tr>")
+            .arg(s.parameters.toHtmlEscaped());
+    for (const ReportFigure& figure : s.figures) {
+      const QString value = QString::fromStdString(figure.value);
+      html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
+                  .arg(QString::fromStdString(figure.label).toHtmlEscaped(),
+                       figure.alarm ? red(value) : value.toHtmlEscaped(),
+                       QString::fromStdString(figure.unit).toHtmlEscaped());
     }
-    if (!s.standardized.isEmpty()) {
-      html += QStringLiteral("<tr><td>标准化残差：</td><td>%1</td></tr>")
-                  .arg(s.blunder ? red(s.standardized + QStringLiteral("，") + s.blunder_verdict)
-                                 : s.standardized.toHtmlEscaped() + QStringLiteral("，") +
-                                       s.blunder_verdict.toHtmlEscaped());
-    }
-    if (!s.f_test.isEmpty()) html += line(QStringLiteral("F 检验："), s.f_test);
-    if (!s.check.isEmpty()) html += line(QStringLiteral("检核点："), s.check);
     html += QStringLiteral("</table>");
   }
   const std::optional<ProjectParams>& parameters = document_.project().parameters;

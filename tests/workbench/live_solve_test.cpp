@@ -91,6 +91,14 @@ std::string After(const CliReport& report, const std::string& prefix, const std:
   return "(no line " + prefix + ")";
 }
 
+// The value the panel shows beside `label`, or "(not shown)".
+std::string Shown(const SolveSummary& summary, const std::string& label) {
+  for (const ReportFigure& figure : summary.figures) {
+    if (figure.label == label) return figure.value;
+  }
+  return "(not shown)";
+}
+
 // Every number the window shows for `rows` against the command line's
 // report, and the report of the project it saves.
 void ExpectSameAsCli(WorkbenchWindow& window, const std::vector<ProjectPoint>& rows, FitModel model,
@@ -113,38 +121,31 @@ void ExpectSameAsCli(WorkbenchWindow& window, const std::vector<ProjectPoint>& r
   ASSERT_TRUE(s.failure.isEmpty()) << s.failure.toStdString();
   ASSERT_FALSE(cli.lines.empty());
   EXPECT_EQ(s.parameters.toStdString(), cli.lines.front());
-  EXPECT_EQ(s.rotation.toStdString(),
+  EXPECT_EQ(Shown(s, "旋转角 θ（十进制度）") + "°",
             After(cli, "Rotation: ", " (").substr(After(cli, "Rotation: ", " (").find("= ") + 2));
+  const std::string scale = After(cli, "Scale: ", "\n");
+  EXPECT_EQ(Shown(s, "尺度 k"),
+            model == FitModel::kSimilarity ? scale.substr(0, scale.find(' ')) : "(not shown)");
   if (model == FitModel::kSimilarity) {
-    const std::string scale = After(cli, "Scale: ", "\n");
-    const std::string value = scale.substr(0, scale.find(' '));
-    const std::string ppm =
-        scale.substr(scale.find("= ") + 2, scale.find(" ppm") - scale.find("= ") - 2);
-    EXPECT_TRUE(s.scale.toStdString().starts_with(value + "（" + ppm + " ppm"))
-        << s.scale.toStdString();
-    if (scale.find("standard error ") != std::string::npos) {
-      const std::string error = scale.substr(scale.find("standard error ") + 15);
-      EXPECT_NE(s.scale.toStdString().find("标准误差 " + error.substr(0, error.find(' '))),
-                std::string::npos);
-    }
+    const std::size_t ppm = scale.find("= ") + 2;
+    EXPECT_EQ(Shown(s, "尺度 k − 1"), scale.substr(ppm, scale.find(" ppm") - ppm));
+    const std::size_t error = scale.find("standard error ");
+    EXPECT_EQ(Shown(s, "尺度的标准误差"),
+              error == std::string::npos
+                  ? "(not shown)"
+                  : scale.substr(error + 15, scale.find(' ', error + 15) - error - 15));
   }
-  EXPECT_EQ(s.rms.toStdString().substr(0, s.rms.toStdString().find(" mm")),
-            "中误差 " + After(cli, "RMS ", " mm"));
-  if (s.check.isEmpty()) {
-    EXPECT_EQ(After(cli, "Check points: RMS ", " mm"), "(no line Check points: RMS )");
-  } else {
-    EXPECT_EQ(s.check.toStdString().substr(0, s.check.toStdString().find(" mm")),
-              "检核点中误差 " + After(cli, "Check points: RMS ", " mm"));
-  }
-  const std::string largest_w = After(cli, "Largest standardized residual ", ",");
-  EXPECT_EQ(s.standardized.toStdString(),
-            largest_w.starts_with("(no line") ? "" : "最大标准化残差 " + largest_w);
+  EXPECT_EQ(Shown(s, "中误差"), After(cli, "RMS ", " mm"));
+  const std::string check_rms = After(cli, "Check points: RMS ", " mm");
+  EXPECT_EQ(Shown(s, "检核点中误差"),
+            check_rms.starts_with("(no line") ? "(not shown)" : check_rms);
+  // "Largest standardized residual K3 1.23," against 最大标准化残差（K3） 1.23.
+  const std::vector<std::string> largest_w =
+      Words(After(cli, "Largest standardized residual ", ","));
+  EXPECT_EQ(Shown(s, "最大标准化残差（" + largest_w.front() + "）"),
+            largest_w.size() == 2 ? largest_w[1] : "(not shown)");
   const std::string f = After(cli, "F = ", ",");
-  EXPECT_EQ(s.f_test.isEmpty(), f.starts_with("(no line"));
-  if (!s.f_test.isEmpty()) {
-    const std::string shown = f == "infinite" ? "无穷大" : f;
-    EXPECT_NE(s.f_test.toStdString().find("F = " + shown + "，"), std::string::npos);
-  }
+  EXPECT_EQ(Shown(s, "F"), f.starts_with("(no line") ? "(not shown)" : f);
   if (project) {
     // The project the window saves gives the command line the same report.
     const QString file = folder + QStringLiteral("/site.torvane");
