@@ -48,6 +48,15 @@ Expected<std::vector<PointField>, std::string> ParseColumns(std::string_view lis
                                      "name, code, x, y, h, - or skip");
 }
 
+std::string ColumnsText(std::span<const PointField> fields) {
+  std::string text;
+  for (const PointField field : fields) {
+    if (!text.empty()) text += ',';
+    text += ColumnName(field);
+  }
+  return text;
+}
+
 Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view line,
                                                                std::size_t line_number,
                                                                const PointLayout& layout,

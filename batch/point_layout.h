@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,10 @@ struct PointLayout {
 // item do not matter. Rejects, quoting the list: an empty item, an unknown
 // one, one of name, code, x, y or h given twice, and a list without x or y.
 Expected<std::vector<PointField>, std::string> ParseColumns(std::string_view list);
+
+// `fields` as a list ParseColumns reads back: "name,code,y,x,h", "-" for a
+// field to ignore.
+std::string ColumnsText(std::span<const PointField> fields);
 
 // Splits one line (without its line end) by `layout` into a point: fields
 // past the last one the layout names are ignored, a line without the H

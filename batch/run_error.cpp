@@ -3,6 +3,8 @@
 #include <system_error>
 #include <utility>
 
+#include "os/pending_file.h"
+
 namespace torvane {
 namespace {
 
@@ -16,6 +18,19 @@ std::string HeightsShifted(const RunError& e) {
 }  // namespace
 
 std::string SystemReason(int error_number) { return std::generic_category().message(error_number); }
+
+std::string NotWrittenText(const NotWritten& why) {
+  switch (why.kind) {
+    case PathKind::kFolder:
+      return "is a folder";
+    case PathKind::kStream:
+      return "is not a regular file";
+    case PathKind::kMissing:
+    case PathKind::kFile:
+      break;
+  }
+  return "cannot write: " + SystemReason(why.error);
+}
 
 RunError NumberFieldError(DecimalError why, std::size_t line, const char* field,
                           std::string_view text) {

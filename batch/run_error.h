@@ -114,6 +114,12 @@ std::string MessageExcerpt(const std::string& text);
 // The system's words for an errno value ("No such file or directory").
 std::string SystemReason(int error_number);
 
+struct NotWritten;  // os/pending_file.h
+
+// Why a whole file was not written, for the command line: "is a folder",
+// "is not a regular file", "cannot write: " and the system's words.
+std::string NotWrittenText(const NotWritten& why);
+
 // "pts.csv:7: X field \"abc\" is not a number", in English, for the command line.
 std::string Describe(const RunError& error);
 

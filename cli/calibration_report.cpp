@@ -87,18 +87,8 @@ int WriteCalibrationReport(const ReportRequest& request, const ReportOrigin& ori
       MakeCalibrationDocument(source, report, fitted, excluded, check);
   const std::string html = CalibrationHtml(document, CalibrationPlotSvg(document));
 
-  const std::filesystem::path target = PathFromUtf8(path);
-  switch (KindOf(target)) {
-    case PathKind::kMissing:
-    case PathKind::kFile:
-      break;
-    case PathKind::kFolder:
-      return Complain(where + "is a folder", kExitFailure);
-    case PathKind::kStream:
-      return Complain(where + "is not a regular file", kExitFailure);
-  }
-  if (const int failed = WriteWholeFile(target, html)) {
-    return Complain(where + "cannot write: " + SystemReason(failed), kExitFailure);
+  if (const auto failure = WriteWholeFile(PathFromUtf8(path), html)) {
+    return Complain(where + NotWrittenText(*failure), kExitFailure);
   }
   return kExitOk;
 }

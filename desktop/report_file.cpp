@@ -34,17 +34,16 @@ QByteArray CalibrationPdf(const CalibrationDocument& document) {
 Expected<void> WriteReportFile(const std::string& utf8_path, std::string_view bytes) {
   const std::string where = EscapeControlBytes(utf8_path);
   const std::filesystem::path target = PathFromUtf8(utf8_path);
-  switch (KindOf(target)) {
-    case PathKind::kMissing:
-    case PathKind::kFile:
-      break;
-    case PathKind::kFolder:
-      return Fail(where + "：是文件夹，报告未写出");
-    case PathKind::kStream:
-      return Fail(where + "：不是普通文件，报告未写出");
-  }
-  if (const int failed = WriteWholeFile(target, bytes)) {
-    return Fail(where + "：无法写入（" + SystemReason(failed) + "），报告未写出");
+  if (const auto failure = WriteWholeFile(target, bytes)) {
+    switch (failure->kind) {
+      case PathKind::kFolder:
+        return Fail(where + "：是文件夹，报告未写出");
+      case PathKind::kStream:
+        return Fail(where + "：不是普通文件，报告未写出");
+      case PathKind::kMissing:
+      case PathKind::kFile:
+        return Fail(where + "：无法写入（" + SystemReason(failure->error) + "），报告未写出");
+    }
   }
   return {};
 }

@@ -28,15 +28,19 @@ std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target,
   return target.parent_path() / name;
 }
 
-int WriteWholeFile(const std::filesystem::path& target, std::string_view bytes) {
+std::optional<NotWritten> WriteWholeFile(const std::filesystem::path& target,
+                                         std::string_view bytes) {
+  const PathKind kind = KindOf(target);
+  if (kind == PathKind::kFolder || kind == PathKind::kStream) return NotWritten{kind};
   int error = 0;
   const auto pending = PendingFile::Begin(target, &error);
-  if (!pending) return error;
+  if (!pending) return NotWritten{kind, error};
   if (std::fwrite(bytes.data(), 1, bytes.size(), pending->stream()) != bytes.size() ||
       std::fflush(pending->stream()) != 0) {
-    return errno;
+    return NotWritten{kind, errno};
   }
-  return pending->Commit();
+  if (const int failed = pending->Commit()) return NotWritten{kind, failed};
+  return std::nullopt;
 }
 
 }  // namespace torvane

@@ -15,7 +15,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
+#include "os/file_system.h"
 
 namespace torvane {
 
@@ -41,10 +43,18 @@ class PendingFile {
   virtual int Commit() = 0;
 };
 
-// Writes `bytes` as the whole of `target` (a regular file or nothing) the
-// PendingFile way. 0 on success, otherwise an errno value, with the target
+// Why WriteWholeFile wrote nothing.
+struct NotWritten {
+  PathKind kind = PathKind::kMissing;  // kFolder or kStream: refused for what it is
+  int error = 0;                       // otherwise the errno value of the failed write
+};
+
+// Writes `bytes` as the whole of `target` the PendingFile way, where the
+// target is a regular file or nothing; refuses a folder and a stream (it
+// is never replaced). Nothing on success; otherwise why, with the target
 // as it was.
-int WriteWholeFile(const std::filesystem::path& target, std::string_view bytes);
+std::optional<NotWritten> WriteWholeFile(const std::filesystem::path& target,
+                                         std::string_view bytes);
 
 // A name for a temporary file beside `target`: in its folder, starting with
 // a dot, never longer than the target's own name (so that it fits wherever

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <ctime>
+#include <optional>
 #include <string>
 
 namespace torvane {
@@ -10,7 +11,13 @@ namespace torvane {
 // localtime gives it. Asserts the fields are those of a calendar date.
 std::string DateTimeText(const std::tm& when);
 
-// DateTimeText of the present moment in the machine's time zone.
+// `when` in the machine's time zone (localtime_r on Linux, localtime_s on
+// Windows, both safe from other threads); none where the system cannot
+// say (a time beyond its calendar).
+std::optional<std::tm> LocalTime(std::time_t when);
+
+// DateTimeText of the present moment in the machine's time zone; empty
+// where the system cannot say.
 std::string LocalDateTimeNow();
 
 // The login name of the user running the program (getpwuid on Linux,

@@ -2,17 +2,16 @@
 #include <unistd.h>
 
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "os/user_session.h"
 
 namespace torvane {
 
-std::string LocalDateTimeNow() {
-  const std::time_t now = std::time(nullptr);
+std::optional<std::tm> LocalTime(std::time_t when) {
   std::tm local = {};
-  localtime_r(&now, &local);
-  return DateTimeText(local);
+  return localtime_r(&when, &local) != nullptr ? std::optional(local) : std::nullopt;
 }
 
 std::string LoginName() {

@@ -4,6 +4,7 @@
 #include <lmcons.h>
 
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "os/user_session.h"
@@ -11,11 +12,9 @@
 
 namespace torvane {
 
-std::string LocalDateTimeNow() {
-  const std::time_t now = std::time(nullptr);
+std::optional<std::tm> LocalTime(std::time_t when) {
   std::tm local = {};
-  localtime_s(&local, &now);
-  return DateTimeText(local);
+  return localtime_s(&local, &when) == 0 ? std::optional(local) : std::nullopt;
 }
 
 std::string LoginName() {

@@ -364,24 +364,15 @@ Expected<void, std::string> WriteProject(const Project& project, const std::stri
   if (auto check = FromJson(Json::parse(bytes)); !check) {
     return Fail(where + "not written: " + check.error());
   }
-  switch (KindOf(target)) {
-    case PathKind::kMissing:
-      break;
-    case PathKind::kFile: {
-      ProjectRefusal refusal;
-      if (auto earlier = ReadAt(target, refusal); !earlier) {
-        return Fail(where + "not replaced, as it is not a project this Torvane reads (" +
-                    earlier.error() + ")");
-      }
-      break;
+  if (KindOf(target) == PathKind::kFile) {
+    ProjectRefusal refusal;
+    if (auto earlier = ReadAt(target, refusal); !earlier) {
+      return Fail(where + "not replaced, as it is not a project this Torvane reads (" +
+                  earlier.error() + ")");
     }
-    case PathKind::kFolder:
-      return Fail(where + "is a folder");
-    case PathKind::kStream:
-      return Fail(where + "is not a regular file");
   }
-  if (const int failed = WriteWholeFile(target, bytes)) {
-    return Fail(where + "cannot write: " + SystemReason(failed));
+  if (const auto failure = WriteWholeFile(target, bytes)) {
+    return Fail(where + NotWrittenText(*failure));
   }
   return {};
 }

@@ -20,16 +20,17 @@ constexpr PointField kName = PointField::kName, kCode = PointField::kCode, kX = 
                      kY = PointField::kY, kH = PointField::kH, kSkip = PointField::kSkip;
 const std::vector<PointField> kUsual = PointLayout{}.fields;  // name, X, Y, H
 
+// Lists read, and the fields written back as ColumnsText spells them.
 TEST(ParseColumns, ListsAndTheirFaults) {
   const struct {
     const char* list;
     std::vector<PointField> fields;  // empty: rejected with `error`
-    const char* error;
+    const char* error;               // or, where read, the list ColumnsText writes
   } rows[] = {
-      {"name,code,y,x,h", {kName, kCode, kY, kX, kH}, ""},
-      {" Name , X,Y ", {kName, kX, kY}, ""},
-      {"-,skip,x,-,y,SKIP", {kSkip, kSkip, kX, kSkip, kY, kSkip}, ""},
-      {"x,y", {kX, kY}, ""},
+      {"name,code,y,x,h", {kName, kCode, kY, kX, kH}, "name,code,y,x,h"},
+      {" Name , X,Y ", {kName, kX, kY}, "name,x,y"},
+      {"-,skip,x,-,y,SKIP", {kSkip, kSkip, kX, kSkip, kY, kSkip}, "-,-,x,-,y,-"},
+      {"x,y", {kX, kY}, "x,y"},
       {"name,,x,y", {}, "\"name,,x,y\" has an empty item"},
       {"name,x,y,", {}, "\"name,x,y,\" has an empty item"},
       {"", {}, "\"\" has an empty item"},
@@ -52,6 +53,7 @@ TEST(ParseColumns, ListsAndTheirFaults) {
     } else {
       ASSERT_TRUE(parsed.ok()) << row.list << ": " << parsed.error();
       EXPECT_EQ(*parsed, row.fields) << row.list;
+      EXPECT_EQ(ColumnsText(*parsed), row.error);
     }
   }
 }

@@ -34,42 +34,18 @@ constexpr int kProgressSteps = 1000;
 constexpr const char* kUsualColumns = "name,x,y,h";
 constexpr const char* kCassColumns = "name,code,y,x,h";
 
-// `fields` as a --columns list spells them.
-QString ColumnsText(const std::vector<PointField>& fields) {
-  QStringList names;
-  for (const PointField field : fields) {
-    switch (field) {
-      case PointField::kName:
-        names << QStringLiteral("name");
-        break;
-      case PointField::kCode:
-        names << QStringLiteral("code");
-        break;
-      case PointField::kX:
-        names << QStringLiteral("x");
-        break;
-      case PointField::kY:
-        names << QStringLiteral("y");
-        break;
-      case PointField::kH:
-        names << QStringLiteral("h");
-        break;
-      case PointField::kSkip:
-        names << QStringLiteral("-");
-        break;
-    }
-  }
-  return names.join(',');
-}
-
-// Adds the items of a choice, each with its value as the item's data.
+// A drop-down named `name` of the `choices`, each with its value as the
+// item's data, `current` chosen.
 template <class Value>
-void AddChoices(QComboBox* box, std::initializer_list<std::pair<const char*, Value>> choices,
-                Value current) {
+QComboBox* NewChoice(QWidget* parent, const char* name,
+                     std::initializer_list<std::pair<const char*, Value>> choices, Value current) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(QString::fromUtf8(name));
   for (const auto& [text, value] : choices) {
     box->addItem(QString::fromUtf8(text), static_cast<int>(value));
     if (value == current) box->setCurrentIndex(box->count() - 1);
   }
+  return box;
 }
 
 template <class Value>
@@ -134,28 +110,22 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
 
   // The conversion and the result.
   auto* form = new QFormLayout;
-  direction_ = new QComboBox(choices_);
-  direction_->setObjectName(QStringLiteral("direction"));
-  AddChoices(direction_,
-             {{"测图坐标 → 施工坐标", Direction::kSurveyToConstruction},
-              {"施工坐标 → 测图坐标", Direction::kConstructionToSurvey}},
-             settings.direction);
+  direction_ = NewChoice(choices_, "direction",
+                         {{"测图坐标 → 施工坐标", Direction::kSurveyToConstruction},
+                          {"施工坐标 → 测图坐标", Direction::kConstructionToSurvey}},
+                         settings.direction);
   form->addRow(QStringLiteral("转换方向："), direction_);
-  axis_ = new QComboBox(choices_);
-  axis_->setObjectName(QStringLiteral("axis"));
-  AddChoices(axis_,
-             {{"x 向东、y 向北（CAD、CASS 的画法）", DrawingAxis::kEastNorth},
-              {"x 向北、y 向东（x 为测图X）", DrawingAxis::kNorthEast}},
-             settings.axis);
+  axis_ = NewChoice(choices_, "axis",
+                    {{"x 向东、y 向北（CAD、CASS 的画法）", DrawingAxis::kEastNorth},
+                     {"x 向北、y 向东（x 为测图X）", DrawingAxis::kNorthEast}},
+                    settings.axis);
   axis_->setToolTip(QStringLiteral("只用于 DXF 图形：图中 x、y 各是测图坐标的哪一轴"));
   form->addRow(QStringLiteral("图形坐标轴："), axis_);
-  format_ = new QComboBox(choices_);
-  format_->setObjectName(QStringLiteral("format"));
-  AddChoices(format_,
-             {{"表格（固定列宽，.txt）", ResultFormat::kTable},
-              {"CSV（点文件的列，.csv）", ResultFormat::kCsv},
-              {"JSON（.json）", ResultFormat::kJson}},
-             settings.format);
+  format_ = NewChoice(choices_, "format",
+                      {{"表格（固定列宽，.txt）", ResultFormat::kTable},
+                       {"CSV（点文件的列，.csv）", ResultFormat::kCsv},
+                       {"JSON（.json）", ResultFormat::kJson}},
+                      settings.format);
   form->addRow(QStringLiteral("成果表格式："), format_);
   decimals_ = new QSpinBox(choices_);
   decimals_->setObjectName(QStringLiteral("decimals"));
@@ -181,19 +151,17 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
   columns_->setEditable(true);
   columns_->addItem(QString::fromUtf8(kUsualColumns));
   columns_->addItem(QString::fromUtf8(kCassColumns));
-  columns_->setEditText(ColumnsText(settings.layout.fields));
+  columns_->setEditText(QString::fromStdString(ColumnsText(settings.layout.fields)));
   columns_->setToolTip(
       QStringLiteral("各列依次是什么：name（点名）、code（编码）、x、y、h，- 为不读的列；"
                      "name,code,y,x,h 读南方 CASS 的 .dat 文件"));
   layout_form->addRow(QStringLiteral("列的顺序："), columns_);
-  delimiter_ = new QComboBox(layout_box);
-  delimiter_->setObjectName(QStringLiteral("delimiter"));
-  AddChoices(delimiter_,
-             {{"逗号", FieldDelimiter::kComma},
-              {"空白（空格或制表符）", FieldDelimiter::kWhitespace},
-              {"制表符", FieldDelimiter::kTab},
-              {"分号", FieldDelimiter::kSemicolon}},
-             settings.layout.delimiter);
+  delimiter_ = NewChoice(layout_box, "delimiter",
+                         {{"逗号", FieldDelimiter::kComma},
+                          {"空白（空格或制表符）", FieldDelimiter::kWhitespace},
+                          {"制表符", FieldDelimiter::kTab},
+                          {"分号", FieldDelimiter::kSemicolon}},
+                         settings.layout.delimiter);
   layout_form->addRow(QStringLiteral("分隔符："), delimiter_);
   skip_lines_ = new QSpinBox(layout_box);
   skip_lines_->setObjectName(QStringLiteral("skip_lines"));

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cassert>
 #include <numeric>
+#include <utility>
 
 #include "number/number_text.h"
 #include "site/pasted_points.h"
@@ -19,21 +20,26 @@ const QColor kProblemBackground(255, 205, 205);  // pink: the row takes no part
 const QColor kWorstBackground(255, 240, 170);    // pale yellow: the largest residual
 const QColor kBlunderText(200, 0, 0);            // red: wX or wY beyond the limit
 
+// The table's columns that hold a text of the point as typed, and those
+// that show a result of the solve.
+constexpr std::pair<int, std::string ProjectPoint::*> kTextColumns[] = {
+    {kNameColumn, &ProjectPoint::name},
+    {kXsColumn, &ProjectPoint::xs},
+    {kYsColumn, &ProjectPoint::ys},
+    {kXcColumn, &ProjectPoint::xc},
+    {kYcColumn, &ProjectPoint::yc}};
+constexpr std::pair<int, QString RowResult::*> kResultColumns[] = {
+    {kDxColumn, &RowResult::dx},
+    {kDyColumn, &RowResult::dy},
+    {kLengthColumn, &RowResult::length},
+    {kWxColumn, &RowResult::wx},
+    {kWyColumn, &RowResult::wy}};
+
 std::string* TextOf(ProjectPoint& point, int column) {
-  switch (column) {
-    case kNameColumn:
-      return &point.name;
-    case kXsColumn:
-      return &point.xs;
-    case kYsColumn:
-      return &point.ys;
-    case kXcColumn:
-      return &point.xc;
-    case kYcColumn:
-      return &point.yc;
-    default:
-      return nullptr;
+  for (const auto& [text_column, text] : kTextColumns) {
+    if (column == text_column) return &(point.*text);
   }
+  return nullptr;
 }
 
 const std::string* TextOf(const ProjectPoint& point, int column) {
@@ -41,20 +47,10 @@ const std::string* TextOf(const ProjectPoint& point, int column) {
 }
 
 const QString* ResultText(const RowResult& result, int column) {
-  switch (column) {
-    case kDxColumn:
-      return &result.dx;
-    case kDyColumn:
-      return &result.dy;
-    case kLengthColumn:
-      return &result.length;
-    case kWxColumn:
-      return &result.wx;
-    case kWyColumn:
-      return &result.wy;
-    default:
-      return nullptr;
+  for (const auto& [result_column, text] : kResultColumns) {
+    if (column == result_column) return &(result.*text);
   }
+  return nullptr;
 }
 
 QString Caption(int column) { return QString::fromUtf8(ColumnCaption(column)); }
@@ -95,99 +91,94 @@ std::optional<double> ValueOf(const std::string& text) {
 
 }  // namespace
 
-// One row's texts or role changed.
-class PointTableModel::Edit : public QUndoCommand {
+// A change of the table as a step of the undo stack: done, undone, and
+// the table told; nothing once the model is gone.
+class PointTableModel::Step : public QUndoCommand {
  public:
-  Edit(PointTableModel& model, int row, ProjectPoint before, ProjectPoint after, QString text)
-      : QUndoCommand(text), model_(&model), row_(row), before_(before), after_(after) {}
-  void redo() override {
+  Step(PointTableModel& model, QString text) : QUndoCommand(text), model_(&model) {}
+  void redo() final {
     if (!model_) return;
-    model_->ReplaceRow(row_, after_);
+    Do(*model_);
     model_->Changed();
   }
-  void undo() override {
+  void undo() final {
     if (!model_) return;
-    model_->ReplaceRow(row_, before_);
+    Undo(*model_);
     model_->Changed();
   }
 
  private:
-  QPointer<PointTableModel> model_;  // none once the model is gone: nothing to do
+  virtual void Do(PointTableModel& model) = 0;
+  virtual void Undo(PointTableModel& model) = 0;
+
+  QPointer<PointTableModel> model_;
+};
+
+// One row's texts or role changed.
+class PointTableModel::Edit : public Step {
+ public:
+  Edit(PointTableModel& model, int row, ProjectPoint before, ProjectPoint after, QString text)
+      : Step(model, text), row_(row), before_(before), after_(after) {}
+
+ private:
+  void Do(PointTableModel& model) override { model.ReplaceRow(row_, after_); }
+  void Undo(PointTableModel& model) override { model.ReplaceRow(row_, before_); }
+
   int row_;
   ProjectPoint before_, after_;
 };
 
 // Rows inserted, one after the other, before a row.
-class PointTableModel::Insert : public QUndoCommand {
+class PointTableModel::Insert : public Step {
  public:
   Insert(PointTableModel& model, int at, std::vector<ProjectPoint> points, QString text)
-      : QUndoCommand(text), model_(&model), at_(at), points_(std::move(points)) {}
-  void redo() override {
-    if (!model_) return;
-    model_->InsertAt(at_, points_);
-    model_->Changed();
-  }
-  void undo() override {
-    if (!model_) return;
-    std::vector<int> rows(points_.size());
-    std::iota(rows.begin(), rows.end(), at_);
-    model_->RemoveAt(rows);
-    model_->Changed();
-  }
+      : Step(model, text), at_(at), points_(std::move(points)) {}
 
  private:
-  QPointer<PointTableModel> model_;  // none once the model is gone: nothing to do
+  void Do(PointTableModel& model) override { model.InsertAt(at_, points_); }
+  void Undo(PointTableModel& model) override {
+    std::vector<int> rows(points_.size());
+    std::iota(rows.begin(), rows.end(), at_);
+    model.RemoveAt(rows);
+  }
+
   int at_;
   std::vector<ProjectPoint> points_;
 };
 
 // Rows removed, wherever they stand.
-class PointTableModel::Remove : public QUndoCommand {
+class PointTableModel::Remove : public Step {
  public:
   Remove(PointTableModel& model, std::vector<int> ascending_rows, QString text)
-      : QUndoCommand(text), model_(&model), rows_(std::move(ascending_rows)) {
-    for (int row : rows_) points_.push_back(model_->rows_[static_cast<std::size_t>(row)]);
-  }
-  void redo() override {
-    if (!model_) return;
-    model_->RemoveAt(rows_);
-    model_->Changed();
-  }
-  void undo() override {
-    if (!model_) return;
-    // In ascending order each goes back where it stood.
-    for (std::size_t i = 0; i < rows_.size(); ++i) model_->InsertAt(rows_[i], {points_[i]});
-    model_->Changed();
+      : Step(model, text), rows_(std::move(ascending_rows)) {
+    for (int row : rows_) points_.push_back(model.rows_[static_cast<std::size_t>(row)]);
   }
 
  private:
-  QPointer<PointTableModel> model_;  // none once the model is gone: nothing to do
+  void Do(PointTableModel& model) override { model.RemoveAt(rows_); }
+  void Undo(PointTableModel& model) override {
+    // In ascending order each goes back where it stood.
+    for (std::size_t i = 0; i < rows_.size(); ++i) model.InsertAt(rows_[i], {points_[i]});
+  }
+
   std::vector<int> rows_;
   std::vector<ProjectPoint> points_;
 };
 
 // The rows put in another order.
-class PointTableModel::Reorder : public QUndoCommand {
+class PointTableModel::Reorder : public Step {
  public:
   Reorder(PointTableModel& model, std::vector<int> order, QString text)
-      : QUndoCommand(text), model_(&model), order_(std::move(order)), back_(order_.size()) {
+      : Step(model, text), order_(std::move(order)), back_(order_.size()) {
     for (std::size_t i = 0; i < order_.size(); ++i) {
       back_[static_cast<std::size_t>(order_[i])] = static_cast<int>(i);
     }
   }
-  void redo() override {
-    if (!model_) return;
-    model_->Permute(order_);
-    model_->Changed();
-  }
-  void undo() override {
-    if (!model_) return;
-    model_->Permute(back_);
-    model_->Changed();
-  }
 
  private:
-  QPointer<PointTableModel> model_;  // none once the model is gone: nothing to do
+  void Do(PointTableModel& model) override { model.Permute(order_); }
+  void Undo(PointTableModel& model) override { model.Permute(back_); }
+
   std::vector<int> order_, back_;
 };
 

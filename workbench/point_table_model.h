@@ -78,6 +78,7 @@ class PointTableModel : public QAbstractTableModel {
   void RowsChanged();
 
  private:
+  class Step;
   class Edit;
   class Insert;
   class Remove;
