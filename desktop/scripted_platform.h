@@ -43,37 +43,44 @@ class ScriptedPlatform : public Platform {
     std::string local_path;
   };
 
-  // Each recorded as a Call, answered as scripted below.
-  MessageAnswer ShowMessage(QWidget* owner, const QString& prompt, const QString& title,
-                            MessageIcon icon, MessageButtons buttons) override;
-  void Beep() override;
-  bool ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) override;
-  QStringList ShowFileDialog(QWidget* owner, const FileDialog& dialog) override;
-  bool StartTextEditor(const std::string& path) override;
-  bool ChoosePrinter(QPrinter& printer, QWidget* owner) override;
+  // Each call is recorded as a Call and answered as scripted beside it.
 
   // The next message box is answered with `answer`; unscripted boxes get OK.
   void AnswerNextMessage(MessageAnswer answer) { answers_.push_back(answer); }
+  MessageAnswer ShowMessage(QWidget* owner, const QString& prompt, const QString& title,
+                            MessageIcon icon, MessageButtons buttons) override;
+  void Beep() override;
+
   // The next showing of the file dialog chooses `path`, or is cancelled
   // (no value). Unscripted showings are cancelled.
   void ChooseNextFile(std::optional<QString> path) { files_.push_back(std::move(path)); }
+  // The next showing of the file dialog runs out of memory (std::bad_alloc).
+  void RunOutOfMemoryInNextDialog() { out_of_memory_ = true; }
+  bool ShowOpenDialog(QWidget* owner, OpenFileDialog& dialog) override;
+
   // The next showing of one of the workbench's file dialogs chooses
   // `paths`; none: cancelled. Unscripted showings are cancelled.
   void ChooseNextPaths(QStringList paths) { paths_.push_back(std::move(paths)); }
+  QStringList ShowFileDialog(QWidget* owner, const FileDialog& dialog) override;
+
+  // Whether StartTextEditor reports success.
+  void SetEditorStarts(bool starts) { editor_starts_ = starts; }
+  bool StartTextEditor(const std::string& path) override;
+
   // The next showing of the print dialog prints, to the PDF file at
   // `path` in place of a printer; none: cancelled. Unscripted showings are
   // cancelled.
   void PrintNextTo(std::optional<QString> path) { printers_.push_back(std::move(path)); }
-  // The next showing of the file dialog runs out of memory (std::bad_alloc).
-  void RunOutOfMemoryInNextDialog() { out_of_memory_ = true; }
-  // Whether StartTextEditor reports success.
-  void SetEditorStarts(bool starts) { editor_starts_ = starts; }
+  bool ChoosePrinter(QPrinter& printer, QWidget* owner) override;
 
   const std::vector<Call>& calls() const { return calls_; }
   std::vector<Call> CallsOf(CallKind kind) const;
   void ClearCalls() { calls_.clear(); }
 
  private:
+  // A new call of `kind`, at the end of calls_.
+  Call& Record(CallKind kind);
+
   std::deque<MessageAnswer> answers_;
   std::deque<std::optional<QString>> files_;
   std::deque<QStringList> paths_;
