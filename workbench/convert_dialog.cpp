@@ -113,12 +113,12 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
   direction_ = NewChoice(choices_, "direction",
                          {{"测图坐标 → 施工坐标", Direction::kSurveyToConstruction},
                           {"施工坐标 → 测图坐标", Direction::kConstructionToSurvey}},
-                         settings.direction);
+                         settings.conversion.direction);
   form->addRow(QStringLiteral("转换方向："), direction_);
   axis_ = NewChoice(choices_, "axis",
                     {{"x 向东、y 向北（CAD、CASS 的画法）", DrawingAxis::kEastNorth},
                      {"x 向北、y 向东（x 为测图X）", DrawingAxis::kNorthEast}},
-                    settings.axis);
+                    settings.conversion.axis);
   axis_->setToolTip(QStringLiteral("只用于 DXF 图形：图中 x、y 各是测图坐标的哪一轴"));
   form->addRow(QStringLiteral("图形坐标轴："), axis_);
   format_ = NewChoice(choices_, "format",
@@ -134,9 +134,9 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
   decimals_->setToolTip(QStringLiteral("CSV 和 JSON 中 X、Y 的小数位数；表格固定为 5 位"));
   form->addRow(QStringLiteral("X、Y 小数位数："), decimals_);
   QString heights = QStringLiteral("按点文件原样写出");
-  if (settings.height_offset) {
+  if (settings.conversion.height_offset) {
     heights = QStringLiteral("按 H0 = %1 换算：施工 H = 测图 H − H0")
-                  .arg(QString::fromStdString(*settings.height_offset));
+                  .arg(QString::fromStdString(*settings.conversion.height_offset));
   }
   auto* heights_shown = new QLabel(heights, choices_);
   heights_shown->setObjectName(QStringLiteral("heights"));
@@ -151,7 +151,7 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
   columns_->setEditable(true);
   columns_->addItem(QString::fromUtf8(kUsualColumns));
   columns_->addItem(QString::fromUtf8(kCassColumns));
-  columns_->setEditText(QString::fromStdString(ColumnsText(settings.layout.fields)));
+  columns_->setEditText(QString::fromStdString(ColumnsText(settings.conversion.layout.fields)));
   columns_->setToolTip(
       QStringLiteral("各列依次是什么：name（点名）、code（编码）、x、y、h，- 为不读的列；"
                      "name,code,y,x,h 读南方 CASS 的 .dat 文件"));
@@ -161,20 +161,21 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
                           {"空白（空格或制表符）", FieldDelimiter::kWhitespace},
                           {"制表符", FieldDelimiter::kTab},
                           {"分号", FieldDelimiter::kSemicolon}},
-                         settings.layout.delimiter);
+                         settings.conversion.layout.delimiter);
   layout_form->addRow(QStringLiteral("分隔符："), delimiter_);
   skip_lines_ = new QSpinBox(layout_box);
   skip_lines_->setObjectName(QStringLiteral("skip_lines"));
   skip_lines_->setRange(0, std::numeric_limits<int>::max());
-  skip_lines_->setValue(static_cast<int>(settings.layout.skip_lines));
+  skip_lines_->setValue(static_cast<int>(settings.conversion.layout.skip_lines));
   layout_form->addRow(QStringLiteral("跳过开头行数："), skip_lines_);
   encoding_ = new QComboBox(layout_box);
   encoding_->setObjectName(QStringLiteral("encoding"));
   encoding_->addItem(QStringLiteral("自动判断"), -1);
   encoding_->addItem(QStringLiteral("UTF-8"), static_cast<int>(TextEncoding::kUtf8));
   encoding_->addItem(QStringLiteral("GBK"), static_cast<int>(TextEncoding::kGbk));
-  if (settings.encoding) {
-    encoding_->setCurrentIndex(encoding_->findData(static_cast<int>(*settings.encoding)));
+  if (settings.conversion.encoding) {
+    encoding_->setCurrentIndex(
+        encoding_->findData(static_cast<int>(*settings.conversion.encoding)));
   }
   layout_form->addRow(QStringLiteral("编码："), encoding_);
   choices->addWidget(layout_box);
@@ -253,17 +254,18 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
 
 ConvertSettings ConvertDialog::settings() const {
   ConvertSettings chosen = settings_;
-  chosen.direction = Chosen<Direction>(direction_);
-  chosen.axis = Chosen<DrawingAxis>(axis_);
+  chosen.conversion.direction = Chosen<Direction>(direction_);
+  chosen.conversion.axis = Chosen<DrawingAxis>(axis_);
   chosen.format = Chosen<ResultFormat>(format_);
   chosen.decimals = decimals_->value();
   const int encoding = encoding_->currentData().toInt();
-  chosen.encoding = encoding < 0 ? std::nullopt
-                                 : std::optional<TextEncoding>(static_cast<TextEncoding>(encoding));
-  chosen.layout.delimiter = Chosen<FieldDelimiter>(delimiter_);
-  chosen.layout.skip_lines = static_cast<std::size_t>(skip_lines_->value());
+  chosen.conversion.encoding =
+      encoding < 0 ? std::nullopt
+                   : std::optional<TextEncoding>(static_cast<TextEncoding>(encoding));
+  chosen.conversion.layout.delimiter = Chosen<FieldDelimiter>(delimiter_);
+  chosen.conversion.layout.skip_lines = static_cast<std::size_t>(skip_lines_->value());
   if (auto fields = ParseColumns(columns_->currentText().toStdString())) {
-    chosen.layout.fields = std::move(*fields);
+    chosen.conversion.layout.fields = std::move(*fields);
   }
   if (beside_->isChecked()) chosen.output_folder.reset();
   return chosen;
@@ -349,13 +351,8 @@ void ConvertDialog::StartConverting() {
   const std::optional<PointLayout> layout = ChosenLayout();
   if (!layout) return;
   const ConvertSettings chosen = settings();
-  ConversionSettings conversion;
-  conversion.params = chosen.params;
-  conversion.direction = chosen.direction;
+  ConversionSettings conversion = chosen.conversion;
   conversion.layout = *layout;
-  conversion.encoding = chosen.encoding;
-  conversion.axis = chosen.axis;
-  conversion.height_offset = chosen.height_offset;
   // The table always has five decimals.
   const int decimals =
       chosen.format == ResultFormat::kTable ? kDefaultResultDecimals : chosen.decimals;
@@ -366,7 +363,7 @@ void ConvertDialog::StartConverting() {
     Warn(RefusalText(plan.error()));
     return;
   }
-  settings_.layout = *layout;
+  settings_.conversion.layout = *layout;
   summary_->clear();
   progress_->setValue(0);
   progress_->setVisible(true);

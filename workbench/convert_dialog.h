@@ -39,13 +39,10 @@ class ConvertJob;
 // What the window gives the dialog, and gets back with the user's choices
 // so that the project keeps the layout.
 struct ConvertSettings {
-  RunParams params;  // the parameters solved; not changed by the dialog
-  // H0 as the window holds it (ParseDecimal's text); none: heights as written.
-  std::optional<std::string> height_offset;
-  PointLayout layout;
-  std::optional<TextEncoding> encoding;  // none: each file's bytes decide
-  Direction direction = Direction::kSurveyToConstruction;
-  DrawingAxis axis = DrawingAxis::kEastNorth;  // how the drawings' axes lie
+  // The parameters solved (not changed by the dialog), H0 as the window
+  // holds it, the point files' layout and encoding, the direction and the
+  // drawings' axes.
+  ConversionSettings conversion;
   ResultFormat format = ResultFormat::kTable;
   int decimals = kDefaultResultDecimals;  // 0 to kMaxResultDecimals
   // The folder chosen for the results (UTF-8, as the core names it); none:

@@ -510,18 +510,18 @@ bool WorkbenchWindow::ImportPointsFrom(const QString& path, const CommonPointLay
   return true;
 }
 
-std::optional<ConvertSettings> WorkbenchWindow::ConversionSettings() {
+std::optional<ConvertSettings> WorkbenchWindow::CurrentConvertSettings() {
   ConvertSettings settings;
   const Project& project = document_.project();
   if (document_.solve().report) {
-    settings.params = document_.solve().report->params;
+    settings.conversion.params = document_.solve().report->params;
   } else if (project.parameters && project.parameters->source == ParamSource::kTyped) {
     auto params = TypedRunParams(*project.parameters);
     if (!params) {
       Warn(params.error());
       return std::nullopt;
     }
-    settings.params = *params;
+    settings.conversion.params = *params;
   } else {
     Warn(summary_.failure.isEmpty() ? QStringLiteral("还没有参数：请先输入公共点。")
                                     : summary_.failure);
@@ -532,10 +532,10 @@ std::optional<ConvertSettings> WorkbenchWindow::ConversionSettings() {
     Warn(offset.error() + QStringLiteral("\n未进行转换。"));
     return std::nullopt;
   }
-  settings.height_offset = *offset;
-  settings.layout = project.layout;
-  settings.encoding = project.encoding;
-  settings.axis = project.drawing_axis;
+  settings.conversion.height_offset = *offset;
+  settings.conversion.layout = project.layout;
+  settings.conversion.encoding = project.encoding;
+  settings.conversion.axis = project.drawing_axis;
   return settings;
 }
 
@@ -554,11 +554,12 @@ void WorkbenchWindow::SetTypedParams(const ProjectParams& params) {
 }
 
 void WorkbenchWindow::ConvertFiles() {
-  const std::optional<ConvertSettings> settings = ConversionSettings();
+  const std::optional<ConvertSettings> settings = CurrentConvertSettings();
   if (!settings) return;
   ConvertDialog dialog(platform_, *settings, this);
   dialog.exec();
-  KeepLayout(dialog.settings().layout, dialog.settings().encoding, dialog.settings().axis);
+  const ConversionSettings chosen = dialog.settings().conversion;
+  KeepLayout(chosen.layout, chosen.encoding, chosen.axis);
 }
 
 void WorkbenchWindow::KeepLayout(const PointLayout& layout,

@@ -89,7 +89,7 @@ class WorkbenchWindow : public QMainWindow {
   // the project when nothing is solved), H0, the project's point-file
   // layout; none, after a message box saying why, when there are no
   // parameters or H0 is not a number.
-  std::optional<ConvertSettings> ConversionSettings();
+  std::optional<ConvertSettings> CurrentConvertSettings();
   // 导出报告(PDF)…, 导出报告(HTML)…: the file dialog, then ExportReport.
   void ExportReportDialog(ReportFormat format);
   // Writes the calibration report of the solve shown to `path` (native or

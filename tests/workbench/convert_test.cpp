@@ -70,7 +70,7 @@ class ConvertDialogTest : public ::testing::Test {
   }
   ConvertSettings Settings() const {
     ConvertSettings settings;
-    settings.params = *RunParamsFromValues(500, 600, 30.1520);
+    settings.conversion.params = *RunParamsFromValues(500, 600, 30.1520);
     return settings;
   }
   template <class Widget>
@@ -146,7 +146,7 @@ TEST_F(ConvertDialogTest, GoodFileConvertedAsTheCommandLineDoesBadOneKeepsItsRes
         dir_.Write(folder + "b转化后成果表" + row.extension, "earlier result\r\n");
 
     ConvertSettings settings = Settings();
-    if (row.height_offset) settings.height_offset = row.height_offset;
+    if (row.height_offset) settings.conversion.height_offset = row.height_offset;
     Open(settings);
     AddFiles({good, bad});
     Choose("format", static_cast<int>(row.format));
@@ -166,7 +166,7 @@ TEST_F(ConvertDialogTest, GoodFileConvertedAsTheCommandLineDoesBadOneKeepsItsRes
     const ConvertSettings chosen = dialog_->settings();
     EXPECT_EQ(chosen.format, row.format);
     EXPECT_EQ(chosen.decimals, row.decimals);
-    EXPECT_EQ(chosen.layout.delimiter,
+    EXPECT_EQ(chosen.conversion.layout.delimiter,
               row.delimiter == ' ' ? FieldDelimiter::kWhitespace : FieldDelimiter::kComma);
     EXPECT_EQ(chosen.output_folder.has_value(), row.into_folder);
     std::filesystem::remove_all(PathFromUtf8(dir_ / "out"));
@@ -222,7 +222,7 @@ TEST_F(ConvertDialogTest, DrawingAxesAsChosen) {
               {DrawingAxis::kNorthEast, DrawingAxis::kEastNorth, "--axis=east-north"}};
   for (const auto& row : rows) {
     ConvertSettings settings = Settings();
-    settings.axis = row.given;
+    settings.conversion.axis = row.given;
     Open(settings);
     Choose("axis", static_cast<int>(row.chosen));
     AddFiles({drawing});
@@ -230,7 +230,7 @@ TEST_F(ConvertDialogTest, DrawingAxesAsChosen) {
     EXPECT_EQ(ReadBytes(dir_ / "d转化后.dxf"),
               CliResult(dir_, drawing, {QString::fromUtf8(row.option)}, "d转化后.dxf"))
         << row.option;
-    EXPECT_EQ(dialog_->settings().axis, row.chosen);
+    EXPECT_EQ(dialog_->settings().conversion.axis, row.chosen);
   }
 }
 

@@ -211,15 +211,10 @@ TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
 // Converts the example points with what the window would convert with now,
 // the result beside them; returns the result's bytes.
 QByteArray ConvertExample(WorkbenchWindow& window, const QString& folder) {
-  const std::optional<ConvertSettings> settings = window.ConversionSettings();
+  const std::optional<ConvertSettings> settings = window.CurrentConvertSettings();
   if (!settings) return "(no settings)";
-  ConversionSettings conversion;
-  conversion.layout = settings->layout;
-  conversion.encoding = settings->encoding;
-  conversion.height_offset = settings->height_offset;
-  conversion.params = settings->params;
   auto plan = PlanConvert({(folder + QStringLiteral("/points.csv")).toStdString()}, std::nullopt,
-                          conversion, ResultFormat::kTable, kDefaultResultDecimals);
+                          settings->conversion, ResultFormat::kTable, kDefaultResultDecimals);
   if (!plan) return "(not planned)";
   ConvertJob job;
   QSignalSpy finished(&job, &ConvertJob::Finished);
@@ -322,10 +317,10 @@ TEST_F(WorkbenchTest, OneRuleForH0) {
     auto* box = window_.findChild<QLineEdit*>(QStringLiteral("heightOffset"));
     EXPECT_EQ(box->styleSheet().isEmpty(), !refused);
     EXPECT_EQ(window_.SaveProjectAs(Path("h0.torvane")), !refused);
-    const std::optional<ConvertSettings> settings = window_.ConversionSettings();
+    const std::optional<ConvertSettings> settings = window_.CurrentConvertSettings();
     EXPECT_EQ(settings.has_value(), !refused);
     if (settings) {
-      EXPECT_EQ(settings->height_offset,
+      EXPECT_EQ(settings->conversion.height_offset,
                 row.taken ? std::optional<std::string>(row.taken) : std::nullopt);
       continue;
     }
