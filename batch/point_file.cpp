@@ -1,5 +1,7 @@
 #include "batch/point_file.h"
 
+#include "batch/name_likeness.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -7,6 +9,7 @@
 
 #include "batch/byte_scan.h"
 #include "batch/line_rule.h"
+#include "batch/name_likeness.h"
 #include "batch/point_layout.h"
 #include "batch/run_error.h"
 #include "batch/usual_line.h"
@@ -185,8 +188,8 @@ TextEncoding PointFileReader::DecideEncoding(std::uint64_t from, bool bom) {
       auto decoded = GbkToUtf8(line);
       all_gbk = decoded.has_value();
       if (all_gbk) {
-        as_utf8.Add(line);
-        as_gbk.Add(*decoded);
+        as_utf8.AddUtf8Reading(line);
+        as_gbk.AddGbkReading(line, *decoded);
       }
     }
     return true;

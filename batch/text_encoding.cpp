@@ -116,37 +116,6 @@ std::optional<std::string> GbkToUtf8(std::string_view bytes) {
   return utf8;
 }
 
-void NameLikeness::Add(std::string_view utf8) {
-  for (std::size_t i = 0; i < utf8.size();) {
-    const unsigned char lead = Byte(utf8[i]);
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    }
-    const std::size_t length = std::min(SequenceLength(lead), utf8.size() - i);
-    char32_t code = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (Byte(utf8[i + k]) & 0x3F);
-    i += length;
-    ++non_ascii;
-    const bool likely = (code >= 0xA0 && code <= 0x17F)        // Latin-1 and Latin Extended-A
-                        || (code >= 0x370 && code <= 0x4FF)    // Greek and Cyrillic
-                        || (code >= 0x1E00 && code <= 0x1EFF)  // Latin Extended Additional
-                        || (code >= 0x2000 && code <= 0x27BF)  // punctuation, signs, shapes
-                        || (code >= 0x2E80 && code <= 0x9FFF)  // CJK radicals to ideographs
-                        || (code >= 0xAC00 && code <= 0xD7AF)  // Hangul syllables
-                        || (code >= 0xF900 && code <= 0xFAFF)  // CJK compatibility ideographs
-                        || (code >= 0xFE30 && code <= 0xFE4F)  // CJK compatibility forms
-                        || (code >= 0xFF00 && code <= 0xFFEF)  // full-width forms
-                        || code >= 0x10000;  // CJK extensions, emoji: four bytes GBK hardly makes
-    unlikely += !likely;
-  }
-}
-
-bool NameLikeness::MoreLikelyThan(const NameLikeness& other) const {
-  // unlikely / non_ascii < other.unlikely / other.non_ascii, without division.
-  return unlikely * other.non_ascii < other.unlikely * non_ascii;
-}
-
 std::size_t DisplayWidth(std::string_view text, TextEncoding encoding) {
   if (encoding == TextEncoding::kGbk) return text.size();  // one column a byte
   std::size_t width = 0;

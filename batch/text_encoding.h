@@ -36,22 +36,6 @@ std::optional<char32_t> GbkUserDefined(unsigned char lead, unsigned char trail);
 // GBK text -> the same text in UTF-8. No value for bytes that are not GBK.
 std::optional<std::string> GbkToUtf8(std::string_view bytes);
 
-// How names-like the non-ASCII characters of UTF-8 text are, for choosing
-// between two readings of bytes that are valid in both: point names hold
-// Chinese characters, their punctuation and full-width forms, and Latin
-// letters with accents, Greek and Cyrillic letters, hardly ever the IPA,
-// Armenian, Hebrew or Arabic letters that GBK's Chinese, read as UTF-8,
-// mostly turns into (施 as ʩ).
-struct NameLikeness {
-  std::size_t non_ascii = 0;  // characters that are not ASCII
-  std::size_t unlikely = 0;   // of those, the ones names hardly hold
-  // Adds the characters of `utf8`, which must be valid UTF-8.
-  void Add(std::string_view utf8);
-  // True when a smaller share of this text's characters is unlikely than
-  // of `other`'s.
-  bool MoreLikelyThan(const NameLikeness& other) const;
-};
-
 // Columns the text takes in a fixed-width font. UTF-8: two for a character
 // that East Asian Width calls Wide or Fullwidth (Chinese characters among
 // them), one for any other, é and Ж included. GBK: one a byte, so one for

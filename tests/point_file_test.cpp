@@ -1,4 +1,5 @@
 #include "batch/point_file.h"
+#include "batch/name_likeness.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/name_likeness.h"
 #include "batch/point_layout.h"
 #include "temp_dir.h"
 
@@ -192,6 +194,21 @@ TEST(PointFileReader, FindsTheEncoding) {
        "1"},
       {"Gr\xC3\xA9,1,2\r\n\xD0\x96,1,2\r\n\xE7\x82\xB9\xEF\xBC\xA1,1,2\r\n", TextEncoding::kUtf8,
        "Gr\xC3\xA9"},
+      // A fixed fault: GBK's 微1 and 卤2 were read as UTF-8's "\u03A21" (no
+      // character has U+03A2) and "±2". A word of accented or Cyrillic
+      // letters stays UTF-8.
+      {"\xCE\xA2"
+       "1,1,2\r\n\xC2\xB1"
+       "2,3,4\r\n",
+       TextEncoding::kGbk,
+       "\xCE\xA2"
+       "1"},
+      {"Caf\xC3\xA9,1,2\r\n", TextEncoding::kUtf8, "Caf\xC3\xA9"},
+      {"\xD0\xA2\xD0\xBE\xD1\x87\xD0\xBA\xD0\xB0"
+       "1,1,2\r\n",
+       TextEncoding::kUtf8,
+       "\xD0\xA2\xD0\xBE\xD1\x87\xD0\xBA\xD0\xB0"
+       "1"},
       // --encoding decides for such a file, and for an ASCII one.
       {"\xCA\xA9"
        "1,1,2,3\r\n",
@@ -208,6 +225,31 @@ TEST(PointFileReader, FindsTheEncoding) {
     EXPECT_EQ(r.encoding, row.encoding) << row.bytes;
     ASSERT_FALSE(r.names.empty());
     EXPECT_EQ(r.names[0], row.first_name);
+  }
+}
+
+// Every Chinese character of GB 2312 whose GBK bytes are valid UTF-8 too
+// (rows C2 to DF, columns A1 to BF: 930), alone and in the names surveyors
+// give (微, 微1, K微1, JD微1, 微微2), looks more like a name read as GBK,
+// as the reader's vote weighs the two readings (FindsTheEncoding above
+// reads 微1 and 卤2 through the reader itself).
+TEST(NameLikeness, CommonChineseValidAsUtf8LooksLikeGbk) {
+  int misread = 0;
+  for (int lead = 0xC2; lead <= 0xDF; ++lead) {
+    for (int trail = 0xA1; trail <= 0xBF; ++trail) {
+      const std::string hanzi = {static_cast<char>(lead), static_cast<char>(trail)};
+      ASSERT_TRUE(IsValidUtf8(hanzi) && IsValidGbk(hanzi));
+      for (const std::string& name :
+           {hanzi, hanzi + "1", "K" + hanzi + "1", "JD" + hanzi + "1", hanzi + hanzi + "2"}) {
+        NameLikeness as_utf8, as_gbk;
+        as_utf8.AddUtf8Reading(name);
+        as_gbk.AddGbkReading(name, *GbkToUtf8(name));
+        if (!as_gbk.MoreLikelyThan(as_utf8)) {
+          ADD_FAILURE() << "read as UTF-8: " << name;
+          if (++misread > 20) return;
+        }
+      }
+    }
   }
 }
 
