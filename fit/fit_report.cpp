@@ -33,6 +33,16 @@ constexpr std::size_t kSimilarityParameters = 4;
 // coordinate left over by three points under the similarity fit.
 constexpr std::size_t kStandardizedFrom = 4;
 
+// The scale is written to at least this many decimals, and to more where
+// the fit points lie so far from their centroid that its rounding (half a
+// unit of the last decimal, times that distance) would move one of them by
+// more than kScaleRoundingLimit: ten decimals beyond 1 km, eleven beyond
+// 10 km. The offsets' own rounding adds at most as much again, so the
+// written parameters reproduce two points to the printed 0.001 mm.
+constexpr int kScaleDecimals = 9;
+constexpr int kMostScaleDecimals = 15;
+constexpr double kScaleRoundingLimit = 0.0005 / kMillimetresPerMetre;  // metres
+
 // The ddd.mmss text of the opposite turn: DmsToDegrees and DegreesToRadians
 // are odd functions, so "-" in front (or taken away) turns back exactly.
 std::string Opposite(const std::string& angle) {
@@ -120,6 +130,20 @@ double SpreadOf(const std::vector<PlanePoint>& about) {
   return spread;
 }
 
+// The pattern that writes the scale of a fit of `points` (kScaleDecimals
+// to kMostScaleDecimals decimals).
+std::string ScalePattern(std::span<const CommonPoint> points) {
+  double farthest = 0;  // metres of the construction grid from its centroid
+  for (const PlanePoint& b : AboutCentroid(points))
+    farthest = std::max(farthest, std::hypot(b.x, b.y));
+  int decimals = kScaleDecimals;
+  while (decimals < kMostScaleDecimals &&
+         0.5 * std::pow(10.0, -decimals) * farthest > kScaleRoundingLimit) {
+    ++decimals;
+  }
+  return "0." + std::string(static_cast<std::size_t>(decimals), '0');
+}
+
 std::optional<double> Standardized(double residual, double sigma, double leverage) {
   if (!(leverage < 1 - kLeverageOne)) return std::nullopt;
   if (sigma == 0) return 0.0;
@@ -135,11 +159,13 @@ std::optional<double> Standardized(double residual, double sigma, double leverag
 Expected<void> ReportParameters(std::span<const CommonPoint> fitted, double rigid_theta,
                                 FitReport& report) {
   double scale = kUnitScale;
+  std::string scale_pattern;
   if (report.model == FitModel::kSimilarity) {
     // The exact four parameters for two points: no 10 mm warning there.
     auto similar = FitSimilarity(fitted);
     if (!similar) return Fail(similar.error());
-    report.scale_text = FormatPattern(similar->scale, kScalePattern);
+    scale_pattern = ScalePattern(fitted);
+    report.scale_text = FormatPattern(similar->scale, scale_pattern);
     auto written = LeadingNumber(report.scale_text);
     if (!written) return Fail(written.error());
     if (!(*written > 0)) {
@@ -181,9 +207,9 @@ Expected<void> ReportParameters(std::span<const CommonPoint> fitted, double rigi
 
   PlanePoint origin = Transform(report.params).Forward({0, 0});
   if (report.model == FitModel::kSimilarity) {
-    // 1/k written to nine decimals is not 1/k: at a million metres the
+    // 1/k written to the scale's decimals is not 1/k: at a million metres the
     // inverse of the forward offsets would miss by millimetres.
-    report.inverse_scale_text = FormatPattern(1 / scale, kScalePattern);
+    report.inverse_scale_text = FormatPattern(1 / scale, scale_pattern);
     auto inverse_scale = LeadingNumber(report.inverse_scale_text);
     if (!inverse_scale) return Fail(inverse_scale.error());
     origin = InverseOffsets(fitted, -report.params.theta, *inverse_scale);

@@ -86,8 +86,10 @@ inline constexpr std::size_t kWorstPairs = 20;
 struct FitReport {
   FitModel model = FitModel::kRigid;
   ParamTexts texts;  // as the window writes them into its three boxes
-  // Similarity only: the scale to nine decimals ("1.000012345"), which
-  // params.scale reads back, and the inverse's (1/k); empty for rigid.
+  // Similarity only: the scale to nine decimals ("1.000012345"), more
+  // where the fit points lie beyond 1 km of their centroid (ten to 10 km,
+  // eleven to 100 km), which params.scale reads back, and the inverse's
+  // (1/k) to as many; empty for rigid.
   std::string scale_text, inverse_scale_text;
   double ppm = 0;                       // (params.scale − 1)·1e6
   std::optional<ScaleTest> scale_test;  // similarity, three points or more

@@ -275,7 +275,7 @@ TEST(ReportFit, WrittenParametersFitNationalGridSites) {
   // well under the printed 0.001 mm, the inverse too. Offsets from the
   // unrounded angle and scale once missed by 0.4 mm (F = -3.93), the
   // inverse's from 1/k unrounded by 0.7 mm; the inverse scale's rounding
-  // still leaves up to 2e-6 m at 3.5 km from the centroid.
+  // and the offsets' still leave up to 1e-6 m at 3.5 km from the centroid.
   const double ten_seconds = DegreesToRadians(DmsToDegrees(0.001).value());
   const std::vector<PlanePoint> corners = {
       {3400000, 450000}, {3405000, 450000}, {3405000, 455000}, {3400000, 455000}};
@@ -286,9 +286,10 @@ TEST(ReportFit, WrittenParametersFitNationalGridSites) {
     std::vector<PlanePoint> site;
     std::string scale_text;
   } rows[] = {
-      {FitModel::kSimilarity, 1, corners, "1.000000000"},
-      {FitModel::kSimilarity, 1.0000123, corners, "1.000012300"},
-      {FitModel::kSimilarity, 0.9999877, two, "0.999987700"},  // through A and B
+      // 3.5 km from the centroid: ten decimals.
+      {FitModel::kSimilarity, 1, corners, "1.0000000000"},
+      {FitModel::kSimilarity, 1.0000123, corners, "1.0000123000"},
+      {FitModel::kSimilarity, 0.9999877, two, "0.9999877000"},  // through A and B
       {FitModel::kRigid, 1, corners, ""},
   };
   for (const auto& row : rows) {
@@ -315,22 +316,35 @@ TEST(ReportFit, WrittenParametersFitNationalGridSites) {
     const Transform inverse(*back);
     for (const CommonPoint& p : points) {
       const PlanePoint c = inverse.Inverse(p.survey);
-      EXPECT_LT(std::hypot(c.x - p.construction.x, c.y - p.construction.y), 2e-6) << row.scale;
+      EXPECT_LT(std::hypot(c.x - p.construction.x, c.y - p.construction.y), 1e-6) << row.scale;
     }
   }
 }
 
 TEST(ReportFit, SimilarityOfTwoPointsGoesThroughBoth) {
-  // The scale is the ratio of the distances, and both points fit exactly
-  // (to the written parameters); no 10 mm warning however far they disagree.
-  const CommonPoint points[] = {{"A", 0, {1000, 2000}, {0, 0}},
-                                {"B", 0, {1100, 2000}, {0, 100.02}}};
-  auto report = ReportFit(points, {}, {}, FitModel::kSimilarity);
-  ASSERT_TRUE(report.ok()) << report.error();
-  EXPECT_EQ(report->scale_text, "0.999800040");  // 100 / 100.02
-  EXPECT_FALSE(report->offsets_disagree);
-  EXPECT_FALSE(report->scale_test.has_value());
-  for (const PointResidual& r : report->residuals) EXPECT_LT(r.length, 2e-6);
+  // The scale is the ratio of the distances, and both points fit the
+  // written parameters to the printed 0.001 mm; no 10 mm warning however
+  // far they disagree. The scale has a decimal more beyond 1 km of the
+  // centroid: 10 km apart, nine decimals once left 0.002 mm at A and
+  // 0.003 mm at B (a fixed fault, found by an independent model).
+  const struct {
+    CommonPoint a, b;
+    std::string scale_text;
+  } rows[] = {
+      {{"A", 0, {1000, 2000}, {0, 0}}, {"B", 0, {1100, 2000}, {0, 100.02}}, "0.999800040"},
+      {{"A", 0, {4324707.4248, 588452.1082}, {308.578, 2273.328}},
+       {"B", 0, {4330729.9638, 580466.3430}, {-989.469, -7642.067}},
+       "1.0002171655"},
+  };
+  for (const auto& row : rows) {
+    const CommonPoint points[] = {row.a, row.b};
+    auto report = ReportFit(points, {}, {}, FitModel::kSimilarity);
+    ASSERT_TRUE(report.ok()) << report.error();
+    EXPECT_EQ(report->scale_text, row.scale_text);
+    EXPECT_FALSE(report->offsets_disagree);
+    EXPECT_FALSE(report->scale_test.has_value());
+    for (const PointResidual& r : report->residuals) EXPECT_LT(r.length, 1.5e-6) << r.length;
+  }
 }
 
 }  // namespace
