@@ -35,10 +35,8 @@ SolveSummary SummarizeSolve(const SiteSolve& solve) {
   summary.parameters =
       Text(report.texts.x_offset + ' ' + report.texts.y_offset + ' ' + report.texts.angle);
   if (report.model == FitModel::kSimilarity) summary.parameters += ' ' + Text(report.scale_text);
-  summary.figures = ParameterFigures(report);
-  for (ReportFigure& figure : StatisticFigures(report, solve.points.fit, solve.points.check)) {
-    summary.figures.push_back(std::move(figure));
-  }
+  summary.parameter_figures = ParameterFigures(report);
+  summary.statistics = StatisticFigures(report, solve.points.fit, solve.points.check);
   summary.warnings = WarningTexts(solve);
   return summary;
 }

@@ -17,10 +17,11 @@
 namespace torvane {
 
 struct SolveSummary {
-  QString parameters;                 // "X0 Y0 ddd.mmss", and the scale for four parameters
-  std::vector<ReportFigure> figures;  // ParameterFigures, then StatisticFigures
-  QStringList warnings;               // each a sentence
-  QString failure;                    // why nothing could be solved; empty when solved
+  QString parameters;  // "X0 Y0 ddd.mmss", and the scale for four parameters
+  std::vector<ReportFigure> parameter_figures;  // ParameterFigures
+  std::vector<ReportFigure> statistics;         // StatisticFigures
+  QStringList warnings;                         // each a sentence
+  QString failure;                              // why nothing could be solved; empty when solved
 };
 
 // The panel's texts for `solve`; with no report, failure says why (too few

@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -143,9 +144,14 @@ void WorkbenchWindow::BuildControls() {
   panel_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
   panel_->setWordWrap(true);
   panel_->setMargin(6);
+  // Scrolled where the figures and warnings are more than the tab holds.
+  auto* panel_scroll = new QScrollArea(tabs);
+  panel_scroll->setWidget(panel_);
+  panel_scroll->setWidgetResizable(true);
+  panel_scroll->setFrameShape(QFrame::NoFrame);
   notes_ = new QPlainTextEdit(tabs);
   notes_->setObjectName(QStringLiteral("notes"));
-  tabs->addTab(panel_, QStringLiteral("解算结果"));
+  tabs->addTab(panel_scroll, QStringLiteral("解算结果"));
   tabs->addTab(notes_, QStringLiteral("备注"));
   tabs->setMaximumHeight(220);
   layout->addWidget(tabs);
@@ -263,17 +269,24 @@ void WorkbenchWindow::ShowSummary() {
   if (!s.failure.isEmpty()) {
     html = s.failure.toHtmlEscaped();
   } else {
-    // The figures as the calibration report has them: label, value, unit.
-    html =
-        QStringLiteral("<table cellspacing='2'><tr><td>参数（X0 Y0 ddd.mmss）</td><td>%1</td></tr>")
-            .arg(s.parameters.toHtmlEscaped());
-    for (const ReportFigure& figure : s.figures) {
-      const QString value = QString::fromStdString(figure.value);
-      html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
-                  .arg(QString::fromStdString(figure.label).toHtmlEscaped(),
-                       figure.alarm ? red(value) : value.toHtmlEscaped(),
-                       QString::fromStdString(figure.unit).toHtmlEscaped());
-    }
+    // The figures as the calibration report has them, the parameters
+    // beside the statistics: label, then value and unit.
+    const auto figures = [&red](const std::vector<ReportFigure>& shown) {
+      QString table = QStringLiteral("<table cellspacing='2'>");
+      for (const ReportFigure& figure : shown) {
+        const QString value =
+            QString::fromStdString(figure.value + (figure.unit.empty() ? "" : " " + figure.unit));
+        table += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
+                     .arg(QString::fromStdString(figure.label).toHtmlEscaped(),
+                          figure.alarm ? red(value) : value.toHtmlEscaped());
+      }
+      return table + QStringLiteral("</table>");
+    };
+    html = QStringLiteral("<p>参数（X0 Y0 ddd.mmss）：%1</p>").arg(s.parameters.toHtmlEscaped());
+    html += QStringLiteral(
+                "<table><tr><td valign='top'>%1</td><td width='24'></td>"
+                "<td valign='top'>%2</td></tr>")
+                .arg(figures(s.parameter_figures), figures(s.statistics));
     html += QStringLiteral("</table>");
   }
   const std::optional<ProjectParams>& parameters = document_.project().parameters;

@@ -93,8 +93,10 @@ std::string After(const CliReport& report, const std::string& prefix, const std:
 
 // The value the panel shows beside `label`, or "(not shown)".
 std::string Shown(const SolveSummary& summary, const std::string& label) {
-  for (const ReportFigure& figure : summary.figures) {
-    if (figure.label == label) return figure.value;
+  for (const auto* figures : {&summary.parameter_figures, &summary.statistics}) {
+    for (const ReportFigure& figure : *figures) {
+      if (figure.label == label) return figure.value;
+    }
   }
   return "(not shown)";
 }

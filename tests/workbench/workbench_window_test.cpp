@@ -366,7 +366,7 @@ TEST_F(WorkbenchTest, RemembersRecentProjects) {
 // the printer is chosen through the desktop's print dialog.
 TEST_F(WorkbenchTest, ReportsTheSolveShown) {
   OpenSavedSite();
-  const std::vector<ReportFigure>& figures = window_.summary().figures;
+  const std::vector<ReportFigure>& figures = window_.summary().statistics;
   const auto rms = std::find_if(figures.begin(), figures.end(),
                                 [](const ReportFigure& f) { return f.label == "中误差"; });
   ASSERT_NE(rms, figures.end());
