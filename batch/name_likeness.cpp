@@ -81,10 +81,10 @@ Word WordAt(const std::vector<char32_t>& codes, std::size_t at) {
 
 // The letters of a word of at least this many are taken as a word's.
 constexpr std::size_t kWordLetters = 3;
-// A Latin word needs this many lower-case ASCII letters besides: a point's
+// A Latin word needs a lower-case ASCII letter besides: a point's
 // prefix is upper case (JD, ZD, BM), and GBK's Chinese after it, read as
 // UTF-8, gives an accented letter ("JD媒1" as "JDý1").
-constexpr std::size_t kLatinLowerLetters = 2;
+constexpr std::size_t kLatinLowerLetters = 1;
 
 // Counts the non-ASCII characters of `utf8` into `likeness`: all, the
 // unlikely, and, with `utf8_telling`, those only a UTF-8 reading explains.

@@ -203,7 +203,7 @@ TEST(PointFileReader, FindsTheEncoding) {
        TextEncoding::kGbk,
        "\xCE\xA2"
        "1"},
-      {"Caf\xC3\xA9,1,2\r\n", TextEncoding::kUtf8, "Caf\xC3\xA9"},
+      {"Caf\xC3\xA9,1,2\r\nGr\xC3\xA9,3,4\r\n", TextEncoding::kUtf8, "Caf\xC3\xA9"},
       {"\xD0\xA2\xD0\xBE\xD1\x87\xD0\xBA\xD0\xB0"
        "1,1,2\r\n",
        TextEncoding::kUtf8,
