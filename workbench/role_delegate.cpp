@@ -12,6 +12,10 @@ QWidget* RoleDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
   for (PointRole role : kPointRoles) {
     box->addItem(QString::fromUtf8(RoleText(role)));
   }
+  // A role chosen applies at once, not when the cell loses focus: the
+  // panel and the plot show the fit with it while the box is still open.
+  auto* self = const_cast<RoleDelegate*>(this);  // a signal is no change of the delegate
+  connect(box, &QComboBox::activated, self, [self, box] { emit self->commitData(box); });
   return box;
 }
 

@@ -12,7 +12,8 @@ class RoleDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
-  // A QComboBox of the three roles.
+  // A QComboBox of the three roles; a role chosen in it is committed at
+  // once (commitData), the model taking it as one undo step.
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override;
   // The combo box shows the cell's role (its Qt::EditRole text).

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
+#include <QTableView>
 
 #include <functional>
 #include <memory>
@@ -270,27 +271,33 @@ TEST(PointTableModel, Captions) {
   EXPECT_EQ(captions, "角色|点名|测图X|测图Y|施工X|施工Y|dX(mm)|dY(mm)|长度(mm)|wX|wY|");
 }
 
-// Action: the role cell edited with its combo box. Expected: the three
-// roles offered, the cell's shown, the chosen one kept as an undo step.
-TEST(RoleDelegate, ChoosesARole) {
+// State: a table view with the role editor open on a 检核 row. Action: 不用
+// chosen in its combo box, then the editor closed. Expected: the three
+// roles offered, the cell's shown; the choice applies as soon as it is
+// made (the fit shown with it), as one undo step, closing adds none.
+TEST(RoleDelegate, ChoosesARoleThatAppliesAtOnce) {
   QUndoStack undo;
   PointTableModel model(undo);
   model.SetRows(kSite);
+  QTableView view;
+  view.setModel(&model);
   RoleDelegate delegate;
-  QWidget parent;
+  view.setItemDelegateForColumn(kRoleColumn, &delegate);
   const QModelIndex cell = model.index(1, kRoleColumn);
-  std::unique_ptr<QWidget> editor(delegate.createEditor(&parent, QStyleOptionViewItem(), cell));
-  auto* box = qobject_cast<QComboBox*>(editor.get());
+  view.openPersistentEditor(cell);
+  auto* box = qobject_cast<QComboBox*>(view.indexWidget(cell));
   ASSERT_NE(box, nullptr);
   ASSERT_EQ(box->count(), 3);
   EXPECT_EQ(box->itemText(0).toStdString() + box->itemText(1).toStdString() +
                 box->itemText(2).toStdString(),
             "参与平差检核不用");
-  delegate.setEditorData(box, cell);
   EXPECT_EQ(box->currentText().toStdString(), "检核");
   box->setCurrentIndex(2);
-  delegate.setModelData(box, &model, cell);
+  emit box->activated(2);
   EXPECT_EQ(model.rows()[1].role, kOff);
+  EXPECT_EQ(undo.count(), 1);
+  view.closePersistentEditor(cell);
+  EXPECT_EQ(undo.count(), 1);
   undo.undo();
   EXPECT_EQ(model.rows()[1].role, kCheck);
 }
