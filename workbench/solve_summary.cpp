@@ -23,8 +23,14 @@ QStringList WarningTexts(const SiteSolve& solve) {
 
 }  // namespace
 
+QString RowsLeftOutText(std::size_t rows) { return QStringLiteral("%1 行不参与计算").arg(rows); }
+
 SolveSummary SummarizeSolve(const SiteSolve& solve) {
   SolveSummary summary;
+  summary.left_out = solve.points.problems;
+  for (std::size_t i = 0; i < summary.left_out.size(); ++i) {
+    summary.rows_left_out += i == 0 || summary.left_out[i].row != summary.left_out[i - 1].row;
+  }
   if (!solve.report) {
     summary.failure = solve.failure.empty()
                           ? QStringLiteral("参与平差的点不足两个，无法计算参数。")

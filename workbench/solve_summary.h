@@ -16,16 +16,23 @@
 
 namespace torvane {
 
+// "2 行不参与计算", for `rows` rows kept out of the solve.
+QString RowsLeftOutText(std::size_t rows);
+
 struct SolveSummary {
   QString parameters;  // "X0 Y0 ddd.mmss", and the scale for four parameters
   std::vector<ReportFigure> parameter_figures;  // ParameterFigures
   std::vector<ReportFigure> statistics;         // StatisticFigures
   QStringList warnings;                         // each a sentence
   QString failure;                              // why nothing could be solved; empty when solved
+  // The cells that keep their rows out of the solve, by row then column
+  // (solved or not), and how many rows they keep out.
+  std::vector<CellProblem> left_out;
+  std::size_t rows_left_out = 0;
 };
 
 // The panel's texts for `solve`; with no report, failure says why (too few
-// fit points, the fit's own refusal) and the rest is empty.
+// fit points, the fit's own refusal) and the rest but left_out is empty.
 SolveSummary SummarizeSolve(const SiteSolve& solve);
 
 // One result per table row of `row_count`: residuals in mm for every row

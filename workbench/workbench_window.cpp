@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -140,7 +141,16 @@ void WorkbenchWindow::BuildControls() {
   panel_ = new QLabel(tabs);
   panel_->setObjectName(QStringLiteral("solution"));
   panel_->setTextFormat(Qt::RichText);
-  panel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  panel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
+  // A row kept out of the solve is a link to the cell that keeps it out.
+  connect(panel_, &QLabel::linkActivated, this, [this](const QString& link) {
+    const QStringList cell = link.split(':');
+    if (cell.size() != 3 || cell[0] != QStringLiteral("cell")) return;
+    const QModelIndex index = document_.table().index(cell[1].toInt(), cell[2].toInt());
+    table_->setCurrentIndex(index);
+    table_->scrollTo(index);
+    table_->setFocus();
+  });
   panel_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
   panel_->setWordWrap(true);
   panel_->setMargin(6);
@@ -153,6 +163,10 @@ void WorkbenchWindow::BuildControls() {
   notes_->setObjectName(QStringLiteral("notes"));
   tabs->addTab(panel_scroll, QStringLiteral("解算结果"));
   tabs->addTab(notes_, QStringLiteral("备注"));
+  left_out_ = new QLabel(this);
+  left_out_->setObjectName(QStringLiteral("leftOut"));
+  left_out_->setStyleSheet(QStringLiteral("color:#c00000"));
+  statusBar()->addPermanentWidget(left_out_);
   tabs->setMaximumHeight(220);
   layout->addWidget(tabs);
   setCentralWidget(central);
@@ -266,8 +280,20 @@ void WorkbenchWindow::ShowSummary() {
     return QStringLiteral("<span style='color:#c00000'>%1</span>").arg(text.toHtmlEscaped());
   };
   QString html;
+  left_out_->setText(s.rows_left_out == 0 ? QString() : RowsLeftOutText(s.rows_left_out));
+  if (s.rows_left_out > 0) {
+    html += QStringLiteral("<p>") + red(RowsLeftOutText(s.rows_left_out) + QStringLiteral("：")) +
+            QStringLiteral("<br>");
+    for (const CellProblem& problem : s.left_out) {
+      html += QStringLiteral("<a href='cell:%1:%2'>%3</a><br>")
+                  .arg(problem.row)
+                  .arg(problem.column)
+                  .arg(QString::fromStdString(problem.message).toHtmlEscaped());
+    }
+    html += QStringLiteral("</p>");
+  }
   if (!s.failure.isEmpty()) {
-    html = s.failure.toHtmlEscaped();
+    html += s.failure.toHtmlEscaped();
   } else {
     // The figures as the calibration report has them, the parameters
     // beside the statistics: label, then value and unit.
@@ -282,7 +308,7 @@ void WorkbenchWindow::ShowSummary() {
       }
       return table + QStringLiteral("</table>");
     };
-    html = QStringLiteral("<p>参数（X0 Y0 ddd.mmss）：%1</p>").arg(s.parameters.toHtmlEscaped());
+    html += QStringLiteral("<p>参数（X0 Y0 ddd.mmss）：%1</p>").arg(s.parameters.toHtmlEscaped());
     html += QStringLiteral(
                 "<table><tr><td valign='top'>%1</td><td width='24'></td>"
                 "<td valign='top'>%2</td></tr>")
@@ -527,6 +553,7 @@ std::optional<ConvertSettings> WorkbenchWindow::CurrentConvertSettings() {
   ConvertSettings settings;
   const Project& project = document_.project();
   if (document_.solve().report) {
+    if (!FewerPointsAccepted(QStringLiteral("转换"))) return std::nullopt;
     settings.conversion.params = document_.solve().report->params;
   } else if (project.parameters && project.parameters->source == ParamSource::kTyped) {
     auto params = TypedRunParams(*project.parameters);
@@ -580,6 +607,22 @@ void WorkbenchWindow::KeepLayout(const PointLayout& layout,
   document_.KeepLayout(layout, encoding, axis);
 }
 
+bool WorkbenchWindow::FewerPointsAccepted(const QString& action) {
+  if (summary_.rows_left_out == 0) return true;
+  QStringList cells;
+  for (const CellProblem& problem : summary_.left_out) {
+    cells << QString::fromStdString(problem.message);
+  }
+  return platform_.ShowMessage(
+             this,
+             QStringLiteral("%1：\n%2\n参数只由其余 %3 个参与平差的点算得。仍要%4吗？")
+                 .arg(RowsLeftOutText(summary_.rows_left_out), cells.join('\n'))
+                 .arg(document_.solve().points.fit.size())
+                 .arg(action),
+             QString::fromUtf8(kWorkbenchTitle), MessageIcon::kQuestion,
+             MessageButtons::kOkCancel) == MessageAnswer::kOk;
+}
+
 bool WorkbenchWindow::Solved() {
   if (document_.solve().report) return true;
   Warn(QStringLiteral("还没有解算结果，无法生成报告：%1").arg(summary_.failure));
@@ -587,7 +630,7 @@ bool WorkbenchWindow::Solved() {
 }
 
 std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
-  if (!Solved()) return std::nullopt;
+  if (!Solved() || !FewerPointsAccepted(QStringLiteral("生成报告"))) return std::nullopt;
   // The project file stands for the points only as it was saved.
   std::vector<std::string> inputs;
   std::string project;
@@ -607,8 +650,13 @@ std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
     return std::nullopt;
   }
   const SitePoints& points = document_.solve().points;
-  return MakeCalibrationDocument(*source, *document_.solve().report, points.fit, points.off,
-                                 points.check);
+  CalibrationDocument document = MakeCalibrationDocument(*source, *document_.solve().report,
+                                                         points.fit, points.off, points.check);
+  // The report says which of the table's rows took no part.
+  for (const CellProblem& problem : points.problems) {
+    document.warnings.push_back(problem.message + "：该行不参与计算。");
+  }
+  return document;
 }
 
 void WorkbenchWindow::ExportReportDialog(ReportFormat format) {

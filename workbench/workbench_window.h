@@ -125,6 +125,10 @@ class WorkbenchWindow : public QMainWindow {
   // Before unsaved work would be lost: 保存 / 不保存 / 取消. True to go on.
   bool MaySpoilChanges();
   void Warn(const QString& message);
+  // With rows kept out of the solve, asks whether to go on with `action`
+  // (转换, 生成报告) on the parameters of the other points; true when there
+  // are none or the user says so.
+  bool FewerPointsAccepted(const QString& action);
   // Whether a solve is shown for a report to be made of; if not, says why.
   bool Solved();
   bool Modified() const;
@@ -139,6 +143,7 @@ class WorkbenchWindow : public QMainWindow {
   QTableView* table_ = nullptr;
   SitePlotView* plot_ = nullptr;
   QLabel* panel_ = nullptr;
+  QLabel* left_out_ = nullptr;  // the status bar's count of rows kept out
   QPlainTextEdit* notes_ = nullptr;
   QMenu* recent_menu_ = nullptr;
 

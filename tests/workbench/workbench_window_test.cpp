@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -292,6 +293,48 @@ TEST_F(WorkbenchTest, SavesWholePointsOnly) {
   ASSERT_TRUE(window_.SaveProjectAs(Path("bad.torvane")));
   ASSERT_TRUE(window_.OpenProject(Path("bad.torvane")));
   EXPECT_EQ(window_.table().rows().size(), 1u);
+}
+
+// State: a site of four points. Action: 12o3.45 typed into a cell, the
+// panel's link followed, 转换 and 导出报告 asked for (cancelled, then
+// accepted). Expected: the row that drops out of the solve is said in the
+// panel and the status bar, its link selects the cell, and 转换 and the
+// report ask before using the parameters of the other points; the report
+// names the row.
+TEST_F(WorkbenchTest, RowsKeptOutOfTheSolveAreSaid) {
+  window_.table().SetRows({{"A", PointRole::kFit, "1000", "2000", "0", "0"},
+                           {"B", PointRole::kFit, "1070.711", "2070.711", "100", "0"},
+                           {"C", PointRole::kFit, "1000.001", "2141.421", "100", "100"},
+                           {"D", PointRole::kCheck, "929.290", "2070.712", "0", "100"}});
+  auto* status = window_.findChild<QLabel*>(QStringLiteral("leftOut"));
+  EXPECT_EQ(status->text().toStdString(), "");
+  window_.table().setData(window_.table().index(2, kXcColumn), QStringLiteral("12o3.45"),
+                          Qt::EditRole);
+  EXPECT_EQ(status->text().toStdString(), "1 行不参与计算");
+  ASSERT_EQ(window_.summary().left_out.size(), 1u);
+  const std::string cell = "第 3 行 施工X “12o3.45” 不是数字";
+  EXPECT_EQ(window_.summary().left_out[0].message, cell);
+  EXPECT_EQ(window_.solve().points.fit.size(), 2u);
+  auto* panel = window_.findChild<QLabel*>(QStringLiteral("solution"));
+  EXPECT_TRUE(panel->text().contains(QString::fromStdString(cell)));
+  emit panel->linkActivated(QStringLiteral("cell:2:%1").arg(kXcColumn));
+  auto* table = window_.findChild<QTableView*>(QStringLiteral("points"));
+  EXPECT_EQ(table->currentIndex(), window_.table().index(2, kXcColumn));
+
+  const std::string question =
+      "1 行不参与计算：\n" + cell + "\n参数只由其余 2 个参与平差的点算得。仍要转换吗？";
+  platform_.AnswerNextMessage(MessageAnswer::kCancel);
+  EXPECT_FALSE(window_.CurrentConvertSettings().has_value());
+  platform_.AnswerNextMessage(MessageAnswer::kOk);
+  EXPECT_TRUE(window_.CurrentConvertSettings().has_value());
+  const auto asked = platform_.CallsOf(CallKind::kMessage);
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0].prompt.toStdString(), question);
+  platform_.AnswerNextMessage(MessageAnswer::kOk);
+  ASSERT_TRUE(window_.ExportReport(Path("r.html"), ReportFormat::kHtml));
+  QFile html(Path("r.html"));
+  ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(QString::fromUtf8(html.readAll()).contains(QString::fromStdString(cell)));
 }
 
 // State: a solved site. Action: H0 typed, then the project saved and 转换
