@@ -200,6 +200,17 @@ def site_drawing(version, east, north, rng, gbk=False):
                     knot_values=[0, 0, 0, 1, 1, 1], degree=2,
                     start_tangent=(0, -1), end_tangent=(1, 0))
     edges.set_pattern_fill("ANSI37", scale=1.25, angle=-20)
+    # Arc and ellipse edges stored clockwise (73 = 0, angles as 360° - angle),
+    # in the drawing's plane and mirrored: a closed boundary.
+    for x, extrusion in ((150, (0, 0, 1)), (180, (0, 0, -1))):
+        ocs = OCS(extrusion)
+        o = ocs.from_wcs(p(x, 220))
+        clockwise = msp.add_hatch(color=5, dxfattribs={"extrusion": extrusion})
+        path = clockwise.paths.add_edge_path()
+        path.add_arc((o.x, o.y), 10, 0, 90, ccw=False)  # from o + (0, 10) to o + (10, 0)
+        path.add_line((o.x + 10, o.y), (o.x + 10, o.y - 10))
+        path.add_ellipse((o.x, o.y - 10), (10, 0), 0.5, 180, 360, ccw=False)  # by o + (0, -15)
+        path.add_line((o.x - 10, o.y - 10), (o.x, o.y + 10))
     inside = doc.blocks.new("PLOT")  # a hatched, dimensioned block, inserted turned
     inside.add_lwpolyline([(0, 0), (6, 0), (6, 4), (0, 4)], close=True)
     inside.add_hatch().paths.add_polyline_path([(0, 0), (6, 0), (6, 4)], is_closed=True)
@@ -313,6 +324,53 @@ def features(e):
                         ("v", "pl%do" % i, Vec3(*line.offset, 0))]
                 out += [("l", "pl%dd%d" % (i, k), d) for k, d in enumerate(line.dash_length_items)]
     return out
+
+
+def edge_ends(edge):
+    """An edge's start and end, in its hatch's object coordinates, as the
+    path runs: an arc or ellipse edge read as DXF defines it (ezdxf gives
+    a clockwise edge's angles counted counter-clockwise, start and end
+    swapped), an ellipse's angles counted from its major axis."""
+    kind = edge.type.name
+    if kind == "LINE":
+        return Vec3(*edge.start, 0), Vec3(*edge.end, 0)
+    if kind not in ("ARC", "ELLIPSE"):
+        return None
+    centre = Vec3(*edge.center, 0)
+
+    def at(degrees):
+        a = math.radians(degrees)
+        if kind == "ARC":
+            return centre + Vec3(math.cos(a), math.sin(a), 0) * edge.radius
+        u = Vec3(*edge.major_axis, 0)
+        big, small = u.magnitude, u.magnitude * edge.ratio
+        r = big * small / math.hypot(small * math.cos(a), big * math.sin(a))
+        u = u.normalize()
+        return centre + (u * math.cos(a) + Vec3(-u.y, u.x, 0) * math.sin(a)) * r
+
+    ends = at(edge.start_angle), at(edge.end_angle)
+    return ends if edge.ccw else ends[::-1]
+
+
+def hatch_edges_hold(label, site, to, before, after):
+    """Every edge of every hatch path starts and ends where the moved
+    original's does, and a closed boundary stays closed."""
+    olds = before.modelspace().query("HATCH")
+    for old, new in zip(olds, after.modelspace().query("HATCH")):
+        ocs, z = ocs_of(old), old.dxf.elevation.z
+        for i, (a, b) in enumerate(zip(old.paths, new.paths)):
+            if not hasattr(a, "edges"):
+                continue
+            what = "%s: HATCH %s path %d" % (label, old.dxf.handle, i)
+            for j, (ea, eb) in enumerate(zip(a.edges, b.edges)):
+                want, got = edge_ends(ea), edge_ends(eb)
+                if want is None:
+                    continue
+                for k in (0, 1):
+                    w = ocs.from_wcs(site.point(ocs.to_wcs(want[k].replace(z=z)), to))
+                    check("%s edge %d %s" % (what, j, ("start", "end")[k]),
+                          abs(w.x - got[k].x) <= POINT_TOL and abs(w.y - got[k].y) <= POINT_TOL,
+                          "%s want %r got %r" % (ea.type.name, w, got[k]))
 
 
 def ocs_of(e):
@@ -546,6 +604,7 @@ def conversion_cases(program, work, rng):
         compare(label + " to construction", site, "construction", before, after)
         raw_diff(label + " to construction", original, open(result, "rb").read())
         extents_hold(label + " to construction", site, "construction", before, after)
+        hatch_edges_hold(label + " to construction", site, "construction", before, after)
         if version in ("R2000", "R2018"):
             tail = ezdxf.readfile(result).modelspace().query("TEXT")
             check(label + ": Chinese text read back",
@@ -557,6 +616,7 @@ def conversion_cases(program, work, rng):
             continue
         again = ezdxf.readfile(back)
         compare(label + " back to survey", site, "survey", after, again)
+        hatch_edges_hold(label + " back to survey", site, "survey", after, again)
         # There and back: the original coordinates (the identity, read as a site of its own).
         compare(label + " there and back", IDENTITY, "survey", before, again)
         # A site of no turn, no shift and no scale leaves every byte.
