@@ -10,6 +10,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "batch/point_file.h"
 #include "batch/result_buffer.h"
 #include "batch/result_path.h"
 #include "drawing/dxf_groups.h"
@@ -123,7 +124,21 @@ NameSet WorldDimensionBlocks(std::FILE* file) {
   return names;
 }
 
-// Walks a drawing unit by unit, converting what is in model space.
+// A drawing that breaks the structure of DXF at `line`: `what` it found there.
+RunError Damaged(std::uint64_t line, std::string what, std::string_view text = {}) {
+  RunError e;
+  e.kind = RunErrorKind::kDrawingDamaged;
+  e.line = line;
+  e.detail = std::move(what);
+  e.field_text = std::string(text);
+  return e;
+}
+
+// Walks a drawing unit by unit, converting what is in model space. The
+// drawing is read by its structure: sections, each "0 SECTION", "2 NAME",
+// its units, "0 ENDSEC", then "0 EOF"; comments (999) anywhere between. A
+// unit that breaks it (a section's start lost, a section not ended, a file
+// that is no drawing at all) makes the drawing damaged, at its line.
 class DrawingConverter {
  public:
   // `path`: the drawing, read a second time for WorldDimensionBlocks when
@@ -132,7 +147,9 @@ class DrawingConverter {
       : motion_(motion), path_(path), summary_(summary) {}
 
   Expected<void, RunError> Convert(DxfUnit& unit) {
+    if (auto sound = CheckStructure(unit); !sound) return sound;
     const std::string_view type = unit.Type();
+    if (unit.code(0) != 0) return {};
     if (type == "SECTION") {
       section_ = SectionNamed(unit.Find(2));
       if (section_ == Section::kHeader) return ConvertExtents(unit, motion_);
@@ -179,12 +196,71 @@ class DrawingConverter {
     }
   }
 
+  // After the last unit, the file's end at `line` (the line after its
+  // last): a drawing ends with its 0 EOF, which `at_eof` says was read.
+  Expected<void, RunError> CheckEnd(bool at_eof, std::uint64_t line) const {
+    if (at_eof) return {};
+    if (line == 1) return Fail(Damaged(line, "the file is empty"));
+    if (in_section_) {
+      return Fail(Damaged(line, "the file ends in the section that starts on line " +
+                                    std::to_string(section_line_) +
+                                    ", without 0 ENDSEC and 0 EOF: it is cut short"));
+    }
+    return Fail(Damaged(line, "the file ends without 0 EOF: it is cut short"));
+  }
+
  private:
+  Expected<void, RunError> CheckStructure(const DxfUnit& unit) {
+    // A unit's groups after its group 0 (the first unit's from its first):
+    // between sections only comments stand.
+    const bool between = unit.code(0) != 0 || unit.Type() == "ENDSEC" || unit.Type() == "EOF";
+    for (std::size_t i = unit.code(0) != 0 ? 0 : 1; between && i < unit.size(); ++i) {
+      if (unit.code(i) != 999) {
+        return Fail(Damaged(unit.line(i),
+                            "group " + std::to_string(unit.code(i)) +
+                                " stands outside any section (a section starts with 0 SECTION):",
+                            unit.text(i)));
+      }
+    }
+    if (unit.code(0) != 0) return {};
+    const std::string_view type = unit.Type();
+    const std::uint64_t line = unit.line(0);
+    if (type == "SECTION") {
+      if (in_section_) {
+        return Fail(Damaged(line, "a section starts inside the section that starts on line " +
+                                      std::to_string(section_line_) +
+                                      " (its 0 ENDSEC is missing)"));
+      }
+      if (unit.size() < 2 || unit.code(1) != 2) {
+        return Fail(Damaged(line, "a section without its name (0 SECTION, then 2 and the name)"));
+      }
+      in_section_ = true;
+      section_line_ = line;
+    } else if (type == "ENDSEC") {
+      if (!in_section_) return Fail(Damaged(line, "0 ENDSEC ends no section"));
+      in_section_ = false;
+    } else if (type == "EOF") {
+      if (in_section_) {
+        return Fail(Damaged(line, "0 EOF comes in the section that starts on line " +
+                                      std::to_string(section_line_) +
+                                      " (its 0 ENDSEC is missing)"));
+      }
+    } else if (!in_section_) {
+      return Fail(Damaged(line,
+                          "an entity stands outside any section (a section starts with 0 "
+                          "SECTION):",
+                          type));
+    }
+    return {};
+  }
+
   const DrawingMotion& motion_;
   const std::string& path_;
   std::optional<NameSet> world_blocks_;  // read when the first dimension block comes
   DrawingSummary* summary_;
   Section section_ = Section::kNone;
+  bool in_section_ = false;
+  std::uint64_t section_line_ = 0;  // the line of the open section's 0 SECTION
   bool in_dimension_block_ = false;
   DxfSequence sequence_;
 };
@@ -275,6 +351,7 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
   DxfGroup group;
   std::uint64_t next_tell = kProgressBytes;
   bool at_eof_group = false;
+  std::uint64_t next_line = 1;  // the line after the last group read
   auto located = [&](RunError e) {
     e.path = path;
     return e;
@@ -282,9 +359,8 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
   // The unit read so far, converted and written.
   auto finish_unit = [&]() -> Expected<void, RunError> {
     if (unit.size() == 0) return {};
-    if (unit.code(0) == 0) {
-      auto converted = converter.Convert(unit);
-      if (!converted) return Fail(located(converted.error()));
+    if (auto converted = converter.Convert(unit); !converted) {
+      return Fail(located(converted.error()));
     }
     unit.WriteOut(write);
     if (!written) return Fail(WriteFailure(request.result_path, SystemReason(errno)));
@@ -301,8 +377,10 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
     }
     if (status != DxfGroupReader::Status::kGroup) {
       RunError e = FileError(RunErrorKind::kDrawingDamaged, path, reader.bad_line());
-      e.detail = status == DxfGroupReader::Status::kOddLine
-                     ? "the file ends after a group code, without its value"
+      e.detail = status == DxfGroupReader::Status::kOddLine ? "the file ends after a group code, "
+                                                              "without its value"
+                 : status == DxfGroupReader::Status::kLongLine
+                     ? "a line is longer than " + std::to_string(kMaxLineBytes) + " bytes"
                      : "the group code is not a whole number";
       return Fail(std::move(e));
     }
@@ -317,12 +395,16 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
       }
     }
     unit.Add(group);
+    next_line = group.line + 2;
     if (group.code == 0 && TrimmedValue(group.value) == "EOF") {
       at_eof_group = true;
       break;
     }
   }
   if (auto done = finish_unit(); !done) return Fail(done.error());
+  if (auto ended = converter.CheckEnd(at_eof_group, next_line); !ended) {
+    return Fail(located(ended.error()));
+  }
   if (at_eof_group) {
     // What follows the drawing's end is copied as it is.
     const std::string_view unread = reader.TakeUnread();

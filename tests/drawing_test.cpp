@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/point_file.h"
 #include "drawing/drawing_run.h"
 #include "drawing/dxf_groups.h"
 #include "temp_dir.h"
@@ -60,6 +61,12 @@ TEST(DxfGroupReader, Table) {
       // A code that is not a number, on its line.
       {"0\nLINE\n1x\n5\n", {{0, "LINE", "\n", 1}}, S::kBadCode, 3},
       {"\n5\n", {}, S::kBadCode, 1},
+      // A line longer than kMaxLineBytes, ended or not: refused as soon as it is.
+      {"0\nTEXT\n1\n" + std::string(kMaxLineBytes + 1, 'a') + "\r\n0\nEOF\n",
+       {{0, "TEXT", "\n", 1}},
+       S::kLongLine,
+       4},
+      {"0\nTEXT\n" + std::string(kMaxLineBytes + 2, '1'), {{0, "TEXT", "\n", 1}}, S::kLongLine, 3},
   };
   for (const auto& row : rows) {
     S last;
@@ -77,15 +84,16 @@ TEST(DxfGroupReader, Table) {
   }
 }
 
-// A line longer than the reader's block, and groups across its blocks.
+// The longest line, longer than the reader's block with its line end, and
+// groups across its blocks.
 TEST(DxfGroupReader, LongLinesAndManyBlocks) {
-  std::string bytes = "1\n" + std::string(3 << 20, 'a') + "\n";
+  std::string bytes = "1\n" + std::string(kMaxLineBytes, 'a') + "\r\n";
   for (int i = 0; i < 200000; ++i) bytes += "10\n" + std::to_string(i) + "\r\n";
   DxfGroupReader::Status last;
   std::uint64_t bad_line;
   const auto groups = ReadAll(bytes, &last, &bad_line);
   ASSERT_EQ(groups.size(), 200001u);
-  EXPECT_EQ(groups[0].value.size(), 3u << 20);
+  EXPECT_EQ(groups[0].value.size(), kMaxLineBytes);
   EXPECT_EQ(groups[200000].value, "199999");
   EXPECT_EQ(groups[200000].line, 400001u);
   EXPECT_EQ(last, DxfGroupReader::Status::kEnd);
@@ -361,6 +369,32 @@ TEST_F(Drawing, Refusals) {
       {"site.dxf", Dxf(InEntities({"0 LINE", "5 33", "10 1", "11 1"})),
        RunErrorKind::kDrawingDamaged, 10, "LINE", "33", "1"},
       {"site.dxf", "0\nSECTION\n2\n", RunErrorKind::kDrawingDamaged, 4, "", "", ""},
+      // Read by its structure: a section's start lost (the header's extents
+      // would move, the entities not), a section not ended, a drawing cut
+      // short or without its end, a file that is no drawing.
+      {"site.dxf",
+       Dxf({"0 SECTION", "2 HEADER", "9 $EXTMIN", "10 300", "20 150", "0 ENDSEC", "2 ENTITIES",
+            "0 LINE", "10 300", "20 150", "0 ENDSEC", "0 EOF"}),
+       RunErrorKind::kDrawingDamaged, 13, "", "", "ENTITIES"},
+      {"site.dxf", Dxf({"0 LINE", "10 300", "20 150", "0 EOF"}), RunErrorKind::kDrawingDamaged, 1,
+       "", "", "LINE"},
+      {"site.dxf", Dxf({"0 SECTION", "2 HEADER", "0 SECTION", "2 ENTITIES", "0 ENDSEC", "0 EOF"}),
+       RunErrorKind::kDrawingDamaged, 5, "", "", ""},
+      {"site.dxf", Dxf({"0 SECTION", "2 ENTITIES", "0 LINE", "10 300", "20 150", "0 EOF"}),
+       RunErrorKind::kDrawingDamaged, 11, "", "", ""},
+      {"site.dxf", Dxf({"0 ENDSEC", "0 EOF"}), RunErrorKind::kDrawingDamaged, 1, "", "", ""},
+      {"site.dxf", Dxf({"0 SECTION", "0 ENDSEC", "0 EOF"}), RunErrorKind::kDrawingDamaged, 1, "",
+       "", ""},
+      {"site.dxf", Dxf({"0 SECTION", "2 ENTITIES", "0 LINE", "10 300", "20 150"}),
+       RunErrorKind::kDrawingDamaged, 11, "", "", ""},
+      {"site.dxf", Dxf({"0 SECTION", "2 ENTITIES", "0 ENDSEC"}), RunErrorKind::kDrawingDamaged, 7,
+       "", "", ""},
+      {"site.dxf", "", RunErrorKind::kDrawingDamaged, 1, "", "", ""},
+      {"site.dxf", "1\n2\n3\n4\n", RunErrorKind::kDrawingDamaged, 1, "", "", "2"},
+      {"site.dxf", "name,x,y\nA,1,2\n", RunErrorKind::kDrawingDamaged, 1, "", "", ""},
+      // A value longer than a line may be: memory stays bounded.
+      {"site.dxf", Dxf(InEntities({"0 TEXT", "1 " + std::string(kMaxLineBytes + 1, 'a')})),
+       RunErrorKind::kDrawingDamaged, 8, "", "", ""},
       {"site.dxf", "0\nSECTION\nx\nENTITIES\n", RunErrorKind::kDrawingDamaged, 3, "", "", ""},
       {"site.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "rest",
        RunErrorKind::kDrawingBinary, 0, "", "", ""},
