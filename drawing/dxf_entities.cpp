@@ -295,6 +295,26 @@ bool ConvertVertex(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSe
   });
 }
 
+// A LEADER without its horizontal direction (211) runs along DXF x: it gets
+// that direction turned, after its vertices, its colour (77), its
+// annotation (340) or its extrusion (210), where the direction stands.
+bool ConvertLeader(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  if (!ApplyRoles(c, roles)) return false;
+  const DxfUnit& unit = c.unit();
+  if (unit.Find(211)) return true;
+  std::size_t anchor = 0;
+  for (std::size_t i = 1; i < unit.size(); ++i) {
+    const int code = unit.code(i);
+    if (code == 212 || code == 213 || code >= 1000) break;
+    if ((code == 20 && !(i + 1 < unit.size() && unit.code(i + 1) == 30)) || code == 30 ||
+        code == 77 || code == 340 || code == 230) {
+      anchor = i;
+    }
+  }
+  c.AddTurnedXAxis(anchor, 211);
+  return true;
+}
+
 bool ConvertHatchEntity(EntityConverter& c, const std::vector<CodeRole>&, DxfSequence*) {
   return ConvertHatch(c);
 }
@@ -359,7 +379,8 @@ const std::vector<EntityKind>& Kinds() {
         {42, kLength}},
        ConvertDimension},
       {"LEADER",
-       {{10, kPoint}, {211, kVector}, {212, kSpan}, {213, kSpan}, {40, kLength}, {41, kLength}}},
+       {{10, kPoint}, {211, kVector}, {212, kSpan}, {213, kSpan}, {40, kLength}, {41, kLength}},
+       ConvertLeader},
       {"SOLID", corners},
       {"TRACE", corners},
       {"3DFACE", {{10, kPoint}, {11, kPoint}, {12, kPoint}, {13, kPoint}}},

@@ -148,6 +148,15 @@ void EntityConverter::AddDefaults(std::size_t anchor, bool scale_factors) {
   if (motion_.turn() != 0 && !unit_.Find(50)) add(50, motion_.TurnDegrees(0, mirrored_));
 }
 
+void EntityConverter::AddTurnedXAxis(std::size_t anchor, int code) {
+  if (anchor == 0 || motion_.turn() == 0) return;
+  double x = 1, y = 0;
+  motion_.TurnVector(&x, &y);
+  unit_.InsertAfter(anchor, code, ShortestText(x).view());
+  unit_.InsertAfter(anchor, code + 10, ShortestText(y).view());
+  unit_.InsertAfter(anchor, code + 20, "0");
+}
+
 bool EntityConverter::Number(std::size_t i, double* v) {
   std::string_view t = unit_.text(i);
   if (!t.empty() && t.front() == '+') t.remove_prefix(1);

@@ -82,6 +82,10 @@ class EntityConverter {
   // scale factors (41, 42; 1), and the rotation (50; 0). Without them a
   // text or a block inserted at 0° would keep 0° while its geometry turns.
   void AddDefaults(std::size_t anchor, bool scale_factors);
+  // Writes after group `anchor` a direction the entity leaves to its
+  // default, DXF x (1, 0, 0), turned: groups `code`, code + 10, code + 20.
+  // Nothing when the motion does not turn.
+  void AddTurnedXAxis(std::size_t anchor, int code);
 
  private:
   bool ApplyXdata(std::size_t i, std::size_t* used);

@@ -283,8 +283,8 @@ def features(e):
                     ("k", "b%d" % i, bulge)]
     if t == "POLYLINE" and not dxf.flags & 8:  # a 2D polyline's height
         attr("h", "elevation")
-    if t == "LEADER":
-        attr("d", "horizontal_direction")
+    if t == "LEADER":  # a horizontal direction left out is DXF x
+        attr("d", "horizontal_direction", default=Vec3(1, 0, 0))
         attr("v", "leader_offset_block_ref", "leader_offset_annotation_placement")
         out += [("p", "v%d" % i, Vec3(v)) for i, v in enumerate(e.vertices)]
     if t == "HATCH":
