@@ -510,6 +510,11 @@ Expected<void, RunError> ConvertExtents(DxfUnit& header, const DrawingMotion& mo
     }
     if (box[k] != v[k]) header.Replace(at[k], RoundTripText(box[k]));
   }
+  // The box's heights shift with the points' heights.
+  EntityConverter c(header, motion, false);
+  for (const std::size_t z : {min_at + 2, max_at + 2}) {
+    if (z < header.size() && header.code(z) == 30 && !c.ShiftElevation(z)) return Fail(c.failure());
+  }
   return {};
 }
 

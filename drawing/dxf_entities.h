@@ -159,7 +159,8 @@ Expected<void, RunError> ConvertEntity(DxfUnit& unit, const DrawingMotion& motio
                                        DxfSequence* sequence);
 
 // The HEADER section's $EXTMIN and $EXTMAX: the box around the old box's
-// four corners moved, heights kept. Extents not set (min above max) are kept.
+// four corners moved, its heights shifted as the points' are (kept without
+// a height offset). Extents not set (min above max) are kept.
 Expected<void, RunError> ConvertExtents(DxfUnit& header, const DrawingMotion& motion);
 
 // A VPORT table entry: *ACTIVE's view centre (12, 22) moved and its

@@ -326,16 +326,22 @@ TEST_F(Drawing, HeaderViewAndBlocks) {
 }
 
 // Heights of moving points shift by H0, exactly in decimal; a mirrored
-// entity's z runs down.
+// entity's z runs down; the header's box shifts with them.
 TEST_F(Drawing, HeightOffset) {
   request_.height_offset = "1.25";
+  const auto header = [](std::string x, std::string y, std::string low, std::string high) {
+    return Dxf({"0 SECTION", "2 HEADER", "9 $EXTMIN", "10 " + x, "20 " + y, "30 " + low,
+                "9 $EXTMAX", "10 " + x, "20 " + y, "30 " + high, "0 ENDSEC"});
+  };
   auto run =
-      Run(Dxf(InEntities({"0 LINE", "10 300", "20 150", "30 7.5", "11 300", "21 150", "0 CIRCLE",
+      Run(header("300", "150", "2", "7.5") +
+          Dxf(InEntities({"0 LINE", "10 300", "20 150", "30 7.5", "11 300", "21 150", "0 CIRCLE",
                           "10 -300", "20 150", "30 2", "40 1", "210 0", "220 0", "230 -1"})));
   ASSERT_TRUE(run.ok()) << Describe(run.error());
-  EXPECT_EQ(Result(),
-            Dxf(InEntities({"0 LINE", "10 50", "20 25", "30 6.25", "11 50", "21 25", "0 CIRCLE",
-                            "10 -50", "20 25", "30 3.25", "40 0.5", "210 0", "220 0", "230 -1"})));
+  EXPECT_EQ(Result(), header("50", "25", "0.75", "6.25") +
+                          Dxf(InEntities({"0 LINE", "10 50", "20 25", "30 6.25", "11 50", "21 25",
+                                          "0 CIRCLE", "10 -50", "20 25", "30 3.25", "40 0.5",
+                                          "210 0", "220 0", "230 -1"})));
 }
 
 // Parameters that move nothing give the drawing back byte for byte.

@@ -631,8 +631,12 @@ def conversion_cases(program, work, rng):
     status, _, err = cli(program, "convert", *site.args(), "-o", work + "/dh.dxf", path)
     check("R2010 with --dh: converted", status == 0, err.strip())
     if status == 0:
-        compare("R2010 with --dh", site, "construction", ezdxf.readfile(path),
-                ezdxf.readfile(work + "/dh.dxf"))
+        before, after = ezdxf.readfile(path), ezdxf.readfile(work + "/dh.dxf")
+        compare("R2010 with --dh", site, "construction", before, after)
+        for name in ("$EXTMIN", "$EXTMAX"):  # the header's box holds the shifted heights
+            z, shifted = Vec3(before.header[name]).z, Vec3(after.header[name]).z
+            check("R2010 with --dh: %s's z shifted" % name, abs(shifted - (z - site.dh)) <= POINT_TOL,
+                  "%r to %r" % (z, shifted))
     # North first, and line ends CR LF.
     rng2 = random.Random(5)
     site = random_site(rng2)
