@@ -398,8 +398,22 @@ const EntityKind* KindNamed(std::string_view name) {
   return nullptr;
 }
 
+// How far an extrusion may lean from (0,0,±1), in radians, and still be
+// taken for the drawing's plane (or its mirror): a rounding error, as in
+// (1.2e-17, -3.4e-18, 1), which CAD programs write. An entity's own
+// coordinates in a plane leaning by φ are the world's turned by φ (the
+// arbitrary-axis algorithm's axes near ±z are (±1,0,-x), (0,1,∓y) to first
+// order), so taking them as the world's moves a point p by at most φ·|p|:
+// with φ at most 2e-17, by at most 1e-9 m for every point within 5e7 m of
+// the origin, which holds every Gauss-Krüger coordinate, even with its
+// zone number before Y (Y below 4.6e7 m, X below 1e7 m). The extrusion
+// itself is kept as written.
+constexpr double kFlatExtrusion = 2e-17;
+
 // The entity's extrusion (210, 220, 230): false when it is neither
-// (0,0,1) nor (0,0,-1); *mirrored when it is (0,0,-1).
+// (0,0,1) nor (0,0,-1), within kFlatExtrusion (its length may be 1 within
+// a rounding error too: only its direction counts); *mirrored when it is
+// (0,0,-1).
 bool ReadExtrusion(const DxfUnit& unit, bool* mirrored, std::string* said) {
   *mirrored = false;
   for (std::size_t i = 1; i < unit.size(); ++i) {
@@ -414,8 +428,10 @@ bool ReadExtrusion(const DxfUnit& unit, bool* mirrored, std::string* said) {
     *said = "(" + std::string(unit.text(i)) + "," +
             (i + 1 < unit.size() ? std::string(unit.text(i + 1)) : "") + "," +
             (i + 2 < unit.size() ? std::string(unit.text(i + 2)) : "") + ")";
-    if (v[0] != 0 || v[1] != 0 || (v[2] != 1 && v[2] != -1)) return false;
-    *mirrored = v[2] == -1;
+    // NaN fails every comparison: refused.
+    if (!(std::fabs(std::fabs(v[2]) - 1) <= 1e-15)) return false;
+    if (!(std::hypot(v[0], v[1]) <= kFlatExtrusion)) return false;
+    *mirrored = v[2] < 0;
     return true;
   }
   return true;

@@ -151,7 +151,7 @@ struct DxfSequence {
 // drawn in world coordinates) in place. `sequence` carries what a POLYLINE
 // or INSERT tells the entities that follow it. Rejects, the path left to
 // the caller: an entity of a kind not converted (kDrawingEntity), a proxy
-// (kDrawingProxy), an extrusion other than (0,0,±1) (kDrawingExtrusion), a
+// (kDrawingProxy), an extrusion leaning from (0,0,±1) by more than 2e-17 rad (kDrawingExtrusion), a
 // coordinate that is not a number or a point without its y
 // (kDrawingDamaged), a result beyond the range of doubles
 // (kResultOutOfRange), a height that cannot be shifted (kNotANumber).

@@ -160,6 +160,12 @@ def site_drawing(version, east, north, rng, gbk=False):
     msp.add_text("MIRRORED", dxfattribs={"extrusion": (0, 0, -1), "height": 2.0, "rotation": 20,
                                          "insert": neg.from_wcs(p(100, 20, 2))})
     msp.add_arc(neg.from_wcs(p(110, 10, 0)), 4.0, 30, 120, dxfattribs={"extrusion": (0, 0, -1)})
+    # Extrusions a rounding error off the drawing's plane, as AutoCAD's samples hold.
+    for x, extrusion in ((120, (1.2e-17, -3.4e-18, 1.0)), (130, (-1.9e-17, 0.0, -1.0))):
+        ocs = OCS(extrusion)
+        msp.add_circle(ocs.from_wcs(p(x, 10, 2)), 2.5, dxfattribs={"extrusion": extrusion})
+        msp.add_text("LEANING", dxfattribs={"extrusion": extrusion, "height": 1.0, "rotation": 40,
+                                            "insert": ocs.from_wcs(p(x, 20, 2))})
     # Dimensions, each drawn by ezdxf into its *D block.
     msp.add_linear_dim(base=p(0, -10), p1=p(0, -5), p2=p(30, -5), angle=12.5).render()
     msp.add_aligned_dim(p1=p(40, -5), p2=p(70, -15), distance=5).render()
