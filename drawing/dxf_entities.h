@@ -151,9 +151,9 @@ struct DxfSequence {
 // drawn in world coordinates) in place. `sequence` carries what a POLYLINE
 // or INSERT tells the entities that follow it. Rejects, the path left to
 // the caller: an entity of a kind not converted (kDrawingEntity), a proxy
-// (kDrawingProxy), an extrusion leaning from (0,0,±1) by more than 2e-17 rad (kDrawingExtrusion), a
-// coordinate that is not a number or a point without its y
-// (kDrawingDamaged), a result beyond the range of doubles
+// (kDrawingProxy), an extrusion leaning from (0,0,±1) by more than 2e-17
+// rad (kDrawingExtrusion), a coordinate that is not a number or a point
+// without its y (kDrawingDamaged), a result beyond the range of doubles
 // (kResultOutOfRange), a height that cannot be shifted (kNotANumber).
 Expected<void, RunError> ConvertEntity(DxfUnit& unit, const DrawingMotion& motion,
                                        DxfSequence* sequence);
