@@ -13,6 +13,7 @@
 #include "batch/point_file.h"
 #include "batch/result_buffer.h"
 #include "batch/result_path.h"
+#include "drawing/dxf_blockers.h"
 #include "drawing/dxf_groups.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
@@ -357,10 +358,18 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
     return e;
   };
   // The unit read so far, converted and written.
+  // The entities that stop the drawing: once one is found, the drawing is
+  // read to its end to name them all, and nothing more is written.
+  DrawingBlockers blockers;
   auto finish_unit = [&]() -> Expected<void, RunError> {
     if (unit.size() == 0) return {};
     if (auto converted = converter.Convert(unit); !converted) {
-      return Fail(located(converted.error()));
+      if (!DrawingBlockers::Blocks(converted.error())) return Fail(located(converted.error()));
+      blockers.Add(located(converted.error()));
+    }
+    if (!blockers.empty()) {
+      unit.Clear();
+      return {};
     }
     unit.WriteOut(write);
     if (!written) return Fail(WriteFailure(request.result_path, SystemReason(errno)));
@@ -405,6 +414,7 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
   if (auto ended = converter.CheckEnd(at_eof_group, next_line); !ended) {
     return Fail(located(ended.error()));
   }
+  if (!blockers.empty()) return Fail(blockers.Refusal());
   if (at_eof_group) {
     // What follows the drawing's end is copied as it is.
     const std::string_view unread = reader.TakeUnread();
