@@ -219,11 +219,40 @@ bool ConvertText(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequ
   return true;
 }
 
+// What the object an MTEXT embeds (after its group 101, the columns
+// AutoCAD 2018 writes) holds of the MTEXT's own: its direction (10), its
+// insertion point (11), its widths and heights and its columns' (40 to 46).
+const std::vector<CodeRole>& EmbeddedMtextRoles() {
+  using enum Role;
+  static const std::vector<CodeRole> roles = {{10, kVector}, {11, kPoint},  {40, kLength},
+                                              {41, kLength}, {42, kLength}, {43, kLength},
+                                              {44, kLength}, {45, kLength}, {46, kLength}};
+  return roles;
+}
+
 // An MTEXT's direction vector (11), when it has one, says its rotation:
 // its 50 is then kept as written. Without one it turns as a text does.
-bool ConvertMtext(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence* sequence) {
-  if (!c.unit().Find(11)) return ConvertText(c, roles, sequence);
-  return ApplyRoles(c, roles, [](int code, Role*) { return code != 50; });
+// What it embeds is converted with it, by its own roles.
+bool ConvertMtext(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  const DxfUnit& unit = c.unit();
+  const std::size_t embedded = IndexOf(unit, 101);
+  // Its own groups: those before what it embeds.
+  const auto own = [&](int code) {
+    const std::size_t i = IndexOf(unit, code);
+    return embedded == 0 || i < embedded ? i : 0;
+  };
+  const bool has_direction = own(11) != 0;
+  const bool converted = c.ForEachGroup([&](std::size_t i, int code, std::size_t* used) {
+    const bool inside = embedded != 0 && i > embedded;
+    if (!inside && has_direction && code == 50) return true;
+    for (const CodeRole& r : inside ? EmbeddedMtextRoles() : roles) {
+      if (r.code == code) return c.Apply(i, r.role, used);
+    }
+    return true;
+  });
+  if (!converted) return false;
+  if (!has_direction) c.AddDefaults(own(40), false);
+  return true;
 }
 
 // An INSERT left at scale 1 or at 0° gets its scale factors and rotation,
@@ -461,8 +490,12 @@ Expected<void, RunError> ConvertEntity(DxfUnit& unit, const DrawingMotion& motio
     return {};
   }
   // An entity that embeds another (a multi-line attribute's MTEXT) is not
-  // converted: its copy of the coordinates would stay behind.
-  if (unit.Find(101)) return Fail(EntityError(RunErrorKind::kDrawingEntity, unit));
+  // converted: its copy of the coordinates would stay behind. An MTEXT's
+  // embedded columns are converted with it.
+  if (auto embedded = unit.Find(101);
+      embedded && !(unit.Type() == "MTEXT" && *embedded == "Embedded Object")) {
+    return Fail(EntityError(RunErrorKind::kDrawingEntity, unit));
+  }
   bool mirrored = false;
   std::string said;
   if (!ReadExtrusion(unit, &mirrored, &said)) {

@@ -190,6 +190,10 @@ def site_drawing(version, east, north, rng, gbk=False):
         "insert": p(60, 100), "char_height": 2.0, "width": 25.0,
         "text_direction": Vec3(0.8, 0.6, 0), "style": "LABELS"})
     msp.add_leader([p(70, 90), p(80, 100), p(95, 100)])
+    if version >= "R2018":  # columns, in an object the MTEXT embeds
+        msp.add_mtext_dynamic_manual_height_columns(
+            label + "\\P" + label, width=12.0, gutter_width=1.5, heights=[3.0, 4.5], dxfattribs={
+                "insert": p(60, 110), "char_height": 1.0, "text_direction": Vec3(0.6, 0.8, 0)})
     hatch = msp.add_hatch(color=2, dxfattribs={"layer": "BUILDINGS"})
     hatch.paths.add_polyline_path([xy(p(0, 220)), xy(p(30, 220)), xy(p(30, 240)), xy(p(0, 240))],
                                   is_closed=True)
@@ -279,6 +283,12 @@ def features(e):
     attr("l", "radius", "height", "char_height", "width", "const_width")
     if t in ("TEXT", "ATTRIB", "ATTDEF") and "width" in [o[1] for o in out]:
         out = [o for o in out if o[1] != "width"]  # the width factor is no length
+    if t == "MTEXT" and e.has_columns:
+        attr("l", "defined_height")
+        columns = e.columns
+        out += [("l", "cw", columns.width), ("l", "cg", columns.gutter_width),
+                ("l", "ct", columns.total_width), ("l", "ch", columns.total_height)]
+        out += [("l", "c%d" % i, h) for i, h in enumerate(columns.heights)]
     if t == "LWPOLYLINE":
         z = dxf.get("elevation", 0)
         # The vertices' height, checked with them; 0 when not written, as
@@ -356,6 +366,25 @@ def edge_ends(edge):
 
     ends = at(edge.start_angle), at(edge.end_angle)
     return ends if edge.ccw else ends[::-1]
+
+
+def embedded_agree(label, text):
+    """An MTEXT's embedded object repeats its insertion point (11, 21) and
+    direction (10, 20), which ezdxf does not read when the MTEXT has its
+    own: in the converted drawing they still agree, value for value."""
+    groups = [(code, value.strip()) for code, _, value in tags(text)]
+    for i, (code, value) in enumerate(groups):
+        if (code, value) != (0, b"MTEXT"):
+            continue
+        end = next((j for j in range(i + 1, len(groups)) if groups[j][0] == 0), len(groups))
+        unit = groups[i:end]
+        cut = next((j for j, g in enumerate(unit) if g[0] == 101), None)
+        if cut is None:
+            continue
+        own, embedded = dict(unit[:cut]), dict(unit[cut:])
+        check(label + ": an MTEXT's embedded point and direction are its own",
+              (embedded[11], embedded[21], embedded[10], embedded[20]) ==
+              (own[10], own[20], own[11], own[21]), "%r %r" % (own, embedded))
 
 
 def hatch_edges_hold(label, site, to, before, after):
@@ -611,6 +640,7 @@ def conversion_cases(program, work, rng):
         raw_diff(label + " to construction", original, open(result, "rb").read())
         extents_hold(label + " to construction", site, "construction", before, after)
         hatch_edges_hold(label + " to construction", site, "construction", before, after)
+        embedded_agree(label + " to construction", open(result, "rb").read())
         if version in ("R2000", "R2018"):
             tail = ezdxf.readfile(result).modelspace().query("TEXT")
             check(label + ": Chinese text read back",
