@@ -357,10 +357,10 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
     e.path = path;
     return e;
   };
-  // The unit read so far, converted and written.
   // The entities that stop the drawing: once one is found, the drawing is
   // read to its end to name them all, and nothing more is written.
   DrawingBlockers blockers;
+  // The unit read so far, converted and written.
   auto finish_unit = [&]() -> Expected<void, RunError> {
     if (unit.size() == 0) return {};
     if (auto converted = converter.Convert(unit); !converted) {
@@ -386,11 +386,13 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
     }
     if (status != DxfGroupReader::Status::kGroup) {
       RunError e = FileError(RunErrorKind::kDrawingDamaged, path, reader.bad_line());
-      e.detail = status == DxfGroupReader::Status::kOddLine ? "the file ends after a group code, "
-                                                              "without its value"
-                 : status == DxfGroupReader::Status::kLongLine
-                     ? "a line is longer than " + std::to_string(kMaxLineBytes) + " bytes"
-                     : "the group code is not a whole number";
+      if (status == DxfGroupReader::Status::kOddLine) {
+        e.detail = "the file ends after a group code, without its value";
+      } else if (status == DxfGroupReader::Status::kLongLine) {
+        e.detail = "a line is longer than " + std::to_string(kMaxLineBytes) + " bytes";
+      } else {
+        e.detail = "the group code is not a whole number";
+      }
       return Fail(std::move(e));
     }
     if (group.code == 0) {
