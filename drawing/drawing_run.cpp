@@ -135,6 +135,14 @@ RunError Damaged(std::uint64_t line, std::string what, std::string_view text = {
   return e;
 }
 
+// A group that stands outside any section (its code and text) at `line`.
+RunError OutsideSection(std::uint64_t line, int code, std::string_view text) {
+  return Damaged(line,
+                 "group " + std::to_string(code) +
+                     " stands outside any section (a section starts with 0 SECTION):",
+                 text);
+}
+
 // Walks a drawing unit by unit, converting what is in model space. The
 // drawing is read by its structure: sections, each "0 SECTION", "2 NAME",
 // its units, "0 ENDSEC", then "0 EOF"; comments (999) anywhere between. A
@@ -216,12 +224,8 @@ class DrawingConverter {
     // between sections only comments stand.
     const bool between = unit.code(0) != 0 || unit.Type() == "ENDSEC" || unit.Type() == "EOF";
     for (std::size_t i = unit.code(0) != 0 ? 0 : 1; between && i < unit.size(); ++i) {
-      if (unit.code(i) != 999) {
-        return Fail(Damaged(unit.line(i),
-                            "group " + std::to_string(unit.code(i)) +
-                                " stands outside any section (a section starts with 0 SECTION):",
-                            unit.text(i)));
-      }
+      if (unit.code(i) != 999)
+        return Fail(OutsideSection(unit.line(i), unit.code(i), unit.text(i)));
     }
     if (unit.code(0) != 0) return {};
     const std::string_view type = unit.Type();
@@ -404,6 +408,11 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
           return Fail(FileError(RunErrorKind::kCancelled, path, 0));
         }
       }
+    }
+    // Before the first group 0 only comments stand: a file that is no
+    // drawing is refused as soon as that shows, not held whole first.
+    if (group.code != 0 && group.code != 999 && (unit.size() == 0 || unit.code(0) != 0)) {
+      return Fail(located(OutsideSection(group.line, group.code, TrimmedValue(group.value))));
     }
     unit.Add(group);
     next_line = group.line + 2;
