@@ -764,6 +764,17 @@ def refusal_cases(program, work):
         where = [i + 1 for i, l in enumerate(lines) if l.strip() == kind.encode()]
         # the line of the entity's type, or of the group code before it
         refused(program, path, kind, handle, [str(n) for n in where for n in (n - 1, n)])
+    # Every entity that stops a drawing, named in one run.
+    d, _, mesh_handle = mesh()
+    definition = d.add_image_def("site.png", (640, 480))
+    image_handle = d.modelspace().add_image(definition, (0, 0), (6.4, 4.8)).dxf.handle
+    path = os.path.join(folder, "both.dxf")
+    d.saveas(path)
+    status, _, err = cli(program, "convert", "--dx=1", "--dy=2", "--angle=3", path)
+    check("both.dxf: every entity that stops it named in one run", status == 1 and
+          re.search(r"\n  MESH \(not converted\): 1, on line \d+ \(handle %s\)\n"
+                    r"  IMAGE \(not converted\): 1, on line \d+ \(handle %s\)\n$" %
+                    (mesh_handle, image_handle), err) is not None, err)
     binary = os.path.join(folder, "binary.dxf")
     doc.saveas(binary, fmt="bin")
     refused(program, binary, "binary", None, None)
