@@ -108,7 +108,25 @@ std::string DrawingEntityName(const RunError& e) {
 
 }  // namespace
 
+namespace {
+
+// The message of `e`, then for a drawing stopped by more than one entity,
+// every one of them, a line for each kind.
+std::string DescribeOne(const RunError& e);
+
+}  // namespace
+
 std::string Describe(const RunError& e) {
+  std::string message = DescribeOne(e);
+  if (e.blocking.empty()) return message;
+  message += "\n" + EscapeControlBytes(e.path) + ": every entity that stops the drawing, by kind:";
+  for (const std::string& line : e.blocking) message += "\n  " + line;
+  return message;
+}
+
+namespace {
+
+std::string DescribeOne(const RunError& e) {
   // "-" is standard output for the result, standard input for the point file.
   std::string where = e.path != "-"                          ? EscapeControlBytes(e.path)
                       : e.kind == RunErrorKind::kCannotWrite ? "standard output"
@@ -202,5 +220,7 @@ std::string Describe(const RunError& e) {
   }
   return where + "unknown error";
 }
+
+}  // namespace
 
 }  // namespace torvane

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "number/number_text.h"
 
@@ -76,6 +77,11 @@ struct RunError {
   // is the line of its group 0.
   std::string entity_type;
   std::string handle;
+  // For a drawing's kDrawingEntity, kDrawingProxy or kDrawingExtrusion with
+  // more entities than the one named that stop the drawing: every one of
+  // them, a line for each kind ("MLINE (not converted): 12, on lines 11
+  // (handle 2F), ..."); empty when the one named is the only one.
+  std::vector<std::string> blocking;
   // For kNotANumber of X (or Xs): Y (or Ys) holds words too, as a header's
   // captions do (see HoldWords); the reader names a first line so a header.
   bool header_like = false;

@@ -10,8 +10,10 @@
 #include <unordered_set>
 #include <vector>
 
+#include "batch/point_file.h"
 #include "batch/result_buffer.h"
 #include "batch/result_path.h"
+#include "drawing/dxf_blockers.h"
 #include "drawing/dxf_groups.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
@@ -123,7 +125,29 @@ NameSet WorldDimensionBlocks(std::FILE* file) {
   return names;
 }
 
-// Walks a drawing unit by unit, converting what is in model space.
+// A drawing that breaks the structure of DXF at `line`: `what` it found there.
+RunError Damaged(std::uint64_t line, std::string what, std::string_view text = {}) {
+  RunError e;
+  e.kind = RunErrorKind::kDrawingDamaged;
+  e.line = line;
+  e.detail = std::move(what);
+  e.field_text = std::string(text);
+  return e;
+}
+
+// A group that stands outside any section (its code and text) at `line`.
+RunError OutsideSection(std::uint64_t line, int code, std::string_view text) {
+  return Damaged(line,
+                 "group " + std::to_string(code) +
+                     " stands outside any section (a section starts with 0 SECTION):",
+                 text);
+}
+
+// Walks a drawing unit by unit, converting what is in model space. The
+// drawing is read by its structure: sections, each "0 SECTION", "2 NAME",
+// its units, "0 ENDSEC", then "0 EOF"; comments (999) anywhere between. A
+// unit that breaks it (a section's start lost, a section not ended, a file
+// that is no drawing at all) makes the drawing damaged, at its line.
 class DrawingConverter {
  public:
   // `path`: the drawing, read a second time for WorldDimensionBlocks when
@@ -132,7 +156,9 @@ class DrawingConverter {
       : motion_(motion), path_(path), summary_(summary) {}
 
   Expected<void, RunError> Convert(DxfUnit& unit) {
+    if (auto sound = CheckStructure(unit); !sound) return sound;
     const std::string_view type = unit.Type();
+    if (unit.code(0) != 0) return {};
     if (type == "SECTION") {
       section_ = SectionNamed(unit.Find(2));
       if (section_ == Section::kHeader) return ConvertExtents(unit, motion_);
@@ -179,12 +205,67 @@ class DrawingConverter {
     }
   }
 
+  // After the last unit, the file's end at `line` (the line after its
+  // last): a drawing ends with its 0 EOF, which `at_eof` says was read.
+  Expected<void, RunError> CheckEnd(bool at_eof, std::uint64_t line) const {
+    if (at_eof) return {};
+    if (line == 1) return Fail(Damaged(line, "the file is empty"));
+    if (in_section_) {
+      return Fail(Damaged(line, "the file ends in the section that starts on line " +
+                                    std::to_string(section_line_) +
+                                    ", without 0 ENDSEC and 0 EOF: it is cut short"));
+    }
+    return Fail(Damaged(line, "the file ends without 0 EOF: it is cut short"));
+  }
+
  private:
+  Expected<void, RunError> CheckStructure(const DxfUnit& unit) {
+    // A unit's groups after its group 0 (the first unit's from its first):
+    // between sections only comments stand.
+    const bool between = unit.code(0) != 0 || unit.Type() == "ENDSEC" || unit.Type() == "EOF";
+    for (std::size_t i = unit.code(0) != 0 ? 0 : 1; between && i < unit.size(); ++i) {
+      if (unit.code(i) != 999)
+        return Fail(OutsideSection(unit.line(i), unit.code(i), unit.text(i)));
+    }
+    if (unit.code(0) != 0) return {};
+    const std::string_view type = unit.Type();
+    const std::uint64_t line = unit.line(0);
+    if (type == "SECTION") {
+      if (in_section_) {
+        return Fail(Damaged(line, "a section starts inside the section that starts on line " +
+                                      std::to_string(section_line_) +
+                                      " (its 0 ENDSEC is missing)"));
+      }
+      if (unit.size() < 2 || unit.code(1) != 2) {
+        return Fail(Damaged(line, "a section without its name (0 SECTION, then 2 and the name)"));
+      }
+      in_section_ = true;
+      section_line_ = line;
+    } else if (type == "ENDSEC") {
+      if (!in_section_) return Fail(Damaged(line, "0 ENDSEC ends no section"));
+      in_section_ = false;
+    } else if (type == "EOF") {
+      if (in_section_) {
+        return Fail(Damaged(line, "0 EOF comes in the section that starts on line " +
+                                      std::to_string(section_line_) +
+                                      " (its 0 ENDSEC is missing)"));
+      }
+    } else if (!in_section_) {
+      return Fail(Damaged(line,
+                          "an entity stands outside any section (a section starts with 0 "
+                          "SECTION):",
+                          type));
+    }
+    return {};
+  }
+
   const DrawingMotion& motion_;
   const std::string& path_;
   std::optional<NameSet> world_blocks_;  // read when the first dimension block comes
   DrawingSummary* summary_;
   Section section_ = Section::kNone;
+  bool in_section_ = false;
+  std::uint64_t section_line_ = 0;  // the line of the open section's 0 SECTION
   bool in_dimension_block_ = false;
   DxfSequence sequence_;
 };
@@ -275,16 +356,24 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
   DxfGroup group;
   std::uint64_t next_tell = kProgressBytes;
   bool at_eof_group = false;
+  std::uint64_t next_line = 1;  // the line after the last group read
   auto located = [&](RunError e) {
     e.path = path;
     return e;
   };
+  // The entities that stop the drawing: once one is found, the drawing is
+  // read to its end to name them all, and nothing more is written.
+  DrawingBlockers blockers;
   // The unit read so far, converted and written.
   auto finish_unit = [&]() -> Expected<void, RunError> {
     if (unit.size() == 0) return {};
-    if (unit.code(0) == 0) {
-      auto converted = converter.Convert(unit);
-      if (!converted) return Fail(located(converted.error()));
+    if (auto converted = converter.Convert(unit); !converted) {
+      if (!DrawingBlockers::Blocks(converted.error())) return Fail(located(converted.error()));
+      blockers.Add(located(converted.error()));
+    }
+    if (!blockers.empty()) {
+      unit.Clear();
+      return {};
     }
     unit.WriteOut(write);
     if (!written) return Fail(WriteFailure(request.result_path, SystemReason(errno)));
@@ -301,9 +390,13 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
     }
     if (status != DxfGroupReader::Status::kGroup) {
       RunError e = FileError(RunErrorKind::kDrawingDamaged, path, reader.bad_line());
-      e.detail = status == DxfGroupReader::Status::kOddLine
-                     ? "the file ends after a group code, without its value"
-                     : "the group code is not a whole number";
+      if (status == DxfGroupReader::Status::kOddLine) {
+        e.detail = "the file ends after a group code, without its value";
+      } else if (status == DxfGroupReader::Status::kLongLine) {
+        e.detail = "a line is longer than " + std::to_string(kMaxLineBytes) + " bytes";
+      } else {
+        e.detail = "the group code is not a whole number";
+      }
       return Fail(std::move(e));
     }
     if (group.code == 0) {
@@ -316,13 +409,23 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
         }
       }
     }
+    // Before the first group 0 only comments stand: a file that is no
+    // drawing is refused as soon as that shows, not held whole first.
+    if (group.code != 0 && group.code != 999 && (unit.size() == 0 || unit.code(0) != 0)) {
+      return Fail(located(OutsideSection(group.line, group.code, TrimmedValue(group.value))));
+    }
     unit.Add(group);
+    next_line = group.line + 2;
     if (group.code == 0 && TrimmedValue(group.value) == "EOF") {
       at_eof_group = true;
       break;
     }
   }
   if (auto done = finish_unit(); !done) return Fail(done.error());
+  if (auto ended = converter.CheckEnd(at_eof_group, next_line); !ended) {
+    return Fail(located(ended.error()));
+  }
+  if (!blockers.empty()) return Fail(blockers.Refusal());
   if (at_eof_group) {
     // What follows the drawing's end is copied as it is.
     const std::string_view unread = reader.TakeUnread();

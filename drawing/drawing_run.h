@@ -53,7 +53,9 @@ struct DrawingSummary {
 // result stays. Rejects: a drawing that cannot be opened or read; a DWG
 // drawing (kDrawingDwg) or a binary DXF (kDrawingBinary); what
 // ConvertEntity rejects; a DXF damaged (kDrawingDamaged: an odd line count,
-// a code that is not a number); a result path that is a folder, or the
+// a code that is not a number, a line longer than kMaxLineBytes, a unit
+// outside a section, a section not ended or without its name, no 0 EOF at
+// the end, an empty file); a result path that is a folder, or the
 // drawing itself (kResultIsPointFile); a failed write; kCancelled.
 Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
                                                   const RunParams& params);

@@ -219,11 +219,40 @@ bool ConvertText(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequ
   return true;
 }
 
+// What the object an MTEXT embeds (after its group 101, the columns
+// AutoCAD 2018 writes) holds of the MTEXT's own: its direction (10), its
+// insertion point (11), its widths and heights and its columns' (40 to 46).
+const std::vector<CodeRole>& EmbeddedMtextRoles() {
+  using enum Role;
+  static const std::vector<CodeRole> roles = {{10, kVector}, {11, kPoint},  {40, kLength},
+                                              {41, kLength}, {42, kLength}, {43, kLength},
+                                              {44, kLength}, {45, kLength}, {46, kLength}};
+  return roles;
+}
+
 // An MTEXT's direction vector (11), when it has one, says its rotation:
 // its 50 is then kept as written. Without one it turns as a text does.
-bool ConvertMtext(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence* sequence) {
-  if (!c.unit().Find(11)) return ConvertText(c, roles, sequence);
-  return ApplyRoles(c, roles, [](int code, Role*) { return code != 50; });
+// What it embeds is converted with it, by its own roles.
+bool ConvertMtext(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  const DxfUnit& unit = c.unit();
+  const std::size_t embedded = IndexOf(unit, 101);
+  // Its own groups: those before what it embeds.
+  const auto own = [&](int code) {
+    const std::size_t i = IndexOf(unit, code);
+    return embedded == 0 || i < embedded ? i : 0;
+  };
+  const bool has_direction = own(11) != 0;
+  const bool converted = c.ForEachGroup([&](std::size_t i, int code, std::size_t* used) {
+    const bool inside = embedded != 0 && i > embedded;
+    if (!inside && has_direction && code == 50) return true;
+    for (const CodeRole& r : inside ? EmbeddedMtextRoles() : roles) {
+      if (r.code == code) return c.Apply(i, r.role, used);
+    }
+    return true;
+  });
+  if (!converted) return false;
+  if (!has_direction) c.AddDefaults(own(40), false);
+  return true;
 }
 
 // An INSERT left at scale 1 or at 0° gets its scale factors and rotation,
@@ -295,6 +324,26 @@ bool ConvertVertex(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSe
   });
 }
 
+// A LEADER without its horizontal direction (211) runs along DXF x: it gets
+// that direction turned, after its vertices, its colour (77), its
+// annotation (340) or its extrusion (210), where the direction stands.
+bool ConvertLeader(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  if (!ApplyRoles(c, roles)) return false;
+  const DxfUnit& unit = c.unit();
+  if (unit.Find(211)) return true;
+  std::size_t anchor = 0;
+  for (std::size_t i = 1; i < unit.size(); ++i) {
+    const int code = unit.code(i);
+    if (code == 212 || code == 213 || code >= 1000) break;
+    if ((code == 20 && !(i + 1 < unit.size() && unit.code(i + 1) == 30)) || code == 30 ||
+        code == 77 || code == 340 || code == 230) {
+      anchor = i;
+    }
+  }
+  c.AddTurnedXAxis(anchor, 211);
+  return true;
+}
+
 bool ConvertHatchEntity(EntityConverter& c, const std::vector<CodeRole>&, DxfSequence*) {
   return ConvertHatch(c);
 }
@@ -359,7 +408,8 @@ const std::vector<EntityKind>& Kinds() {
         {42, kLength}},
        ConvertDimension},
       {"LEADER",
-       {{10, kPoint}, {211, kVector}, {212, kSpan}, {213, kSpan}, {40, kLength}, {41, kLength}}},
+       {{10, kPoint}, {211, kVector}, {212, kSpan}, {213, kSpan}, {40, kLength}, {41, kLength}},
+       ConvertLeader},
       {"SOLID", corners},
       {"TRACE", corners},
       {"3DFACE", {{10, kPoint}, {11, kPoint}, {12, kPoint}, {13, kPoint}}},
@@ -377,8 +427,22 @@ const EntityKind* KindNamed(std::string_view name) {
   return nullptr;
 }
 
+// How far an extrusion may lean from (0,0,±1), in radians, and still be
+// taken for the drawing's plane (or its mirror): a rounding error, as in
+// (1.2e-17, -3.4e-18, 1), which CAD programs write. An entity's own
+// coordinates in a plane leaning by φ are the world's turned by φ (the
+// arbitrary-axis algorithm's axes near ±z are (±1,0,-x), (0,1,∓y) to first
+// order), so taking them as the world's moves a point p by at most φ·|p|:
+// with φ at most 2e-17, by at most 1e-9 m for every point within 5e7 m of
+// the origin, which holds every Gauss-Krüger coordinate, even with its
+// zone number before Y (Y below 4.6e7 m, X below 1e7 m). The extrusion
+// itself is kept as written.
+constexpr double kFlatExtrusion = 2e-17;
+
 // The entity's extrusion (210, 220, 230): false when it is neither
-// (0,0,1) nor (0,0,-1); *mirrored when it is (0,0,-1).
+// (0,0,1) nor (0,0,-1), within kFlatExtrusion (its length may be 1 within
+// a rounding error too: only its direction counts); *mirrored when it is
+// (0,0,-1).
 bool ReadExtrusion(const DxfUnit& unit, bool* mirrored, std::string* said) {
   *mirrored = false;
   for (std::size_t i = 1; i < unit.size(); ++i) {
@@ -393,8 +457,10 @@ bool ReadExtrusion(const DxfUnit& unit, bool* mirrored, std::string* said) {
     *said = "(" + std::string(unit.text(i)) + "," +
             (i + 1 < unit.size() ? std::string(unit.text(i + 1)) : "") + "," +
             (i + 2 < unit.size() ? std::string(unit.text(i + 2)) : "") + ")";
-    if (v[0] != 0 || v[1] != 0 || (v[2] != 1 && v[2] != -1)) return false;
-    *mirrored = v[2] == -1;
+    // NaN fails every comparison: refused.
+    if (!(std::fabs(std::fabs(v[2]) - 1) <= 1e-15)) return false;
+    if (!(std::hypot(v[0], v[1]) <= kFlatExtrusion)) return false;
+    *mirrored = v[2] < 0;
     return true;
   }
   return true;
@@ -424,8 +490,12 @@ Expected<void, RunError> ConvertEntity(DxfUnit& unit, const DrawingMotion& motio
     return {};
   }
   // An entity that embeds another (a multi-line attribute's MTEXT) is not
-  // converted: its copy of the coordinates would stay behind.
-  if (unit.Find(101)) return Fail(EntityError(RunErrorKind::kDrawingEntity, unit));
+  // converted: its copy of the coordinates would stay behind. An MTEXT's
+  // embedded columns are converted with it.
+  if (auto embedded = unit.Find(101);
+      embedded && !(unit.Type() == "MTEXT" && *embedded == "Embedded Object")) {
+    return Fail(EntityError(RunErrorKind::kDrawingEntity, unit));
+  }
   bool mirrored = false;
   std::string said;
   if (!ReadExtrusion(unit, &mirrored, &said)) {
@@ -488,6 +558,11 @@ Expected<void, RunError> ConvertExtents(DxfUnit& header, const DrawingMotion& mo
       return Fail(std::move(e));
     }
     if (box[k] != v[k]) header.Replace(at[k], RoundTripText(box[k]));
+  }
+  // The box's heights shift with the points' heights.
+  EntityConverter c(header, motion, false);
+  for (const std::size_t z : {min_at + 2, max_at + 2}) {
+    if (z < header.size() && header.code(z) == 30 && !c.ShiftElevation(z)) return Fail(c.failure());
   }
   return {};
 }

@@ -151,15 +151,16 @@ struct DxfSequence {
 // drawn in world coordinates) in place. `sequence` carries what a POLYLINE
 // or INSERT tells the entities that follow it. Rejects, the path left to
 // the caller: an entity of a kind not converted (kDrawingEntity), a proxy
-// (kDrawingProxy), an extrusion other than (0,0,±1) (kDrawingExtrusion), a
-// coordinate that is not a number or a point without its y
-// (kDrawingDamaged), a result beyond the range of doubles
+// (kDrawingProxy), an extrusion leaning from (0,0,±1) by more than 2e-17
+// rad (kDrawingExtrusion), a coordinate that is not a number or a point
+// without its y (kDrawingDamaged), a result beyond the range of doubles
 // (kResultOutOfRange), a height that cannot be shifted (kNotANumber).
 Expected<void, RunError> ConvertEntity(DxfUnit& unit, const DrawingMotion& motion,
                                        DxfSequence* sequence);
 
 // The HEADER section's $EXTMIN and $EXTMAX: the box around the old box's
-// four corners moved, heights kept. Extents not set (min above max) are kept.
+// four corners moved, its heights shifted as the points' are (kept without
+// a height offset). Extents not set (min above max) are kept.
 Expected<void, RunError> ConvertExtents(DxfUnit& header, const DrawingMotion& motion);
 
 // A VPORT table entry: *ACTIVE's view centre (12, 22) moved and its

@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "batch/point_file.h"
+#include "number/number_text.h"
+
 namespace torvane {
 namespace {
 
@@ -22,8 +25,6 @@ std::size_t EndLength(const char* data, std::size_t begin, std::size_t end) {
   if (end == begin || data[end - 1] != '\n') return 0;
   return (end - begin >= 2 && data[end - 2] == '\r') ? 2 : 1;
 }
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // A code line's text as a whole number, blanks around it allowed.
 bool ParseCode(std::string_view text, int* code) {
@@ -87,6 +88,13 @@ DxfGroupReader::Status DxfGroupReader::Next(DxfGroup* group) {
     code_end = LineEnd(data, begin_, end_);
     if (code_end != 0) value_end = LineEnd(data, code_end, end_);
     if (code_end != 0 && value_end != 0) break;
+    // A line that goes on beyond the bytes read is refused as soon as it
+    // is too long (its "\r" may come before the "\n" still to be read).
+    const std::size_t open_from = code_end == 0 ? begin_ : code_end;
+    if (end_ - open_from > kMaxLineBytes + 1) {
+      bad_line_ = code_end == 0 ? line_ : line_ + 1;
+      return Status::kLongLine;
+    }
     if (!Refill()) {
       if (failed_) return Status::kReadFailed;
       // The file's last line may have no line end.
@@ -112,6 +120,10 @@ DxfGroupReader::Status DxfGroupReader::Next(DxfGroup* group) {
     return Status::kBadCode;
   }
   const std::size_t value_text_end = value_end - EndLength(data, code_end, value_end);
+  if (value_text_end - code_end > kMaxLineBytes) {
+    bad_line_ = line_ + 1;
+    return Status::kLongLine;
+  }
   group->code_line = std::string_view(data + begin_, code_end - begin_);
   group->value = std::string_view(data + code_end, value_text_end - code_end);
   group->value_end = std::string_view(data + value_text_end, value_end - value_text_end);

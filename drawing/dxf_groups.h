@@ -2,7 +2,7 @@
 // line and a value line, each with its exact bytes and line end (CR LF or
 // LF), so that whatever is not changed is written back byte for byte.
 // The file is read in large blocks; memory stays the same on any drawing
-// size (a block, and the longest line).
+// size: a line may hold no more than kMaxLineBytes (as a point file's).
 #pragma once
 
 #include <cstddef>
@@ -31,6 +31,7 @@ class DxfGroupReader {
     kEnd,        // the file ended after a whole group (or was empty)
     kOddLine,    // the file ended after a code line with no value line
     kBadCode,    // a code line that is not a whole number (its line: bad_line())
+    kLongLine,   // a line longer than kMaxLineBytes, without its end (its line: bad_line())
     kReadFailed  // the system could not read the file (errno says why)
   };
 
@@ -41,8 +42,8 @@ class DxfGroupReader {
   // The next group into *group, whose views stay valid until the next call.
   Status Next(DxfGroup* group);
 
-  // The line of the code that is not a number, after kBadCode; the line
-  // after the last after kOddLine.
+  // The line of the code that is not a number, after kBadCode; of the
+  // line too long, after kLongLine; the line after the last after kOddLine.
   std::uint64_t bad_line() const { return bad_line_; }
   // The bytes read from the file but not yet handed out, which are then
   // counted as handed out: what follows the drawing's end, to be copied as

@@ -12,8 +12,25 @@ enum class Part { kHead, kPaths, kPattern, kPatternLines, kSeeds, kTail };
 // An edge of a boundary path, as group 72 numbers it.
 enum Edge { kNoEdge = 0, kLineEdge = 1, kArcEdge = 2, kEllipseEdge = 3, kSplineEdge = 4 };
 
-// A boundary path's group, in a path of edges (not a polyline path).
-bool ConvertEdgeGroup(EntityConverter& c, std::size_t i, int code, int edge, std::size_t* used) {
+// Whether the arc or ellipse edge whose type (group 72) is group i runs
+// clockwise: its flag 73, after its angles, is 0. An edge without the flag
+// runs counter-clockwise.
+bool Clockwise(const DxfUnit& unit, std::size_t i) {
+  for (std::size_t j = i + 1; j < unit.size(); ++j) {
+    const int code = unit.code(j);
+    if (code == 73) return unit.text(j) == "0";
+    // The next edge, the path's end, or the next path.
+    if (code == 72 || code == 97 || code == 92) break;
+  }
+  return false;
+}
+
+// A boundary path's group, in a path of edges (not a polyline path). An
+// arc edge's angles are stored counted clockwise (360° - angle) when it
+// runs clockwise; an ellipse edge's are counted from its major axis, which
+// turns with it, and stay.
+bool ConvertEdgeGroup(EntityConverter& c, std::size_t i, int code, int edge, bool clockwise,
+                      std::size_t* used) {
   switch (code) {
     case 10:
       return c.Apply(i, Role::kOcsPoint, used);
@@ -26,7 +43,7 @@ bool ConvertEdgeGroup(EntityConverter& c, std::size_t i, int code, int edge, std
       return edge != kArcEdge || c.Apply(i, Role::kLength, used);
     case 50:
     case 51:
-      return edge != kArcEdge || c.Apply(i, Role::kAngle, used);
+      return edge != kArcEdge || c.Apply(i, clockwise ? Role::kClockwiseAngle : Role::kAngle, used);
     default:
       return true;
   }
@@ -58,6 +75,7 @@ bool ConvertHatch(EntityConverter& c) {
   Part part = Part::kHead;
   bool polyline_path = false;
   int edge = kNoEdge;
+  bool clockwise = false;
   return c.ForEachGroup([&](std::size_t i, int code, std::size_t* used) {
     switch (code) {
       case 91:
@@ -94,9 +112,10 @@ bool ConvertHatch(EntityConverter& c) {
           // An edge type that is not a number leaves the one before.
           const std::string_view t = unit.text(i);
           std::from_chars(t.data(), t.data() + t.size(), edge);
+          clockwise = edge == kArcEdge && Clockwise(unit, i);
           return true;
         }
-        return ConvertEdgeGroup(c, i, code, edge, used);
+        return ConvertEdgeGroup(c, i, code, edge, clockwise, used);
       case Part::kPattern:
       case Part::kPatternLines:
         return ConvertPatternGroup(c, i, code, used);

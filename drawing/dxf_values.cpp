@@ -59,13 +59,16 @@ bool EntityConverter::Apply(std::size_t i, Role role, std::size_t* used) {
       return Set(i, v, motion_.Scale(v));
     }
     case Role::kAngle:
+    case Role::kClockwiseAngle:
     case Role::kRadians: {
       double v;
       if (!Number(i, &v)) return false;
       if (motion_.turn() == 0) return true;
-      // In a mirrored plane angles run the other way.
-      const double result = role == Role::kAngle ? motion_.TurnDegrees(v, mirrored_)
-                                                 : motion_.TurnRadians(v, mirrored_);
+      // In a mirrored plane angles run the other way; so do angles counted
+      // clockwise, and in a mirrored plane those run the usual way again.
+      const bool backwards = mirrored_ != (role == Role::kClockwiseAngle);
+      const double result = role == Role::kRadians ? motion_.TurnRadians(v, backwards)
+                                                   : motion_.TurnDegrees(v, backwards);
       return Set(i, v, result);
     }
     default:
@@ -143,6 +146,15 @@ void EntityConverter::AddDefaults(std::size_t anchor, bool scale_factors) {
     if (!unit_.Find(42)) add(42, motion_.Scale(1));
   }
   if (motion_.turn() != 0 && !unit_.Find(50)) add(50, motion_.TurnDegrees(0, mirrored_));
+}
+
+void EntityConverter::AddTurnedXAxis(std::size_t anchor, int code) {
+  if (anchor == 0 || motion_.turn() == 0) return;
+  double x = 1, y = 0;
+  motion_.TurnVector(&x, &y);
+  unit_.InsertAfter(anchor, code, ShortestText(x).view());
+  unit_.InsertAfter(anchor, code + 10, ShortestText(y).view());
+  unit_.InsertAfter(anchor, code + 20, "0");
 }
 
 bool EntityConverter::Number(std::size_t i, double* v) {

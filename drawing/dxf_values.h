@@ -14,15 +14,17 @@ namespace torvane {
 
 // What a group's value is.
 enum class Role {
-  kPoint,      // a point in world coordinates (x; y at code + 10, z at code + 20)
-  kOcsPoint,   // a point in the entity's own coordinates
-  kVector,     // a direction in world coordinates: turned only
-  kOcsVector,  // a direction in the entity's own coordinates
-  kSpan,       // a vector whose length is a distance, world coordinates: turned and scaled
-  kOcsSpan,    // the same in the entity's own coordinates
-  kAngle,      // degrees in the entity's own coordinates
-  kRadians,    // radians in the entity's own coordinates
-  kLength,     // a distance, or a factor of one: scaled
+  kPoint,           // a point in world coordinates (x; y at code + 10, z at code + 20)
+  kOcsPoint,        // a point in the entity's own coordinates
+  kVector,          // a direction in world coordinates: turned only
+  kOcsVector,       // a direction in the entity's own coordinates
+  kSpan,            // a vector whose length is a distance, world coordinates: turned and scaled
+  kOcsSpan,         // the same in the entity's own coordinates
+  kAngle,           // degrees in the entity's own coordinates
+  kClockwiseAngle,  // degrees counted clockwise in the entity's own coordinates (360° - angle):
+                    // a hatch's clockwise arc edge
+  kRadians,         // radians in the entity's own coordinates
+  kLength,          // a distance, or a factor of one: scaled
 };
 
 struct CodeRole {
@@ -80,6 +82,10 @@ class EntityConverter {
   // scale factors (41, 42; 1), and the rotation (50; 0). Without them a
   // text or a block inserted at 0° would keep 0° while its geometry turns.
   void AddDefaults(std::size_t anchor, bool scale_factors);
+  // Writes after group `anchor` a direction the entity leaves to its
+  // default, DXF x (1, 0, 0), turned: groups `code`, code + 10, code + 20.
+  // Nothing when the motion does not turn.
+  void AddTurnedXAxis(std::size_t anchor, int code);
 
  private:
   bool ApplyXdata(std::size_t i, std::size_t* used);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/point_file.h"
 #include "drawing/drawing_run.h"
 #include "drawing/dxf_groups.h"
 #include "temp_dir.h"
@@ -60,6 +61,12 @@ TEST(DxfGroupReader, Table) {
       // A code that is not a number, on its line.
       {"0\nLINE\n1x\n5\n", {{0, "LINE", "\n", 1}}, S::kBadCode, 3},
       {"\n5\n", {}, S::kBadCode, 1},
+      // A line longer than kMaxLineBytes, ended or not: refused as soon as it is.
+      {"0\nTEXT\n1\n" + std::string(kMaxLineBytes + 1, 'a') + "\r\n0\nEOF\n",
+       {{0, "TEXT", "\n", 1}},
+       S::kLongLine,
+       4},
+      {"0\nTEXT\n" + std::string(kMaxLineBytes + 2, '1'), {{0, "TEXT", "\n", 1}}, S::kLongLine, 3},
   };
   for (const auto& row : rows) {
     S last;
@@ -77,15 +84,16 @@ TEST(DxfGroupReader, Table) {
   }
 }
 
-// A line longer than the reader's block, and groups across its blocks.
+// The longest line, longer than the reader's block with its line end, and
+// groups across its blocks.
 TEST(DxfGroupReader, LongLinesAndManyBlocks) {
-  std::string bytes = "1\n" + std::string(3 << 20, 'a') + "\n";
+  std::string bytes = "1\n" + std::string(kMaxLineBytes, 'a') + "\r\n";
   for (int i = 0; i < 200000; ++i) bytes += "10\n" + std::to_string(i) + "\r\n";
   DxfGroupReader::Status last;
   std::uint64_t bad_line;
   const auto groups = ReadAll(bytes, &last, &bad_line);
   ASSERT_EQ(groups.size(), 200001u);
-  EXPECT_EQ(groups[0].value.size(), 3u << 20);
+  EXPECT_EQ(groups[0].value.size(), kMaxLineBytes);
   EXPECT_EQ(groups[200000].value, "199999");
   EXPECT_EQ(groups[200000].line, 400001u);
   EXPECT_EQ(last, DxfGroupReader::Status::kEnd);
@@ -146,6 +154,13 @@ TEST_F(Drawing, EntityTable) {
       {"CIRCLE mirrored (extrusion 0,0,-1): its x is -x of the world",
        {"0 CIRCLE", "10 -300", "20 150", "40 5", "210 0", "220 0", "230 -1"},
        {"0 CIRCLE", "10 -50", "20 25", "40 2.5", "210 0", "220 0", "230 -1"}},
+      {"extrusions a rounding error off (0,0,1) and (0,0,-1): the drawing's plane, kept as written",
+       {"0 CIRCLE", "10 300", "20 150", "40 5", "210 1.2e-17", "220 -3.4e-18", "230 1.0",
+        "0 CIRCLE", "10 -300", "20 150", "40 5", "210 -1.9e-17", "220 0",
+        "230 -0.9999999999999999"},
+       {"0 CIRCLE", "10 50", "20 25", "40 2.5", "210 1.2e-17", "220 -3.4e-18", "230 1.0",
+        "0 CIRCLE", "10 -50", "20 25", "40 2.5", "210 -1.9e-17", "220 0",
+        "230 -0.9999999999999999"}},
       {"LWPOLYLINE: vertices, widths scaled, bulges kept",
        {"0 LWPOLYLINE", "90 2", "43 1", "10 300", "20 150", "42 0.5", "10 400", "20 300", "40 3"},
        {"0 LWPOLYLINE", "90 2", "43 0.5", "10 50", "20 25", "42 0.5", "10 100", "20 100",
@@ -170,6 +185,27 @@ TEST_F(Drawing, EntityTable) {
       {"TEXT: both points, height",
        {"0 TEXT", "10 300", "20 150", "40 2.5", "1 测量", "50 30", "11 400", "21 300"},
        {"0 TEXT", "10 50", "20 25", "40 1.25", "1 测量", "50 30", "11 100", "21 100"}},
+      {"MTEXT with its embedded columns: their direction, point, widths and heights as its own",
+       {"0 MTEXT",   "10 300", "20 150",
+        "40 2",      "41 20",  "1 测量",
+        "11 1",      "21 0",   "101 Embedded Object",
+        "70 1",      "10 1",   "20 0",
+        "30 0",      "11 300", "21 150",
+        "31 0",      "40 20",  "41 0",
+        "42 20",     "43 4",   "71 2",
+        "72 1",      "44 20",  "45 1",
+        "73 0",      "74 0",   "46 4",
+        "1001 ACAD", "1040 3"},
+       {"0 MTEXT",   "10 50", "20 25",
+        "40 1",      "41 10", "1 测量",
+        "11 1",      "21 0",  "101 Embedded Object",
+        "70 1",      "10 1",  "20 0",
+        "30 0",      "11 50", "21 25",
+        "31 0",      "40 10", "41 0",
+        "42 10",     "43 2",  "71 2",
+        "72 1",      "44 10", "45 0.5",
+        "73 0",      "74 0",  "46 2",
+        "1001 ACAD", "1040 3"}},
       {"INSERT without scale factors: the scale written out (z kept)",
        {"0 INSERT", "2 B1", "10 300", "20 150", "30 0", "8 0"},
        {"0 INSERT", "2 B1", "10 50", "20 25", "30 0", "41 0.5", "42 0.5", "8 0"}},
@@ -318,16 +354,22 @@ TEST_F(Drawing, HeaderViewAndBlocks) {
 }
 
 // Heights of moving points shift by H0, exactly in decimal; a mirrored
-// entity's z runs down.
+// entity's z runs down; the header's box shifts with them.
 TEST_F(Drawing, HeightOffset) {
   request_.height_offset = "1.25";
+  const auto header = [](std::string x, std::string y, std::string low, std::string high) {
+    return Dxf({"0 SECTION", "2 HEADER", "9 $EXTMIN", "10 " + x, "20 " + y, "30 " + low,
+                "9 $EXTMAX", "10 " + x, "20 " + y, "30 " + high, "0 ENDSEC"});
+  };
   auto run =
-      Run(Dxf(InEntities({"0 LINE", "10 300", "20 150", "30 7.5", "11 300", "21 150", "0 CIRCLE",
+      Run(header("300", "150", "2", "7.5") +
+          Dxf(InEntities({"0 LINE", "10 300", "20 150", "30 7.5", "11 300", "21 150", "0 CIRCLE",
                           "10 -300", "20 150", "30 2", "40 1", "210 0", "220 0", "230 -1"})));
   ASSERT_TRUE(run.ok()) << Describe(run.error());
-  EXPECT_EQ(Result(),
-            Dxf(InEntities({"0 LINE", "10 50", "20 25", "30 6.25", "11 50", "21 25", "0 CIRCLE",
-                            "10 -50", "20 25", "30 3.25", "40 0.5", "210 0", "220 0", "230 -1"})));
+  EXPECT_EQ(Result(), header("50", "25", "0.75", "6.25") +
+                          Dxf(InEntities({"0 LINE", "10 50", "20 25", "30 6.25", "11 50", "21 25",
+                                          "0 CIRCLE", "10 -50", "20 25", "30 3.25", "40 0.5",
+                                          "210 0", "220 0", "230 -1"})));
 }
 
 // Parameters that move nothing give the drawing back byte for byte.
@@ -352,15 +394,52 @@ TEST_F(Drawing, Refusals) {
   } rows[] = {
       {"site.dxf", Dxf(InEntities({"0 LINE", "10 1", "20 1", "0 MLINE", "5 2F", "10 1", "20 1"})),
        RunErrorKind::kDrawingEntity, 11, "MLINE", "2F", ""},
+      // A multi-line attribute, whose embedded MTEXT is not converted.
+      {"site.dxf",
+       Dxf(InEntities({"0 ATTRIB", "5 2E", "10 1", "20 1", "101 Embedded Object", "10 1", "20 1"})),
+       RunErrorKind::kDrawingEntity, 5, "ATTRIB", "2E", ""},
       {"site.dxf", Dxf(InEntities({"0 ACAD_PROXY_ENTITY", "5 30"})), RunErrorKind::kDrawingProxy, 5,
        "ACAD_PROXY_ENTITY", "30", ""},
       {"site.dxf", Dxf(InEntities({"0 CIRCLE", "5 31", "10 1", "20 1", "210 1", "220 0", "230 0"})),
+       RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "31", ""},
+      // Leaning by more than 2e-17 rad, or not a direction at all.
+      {"site.dxf",
+       Dxf(InEntities({"0 CIRCLE", "5 31", "10 1", "20 1", "210 1.5e-17", "220 1.5e-17", "230 1"})),
+       RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "31", ""},
+      {"site.dxf",
+       Dxf(InEntities({"0 CIRCLE", "5 31", "10 1", "20 1", "210 0", "220 0", "230 nan"})),
        RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "31", ""},
       {"site.dxf", Dxf(InEntities({"0 LINE", "5 32", "10 abc", "20 1"})),
        RunErrorKind::kDrawingDamaged, 10, "LINE", "32", "abc"},
       {"site.dxf", Dxf(InEntities({"0 LINE", "5 33", "10 1", "11 1"})),
        RunErrorKind::kDrawingDamaged, 10, "LINE", "33", "1"},
       {"site.dxf", "0\nSECTION\n2\n", RunErrorKind::kDrawingDamaged, 4, "", "", ""},
+      // Read by its structure: a section's start lost (the header's extents
+      // would move, the entities not), a section not ended, a drawing cut
+      // short or without its end, a file that is no drawing.
+      {"site.dxf",
+       Dxf({"0 SECTION", "2 HEADER", "9 $EXTMIN", "10 300", "20 150", "0 ENDSEC", "2 ENTITIES",
+            "0 LINE", "10 300", "20 150", "0 ENDSEC", "0 EOF"}),
+       RunErrorKind::kDrawingDamaged, 13, "", "", "ENTITIES"},
+      {"site.dxf", Dxf({"0 LINE", "10 300", "20 150", "0 EOF"}), RunErrorKind::kDrawingDamaged, 1,
+       "", "", "LINE"},
+      {"site.dxf", Dxf({"0 SECTION", "2 HEADER", "0 SECTION", "2 ENTITIES", "0 ENDSEC", "0 EOF"}),
+       RunErrorKind::kDrawingDamaged, 5, "", "", ""},
+      {"site.dxf", Dxf({"0 SECTION", "2 ENTITIES", "0 LINE", "10 300", "20 150", "0 EOF"}),
+       RunErrorKind::kDrawingDamaged, 11, "", "", ""},
+      {"site.dxf", Dxf({"0 ENDSEC", "0 EOF"}), RunErrorKind::kDrawingDamaged, 1, "", "", ""},
+      {"site.dxf", Dxf({"0 SECTION", "0 ENDSEC", "0 EOF"}), RunErrorKind::kDrawingDamaged, 1, "",
+       "", ""},
+      {"site.dxf", Dxf({"0 SECTION", "2 ENTITIES", "0 LINE", "10 300", "20 150"}),
+       RunErrorKind::kDrawingDamaged, 11, "", "", ""},
+      {"site.dxf", Dxf({"0 SECTION", "2 ENTITIES", "0 ENDSEC"}), RunErrorKind::kDrawingDamaged, 7,
+       "", "", ""},
+      {"site.dxf", "", RunErrorKind::kDrawingDamaged, 1, "", "", ""},
+      {"site.dxf", "1\n2\n3\n4\n", RunErrorKind::kDrawingDamaged, 1, "", "", "2"},
+      {"site.dxf", "name,x,y\nA,1,2\n", RunErrorKind::kDrawingDamaged, 1, "", "", ""},
+      // A value longer than a line may be: memory stays bounded.
+      {"site.dxf", Dxf(InEntities({"0 TEXT", "1 " + std::string(kMaxLineBytes + 1, 'a')})),
+       RunErrorKind::kDrawingDamaged, 8, "", "", ""},
       {"site.dxf", "0\nSECTION\nx\nENTITIES\n", RunErrorKind::kDrawingDamaged, 3, "", "", ""},
       {"site.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "rest",
        RunErrorKind::kDrawingBinary, 0, "", "", ""},
@@ -382,6 +461,36 @@ TEST_F(Drawing, Refusals) {
     EXPECT_EQ(run.error().path, request.drawing_path);
     EXPECT_EQ(dir.Files(), std::vector<std::string>{row.name});
   }
+}
+
+// Every entity that stops a drawing is named in one run, by kind, the
+// first ten of a kind by line and handle: worked out from the lines below.
+TEST_F(Drawing, EveryBlockerNamed) {
+  std::vector<std::string> entities;
+  const char* handles[] = {"A0", "A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8", "A9", "AA", "AB"};
+  for (const char* handle : handles) {
+    entities.insert(entities.end(), {"0 MLINE", std::string("5 ") + handle});  // lines 5, 9, ... 49
+  }
+  entities.insert(entities.end(), {"0 ACAD_PROXY_ENTITY", "5 B0", "0 CIRCLE", "5 C0", "10 1",
+                                   "20 1", "210 1", "220 0", "230 0", "0 LINE", "10 1", "20 1"});
+  const std::string result = dir_.Write("site转化后.dxf", "earlier");
+  auto run = Run(Dxf(InEntities(entities)));
+  ASSERT_FALSE(run.ok());
+  EXPECT_EQ(run.error().kind, RunErrorKind::kDrawingEntity);
+  EXPECT_EQ(run.error().line, 5u);
+  EXPECT_EQ(run.error().handle, "A0");
+  EXPECT_EQ(run.error().blocking,
+            (std::vector<std::string>{
+                "MLINE (not converted): 12, on lines 5 (handle A0), 9 (handle A1), 13 (handle A2), "
+                "17 (handle A3), 21 (handle A4), 25 (handle A5), 29 (handle A6), 33 (handle A7), "
+                "37 (handle A8), 41 (handle A9) and 2 more",
+                "ACAD_PROXY_ENTITY (a proxy): 1, on line 53 (handle B0)",
+                "CIRCLE (in another plane): 1, on line 57 (handle C0)"}));
+  EXPECT_EQ(ReadBytes(result), "earlier");
+  // One entity alone: named as ever, with no list.
+  auto one = Run(Dxf(InEntities({"0 MLINE", "5 A0", "0 LINE", "10 1", "20 1"})));
+  ASSERT_FALSE(one.ok());
+  EXPECT_TRUE(one.error().blocking.empty());
 }
 
 TEST_F(Drawing, EarlierResultKeptAndDrawingNeverReplaced) {

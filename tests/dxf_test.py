@@ -160,6 +160,12 @@ def site_drawing(version, east, north, rng, gbk=False):
     msp.add_text("MIRRORED", dxfattribs={"extrusion": (0, 0, -1), "height": 2.0, "rotation": 20,
                                          "insert": neg.from_wcs(p(100, 20, 2))})
     msp.add_arc(neg.from_wcs(p(110, 10, 0)), 4.0, 30, 120, dxfattribs={"extrusion": (0, 0, -1)})
+    # Extrusions a rounding error off the drawing's plane, as AutoCAD's samples hold.
+    for x, extrusion in ((120, (1.2e-17, -3.4e-18, 1.0)), (130, (-1.9e-17, 0.0, -1.0))):
+        ocs = OCS(extrusion)
+        msp.add_circle(ocs.from_wcs(p(x, 10, 2)), 2.5, dxfattribs={"extrusion": extrusion})
+        msp.add_text("LEANING", dxfattribs={"extrusion": extrusion, "height": 1.0, "rotation": 40,
+                                            "insert": ocs.from_wcs(p(x, 20, 2))})
     # Dimensions, each drawn by ezdxf into its *D block.
     msp.add_linear_dim(base=p(0, -10), p1=p(0, -5), p2=p(30, -5), angle=12.5).render()
     msp.add_aligned_dim(p1=p(40, -5), p2=p(70, -15), distance=5).render()
@@ -184,6 +190,10 @@ def site_drawing(version, east, north, rng, gbk=False):
         "insert": p(60, 100), "char_height": 2.0, "width": 25.0,
         "text_direction": Vec3(0.8, 0.6, 0), "style": "LABELS"})
     msp.add_leader([p(70, 90), p(80, 100), p(95, 100)])
+    if version >= "R2018":  # columns, in an object the MTEXT embeds
+        msp.add_mtext_dynamic_manual_height_columns(
+            label + "\\P" + label, width=12.0, gutter_width=1.5, heights=[3.0, 4.5], dxfattribs={
+                "insert": p(60, 110), "char_height": 1.0, "text_direction": Vec3(0.6, 0.8, 0)})
     hatch = msp.add_hatch(color=2, dxfattribs={"layer": "BUILDINGS"})
     hatch.paths.add_polyline_path([xy(p(0, 220)), xy(p(30, 220)), xy(p(30, 240)), xy(p(0, 240))],
                                   is_closed=True)
@@ -200,6 +210,17 @@ def site_drawing(version, east, north, rng, gbk=False):
                     knot_values=[0, 0, 0, 1, 1, 1], degree=2,
                     start_tangent=(0, -1), end_tangent=(1, 0))
     edges.set_pattern_fill("ANSI37", scale=1.25, angle=-20)
+    # Arc and ellipse edges stored clockwise (73 = 0, angles as 360° - angle),
+    # in the drawing's plane and mirrored: a closed boundary.
+    for x, extrusion in ((150, (0, 0, 1)), (180, (0, 0, -1))):
+        ocs = OCS(extrusion)
+        o = ocs.from_wcs(p(x, 220))
+        clockwise = msp.add_hatch(color=5, dxfattribs={"extrusion": extrusion})
+        path = clockwise.paths.add_edge_path()
+        path.add_arc((o.x, o.y), 10, 0, 90, ccw=False)  # from o + (0, 10) to o + (10, 0)
+        path.add_line((o.x + 10, o.y), (o.x + 10, o.y - 10))
+        path.add_ellipse((o.x, o.y - 10), (10, 0), 0.5, 180, 360, ccw=False)  # by o + (0, -15)
+        path.add_line((o.x - 10, o.y - 10), (o.x, o.y + 10))
     inside = doc.blocks.new("PLOT")  # a hatched, dimensioned block, inserted turned
     inside.add_lwpolyline([(0, 0), (6, 0), (6, 4), (0, 4)], close=True)
     inside.add_hatch().paths.add_polyline_path([(0, 0), (6, 0), (6, 4)], is_closed=True)
@@ -262,6 +283,12 @@ def features(e):
     attr("l", "radius", "height", "char_height", "width", "const_width")
     if t in ("TEXT", "ATTRIB", "ATTDEF") and "width" in [o[1] for o in out]:
         out = [o for o in out if o[1] != "width"]  # the width factor is no length
+    if t == "MTEXT" and e.has_columns:
+        attr("l", "defined_height")
+        columns = e.columns
+        out += [("l", "cw", columns.width), ("l", "cg", columns.gutter_width),
+                ("l", "ct", columns.total_width), ("l", "ch", columns.total_height)]
+        out += [("l", "c%d" % i, h) for i, h in enumerate(columns.heights)]
     if t == "LWPOLYLINE":
         z = dxf.get("elevation", 0)
         # The vertices' height, checked with them; 0 when not written, as
@@ -272,8 +299,8 @@ def features(e):
                     ("k", "b%d" % i, bulge)]
     if t == "POLYLINE" and not dxf.flags & 8:  # a 2D polyline's height
         attr("h", "elevation")
-    if t == "LEADER":
-        attr("d", "horizontal_direction")
+    if t == "LEADER":  # a horizontal direction left out is DXF x
+        attr("d", "horizontal_direction", default=Vec3(1, 0, 0))
         attr("v", "leader_offset_block_ref", "leader_offset_annotation_placement")
         out += [("p", "v%d" % i, Vec3(v)) for i, v in enumerate(e.vertices)]
     if t == "HATCH":
@@ -313,6 +340,72 @@ def features(e):
                         ("v", "pl%do" % i, Vec3(*line.offset, 0))]
                 out += [("l", "pl%dd%d" % (i, k), d) for k, d in enumerate(line.dash_length_items)]
     return out
+
+
+def edge_ends(edge):
+    """An edge's start and end, in its hatch's object coordinates, as the
+    path runs: an arc or ellipse edge read as DXF defines it (ezdxf gives
+    a clockwise edge's angles counted counter-clockwise, start and end
+    swapped), an ellipse's angles counted from its major axis."""
+    kind = edge.type.name
+    if kind == "LINE":
+        return Vec3(*edge.start, 0), Vec3(*edge.end, 0)
+    if kind not in ("ARC", "ELLIPSE"):
+        return None
+    centre = Vec3(*edge.center, 0)
+
+    def at(degrees):
+        a = math.radians(degrees)
+        if kind == "ARC":
+            return centre + Vec3(math.cos(a), math.sin(a), 0) * edge.radius
+        u = Vec3(*edge.major_axis, 0)
+        big, small = u.magnitude, u.magnitude * edge.ratio
+        r = big * small / math.hypot(small * math.cos(a), big * math.sin(a))
+        u = u.normalize()
+        return centre + (u * math.cos(a) + Vec3(-u.y, u.x, 0) * math.sin(a)) * r
+
+    ends = at(edge.start_angle), at(edge.end_angle)
+    return ends if edge.ccw else ends[::-1]
+
+
+def embedded_agree(label, text):
+    """An MTEXT's embedded object repeats its insertion point (11, 21) and
+    direction (10, 20), which ezdxf does not read when the MTEXT has its
+    own: in the converted drawing they still agree, value for value."""
+    groups = [(code, value.strip()) for code, _, value in tags(text)]
+    for i, (code, value) in enumerate(groups):
+        if (code, value) != (0, b"MTEXT"):
+            continue
+        end = next((j for j in range(i + 1, len(groups)) if groups[j][0] == 0), len(groups))
+        unit = groups[i:end]
+        cut = next((j for j, g in enumerate(unit) if g[0] == 101), None)
+        if cut is None:
+            continue
+        own, embedded = dict(unit[:cut]), dict(unit[cut:])
+        check(label + ": an MTEXT's embedded point and direction are its own",
+              (embedded[11], embedded[21], embedded[10], embedded[20]) ==
+              (own[10], own[20], own[11], own[21]), "%r %r" % (own, embedded))
+
+
+def hatch_edges_hold(label, site, to, before, after):
+    """Every edge of every hatch path starts and ends where the moved
+    original's does, and a closed boundary stays closed."""
+    olds = before.modelspace().query("HATCH")
+    for old, new in zip(olds, after.modelspace().query("HATCH")):
+        ocs, z = ocs_of(old), old.dxf.elevation.z
+        for i, (a, b) in enumerate(zip(old.paths, new.paths)):
+            if not hasattr(a, "edges"):
+                continue
+            what = "%s: HATCH %s path %d" % (label, old.dxf.handle, i)
+            for j, (ea, eb) in enumerate(zip(a.edges, b.edges)):
+                want, got = edge_ends(ea), edge_ends(eb)
+                if want is None:
+                    continue
+                for k in (0, 1):
+                    w = ocs.from_wcs(site.point(ocs.to_wcs(want[k].replace(z=z)), to))
+                    check("%s edge %d %s" % (what, j, ("start", "end")[k]),
+                          abs(w.x - got[k].x) <= POINT_TOL and abs(w.y - got[k].y) <= POINT_TOL,
+                          "%s want %r got %r" % (ea.type.name, w, got[k]))
 
 
 def ocs_of(e):
@@ -546,6 +639,8 @@ def conversion_cases(program, work, rng):
         compare(label + " to construction", site, "construction", before, after)
         raw_diff(label + " to construction", original, open(result, "rb").read())
         extents_hold(label + " to construction", site, "construction", before, after)
+        hatch_edges_hold(label + " to construction", site, "construction", before, after)
+        embedded_agree(label + " to construction", open(result, "rb").read())
         if version in ("R2000", "R2018"):
             tail = ezdxf.readfile(result).modelspace().query("TEXT")
             check(label + ": Chinese text read back",
@@ -557,6 +652,7 @@ def conversion_cases(program, work, rng):
             continue
         again = ezdxf.readfile(back)
         compare(label + " back to survey", site, "survey", after, again)
+        hatch_edges_hold(label + " back to survey", site, "survey", after, again)
         # There and back: the original coordinates (the identity, read as a site of its own).
         compare(label + " there and back", IDENTITY, "survey", before, again)
         # A site of no turn, no shift and no scale leaves every byte.
@@ -571,8 +667,12 @@ def conversion_cases(program, work, rng):
     status, _, err = cli(program, "convert", *site.args(), "-o", work + "/dh.dxf", path)
     check("R2010 with --dh: converted", status == 0, err.strip())
     if status == 0:
-        compare("R2010 with --dh", site, "construction", ezdxf.readfile(path),
-                ezdxf.readfile(work + "/dh.dxf"))
+        before, after = ezdxf.readfile(path), ezdxf.readfile(work + "/dh.dxf")
+        compare("R2010 with --dh", site, "construction", before, after)
+        for name in ("$EXTMIN", "$EXTMAX"):  # the header's box holds the shifted heights
+            z, shifted = Vec3(before.header[name]).z, Vec3(after.header[name]).z
+            check("R2010 with --dh: %s's z shifted" % name, abs(shifted - (z - site.dh)) <= POINT_TOL,
+                  "%r to %r" % (z, shifted))
     # North first, and line ends CR LF.
     rng2 = random.Random(5)
     site = random_site(rng2)
@@ -664,6 +764,17 @@ def refusal_cases(program, work):
         where = [i + 1 for i, l in enumerate(lines) if l.strip() == kind.encode()]
         # the line of the entity's type, or of the group code before it
         refused(program, path, kind, handle, [str(n) for n in where for n in (n - 1, n)])
+    # Every entity that stops a drawing, named in one run.
+    d, _, mesh_handle = mesh()
+    definition = d.add_image_def("site.png", (640, 480))
+    image_handle = d.modelspace().add_image(definition, (0, 0), (6.4, 4.8)).dxf.handle
+    path = os.path.join(folder, "both.dxf")
+    d.saveas(path)
+    status, _, err = cli(program, "convert", "--dx=1", "--dy=2", "--angle=3", path)
+    check("both.dxf: every entity that stops it named in one run", status == 1 and
+          re.search(r"\n  MESH \(not converted\): 1, on line \d+ \(handle %s\)\n"
+                    r"  IMAGE \(not converted\): 1, on line \d+ \(handle %s\)\n$" %
+                    (mesh_handle, image_handle), err) is not None, err)
     binary = os.path.join(folder, "binary.dxf")
     doc.saveas(binary, fmt="bin")
     refused(program, binary, "binary", None, None)
