@@ -120,7 +120,24 @@ std::string Describe(const RunError& e) {
   std::string message = DescribeOne(e);
   if (e.blocking.empty()) return message;
   message += "\n" + EscapeControlBytes(e.path) + ": every entity that stops the drawing, by kind:";
-  for (const std::string& line : e.blocking) message += "\n  " + line;
+  for (const BlockingKind& k : e.blocking) {
+    const char* why = k.kind == RunErrorKind::kDrawingProxy       ? "a proxy"
+                      : k.kind == RunErrorKind::kDrawingExtrusion ? "in another plane"
+                                                                  : "not converted";
+    message += "\n  " + EscapeControlBytes(k.type) + " (" + why + "): " + std::to_string(k.count) +
+               (k.count == 1 ? ", on line " : ", on lines ");
+    for (std::size_t i = 0; i < k.first.size(); ++i) {
+      message +=
+          (i > 0 ? ", " : "") + std::to_string(k.first[i].line) +
+          (k.first[i].handle.empty() ? "" : " (handle " + MessageExcerpt(k.first[i].handle) + ")");
+    }
+    if (k.count > k.first.size()) {
+      message += " and " + std::to_string(k.count - k.first.size()) + " more";
+    }
+  }
+  if (e.blocking_others > 0) {
+    message += "\n  " + std::to_string(e.blocking_others) + " more of other kinds";
+  }
   return message;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,25 @@ inline constexpr const char* kLinkToNothing = "it is a link to nothing";
 inline constexpr const char* kEncodingByBom = "the file starts with a UTF-8 byte order mark";
 inline constexpr const char* kEncodingByOption = "--encoding";
 
+// An entity of a drawing, by the line of its group 0 and its handle
+// (empty when it has none).
+struct EntityPlace {
+  std::size_t line = 0;
+  std::string handle;
+  bool operator==(const EntityPlace&) const = default;
+};
+
+// The entities of one kind that stop a drawing: its error kind
+// (kDrawingEntity, kDrawingProxy or kDrawingExtrusion), the entity type,
+// how many there are, and the first of them by place.
+struct BlockingKind {
+  RunErrorKind kind = RunErrorKind::kDrawingEntity;
+  std::string type;
+  std::uint64_t count = 0;
+  std::vector<EntityPlace> first;
+  bool operator==(const BlockingKind&) const = default;
+};
+
 struct RunError {
   RunErrorKind kind = RunErrorKind::kCannotOpen;
   std::string path;        // the point file, or the result file for kCannotWrite
@@ -79,9 +99,10 @@ struct RunError {
   std::string handle;
   // For a drawing's kDrawingEntity, kDrawingProxy or kDrawingExtrusion with
   // more entities than the one named that stop the drawing: every one of
-  // them, a line for each kind ("MLINE (not converted): 12, on lines 11
-  // (handle 2F), ..."); empty when the one named is the only one.
-  std::vector<std::string> blocking;
+  // them, by kind, and how many more there are of kinds not listed; empty
+  // when the one named is the only one.
+  std::vector<BlockingKind> blocking;
+  std::uint64_t blocking_others = 0;
   // For kNotANumber of X (or Xs): Y (or Ys) holds words too, as a header's
   // captions do (see HoldWords); the reader names a first line so a header.
   bool header_like = false;

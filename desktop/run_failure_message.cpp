@@ -35,6 +35,39 @@ QString DrawingEntity(const RunError& error) {
   return entity;
 }
 
+// Every entity that stops a drawing, by kind, where there is more than
+// the one named: "\n图形中无法转换的实体，按类：\n  MLINE（无法转换）：12 个，
+// 第 5 行（句柄 A0）、…，另有 2 个"; empty otherwise.
+QString BlockingText(const RunError& error) {
+  if (error.blocking.empty()) return QString();
+  QString text = QStringLiteral("\n图形中无法转换的实体，按类：");
+  for (const BlockingKind& k : error.blocking) {
+    const QString why = k.kind == RunErrorKind::kDrawingProxy ? QStringLiteral("代理实体")
+                        : k.kind == RunErrorKind::kDrawingExtrusion
+                            ? QStringLiteral("不在图形的平面内")
+                            : QStringLiteral("无法转换");
+    QStringList places;
+    for (const EntityPlace& place : k.first) {
+      QString at = QStringLiteral("第 %1 行").arg(place.line);
+      if (!place.handle.empty()) {
+        at +=
+            QStringLiteral("（句柄 %1）").arg(QString::fromStdString(MessageExcerpt(place.handle)));
+      }
+      places << at;
+    }
+    text += QStringLiteral("\n  %1（%2）：%3 个，%4")
+                .arg(QString::fromStdString(MessageExcerpt(k.type)), why)
+                .arg(k.count)
+                .arg(places.join(QStringLiteral("、")));
+    if (k.count > k.first.size())
+      text += QStringLiteral("，另有 %1 个").arg(k.count - k.first.size());
+  }
+  if (error.blocking_others > 0) {
+    text += QStringLiteral("\n  另有其他类的实体 %1 个").arg(error.blocking_others);
+  }
+  return text;
+}
+
 // The reason in Chinese where it is a usual one; the system's own words
 // (English) for the rest. The reasons are told apart by their texts, those of
 // SystemReason for the same errno values, so they match on every system.
@@ -77,6 +110,7 @@ QString RunFailureMessage(const RunError& error) {
   const QString field = QString::fromStdString(error.field);
   const QString text = QString::fromStdString(MessageExcerpt(error.field_text));
   QString what;
+  bool drawing = false;  // a drawing refused, rather than a point file
   switch (error.kind) {
     case RunErrorKind::kCannotOpen:
       what = QStringLiteral("无法打开坐标文件“%1”%2。").arg(Native(error.path), Reason(error));
@@ -156,39 +190,48 @@ QString RunFailureMessage(const RunError& error) {
       what = QStringLiteral("坐标文件“%1”的转换已取消。").arg(Native(error.path));
       break;
     case RunErrorKind::kDrawingEntity:
-      return QStringLiteral(
+      what = QStringLiteral(
                  "%1：%2无法转换。\n请在 CAD "
-                 "中将它分解（或删除）后再转换图形。\n未写出转换后的图形。")
-          .arg(DrawingWhere(error), DrawingEntity(error));
+                 "中将它分解（或删除）后再转换图形。")
+                 .arg(DrawingWhere(error), DrawingEntity(error));
+      drawing = true;
+      break;
     case RunErrorKind::kDrawingExtrusion:
-      return QStringLiteral(
-                 "%1：%2不在图形的平面内（拉伸方向 %3），只能转换拉伸方向为 (0,0,1) 或 "
-                 "(0,0,-1) 的实体。\n请在 CAD 中将它分解或放平后再转换图形。\n未写出转换后的图形。")
-          .arg(DrawingWhere(error), DrawingEntity(error), QString::fromStdString(error.detail));
+      what =
+          QStringLiteral(
+              "%1：%2不在图形的平面内（拉伸方向 %3），只能转换拉伸方向为 (0,0,1) 或 "
+              "(0,0,-1) 的实体。\n请在 CAD 中将它分解或放平后再转换图形。")
+              .arg(DrawingWhere(error), DrawingEntity(error), QString::fromStdString(error.detail));
+      drawing = true;
+      break;
     case RunErrorKind::kDrawingProxy:
-      return QStringLiteral(
-                 "%1：%2是代理实体，只有创建它的程序能够绘制。\n请在 CAD 中将它分解后再转换图形。"
-                 "\n未写出转换后的图形。")
-          .arg(DrawingWhere(error), DrawingEntity(error));
+      what = QStringLiteral(
+                 "%1：%2是代理实体，只有创建它的程序能够绘制。\n请在 CAD 中将它分解后再转换图形。")
+                 .arg(DrawingWhere(error), DrawingEntity(error));
+      drawing = true;
+      break;
     case RunErrorKind::kDrawingBinary:
-      return QStringLiteral(
-                 "图形“%1”是二进制 DXF：请在 CAD 中另存为 ASCII 格式的 DXF 后再转换。\n"
-                 "未写出转换后的图形。")
-          .arg(Native(error.path));
+      what = QStringLiteral("图形“%1”是二进制 DXF：请在 CAD 中另存为 ASCII 格式的 DXF 后再转换。")
+                 .arg(Native(error.path));
+      drawing = true;
+      break;
     case RunErrorKind::kDrawingDwg:
-      return QStringLiteral(
-                 "图形“%1”是 DWG 格式：请在 CAD 中另存为 DXF 后，转换 DXF 文件。\n"
-                 "未写出转换后的图形。")
-          .arg(Native(error.path));
+      what = QStringLiteral("图形“%1”是 DWG 格式：请在 CAD 中另存为 DXF 后，转换 DXF 文件。")
+                 .arg(Native(error.path));
+      drawing = true;
+      break;
     case RunErrorKind::kDrawingDamaged:
-      return QStringLiteral("%1不是 CAD 写出的 DXF 图形：%2%3。\n未写出转换后的图形。")
-          .arg(DrawingWhere(error), QString::fromStdString(error.detail),
-               error.field_text.empty() ? QString() : QStringLiteral("“%1”").arg(text));
+      what = QStringLiteral("%1不是 CAD 写出的 DXF 图形：%2%3。")
+                 .arg(DrawingWhere(error), QString::fromStdString(error.detail),
+                      error.field_text.empty() ? QString() : QStringLiteral("“%1”").arg(text));
+      drawing = true;
+      break;
     case RunErrorKind::kParamsNotComputed:
       return QString::fromUtf8(kParamsNotComputedMessage);
     case RunErrorKind::kParamsIncomplete:
       return QString::fromUtf8(kRunParamsIncompleteMessage);
   }
+  if (drawing) return what + BlockingText(error) + QStringLiteral("\n未写出转换后的图形。");
   return what + QStringLiteral("\n未写出成果表。");
 }
 

@@ -28,15 +28,8 @@ class DrawingBlockers {
   RunError Refusal() const;
 
  private:
-  struct Kind {
-    RunErrorKind kind;
-    std::string type;             // the entity type, cut to kTypeBytes
-    std::uint64_t count = 0;      // entities of the kind
-    std::vector<std::string> at;  // the first ten: "11 (handle 2F)"
-  };
-
   std::optional<RunError> first_;
-  std::vector<Kind> kinds_;
+  std::vector<BlockingKind> kinds_;
   std::uint64_t others_ = 0;  // entities of kinds beyond the kinds listed
 };
 

@@ -479,13 +479,15 @@ TEST_F(Drawing, EveryBlockerNamed) {
   EXPECT_EQ(run.error().kind, RunErrorKind::kDrawingEntity);
   EXPECT_EQ(run.error().line, 5u);
   EXPECT_EQ(run.error().handle, "A0");
-  EXPECT_EQ(run.error().blocking,
-            (std::vector<std::string>{
-                "MLINE (not converted): 12, on lines 5 (handle A0), 9 (handle A1), 13 (handle A2), "
-                "17 (handle A3), 21 (handle A4), 25 (handle A5), 29 (handle A6), 33 (handle A7), "
-                "37 (handle A8), 41 (handle A9) and 2 more",
-                "ACAD_PROXY_ENTITY (a proxy): 1, on line 53 (handle B0)",
-                "CIRCLE (in another plane): 1, on line 57 (handle C0)"}));
+  const std::string described = Describe(run.error());
+  EXPECT_TRUE(described.ends_with(
+      ": every entity that stops the drawing, by kind:\n"
+      "  MLINE (not converted): 12, on lines 5 (handle A0), 9 (handle A1), 13 (handle A2), "
+      "17 (handle A3), 21 (handle A4), 25 (handle A5), 29 (handle A6), 33 (handle A7), "
+      "37 (handle A8), 41 (handle A9) and 2 more\n"
+      "  ACAD_PROXY_ENTITY (a proxy): 1, on line 53 (handle B0)\n"
+      "  CIRCLE (in another plane): 1, on line 57 (handle C0)"))
+      << described;
   EXPECT_EQ(ReadBytes(result), "earlier");
   // One entity alone: named as ever, with no list.
   auto one = Run(Dxf(InEntities({"0 MLINE", "5 A0", "0 LINE", "10 1", "20 1"})));

@@ -100,6 +100,7 @@ TEST(WindowMessagesTest, DrawingsNameTheEntityAndWhatToDo) {
     std::size_t line;
     std::string entity_type, handle, field_text, detail;
     const char* message;
+    std::vector<BlockingKind> blocking = {};  // every entity that stops the drawing
   } rows[] = {
       {RunErrorKind::kDrawingEntity, 11, "MLINE", "2F", "", "",
        "图形“s.dxf”第 11 行：实体 MLINE（句柄 2F）无法转换。\n请在 CAD "
@@ -119,6 +120,19 @@ TEST(WindowMessagesTest, DrawingsNameTheEntityAndWhatToDo) {
        "LINE (handle 2E): group 10 is not a number:",
        "图形“s.dxf”第 10 行不是 CAD 写出的 DXF 图形：LINE (handle 2E): group 10 is not a "
        "number:“abc”。"},
+      // More than one: each kind with its first places and the rest counted.
+      {RunErrorKind::kDrawingEntity,
+       5,
+       "MLINE",
+       "A0",
+       "",
+       "",
+       "图形“s.dxf”第 5 行：实体 MLINE（句柄 A0）无法转换。\n请在 CAD "
+       "中将它分解（或删除）后再转换图形。\n图形中无法转换的实体，按类：\n"
+       "  MLINE（无法转换）：12 个，第 5 行（句柄 A0）、第 9 行（句柄 A1），另有 10 个\n"
+       "  ACAD_PROXY_ENTITY（代理实体）：1 个，第 53 行",
+       {{RunErrorKind::kDrawingEntity, "MLINE", 12, {{5, "A0"}, {9, "A1"}}},
+        {RunErrorKind::kDrawingProxy, "ACAD_PROXY_ENTITY", 1, {{53, ""}}}}},
   };
   for (const auto& row : rows) {
     RunError e;
@@ -129,6 +143,7 @@ TEST(WindowMessagesTest, DrawingsNameTheEntityAndWhatToDo) {
     e.handle = row.handle;
     e.field_text = row.field_text;
     e.detail = row.detail;
+    e.blocking = row.blocking;
     EXPECT_EQ(RunFailureMessage(e).toStdString(),
               std::string(row.message) + "\n未写出转换后的图形。");
   }
