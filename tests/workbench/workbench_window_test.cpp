@@ -177,8 +177,8 @@ TEST_F(WorkbenchTest, ProjectsRoundTripByteForByte) {
   }
 }
 
-// State: a damaged file, a foreign one and a newer project. Action: each
-// opened; then the shown project saved over it. Expected: refused with the
+// State: a damaged file, a foreign one, a newer project, ones too large.
+// Action: each opened; then the shown project saved over it. Expected: refused with the
 // file's name and why, the window as it was, the file untouched.
 TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
   OpenSavedSite();
@@ -186,11 +186,26 @@ TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
     const char* file;
     QByteArray bytes;
     const char* said;  // after 项目文件“PATH”
-  } rows[] = {{"damaged.torvane", "{\"format\": \"torvane-project\", \"vers",
-               "已损坏：第 36 字节处不是正确的 JSON。"},
-              {"foreign.torvane", "{\"type\": \"FeatureCollection\"}\n", "不是 Torvane 项目文件。"},
-              {"newer.torvane", "{\"format\": \"torvane-project\", \"version\": 7}\n",
-               "由较新版本的 Torvane 保存（项目版本 7），本版本只能读取版本 1。"}};
+  } rows[] = {
+      {"damaged.torvane", "{\"format\": \"torvane-project\", \"vers",
+       "已损坏：第 36 字节处不是正确的 JSON。"},
+      {"foreign.torvane", "{\"type\": \"FeatureCollection\"}\n", "不是 Torvane 项目文件。"},
+      {"newer.torvane", "{\"format\": \"torvane-project\", \"version\": 7}\n",
+       "由较新版本的 Torvane 保存（项目版本 7），本版本只能读取版本 1。"},
+      // A number beyond doubles in a member the workbench ignores;
+      // a site's name of 20 MB, beyond the 4 MiB a project may hold;
+      // one of 1025 bytes, beyond the 1024 a text may hold.
+      {"beyond.torvane", "{\"format\": \"torvane-project\", \"version\": 1, \"x\": -1e400}\n",
+       "的内容有误：damaged JSON: a number is beyond the range of doubles"},
+      {"huge.torvane",
+       "{\"format\": \"torvane-project\", \"version\": 1, \"site\": \"" +
+           QByteArray(20 << 20, 'x') + "\"}\n",
+       "太大，不是项目文件：项目文件最多 4194304 字节。"},
+      {"long.torvane",
+       "{\"format\": \"torvane-project\", \"version\": 1, \"site\": \"" + QByteArray(1025, 'x') +
+           "\"}\n",
+       "的内容有误：site \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx... "
+       "(1025 bytes)\" is longer than 1024 bytes"}};
   for (const Row& row : rows) {
     QFile file(Path(row.file));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
