@@ -219,6 +219,10 @@ TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
                   QString::fromUtf8(row.said));
     EXPECT_EQ(Title(), "site[*] - 坐标转换工作台");
     EXPECT_FALSE(window_.SaveProjectAs(Path(row.file)));
+    EXPECT_TRUE(platform_.CallsOf(CallKind::kMessage)
+                    .back()
+                    .prompt.startsWith(
+                        QStringLiteral("项目未保存：\n%1: not replaced").arg(Path(row.file))));
     EXPECT_EQ(Bytes(Path(row.file)), row.bytes);
   }
 }
