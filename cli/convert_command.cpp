@@ -44,6 +44,7 @@ struct ConvertOptions {
   std::optional<std::string> columns;   // as --columns lists them
   std::optional<std::string> skip_lines;
   FieldDelimiter delimiter = FieldDelimiter::kComma;
+  bool format_given = false;             // --format given: refused with drawings only
   bool delimiter_given = false;          // --delimiter given: it overrides the project's
   bool axis_given = false;               // --axis given: it overrides the project's
   std::optional<TextEncoding> encoding;  // none: each file's bytes decide
@@ -196,6 +197,26 @@ int RunConvert(ConvertOptions options) {
     }
     decimals = static_cast<int>(given);
   }
+  // A drawing's result is a DXF drawing whatever --format says: a format
+  // given for drawings alone, or a result named otherwise, is a mistake.
+  const bool only_drawings =
+      std::all_of(options.point_files.begin(), options.point_files.end(),
+                  [](const std::string& f) { return IsDrawingName(f) || IsDwgName(f); });
+  if (!options.point_files.empty() && only_drawings) {
+    if (options.format_given) {
+      return Complain(
+          "--format: a drawing's result is a DXF drawing: give --format only with "
+          "point files",
+          kExitUsage);
+    }
+    if (options.output_given && options.output != "-" && !NamesFolder(options.output) &&
+        !IsDrawingName(options.output) &&
+        KindOf(PathFromUtf8(options.output)) != PathKind::kStream) {
+      return Complain("-o: \"" + MessageExcerpt(options.output) +
+                          "\" does not end in .dxf: a drawing's result is a DXF drawing",
+                      kExitUsage);
+    }
+  }
   if (!ReadLayout(options, &settings.layout)) return kExitUsage;
   settings.encoding = options.encoding;
   const std::unique_ptr<ResultWriter> writer = MakeResultWriter(format, decimals, settings.layout);
@@ -317,10 +338,11 @@ Command AddConvertCommand(CLI::App& program) {
           "result file, or - for standard output; a folder (DIR/, or one that exists) takes "
           "the results of several point files under their usual names")
       ->type_name("FILE|DIR/|-");
-  AddChoiceOption(*command, "--format", options->format, kFormats,
-                  "table (default): the window's fixed columns; csv: lines \"name,X,Y,H\" in "
-                  "the point file's columns, CR LF; json: an array of points {name, x, y, h}, "
-                  "UTF-8");
+  CLI::Option* const format_opt =
+      AddChoiceOption(*command, "--format", options->format, kFormats,
+                      "table (default): the window's fixed columns; csv: lines \"name,X,Y,H\" in "
+                      "the point file's columns, CR LF; json: an array of points {name, x, y, h}, "
+                      "UTF-8");
   AddTextOption(*command, "--decimals", options->decimals,
                 "decimals of X and Y in csv and json, 0 to " + std::to_string(kMaxResultDecimals) +
                     " (default " + std::to_string(kDefaultResultDecimals) +
@@ -353,8 +375,9 @@ Command AddConvertCommand(CLI::App& program) {
     }
   });
   return {command,
-          [options, delimiter_opt, axis_opt] {
+          [options, format_opt, delimiter_opt, axis_opt] {
             ConvertOptions given = *options;
+            given.format_given = format_opt->count() > 0;
             given.delimiter_given = delimiter_opt->count() > 0;
             given.axis_given = axis_opt->count() > 0;
             return RunConvert(std::move(given));
