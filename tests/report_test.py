@@ -239,6 +239,11 @@ def main():
         ([f"--report={WORK / 'r.txt'}", f"--points={example}"], 2, "不以 .pdf、.html 或 .htm 结尾"),
         ([f"--report={out_pdf}", f"--points={example}", "--model=affine"], 2,
          "--model：“affine”不是 rigid 或 similarity"),
+        # A long value is quoted by its first 60 bytes and its length.
+        ([f"--report={out_pdf}", f"--points={example}", "--model=" + "y" * 128], 2,
+         "--model：“" + "y" * 60 + "... (128 bytes)”不是 rigid 或 similarity"),
+        ([f"--report={out_pdf}", f"--points={example}", "--" + "y" * 128], 2,
+         "未知的选项“--" + "y" * 58 + "... (130 bytes)”"),
         ([f"--report={out_pdf}", f"--points={example}", "--check-points=K9"], 2,
          f"--check-points：“K9”不是 {example} 中的点名"),
         ([f"--report={out_pdf}", f"--points={example}", "--check-points=K5", "--exclude=K5"], 2,

@@ -324,20 +324,26 @@ TEST_F(WorkbenchTest, SavesWholePointsOnly) {
 // converted as 0): each either takes the H0 the command line's --dh takes,
 // or refuses it with the same words.
 TEST_F(WorkbenchTest, OneRuleForH0) {
+  // A long text is quoted by its first 60 bytes and its length, as --dh's.
+  const std::string long_text(128, 'y'), long_decimals = "0." + std::string(401, '1');
   const struct {
-    const char* typed;
+    std::string typed;
     const char* taken;  // nullptr: refused
-    const char* refusal;
-  } rows[] = {{"12.5", "12.5", ""},
-              {".", "0", ""},
-              {"", nullptr, ""},
-              {"12a", nullptr, "±0.000 高程 H0“12a”不是数字。"}};
+    std::string refusal;
+  } rows[] = {
+      {"12.5", "12.5", ""},
+      {".", "0", ""},
+      {"", nullptr, ""},
+      {"12a", nullptr, "±0.000 高程 H0“12a”不是数字。"},
+      {long_text, nullptr, "±0.000 高程 H0“" + std::string(60, 'y') + "... (128 bytes)”不是数字。"},
+      {long_decimals, nullptr,
+       "±0.000 高程 H0“0." + std::string(58, '1') + "... (403 bytes)”的小数位超过 400 位。"}};
   OpenSavedSite();
   for (const auto& row : rows) {
     SCOPED_TRACE(row.typed);
     platform_.ClearCalls();
-    TypeInto("heightOffset", QString::fromUtf8(row.typed));
-    const bool refused = *row.refusal != '\0';
+    TypeInto("heightOffset", QString::fromStdString(row.typed));
+    const bool refused = !row.refusal.empty();
     auto* box = window_.findChild<QLineEdit*>(QStringLiteral("heightOffset"));
     EXPECT_EQ(box->styleSheet().isEmpty(), !refused);
     EXPECT_EQ(window_.SaveProjectAs(Path("h0.torvane")), !refused);
@@ -350,8 +356,8 @@ TEST_F(WorkbenchTest, OneRuleForH0) {
     }
     const auto messages = platform_.CallsOf(CallKind::kMessage);
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].prompt.toStdString(), std::string(row.refusal) + "\n项目未保存。");
-    EXPECT_EQ(messages[1].prompt.toStdString(), std::string(row.refusal) + "\n未进行转换。");
+    EXPECT_EQ(messages[0].prompt.toStdString(), row.refusal + "\n项目未保存。");
+    EXPECT_EQ(messages[1].prompt.toStdString(), row.refusal + "\n未进行转换。");
   }
 }
 
