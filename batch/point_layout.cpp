@@ -48,6 +48,15 @@ Expected<std::vector<PointField>, std::string> ParseColumns(std::string_view lis
                                      "name, code, x, y, h, - or skip");
 }
 
+std::string ColumnList(const std::vector<PointField>& fields) {
+  std::string list;
+  for (const PointField field : fields) {
+    if (!list.empty()) list += ',';
+    list += ColumnName(field);
+  }
+  return list;
+}
+
 Expected<std::optional<PointRecord>, RunError> ParseLayoutLine(std::string_view line,
                                                                std::size_t line_number,
                                                                const PointLayout& layout,

@@ -37,6 +37,10 @@ struct PointLayout {
 // one, one of name, code, x, y or h given twice, and a list without x or y.
 Expected<std::vector<PointField>, std::string> ParseColumns(std::string_view list);
 
+// The kinds as a list that ParseColumns reads back: "name,code,y,x,h", a
+// field to ignore as "-".
+std::string ColumnList(const std::vector<PointField>& fields);
+
 // Splits one line (without its line end) by `layout` into a point: fields
 // past the last one the layout names are ignored, a line without the H
 // field has no height, and a name or code beyond the line's end is empty.

@@ -41,6 +41,7 @@ struct ConvertOptions {
   std::vector<std::string> point_files;  // none: standard input
   ResultFormat format = ResultFormat::kTable;
   std::optional<std::string> decimals;  // of X and Y in csv and json
+  bool header = false;                  // csv: a first line naming the columns
   std::optional<std::string> columns;   // as --columns lists them
   std::optional<std::string> skip_lines;
   FieldDelimiter delimiter = FieldDelimiter::kComma;
@@ -217,9 +218,13 @@ int RunConvert(ConvertOptions options) {
                       kExitUsage);
     }
   }
+  if (options.header && format != ResultFormat::kCsv) {
+    return Complain("--header: only for --format=csv", kExitUsage);
+  }
   if (!ReadLayout(options, &settings.layout)) return kExitUsage;
   settings.encoding = options.encoding;
-  const std::unique_ptr<ResultWriter> writer = MakeResultWriter(format, decimals, settings.layout);
+  const std::unique_ptr<ResultWriter> writer =
+      MakeResultWriter(format, decimals, settings.layout, options.header);
   const std::string_view extension = writer->Extension();
   // No point file: a filter from standard input to standard output.
   std::vector<std::string> point_files = options.point_files;
@@ -348,6 +353,10 @@ Command AddConvertCommand(CLI::App& program) {
                     " (default " + std::to_string(kDefaultResultDecimals) +
                     "); csv copies H as written, or as --dh shifts it")
       ->type_name("N");
+  command->add_flag("--header", options->header,
+                    "with --format=csv: a first line naming the columns as --columns names them "
+                    "(name,x,y,h), for spreadsheets and csv readers; --skip-lines=1 reads it "
+                    "back");
   AddColumnsOption(*command, options->columns,
                    "what each field holds, in order: name, code, x, y, h, and - or skip for a "
                    "field to ignore (default name,x,y,h; x and y required); csv writes the same "
