@@ -12,6 +12,7 @@
 
 #include "batch/point_file.h"
 #include "batch/result_buffer.h"
+#include "batch/result_target.h"
 #include "number/exact_decimal.h"
 #include "number/number_text.h"
 #include "os/file_system.h"
@@ -20,7 +21,6 @@
 namespace torvane {
 namespace {
 
-constexpr std::size_t kCopyBytes = 1 << 20;
 constexpr std::size_t kBatchPoints = 64;
 
 namespace fs = std::filesystem;
@@ -31,77 +31,10 @@ RunError WriteFailure(const std::string& result_path, const std::string& reason)
   return e;
 }
 
-// Where a result path leads: a file to replace, or a stream (a device, a
-// pipe, a socket) that is written into as it is. A link counts as what it
-// leads to; the link itself stays.
-struct ResultTarget {
-  enum Kind { kStandardOutput, kStream, kFile } kind = kFile;
-  fs::path path;  // the file or stream, links resolved
-};
-
-Expected<ResultTarget, RunError> ResolveTarget(const RunRequest& request) {
-  if (request.result_path == "-") return ResultTarget{ResultTarget::kStandardOutput, {}};
-  ResultTarget target{ResultTarget::kFile, PathFromUtf8(request.result_path)};
-  std::error_code ec;
-  const PathKind kind = KindOf(target.path);
-  if (kind == PathKind::kMissing) {
-    if (fs::is_symlink(fs::symlink_status(target.path, ec))) {
-      return Fail(WriteFailure(request.result_path, kLinkToNothing));
-    }
-    return target;  // a new file
-  }
-  if (kind == PathKind::kFolder) {
-    return Fail(WriteFailure(request.result_path, kFolderInTheWay));
-  }
-  if (request.point_path != "-" &&
-      fs::equivalent(PathFromUtf8(request.point_path), target.path, ec)) {
-    return Fail(FileError(RunErrorKind::kResultIsPointFile, request.result_path, 0));
-  }
-  if (kind == PathKind::kStream) {
-    target.kind = ResultTarget::kStream;
-  } else if (fs::is_symlink(fs::symlink_status(target.path, ec))) {
-    // The file the link leads to is replaced, the link staying as it is; a
-    // link the system makes up, such as /dev/stdout to a deleted file, is
-    // written through.
-    fs::path file = fs::canonical(target.path, ec);
-    if (ec) {
-      target.kind = ResultTarget::kStream;
-    } else {
-      target.path = std::move(file);
-    }
-  }
-  return target;
-}
-
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-// Sends the complete result in `whole` to standard output or a stream.
-Expected<void, RunError> SendOut(std::FILE* whole, const ResultTarget& target,
-                                 const std::string& result_path) {
-  FileHandle opened;
-  std::FILE* out = stdout;
-  if (target.kind == ResultTarget::kStream) {
-    opened.reset(OpenFile(target.path, "wb"));
-    if (!opened) return Fail(WriteFailure(result_path, SystemReason(errno)));
-    out = opened.get();
-  }
-  if (!SeekTo(whole, 0)) return Fail(WriteFailure(result_path, SystemReason(errno)));
-  std::vector<char> block(kCopyBytes);
-  std::size_t got;
-  while ((got = std::fread(block.data(), 1, block.size(), whole)) > 0) {
-    if (std::fwrite(block.data(), 1, got, out) != got) {
-      return Fail(WriteFailure(result_path, SystemReason(errno)));
-    }
-  }
-  if (std::ferror(whole)) {
-    return Fail(WriteFailure(result_path, "cannot read back the table: " + SystemReason(errno)));
-  }
-  if (std::fflush(out) != 0) return Fail(WriteFailure(result_path, SystemReason(errno)));
-  return {};
-}
 
 // The error for a file without points: one that --skip-lines passes over
 // whole says so.
@@ -240,7 +173,7 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
 
   // A file is written where it will replace the result when complete; a
   // stream gets the result only once all of it is in a temporary file.
-  auto target = ResolveTarget(request);
+  auto target = ResolveResultTarget(request.point_path, request.result_path);
   if (!target) return Fail(target.error());
   std::unique_ptr<PendingFile> pending;
   FileHandle whole;
@@ -353,7 +286,7 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       return Fail(WriteFailure(request.result_path, SystemReason(failed)));
     }
   } else {
-    auto sent = SendOut(whole.get(), *target, request.result_path);
+    auto sent = SendOut(whole.get(), *target, request.result_path, "table");
     if (!sent) return Fail(sent.error());
   }
   return summary;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "batch/byte_scan.h"
+#include "batch/kept_input.h"
 #include "batch/line_rule.h"
 #include "batch/name_likeness.h"
 #include "batch/point_layout.h"
@@ -23,48 +24,6 @@ constexpr std::size_t kReadChunk = 1 << 18;
 // Bytes after the data: a line end that stops every scan, then room for
 // reading a word at it.
 constexpr std::size_t kSlack = 1 + 8;
-
-// Keeps input that can be read only once in an anonymous temporary file, so
-// that it can be read again. The copy stops after the piece that holds a NUL
-// byte or more than kMaxLineBytes without a line end: reading rejects that
-// line when it comes to it, so nothing beyond it is needed, and /dev/zero
-// does not fill the disk. `failure` is the error to fill in.
-Expected<std::FILE*, RunError> KeepInTemporaryFile(std::FILE* from, RunError failure) {
-  std::FILE* copy = OpenTemporaryFile();
-  if (copy == nullptr) {
-    failure.detail = "cannot make a temporary file: " + SystemReason(errno);
-    return Fail(std::move(failure));
-  }
-  failure.kind = RunErrorKind::kCannotRead;
-  std::vector<char> chunk(kReadChunk);
-  std::size_t run = 0;  // bytes since the last line end
-  for (;;) {
-    const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), from);
-    if (got == 0) break;
-    if (std::fwrite(chunk.data(), 1, got, copy) != got) {
-      failure.detail = "cannot keep the input: " + SystemReason(errno);
-      std::fclose(copy);
-      return Fail(std::move(failure));
-    }
-    const char* const data = chunk.data();
-    if (std::memchr(data, '\0', got) != nullptr) break;
-    std::size_t last_end = got;
-    while (last_end > 0 && !IsLineEnd(data[last_end - 1])) --last_end;
-    run = last_end == 0 ? run + got : got - last_end;
-    if (run > kMaxLineBytes) break;
-  }
-  if (std::ferror(from)) {
-    failure.detail = SystemReason(errno);
-    std::fclose(copy);
-    return Fail(std::move(failure));
-  }
-  if (std::fflush(copy) != 0 || !SeekTo(copy, 0)) {
-    failure.detail = "cannot keep the input: " + SystemReason(errno);
-    std::fclose(copy);
-    return Fail(std::move(failure));
-  }
-  return copy;
-}
 
 // Whether a file's first bytes are those of a spreadsheet workbook: a zip
 // archive (.xlsx, .ods) or an OLE compound file (.xls).
@@ -94,7 +53,7 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
       failure.detail = "standard input is closed";
       return Fail(std::move(failure));
     }
-    auto kept = KeepInTemporaryFile(stdin, std::move(failure));
+    auto kept = KeepInTemporaryFile(stdin, KeptInput::kPointFile, std::move(failure));
     if (!kept) return Fail(kept.error());
     file = *kept;
   } else {
@@ -112,7 +71,7 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
     // A pipe, a process substitution or a device is read once, like
     // standard input.
     if (kind == PathKind::kStream) {
-      auto kept = KeepInTemporaryFile(file, std::move(failure));
+      auto kept = KeepInTemporaryFile(file, KeptInput::kPointFile, std::move(failure));
       std::fclose(file);
       if (!kept) return Fail(kept.error());
       file = *kept;

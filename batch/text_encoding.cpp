@@ -28,39 +28,62 @@ bool IsEastAsianWide(char32_t code) {
 
 }  // namespace
 
+namespace {
+
+// The bytes of the well-formed UTF-8 character at s[i] (no overlongs, no
+// surrogates, nothing beyond U+10FFFF); 0 when the bytes there are not one.
+std::size_t Utf8CharacterAt(std::string_view s, std::size_t i) {
+  const unsigned char c = Byte(s[i]);
+  if (c < 0x80) return 1;
+  std::size_t length;
+  unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+  if (c >= 0xC2 && c <= 0xDF) {
+    length = 2;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    length = 3;
+    if (c == 0xE0) low = 0xA0;   // no overlong forms
+    if (c == 0xED) high = 0x9F;  // no surrogates
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    length = 4;
+    if (c == 0xF0) low = 0x90;
+    if (c == 0xF4) high = 0x8F;  // nothing beyond U+10FFFF
+  } else {
+    return 0;
+  }
+  if (s.size() - i < length) return 0;
+  const unsigned char second = Byte(s[i + 1]);
+  if (second < low || second > high) return 0;
+  for (std::size_t k = 2; k < length; ++k) {
+    if ((Byte(s[i + k]) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
 bool IsValidUtf8(std::string_view s) {
-  std::size_t i = 0;
-  const std::size_t n = s.size();
-  while (i < n) {
-    const unsigned char c = Byte(s[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t length;
-    unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-    if (c >= 0xC2 && c <= 0xDF) {
-      length = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      length = 3;
-      if (c == 0xE0) low = 0xA0;   // no overlong forms
-      if (c == 0xED) high = 0x9F;  // no surrogates
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      length = 4;
-      if (c == 0xF0) low = 0x90;
-      if (c == 0xF4) high = 0x8F;  // nothing beyond U+10FFFF
-    } else {
-      return false;
-    }
-    if (n - i < length) return false;
-    const unsigned char second = Byte(s[i + 1]);
-    if (second < low || second > high) return false;
-    for (std::size_t k = 2; k < length; ++k) {
-      if ((Byte(s[i + k]) & 0xC0) != 0x80) return false;
-    }
+  for (std::size_t i = 0; i < s.size();) {
+    const std::size_t length = Utf8CharacterAt(s, i);
+    if (length == 0) return false;
     i += length;
   }
   return true;
+}
+
+std::string Utf8WithReplacements(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t length = Utf8CharacterAt(bytes, i);
+    if (length == 0) {
+      text += kReplacementCharacter;
+      ++i;
+    } else {
+      text.append(bytes.substr(i, length));
+      i += length;
+    }
+  }
+  return text;
 }
 
 std::optional<char32_t> GbkUserDefined(unsigned char lead, unsigned char trail) {

@@ -23,6 +23,14 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
 bool IsValidUtf8(std::string_view bytes);
 
+// U+FFFD, in UTF-8: what stands for a byte that is not text.
+inline constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+
+// `bytes` as UTF-8 text: each byte that is not part of a well-formed UTF-8
+// character (as IsValidUtf8 takes them) becomes U+FFFD, as a file dialog
+// shows a file name that is not UTF-8; valid UTF-8 comes back as it is.
+std::string Utf8WithReplacements(std::string_view bytes);
+
 // True when the bytes are text in GBK (checked by the system's converter),
 // the user-defined areas included (see GbkUserDefined).
 bool IsValidGbk(std::string_view bytes);

@@ -41,9 +41,11 @@ struct ConvertOptions {
   std::vector<std::string> point_files;  // none: standard input
   ResultFormat format = ResultFormat::kTable;
   std::optional<std::string> decimals;  // of X and Y in csv and json
+  bool header = false;                  // csv: a first line naming the columns
   std::optional<std::string> columns;   // as --columns lists them
   std::optional<std::string> skip_lines;
   FieldDelimiter delimiter = FieldDelimiter::kComma;
+  bool format_given = false;             // --format given: refused with drawings only
   bool delimiter_given = false;          // --delimiter given: it overrides the project's
   bool axis_given = false;               // --axis given: it overrides the project's
   std::optional<TextEncoding> encoding;  // none: each file's bytes decide
@@ -196,9 +198,33 @@ int RunConvert(ConvertOptions options) {
     }
     decimals = static_cast<int>(given);
   }
+  // A drawing's result is a DXF drawing whatever --format says: a format
+  // given for drawings alone, or a result named otherwise, is a mistake.
+  const bool only_drawings =
+      std::all_of(options.point_files.begin(), options.point_files.end(),
+                  [](const std::string& f) { return IsDrawingName(f) || IsDwgName(f); });
+  if (!options.point_files.empty() && only_drawings) {
+    if (options.format_given) {
+      return Complain(
+          "--format: a drawing's result is a DXF drawing: give --format only with "
+          "point files",
+          kExitUsage);
+    }
+    if (options.output_given && options.output != "-" && !NamesFolder(options.output) &&
+        !IsDrawingName(options.output) &&
+        KindOf(PathFromUtf8(options.output)) != PathKind::kStream) {
+      return Complain("-o: \"" + MessageExcerpt(options.output) +
+                          "\" does not end in .dxf: a drawing's result is a DXF drawing",
+                      kExitUsage);
+    }
+  }
+  if (options.header && format != ResultFormat::kCsv) {
+    return Complain("--header: only for --format=csv", kExitUsage);
+  }
   if (!ReadLayout(options, &settings.layout)) return kExitUsage;
   settings.encoding = options.encoding;
-  const std::unique_ptr<ResultWriter> writer = MakeResultWriter(format, decimals, settings.layout);
+  const std::unique_ptr<ResultWriter> writer =
+      MakeResultWriter(format, decimals, settings.layout, options.header);
   const std::string_view extension = writer->Extension();
   // No point file: a filter from standard input to standard output.
   std::vector<std::string> point_files = options.point_files;
@@ -317,15 +343,20 @@ Command AddConvertCommand(CLI::App& program) {
           "result file, or - for standard output; a folder (DIR/, or one that exists) takes "
           "the results of several point files under their usual names")
       ->type_name("FILE|DIR/|-");
-  AddChoiceOption(*command, "--format", options->format, kFormats,
-                  "table (default): the window's fixed columns; csv: lines \"name,X,Y,H\" in "
-                  "the point file's columns, CR LF; json: an array of points {name, x, y, h}, "
-                  "UTF-8");
+  CLI::Option* const format_opt =
+      AddChoiceOption(*command, "--format", options->format, kFormats,
+                      "table (default): the window's fixed columns; csv: lines \"name,X,Y,H\" in "
+                      "the point file's columns, CR LF; json: an array of points {name, x, y, h}, "
+                      "UTF-8");
   AddTextOption(*command, "--decimals", options->decimals,
                 "decimals of X and Y in csv and json, 0 to " + std::to_string(kMaxResultDecimals) +
                     " (default " + std::to_string(kDefaultResultDecimals) +
                     "); csv copies H as written, or as --dh shifts it")
       ->type_name("N");
+  command->add_flag("--header", options->header,
+                    "with --format=csv: a first line naming the columns as --columns names them "
+                    "(name,x,y,h), for spreadsheets and csv readers; --skip-lines=1 reads it "
+                    "back");
   AddColumnsOption(*command, options->columns,
                    "what each field holds, in order: name, code, x, y, h, and - or skip for a "
                    "field to ignore (default name,x,y,h; x and y required); csv writes the same "
@@ -353,8 +384,9 @@ Command AddConvertCommand(CLI::App& program) {
     }
   });
   return {command,
-          [options, delimiter_opt, axis_opt] {
+          [options, format_opt, delimiter_opt, axis_opt] {
             ConvertOptions given = *options;
+            given.format_given = format_opt->count() > 0;
             given.delimiter_given = delimiter_opt->count() > 0;
             given.axis_given = axis_opt->count() > 0;
             return RunConvert(std::move(given));

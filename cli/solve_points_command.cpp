@@ -8,6 +8,7 @@
 
 #include "batch/result_path.h"
 #include "batch/run_error.h"
+#include "batch/text_encoding.h"
 #include "cli/exit_status.h"
 #include "cli/point_file_options.h"
 #include "cli/solve_points_command.h"
@@ -111,17 +112,25 @@ bool AllNamed(const std::string& option, const std::vector<std::string>& names,
   return true;
 }
 
+// The site's name for a fit of the common points at `points_path`: the
+// file's name without folder and extension, empty for standard input; a
+// name that is not UTF-8 (a file named in another encoding) with U+FFFD
+// for each byte that is not, as a file dialog shows it.
+std::string SiteNameOf(const std::string& points_path) {
+  if (points_path == "-") return {};
+  return Utf8WithReplacements(FileStem(points_path));
+}
+
 // The project of a fit: every point in the file's order with its role, each
 // coordinate the shortest text that reads back as the value read (the file's
 // own text is not kept), the model, and the parameters as the report
 // prints them. The layout is the point files' default: the common-point
 // file's columns are not those of the files the project converts.
-Project ProjectOf(const std::string& points_path, const std::vector<CommonPoint>& points,
+Project ProjectOf(const std::string& site, const std::vector<CommonPoint>& points,
                   const std::vector<std::string>& exclude, const std::vector<std::string>& check,
                   FitModel model, const FitReport& report) {
   Project project;
-  // Its name without folder and extension; empty for standard input.
-  if (points_path != "-") project.site = FileStem(points_path);
+  project.site = site;
   project.model = model;
   ProjectParams params;
   params.texts = report.texts;
@@ -214,6 +223,10 @@ int RunSolveProject(const std::string& path, const FitChoices& fit) {
 
 int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
   if (options.points.empty()) return Complain("--points: the file name is empty", kExitUsage);
+  // An empty name is a mistake in the command, not a file that cannot be written.
+  if (options.save_project && options.save_project->empty()) {
+    return Complain("--save-project: the file name is empty", kExitUsage);
+  }
   if (!CheckReportRequest(fit.report, options.points, options.save_project)) return kExitUsage;
   std::optional<double> limit;
   if (options.max_residual) {
@@ -254,17 +267,24 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
   const SitePoints by_role = PointsByName(*points, exclude, check);
 
   // The site is named after its file, as the project saved from it is.
-  const ReportOrigin origin{std::string(FileStem(options.points)), options.points, ""};
-  return FitAndReport(where, by_role, fit, origin, limit, options.max_residual.value_or(""),
-                      [&](const FitReport& report) {
-                        if (!options.save_project) return kExitOk;
-                        const Project project =
-                            ProjectOf(options.points, *points, exclude, check, fit.model, report);
-                        auto written = WriteProject(project, *options.save_project);
-                        if (written) return kExitOk;
-                        std::cout.flush();
-                        return Complain(written.error(), kExitFailure);
-                      });
+  const std::string site = SiteNameOf(options.points);
+  const ReportOrigin origin{site, options.points, ""};
+  return FitAndReport(
+      where, by_role, fit, origin, limit, options.max_residual.value_or(""),
+      [&](const FitReport& report) {
+        if (!options.save_project) return kExitOk;
+        const Project project = ProjectOf(site, *points, exclude, check, fit.model, report);
+        auto written = WriteProject(project, *options.save_project);
+        std::cout.flush();
+        if (!written) return Complain(written.error(), kExitFailure);
+        if (site != FileStem(options.points)) {
+          Complain(EscapeControlBytes(*options.save_project) + ": the site is named \"" +
+                       MessageExcerpt(site) + "\", as the points file's name is not UTF-8 (" +
+                       std::string(kReplacementCharacter) + " for each byte that is not)",
+                   kExitOk);
+        }
+        return kExitOk;
+      });
 }
 
 }  // namespace torvane::cli

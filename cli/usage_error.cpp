@@ -20,7 +20,17 @@ int ComplainOfNumber(const std::string& option, const std::string& text, Decimal
 }
 
 int ComplainOfCommandLine(std::string_view what) {
-  return Complain(EscapeControlBytes(what) + "\nRun with --help for more information.", kExitUsage);
+  // CLI11 quotes what was typed in full: each run of it without a blank is
+  // cut as an option's value is, control bytes escaped.
+  std::string told;
+  for (;;) {
+    const std::size_t blank = what.find(' ');
+    told += MessageExcerpt(std::string(what.substr(0, blank)));
+    if (blank == std::string_view::npos) break;
+    told += ' ';
+    what.remove_prefix(blank + 1);
+  }
+  return Complain(told + "\nRun with --help for more information.", kExitUsage);
 }
 
 bool ReadValue(const std::string& option, const std::string& text, double* value) {

@@ -22,8 +22,9 @@ int Complain(const std::string& message, int status);
 int ComplainOfNumber(const std::string& option, const std::string& text, DecimalError why);
 
 // A command line CLI11 rejected, `what` being its message (which quotes what
-// was typed, control bytes escaped here), and the hint to --help. Returns
-// kExitUsage.
+// was typed: here each run of it without a blank longer than a message
+// quotes is cut as MessageExcerpt cuts it, control bytes escaped), and the
+// hint to --help. Returns kExitUsage.
 int ComplainOfCommandLine(std::string_view what);
 
 // An option value that must be a decimal number in full, or "." (the

@@ -10,9 +10,11 @@
 #include <unordered_set>
 #include <vector>
 
+#include "batch/kept_input.h"
 #include "batch/point_file.h"
 #include "batch/result_buffer.h"
 #include "batch/result_path.h"
+#include "batch/result_target.h"
 #include "drawing/dxf_blockers.h"
 #include "drawing/dxf_groups.h"
 #include "os/file_system.h"
@@ -150,10 +152,12 @@ RunError OutsideSection(std::uint64_t line, int code, std::string_view text) {
 // that is no drawing at all) makes the drawing damaged, at its line.
 class DrawingConverter {
  public:
-  // `path`: the drawing, read a second time for WorldDimensionBlocks when
-  // it has dimension blocks (a drawing without needs no second reading).
-  DrawingConverter(const DrawingMotion& motion, const std::string& path, DrawingSummary* summary)
-      : motion_(motion), path_(path), summary_(summary) {}
+  // `file`, the drawing at `path` being read, is read a second time from
+  // its start for WorldDimensionBlocks when it has dimension blocks (a
+  // drawing without needs no second reading), then put back where it was.
+  DrawingConverter(const DrawingMotion& motion, std::FILE* file, const std::string& path,
+                   DrawingSummary* summary)
+      : motion_(motion), file_(file), path_(path), summary_(summary) {}
 
   Expected<void, RunError> Convert(DxfUnit& unit) {
     if (auto sound = CheckStructure(unit); !sound) return sound;
@@ -177,13 +181,10 @@ class DrawingConverter {
           in_dimension_block_ = false;
           if (IsDimensionBlock(unit.Find(2))) {
             if (!world_blocks_) {
-              FileHandle again(OpenFile(PathFromUtf8(path_), "rb"));
-              if (!again) {
-                RunError e = FileError(RunErrorKind::kCannotRead, path_, 0);
-                e.detail = SystemReason(errno);
-                return Fail(std::move(e));
-              }
-              world_blocks_ = WorldDimensionBlocks(again.get());
+              std::uint64_t at = 0;
+              if (!PositionIn(file_, &at) || !SeekTo(file_, 0)) return Fail(ReadFailure());
+              world_blocks_ = WorldDimensionBlocks(file_);
+              if (std::ferror(file_) || !SeekTo(file_, at)) return Fail(ReadFailure());
             }
             in_dimension_block_ = world_blocks_->count(std::string(*unit.Find(2))) > 0;
           }
@@ -219,6 +220,12 @@ class DrawingConverter {
   }
 
  private:
+  RunError ReadFailure() const {
+    RunError e = FileError(RunErrorKind::kCannotRead, path_, 0);
+    e.detail = SystemReason(errno);
+    return e;
+  }
+
   Expected<void, RunError> CheckStructure(const DxfUnit& unit) {
     // A unit's groups after its group 0 (the first unit's from its first):
     // between sections only comments stand.
@@ -260,6 +267,7 @@ class DrawingConverter {
   }
 
   const DrawingMotion& motion_;
+  std::FILE* file_;
   const std::string& path_;
   std::optional<NameSet> world_blocks_;  // read when the first dimension block comes
   DrawingSummary* summary_;
@@ -269,23 +277,6 @@ class DrawingConverter {
   bool in_dimension_block_ = false;
   DxfSequence sequence_;
 };
-
-// Where the result goes: a file of its own, never the drawing.
-Expected<fs::path, RunError> ResultTarget(const DrawingRequest& request) {
-  fs::path target = PathFromUtf8(request.result_path);
-  const PathKind kind = KindOf(target);
-  if (kind == PathKind::kFolder) return Fail(WriteFailure(request.result_path, kFolderInTheWay));
-  if (kind == PathKind::kMissing) return target;
-  std::error_code ec;
-  if (fs::equivalent(PathFromUtf8(request.drawing_path), target, ec)) {
-    return Fail(FileError(RunErrorKind::kResultIsPointFile, request.result_path, 0));
-  }
-  if (fs::is_symlink(fs::symlink_status(target, ec))) {
-    fs::path file = fs::canonical(target, ec);
-    if (!ec) target = std::move(file);
-  }
-  return target;
-}
 
 }  // namespace
 
@@ -322,8 +313,20 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
     e.detail = KindOf(PathFromUtf8(path)) == PathKind::kFolder ? kIsAFolder : SystemReason(errno);
     return Fail(std::move(e));
   }
+  // A pipe, a process substitution or a device is read once, as a point
+  // file is: the drawing is read from a copy, which a second reading and
+  // the check of its first bytes can go back in.
+  if (KindOf(PathFromUtf8(path)) == PathKind::kStream) {
+    auto kept = KeepInTemporaryFile(file.get(), KeptInput::kDrawing,
+                                    FileError(RunErrorKind::kCannotRead, path, 0));
+    if (!kept) return Fail(kept.error());
+    file.reset(*kept);
+  }
   if (auto kind = CheckKind(file.get(), path); !kind) return Fail(kind.error());
-  auto target = ResultTarget(request);
+  // A file is written where it will replace the result when complete; a
+  // device, a pipe or a terminal gets the result only once all of it is in
+  // a temporary file, and is never replaced.
+  auto target = ResolveResultTarget(path, request.result_path);
   if (!target) return Fail(target.error());
   std::uint64_t size = 0;
   {
@@ -332,10 +335,23 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
     if (ec) size = 0;
   }
 
-  int error = 0;
-  std::unique_ptr<PendingFile> pending = PendingFile::Begin(*target, &error);
-  if (!pending) return Fail(WriteFailure(request.result_path, SystemReason(error)));
-  ResultBuffer out(pending->stream());
+  std::unique_ptr<PendingFile> pending;
+  FileHandle whole;
+  std::FILE* sink = nullptr;
+  if (target->kind == ResultTarget::kFile) {
+    int error = 0;
+    pending = PendingFile::Begin(target->path, &error);
+    if (!pending) return Fail(WriteFailure(request.result_path, SystemReason(error)));
+    sink = pending->stream();
+  } else {
+    whole.reset(OpenTemporaryFile());
+    if (!whole) {
+      return Fail(WriteFailure(request.result_path,
+                               "cannot make a temporary file: " + SystemReason(errno)));
+    }
+    sink = whole.get();
+  }
+  ResultBuffer out(sink);
   bool written = true;
   // Most runs are a line or two: copied straight into the buffer's room.
   auto write = [&](const char* bytes, std::size_t n) {
@@ -350,7 +366,7 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
 
   const DrawingMotion motion(params, request.direction, request.axis, request.height_offset);
   DrawingSummary summary;
-  DrawingConverter converter(motion, path, &summary);
+  DrawingConverter converter(motion, file.get(), path, &summary);
   DxfGroupReader reader(file.get());
   DxfUnit unit;
   DxfGroup group;
@@ -444,13 +460,17 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
   if (request.progress && !request.progress(1.0)) {
     return Fail(FileError(RunErrorKind::kCancelled, path, 0));
   }
-  if (!written || !out.Flush() || std::fflush(pending->stream()) != 0) {
+  if (!written || !out.Flush() || std::fflush(sink) != 0) {
     return Fail(WriteFailure(request.result_path, SystemReason(errno)));
   }
   // The drawing is closed first: Windows renames nothing onto an open file.
   file.reset();
-  if (const int failed = pending->Commit()) {
-    return Fail(WriteFailure(request.result_path, SystemReason(failed)));
+  if (pending) {
+    if (const int failed = pending->Commit()) {
+      return Fail(WriteFailure(request.result_path, SystemReason(failed)));
+    }
+  } else if (auto sent = SendOut(whole.get(), *target, request.result_path, "drawing"); !sent) {
+    return Fail(sent.error());
   }
   return summary;
 }

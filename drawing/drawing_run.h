@@ -49,14 +49,18 @@ struct DrawingSummary {
 
 // Converts the drawing into the result, all or nothing: the result file is
 // replaced only by a complete result that has reached the disk (see
-// os/pending_file.h); on any failure nothing is written and an earlier
-// result stays. Rejects: a drawing that cannot be opened or read; a DWG
-// drawing (kDrawingDwg) or a binary DXF (kDrawingBinary); what
-// ConvertEntity rejects; a DXF damaged (kDrawingDamaged: an odd line count,
-// a code that is not a number, a line longer than kMaxLineBytes, a unit
-// outside a section, a section not ended or without its name, no 0 EOF at
-// the end, an empty file); a result path that is a folder, or the
-// drawing itself (kResultIsPointFile); a failed write; kCancelled.
+// os/pending_file.h); a result that is not a regular file (a device, a
+// pipe, a terminal; see batch/result_target.h) is written into once the
+// whole result is in a temporary file, never replaced; on any failure
+// nothing is written and an earlier result stays. A drawing that can be
+// read only once (a pipe, a device) is read into a temporary file first.
+// Rejects: a drawing that cannot be opened or read; a DWG drawing
+// (kDrawingDwg) or a binary DXF (kDrawingBinary); what ConvertEntity
+// rejects; a DXF damaged (kDrawingDamaged: an odd line count, a code that
+// is not a number, a line longer than kMaxLineBytes, a unit outside a
+// section, a section not ended or without its name, no 0 EOF at the end,
+// an empty file); a result path that is a folder or a link to nothing, or
+// the drawing itself (kResultIsPointFile); a failed write; kCancelled.
 Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
                                                   const RunParams& params);
 

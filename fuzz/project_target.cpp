@@ -21,6 +21,13 @@ void Project(const std::uint8_t* data, std::size_t size) {
     return;
   }
   auto written = WriteProject(*read, again.string());
+  // Written indented, a file takes about twice the bytes of its most
+  // compact form (a point's 62 bytes take 121): only a file beyond a third
+  // of the limit may be too large to write back.
+  if (!written && size > kMaxProjectBytes / 3 &&
+      written.error().ends_with("too large for a project")) {
+    return;
+  }
   Check(written.ok(), "a project read is not written: " + (written ? "" : written.error()));
   auto reread = ReadProject(again.string());
   Check(reread.ok(), "a project written is not read: " + (reread ? "" : reread.error()));

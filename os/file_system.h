@@ -60,4 +60,8 @@ bool SamePlace(const EntryPlace& a, const EntryPlace& b);
 // fseek to an offset in bytes from the start, 64-bit also where long has 32.
 bool SeekTo(std::FILE* file, std::uint64_t offset);
 
+// ftell: the offset in bytes from the start into *offset, 64-bit also where
+// long has 32. False with errno set on failure (a pipe, say).
+bool PositionIn(std::FILE* file, std::uint64_t* offset);
+
 }  // namespace torvane

@@ -40,4 +40,11 @@ bool SeekTo(std::FILE* file, std::uint64_t offset) {
   return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
 }
 
+bool PositionIn(std::FILE* file, std::uint64_t* offset) {
+  const off_t at = ftello(file);
+  if (at < 0) return false;
+  *offset = static_cast<std::uint64_t>(at);
+  return true;
+}
+
 }  // namespace torvane

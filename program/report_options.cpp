@@ -4,11 +4,18 @@
 #include <algorithm>
 #include <cstring>
 
+#include "batch/run_error.h"
+
 namespace torvane {
 namespace {
 
 constexpr const char* kNames[] = {"--report",       "--points",  "--project", "--model",
                                   "--check-points", "--exclude", "--operator"};
+
+// A value as a message quotes it: a long one cut, as MessageExcerpt cuts it.
+QString Quoted(const QString& text) {
+  return QString::fromStdString(MessageExcerpt(text.toStdString()));
+}
 
 bool Repeatable(const QString& name) {
   return name == QStringLiteral("--check-points") || name == QStringLiteral("--exclude");
@@ -21,7 +28,7 @@ Expected<void> SplitNames(const QString& option, const QString& value,
   for (const QString& name : value.split(QLatin1Char(','))) {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty()) {
-      return Fail(QStringLiteral("%1：“%2”中有空的点名").arg(option, value).toStdString());
+      return Fail(QStringLiteral("%1：“%2”中有空的点名").arg(option, Quoted(value)).toStdString());
     }
     names.push_back(trimmed.toStdString());
   }
@@ -51,8 +58,8 @@ Expected<ReportOptions> ParseReportOptions(const QStringList& arguments) {
     });
     if (!known) {
       return Fail((argument.startsWith(QStringLiteral("-"))
-                       ? QStringLiteral("未知的选项“%1”").arg(name)
-                       : QStringLiteral("多余的参数“%1”").arg(argument))
+                       ? QStringLiteral("未知的选项“%1”").arg(Quoted(name))
+                       : QStringLiteral("多余的参数“%1”").arg(Quoted(argument)))
                       .toStdString());
     }
     QString value;
@@ -84,8 +91,9 @@ Expected<ReportOptions> ParseReportOptions(const QStringList& arguments) {
   } else if (lower.endsWith(QStringLiteral(".html")) || lower.endsWith(QStringLiteral(".htm"))) {
     options.format = ReportFormat::kHtml;
   } else {
-    return Fail(
-        QStringLiteral("--report：“%1”不以 .pdf、.html 或 .htm 结尾").arg(*report).toStdString());
+    return Fail(QStringLiteral("--report：“%1”不以 .pdf、.html 或 .htm 结尾")
+                    .arg(Quoted(*report))
+                    .toStdString());
   }
 
   options.points = one("--points");
@@ -116,8 +124,9 @@ Expected<ReportOptions> ParseReportOptions(const QStringList& arguments) {
           return *model == QString::fromUtf8(choice.name.data(), choice.name.size());
         });
     if (found == std::end(kModelNames)) {
-      return Fail(
-          QStringLiteral("--model：“%1”不是 rigid 或 similarity").arg(*model).toStdString());
+      return Fail(QStringLiteral("--model：“%1”不是 rigid 或 similarity")
+                      .arg(Quoted(*model))
+                      .toStdString());
     }
     options.model = found->value;
   }
@@ -132,7 +141,7 @@ Expected<ReportOptions> ParseReportOptions(const QStringList& arguments) {
     }
   }
   for (const std::string& name : options.check) {
-    const QString quoted = QString::fromStdString(name);
+    const QString quoted = QString::fromStdString(MessageExcerpt(name));
     if (std::count(options.check.begin(), options.check.end(), name) > 1) {
       return Fail(QStringLiteral("--check-points：“%1”给了两次").arg(quoted).toStdString());
     }

@@ -109,8 +109,7 @@ int RunReport(const ReportOptions& options) {
     }
   }
   if (SameFile(*out, *input)) {
-    return ComplainOfReport("--report：“" + EscapeControlBytes(*out) + "”就是读入的文件",
-                            kReportUsage);
+    return ComplainOfReport("--report：“" + MessageExcerpt(*out) + "”就是读入的文件", kReportUsage);
   }
   auto site = options.points ? ReadPoints(options, *input) : ReadSiteProject(shown_input, *input);
   if (!site) return site.error();

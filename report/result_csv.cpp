@@ -56,11 +56,14 @@ namespace {
 
 class CsvWriter final : public ResultWriter {
  public:
-  CsvWriter(std::vector<PointField> columns, int decimals)
-      : columns_(std::move(columns)), pattern_(CoordinatePattern(decimals)) {}
+  CsvWriter(std::vector<PointField> columns, int decimals, bool header)
+      : columns_(std::move(columns)), pattern_(CoordinatePattern(decimals)), header_(header) {}
 
   std::string_view Extension() const override { return ".csv"; }
   ResultEncoding Encoding() const override { return ResultEncoding::kAsPointFile; }
+  bool Begin(ResultBuffer& out) override {
+    return !header_ || out.Append(ColumnsText(columns_) + std::string(kTableLineEnd));
+  }
   bool Write(ResultBuffer& out, const PointRecord& point, PlanePoint converted,
              TextEncoding) override {
     line_.clear();
@@ -71,14 +74,16 @@ class CsvWriter final : public ResultWriter {
  private:
   std::vector<PointField> columns_;
   std::string pattern_;
+  bool header_;
   std::string line_;  // kept, so that its memory serves every line
 };
 
 }  // namespace
 
-std::unique_ptr<ResultWriter> MakeCsvWriter(std::vector<PointField> columns, int decimals) {
+std::unique_ptr<ResultWriter> MakeCsvWriter(std::vector<PointField> columns, int decimals,
+                                            bool header) {
   assert(decimals >= 0 && decimals <= kMaxResultDecimals);
-  return std::make_unique<CsvWriter>(std::move(columns), decimals);
+  return std::make_unique<CsvWriter>(std::move(columns), decimals, header);
 }
 
 }  // namespace torvane

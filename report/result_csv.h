@@ -26,7 +26,10 @@ void AppendCsvLine(std::string& out, const PointRecord& point, PlanePoint conver
 
 // The writer of CSV: AppendCsvLine in `columns`, X and Y with `decimals`
 // decimals (0 to kMaxResultDecimals); extension ".csv", in the point
-// file's encoding.
-std::unique_ptr<ResultWriter> MakeCsvWriter(std::vector<PointField> columns, int decimals);
+// file's encoding. With `header`, a first line names the columns as
+// --columns does ("name,x,y,h"), for programs that take the first line
+// for the columns' names; `convert --skip-lines=1` reads the result back.
+std::unique_ptr<ResultWriter> MakeCsvWriter(std::vector<PointField> columns, int decimals,
+                                            bool header = false);
 
 }  // namespace torvane

@@ -9,13 +9,13 @@
 namespace torvane {
 
 std::unique_ptr<ResultWriter> MakeResultWriter(ResultFormat format, int decimals,
-                                               const PointLayout& layout) {
+                                               const PointLayout& layout, bool csv_header) {
   assert(decimals >= 0 && decimals <= kMaxResultDecimals);
   switch (format) {
     case ResultFormat::kTable:
       return MakeTableWriter();
     case ResultFormat::kCsv:
-      return MakeCsvWriter(layout.fields, decimals);
+      return MakeCsvWriter(layout.fields, decimals, csv_header);
     case ResultFormat::kJson:
       return MakeJsonWriter(decimals);
   }

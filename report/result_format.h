@@ -24,8 +24,9 @@ inline constexpr int kDefaultResultDecimals = 5;
 
 // The writer of `format`. `decimals` (0 to kMaxResultDecimals) are those of
 // X and Y in CSV and JSON; the table always has five. CSV writes the
-// columns of `layout`, the point file's.
+// columns of `layout`, the point file's, after a line naming them with
+// `csv_header` (MakeCsvWriter); the other formats have no such line.
 std::unique_ptr<ResultWriter> MakeResultWriter(ResultFormat format, int decimals,
-                                               const PointLayout& layout);
+                                               const PointLayout& layout, bool csv_header = false);
 
 }  // namespace torvane

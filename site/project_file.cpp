@@ -56,6 +56,10 @@ std::string Choices(const NamedChoice<T> (&words)[N]) {
 
 std::string Quoted(const std::string& text) { return "\"" + MessageExcerpt(text) + "\""; }
 
+std::string TooLarge() {
+  return "more than " + std::to_string(kMaxProjectBytes) + " bytes, too large for a project";
+}
+
 // The reading of one JSON value after another, each message starting with
 // `where` ("point 4: "): what is wrong, with the member's name or text.
 class Reader {
@@ -68,11 +72,20 @@ class Reader {
     return &*found;
   }
 
+  // A text of at most kMaxProjectTextBytes, or kMaxProjectNotesBytes for
+  // the notes.
   Expected<std::string> Text(const Json& object, const char* key) const {
     auto value = Member(object, key);
     if (!value) return Fail(value.error());
     if (!(*value)->is_string()) return Fail(where_ + "\"" + key + "\" is not a text");
-    return (*value)->get<std::string>();
+    const std::string& text = (*value)->get_ref<const std::string&>();
+    const std::size_t most =
+        std::string_view(key) == "notes" ? kMaxProjectNotesBytes : kMaxProjectTextBytes;
+    if (text.size() > most) {
+      return Fail(where_ + key + " " + Quoted(text) + " is longer than " + std::to_string(most) +
+                  " bytes");
+    }
+    return text;
   }
 
   // A text that must read as a decimal number in full.
@@ -265,13 +278,22 @@ Expected<Project, std::string> ReadAt(const std::filesystem::path& path, Project
     refusal = {ProjectFault::kCannotOpen, 0, SystemReason(errno)};
     return Fail("cannot open: " + refusal.reason);
   }
+  // Read up to a byte past the limit: what is larger is refused unparsed,
+  // a pipe or a device that never ends included.
   std::string bytes;
   char block[65536];
   std::size_t got = 0;
-  while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) bytes.append(block, got);
+  while (bytes.size() <= kMaxProjectBytes &&
+         (got = std::fread(block, 1, sizeof block, file.get())) > 0) {
+    bytes.append(block, got);
+  }
   if (std::ferror(file.get())) {
     refusal = {ProjectFault::kCannotRead, 0, SystemReason(errno)};
     return Fail("cannot read: " + refusal.reason);
+  }
+  if (bytes.size() > kMaxProjectBytes) {
+    refusal = {ProjectFault::kTooLarge, kMaxProjectBytes, ""};
+    return Fail(TooLarge());
   }
   Json json;
   try {
@@ -359,6 +381,7 @@ Expected<void, std::string> WriteProject(const Project& project, const std::stri
     return Fail(where + "not written: a text is not UTF-8");
   }
   bytes += '\n';
+  if (bytes.size() > kMaxProjectBytes) return Fail(where + "not written: " + TooLarge());
   // What is written must open again: a project with a point that is not a
   // number, say, is refused here rather than found when it is opened.
   if (auto check = FromJson(Json::parse(bytes)); !check) {

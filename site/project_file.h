@@ -5,6 +5,7 @@
 // every number that must come back digit for digit is kept as its text.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,6 +28,15 @@ inline constexpr NamedChoice<DrawingAxis> kDrawingAxisWords[] = {
 
 // The project version this program writes, and the newest it reads.
 inline constexpr int kProjectVersion = 1;
+
+// The most a project may hold, in bytes: the whole file (a site of a
+// thousand points takes some 170 kB), its notes, and each of its other
+// texts (the site's name, a point's name or coordinate, a word of the
+// layout). A file or text beyond them is refused before it is parsed or
+// as it is read, so that a hostile file takes bounded memory and time.
+inline constexpr std::uint64_t kMaxProjectBytes = std::uint64_t{4} << 20;  // 4 MiB
+inline constexpr std::size_t kMaxProjectNotesBytes = std::size_t{64} << 10;
+inline constexpr std::size_t kMaxProjectTextBytes = 1024;
 
 // A common point: its coordinates in metres as typed or read, survey grid
 // (xs, ys) and construction grid (xc, yc), each a decimal number in full
@@ -83,20 +93,33 @@ struct Project {
 
 // The project in the file at `path` (UTF-8). Members this version does not
 // know are ignored. Rejects, each message starting with the path: a file
-// that cannot be opened or read; damaged JSON ("damaged JSON at byte 17");
-// JSON that is not a Torvane project (no "format": "torvane-project"); a
-// newer version ("made by a newer Torvane (project version 3; this one
-// reads 1)"); a member missing or of the wrong kind; a coordinate, height
-// offset or scale that is not a decimal number in full ("point 4: xs \"abc\"
-// is not a number"); parameters the conversion rejects, a scale not greater
-// than 0; an empty or repeated point name; an unknown role, model,
-// delimiter, encoding or parameter source; columns ParseColumns rejects.
-// With `refusal`, a refused file's fault is also given apart from the
-// message, for a front end that tells it in words of its own.
-enum class ProjectFault { kCannotOpen, kCannotRead, kDamaged, kForeign, kNewer, kInvalid };
+// that cannot be opened or read; a file of more than kMaxProjectBytes
+// ("more than 4194304 bytes, too large for a project"), and a text longer
+// than its limit above ("site \"...\" is longer than 1024 bytes"); damaged
+// JSON ("damaged JSON at byte 17"); JSON that is not a Torvane project (no
+// "format": "torvane-project"); a newer version ("made by a newer Torvane
+// (project version 3; this one reads 1)"); a member missing or of the wrong
+// kind; a coordinate, height offset or scale that is not a decimal number
+// in full ("point 4: xs \"abc\" is not a number"); parameters the
+// conversion rejects, a scale not greater than 0; an empty or repeated
+// point name; an unknown role, model, delimiter, encoding or parameter
+// source; columns ParseColumns rejects. With `refusal`, a refused file's
+// fault is also given apart from the message, for a front end that tells
+// it in words of its own.
+enum class ProjectFault {
+  kCannotOpen,
+  kCannotRead,
+  kTooLarge,
+  kDamaged,
+  kForeign,
+  kNewer,
+  kInvalid
+};
 struct ProjectRefusal {
   ProjectFault fault = ProjectFault::kInvalid;
-  std::uint64_t number = 0;  // kDamaged: the byte; kNewer: the file's version
+  // kDamaged: the byte; kNewer: the file's version; kTooLarge: the most a
+  // project may hold (kMaxProjectBytes)
+  std::uint64_t number = 0;
   // kCannotOpen, kCannotRead: the system's reason; kInvalid: what is wrong,
   // as the message says it after the path.
   std::string reason;
@@ -109,10 +132,10 @@ Expected<Project, std::string> ReadProject(const std::string& path,
 // final one, so that one project always gives the same bytes. The texts
 // must be valid UTF-8 and project.encoding not kUtf8WithBom. Rejects,
 // quoting the path: a project that ReadProject would refuse ("not
-// written: point 2: the name is empty"), a text that is not UTF-8, a path
-// that is a folder or a device, an existing file that is not a project this
-// version reads (a foreign or newer file is never replaced), and the
-// system's failures.
+// written: point 2: the name is empty"), one of more than kMaxProjectBytes,
+// a text that is not UTF-8, a path that is a folder or a device, an
+// existing file that is not a project this version reads (a foreign or
+// newer file is never replaced), and the system's failures.
 Expected<void, std::string> WriteProject(const Project& project, const std::string& path);
 
 }  // namespace torvane

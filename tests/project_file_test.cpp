@@ -148,9 +148,16 @@ TEST(ProjectFile, RandomProjectsComeBackUnchanged) {
 // after "PATH: " (empty: read, the change ignored).
 TEST(ProjectFile, RefusedFilesSayWhy) {
   const std::string deep(100000, '[');
+  // The limits the README states: 4 MiB a file, 1024 bytes a text, 64 KiB
+  // the notes; a text quoted by its first 60 bytes and its length.
+  const std::string whole_limit = kExample + std::string((4 << 20) - kExample.size(), ' ');
+  const auto text = [](std::size_t bytes) { return "\"" + std::string(bytes, 'x') + "\""; };
+  const auto excerpt = [](std::size_t bytes) {
+    return "\"" + std::string(60, 'x') + "... (" + std::to_string(bytes) + " bytes)\"";
+  };
   const struct {
     std::string from, to;  // `from` empty: the whole file is `to`
-    const char* error;
+    std::string error;
   } rows[] = {
       // damaged: the byte, counted from 1, where the text stops being JSON
       // (one past the end for a file cut short)
@@ -160,6 +167,27 @@ TEST(ProjectFile, RefusedFilesSayWhy) {
       {"", deep, "damaged JSON at byte 100001"},
       {"\"version\": 1", "\"version\": 1e400",
        "damaged JSON: a number is beyond the range of doubles"},
+      // the same in members Torvane ignores, or of the wrong kind
+      {"\"version\": 1", "\"version\": 1, \"x\": -1e400",
+       "damaged JSON: a number is beyond the range of doubles"},
+      {"\"skip_lines\": 1", "\"skip_lines\": 1e400",
+       "damaged JSON: a number is beyond the range of doubles"},
+      {"\"-0.125\"", "1e400", "damaged JSON: a number is beyond the range of doubles"},
+      {"\"x_offset\": \"1000.000161\"", "\"x_offset\": \"1000.000161\", \"k\": [{\"z\": 1e-400}]",
+       ""},
+      // sizes: the file refused unparsed, each text as it is read
+      {"", whole_limit, ""},
+      {"", whole_limit + " ", "more than 4194304 bytes, too large for a project"},
+      {"", std::string(5 << 20, '['), "more than 4194304 bytes, too large for a project"},
+      {"\"东区 1#楼\"", text(1024), ""},
+      {"\"东区 1#楼\"", text(1025), "site " + excerpt(1025) + " is longer than 1024 bytes"},
+      {"\"东区 1#楼\"", text(20 << 20), "more than 4194304 bytes, too large for a project"},
+      {"\"control from the 2024 survey\\nIII12 disturbed\"", text(65536), ""},
+      {"\"control from the 2024 survey\\nIII12 disturbed\"", text(65537),
+       "notes " + excerpt(65537) + " is longer than 65536 bytes"},
+      {"\"III12\"", text(1025), "point 2: name " + excerpt(1025) + " is longer than 1024 bytes"},
+      {"\"-12.5\"", "\"" + std::string(1025, '1') + "\"",
+       "point 2: ys \"" + std::string(60, '1') + "... (1025 bytes)\" is longer than 1024 bytes"},
       // foreign JSON, another format tag
       {"", "[1, 2]", "not a Torvane project"},
       {"", "{\"type\": \"FeatureCollection\"}", "not a Torvane project"},
@@ -208,10 +236,10 @@ TEST(ProjectFile, RefusedFilesSayWhy) {
     }
     const std::string path = dir.Write("site.torvane", bytes);
     auto read = ReadProject(path);
-    if (*row.error == '\0') {
-      EXPECT_TRUE(read.ok()) << row.to << ": " << read.error();
+    if (row.error.empty()) {
+      EXPECT_TRUE(read.ok()) << row.to.substr(0, 100) << ": " << read.error();
     } else {
-      ASSERT_FALSE(read.ok()) << row.to;
+      ASSERT_FALSE(read.ok()) << row.to.substr(0, 100);
       EXPECT_EQ(read.error(), path + ": " + row.error);
     }
   }
@@ -229,6 +257,12 @@ TEST(ProjectFile, WritesOnlyOverProjects) {
       {"{\"format\": \"torvane-project\", \"version\": 2}",
        "not replaced, as it is not a project this Torvane reads (made by a newer Torvane "
        "(project version 2; this one reads 1))"},
+      {"{\"format\": \"torvane-project\", \"version\": 1, \"skip_lines\": 1e400}",
+       "not replaced, as it is not a project this Torvane reads (damaged JSON: a number is "
+       "beyond the range of doubles)"},
+      {kExample + std::string(4 << 20, '\n'),
+       "not replaced, as it is not a project this Torvane reads (more than 4194304 bytes, too "
+       "large for a project)"},
       {kExample, ""},
   };
   TempDir dir;
@@ -256,6 +290,18 @@ TEST(ProjectFile, WritesOnlyOverProjects) {
   faulty.points[1].name = "III11";
   EXPECT_EQ(WriteProject(faulty, other).error(),
             other + ": not written: point 2: name \"III11\" is also point 1's");
+  faulty = ExampleProject();
+  faulty.site = std::string(1025, 'x');
+  EXPECT_EQ(WriteProject(faulty, other).error(),
+            other + ": not written: site \"" + std::string(60, 'x') +
+                "... (1025 bytes)\" is longer than 1024 bytes");
+  // 40,000 points of some 125 bytes each are more than the 4 MiB a file may hold.
+  faulty = ExampleProject();
+  for (int i = 0; i < 40000; ++i) {
+    faulty.points.push_back({"P" + std::to_string(i), PointRole::kFit, "1", "2", "3", "4"});
+  }
+  EXPECT_EQ(WriteProject(faulty, other).error(),
+            other + ": not written: more than 4194304 bytes, too large for a project");
   faulty = ExampleProject();
   faulty.layout.fields = {PointField::kName, PointField::kX};
   EXPECT_EQ(WriteProject(faulty, other).error(),

@@ -224,6 +224,14 @@ def main():
         '"skip_lines": 0, "encoding": null}, "parameters": null, "points": ['
         + point.format("K1", 1000, 0) + ", " + point.format("K2", 1100, 100) + ", "
         + point.format(" K1", 1200, 200) + "]}\n", encoding="utf-8")
+    # A number beyond doubles in a member Torvane ignores; a site's name of
+    # 20 MB, beyond the 4 MiB a project may hold: told, never an abort.
+    beyond = WORK / "beyond.torvane"
+    beyond.write_text('{"format": "torvane-project", "version": 1, "skip_lines": 1e400}\n',
+                      encoding="utf-8")
+    huge = WORK / "huge.torvane"
+    huge.write_text('{"format": "torvane-project", "version": 1, "site": "' + "x" * (20 << 20)
+                    + '"}\n', encoding="utf-8")
     out_pdf = WORK / "refused.pdf"
     (WORK / "folder.pdf").mkdir(exist_ok=True)
     refusals = [
@@ -231,6 +239,11 @@ def main():
         ([f"--report={WORK / 'r.txt'}", f"--points={example}"], 2, "不以 .pdf、.html 或 .htm 结尾"),
         ([f"--report={out_pdf}", f"--points={example}", "--model=affine"], 2,
          "--model：“affine”不是 rigid 或 similarity"),
+        # A long value is quoted by its first 60 bytes and its length.
+        ([f"--report={out_pdf}", f"--points={example}", "--model=" + "y" * 128], 2,
+         "--model：“" + "y" * 60 + "... (128 bytes)”不是 rigid 或 similarity"),
+        ([f"--report={out_pdf}", f"--points={example}", "--" + "y" * 128], 2,
+         "未知的选项“--" + "y" * 58 + "... (130 bytes)”"),
         ([f"--report={out_pdf}", f"--points={example}", "--check-points=K9"], 2,
          f"--check-points：“K9”不是 {example} 中的点名"),
         ([f"--report={out_pdf}", f"--points={example}", "--check-points=K5", "--exclude=K5"], 2,
@@ -246,6 +259,10 @@ def main():
         ([f"--report={WORK / 'folder.pdf'}", f"--points={example}"], 1, "是文件夹，报告未写出"),
         ([f"--report={out_pdf}", f"--project={twice}"], 1,
          "第 3 个点的点名“K1”与第 1 个点相同（点名两端的空白不计）"),
+        ([f"--report={out_pdf}", f"--project={beyond}"], 1,
+         "的内容有误：damaged JSON: a number is beyond the range of doubles"),
+        ([f"--report={out_pdf}", f"--project={huge}"], 1,
+         "太大，不是项目文件：项目文件最多 4194304 字节。"),
     ]
     for args, status, message in refusals:
         out = run([TORVANE, *args], env=no_display())

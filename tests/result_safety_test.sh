@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Where the table goes and what is never lost: devices, pipes and links as
-# results, inputs that can be read only once, names with spaces, the point
-# file named as its own result. Each row checks the exact output and that
+# Where the table or drawing goes and what is never lost: devices, pipes
+# and links as results, inputs that can be read only once, names with
+# spaces, the point file named as its own result. Each row checks the exact output and that
 # the files beside it are as they were.
 # Usage: result_safety_test.sh TORVANE_CLI
 set -uo pipefail
@@ -34,6 +34,39 @@ run "-o a link to a file" 0 "" "" "${convert[@]}" -o link.txt p.csv
 equal "the link stays a link" "symbolic link" "$(stat -c %F link.txt)"
 equal "the file it leads to gets the table" "$table" "$(cat t.txt)"
 rm -f fifo from-fifo link.txt t.txt
+
+# --- drawings likewise: written into a FIFO, a pipe or a device, never
+# replaced, and read once from a FIFO (a dimension's block asks for a second
+# reading). The expected drawings are worked by hand: DXF x to (x - 200) / 2
+# and y to (y - 100) / 2. ---
+draw=("$cli" convert --dx=100 --dy=200 --angle=0 --scale=2)
+printf '0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nLINE\r\n10\r\n300\r\n20\r\n150\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n' >d.dxf
+drawing=$(printf '0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nLINE\r\n10\r\n50\r\n20\r\n25\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n')
+mkfifo fifo
+# Bounded: a FIFO replaced by a file would leave its reader waiting.
+timeout 60 cat fifo >from-fifo &
+run "a drawing to a FIFO" 0 "" "" "${draw[@]}" -o fifo d.dxf
+wait
+equal "the FIFO's reader gets the drawing" "$drawing" "$(cat from-fifo)"
+equal "the FIFO stays a FIFO after a drawing" "fifo" "$(stat -c %F fifo)"
+# Only once a FIFO is known to be written into: a fault would replace the
+# machine's /dev/null as root.
+if [ "$(stat -c %F fifo)" = fifo ]; then
+  run "a drawing to /dev/null" 0 "" "" "${draw[@]}" -o /dev/null d.dxf
+  equal "/dev/null stays a device after a drawing" "character special file" "$(stat -c %F /dev/null)"
+fi
+run "a drawing to /dev/stdout into a pipe" 0 "$drawing" "" sh -c '"$@" -o /dev/stdout d.dxf | cat' sh "${draw[@]}"
+ln -s nowhere.dxf dangling.dxf
+run "a drawing to a link to nothing" 1 "" "dangling.dxf: cannot write: it is a link to nothing" \
+  "${draw[@]}" -o dangling.dxf d.dxf
+equal "the link stays as it was" "nowhere.dxf" "$(readlink dangling.dxf)"
+printf '0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\n*D1\n0\nLINE\n10\n300\n20\n150\n11\n302\n21\n150\n0\nENDBLK\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nDIMENSION\n2\n*D1\n10\n300\n20\n150\n0\nENDSEC\n0\nEOF\n' >dim.dxf
+mkfifo in.dxf
+timeout 60 cat dim.dxf >in.dxf &
+run "a drawing with a dimension from a FIFO" 0 "" "" "${draw[@]}" -o from-fifo.dxf in.dxf
+wait
+equal "its result" "$(printf '0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\n*D1\n0\nLINE\n10\n50\n20\n25\n11\n51\n21\n25\n0\nENDBLK\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nDIMENSION\n2\n*D1\n10\n50\n20\n25\n0\nENDSEC\n0\nEOF\n')" "$(cat from-fifo.dxf)"
+rm -f fifo from-fifo in.dxf from-fifo.dxf dangling.dxf d.dxf dim.dxf
 
 # --- inputs read once: pipes, process substitution, devices ---
 run "a process substitution" 0 "$table" "" "${convert[@]}" -o - <(cat p.csv)

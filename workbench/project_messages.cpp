@@ -12,6 +12,10 @@ QString ProjectOpenFailureMessage(const QString& path, const ProjectRefusal& ref
       return QStringLiteral("无法打开%1：%2。").arg(file, reason);
     case ProjectFault::kCannotRead:
       return QStringLiteral("读取%1时出错：%2。").arg(file, reason);
+    case ProjectFault::kTooLarge:
+      return QStringLiteral("%1太大，不是项目文件：项目文件最多 %2 字节。")
+          .arg(file)
+          .arg(refusal.number);
     case ProjectFault::kDamaged:
       return QStringLiteral("%1已损坏：第 %2 字节处不是正确的 JSON。")
           .arg(file)

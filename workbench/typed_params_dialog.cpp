@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "batch/run_error.h"
 #include "number/number_text.h"
 
 namespace torvane {
@@ -21,7 +22,8 @@ Expected<RunParams, QString> TypedRunParams(const ProjectParams& typed) {
     auto value = ParseParameterText(text);
     if (!value) {
       return Fail(QStringLiteral("%1“%2”不是数字。")
-                      .arg(QString::fromUtf8(boxes[i].second), QString::fromStdString(text)));
+                      .arg(QString::fromUtf8(boxes[i].second),
+                           QString::fromStdString(MessageExcerpt(text))));
     }
     values[i] = *value;
   }

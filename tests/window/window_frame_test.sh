@@ -4,7 +4,8 @@
 # mapped manages the screen.
 # Action: the window starts.
 # Expected: its outer frame, title bar and borders included, is centred on
-# the screen to within half a pixel each way.
+# the screen to within half a pixel each way. Then the window ended by the
+# session's signals (below).
 # Usage: window_frame_test.sh path/to/torvane
 set -u
 app=$1
@@ -69,4 +70,23 @@ centred() {
 # take a while to get there.
 check "the frame is centred" wait_for centred
 centred
+
+# State: the window or the workbench running, its Qt settings in a
+# temporary folder (Torvane-XXXXXX). Action: SIGTERM, or SIGHUP as at a
+# logout. Expected: the folder removed, as on Ctrl+Q, and the program
+# ended by the signal (128 + its number).
+for row in "TERM 143" "HUP 129" "TERM 143 --workbench" "HUP 129 --workbench"; do
+  read -r signal status mode <<<"$row"
+  tmp=$work/tmp-$signal$mode
+  mkdir "$tmp"
+  TMPDIR=$tmp QT_QPA_PLATFORM=xcb "$app" $mode >/dev/null 2>&1 &
+  pid=$!
+  pids+=("$pid")
+  check "$signal$mode: its settings folder is made" wait_for sh -c "ls -d '$tmp'/Torvane-*"
+  sleep 0.5  # the event loop running
+  kill -"$signal" "$pid"
+  { wait "$pid"; } 2>/dev/null  # without bash's word of the signal
+  equal "$signal$mode: ended by the signal" "$status" "$?"
+  equal "$signal$mode: its settings folder is removed" "" "$(ls -A "$tmp" | grep '^Torvane-')"
+done
 summary window_frame_test

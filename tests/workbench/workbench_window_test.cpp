@@ -178,8 +178,8 @@ TEST_F(WorkbenchTest, ProjectsRoundTripByteForByte) {
   }
 }
 
-// State: a damaged file, a foreign one and a newer project. Action: each
-// opened; then the shown project saved over it. Expected: refused with the
+// State: a damaged file, a foreign one, a newer project, ones too large.
+// Action: each opened; then the shown project saved over it. Expected: refused with the
 // file's name and why, the window as it was, the file untouched.
 TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
   OpenSavedSite();
@@ -187,11 +187,26 @@ TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
     const char* file;
     QByteArray bytes;
     const char* said;  // after 项目文件“PATH”
-  } rows[] = {{"damaged.torvane", "{\"format\": \"torvane-project\", \"vers",
-               "已损坏：第 36 字节处不是正确的 JSON。"},
-              {"foreign.torvane", "{\"type\": \"FeatureCollection\"}\n", "不是 Torvane 项目文件。"},
-              {"newer.torvane", "{\"format\": \"torvane-project\", \"version\": 7}\n",
-               "由较新版本的 Torvane 保存（项目版本 7），本版本只能读取版本 1。"}};
+  } rows[] = {
+      {"damaged.torvane", "{\"format\": \"torvane-project\", \"vers",
+       "已损坏：第 36 字节处不是正确的 JSON。"},
+      {"foreign.torvane", "{\"type\": \"FeatureCollection\"}\n", "不是 Torvane 项目文件。"},
+      {"newer.torvane", "{\"format\": \"torvane-project\", \"version\": 7}\n",
+       "由较新版本的 Torvane 保存（项目版本 7），本版本只能读取版本 1。"},
+      // A number beyond doubles in a member the workbench ignores;
+      // a site's name of 20 MB, beyond the 4 MiB a project may hold;
+      // one of 1025 bytes, beyond the 1024 a text may hold.
+      {"beyond.torvane", "{\"format\": \"torvane-project\", \"version\": 1, \"x\": -1e400}\n",
+       "的内容有误：damaged JSON: a number is beyond the range of doubles"},
+      {"huge.torvane",
+       "{\"format\": \"torvane-project\", \"version\": 1, \"site\": \"" +
+           QByteArray(20 << 20, 'x') + "\"}\n",
+       "太大，不是项目文件：项目文件最多 4194304 字节。"},
+      {"long.torvane",
+       "{\"format\": \"torvane-project\", \"version\": 1, \"site\": \"" + QByteArray(1025, 'x') +
+           "\"}\n",
+       "的内容有误：site \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx... "
+       "(1025 bytes)\" is longer than 1024 bytes"}};
   for (const Row& row : rows) {
     QFile file(Path(row.file));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -205,6 +220,10 @@ TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
                   QString::fromUtf8(row.said));
     EXPECT_EQ(Title(), "site[*] - 坐标转换工作台");
     EXPECT_FALSE(window_.SaveProjectAs(Path(row.file)));
+    EXPECT_TRUE(platform_.CallsOf(CallKind::kMessage)
+                    .back()
+                    .prompt.startsWith(
+                        QStringLiteral("项目未保存：\n%1: not replaced").arg(Path(row.file))));
     EXPECT_EQ(Bytes(Path(row.file)), row.bytes);
   }
 }
@@ -343,20 +362,26 @@ TEST_F(WorkbenchTest, RowsKeptOutOfTheSolveAreSaid) {
 // converted as 0): each either takes the H0 the command line's --dh takes,
 // or refuses it with the same words.
 TEST_F(WorkbenchTest, OneRuleForH0) {
+  // A long text is quoted by its first 60 bytes and its length, as --dh's.
+  const std::string long_text(128, 'y'), long_decimals = "0." + std::string(401, '1');
   const struct {
-    const char* typed;
+    std::string typed;
     const char* taken;  // nullptr: refused
-    const char* refusal;
-  } rows[] = {{"12.5", "12.5", ""},
-              {".", "0", ""},
-              {"", nullptr, ""},
-              {"12a", nullptr, "±0.000 高程 H0“12a”不是数字。"}};
+    std::string refusal;
+  } rows[] = {
+      {"12.5", "12.5", ""},
+      {".", "0", ""},
+      {"", nullptr, ""},
+      {"12a", nullptr, "±0.000 高程 H0“12a”不是数字。"},
+      {long_text, nullptr, "±0.000 高程 H0“" + std::string(60, 'y') + "... (128 bytes)”不是数字。"},
+      {long_decimals, nullptr,
+       "±0.000 高程 H0“0." + std::string(58, '1') + "... (403 bytes)”的小数位超过 400 位。"}};
   OpenSavedSite();
   for (const auto& row : rows) {
     SCOPED_TRACE(row.typed);
     platform_.ClearCalls();
-    TypeInto("heightOffset", QString::fromUtf8(row.typed));
-    const bool refused = *row.refusal != '\0';
+    TypeInto("heightOffset", QString::fromStdString(row.typed));
+    const bool refused = !row.refusal.empty();
     auto* box = window_.findChild<QLineEdit*>(QStringLiteral("heightOffset"));
     EXPECT_EQ(box->styleSheet().isEmpty(), !refused);
     EXPECT_EQ(window_.SaveProjectAs(Path("h0.torvane")), !refused);
@@ -369,8 +394,8 @@ TEST_F(WorkbenchTest, OneRuleForH0) {
     }
     const auto messages = platform_.CallsOf(CallKind::kMessage);
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].prompt.toStdString(), std::string(row.refusal) + "\n项目未保存。");
-    EXPECT_EQ(messages[1].prompt.toStdString(), std::string(row.refusal) + "\n未进行转换。");
+    EXPECT_EQ(messages[0].prompt.toStdString(), row.refusal + "\n项目未保存。");
+    EXPECT_EQ(messages[1].prompt.toStdString(), row.refusal + "\n未进行转换。");
   }
 }
 
