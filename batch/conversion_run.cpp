@@ -25,17 +25,6 @@ constexpr std::size_t kBatchPoints = 64;
 
 namespace fs = std::filesystem;
 
-RunError WriteFailure(const std::string& result_path, const std::string& reason) {
-  RunError e = FileError(RunErrorKind::kCannotWrite, result_path, 0);
-  e.detail = reason;
-  return e;
-}
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
 // The error for a file without points: one that --skip-lines passes over
 // whole says so.
 RunError NoPoints(const RunRequest& request, const PointFileReader& reader) {
@@ -175,24 +164,10 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   // stream gets the result only once all of it is in a temporary file.
   auto target = ResolveResultTarget(request.point_path, request.result_path);
   if (!target) return Fail(target.error());
-  std::unique_ptr<PendingFile> pending;
-  FileHandle whole;
-  std::FILE* sink = nullptr;
-  if (target->kind == ResultTarget::kFile) {
-    int error = 0;
-    pending = PendingFile::Begin(target->path, &error);
-    if (!pending) return Fail(WriteFailure(request.result_path, SystemReason(error)));
-    sink = pending->stream();
-  } else {
-    whole.reset(OpenTemporaryFile());
-    if (!whole) {
-      return Fail(WriteFailure(request.result_path,
-                               "cannot make a temporary file: " + SystemReason(errno)));
-    }
-    sink = whole.get();
-  }
+  auto sink = ResultSink::Open(*target, request.result_path);
+  if (!sink) return Fail(sink.error());
   const Transform transform(params);
-  ResultBuffer out(sink);
+  ResultBuffer out(sink->stream());
   RunSummary summary;
   PointRecord shifted;         // a point with its height shifted
   std::string shifted_height;  // its height's text
@@ -275,20 +250,11 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   if (summary.points == 0) return Fail(NoPoints(request, reader));
   // The last moment to stop: nothing has replaced the earlier result yet.
   if (!progress.TellEnd()) return Fail(Cancelled(request));
-  if (!writer.End(out) || !out.Flush() || std::fflush(sink) != 0) {
+  if (!writer.End(out) || !out.Flush() || std::fflush(sink->stream()) != 0) {
     return Fail(WriteFailure(request.result_path, SystemReason(errno)));
   }
-  if (pending) {
-    // The point file is closed first: Windows renames nothing onto a file
-    // that is open.
-    opened.value().reset();
-    if (const int failed = pending->Commit()) {
-      return Fail(WriteFailure(request.result_path, SystemReason(failed)));
-    }
-  } else {
-    auto sent = SendOut(whole.get(), *target, request.result_path, "table");
-    if (!sent) return Fail(sent.error());
-  }
+  opened.value().reset();  // the point file closed before the result is put in place
+  if (auto finished = sink.value().Finish("table"); !finished) return Fail(finished.error());
   return summary;
 }
 

@@ -13,16 +13,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kCopyBytes = 1 << 20;
 
-RunError WriteFailure(const std::string& result_path, const std::string& reason) {
-  RunError e = FileError(RunErrorKind::kCannotWrite, result_path, 0);
-  e.detail = reason;
-  return e;
-}
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 Expected<ResultTarget, RunError> ResolveResultTarget(const std::string& input_path,
@@ -61,7 +51,7 @@ Expected<ResultTarget, RunError> ResolveResultTarget(const std::string& input_pa
 
 Expected<void, RunError> SendOut(std::FILE* whole, const ResultTarget& target,
                                  const std::string& result_path, std::string_view what) {
-  std::unique_ptr<std::FILE, FileCloser> opened;
+  FileHandle opened;
   std::FILE* out = stdout;
   if (target.kind == ResultTarget::kStream) {
     opened.reset(OpenFile(target.path, "wb"));
@@ -81,6 +71,33 @@ Expected<void, RunError> SendOut(std::FILE* whole, const ResultTarget& target,
         result_path, "cannot read back the " + std::string(what) + ": " + SystemReason(errno)));
   }
   if (std::fflush(out) != 0) return Fail(WriteFailure(result_path, SystemReason(errno)));
+  return {};
+}
+
+Expected<ResultSink, RunError> ResultSink::Open(const ResultTarget& target,
+                                                const std::string& result_path) {
+  ResultSink sink;
+  sink.target_ = target;
+  sink.result_path_ = result_path;
+  if (target.kind == ResultTarget::kFile) {
+    int error = 0;
+    sink.pending_ = PendingFile::Begin(target.path, &error);
+    if (!sink.pending_) return Fail(WriteFailure(result_path, SystemReason(error)));
+  } else {
+    sink.whole_.reset(OpenTemporaryFile());
+    if (!sink.whole_) {
+      return Fail(
+          WriteFailure(result_path, "cannot make a temporary file: " + SystemReason(errno)));
+    }
+  }
+  return sink;
+}
+
+Expected<void, RunError> ResultSink::Finish(std::string_view what) {
+  if (!pending_) return SendOut(whole_.get(), target_, result_path_, what);
+  if (const int failed = pending_->Commit()) {
+    return Fail(WriteFailure(result_path_, SystemReason(failed)));
+  }
   return {};
 }
 

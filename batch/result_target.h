@@ -6,11 +6,14 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "base/expected.h"
 #include "batch/run_error.h"
+#include "os/file_system.h"
+#include "os/pending_file.h"
 
 namespace torvane {
 
@@ -39,5 +42,32 @@ Expected<ResultTarget, RunError> ResolveResultTarget(const std::string& input_pa
 // "table" or "drawing") or write of the stream.
 Expected<void, RunError> SendOut(std::FILE* whole, const ResultTarget& target,
                                  const std::string& result_path, std::string_view what);
+
+// The result as it is written: into a pending file that replaces the
+// target's regular file once the result is complete, or into a temporary
+// file that is sent out whole to standard output or a stream.
+class ResultSink {
+ public:
+  // Starts the result for `target` (ResolveResultTarget's of
+  // `result_path`). Rejects, as kCannotWrite naming `result_path`, a
+  // pending or temporary file that cannot be made.
+  static Expected<ResultSink, RunError> Open(const ResultTarget& target,
+                                             const std::string& result_path);
+
+  // Where the result is written (binary).
+  std::FILE* stream() const { return pending_ ? pending_->stream() : whole_.get(); }
+
+  // The result complete and flushed: puts it in place of the file, or sends
+  // it out (SendOut, `what` naming it). The input must be closed first:
+  // Windows renames nothing onto a file that is open. Rejects what
+  // PendingFile::Commit and SendOut reject.
+  Expected<void, RunError> Finish(std::string_view what);
+
+ private:
+  ResultTarget target_;
+  std::string result_path_;
+  std::unique_ptr<PendingFile> pending_;  // a file's
+  FileHandle whole_;                      // a stream's, or standard output's
+};
 
 }  // namespace torvane

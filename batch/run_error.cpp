@@ -17,6 +17,12 @@ std::string HeightsShifted(const RunError& e) {
 
 }  // namespace
 
+RunError WriteFailure(const std::string& result_path, const std::string& reason) {
+  RunError e = FileError(RunErrorKind::kCannotWrite, result_path, 0);
+  e.detail = reason;
+  return e;
+}
+
 std::string SystemReason(int error_number) { return std::generic_category().message(error_number); }
 
 std::string NotWrittenText(const NotWritten& why) {

@@ -138,6 +138,9 @@ std::string EscapeControlBytes(std::string_view text);
 // a line of megabytes does not fill the screen; control bytes escaped.
 std::string MessageExcerpt(const std::string& text);
 
+// kCannotWrite of the result `result_path`, `reason` its detail.
+RunError WriteFailure(const std::string& result_path, const std::string& reason);
+
 // The system's words for an errno value ("No such file or directory").
 std::string SystemReason(int error_number);
 

@@ -38,17 +38,6 @@ bool EndsWithNoCase(std::string_view text, std::string_view end) {
   return true;
 }
 
-RunError WriteFailure(const std::string& result_path, const std::string& reason) {
-  RunError e = FileError(RunErrorKind::kCannotWrite, result_path, 0);
-  e.detail = reason;
-  return e;
-}
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
 // A drawing's first bytes tell a binary DXF and a DWG drawing (whose
 // version "AC1015" and the like comes first) from an ASCII DXF.
 Expected<void, RunError> CheckKind(std::FILE* file, const std::string& path) {
@@ -335,23 +324,9 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
     if (ec) size = 0;
   }
 
-  std::unique_ptr<PendingFile> pending;
-  FileHandle whole;
-  std::FILE* sink = nullptr;
-  if (target->kind == ResultTarget::kFile) {
-    int error = 0;
-    pending = PendingFile::Begin(target->path, &error);
-    if (!pending) return Fail(WriteFailure(request.result_path, SystemReason(error)));
-    sink = pending->stream();
-  } else {
-    whole.reset(OpenTemporaryFile());
-    if (!whole) {
-      return Fail(WriteFailure(request.result_path,
-                               "cannot make a temporary file: " + SystemReason(errno)));
-    }
-    sink = whole.get();
-  }
-  ResultBuffer out(sink);
+  auto sink = ResultSink::Open(*target, request.result_path);
+  if (!sink) return Fail(sink.error());
+  ResultBuffer out(sink->stream());
   bool written = true;
   // Most runs are a line or two: copied straight into the buffer's room.
   auto write = [&](const char* bytes, std::size_t n) {
@@ -460,18 +435,12 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
   if (request.progress && !request.progress(1.0)) {
     return Fail(FileError(RunErrorKind::kCancelled, path, 0));
   }
-  if (!written || !out.Flush() || std::fflush(sink) != 0) {
+  if (!written || !out.Flush() || std::fflush(sink->stream()) != 0) {
     return Fail(WriteFailure(request.result_path, SystemReason(errno)));
   }
   // The drawing is closed first: Windows renames nothing onto an open file.
   file.reset();
-  if (pending) {
-    if (const int failed = pending->Commit()) {
-      return Fail(WriteFailure(request.result_path, SystemReason(failed)));
-    }
-  } else if (auto sent = SendOut(whole.get(), *target, request.result_path, "drawing"); !sent) {
-    return Fail(sent.error());
-  }
+  if (auto finished = sink.value().Finish("drawing"); !finished) return Fail(finished.error());
   return summary;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,12 @@ std::filesystem::path PathFromUtf8(const std::string& utf8);
 // fopen of a path, mode as for fopen ("rb", "wb"); null with errno set on
 // failure. Always binary on Windows: no CR LF translation, no end at Ctrl-Z.
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+
+// A file of OpenFile's (or any stdio FILE), closed when the handle goes.
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 // An anonymous file for reading and writing, binary, in the user's
 // temporary folder (never the root of a drive), removed when it is closed
