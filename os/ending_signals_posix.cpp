@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <csignal>
 
+#include "os/default_signal_posix.h"
 #include "os/ending_signals.h"
 
 namespace torvane {
@@ -36,13 +37,7 @@ int CatchEndingSignals() {
   if (g_pipe[0] >= 0) return g_pipe[0];
   if (pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return -1;
   for (const int signal_number : kEndingSignals) {
-    struct sigaction old = {};
-    if (sigaction(signal_number, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
-    struct sigaction action = {};
-    action.sa_handler = NoteEndingSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(signal_number, &action, nullptr);
+    HandleIfDefault(signal_number, NoteEndingSignal, SA_RESTART);
   }
   return g_pipe[0];
 }

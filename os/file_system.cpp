@@ -19,4 +19,11 @@ std::optional<EntryPlace> PlaceOf(const std::filesystem::path& path) {
   return PlaceOfNamed(named);
 }
 
+bool PositionIn(std::FILE* file, std::uint64_t* offset) {
+  const std::int64_t at = TellFile(file);
+  if (at < 0) return false;
+  *offset = static_cast<std::uint64_t>(at);
+  return true;
+}
+
 }  // namespace torvane

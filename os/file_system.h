@@ -71,4 +71,8 @@ bool SeekTo(std::FILE* file, std::uint64_t offset);
 // long has 32. False with errno set on failure (a pipe, say).
 bool PositionIn(std::FILE* file, std::uint64_t* offset);
 
+// The position in `file` in bytes (ftello on Linux, _ftelli64 on Windows,
+// both beyond 2 GiB); -1 where it has none (a pipe).
+std::int64_t TellFile(std::FILE* file);
+
 }  // namespace torvane

@@ -40,11 +40,6 @@ bool SeekTo(std::FILE* file, std::uint64_t offset) {
   return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
 }
 
-bool PositionIn(std::FILE* file, std::uint64_t* offset) {
-  const off_t at = ftello(file);
-  if (at < 0) return false;
-  *offset = static_cast<std::uint64_t>(at);
-  return true;
-}
+std::int64_t TellFile(std::FILE* file) { return ftello(file); }
 
 }  // namespace torvane

@@ -128,11 +128,6 @@ bool SeekTo(std::FILE* file, std::uint64_t offset) {
   return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
 }
 
-bool PositionIn(std::FILE* file, std::uint64_t* offset) {
-  const __int64 at = _ftelli64(file);
-  if (at < 0) return false;
-  *offset = static_cast<std::uint64_t>(at);
-  return true;
-}
+std::int64_t TellFile(std::FILE* file) { return _ftelli64(file); }
 
 }  // namespace torvane

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <random>
 
+#include "os/default_signal_posix.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
 
@@ -43,13 +44,7 @@ void HandleSignalsOnce() {
   if (handled) return;
   handled = true;
   for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) {
-    struct sigaction old = {};
-    if (sigaction(signal_number, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
-    struct sigaction action = {};
-    action.sa_handler = RemoveTemporaryAndDie;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND;
-    sigaction(signal_number, &action, nullptr);
+    HandleIfDefault(signal_number, RemoveTemporaryAndDie, SA_RESETHAND);
   }
   struct sigaction old = {};
   if (sigaction(SIGXFSZ, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) {
