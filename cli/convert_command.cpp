@@ -292,25 +292,19 @@ Command AddConvertCommand(CLI::App& program) {
       "--decimals and the point files' layout do not apply to drawings); a .dwg drawing must "
       "be saved as DXF first.");
   CLI::Option* const dx_opt =
-      command
-          ->add_option(
-              "--dx", options->dx,
-              "X offset: the survey X of the construction grid's origin, in metres (--dx, --dy "
-              "and --angle are required unless --project is given)")
-          ->type_name("METRES");
+      AddOption(*command, "--dx", options->dx, "METRES",
+                "X offset: the survey X of the construction grid's origin, in metres (--dx, --dy "
+                "and --angle are required unless --project is given)");
   CLI::Option* const dy_opt =
-      command->add_option("--dy", options->dy, "Y offset, the same for Y")->type_name("METRES");
-  CLI::Option* const angle_opt =
-      command->add_option("--angle", options->angle, "rotation in ddd.mmss (30.1520 is 30°15′20″)")
-          ->type_name("DDD.MMSS");
+      AddOption(*command, "--dy", options->dy, "METRES", "Y offset, the same for Y");
+  CLI::Option* const angle_opt = AddOption(*command, "--angle", options->angle, "DDD.MMSS",
+                                           "rotation in ddd.mmss (30.1520 is 30°15′20″)");
   CLI::Option* const scale_opt =
-      command
-          ->add_option("--scale", options->scale,
-                       "scale k of the four-parameter conversion, as solve --model=similarity "
-                       "prints it: survey = offsets + k times the turned construction coordinates "
-                       "(default " +
-                           ConvertOptions{}.scale + ", rigid)")
-          ->type_name("K");
+      AddOption(*command, "--scale", options->scale, "K",
+                "scale k of the four-parameter conversion, as solve --model=similarity "
+                "prints it: survey = offsets + k times the turned construction coordinates "
+                "(default " +
+                    ConvertOptions{}.scale + ", rigid)");
   CLI::Option* const project_opt =
       AddTextOption(*command, "--project", options->project,
                     "take the parameters (and scale), H0 and the point files' layout from a "
@@ -370,10 +364,8 @@ Command AddConvertCommand(CLI::App& program) {
   AddEncodingOption(*command, options->encoding,
                     "the point files' encoding, for files whose bytes read as both (default: "
                     "each file's bytes decide)");
-  command
-      ->add_option("POINTFILE", options->point_files,
-                   "point files or DXF drawings; none, or -, for standard input")
-      ->type_name("FILE");
+  AddOption(*command, "POINTFILE", options->point_files, "FILE",
+            "point files or DXF drawings; none, or -, for standard input");
   command->footer(kFooter);
   // Required unless --project is given: checked once the command line is
   // parsed, and told as CLI11 tells a missing option.

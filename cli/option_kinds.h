@@ -25,6 +25,14 @@ inline CLI::Option* AddTextOption(CLI::App& command, const std::string& name,
       name, [&text](const std::string& value) { text = value; }, description);
 }
 
+// Adds the option `name` to `command`, its value read into `value` as
+// CLI11 reads a value of that type, shown in the help as `type_name`.
+template <typename T>
+CLI::Option* AddOption(CLI::App& command, const std::string& name, T& value,
+                       const std::string& type_name, const std::string& description) {
+  return command.add_option(name, value, description)->type_name(type_name);
+}
+
 // The names of `choices`, in order, `separator` between them.
 template <typename Enum>
 std::string ChoiceNames(std::span<const NamedChoice<Enum>> choices, std::string_view separator) {

@@ -151,18 +151,14 @@ Command AddSolveCommand(CLI::App& program) {
                     "parameters to check: X0,Y0,ANGLE (ANGLE in ddd.mmss)")
           ->type_name("X0,Y0,DDD.MMSS");
   CLI::Option* const points_opt =
-      command
-          ->add_option("--points", many.points,
-                       "common points, one a line: name, Xs, Ys, Xc, Yc (- for standard input), "
-                       "instead of --survey-a and the others")
-          ->type_name("FILE");
+      AddOption(*command, "--points", many.points, "FILE",
+                "common points, one a line: name, Xs, Ys, Xc, Yc (- for standard input), "
+                "instead of --survey-a and the others");
   CLI::Option* const project_opt =
-      command
-          ->add_option("--project", options->project,
-                       "a project file (NAME.torvane, as --save-project writes it): its common "
-                       "points, their roles and its model, instead of --points and the options "
-                       "that go with it")
-          ->type_name("FILE");
+      AddOption(*command, "--project", options->project, "FILE",
+                "a project file (NAME.torvane, as --save-project writes it): its common "
+                "points, their roles and its model, instead of --points and the options "
+                "that go with it");
   for (CLI::Option* option : two_point_required) option->excludes(points_opt);
   check_opt->excludes(points_opt);
   // Everything the project holds, or that reads a common-point file.
@@ -175,17 +171,13 @@ Command AddSolveCommand(CLI::App& program) {
       ->type_name("MM")
       ->needs(points_opt);
   CLI::Option* const exclude_opt =
-      command
-          ->add_option("--exclude", many.exclude,
-                       "with --points: points to leave out of the fit, names separated by commas")
-          ->type_name("NAME[,NAME...]")
+      AddOption(*command, "--exclude", many.exclude, "NAME[,NAME...]",
+                "with --points: points to leave out of the fit, names separated by commas")
           ->needs(points_opt);
   CLI::Option* const check_points_opt =
-      command
-          ->add_option("--check-points", many.check_points,
-                       "with --points: points to leave out of the fit and report as check points, "
-                       "their misclosures, RMS and largest; names separated by commas")
-          ->type_name("NAME[,NAME...]")
+      AddOption(*command, "--check-points", many.check_points, "NAME[,NAME...]",
+                "with --points: points to leave out of the fit and report as check points, "
+                "their misclosures, RMS and largest; names separated by commas")
           ->needs(points_opt);
   CLI::Option* const columns_opt =
       AddColumnsOption(
