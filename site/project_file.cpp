@@ -111,6 +111,16 @@ class Reader {
     return Fail(where_ + key + " " + Quoted(*text) + " is not " + Choices(words));
   }
 
+  // Choice's value put in `*into`.
+  template <class T, std::size_t N>
+  Expected<void> ChoiceInto(const Json& object, const char* key, const NamedChoice<T> (&words)[N],
+                            T* into) const {
+    auto chosen = Choice(object, key, words);
+    if (!chosen) return Fail(chosen.error());
+    *into = *chosen;
+    return {};
+  }
+
   Expected<const Json*> Object(const Json& object, const char* key) const {
     auto value = Member(object, key);
     if (value && !(*value)->is_object()) return Fail(where_ + "\"" + key + "\" is not an object");
@@ -133,9 +143,9 @@ Expected<PointLayout, std::string> ReadLayout(const Json& json,
   auto fields = ParseColumns(*columns);
   if (!fields) return Fail("layout: columns " + fields.error());
   layout.fields = std::move(fields.value());
-  auto delimiter = read.Choice(json, "delimiter", kDelimiterNames);
-  if (!delimiter) return Fail(delimiter.error());
-  layout.delimiter = *delimiter;
+  if (auto delimiter = read.ChoiceInto(json, "delimiter", kDelimiterNames, &layout.delimiter);
+      !delimiter)
+    return Fail(delimiter.error());
   auto skip = read.Member(json, "skip_lines");
   if (!skip) return Fail(skip.error());
   if (!(*skip)->is_number_unsigned()) {
@@ -178,9 +188,8 @@ Expected<ProjectParams, std::string> ReadParams(const Json& json) {
     return Fail("parameters: scale " + Quoted(*scale) + " is not greater than 0");
   }
   params.scale = std::move(scale.value());
-  auto source = read.Choice(json, "source", kSources);
-  if (!source) return Fail(source.error());
-  params.source = *source;
+  if (auto source = read.ChoiceInto(json, "source", kSources, &params.source); !source)
+    return Fail(source.error());
   return params;
 }
 
@@ -192,9 +201,8 @@ Expected<ProjectPoint, std::string> ReadPoint(const Json& json, std::size_t numb
   if (!name) return Fail(name.error());
   if (name->empty()) return Fail(read.where() + "the name is empty");
   point.name = std::move(name.value());
-  auto role = read.Choice(json, "role", kRoleWords);
-  if (!role) return Fail(role.error());
-  point.role = *role;
+  if (auto role = read.ChoiceInto(json, "role", kRoleWords, &point.role); !role)
+    return Fail(role.error());
   for (auto [key, text] : {std::pair{"xs", &point.xs}, std::pair{"ys", &point.ys},
                            std::pair{"xc", &point.xc}, std::pair{"yc", &point.yc}}) {
     auto value = read.Decimal(json, key);
@@ -229,9 +237,8 @@ Expected<Project, std::string> FromJson(const Json& json, ProjectRefusal* refusa
     if (!value) return Fail(value.error());
     *text = std::move(value.value());
   }
-  auto model = read.Choice(json, "model", kModelNames);
-  if (!model) return Fail(model.error());
-  project.model = *model;
+  if (auto model = read.ChoiceInto(json, "model", kModelNames, &project.model); !model)
+    return Fail(model.error());
   auto height = read.Member(json, "height_offset");
   if (!height) return Fail(height.error());
   if (!(*height)->is_null()) {
