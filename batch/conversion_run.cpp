@@ -248,6 +248,7 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     }
   }
   if (summary.points == 0) return Fail(NoPoints(request, reader));
+  summary.encoding_undecided = reader.encoding_undecided();
   // The last moment to stop: nothing has replaced the earlier result yet.
   if (!progress.TellEnd()) return Fail(Cancelled(request));
   if (!writer.End(out) || !out.Flush() || std::fflush(sink->stream()) != 0) {

@@ -52,6 +52,9 @@ inline constexpr std::size_t kProgressPoints = 4096;
 
 struct RunSummary {
   std::size_t points = 0;
+  // The point file read as UTF-8 though it is valid GBK too and its names
+  // did not tell which (PointFileReader::encoding_undecided).
+  bool encoding_undecided = false;
 };
 
 // Converts every point of the point file and has `writer` write the result,

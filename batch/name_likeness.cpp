@@ -1,6 +1,5 @@
 #include "batch/name_likeness.h"
 
-#include <cassert>
 #include <vector>
 
 namespace torvane {
@@ -132,7 +131,7 @@ void NameLikeness::AddGbkReading(std::string_view gbk, std::string_view utf8) {
 }
 
 bool NameLikeness::MoreLikelyThan(const NameLikeness& other) const {
-  assert(non_ascii > 0 && other.non_ascii > 0);
+  if (non_ascii == 0 || other.non_ascii == 0) return false;  // nothing to tell by
   // The shares compared without division: a / n < b / m as a·m < b·n.
   const std::size_t mine = unlikely * other.non_ascii, theirs = other.unlikely * non_ascii;
   if (mine != theirs) return mine < theirs;

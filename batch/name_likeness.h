@@ -32,7 +32,7 @@ struct NameLikeness {
 
   // True when a smaller share of this reading's characters is unlikely
   // than of `other`'s, or the shares are equal and a larger share is
-  // telling. Both readings must hold a non-ASCII character.
+  // telling. False where either holds no character that is not ASCII.
   bool MoreLikelyThan(const NameLikeness& other) const;
 };
 

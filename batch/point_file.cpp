@@ -153,7 +153,12 @@ TextEncoding PointFileReader::DecideEncoding(std::uint64_t from, bool bom) {
     }
     return true;
   });
-  if (all_utf8) return all_gbk && as_gbk.MoreLikelyThan(as_utf8) ? TextEncoding::kGbk : utf8;
+  if (all_utf8) {
+    if (!all_gbk) return utf8;
+    if (as_gbk.MoreLikelyThan(as_utf8)) return TextEncoding::kGbk;
+    encoding_undecided_ = !as_utf8.MoreLikelyThan(as_gbk);
+    return utf8;
+  }
   // Counted line by line only for files that are not UTF-8 throughout.
   all_gbk = true;
   std::size_t utf8_lines = 0, gbk_lines = 0;

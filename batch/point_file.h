@@ -74,6 +74,10 @@ class PointFileReader {
   // every line has been ASCII (which reads the same in GBK), otherwise as
   // decided by the whole file, at its first line that is not ASCII.
   TextEncoding encoding() const { return encoding_; }
+  // True when the file, every line valid both as UTF-8 and as GBK, is read
+  // as UTF-8 only because its names look alike either way (NameLikeness):
+  // the user is told, and can give the encoding.
+  bool encoding_undecided() const { return encoding_undecided_; }
 
   // The next point, or nullptr at the end of the file. The record is the
   // reader's own and is replaced by the next call. Rejects what
@@ -148,6 +152,7 @@ class PointFileReader {
   std::string path_;
   TextEncoding encoding_ = TextEncoding::kUtf8;
   bool encoding_decided_ = false;
+  bool encoding_undecided_ = false;
   std::string buffer_;               // bytes read from the file, up to end_
   std::size_t end_ = 0;              // end of the bytes read in buffer_
   std::uint64_t buffer_offset_ = 0;  // file offset of buffer_[0]

@@ -262,7 +262,14 @@ int RunConvert(ConvertOptions options) {
   int status = kExitOk;
   for (const FileConversion& file : *plan) {
     auto run = ConvertFile(file, settings, *writer);
-    if (run) continue;
+    if (run) {
+      if (run->encoding_undecided) {
+        std::cerr << EscapeControlBytes(file.path)
+                  << ": note: every line is valid both as UTF-8 and as GBK, and the names do "
+                     "not tell which: read as UTF-8 (give --encoding=gbk if they are GBK)\n";
+      }
+      continue;
+    }
     RunError error = run.error();
     // Told as the other commands tell it, not as a bad descriptor.
     if (error.kind == RunErrorKind::kCannotWrite && error.path == "-" &&

@@ -54,7 +54,7 @@ Expected<std::vector<FileConversion>, PlanRefusal> PlanConversion(
   return plan;
 }
 
-Expected<std::uint64_t, RunError> ConvertFile(const FileConversion& file,
+Expected<FileConverted, RunError> ConvertFile(const FileConversion& file,
                                               const ConversionSettings& settings,
                                               ResultWriter& writer,
                                               const std::function<bool(double)>& progress) {
@@ -72,7 +72,7 @@ Expected<std::uint64_t, RunError> ConvertFile(const FileConversion& file,
     fill(drawing);
     auto run = ConvertDrawing(drawing, settings.params);
     if (!run) return Fail(run.error());
-    return run->entities;
+    return FileConverted{run->entities, false};
   }
   RunRequest request;
   request.point_path = file.path;
@@ -82,7 +82,7 @@ Expected<std::uint64_t, RunError> ConvertFile(const FileConversion& file,
   fill(request);
   auto run = ConvertRun(request, settings.params, writer);
   if (!run) return Fail(run.error());
-  return static_cast<std::uint64_t>(run->points);
+  return FileConverted{static_cast<std::uint64_t>(run->points), run->encoding_undecided};
 }
 
 }  // namespace torvane

@@ -74,11 +74,19 @@ struct ConversionSettings {
   std::optional<std::string> height_offset;
 };
 
+// What ConvertFile did: how many points (a drawing: entities) it converted,
+// and whether a point file was read as UTF-8 though valid GBK too, its names
+// not telling which (RunSummary::encoding_undecided).
+struct FileConverted {
+  std::uint64_t count = 0;
+  bool encoding_undecided = false;
+};
+
 // Converts one file of a plan, all or nothing: a drawing by ConvertDrawing,
-// a point file by ConvertRun writing with `writer`. Returns how many points
-// (a drawing: entities) were converted; rejects what those reject.
+// a point file by ConvertRun writing with `writer`; rejects what those
+// reject.
 // `progress`, when given, is called as RunRequest::progress is.
-Expected<std::uint64_t, RunError> ConvertFile(const FileConversion& file,
+Expected<FileConverted, RunError> ConvertFile(const FileConversion& file,
                                               const ConversionSettings& settings,
                                               ResultWriter& writer,
                                               const std::function<bool(double)>& progress = {});

@@ -48,6 +48,11 @@ QString ConvertSummaryText(const std::vector<FileOutcome>& outcomes) {
                      .arg(name)
                      .arg(file.points)
                      .arg(Native(file.result_path));
+        if (file.encoding_undecided) {
+          lines.back() += QStringLiteral(
+              "（此文件按 UTF-8 和 GBK 都能读，点名看不出是哪种，已按 UTF-8 读；"
+              "如点名不对，请把编码选为 GBK 再转换）");
+        }
         break;
       case FileOutcome::kFailed:
         if (file.error.kind == RunErrorKind::kCancelled) {
@@ -122,7 +127,8 @@ void ConvertJob::Run(const ConvertPlan& plan) {
     });
     if (run) {
       outcome.state = FileOutcome::kConverted;
-      outcome.points = static_cast<std::size_t>(*run);
+      outcome.points = static_cast<std::size_t>(run->count);
+      outcome.encoding_undecided = run->encoding_undecided;
     } else {
       outcome.state = FileOutcome::kFailed;
       outcome.error = run.error();

@@ -48,8 +48,9 @@ struct FileOutcome {
   } state = kNotStarted;
   std::string point_path;
   std::string result_path;
-  std::size_t points = 0;  // for a drawing: its entities converted
-  bool drawing = false;    // a DXF drawing, not a point file
+  std::size_t points = 0;           // for a drawing: its entities converted
+  bool drawing = false;             // a DXF drawing, not a point file
+  bool encoding_undecided = false;  // read as UTF-8, though valid GBK too (ConvertFile)
   RunError error;
 };
 

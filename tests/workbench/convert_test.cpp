@@ -288,5 +288,20 @@ TEST_F(ConvertDialogTest, NothingToConvertOrColumnsUnreadable) {
   EXPECT_EQ(dir_.Files(), std::vector<std::string>{"a.csv"});
 }
 
+// A point file read as UTF-8 though valid GBK too, its names not telling
+// which: the summary says so and where to choose GBK (as the command line
+// notes it).
+TEST(ConvertSummaryText, SaysWhenNamesDoNotTellTheEncoding) {
+  FileOutcome file;
+  file.state = FileOutcome::kConverted;
+  file.point_path = "cafe.csv";
+  file.result_path = "cafe转化后成果表.txt";
+  file.points = 1;
+  file.encoding_undecided = true;
+  EXPECT_EQ(ConvertSummaryText({file}).toStdString(),
+            "cafe.csv：转换 1 点 → cafe转化后成果表.txt（此文件按 UTF-8 和 GBK 都能读，点名看不出"
+            "是哪种，已按 UTF-8 读；如点名不对，请把编码选为 GBK 再转换）");
+}
+
 }  // namespace
 }  // namespace torvane
