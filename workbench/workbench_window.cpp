@@ -282,10 +282,9 @@ void WorkbenchWindow::ShowSummary() {
   QString html;
   left_out_->setText(s.rows_left_out == 0 ? QString() : RowsLeftOutText(s.rows_left_out));
   if (s.rows_left_out > 0) {
-    html += QStringLiteral("<p>") + red(RowsLeftOutText(s.rows_left_out) + QStringLiteral("：")) +
-            QStringLiteral("<br>");
+    html += QStringLiteral("<p>") + red(RowsLeftOutText(s.rows_left_out) + QStringLiteral("："));
     for (const CellProblem& problem : s.left_out) {
-      html += QStringLiteral("<a href='cell:%1:%2'>%3</a><br>")
+      html += QStringLiteral("<br><a href='cell:%1:%2'>%3</a>")
                   .arg(problem.row)
                   .arg(problem.column)
                   .arg(QString::fromStdString(problem.message).toHtmlEscaped());
