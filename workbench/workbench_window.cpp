@@ -608,6 +608,7 @@ void WorkbenchWindow::KeepLayout(const PointLayout& layout,
 
 bool WorkbenchWindow::FewerPointsAccepted(const QString& action) {
   if (summary_.rows_left_out == 0) return true;
+  // One pass of arg: a cell's text (a "%3" typed) is never taken for a place.
   QStringList cells;
   for (const CellProblem& problem : summary_.left_out) {
     cells << QString::fromStdString(problem.message);
@@ -615,9 +616,8 @@ bool WorkbenchWindow::FewerPointsAccepted(const QString& action) {
   return platform_.ShowMessage(
              this,
              QStringLiteral("%1：\n%2\n参数只由其余 %3 个参与平差的点算得。仍要%4吗？")
-                 .arg(RowsLeftOutText(summary_.rows_left_out), cells.join('\n'))
-                 .arg(document_.solve().points.fit.size())
-                 .arg(action),
+                 .arg(RowsLeftOutText(summary_.rows_left_out), cells.join('\n'),
+                      QString::number(document_.solve().points.fit.size()), action),
              QString::fromUtf8(kWorkbenchTitle), MessageIcon::kQuestion,
              MessageButtons::kOkCancel) == MessageAnswer::kOk;
 }

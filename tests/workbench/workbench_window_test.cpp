@@ -314,7 +314,7 @@ TEST_F(WorkbenchTest, SavesWholePointsOnly) {
   EXPECT_EQ(window_.table().rows().size(), 1u);
 }
 
-// State: a site of four points. Action: 12o3.45 typed into a cell, the
+// State: a site of four points. Action: 12o3.45%3 typed into a cell, the
 // panel's link followed, 转换 and 导出报告 asked for (cancelled, then
 // accepted). Expected: the row that drops out of the solve is said in the
 // panel and the status bar, its link selects the cell, and 转换 and the
@@ -327,11 +327,12 @@ TEST_F(WorkbenchTest, RowsKeptOutOfTheSolveAreSaid) {
                            {"D", PointRole::kCheck, "929.290", "2070.712", "0", "100"}});
   auto* status = window_.findChild<QLabel*>(QStringLiteral("leftOut"));
   EXPECT_EQ(status->text().toStdString(), "");
-  window_.table().setData(window_.table().index(2, kXcColumn), QStringLiteral("12o3.45"),
+  window_.table().setData(window_.table().index(2, kXcColumn), QStringLiteral("12o3.45%3"),
                           Qt::EditRole);
   EXPECT_EQ(status->text().toStdString(), "1 行不参与计算");
   ASSERT_EQ(window_.summary().left_out.size(), 1u);
-  const std::string cell = "第 3 行 施工X “12o3.45” 不是数字";
+  // A "%3" typed is shown as typed, never taken for a place of the message.
+  const std::string cell = "第 3 行 施工X “12o3.45%3” 不是数字";
   EXPECT_EQ(window_.summary().left_out[0].message, cell);
   EXPECT_EQ(window_.solve().points.fit.size(), 2u);
   auto* panel = window_.findChild<QLabel*>(QStringLiteral("solution"));
