@@ -216,4 +216,8 @@ SiteWarnings WarnSite(std::span<const CommonPoint> fitted, FitModel model, doubl
   return warnings;
 }
 
+bool NotOneTransformation(const SiteWarnings& warnings) {
+  return warnings.swapped.has_value() || warnings.collinear || warnings.coincident_count > 0;
+}
+
 }  // namespace torvane

@@ -82,4 +82,9 @@ struct SiteWarnings {
 // coincident pairs; memory as n.
 SiteWarnings WarnSite(std::span<const CommonPoint> fitted, FitModel model, double rms);
 
+// True when `warnings` say the fit points are not one site under one
+// transformation (axes exchanged, points at one place, on one line): no
+// figure of the fit then chooses a model.
+bool NotOneTransformation(const SiteWarnings& warnings);
+
 }  // namespace torvane

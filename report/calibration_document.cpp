@@ -105,8 +105,9 @@ CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const Fi
   document.formulas = Formulas(report);
   document.inverse = Inverse(report);
   document.rows = Rows(report, fitted, excluded, check);
-  document.statistics = StatisticFigures(report, fitted, check);
-  document.warnings = SiteWarningTexts(WarnSite(fitted, report.model, report.rms), fitted);
+  const SiteWarnings warnings = WarnSite(fitted, report.model, report.rms);
+  document.statistics = StatisticFigures(report, fitted, check, warnings);
+  document.warnings = SiteWarningTexts(warnings, fitted);
   document.plot = MakeSitePlot(report, fitted, excluded, check);
   document.files = source.files;
   return document;

@@ -42,7 +42,8 @@ std::string BlunderVerdictText(double largest, const std::string& name) {
              : "未超过 " + BlunderLimitText();
 }
 
-std::string ScaleVerdictText(bool significant) {
+std::string ScaleVerdictText(bool significant, const SiteWarnings& warnings) {
+  if (NotOneTransformation(warnings)) return "不作结论：公共点有问题，见“警告”";
   return significant ? "尺度显著，应采用四参数" : "尺度不显著，刚体转换即可";
 }
 

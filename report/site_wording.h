@@ -32,8 +32,10 @@ std::string BlunderLimitText();
 // point `name`: "超过 3.0：请检查点 K3 是否有粗差", or "未超过 3.0".
 std::string BlunderVerdictText(double largest, const std::string& name);
 
-// The F test's verdict: "尺度显著，应采用四参数" or "尺度不显著，刚体转换即可".
-std::string ScaleVerdictText(bool significant);
+// The F test's verdict: "尺度显著，应采用四参数" or "尺度不显著，刚体转换即可";
+// with `warnings` that say the site is not one transformation
+// (NotOneTransformation), no model: "不作结论：公共点有问题，见“警告”".
+std::string ScaleVerdictText(bool significant, const SiteWarnings& warnings);
 
 // Each warning of `warnings` as a sentence, UTF-8; `fitted` the fit points
 // the warnings were made from, whose names the coincident pairs give.

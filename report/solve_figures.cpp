@@ -34,7 +34,8 @@ std::vector<ReportFigure> ParameterFigures(const FitReport& report) {
 
 std::vector<ReportFigure> StatisticFigures(const FitReport& report,
                                            std::span<const CommonPoint> fitted,
-                                           std::span<const CommonPoint> check) {
+                                           std::span<const CommonPoint> check,
+                                           const SiteWarnings& warnings) {
   const std::string mm(kMillimetres);
   std::vector<ReportFigure> figures = {
       {"中误差", MillimetreText(report.rms), mm},
@@ -62,7 +63,7 @@ std::vector<ReportFigure> StatisticFigures(const FitReport& report,
     figures.push_back(
         {"F(1, " + std::to_string(test.freedom) + ") 的 " + ScaleTestLevelText() + " % 分位数",
          QuantileText(test), ""});
-    figures.push_back({"F 检验结论", ScaleVerdictText(test.significant), ""});
+    figures.push_back({"F 检验结论", ScaleVerdictText(test.significant, warnings), ""});
   }
   if (!check.empty()) {
     figures.push_back({"检核点中误差", MillimetreText(report.check_rms), mm});

@@ -13,6 +13,7 @@
 
 #include "fit/common_point.h"
 #include "fit/fit_report.h"
+#include "fit/site_warnings.h"
 
 namespace torvane {
 
@@ -39,9 +40,11 @@ std::vector<ReportFigure> ParameterFigures(const FitReport& report);
 // 粗差判断; the F test's 刚体转换中误差（同一组点） (mm), F,
 // F(1, n) 的 95 % 分位数, F 检验结论; with check points 检核点中误差 and
 // 检核点最大残差（NAME） (mm). `report` is ReportFit's of `fitted` and
-// `check`.
+// `check`; `warnings` WarnSite's of `fitted`, which the F test's verdict
+// heeds (ScaleVerdictText).
 std::vector<ReportFigure> StatisticFigures(const FitReport& report,
                                            std::span<const CommonPoint> fitted,
-                                           std::span<const CommonPoint> check);
+                                           std::span<const CommonPoint> check,
+                                           const SiteWarnings& warnings);
 
 }  // namespace torvane

@@ -76,15 +76,20 @@ TEST(CalibrationDocument, EveryFigureIsTheCommandLinesText) {
     FitModel model;
     std::vector<std::string> check, excluded;
     std::string project;
+    bool swapped = false;  // the construction X and Y exchanged: no model chosen
   } rows[] = {
       {FitModel::kRigid, {"K5"}, {"K4"}, ""},
       {FitModel::kSimilarity, {"K5"}, {"K4"}, "site.torvane"},
       {FitModel::kRigid, {"K1"}, {}, ""},       // four fitted: standardized residuals
       {FitModel::kSimilarity, {"K3"}, {}, ""},  // and the F test with them
+      // A fixed fault: the F test chose 四参数 for a scale of 0.2 while the
+      // site's warning said its axes were exchanged.
+      {FitModel::kSimilarity, {"K3"}, {}, "", true},
   };
   for (const auto& row : rows) {
     std::vector<CommonPoint> fitted, excluded, check;
-    for (const CommonPoint& p : kControlPoints) {
+    for (CommonPoint p : kControlPoints) {
+      if (row.swapped) std::swap(p.construction.x, p.construction.y);
       const auto in = [&](const std::vector<std::string>& names) {
         return std::find(names.begin(), names.end(), p.name) != names.end();
       };
@@ -120,7 +125,9 @@ TEST(CalibrationDocument, EveryFigureIsTheCommandLinesText) {
         } else if (f.label == "粗差判断") {
           EXPECT_EQ(f.value.starts_with("超过"), blunder) << where;
         } else if (f.label == "F 检验结论") {
-          EXPECT_EQ(f.value, significant ? "尺度显著，应采用四参数" : "尺度不显著，刚体转换即可");
+          EXPECT_EQ(f.value, row.swapped   ? "不作结论：公共点有问题，见“警告”"
+                             : significant ? "尺度显著，应采用四参数"
+                                           : "尺度不显著，刚体转换即可");
         } else {
           // Degrees are printed with their sign, "32.2413921111°".
           EXPECT_TRUE(tokens.contains(f.unit == "°" ? f.value + "°" : f.value))

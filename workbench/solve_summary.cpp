@@ -42,7 +42,8 @@ SolveSummary SummarizeSolve(const SiteSolve& solve) {
       Text(report.texts.x_offset + ' ' + report.texts.y_offset + ' ' + report.texts.angle);
   if (report.model == FitModel::kSimilarity) summary.parameters += ' ' + Text(report.scale_text);
   summary.parameter_figures = ParameterFigures(report);
-  summary.statistics = StatisticFigures(report, solve.points.fit, solve.points.check);
+  summary.statistics =
+      StatisticFigures(report, solve.points.fit, solve.points.check, solve.warnings);
   summary.warnings = WarningTexts(solve);
   return summary;
 }
