@@ -1,7 +1,5 @@
 #include "batch/point_file.h"
 
-#include "batch/name_likeness.h"
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>

@@ -200,9 +200,8 @@ int RunConvert(ConvertOptions options) {
   }
   // A drawing's result is a DXF drawing whatever --format says: a format
   // given for drawings alone, or a result named otherwise, is a mistake.
-  const bool only_drawings =
-      std::all_of(options.point_files.begin(), options.point_files.end(),
-                  [](const std::string& f) { return IsDrawingName(f) || IsDwgName(f); });
+  const bool only_drawings = std::all_of(options.point_files.begin(), options.point_files.end(),
+                                         [](const std::string& f) { return IsDrawingFileName(f); });
   if (!options.point_files.empty() && only_drawings) {
     if (options.format_given) {
       return Complain(

@@ -273,6 +273,8 @@ bool IsDrawingName(std::string_view path) { return EndsWithNoCase(path, ".dxf");
 
 bool IsDwgName(std::string_view path) { return EndsWithNoCase(path, ".dwg"); }
 
+bool IsDrawingFileName(std::string_view path) { return IsDrawingName(path) || IsDwgName(path); }
+
 std::string DrawingResultPathFor(std::string_view drawing_path) {
   const std::string_view stem = FileStem(drawing_path);
   std::string result(drawing_path.substr(0, stem.data() - drawing_path.data()));

@@ -24,6 +24,10 @@ inline constexpr std::string_view kDrawingResultSuffix = "转化后";
 bool IsDrawingName(std::string_view path);
 // Whether it ends in ".dwg" (any case): a drawing that must be saved as DXF first.
 bool IsDwgName(std::string_view path);
+
+// True for a file name that either of the two says is a drawing (the
+// conversion plan's and convert's test of a drawing).
+bool IsDrawingFileName(std::string_view path);
 // "D:\site\plan.dxf" -> "D:\site\plan转化后.dxf".
 std::string DrawingResultPathFor(std::string_view drawing_path);
 // The same name in `folder`: "out/" and "plan.dxf" give "out/plan转化后.dxf".

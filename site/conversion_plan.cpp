@@ -44,7 +44,7 @@ Expected<std::vector<FileConversion>, PlanRefusal> PlanConversion(
         break;
     }
     results.push_back(result);
-    plan.push_back({path, std::move(result), dxf || IsDwgName(path)});
+    plan.push_back({path, std::move(result), IsDrawingFileName(path)});
   }
   // Results that would replace each other, or a point file before it is
   // read, are refused before anything is written.

@@ -72,15 +72,13 @@ class Reader {
     return &*found;
   }
 
-  // A text of at most kMaxProjectTextBytes, or kMaxProjectNotesBytes for
-  // the notes.
-  Expected<std::string> Text(const Json& object, const char* key) const {
+  // A text of at most `most` bytes.
+  Expected<std::string> Text(const Json& object, const char* key,
+                             std::size_t most = kMaxProjectTextBytes) const {
     auto value = Member(object, key);
     if (!value) return Fail(value.error());
     if (!(*value)->is_string()) return Fail(where_ + "\"" + key + "\" is not a text");
     const std::string& text = (*value)->get_ref<const std::string&>();
-    const std::size_t most =
-        std::string_view(key) == "notes" ? kMaxProjectNotesBytes : kMaxProjectTextBytes;
     if (text.size() > most) {
       return Fail(where_ + key + " " + Quoted(text) + " is longer than " + std::to_string(most) +
                   " bytes");
@@ -144,8 +142,9 @@ Expected<PointLayout, std::string> ReadLayout(const Json& json,
   if (!fields) return Fail("layout: columns " + fields.error());
   layout.fields = std::move(fields.value());
   if (auto delimiter = read.ChoiceInto(json, "delimiter", kDelimiterNames, &layout.delimiter);
-      !delimiter)
+      !delimiter) {
     return Fail(delimiter.error());
+  }
   auto skip = read.Member(json, "skip_lines");
   if (!skip) return Fail(skip.error());
   if (!(*skip)->is_number_unsigned()) {
@@ -188,8 +187,9 @@ Expected<ProjectParams, std::string> ReadParams(const Json& json) {
     return Fail("parameters: scale " + Quoted(*scale) + " is not greater than 0");
   }
   params.scale = std::move(scale.value());
-  if (auto source = read.ChoiceInto(json, "source", kSources, &params.source); !source)
+  if (auto source = read.ChoiceInto(json, "source", kSources, &params.source); !source) {
     return Fail(source.error());
+  }
   return params;
 }
 
@@ -201,8 +201,9 @@ Expected<ProjectPoint, std::string> ReadPoint(const Json& json, std::size_t numb
   if (!name) return Fail(name.error());
   if (name->empty()) return Fail(read.where() + "the name is empty");
   point.name = std::move(name.value());
-  if (auto role = read.ChoiceInto(json, "role", kRoleWords, &point.role); !role)
+  if (auto role = read.ChoiceInto(json, "role", kRoleWords, &point.role); !role) {
     return Fail(role.error());
+  }
   for (auto [key, text] : {std::pair{"xs", &point.xs}, std::pair{"ys", &point.ys},
                            std::pair{"xc", &point.xc}, std::pair{"yc", &point.yc}}) {
     auto value = read.Decimal(json, key);
@@ -232,13 +233,20 @@ Expected<Project, std::string> FromJson(const Json& json, ProjectRefusal* refusa
                 "; this one reads " + std::to_string(kProjectVersion) + ")");
   }
   Project project;
-  for (auto [key, text] : {std::pair{"site", &project.site}, std::pair{"notes", &project.notes}}) {
-    auto value = read.Text(json, key);
+  const struct {
+    const char* key;
+    std::string* text;
+    std::size_t most;
+  } texts[] = {{"site", &project.site, kMaxProjectTextBytes},
+               {"notes", &project.notes, kMaxProjectNotesBytes}};
+  for (const auto& [key, text, most] : texts) {
+    auto value = read.Text(json, key, most);
     if (!value) return Fail(value.error());
     *text = std::move(value.value());
   }
-  if (auto model = read.ChoiceInto(json, "model", kModelNames, &project.model); !model)
+  if (auto model = read.ChoiceInto(json, "model", kModelNames, &project.model); !model) {
     return Fail(model.error());
+  }
   auto height = read.Member(json, "height_offset");
   if (!height) return Fail(height.error());
   if (!(*height)->is_null()) {
