@@ -29,9 +29,6 @@ namespace {
 constexpr double kPartsPerMillion = 1e6;
 constexpr std::size_t kRigidParameters = 3;
 constexpr std::size_t kSimilarityParameters = 4;
-// Standardized residuals need a redundancy that is more than the one
-// coordinate left over by three points under the similarity fit.
-constexpr std::size_t kStandardizedFrom = 4;
 
 // The scale is written to at least this many decimals, and to more where
 // the fit points lie so far from their centroid that its rounding (half a
@@ -273,14 +270,14 @@ Expected<void> ReportCheckPoints(std::span<const CommonPoint> check, FitReport& 
 }
 
 // The standardized residuals and the most standardized point, from
-// kStandardizedFrom points; `about` the construction coordinates about
+// kBlunderTestFrom points; `about` the construction coordinates about
 // their centroid and `spread` the sum of their squares.
 void ReportStandardized(const std::vector<PlanePoint>& about, double spread, double sum_of_squares,
                         FitReport& report) {
   const std::size_t n = about.size();
   // Beyond the range of doubles the similarity fit has failed already; the
   // rigid report goes without standardized residuals, as it always went.
-  if (n < kStandardizedFrom || !std::isfinite(spread)) return;
+  if (n < kBlunderTestFrom || !std::isfinite(spread)) return;
   const std::size_t parameters =
       report.model == FitModel::kSimilarity ? kSimilarityParameters : kRigidParameters;
   const double sigma = std::sqrt(sum_of_squares / static_cast<double>(2 * n - parameters));
@@ -381,6 +378,11 @@ Expected<FitReport> ReportFit(std::span<const CommonPoint> fitted,
   const std::vector<PlanePoint> about = AboutCentroid(fitted);
   const double spread = SpreadOf(about);
   ReportStandardized(about, spread, *sum_of_squares, report);
+  if (fitted.size() >= kBlunderTestFrom && std::isfinite(spread)) {
+    auto blunders = TestBlunders(fitted, model);
+    if (!blunders) return Fail(blunders.error());
+    report.blunder_test = std::move(*blunders);
+  }
   if (auto done = ReportScaleTest(fitted, fit->theta, spread, *sum_of_squares, report); !done) {
     return Fail(done.error());
   }
