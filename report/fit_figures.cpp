@@ -32,9 +32,22 @@ std::string QuantileText(const ScaleTest& test) {
   return FormatPattern(test.quantile, kQuantilePattern);
 }
 
-std::string ScaleTestLevelText() {
-  constexpr double kPercent = 100.0;
-  return FormatPattern(kScaleTestLevel * kPercent, "0");
+namespace {
+constexpr double kPercent = 100.0;
 }
+
+std::string ScaleTestLevelText() { return FormatPattern(kScaleTestLevel * kPercent, "0"); }
+
+std::string LeftOutFText(double f) { return FormatPattern(f, kFPattern); }
+
+std::string BlunderTestName(const BlunderTest& test) {
+  return "F(2, " + std::to_string(test.freedom) + ")";
+}
+
+std::string BlunderCriticalText(const BlunderTest& test) {
+  return FormatPattern(test.critical, kQuantilePattern);
+}
+
+std::string BlunderTestLevelText() { return FormatPattern(kBlunderTestLevel * kPercent, "0"); }
 
 }  // namespace torvane

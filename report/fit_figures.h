@@ -28,4 +28,13 @@ std::string QuantileText(const ScaleTest& test);
 // The F test's level in percent: "95".
 std::string ScaleTestLevelText();
 
+// A point's F of the blunder test to two decimals.
+std::string LeftOutFText(double f);
+// The blunder test's distribution: "F(2, 10)".
+std::string BlunderTestName(const BlunderTest& test);
+// Its critical value to three decimals.
+std::string BlunderCriticalText(const BlunderTest& test);
+// Its level for all the fit points together, in percent: "5".
+std::string BlunderTestLevelText();
+
 }  // namespace torvane

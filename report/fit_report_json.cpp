@@ -22,8 +22,32 @@ std::string StandardizedJson(const std::optional<double>& w) {
 // A point of the fit, an excluded one, or a check point.
 enum class Role { kFitted, kExcluded, kCheck };
 
+// A fit point left out: {dx_mm, dy_mm, length_mm, tx, ty, f, blunder}.
+std::string LeftOutJson(const LeftOutPoint& out) {
+  return "{" + JsonMember("dx_mm", MillimetreText(out.misses.dx)) + ", " +
+         JsonMember("dy_mm", MillimetreText(out.misses.dy)) + ", " +
+         JsonMember("length_mm", MillimetreText(out.misses.length)) + ", " +
+         JsonMember("tx", FormatPattern(out.tx, kStandardizedPattern)) + ", " +
+         JsonMember("ty", FormatPattern(out.ty, kStandardizedPattern)) + ", " +
+         JsonMember("f", FormatPattern(out.f, kFPattern)) + ", " +
+         JsonMember("blunder", out.blunder ? "true" : "false") + "}";
+}
+
+// The blunder test's level, distribution and critical value, and the
+// points it names.
+std::string BlunderTestJson(const BlunderTest& test, std::span<const CommonPoint> fitted) {
+  std::vector<std::string> names;
+  for (std::size_t i : test.blunders) names.push_back(JsonString(fitted[i].name));
+  return "{" + JsonMember("level", RoundTripText(kBlunderTestLevel)) + ", " +
+         JsonMember("point_level", RoundTripText(test.point_level)) + ", " +
+         JsonMember("freedom", std::to_string(test.freedom)) + ", " +
+         JsonMember("critical", RoundTripText(test.critical)) + ", " +
+         JsonMember("blunders", JsonArray(names, false)) + "}";
+}
+
 std::string PointJson(const CommonPoint& point, Role role, const PointResidual& r,
-                      const StandardizedResidual* w) {
+                      const StandardizedResidual* w,
+                      const std::optional<LeftOutPoint>* left_out = nullptr) {
   std::string json = "{" + JsonMember("name", JsonString(point.name)) + ", ";
   if (point.line > 0) json += JsonMember("line", std::to_string(point.line)) + ", ";
   json += JsonMember("fitted", role == Role::kFitted ? "true" : "false") + ", ";
@@ -34,6 +58,9 @@ std::string PointJson(const CommonPoint& point, Role role, const PointResidual& 
   if (w != nullptr) {
     json += ", " + JsonMember("wx", StandardizedJson(w->wx)) + ", " +
             JsonMember("wy", StandardizedJson(w->wy));
+  }
+  if (left_out != nullptr) {
+    json += ", " + JsonMember("left_out", *left_out ? LeftOutJson(**left_out) : "null");
   }
   return json + "}";
 }
@@ -89,7 +116,8 @@ std::vector<std::string> FitReportMembers(const FitReport& report,
   for (std::size_t i = 0; i < fitted.size(); ++i) {
     const bool standardized = !report.standardized.empty();
     points.push_back(PointJson(fitted[i], Role::kFitted, report.residuals[i],
-                               standardized ? &report.standardized[i] : nullptr));
+                               standardized ? &report.standardized[i] : nullptr,
+                               report.blunder_test ? &report.blunder_test->points[i] : nullptr));
   }
   std::vector<std::string> check_names;
   for (std::size_t i = 0; i < check.size(); ++i) {
@@ -132,6 +160,10 @@ std::vector<std::string> FitReportMembers(const FitReport& report,
                                     JsonMember("beyond_3", w > kBlunderLimit ? "true" : "false") +
                                     "}"));
   }
+
+  members.push_back(JsonMember("blunder_test", report.blunder_test
+                                                   ? BlunderTestJson(*report.blunder_test, fitted)
+                                                   : "null"));
 
   std::vector<std::string> pairs;
   for (const PairCheck& pair : report.pairs) {

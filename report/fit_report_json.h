@@ -26,13 +26,21 @@ namespace torvane {
 //     then the check points, then the excluded ones; line, the point's line
 //     in its file, is left out for a line of 0 (a point not read from a
 //     file); the similarity fit's fitted points add wx, wy, the standardized
-//     residuals (null where there is none), from four; a check point is
+//     residuals (null where there is none), from four; from four fit
+//     points, every fitted point adds left_out {dx_mm, dy_mm, length_mm,
+//     tx, ty, f, blunder}, what it misses by when the others are fitted
+//     without it and its test (null where the others cannot check it);
+//     a check point is
 //     {name, line, fitted: false, role: "check", dx_mm, dy_mm, length_mm}
 //   fitted, excluded (names), rms_mm, largest {name, length_mm}
 //   check_points {names, rms_mm, largest {name, length_mm}}: only with
 //     check points, so that without them nothing else changes
 //   largest_standardized {name, w, beyond_3}: from four points, whenever
 //     the text report names it (some point has a standardized residual)
+//   blunder_test {level, point_level, freedom, critical, blunders (names)}:
+//     the points left out in turn, tested by F(2, freedom) at point_level
+//     each (level over the number of fit points); null under four fit
+//     points, where no blunder can be found
 //   pairs: [{from, to, survey_m, construction_m, difference_mm, scale}]
 //     (scale null for a survey distance of 0), in the order of report.pairs;
 //     when those are not all the pairs, then pairs_partial: true and

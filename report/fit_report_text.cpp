@@ -27,6 +27,39 @@ std::string BlunderLine(const FitReport& report, std::span<const CommonPoint> fi
                                   : ", within 3\n");
 }
 
+// Each fit point left out in turn, and the blunders named; or why no
+// blunder can be found.
+std::string LeftOutText(const FitReport& report, std::span<const CommonPoint> fitted) {
+  if (!report.blunder_test) {
+    return "\nNo blunder can be found with fewer than " + std::to_string(kBlunderTestFrom) +
+           " fit points: a point left out leaves too few to check it\n";
+  }
+  const BlunderTest& test = *report.blunder_test;
+  std::string text =
+      "\nEach fit point left out, the others fitted without it: what it misses by, mm, its "
+      "externally studentized residuals (tX, tY) and F:\n";
+  std::vector<std::vector<std::string>> rows = {{"point", "dX", "dY", "length", "tX", "tY", "F"}};
+  for (std::size_t i = 0; i < fitted.size(); ++i) {
+    const std::optional<LeftOutPoint>& out = test.points[i];
+    if (!out) {
+      rows.push_back({fitted[i].name, "-", "-", "-", "-", "-", "-", "cannot be checked"});
+      continue;
+    }
+    rows.push_back(ResidualRow(fitted[i].name, out->misses));
+    rows.back().insert(rows.back().end(), {StandardizedText(out->tx), StandardizedText(out->ty),
+                                           LeftOutFText(out->f)});
+    if (out->blunder) rows.back().push_back("blunder");
+  }
+  text += FormatTable(rows, 1);
+  text +=
+      "Blunder test at " + BlunderTestLevelText() + " % for the " + std::to_string(fitted.size()) +
+      " points together (Bonferroni): " + BlunderTestName(test) + ' ' + BlunderCriticalText(test);
+  if (test.blunders.empty()) return text + ", no blunder\n";
+  text += test.blunders.size() == 1 ? ", blunder:" : ", blunders:";
+  for (std::size_t i : test.blunders) text += ' ' + fitted[i].name;
+  return text + "\n";
+}
+
 std::string ScaleTestText(const ScaleTest& test) {
   return "\nAgainst the rigid fit, scale 1, on the same points: RMS " +
          MillimetreText(test.rigid_rms) + " mm rigid\nF = " + FText(test) + ", F(1, " +
@@ -116,6 +149,7 @@ std::string ResidualsText(const FitReport& report, std::span<const CommonPoint> 
             MillimetreText(report.check_residuals[report.check_largest].length) + " mm\n";
   }
   if (report.most_standardized) text += BlunderLine(report, fitted);
+  text += LeftOutText(report, fitted);
   if (report.scale_test) text += ScaleTestText(*report.scale_test);
   return text;
 }
