@@ -242,9 +242,10 @@ void Figures(Pager& pager, const Fonts& fonts, const std::vector<ReportFigure>& 
   }
 }
 
-// The residual table: every point's role, name, residual and standardized
-// residual; a point beyond 2×RMS or with |w| beyond the blunder limit in
-// red, marked so in the last column for a print in black.
+// The residual table: every point's role, name, residual, standardized
+// residual, and its miss, tX, tY and F when left out; a point beyond 2×RMS,
+// with |w| beyond the blunder limit or named by the blunder test in red,
+// marked so in the last column for a print in black.
 void Residuals(Pager& pager, const Fonts& fonts, const std::vector<ReportRow>& rows) {
   struct Column {
     QString heading;
@@ -255,17 +256,23 @@ void Residuals(Pager& pager, const Fonts& fonts, const std::vector<ReportRow>& r
       {QStringLiteral("类别"), false},     {QStringLiteral("点名"), false},
       {QStringLiteral("dX (mm)"), true},   {QStringLiteral("dY (mm)"), true},
       {QStringLiteral("长度 (mm)"), true}, {QStringLiteral("wX"), true},
-      {QStringLiteral("wY"), true},        {QStringLiteral("标记"), false}};
+      {QStringLiteral("wY"), true},        {QStringLiteral("剔除后不符 (mm)"), true},
+      {QStringLiteral("tX"), true},        {QStringLiteral("tY"), true},
+      {QStringLiteral("F"), true},         {QStringLiteral("标记"), false}};
   const QString beyond = QStringLiteral("> 2×RMS");
   const QString blunder = QStringLiteral("|w| > %1").arg(kBlunderLimit);
+  const QString tested = QStringLiteral("粗差");
   const auto cells = [&](const ReportRow& row) {
     QStringList mark;
     if (row.beyond_limit) mark << beyond;
     if (row.blunder) mark << blunder;
+    if (row.tested_blunder) mark << tested;
     return QStringList{QString::fromStdString(row.role),   QString::fromStdString(row.name),
                        QString::fromStdString(row.dx),     QString::fromStdString(row.dy),
                        QString::fromStdString(row.length), QString::fromStdString(row.wx),
-                       QString::fromStdString(row.wy),     mark.join(QLatin1Char(' '))};
+                       QString::fromStdString(row.wy),     QString::fromStdString(row.left_out),
+                       QString::fromStdString(row.tx),     QString::fromStdString(row.ty),
+                       QString::fromStdString(row.f),      mark.join(QLatin1Char(' '))};
   };
   for (Column& column : columns) column.width = WidthOf(fonts.bold, column.heading);
   for (const ReportRow& row : rows) {
@@ -312,7 +319,8 @@ void Residuals(Pager& pager, const Fonts& fonts, const std::vector<ReportRow>& r
     const QStringList names = Wrapped(texts[1], fonts.body, columns[1].width);
     const double height = line * static_cast<double>(names.size());
     pager.Need(height);
-    const QColor colour = row.beyond_limit || row.blunder ? kMarkedColour : kTextColour;
+    const QColor colour =
+        row.beyond_limit || row.blunder || row.tested_blunder ? kMarkedColour : kTextColour;
     for (std::size_t c = 0; c < columns.size(); ++c) {
       if (c == 1) {
         for (qsizetype i = 0; i < names.size(); ++i) {

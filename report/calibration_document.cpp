@@ -75,6 +75,17 @@ std::vector<ReportRow> Rows(const FitReport& report, std::span<const CommonPoint
       rows.back().wy = StandardizedText(w.wy);
       rows.back().blunder = LargerOf(w) > kBlunderLimit;
     }
+    if (report.blunder_test) {
+      ReportRow& row = rows.back();
+      row.left_out = row.tx = row.ty = row.f = "-";
+      if (const std::optional<LeftOutPoint>& out = report.blunder_test->points[i]) {
+        row.left_out = MillimetreText(out->misses.length);
+        row.tx = StandardizedText(out->tx);
+        row.ty = StandardizedText(out->ty);
+        row.f = LeftOutFText(out->f);
+        row.tested_blunder = out->blunder;
+      }
+    }
   }
   for (std::size_t i : BeyondRmsLimit(report)) rows[i].beyond_limit = true;
   const auto others = [&](const char* role, std::span<const CommonPoint> points,
@@ -82,6 +93,9 @@ std::vector<ReportRow> Rows(const FitReport& report, std::span<const CommonPoint
     for (std::size_t i = 0; i < points.size(); ++i) {
       rows.push_back(Row(role, points[i].name, residuals[i]));
       if (columns) rows.back().wx = rows.back().wy = "-";
+      if (report.blunder_test) {
+        rows.back().left_out = rows.back().tx = rows.back().ty = rows.back().f = "-";
+      }
     }
   };
   others(RoleText(PointRole::kCheck), check, report.check_residuals);

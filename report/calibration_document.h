@@ -39,12 +39,16 @@ struct ReportSource {
 struct ReportRow {
   std::string role;  // RoleText
   std::string name;
-  std::string dx, dy;         // mm, as the command line prints them
-  std::string length;         // mm
-  std::string wx, wy;         // standardized residuals, "-" where a point has none (as
-                              // printed); empty when the fit has none (under four points)
-  bool beyond_limit = false;  // a fit point beyond 2×RMS
-  bool blunder = false;       // |w| beyond kBlunderLimit
+  std::string dx, dy;  // mm, as the command line prints them
+  std::string length;  // mm
+  std::string wx, wy;  // standardized residuals, "-" where a point has none (as
+                       // printed); empty when the fit has none (under four points)
+  // Left out, the others fitted without it: its miss (mm), tX, tY and F;
+  // "-" where a point has none, empty when the fit has no blunder test.
+  std::string left_out, tx, ty, f;
+  bool beyond_limit = false;    // a fit point beyond 2×RMS
+  bool blunder = false;         // |w| beyond kBlunderLimit
+  bool tested_blunder = false;  // named by the blunder test
 };
 
 struct CalibrationDocument {

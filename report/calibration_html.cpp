@@ -63,20 +63,23 @@ void FigureTable(std::string* html, std::string_view id, const std::vector<Repor
 }
 
 void ResidualTable(std::string* html, const std::vector<ReportRow>& rows) {
-  bool standardized = false;
-  for (const ReportRow& row : rows) standardized = standardized || !row.wx.empty();
+  bool standardized = false, left_out = false;
+  for (const ReportRow& row : rows) {
+    standardized = standardized || !row.wx.empty();
+    left_out = left_out || !row.f.empty();
+  }
   *html +=
       "<table id=\"residuals\">\n<thead><tr><th>点名</th><th>类别</th><th>dX (mm)</th>"
       "<th>dY (mm)</th><th>点位残差 (mm)</th>";
   if (standardized) *html += "<th>wX</th><th>wY</th>";
+  if (left_out) *html += "<th>剔除后不符 (mm)</th><th>tX</th><th>tY</th><th>F</th>";
   *html += "</tr></thead>\n<tbody>\n";
   for (const ReportRow& row : rows) {
     *html += "<tr";
-    if (row.beyond_limit || row.blunder) {
-      *html += " class=\"";
-      *html += row.beyond_limit ? (row.blunder ? "beyond blunder" : "beyond") : "blunder";
-      *html += '"';
-    }
+    std::string classes;
+    if (row.beyond_limit) classes += " beyond";
+    if (row.blunder || row.tested_blunder) classes += " blunder";
+    if (!classes.empty()) *html += " class=\"" + classes.substr(1) + '"';
     *html += '>';
     Cell(html, "td", "name", row.name);
     Cell(html, "td", "role", row.role);
@@ -87,11 +90,18 @@ void ResidualTable(std::string* html, const std::vector<ReportRow>& rows) {
       Cell(html, "td", "wx", row.wx);
       Cell(html, "td", "wy", row.wy);
     }
+    if (left_out) {
+      Cell(html, "td", "left-out", row.left_out);
+      Cell(html, "td", "tx", row.tx);
+      Cell(html, "td", "ty", row.ty);
+      Cell(html, "td", "f", row.f);
+    }
     *html += "</tr>\n";
   }
   *html +=
       "</tbody>\n</table>\n<p class=\"note\">残差为测图坐标的已知值减去由施工坐标换算的值；"
-      "wX、wY 为标准化残差（无单位）。</p>\n";
+      "wX、wY 为标准化残差（无单位）；剔除后不符为该点不参与平差时"
+      "由其余点所得参数换算的残差，tX、tY 为其外部学生化残差，F 为其粗差检验统计量。</p>\n";
 }
 
 void FileTable(std::string* html, const std::vector<ReportFile>& files) {

@@ -42,6 +42,21 @@ std::string BlunderVerdictText(double largest, const std::string& name) {
              : "未超过 " + BlunderLimitText();
 }
 
+std::string LeftOutVerdictText(const BlunderTest& test, std::span<const CommonPoint> fitted) {
+  if (test.blunders.empty()) return "未发现粗差";
+  std::string text = "粗差：";
+  for (std::size_t i : test.blunders) {
+    if (i != test.blunders.front()) text += "、";
+    text +=
+        fitted[i].name + "（剔除后不符 " + MillimetreText(test.points[i]->misses.length) + " mm）";
+  }
+  return text;
+}
+
+std::string NoBlunderTestText() {
+  return "少于 " + std::to_string(kBlunderTestFrom) + " 个参与平差的点，无法发现粗差";
+}
+
 std::string ScaleVerdictText(bool significant, const SiteWarnings& warnings) {
   if (NotOneTransformation(warnings)) return "不作结论：公共点有问题，见“警告”";
   return significant ? "尺度显著，应采用四参数" : "尺度不显著，刚体转换即可";

@@ -32,6 +32,14 @@ std::string BlunderLimitText();
 // point `name`: "超过 3.0：请检查点 K3 是否有粗差", or "未超过 3.0".
 std::string BlunderVerdictText(double largest, const std::string& name);
 
+// The blunder test's verdict on `fitted`, the points it was made from:
+// "未发现粗差", or each point named with its miss when left out,
+// "粗差：K4（剔除后不符 46.912 mm）、K7（剔除后不符 20.004 mm）".
+std::string LeftOutVerdictText(const BlunderTest& test, std::span<const CommonPoint> fitted);
+
+// Why a fit of fewer than kBlunderTestFrom points has no blunder test.
+std::string NoBlunderTestText();
+
 // The F test's verdict: "尺度显著，应采用四参数" or "尺度不显著，刚体转换即可";
 // with `warnings` that say the site is not one transformation
 // (NotOneTransformation), no model: "不作结论：公共点有问题，见“警告”".

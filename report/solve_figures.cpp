@@ -56,6 +56,16 @@ std::vector<ReportFigure> StatisticFigures(const FitReport& report,
     figures.push_back(
         {"粗差判断", BlunderVerdictText(largest, fitted[most].name), "", largest > kBlunderLimit});
   }
+  if (report.blunder_test) {
+    const BlunderTest& test = *report.blunder_test;
+    figures.push_back({"剔除检验 " + BlunderTestName(test) + " 临界值（" + BlunderTestLevelText() +
+                           " %，" + std::to_string(fitted.size()) + " 点 Bonferroni 校正）",
+                       BlunderCriticalText(test), ""});
+    figures.push_back(
+        {"剔除检验结论", LeftOutVerdictText(test, fitted), "", !test.blunders.empty()});
+  } else {
+    figures.push_back({"剔除检验", NoBlunderTestText(), ""});
+  }
   if (report.scale_test) {
     const ScaleTest& test = *report.scale_test;
     figures.push_back({"刚体转换中误差（同一组点）", MillimetreText(test.rigid_rms), mm});

@@ -37,7 +37,9 @@ std::vector<ReportFigure> ParameterFigures(const FitReport& report);
 
 // 中误差, 最大残差（NAME）, 2 倍中误差 (mm), 超过 2 倍中误差的点 ("K1、K3",
 // "无" for none); from four points 最大标准化残差（NAME）, 粗差限值,
-// 粗差判断; the F test's 刚体转换中误差（同一组点） (mm), F,
+// 粗差判断; each point left out in turn, its test's critical value and
+// 剔除检验结论 (LeftOutVerdictText), or under four points 剔除检验 saying no
+// blunder can be found; the F test's 刚体转换中误差（同一组点） (mm), F,
 // F(1, n) 的 95 % 分位数, F 检验结论; with check points 检核点中误差 and
 // 检核点最大残差（NAME） (mm). `report` is ReportFit's of `fitted` and
 // `check`; `warnings` WarnSite's of `fitted`, which the F test's verdict

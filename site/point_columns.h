@@ -6,17 +6,21 @@
 namespace torvane {
 
 enum PointColumn : int {
-  kRoleColumn,    // 参与平差 / 检核 / 不用
-  kNameColumn,    // 点名
-  kXsColumn,      // 测图X, metres
-  kYsColumn,      // 测图Y, metres
-  kXcColumn,      // 施工X, metres
-  kYcColumn,      // 施工Y, metres
-  kDxColumn,      // dX(mm), from the solve
-  kDyColumn,      // dY(mm), from the solve
-  kLengthColumn,  // 长度(mm), from the solve
-  kWxColumn,      // wX, from the solve
-  kWyColumn,      // wY, from the solve
+  kRoleColumn,     // 参与平差 / 检核 / 不用
+  kNameColumn,     // 点名
+  kXsColumn,       // 测图X, metres
+  kYsColumn,       // 测图Y, metres
+  kXcColumn,       // 施工X, metres
+  kYcColumn,       // 施工Y, metres
+  kDxColumn,       // dX(mm), from the solve
+  kDyColumn,       // dY(mm), from the solve
+  kLengthColumn,   // 长度(mm), from the solve
+  kWxColumn,       // wX, from the solve
+  kWyColumn,       // wY, from the solve
+  kLeftOutColumn,  // 剔除不符(mm): the miss when left out, from the solve
+  kTxColumn,       // tX, from the solve
+  kTyColumn,       // tY, from the solve
+  kFColumn,        // F of the blunder test, from the solve
   kPointColumnCount
 };
 

@@ -60,6 +60,26 @@ std::vector<std::vector<std::string>> ResidualLines(const std::string& text) {
   return lines;
 }
 
+// The left-out table's lines of the command line's report, as tokens, and
+// the blunder test's line.
+std::vector<std::vector<std::string>> LeftOutLines(const std::string& text, std::string* verdict) {
+  std::vector<std::vector<std::string>> lines;
+  std::istringstream in(text);
+  bool inside = false;
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("Each fit point left out")) {
+      inside = true;
+      std::getline(in, line);  // the heading
+    } else if (inside && line.starts_with("Blunder test ")) {
+      *verdict = line;
+      break;
+    } else if (inside) {
+      lines.push_back(Tokens(line));
+    }
+  }
+  return lines;
+}
+
 // The figure after `prefix` in the text: "RMS " gives the RMS.
 double FigureAfter(const std::string& text, const std::string& prefix) {
   const std::size_t at = text.find(prefix);
@@ -124,6 +144,21 @@ TEST(CalibrationDocument, EveryFigureIsTheCommandLinesText) {
           EXPECT_EQ(f.value, "3.0");
         } else if (f.label == "粗差判断") {
           EXPECT_EQ(f.value.starts_with("超过"), blunder) << where;
+        } else if (f.label == "剔除检验") {
+          EXPECT_NE(text.find("\nNo blunder can be found with fewer than 4 fit points"),
+                    std::string::npos)
+              << where;
+        } else if (f.label == "剔除检验结论") {
+          // Each point the text names, with its miss as its row gives it.
+          std::string line, named;
+          const auto left_out = LeftOutLines(text, &line);
+          for (const auto& tokens : left_out) {
+            if (tokens.back() != "blunder") continue;
+            named += (named.empty() ? "粗差：" : "、") + tokens[0] + "（剔除后不符 " + tokens[3] +
+                     " mm）";
+          }
+          EXPECT_EQ(line.ends_with(", no blunder"), named.empty()) << where;
+          EXPECT_EQ(f.value, named.empty() ? "未发现粗差" : named) << where;
         } else if (f.label == "F 检验结论") {
           EXPECT_EQ(f.value, row.swapped   ? "不作结论：公共点有问题，见“警告”"
                              : significant ? "尺度显著，应采用四参数"
@@ -184,7 +219,7 @@ TEST(CalibrationHtml, EscapesEveryTextAndPlacesThePlot) {
   CalibrationDocument doc;
   doc.title = "坐标转换参数计算报告";
   doc.title_block = {{"工程", "<script>x</script>", ""}};
-  doc.rows = {{"参与平差", "K&1", "1.000", "-2.000", "2.236", "", "", false, false}};
+  doc.rows = {{"参与平差", "K&1", "1.000", "-2.000", "2.236", "", "", "", "", "", "", false, false}};
   doc.files = {{"a\"b.csv", 3, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}};
   const struct {
     std::string svg;

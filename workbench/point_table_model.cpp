@@ -18,7 +18,7 @@ namespace {
 
 const QColor kProblemBackground(255, 205, 205);  // pink: the row takes no part
 const QColor kWorstBackground(255, 240, 170);    // pale yellow: the largest residual
-const QColor kBlunderText(200, 0, 0);            // red: wX or wY beyond the limit
+const QColor kBlunderText(200, 0, 0);            // red: wX or wY beyond the limit, a blunder named
 
 // The table's columns that hold a text of the point as typed, and those
 // that show a result of the solve.
@@ -33,7 +33,11 @@ constexpr std::pair<int, QString RowResult::*> kResultColumns[] = {
     {kDyColumn, &RowResult::dy},
     {kLengthColumn, &RowResult::length},
     {kWxColumn, &RowResult::wx},
-    {kWyColumn, &RowResult::wy}};
+    {kWyColumn, &RowResult::wy},
+    {kLeftOutColumn, &RowResult::left_out},
+    {kTxColumn, &RowResult::tx},
+    {kTyColumn, &RowResult::ty},
+    {kFColumn, &RowResult::f}};
 
 std::string* TextOf(ProjectPoint& point, int column) {
   for (const auto& [text_column, text] : kTextColumns) {
@@ -301,6 +305,9 @@ QVariant PointTableModel::data(const QModelIndex& index, int role) const {
       return {};
     case Qt::ForegroundRole:
       if (result && result->blunder && (column == kWxColumn || column == kWyColumn)) {
+        return kBlunderText;
+      }
+      if (result && result->tested_blunder && column >= kLeftOutColumn && column <= kFColumn) {
         return kBlunderText;
       }
       return {};

@@ -21,8 +21,10 @@ namespace torvane {
 // formatters: residuals in millimetres and the normalized residuals.
 struct RowResult {
   QString dx, dy, length, wx, wy;
-  bool blunder = false;  // wX or wY beyond the limit: those two cells red
-  bool worst = false;    // the row of the largest residual: the row highlighted
+  QString left_out, tx, ty, f;  // left out of the fit: its miss (mm), tX, tY, F
+  bool blunder = false;         // wX or wY beyond the limit: those two cells red
+  bool tested_blunder = false;  // named by the blunder test: its four cells red
+  bool worst = false;           // the row of the largest residual: the row highlighted
 };
 
 class PointTableModel : public QAbstractTableModel {

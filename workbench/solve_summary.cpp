@@ -67,6 +67,16 @@ std::vector<RowResult> RowResults(const SiteSolve& solve, std::size_t row_count)
       row.wy = Text(StandardizedText(w.wy));
       row.blunder = LargerOf(w) > kBlunderLimit;
     }
+    if (report.blunder_test) {
+      row.left_out = row.tx = row.ty = row.f = QStringLiteral("-");
+      if (const std::optional<LeftOutPoint>& out = report.blunder_test->points[i]) {
+        row.left_out = Mm(out->misses.length);
+        row.tx = Text(StandardizedText(out->tx));
+        row.ty = Text(StandardizedText(out->ty));
+        row.f = Text(LeftOutFText(out->f));
+        row.tested_blunder = out->blunder;
+      }
+    }
   }
   rows[points.fit_rows[WorstFitPoint(report)]].worst = true;
   for (std::size_t i = 0; i < points.check_rows.size(); ++i) {

@@ -37,7 +37,9 @@ SolveSummary SummarizeSolve(const SiteSolve& solve);
 
 // One result per table row of `row_count`: residuals in mm for every row
 // that took part (fit, check or off), standardized residuals for fit rows
-// where the fit has them, the worst fit row marked.
+// where the fit has them, and from four fit points each fit row's miss
+// when left out, tX, tY and F ("-" where it has none); the worst fit row
+// marked.
 std::vector<RowResult> RowResults(const SiteSolve& solve, std::size_t row_count);
 
 }  // namespace torvane

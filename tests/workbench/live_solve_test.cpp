@@ -31,6 +31,8 @@ struct CliReport {
   std::vector<std::string> lines;
   // The residual table: each point's cells after its name.
   std::map<std::string, std::vector<std::string>> residuals;
+  // The table of points left out: each fit point's cells after its name.
+  std::map<std::string, std::vector<std::string>> left_out;
 };
 
 std::vector<std::string> Words(const std::string& line) {
@@ -65,17 +67,21 @@ CliReport RunCli(const std::vector<ProjectPoint>& rows, FitModel model, const QS
   report.exit_status = cli.exitCode();
   report.text = cli.readAllStandardOutput();
   std::istringstream text(report.text.toStdString());
-  bool in_table = false;
+  std::map<std::string, std::vector<std::string>>* table = nullptr;
   for (std::string line; std::getline(text, line);) {
     report.lines.push_back(line);
     if (line.starts_with("Residuals in the survey grid")) {
-      in_table = true;
+      table = &report.residuals;
       std::getline(text, line);  // the heading
-    } else if (in_table && line.starts_with("RMS ")) {
-      in_table = false;
-    } else if (in_table) {
+    } else if (line.starts_with("Each fit point left out")) {
+      table = &report.left_out;
+      std::getline(text, line);
+    } else if (table && (line.starts_with("RMS ") || line.starts_with("Blunder test "))) {
+      report.lines.push_back(line);
+      table = nullptr;
+    } else if (table) {
       std::vector<std::string> words = Words(line);
-      report.residuals[words.front()] = {words.begin() + 1, words.end()};
+      (*table)[words.front()] = {words.begin() + 1, words.end()};
     }
   }
   return report;
@@ -170,7 +176,31 @@ void ExpectSameAsCli(WorkbenchWindow& window, const std::vector<ProjectPoint>& r
       EXPECT_EQ(results[i].wx.toStdString(), c[3]) << rows[i].name;
       EXPECT_EQ(results[i].wy.toStdString(), c[4]) << rows[i].name;
     }
+    // Left out: length, tX, tY and F, or "-" for each, and "blunder".
+    const auto out = cli.left_out.find(rows[i].name);
+    if (rows[i].role != PointRole::kFit || out == cli.left_out.end()) {
+      EXPECT_TRUE(results[i].f.isEmpty() || rows[i].role != PointRole::kFit) << rows[i].name;
+      continue;
+    }
+    const std::vector<std::string>& o = out->second;
+    EXPECT_EQ(results[i].left_out.toStdString(), o[2]) << rows[i].name;
+    EXPECT_EQ(results[i].tx.toStdString(), o[3]) << rows[i].name;
+    EXPECT_EQ(results[i].ty.toStdString(), o[4]) << rows[i].name;
+    EXPECT_EQ(results[i].f.toStdString(), o[5]) << rows[i].name;
+    EXPECT_EQ(results[i].tested_blunder, o.back() == "blunder") << rows[i].name;
   }
+  // "Blunder test at 5 % ...: F(2, 7) 12.404, no blunder" against the
+  // panel's critical value and verdict.
+  const std::string test = After(cli, "Blunder test at ", "\n");
+  if (test.starts_with("(no line")) {
+    EXPECT_EQ(Shown(s, "剔除检验结论"), "(not shown)");
+    return;
+  }
+  const std::vector<std::string> words = Words(test.substr(test.find("): F(") + 3));
+  EXPECT_EQ(Shown(s, "剔除检验 " + words[0] + ' ' + words[1] + " 临界值（5 %，" +
+                         std::to_string(cli.left_out.size()) + " 点 Bonferroni 校正）"),
+            words[2].substr(0, words[2].size() - 1));
+  EXPECT_EQ(Shown(s, "剔除检验结论").starts_with("粗差："), !test.ends_with(", no blunder"));
 }
 
 std::string Text(double value, const char* pattern) { return FormatPattern(value, pattern); }

@@ -20,6 +20,13 @@
 namespace torvane {
 namespace {
 
+// A solve's result of which only the residual length matters.
+RowResult WithLength(const char* length) {
+  RowResult result;
+  result.length = length;
+  return result;
+}
+
 constexpr PointRole kFit = PointRole::kFit, kCheck = PointRole::kCheck, kOff = PointRole::kOff;
 
 const std::vector<ProjectPoint> kSite = {
@@ -94,7 +101,7 @@ TEST(PointTableModel, EveryEditIsOneUndoStep) {
        {kSite[2], kSite[0], kSite[1]}},
       {"sort by 长度(mm) of the last solve: a row without a result last",
        [](PointTableModel& m) {
-         m.SetResults({{"", "", "1.3", "", ""}, {}, {"", "", "10.3", "", ""}});
+         m.SetResults({WithLength("1.3"), {}, WithLength("10.3")});
          m.SortBy(kLengthColumn, Qt::DescendingOrder);
        },
        {kSite[2], kSite[0], kSite[1]}},
@@ -232,9 +239,10 @@ TEST(PointTableModel, CellsShowProblemsAndResults) {
   EXPECT_EQ(model.data(model.index(2, kRoleColumn), Qt::DisplayRole).toString().toStdString(),
             "不用");
 
-  model.SetResults({{"1.2", "-0.4", "1.3", "0.5", "0.2", false, false},
-                    {},
-                    {"-3.0", "9.9", "10.3", "3.1", "2.0", true, true}});
+  model.SetResults(
+      {{"1.2", "-0.4", "1.3", "0.5", "0.2", "1.6", "0.6", "0.2", "0.20", false, false, false},
+       {},
+       {"-3.0", "9.9", "10.3", "3.1", "2.0", "14.7", "5.1", "3.3", "18.40", true, true, true}});
   EXPECT_EQ(model.data(model.index(0, kDxColumn), Qt::DisplayRole).toString().toStdString(), "1.2");
   EXPECT_EQ(model.data(model.index(2, kLengthColumn), Qt::DisplayRole).toString().toStdString(),
             "10.3");
@@ -244,6 +252,11 @@ TEST(PointTableModel, CellsShowProblemsAndResults) {
   EXPECT_EQ(model.data(model.index(2, kWyColumn), Qt::ForegroundRole).value<QColor>(),
             QColor(200, 0, 0));
   EXPECT_FALSE(model.data(model.index(2, kDxColumn), Qt::ForegroundRole).isValid());
+  EXPECT_EQ(model.data(model.index(2, kFColumn), Qt::DisplayRole).toString().toStdString(),
+            "18.40");
+  EXPECT_EQ(model.data(model.index(2, kFColumn), Qt::ForegroundRole).value<QColor>(),
+            QColor(200, 0, 0));
+  EXPECT_FALSE(model.data(model.index(0, kFColumn), Qt::ForegroundRole).isValid());
   for (int column = 0; column < kPointColumnCount; ++column) {
     EXPECT_EQ(model.data(model.index(2, column), Qt::BackgroundRole).value<QColor>(),
               QColor(255, 240, 170));
@@ -268,7 +281,8 @@ TEST(PointTableModel, Captions) {
     captions += model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().toStdString();
     captions += "|";
   }
-  EXPECT_EQ(captions, "角色|点名|测图X|测图Y|施工X|施工Y|dX(mm)|dY(mm)|长度(mm)|wX|wY|");
+  EXPECT_EQ(captions,
+            "角色|点名|测图X|测图Y|施工X|施工Y|dX(mm)|dY(mm)|长度(mm)|wX|wY|剔除不符(mm)|tX|tY|F|");
 }
 
 // State: a table view with the role editor open on a 检核 row. Action: 不用
