@@ -1,6 +1,9 @@
 #include "site/pasted_points.h"
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
+#include <optional>
 
 #include "batch/run_error.h"
 #include "number/number_text.h"
@@ -122,15 +125,18 @@ std::string QuotedCells(const PastedRow& row) {
 
 }  // namespace
 
-Expected<std::vector<ProjectPoint>, std::string> ParsePastedPoints(std::string_view text) {
+Expected<PastedPoints, std::string> ParsePastedPoints(std::string_view text) {
   std::vector<PastedRow> rows = SplitRows(text);
-  std::vector<ProjectPoint> points;
+  PastedPoints pasted;
+  // Where each field is taken from: the table's own order, or the header's.
+  std::array<std::optional<std::size_t>, kPastedFieldCount> columns = {0, 1, 2, 3, 4, kRoleCell};
+  std::size_t needed = kPointCells;
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const PastedRow& row = rows[r];
     const std::string where = "第 " + std::to_string(row.number) + " 行";
-    if (row.cells.size() < kPointCells) {
-      return Fail(where + "只有 " + std::to_string(row.cells.size()) +
-                  " 个单元格，公共点要有 5 个（点名、测图X、测图Y、施工X、施工Y）：" +
+    if (row.cells.size() < needed) {
+      return Fail(where + "只有 " + std::to_string(row.cells.size()) + " 个单元格，公共点要有 " +
+                  std::to_string(needed) + " 个（点名、测图X、测图Y、施工X、施工Y）：" +
                   QuotedCells(row));
     }
     // A header: the first row, with words where the coordinates stand, above
@@ -140,25 +146,43 @@ Expected<std::vector<ProjectPoint>, std::string> ParsePastedPoints(std::string_v
       for (std::size_t later = 1; later < rows.size(); ++later) {
         numbers_below = numbers_below || HasNumber(rows[later]);
       }
-      if (numbers_below) continue;
+      if (numbers_below) {
+        pasted.header = row.cells;
+        pasted.placement = ReadHeader(row.cells);
+        if (pasted.placement.Complete()) {
+          pasted.placed = true;
+          columns = pasted.placement.columns;
+          // Without a caption of its own, the role stays in the 6th cell, as
+          // without a header, unless a caption there names something else.
+          if (!columns[kPastedRole] && row.cells.size() <= kRoleCell) {
+            columns[kPastedRole] = kRoleCell;
+          }
+          needed = 0;
+          for (std::size_t f = kPastedName; f <= kPastedYc; ++f) {
+            needed = std::max(needed, *columns[f] + 1);
+          }
+        }
+        continue;
+      }
     }
     ProjectPoint point;
-    point.name = row.cells[0];
-    point.xs = row.cells[1];
-    point.ys = row.cells[2];
-    point.xc = row.cells[3];
-    point.yc = row.cells[4];
-    if (row.cells.size() > kRoleCell && !row.cells[kRoleCell].empty()) {
-      auto role = RoleFromText(row.cells[kRoleCell]);
+    point.name = row.cells[*columns[kPastedName]];
+    point.xs = row.cells[*columns[kPastedXs]];
+    point.ys = row.cells[*columns[kPastedYs]];
+    point.xc = row.cells[*columns[kPastedXc]];
+    point.yc = row.cells[*columns[kPastedYc]];
+    const std::optional<std::size_t> role_cell = columns[kPastedRole];
+    if (role_cell && row.cells.size() > *role_cell && !row.cells[*role_cell].empty()) {
+      auto role = RoleFromText(row.cells[*role_cell]);
       if (!role) {
-        return Fail(where + "的角色 " + Quoted(row.cells[kRoleCell]) +
+        return Fail(where + "的角色 " + Quoted(row.cells[*role_cell]) +
                     " 不是 参与平差、检核、不用（或 fit、check、off）之一");
       }
       point.role = *role;
     }
-    points.push_back(std::move(point));
+    pasted.points.push_back(std::move(point));
   }
-  return points;
+  return pasted;
 }
 
 }  // namespace torvane

@@ -35,6 +35,20 @@ TEST(ParsePastedPoints, Rows) {
         {"K3", kFit, "1", "2", "3", "4"},
         {"K4", kOff, "1", "2", "3", "4"},
         {"K5", kFit, "1", "2", "3", "4"}}},
+      // A fixed fault: construction-first columns were taken in the table's
+      // order, and the site solved as the inverse transformation.
+      {"a header of construction-first columns places them",
+       "点名\tX施\tY施\tX测\tY测\r\nK2\t250.000\t0\t3624.036\t5260.721\r\n",
+       {{"K2", kFit, "3624.036", "5260.721", "250.000", "0"}}},
+      {"a header of 建筑坐标 A, B and survey north, east, a height left aside",
+       "点号\t建筑坐标A\t建筑坐标B\t北\t东\tH\nK2\t250\t0\t3624.036\t5260.721\t12.5\n",
+       {{"K2", kFit, "3624.036", "5260.721", "250", "0"}}},
+      {"an English header, east first, with units",
+       "Name\tSurvey E (m)\tSurvey N (m)\tSite X\tSite Y\nK2\t5260.721\t3624.036\t250\t0\n",
+       {{"K2", kFit, "3624.036", "5260.721", "250", "0"}}},
+      {"a header that places not every field: the table's order, to be asked about",
+       "名称\t测图X\t测图Y\tA\tB\nK2\t3624.036\t5260.721\t250\t0\n",
+       {{"K2", kFit, "3624.036", "5260.721", "250", "0"}}},
       {"a header with a role caption",
        "点名\t测图X\t测图Y\t施工X\t施工Y\t角色\nK1\t1\t2\t3\t4\t检核\n",
        {{"K1", kCheck, "1", "2", "3", "4"}}},
@@ -65,7 +79,39 @@ TEST(ParsePastedPoints, Rows) {
     SCOPED_TRACE(c.state);
     auto rows = ParsePastedPoints(c.text);
     ASSERT_TRUE(rows.ok()) << rows.error();
-    EXPECT_EQ(*rows, c.rows);
+    EXPECT_EQ(rows->points, c.rows);
+  }
+}
+
+// A header's captions / how they are placed, as the paste shows it before
+// it is taken, and whether the paste may take the columns so.
+TEST(ReadHeader, PlacesTheColumns) {
+  const struct {
+    std::vector<std::string> captions;
+    std::string placement;
+    bool complete;
+  } cases[] = {
+      {{"点名", "X施", "Y施", "X测", "Y测"},
+       "点名 ← 第 1 列“点名”，测图X ← 第 4 列“X测”，测图Y ← 第 5 列“Y测”，"
+       "施工X ← 第 2 列“X施”，施工Y ← 第 3 列“Y施”",
+       true},
+      {{"点", "X", "Y", "X", "Y", "角色"},
+       "点名 ← 第 1 列“点”，测图X ← 第 2 列“X”，测图Y ← 第 3 列“Y”，"
+       "施工X ← 第 4 列“X”，施工Y ← 第 5 列“Y”，角色 ← 第 6 列“角色”",
+       true},
+      {{"编号", "东", "北", "高程", "备注"},
+       "点名 ← 第 1 列“编号”，测图X ← 第 3 列“北”，测图Y ← 第 2 列“东”，施工X ← （找不到），"
+       "施工Y ← （找不到）；第 4 列“高程”是高程，不使用；第 5 列“备注”无法识别",
+       false},
+      {{"点名", "测图X", "测图X", "施工X", "施工Y"},
+       "点名 ← 第 1 列“点名”，测图X ← 第 2 列“测图X”，测图Y ← （找不到），"
+       "施工X ← 第 4 列“施工X”，施工Y ← 第 5 列“施工Y”；第 3 列“测图X”无法识别",
+       false},
+  };
+  for (const auto& c : cases) {
+    const HeaderPlacement placement = ReadHeader(c.captions);
+    EXPECT_EQ(PlacementText(placement, c.captions), c.placement);
+    EXPECT_EQ(placement.Complete(), c.complete) << c.placement;
   }
 }
 

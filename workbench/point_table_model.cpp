@@ -214,15 +214,17 @@ void PointTableModel::DeleteRows(std::vector<int> rows) {
   undo_.push(new Remove(*this, std::move(rows), text));
 }
 
-Expected<int, QString> PointTableModel::Paste(const QString& clipboard_text,
-                                              std::optional<int> at_row) {
+Expected<int, QString> PointTableModel::Paste(
+    const QString& clipboard_text, std::optional<int> at_row,
+    const std::function<bool(const PastedPoints&)>& accept) {
   assert(!at_row || (*at_row >= 0 && *at_row <= rowCount()));
-  auto points = ParsePastedPoints(clipboard_text.toStdString());
-  if (!points)
-    return Fail(QStringLiteral("无法粘贴：%1").arg(QString::fromStdString(points.error())));
-  if (points->empty()) return Fail(QStringLiteral("剪贴板中没有公共点。"));
-  const int count = static_cast<int>(points->size());
-  undo_.push(new Insert(*this, at_row.value_or(rowCount()), std::move(points.value()),
+  auto pasted = ParsePastedPoints(clipboard_text.toStdString());
+  if (!pasted)
+    return Fail(QStringLiteral("无法粘贴：%1").arg(QString::fromStdString(pasted.error())));
+  if (pasted->points.empty()) return Fail(QStringLiteral("剪贴板中没有公共点。"));
+  if (accept && !accept(*pasted)) return 0;
+  const int count = static_cast<int>(pasted->points.size());
+  undo_.push(new Insert(*this, at_row.value_or(rowCount()), std::move(pasted.value().points),
                         QStringLiteral("粘贴 %1 个点").arg(count)));
   return count;
 }

@@ -7,10 +7,12 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "base/expected.h"
+#include "site/pasted_points.h"
 #include "site/point_columns.h"
 #include "site/project_file.h"
 #include "site/site_points.h"
@@ -50,9 +52,12 @@ class PointTableModel : public QAbstractTableModel {
   // allowed), one undo step; none: no step.
   void DeleteRows(std::vector<int> rows);
   // Inserts the points of a spreadsheet's copied cells (ParsePastedPoints)
-  // before `at_row` (0 to rowCount(); none: after the last), one undo step.
-  // Returns how many were inserted, or why none were, in Chinese.
-  Expected<int, QString> Paste(const QString& clipboard_text, std::optional<int> at_row);
+  // before `at_row` (0 to rowCount(); none: after the last), one undo step,
+  // once `accept` (where given) has seen them read and said yes. Returns how
+  // many were inserted (0 when `accept` said no), or why none were, in
+  // Chinese.
+  Expected<int, QString> Paste(const QString& clipboard_text, std::optional<int> at_row,
+                               const std::function<bool(const PastedPoints&)>& accept = nullptr);
   // Appends `points` after the last row, one undo step; none: no step.
   void Import(std::vector<ProjectPoint> points);
   // Orders the rows by `column`, stably, one undo step (none when the order

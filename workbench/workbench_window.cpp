@@ -1,4 +1,5 @@
 #include "workbench/workbench_window.h"
+#include "workbench/paste_doubt.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -514,8 +515,30 @@ void WorkbenchWindow::PastePoints() {
   const std::optional<int> at = table_->currentIndex().isValid()
                                     ? std::optional<int>(table_->currentIndex().row())
                                     : std::nullopt;
-  auto pasted = document_.table().Paste(text, at);
+  auto pasted = document_.table().Paste(
+      text, at, [this](const PastedPoints& read) { return PasteAccepted(read); });
   if (!pasted) Warn(pasted.error());
+}
+
+bool WorkbenchWindow::PasteAccepted(const PastedPoints& read) {
+  std::string prompt;
+  const std::string count = std::to_string(read.points.size());
+  if (read.placed) {
+    prompt = "按第一行的表头放置各列：\n" + PlacementText(read.placement, read.header) +
+             "\n\n粘贴 " + count + " 个点吗？";
+  } else if (!read.header.empty()) {
+    prompt = "第一行是表头，但无法全部识别：\n" + PlacementText(read.placement, read.header) +
+             "\n\n跳过这一行，按表格的顺序（点名、测图X、测图Y、施工X、施工Y）粘贴 " + count +
+             " 个点吗？";
+  } else if (const auto doubt = PasteDoubt(read.points)) {
+    prompt = *doubt + "\n\n仍要按表格的顺序（点名、测图X、测图Y、施工X、施工Y）粘贴 " + count +
+             " 个点吗？";
+  } else {
+    return true;
+  }
+  return platform_.ShowMessage(this, QString::fromStdString(prompt),
+                               QString::fromUtf8(kWorkbenchTitle), MessageIcon::kQuestion,
+                               MessageButtons::kOkCancel) == MessageAnswer::kOk;
 }
 
 void WorkbenchWindow::ImportPoints() {

@@ -79,7 +79,11 @@ class WorkbenchWindow : public QMainWindow {
   // naming file, line and field, and nothing is added.
   bool ImportPointsFrom(const QString& path, const CommonPointLayout& layout);
   void PastePoints();  // 粘贴
-  void TypeParams();   // 手工输入参数…
+  // Whether the paste read as `read` is taken: a header's placement shown
+  // and confirmed, one that cannot be placed asked about, columns that look
+  // exchanged warned of.
+  bool PasteAccepted(const PastedPoints& read);
+  void TypeParams();  // 手工输入参数…
   // Parameters typed by hand (source kTyped), one undo step: converting
   // uses them, and the project keeps them, while the table gives no
   // solution.
