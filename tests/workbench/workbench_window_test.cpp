@@ -148,6 +148,55 @@ TEST_F(WorkbenchTest, PastesSolvesUndoesAndRedoes) {
   EXPECT_EQ(window_.solve().points.fit.size(), 3u);
 }
 
+// State: a new project. Action: a block pasted, the question (if any)
+// answered. Expected: a header's placement shown before the paste is taken
+// and the columns taken by it (construction first solves as survey first,
+// a fixed fault: it was solved as the inverse transformation); a header
+// that places not every column, and columns that look exchanged, asked
+// about; 取消 takes nothing, 确定 one undo step.
+TEST_F(WorkbenchTest, PastesByTheHeaderOnceShown) {
+  const struct {
+    const char* clipboard;
+    MessageAnswer answer;
+    const char* question;    // the start of the question asked; empty: none
+    const char* parameters;  // the solve after it; empty: nothing pasted
+  } rows[] = {
+      {"点名\tX施\tY施\tX测\tY测\r\nA\t0\t0\t1000\t2000\r\nB\t100\t0\t1070.711\t2070.711\r\n",
+       MessageAnswer::kOk,
+       "按第一行的表头放置各列：\n点名 ← 第 1 列“点名”，测图X ← 第 4 列“X测”，测图Y ← 第 5 "
+       "列“Y测”，"
+       "施工X ← 第 2 列“X施”，施工Y ← 第 3 列“Y施”\n\n粘贴 2 个点吗？",
+       "1000.000161 2000.000161 45."},
+      {"点名\tX施\tY施\tX测\tY测\nA\t0\t0\t1000\t2000\nB\t100\t0\t1070.711\t2070.711\n",
+       MessageAnswer::kCancel, "按第一行的表头放置各列：", ""},
+      {"名称\t测图X\t测图Y\tA\tB\nA\t1000\t2000\t0\t0\nB\t1070.711\t2070.711\t100\t0\n",
+       MessageAnswer::kOk, "第一行是表头，但无法全部识别：", "1000.000161 2000.000161 45."},
+      {"A\t0\t0\t3400000\t500000\nB\t100\t0\t3400070.711\t500070.711\n", MessageAnswer::kCancel,
+       "施工坐标列的数值像是测图坐标", ""},
+      {"A\t1000\t2000\t0\t0\nB\t1070.711\t2070.711\t100\t0\n", MessageAnswer::kOk, "",
+       "1000.000161 2000.000161 45."},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.clipboard);
+    if (window_.isWindowModified()) platform_.AnswerNextMessage(MessageAnswer::kDiscard);
+    window_.NewProject();
+    platform_.ClearCalls();
+    QApplication::clipboard()->setText(QString::fromUtf8(row.clipboard));
+    if (*row.question != 0) platform_.AnswerNextMessage(row.answer);
+    window_.PastePoints();
+    const auto asked = platform_.CallsOf(CallKind::kMessage);
+    if (*row.question == 0) {
+      EXPECT_TRUE(asked.empty());
+    } else {
+      ASSERT_EQ(asked.size(), 1u);
+      EXPECT_TRUE(asked[0].prompt.toStdString().starts_with(row.question))
+          << asked[0].prompt.toStdString();
+    }
+    EXPECT_EQ(window_.summary().parameters.toStdString(), row.parameters);
+    EXPECT_EQ(window_.undo_stack().count(), *row.parameters == 0 ? 0 : 1);
+  }
+}
+
 // State: random projects. Action: saved, opened, saved again.
 // Expected: the two files byte for byte the same, and the solve the same.
 TEST_F(WorkbenchTest, ProjectsRoundTripByteForByte) {
