@@ -12,8 +12,9 @@ namespace torvane {
 namespace {
 
 constexpr std::size_t kReadChunk = 1 << 18;
-// The most of a line kept for quoting it in a message, which shows less.
-constexpr std::size_t kQuotedBytes = 256;
+// The most of a line kept for quoting it in a message: all of a line the
+// reader takes, so that the message tells its length.
+constexpr std::size_t kQuotedBytes = kMaxLineBytes;
 constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }

@@ -78,6 +78,12 @@ std::vector<Hostile> Files() {
              u"A,1,2\r\n",
              true),
        "P:1: line \"\uFFFDA,1,2\" is not UTF-16 text: a surrogate without its pair"},
+      // The line quoted by its start and its whole length (it was cut at
+      // 256 bytes).
+      {"UTF-16 LE, a surrogate alone in a long line",
+       Utf16(u"\uFEFF" + std::u16string(100, u'B') + u"\xD800,1,2\r\n"),
+       "P:1: line \"" + std::string(60, 'B') +
+           "... (107 bytes)\" is not UTF-16 text: a surrogate without its pair"},
       {"UTF-16 LE, a high surrogate at the end", Utf16(u"\uFEFFA,1,2\r\nB\xD83D"),
        "P:2: line \"B\uFFFD\" is not UTF-16 text: a surrogate without its pair"},
       {"UTF-16 LE, an odd number of bytes", Utf16(u"\uFEFFA,1,2\r\nB,1,2") + "3",
