@@ -180,10 +180,13 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     }
     bool written = true;
     if (summary.points == 0) {
-      // The reader knows of a BOM by its first point.
-      if (writer.Encoding() == ResultEncoding::kAsPointFile &&
-          reader.encoding() == TextEncoding::kUtf8WithBom) {
-        written = out.Append(kUtf8Bom);
+      // The reader knows of a BOM by its first point. A UTF-16 file's
+      // result is in its UTF-16, the BOM (U+FEFF) first.
+      if (writer.Encoding() == ResultEncoding::kAsPointFile) {
+        if (IsUtf16(reader.encoding())) out.WriteAsUtf16(reader.encoding());
+        if (IsUtf16(reader.encoding()) || reader.encoding() == TextEncoding::kUtf8WithBom) {
+          written = out.Append(kUtf8Bom);
+        }
       }
       written = written && writer.Begin(out);
     }

@@ -6,6 +6,7 @@
 
 #include "batch/line_rule.h"
 #include "batch/point_file.h"
+#include "batch/utf16_text.h"
 #include "os/file_system.h"
 
 namespace torvane {
@@ -25,16 +26,18 @@ Expected<std::FILE*, RunError> KeepInTemporaryFile(std::FILE* from, KeptInput ki
   failure.kind = RunErrorKind::kCannotRead;
   std::vector<char> chunk(kReadChunk);
   std::size_t run = 0;  // bytes since the last line end
-  for (;;) {
+  bool utf16 = false;   // UTF-16 by its byte-order mark, where NUL bytes are text
+  for (bool first = true;; first = false) {
     const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), from);
     if (got == 0) break;
+    if (first) utf16 = Utf16ByBom(std::string_view(chunk.data(), got)).has_value();
     if (std::fwrite(chunk.data(), 1, got, copy) != got) {
       failure.detail = "cannot keep the input: " + SystemReason(errno);
       std::fclose(copy);
       return Fail(std::move(failure));
     }
     const char* const data = chunk.data();
-    if (kind == KeptInput::kPointFile && std::memchr(data, '\0', got) != nullptr) break;
+    if (kind == KeptInput::kPointFile && !utf16 && std::memchr(data, '\0', got) != nullptr) break;
     std::size_t last_end = got;
     while (last_end > 0 && !IsLineEnd(data[last_end - 1])) --last_end;
     run = last_end == 0 ? run + got : got - last_end;

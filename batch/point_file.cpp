@@ -12,6 +12,7 @@
 #include "batch/point_layout.h"
 #include "batch/run_error.h"
 #include "batch/usual_line.h"
+#include "batch/utf16_text.h"
 #include "os/file_system.h"
 #include "os/process_io.h"
 
@@ -75,7 +76,32 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
       file = *kept;
     }
   }
+  // A UTF-16 byte-order mark: the text is read in UTF-8, whatever
+  // encoding is told (UTF-8 or GBK would find a NUL byte in every ASCII
+  // character).
+  char start[2];
+  const std::size_t started = std::fread(start, 1, sizeof start, file);
+  const auto utf16 = Utf16ByBom(std::string_view(start, started));
+  if (std::ferror(file) || !SeekTo(file, 0)) {
+    std::fclose(file);
+    RunError e = FileError(RunErrorKind::kCannotRead, path, 0);
+    e.detail = SystemReason(errno);
+    return Fail(std::move(e));
+  }
+  std::unique_ptr<RunningFingerprint> original;
+  if (utf16) {
+    original = std::make_unique<RunningFingerprint>();
+    auto utf8 = Utf16AsUtf8File(file, *utf16, path, original.get());
+    std::fclose(file);
+    if (!utf8) return Fail(utf8.error());
+    file = *utf8;
+  }
   std::unique_ptr<PointFileReader> reader(new PointFileReader(file, path));
+  if (utf16) {
+    reader->encoding_ = *utf16;
+    reader->encoding_decided_ = true;
+    reader->original_ = std::move(original);
+  }
 
   // The encoding is decided at the first line that is not ASCII (plain
   // ASCII reads the same in either), so an ASCII file is read only once.
@@ -89,7 +115,8 @@ Expected<std::unique_ptr<PointFileReader>, RunError> PointFileReader::Open(
   PointFileReader& reader = *opened.value();
   reader.layout_ = std::make_unique<const PointLayout>(layout);
   reader.usual_ = layout.IsDefault();
-  reader.told_encoding_ = encoding;
+  // A UTF-16 file's encoding is its byte-order mark's.
+  if (!IsUtf16(reader.encoding_)) reader.told_encoding_ = encoding;
   return opened;
 }
 
@@ -186,7 +213,20 @@ Expected<void, RunError> PointFileReader::Rewind() {
   read_error_ = false;
   failure_.reset();
   after_cr_ = false;
+  if (fingerprint_) fingerprint_ = std::make_unique<RunningFingerprint>();
   return {};
+}
+
+void PointFileReader::FingerprintAsRead() {
+  if (!original_ && !fingerprint_) fingerprint_ = std::make_unique<RunningFingerprint>();
+}
+
+Expected<FileFingerprint> PointFileReader::Fingerprint() {
+  if (original_) return original_->Finish();
+  if (!fingerprint_ || !at_eof_ || begin_ < end_) {
+    return Fail(std::string("not read to its end"));
+  }
+  return fingerprint_->Finish();
 }
 
 RunError PointFileReader::ReadFailure() const {
@@ -240,6 +280,7 @@ bool PointFileReader::ReadLine(std::string_view* line) {
     if (buffer_.size() < scan + kReadChunk + kSlack) buffer_.resize(scan + kReadChunk + kSlack);
     const std::size_t got = std::fread(buffer_.data() + scan, 1, kReadChunk, file_);
     end_ = scan + got;
+    if (fingerprint_) fingerprint_->Add(buffer_.data() + scan, got);
     if (buffer_offset_ == 0 && scan == 0 && IsWorkbook(std::string_view(buffer_.data(), end_))) {
       failure_ = FileError(RunErrorKind::kWorkbook, path_, 0);
       return false;

@@ -18,6 +18,7 @@
 #include "batch/run_error.h"
 #include "batch/text_encoding.h"
 #include "number/short_decimal.h"
+#include "os/file_fingerprint.h"
 
 namespace torvane {
 
@@ -54,7 +55,10 @@ class PointFileReader {
   // first kept in a temporary file, up to the first line that reading would
   // reject for a NUL byte or its length. The file is UTF-8 when it starts
   // with a UTF-8 BOM, or when the whole of it is valid UTF-8 and not GBK;
-  // GBK when the whole of it is GBK and not UTF-8. A file valid in both is
+  // GBK when the whole of it is GBK and not UTF-8; UTF-16 when it starts
+  // with a UTF-16 byte-order mark (FF FE little-endian, FE FF big-endian),
+  // its text then read as the same text in UTF-8 (see utf16_text.h, which
+  // also tells what is refused in it). A file valid in both is
   // read in the one whose reading looks more like names (see NameLikeness),
   // UTF-8 when both look alike; a file that is neither is taken in the one
   // more of its lines are valid in (UTF-8 when as many), so that the line
@@ -64,7 +68,8 @@ class PointFileReader {
   // The same for a file laid out as `layout` says (see point_layout.h):
   // Next() reads its lines as ParseLayoutLine does, after the lines it skips.
   // With `encoding` given (kUtf8 or kGbk), the file is in that encoding,
-  // whatever its bytes suggest; a line not valid in it is rejected.
+  // whatever its bytes suggest but a UTF-16 byte-order mark; a line not
+  // valid in it is rejected.
   static Expected<std::unique_ptr<PointFileReader>, RunError> Open(
       const std::string& path, const PointLayout& layout,
       std::optional<TextEncoding> encoding = std::nullopt);
@@ -107,6 +112,16 @@ class PointFileReader {
   // An error about the line read last as messages show it: with the
   // file's path, and the quoted text in UTF-8 (decoded when the file is GBK).
   RunError Located(RunError error) const;
+
+  // Asks for the fingerprint of the bytes as they are read (Fingerprint);
+  // called before the first line is read. A UTF-16 file is fingerprinted
+  // as it is opened, whether asked or not.
+  void FingerprintAsRead();
+  // The size and SHA-256 of the file's bytes as read for its lines, those
+  // of its last reading after Rewind. Rejects a file not asked for, one not
+  // read to its end ("not read to its end"), and what RunningFingerprint
+  // rejects.
+  Expected<FileFingerprint> Fingerprint();
 
   // The 1-based number of the line read last.
   std::size_t line_number() const { return line_number_; }
@@ -166,9 +181,11 @@ class PointFileReader {
   bool line_may_be_non_ascii_ = true;  // false: the last line read is ASCII
   PointRecord current_;                // the point Next() returns
   std::string texts_;                  // current_'s texts with CSV quoting taken back
-  std::unique_ptr<const PointLayout> layout_;  // how lines are read; never null
-  bool usual_ = true;                          // layout_ is the usual one: read in one pass
-  std::optional<TextEncoding> told_encoding_;  // none: decided by the bytes
+  std::unique_ptr<const PointLayout> layout_;        // how lines are read; never null
+  bool usual_ = true;                                // layout_ is the usual one: read in one pass
+  std::optional<TextEncoding> told_encoding_;        // none: decided by the bytes
+  std::unique_ptr<RunningFingerprint> fingerprint_;  // of the bytes read, when asked
+  std::unique_ptr<RunningFingerprint> original_;     // of a UTF-16 file's own bytes
 };
 
 }  // namespace torvane

@@ -7,7 +7,11 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
+
+#include "batch/text_encoding.h"
 
 namespace torvane {
 
@@ -38,6 +42,11 @@ class ResultBuffer {
   // What reached the stream is then left to its own buffer.
   bool Flush();
 
+  // From now on, the bytes written (UTF-8) go out as the same text in UTF-16
+  // of `order` (kUtf16Le or kUtf16Be; see AppendUtf16), for a point file in
+  // UTF-16. Called before anything is written.
+  void WriteAsUtf16(TextEncoding order);
+
  private:
   char* RoomAfterFlush(std::size_t bytes);
 
@@ -45,6 +54,8 @@ class ResultBuffer {
   std::unique_ptr<char[]> data_;
   std::size_t capacity_;
   std::size_t size_ = 0;
+  std::optional<TextEncoding> utf16_;  // none: written as it is
+  std::string units_;                  // the held bytes in UTF-16, on their way out
 };
 
 }  // namespace torvane

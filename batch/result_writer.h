@@ -16,7 +16,9 @@ namespace torvane {
 // The encoding of a result.
 enum class ResultEncoding {
   // The point file's: names and heights as their bytes, and a UTF-8
-  // byte-order mark at the start of the point file copied to the result's.
+  // byte-order mark at the start of the point file copied to the result's;
+  // for a point file in UTF-16, the writer's UTF-8 written in the file's
+  // UTF-16 with its byte-order mark.
   kAsPointFile,
   // UTF-8 without a byte-order mark, whatever the point file's encoding.
   kUtf8,

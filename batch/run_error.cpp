@@ -200,6 +200,9 @@ std::string DescribeOne(const RunError& e) {
         return where + "line is not " + e.field +
                " text (--encoding=" + (e.field == "GBK" ? "gbk" : "utf-8") + ")";
       }
+      if (e.field == "UTF-16") {
+        return where + "line " + quoted + " is not UTF-16 text: " + e.detail;
+      }
       if (!e.field.empty()) return where + "line is not " + e.field + " text, but " + e.detail;
       return where + "line is neither UTF-8 nor GBK text";
     case RunErrorKind::kNulByte:

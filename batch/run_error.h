@@ -31,8 +31,9 @@ enum class RunErrorKind {
                        // for kNotANumber
   kBadEncoding,        // a line that is neither UTF-8 nor GBK text; or, in a file whose
                        // encoding is told (field: "UTF-8" or "GBK"; detail: by whom),
-                       // not text in that one
-  kNulByte,            // a line with a NUL byte: binary data, or UTF-16 text
+                       // not text in that one; or a line of UTF-16 that is not text
+                       // (field "UTF-16", field_text: the line, detail: what is wrong)
+  kNulByte,            // a line with a NUL byte: binary data, or UTF-16 text without a BOM
   kLineTooLong,        // a line longer than the limit (limit)
   kTooManyFields,      // more fields in the file than the limit (limit)
   kResultOutOfRange,   // a converted X or Y, or a shifted H, beyond the range of doubles (field);
@@ -62,6 +63,11 @@ inline constexpr const char* kLinkToNothing = "it is a link to nothing";
 // Who told a file's encoding, for kBadEncoding.
 inline constexpr const char* kEncodingByBom = "the file starts with a UTF-8 byte order mark";
 inline constexpr const char* kEncodingByOption = "--encoding";
+// What is wrong with a line of a UTF-16 file, for kBadEncoding (field
+// "UTF-16").
+inline constexpr const char* kUtf16Unpaired = "a surrogate without its pair";
+inline constexpr const char* kUtf16OddLength =
+    "the file ends in half a character (an odd number of bytes)";
 
 // An entity of a drawing, by the line of its group 0 and its handle
 // (empty when it has none).

@@ -1,5 +1,7 @@
-// The two encodings point files come in: UTF-8 from elsewhere, GBK (code
-// page 936) from Chinese Windows. The result file keeps its point file's.
+// The encodings point files come in: UTF-8 from elsewhere, GBK (code page
+// 936) from Chinese Windows, and UTF-16 with a byte-order mark, a
+// spreadsheet's "Unicode text" (utf16_text.h). The result file keeps its
+// point file's.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +13,22 @@
 
 namespace torvane {
 
-enum class TextEncoding { kUtf8, kUtf8WithBom, kGbk };
+enum class TextEncoding {
+  kUtf8,
+  kUtf8WithBom,
+  kGbk,
+  // UTF-16 told by its byte-order mark, little-endian (FF FE, as Windows
+  // writes it) or big-endian (FE FF). Such a file is read as the same text
+  // in UTF-8: names and lines read from it are UTF-8.
+  kUtf16Le,
+  kUtf16Be,
+};
+
+// True for the encodings whose text is read as UTF-8 but written back in
+// UTF-16.
+constexpr bool IsUtf16(TextEncoding encoding) {
+  return encoding == TextEncoding::kUtf16Le || encoding == TextEncoding::kUtf16Be;
+}
 
 // The encodings a user names (options, project files): a byte-order mark
 // is the file's own, never named.

@@ -9,7 +9,6 @@
 #include "batch/run_error.h"
 #include "cli/exit_status.h"
 #include "cli/usage_error.h"
-#include "os/file_fingerprint.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
 #include "os/user_session.h"
@@ -50,13 +49,6 @@ bool CheckReportRequest(const ReportRequest& request, const std::string& input,
              kExitUsage);
     return false;
   }
-  if (input == "-") {
-    Complain(
-        "--report: the points must come from a file, whose size and SHA-256 the report "
-        "records, not from standard input",
-        kExitUsage);
-    return false;
-  }
   const bool read = SameFile(path, input);
   if (read || (saved && SameFile(path, *saved))) {
     Complain("--report: " + quoted + " is the file " + (read ? "read" : "saved"), kExitUsage);
@@ -72,17 +64,13 @@ int WriteCalibrationReport(const ReportRequest& request, const ReportOrigin& ori
   if (!request.path) return kExitOk;
   const std::string& path = *request.path;
   const std::string where = EscapeControlBytes(path) + ": ";
-  auto fingerprint = FingerprintFile(origin.input);
-  if (!fingerprint)
-    return Complain(where + "not written: " + EscapeControlBytes(fingerprint.error()),
-                    kExitFailure);
   ReportSource source;
   source.site = origin.site;
   source.operator_name = request.operator_name.value_or(LoginName());
   source.made_at = LocalDateTimeNow();
   source.version = TORVANE_VERSION;
   source.project = origin.project;
-  source.files.push_back({origin.input, fingerprint->size, fingerprint->sha256});
+  source.files.push_back({ReportFileName(origin.input), origin.read.size, origin.read.sha256});
   const CalibrationDocument document =
       MakeCalibrationDocument(source, report, fitted, excluded, check);
   const std::string html = CalibrationHtml(document, CalibrationPlotSvg(document));

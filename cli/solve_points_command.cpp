@@ -205,7 +205,8 @@ int FitAndReport(const std::string& where, const SitePoints& points, const FitCh
 int RunSolveProject(const std::string& path, const FitChoices& fit) {
   if (path.empty()) return Complain("--project: the file name is empty", kExitUsage);
   if (!CheckReportRequest(fit.report, path, std::nullopt)) return kExitUsage;
-  auto project = ReadProject(path);
+  FileFingerprint read;
+  auto project = ReadProject(path, nullptr, fit.report.path ? &read : nullptr);
   if (!project) return Complain(project.error(), kExitFailure);
   const SitePoints points = ReadSitePoints(project->points);
   // ReadProject has read every coordinate; names alike but for the blanks
@@ -216,7 +217,7 @@ int RunSolveProject(const std::string& path, const FitChoices& fit) {
   }
   FitChoices choices = fit;
   choices.model = project->model;
-  const ReportOrigin origin{project->site, path, path};
+  const ReportOrigin origin{project->site, path, path, read};
   return FitAndReport(EscapeControlBytes(path), points, choices, origin, {}, "",
                       [](const FitReport&) { return kExitOk; });
 }
@@ -253,7 +254,10 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
   layout.delimiter = options.delimiter;
   layout.encoding = options.encoding;
 
-  auto points = ReadCommonPoints(options.points, layout);
+  // The report fingerprints the bytes read for the fit, as they are read.
+  FileFingerprint read;
+  auto points =
+      ReadCommonPoints(options.points, layout, nullptr, fit.report.path ? &read : nullptr);
   if (!points) {
     std::cerr << Describe(points.error()) << '\n';
     return kExitFailure;
@@ -268,7 +272,7 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
 
   // The site is named after its file, as the project saved from it is.
   const std::string site = SiteNameOf(options.points);
-  const ReportOrigin origin{site, options.points, ""};
+  const ReportOrigin origin{site, options.points, "", read};
   return FitAndReport(
       where, by_role, fit, origin, limit, options.max_residual.value_or(""),
       [&](const FitReport& report) {

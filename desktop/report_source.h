@@ -12,6 +12,13 @@
 
 namespace torvane {
 
+// The source of a report on `site` read from `files`, each fingerprinted
+// as it was read for the fit (ReportFileName names standard input);
+// otherwise as MakeReportSource.
+ReportSource ReportSourceOf(const std::string& site, std::vector<ReportFile> files,
+                            const std::string& project,
+                            const std::optional<std::string>& operator_name);
+
 // The source of a report on `site` read from the files `inputs` (UTF-8
 // paths, as the user named them; none for points typed in the window),
 // `project` the project file's name or empty, made by `operator_name`

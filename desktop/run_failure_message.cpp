@@ -140,6 +140,14 @@ QString RunFailureMessage(const RunError& error) {
       what = QStringLiteral("%1的 %2 坐标“%3”数值过大。").arg(Where(error), field, text);
       break;
     case RunErrorKind::kBadEncoding:
+      if (error.field == "UTF-16") {
+        what = QStringLiteral("%1“%2”不是 UTF-16 编码的文字：%3。")
+                   .arg(Where(error), text,
+                        error.detail == kUtf16OddLength
+                            ? QStringLiteral("文件在半个字符处结束（字节数为奇数）")
+                            : QStringLiteral("有不成对的代理项（surrogate）"));
+        break;
+      }
       // The window tells no encoding: only a BOM does.
       what = error.field.empty()
                  ? QStringLiteral("%1既不是 UTF-8 也不是 GBK 编码的文字。").arg(Where(error))

@@ -34,28 +34,46 @@ std::string HexText(const unsigned char* bytes, std::size_t size) {
 
 }  // namespace
 
+RunningFingerprint::RunningFingerprint() : digest_(Sha256::Begin()) {}
+
+RunningFingerprint::~RunningFingerprint() = default;
+
+void RunningFingerprint::Add(const void* bytes, std::size_t size) {
+  if (finished_ || size == 0) return;
+  fingerprint_.size += size;
+  failed_ = failed_ || (digest_ && !digest_->Add(bytes, size));
+}
+
+Expected<FileFingerprint> RunningFingerprint::Finish() {
+  if (finished_) return *finished_;
+  Sha256::Digest sum;
+  if (!digest_) {
+    finished_ = Fail(std::string("cannot compute SHA-256: the system has none"));
+  } else if (failed_ || !digest_->Finish(&sum)) {
+    finished_ = Fail(std::string("cannot compute SHA-256"));
+  } else {
+    fingerprint_.sha256 = HexText(sum.data(), sum.size());
+    finished_ = fingerprint_;
+  }
+  return *finished_;
+}
+
 Expected<FileFingerprint> FingerprintFile(const std::string& utf8_path) {
   const std::filesystem::path path = PathFromUtf8(utf8_path);
   const std::string where = "\"" + utf8_path + "\": ";
   if (KindOf(path) == PathKind::kFolder) return Fail(where + "is a folder");
   const std::unique_ptr<std::FILE, Closer> file(OpenFile(path, "rb"));
   if (!file) return Fail(where + "cannot open: " + std::strerror(errno));
-  const std::unique_ptr<Sha256> digest = Sha256::Begin();
-  if (!digest) return Fail(where + "cannot compute SHA-256: the system has none");
+  RunningFingerprint running;
   std::vector<unsigned char> block(kBlock);
-  FileFingerprint fingerprint;
   for (;;) {
     const std::size_t got = std::fread(block.data(), 1, block.size(), file.get());
-    if (got > 0 && !digest->Add(block.data(), got)) {
-      return Fail(where + "cannot compute SHA-256");
-    }
-    fingerprint.size += got;
+    running.Add(block.data(), got);
     if (got < block.size()) break;
   }
   if (std::ferror(file.get())) return Fail(where + "cannot read: " + std::strerror(errno));
-  Sha256::Digest sum;
-  if (!digest->Finish(&sum)) return Fail(where + "cannot compute SHA-256");
-  fingerprint.sha256 = HexText(sum.data(), sum.size());
+  auto fingerprint = running.Finish();
+  if (!fingerprint) return Fail(where + fingerprint.error());
   return fingerprint;
 }
 

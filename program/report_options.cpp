@@ -106,9 +106,6 @@ Expected<ReportOptions> ParseReportOptions(const QStringList& arguments) {
       return Fail(QStringLiteral("%1：文件名是空的").arg(QString::fromUtf8(name)).toStdString());
     }
   }
-  if (options.points == QStringLiteral("-")) {
-    return Fail("--points：报告要记下点文件的大小和 SHA-256，点须来自文件，不能来自标准输入");
-  }
   if (options.project) {
     for (const char* name : {"--model", "--check-points", "--exclude"}) {
       if (given.contains(QString::fromUtf8(name))) {

@@ -40,8 +40,7 @@ bool AsksForReport(int argc, char** argv);
 // removed. Rejects, with a Chinese message naming the option: an unknown
 // option or a stray argument, an option given twice or without its value,
 // a report whose name ends in none of .pdf, .html and .htm (letters of any
-// case), no points file and no project or both, standard input ("-") as
-// the points, which the report cannot name by size and SHA-256, a model
+// case), no points file and no project or both, a model
 // other than rigid and similarity, an empty name, a name given twice or
 // both as check point and as excluded, and --model, --check-points or
 // --exclude with a project, which keeps its own.

@@ -21,14 +21,16 @@ namespace {
 struct Site {
   SitePoints points;
   FitModel model = FitModel::kRigid;
-  std::string name;     // the site's name
-  std::string project;  // the project file, empty for a points file
+  std::string name;      // the site's name
+  std::string project;   // the project file, empty for a points file
+  FileFingerprint read;  // the size and SHA-256 of the bytes read for the fit
 };
 
 // The common points of the file, by the roles the options give them; the
 // exit status after telling why there are none.
 Expected<Site, int> ReadPoints(const ReportOptions& options, const std::string& path) {
-  auto points = ReadCommonPoints(path, CommonPointLayout{});
+  FileFingerprint read;
+  auto points = ReadCommonPoints(path, CommonPointLayout{}, nullptr, &read);
   if (!points) {
     QString message = RunFailureMessage(points.error());
     const QString not_written = QStringLiteral("\n未写出成果表。");
@@ -42,23 +44,27 @@ Expected<Site, int> ReadPoints(const ReportOptions& options, const std::string& 
       const bool found = std::any_of(points->begin(), points->end(),
                                      [&](const CommonPoint& p) { return p.name == name; });
       if (!found) {
-        return Fail(ComplainOfReport(std::string(option) + "：“" + MessageExcerpt(name) + "”不是 " +
-                                         EscapeControlBytes(path) + " 中的点名",
-                                     kReportUsage));
+        return Fail(ComplainOfReport(
+            std::string(option) + "：“" + MessageExcerpt(name) + "”不是 " +
+                (path == "-" ? std::string("标准输入") : EscapeControlBytes(path)) + " 中的点名",
+            kReportUsage));
       }
     }
   }
   Site site;
   site.model = options.model;
-  // Named after its file, as the command line's report and project name it.
-  site.name = std::string(FileStem(path));
+  // Named after its file, as the command line's report and project name it;
+  // standard input names none.
+  if (path != "-") site.name = std::string(FileStem(path));
+  site.read = read;
   site.points = PointsByName(*points, options.exclude, options.check);
   return site;
 }
 
 Expected<Site, int> ReadSiteProject(const QString& shown, const std::string& path) {
   ProjectRefusal refusal;
-  auto project = ReadProject(path, &refusal);
+  FileFingerprint read;
+  auto project = ReadProject(path, &refusal, &read);
   if (!project) {
     return Fail(ComplainOfReport(
         (ProjectOpenFailureMessage(shown, refusal) + QStringLiteral("\n报告未写出。"))
@@ -69,6 +75,7 @@ Expected<Site, int> ReadSiteProject(const QString& shown, const std::string& pat
   site.model = project->model;
   site.name = project->site;
   site.project = path;
+  site.read = read;
   site.points = ReadSitePoints(project->points);
   // ReadProject has read every coordinate; names alike but for the blanks
   // around them, or of blanks only, are what is left.
@@ -126,10 +133,12 @@ int RunReport(const ReportOptions& options) {
         EscapeControlBytes(*input) + "：无法计算参数：" + report.error() + "\n报告未写出。",
         kReportFailed);
   }
-  auto source = MakeReportSource(site->name, {*input}, site->project, options.operator_name);
-  if (!source) return ComplainOfReport(source.error() + "\n报告未写出。", kReportFailed);
+  // The file as read for the fit, not read again.
+  const ReportSource source =
+      ReportSourceOf(site->name, {{ReportFileName(*input), site->read.size, site->read.sha256}},
+                     site->project, options.operator_name);
   const CalibrationDocument document =
-      MakeCalibrationDocument(*source, *report, points.fit, points.off, points.check);
+      MakeCalibrationDocument(source, *report, points.fit, points.off, points.check);
   const auto written = WriteCalibrationReport(*out, document, options.format);
   if (!written) return ComplainOfReport(written.error(), kReportFailed);
   return kReportOk;

@@ -18,12 +18,22 @@
 
 namespace torvane {
 
-// An input file as the report ties the result to it.
+// An input file as the report ties the result to it: the size and SHA-256
+// of the bytes read for the fit, not of the file read again.
 struct ReportFile {
-  std::string name;        // as the user gave it, UTF-8
+  std::string name;        // as the user gave it, UTF-8; kStandardInputName for "-"
   std::uint64_t size = 0;  // bytes
   std::string sha256;      // 64 lower-case hexadecimal digits
 };
+
+// What the report names points read from standard input by, which has no
+// file name: in parentheses, as no file a user names is.
+inline constexpr const char* kStandardInputName = "（标准输入）";
+
+// The name the report gives the input `path`, "-" for standard input.
+inline std::string ReportFileName(const std::string& path) {
+  return path == "-" ? kStandardInputName : path;
+}
 
 // What the report says of where it came from; the caller fills it in.
 struct ReportSource {

@@ -104,10 +104,12 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_
 
 Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string& path,
                                                               const CommonPointLayout& layout,
-                                                              std::vector<CoordinateTexts>* texts) {
+                                                              std::vector<CoordinateTexts>* texts,
+                                                              FileFingerprint* fingerprint) {
   auto opened = PointFileReader::Open(path, PointLayout{}, layout.encoding);
   if (!opened) return Fail(opened.error());
   PointFileReader& reader = *opened.value();
+  if (fingerprint) reader.FingerprintAsRead();
   std::vector<CommonPoint> points;
   std::map<std::string, std::size_t> first_line;  // by name
   std::string_view line;
@@ -145,6 +147,15 @@ Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(const std::string&
     }
     points.push_back(std::move(p));
     if (texts) texts->push_back(std::move(coordinates));
+  }
+  if (fingerprint) {
+    auto read = reader.Fingerprint();
+    if (!read) {
+      RunError e = FileError(RunErrorKind::kCannotRead, path, 0);
+      e.detail = read.error();
+      return Fail(std::move(e));
+    }
+    *fingerprint = *read;
   }
   return points;
 }

@@ -18,6 +18,7 @@
 #include "batch/run_error.h"
 #include "batch/text_encoding.h"
 #include "fit/common_point.h"
+#include "os/file_fingerprint.h"
 
 namespace torvane {
 
@@ -61,9 +62,12 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
 // number in Xs nor in Ys as kHeaderLine), and a name used twice
 // (kDuplicateName, at the second use); quoted texts in UTF-8. A file
 // without points is not rejected here: it gives no points. With `texts`,
-// each point's coordinate texts are put there, in the points' order.
+// each point's coordinate texts are put there, in the points' order. With
+// `fingerprint`, the size and SHA-256 of the bytes read for the points (the
+// one reading, standard input's included) are put there; a system without
+// SHA-256 is then rejected (kCannotRead).
 Expected<std::vector<CommonPoint>, RunError> ReadCommonPoints(
     const std::string& path, const CommonPointLayout& layout = {},
-    std::vector<CoordinateTexts>* texts = nullptr);
+    std::vector<CoordinateTexts>* texts = nullptr, FileFingerprint* fingerprint = nullptr);
 
 }  // namespace torvane

@@ -12,6 +12,7 @@
 
 #include "batch/run_error.h"
 #include "number/number_text.h"
+#include "os/file_fingerprint.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
 #include "params/conversion_params.h"
@@ -286,8 +287,10 @@ Expected<Project, std::string> FromJson(const Json& json, ProjectRefusal* refusa
   return project;
 }
 
-// The file's project; errors without the path, their fault in `refusal`.
-Expected<Project, std::string> ReadAt(const std::filesystem::path& path, ProjectRefusal& refusal) {
+// The file's project; errors without the path, their fault in `refusal`;
+// with `fingerprint`, the size and SHA-256 of the bytes read put there.
+Expected<Project, std::string> ReadAt(const std::filesystem::path& path, ProjectRefusal& refusal,
+                                      FileFingerprint* fingerprint = nullptr) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFile(path, "rb"), &std::fclose);
   if (!file) {
     refusal = {ProjectFault::kCannotOpen, 0, SystemReason(errno)};
@@ -309,6 +312,16 @@ Expected<Project, std::string> ReadAt(const std::filesystem::path& path, Project
   if (bytes.size() > kMaxProjectBytes) {
     refusal = {ProjectFault::kTooLarge, kMaxProjectBytes, ""};
     return Fail(TooLarge());
+  }
+  if (fingerprint) {
+    RunningFingerprint running;
+    running.Add(bytes.data(), bytes.size());
+    auto read = running.Finish();
+    if (!read) {
+      refusal = {ProjectFault::kCannotRead, 0, read.error()};
+      return Fail("cannot read: " + refusal.reason);
+    }
+    *fingerprint = *read;
   }
   Json json;
   try {
@@ -377,9 +390,10 @@ OrderedJson ToJson(const Project& project) {
 
 }  // namespace
 
-Expected<Project, std::string> ReadProject(const std::string& path, ProjectRefusal* refusal) {
+Expected<Project, std::string> ReadProject(const std::string& path, ProjectRefusal* refusal,
+                                           FileFingerprint* fingerprint) {
   ProjectRefusal fault;
-  auto project = ReadAt(PathFromUtf8(path), fault);
+  auto project = ReadAt(PathFromUtf8(path), fault, fingerprint);
   if (!project && refusal) *refusal = fault;
   if (!project) return Fail(EscapeControlBytes(path) + ": " + project.error());
   return project;

@@ -17,6 +17,7 @@
 #include "batch/text_encoding.h"
 #include "drawing/dxf_entities.h"
 #include "fit/fit_report.h"
+#include "os/file_fingerprint.h"
 #include "params/param_texts.h"
 #include "site/point_role.h"
 
@@ -105,7 +106,9 @@ struct Project {
 // point name; an unknown role, model, delimiter, encoding or parameter
 // source; columns ParseColumns rejects. With `refusal`, a refused file's
 // fault is also given apart from the message, for a front end that tells
-// it in words of its own.
+// it in words of its own. With `fingerprint`, the size and SHA-256 of the
+// bytes read for the project are put there (what a report records); a
+// system without SHA-256 is then refused as kCannotRead.
 enum class ProjectFault {
   kCannotOpen,
   kCannotRead,
@@ -125,7 +128,8 @@ struct ProjectRefusal {
   std::string reason;
 };
 Expected<Project, std::string> ReadProject(const std::string& path,
-                                           ProjectRefusal* refusal = nullptr);
+                                           ProjectRefusal* refusal = nullptr,
+                                           FileFingerprint* fingerprint = nullptr);
 
 // Writes `project` to `path` (UTF-8) in full or not at all (PendingFile):
 // members in a fixed order, indented by two spaces, "\n" line ends and a

@@ -212,8 +212,25 @@ TEST(CalibrationDocument, EveryFigureIsTheCommandLinesText) {
 TEST(CalibrationHtml, EscapesEveryTextAndPlacesThePlot) {
   const struct {
     std::string text, escaped;
-  } escapes[] = {
-      {"K<1>", "K&lt;1&gt;"}, {"A&B", "A&amp;B"}, {"\"'", "&quot;&#39;"}, {"点 1", "点 1"}};
+  } escapes[] = {{"K<1>", "K&lt;1&gt;"},
+                 {"A&B", "A&amp;B"},
+                 {"\"'", "&quot;&#39;"},
+                 {"点 1", "点 1"},
+                 {"]]>", "]]&gt;"},
+                 {"</svg>", "&lt;/svg&gt;"},
+                 // What XML 1.0's Char leaves out, or HTML takes for a fault, is U+FFFD
+                 // (once made the SVG unreadable); tab, LF and CR are XML's.
+                 {"K1\x01", "K1\uFFFD"},
+                 {"\x1F\x7F", "\uFFFD\uFFFD"},
+                 {"a\tb\nc\r", "a\tb\nc\r"},
+                 {"\u0085\u009F\u00A0", "\uFFFD\uFFFD\u00A0"},
+                 {"\xEF\xBF\xBE\xEF\xBF\xBF\uFFFD", "\uFFFD\uFFFD\uFFFD"},
+                 // Bytes that are not UTF-8 (点 in GBK; a lone lead byte): one U+FFFD each
+                 // (once left the HTML file not UTF-8).
+                 {"K\xB5\xE3", "K\uFFFD\uFFFD"},
+                 {"K\xE7\x82", "K\uFFFD\uFFFD"},
+                 // A right-to-left override is text, ended with its element.
+                 {"\u202E1K", "\u202E1K"}};
   for (const auto& row : escapes) EXPECT_EQ(MarkupEscape(row.text), row.escaped);
 
   CalibrationDocument doc;

@@ -151,6 +151,53 @@ def random_site(rng, path):
     return names
 
 
+class Executable(html.parser.HTMLParser):
+    """What a browser would run: script elements, on* attributes, javascript: URLs."""
+
+    def __init__(self):
+        super().__init__()
+        self.found = []
+
+    def handle_starttag(self, tag, attrs):
+        if tag == 'script':
+            self.found.append(tag)
+        for name, value in attrs:
+            if name.startswith('on') or 'javascript:' in (value or '').lower():
+                self.found.append(f'{tag} {name}')
+
+
+def check_hostile(points, file_name):
+    """Names that would end an element, a CDATA section or the SVG, a
+    right-to-left override, control characters, and a points file whose
+    name is GBK: the HTML is UTF-8, its SVG XML, nothing in it runs, and
+    each name is in its row with U+FFFD for what XML cannot hold."""
+    lines = ''.join(f'{name},{xs},{ys},{xc},{yc}\n' for name, (xs, ys, xc, yc) in
+                    zip(points, [(3412.588, 5127.348, 0, 0), (3624.036, 5260.721, 250, 0),
+                                 (3528.013, 5412.968, 250, 180), (3316.563, 5279.574, 0, 180),
+                                 (3470.297, 5270.158, 125, 90)]))
+    with open(file_name, 'wb') as f:
+        f.write(lines.encode('utf-8'))
+    subprocess.run([CLI, 'solve', b'--points=' + file_name, '--report=hostile.html'], check=True,
+                   capture_output=True)
+    with open('hostile.html', 'rb') as f:
+        page = f.read().decode('utf-8')  # strictly: a byte that is not UTF-8 fails
+    svg = re.search(r'<svg\b.*?</svg>', page, re.S)
+    assert svg and page.count('<svg') == 1, page
+    plot = ElementTree.fromstring(svg[0])
+    shown = {t.text for t in plot.iter('{http://www.w3.org/2000/svg}text')}
+    executable = Executable()
+    executable.feed(page)
+    assert not executable.found, executable.found
+    cells = Cells()
+    cells.feed(page)
+    replaced = [re.sub('[\x00-\x08\x0b\x0c\x0e-\x1f\x7f-\x9f]', '\ufffd', n.strip())
+                for n in points]
+    assert [r['name'] for r in cells.tables['residuals'] if r] == replaced, cells.tables
+    assert set(replaced) <= shown, (replaced, shown)
+    files = [r['file'] for r in cells.tables['files'] if r]
+    assert files == [file_name.decode('utf-8', 'replace')], files
+
+
 def main():
     shutil.rmtree(WORK, ignore_errors=True)
     os.makedirs(WORK)
@@ -172,6 +219,8 @@ def main():
                        capture_output=True)
         check_report([f'--project=site{i}.torvane'], f'project{i}.html', [f'site{i}.torvane'],
                      project=f'site{i}.torvane')
+    check_hostile(['K1\x01<script>alert(1)</script>', ']]>K2', '</svg><svg onload="alert(2)">K3',
+                   '\u202eK4', 'K5\x1f\x7f<a href="javascript:alert(3)">'], '点'.encode('gbk') + b'.csv')
     print('calibration reports read back: all figures as solve prints them')
 
 

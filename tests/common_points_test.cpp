@@ -143,6 +143,64 @@ TEST(ReadCommonPoints, ErrorsNameTheFileAndTheLine) {
             dir / "none.csv" + ": cannot open: No such file or directory");
 }
 
+CommonPointLayout TabSeparated() {
+  CommonPointLayout layout;
+  layout.delimiter = FieldDelimiter::kTab;
+  return layout;
+}
+
+// The fingerprint a report records is of the bytes read for the points,
+// taken as they are read (it was the file read again): sizes and SHA-256
+// as Python's hashlib gives them for the same bytes.
+TEST(ReadCommonPoints, FingerprintsTheBytesRead) {
+  std::string many;  // more than one read of the file's bytes
+  for (int i = 1; i <= 30000; ++i) many += "K" + std::to_string(i) + ",1,2,3,4\n";
+  const struct {
+    const char* what;
+    std::string bytes;
+    CommonPointLayout layout;
+    std::uint64_t size;
+    const char* sha256;
+  } rows[] = {
+      {"UTF-8",
+       "K1,1,2,3,4\r\nK2,5,6,7,8\r\n",
+       {},
+       24,
+       "9a0a2c227461fdba41c907db79d6d4d0d748e26ea4df1283278086564f18df00"},
+      // A UTF-16 file's own bytes, not the UTF-8 they are read as.
+      {"UTF-16 LE with its BOM",
+       std::string("\xFF\xFEK\0"
+                   "1\0\t\0"
+                   "1\0\t\0"
+                   "2\0\t\0"
+                   "3\0\t\0"
+                   "4\0\r\0\n\0"
+                   "K\0"
+                   "2\0\t\0"
+                   "5\0\t\0"
+                   "6\0\t\0"
+                   "7\0\t\0"
+                   "8\0\r\0\n\0",
+                   50),
+       TabSeparated(), 50, "7fa420e646927aeaaaa690a0143a03ec9819f8622b8c0b10438fae471b49975b"},
+      {"30000 points",
+       many,
+       {},
+       438894,
+       "1347af86e55f18e0337d9abc155eb87f230d61cf2d551c0d7af8e4ab4c8fc32d"},
+  };
+  TempDir dir;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    const std::string path = dir.Write("c.csv", row.bytes);
+    FileFingerprint read;
+    auto points = ReadCommonPoints(path, row.layout, nullptr, &read);
+    ASSERT_TRUE(points.ok()) << Describe(points.error());
+    EXPECT_EQ(read.size, row.size);
+    EXPECT_EQ(read.sha256, row.sha256);
+  }
+}
+
 // Files laid out otherwise, as solve --points reads them with --columns,
 // --delimiter and --skip-lines.
 TEST(ReadCommonPoints, InALayoutOfItsOwn) {

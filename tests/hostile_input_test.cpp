@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/window_rules.h"
@@ -43,6 +44,18 @@ std::string Repeat(const std::string& text, std::size_t times) {
   return s;
 }
 
+// `text` in UTF-16, little- or big-endian: the compiler's own code units
+// of u"...", a byte-order mark written as U+FEFF.
+std::string Utf16(std::u16string_view text, bool big_endian = false) {
+  std::string bytes;
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += big_endian ? high : low;
+    bytes += big_endian ? low : high;
+  }
+  return bytes;
+}
+
 const std::string kTenMegabytes = Repeat("1234567890", 1024 * 1024);
 
 std::vector<Hostile> Files() {
@@ -56,12 +69,26 @@ std::vector<Hostile> Files() {
        "P:1: line holds a NUL byte: not UTF-8 or GBK text (saved as UTF-16?)"},
       {"NUL bytes in ASCII", Bytes("A,1,2,3\r\nB\0,1,2,3\r\n"),
        "P:2: line holds a NUL byte: not UTF-8 or GBK text (saved as UTF-16?)"},
-      {"UTF-16 with BOM",
-       Bytes("\xFF\xFE"
-             "A\0,\0"
-             "1\0,\0"
-             "2\0\r\0\n\0"),
-       "P:1: line holds a NUL byte: not UTF-8 or GBK text (saved as UTF-16?)"},
+      // UTF-16 by its BOM, read (it was a NUL byte) but for what is not text
+      // in it: the line quoted with U+FFFD for the fault.
+      {"UTF-16 LE, a high surrogate without its low one", Utf16(u"\uFEFFA,1,2\r\nB\xD800,1,2\r\n"),
+       "P:2: line \"B\uFFFD,1,2\" is not UTF-16 text: a surrogate without its pair"},
+      {"UTF-16 BE, a low surrogate alone",
+       Utf16(u"\uFEFF\xDC00"
+             u"A,1,2\r\n",
+             true),
+       "P:1: line \"\uFFFDA,1,2\" is not UTF-16 text: a surrogate without its pair"},
+      // The line quoted by its start and its whole length (it was cut at
+      // 256 bytes).
+      {"UTF-16 LE, a surrogate alone in a long line",
+       Utf16(u"\uFEFF" + std::u16string(100, u'B') + u"\xD800,1,2\r\n"),
+       "P:1: line \"" + std::string(60, 'B') +
+           "... (107 bytes)\" is not UTF-16 text: a surrogate without its pair"},
+      {"UTF-16 LE, a high surrogate at the end", Utf16(u"\uFEFFA,1,2\r\nB\xD83D"),
+       "P:2: line \"B\uFFFD\" is not UTF-16 text: a surrogate without its pair"},
+      {"UTF-16 LE, an odd number of bytes", Utf16(u"\uFEFFA,1,2\r\nB,1,2") + "3",
+       "P:2: line \"B,1,2\uFFFD\" is not UTF-16 text: the file ends in half a character (an "
+       "odd number of bytes)"},
       {"neither UTF-8 nor GBK", "A,1,2,3\r\n\x80\xFF,1,2,3\r\n",
        "P:2: line is neither UTF-8 nor GBK text"},
       // Lines are limited to 1 MiB, so that memory is bounded whatever comes.
@@ -201,6 +228,16 @@ TEST_P(HostileInput, OddButGoodFilesConvert) {
        "C           291.64066         -7.11449           3.0000\r\n"},
       {"no line end at the end", "A,755.5,740.8,1",
        "A           291.64066         -7.11449           1.0000\r\n"},
+      // A spreadsheet's "Unicode text": the result in the file's UTF-16,
+      // its BOM first; 点 and 𠀀 (beyond U+FFFF, a surrogate pair) two
+      // columns wide.
+      {"UTF-16 LE with its BOM, CR LF",
+       Utf16(u"\uFEFFA,755.5,740.8,1\r\n点,755.5,740.8\r\n\U00020000,755.5,740.8,3\r\n"),
+       Utf16(u"\uFEFFA           291.64066         -7.11449           1.0000\r\n"
+             u"点          291.64066         -7.11449           \r\n"
+             u"\U00020000          291.64066         -7.11449           3.0000\r\n")},
+      {"UTF-16 BE with its BOM, LF", Utf16(u"\uFEFF点,755.5,740.8,1\n", true),
+       Utf16(u"\uFEFF点          291.64066         -7.11449           1.0000\r\n", true)},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);

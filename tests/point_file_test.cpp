@@ -5,10 +5,12 @@
 
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch/name_likeness.h"
 #include "batch/point_layout.h"
+#include "batch/utf16_text.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -152,6 +154,18 @@ TEST(PointFileReader, EveryLineReadsAsTheUsualLayoutReadsIt) {
   EXPECT_EQ(end.value(), nullptr);
 }
 
+// `text` in UTF-16, little- or big-endian: the compiler's own code units
+// of u"...", a byte-order mark written as U+FEFF.
+std::string Utf16(std::u16string_view text, bool big_endian) {
+  std::string bytes;
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += big_endian ? high : low;
+    bytes += big_endian ? low : high;
+  }
+  return bytes;
+}
+
 TEST(PointFileReader, FindsTheEncoding) {
   TempDir dir;
   const struct {
@@ -219,12 +233,55 @@ TEST(PointFileReader, FindsTheEncoding) {
       {"Gr\xC3\xA9,1,2\r\n", TextEncoding::kGbk, "Gr\xC3\xA9", TextEncoding::kGbk},
       {"\xEF\xBB\xBF\xE7\x82\xB9,1,2\r\n", TextEncoding::kUtf8WithBom, "\xE7\x82\xB9",
        TextEncoding::kUtf8},
+      // UTF-16 by its BOM, whatever is told, its names read in UTF-8 (it was
+      // a NUL byte).
+      {Utf16(u"\uFEFF点1,1,2,3\r\n", false), TextEncoding::kUtf16Le,
+       "\xE7\x82\xB9"
+       "1"},
+      {Utf16(u"\uFEFF点1,1,2,3\r\n", true), TextEncoding::kUtf16Be,
+       "\xE7\x82\xB9"
+       "1",
+       TextEncoding::kGbk},
   };
   for (const auto& row : rows) {
     const ReadResult r = ReadAll(dir.Write("p.csv", row.bytes), row.told);
     EXPECT_EQ(r.encoding, row.encoding) << row.bytes;
     ASSERT_FALSE(r.names.empty());
     EXPECT_EQ(r.names[0], row.first_name);
+  }
+}
+
+// A UTF-16 file's result on its way out: UTF-8 in, UTF-16 out as Python's
+// codec encodes it, a character cut off at the end left for the next
+// piece, a byte that is not UTF-8 as U+FFFD.
+TEST(AppendUtf16, WritesWhatIsWholeAndLeavesTheRest) {
+  const struct {
+    std::string utf8;
+    bool big_endian;
+    std::string utf16;
+    std::size_t taken;
+  } rows[] = {
+      {"A\r\n", false, std::string("A\0\r\0\n\0", 6), 3},
+      {"\xE7\x82\xB9", true, "\x70\xB9", 3},
+      {"\xF0\xA0\x80\x80", false, std::string("\x40\xD8\x00\xDC", 4),
+       4},                                             // U+20000, a surrogate pair
+      {"A\xE7\x82", false, std::string("A\0", 2), 1},  // 点 cut after two bytes
+      {"\xF0\xA0", true, "", 0},
+      {"A\xFF", false, std::string("A\0\xFD\xFF", 4), 2},
+      {"\xE7\x82"
+       "A",
+       false,
+       std::string("\xFD\xFF\xFD\xFF"
+                   "A\0",
+                   6),
+       3},
+  };
+  for (const auto& row : rows) {
+    std::string out;
+    const std::size_t taken = AppendUtf16(
+        row.utf8, row.big_endian ? TextEncoding::kUtf16Be : TextEncoding::kUtf16Le, &out);
+    EXPECT_EQ(out, row.utf16) << row.utf8;
+    EXPECT_EQ(taken, row.taken) << row.utf8;
   }
 }
 

@@ -9,6 +9,7 @@ failures with their exit statuses.
 Usage: report_test.py TORVANE TORVANE_CLI EXAMPLES WORK_DIR
 (exit status 1 on a fault, each named)
 """
+import hashlib
 import math
 import os
 import random
@@ -248,7 +249,6 @@ def main():
          f"--check-points：“K9”不是 {example} 中的点名"),
         ([f"--report={out_pdf}", f"--points={example}", "--check-points=K5", "--exclude=K5"], 2,
          "--check-points：“K5”也给了 --exclude"),
-        ([f"--report={out_pdf}", "--points=-"], 2, "不能来自标准输入"),
         ([f"--report={out_pdf}", f"--points={example}", "--colour=red"], 2, "未知的选项“--colour”"),
         ([f"--report={example.with_suffix('.pdf')}", f"--points={example}", "--points=x"], 2,
          "--points 给了不止一次"),
@@ -269,6 +269,21 @@ def main():
         if out.returncode != status or message not in out.stderr or out_pdf.exists():
             fault(" ".join(args), f"exit {out.returncode}, want {status} and {message!r}: "
                   f"{out.stderr}")
+
+    # The size and SHA-256 are hashlib's of the bytes read for the fit, from
+    # standard input (named so; it was refused) and from a pipe named
+    # /dev/stdin (it gave 0 bytes and the SHA-256 of nothing, read again).
+    data = example.read_bytes()
+    for points, name in (("-", "（标准输入）"), ("/dev/stdin", "/dev/stdin")):
+        html = WORK / "piped.html"
+        html.unlink(missing_ok=True)
+        out = subprocess.run([str(TORVANE), f"--report={html}", f"--points={points}"], input=data,
+                             capture_output=True, env=no_display(), timeout=120)
+        text = html.read_text(encoding="utf-8") if out.returncode == 0 else out.stderr.decode()
+        want = (f'<td class="file">{name}</td><td class="size">{len(data)}</td>'
+                f'<td class="sha256">{hashlib.sha256(data).hexdigest()}</td>')
+        if want not in text:
+            fault(f"--points={points}", f"want {want}: exit {out.returncode} {text[-300:]}")
 
     for line in faults:
         print(line)

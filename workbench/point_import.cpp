@@ -21,7 +21,35 @@ Expected<std::vector<ProjectPoint>, RunError> ImportCommonPoints(const std::stri
   return rows;
 }
 
+namespace {
+
+// How a workbook's points come in, after what the file is.
+QString WorkbookText(const QString& path) {
+  return QStringLiteral(
+             "“%1”是电子表格工作簿，不能直接导入。请在电子表格软件中选中公共点的单元格复制，"
+             "再用“粘贴公共点”（Ctrl+V）粘贴到公共点表中；或把工作簿另存为“CSV (逗号分隔)”或"
+             "“Unicode 文本”后导入该文件（Unicode 文本以制表符分隔）。\n未导入公共点。")
+      .arg(QDir::toNativeSeparators(path));
+}
+
+}  // namespace
+
+QStringList ImportFileFilters() {
+  return {QStringLiteral("公共点文件 (*.csv *.txt *.dat *.xlsx *.xls *.ods)"),
+          QStringLiteral("所有文件 (*)")};
+}
+
+std::optional<QString> WorkbookAdvice(const QString& path) {
+  for (const char* extension : {".xlsx", ".xls", ".ods"}) {
+    if (path.endsWith(QLatin1String(extension), Qt::CaseInsensitive)) return WorkbookText(path);
+  }
+  return std::nullopt;
+}
+
 QString ImportFailureMessage(const RunError& error) {
+  if (error.kind == RunErrorKind::kWorkbook) {
+    return WorkbookText(QString::fromStdString(error.path));
+  }
   if (error.kind == RunErrorKind::kHeaderLine) {
     return QStringLiteral(
                "坐标文件“%1”第 %2 行“%3”像是表头，不是公共点：测图X 和 测图Y 都不是数字。\n"

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -22,9 +25,21 @@ namespace torvane {
 Expected<std::vector<ProjectPoint>, RunError> ImportCommonPoints(const std::string& path,
                                                                  const CommonPointLayout& layout);
 
+// The import's file dialog's filters: common-point files, spreadsheet
+// workbooks among them (*.xlsx *.xls *.ods, which WorkbookAdvice answers),
+// and all files.
+QStringList ImportFileFilters();
+
+// For a file named as a spreadsheet workbook (.xlsx, .xls, .ods, in any
+// case), which is not read: how to bring its points in, in Chinese (paste
+// its cells, or save it as CSV or Unicode text and import that), ending
+// with 未导入公共点。; none for any other name.
+std::optional<QString> WorkbookAdvice(const QString& path);
+
 // Why an import failed, in Chinese: the file, the line and the field, as
 // RunFailureMessage tells them, ending with 未导入公共点。; a header line
-// is named with the layout's lines to skip that would pass it.
+// is named with the layout's lines to skip that would pass it, and a file
+// that is a workbook whatever its name is answered as WorkbookAdvice does.
 QString ImportFailureMessage(const RunError& error);
 
 }  // namespace torvane

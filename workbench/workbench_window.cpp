@@ -545,10 +545,13 @@ void WorkbenchWindow::ImportPoints() {
   FileDialog dialog;
   dialog.kind = FileDialogKind::kOpen;
   dialog.title = QStringLiteral("导入公共点文件");
-  dialog.filters = {QStringLiteral("公共点文件 (*.csv *.txt *.dat)"),
-                    QStringLiteral("所有文件 (*)")};
+  dialog.filters = ImportFileFilters();
   const QStringList chosen = platform_.ShowFileDialog(this, dialog);
   if (chosen.isEmpty()) return;
+  if (const std::optional<QString> advice = WorkbookAdvice(chosen.front())) {
+    Warn(*advice);
+    return;
+  }
   ImportDialog layout_dialog(this);
   layout_dialog.ShowLayout(import_layout_);
   if (layout_dialog.exec() != QDialog::Accepted) return;

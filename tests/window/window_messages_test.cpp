@@ -78,6 +78,14 @@ TEST(WindowMessagesTest, FilesThatAreNotPointFilesSayWhatToDo) {
        "的字节顺序标记（BOM）。"},
       {"neither encoding", RunErrorKind::kBadEncoding, 3, "", "", "",
        "坐标文件“p.csv”第 3 行既不是 UTF-8 也不是 GBK 编码的文字。"},
+      {"UTF-16, a surrogate alone", RunErrorKind::kBadEncoding, 2, "UTF-16", "B\uFFFD,1,2",
+       kUtf16Unpaired,
+       "坐标文件“p.csv”第 2 行“B\uFFFD,1,2”不是 UTF-16 "
+       "编码的文字：有不成对的代理项（surrogate）。"},
+      {"UTF-16, half a character at the end", RunErrorKind::kBadEncoding, 4, "UTF-16", "\uFFFD",
+       kUtf16OddLength,
+       "坐标文件“p.csv”第 4 行“\uFFFD”不是 UTF-16 "
+       "编码的文字：文件在半个字符处结束（字节数为奇数）。"},
   };
   for (const auto& row : rows) {
     RunError e;

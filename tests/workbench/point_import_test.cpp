@@ -12,6 +12,7 @@
 #include <QSpinBox>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "../temp_dir.h"
@@ -39,6 +40,17 @@ void ExpectSameAsCommandLine(const std::vector<ProjectPoint>& rows, const std::s
     EXPECT_EQ(ParseDecimal(rows[i].xc).value(), p.construction.x) << rows[i].xc;
     EXPECT_EQ(ParseDecimal(rows[i].yc).value(), p.construction.y) << rows[i].yc;
   }
+}
+
+// `text` in UTF-16 LE after its BOM, as Excel saves "Unicode text": the
+// compiler's own code units of u"...".
+std::string Utf16Le(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
 }
 
 CommonPointLayout Layout(const char* columns, FieldDelimiter delimiter, std::size_t skip,
@@ -82,6 +94,15 @@ TEST(ImportCommonPoints, RowsAsTheFileWritesThem) {
        Layout("name,-,xs,ys,xc,yc", FieldDelimiter::kTab, 1, TextEncoding::kGbk),
        {{"控制点一", kFit, "3412586.215", "501127.353", "0.000", "0.000"},
         {"控制点二", kFit, "3412955.698", "501327.128", "420.0", "+0"}}},
+      // Read as the same text in UTF-8 (it was a NUL byte), whatever
+      // encoding the dialog says.
+      {"Excel's Unicode text: UTF-16 LE, TAB, CR LF, a header skipped",
+       dir.Write("unicode.txt", Utf16Le(u"点名\t测图X\t测图Y\t施工X\t施工Y\r\n"
+                                        u"控制点一\t3412586.215\t501127.353\t0.000\t0.000\r\n"
+                                        u"\U00020000\t3412955.698\t501327.128\t420.0\t+0\r\n")),
+       Layout("name,xs,ys,xc,yc", FieldDelimiter::kTab, 1, TextEncoding::kGbk),
+       {{"控制点一", kFit, "3412586.215", "501127.353", "0.000", "0.000"},
+        {"\U00020000", kFit, "3412955.698", "501327.128", "420.0", "+0"}}},
       {"quoted fields, columns in another order, semicolons",
        dir.Write("quoted.csv", "1;2;\"P \"\"7\"\"; east\";3;4\n\n5;6;Q;7;8\n"),
        Layout("xs,ys,name,xc,yc", FieldDelimiter::kSemicolon, 0, std::nullopt),
@@ -111,6 +132,12 @@ TEST(ImportCommonPoints, FailuresNameFileLineAndField) {
        "坐标文件“PATH”第 1 行“点名,测图X,测图Y,施工X,施工Y”像是表头，不是公共点：测图X 和 "
        "测图Y 都不是数字。\n请把“跳过开头的行数”设为 1 后再导入。\n未导入公共点。"},
       {"no points", "\n\n", "坐标文件“PATH”中没有点。\n未导入公共点。"},
+      // A workbook whatever its name: how to bring it in, said as an import
+      // (it was 另存为 CSV 后再转换).
+      {"a workbook under a .csv name", "PK\x03\x04\x14",
+       "“PATH”是电子表格工作簿，不能直接导入。请在电子表格软件中选中公共点的单元格复制，"
+       "再用“粘贴公共点”（Ctrl+V）粘贴到公共点表中；或把工作簿另存为“CSV (逗号分隔)”或"
+       "“Unicode 文本”后导入该文件（Unicode 文本以制表符分隔）。\n未导入公共点。"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.state);
@@ -121,6 +148,33 @@ TEST(ImportCommonPoints, FailuresNameFileLineAndField) {
     const std::string shown = QDir::toNativeSeparators(QString::fromStdString(path)).toStdString();
     want.replace(want.find("PATH"), 4, shown);
     EXPECT_EQ(ImportFailureMessage(rows.error()).toStdString(), want);
+  }
+}
+
+// State: the name chosen in the import's file dialog, whose filters list
+// workbooks too. Expected: for a workbook's name, how to bring it in,
+// before anything is read; for any other, none.
+TEST(ImportCommonPoints, WorkbooksAreAnsweredWithHowToBringThemIn) {
+  const QStringList filters = ImportFileFilters();
+  EXPECT_EQ(filters.join(u'|').toStdString(),
+            "公共点文件 (*.csv *.txt *.dat *.xlsx *.xls *.ods)|所有文件 (*)");
+  const std::string advice =
+      "”是电子表格工作簿，不能直接导入。请在电子表格软件中选中公共点的单元格复制，"
+      "再用“粘贴公共点”（Ctrl+V）粘贴到公共点表中；或把工作簿另存为“CSV (逗号分隔)”或"
+      "“Unicode 文本”后导入该文件（Unicode 文本以制表符分隔）。\n未导入公共点。";
+  const struct {
+    const char* name;
+    bool workbook;
+  } rows[] = {{"控制点.xlsx", true}, {"OLD.XLS", true},     {"calc.ods", true},
+              {"pts.csv", false},    {"xlsx.txt", false},   {"a.xlsx.csv", false},
+              {"pts.dat", false},    {"noextension", false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto got = WorkbookAdvice(QString::fromUtf8(row.name));
+    ASSERT_EQ(got.has_value(), row.workbook);
+    if (got) {
+      EXPECT_EQ(got->toStdString(), "“" + std::string(row.name) + advice);
+    }
   }
 }
 

@@ -542,5 +542,28 @@ TEST_F(WorkbenchTest, RefusesReportsWhenNothingIsSolved) {
   EXPECT_FALSE(QFile::exists(Path("printed.pdf")));
 }
 
+// State: a new project; a workbook chosen in 导入公共点文件's file dialog,
+// whose first filter lists workbooks. Action: the import. Expected: how to
+// bring the workbook in is shown, before any layout is asked or anything
+// read (it was refused as a file to save as CSV 后再转换); the table stays
+// empty.
+TEST_F(WorkbenchTest, ImportAnswersAWorkbookWithHowToBringItIn) {
+  platform_.ChooseNextPaths({Path("控制点.xlsx")});
+  window_.ImportPoints();
+  const auto dialogs = platform_.CallsOf(CallKind::kFileDialog);
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].file_dialog.title.toStdString(), "导入公共点文件");
+  EXPECT_EQ(dialogs[0].file_dialog.filters.value(0).toStdString(),
+            "公共点文件 (*.csv *.txt *.dat *.xlsx *.xls *.ods)");
+  const auto messages = platform_.CallsOf(CallKind::kMessage);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].prompt.toStdString(),
+            "“" + QDir::toNativeSeparators(Path("控制点.xlsx")).toStdString() +
+                "”是电子表格工作簿，不能直接导入。请在电子表格软件中选中公共点的单元格复制，"
+                "再用“粘贴公共点”（Ctrl+V）粘贴到公共点表中；或把工作簿另存为“CSV (逗号分隔)”或"
+                "“Unicode 文本”后导入该文件（Unicode 文本以制表符分隔）。\n未导入公共点。");
+  EXPECT_TRUE(window_.table().rows().empty());
+}
+
 }  // namespace
 }  // namespace torvane
