@@ -4,6 +4,7 @@
 
 #include "batch/run_error.h"
 #include "number/number_text.h"
+#include "number/typed_number.h"
 #include "site/point_role.h"
 
 namespace torvane {
@@ -95,7 +96,13 @@ std::vector<PastedRow> SplitRows(std::string_view text) {
   return rows;
 }
 
-bool IsNumber(const std::string& cell) { return ParseDecimal(cell).ok(); }
+bool IsNumber(const std::string& cell) {
+  return ParseDecimal(cell).ok() || TypedNumberText(cell).has_value();
+}
+
+// A coordinate cell as read: typed in full width or grouped in thousands,
+// the plain number; anything else as it is.
+std::string Coordinate(const std::string& cell) { return TypedNumberText(cell).value_or(cell); }
 
 bool HasNumber(const PastedRow& row) {
   for (std::size_t i = 1; i < kPointCells && i < row.cells.size(); ++i) {
@@ -144,10 +151,10 @@ Expected<std::vector<ProjectPoint>, std::string> ParsePastedPoints(std::string_v
     }
     ProjectPoint point;
     point.name = row.cells[0];
-    point.xs = row.cells[1];
-    point.ys = row.cells[2];
-    point.xc = row.cells[3];
-    point.yc = row.cells[4];
+    point.xs = Coordinate(row.cells[1]);
+    point.ys = Coordinate(row.cells[2]);
+    point.xc = Coordinate(row.cells[3]);
+    point.yc = Coordinate(row.cells[4]);
     if (row.cells.size() > kRoleCell && !row.cells[kRoleCell].empty()) {
       auto role = RoleFromText(row.cells[kRoleCell]);
       if (!role) {

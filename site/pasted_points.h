@@ -20,7 +20,9 @@ namespace torvane {
 // are ignored. Blanks around a cell are removed, blank rows skipped, and a
 // first row whose four coordinate cells are none of them numbers while a
 // later row has one is a header and skipped. Texts are kept as they are
-// (UTF-8), coordinates that are not numbers too: the table marks them.
+// (UTF-8), coordinates that are not numbers too: the table marks them. A
+// coordinate typed in full width or grouped in thousands (TypedNumberText:
+// "３３８００００．１", "3,380,000.1") is the plain number it stands for.
 // Rejects, in Chinese (UTF-8), quoting the row (1-based, counted in `text`)
 // and its cells: a row of fewer than 5 cells, a role cell that names no role.
 Expected<std::vector<ProjectPoint>, std::string> ParsePastedPoints(std::string_view text);
