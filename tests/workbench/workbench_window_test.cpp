@@ -380,6 +380,11 @@ TEST_F(WorkbenchTest, OneRuleForH0) {
   } rows[] = {
       {"12.5", "12.5", ""},
       {".", "0", ""},
+      // As an input method in full-width mode types it, and grouped in
+      // thousands: the number read; a comma out of place: refused as typed.
+      {"１２００．５", "1200.5", ""},
+      {"1,200.5", "1200.5", ""},
+      {"1,2005", nullptr, "±0.000 高程 H0“1,2005”不是数字。"},
       {"", nullptr, ""},
       {"12a", nullptr, "±0.000 高程 H0“12a”不是数字。"},
       {long_text, nullptr, "±0.000 高程 H0“" + std::string(60, 'y') + "... (128 bytes)”不是数字。"},
