@@ -557,11 +557,12 @@ std::optional<ConvertSettings> WorkbenchWindow::CurrentConvertSettings() {
   if (document_.solve().report) {
     if (!FewerPointsAccepted(QStringLiteral("转换"))) return std::nullopt;
     settings.conversion.params = document_.solve().report->params;
+    // Shown in the dialog as the model box and the panel word them.
+    const FitReport& report = *document_.solve().report;
     settings.parameters_source =
         QStringLiteral("模型：%1，由 %2 个参与平差的点解算")
-            .arg(model_->itemText(document_.solve().report->model == FitModel::kSimilarity),
+            .arg(model_->itemText(report.model == FitModel::kSimilarity ? 1 : 0),
                  QString::number(document_.solve().points.fit.size()));
-    const FitReport& report = *document_.solve().report;
     settings.parameter_figures =
         ConversionParameterFigures(report.texts, report.model == FitModel::kSimilarity
                                                      ? std::optional<std::string>(report.scale_text)
