@@ -23,6 +23,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <optional>
 #include <random>
@@ -32,6 +33,7 @@
 #include "number/pattern.h"
 #include "workbench/convert_job.h"
 #include "workbench/plot_view.h"
+#include "workbench/typed_params_dialog.h"
 #include "workbench/workbench_window.h"
 #include "workbench/written_note.h"
 
@@ -796,6 +798,36 @@ TEST_F(WorkbenchTest, FullWidthAndGroupedNumbersSolveAsTyped) {
   EXPECT_EQ(window_.table().rows()[1],
             (ProjectPoint{"Ｂ", PointRole::kFit, "1070.711", "2070.711", "100", "-0"}));
   EXPECT_EQ(window_.summary().parameters.toStdString(), "1000.000161 2000.000161 45.");
+}
+
+// State: 手工输入参数's boxes as typed. Expected: the texts read, full
+// width and thousands grouping as in the table's cells; anything else as
+// typed, for TypedRunParams to refuse.
+TEST(TypedParamsDialog, ReadsNumbersAsTyped) {
+  const struct {
+    const char *x, *y, *angle, *scale;
+    std::array<std::string, 4> read;
+  } rows[] = {
+      {"３，３８０，０００．１２３",
+       "600",
+       "３０．１５２０",
+       "１",
+       {"3380000.123", "600", "30.1520", "1"}},
+      {" －500 ", "600,0", "30.1520", ".", {"-500", "600,0", "30.1520", "."}},
+  };
+  for (const auto& row : rows) {
+    TypedParamsDialog dialog(std::nullopt);
+    const std::pair<const char*, const char*> boxes[] = {
+        {"x_offset", row.x}, {"y_offset", row.y}, {"angle", row.angle}, {"scale", row.scale}};
+    for (const auto& [name, text] : boxes) {
+      dialog.findChild<QLineEdit*>(QString::fromUtf8(name))->setText(QString::fromUtf8(text));
+    }
+    const ProjectParams params = dialog.Params();
+    EXPECT_EQ((std::array<std::string, 4>{params.texts.x_offset, params.texts.y_offset,
+                                          params.texts.angle, params.scale}),
+              row.read)
+        << row.x;
+  }
 }
 
 }  // namespace
