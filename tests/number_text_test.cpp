@@ -289,7 +289,8 @@ TEST(TypedNumberText, ReadsFullWidthAndThousandsSeparators) {
       {"12o3.45", std::nullopt},
       {"１２ｏ３", std::nullopt},
       {"", std::nullopt},
-      // Read, but too large for a double: kept, and marked as such.
+      // A number too large for a double, in full width: kept as typed, for
+      // the table to mark.
       {"１e400", std::nullopt},
   };
   for (const auto& row : rows) EXPECT_EQ(TypedNumberText(row.cell), row.read) << row.cell;
