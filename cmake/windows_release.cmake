@@ -6,8 +6,8 @@ set(TORVANE_QT_PREFIX "" CACHE PATH "The Qt built for Windows")
 install(TARGETS torvane torvane-cli RUNTIME DESTINATION .)
 
 # The users' guide in Chinese, with CR LF and a byte-order mark for Notepad.
-configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/使用说明.txt
-  ${CMAKE_BINARY_DIR}/使用说明.txt @ONLY NEWLINE_STYLE CRLF)
+include(${PROJECT_SOURCE_DIR}/cmake/users_guide.cmake)
+torvane_users_guide(${CMAKE_BINARY_DIR}/使用说明.txt)
 install(FILES ${CMAKE_BINARY_DIR}/使用说明.txt DESTINATION .)
 
 # Qt, shared so that a user may replace it (LGPL 3), with the platform and

@@ -1,6 +1,6 @@
 // What the windows need from the desktop, behind one small interface: modal
-// message boxes, the beep, the file dialogs, the text editor and the print
-// dialog. The
+// message boxes, the beep, the file dialogs, the text editor, the file
+// manager and the print dialog. The
 // program uses QtPlatform; the tests and the screenshot tool use a scripted
 // stand-in that records every call. Whatever differs between Windows and
 // other systems stays behind this interface.
@@ -66,6 +66,11 @@ class Platform {
   // bytes, which need not be UTF-8. Returns false when the editor could
   // not be started.
   virtual bool StartTextEditor(const std::string& path) = 0;
+
+  // Shows the folder at `folder` (native or '/' separators) in the
+  // system's file manager, without waiting for it. Returns false when it
+  // could not be started.
+  virtual bool OpenFolder(const QString& folder) = 0;
 
   // Shows the print dialog modally for `printer`, which the user may set up
   // there (the printer, copies, pages). True on 打印, false on Cancel.

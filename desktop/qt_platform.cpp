@@ -1,6 +1,7 @@
 #include "desktop/qt_platform.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -8,6 +9,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSettings>
+#include <QUrl>
 
 #include "desktop/text_editor.h"
 
@@ -121,5 +123,9 @@ QStringList QtPlatform::ShowFileDialog(QWidget* owner, const FileDialog& dialog)
 }
 
 bool QtPlatform::StartTextEditor(const std::string& path) { return OpenInTextEditor(path); }
+
+bool QtPlatform::OpenFolder(const QString& folder) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::fromNativeSeparators(folder)));
+}
 
 }  // namespace torvane

@@ -26,6 +26,8 @@ class QtPlatform : public Platform {
   QStringList ShowFileDialog(QWidget* owner, const FileDialog& dialog) override;
   // OpenInTextEditor: Notepad on Windows, the desktop's editor elsewhere.
   bool StartTextEditor(const std::string& path) override;
+  // The desktop's file manager (Explorer on Windows).
+  bool OpenFolder(const QString& folder) override;
   // Qt's print dialog (the system's own on Windows).
   bool ChoosePrinter(QPrinter& printer, QWidget* owner) override;
 

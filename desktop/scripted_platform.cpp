@@ -76,6 +76,11 @@ bool ScriptedPlatform::StartTextEditor(const std::string& path) {
   return editor_starts_;
 }
 
+bool ScriptedPlatform::OpenFolder(const QString& folder) {
+  Record(CallKind::kOpenFolder).path = folder;
+  return true;
+}
+
 bool ScriptedPlatform::ChoosePrinter(QPrinter& printer, QWidget*) {
   Call& call = Record(CallKind::kPrintDialog);
   if (const auto path = Next(printers_); path && *path) {

@@ -16,7 +16,15 @@ namespace torvane {
 
 class ScriptedPlatform : public Platform {
  public:
-  enum class CallKind { kMessage, kBeep, kOpenDialog, kTextEditor, kFileDialog, kPrintDialog };
+  enum class CallKind {
+    kMessage,
+    kBeep,
+    kOpenDialog,
+    kTextEditor,
+    kFileDialog,
+    kPrintDialog,
+    kOpenFolder
+  };
 
   struct Call {
     CallKind kind = CallKind::kMessage;
@@ -36,8 +44,9 @@ class ScriptedPlatform : public Platform {
     QStringList chosen_paths;
     // kPrintDialog: whether 打印 was pressed
     bool printed = false;
-    // kOpenDialog (the chosen path), kTextEditor (the path opened) and
-    // kPrintDialog (the PDF file printed to)
+    // kOpenDialog (the chosen path), kTextEditor (the path opened),
+    // kPrintDialog (the PDF file printed to) and kOpenFolder (the folder
+    // shown)
     QString path;
     // kTextEditor: the path opened as the core names it
     std::string local_path;
@@ -70,6 +79,9 @@ class ScriptedPlatform : public Platform {
   // The next showing of the print dialog prints, to the PDF file at
   // `path` in place of a printer; none: cancelled. Unscripted showings are
   // cancelled.
+  // Records the folder; the file manager always starts.
+  bool OpenFolder(const QString& folder) override;
+
   void PrintNextTo(std::optional<QString> path) { printers_.push_back(std::move(path)); }
   bool ChoosePrinter(QPrinter& printer, QWidget* owner) override;
 

@@ -39,7 +39,19 @@ int RunWindows(QStringList arguments) {
     // Its own desktop entry, set before the window shows: Wayland
     // desktops match the window to the entry of this name.
     QGuiApplication::setDesktopFileName(QString::fromUtf8(torvane::kWorkbenchDesktopFileName));
+    // The classic window, opened from the workbench's 窗口 menu: one at a
+    // time, as it would start on its own; raised when it is still open.
+    std::unique_ptr<torvane::MainWindow> classic;
     torvane::WorkbenchWindow workbench(platform);
+    workbench.SetClassicWindow([&classic, &platform] {
+      if (!classic || !classic->isVisible()) {
+        classic = std::make_unique<torvane::MainWindow>(platform);
+        classic->Form_Load();
+        classic->show();
+      }
+      classic->raise();
+      classic->activateWindow();
+    });
     torvane::EndAtFirstFrameWhenAsked(workbench);
     workbench.show();
     // Shown first, so that a project that cannot be opened is told over

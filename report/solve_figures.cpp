@@ -32,6 +32,15 @@ std::vector<ReportFigure> ParameterFigures(const FitReport& report) {
   return figures;
 }
 
+std::vector<ReportFigure> ConversionParameterFigures(const ParamTexts& texts,
+                                                     const std::optional<std::string>& scale) {
+  std::vector<ReportFigure> figures = {{"X0", texts.x_offset, std::string(kMetres)},
+                                       {"Y0", texts.y_offset, std::string(kMetres)},
+                                       {"旋转角 θ", texts.angle, std::string(kDms)}};
+  if (scale) figures.push_back({"尺度 k", *scale, ""});
+  return figures;
+}
+
 std::vector<ReportFigure> StatisticFigures(const FitReport& report,
                                            std::span<const CommonPoint> fitted,
                                            std::span<const CommonPoint> check,

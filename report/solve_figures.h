@@ -6,6 +6,7 @@
 // beyond it, the blunder limit and the verdicts in words.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "fit/common_point.h"
 #include "fit/fit_report.h"
 #include "fit/site_warnings.h"
+#include "params/param_texts.h"
 
 namespace torvane {
 
@@ -34,6 +36,12 @@ struct ReportFigure {
 // four parameters: 尺度 k, 尺度 k − 1 (ppm) and, from three points,
 // 尺度的标准误差 (ppm).
 std::vector<ReportFigure> ParameterFigures(const FitReport& report);
+
+// The parameters a conversion uses, as ParameterFigures words them, each
+// value its text as given: X0, Y0 (m), 旋转角 θ (ddd.mmss), and 尺度 k when
+// there is a scale (four parameters, or parameters typed by hand).
+std::vector<ReportFigure> ConversionParameterFigures(const ParamTexts& texts,
+                                                     const std::optional<std::string>& scale);
 
 // 中误差, 最大残差（NAME）, 2 倍中误差 (mm), 超过 2 倍中误差的点 ("K1、K3",
 // "无" for none); from four points 最大标准化残差（NAME）, 粗差限值,

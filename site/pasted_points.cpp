@@ -7,6 +7,7 @@
 
 #include "batch/run_error.h"
 #include "number/number_text.h"
+#include "number/typed_number.h"
 #include "site/point_role.h"
 
 namespace torvane {
@@ -98,7 +99,13 @@ std::vector<PastedRow> SplitRows(std::string_view text) {
   return rows;
 }
 
-bool IsNumber(const std::string& cell) { return ParseDecimal(cell).ok(); }
+bool IsNumber(const std::string& cell) {
+  return ParseDecimal(cell).ok() || TypedNumberText(cell).has_value();
+}
+
+// A coordinate cell as read: typed in full width or grouped in thousands,
+// the plain number; anything else as it is.
+std::string Coordinate(const std::string& cell) { return TypedNumberText(cell).value_or(cell); }
 
 bool HasNumber(const PastedRow& row) {
   for (std::size_t i = 1; i < kPointCells && i < row.cells.size(); ++i) {
@@ -167,10 +174,10 @@ Expected<PastedPoints, std::string> ParsePastedPoints(std::string_view text) {
     }
     ProjectPoint point;
     point.name = row.cells[*columns[kPastedName]];
-    point.xs = row.cells[*columns[kPastedXs]];
-    point.ys = row.cells[*columns[kPastedYs]];
-    point.xc = row.cells[*columns[kPastedXc]];
-    point.yc = row.cells[*columns[kPastedYc]];
+    point.xs = Coordinate(row.cells[*columns[kPastedXs]]);
+    point.ys = Coordinate(row.cells[*columns[kPastedYs]]);
+    point.xc = Coordinate(row.cells[*columns[kPastedXc]]);
+    point.yc = Coordinate(row.cells[*columns[kPastedYc]]);
     const std::optional<std::size_t> role_cell = columns[kPastedRole];
     if (role_cell && row.cells.size() > *role_cell && !row.cells[*role_cell].empty()) {
       auto role = RoleFromText(row.cells[*role_cell]);

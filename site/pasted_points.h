@@ -24,7 +24,9 @@ namespace torvane {
 // places every field the cells are taken from the columns it names, in
 // whatever order they stand; otherwise in the table's order, and the
 // caller must ask. Texts are kept as they are (UTF-8), coordinates that are
-// not numbers too: the table marks them. Rejects, in Chinese (UTF-8),
+// not numbers too: the table marks them. A coordinate typed in full width or
+// grouped in thousands (TypedNumberText: "３３８００００．１", "3,380,000.1")
+// is the plain number it stands for. Rejects, in Chinese (UTF-8),
 // quoting the row (1-based, counted in `text`) and its cells: a row of
 // fewer cells than the fields it is read by, a role cell that names no role.
 struct PastedPoints {

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "number/exact_decimal.h"
+#include "number/typed_number.h"
 
 namespace torvane {
 namespace {
@@ -228,6 +230,70 @@ TEST(ExactDecimalSum, AddsAndSubtractsDecimalTextsDigitByDigit) {
     ASSERT_FALSE(sum.ok()) << row.a << " - " << row.b;
     EXPECT_EQ(sum.error(), row.error) << row.a << " - " << row.b;
   }
+}
+
+// Each character from the Unicode code chart of the Halfwidth and Fullwidth
+// Forms (U+FF0B, U+FF0C, U+FF0D, U+FF0E, U+FF10-U+FF19, U+FF25, U+FF45) and
+// of CJK Symbols and Punctuation (U+3000, U+3002) beside the ASCII character
+// it stands for; characters outside the table pass unchanged.
+TEST(FullWidthToAscii, MapsTheCharactersOfANumber) {
+  const struct {
+    std::string text, ascii;
+  } rows[] = {
+      {"\uFF10\uFF11\uFF12\uFF13\uFF14\uFF15\uFF16\uFF17\uFF18\uFF19", "0123456789"},
+      {"\uFF0B\uFF0D\uFF0E\u3002\uFF0C\uFF45\uFF25\u3000", "+-..,eE "},
+      {"１２３．４５", "123.45"},
+      // Not a digit or a sign: full-width letters, the minus sign U+2212,
+      // the fullwidth solidus, Chinese names.
+      {"\uFF41\u2212\uFF0F点名", "\uFF41\u2212\uFF0F点名"},
+      // Bytes that are no UTF-8 are kept; a cut full-width digit too.
+      {"\xEF\xBC", "\xEF\xBC"},
+      {"1\xEF\xBC\x91", "11"},
+      {"", ""},
+  };
+  for (const auto& row : rows) EXPECT_EQ(FullWidthToAscii(row.text), row.ascii) << row.text;
+}
+
+// What a workbench cell as typed is read as (none: kept as typed). From the
+// rule: full width read as ASCII, thousands grouped as 1 to 3 digits, then
+// groups of exactly 3, nothing else changed.
+TEST(TypedNumberText, ReadsFullWidthAndThousandsSeparators) {
+  const struct {
+    std::string cell;
+    std::optional<std::string> read;
+  } rows[] = {
+      {"１２３．４５", "123.45"},
+      {"－１２３．４５", "-123.45"},
+      {"＋７", "+7"},
+      {"１．５Ｅ２", "1.5E2"},
+      {"123。45", "123.45"},
+      {"\u3000３３８００００．１\u3000", "3380000.1"},
+      {"3,380,000.123", "3380000.123"},
+      {"３，３８０，０００．１２３", "3380000.123"},
+      {" -1,234 ", "-1234"},
+      {"999,999,999.", "999999999."},
+      // A number as it stands is kept as typed, blanks and all.
+      {"3380000.123", std::nullopt},
+      {" 12.5 ", std::nullopt},
+      // Not a grouping: the cell stays as typed, for the table to mark.
+      {"12,34", std::nullopt},
+      {"1,2345", std::nullopt},
+      {"1234,567", std::nullopt},
+      {",123", std::nullopt},
+      {"1,,234", std::nullopt},
+      {"1,234,5", std::nullopt},
+      {"1,234e3", std::nullopt},
+      {"1,234.5,6", std::nullopt},
+      {"1.234,5", std::nullopt},
+      {"+", std::nullopt},
+      {"12o3.45", std::nullopt},
+      {"１２ｏ３", std::nullopt},
+      {"", std::nullopt},
+      // A number too large for a double, in full width: kept as typed, for
+      // the table to mark.
+      {"１e400", std::nullopt},
+  };
+  for (const auto& row : rows) EXPECT_EQ(TypedNumberText(row.cell), row.read) << row.cell;
 }
 
 }  // namespace

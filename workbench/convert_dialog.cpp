@@ -53,6 +53,28 @@ Value Chosen(const QComboBox* box) {
   return static_cast<Value>(box->currentData().toInt());
 }
 
+// The parameters' source, then their figures two to a row: label, value
+// and unit, as the results panel sets them out.
+QString ParametersHtml(const ConvertSettings& settings) {
+  QString html = QStringLiteral("<p>%1</p><table cellspacing='2'>")
+                     .arg(settings.parameters_source.toHtmlEscaped());
+  const std::vector<ReportFigure>& figures = settings.parameter_figures;
+  const std::size_t rows = (figures.size() + 1) / 2;
+  for (std::size_t row = 0; row < rows; ++row) {
+    html += QStringLiteral("<tr>");
+    for (std::size_t i = row; i < figures.size(); i += rows) {
+      const ReportFigure& figure = figures[i];
+      html += QStringLiteral("<td>%1</td><td width='8'></td><td>%2</td><td width='24'></td>")
+                  .arg(QString::fromStdString(figure.label).toHtmlEscaped(),
+                       QString::fromStdString(figure.value +
+                                              (figure.unit.empty() ? "" : " " + figure.unit))
+                           .toHtmlEscaped());
+    }
+    html += QStringLiteral("</tr>");
+  }
+  return html + QStringLiteral("</table>");
+}
+
 QString FileName(const std::string& path) {
   return QFileInfo(QString::fromStdString(path)).fileName();
 }
@@ -89,6 +111,16 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
   choices_ = new QWidget(this);
   auto* choices = new QVBoxLayout(choices_);
   choices->setContentsMargins(0, 0, 0, 0);
+
+  // The parameters, before anything else: what converting will use. Not
+  // among the choices, so that it stays plain while converting.
+  auto* parameters_box = new QGroupBox(QStringLiteral("转换参数"), this);
+  auto* parameters_layout = new QVBoxLayout(parameters_box);
+  auto* parameters = new QLabel(ParametersHtml(settings), parameters_box);
+  parameters->setObjectName(QStringLiteral("parameters"));
+  parameters->setTextFormat(Qt::RichText);
+  parameters->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  parameters_layout->addWidget(parameters);
 
   // The files.
   auto* files_box = new QGroupBox(QStringLiteral("点文件"), choices_);
@@ -230,6 +262,7 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
   auto* close_box = new QDialogButtonBox(QDialogButtonBox::Close, this);
 
   auto* main = new QVBoxLayout(this);
+  main->addWidget(parameters_box);
   main->addWidget(choices_);
   main->addLayout(run_row);
   main->addWidget(current_);
@@ -380,6 +413,9 @@ void ConvertDialog::ShowSummary() {
   current_->clear();
   progress_->setVisible(false);
   summary_->setPlainText(ConvertSummaryText(job_->outcomes()));
+  for (const FileOutcome& outcome : job_->outcomes()) {
+    if (outcome.state == FileOutcome::kConverted) written_.push_back(outcome.result_path);
+  }
   UpdateEnabled();
   if (close_when_done_) QDialog::reject();
 }

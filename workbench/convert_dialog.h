@@ -20,6 +20,7 @@
 #include "params/conversion_params.h"
 #include "params/transform.h"
 #include "report/result_format.h"
+#include "report/solve_figures.h"
 #include "site/conversion_plan.h"
 
 class QComboBox;
@@ -48,6 +49,13 @@ struct ConvertSettings {
   // The folder chosen for the results (UTF-8, as the core names it); none:
   // beside each point file.
   std::optional<std::string> output_folder;
+  // The parameters as the dialog shows them before converting, in the
+  // results panel's words: where they come from, with the model
+  // ("模型：四参数（平移、旋转、尺度），由 5 个参与平差的点解算"), then each
+  // figure with its unit (ParameterFigures). Shown as given; not changed by
+  // the dialog.
+  QString parameters_source;
+  std::vector<ReportFigure> parameter_figures;
 };
 
 class ConvertDialog : public QDialog {
@@ -62,6 +70,9 @@ class ConvertDialog : public QDialog {
 
   // The point files listed, UTF-8 as the core names them.
   const std::vector<std::string>& point_files() const { return files_; }
+  // The results written while the dialog was open, in order, UTF-8 as the
+  // core names them.
+  const std::vector<std::string>& written() const { return written_; }
 
   // Closing while a conversion runs cancels it; the dialog closes once the
   // file being converted has been left as it was.
@@ -84,6 +95,7 @@ class ConvertDialog : public QDialog {
   Platform& platform_;
   ConvertSettings settings_;
   std::vector<std::string> files_;
+  std::vector<std::string> written_;
   ConvertJob* job_;
   bool close_when_done_ = false;
 

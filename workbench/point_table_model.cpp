@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "number/number_text.h"
+#include "number/typed_number.h"
 #include "site/pasted_points.h"
 #include "site/point_role.h"
 
@@ -347,7 +348,10 @@ bool PointTableModel::setData(const QModelIndex& index, const QVariant& value, i
     if (!chosen) return false;
     after.role = *chosen;
   } else {
-    *TextOf(after, column) = value.toString().toStdString();
+    // A coordinate typed in full width or grouped in thousands is shown,
+    // and kept, as the plain number read.
+    const std::string typed = value.toString().toStdString();
+    *TextOf(after, column) = column == kNameColumn ? typed : TypedNumberText(typed).value_or(typed);
   }
   const ProjectPoint& before = rows_[static_cast<std::size_t>(row)];
   if (after == before) return true;

@@ -74,8 +74,9 @@ class PointTableModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
-  // Qt::EditRole: a typed cell's text; the role column takes 参与平差, 检核
-  // or 不用. One undo step; false for anything else.
+  // Qt::EditRole: a typed cell's text, a coordinate's as TypedNumberText
+  // reads it ("１２３．４５" is kept as "123.45"); the role column takes
+  // 参与平差, 检核 or 不用. One undo step; false for anything else.
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   // The view's header click: SortBy.
   void sort(int column, Qt::SortOrder order) override;

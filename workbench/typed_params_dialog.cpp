@@ -8,6 +8,7 @@
 
 #include "batch/run_error.h"
 #include "number/number_text.h"
+#include "number/typed_number.h"
 
 namespace torvane {
 
@@ -65,10 +66,15 @@ TypedParamsDialog::TypedParamsDialog(const std::optional<ProjectParams>& typed, 
 
 ProjectParams TypedParamsDialog::Params() const {
   ProjectParams params;
-  params.texts.x_offset = x_offset_->text().trimmed().toStdString();
-  params.texts.y_offset = y_offset_->text().trimmed().toStdString();
-  params.texts.angle = angle_->text().trimmed().toStdString();
-  params.scale = scale_->text().trimmed().toStdString();
+  // A number typed in full width or grouped in thousands, as read.
+  const auto read = [](const QLineEdit* box) {
+    const std::string text = box->text().trimmed().toStdString();
+    return TypedNumberText(text).value_or(text);
+  };
+  params.texts.x_offset = read(x_offset_);
+  params.texts.y_offset = read(y_offset_);
+  params.texts.angle = read(angle_);
+  params.scale = read(scale_);
   params.source = ParamSource::kTyped;
   return params;
 }

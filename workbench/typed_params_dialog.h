@@ -30,7 +30,9 @@ class TypedParamsDialog : public QDialog {
   // Shows `typed`, or empty boxes and a scale of 1.
   TypedParamsDialog(const std::optional<ProjectParams>& typed, QWidget* parent = nullptr);
 
-  // The texts as typed (blanks around them removed), source kTyped.
+  // The texts as typed (blanks around them removed), one typed in full
+  // width or grouped in thousands as the number read (TypedNumberText);
+  // source kTyped.
   ProjectParams Params() const;
 
   // OK: accepted when TypedRunParams takes the texts; otherwise its message

@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+#include "number/typed_number.h"
 #include "workbench/height_offset_rule.h"
 #include "workbench/solve_summary.h"
 
@@ -102,8 +103,11 @@ void WorkbenchDocument::SetModel(FitModel model) {
 }
 
 void WorkbenchDocument::SetHeightOffset(const QString& typed) {
-  if (typed == height_text_) return;
-  Edit(QStringLiteral("H0"), project_, typed);
+  const std::string text = typed.toStdString();
+  const auto read = TypedNumberText(text);
+  const QString kept = read ? QString::fromStdString(*read) : typed;
+  if (kept == height_text_) return;
+  Edit(QStringLiteral("H0"), project_, kept);
 }
 
 void WorkbenchDocument::SetTypedParams(const ProjectParams& params) {

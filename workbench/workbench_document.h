@@ -56,6 +56,8 @@ class WorkbenchDocument : public QObject {
   // Each an undo step named in Chinese, none when nothing changes.
   void SetSite(const std::string& site);
   void SetModel(FitModel model);
+  // H0 typed in full width or grouped in thousands is kept, and shown, as
+  // the number read (TypedNumberText); any other text as typed.
   void SetHeightOffset(const QString& typed);
   void SetTypedParams(const ProjectParams& params);  // params.source must be kTyped
   // The point files' layout and the drawings' axes the project keeps.

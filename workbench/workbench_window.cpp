@@ -40,6 +40,7 @@
 #include "workbench/project_messages.h"
 #include "workbench/role_delegate.h"
 #include "workbench/typed_params_dialog.h"
+#include "workbench/written_note.h"
 
 namespace torvane {
 namespace {
@@ -63,6 +64,7 @@ WorkbenchWindow::WorkbenchWindow(Platform& platform, const QString& recent_file,
   setObjectName(QStringLiteral("workbench"));
   BuildControls();
   BuildMenus();
+  BuildGuidance();
   connect(&document_, &WorkbenchDocument::Solved, this, [this] {
     summary_ = SummarizeSolve(document_.solve());
     ShowSummary();
@@ -446,6 +448,7 @@ bool WorkbenchWindow::SaveProjectAs(const QString& path) {
     return false;
   }
   document_.Saved(project);
+  written_->ShowWritten(QStringLiteral("项目"), {*local});
   path_ = QFileInfo(path).absoluteFilePath();
   notes_changed_ = false;
   UpdateTitle();
@@ -580,6 +583,16 @@ std::optional<ConvertSettings> WorkbenchWindow::CurrentConvertSettings() {
   if (document_.solve().report) {
     if (!FewerPointsAccepted(QStringLiteral("转换"))) return std::nullopt;
     settings.conversion.params = document_.solve().report->params;
+    // Shown in the dialog as the model box and the panel word them.
+    const FitReport& report = *document_.solve().report;
+    settings.parameters_source =
+        QStringLiteral("模型：%1，由 %2 个参与平差的点解算")
+            .arg(model_->itemText(report.model == FitModel::kSimilarity ? 1 : 0),
+                 QString::number(document_.solve().points.fit.size()));
+    settings.parameter_figures =
+        ConversionParameterFigures(report.texts, report.model == FitModel::kSimilarity
+                                                     ? std::optional<std::string>(report.scale_text)
+                                                     : std::nullopt);
   } else if (project.parameters && project.parameters->source == ParamSource::kTyped) {
     auto params = TypedRunParams(*project.parameters);
     if (!params) {
@@ -587,6 +600,9 @@ std::optional<ConvertSettings> WorkbenchWindow::CurrentConvertSettings() {
       return std::nullopt;
     }
     settings.conversion.params = *params;
+    settings.parameters_source = QStringLiteral("手工输入的参数");
+    settings.parameter_figures =
+        ConversionParameterFigures(project.parameters->texts, project.parameters->scale);
   } else {
     Warn(summary_.failure.isEmpty() ? QStringLiteral("还没有参数：请先输入公共点。")
                                     : summary_.failure);
@@ -623,6 +639,7 @@ void WorkbenchWindow::ConvertFiles() {
   if (!settings) return;
   ConvertDialog dialog(platform_, *settings, this);
   dialog.exec();
+  written_->ShowWritten(QStringLiteral("成果表"), dialog.written());
   const ConversionSettings chosen = dialog.settings().conversion;
   KeepLayout(chosen.layout, chosen.encoding, chosen.axis);
 }
@@ -714,6 +731,7 @@ bool WorkbenchWindow::ExportReport(const QString& path, ReportFormat format) {
     Warn(QString::fromStdString(written.error()));
     return false;
   }
+  written_->ShowWritten(QStringLiteral("报告"), {*local});
   return true;
 }
 

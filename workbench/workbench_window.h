@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QUndoStack>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,7 +23,9 @@
 #include "workbench/solve_summary.h"
 #include "workbench/workbench_document.h"
 
+class QAction;
 class QComboBox;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -31,7 +34,13 @@ class QTableView;
 
 namespace torvane {
 
+class PointsArea;
 class SitePlotView;
+class WrittenNote;
+
+// The workbench's short guide in Chinese (workbench/guide.txt, which the
+// Windows users' guide holds too), as 帮助 > 使用说明 shows it.
+QString WorkbenchGuideText();
 
 // The window's caption, after the project's name.
 inline constexpr const char* kWorkbenchTitle = "坐标转换工作台";
@@ -114,12 +123,23 @@ class WorkbenchWindow : public QMainWindow {
   void KeepLayout(const PointLayout& layout, const std::optional<TextEncoding>& encoding,
                   DrawingAxis axis);
 
+  // 窗口 > 经典转换窗口 runs `open`, which shows the classic window; the
+  // menu is there only once this is given.
+  void SetClassicWindow(std::function<void()> open);
+  void ShowGuide();  // 帮助 > 使用说明: the guide, in a window of its own
+  void ShowAbout();  // 帮助 > 关于: what the program is, its version
+  // Whether the table's place shows how to begin (the table has no row).
+  bool ShowsStartPage() const;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildControls();
   void BuildMenus();
+  // The toolbar, the empty table's page, 窗口 and 帮助, the status bar's
+  // note of where an export wrote (workbench_guidance.cpp).
+  void BuildGuidance();
   void ShowFields();  // the document's own fields in the header's boxes
   void ShowSummary();
   void UpdatePlot(bool fit_view);
@@ -150,6 +170,12 @@ class WorkbenchWindow : public QMainWindow {
   QLabel* left_out_ = nullptr;  // the status bar's count of rows kept out
   QPlainTextEdit* notes_ = nullptr;
   QMenu* recent_menu_ = nullptr;
+  PointsArea* points_area_ = nullptr;
+  WrittenNote* written_ = nullptr;
+  QMenu* windows_menu_ = nullptr;
+  QAction* classic_ = nullptr;
+  QDialog* guide_ = nullptr;
+  std::function<void()> open_classic_;
 
   CommonPointLayout import_layout_;  // as the last import was laid out
   QString path_;                     // the project file shown; empty: new

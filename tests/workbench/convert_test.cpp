@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStringList>
+#include <QTextDocument>
 
 #include <cstdio>
 #include <filesystem>
@@ -162,6 +163,8 @@ TEST_F(ConvertDialogTest, GoodFileConvertedAsTheCommandLineDoesBadOneKeepsItsRes
     EXPECT_EQ(ReadBytes(good_result),
               CliResult(dir_, good, row.cli_options, "a转化后成果表" + std::string(row.extension)));
     EXPECT_EQ(ReadBytes(bad_result), "earlier result\r\n");
+    // What was written, for the window to say where.
+    EXPECT_EQ(dialog_->written(), std::vector<std::string>{good_result});
     // The dialog hands back what was chosen, for the project to keep.
     const ConvertSettings chosen = dialog_->settings();
     EXPECT_EQ(chosen.format, row.format);
@@ -178,6 +181,41 @@ TEST_F(ConvertDialogTest, GoodFileConvertedAsTheCommandLineDoesBadOneKeepsItsRes
   // In a chosen folder, the results went there alone: nothing was left
   // beside the point files.
   EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"a.csv", "b.csv"}));
+}
+
+// State: the parameters the window gives, solved or typed. Expected: the
+// dialog shows them before anything is chosen, as given: the source with
+// the model, then each figure with its unit, two to a row (the first half
+// of them down the left).
+TEST_F(ConvertDialogTest, ShowsTheParametersBeforeConverting) {
+  const struct {
+    const char* source;
+    std::vector<ReportFigure> figures;
+    const char* shown;
+  } rows[] = {
+      {"模型：刚体转换（平移、旋转），由 2 个参与平差的点解算",
+       {{"X0", "1000.000161", "m"}, {"Y0", "2000.000161", "m"}, {"旋转角 θ", "45.", "ddd.mmss"}},
+       "模型：刚体转换（平移、旋转），由 2 个参与平差的点解算 | X0 | 1000.000161 m | 旋转角 θ | "
+       "45. ddd.mmss | Y0 | 2000.000161 m"},
+      {"手工输入的参数",
+       {{"X0", "500", "m"},
+        {"Y0", "600", "m"},
+        {"旋转角 θ", "30.1520", "ddd.mmss"},
+        {"尺度 k", "1.0001", ""}},
+       "手工输入的参数 | X0 | 500 m | 旋转角 θ | 30.1520 ddd.mmss | Y0 | 600 m | 尺度 k | 1.0001"},
+  };
+  for (const auto& row : rows) {
+    ConvertSettings settings = Settings();
+    settings.parameters_source = QString::fromUtf8(row.source);
+    settings.parameter_figures = row.figures;
+    Open(settings);
+    QTextDocument shown;
+    shown.setHtml(Find<QLabel>("parameters")->text());
+    // Each paragraph and cell, row by row, the empty ones left out.
+    QStringList texts = shown.toPlainText().split(u'\n');
+    texts.removeAll(QString());
+    EXPECT_EQ(texts.join(QStringLiteral(" | ")).toStdString(), row.shown);
+  }
 }
 
 // State: a drawing (its result due beside it) and a drawing with an entity

@@ -48,6 +48,47 @@ TEST(PointTableModel, EveryEditIsOneUndoStep) {
          ASSERT_TRUE(m.setData(m.index(1, kXsColumn), QString("4567890.123456789"), Qt::EditRole));
        },
        {kSite[0], {"K2", kCheck, "4567890.123456789", "5260.721", "250.000", "0.000"}, kSite[2]}},
+      // Numbers as an input method in full-width mode types them, and as a
+      // spreadsheet's formatted cell is copied: the cell keeps the number read.
+      {"edit a coordinate in full width",
+       [](PointTableModel& m) {
+         ASSERT_TRUE(m.setData(m.index(1, kXsColumn), QString("－３４１２．５８８"), Qt::EditRole));
+       },
+       {kSite[0], {"K2", kCheck, "-3412.588", "5260.721", "250.000", "0.000"}, kSite[2]}},
+      {"edit a coordinate with thousands separators",
+       [](PointTableModel& m) {
+         ASSERT_TRUE(m.setData(m.index(0, kYcColumn), QString("3,380,000.123"), Qt::EditRole));
+       },
+       {{"K10", kFit, "3412.588", "5127.348", "0.000", "3380000.123"}, kSite[1], kSite[2]}},
+      {"a comma out of the thousands' places stays as typed",
+       [](PointTableModel& m) {
+         ASSERT_TRUE(m.setData(m.index(0, kYcColumn), QString("3380,000.123"), Qt::EditRole));
+       },
+       {{"K10", kFit, "3412.588", "5127.348", "0.000", "3380,000.123"}, kSite[1], kSite[2]}},
+      {"a name in full width stays as typed",
+       [](PointTableModel& m) {
+         ASSERT_TRUE(m.setData(m.index(0, kNameColumn), QString("Ｋ１０"), Qt::EditRole));
+       },
+       {{"Ｋ１０", kFit, "3412.588", "5127.348", "0.000", "0.000"}, kSite[1], kSite[2]}},
+      {"paste full width and thousands below a header: each coordinate as read",
+       [](PointTableModel& m) {
+         auto added = m.Paste(
+             "点名\t测图X\t测图Y\t施工X\t施工Y\r\n"
+             "Ｃ１\t３，４１２．５\t\"5,127.3\"\t1,000\t12,34\r\n",
+             std::nullopt);
+         ASSERT_TRUE(added.ok());
+         EXPECT_EQ(*added, 1);
+       },
+       {kSite[0], kSite[1], kSite[2], {"Ｃ１", kFit, "3412.5", "5127.3", "1000", "12,34"}}},
+      {"a first row in full width is a row, not a header",
+       [](PointTableModel& m) {
+         ASSERT_TRUE(m.Paste("A\t１\t２\t３\t４\nB\t5\t6\t7\t8\n", std::nullopt).ok());
+       },
+       {kSite[0],
+        kSite[1],
+        kSite[2],
+        {"A", kFit, "1", "2", "3", "4"},
+        {"B", kFit, "5", "6", "7", "8"}}},
       {"rename, blanks kept as typed",
        [](PointTableModel& m) {
          ASSERT_TRUE(m.setData(m.index(0, kNameColumn), QString(" 控制点一 "), Qt::EditRole));
@@ -231,6 +272,14 @@ TEST(PointTableModel, CellsShowProblemsAndResults) {
   EXPECT_EQ(model.data(bad, Qt::ToolTipRole).toString().toStdString(),
             "第 2 行 测图X “abc” 不是数字");
   EXPECT_EQ(model.data(bad, Qt::BackgroundRole).value<QColor>(), QColor(255, 205, 205));
+  // A comma out of the thousands' places: the cell is marked, quoting it as typed.
+  model.setData(model.index(0, kYsColumn), QString("5,1273.348"), Qt::EditRole);
+  EXPECT_EQ(model.data(model.index(0, kYsColumn), Qt::ToolTipRole).toString().toStdString(),
+            "第 1 行 测图Y “5,1273.348” 不是数字");
+  model.setData(model.index(0, kYsColumn), QString("５１２７．３４８"), Qt::EditRole);
+  EXPECT_EQ(model.data(model.index(0, kYsColumn), Qt::DisplayRole).toString().toStdString(),
+            "5127.348");
+  EXPECT_FALSE(model.data(model.index(0, kYsColumn), Qt::ToolTipRole).isValid());
   EXPECT_FALSE(model.data(model.index(1, kYsColumn), Qt::BackgroundRole).isValid());
   EXPECT_FALSE(model.data(model.index(1, kYsColumn), Qt::ToolTipRole).isValid());
   ASSERT_EQ(model.problems().size(), 1u);

@@ -6,16 +6,24 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <optional>
 #include <random>
@@ -25,7 +33,9 @@
 #include "number/pattern.h"
 #include "workbench/convert_job.h"
 #include "workbench/plot_view.h"
+#include "workbench/typed_params_dialog.h"
 #include "workbench/workbench_window.h"
+#include "workbench/written_note.h"
 
 namespace torvane {
 namespace {
@@ -421,6 +431,11 @@ TEST_F(WorkbenchTest, OneRuleForH0) {
   } rows[] = {
       {"12.5", "12.5", ""},
       {".", "0", ""},
+      // As an input method in full-width mode types it, and grouped in
+      // thousands: the number read; a comma out of place: refused as typed.
+      {"１２００．５", "1200.5", ""},
+      {"1,200.5", "1200.5", ""},
+      {"1,2005", nullptr, "±0.000 高程 H0“1,2005”不是数字。"},
       {"", nullptr, ""},
       {"12a", nullptr, "±0.000 高程 H0“12a”不是数字。"},
       {long_text, nullptr, "±0.000 高程 H0“" + std::string(60, 'y') + "... (128 bytes)”不是数字。"},
@@ -563,6 +578,328 @@ TEST_F(WorkbenchTest, ImportAnswersAWorkbookWithHowToBringItIn) {
                 "再用“粘贴公共点”（Ctrl+V）粘贴到公共点表中；或把工作簿另存为“CSV (逗号分隔)”或"
                 "“Unicode 文本”后导入该文件（Unicode 文本以制表符分隔）。\n未导入公共点。");
   EXPECT_TRUE(window_.table().rows().empty());
+}
+
+// The A-B site of the worked example, pasted as a spreadsheet copies it.
+constexpr const char* kWorkedExample =
+    "A\t1000\t2000\t0\t0\r\n"
+    "B\t1070.711\t2070.711\t100\t0\r\n";
+
+// State: started empty; then each change of the rows. Expected: the
+// table's place says how to begin, each way a button that runs the menu's
+// own action, until the table has a row; it comes back when the last row
+// goes (undo, 新建).
+TEST_F(WorkbenchTest, EmptyTableSaysHowToBegin) {
+  EXPECT_TRUE(window_.ShowsStartPage());
+  auto* page = window_.findChild<QWidget*>(QStringLiteral("startPage"));
+  ASSERT_NE(page, nullptr);
+  std::vector<QAction*> offered;
+  for (auto* button : page->findChildren<QToolButton*>())
+    offered.push_back(button->defaultAction());
+  const char* menu_actions[] = {"paste", "import", "open", "addRow"};
+  ASSERT_EQ(offered.size(), std::size(menu_actions));
+  for (std::size_t i = 0; i < offered.size(); ++i) {
+    EXPECT_EQ(offered[i], window_.findChild<QAction*>(QString::fromUtf8(menu_actions[i])))
+        << menu_actions[i];
+  }
+  const struct {
+    const char* action;
+    std::function<void()> act;
+    bool start_page;
+  } rows[] = {
+      {"paste",
+       [&] {
+         QApplication::clipboard()->setText(QString::fromUtf8(kWorkedExample));
+         window_.PastePoints();
+       },
+       false},
+      {"undo the paste", [&] { window_.undo_stack().undo(); }, true},
+      {"redo it", [&] { window_.undo_stack().redo(); }, false},
+      {"delete both rows",
+       [&] {
+         window_.table().DeleteRows({0, 1});
+       },
+       true},
+      {"the page's 添加点", [&] { offered[3]->trigger(); }, false},
+      {"新建, not saved",
+       [&] {
+         platform_.AnswerNextMessage(MessageAnswer::kDiscard);
+         window_.NewProject();
+       },
+       true},
+  };
+  for (const auto& row : rows) {
+    row.act();
+    EXPECT_EQ(window_.ShowsStartPage(), row.start_page) << row.action;
+    EXPECT_EQ(window_.findChild<QTableView*>(QStringLiteral("points"))->isVisibleTo(&window_),
+              !row.start_page)
+        << row.action;
+  }
+  OpenSavedSite();
+  EXPECT_FALSE(window_.ShowsStartPage());
+}
+
+// State: started. Expected: the toolbar holds the main actions, the menus'
+// own, by the names a newcomer looks for, each with a tip in Chinese that
+// gives its shortcut; 导出报告 offers PDF and HTML.
+TEST_F(WorkbenchTest, ToolbarRunsTheMenusActions) {
+  auto* tools = window_.findChild<QToolBar*>(QStringLiteral("mainToolBar"));
+  ASSERT_NE(tools, nullptr);
+  const struct {
+    const char* name;
+    const char* text;
+    const char* tip;
+  } rows[] = {
+      {"new", "新建", "新建项目（Ctrl+N）"},
+      {"open", "打开", "打开项目文件（.torvane）（Ctrl+O）"},
+      {"save", "保存", "保存项目（Ctrl+S）"},
+      {"paste", "粘贴",
+       "粘贴从 Excel 或 WPS 表格复制的公共点：点名、测图X、测图Y、施工X、施工Y（Ctrl+V）"},
+      {"import", "导入", "导入公共点文件（CSV 或文本）（Ctrl+I）"},
+      {"convertFiles", "转换点文件", "用当前参数转换点文件或 DXF 图形（Ctrl+T）"},
+      {"exportPdf", "导出报告", "导出计算报告（PDF）；按右边的箭头可选 HTML"},
+  };
+  std::vector<QAction*> shown;
+  for (QAction* action : tools->actions()) {
+    if (action->isSeparator()) continue;
+    auto* button = qobject_cast<QToolButton*>(tools->widgetForAction(action));
+    shown.push_back(button && button->defaultAction() ? button->defaultAction() : action);
+  }
+  ASSERT_EQ(shown.size(), std::size(rows));
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    SCOPED_TRACE(rows[i].name);
+    EXPECT_EQ(shown[i], window_.findChild<QAction*>(QString::fromUtf8(rows[i].name)));
+    EXPECT_EQ(shown[i]->iconText().toStdString(), rows[i].text);
+    EXPECT_EQ(shown[i]->toolTip().toStdString(), rows[i].tip);
+  }
+  auto* report = window_.findChild<QToolButton*>(QStringLiteral("exportReport"));
+  ASSERT_NE(report, nullptr);
+  ASSERT_NE(report->menu(), nullptr);
+  EXPECT_EQ(report->menu()->actions(),
+            (QList<QAction*>{window_.findChild<QAction*>(QStringLiteral("exportPdf")),
+                             window_.findChild<QAction*>(QStringLiteral("exportHtml"))}));
+}
+
+// State: started. Action: 帮助 > 使用说明, 帮助 > 关于. Expected: the guide is
+// workbench/guide.txt as it stands, which the Windows users' guide made by
+// the build holds too, indented, with CR LF, in its part on the workbench;
+// 关于 names the program and its version in a box of the platform.
+TEST_F(WorkbenchTest, HelpShowsTheGuideOfTheWindowsUsersGuide) {
+  const QByteArray guide = Bytes(QStringLiteral(TORVANE_WORKBENCH_GUIDE));
+  window_.findChild<QAction*>(QStringLiteral("guide"))->trigger();
+  auto* dialog = window_.findChild<QDialog*>(QStringLiteral("guideDialog"));
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->findChild<QPlainTextEdit*>()->toPlainText().toUtf8(), guide);
+
+  const QByteArray users = Bytes(QStringLiteral(TORVANE_USERS_GUIDE));
+  QByteArray indented;
+  for (const QByteArray& line : guide.chopped(1).split('\n')) indented += "  " + line + "\r\n";
+  const qsizetype at = users.indexOf(indented);
+  ASSERT_GE(at, 0) << users.toStdString();
+  EXPECT_LT(users.indexOf("三、坐标转换工作台"), at);
+  EXPECT_EQ(users.indexOf("四、其他"), at + indented.size() + 2);  // after a blank line
+
+  window_.findChild<QAction*>(QStringLiteral("about"))->trigger();
+  const auto boxes = platform_.CallsOf(CallKind::kMessage);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].title.toStdString(), "关于坐标转换工作台");
+  EXPECT_EQ(boxes[0].icon, MessageIcon::kInformation);
+  EXPECT_TRUE(
+      boxes[0].prompt.startsWith(QStringLiteral("坐标转换工作台\nTorvane " TORVANE_VERSION "\n")))
+      << boxes[0].prompt.toStdString();
+}
+
+// State: a window the program has told how to open the classic window, and
+// one it has not (as in these tests). Action: 窗口 > 经典转换窗口, twice.
+// Expected: the program's opener runs each time; without one, no 窗口 menu.
+TEST_F(WorkbenchTest, MenuOpensTheClassicWindow) {
+  auto* classic = window_.findChild<QAction*>(QStringLiteral("classicWindow"));
+  ASSERT_NE(classic, nullptr);
+  QMenu* menu = nullptr;
+  for (QAction* item : window_.menuBar()->actions()) {
+    if (item->menu() && item->menu()->actions().contains(classic)) menu = item->menu();
+  }
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->title().toStdString(), "窗口(&W)");
+  EXPECT_FALSE(menu->menuAction()->isVisible());
+  int opened = 0;
+  window_.SetClassicWindow([&opened] { ++opened; });
+  EXPECT_TRUE(menu->menuAction()->isVisible());
+  classic->trigger();
+  classic->trigger();
+  EXPECT_EQ(opened, 2);
+}
+
+// The parameters' source and figures as ConvertSettings carries them.
+std::vector<std::string> ShownParameters(const ConvertSettings& settings) {
+  std::vector<std::string> shown = {settings.parameters_source.toStdString()};
+  for (const ReportFigure& f : settings.parameter_figures) {
+    shown.push_back(f.label + " " + f.value + (f.unit.empty() ? "" : " " + f.unit));
+  }
+  return shown;
+}
+
+// State: the worked example solved, rigid, then four parameters; then
+// parameters typed by hand. Action: 转换点文件. Expected: the dialog is
+// given the parameters it will use, worded, and with the digits, of the
+// panel's figures (the worked example's: the classic window's boxes).
+TEST_F(WorkbenchTest, ConvertingShowsTheParametersItUses) {
+  QApplication::clipboard()->setText(QString::fromUtf8(kWorkedExample));
+  window_.PastePoints();
+  std::optional<ConvertSettings> settings = window_.CurrentConvertSettings();
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(
+      ShownParameters(*settings),
+      (std::vector<std::string>{"模型：刚体转换（平移、旋转），由 2 个参与平差的点解算",
+                                "X0 1000.000161 m", "Y0 2000.000161 m", "旋转角 θ 45. ddd.mmss"}));
+  // Each figure as the panel shows the same figure.
+  for (const ReportFigure& shown : settings->parameter_figures) {
+    const auto& panel = window_.summary().parameter_figures;
+    const auto same = std::find_if(panel.begin(), panel.end(),
+                                   [&](const ReportFigure& f) { return f.label == shown.label; });
+    ASSERT_NE(same, panel.end()) << shown.label;
+    EXPECT_EQ(same->value, shown.value) << shown.label;
+    EXPECT_EQ(same->unit, shown.unit) << shown.label;
+  }
+  auto* model = window_.findChild<QComboBox*>(QStringLiteral("model"));
+  model->setCurrentIndex(1);
+  emit model->activated(1);
+  settings = window_.CurrentConvertSettings();
+  ASSERT_TRUE(settings);
+  const std::vector<std::string> four = ShownParameters(*settings);
+  ASSERT_EQ(four.size(), 5u);
+  EXPECT_EQ(four[0], "模型：四参数（平移、旋转、尺度），由 2 个参与平差的点解算");
+  const auto& panel = window_.summary().parameter_figures;
+  const auto scale = std::find_if(panel.begin(), panel.end(),
+                                  [](const ReportFigure& f) { return f.label == "尺度 k"; });
+  ASSERT_NE(scale, panel.end());
+  EXPECT_EQ(four[4], "尺度 k " + scale->value);
+
+  window_.table().SetRows({});
+  ProjectParams typed;
+  typed.texts = {"500", "600", "30.1520"};
+  typed.scale = "1.0001";
+  typed.source = ParamSource::kTyped;
+  window_.SetTypedParams(typed);
+  settings = window_.CurrentConvertSettings();
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(ShownParameters(*settings),
+            (std::vector<std::string>{"手工输入的参数", "X0 500 m", "Y0 600 m",
+                                      "旋转角 θ 30.1520 ddd.mmss", "尺度 k 1.0001"}));
+}
+
+// State: a site. Action: the project saved, a report exported. Expected:
+// the status bar says where each went; its link shows the folder through
+// the platform, which records it (no file manager opens in a test).
+TEST_F(WorkbenchTest, ExportsSayWhereTheyWrote) {
+  OpenSavedSite();
+  auto* note = window_.findChild<WrittenNote*>(QStringLiteral("written"));
+  ASSERT_NE(note, nullptr);
+  const QString folder = QDir::toNativeSeparators(folder_.path());
+  const struct {
+    const char* action;
+    std::function<bool()> act;
+    QString said;
+  } rows[] = {
+      {"保存", [&] { return window_.SaveProject(); },
+       QStringLiteral("项目已写到 %1").arg(QDir::toNativeSeparators(Path("site.torvane")))},
+      {"导出报告", [&] { return window_.ExportReport(Path("r.html"), ReportFormat::kHtml); },
+       QStringLiteral("报告已写到 %1").arg(QDir::toNativeSeparators(Path("r.html")))},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.action);
+    platform_.ClearCalls();
+    ASSERT_TRUE(row.act());
+    QTextDocument shown;
+    shown.setHtml(note->text());
+    EXPECT_EQ(shown.toPlainText(), row.said + QStringLiteral(" 打开文件夹"));
+    emit note->linkActivated(QStringLiteral("0"));
+    const auto opened = platform_.CallsOf(CallKind::kOpenFolder);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].path, folder);
+  }
+}
+
+// A note of files written: one, several in one folder, several in two;
+// none leaves the note as it was. Expected texts worked out by hand, as the
+// label renders them (its ideographic spaces read back as plain ones).
+TEST(WrittenNote, SaysWhatWentWhere) {
+  ScriptedPlatform platform;
+  WrittenNote note(platform);
+  const struct {
+    std::vector<std::string> files;
+    const char* said;
+    QStringList folders;
+  } rows[] = {
+      {{"/d/site/a转化后成果表.txt"},
+       "成果表已写到 /d/site/a转化后成果表.txt 打开文件夹",
+       {"/d/site"}},
+      {{"/d/site/a.txt", "/d/site/b.txt"}, "2 个成果表已写到 /d/site 打开文件夹", {"/d/site"}},
+      {{"/d/a/x.txt", "/d/b/y.txt", "/d/a/z.txt"},
+       "3 个成果表已写到 2 个文件夹 打开“/d/a” 打开“/d/b”",
+       {"/d/a", "/d/b"}},
+      {{}, "3 个成果表已写到 2 个文件夹 打开“/d/a” 打开“/d/b”", {"/d/a", "/d/b"}},
+  };
+  for (const auto& row : rows) {
+    note.ShowWritten(QStringLiteral("成果表"), row.files);
+    QTextDocument shown;
+    shown.setHtml(note.text());
+    EXPECT_EQ(shown.toPlainText().toStdString(), row.said);
+    EXPECT_EQ(note.folders(), row.folders);
+  }
+  emit note.linkActivated(QStringLiteral("1"));
+  emit note.linkActivated(QStringLiteral("2"));  // no such link
+  const auto opened = platform.CallsOf(ScriptedPlatform::CallKind::kOpenFolder);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0].path.toStdString(), "/d/b");
+}
+
+// State: the worked example pasted in full width, as an input method in
+// full-width mode types it, with thousands separators. Expected: the cells
+// show the numbers read, and the site solves to the worked example's
+// parameters.
+TEST_F(WorkbenchTest, FullWidthAndGroupedNumbersSolveAsTyped) {
+  QApplication::clipboard()->setText(
+      QStringLiteral("Ａ\t１０００\t２，０００\t０\t０\r\n"
+                     "Ｂ\t1,070.711\t２０７０．７１１\t１００\t－０\r\n"));
+  window_.PastePoints();
+  ASSERT_EQ(window_.table().rows().size(), 2u);
+  EXPECT_EQ(window_.table().rows()[0],
+            (ProjectPoint{"Ａ", PointRole::kFit, "1000", "2000", "0", "0"}));
+  EXPECT_EQ(window_.table().rows()[1],
+            (ProjectPoint{"Ｂ", PointRole::kFit, "1070.711", "2070.711", "100", "-0"}));
+  EXPECT_EQ(window_.summary().parameters.toStdString(), "1000.000161 2000.000161 45.");
+}
+
+// State: 手工输入参数's boxes as typed. Expected: the texts read, full
+// width and thousands grouping as in the table's cells; anything else as
+// typed, for TypedRunParams to refuse.
+TEST(TypedParamsDialog, ReadsNumbersAsTyped) {
+  const struct {
+    const char *x, *y, *angle, *scale;
+    std::array<std::string, 4> read;
+  } rows[] = {
+      {"３，３８０，０００．１２３",
+       "600",
+       "３０．１５２０",
+       "１",
+       {"3380000.123", "600", "30.1520", "1"}},
+      {" －500 ", "600,0", "30.1520", ".", {"-500", "600,0", "30.1520", "."}},
+  };
+  for (const auto& row : rows) {
+    TypedParamsDialog dialog(std::nullopt);
+    const std::pair<const char*, const char*> boxes[] = {
+        {"x_offset", row.x}, {"y_offset", row.y}, {"angle", row.angle}, {"scale", row.scale}};
+    for (const auto& [name, text] : boxes) {
+      dialog.findChild<QLineEdit*>(QString::fromUtf8(name))->setText(QString::fromUtf8(text));
+    }
+    const ProjectParams params = dialog.Params();
+    EXPECT_EQ((std::array<std::string, 4>{params.texts.x_offset, params.texts.y_offset,
+                                          params.texts.angle, params.scale}),
+              row.read)
+        << row.x;
+  }
 }
 
 }  // namespace
