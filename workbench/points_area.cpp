@@ -16,6 +16,9 @@ PointsArea::PointsArea(QTableView* table, const QList<Step>& first_steps, QWidge
   start_->setObjectName(QStringLiteral("startPage"));
   start_->setAutoFillBackground(true);
   start_->setBackgroundRole(QPalette::Base);
+  // The page holds the window's focus while it is shown, so that Ctrl+V
+  // pastes points rather than into the first text box.
+  start_->setFocusPolicy(Qt::StrongFocus);
   auto* page = new QVBoxLayout(start_);
   auto* heading = new QLabel(QStringLiteral("还没有公共点"), start_);
   QFont bigger = heading->font();
@@ -67,8 +70,12 @@ QSize PointsArea::minimumSizeHint() const { return table_->minimumSizeHint(); }
 
 void PointsArea::Follow() {
   const bool empty = table_->model()->rowCount() == 0;
-  if (empty == ShowsStartPage()) return;
-  setCurrentWidget(empty ? start_ : static_cast<QWidget*>(table_));
+  if (empty == ShowsStartPage() && focusProxy() != nullptr) return;
+  QWidget* shown = empty ? start_ : static_cast<QWidget*>(table_);
+  const bool had_focus = hasFocus() || (focusProxy() != nullptr && focusProxy()->hasFocus());
+  setCurrentWidget(shown);
+  setFocusProxy(shown);
+  if (had_focus) shown->setFocus();
 }
 
 }  // namespace torvane

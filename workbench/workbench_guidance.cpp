@@ -98,6 +98,8 @@ void WorkbenchWindow::BuildGuidance() {
        {add_row, "在空表中逐点输入（Ctrl+Ins）"}});
   points_area_->setSizePolicy(stretch);
   split->insertWidget(at, points_area_);
+  // Where a newcomer starts: Ctrl+V goes to the points, not into 工程.
+  points_area_->setFocus();
 
   // Where the last export wrote, to the left of the count of rows kept out.
   written_ = new WrittenNote(platform_, this);

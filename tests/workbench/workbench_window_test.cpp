@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
@@ -584,6 +585,19 @@ TEST_F(WorkbenchTest, ImportAnswersAWorkbookWithHowToBringItIn) {
 constexpr const char* kWorkedExample =
     "A\t1000\t2000\t0\t0\r\n"
     "B\t1070.711\t2070.711\t100\t0\r\n";
+
+// State: started, the window shown and active, a block copied from a
+// spreadsheet. Action: Ctrl+V, what a newcomer presses first. Expected: the
+// points in the table, 工程 left empty (a fixed fault: the first text box
+// held the focus and took the whole block as the site's name).
+TEST_F(WorkbenchTest, CtrlVAtStartPastesThePoints) {
+  window_.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+  QApplication::clipboard()->setText(QString::fromUtf8(kWorkedExample));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(window_.table().rows().size(), 2u);
+  EXPECT_EQ(window_.findChild<QLineEdit*>(QStringLiteral("site"))->text().toStdString(), "");
+}
 
 // State: started empty; then each change of the rows. Expected: the
 // table's place says how to begin, each way a button that runs the menu's
