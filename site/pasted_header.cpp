@@ -143,11 +143,11 @@ std::string PlacementText(const HeaderPlacement& placement,
   std::string text;
   for (std::size_t f = 0; f < kPastedFieldCount; ++f) {
     if (!placement.columns[f] && f == kPastedRole) continue;
-    text += (text.empty() ? "" : "，") + std::string(kFieldNames[f]) + " ← " +
+    text += (text.empty() ? "" : "\n") + std::string(kFieldNames[f]) + " ← " +
             (placement.columns[f] ? column(*placement.columns[f]) : std::string("（找不到）"));
   }
-  for (std::size_t c : placement.heights) text += "；" + column(c) + "是高程，不使用";
-  for (std::size_t c : placement.unknown) text += "；" + column(c) + "无法识别";
+  for (std::size_t c : placement.heights) text += "\n" + column(c) + "是高程，不使用";
+  for (std::size_t c : placement.unknown) text += "\n" + column(c) + "无法识别";
   return text;
 }
 

@@ -43,8 +43,9 @@ struct HeaderPlacement {
 // as the table's own order is.
 HeaderPlacement ReadHeader(const std::vector<std::string>& captions);
 
-// The placement in words, Chinese: "点名 ← 第 1 列“点名”，测图X ← 第 4 列“X测”，
-// …", then the heights and unknown columns; `captions` as ReadHeader had them.
+// The placement in words, Chinese, a line for each: "点名 ← 第 1 列“点名”\n
+// 测图X ← 第 4 列“X测”\n…", then the heights and unknown columns; `captions`
+// as ReadHeader had them.
 std::string PlacementText(const HeaderPlacement& placement,
                           const std::vector<std::string>& captions);
 

@@ -174,9 +174,8 @@ TEST_F(WorkbenchTest, PastesByTheHeaderOnceShown) {
   } rows[] = {
       {"点名\tX施\tY施\tX测\tY测\r\nA\t0\t0\t1000\t2000\r\nB\t100\t0\t1070.711\t2070.711\r\n",
        MessageAnswer::kOk,
-       "按第一行的表头放置各列：\n点名 ← 第 1 列“点名”，测图X ← 第 4 列“X测”，测图Y ← 第 5 "
-       "列“Y测”，"
-       "施工X ← 第 2 列“X施”，施工Y ← 第 3 列“Y施”\n\n粘贴 2 个点吗？",
+       "按第一行的表头放置各列：\n点名 ← 第 1 列“点名”\n测图X ← 第 4 列“X测”\n"
+       "测图Y ← 第 5 列“Y测”\n施工X ← 第 2 列“X施”\n施工Y ← 第 3 列“Y施”\n\n粘贴 2 个点吗？",
        "1000.000161 2000.000161 45."},
       {"点名\tX施\tY施\tX测\tY测\nA\t0\t0\t1000\t2000\nB\t100\t0\t1070.711\t2070.711\n",
        MessageAnswer::kCancel, "按第一行的表头放置各列：", ""},
