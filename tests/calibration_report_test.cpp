@@ -195,6 +195,21 @@ TEST(CalibrationDocument, EveryFigureIsTheCommandLinesText) {
       EXPECT_EQ(line, table[i]) << where << ' ' << r.role;
       EXPECT_EQ(r.beyond_limit, beyond.contains(r.name)) << where << ' ' << r.name;
     }
+    // Every fit point left out, with the command line's figures.
+    std::string verdict;
+    const auto left_out = LeftOutLines(text, &verdict);
+    for (std::size_t i = 0; i < left_out.size(); ++i) {
+      const ReportRow& r = doc.rows[i];
+      std::vector<std::string> line = {r.name, "-", "-", r.left_out, r.tx, r.ty, r.f};
+      if (r.f == "-") line.insert(line.end(), {"cannot", "be", "checked"});
+      if (r.tested_blunder) line.push_back("blunder");
+      // dX and dY left out are the command line's alone: the document has the length.
+      if (r.f != "-" && left_out[i].size() > 2) {
+        line[1] = left_out[i][1];
+        line[2] = left_out[i][2];
+      }
+      EXPECT_EQ(line, left_out[i]) << where;
+    }
     // Every number of the formulas is one the command line prints.
     for (const std::string& formula : doc.formulas) {
       const std::regex number("-?[0-9]+\\.[0-9]+");
@@ -236,7 +251,8 @@ TEST(CalibrationHtml, EscapesEveryTextAndPlacesThePlot) {
   CalibrationDocument doc;
   doc.title = "坐标转换参数计算报告";
   doc.title_block = {{"工程", "<script>x</script>", ""}};
-  doc.rows = {{"参与平差", "K&1", "1.000", "-2.000", "2.236", "", "", "", "", "", "", false, false}};
+  doc.rows = {
+      {"参与平差", "K&1", "1.000", "-2.000", "2.236", "", "", "", "", "", "", false, false}};
   doc.files = {{"a\"b.csv", 3, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}};
   const struct {
     std::string svg;
