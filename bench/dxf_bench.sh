@@ -3,7 +3,9 @@
 # made by bench/dxf_drawing.py) converted by torvane-cli and by GDAL's
 # ogr2ogr -ct with the same rigid motion, ROUNDS times each (default 3; one
 # for ogr2ogr, which takes minutes), with each one's throughput and peak
-# memory. Builds torvane-cli alone, optimised, into build-release/.
+# memory; then a plan drawing of the same size converted with H0, its
+# heights asked to move, which reads it twice (once for its heights, once
+# to convert it). Builds torvane-cli alone, optimised, into build-release/.
 # Usage: bash bench/dxf_bench.sh [SIZE] [ROUNDS]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -34,6 +36,11 @@ run() {  # LABEL COMMAND...: prints MB/s and peak memory of one run
 for round in $(seq "$rounds"); do
   run "torvane-cli convert" "$cli" convert --dx=$x0 --dy=$y0 --angle=$angle -o "$work/out.dxf" \
     "$work/site.dxf"
+done
+/usr/bin/python3 bench/dxf_drawing.py "$work/plan.dxf" "$size" plan
+for round in $(seq "$rounds"); do
+  run "convert a plan, --dh" "$cli" convert --dx=$x0 --dy=$y0 --angle=$angle --dh=1200.5 \
+    --drawing-heights=move -o "$work/out.dxf" "$work/plan.dxf"
 done
 if command -v ogr2ogr >/dev/null; then
   theta=$(awk 'BEGIN { print (30 + 15 / 60 + 20 / 3600) * 3600 * 3.1415926535 / atan2(0, -1) }')

@@ -36,6 +36,8 @@ struct ConvertOptions {
   std::optional<std::string> dh;
   Direction to = Direction::kSurveyToConstruction;
   DrawingAxis axis = DrawingAxis::kEastNorth;  // how drawings' axes lie
+  // Whether drawings' heights follow --dh; none: not given (the project's, or kept).
+  std::optional<DrawingHeights> drawing_heights;
   std::string output;  // beside the point file unless given; a folder ends in "/" or exists
   bool output_given = false;
   std::vector<std::string> point_files;  // none: standard input
@@ -150,8 +152,25 @@ bool TakeProject(ConvertOptions* options, PointLayout* layout) {
   if (!options->dh) options->dh = project->height_offset;
   if (!options->encoding) options->encoding = project->encoding;
   if (!options->axis_given) options->axis = project->drawing_axis;
+  if (!options->drawing_heights) options->drawing_heights = project->drawing_heights;
   *layout = project->layout;
   return true;
+}
+
+// What became of a drawing's heights with H0 given, as its note says it;
+// "" without H0.
+std::string HeightsNote(DrawingHeightsDone done, const ConversionSettings& settings) {
+  switch (done) {
+    case DrawingHeightsDone::kNoOffset:
+      break;
+    case DrawingHeightsDone::kNotAsked:
+      return "heights kept: not asked (--drawing-heights=move moves them by H0)";
+    case DrawingHeightsDone::kPlan:
+      return "plan drawing (every z and elevation 0): heights not moved";
+    case DrawingHeightsDone::kMoved:
+      return "heights moved by H0 " + settings.height_offset.value_or("");
+  }
+  return {};
 }
 
 int RunConvert(ConvertOptions options) {
@@ -256,6 +275,7 @@ int RunConvert(ConvertOptions options) {
   settings.params = *params;
   settings.direction = options.to;
   settings.axis = options.axis;
+  settings.drawing_heights = options.drawing_heights.value_or(DrawingHeights::kKept);
   // Each point file on its own: one that fails leaves the others' results
   // as they are, and the worst status is the run's.
   int status = kExitOk;
@@ -266,6 +286,9 @@ int RunConvert(ConvertOptions options) {
         std::cerr << EscapeControlBytes(file.path)
                   << ": note: every line is valid both as UTF-8 and as GBK, and the names do "
                      "not tell which: read as UTF-8 (give --encoding=gbk if they are GBK)\n";
+      }
+      if (const std::string note = HeightsNote(run->heights, settings); !note.empty()) {
+        std::cerr << EscapeControlBytes(file.path) << ": note: " << note << '\n';
       }
       continue;
     }
@@ -326,6 +349,10 @@ Command AddConvertCommand(CLI::App& program) {
                 "with --to=survey survey H = construction H + H0, exact in decimal; a height "
                 "that is not a number is then an error (default: heights as written)")
       ->type_name("METRES");
+  AddChoiceOption(*command, "--drawing-heights", options->drawing_heights, kDrawingHeightWords,
+                  "drawings only: move: heights follow --dh as a point file's H does, except a "
+                  "plan drawing's (every z and elevation 0), which stays flat; keep (default; "
+                  "with --project, the project's): heights as drawn");
   AddChoiceOption(*command, "--to", options->to, kDirections,
                   "construction: survey to construction (default); survey: the reverse");
   CLI::Option* const axis_opt =

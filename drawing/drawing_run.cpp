@@ -17,6 +17,7 @@
 #include "batch/result_target.h"
 #include "drawing/dxf_blockers.h"
 #include "drawing/dxf_groups.h"
+#include "drawing/dxf_plan.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
 
@@ -341,8 +342,24 @@ Expected<DrawingSummary, RunError> ConvertDrawing(const DrawingRequest& request,
     out.Used(room + n);
   };
 
-  const DrawingMotion motion(params, request.direction, request.axis, request.height_offset);
+  // Heights move only when asked, and never those of a plan, which would
+  // be lifted off its plane.
   DrawingSummary summary;
+  std::optional<std::string> height_offset;
+  if (request.height_offset && *request.height_offset != "0") {
+    summary.heights = DrawingHeightsDone::kNotAsked;
+    if (request.heights == DrawingHeights::kMoved) {
+      const bool plan = IsPlanDrawing(file.get());
+      if (std::ferror(file.get()) || !SeekTo(file.get(), 0)) {
+        RunError e = FileError(RunErrorKind::kCannotRead, path, 0);
+        e.detail = SystemReason(errno);
+        return Fail(std::move(e));
+      }
+      summary.heights = plan ? DrawingHeightsDone::kPlan : DrawingHeightsDone::kMoved;
+      if (!plan) height_offset = request.height_offset;
+    }
+  }
+  const DrawingMotion motion(params, request.direction, request.axis, height_offset);
   DrawingConverter converter(motion, file.get(), path, &summary);
   DxfGroupReader reader(file.get());
   DxfUnit unit;

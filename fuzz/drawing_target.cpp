@@ -64,6 +64,7 @@ Expected<DrawingSummary, RunError> Convert(const fs::path& from, const fs::path&
   request.result_path = to.string();
   request.direction = direction;
   request.height_offset = std::move(height_offset);
+  request.heights = DrawingHeights::kMoved;
   return ConvertDrawing(request, params);
 }
 

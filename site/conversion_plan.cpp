@@ -69,10 +69,11 @@ Expected<FileConverted, RunError> ConvertFile(const FileConversion& file,
     drawing.drawing_path = file.path;
     drawing.result_path = file.result_path;
     drawing.axis = settings.axis;
+    drawing.heights = settings.drawing_heights;
     fill(drawing);
     auto run = ConvertDrawing(drawing, settings.params);
     if (!run) return Fail(run.error());
-    return FileConverted{run->entities, false};
+    return FileConverted{run->entities, false, run->heights};
   }
   RunRequest request;
   request.point_path = file.path;

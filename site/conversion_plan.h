@@ -20,6 +20,7 @@
 #include "batch/result_writer.h"
 #include "batch/run_error.h"
 #include "batch/text_encoding.h"
+#include "drawing/drawing_run.h"
 #include "drawing/dxf_entities.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
@@ -72,14 +73,18 @@ struct ConversionSettings {
   DrawingAxis axis = DrawingAxis::kEastNorth;  // drawings only
   // H0, as RunRequest::height_offset takes it; none: heights as written.
   std::optional<std::string> height_offset;
+  // Whether drawings' heights follow H0 too (point files' always do).
+  DrawingHeights drawing_heights = DrawingHeights::kKept;
 };
 
 // What ConvertFile did: how many points (a drawing: entities) it converted,
-// and whether a point file was read as UTF-8 though valid GBK too, its names
-// not telling which (RunSummary::encoding_undecided).
+// whether a point file was read as UTF-8 though valid GBK too, its names
+// not telling which (RunSummary::encoding_undecided), and what became of a
+// drawing's heights (kNoOffset for a point file).
 struct FileConverted {
   std::uint64_t count = 0;
   bool encoding_undecided = false;
+  DrawingHeightsDone heights = DrawingHeightsDone::kNoOffset;
 };
 
 // Converts one file of a plan, all or nothing: a drawing by ConvertDrawing,

@@ -255,6 +255,11 @@ Expected<Project, std::string> FromJson(const Json& json, ProjectRefusal* refusa
     if (!text) return Fail(text.error());
     project.height_offset = std::move(text.value());
   }
+  if (json.contains("drawing_heights")) {
+    auto heights = read.Choice(json, "drawing_heights", kDrawingHeightWords);
+    if (!heights) return Fail(heights.error());
+    project.drawing_heights = *heights;
+  }
   auto layout = read.Object(json, "layout");
   if (!layout) return Fail(layout.error());
   auto point_layout = ReadLayout(**layout, &project.encoding, &project.drawing_axis);
@@ -357,6 +362,9 @@ OrderedJson ToJson(const Project& project) {
   json["notes"] = project.notes;
   json["model"] = WordOf(kModelNames, project.model);
   json["height_offset"] = project.height_offset ? OrderedJson(*project.height_offset) : nullptr;
+  if (project.drawing_heights != DrawingHeights::kKept) {
+    json["drawing_heights"] = WordOf(kDrawingHeightWords, project.drawing_heights);
+  }
   OrderedJson& layout = json["layout"];
   layout["columns"] = ColumnsText(project.layout.fields);
   layout["delimiter"] = WordOf(kDelimiterNames, project.layout.delimiter);

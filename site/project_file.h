@@ -15,6 +15,7 @@
 #include "base/named_choice.h"
 #include "batch/point_layout.h"
 #include "batch/text_encoding.h"
+#include "drawing/drawing_run.h"
 #include "drawing/dxf_entities.h"
 #include "fit/fit_report.h"
 #include "os/file_fingerprint.h"
@@ -26,6 +27,11 @@ namespace torvane {
 // The words for the drawings' axes, in a project file and on the command line.
 inline constexpr NamedChoice<DrawingAxis> kDrawingAxisWords[] = {
     {"east-north", DrawingAxis::kEastNorth}, {"north-east", DrawingAxis::kNorthEast}};
+
+// The words for whether drawings' heights follow H0, in a project file and
+// on the command line.
+inline constexpr NamedChoice<DrawingHeights> kDrawingHeightWords[] = {
+    {"keep", DrawingHeights::kKept}, {"move", DrawingHeights::kMoved}};
 
 // The project version this program writes, and the newest it reads.
 inline constexpr int kProjectVersion = 1;
@@ -72,7 +78,11 @@ struct Project {
   std::string notes;  // free text, line ends kept
   FitModel model = FitModel::kRigid;
   std::optional<std::string> height_offset;  // metres, a decimal number in full; none: not set
-  PointLayout layout;                        // how the site's point files are laid out
+  // Whether the site's drawings' heights follow H0; kept in the file
+  // ("drawing_heights") only when they do, so that other projects' bytes
+  // are those of a version without it, which ignores it.
+  DrawingHeights drawing_heights = DrawingHeights::kKept;
+  PointLayout layout;  // how the site's point files are laid out
   // The point files' encoding; none: found from each file's bytes. Only
   // kUtf8 and kGbk are kept (a BOM is a file's, not a layout's).
   std::optional<TextEncoding> encoding;
@@ -84,8 +94,8 @@ struct Project {
   std::vector<ProjectPoint> points;
   bool operator==(const Project& other) const {
     return site == other.site && notes == other.notes && model == other.model &&
-           height_offset == other.height_offset && layout.fields == other.layout.fields &&
-           layout.delimiter == other.layout.delimiter &&
+           height_offset == other.height_offset && drawing_heights == other.drawing_heights &&
+           layout.fields == other.layout.fields && layout.delimiter == other.layout.delimiter &&
            layout.skip_lines == other.layout.skip_lines && encoding == other.encoding &&
            drawing_axis == other.drawing_axis && parameters == other.parameters &&
            points == other.points;
@@ -103,8 +113,8 @@ struct Project {
 // kind; a coordinate, height offset or scale that is not a decimal number
 // in full ("point 4: xs \"abc\" is not a number"); parameters the
 // conversion rejects, a scale not greater than 0; an empty or repeated
-// point name; an unknown role, model, delimiter, encoding or parameter
-// source; columns ParseColumns rejects. With `refusal`, a refused file's
+// point name; an unknown role, model, delimiter, encoding, drawings'
+// heights or parameter source; columns ParseColumns rejects. With `refusal`, a refused file's
 // fault is also given apart from the message, for a front end that tells
 // it in words of its own. With `fingerprint`, the size and SHA-256 of the
 // bytes read for the project are put there (what a report records); a

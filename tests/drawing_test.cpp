@@ -353,23 +353,93 @@ TEST_F(Drawing, HeaderViewAndBlocks) {
   EXPECT_EQ(Result(), Dxf(out, "\r\n") + "after the end\n");
 }
 
-// Heights of moving points shift by H0, exactly in decimal; a mirrored
-// entity's z runs down; the header's box shifts with them.
+// Heights move by H0 only when asked, and never a plan's (every z and
+// elevation of model space and of the blocks 0), which a shift by H0
+// would lift off its plane. Moved, they shift exactly in decimal, a
+// mirrored entity's z runs down, the header's box with them. Worked out
+// by hand: H0 1.25, construction z = survey z - 1.25.
 TEST_F(Drawing, HeightOffset) {
-  request_.height_offset = "1.25";
-  const auto header = [](std::string x, std::string y, std::string low, std::string high) {
+  using D = DrawingHeightsDone;
+  // The header's box, in the survey grid (at 300, 150) or in construction (at 50, 25).
+  const auto header = [](std::string low, std::string high, bool moved = true) {
+    const std::string x = moved ? "50" : "300", y = moved ? "25" : "150";
     return Dxf({"0 SECTION", "2 HEADER", "9 $EXTMIN", "10 " + x, "20 " + y, "30 " + low,
                 "9 $EXTMAX", "10 " + x, "20 " + y, "30 " + high, "0 ENDSEC"});
   };
-  auto run =
-      Run(header("300", "150", "2", "7.5") +
-          Dxf(InEntities({"0 LINE", "10 300", "20 150", "30 7.5", "11 300", "21 150", "0 CIRCLE",
-                          "10 -300", "20 150", "30 2", "40 1", "210 0", "220 0", "230 -1"})));
-  ASSERT_TRUE(run.ok()) << Describe(run.error());
-  EXPECT_EQ(Result(), header("50", "25", "0.75", "6.25") +
-                          Dxf(InEntities({"0 LINE", "10 50", "20 25", "30 6.25", "11 50", "21 25",
-                                          "0 CIRCLE", "10 -50", "20 25", "30 3.25", "40 0.5",
-                                          "210 0", "220 0", "230 -1"})));
+  const auto block = [](std::string z) {
+    return Dxf({"0 SECTION", "2 BLOCKS", "0 BLOCK", "2 TREE", "10 0", "20 0", "30 0", "0 CIRCLE",
+                "10 0", "20 0", "30 " + z, "40 1", "0 ENDBLK", "0 ENDSEC"});
+  };
+  // A line and a mirrored circle, with heights; and in construction.
+  const std::vector<std::string> raised = {"0 LINE", "10 300",   "20 150",  "30 7.5", "11 300",
+                                           "21 150", "0 CIRCLE", "10 -300", "20 150", "30 2",
+                                           "40 1",   "210 0",    "220 0",   "230 -1"};
+  const std::vector<std::string> raised_moved = {
+      "0 LINE", "10 50", "20 25",   "30 6.25", "11 50", "21 25", "0 CIRCLE",
+      "10 -50", "20 25", "30 3.25", "40 0.5",  "210 0", "220 0", "230 -1"};
+  const std::vector<std::string> raised_kept = {"0 LINE", "10 50",    "20 25",  "30 7.5", "11 50",
+                                                "21 25",  "0 CIRCLE", "10 -50", "20 25",  "30 2",
+                                                "40 0.5", "210 0",    "220 0",  "230 -1"};
+  // A plan: its heights 0 however written, a polyline without elevation,
+  // a block inserted at 0.
+  const std::vector<std::string> flat = {"0 LINE", "10 300",  "20 150",       "30 0",   "11 300",
+                                         "21 150", "31 -0.0", "0 LWPOLYLINE", "90 1",   "70 0",
+                                         "10 300", "20 150",  "0 INSERT",     "2 TREE", "10 300",
+                                         "20 150", "30 +0e0"};
+  const std::vector<std::string> flat_moved = {
+      "0 LINE",       "10 50", "20 25",   "30 0",   "11 50", "21 25",    "31 -0.0",
+      "0 LWPOLYLINE", "90 1",  "70 0",    "10 50",  "20 25", "0 INSERT", "2 TREE",
+      "10 50",        "20 25", "30 +0e0", "41 0.5", "42 0.5"};
+  const auto with = [](std::vector<std::string> entities, std::vector<std::string> more) {
+    entities.insert(entities.end(), more.begin(), more.end());
+    return entities;
+  };
+  // A plan's polyline, given the elevation H0 would make its plane's.
+  std::vector<std::string> flat_lifted = flat_moved;
+  flat_lifted[3] = "30 -1.25";
+  flat_lifted[6] = "31 -1.25";
+  flat_lifted.insert(flat_lifted.begin() + 10, "38 -1.25");
+  flat_lifted[17] = "30 -1.25";
+  const std::vector<std::string> paper = {"0 CIRCLE", "67 1", "10 1", "20 1", "30 9", "40 1"};
+  const struct {
+    const char* what;
+    DrawingHeights asked;
+    std::optional<std::string> offset;
+    std::string in, out;
+    D done;
+  } rows[] = {
+      {"with heights, asked", DrawingHeights::kMoved, "1.25",
+       header("2", "7.5", false) + Dxf(InEntities(raised)),
+       header("0.75", "6.25") + Dxf(InEntities(raised_moved)), D::kMoved},
+      {"with heights, not asked: kept", DrawingHeights::kKept, "1.25",
+       header("2", "7.5", false) + Dxf(InEntities(raised)),
+       header("2", "7.5") + Dxf(InEntities(raised_kept)), D::kNotAsked},
+      // The fault: every z of a plan came out at -H0.
+      {"a plan, asked: kept", DrawingHeights::kMoved, "1.25",
+       header("0", "0", false) + block("0") + Dxf(InEntities(flat)),
+       header("0", "0") + block("0") + Dxf(InEntities(flat_moved)), D::kPlan},
+      // What paper space holds is not drawn in the plan.
+      {"a plan with heights in paper space", DrawingHeights::kMoved, "1.25",
+       Dxf(InEntities(with(flat, paper))), Dxf(InEntities(with(flat_moved, paper))), D::kPlan},
+      // A block drawn with heights, or one elevation, makes no plan.
+      {"a block with a height", DrawingHeights::kMoved, "1.25",
+       header("0", "0", false) + block("2") + Dxf(InEntities(flat)),
+       header("-1.25", "-1.25") + block("2") + Dxf(InEntities(flat_lifted)), D::kMoved},
+      {"an elevation", DrawingHeights::kMoved, "1.25",
+       Dxf(InEntities(with(flat, {"0 LWPOLYLINE", "38 0.5", "90 0"}))),
+       Dxf(InEntities(with(flat_lifted, {"0 LWPOLYLINE", "38 -0.75", "90 0"}))), D::kMoved},
+      {"no H0", DrawingHeights::kMoved, std::nullopt,
+       header("2", "7.5", false) + Dxf(InEntities(raised)),
+       header("2", "7.5") + Dxf(InEntities(raised_kept)), D::kNoOffset},
+  };
+  for (const auto& row : rows) {
+    request_.heights = row.asked;
+    request_.height_offset = row.offset;
+    auto run = Run(row.in);
+    ASSERT_TRUE(run.ok()) << row.what << ": " << Describe(run.error());
+    EXPECT_EQ(Result(), row.out) << row.what;
+    EXPECT_EQ(run->heights, row.done) << row.what;
+  }
 }
 
 // Parameters that move nothing give the drawing back byte for byte.

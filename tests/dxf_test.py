@@ -68,7 +68,7 @@ class Site:
     def args(self):
         return ["--dx=%r" % self.dx, "--dy=%r" % self.dy, "--angle=" + self.angle,
                 "--scale=%r" % self.scale, "--axis=" + self.axis] + (
-                    ["--dh=%r" % self.dh] if self.dh is not None else [])
+                    ["--dh=%r" % self.dh, "--drawing-heights=move"] if self.dh is not None else [])
 
     def _grid(self, v):  # DXF (x, y) -> survey (X, Y)
         return (v.y, v.x) if self.axis == "east-north" else (v.x, v.y)
@@ -673,6 +673,38 @@ def conversion_cases(program, work, rng):
             z, shifted = Vec3(before.header[name]).z, Vec3(after.header[name]).z
             check("R2010 with --dh: %s's z shifted" % name, abs(shifted - (z - site.dh)) <= POINT_TOL,
                   "%r to %r" % (z, shifted))
+    # Not asked to move, the heights stay as drawn: the model without H0.
+    plain = Site(site.dx, site.dy, site.angle, site.scale)
+    status, _, err = cli(program, "convert", *plain.args(), "--dh=100.5", "-o", work + "/kept.dxf",
+                         path)
+    check("R2010 with --dh, heights not asked: converted", status == 0, err.strip())
+    check("R2010 with --dh, heights not asked: noted", "heights kept: not asked" in err, err)
+    if status == 0:
+        compare("R2010 with --dh, heights not asked", plain, "construction", ezdxf.readfile(path),
+                ezdxf.readfile(work + "/kept.dxf"))
+    # Asked to move, a plan drawing (every z and elevation 0) stays flat: it
+    # once came out at z = -H0, its polylines given an elevation.
+    flat = ezdxf.new("R2010")
+    msp = flat.modelspace()
+    east, north = site.dy + 40, site.dx - 25
+    msp.add_line((east, north), (east + 30, north + 12))
+    msp.add_circle((east + 5, north + 5), 2.5)
+    msp.add_lwpolyline([(east, north), (east + 8, north), (east + 8, north + 6)])
+    msp.add_text("平面", dxfattribs={"insert": (east + 1, north + 2), "height": 1.5})
+    msp.add_point((east + 3, north + 4))
+    flat_path = os.path.join(work, "flat.dxf")
+    write(flat, flat_path)
+    status, _, err = cli(program, "convert", *site.args(), "-o", work + "/flat-c.dxf", flat_path)
+    check("plan with --dh: converted", status == 0, err.strip())
+    check("plan with --dh: noted", "plan drawing" in err, err)
+    if status == 0:
+        before, after = ezdxf.readfile(flat_path), ezdxf.readfile(work + "/flat-c.dxf")
+        compare("plan with --dh", plain, "construction", before, after)
+        for e in after.modelspace():
+            heights = [Vec3(v).z if kind == "p" else v for kind, _, v in features(e)
+                       if kind in ("p", "c")]
+            check("plan with --dh: %s flat" % e.dxftype(), all(h == 0 for h in heights),
+                  repr(heights))
     # North first, and line ends CR LF.
     rng2 = random.Random(5)
     site = random_site(rng2)

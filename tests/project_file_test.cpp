@@ -121,6 +121,7 @@ TEST(ProjectFile, RandomProjectsComeBackUnchanged) {
     project.layout.skip_lines = pick(2) ? 0 : random() >> 1;
     if (pick(3)) project.encoding = pick(2) ? TextEncoding::kUtf8 : TextEncoding::kGbk;
     project.drawing_axis = pick(2) ? DrawingAxis::kEastNorth : DrawingAxis::kNorthEast;
+    project.drawing_heights = pick(2) ? DrawingHeights::kKept : DrawingHeights::kMoved;
     if (pick(3)) {
       auto texts = MakeParamTexts((static_cast<double>(random() % 2000000000) - 1e9) / 1e3,
                                   (static_cast<double>(random() % 2000000000) - 1e9) / 1e3,
@@ -213,6 +214,11 @@ TEST(ProjectFile, RefusedFilesSayWhy) {
       {"\"similarity\"", "\"affine\"", "model \"affine\" is not rigid or similarity"},
       {"\"-0.125\"", "\"1 m\"", "height_offset \"1 m\" is not a number"},
       {"\"-0.125\"", "null", ""},
+      {"\"-0.125\",", "\"-0.125\", \"drawing_heights\": \"move\",", ""},
+      {"\"-0.125\",", "\"-0.125\", \"drawing_heights\": true,",
+       "\"drawing_heights\" is not a text"},
+      {"\"-0.125\",", "\"-0.125\", \"drawing_heights\": \"up\",",
+       "drawing_heights \"up\" is not keep or move"},
       {"\"name,code,y,x,h\"", "\"name,x\"", "layout: columns \"name,x\" has no y"},
       {"\"whitespace\"", "\"pipe\"",
        "layout: delimiter \"pipe\" is not comma, whitespace, tab or semicolon"},

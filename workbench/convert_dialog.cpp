@@ -1,5 +1,6 @@
 #include "workbench/convert_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -173,6 +174,13 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
   auto* heights_shown = new QLabel(heights, choices_);
   heights_shown->setObjectName(QStringLiteral("heights"));
   form->addRow(QStringLiteral("高程："), heights_shown);
+  drawing_heights_ = new QCheckBox(QStringLiteral("图形的高程也按 H0 改正"), choices_);
+  drawing_heights_->setObjectName(QStringLiteral("drawingHeights"));
+  drawing_heights_->setChecked(settings.conversion.drawing_heights == DrawingHeights::kMoved);
+  drawing_heights_->setToolTip(
+      QStringLiteral("只用于 DXF 图形：勾选时图中各点的 z 和标高按 H0 改正，平面图（所有 z "
+                     "和标高为 0）仍不改；不勾选时图形的高程原样保留。点文件的 H 总按 H0 改正"));
+  form->addRow(QString(), drawing_heights_);
   choices->addLayout(form);
 
   // How the point files are laid out, as torvane-cli convert's options say.
@@ -289,6 +297,8 @@ ConvertSettings ConvertDialog::settings() const {
   ConvertSettings chosen = settings_;
   chosen.conversion.direction = Chosen<Direction>(direction_);
   chosen.conversion.axis = Chosen<DrawingAxis>(axis_);
+  chosen.conversion.drawing_heights =
+      drawing_heights_->isChecked() ? DrawingHeights::kMoved : DrawingHeights::kKept;
   chosen.format = Chosen<ResultFormat>(format_);
   chosen.decimals = decimals_->value();
   const int encoding = encoding_->currentData().toInt();

@@ -23,6 +23,7 @@
 #include "report/solve_figures.h"
 #include "site/conversion_plan.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -104,6 +105,7 @@ class ConvertDialog : public QDialog {
   QPushButton* remove_;
   QComboBox* direction_;
   QComboBox* axis_;
+  QCheckBox* drawing_heights_;
   QComboBox* format_;
   QSpinBox* decimals_;
   QComboBox* columns_;

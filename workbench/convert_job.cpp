@@ -21,6 +21,21 @@ QString Native(const std::string& path) {
   return QDir::toNativeSeparators(QString::fromStdString(path));
 }
 
+// What became of a drawing's heights with H0 given; "" without H0.
+QString HeightsText(DrawingHeightsDone done) {
+  switch (done) {
+    case DrawingHeightsDone::kNoOffset:
+      break;
+    case DrawingHeightsDone::kNotAsked:
+      return QStringLiteral("（图形高程未改正：未勾选“图形的高程也按 H0 改正”）");
+    case DrawingHeightsDone::kPlan:
+      return QStringLiteral("（平面图，所有 z 和标高为 0：高程未改正）");
+    case DrawingHeightsDone::kMoved:
+      return QStringLiteral("（高程已按 H0 改正）");
+  }
+  return {};
+}
+
 }  // namespace
 
 Expected<ConvertPlan, PlanRefusal> PlanConvert(const std::vector<std::string>& point_files,
@@ -48,6 +63,9 @@ QString ConvertSummaryText(const std::vector<FileOutcome>& outcomes) {
                      .arg(name)
                      .arg(file.points)
                      .arg(Native(file.result_path));
+        if (const QString heights = HeightsText(file.heights); !heights.isEmpty()) {
+          lines.back() += heights;
+        }
         if (file.encoding_undecided) {
           lines.back() += QStringLiteral(
               "（此文件按 UTF-8 和 GBK 都能读，点名看不出是哪种，已按 UTF-8 读；"
@@ -129,6 +147,7 @@ void ConvertJob::Run(const ConvertPlan& plan) {
       outcome.state = FileOutcome::kConverted;
       outcome.points = static_cast<std::size_t>(run->count);
       outcome.encoding_undecided = run->encoding_undecided;
+      outcome.heights = run->heights;
     } else {
       outcome.state = FileOutcome::kFailed;
       outcome.error = run.error();

@@ -51,12 +51,15 @@ struct FileOutcome {
   std::size_t points = 0;           // for a drawing: its entities converted
   bool drawing = false;             // a DXF drawing, not a point file
   bool encoding_undecided = false;  // read as UTF-8, though valid GBK too (ConvertFile)
+  DrawingHeightsDone heights = DrawingHeightsDone::kNoOffset;  // a drawing's, with H0
   RunError error;
 };
 
 // The summary in Chinese, a line a file, in order, the files the cancel
 // stopped or kept from starting together last:
-// "a.csv：转换 120 点 → /data/a转化后成果表.txt", a failure as
+// "a.csv：转换 120 点 → /data/a转化后成果表.txt", a drawing converted with
+// H0 saying what became of its heights ("site.dxf：转换 8 个实体 → …
+// （平面图，高程未改正）"), a failure as
 // RunFailureMessage tells it, "已取消：b.csv（未写出成果表），c.csv 未开始".
 QString ConvertSummaryText(const std::vector<FileOutcome>& outcomes);
 

@@ -119,17 +119,19 @@ void WorkbenchDocument::SetTypedParams(const ProjectParams& params) {
 }
 
 void WorkbenchDocument::KeepLayout(const PointLayout& layout,
-                                   const std::optional<TextEncoding>& encoding, DrawingAxis axis) {
+                                   const std::optional<TextEncoding>& encoding, DrawingAxis axis,
+                                   DrawingHeights heights) {
   const PointLayout& before = project_.layout;
   if (before.fields == layout.fields && before.delimiter == layout.delimiter &&
       before.skip_lines == layout.skip_lines && project_.encoding == encoding &&
-      project_.drawing_axis == axis) {
+      project_.drawing_axis == axis && project_.drawing_heights == heights) {
     return;
   }
   Project after = project_;
   after.layout = layout;
   after.encoding = encoding;
   after.drawing_axis = axis;
+  after.drawing_heights = heights;
   Edit(QStringLiteral("点文件格式"), after);
 }
 

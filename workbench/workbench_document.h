@@ -60,9 +60,10 @@ class WorkbenchDocument : public QObject {
   // the number read (TypedNumberText); any other text as typed.
   void SetHeightOffset(const QString& typed);
   void SetTypedParams(const ProjectParams& params);  // params.source must be kTyped
-  // The point files' layout and the drawings' axes the project keeps.
+  // The point files' layout, the drawings' axes and whether the drawings'
+  // heights follow H0, as the project keeps them.
   void KeepLayout(const PointLayout& layout, const std::optional<TextEncoding>& encoding,
-                  DrawingAxis axis);
+                  DrawingAxis axis, DrawingHeights heights);
 
  signals:
   // A field of the project changed (by an edit, undo, redo or Load).

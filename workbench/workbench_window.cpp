@@ -617,6 +617,7 @@ std::optional<ConvertSettings> WorkbenchWindow::CurrentConvertSettings() {
   settings.conversion.layout = project.layout;
   settings.conversion.encoding = project.encoding;
   settings.conversion.axis = project.drawing_axis;
+  settings.conversion.drawing_heights = project.drawing_heights;
   return settings;
 }
 
@@ -641,12 +642,13 @@ void WorkbenchWindow::ConvertFiles() {
   dialog.exec();
   written_->ShowWritten(QStringLiteral("成果表"), dialog.written());
   const ConversionSettings chosen = dialog.settings().conversion;
-  KeepLayout(chosen.layout, chosen.encoding, chosen.axis);
+  KeepLayout(chosen.layout, chosen.encoding, chosen.axis, chosen.drawing_heights);
 }
 
 void WorkbenchWindow::KeepLayout(const PointLayout& layout,
-                                 const std::optional<TextEncoding>& encoding, DrawingAxis axis) {
-  document_.KeepLayout(layout, encoding, axis);
+                                 const std::optional<TextEncoding>& encoding, DrawingAxis axis,
+                                 DrawingHeights heights) {
+  document_.KeepLayout(layout, encoding, axis, heights);
 }
 
 bool WorkbenchWindow::FewerPointsAccepted(const QString& action) {

@@ -118,10 +118,10 @@ class WorkbenchWindow : public QMainWindow {
   // message box saying why, when nothing is solved or the project file
   // cannot be read.
   std::optional<CalibrationDocument> ReportDocument();
-  // The point-file layout and the drawings' axes the project keeps, one undo
-  // step when they change.
+  // The point-file layout, the drawings' axes and whether their heights
+  // follow H0, as the project keeps them, one undo step when they change.
   void KeepLayout(const PointLayout& layout, const std::optional<TextEncoding>& encoding,
-                  DrawingAxis axis);
+                  DrawingAxis axis, DrawingHeights heights);
 
   // 窗口 > 经典转换窗口 runs `open`, which shows the classic window; the
   // menu is there only once this is given.

@@ -3,6 +3,7 @@
 // torvane-cli convert, run on the same files with the same options.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -269,6 +270,58 @@ TEST_F(ConvertDialogTest, DrawingAxesAsChosen) {
               CliResult(dir_, drawing, {QString::fromUtf8(row.option)}, "d转化后.dxf"))
         << row.option;
     EXPECT_EQ(dialog_->settings().conversion.axis, row.chosen);
+  }
+}
+
+// State: H0 1200.5, a drawing with heights and a plan drawing (every z 0),
+// the project's choice for drawings' heights. Action: 图形的高程也按 H0 改正
+// ticked or not, 开始转换. Expected: the results byte for byte convert's
+// with --dh and, when ticked, --drawing-heights=move; the plan never
+// lifted to z = -1200.5 (the fault); the summary says of each drawing
+// what became of its heights; the choice given back for the project.
+TEST_F(ConvertDialogTest, DrawingHeightsAsAsked) {
+  const std::string raised = dir_.Write(
+      "r.dxf",
+      "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nLINE\r\n10\r\n740.8\r\n20\r\n755.5\r\n30\r\n"
+      "1215.101\r\n11\r\n740.8\r\n21\r\n782.3\r\n31\r\n1211.21\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
+  const std::string plan = dir_.Write(
+      "p.dxf",
+      "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nLINE\r\n10\r\n740.8\r\n20\r\n755.5\r\n30\r\n"
+      "0\r\n11\r\n740.8\r\n21\r\n782.3\r\n31\r\n0."
+      "0\r\n0\r\nLWPOLYLINE\r\n90\r\n1\r\n70\r\n0\r\n10\r\n"
+      "740.8\r\n20\r\n755.5\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
+  const struct {
+    DrawingHeights given;
+    bool ticked;
+    const char* raised_said;
+  } rows[] = {
+      {DrawingHeights::kKept, false, "（图形高程未改正：未勾选“图形的高程也按 H0 改正”）"},
+      {DrawingHeights::kKept, true, "（高程已按 H0 改正）"},
+      {DrawingHeights::kMoved, false, "（图形高程未改正：未勾选“图形的高程也按 H0 改正”）"},
+      {DrawingHeights::kMoved, true, "（高程已按 H0 改正）"},
+  };
+  for (const auto& row : rows) {
+    ConvertSettings settings = Settings();
+    settings.conversion.height_offset = "1200.5";
+    settings.conversion.drawing_heights = row.given;
+    Open(settings);
+    auto* box = Find<QCheckBox>("drawingHeights");
+    EXPECT_EQ(box->isChecked(), row.given == DrawingHeights::kMoved);
+    box->setChecked(row.ticked);
+    AddFiles({raised, plan});
+    const std::string plan_said = row.ticked ? "（平面图，所有 z 和标高为 0：高程未改正）"
+                                             : "（图形高程未改正：未勾选“图形的高程也按 H0 改正”）";
+    EXPECT_EQ(ConvertAll().toStdString(), "r.dxf：转换 1 个实体 → " + (dir_ / "r转化后.dxf") +
+                                              row.raised_said + "\np.dxf：转换 2 个实体 → " +
+                                              (dir_ / "p转化后.dxf") + plan_said);
+    QStringList options{QStringLiteral("--dh=1200.5")};
+    if (row.ticked) options << QStringLiteral("--drawing-heights=move");
+    EXPECT_EQ(ReadBytes(dir_ / "r转化后.dxf"), CliResult(dir_, raised, options, "r转化后.dxf"));
+    EXPECT_EQ(ReadBytes(dir_ / "p转化后.dxf"), CliResult(dir_, plan, options, "p转化后.dxf"));
+    EXPECT_EQ(ReadBytes(dir_ / "p转化后.dxf").find("1200.5"), std::string::npos);
+    EXPECT_EQ(ReadBytes(dir_ / "r转化后.dxf").find("14.601") != std::string::npos, row.ticked);
+    EXPECT_EQ(dialog_->settings().conversion.drawing_heights,
+              row.ticked ? DrawingHeights::kMoved : DrawingHeights::kKept);
   }
 }
 

@@ -39,7 +39,10 @@ TEST(WorkbenchDocument, EveryEditIsOneStepOfOneStack) {
       {"H0", [&] { document.SetHeightOffset(QStringLiteral(".")); }},
       {"手工输入参数", [&] { document.SetTypedParams(typed); }},
       {"点文件格式",
-       [&] { document.KeepLayout(cass, TextEncoding::kGbk, DrawingAxis::kNorthEast); }},
+       [&] {
+         document.KeepLayout(cass, TextEncoding::kGbk, DrawingAxis::kNorthEast,
+                             DrawingHeights::kMoved);
+       }},
   };
   QUndoStack& undo = document.undo_stack();
   for (const auto& row : rows) {
@@ -56,6 +59,7 @@ TEST(WorkbenchDocument, EveryEditIsOneStepOfOneStack) {
   EXPECT_EQ(edited.height_offset, std::optional<std::string>("0"));
   EXPECT_EQ(edited.layout.fields, cass.fields);
   EXPECT_EQ(edited.drawing_axis, DrawingAxis::kNorthEast);
+  EXPECT_EQ(edited.drawing_heights, DrawingHeights::kMoved);
 
   while (undo.canUndo()) undo.undo();
   EXPECT_FALSE(document.Modified());
