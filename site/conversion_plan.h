@@ -72,6 +72,9 @@ struct ConversionSettings {
   DrawingAxis axis = DrawingAxis::kEastNorth;  // drawings only
   // H0, as RunRequest::height_offset takes it; none: heights as written.
   std::optional<std::string> height_offset;
+  // Point files only: the results' encoding, as RunRequest::result_encoding
+  // takes it; none: each point file's.
+  std::optional<TextEncoding> result_encoding;
 };
 
 // What ConvertFile did: how many points (a drawing: entities) it converted,
