@@ -156,13 +156,17 @@ bool EncodeGbkText(std::string_view utf8, std::string* gbk) {
   for (std::size_t i = 0; i < utf8.size();) {
     const unsigned char lead = Byte(utf8[i]);
     const std::size_t length = lead < 0x80 ? 1 : std::min(SequenceLength(lead), utf8.size() - i);
-    // The user-defined areas' characters, U+E000 to U+E765, are three bytes
-    // from EE 80 80.
+    // Private-use characters, U+E000 to U+F8FF, are three bytes from EE 80 80
+    // to EF A3 BF. Those past the user-defined areas are refused here: code
+    // page 936 gives some of them codes that iconv does not know.
     std::optional<std::string> bytes;
-    if (length == 3 && lead == 0xEE) {
+    if (length == 3 && (lead == 0xEE || lead == 0xEF)) {
       const char32_t code =
           ((lead & 0x0F) << 12) | ((Byte(utf8[i + 1]) & 0x3F) << 6) | (Byte(utf8[i + 2]) & 0x3F);
-      bytes = GbkUserDefinedBytes(code);
+      if (code >= 0xE000 && code <= 0xF8FF) {
+        bytes = GbkUserDefinedBytes(code);
+        if (!bytes) return false;
+      }
     }
     if (bytes) {
       if (!EncodeGbk(utf8.substr(piece, i - piece), gbk)) return false;

@@ -312,7 +312,7 @@ TEST(Utf8ToGbk, EncodesWhatGbkHoldsAndRefusesTheRest) {
       {"\xEE\x94\x84", "\xA1\x7E"},    // U+E504
       {"\xEE\x94\x85", "\xA1\x80"},    // U+E505
       {"\xEE\x9D\xA5", "\xA7\xA0"},    // U+E765
-      {"\xEE\x9D\xA6", std::nullopt},  // U+E766, past the areas
+      {"\xEE\x9D\xA6", std::nullopt},  // U+E766, past the areas (A2 AB in code page 936)
       {"\xEC\xB8\xA1"
        "1",
        std::nullopt},                      // 측1: Hangul
