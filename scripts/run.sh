@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Set up, build the two programs and start the window. Only what the
-# programs need is built (152 of the 231 steps of a Debug build): the tests, benches
-# and fuzz targets are left to scripts/test.sh, which builds everything.
+# programs need is built (152 of the 231 steps of a Debug build): the tests,
+# benches and fuzz targets are left to scripts/test.sh, which builds
+# everything.
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 cmake -S . -B build -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
