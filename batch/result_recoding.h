@@ -3,6 +3,7 @@
 // a UTF-8 file's in GBK for a Chinese Windows program.
 #pragma once
 
+#include <cassert>
 #include <string>
 
 #include "batch/point_file.h"
@@ -15,7 +16,9 @@ class ResultRecoding {
  public:
   // `result` is the result's encoding: kUtf8, kUtf8WithBom or kGbk.
   explicit ResultRecoding(TextEncoding result)
-      : texts_(result == TextEncoding::kGbk ? TextEncoding::kGbk : TextEncoding::kUtf8) {}
+      : texts_(result == TextEncoding::kGbk ? TextEncoding::kGbk : TextEncoding::kUtf8) {
+    assert(!IsUtf16(result) && "a result is asked for in UTF-8 or GBK");
+  }
 
   // The encoding of the texts Recode gives: kGbk or kUtf8.
   TextEncoding texts() const { return texts_; }
