@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "batch/point_file.h"
 #include "batch/result_buffer.h"
+#include "batch/result_recoding.h"
 #include "batch/result_target.h"
 #include "number/exact_decimal.h"
 #include "number/number_text.h"
@@ -169,6 +171,11 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
   const Transform transform(params);
   ResultBuffer out(sink->stream());
   RunSummary summary;
+  // The texts recoded when the result is asked for in an encoding of its own.
+  std::optional<ResultRecoding> recoding;
+  if (request.result_encoding && writer.Encoding() == ResultEncoding::kAsPointFile) {
+    recoding.emplace(*request.result_encoding);
+  }
   PointRecord shifted;         // a point with its height shifted
   std::string shifted_height;  // its height's text
   // Converts and writes one point; false, with *failure set, when it cannot.
@@ -181,8 +188,11 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     bool written = true;
     if (summary.points == 0) {
       // The reader knows of a BOM by its first point. A UTF-16 file's
-      // result is in its UTF-16, the BOM (U+FEFF) first.
-      if (writer.Encoding() == ResultEncoding::kAsPointFile) {
+      // result is in its UTF-16, the BOM (U+FEFF) first; a result asked for
+      // in an encoding of its own is in that one.
+      if (recoding) {
+        if (*request.result_encoding == TextEncoding::kUtf8WithBom) written = out.Append(kUtf8Bom);
+      } else if (writer.Encoding() == ResultEncoding::kAsPointFile) {
         if (IsUtf16(reader.encoding())) out.WriteAsUtf16(reader.encoding());
         if (IsUtf16(reader.encoding()) || reader.encoding() == TextEncoding::kUtf8WithBom) {
           written = out.Append(kUtf8Bom);
@@ -190,7 +200,21 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
       }
       written = written && writer.Begin(out);
     }
-    if (!written || !writer.Write(out, point, converted, reader.encoding())) {
+    if (!written) {
+      *failure = WriteFailure(request.result_path, SystemReason(errno));
+      return false;
+    }
+    if (recoding) {
+      const PointRecord* const recoded = recoding->Recode(point, reader.encoding(), failure);
+      if (recoded == nullptr) {
+        failure->path = request.point_path;
+        return false;
+      }
+      written = writer.Write(out, *recoded, converted, recoding->texts());
+    } else {
+      written = writer.Write(out, point, converted, reader.encoding());
+    }
+    if (!written) {
       *failure = WriteFailure(request.result_path, SystemReason(errno));
       return false;
     }

@@ -22,6 +22,13 @@ struct RunRequest {
   std::string result_path;               // "-" for standard output
   PointLayout layout;                    // how the point file's lines are read
   std::optional<TextEncoding> encoding;  // kUtf8 or kGbk; none: decided by the file's bytes
+  // The result's encoding, for a writer that writes in the point file's
+  // (ResultEncoding::kAsPointFile): kUtf8, kUtf8WithBom (a UTF-8 byte-order
+  // mark first, for spreadsheets) or kGbk; names, codes and heights are
+  // written in it, a text that has no code in GBK refused (kBadEncoding,
+  // detail kEncodingForResult). None: the point file's own, its UTF-8
+  // byte-order mark or its UTF-16 kept.
+  std::optional<TextEncoding> result_encoding;
   Direction direction = Direction::kSurveyToConstruction;
   // The most fields the point file may have in all (kTooManyFields past
   // them, before anything is written); none: no limit.

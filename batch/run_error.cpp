@@ -200,6 +200,10 @@ std::string DescribeOne(const RunError& e) {
         return where + "line is not " + e.field +
                " text (--encoding=" + (e.field == "GBK" ? "gbk" : "utf-8") + ")";
       }
+      if (e.detail == kEncodingForResult) {
+        return where + quoted + " has no code in " + e.field + ": it cannot be written with " +
+               "--output-encoding=" + (e.field == "GBK" ? "gbk" : "utf-8");
+      }
       if (e.field == "UTF-16") {
         return where + "line " + quoted + " is not UTF-16 text: " + e.detail;
       }

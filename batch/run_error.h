@@ -32,7 +32,9 @@ enum class RunErrorKind {
   kBadEncoding,        // a line that is neither UTF-8 nor GBK text; or, in a file whose
                        // encoding is told (field: "UTF-8" or "GBK"; detail: by whom),
                        // not text in that one; or a line of UTF-16 that is not text
-                       // (field "UTF-16", field_text: the line, detail: what is wrong)
+                       // (field "UTF-16", field_text: the line, detail: what is wrong);
+                       // or a text the result's encoding has no code for
+                       // (detail kEncodingForResult)
   kNulByte,            // a line with a NUL byte: binary data, or UTF-16 text without a BOM
   kLineTooLong,        // a line longer than the limit (limit)
   kTooManyFields,      // more fields in the file than the limit (limit)
@@ -63,6 +65,9 @@ inline constexpr const char* kLinkToNothing = "it is a link to nothing";
 // Who told a file's encoding, for kBadEncoding.
 inline constexpr const char* kEncodingByBom = "the file starts with a UTF-8 byte order mark";
 inline constexpr const char* kEncodingByOption = "--encoding";
+// The result's encoding, asked for, has no code for a point's text: the
+// detail of kBadEncoding (field "GBK"; field_text: the text).
+inline constexpr const char* kEncodingForResult = "--output-encoding";
 // What is wrong with a line of a UTF-16 file, for kBadEncoding (field
 // "UTF-16").
 inline constexpr const char* kUtf16Unpaired = "a surrogate without its pair";

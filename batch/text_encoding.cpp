@@ -129,6 +129,55 @@ bool DecodeGbkText(std::string_view bytes, std::string* utf8) {
   return DecodeGbk(bytes.substr(piece), utf8);
 }
 
+// The GBK bytes of a private-use character of the user-defined areas, the
+// reverse of GbkUserDefined; none for any other character.
+std::optional<std::string> GbkUserDefinedBytes(char32_t code) {
+  auto pair = [](unsigned lead, unsigned trail) {
+    return std::string{static_cast<char>(lead), static_cast<char>(trail)};
+  };
+  if (code >= 0xE000 && code < 0xE234) {
+    return pair(0xAA + (code - 0xE000) / 94, 0xA1 + (code - 0xE000) % 94);
+  }
+  if (code >= 0xE234 && code < 0xE4C6) {
+    return pair(0xF8 + (code - 0xE234) / 94, 0xA1 + (code - 0xE234) % 94);
+  }
+  if (code >= 0xE4C6 && code < 0xE4C6 + 7 * 96) {
+    const unsigned k = (code - 0xE4C6) % 96;  // 0x7F is no trail byte
+    return pair(0xA1 + (code - 0xE4C6) / 96, 0x40 + k + (k >= 0x3F ? 1 : 0));
+  }
+  return std::nullopt;
+}
+
+// Encodes UTF-8 as EncodeGbk does, the user-defined areas' characters by
+// GbkUserDefinedBytes, so that GbkToUtf8 and Utf8ToGbk undo each other on
+// every system: the system's converter is given only the pieces between them.
+bool EncodeGbkText(std::string_view utf8, std::string* gbk) {
+  std::size_t piece = 0;  // start of the text not yet encoded
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char lead = Byte(utf8[i]);
+    const std::size_t length = lead < 0x80 ? 1 : std::min(SequenceLength(lead), utf8.size() - i);
+    // Private-use characters, U+E000 to U+F8FF, are three bytes from EE 80 80
+    // to EF A3 BF. Those past the user-defined areas are refused here: code
+    // page 936 gives some of them codes that iconv does not know.
+    std::optional<std::string> bytes;
+    if (length == 3 && (lead == 0xEE || lead == 0xEF)) {
+      const char32_t code =
+          ((lead & 0x0F) << 12) | ((Byte(utf8[i + 1]) & 0x3F) << 6) | (Byte(utf8[i + 2]) & 0x3F);
+      if (code >= 0xE000 && code <= 0xF8FF) {
+        bytes = GbkUserDefinedBytes(code);
+        if (!bytes) return false;
+      }
+    }
+    if (bytes) {
+      if (!EncodeGbk(utf8.substr(piece, i - piece), gbk)) return false;
+      *gbk += *bytes;
+      piece = i + length;
+    }
+    i += length;
+  }
+  return EncodeGbk(utf8.substr(piece), gbk);
+}
+
 }  // namespace
 
 bool IsValidGbk(std::string_view bytes) { return DecodeGbkText(bytes, nullptr); }
@@ -137,6 +186,12 @@ std::optional<std::string> GbkToUtf8(std::string_view bytes) {
   std::string utf8;
   if (!DecodeGbkText(bytes, &utf8)) return std::nullopt;
   return utf8;
+}
+
+std::optional<std::string> Utf8ToGbk(std::string_view utf8) {
+  std::string gbk;
+  if (!IsValidUtf8(utf8) || !EncodeGbkText(utf8, &gbk)) return std::nullopt;
+  return gbk;
 }
 
 std::size_t DisplayWidth(std::string_view text, TextEncoding encoding) {

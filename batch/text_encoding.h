@@ -61,6 +61,12 @@ std::optional<char32_t> GbkUserDefined(unsigned char lead, unsigned char trail);
 // GBK text -> the same text in UTF-8. No value for bytes that are not GBK.
 std::optional<std::string> GbkToUtf8(std::string_view bytes);
 
+// UTF-8 text -> the same text in GBK, the private-use characters of the
+// user-defined areas as GbkUserDefined reads them, so that it undoes
+// GbkToUtf8. No value for bytes that are not UTF-8, nor for text with a
+// character GBK has no code for (Hangul, emoji, other private-use ones).
+std::optional<std::string> Utf8ToGbk(std::string_view utf8);
+
 // Columns the text takes in a fixed-width font. UTF-8: two for a character
 // that East Asian Width calls Wide or Fullwidth (Chinese characters among
 // them), one for any other, é and Ж included. GBK: one a byte, so one for

@@ -51,6 +51,8 @@ struct ConvertOptions {
   bool delimiter_given = false;          // --delimiter given: it overrides the project's
   bool axis_given = false;               // --axis given: it overrides the project's
   std::optional<TextEncoding> encoding;  // none: each file's bytes decide
+  // The results' encoding (kUtf8, kUtf8WithBom or kGbk); none: each point file's.
+  std::optional<TextEncoding> output_encoding;
   // The project file whose parameters, height offset and layout are taken
   // instead of --dx, --dy, --angle and --scale; none: those options.
   std::optional<std::string> project;
@@ -62,6 +64,12 @@ constexpr NamedChoice<Direction> kDirections[] = {
 
 constexpr NamedChoice<ResultFormat> kFormats[] = {
     {"table", ResultFormat::kTable}, {"csv", ResultFormat::kCsv}, {"json", ResultFormat::kJson}};
+
+// The encodings a result can be asked for in: UTF-8 with a byte-order mark
+// is what Excel needs to take a CSV file for UTF-8.
+constexpr NamedChoice<TextEncoding> kOutputEncodings[] = {{"utf-8", TextEncoding::kUtf8},
+                                                          {"utf-8-bom", TextEncoding::kUtf8WithBom},
+                                                          {"gbk", TextEncoding::kGbk}};
 
 constexpr const char* kFooter =
     "Examples:\n"
@@ -239,8 +247,21 @@ int RunConvert(ConvertOptions options) {
   if (options.header && format != ResultFormat::kCsv) {
     return Complain("--header: only for --format=csv", kExitUsage);
   }
+  if (options.output_encoding) {
+    if (format == ResultFormat::kJson) {
+      return Complain("--output-encoding: only for --format=table or csv (json is UTF-8)",
+                      kExitUsage);
+    }
+    if (!options.point_files.empty() && only_drawings) {
+      return Complain(
+          "--output-encoding: a drawing keeps its own encoding: give it only with "
+          "point files",
+          kExitUsage);
+    }
+  }
   if (!ReadLayout(options, &settings.layout)) return kExitUsage;
   settings.encoding = options.encoding;
+  settings.result_encoding = options.output_encoding;
   const std::unique_ptr<ResultWriter> writer =
       MakeResultWriter(format, decimals, settings.layout, options.header);
   const std::string_view extension = writer->Extension();
@@ -384,6 +405,11 @@ Command AddConvertCommand(CLI::App& program) {
                     "with --format=csv: a first line naming the columns as --columns names them "
                     "(name,x,y,h), for spreadsheets and csv readers; --skip-lines=1 reads it "
                     "back");
+  AddChoiceOption(*command, "--output-encoding", options->output_encoding, kOutputEncodings,
+                  "table and csv: the results' encoding, utf-8, utf-8-bom (UTF-8 after a byte "
+                  "order mark, which Excel needs to open a csv file as UTF-8) or gbk; a name "
+                  "GBK has no code for is an error (default: each point file's, UTF-16 and a "
+                  "UTF-8 byte order mark kept)");
   AddColumnsOption(*command, options->columns,
                    "what each field holds, in order: name, code, x, y, h, and - or skip for a "
                    "field to ignore (default name,x,y,h; x and y required); csv writes the same "

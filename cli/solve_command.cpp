@@ -54,6 +54,9 @@ constexpr const char* kFooter =
     "  torvane-cli solve --project=site.torvane\n"
     "  torvane-cli solve --points=control-points.csv --report=site.html\n"
     "\n"
+    "The pipeline of --format=proj runs in PROJ's cct (Debian package proj-bin) and "
+    "GDAL's ogr2ogr -ct (gdal-bin); torvane-cli needs neither.\n"
+    "\n"
     "Exit status: 0 success; 1 a file that cannot be read, or a fit that fails or "
     "has a residual beyond --max-residual; 2 a usage error.";
 

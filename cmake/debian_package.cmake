@@ -204,6 +204,9 @@ set(CPACK_DEBIAN_APP_PACKAGE_DEPENDS
 set(CPACK_DEBIAN_APP_PACKAGE_RECOMMENDS
   "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei, qt6-translations-l10n, xdg-utils")
 set(CPACK_DEBIAN_APP_PACKAGE_SUGGESTS qt6-wayland)
+# The command line's pipeline (solve --format=proj) runs in PROJ's cct and
+# GDAL's ogr2ogr, which the README's examples use; torvane-cli needs neither.
+set(CPACK_DEBIAN_CLI_PACKAGE_SUGGESTS "proj-bin, gdal-bin")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

@@ -7,17 +7,17 @@
 namespace torvane {
 namespace {
 
-// One converter per thread, opened on first use.
-class GbkDecoder {
+// One converter each way per thread, opened on first use.
+class GbkConverter {
  public:
-  GbkDecoder() : cd_(iconv_open("UTF-8", "GBK")) {}
-  ~GbkDecoder() {
+  GbkConverter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~GbkConverter() {
     if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
   }
-  GbkDecoder(const GbkDecoder&) = delete;
-  GbkDecoder& operator=(const GbkDecoder&) = delete;
+  GbkConverter(const GbkConverter&) = delete;
+  GbkConverter& operator=(const GbkConverter&) = delete;
 
-  bool Decode(std::string_view bytes, std::string* utf8) {
+  bool Convert(std::string_view bytes, std::string* converted) {
     if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     std::string in(bytes);
@@ -30,9 +30,9 @@ class GbkDecoder {
       const bool failed =
           iconv(cd_, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<std::size_t>(-1);
       if (failed && errno != E2BIG) {
-        return false;  // EILSEQ: not GBK; EINVAL: a lead byte without its trail
+        return false;  // EILSEQ: not the encoding, or no code for it; EINVAL: a part of a character
       }
-      if (utf8 != nullptr) utf8->append(out, out_ptr);
+      if (converted != nullptr) converted->append(out, out_ptr);
     }
     return true;
   }
@@ -44,8 +44,13 @@ class GbkDecoder {
 }  // namespace
 
 bool DecodeGbk(std::string_view bytes, std::string* utf8) {
-  thread_local GbkDecoder decoder;
-  return decoder.Decode(bytes, utf8);
+  thread_local GbkConverter decoder("UTF-8", "GBK");
+  return decoder.Convert(bytes, utf8);
+}
+
+bool EncodeGbk(std::string_view utf8, std::string* gbk) {
+  thread_local GbkConverter encoder("GBK", "UTF-8");
+  return encoder.Convert(utf8, gbk);
 }
 
 }  // namespace torvane

@@ -29,4 +29,24 @@ bool DecodeGbk(std::string_view bytes, std::string* utf8) {
   return true;
 }
 
+bool EncodeGbk(std::string_view utf8, std::string* gbk) {
+  if (utf8.empty()) return true;
+  const std::wstring wide = Utf16FromUtf8(utf8);
+  if (wide.empty() || wide.size() > INT_MAX) return false;
+  // Text that is not UTF-8 comes back with U+FFFD, which GBK has no code for.
+  const int size = static_cast<int>(wide.size());
+  BOOL defaulted = FALSE;
+  // WC_NO_BEST_FIT_CHARS: a character without a code is told, not written
+  // as a look-alike.
+  const int bytes = WideCharToMultiByte(kCodePageGbk, WC_NO_BEST_FIT_CHARS, wide.data(), size,
+                                        nullptr, 0, nullptr, &defaulted);
+  if (bytes == 0 || defaulted) return false;
+  if (gbk == nullptr) return true;
+  std::string out(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(kCodePageGbk, WC_NO_BEST_FIT_CHARS, wide.data(), size, out.data(), bytes,
+                      nullptr, nullptr);
+  *gbk += out;
+  return true;
+}
+
 }  // namespace torvane

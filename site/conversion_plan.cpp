@@ -80,6 +80,7 @@ Expected<FileConverted, RunError> ConvertFile(const FileConversion& file,
   request.result_path = file.result_path;
   request.layout = settings.layout;
   request.encoding = settings.encoding;
+  request.result_encoding = settings.result_encoding;
   fill(request);
   auto run = ConvertRun(request, settings.params, writer);
   if (!run) return Fail(run.error());

@@ -75,6 +75,9 @@ struct ConversionSettings {
   std::optional<std::string> height_offset;
   // Whether drawings' heights follow H0 too (point files' always do).
   DrawingHeights drawing_heights = DrawingHeights::kKept;
+  // Point files only: the results' encoding, as RunRequest::result_encoding
+  // takes it; none: each point file's.
+  std::optional<TextEncoding> result_encoding;
 };
 
 // What ConvertFile did: how many points (a drawing: entities) it converted,

@@ -96,6 +96,12 @@ done
 if grep -iE 'qt|torvane' <<<"$cli_depends"; then
   fail "torvane-cli depends on Qt or on the window: $(field "$cli_deb" Depends)"
 fi
+# The programs that run the command line's PROJ pipeline, which the README's
+# examples use: suggested, never needed.
+for suggested in proj-bin gdal-bin; do
+  grep -qxF "$suggested" <<<"$(package_names "$cli_deb" Suggests)" ||
+    fail "torvane-cli's Suggests lacks $suggested: $(field "$cli_deb" Suggests)"
+done
 recommends=$(package_names Recommends)
 for recommended in fonts-noto-cjk fonts-wqy-microhei qt6-translations-l10n xdg-utils; do
   grep -qxF "$recommended" <<<"$recommends" || fail "Recommends lacks $recommended: $(field Recommends)"

@@ -285,6 +285,48 @@ TEST(AppendUtf16, WritesWhatIsWholeAndLeavesTheRest) {
   }
 }
 
+// A result asked for in GBK: UTF-8 in, GBK out as Python's gbk codec
+// encodes it; the user-defined areas as code page 936 numbers them (the
+// first and last of each area, and A1 80 after A1 7E, 7F being no trail
+// byte), read back by GbkToUtf8; no value for what GBK has no code for.
+TEST(Utf8ToGbk, EncodesWhatGbkHoldsAndRefusesTheRest) {
+  const struct {
+    std::string utf8;
+    std::optional<std::string> gbk;
+  } rows[] = {
+      {"", ""},
+      {"A,1", "A,1"},
+      {"\xE7\x82\xB9"
+       "1",
+       "\xB5\xE3"
+       "1"},                                     // 点1
+      {"\xCE\xA9\xD0\x96", "\xA6\xB8\xA7\xA8"},  // ΩЖ
+      {"\xEE\x80\x80", "\xAA\xA1"},              // U+E000
+      {"\xEE\x88\xB3", "\xAF\xFE"},              // U+E233
+      {"A\xEE\x88\xB4"
+       "B",
+       "A\xF8\xA1"
+       "B"},                           // U+E234
+      {"\xEE\x93\x85", "\xFE\xFE"},    // U+E4C5
+      {"\xEE\x93\x86", "\xA1\x40"},    // U+E4C6
+      {"\xEE\x94\x84", "\xA1\x7E"},    // U+E504
+      {"\xEE\x94\x85", "\xA1\x80"},    // U+E505
+      {"\xEE\x9D\xA5", "\xA7\xA0"},    // U+E765
+      {"\xEE\x9D\xA6", std::nullopt},  // U+E766, past the areas (A2 AB in code page 936)
+      {"\xEC\xB8\xA1"
+       "1",
+       std::nullopt},                      // 측1: Hangul
+      {"\xF0\x9F\x98\x80", std::nullopt},  // an emoji
+      {"A\xFF", std::nullopt},             // not UTF-8
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(Utf8ToGbk(row.utf8), row.gbk) << row.utf8;
+    if (row.gbk) {
+      EXPECT_EQ(GbkToUtf8(*row.gbk), row.utf8) << row.utf8;
+    }
+  }
+}
+
 // Every Chinese character of GB 2312 whose GBK bytes are valid UTF-8 too
 // (rows C2 to DF, columns A1 to BF: 930), alone and in the names surveyors
 // give (微, 微1, K微1, JD微1, 微微2), looks more like a name read as GBK,

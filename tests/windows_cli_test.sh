@@ -35,6 +35,10 @@ printf '\xb5\xe3\xc3\xfb,X\xd7\xf8\xb1\xea,Y\xd7\xf8\xb1\xea,H\r\nA,755.5,740.8,
 # GBK's user-defined areas (AA A1, F8 A1, A1 40): read alike by iconv and by
 # code page 936, as the private-use characters U+E000, U+E234, U+E4C6.
 printf '\xaa\xa1,755.5,740.8\r\n\xf8\xa1,755.5,740.8\r\n\xa1\x40,755.5,740.8\r\n' >"$inputs/user-defined.csv"
+# The same three in UTF-8 (U+E000, U+E234, U+E4C6), and a Hangul name, for
+# results asked for in GBK.
+printf '\xee\x80\x80,755.5,740.8\r\n\xee\x88\xb4,755.5,740.8\r\n\xee\x93\x86,755.5,740.8\r\n' >"$inputs/pua.csv"
+printf 'A,755.5,740.8\r\n\xec\xb8\xa1\xec\xa0\x90,755.5,740.8\r\n' >"$inputs/hangul.csv"
 # Valid in both encodings: GBK's 施1 (ʩ1 in UTF-8); quoted names.
 printf '\xca\xa91,755.5,740.8,1\r\n"A ""1"", east",755.5,740.8,2\r\n' >"$inputs/both.csv"
 # A workbook given as a point file.
@@ -152,6 +156,13 @@ same "a GBK header" - -- convert "${params[@]}" -o - 表头.csv
 same "GBK's user-defined areas" - -- convert "${params[@]}" --format=json -o - user-defined.csv
 same "valid in both encodings, quoted names" - -- convert "${params[@]}" -o - both.csv
 same "valid in both, --encoding=utf-8" - -- convert "${params[@]}" --encoding=utf-8 --format=csv -o - both.csv
+# Results in an encoding of their own: GBK to UTF-8 after a BOM, UTF-8 and
+# the user-defined areas to GBK (code page 936 and iconv alike), and a name
+# GBK has no code for.
+same "GBK to --output-encoding=utf-8-bom" - -- convert "${params[@]}" --output-encoding=utf-8-bom --format=csv -o - 控制点.csv
+same "the user-defined areas back to GBK" - -- convert "${params[@]}" --output-encoding=gbk -o - pua.csv
+same "UTF-8 to --output-encoding=gbk" - -- convert "${params[@]}" --output-encoding=gbk --format=csv -o - points.csv
+same "Hangul to --output-encoding=gbk" - -- convert "${params[@]}" --output-encoding=gbk hangul.csv
 same "a workbook" - -- convert "${params[@]}" points.xlsx
 same "South CASS columns to CSV" - -- convert "${params[@]}" --columns=name,code,y,x,h --format=csv cass.dat
 same "-o FILE with several point files" - -- convert "${params[@]}" -o one.txt points.csv cass.dat

@@ -4,7 +4,8 @@
 #   the third-party licences and a Start-menu entry of the window's Chinese
 #   name, which starts the window, and one of the workbench's, 坐标转换工作台,
 #   which starts the workbench; the installed command line converts the
-#   example; the ZIP holds the same licences;
+#   example, and the guide's first command lines, which copy the examples
+#   into Documents, convert the copy there; the ZIP holds the same licences;
 #   run as a user clicks through it (Return on every page), its finish page
 #   starts the window and creates the desktop shortcut it offers;
 #   the uninstaller leaves no program, shortcut or registry key behind.
@@ -89,6 +90,26 @@ table=$work/table.txt
 (cd "$examples" && "$wine" "$installed/torvane-cli.exe" convert --dx=500 --dy=600 --angle=30.1520 \
   -o - points.csv >"$table")
 check "the installed command line converts the example" cmp -s "$table" "$examples/points-construction.txt"
+
+# The guide's first command lines, as a user types them into cmd.exe: the
+# examples copied into Documents, the table written beside the copy, never
+# into the program folder (a standard user cannot write there; run as root,
+# the test sees only where the table goes). Documents is made a folder of
+# the prefix's own, not Wine's link to the home folder.
+documents=$(find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -name Documents ! -path '*/Public/*' | head -n 1)
+if [ -L "$documents" ]; then
+  rm "$documents"
+  mkdir "$documents"
+fi
+tr -d '\r' <"$installed/使用说明.txt" |
+  awk '/依次输入/ { on = 1; next } on && /^    / { sub(/^ +/, ""); printf "%s\r\n", $0; next } on { exit }' \
+    >"$work/guide.bat"
+check "the guide gives command lines to copy the examples first" grep -q xcopy "$work/guide.bat"
+"$wine" cmd /c "$(winepath -w "$work/guide.bat")" >/dev/null 2>&1
+check "the guide's first conversion writes the table into Documents" \
+  cmp -s "$documents/examples/points转化后成果表.txt" "$examples/points-construction.txt"
+check "the guide's first conversion leaves the program folder as installed" \
+  test ! -e "$installed/examples/points转化后成果表.txt"
 
 # The installer as a user runs it: Return takes the default button of each
 # page (next, agree, next, install, finish); the finish page's two options,
