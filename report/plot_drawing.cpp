@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "params/transform.h"
+#include "report/label_placement.h"
 #include "site/point_role.h"
 
 namespace torvane {
@@ -294,10 +295,23 @@ PlotDrawing DrawSitePlot(const SitePlot& plot, const PlotView& view, PlotSize si
   if (plot.worst && *plot.worst < plot.points.size() && near(at[*plot.worst])) {
     draw.Circle(at[*plot.worst], kWorstRadius, PlotStroke{kWorstColour, 2}, std::nullopt);
   }
+  // The names placed so that none covers another (LabelPlacer): the
+  // selected point's first, then the worst point's, then the others' in
+  // their order; drawn in the points' order.
+  std::vector<std::optional<NamePlace>> places(plot.points.size());
+  LabelPlacer placer;
+  const auto place = [&](std::optional<std::size_t> i) {
+    if (i && *i < plot.points.size() && !places[*i] && near(at[*i])) {
+      places[*i] = placer.Place(plot.points[*i].name, at[*i]);
+    }
+  };
+  place(plot.selected);
+  place(plot.worst);
+  for (std::size_t i = 0; i < plot.points.size(); ++i) place(i);
   for (std::size_t i = 0; i < plot.points.size(); ++i) {
-    if (near(at[i])) {
-      draw.Text(plot.points[i].name, at[i] + PlotXY{8, -5}, TextAnchor::kStart,
-                TextBaseline::kBaseline, kTextColour);
+    if (places[i]) {
+      draw.Text(plot.points[i].name, places[i]->at, places[i]->anchor, TextBaseline::kBaseline,
+                kTextColour);
     }
   }
 
