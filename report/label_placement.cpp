@@ -53,16 +53,20 @@ std::optional<NamePlace> LabelPlacer::Place(const std::string& name, PlotXY mark
   for (const NamePlace& place : places) {
     text.at = place.at;
     text.anchor = place.anchor;
-    PlotBox box = EstimatedTextBox(text);
-    box = {box.left - kGap, box.top - kGap, box.right + kGap, box.bottom + kGap};
+    const PlotBox box = EstimatedTextBox(text);
     if (!std::isfinite(box.left) || !std::isfinite(box.top)) return std::nullopt;
-    if (Free(box)) {
-      Take(box);
+    const bool on_plot =
+        box.left >= 0 && box.top >= 0 && box.right <= plot_.width && box.bottom <= plot_.height;
+    const PlotBox clear{box.left - kGap, box.top - kGap, box.right + kGap, box.bottom + kGap};
+    if (on_plot && Free(clear)) {
+      Take(clear);
       return place;
     }
   }
   return std::nullopt;
 }
+
+void LabelPlacer::Block(const PlotBox& box) { Take(box); }
 
 bool LabelPlacer::Free(const PlotBox& box) const {
   bool free = true;

@@ -1,8 +1,10 @@
 // The points' names on the site plot placed so that none covers another:
 // each name tries the places beside its mark in turn (right above, right
 // below, left above, left below) and takes the first whose box meets no
-// name placed before it; a name with no such place is left out. Boxes are
-// estimated (EstimatedTextWidth, kLineEms), in units of the plot.
+// name placed before it nor a box blocked (the legend, the scale bars,
+// the construction grid's labels) and lies wholly on the plot; a name with
+// no such place is left out. Boxes are estimated (EstimatedTextWidth,
+// kLineEms), in units of the plot.
 #pragma once
 
 #include <optional>
@@ -34,16 +36,22 @@ struct NamePlace {
 
 class LabelPlacer {
  public:
+  // Names for a plot of `plot` units.
+  explicit LabelPlacer(PlotSize plot) : plot_(plot) {}
+
+  // `box` kept free of names.
+  void Block(const PlotBox& box);
   // The first place beside the mark at `mark` where `name` (UTF-8, drawn at
   // kPlotFontSize) meets no name placed so far, taken; none when every
-  // place meets one. The first place is the plot's usual one, 8 units right
-  // of the mark and 5 above it.
+  // place meets one or runs off the plot. The first place is the plot's
+  // usual one, 8 units right of the mark and 5 above it.
   std::optional<NamePlace> Place(const std::string& name, PlotXY mark);
 
  private:
   bool Free(const PlotBox& box) const;
   void Take(const PlotBox& box);
 
+  PlotSize plot_;
   std::vector<PlotBox> taken_;
   // The boxes meeting each cell of a coarse grid, by the cell's key: a
   // name is checked against the names near it, not all.

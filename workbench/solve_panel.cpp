@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -29,6 +30,13 @@ QLabel* Label(QWidget* parent, const char* name) {
   label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
   label->setWordWrap(true);
   return label;
+}
+
+// The width that keeps `text` on one line in `label`, up to `most`
+// characters' width: a longer text wraps.
+int OneLine(const QLabel* label, const QString& text, int most) {
+  return std::min(label->fontMetrics().horizontalAdvance(text) + 1,
+                  most * label->fontMetrics().height());
 }
 
 // The columns of the figures' grid: parameters' label and value, a gap,
@@ -98,8 +106,11 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
           QString::fromStdString(figure.value + (figure.unit.empty() ? "" : " " + figure.unit));
       QLabel* caption = Label(figures_, "");
       caption->setText(QString::fromStdString(figure.label).toHtmlEscaped());
+      // On one line up to a dozen characters' width; a longer one wraps.
+      caption->setMinimumWidth(OneLine(caption, QString::fromStdString(figure.label), 10));
       QLabel* shown_value = Label(figures_, "");
       shown_value->setText(figure.alarm ? Red(value) : value.toHtmlEscaped());
+      shown_value->setMinimumWidth(OneLine(shown_value, value, 8));
       const int row = static_cast<int>(i);
       grid_->addWidget(caption, row, column);
       grid_->addWidget(shown_value, row, column + 1);
@@ -123,6 +134,16 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
   remarks_->setText(remarks);
   remarks_->setVisible(!remarks.isEmpty());
   KeepBlunderLinesInView();
+}
+
+void SolvePanel::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  // Once the new size's layout is done.
+  QTimer::singleShot(0, this, &SolvePanel::KeepBlunderLinesInView);
+}
+
+QSize SolvePanel::sizeHint() const {
+  return {QScrollArea::sizeHint().width(), 7 * fontMetrics().lineSpacing()};
 }
 
 void SolvePanel::KeepBlunderLinesInView() {

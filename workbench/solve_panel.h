@@ -3,7 +3,7 @@
 // beside statistics, label then value), the site's warnings. The page
 // scrolls where it is longer than the tab, and each solve brings the
 // blunder lines (粗差判断, 剔除检验结论) into view, however many names the
-// lines above them list.
+// lines above them list, and so does each change of the panel's size.
 #pragma once
 
 #include <QScrollArea>
@@ -29,10 +29,16 @@ class SolvePanel : public QScrollArea {
   // The values of the blunder lines shown: 粗差判断 and 剔除检验结论 (or
   // 剔除检验 where the site is too small for it); none before a solve.
   const std::vector<QLabel*>& BlunderLines() const { return blunder_lines_; }
+  // Seven lines high, whatever it shows: the page scrolls.
+  QSize sizeHint() const override;
 
  signals:
   // A link of a row kept out of the solve: its cell (0-based row, column).
   void CellChosen(int row, int column);
+
+ protected:
+  // Brings the blunder lines into view again at the new size.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void KeepBlunderLinesInView();

@@ -23,6 +23,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -136,9 +137,15 @@ void WorkbenchWindow::BuildControls() {
   split->addWidget(plot_);
   split->setStretchFactor(0, 3);
   split->setStretchFactor(1, 2);
-  layout->addWidget(split, 1);
+  // The table and plot above the results, the line between them movable:
+  // the results at their own height at first (SolvePanel::sizeHint), the
+  // table and plot taking the rest and all of the window's growth.
+  auto* rows = new QSplitter(Qt::Vertical, central);
+  rows->setChildrenCollapsible(false);
+  rows->addWidget(split);
+  layout->addWidget(rows, 1);
 
-  auto* tabs = new QTabWidget(central);
+  auto* tabs = new QTabWidget(rows);
   panel_ = new SolvePanel(tabs);
   // A row kept out of the solve is a link to the cell that keeps it out.
   connect(panel_, &SolvePanel::CellChosen, this, [this](int row, int column) {
@@ -155,8 +162,11 @@ void WorkbenchWindow::BuildControls() {
   left_out_->setObjectName(QStringLiteral("leftOut"));
   left_out_->setStyleSheet(QStringLiteral("color:#c00000"));
   statusBar()->addPermanentWidget(left_out_);
-  tabs->setMaximumHeight(220);
-  layout->addWidget(tabs);
+  rows->addWidget(tabs);
+  rows->setStretchFactor(0, 1);
+  rows->setStretchFactor(1, 0);
+  // The notes' page would make the tabs as high as an editor's usual size.
+  rows->setSizes({1, panel_->sizeHint().height() + tabs->tabBar()->sizeHint().height()});
   setCentralWidget(central);
 
   connect(site_, &QLineEdit::editingFinished, this,

@@ -369,6 +369,15 @@ TEST(SitePlot, NamesNeverCoverEachOther) {
        {{"A1", {108, 95}, TextAnchor::kStart},
         {"B1", {118, 117}, TextAnchor::kStart},
         {"C1", {104, 95}, TextAnchor::kEnd}}},
+      // Right of the mark the name would run off the plot: left of it.
+      {"at the right edge: left of its mark",
+       {{At("A1", 395, 150)}, {}, {}, {}},
+       {{"A1", {387, 145}, TextAnchor::kEnd}}},
+      // The legend's box spans 314 to 392 across, 8 to 71.2 down (rows of
+      // 18.4): both places right of the mark meet it.
+      {"below the legend: left of its mark",
+       {{At("A1", 300, 40)}, {}, {}, {}},
+       {{"A1", {292, 35}, TextAnchor::kEnd}}},
       {"fifty on one spot: four names, the first four",
        crowd,
        {{"K0", {208, 145}, TextAnchor::kStart},
