@@ -114,6 +114,9 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
       const int row = static_cast<int>(i);
       grid_->addWidget(caption, row, column);
       grid_->addWidget(shown_value, row, column + 1);
+      // Shown now, not when the layout's queued call comes: laid out at once.
+      caption->show();
+      shown_value->show();
       if (IsBlunderLine(figure.label)) blunder_lines_.push_back(shown_value);
     }
   };
