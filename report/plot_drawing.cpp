@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "params/transform.h"
+#include "report/label_placement.h"
 #include "site/point_role.h"
 
 namespace torvane {
@@ -205,15 +206,21 @@ void DrawConstructionGrid(Drawer& draw, PlotSize size, const RunParams& params,
   draw.AxisArrows({56, 56}, ux, uy, 26);
 }
 
-// The roles' marks and names in a box, top right.
-void DrawLegend(Drawer& draw, PlotSize size) {
+// The legend's rows' height and its box, top right.
+double LegendRowHeight() { return std::max(18.0, kLineEms * kPlotFontSize + 4); }
+PlotBox LegendBox(PlotSize size) {
   double text_width = 0;
   for (PointRole role : kPointRoles) {
     text_width = std::max(text_width, EstimatedTextWidth(RoleText(role), kPlotFontSize));
   }
-  const double row_height = std::max(18.0, kLineEms * kPlotFontSize + 4);
   const double left = size.width - text_width - 38, top = 8;
-  const double right = left + text_width + 30, bottom = top + row_height * 3 + 8;
+  return {left, top, left + text_width + 30, top + LegendRowHeight() * 3 + 8};
+}
+
+// The roles' marks and names in a box, top right.
+void DrawLegend(Drawer& draw, PlotSize size) {
+  const double row_height = LegendRowHeight();
+  const auto [left, top, right, bottom] = LegendBox(size);
   draw.Polygon({{left, top}, {right, top}, {right, bottom}, {left, bottom}},
                PlotStroke{kLegendEdge, 1}, kLegendGround);
   double y = top + 4 + row_height / 2;
@@ -294,20 +301,50 @@ PlotDrawing DrawSitePlot(const SitePlot& plot, const PlotView& view, PlotSize si
   if (plot.worst && *plot.worst < plot.points.size() && near(at[*plot.worst])) {
     draw.Circle(at[*plot.worst], kWorstRadius, PlotStroke{kWorstColour, 2}, std::nullopt);
   }
+  // The names placed so that none covers another (LabelPlacer): the
+  // selected point's first, then the worst point's, then the others' in
+  // their order; drawn in the points' order.
+  const ScaleBar map = RoundScaleBar(size.width / 4 * view.metres_per_pixel, BarUnit::kMetre);
+  const std::optional<ScaleBar> residual =
+      exaggeration ? std::optional(
+                         RoundScaleBar(SmallerSide(size) / 8 / *exaggeration, BarUnit::kMillimetre))
+                   : std::nullopt;
+  std::vector<std::optional<NamePlace>> places(plot.points.size());
+  LabelPlacer placer(size);
+  placer.Block(LegendBox(size));
+  // The construction grid's labels, drawn already.
+  for (const PlotPrimitive& item : drawing.items) {
+    if (const auto* text = std::get_if<PlotText>(&item)) placer.Block(EstimatedTextBox(*text));
+  }
+  // The bars and their labels, bottom left.
+  const double bars_top = size.height - (residual ? 34 : 14) - kLineEms * kPlotFontSize / 2;
+  double bars_right =
+      12 + map.metres / view.metres_per_pixel + 6 + EstimatedTextWidth(map.text, kPlotFontSize);
+  if (residual) {
+    bars_right =
+        std::max(bars_right, 12 + residual->metres * *exaggeration + 6 +
+                                 EstimatedTextWidth("残差 " + residual->text, kPlotFontSize));
+  }
+  placer.Block({0, bars_top, bars_right, size.height});
+  const auto place = [&](std::optional<std::size_t> i) {
+    if (i && *i < plot.points.size() && !places[*i] && near(at[*i])) {
+      places[*i] = placer.Place(plot.points[*i].name, at[*i]);
+    }
+  };
+  place(plot.selected);
+  place(plot.worst);
+  for (std::size_t i = 0; i < plot.points.size(); ++i) place(i);
   for (std::size_t i = 0; i < plot.points.size(); ++i) {
-    if (near(at[i])) {
-      draw.Text(plot.points[i].name, at[i] + PlotXY{8, -5}, TextAnchor::kStart,
-                TextBaseline::kBaseline, kTextColour);
+    if (places[i]) {
+      draw.Text(plot.points[i].name, places[i]->at, places[i]->anchor, TextBaseline::kBaseline,
+                kTextColour);
     }
   }
 
   DrawLegend(draw, size);
-  const ScaleBar map = RoundScaleBar(size.width / 4 * view.metres_per_pixel, BarUnit::kMetre);
   draw.Bar({12, size.height - 14}, map.metres / view.metres_per_pixel, map.text, kTextColour);
-  if (exaggeration) {
-    const ScaleBar residual =
-        RoundScaleBar(SmallerSide(size) / 8 / *exaggeration, BarUnit::kMillimetre);
-    draw.Bar({12, size.height - 34}, residual.metres * *exaggeration, "残差 " + residual.text,
+  if (residual) {
+    draw.Bar({12, size.height - 34}, residual->metres * *exaggeration, "残差 " + residual->text,
              kResidualColour);
   }
   return drawing;

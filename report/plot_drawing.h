@@ -88,8 +88,10 @@ double EstimatedTextWidth(const std::string& text, double size);
 
 // `plot` as `view` shows it on `size`: a white ground, the construction
 // grid's axes and origin, residual arrows, the selected point's disc,
-// every point's mark, the worst point's ring, the names, the legend (top
-// right) and the scale bars (bottom left); with no points, the hint
+// every point's mark, the worst point's ring, the names (placed so that
+// none covers another, a name without room left out: report/
+// label_placement.h), the legend (top right) and the scale bars (bottom
+// left); with no points, the hint
 // "没有公共点" in the middle. An empty `size` gives no primitives.
 PlotDrawing DrawSitePlot(const SitePlot& plot, const PlotView& view, PlotSize size);
 

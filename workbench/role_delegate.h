@@ -21,6 +21,13 @@ class RoleDelegate : public QStyledItemDelegate {
   // The chosen role's text goes to the model as Qt::EditRole.
   void setModelData(QWidget* editor, QAbstractItemModel* model,
                     const QModelIndex& index) const override;
+  // At least as wide as the combo box needs to show its widest role whole,
+  // so that the column sized to it shows the editor's text uncut.
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  // The cell's rectangle, made as high as the combo box needs where the row
+  // is lower, about the row's middle.
+  void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const override;
 };
 
 }  // namespace torvane

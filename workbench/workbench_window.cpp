@@ -19,12 +19,15 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cassert>
 #include <utility>
 
@@ -37,8 +40,10 @@
 #include "workbench/import_dialog.h"
 #include "workbench/plot_view.h"
 #include "workbench/point_import.h"
+#include "workbench/points_view.h"
 #include "workbench/project_messages.h"
 #include "workbench/role_delegate.h"
+#include "workbench/solve_panel.h"
 #include "workbench/typed_params_dialog.h"
 #include "workbench/written_note.h"
 
@@ -67,6 +72,7 @@ WorkbenchWindow::WorkbenchWindow(Platform& platform, const QString& recent_file,
   BuildGuidance();
   connect(&document_, &WorkbenchDocument::Solved, this, [this] {
     summary_ = SummarizeSolve(document_.solve());
+    table_->FitColumns();
     ShowSummary();
     UpdatePlot(false);
   });
@@ -80,7 +86,10 @@ WorkbenchWindow::WorkbenchWindow(Platform& platform, const QString& recent_file,
   ShowSummary();
   UpdatePlot(true);
   UpdateTitle();
-  resize(1100, 720);
+  // 1100 x 720 where the screen has room; on a smaller screen, or one
+  // scaled up, nine tenths of what it has free.
+  const QRect free = screen()->availableGeometry();
+  resize(std::min(1100, free.width() * 9 / 10), std::min(720, free.height() * 9 / 10));
 }
 
 void WorkbenchWindow::BuildControls() {
@@ -111,7 +120,7 @@ void WorkbenchWindow::BuildControls() {
   layout->addLayout(header);
 
   auto* split = new QSplitter(Qt::Horizontal, central);
-  table_ = new QTableView(split);
+  table_ = new PointsView(split);
   table_->setObjectName(QStringLiteral("points"));
   table_->setModel(&document_.table());
   table_->setItemDelegateForColumn(0, new RoleDelegate(table_));
@@ -121,57 +130,43 @@ void WorkbenchWindow::BuildControls() {
   // sorted at first: the rows stay in their given order.
   table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   table_->setSortingEnabled(true);
-  // Widths for the usual texts: a role, a short name, coordinates of seven
-  // digits and three decimals, residuals of a few millimetres.
-  const auto width = [this](const char* text) {
-    return table_->fontMetrics().horizontalAdvance(QString::fromUtf8(text)) + 16;
-  };
-  for (int column = 0; column < document_.table().columnCount(); ++column) {
-    table_->setColumnWidth(column, width(column == 0   ? "参与平差"
-                                         : column == 1 ? "控制点一"
-                                         : column < 6  ? "3412345.678"
-                                                       : "-123.456"));
-  }
+  table_->FitColumns();
   plot_ = new SitePlotView(split);
   plot_->setObjectName(QStringLiteral("plot"));
   split->addWidget(table_);
   split->addWidget(plot_);
   split->setStretchFactor(0, 3);
   split->setStretchFactor(1, 2);
-  layout->addWidget(split, 1);
+  // The table and plot above the results, the line between them movable:
+  // the results at their own height at first (SolvePanel::sizeHint), the
+  // table and plot taking the rest and all of the window's growth.
+  auto* rows = new QSplitter(Qt::Vertical, central);
+  rows->setChildrenCollapsible(false);
+  rows->addWidget(split);
+  layout->addWidget(rows, 1);
 
-  auto* tabs = new QTabWidget(central);
-  panel_ = new QLabel(tabs);
-  panel_->setObjectName(QStringLiteral("solution"));
-  panel_->setTextFormat(Qt::RichText);
-  panel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
+  auto* tabs = new QTabWidget(rows);
+  panel_ = new SolvePanel(tabs);
   // A row kept out of the solve is a link to the cell that keeps it out.
-  connect(panel_, &QLabel::linkActivated, this, [this](const QString& link) {
-    const QStringList cell = link.split(':');
-    if (cell.size() != 3 || cell[0] != QStringLiteral("cell")) return;
-    const QModelIndex index = document_.table().index(cell[1].toInt(), cell[2].toInt());
+  connect(panel_, &SolvePanel::CellChosen, this, [this](int row, int column) {
+    const QModelIndex index = document_.table().index(row, column);
     table_->setCurrentIndex(index);
     table_->scrollTo(index);
     table_->setFocus();
   });
-  panel_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-  panel_->setWordWrap(true);
-  panel_->setMargin(6);
-  // Scrolled where the figures and warnings are more than the tab holds.
-  auto* panel_scroll = new QScrollArea(tabs);
-  panel_scroll->setWidget(panel_);
-  panel_scroll->setWidgetResizable(true);
-  panel_scroll->setFrameShape(QFrame::NoFrame);
   notes_ = new QPlainTextEdit(tabs);
   notes_->setObjectName(QStringLiteral("notes"));
-  tabs->addTab(panel_scroll, QStringLiteral("解算结果"));
+  tabs->addTab(panel_, QStringLiteral("解算结果"));
   tabs->addTab(notes_, QStringLiteral("备注"));
   left_out_ = new QLabel(this);
   left_out_->setObjectName(QStringLiteral("leftOut"));
   left_out_->setStyleSheet(QStringLiteral("color:#c00000"));
   statusBar()->addPermanentWidget(left_out_);
-  tabs->setMaximumHeight(220);
-  layout->addWidget(tabs);
+  rows->addWidget(tabs);
+  rows->setStretchFactor(0, 1);
+  rows->setStretchFactor(1, 0);
+  // The notes' page would make the tabs as high as an editor's usual size.
+  rows->setSizes({1, panel_->sizeHint().height() + tabs->tabBar()->sizeHint().height()});
   setCentralWidget(central);
 
   connect(site_, &QLineEdit::editingFinished, this,
@@ -278,57 +273,15 @@ void WorkbenchWindow::BuildMenus() {
 }
 
 void WorkbenchWindow::ShowSummary() {
-  const SolveSummary& s = summary_;
-  const auto red = [](const QString& text) {
-    return QStringLiteral("<span style='color:#c00000'>%1</span>").arg(text.toHtmlEscaped());
-  };
-  QString html;
-  left_out_->setText(s.rows_left_out == 0 ? QString() : RowsLeftOutText(s.rows_left_out));
-  if (s.rows_left_out > 0) {
-    html += QStringLiteral("<p>") + red(RowsLeftOutText(s.rows_left_out) + QStringLiteral("："));
-    for (const CellProblem& problem : s.left_out) {
-      html += QStringLiteral("<br><a href='cell:%1:%2'>%3</a>")
-                  .arg(problem.row)
-                  .arg(problem.column)
-                  .arg(QString::fromStdString(problem.message).toHtmlEscaped());
-    }
-    html += QStringLiteral("</p>");
-  }
-  if (!s.failure.isEmpty()) {
-    html += s.failure.toHtmlEscaped();
-  } else {
-    // The figures as the calibration report has them, the parameters
-    // beside the statistics: label, then value and unit.
-    const auto figures = [&red](const std::vector<ReportFigure>& shown) {
-      QString table = QStringLiteral("<table cellspacing='2'>");
-      for (const ReportFigure& figure : shown) {
-        const QString value =
-            QString::fromStdString(figure.value + (figure.unit.empty() ? "" : " " + figure.unit));
-        table += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
-                     .arg(QString::fromStdString(figure.label).toHtmlEscaped(),
-                          figure.alarm ? red(value) : value.toHtmlEscaped());
-      }
-      return table + QStringLiteral("</table>");
-    };
-    html += QStringLiteral("<p>参数（X0 Y0 ddd.mmss）：%1</p>").arg(s.parameters.toHtmlEscaped());
-    html += QStringLiteral(
-                "<table><tr><td valign='top'>%1</td><td width='24'></td>"
-                "<td valign='top'>%2</td></tr>")
-                .arg(figures(s.parameter_figures), figures(s.statistics));
-    html += QStringLiteral("</table>");
-  }
+  left_out_->setText(summary_.rows_left_out == 0 ? QString()
+                                                 : RowsLeftOutText(summary_.rows_left_out));
+  QString typed;
   const std::optional<ProjectParams>& parameters = document_.project().parameters;
   if (!document_.solve().report && parameters && parameters->source == ParamSource::kTyped) {
-    const ProjectParams& typed = *parameters;
-    html += QStringLiteral("<p>转换使用手工输入的参数：%1</p>")
-                .arg(QString::fromStdString(typed.texts.x_offset + ' ' + typed.texts.y_offset +
-                                            ' ' + typed.texts.angle + ' ' + typed.scale)
-                         .toHtmlEscaped());
+    typed = QString::fromStdString(parameters->texts.x_offset + ' ' + parameters->texts.y_offset +
+                                   ' ' + parameters->texts.angle + ' ' + parameters->scale);
   }
-  for (const QString& warning : s.warnings)
-    html +=
-        QStringLiteral("<p>") + red(QStringLiteral("注意：") + warning) + QStringLiteral("</p>");
-  panel_->setText(html);
+  panel_->Show(summary_, typed);
 }
 
 void WorkbenchWindow::UpdatePlot(bool fit_view) {

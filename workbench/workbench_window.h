@@ -19,6 +19,7 @@
 #include "site/site_solve.h"
 #include "workbench/convert_dialog.h"
 #include "workbench/point_table_model.h"
+#include "workbench/points_view.h"
 #include "workbench/recent_projects.h"
 #include "workbench/solve_summary.h"
 #include "workbench/workbench_document.h"
@@ -35,6 +36,7 @@ class QTableView;
 namespace torvane {
 
 class PointsArea;
+class SolvePanel;
 class SitePlotView;
 class WrittenNote;
 
@@ -164,9 +166,9 @@ class WorkbenchWindow : public QMainWindow {
   QLineEdit* site_ = nullptr;
   QComboBox* model_ = nullptr;
   QLineEdit* height_offset_ = nullptr;
-  QTableView* table_ = nullptr;
+  PointsView* table_ = nullptr;
   SitePlotView* plot_ = nullptr;
-  QLabel* panel_ = nullptr;
+  SolvePanel* panel_ = nullptr;
   QLabel* left_out_ = nullptr;  // the status bar's count of rows kept out
   QPlainTextEdit* notes_ = nullptr;
   QMenu* recent_menu_ = nullptr;

@@ -14,9 +14,12 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <random>
+#include <tuple>
 #include <variant>
 
 #include "desktop/site_plot.h"
+#include "report/label_placement.h"
 #include "report/plot_svg.h"
 #include "workbench/plot_view.h"
 
@@ -315,6 +318,108 @@ TEST(SitePlot, MadeFromASolveFitCheckThenExcluded) {
   EXPECT_FALSE(unsolved.points[0].dx);
   EXPECT_FALSE(unsolved.params);
   EXPECT_FALSE(unsolved.worst);
+}
+
+// The names of `drawing`, each with its estimated box: the texts drawn
+// in the plot's text colour on a baseline (the legend's are centred).
+std::vector<std::pair<PlotText, PlotBox>> Names(const PlotDrawing& drawing) {
+  std::vector<std::pair<PlotText, PlotBox>> names;
+  for (const PlotPrimitive& item : drawing.items) {
+    const auto* text = std::get_if<PlotText>(&item);
+    if (text && text->baseline == TextBaseline::kBaseline) {
+      names.emplace_back(*text, EstimatedTextBox(*text));
+    }
+  }
+  return names;
+}
+
+// A point at pixel (`px`, `py`) of a 400 x 300 plot seen at one metre a
+// unit about the grid's origin.
+PlotPoint At(std::string name, double px, double py) {
+  return {std::move(name), PointRole::kFit, 150 - py, px - 200, std::nullopt, std::nullopt};
+}
+constexpr PlotView kMetreAUnit{0, 0, 1};
+
+TEST(SitePlot, NamesNeverCoverEachOther) {
+  SitePlot crowd;  // 50 points on one spot: four places, four names
+  for (int i = 0; i < 50; ++i) crowd.points.push_back(At("K" + std::to_string(i), 200, 150));
+  SitePlot crowd_selected = crowd;
+  crowd_selected.selected = 49;
+  crowd_selected.worst = 48;
+  const struct {
+    const char* state;
+    SitePlot plot;
+    // Each name drawn: its text, anchor point and anchor, worked from the
+    // places beside a mark (8 units right or left of it; the baseline 5
+    // above it, or 17 below it: 5 and a font size of 12).
+    std::vector<std::tuple<std::string, PlotXY, TextAnchor>> expected;
+  } rows[] = {
+      {"apart: each at the usual place",
+       {{At("A", 100, 100), At("B", 300, 200)}, {}, {}, {}},
+       {{"A", {108, 95}, TextAnchor::kStart}, {"B", {308, 195}, TextAnchor::kStart}}},
+      // B 10 units right of A: right above would cover A's name (A1 is
+      // 14.4 wide from 108); right below is free.
+      {"side by side: the second below",
+       {{At("A1", 100, 100), At("B1", 110, 100)}, {}, {}, {}},
+       {{"A1", {108, 95}, TextAnchor::kStart}, {"B1", {118, 117}, TextAnchor::kStart}}},
+      // C 2 units right of B: both right places taken (a unit kept clear
+      // around each name); left above, ending 8 left of C, is free.
+      {"three in a row: the third left of its mark",
+       {{At("A1", 100, 100), At("B1", 110, 100), At("C1", 112, 100)}, {}, {}, {}},
+       {{"A1", {108, 95}, TextAnchor::kStart},
+        {"B1", {118, 117}, TextAnchor::kStart},
+        {"C1", {104, 95}, TextAnchor::kEnd}}},
+      // Right of the mark the name would run off the plot: left of it.
+      {"at the right edge: left of its mark",
+       {{At("A1", 395, 150)}, {}, {}, {}},
+       {{"A1", {387, 145}, TextAnchor::kEnd}}},
+      // The legend's box spans 314 to 392 across, 8 to 71.2 down (rows of
+      // 18.4): both places right of the mark meet it.
+      {"below the legend: left of its mark",
+       {{At("A1", 300, 40)}, {}, {}, {}},
+       {{"A1", {292, 35}, TextAnchor::kEnd}}},
+      {"fifty on one spot: four names, the first four",
+       crowd,
+       {{"K0", {208, 145}, TextAnchor::kStart},
+        {"K1", {208, 167}, TextAnchor::kStart},
+        {"K2", {192, 145}, TextAnchor::kEnd},
+        {"K3", {192, 167}, TextAnchor::kEnd}}},
+      {"fifty on one spot: the selected and the worst first",
+       crowd_selected,
+       {{"K0", {192, 145}, TextAnchor::kEnd},
+        {"K1", {192, 167}, TextAnchor::kEnd},
+        {"K48", {208, 167}, TextAnchor::kStart},
+        {"K49", {208, 145}, TextAnchor::kStart}}},
+  };
+  for (const auto& row : rows) {
+    const PlotDrawing drawing = DrawSitePlot(row.plot, kMetreAUnit, kSize);
+    const auto names = Names(drawing);
+    ASSERT_EQ(names.size(), row.expected.size()) << row.state;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      const auto& [text, at, anchor] = row.expected[i];
+      EXPECT_EQ(names[i].first.text, text) << row.state;
+      EXPECT_DOUBLE_EQ(names[i].first.at.x, at.x) << row.state << " " << text;
+      EXPECT_DOUBLE_EQ(names[i].first.at.y, at.y) << row.state << " " << text;
+      EXPECT_EQ(names[i].first.anchor, anchor) << row.state << " " << text;
+    }
+  }
+
+  // 10,000 points at random on the plot and around it: no two names'
+  // boxes meet; many names drawn, many left out.
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> across(-50, 450), down(-50, 350);
+  SitePlot many;
+  for (int i = 0; i < 10000; ++i)
+    many.points.push_back(At("P" + std::to_string(i), across(random), down(random)));
+  const auto names = Names(DrawSitePlot(many, kMetreAUnit, kSize));
+  EXPECT_GT(names.size(), 100u);
+  EXPECT_LT(names.size(), 10000u);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    for (std::size_t j = i + 1; j < names.size(); ++j) {
+      ASSERT_FALSE(Overlap(names[i].second, names[j].second))
+          << names[i].first.text << " and " << names[j].first.text;
+    }
+  }
 }
 
 // Pixels of `image` within `radius` of `centre` close to `colour`: each

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,7 +17,11 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +30,8 @@
 #include <QToolButton>
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <random>
@@ -34,6 +41,7 @@
 #include "number/pattern.h"
 #include "workbench/convert_job.h"
 #include "workbench/plot_view.h"
+#include "workbench/solve_panel.h"
 #include "workbench/typed_params_dialog.h"
 #include "workbench/workbench_window.h"
 #include "workbench/written_note.h"
@@ -913,6 +921,134 @@ TEST(TypedParamsDialog, ReadsNumbersAsTyped) {
               row.read)
         << row.x;
   }
+}
+
+// A Gauss–Krüger site of `count` points, the eastings with their zone
+// number (38), the construction grid turned 30° from it; every coordinate
+// to the millimetre, `noise_mm` of scatter (a fixed seed), and point
+// `blunder` (where given) 16.418 m off in construction X.
+std::vector<ProjectPoint> GaussKrugerSite(int count, double noise_mm,
+                                          std::optional<int> blunder = std::nullopt) {
+  std::mt19937 random(20261209);
+  std::normal_distribution<double> scatter(0, noise_mm / 1000);
+  const auto fixed = [](double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return std::string(text);
+  };
+  std::vector<ProjectPoint> points;
+  const int side = static_cast<int>(std::ceil(std::sqrt(count)));
+  for (int i = 0; i < count; ++i) {
+    const double north = 3412345.678 + 37.5 * (i / side), east = 38512345.678 + 41.25 * (i % side);
+    const double dn = north - 3412000, de = east - 38512000;
+    double xc = dn * std::cos(0.5235987756) + de * std::sin(0.5235987756) + scatter(random);
+    const double yc = -dn * std::sin(0.5235987756) + de * std::cos(0.5235987756) + scatter(random);
+    if (blunder && i == *blunder) xc += 16.418;
+    points.push_back({"GK" + std::to_string(i + 1), PointRole::kFit, fixed(north), fixed(east),
+                      fixed(xc), fixed(yc)});
+  }
+  return points;
+}
+
+// State: a Gauss–Krüger site of 12 points, one 16 m off (long numbers in
+// every column), at the font of 100 %, 125 % and 150 % scaling. Action:
+// solved. Expected: nothing elided; every column at least as wide as its
+// widest cell (every row measured) and as its heading with room for the
+// sort arrow beside the text; the role's editor as wide as it needs; a
+// column widened by hand keeps its width over the next solve, one narrowed
+// below its content springs back.
+TEST_F(WorkbenchTest, EveryColumnShowsItsWidestCellWhole) {
+  auto* table = window_.findChild<QTableView*>(QStringLiteral("points"));
+  ASSERT_NE(table, nullptr);
+  const QAbstractItemView* view = table;                      // where sizeHintForColumn is public
+  table->horizontalHeader()->setResizeContentsPrecision(-1);  // every row, for sizeHintForColumn
+  table->verticalHeader()->setResizeContentsPrecision(-1);
+  const QFont normal = table->font();
+  for (const double scale : {1.0, 1.25, 1.5}) {
+    SCOPED_TRACE(scale);
+    QFont font = normal;
+    font.setPointSizeF(normal.pointSizeF() * scale);
+    table->setFont(font);
+    window_.table().SetRows(GaussKrugerSite(12, 3, 5));
+    ASSERT_TRUE(window_.solve().report);
+    EXPECT_EQ(table->textElideMode(), Qt::ElideNone);
+    QHeaderView* header = table->horizontalHeader();
+    ASSERT_TRUE(header->isSortIndicatorShown());
+    const int arrow = header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+    for (int column = 0; column < kPointColumnCount; ++column) {
+      const std::string caption = ColumnCaption(column);
+      EXPECT_GE(table->columnWidth(column), view->sizeHintForColumn(column)) << caption;
+      const int heading =
+          header->fontMetrics().horizontalAdvance(QString::fromUtf8(caption.c_str())) + arrow;
+      EXPECT_GT(table->columnWidth(column), heading) << caption;
+      EXPECT_GE(table->columnWidth(column), header->sectionSizeHint(column)) << caption;
+    }
+    // The 16 m miss: its text longer than the coordinate columns' widths
+    // were once set for, and shown whole.
+    const QString miss = window_.table().index(5, kLeftOutColumn).data().toString();
+    EXPECT_GE(miss.size(), 8) << miss.toStdString();
+    EXPECT_GT(table->columnWidth(kLeftOutColumn), table->fontMetrics().horizontalAdvance(miss));
+
+    const QModelIndex role = window_.table().index(0, kRoleColumn);
+    table->edit(role);
+    auto* box = table->viewport()->findChild<QComboBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_GE(box->width(), box->sizeHint().width());
+    EXPECT_GE(box->height(), box->sizeHint().height());
+    delete box;  // the editor closed
+
+    const int content = table->columnWidth(kNameColumn);
+    header->resizeSection(kNameColumn, content + 40);  // as a drag would
+    window_.table().setData(window_.table().index(0, kXsColumn), QStringLiteral("3412345.679"),
+                            Qt::EditRole);
+    EXPECT_EQ(table->columnWidth(kNameColumn), content + 40);
+    const int coordinate = table->columnWidth(kXsColumn);
+    header->resizeSection(kXsColumn, 10);
+    EXPECT_EQ(table->columnWidth(kXsColumn), coordinate);
+    header->resizeSection(kNameColumn, content);  // as it was, for the next scale
+  }
+  table->setFont(normal);
+}
+
+// State: the window as it opens. Expected: it fits the screen it is on,
+// and its least size fits a 1280 x 800 screen at 150 % (853 x 533 units
+// of the window, less a title bar of 30).
+TEST_F(WorkbenchTest, FitsASmallScaledScreen) {
+  const QRect free = window_.screen()->availableGeometry();
+  EXPECT_LE(window_.width(), free.width());
+  EXPECT_LE(window_.height(), free.height());
+  const QSize least = window_.minimumSizeHint();
+  EXPECT_LE(least.width(), 1280 * 2 / 3) << least.width();
+  EXPECT_LE(least.height(), 800 * 2 / 3 - 30) << least.height();
+}
+
+// State: a site of 10,000 points, a few beyond three times the RMS (their
+// names listed above the blunder lines). Action: solved, the window shown.
+// Expected: the results panel scrolled so that 粗差判断 and 剔除检验结论
+// are in view, whole; and again after a sort solves anew.
+TEST_F(WorkbenchTest, BlunderLinesInViewAtTenThousandPoints) {
+  window_.show();
+  window_.table().SetRows(GaussKrugerSite(10000, 5));
+  ASSERT_TRUE(window_.solve().report);
+  auto* panel = window_.findChild<QScrollArea*>(QStringLiteral("solutionPanel"));
+  ASSERT_NE(panel, nullptr);
+  // Solved again, as a sort does: the panel's lines made anew, in view
+  // again without waiting for the events queued.
+  for (const char* action : {"solved", "sorted by name"}) {
+    if (std::string(action) == "sorted by name")
+      window_.table().sort(kNameColumn, Qt::DescendingOrder);
+    const std::vector<QLabel*> lines = static_cast<SolvePanel*>(panel)->BlunderLines();
+    ASSERT_EQ(lines.size(), 2u) << action;
+    EXPECT_GT(panel->verticalScrollBar()->value(), 0) << action;  // below the first view
+    for (QLabel* line : lines) {
+      const QRect at(line->mapTo(panel->viewport(), QPoint(0, 0)), line->size());
+      EXPECT_TRUE(line->isVisible()) << action;
+      EXPECT_TRUE(panel->viewport()->rect().contains(at))
+          << action << ": " << line->text().toStdString() << " at " << at.y() << "+" << at.height()
+          << " of " << panel->viewport()->height();
+    }
+  }
+  window_.hide();
 }
 
 }  // namespace

@@ -1,0 +1,172 @@
+#include "workbench/solve_panel.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace torvane {
+namespace {
+
+// The labels of the figures that say whether a point is a blunder, as
+// StatisticFigures words them.
+bool IsBlunderLine(const std::string& label) {
+  return label == "粗差判断" || label == "剔除检验结论" || label == "剔除检验";
+}
+
+QString Red(const QString& text) {
+  return QStringLiteral("<span style='color:#c00000'>%1</span>").arg(text.toHtmlEscaped());
+}
+
+QLabel* Label(QWidget* parent, const char* name) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromUtf8(name));
+  label->setTextFormat(Qt::RichText);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
+  label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  label->setWordWrap(true);
+  return label;
+}
+
+// The width that keeps `text` on one line in `label`, up to `most`
+// characters' width: a longer text wraps.
+int OneLine(const QLabel* label, const QString& text, int most) {
+  return std::min(label->fontMetrics().horizontalAdvance(text) + 1,
+                  most * label->fontMetrics().height());
+}
+
+// The columns of the figures' grid: parameters' label and value, a gap,
+// statistics' label and value.
+constexpr int kParameterColumn = 0, kStatisticColumn = 3;
+
+}  // namespace
+
+SolvePanel::SolvePanel(QWidget* parent)
+    : QScrollArea(parent),
+      page_(new QWidget(this)),
+      head_(Label(page_, "solution")),
+      figures_(new QWidget(page_)),
+      grid_(new QGridLayout(figures_)),
+      remarks_(Label(page_, "solutionRemarks")) {
+  setObjectName(QStringLiteral("solutionPanel"));
+  figures_->setObjectName(QStringLiteral("figures"));
+  grid_->setContentsMargins(0, 0, 0, 0);
+  grid_->setHorizontalSpacing(8);
+  grid_->setVerticalSpacing(2);
+  grid_->setColumnMinimumWidth(kStatisticColumn - 1, 16);
+  grid_->setColumnStretch(kStatisticColumn + 1, 1);
+  auto* layout = new QVBoxLayout(page_);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->addWidget(head_);
+  layout->addWidget(figures_);
+  layout->addWidget(remarks_);
+  layout->addStretch(1);
+  setWidget(page_);
+  setWidgetResizable(true);
+  setFrameShape(QFrame::NoFrame);
+  connect(head_, &QLabel::linkActivated, this, [this](const QString& link) {
+    const QStringList cell = link.split(':');
+    if (cell.size() != 3 || cell[0] != QStringLiteral("cell")) return;
+    emit CellChosen(cell[1].toInt(), cell[2].toInt());
+  });
+}
+
+void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
+  QString head;
+  if (s.rows_left_out > 0) {
+    head += QStringLiteral("<p>") + Red(RowsLeftOutText(s.rows_left_out) + QStringLiteral("："));
+    for (const CellProblem& problem : s.left_out) {
+      head += QStringLiteral("<br><a href='cell:%1:%2'>%3</a>")
+                  .arg(problem.row)
+                  .arg(problem.column)
+                  .arg(QString::fromStdString(problem.message).toHtmlEscaped());
+    }
+    head += QStringLiteral("</p>");
+  }
+  head += s.failure.isEmpty()
+              ? QStringLiteral("参数（X0 Y0 ddd.mmss）：%1").arg(s.parameters.toHtmlEscaped())
+              : s.failure.toHtmlEscaped();
+  head_->setText(head);
+
+  // The figures as the calibration report has them, the parameters beside
+  // the statistics: label, then value and unit.
+  blunder_lines_.clear();
+  while (QLayoutItem* item = grid_->takeAt(0)) {
+    delete item->widget();
+    delete item;
+  }
+  const auto add = [this](const std::vector<ReportFigure>& shown, int column) {
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      const ReportFigure& figure = shown[i];
+      const QString value =
+          QString::fromStdString(figure.value + (figure.unit.empty() ? "" : " " + figure.unit));
+      QLabel* caption = Label(figures_, "");
+      caption->setText(QString::fromStdString(figure.label).toHtmlEscaped());
+      // On one line up to a dozen characters' width; a longer one wraps.
+      caption->setMinimumWidth(OneLine(caption, QString::fromStdString(figure.label), 10));
+      QLabel* shown_value = Label(figures_, "");
+      shown_value->setText(figure.alarm ? Red(value) : value.toHtmlEscaped());
+      shown_value->setMinimumWidth(OneLine(shown_value, value, 8));
+      const int row = static_cast<int>(i);
+      grid_->addWidget(caption, row, column);
+      grid_->addWidget(shown_value, row, column + 1);
+      // Shown now, not when the layout's queued call comes: laid out at once.
+      caption->show();
+      shown_value->show();
+      if (IsBlunderLine(figure.label)) blunder_lines_.push_back(shown_value);
+    }
+  };
+  if (s.failure.isEmpty()) {
+    add(s.parameter_figures, kParameterColumn);
+    add(s.statistics, kStatisticColumn);
+  }
+  figures_->setVisible(s.failure.isEmpty());
+
+  QString remarks;
+  if (!typed.isEmpty()) {
+    remarks += QStringLiteral("<p>转换使用手工输入的参数：%1</p>").arg(typed.toHtmlEscaped());
+  }
+  for (const QString& warning : s.warnings) {
+    remarks +=
+        QStringLiteral("<p>") + Red(QStringLiteral("注意：") + warning) + QStringLiteral("</p>");
+  }
+  remarks_->setText(remarks);
+  remarks_->setVisible(!remarks.isEmpty());
+  KeepBlunderLinesInView();
+}
+
+void SolvePanel::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  // Once the new size's layout is done.
+  QTimer::singleShot(0, this, &SolvePanel::KeepBlunderLinesInView);
+}
+
+QSize SolvePanel::sizeHint() const {
+  return {QScrollArea::sizeHint().width(), 7 * fontMetrics().lineSpacing()};
+}
+
+void SolvePanel::KeepBlunderLinesInView() {
+  if (blunder_lines_.empty()) return;
+  // Laid out now, not when the events queued get their turn: the page at
+  // the height its new lines need at the viewport's width, then the lines
+  // where the page puts them.
+  page_->layout()->invalidate();
+  page_->layout()->activate();
+  QEvent relayout(QEvent::LayoutRequest);
+  QCoreApplication::sendEvent(this, &relayout);
+  page_->layout()->invalidate();
+  page_->layout()->activate();
+  QRect lines;
+  for (QLabel* value : blunder_lines_) {
+    lines |= QRect(value->mapTo(page_, QPoint(0, 0)), value->size());
+  }
+  // Up to the page's left edge, where the captions are.
+  lines.setLeft(0);
+  ensureVisible(lines.center().x(), lines.center().y(), lines.width() / 2, lines.height() / 2 + 4);
+}
+
+}  // namespace torvane
