@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "desktop/chinese_ui.h"
+#include "desktop/report_font.h"
 #include "desktop/site_plot.h"
 #include "fit/fit_report.h"
 
@@ -424,8 +425,8 @@ void Lay(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) 
 }  // namespace
 
 QString ReportFamily() {
-  return ChineseInterfaceFamily(
-      QString(), QFontDatabase::families(QFontDatabase::SimplifiedChinese), InstalledFamily);
+  const auto font = ChooseReportFont();
+  return font ? font->family : QString();
 }
 
 int PaintCalibrationPages(QPagedPaintDevice& device, const CalibrationDocument& document) {

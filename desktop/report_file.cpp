@@ -10,13 +10,15 @@
 
 #include "batch/run_error.h"
 #include "desktop/calibration_pages.h"
+#include "desktop/report_font.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
 #include "report/calibration_html.h"
 
 namespace torvane {
 
-QByteArray CalibrationPdf(const CalibrationDocument& document) {
+Expected<QByteArray> CalibrationPdf(const CalibrationDocument& document) {
+  if (auto font = ChooseReportFont(); !font) return Fail(font.error());
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -50,8 +52,9 @@ Expected<void> WriteReportFile(const std::string& utf8_path, std::string_view by
 
 Expected<void> WriteCalibrationPdf(const std::string& utf8_path,
                                    const CalibrationDocument& document) {
-  const QByteArray bytes = CalibrationPdf(document);
-  return WriteReportFile(utf8_path, std::string_view(bytes.constData(), bytes.size()));
+  const auto bytes = CalibrationPdf(document);
+  if (!bytes) return Fail(bytes.error());
+  return WriteReportFile(utf8_path, std::string_view(bytes->constData(), bytes->size()));
 }
 
 Expected<void> WriteCalibrationReport(const std::string& utf8_path,
@@ -61,6 +64,7 @@ Expected<void> WriteCalibrationReport(const std::string& utf8_path,
 }
 
 Expected<void> PrintCalibrationReport(QPrinter& printer, const CalibrationDocument& document) {
+  if (auto font = ChooseReportFont(); !font) return Fail(font.error());
   printer.setDocName(QString::fromStdString(document.title));
   printer.setCreator(QStringLiteral("Torvane"));
   if (PaintCalibrationPages(printer, document) == 0) {
