@@ -97,7 +97,10 @@ if grep -iE 'qt|torvane' <<<"$cli_depends"; then
   fail "torvane-cli depends on Qt or on the window: $(field "$cli_deb" Depends)"
 fi
 recommends=$(package_names Recommends)
-for recommended in fonts-noto-cjk fonts-wqy-microhei qt6-translations-l10n xdg-utils; do
+# A Chinese font is depended on, WenQuanYi first (apt installs the first).
+grep -qF "fonts-wqy-microhei | fonts-wqy-zenhei | fonts-noto-cjk" <<<"$(field Depends)" ||
+  fail "torvane does not depend on a Chinese font, WenQuanYi first: $(field Depends)"
+for recommended in qt6-translations-l10n xdg-utils; do
   grep -qxF "$recommended" <<<"$recommends" || fail "Recommends lacks $recommended: $(field Recommends)"
 done
 
