@@ -10,6 +10,7 @@
 
 #include "batch/run_error.h"
 #include "desktop/calibration_pages.h"
+#include "desktop/paper_texts.h"
 #include "desktop/report_font.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
@@ -26,7 +27,7 @@ Expected<QByteArray> CalibrationPdf(const CalibrationDocument& document) {
     QPdfWriter writer(&buffer);
     writer.setTitle(QString::fromStdString(document.title));
     writer.setCreator(QStringLiteral("Torvane"));
-    const int pages = PaintCalibrationPages(writer, document);
+    const int pages = PaintCalibrationPages(writer, PaperDocument(document));
     assert(pages > 0);  // a writer into memory always starts
     (void)pages;
   }  // the writer finishes the file as it goes
@@ -67,7 +68,7 @@ Expected<void> PrintCalibrationReport(QPrinter& printer, const CalibrationDocume
   if (auto font = ChooseReportFont(); !font) return Fail(font.error());
   printer.setDocName(QString::fromStdString(document.title));
   printer.setCreator(QStringLiteral("Torvane"));
-  if (PaintCalibrationPages(printer, document) == 0) {
+  if (PaintCalibrationPages(printer, PaperDocument(document)) == 0) {
     return Fail("打印机“" + printer.printerName().toStdString() + "”无法开始打印，报告未打印");
   }
   return {};

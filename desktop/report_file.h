@@ -15,7 +15,8 @@ class QPrinter;
 namespace torvane {
 
 // The report's PDF: A4 portrait, titled with the document's title, made by
-// "Torvane", every font embedded, in ChooseReportFont's family. Rejects,
+// "Torvane", every font embedded, in ChooseReportFont's family, its texts
+// cut as PaperDocument cuts them. Rejects,
 // with its message, a system with no Simplified Chinese font, whose PDF
 // would be boxes. Needs the application object.
 Expected<QByteArray> CalibrationPdf(const CalibrationDocument& document);

@@ -13,8 +13,14 @@
 #include <string>
 #include <vector>
 
+#include <QElapsedTimer>
+#include <QFont>
+#include <QRawFont>
+
 #include "desktop/calibration_pages.h"
+#include "desktop/paper_texts.h"
 #include "desktop/report_file.h"
+#include "desktop/report_font.h"
 
 namespace torvane {
 namespace {
@@ -291,6 +297,93 @@ TEST_F(ReportPdfTest, WrittenWholeOrNotAtAll) {
   }
   EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString(),
             "报告.pdf");
+}
+
+// Each row: a text, the limit, and what paper shows of it (worked by hand).
+TEST(CutForPaperTest, CutsAtTheLimitMarked) {
+  const struct {
+    std::string text;
+    std::size_t limit;
+    std::string shown;
+  } rows[] = {
+      {"K1", 3, "K1"},               // shorter: whole
+      {"K12", 3, "K12"},             // as long as the limit: whole
+      {"K123", 3, "K1…"},            // longer: limit - 1 characters and the mark
+      {"一号楼基坑", 4, "一号楼…"},  // three bytes a character, never split
+      {"一号楼基", 4, "一号楼基"},
+      {"a\xff\xfe"
+       "b",
+       3, "a\xff…"},     // bytes that are not UTF-8 count one each
+      {"𠀀𠀀", 1, "…"},  // four bytes a character
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(CutForPaper(row.text, row.limit), row.shown) << row.text << " " << row.limit;
+  }
+}
+
+// Document: the small site with a point, the site and the operator named
+// with 5 MB (a damaged project; it kept the report busy for most of an
+// hour). Expected: written within a few seconds, each name cut at
+// kPaperFieldLimit characters and marked.
+TEST_F(ReportPdfTest, HugeNamesAreCutInBoundedTime) {
+  CalibrationDocument document = SmallSite();
+  const std::string huge(5 << 20, 'L');
+  document.rows[0].name = huge;
+  document.plot.points[0].name = huge;
+  document.title_block[0].value = "工" + huge;
+  document.title_block[1].value = huge;
+  QElapsedTimer timer;
+  timer.start();
+  const QString pdf = Write(document, "huge.pdf");
+  EXPECT_LT(timer.elapsed(), 10000);
+  QString joined = PageText(pdf);
+  joined.remove(QRegularExpression(QStringLiteral("\\s")));
+  const QString cut = QString(kPaperFieldLimit - 1, QLatin1Char('L')) + QStringLiteral("…");
+  EXPECT_EQ(joined.count(QStringLiteral("工") + QString(kPaperFieldLimit - 2, QLatin1Char('L')) +
+                         QStringLiteral("…")),
+            1);
+  EXPECT_GE(joined.count(cut), 2) << joined.left(2000).toStdString();  // the operator, K1's row
+  EXPECT_EQ(joined.count(QString(kPaperFieldLimit, QLatin1Char('L'))), 0);
+}
+
+// Each row: a font of the tests' set (tests/CMakeLists.txt), characters it
+// must misname and characters it must not. Noto Sans CJK's cmap gives 工
+// 日 页 角 the glyphs of U+2F2F, U+2F47, U+2EDA, U+2EC6 (read with fontTools);
+// WenQuanYi's gives every character a glyph of its own.
+TEST(ReportFontTest, MisnamedCharactersAreThoseSharingALowerGlyph) {
+  const struct {
+    const char* family;
+    bool bold;
+    const char* misnamed;
+    const char* named;
+  } rows[] = {
+      {"Noto Sans CJK SC", false, "工日页角大长入十文无用", "坐标转换参数计算报告K0123456789"},
+      {"Noto Sans CJK SC", true, "工日页角", "坐标转换"},
+      {"WenQuanYi Micro Hei", false, "", "工日页角大长入十文无用坐标K0123456789"},
+  };
+  for (const auto& row : rows) {
+    QFont font;
+    font.setFamilies({QString::fromUtf8(row.family)});
+    font.setBold(row.bold);
+    const QRawFont raw = QRawFont::fromFont(font);
+    ASSERT_EQ(raw.familyName(), QString::fromUtf8(row.family));
+    const QString misnamed = MisnamedCharacters(raw);
+    for (const QChar c : QString::fromUtf8(row.misnamed)) {
+      EXPECT_TRUE(misnamed.contains(c)) << row.family << " " << QString(c).toStdString();
+    }
+    for (const QChar c : QString::fromUtf8(row.named)) {
+      EXPECT_FALSE(misnamed.contains(c)) << row.family << " " << QString(c).toStdString();
+    }
+    if (*row.misnamed == 0) {
+      EXPECT_EQ(misnamed.toStdString(), "");
+    }
+  }
+  // With both installed the report takes WenQuanYi, though the window
+  // prefers Noto Sans CJK.
+  const auto chosen = ChooseReportFont();
+  ASSERT_TRUE(chosen) << chosen.error();
+  EXPECT_EQ(chosen->family.toStdString(), "WenQuanYi Micro Hei");
+  EXPECT_EQ(chosen->warning, "");
 }
 
 }  // namespace
