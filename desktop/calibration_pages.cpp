@@ -51,6 +51,10 @@ QFont FontOf(const QString& family, int size, bool bold = false) {
   font.setBold(bold);
   // The same advances on paper as measured here, whatever the device.
   font.setHintingPreference(QFont::PreferNoHinting);
+  // Each character its own glyph, the one the font's character map gives:
+  // the PDF names glyphs by that map, and a glyph a font substitutes in
+  // context (Noto Sans CJK's digits after a letter) would have no name.
+  font.setStyleStrategy(QFont::PreferNoShaping);
   return font;
 }
 

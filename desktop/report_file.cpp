@@ -11,6 +11,7 @@
 #include "batch/run_error.h"
 #include "desktop/calibration_pages.h"
 #include "desktop/paper_texts.h"
+#include "desktop/pdf_text_names.h"
 #include "desktop/report_font.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
@@ -19,7 +20,8 @@
 namespace torvane {
 
 Expected<QByteArray> CalibrationPdf(const CalibrationDocument& document) {
-  if (auto font = ChooseReportFont(); !font) return Fail(font.error());
+  const auto font = ChooseReportFont();
+  if (!font) return Fail(font.error());
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -31,6 +33,7 @@ Expected<QByteArray> CalibrationPdf(const CalibrationDocument& document) {
     assert(pages > 0);  // a writer into memory always starts
     (void)pages;
   }  // the writer finishes the file as it goes
+  RenameGlyphs(bytes, font->radical_names);
   return bytes;
 }
 

@@ -6,6 +6,8 @@
 #include <QRawFont>
 #include <QStringList>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "desktop/chinese_ui.h"
 
@@ -23,6 +25,29 @@ QString BasicPlane() {
     if (c < 0xD800 || c > 0xDFFF) all.append(QChar(static_cast<char16_t>(c)));
   }
   return all;
+}
+
+bool IsRadical(char16_t c) { return c >= 0x2E80 && c <= 0x2FDF; }
+
+// Each character of the report's blocks that `font` has, in order, with
+// the lowest code point of the plane mapping to its glyph, which names the
+// glyph in the PDF.
+std::vector<std::pair<char16_t, char16_t>> LowestNames(const QRawFont& font) {
+  std::vector<std::pair<char16_t, char16_t>> names;
+  if (!font.isValid()) return names;
+  const QString plane = BasicPlane();
+  const QList<quint32> glyphs = font.glyphIndexesForString(plane);
+  std::unordered_map<quint32, char16_t> lowest;
+  for (qsizetype i = 0; i < plane.size() && i < glyphs.size(); ++i) {
+    if (glyphs[i] != 0) lowest.try_emplace(glyphs[i], plane[i].unicode());
+  }
+  for (qsizetype i = 0; i < plane.size() && i < glyphs.size(); ++i) {
+    const char16_t c = plane[i].unicode();
+    bool reported = false;
+    for (const auto& block : kReportBlocks) reported = reported || (c >= block[0] && c <= block[1]);
+    if (reported && glyphs[i] != 0) names.emplace_back(c, lowest.at(glyphs[i]));
+  }
+  return names;
 }
 
 QFont FaceOf(const QString& family, bool bold) {
@@ -43,25 +68,30 @@ bool ReadsBack(const QString& family, QString* misnamed) {
   return true;
 }
 
+ReportFont FontOf(const QString& family, std::string warning) {
+  ReportFont font{family, {}, std::move(warning)};
+  for (const bool bold : {false, true}) {
+    font.radical_names.insert(RadicalNames(QRawFont::fromFont(FaceOf(family, bold))));
+  }
+  return font;
+}
+
 }  // namespace
 
 QString MisnamedCharacters(const QRawFont& font) {
-  if (!font.isValid()) return QString();
-  const QString plane = BasicPlane();
-  const QList<quint32> glyphs = font.glyphIndexesForString(plane);
-  // The lowest code point of each glyph, as the PDF writer finds it.
-  std::unordered_map<quint32, char16_t> lowest;
-  for (qsizetype i = 0; i < plane.size() && i < glyphs.size(); ++i) {
-    if (glyphs[i] != 0) lowest.try_emplace(glyphs[i], plane[i].unicode());
-  }
   QString misnamed;
-  for (qsizetype i = 0; i < plane.size() && i < glyphs.size(); ++i) {
-    const char16_t c = plane[i].unicode();
-    bool reported = false;
-    for (const auto& block : kReportBlocks) reported = reported || (c >= block[0] && c <= block[1]);
-    if (reported && glyphs[i] != 0 && lowest.at(glyphs[i]) != c) misnamed.append(plane[i]);
+  for (const auto& [c, lowest] : LowestNames(font)) {
+    if (c != lowest && !IsRadical(lowest)) misnamed.append(QChar(c));
   }
   return misnamed;
+}
+
+QHash<char16_t, char16_t> RadicalNames(const QRawFont& font) {
+  QHash<char16_t, char16_t> names;
+  for (const auto& [c, lowest] : LowestNames(font)) {
+    if (c != lowest && IsRadical(lowest)) names.insert(lowest, c);
+  }
+  return names;
 }
 
 Expected<ReportFont> ChooseReportFont() {
@@ -84,16 +114,16 @@ Expected<ReportFont> ChooseReportFont() {
   QString first_misnamed;
   for (const QString& family : candidates) {
     QString misnamed;
-    if (ReadsBack(family, &misnamed)) return ReportFont{family, {}};
+    if (ReadsBack(family, &misnamed)) return FontOf(family, {});
     if (first_misnamed.isEmpty()) first_misnamed = misnamed;
   }
-  return ReportFont{
+  return FontOf(
       candidates.front(),
       "字体“" + candidates.front().toStdString() + "”把 " +
           QString::number(first_misnamed.size()).toStdString() + " 个字（如“" +
           first_misnamed.left(8).toStdString() +
           "”）与更前的字符共用字形，PDF 中复制或搜索到的将是那些字符；安装 fonts-wqy-microhei "
-          "可免此误。"};
+          "可免此误。");
 }
 
 }  // namespace torvane

@@ -19,6 +19,7 @@
 
 #include "desktop/calibration_pages.h"
 #include "desktop/paper_texts.h"
+#include "desktop/pdf_text_names.h"
 #include "desktop/report_file.h"
 #include "desktop/report_font.h"
 
@@ -299,6 +300,31 @@ TEST_F(ReportPdfTest, WrittenWholeOrNotAtAll) {
             "报告.pdf");
 }
 
+// Each row: a ToUnicode map as Qt 6.4 writes it, and the map renamed with
+// ⼯ → 工 and ⽇ → 日 (worked by hand): codes in lists and single codes
+// renamed, the start of a range of consecutive codes and the glyph ids
+// left alone, every length kept.
+TEST(RenameGlyphsTest, RenamesCodesInPlace) {
+  const QHash<char16_t, char16_t> names = {{0x2F2F, 0x5DE5}, {0x2F47, 0x65E5}};
+  const struct {
+    QByteArray pdf, renamed;
+  } rows[] = {
+      {"2 beginbfrange\n<0000> <0000> <0000>\n<0001> <0003> [<2F2F> <7A0B> <2F47> ]\nendbfrange",
+       "2 beginbfrange\n<0000> <0000> <0000>\n<0001> <0003> [<5DE5> <7A0B> <65E5> ]\nendbfrange"},
+      {"1 beginbfrange\n<0004> <0004> <2F2F>\nendbfrange\n<2F2F>",
+       "1 beginbfrange\n<0004> <0004> <5DE5>\nendbfrange\n<2F2F>"},  // outside: kept
+      {"1 beginbfrange\n<0005> <000E> <2F2F>\nendbfrange",           // a range: kept
+       "1 beginbfrange\n<0005> <000E> <2F2F>\nendbfrange"},
+      {"1 beginbfrange\n<2F2F> <2F2F> <0041>\nendbfrange",  // a glyph id: kept
+       "1 beginbfrange\n<2F2F> <2F2F> <0041>\nendbfrange"},
+  };
+  for (const auto& row : rows) {
+    QByteArray pdf = row.pdf;
+    RenameGlyphs(pdf, names);
+    EXPECT_EQ(pdf.toStdString(), row.renamed.toStdString());
+  }
+}
+
 // Each row: a text, the limit, and what paper shows of it (worked by hand).
 TEST(CutForPaperTest, CutsAtTheLimitMarked) {
   const struct {
@@ -346,20 +372,25 @@ TEST_F(ReportPdfTest, HugeNamesAreCutInBoundedTime) {
   EXPECT_EQ(joined.count(QString(kPaperFieldLimit, QLatin1Char('L'))), 0);
 }
 
-// Each row: a font of the tests' set (tests/CMakeLists.txt), characters it
-// must misname and characters it must not. Noto Sans CJK's cmap gives 工
-// 日 页 角 the glyphs of U+2F2F, U+2F47, U+2EDA, U+2EC6 (read with fontTools);
-// WenQuanYi's gives every character a glyph of its own.
-TEST(ReportFontTest, MisnamedCharactersAreThoseSharingALowerGlyph) {
+// Each row: a face of the tests' fonts (tests/CMakeLists.txt), radicals
+// whose glyph an ideograph shares, as read with fontTools (Noto Sans CJK's
+// cmap: U+2F2F and U+5DE5 both cid16644, and so on), and characters the
+// PDF misnames otherwise; WenQuanYi gives every character its own glyph.
+TEST(ReportFontTest, RadicalsAreRenamedAndOtherSharersNamed) {
   const struct {
     const char* family;
     bool bold;
+    std::vector<std::pair<char16_t, char16_t>> radicals;
     const char* misnamed;
     const char* named;
   } rows[] = {
-      {"Noto Sans CJK SC", false, "工日页角大长入十文无用", "坐标转换参数计算报告K0123456789"},
-      {"Noto Sans CJK SC", true, "工日页角", "坐标转换"},
-      {"WenQuanYi Micro Hei", false, "", "工日页角大长入十文无用坐标K0123456789"},
+      {"Noto Sans CJK SC",
+       false,
+       {{0x2F2F, u'工'}, {0x2F47, u'日'}, {0x2EDA, u'页'}, {0x2EC6, u'角'}, {0x2F24, u'大'}},
+       "〈〉",
+       "坐标转换参数计算报告工日页角K0123456789"},
+      {"Noto Sans CJK SC", true, {{0x2F2F, u'工'}, {0x2EDA, u'页'}}, "〈〉", "坐标转换工"},
+      {"WenQuanYi Micro Hei", false, {}, "", "工日页角大长入十文无用坐标K0123456789〈〉"},
   };
   for (const auto& row : rows) {
     QFont font;
@@ -367,6 +398,13 @@ TEST(ReportFontTest, MisnamedCharactersAreThoseSharingALowerGlyph) {
     font.setBold(row.bold);
     const QRawFont raw = QRawFont::fromFont(font);
     ASSERT_EQ(raw.familyName(), QString::fromUtf8(row.family));
+    const QHash<char16_t, char16_t> radicals = RadicalNames(raw);
+    for (const auto& [radical, ideograph] : row.radicals) {
+      EXPECT_EQ(radicals.value(radical), ideograph) << row.family << " " << int(radical);
+    }
+    if (row.radicals.empty()) {
+      EXPECT_TRUE(radicals.isEmpty()) << row.family;
+    }
     const QString misnamed = MisnamedCharacters(raw);
     for (const QChar c : QString::fromUtf8(row.misnamed)) {
       EXPECT_TRUE(misnamed.contains(c)) << row.family << " " << QString(c).toStdString();
