@@ -193,16 +193,20 @@ parameters, or derives them from two points known in both grids, and
 converts a point file into a result table beside it; and its workbench,
 坐标转换工作台, for a site of many common points, which keeps the site as a
 project file (NAME.torvane). Its manual page is torvane(1).")
-# The window's package needs the command line's of the very same version.
+# The window's package needs the command line's of the very same version,
+# and a Simplified Chinese font, without which its texts and its reports
+# are boxes. WenQuanYi first: a PDF's text reads back from it as drawn,
+# where Noto Sans CJK gives ideographs the glyphs of radicals
+# (desktop/report_font.h).
 set(CPACK_DEBIAN_APP_PACKAGE_DEPENDS
-  "torvane-cli (= ${PROJECT_VERSION}-${TORVANE_DEBIAN_REVISION})")
-# For the window: a Chinese font for its texts, Qt's Chinese texts for the
+  "torvane-cli (= ${PROJECT_VERSION}-${TORVANE_DEBIAN_REVISION}), fonts-wqy-microhei | fonts-wqy-zenhei | fonts-noto-cjk | fonts-arphic-ukai")
+# For the window: Qt's Chinese texts for the
 # buttons of its dialogs, and xdg-open (xdg-utils), through which 成果浏览
 # opens the table in the desktop's text editor. Qt's Wayland platform is
 # only suggested: it brings Qt Quick and QML along, and without it a Wayland
 # desktop runs the window through XWayland.
 set(CPACK_DEBIAN_APP_PACKAGE_RECOMMENDS
-  "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei, qt6-translations-l10n, xdg-utils")
+  "qt6-translations-l10n, xdg-utils")
 set(CPACK_DEBIAN_APP_PACKAGE_SUGGESTS qt6-wayland)
 # The command line's pipeline (solve --format=proj) runs in PROJ's cct and
 # GDAL's ogr2ogr, which the README's examples use; torvane-cli needs neither.

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "desktop/chinese_ui.h"
+#include "desktop/report_font.h"
 #include "desktop/site_plot.h"
 #include "fit/fit_report.h"
 
@@ -50,6 +51,10 @@ QFont FontOf(const QString& family, int size, bool bold = false) {
   font.setBold(bold);
   // The same advances on paper as measured here, whatever the device.
   font.setHintingPreference(QFont::PreferNoHinting);
+  // Each character its own glyph, the one the font's character map gives:
+  // the PDF names glyphs by that map, and a glyph a font substitutes in
+  // context (Noto Sans CJK's digits after a letter) would have no name.
+  font.setStyleStrategy(QFont::PreferNoShaping);
   return font;
 }
 
@@ -424,8 +429,8 @@ void Lay(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) 
 }  // namespace
 
 QString ReportFamily() {
-  return ChineseInterfaceFamily(
-      QString(), QFontDatabase::families(QFontDatabase::SimplifiedChinese), InstalledFamily);
+  const auto font = ChooseReportFont();
+  return font ? font->family : QString();
 }
 
 int PaintCalibrationPages(QPagedPaintDevice& device, const CalibrationDocument& document) {

@@ -23,9 +23,10 @@ namespace torvane {
 // The report's paper, its margins in millimetres.
 inline constexpr double kReportMarginMm = 18;
 
-// The family the report writes Chinese in: the first installed of the usual
-// Simplified Chinese fonts (Microsoft YaHei or SimSun on Windows, WenQuanYi
-// Micro Hei on Debian); empty when none is. Needs the application object.
+// The family the report writes Chinese in: ChooseReportFont's
+// (desktop/report_font.h), the first installed of the usual Simplified
+// Chinese fonts whose characters read back from the PDF as drawn; empty
+// when no Simplified Chinese font is installed. Needs the application object.
 QString ReportFamily();
 
 // Sets `device` to A4 portrait with kReportMarginMm all round and paints

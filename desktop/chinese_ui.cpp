@@ -48,6 +48,14 @@ QString ChineseInterfaceFamily(const QString& desktop, const QStringList& chines
   return QString();
 }
 
+QString MissingChineseFontMessage() {
+  if (!QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty()) return QString();
+  return QString::fromUtf8(
+      "没有安装简体中文字体，中文会显示成方框。请安装字体：Debian、Ubuntu 上 sudo apt install "
+      "fonts-wqy-microhei（或 fonts-noto-cjk）；Windows 上微软雅黑或宋体。\n"
+      "No Simplified Chinese font is installed: install fonts-wqy-microhei or fonts-noto-cjk.");
+}
+
 bool SetUpApplication(QApplication& app) {
   QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
   // Without it a Wayland desktop shows a generic icon: it finds the icon

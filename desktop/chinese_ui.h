@@ -42,4 +42,10 @@ QString InstalledFamily(const QString& name);
 QString ChineseInterfaceFamily(const QString& desktop, const QStringList& chinese,
                                const std::function<QString(const QString&)>& installed);
 
+// Empty when a Simplified Chinese font is installed; otherwise the message
+// that says none is, that Chinese texts will show as boxes, and which
+// Debian package to install (in English too, which shows without one).
+// Needs the application object.
+QString MissingChineseFontMessage();
+
 }  // namespace torvane

@@ -10,13 +10,18 @@
 
 #include "batch/run_error.h"
 #include "desktop/calibration_pages.h"
+#include "desktop/paper_texts.h"
+#include "desktop/pdf_text_names.h"
+#include "desktop/report_font.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
 #include "report/calibration_html.h"
 
 namespace torvane {
 
-QByteArray CalibrationPdf(const CalibrationDocument& document) {
+Expected<QByteArray> CalibrationPdf(const CalibrationDocument& document) {
+  const auto font = ChooseReportFont();
+  if (!font) return Fail(font.error());
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -24,10 +29,11 @@ QByteArray CalibrationPdf(const CalibrationDocument& document) {
     QPdfWriter writer(&buffer);
     writer.setTitle(QString::fromStdString(document.title));
     writer.setCreator(QStringLiteral("Torvane"));
-    const int pages = PaintCalibrationPages(writer, document);
+    const int pages = PaintCalibrationPages(writer, PaperDocument(document));
     assert(pages > 0);  // a writer into memory always starts
     (void)pages;
   }  // the writer finishes the file as it goes
+  RenameGlyphs(bytes, font->radical_names);
   return bytes;
 }
 
@@ -50,8 +56,9 @@ Expected<void> WriteReportFile(const std::string& utf8_path, std::string_view by
 
 Expected<void> WriteCalibrationPdf(const std::string& utf8_path,
                                    const CalibrationDocument& document) {
-  const QByteArray bytes = CalibrationPdf(document);
-  return WriteReportFile(utf8_path, std::string_view(bytes.constData(), bytes.size()));
+  const auto bytes = CalibrationPdf(document);
+  if (!bytes) return Fail(bytes.error());
+  return WriteReportFile(utf8_path, std::string_view(bytes->constData(), bytes->size()));
 }
 
 Expected<void> WriteCalibrationReport(const std::string& utf8_path,
@@ -61,9 +68,10 @@ Expected<void> WriteCalibrationReport(const std::string& utf8_path,
 }
 
 Expected<void> PrintCalibrationReport(QPrinter& printer, const CalibrationDocument& document) {
+  if (auto font = ChooseReportFont(); !font) return Fail(font.error());
   printer.setDocName(QString::fromStdString(document.title));
   printer.setCreator(QStringLiteral("Torvane"));
-  if (PaintCalibrationPages(printer, document) == 0) {
+  if (PaintCalibrationPages(printer, PaperDocument(document)) == 0) {
     return Fail("打印机“" + printer.printerName().toStdString() + "”无法开始打印，报告未打印");
   }
   return {};

@@ -15,8 +15,11 @@ class QPrinter;
 namespace torvane {
 
 // The report's PDF: A4 portrait, titled with the document's title, made by
-// "Torvane", every font embedded. Needs the application object.
-QByteArray CalibrationPdf(const CalibrationDocument& document);
+// "Torvane", every font embedded, in ChooseReportFont's family, its texts
+// cut as PaperDocument cuts them. Rejects,
+// with its message, a system with no Simplified Chinese font, whose PDF
+// would be boxes. Needs the application object.
+Expected<QByteArray> CalibrationPdf(const CalibrationDocument& document);
 
 // Writes `bytes` to `utf8_path` all or nothing, as result tables are
 // written (os/pending_file.h): the file is made in full before it takes
@@ -25,7 +28,7 @@ QByteArray CalibrationPdf(const CalibrationDocument& document);
 // Chinese message naming the file and the system's reason.
 Expected<void> WriteReportFile(const std::string& utf8_path, std::string_view bytes);
 
-// WriteReportFile of CalibrationPdf.
+// WriteReportFile of CalibrationPdf; its refusal as it gives it.
 Expected<void> WriteCalibrationPdf(const std::string& utf8_path,
                                    const CalibrationDocument& document);
 
@@ -37,7 +40,8 @@ Expected<void> WriteCalibrationReport(const std::string& utf8_path,
                                       const CalibrationDocument& document, ReportFormat format);
 
 // Prints the report on `printer` as the user set it up (a PDF file
-// included). Fails, saying so in Chinese, when the printer cannot start.
+// included). Fails, saying so in Chinese, when the printer cannot start
+// or no Simplified Chinese font is installed (CalibrationPdf).
 Expected<void> PrintCalibrationReport(QPrinter& printer, const CalibrationDocument& document);
 
 }  // namespace torvane

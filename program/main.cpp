@@ -29,6 +29,11 @@ namespace {
 // return, and with the platform Qt's temporary settings folder.
 int RunWindows(QStringList arguments) {
   torvane::QtPlatform platform;
+  // Without a Chinese font every caption would be boxes: said first.
+  if (const QString missing = torvane::MissingChineseFontMessage(); !missing.isEmpty()) {
+    platform.ShowMessage(nullptr, missing, QString::fromUtf8(torvane::kAppTitle),
+                         torvane::MessageIcon::kWarning, torvane::MessageButtons::kOk);
+  }
   // A signal that ends the session leaves the event loop as Ctrl+Q does.
   std::unique_ptr<QSocketNotifier> ending;
   if (const int signalled = torvane::CatchEndingSignals(); signalled >= 0) {

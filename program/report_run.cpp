@@ -6,6 +6,7 @@
 #include "batch/result_path.h"
 #include "desktop/local_path.h"
 #include "desktop/report_file.h"
+#include "desktop/report_font.h"
 #include "desktop/report_source.h"
 #include "desktop/run_failure_message.h"
 #include "number/number_text.h"
@@ -139,6 +140,12 @@ int RunReport(const ReportOptions& options) {
                      site->project, options.operator_name);
   const CalibrationDocument document =
       MakeCalibrationDocument(source, *report, points.fit, points.off, points.check);
+  if (options.format == ReportFormat::kPdf) {
+    // Refused before anything is written when no Chinese font is installed.
+    const auto font = ChooseReportFont();
+    if (!font) return ComplainOfReport(font.error(), kReportFailed);
+    if (!font->warning.empty()) std::cerr << "torvane: 警告：" << font->warning << '\n';
+  }
   const auto written = WriteCalibrationReport(*out, document, options.format);
   if (!written) return ComplainOfReport(written.error(), kReportFailed);
   return kReportOk;

@@ -12,7 +12,10 @@ packages=(
   nlohmann-json3-dev  # nlohmann's JSON, headers only, which reads and writes project files
   libssl-dev  # OpenSSL's libcrypto, the SHA-256 of the files a calibration report names
   libboost-dev  # Boost.Math's F distribution, headers only, for the scale's F test
-  qt6-base-dev qt6-translations-l10n fonts-wqy-microhei
+  qt6-base-dev qt6-translations-l10n
+  # The fonts the report tests name (cmake/test_fonts.cmake): the Chinese
+  # ones the program prefers, and a Latin one for a system without them.
+  fonts-wqy-microhei fonts-noto-cjk fonts-dejavu-core
   xvfb xauth time
   openbox x11-utils  # a window manager to frame the window, xprop and xwininfo to measure it
   unicode-data  # EastAsianWidth.txt, which scripts/east_asian_wide.sh reads

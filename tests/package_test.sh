@@ -103,7 +103,10 @@ for suggested in proj-bin gdal-bin; do
     fail "torvane-cli's Suggests lacks $suggested: $(field "$cli_deb" Suggests)"
 done
 recommends=$(package_names Recommends)
-for recommended in fonts-noto-cjk fonts-wqy-microhei qt6-translations-l10n xdg-utils; do
+# A Chinese font is depended on, WenQuanYi first (apt installs the first).
+grep -qF "fonts-wqy-microhei | fonts-wqy-zenhei | fonts-noto-cjk" <<<"$(field Depends)" ||
+  fail "torvane does not depend on a Chinese font, WenQuanYi first: $(field Depends)"
+for recommended in qt6-translations-l10n xdg-utils; do
   grep -qxF "$recommended" <<<"$recommends" || fail "Recommends lacks $recommended: $(field Recommends)"
 done
 

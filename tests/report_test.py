@@ -6,7 +6,9 @@ pdffonts, pdfinfo, pdftoppm), figure for figure against what
 and the same as `torvane-cli solve --report` writes; the usage errors and
 failures with their exit statuses.
 
-Usage: report_test.py TORVANE TORVANE_CLI EXAMPLES WORK_DIR
+Usage: report_test.py TORVANE TORVANE_CLI EXAMPLES WORK_DIR FONTS_DIR
+FONTS_DIR holds the fontconfig files of cmake/test_fonts.cmake; the
+environment's FONTCONFIG_FILE names the fonts of the main cases.
 (exit status 1 on a fault, each named)
 """
 import hashlib
@@ -19,7 +21,7 @@ import subprocess
 import sys
 from pathlib import Path
 
-TORVANE, CLI, EXAMPLES, WORK = (Path(a) for a in sys.argv[1:5])
+TORVANE, CLI, EXAMPLES, WORK, FONTS = (Path(a) for a in sys.argv[1:6])
 faults = []
 
 
@@ -211,6 +213,42 @@ def main():
         undated = lambda t: re.sub(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d", "", t)
         if undated(text) != undated(cli_html.read_text(encoding="utf-8")):
             fault(case, "HTML differs from torvane-cli solve --report's")
+
+    # Each font set alone (cmake/test_fonts.cmake): the exit status, the
+    # Chinese font as pdffonts prints it, what standard error says, and
+    # whether the text reads back. Noto Sans CJK draws 工 日 页 … with the
+    # glyphs of the radicals ⼯ ⽇ ⻚ (fontTools: cmap U+2F2F and U+5DE5 both
+    # cid16644), which Qt's PDF writer names by the lower code point, and
+    # substitutes the digit after a letter (K1 read back as K); it is chosen
+    # only when no other Chinese font is there, and its 11 characters that
+    # share a glyph with another (〈 〉 …) are named.
+    font_sets = [
+        ("wqy", 0, "WenQuanYiMicroHei", "", True),
+        ("noto", 0, "NotoSansCJKsc-Regular", "字体“Noto Sans CJK SC”把 11 个字", True),
+        ("latin", 1, None, "没有安装简体中文字体，中文会显示成方框。请安装字体：Debian、Ubuntu 上 "
+         "sudo apt install fonts-wqy-microhei（或 fonts-noto-cjk）", False),
+    ]
+    figures = cli_figures(f"--points={example}", [])
+    for name, status, font, said, reads_back in font_sets:
+        case = f"fonts {name}"
+        pdf = WORK / f"fonts-{name}.pdf"
+        pdf.unlink(missing_ok=True)
+        env = no_display()
+        env["FONTCONFIG_FILE"] = str(FONTS / f"{name}.conf")
+        out = run([TORVANE, f"--report={pdf}", f"--points={example}", "--operator=张工"], env=env)
+        if out.returncode != status or said not in out.stderr or (said == "") != (
+                own_errors(out.stderr) == ""):
+            fault(case, f"exit {out.returncode}, want {status} and {said!r}: {out.stderr}")
+        if font is None:
+            if pdf.exists():
+                fault(case, "a PDF was written with no Chinese font")
+            continue
+        names = [line.split()[0] for line in run(["pdffonts", pdf]).stdout.splitlines()[2:]]
+        if font not in names:
+            fault(case, f"no {font} in {names}")
+        if reads_back:
+            check_pdf(case, pdf, ["坐标转换参数计算报告", "工程", "张工", "日期时间"] + figures,
+                      names_of(example))
 
     # Usage errors (2) and failures (1): the message, in Chinese, names the
     # option or the file, line and field; nothing is written.

@@ -13,8 +13,15 @@
 #include <string>
 #include <vector>
 
+#include <QElapsedTimer>
+#include <QFont>
+#include <QRawFont>
+
 #include "desktop/calibration_pages.h"
+#include "desktop/paper_texts.h"
+#include "desktop/pdf_text_names.h"
 #include "desktop/report_file.h"
+#include "desktop/report_font.h"
 
 namespace torvane {
 namespace {
@@ -188,9 +195,11 @@ TEST_F(ReportPdfTest, EveryFigureReadsBackInOrder) {
     ASSERT_GE(columns.size(), 7) << font.toStdString();
     EXPECT_EQ(columns[columns.size() - 5].toStdString(), "yes")
         << "not embedded: " << font.toStdString();
-    chinese = chinese || font.contains(ReportFamily().remove(QLatin1Char(' ')));
+    // As pdffonts prints it: WenQuanYi's, the first of the test's fonts
+    // (tests/CMakeLists.txt) whose characters read back, Noto Sans CJK's not.
+    chinese = chinese || columns[0] == QStringLiteral("WenQuanYiMicroHei");
   }
-  EXPECT_TRUE(chinese) << "no font of " << ReportFamily().toStdString();
+  EXPECT_TRUE(chinese) << "no WenQuanYiMicroHei";
 
   const int pages = PageCount(pdf);
   ASSERT_GE(pages, 1);
@@ -289,6 +298,130 @@ TEST_F(ReportPdfTest, WrittenWholeOrNotAtAll) {
   }
   EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString(),
             "报告.pdf");
+}
+
+// Each row: a ToUnicode map as Qt 6.4 writes it, and the map renamed with
+// ⼯ → 工 and ⽇ → 日 (worked by hand): codes in lists and single codes
+// renamed, the start of a range of consecutive codes and the glyph ids
+// left alone, every length kept.
+TEST(RenameGlyphsTest, RenamesCodesInPlace) {
+  const QHash<char16_t, char16_t> names = {{0x2F2F, 0x5DE5}, {0x2F47, 0x65E5}};
+  const struct {
+    QByteArray pdf, renamed;
+  } rows[] = {
+      {"2 beginbfrange\n<0000> <0000> <0000>\n<0001> <0003> [<2F2F> <7A0B> <2F47> ]\nendbfrange",
+       "2 beginbfrange\n<0000> <0000> <0000>\n<0001> <0003> [<5DE5> <7A0B> <65E5> ]\nendbfrange"},
+      {"1 beginbfrange\n<0004> <0004> <2F2F>\nendbfrange\n<2F2F>",
+       "1 beginbfrange\n<0004> <0004> <5DE5>\nendbfrange\n<2F2F>"},  // outside: kept
+      {"1 beginbfrange\n<0005> <000E> <2F2F>\nendbfrange",           // a range: kept
+       "1 beginbfrange\n<0005> <000E> <2F2F>\nendbfrange"},
+      {"1 beginbfrange\n<2F2F> <2F2F> <0041>\nendbfrange",  // a glyph id: kept
+       "1 beginbfrange\n<2F2F> <2F2F> <0041>\nendbfrange"},
+  };
+  for (const auto& row : rows) {
+    QByteArray pdf = row.pdf;
+    RenameGlyphs(pdf, names);
+    EXPECT_EQ(pdf.toStdString(), row.renamed.toStdString());
+  }
+}
+
+// Each row: a text, the limit, and what paper shows of it (worked by hand).
+TEST(CutForPaperTest, CutsAtTheLimitMarked) {
+  const struct {
+    std::string text;
+    std::size_t limit;
+    std::string shown;
+  } rows[] = {
+      {"K1", 3, "K1"},               // shorter: whole
+      {"K12", 3, "K12"},             // as long as the limit: whole
+      {"K123", 3, "K1…"},            // longer: limit - 1 characters and the mark
+      {"一号楼基坑", 4, "一号楼…"},  // three bytes a character, never split
+      {"一号楼基", 4, "一号楼基"},
+      {"a\xff\xfe"
+       "b",
+       3, "a\xff…"},     // bytes that are not UTF-8 count one each
+      {"𠀀𠀀", 1, "…"},  // four bytes a character
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(CutForPaper(row.text, row.limit), row.shown) << row.text << " " << row.limit;
+  }
+}
+
+// Document: the small site with a point, the site and the operator named
+// with 5 MB (a damaged project; it kept the report busy for most of an
+// hour). Expected: written within a few seconds, each name cut at
+// kPaperFieldLimit characters and marked.
+TEST_F(ReportPdfTest, HugeNamesAreCutInBoundedTime) {
+  CalibrationDocument document = SmallSite();
+  const std::string huge(5 << 20, 'L');
+  document.rows[0].name = huge;
+  document.plot.points[0].name = huge;
+  document.title_block[0].value = "工" + huge;
+  document.title_block[1].value = huge;
+  QElapsedTimer timer;
+  timer.start();
+  const QString pdf = Write(document, "huge.pdf");
+  EXPECT_LT(timer.elapsed(), 10000);
+  QString joined = PageText(pdf);
+  joined.remove(QRegularExpression(QStringLiteral("\\s")));
+  const QString cut = QString(kPaperFieldLimit - 1, QLatin1Char('L')) + QStringLiteral("…");
+  EXPECT_EQ(joined.count(QStringLiteral("工") + QString(kPaperFieldLimit - 2, QLatin1Char('L')) +
+                         QStringLiteral("…")),
+            1);
+  EXPECT_GE(joined.count(cut), 2) << joined.left(2000).toStdString();  // the operator, K1's row
+  EXPECT_EQ(joined.count(QString(kPaperFieldLimit, QLatin1Char('L'))), 0);
+}
+
+// Each row: a face of the tests' fonts (tests/CMakeLists.txt), radicals
+// whose glyph an ideograph shares, as read with fontTools (Noto Sans CJK's
+// cmap: U+2F2F and U+5DE5 both cid16644, and so on), and characters the
+// PDF misnames otherwise; WenQuanYi gives every character its own glyph.
+TEST(ReportFontTest, RadicalsAreRenamedAndOtherSharersNamed) {
+  const struct {
+    const char* family;
+    bool bold;
+    std::vector<std::pair<char16_t, char16_t>> radicals;
+    const char* misnamed;
+    const char* named;
+  } rows[] = {
+      {"Noto Sans CJK SC",
+       false,
+       {{0x2F2F, u'工'}, {0x2F47, u'日'}, {0x2EDA, u'页'}, {0x2EC6, u'角'}, {0x2F24, u'大'}},
+       "〈〉",
+       "坐标转换参数计算报告工日页角K0123456789"},
+      {"Noto Sans CJK SC", true, {{0x2F2F, u'工'}, {0x2EDA, u'页'}}, "〈〉", "坐标转换工"},
+      {"WenQuanYi Micro Hei", false, {}, "", "工日页角大长入十文无用坐标K0123456789〈〉"},
+  };
+  for (const auto& row : rows) {
+    QFont font;
+    font.setFamilies({QString::fromUtf8(row.family)});
+    font.setBold(row.bold);
+    const QRawFont raw = QRawFont::fromFont(font);
+    ASSERT_EQ(raw.familyName(), QString::fromUtf8(row.family));
+    const QHash<char16_t, char16_t> radicals = RadicalNames(raw);
+    for (const auto& [radical, ideograph] : row.radicals) {
+      EXPECT_EQ(radicals.value(radical), ideograph) << row.family << " " << int(radical);
+    }
+    if (row.radicals.empty()) {
+      EXPECT_TRUE(radicals.isEmpty()) << row.family;
+    }
+    const QString misnamed = MisnamedCharacters(raw);
+    for (const QChar c : QString::fromUtf8(row.misnamed)) {
+      EXPECT_TRUE(misnamed.contains(c)) << row.family << " " << QString(c).toStdString();
+    }
+    for (const QChar c : QString::fromUtf8(row.named)) {
+      EXPECT_FALSE(misnamed.contains(c)) << row.family << " " << QString(c).toStdString();
+    }
+    if (*row.misnamed == 0) {
+      EXPECT_EQ(misnamed.toStdString(), "");
+    }
+  }
+  // With both installed the report takes WenQuanYi, though the window
+  // prefers Noto Sans CJK.
+  const auto chosen = ChooseReportFont();
+  ASSERT_TRUE(chosen) << chosen.error();
+  EXPECT_EQ(chosen->family.toStdString(), "WenQuanYi Micro Hei");
+  EXPECT_EQ(chosen->warning, "");
 }
 
 }  // namespace
