@@ -66,7 +66,10 @@ int WriteCalibrationReport(const ReportRequest& request, const ReportOrigin& ori
   const std::string where = EscapeControlBytes(path) + ": ";
   ReportSource source;
   source.site = origin.site;
-  source.operator_name = request.operator_name.value_or(LoginName());
+  source.operator_name = request.operator_name           ? *request.operator_name
+                         : !origin.operator_name.empty() ? origin.operator_name
+                                                         : LoginName();
+  source.height_offset = origin.height_offset;
   source.made_at = LocalDateTimeNow();
   source.version = TORVANE_VERSION;
   source.project = origin.project;

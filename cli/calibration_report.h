@@ -30,6 +30,10 @@ struct ReportOrigin {
   std::string input;     // the file read, as the user named it; "-" for standard input
   std::string project;   // the project file's name; empty for a points file
   FileFingerprint read;  // the size and SHA-256 of the bytes read for the fit
+  // A project's H0 (metres, as kept) and operator (empty: none, the login
+  // name then stands unless --operator names one).
+  std::optional<std::string> height_offset;
+  std::string operator_name;
 };
 
 // Writes the report of `report`, made from `fitted`, `excluded` and `check`,

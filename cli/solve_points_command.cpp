@@ -217,7 +217,8 @@ int RunSolveProject(const std::string& path, const FitChoices& fit) {
   }
   FitChoices choices = fit;
   choices.model = project->model;
-  const ReportOrigin origin{project->site, path, path, read};
+  const ReportOrigin origin{project->site,         path, path, read, project->height_offset,
+                            project->operator_name};
   return FitAndReport(EscapeControlBytes(path), points, choices, origin, {}, "",
                       [](const FitReport&) { return kExitOk; });
 }
@@ -272,7 +273,7 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
 
   // The site is named after its file, as the project saved from it is.
   const std::string site = SiteNameOf(options.points);
-  const ReportOrigin origin{site, options.points, "", read};
+  const ReportOrigin origin{site, options.points, "", read, std::nullopt, ""};
   return FitAndReport(
       where, by_role, fit, origin, limit, options.max_residual.value_or(""),
       [&](const FitReport& report) {

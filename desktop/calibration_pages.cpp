@@ -21,6 +21,7 @@
 #include "desktop/report_font.h"
 #include "desktop/site_plot.h"
 #include "fit/fit_report.h"
+#include "site/point_role.h"
 
 namespace torvane {
 namespace {
@@ -32,10 +33,13 @@ constexpr int kHeadingSize = 11;
 constexpr int kBodySize = 9;
 constexpr int kHashSize = 7;  // the SHA-256's 64 digits in a line of the page
 constexpr int kFootSize = 8;
-constexpr double kLineFactor = 1.45;  // a line's height over its font's size
-constexpr double kColumnGap = 8;      // between a table's columns
-constexpr double kSectionGap = 12;    // above a section's heading
-constexpr double kFootHeight = 22;    // the page number's strip at the foot
+constexpr double kLineFactor = 1.45;    // a line's height over its font's size
+constexpr double kColumnGap = 8;        // between a table's columns
+constexpr double kNarrowGap = 3;        // between those of a table too wide for them
+constexpr double kSectionGap = 12;      // above a section's heading
+constexpr double kFootHeight = 22;      // the page number's strip at the foot
+constexpr double kHeadHeight = 18;      // the site's strip at the top
+constexpr double kSignatureLine = 150;  // the line a name or a date is written on
 // The plot's painter units are pixels at 96 dpi (desktop/site_plot.h).
 constexpr double kPointsPerPlotUnit = 72.0 / 96.0;
 constexpr double kPlotAspect = 0.8;  // height over width
@@ -117,15 +121,20 @@ QStringList Wrapped(const QString& text, const QFont& font, double width) {
 class Pager {
  public:
   Pager(QPainter* painter, QPagedPaintDevice& device, QSizeF area, const Fonts& fonts,
-        int total_pages)
+        const CalibrationDocument& document, int total_pages)
       : painter_(painter),
         device_(device),
         area_(area),
         fonts_(fonts),
+        document_(document),
         total_(total_pages),
-        bottom_(area.height() - kFootHeight) {}
+        bottom_(area.height() - kFootHeight - kHeadHeight) {
+    Head();
+  }
 
   QPainter* painter() const { return painter_; }
+  // The painter's y of the cursor's y: below the page's head.
+  double PaintedY(double y) const { return y + kHeadHeight; }
   double width() const { return area_.width(); }
   double y() const { return y_; }
   int pages() const { return page_; }
@@ -151,13 +160,14 @@ class Pager {
     painter_->setFont(font);
     painter_->setPen(colour);
     const double left = right ? x - metrics.horizontalAdvance(text) : x;
-    const double baseline = top + (LineHeight(font) - metrics.height()) / 2 + metrics.ascent();
+    const double baseline =
+        PaintedY(top) + (LineHeight(font) - metrics.height()) / 2 + metrics.ascent();
     painter_->drawText(QPointF(left, baseline), text);
   }
   void Rule(double y, double from, double to, double width = 0.5) {
     if (!painter_) return;
     painter_->setPen(QPen(kRuleColour, width));
-    painter_->drawLine(QPointF(from, y), QPointF(to, y));
+    painter_->drawLine(QPointF(from, PaintedY(y)), QPointF(to, PaintedY(y)));
   }
 
   void Finish() { Foot(); }
@@ -167,21 +177,34 @@ class Pager {
     Foot();
     if (painter_) device_.newPage();
     ++page_;
+    Head();
     y_ = 0;
     if (continuation_) continuation_();
     page_top_ = y_;
   }
+  // The site and the title atop every page, in the cursor's terms above 0.
+  void Head() {
+    const QString text = QString::fromStdString(document_.header);
+    const QStringList lines = Wrapped(text, fonts_.foot, area_.width());
+    Text(fonts_.foot, 0, -kHeadHeight, lines.front());
+    Rule(-kHeadHeight + LineHeight(fonts_.foot) + 1, 0, area_.width(), 0.3);
+  }
   void Foot() {
-    const QString text = QStringLiteral("第 %1 页 / 共 %2 页").arg(page_).arg(total_);
-    Rule(area_.height() - kFootHeight + 6, 0, area_.width(), 0.3);
+    const ReportWording& words = document_.words;
+    const QString text = QString::fromStdString(words.page_before) + QString::number(page_) +
+                         QString::fromStdString(words.page_between) + QString::number(total_) +
+                         QString::fromStdString(words.page_after);
+    const double foot = area_.height() - kHeadHeight;
+    Rule(foot - kFootHeight + 6, 0, area_.width(), 0.3);
     const double width = WidthOf(fonts_.foot, text);
-    Text(fonts_.foot, (area_.width() - width) / 2, area_.height() - LineHeight(fonts_.foot), text);
+    Text(fonts_.foot, (area_.width() - width) / 2, foot - LineHeight(fonts_.foot), text);
   }
 
   QPainter* painter_;
   QPagedPaintDevice& device_;
   QSizeF area_;
   const Fonts& fonts_;
+  const CalibrationDocument& document_;
   int total_;
   double bottom_;
   int page_ = 1;
@@ -247,58 +270,57 @@ void Figures(Pager& pager, const Fonts& fonts, const std::vector<ReportFigure>& 
   }
 }
 
-// The residual table: every point's role, name, residual, standardized
-// residual, and its miss, tX, tY and F when left out; a point beyond 2×RMS,
-// with |w| beyond the blunder limit or named by the blunder test in red,
-// marked so in the last column for a print in black.
-void Residuals(Pager& pager, const Fonts& fonts, const std::vector<ReportRow>& rows) {
-  struct Column {
-    QString heading;
-    bool right;  // numbers to the right
-    double width = 0, x = 0;
-  };
-  std::vector<Column> columns = {
-      {QStringLiteral("类别"), false},     {QStringLiteral("点名"), false},
-      {QStringLiteral("dX (mm)"), true},   {QStringLiteral("dY (mm)"), true},
-      {QStringLiteral("长度 (mm)"), true}, {QStringLiteral("wX"), true},
-      {QStringLiteral("wY"), true},        {QStringLiteral("剔除后不符 (mm)"), true},
-      {QStringLiteral("tX"), true},        {QStringLiteral("tY"), true},
-      {QStringLiteral("F"), true},         {QStringLiteral("标记"), false}};
-  const QString beyond = QStringLiteral("> 2×RMS");
-  const QString blunder = QStringLiteral("|w| > %1").arg(kBlunderLimit);
-  const QString tested = QStringLiteral("粗差");
-  const auto cells = [&](const ReportRow& row) {
-    QStringList mark;
-    if (row.beyond_limit) mark << beyond;
-    if (row.blunder) mark << blunder;
-    if (row.tested_blunder) mark << tested;
-    return QStringList{QString::fromStdString(row.role),   QString::fromStdString(row.name),
-                       QString::fromStdString(row.dx),     QString::fromStdString(row.dy),
-                       QString::fromStdString(row.length), QString::fromStdString(row.wx),
-                       QString::fromStdString(row.wy),     QString::fromStdString(row.left_out),
-                       QString::fromStdString(row.tx),     QString::fromStdString(row.ty),
-                       QString::fromStdString(row.f),      mark.join(QLatin1Char(' '))};
-  };
+struct Column {
+  QString heading;
+  bool right;  // numbers to the right
+  double width = 0, x = 0;
+};
+
+// Columns of `headings`, the first `left` of them to the left, the others
+// numbers to the right.
+std::vector<Column> Columns(const std::vector<std::string>& headings, std::size_t left) {
+  std::vector<Column> columns;
+  for (const std::string& heading : headings) {
+    columns.push_back({QString::fromStdString(heading), columns.size() >= left});
+  }
+  return columns;
+}
+
+// A table of `rows` under `columns`, the texts of the columns `wraps`
+// (the names, the marks) wrapped when they are too long for what the
+// others leave, sharing it by their widths; a row marked in red; on a page
+// it goes on to, `continued` and the heading again.
+void Table(Pager& pager, const Fonts& fonts, std::vector<Column> columns,
+           const std::vector<QStringList>& rows, const std::vector<bool>& marked,
+           const QString& continued, const std::vector<std::size_t>& wraps = {0}) {
   for (Column& column : columns) column.width = WidthOf(fonts.bold, column.heading);
-  for (const ReportRow& row : rows) {
-    const QStringList texts = cells(row);
+  for (const QStringList& texts : rows) {
     for (std::size_t c = 0; c < columns.size(); ++c) {
       columns[c].width =
           std::max(columns[c].width, WidthOf(fonts.body, texts[static_cast<qsizetype>(c)]));
     }
   }
-  // A name too long for what the other columns leave goes on over lines.
-  double others = 0;
+  const auto wrapped = [&](std::size_t c) {
+    return std::find(wraps.begin(), wraps.end(), c) != wraps.end();
+  };
+  double others = 0, wanted = 0;
   for (std::size_t c = 0; c < columns.size(); ++c) {
-    if (c != 1) others += columns[c].width;
+    (wrapped(c) ? wanted : others) += columns[c].width;
   }
-  const double gaps = kColumnGap * static_cast<double>(columns.size() - 1);
-  columns[1].width =
-      std::max(std::min(columns[1].width, pager.width() - others - gaps), pager.width() / 8);
+  // Narrower gaps first, then the names and marks over lines.
+  const double between = static_cast<double>(columns.size() - 1);
+  const double gap =
+      std::clamp((pager.width() - others - wanted) / between, kNarrowGap, kColumnGap);
+  const double room = pager.width() - others - gap * between;
+  if (wanted > room) {
+    for (std::size_t c : wraps) {
+      columns[c].width = std::max(room * columns[c].width / wanted, pager.width() / 10);
+    }
+  }
   double x = 0;
   for (Column& column : columns) {
     column.x = x;
-    x += column.width + kColumnGap;
+    x += column.width + gap;
   }
   const double line = LineHeight(fonts.body);
   const auto draw = [&](const Column& column, const QFont& font, double top, const QString& text,
@@ -310,45 +332,147 @@ void Residuals(Pager& pager, const Fonts& fonts, const std::vector<ReportRow>& r
     for (const Column& column : columns)
       draw(column, fonts.bold, pager.y(), column.heading, kTextColour);
     pager.Advance(line);
-    pager.Rule(pager.y(), 0, x - kColumnGap);
-  };
-  const auto continued = [&] {
-    pager.Text(fonts.heading, 0, pager.y(), QStringLiteral("公共点残差（续）"));
-    pager.Advance(LineHeight(fonts.heading));
-    heading();
+    pager.Rule(pager.y(), 0, x - gap);
   };
   heading();
-  pager.SetContinuation(continued);
-  for (const ReportRow& row : rows) {
-    const QStringList texts = cells(row);
-    const QStringList names = Wrapped(texts[1], fonts.body, columns[1].width);
-    const double height = line * static_cast<double>(names.size());
-    pager.Need(height);
-    const QColor colour =
-        row.beyond_limit || row.blunder || row.tested_blunder ? kMarkedColour : kTextColour;
+  pager.SetContinuation([&] {
+    pager.Text(fonts.heading, 0, pager.y(), continued);
+    pager.Advance(LineHeight(fonts.heading));
+    heading();
+  });
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const QStringList& texts = rows[r];
+    std::vector<QStringList> cells;
+    qsizetype lines = 1;
     for (std::size_t c = 0; c < columns.size(); ++c) {
-      if (c == 1) {
-        for (qsizetype i = 0; i < names.size(); ++i) {
-          draw(columns[c], fonts.body, pager.y() + line * static_cast<double>(i), names[i], colour);
-        }
-      } else {
-        draw(columns[c], fonts.body, pager.y(), texts[static_cast<qsizetype>(c)], colour);
+      const QString& text = texts[static_cast<qsizetype>(c)];
+      cells.push_back(wrapped(c) ? Wrapped(text, fonts.body, columns[c].width) : QStringList{text});
+      lines = std::max(lines, cells.back().size());
+    }
+    const double height = line * static_cast<double>(lines);
+    pager.Need(height);
+    const QColor colour = marked[r] ? kMarkedColour : kTextColour;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      for (qsizetype i = 0; i < cells[c].size(); ++i) {
+        draw(columns[c], fonts.body, pager.y() + line * static_cast<double>(i), cells[c][i],
+             colour);
       }
     }
     pager.Advance(height);
   }
   pager.SetContinuation(nullptr);
-  pager.Rule(pager.y(), 0, x - kColumnGap);
+  pager.Rule(pager.y(), 0, x - gap);
 }
 
-void Plot(Pager& pager, const Fonts& fonts, const SitePlot& plot) {
+QString Continued(const CalibrationDocument& document, const std::string& heading) {
+  return QString::fromStdString(heading + document.words.continued);
+}
+
+// Every fit point's and every unused point's coordinates.
+void Points(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) {
+  std::vector<QStringList> rows;
+  for (const ReportPointRow& p : document.points) {
+    rows.push_back({QString::fromStdString(p.name), QString::fromStdString(p.role),
+                    QString::fromStdString(p.xs), QString::fromStdString(p.ys),
+                    QString::fromStdString(p.xc), QString::fromStdString(p.yc)});
+  }
+  Table(pager, fonts, Columns(document.words.coordinate_columns, 2), rows,
+        std::vector<bool>(rows.size(), false), Continued(document, document.words.coordinates));
+}
+
+// The residual table: every fit point's and unused point's name, role,
+// residual, standardized residual, and its miss, tX, tY and F when left
+// out; a point beyond 2×RMS, with |w| beyond the blunder limit or named by
+// the blunder test in red, marked so in the last column for a print in
+// black. The columns are those the HTML has.
+void Residuals(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) {
+  const ReportWording& words = document.words;
+  bool standardized = false, left_out = false;
+  for (const ReportRow& row : document.rows) {
+    standardized = standardized || !row.wx.empty();
+    left_out = left_out || !row.f.empty();
+  }
+  std::vector<std::string> headings = words.residual_columns;
+  if (standardized) {
+    headings.insert(headings.end(), words.standardized_columns.begin(),
+                    words.standardized_columns.end());
+  }
+  if (left_out) {
+    headings.insert(headings.end(), words.left_out_columns.begin(), words.left_out_columns.end());
+  }
+  headings.push_back(words.mark_column);
+  std::vector<Column> columns = Columns(headings, 2);
+  columns.back().right = false;
+  const std::string check_role = RoleText(PointRole::kCheck);
+  std::vector<QStringList> rows;
+  std::vector<bool> marked;
+  for (const ReportRow& row : document.rows) {
+    if (row.role == check_role) continue;  // in a table of their own
+    QStringList texts = {QString::fromStdString(row.role), QString::fromStdString(row.name),
+                         QString::fromStdString(row.dx), QString::fromStdString(row.dy),
+                         QString::fromStdString(row.length)};
+    if (standardized) texts << QString::fromStdString(row.wx) << QString::fromStdString(row.wy);
+    if (left_out) {
+      texts << QString::fromStdString(row.left_out) << QString::fromStdString(row.tx)
+            << QString::fromStdString(row.ty) << QString::fromStdString(row.f);
+    }
+    texts << QString::fromStdString(MarkText(words, row));
+    rows.push_back(texts);
+    marked.push_back(row.beyond_limit || row.blunder || row.tested_blunder);
+  }
+  Table(pager, fonts, columns, rows, marked, Continued(document, words.residuals),
+        {1, columns.size() - 1});
+}
+
+void Checks(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) {
+  std::vector<QStringList> rows;
+  for (const ReportCheckRow& p : document.checks) {
+    rows.push_back({QString::fromStdString(p.name), QString::fromStdString(p.xs),
+                    QString::fromStdString(p.ys), QString::fromStdString(p.xc),
+                    QString::fromStdString(p.yc), QString::fromStdString(p.dx),
+                    QString::fromStdString(p.dy), QString::fromStdString(p.length)});
+  }
+  Table(pager, fonts, Columns(document.words.check_columns, 1), rows,
+        std::vector<bool>(rows.size(), false), Continued(document, document.words.checks));
+}
+
+// 计算, 检查, 审核: each with a line for the name (the operator's written
+// on 计算's) and one for the date.
+void Signatures(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) {
+  const std::vector<std::string>& columns = document.words.signature_columns;
+  const double row = 2 * LineHeight(fonts.body);
+  pager.Need(row * static_cast<double>(document.signatures.size()));
+  double role_width = 0;
+  for (const auto& signature : document.signatures) {
+    role_width = std::max(role_width, WidthOf(fonts.bold, QString::fromStdString(signature.first)));
+  }
+  const QString name_label = QString::fromStdString(columns[1]) + QStringLiteral("：");
+  const QString date_label = QString::fromStdString(columns[2]) + QStringLiteral("：");
+  const double name_x = role_width + 2 * kColumnGap;
+  const double name_line = name_x + WidthOf(fonts.body, name_label);
+  const double date_x = name_line + kSignatureLine + 2 * kColumnGap;
+  const double date_line = date_x + WidthOf(fonts.body, date_label);
+  for (const auto& [role, name] : document.signatures) {
+    const double top = pager.y() + row - LineHeight(fonts.body);
+    pager.Text(fonts.bold, 0, top, QString::fromStdString(role));
+    pager.Text(fonts.body, name_x, top, name_label);
+    pager.Text(fonts.body, name_line + 4, top, QString::fromStdString(name));
+    pager.Rule(top + LineHeight(fonts.body) - 1, name_line, name_line + kSignatureLine);
+    pager.Text(fonts.body, date_x, top, date_label);
+    pager.Rule(top + LineHeight(fonts.body) - 1, date_line,
+               std::min(date_line + kSignatureLine / 2, pager.width()));
+    pager.Advance(row);
+  }
+}
+
+void Plot(Pager& pager, const Fonts& fonts, const ReportWording& words, const SitePlot& plot) {
   const double width = pager.width();
   const double height =
       std::min(width * kPlotAspect, pager.PageRoom() - kSectionGap - LineHeight(fonts.heading));
-  Heading(pager, fonts, QStringLiteral("点位分布图"), height);
+  Heading(pager, fonts, QString::fromStdString(words.plot), height);
   if (QPainter* painter = pager.painter()) {
     painter->save();
-    painter->translate(0, pager.y());
+    painter->translate(0, pager.PaintedY(pager.y()));
     painter->save();
     painter->scale(kPointsPerPlotUnit, kPointsPerPlotUnit);
     painter->setFont(fonts.body);
@@ -393,36 +517,65 @@ void Files(Pager& pager, const Fonts& fonts, const std::vector<ReportFile>& file
 }
 
 void Lay(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) {
+  const ReportWording& words = document.words;
   const QString title = QString::fromStdString(document.title);
   pager.Text(fonts.title, (pager.width() - WidthOf(fonts.title, title)) / 2, 0, title);
   pager.Advance(LineHeight(fonts.title) + 4);
   Figures(pager, fonts, document.title_block);
   const double line = LineHeight(fonts.body);
-  const std::vector<std::string> none = {"无"};
-  Heading(pager, fonts, QStringLiteral("转换参数"), line);
+  const std::vector<std::string> none = {words.none};
+  const auto heading = [&](const std::string& text, double room_after) {
+    Heading(pager, fonts, QString::fromStdString(text), room_after);
+  };
+  heading(words.model, line);
+  Figures(pager, fonts, document.model);
+  heading(words.parameters, line);
   Figures(pager, fonts, document.parameters);
   if (!document.formulas.empty()) {
-    Heading(pager, fonts, QStringLiteral("转换公式"), line);
+    heading(words.formulas, line);
     Paragraphs(pager, fonts, document.formulas, QString());
   }
   if (!document.inverse.empty()) {
-    Heading(pager, fonts, QStringLiteral("反算参数"), line);
+    heading(words.inverse, line);
     Figures(pager, fonts, document.inverse);
   }
-  Heading(pager, fonts, QStringLiteral("公共点残差"), 3 * line);
-  Residuals(pager, fonts, document.rows);
-  Heading(pager, fonts, QStringLiteral("精度统计"), line);
+  heading(words.controller, 4 * line);
+  Figures(pager, fonts, document.controller);
+  Paragraphs(pager, fonts, {words.controller_note}, QString());
+  heading(words.pipeline, 2 * line);
+  Paragraphs(pager, fonts, {document.pipeline, words.pipeline_note}, QString());
+  heading(words.coordinates, 3 * line);
+  Points(pager, fonts, document);
+  heading(words.residuals, 3 * line);
+  Residuals(pager, fonts, document);
+  Paragraphs(pager, fonts, {words.residual_note}, QString());
+  heading(words.checks, 3 * line);
+  if (document.checks.empty()) {
+    Paragraphs(pager, fonts, none, QString());
+  } else {
+    Checks(pager, fonts, document);
+    Paragraphs(pager, fonts, {words.check_note}, QString());
+  }
+  heading(words.left_out, line);
+  if (document.left_out.empty()) {
+    Paragraphs(pager, fonts, none, QString());
+  } else {
+    Paragraphs(pager, fonts, document.left_out, QStringLiteral("· "));
+  }
+  heading(words.statistics, line);
   Figures(pager, fonts, document.statistics);
-  Heading(pager, fonts, QStringLiteral("警告"), line);
+  heading(words.warnings, line);
   if (document.warnings.empty()) {
     Paragraphs(pager, fonts, none, QString());
   } else {
     Paragraphs(pager, fonts, document.warnings, QStringLiteral("· "));
   }
-  Plot(pager, fonts, document.plot);
-  Heading(pager, fonts, QStringLiteral("输入文件"), 2 * line);
+  Plot(pager, fonts, words, document.plot);
+  heading(words.files, 2 * line);
   if (document.files.empty()) Paragraphs(pager, fonts, none, QString());
   Files(pager, fonts, document.files);
+  heading(words.signatures, 6 * line);
+  Signatures(pager, fonts, document);
   pager.Finish();
 }
 
@@ -439,14 +592,14 @@ int PaintCalibrationPages(QPagedPaintDevice& device, const CalibrationDocument& 
                                    QPageLayout::Millimeter));
   const QSizeF area = device.pageLayout().paintRect(QPageLayout::Point).size();
   const Fonts fonts = ReportFonts();
-  Pager count(nullptr, device, area, fonts, 0);
+  Pager count(nullptr, device, area, fonts, document, 0);
   Lay(count, fonts, document);
 
   QPainter painter;
   if (!painter.begin(&device)) return 0;
   // Points: the device's pixels are its resolution's.
   painter.scale(device.logicalDpiX() / 72.0, device.logicalDpiY() / 72.0);
-  Pager pager(&painter, device, area, fonts, count.pages());
+  Pager pager(&painter, device, area, fonts, document, count.pages());
   Lay(pager, fonts, document);
   painter.end();
   assert(pager.pages() == count.pages());

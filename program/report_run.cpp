@@ -22,9 +22,11 @@ namespace {
 struct Site {
   SitePoints points;
   FitModel model = FitModel::kRigid;
-  std::string name;      // the site's name
-  std::string project;   // the project file, empty for a points file
-  FileFingerprint read;  // the size and SHA-256 of the bytes read for the fit
+  std::string name;                          // the site's name
+  std::string project;                       // the project file, empty for a points file
+  FileFingerprint read;                      // the size and SHA-256 of the bytes read for the fit
+  std::optional<std::string> height_offset;  // a project's H0, metres
+  std::string operator_name;                 // a project's operator; empty: none
 };
 
 // The common points of the file, by the roles the options give them; the
@@ -75,6 +77,8 @@ Expected<Site, int> ReadSiteProject(const QString& shown, const std::string& pat
   Site site;
   site.model = project->model;
   site.name = project->site;
+  site.height_offset = project->height_offset;
+  site.operator_name = project->operator_name;
   site.project = path;
   site.read = read;
   site.points = ReadSitePoints(project->points);
@@ -135,9 +139,13 @@ int RunReport(const ReportOptions& options) {
         kReportFailed);
   }
   // The file as read for the fit, not read again.
-  const ReportSource source =
+  // --operator before the project's own operator, the login name after.
+  std::optional<std::string> operator_name = options.operator_name;
+  if (!operator_name && !site->operator_name.empty()) operator_name = site->operator_name;
+  ReportSource source =
       ReportSourceOf(site->name, {{ReportFileName(*input), site->read.size, site->read.sha256}},
-                     site->project, options.operator_name);
+                     site->project, operator_name);
+  source.height_offset = site->height_offset;
   const CalibrationDocument document =
       MakeCalibrationDocument(source, *report, points.fit, points.off, points.check);
   if (options.format == ReportFormat::kPdf) {

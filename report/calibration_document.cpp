@@ -1,8 +1,12 @@
 #include "report/calibration_document.h"
 
 #include <cassert>
+#include <cmath>
 
+#include "fit/proj_pipeline.h"
 #include "fit/site_warnings.h"
+#include "number/number_text.h"
+#include "params/dms.h"
 #include "params/millimetre_text.h"
 #include "report/fit_figures.h"
 #include "report/site_wording.h"
@@ -11,13 +15,71 @@
 namespace torvane {
 namespace {
 
+constexpr std::string_view kRigidName = "刚体（尺度 1）", kSimilarityName = "四参数（相似变换）";
+
+std::string ModelName(FitModel model) {
+  return std::string(model == FitModel::kSimilarity ? kSimilarityName : kRigidName);
+}
+
+// A coordinate as read, metres: the shortest text of at most 15
+// significant digits, as a number typed with them reads back.
+std::string CoordinateFigure(double metres) {
+  return (std::signbit(metres) && metres != 0 ? "-" : "") + PlainDecimal15(std::fabs(metres));
+}
+
+// The model, why it is the model, and how heights are taken.
+std::vector<ReportFigure> ModelFigures(const ReportSource& source, const FitReport& report,
+                                       const SiteWarnings& warnings) {
+  std::string why;
+  if (report.scale_test) {
+    const ScaleTest& test = *report.scale_test;
+    why = "F 检验：F = " + FText(test) + "，F(1, " + std::to_string(test.freedom) + ") 的 " +
+          ScaleTestLevelText() + " % 分位数 " + QuantileText(test) + "；" +
+          ScaleVerdictText(test.significant, warnings);
+  } else if (report.model == FitModel::kSimilarity) {
+    why = "按所选模型；两个点恰好定出四参数，没有多余观测，不作 F 检验";
+  } else {
+    why = "按所选模型；刚体转换不求尺度，不作 F 检验（F 检验见四参数的报告）";
+  }
+  std::vector<ReportFigure> figures = {{"模型", ModelName(report.model), ""},
+                                       {"模型依据", why, ""}};
+  if (source.height_offset) {
+    figures.push_back(
+        {"高程基准 H0（±0.000 的测图高程）", *source.height_offset, std::string(kMetres)});
+    figures.push_back(
+        {"高程处理", "施工 H = 测图 H − H0，测图 H = 施工 H + H0；平面转换不改变高程", ""});
+  } else {
+    figures.push_back({"高程基准 H0（±0.000 的测图高程）", "未设", ""});
+    figures.push_back({"高程处理", "高程原样写出，不作改动；平面转换不改变高程", ""});
+  }
+  figures.push_back({"公共点高程", "公共点只有平面坐标，高程不参与计算", ""});
+  return figures;
+}
+
+// The four parameters as a field controller takes them: the survey point
+// of a construction point c is (ΔN, ΔE) + (1 + ppm·10⁻⁶)·R(α)·c, the
+// conversion's X0 + k·R(θ)·c read with X north: ΔN = X0, ΔE = Y0, α the
+// turn the conversion makes (not the box's angle read with π′), and ppm
+// the scale's (k − 1)·10⁶.
+std::vector<ReportFigure> ControllerFigures(const FitReport& report) {
+  return {{"北向平移 ΔN", report.texts.x_offset, std::string(kMetres)},
+          {"东向平移 ΔE", report.texts.y_offset, std::string(kMetres)},
+          {"旋转角 α（度分秒）", FormatDmsSymbols(report.degrees), ""},
+          {"尺度 (k − 1)·10⁶", PpmText(report.model == FitModel::kSimilarity ? report.ppm : 0),
+           std::string(kPpm)}};
+}
+
+constexpr std::string_view kControllerNote =
+    "以施工坐标系原点为旋转中心：N测 = ΔN + (1 + ppm×10⁻⁶)·(N施·cosα − E施·sinα)，"
+    "E测 = ΔE + (1 + ppm×10⁻⁶)·(N施·sinα + E施·cosα)；X 为北（N）、Y 为东（E），α 由北向东为正，"
+    "由施工坐标转换为测图坐标。α 取换算实际转过的角（“转换参数”中的实际转角）。";
+
 std::vector<ReportFigure> TitleBlock(const ReportSource& source, FitModel model) {
-  std::vector<ReportFigure> block = {
-      {"工程", source.site, ""},
-      {"操作员", source.operator_name, ""},
-      {"日期时间", source.made_at, ""},
-      {"Torvane 版本", source.version, ""},
-      {"模型", model == FitModel::kSimilarity ? "四参数（相似变换）" : "刚体（尺度 1）", ""}};
+  std::vector<ReportFigure> block = {{"工程", source.site, ""},
+                                     {"操作员", source.operator_name, ""},
+                                     {"日期时间", source.made_at, ""},
+                                     {"Torvane 版本", source.version, ""},
+                                     {"模型", ModelName(model), ""}};
   if (!source.project.empty()) block.push_back({"工程文件", source.project, ""});
   return block;
 }
@@ -105,6 +167,16 @@ std::vector<ReportRow> Rows(const FitReport& report, std::span<const CommonPoint
 
 }  // namespace
 
+std::string MarkText(const ReportWording& words, const ReportRow& row) {
+  std::string text;
+  for (const auto& [on, mark] : {std::pair{row.beyond_limit, &words.beyond_mark},
+                                 std::pair{row.blunder, &words.blunder_mark},
+                                 std::pair{row.tested_blunder, &words.tested_mark}}) {
+    if (on) text += (text.empty() ? "" : " ") + *mark;
+  }
+  return text;
+}
+
 CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const FitReport& report,
                                             std::span<const CommonPoint> fitted,
                                             std::span<const CommonPoint> excluded,
@@ -114,12 +186,43 @@ CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const Fi
   assert(check.size() == report.check_residuals.size());
   CalibrationDocument document;
   document.title = "坐标转换参数计算报告";
+  document.header =
+      source.site.empty() ? document.title : "工程：" + source.site + "　" + document.title;
+  document.words.blunder_mark = "|w| > " + BlunderLimitText();
+  document.words.controller_note = std::string(kControllerNote);
+  const SiteWarnings warnings = WarnSite(fitted, report.model, report.rms);
   document.title_block = TitleBlock(source, report.model);
+  document.model = ModelFigures(source, report, warnings);
   document.parameters = ParameterFigures(report);
   document.formulas = Formulas(report);
   document.inverse = Inverse(report);
+  document.controller = ControllerFigures(report);
+  document.pipeline = ProjPipeline(report.params);
+  const auto point_rows = [&](PointRole role, std::span<const CommonPoint> points) {
+    for (const CommonPoint& p : points) {
+      document.points.push_back({p.name, RoleText(role), CoordinateFigure(p.survey.x),
+                                 CoordinateFigure(p.survey.y), CoordinateFigure(p.construction.x),
+                                 CoordinateFigure(p.construction.y)});
+    }
+  };
+  point_rows(PointRole::kFit, fitted);
+  point_rows(PointRole::kOff, excluded);
   document.rows = Rows(report, fitted, excluded, check);
-  const SiteWarnings warnings = WarnSite(fitted, report.model, report.rms);
+  for (std::size_t i = 0; i < check.size(); ++i) {
+    const CommonPoint& p = check[i];
+    const PointResidual& r = report.check_residuals[i];
+    document.checks.push_back({p.name, CoordinateFigure(p.survey.x), CoordinateFigure(p.survey.y),
+                               CoordinateFigure(p.construction.x),
+                               CoordinateFigure(p.construction.y), MillimetreText(r.dx),
+                               MillimetreText(r.dy), MillimetreText(r.length)});
+  }
+  for (const CommonPoint& p : excluded) {
+    document.left_out.push_back(p.name + "：标为不用，不参与平差（其残差见“" +
+                                document.words.residuals + "”）");
+  }
+  document.left_out.insert(document.left_out.end(), source.rows_left_out.begin(),
+                           source.rows_left_out.end());
+  document.signatures = {{"计算", source.operator_name}, {"检查", ""}, {"审核", ""}};
   document.statistics = StatisticFigures(report, fitted, check, warnings);
   document.warnings = SiteWarningTexts(warnings, fitted);
   document.plot = MakeSitePlot(report, fitted, excluded, check);

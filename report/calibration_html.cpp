@@ -6,6 +6,7 @@
 #include "report/plot_drawing.h"
 #include "report/plot_geometry.h"
 #include "report/plot_svg.h"
+#include "site/point_role.h"
 
 namespace torvane {
 namespace {
@@ -27,9 +28,17 @@ ul.formulas { list-style: none; padding-left: 0; font-family: "DejaVu Sans Mono"
 ul.warnings li { color: #b00; }
 figure.plot { margin: 0.5em 0; }
 figure.plot svg { max-width: 100%; height: auto; }
+td.xs, td.ys, td.xc, td.yc, td.left-out, td.tx, td.ty, td.f {
+  font-family: "DejaVu Sans Mono", Consolas, monospace; text-align: right; white-space: nowrap; }
+tr.beyond td.mark, tr.blunder td.mark { color: #b00; }
+p.pipeline { font-family: "DejaVu Sans Mono", Consolas, monospace; word-break: break-all; }
+p.note { font-size: 9pt; color: #333; }
+header.page, footer.page { font-size: 8pt; color: #444; }
+table#signatures td { min-width: 40mm; height: 2.2em; }
 @page { size: A4; margin: 15mm; }
 @media print {
   body { max-width: none; margin: 0; }
+  header.page, footer.page { display: none; }
   thead { display: table-header-group; }
   tr, figure.plot { break-inside: avoid; }
   h2 { break-after: avoid; }
@@ -48,10 +57,15 @@ void Cell(std::string* html, std::string_view tag, std::string_view css_class,
 }
 
 // A table of figures: label, value, unit.
-void FigureTable(std::string* html, std::string_view id, const std::vector<ReportFigure>& figures) {
+void FigureTable(std::string* html, std::string_view id, const ReportWording& words,
+                 const std::vector<ReportFigure>& figures) {
   *html += "<table class=\"figures\" id=\"";
   *html += id;
-  *html += "\">\n<thead><tr><th>项目</th><th>数值</th><th>单位</th></tr></thead>\n<tbody>\n";
+  *html += "\">\n<thead><tr>";
+  for (const std::string& column : words.figure_columns) {
+    *html += "<th>" + MarkupEscape(column) + "</th>";
+  }
+  *html += "</tr></thead>\n<tbody>\n";
   for (const ReportFigure& f : figures) {
     *html += "<tr>";
     Cell(html, "th", "label", f.label);
@@ -62,27 +76,66 @@ void FigureTable(std::string* html, std::string_view id, const std::vector<Repor
   *html += "</tbody>\n</table>\n";
 }
 
-void ResidualTable(std::string* html, const std::vector<ReportRow>& rows) {
+// A table's head of `columns`.
+void Head(std::string* html, std::string_view id, const std::vector<std::string>& columns) {
+  *html += "<table id=\"";
+  *html += id;
+  *html += "\">\n<thead><tr>";
+  for (const std::string& column : columns) *html += "<th>" + MarkupEscape(column) + "</th>";
+  *html += "</tr></thead>\n<tbody>\n";
+}
+
+void Note(std::string* html, const std::string& text) {
+  *html += "<p class=\"note\">" + MarkupEscape(text) + "</p>\n";
+}
+
+void Heading(std::string* html, const std::string& text) {
+  *html += "<h2>" + MarkupEscape(text) + "</h2>\n";
+}
+
+void PointTable(std::string* html, const CalibrationDocument& document) {
+  Head(html, "points", document.words.coordinate_columns);
+  for (const ReportPointRow& row : document.points) {
+    *html += "<tr>";
+    Cell(html, "td", "name", row.name);
+    Cell(html, "td", "role", row.role);
+    Cell(html, "td", "xs", row.xs);
+    Cell(html, "td", "ys", row.ys);
+    Cell(html, "td", "xc", row.xc);
+    Cell(html, "td", "yc", row.yc);
+    *html += "</tr>\n";
+  }
+  *html += "</tbody>\n</table>\n";
+}
+
+void ResidualTable(std::string* html, const CalibrationDocument& document) {
+  const ReportWording& words = document.words;
   bool standardized = false, left_out = false;
-  for (const ReportRow& row : rows) {
+  for (const ReportRow& row : document.rows) {
     standardized = standardized || !row.wx.empty();
     left_out = left_out || !row.f.empty();
   }
-  *html +=
-      "<table id=\"residuals\">\n<thead><tr><th>点名</th><th>类别</th><th>dX (mm)</th>"
-      "<th>dY (mm)</th><th>点位残差 (mm)</th>";
-  if (standardized) *html += "<th>wX</th><th>wY</th>";
-  if (left_out) *html += "<th>剔除后不符 (mm)</th><th>tX</th><th>tY</th><th>F</th>";
-  *html += "</tr></thead>\n<tbody>\n";
-  for (const ReportRow& row : rows) {
+  std::vector<std::string> columns = words.residual_columns;
+  if (standardized) {
+    columns.insert(columns.end(), words.standardized_columns.begin(),
+                   words.standardized_columns.end());
+  }
+  if (left_out) {
+    columns.insert(columns.end(), words.left_out_columns.begin(), words.left_out_columns.end());
+  }
+  columns.push_back(words.mark_column);
+  Head(html, "residuals", columns);
+  const std::string check_role = RoleText(PointRole::kCheck);
+  for (const ReportRow& row : document.rows) {
+    if (row.role == check_role) continue;  // in a table of their own
     *html += "<tr";
     std::string classes;
     if (row.beyond_limit) classes += " beyond";
     if (row.blunder || row.tested_blunder) classes += " blunder";
     if (!classes.empty()) *html += " class=\"" + classes.substr(1) + '"';
     *html += '>';
-    Cell(html, "td", "name", row.name);
     Cell(html, "td", "role", row.role);
+    Cell(html, "td", "name", row.name);
     Cell(html, "td", "dx", row.dx);
     Cell(html, "td", "dy", row.dy);
     Cell(html, "td", "length", row.length);
@@ -96,18 +149,67 @@ void ResidualTable(std::string* html, const std::vector<ReportRow>& rows) {
       Cell(html, "td", "ty", row.ty);
       Cell(html, "td", "f", row.f);
     }
+    Cell(html, "td", "mark", MarkText(words, row));
     *html += "</tr>\n";
   }
-  *html +=
-      "</tbody>\n</table>\n<p class=\"note\">残差为测图坐标的已知值减去由施工坐标换算的值；"
-      "wX、wY 为标准化残差（无单位）；剔除后不符为该点不参与平差时"
-      "由其余点所得参数换算的残差，tX、tY 为其外部学生化残差，F 为其粗差检验统计量。</p>\n";
+  *html += "</tbody>\n</table>\n";
+  Note(html, words.residual_note);
 }
 
-void FileTable(std::string* html, const std::vector<ReportFile>& files) {
-  *html +=
-      "<table id=\"files\">\n<thead><tr><th>文件</th><th>大小 (字节)</th><th>SHA-256</th></tr>"
-      "</thead>\n<tbody>\n";
+void CheckTable(std::string* html, const CalibrationDocument& document) {
+  Head(html, "checks", document.words.check_columns);
+  for (const ReportCheckRow& row : document.checks) {
+    *html += "<tr>";
+    Cell(html, "td", "name", row.name);
+    Cell(html, "td", "xs", row.xs);
+    Cell(html, "td", "ys", row.ys);
+    Cell(html, "td", "xc", row.xc);
+    Cell(html, "td", "yc", row.yc);
+    Cell(html, "td", "dx", row.dx);
+    Cell(html, "td", "dy", row.dy);
+    Cell(html, "td", "length", row.length);
+    *html += "</tr>\n";
+  }
+  *html += "</tbody>\n</table>\n";
+  Note(html, document.words.check_note);
+}
+
+void SignatureTable(std::string* html, const CalibrationDocument& document) {
+  Head(html, "signatures", document.words.signature_columns);
+  for (const auto& [role, name] : document.signatures) {
+    *html += "<tr>";
+    Cell(html, "th", "role", role);
+    Cell(html, "td", "signer", name);
+    Cell(html, "td", "date", "");
+    *html += "</tr>\n";
+  }
+  *html += "</tbody>\n</table>\n";
+}
+
+// `text` as a CSS string's contents: quotes, backslashes, line ends and
+// what could end the style element written as escapes.
+std::string CssString(std::string_view text) {
+  std::string css;
+  for (const char c : text) {
+    if (c == '"' || c == '\\' || c == '<' || c == '>' || c == '\n' || c == '\r' ||
+        static_cast<unsigned char>(c) < 0x20) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      const auto byte = static_cast<unsigned char>(c);
+      css += '\\';
+      css += kHex[byte >> 4];
+      css += kHex[byte & 15];
+      css += ' ';
+    } else {
+      css += c;
+    }
+  }
+  return css;
+}
+
+void FileTable(std::string* html, const ReportWording& words,
+               const std::vector<ReportFile>& files) {
+  if (files.empty()) return;
+  Head(html, "files", words.file_columns);
   for (const ReportFile& file : files) {
     *html += "<tr>";
     Cell(html, "td", "file", file.name);
@@ -143,33 +245,67 @@ std::string_view SvgElement(std::string_view svg) {
 }  // namespace
 
 std::string CalibrationHtml(const CalibrationDocument& document, std::string_view plot_svg) {
+  const ReportWording& words = document.words;
   std::string html =
       "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
       MarkupEscape(document.title) + "</title>\n<style>";
   html += kStyle;
-  html += "</style>\n</head>\n<body>\n<h1>" + MarkupEscape(document.title) + "</h1>\n";
-  FigureTable(&html, "title-block", document.title_block);
-  html += "<h2>转换参数</h2>\n";
-  FigureTable(&html, "parameters", document.parameters);
-  html += "<h2>转换公式</h2>\n";
+  // On paper, the site atop every page and the page's number at its foot,
+  // as the PDF has them.
+  html += "@page { @top-center { content: \"" + CssString(document.header) +
+          "\"; font-size: 8pt; }\n  @bottom-center { content: \"" + CssString(words.page_before) +
+          "\" counter(page) \"" + CssString(words.page_between) + "\" counter(pages) \"" +
+          CssString(words.page_after) + "\"; font-size: 8pt; } }\n";
+  html += "</style>\n</head>\n<body>\n<header class=\"page\">" + MarkupEscape(document.header) +
+          "</header>\n<h1>" + MarkupEscape(document.title) + "</h1>\n";
+  const auto none = [&](bool empty) {
+    if (empty) html += "<p class=\"none\">" + MarkupEscape(words.none) + "</p>\n";
+  };
+  FigureTable(&html, "title-block", words, document.title_block);
+  Heading(&html, words.model);
+  FigureTable(&html, "model", words, document.model);
+  Heading(&html, words.parameters);
+  FigureTable(&html, "parameters", words, document.parameters);
+  Heading(&html, words.formulas);
   List(&html, "formulas", document.formulas);
-  html += "<h2>反算参数</h2>\n";
-  FigureTable(&html, "inverse", document.inverse);
-  html += "<h2>公共点残差</h2>\n";
-  ResidualTable(&html, document.rows);
-  html += "<h2>精度统计</h2>\n";
-  FigureTable(&html, "statistics", document.statistics);
-  if (!document.warnings.empty()) {
-    html += "<h2>警告</h2>\n";
-    List(&html, "warnings", document.warnings);
+  Heading(&html, words.inverse);
+  FigureTable(&html, "inverse", words, document.inverse);
+  Heading(&html, words.controller);
+  FigureTable(&html, "controller", words, document.controller);
+  Note(&html, words.controller_note);
+  Heading(&html, words.pipeline);
+  html += "<p class=\"pipeline\">" + MarkupEscape(document.pipeline) + "</p>\n";
+  Note(&html, words.pipeline_note);
+  Heading(&html, words.coordinates);
+  PointTable(&html, document);
+  Heading(&html, words.residuals);
+  ResidualTable(&html, document);
+  Heading(&html, words.checks);
+  if (document.checks.empty()) {
+    none(true);
+  } else {
+    CheckTable(&html, document);
   }
+  Heading(&html, words.left_out);
+  none(document.left_out.empty());
+  if (!document.left_out.empty()) List(&html, "left-out", document.left_out);
+  Heading(&html, words.statistics);
+  FigureTable(&html, "statistics", words, document.statistics);
+  Heading(&html, words.warnings);
+  none(document.warnings.empty());
+  if (!document.warnings.empty()) List(&html, "warnings", document.warnings);
   if (const std::string_view svg = SvgElement(plot_svg); !svg.empty()) {
-    html += "<h2>点位图</h2>\n<figure class=\"plot\">\n";
+    Heading(&html, words.plot);
+    html += "<figure class=\"plot\">\n";
     html += svg;
     html += "\n</figure>\n";
   }
-  html += "<h2>输入文件</h2>\n";
-  FileTable(&html, document.files);
+  Heading(&html, words.files);
+  none(document.files.empty());
+  FileTable(&html, words, document.files);
+  Heading(&html, words.signatures);
+  SignatureTable(&html, document);
+  html += "<footer class=\"page\">" + MarkupEscape(document.header) + "</footer>\n";
   html += "</body>\n</html>\n";
   return html;
 }

@@ -245,6 +245,11 @@ Expected<Project, std::string> FromJson(const Json& json, ProjectRefusal* refusa
     if (!value) return Fail(value.error());
     *text = std::move(value.value());
   }
+  if (json.contains("operator")) {
+    auto name = read.Text(json, "operator");
+    if (!name) return Fail(name.error());
+    project.operator_name = std::move(name.value());
+  }
   if (auto model = read.ChoiceInto(json, "model", kModelNames, &project.model); !model) {
     return Fail(model.error());
   }
@@ -360,6 +365,7 @@ OrderedJson ToJson(const Project& project) {
   json["version"] = kProjectVersion;
   json["site"] = project.site;
   json["notes"] = project.notes;
+  if (!project.operator_name.empty()) json["operator"] = project.operator_name;
   json["model"] = WordOf(kModelNames, project.model);
   json["height_offset"] = project.height_offset ? OrderedJson(*project.height_offset) : nullptr;
   if (project.drawing_heights != DrawingHeights::kKept) {

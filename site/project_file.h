@@ -76,6 +76,11 @@ struct ProjectParams {
 struct Project {
   std::string site;   // the site's name, may be empty
   std::string notes;  // free text, line ends kept
+  // Who calculates the site (操作员), as its calibration report names them;
+  // may be empty. Kept in the file ("operator") only when not empty, so
+  // that other projects' bytes are those of a version without it; an older
+  // Torvane ignores it.
+  std::string operator_name;
   FitModel model = FitModel::kRigid;
   std::optional<std::string> height_offset;  // metres, a decimal number in full; none: not set
   // Whether the site's drawings' heights follow H0; kept in the file
@@ -93,9 +98,10 @@ struct Project {
   std::optional<ProjectParams> parameters;  // none: not solved nor typed yet
   std::vector<ProjectPoint> points;
   bool operator==(const Project& other) const {
-    return site == other.site && notes == other.notes && model == other.model &&
-           height_offset == other.height_offset && drawing_heights == other.drawing_heights &&
-           layout.fields == other.layout.fields && layout.delimiter == other.layout.delimiter &&
+    return site == other.site && notes == other.notes && operator_name == other.operator_name &&
+           model == other.model && height_offset == other.height_offset &&
+           drawing_heights == other.drawing_heights && layout.fields == other.layout.fields &&
+           layout.delimiter == other.layout.delimiter &&
            layout.skip_lines == other.layout.skip_lines && encoding == other.encoding &&
            drawing_axis == other.drawing_axis && parameters == other.parameters &&
            points == other.points;
@@ -106,7 +112,8 @@ struct Project {
 // know are ignored. Rejects, each message starting with the path: a file
 // that cannot be opened or read; a file of more than kMaxProjectBytes
 // ("more than 4194304 bytes, too large for a project"), and a text longer
-// than its limit above ("site \"...\" is longer than 1024 bytes"); damaged
+// than its limit above ("site \"...\" is longer than 1024 bytes"; an operator's name alike);
+// an "operator" that is not a text; damaged
 // JSON ("damaged JSON at byte 17"); JSON that is not a Torvane project (no
 // "format": "torvane-project"); a newer version ("made by a newer Torvane
 // (project version 3; this one reads 1)"); a member missing or of the wrong

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <optional>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -80,6 +85,36 @@ std::vector<std::vector<std::string>> LeftOutLines(const std::string& text, std:
   return lines;
 }
 
+// The coordinates examples/control-points.csv writes, without the zeros
+// that end them: survey X, Y, construction X, Y.
+const std::map<std::string, std::array<std::string, 4>> kWritten = {
+    {"K1", {"3412.588", "5127.348", "0", "0"}},
+    {"K2", {"3624.036", "5260.721", "250", "0"}},
+    {"K3", {"3528.013", "5412.968", "250", "180"}},
+    {"K4", {"3316.563", "5279.574", "0", "180"}},
+    {"K5", {"3470.297", "5270.158", "125", "90"}}};
+
+// Decimal degrees as degrees, minutes and seconds to 0.001″, worked out
+// here by hand: 32.2432931657 gives "32°14′35.855″".
+std::string Dms(double degrees) {
+  const double seconds = std::round(std::fabs(degrees) * 3600 * 1000) / 1000;
+  const int whole = static_cast<int>(seconds / 3600);
+  const int minutes = static_cast<int>((seconds - whole * 3600) / 60);
+  char text[64];
+  std::snprintf(text, sizeof text, "%s%d°%02d′%06.3f″", degrees < 0 ? "-" : "", whole, minutes,
+                seconds - whole * 3600 - minutes * 60);
+  return text;
+}
+
+// Degrees, minutes and seconds read back: "32°14′35.855″" gives degrees.
+double DegreesOf(const std::string& dms) {
+  int degrees = 0, minutes = 0;
+  double seconds = 0;
+  EXPECT_EQ(std::sscanf(dms.c_str(), "%d°%d′%lf″", &degrees, &minutes, &seconds), 3) << dms;
+  const double sign = dms.starts_with("-") ? -1 : 1;
+  return sign * (std::abs(degrees) + minutes / 60.0 + seconds / 3600.0);
+}
+
 // The figure after `prefix` in the text: "RMS " gives the RMS.
 double FigureAfter(const std::string& text, const std::string& prefix) {
   const std::size_t at = text.find(prefix);
@@ -97,9 +132,10 @@ TEST(CalibrationDocument, EveryFigureIsTheCommandLinesText) {
     std::vector<std::string> check, excluded;
     std::string project;
     bool swapped = false;  // the construction X and Y exchanged: no model chosen
+    std::optional<std::string> h0 = std::nullopt;
   } rows[] = {
       {FitModel::kRigid, {"K5"}, {"K4"}, ""},
-      {FitModel::kSimilarity, {"K5"}, {"K4"}, "site.torvane"},
+      {FitModel::kSimilarity, {"K5"}, {"K4"}, "site.torvane", false, "45.300"},
       {FitModel::kRigid, {"K1"}, {}, ""},       // four fitted: standardized residuals
       {FitModel::kSimilarity, {"K3"}, {}, ""},  // and the F test with them
       // A fixed fault: the F test chose 四参数 for a scale of 0.2 while the
@@ -118,8 +154,11 @@ TEST(CalibrationDocument, EveryFigureIsTheCommandLinesText) {
     auto report = ReportFit(fitted, excluded, check, row.model);
     ASSERT_TRUE(report.ok()) << report.error();
     const std::string text = FitReportText(*report, fitted, excluded, check);
+    const std::vector<std::string> unreadable = {
+        "第 7 行 测图X “12a.5” 不是数字：该行不参与计算。"};
     ReportSource source{"场地 A", "张三",      "2026-12-09 16:40:12",
-                        "0.1.0",  row.project, {{"cp.csv", 196, std::string(64, 'a')}}};
+                        "0.1.0",  row.project, {{"cp.csv", 196, std::string(64, 'a')}},
+                        row.h0,   unreadable};
     const CalibrationDocument doc =
         MakeCalibrationDocument(source, *report, fitted, excluded, check);
     const std::string where = text.substr(0, text.find('\n'));
@@ -197,18 +236,18 @@ TEST(CalibrationDocument, EveryFigureIsTheCommandLinesText) {
     }
     // Every fit point left out, with the command line's figures.
     std::string verdict;
-    const auto left_out = LeftOutLines(text, &verdict);
-    for (std::size_t i = 0; i < left_out.size(); ++i) {
+    const auto left_out_lines = LeftOutLines(text, &verdict);
+    for (std::size_t i = 0; i < left_out_lines.size(); ++i) {
       const ReportRow& r = doc.rows[i];
       std::vector<std::string> line = {r.name, "-", "-", r.left_out, r.tx, r.ty, r.f};
       if (r.f == "-") line.insert(line.end(), {"cannot", "be", "checked"});
       if (r.tested_blunder) line.push_back("blunder");
       // dX and dY left out are the command line's alone: the document has the length.
-      if (r.f != "-" && left_out[i].size() > 2) {
-        line[1] = left_out[i][1];
-        line[2] = left_out[i][2];
+      if (r.f != "-" && left_out_lines[i].size() > 2) {
+        line[1] = left_out_lines[i][1];
+        line[2] = left_out_lines[i][2];
       }
-      EXPECT_EQ(line, left_out[i]) << where;
+      EXPECT_EQ(line, left_out_lines[i]) << where;
     }
     // Every number of the formulas is one the command line prints.
     for (const std::string& formula : doc.formulas) {
@@ -220,6 +259,91 @@ TEST(CalibrationDocument, EveryFigureIsTheCommandLinesText) {
     }
     EXPECT_EQ(doc.plot.points.size(), std::size(kControlPoints)) << where;
     EXPECT_EQ(doc.files.size(), 1u);
+
+    // Every fit point's and unused point's coordinates as the file writes
+    // them; every check point's with its line of the command line's table.
+    const auto written = [&](const std::string& name) {
+      std::array<std::string, 4> texts = kWritten.at(name);
+      if (row.swapped) std::swap(texts[2], texts[3]);
+      return texts;
+    };
+    ASSERT_EQ(doc.points.size(), fitted.size() + excluded.size()) << where;
+    for (std::size_t i = 0; i < doc.points.size(); ++i) {
+      const bool fit = i < fitted.size();
+      const ReportPointRow& p = doc.points[i];
+      const std::string& name = fit ? fitted[i].name : excluded[i - fitted.size()].name;
+      EXPECT_EQ(p.name, name) << where;
+      EXPECT_EQ(p.role, fit ? "参与平差" : "不用") << where;
+      EXPECT_EQ((std::array<std::string, 4>{p.xs, p.ys, p.xc, p.yc}), written(name)) << where;
+    }
+    ASSERT_EQ(doc.checks.size(), check.size()) << where;
+    for (std::size_t i = 0; i < check.size(); ++i) {
+      const ReportCheckRow& c = doc.checks[i];
+      const std::vector<std::string>& line = table[fitted.size() + i];
+      EXPECT_EQ((std::vector<std::string>{c.name, c.dx, c.dy, c.length, "check"}),
+                (std::vector<std::string>{line[0], line[1], line[2], line[3], line.back()}))
+          << where;
+      EXPECT_EQ((std::array<std::string, 4>{c.xs, c.ys, c.xc, c.yc}), written(c.name)) << where;
+    }
+    // Unused points, then the rows the caller names, each with why.
+    std::vector<std::string> left_out;
+    for (const CommonPoint& p : excluded) {
+      left_out.push_back(p.name + "：标为不用，不参与平差（其残差见“公共点残差”）");
+    }
+    left_out.insert(left_out.end(), unreadable.begin(), unreadable.end());
+    EXPECT_EQ(doc.left_out, left_out) << where;
+
+    // The controller's four parameters: the offsets as printed, the turn
+    // the conversion makes in degrees, minutes and seconds, the scale's ppm
+    // as printed (0 for the rigid model); and, taken as a controller takes
+    // them, they give each fit point's survey coordinates but for its
+    // residual.
+    ASSERT_EQ(doc.controller.size(), 4u) << where;
+    const std::vector<std::string> first = Tokens(where);
+    const std::size_t turn_at = text.find("(turned with pi = ");
+    const double turn = std::stod(text.substr(text.find(": ", turn_at) + 2));
+    const std::size_t ppm_at = text.find("\nScale: ");
+    const std::string ppm =
+        similarity ? Tokens(text.substr(ppm_at + 1, text.find('\n', ppm_at + 1) - ppm_at))[3]
+                   : "0.000";
+    EXPECT_EQ(doc.controller[0].value, first[0]) << where;
+    EXPECT_EQ(doc.controller[1].value, first[1]) << where;
+    EXPECT_EQ(doc.controller[2].value, Dms(turn)) << where;
+    EXPECT_EQ(doc.controller[3].value, ppm) << where;
+    const double alpha = DegreesOf(doc.controller[2].value) * std::acos(-1.0) / 180;
+    const double k = 1 + std::stod(doc.controller[3].value) * 1e-6;
+    for (std::size_t i = 0; i < fitted.size(); ++i) {
+      const PlanePoint& c = fitted[i].construction;
+      const double n = std::stod(first[0]) + k * (c.x * std::cos(alpha) - c.y * std::sin(alpha));
+      const double e = std::stod(first[1]) + k * (c.x * std::sin(alpha) + c.y * std::cos(alpha));
+      EXPECT_NEAR((fitted[i].survey.x - n) * 1000, std::stod(table[i][1]), 0.01) << where;
+      EXPECT_NEAR((fitted[i].survey.y - e) * 1000, std::stod(table[i][2]), 0.01) << where;
+    }
+
+    // The model and why, H0 and the heights; the signatures; the head of a page.
+    ASSERT_EQ(doc.model.size(), 5u) << where;
+    EXPECT_EQ(doc.model[0].value, doc.title_block[4].value) << where;
+    if (const std::size_t f = text.find("\nF = "); f != std::string::npos) {
+      const std::vector<std::string> test = Tokens(text.substr(f + 1, text.find(':', f) - f));
+      EXPECT_TRUE(
+          doc.model[1].value.starts_with("F 检验：F = " + test[2].substr(0, test[2].size() - 1)))
+          << doc.model[1].value;
+      EXPECT_TRUE(doc.model[1].value.ends_with(row.swapped ? "不作结论：公共点有问题，见“警告”"
+                                               : significant ? "尺度显著，应采用四参数"
+                                                             : "尺度不显著，刚体转换即可"))
+          << doc.model[1].value;
+    } else {
+      EXPECT_TRUE(doc.model[1].value.starts_with("按所选模型")) << doc.model[1].value;
+    }
+    EXPECT_EQ(doc.model[2].value, row.h0.value_or("未设")) << where;
+    EXPECT_EQ(doc.model[2].unit, row.h0 ? "m" : "") << where;
+    EXPECT_EQ(doc.model[3].value,
+              row.h0 ? "施工 H = 测图 H − H0，测图 H = 施工 H + H0；平面转换不改变高程"
+                     : "高程原样写出，不作改动；平面转换不改变高程")
+        << where;
+    EXPECT_EQ(doc.signatures, (std::vector<std::pair<std::string, std::string>>{
+                                  {"计算", "张三"}, {"检查", ""}, {"审核", ""}}));
+    EXPECT_EQ(doc.header, "工程：场地 A　坐标转换参数计算报告");
   }
 }
 
@@ -251,6 +375,9 @@ TEST(CalibrationHtml, EscapesEveryTextAndPlacesThePlot) {
   CalibrationDocument doc;
   doc.title = "坐标转换参数计算报告";
   doc.title_block = {{"工程", "<script>x</script>", ""}};
+  // The site atop every printed page, in the style's @page too: a text
+  // there that would end the string or the style stays text.
+  doc.header = "工程：\"}\\</style><script>x</script>\n";
   doc.rows = {
       {"参与平差", "K&1", "1.000", "-2.000", "2.236", "", "", "", "", "", "", false, false}};
   doc.files = {{"a\"b.csv", 3, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}};
@@ -269,6 +396,11 @@ TEST(CalibrationHtml, EscapesEveryTextAndPlacesThePlot) {
     EXPECT_NE(html.find("<td class=\"value\">&lt;script&gt;x&lt;/script&gt;</td>"),
               std::string::npos);
     EXPECT_EQ(html.find("<script>"), std::string::npos);
+    EXPECT_EQ(html.find("</style>"), html.rfind("</style>"));
+    EXPECT_NE(html.find("content: \"工程：\\22 }\\5c \\3c /style\\3e \\3c script\\3e x\\3c "
+                        "/script\\3e \\0a \";"),
+              std::string::npos)
+        << html.substr(html.find("@page {"), 300);
     EXPECT_NE(html.find("<td class=\"name\">K&amp;1</td>"), std::string::npos);
     EXPECT_NE(html.find("<td class=\"file\">a&quot;b.csv</td>"), std::string::npos);
     EXPECT_EQ(html.find("<?xml"), std::string::npos);

@@ -84,10 +84,35 @@ def text_report(args):
     if f:
         stats.update({'刚体转换中误差（同一组点）': (f[1], 'mm'), 'F': (f[2], ''),
                       f'F(1, {f[3]}) 的 95 % 分位数': (f[4], '')})
+    blunder = re.search(r'^Blunder test at 5 % for the (\d+) points together \(Bonferroni\): '
+                        r'(F\(2, \d+\)) (\S+),', out, re.M)
+    if blunder:
+        stats[f'剔除检验 {blunder[2]} 临界值（5 %，{blunder[1]} 点 Bonferroni 校正）'] = (blunder[3], '')
     return params, inv, [line.split() for line in table], stats
 
 
-def check_report(points_args, report, inputs, project=''):
+def dms(degrees):
+    """Decimal degrees as a controller takes them, to 0.001″, by hand."""
+    seconds = round(abs(degrees) * 3600 * 1000) / 1000
+    whole = int(seconds // 3600)
+    minutes = int((seconds - whole * 3600) // 60)
+    rest = seconds - whole * 3600 - minutes * 60
+    return f"{'-' if degrees < 0 else ''}{whole}°{minutes:02d}′{rest:06.3f}″"
+
+
+def written_points(path):
+    """Each point's coordinates as its file (or the file its project was
+    saved from) writes them: name to (xs, ys, xc, yc) as numbers."""
+    points = {}
+    with open(path, encoding='utf-8') as f:
+        for line in f:
+            fields = [x.strip() for x in line.split(',')]
+            if len(fields) >= 5:
+                points[fields[0]] = tuple(float(x) for x in fields[1:5])
+    return points
+
+
+def check_report(points_args, report, inputs, project='', points_file=None):
     name = os.path.join(WORK, report)
     subprocess.run([CLI, 'solve'] + points_args + ['--report=' + name], check=True,
                    capture_output=True)
@@ -115,10 +140,38 @@ def check_report(points_args, report, inputs, project=''):
     beyond = [r[0] for r in table if len(r) in (4, 6) and float(r[3]) > twice]
     assert got['超过 2 倍中误差的点'][0] == ('、'.join(beyond) or '无'), (where, beyond)
 
-    roles = {'参与平差': [], '检核': ['check'], '不用': ['excluded']}
+    # The residual table's fit and unused points, the check points' table
+    # between them, as solve prints them.
+    residuals = [r for r in cells.tables['residuals'] if r]
+    standardized = any('wx' in r for r in residuals)
     rows = [[r['name'], r['dx'], r['dy'], r['length']] + [r[c] for c in ('wx', 'wy') if c in r] +
-            roles[r['role']] for r in cells.tables['residuals'] if r]
+            (['excluded'] if r['role'] == '不用' else []) for r in residuals]
+    checks = [r for r in cells.tables.get('checks', []) if r]
+    fit = sum(1 for r in residuals if r['role'] == '参与平差')
+    rows[fit:fit] = [[r['name'], r['dx'], r['dy'], r['length']] + ['-', '-'] * standardized +
+                     ['check'] for r in checks]
     assert rows == table, (where, rows, table)
+    assert all(r['role'] in ('参与平差', '不用') for r in residuals), where
+
+    # Every point's coordinates as its file writes them.
+    written = written_points(points_file or inputs[0])
+    coordinates = [r for r in cells.tables['points'] if r] + checks
+    assert sorted(r['name'] for r in coordinates) == sorted(written), (where, coordinates)
+    for r in coordinates:
+        got = tuple(float(r[c]) for c in ('xs', 'ys', 'xc', 'yc'))
+        assert got == written[r['name']], (where, r, written[r['name']])
+
+    # The four parameters as a controller takes them, and PROJ's pipeline
+    # as solve --format=proj prints it.
+    controller = list(figures(cells, 'controller').values())
+    turn = float(params['turn'][0])
+    ppm = params['ppm'][0] if 'ppm' in params else '0.000'
+    assert controller == [params['X0'], params['Y0'], (dms(turn), ''), (ppm, 'ppm')], \
+        (where, controller)
+    proj = subprocess.run([CLI, 'solve'] + points_args + ['--format=proj'], capture_output=True,
+                          text=True, check=True).stdout.strip()
+    pipeline = re.search(r'<p class="pipeline">(.*?)</p>', page)
+    assert pipeline and html.unescape(pipeline[1]) == proj, (where, pipeline, proj)
 
     files = [r for r in cells.tables['files'] if r]
     assert len(files) == len(inputs)
@@ -128,6 +181,9 @@ def check_report(points_args, report, inputs, project=''):
         assert row == {'file': path, 'size': str(os.path.getsize(path)), 'sha256': digest}, row
     block = figures(cells, 'title-block')
     assert block['操作员'][0] == pwd.getpwuid(os.getuid()).pw_name, block
+    signatures = [(r['role'], r['signer'], r['date']) for r in cells.tables['signatures'] if r]
+    assert signatures == [('计算', block['操作员'][0], ''), ('检查', '', ''), ('审核', '', '')], \
+        signatures
     assert block.get('工程文件', ('',))[0] == project, block
     svg = re.search(r'<svg\b.*?</svg>', page, re.S)
     assert svg and page.count('<svg') == 1, where
@@ -218,7 +274,7 @@ def main():
         subprocess.run([CLI, 'solve'] + args + [f'--save-project=site{i}.torvane'], check=True,
                        capture_output=True)
         check_report([f'--project=site{i}.torvane'], f'project{i}.html', [f'site{i}.torvane'],
-                     project=f'site{i}.torvane')
+                     project=f'site{i}.torvane', points_file=f'site{i}.csv')
     check_hostile(['K1\x01<script>alert(1)</script>', ']]>K2', '</svg><svg onload="alert(2)">K3',
                    '\u202eK4', 'K5\x1f\x7f<a href="javascript:alert(3)">'], '点'.encode('gbk') + b'.csv')
     print('calibration reports read back: all figures as solve prints them')

@@ -114,6 +114,7 @@ TEST(ProjectFile, RandomProjectsComeBackUnchanged) {
     Project project;
     project.site = text(8);
     project.notes = text(40);
+    if (pick(2)) project.operator_name = text(8);
     project.model = pick(2) ? FitModel::kRigid : FitModel::kSimilarity;
     if (pick(2)) project.height_offset = number();
     project.layout.fields = columns[pick(columns.size())];
@@ -186,6 +187,11 @@ TEST(ProjectFile, RefusedFilesSayWhy) {
       {"\"control from the 2024 survey\\nIII12 disturbed\"", text(65536), ""},
       {"\"control from the 2024 survey\\nIII12 disturbed\"", text(65537),
        "notes " + excerpt(65537) + " is longer than 65536 bytes"},
+      // the operator, a member of its own that older projects have not
+      {"\"notes\"", "\"operator\": " + text(1024) + ", \"notes\"", ""},
+      {"\"notes\"", "\"operator\": " + text(1025) + ", \"notes\"",
+       "operator " + excerpt(1025) + " is longer than 1024 bytes"},
+      {"\"notes\"", "\"operator\": 7, \"notes\"", "\"operator\" is not a text"},
       {"\"III12\"", text(1025), "point 2: name " + excerpt(1025) + " is longer than 1024 bytes"},
       {"\"-12.5\"", "\"" + std::string(1025, '1') + "\"",
        "point 2: ys \"" + std::string(60, '1') + "... (1025 bytes)\" is longer than 1024 bytes"},

@@ -12,6 +12,7 @@ environment's FONTCONFIG_FILE names the fonts of the main cases.
 (exit status 1 on a fault, each named)
 """
 import hashlib
+import json
 import math
 import os
 import random
@@ -64,24 +65,57 @@ def cli_figures(source, options):
         figures += list(scale.groups())
     figures += re.search(r"Inverse: (.*?) \(", out.stdout).group(1).split()
     start = next(i for i, line in enumerate(lines) if line.startswith("point "))
+    rows, checks = [], []
     for line in lines[start + 1:]:
         if line.startswith("RMS "):
             break
         # name, dX, dY, length, then wX wY ("-" for points out of the fit)
-        # and the check / excluded mark, which the report says as the role.
-        figures += [f for f in line.split() if f not in ("check", "excluded")]
+        # and the check / excluded mark, which the report says as the role;
+        # the check points in a table of their own after the others, with
+        # their coordinates and no wX, wY.
+        fields = line.split()
+        if fields[-1] == "check":
+            checks.append(fields[0])
+            figures_of_check = [f for f in fields[:-1] if f != "-"]
+            rows.append((2, figures_of_check))
+        else:
+            rows.append((0, [f for f in fields if f != "excluded"]))
+    for _, row in sorted(rows, key=lambda r: r[0]):
+        figures += row
     rms = re.search(r"^RMS (\S+) mm, largest (\S+) (\S+) mm", out.stdout, re.M)
     figures += [rms.group(1), rms.group(3)]
     standardized = re.search(r"^Largest standardized residual (\S+) (\S+),", out.stdout, re.M)
     if standardized:
         figures.append(standardized.group(2))
+    blunder = re.search(r"^Blunder test at 5 % for the \d+ points together \(Bonferroni\): "
+                        r"F\(2, \d+\) (\S+),", out.stdout, re.M)
+    if blunder:
+        figures.append(blunder.group(1))
     rigid = re.search(r"RMS (\S+) mm rigid\nF = (\S+), F\(1, \d+\) at 95 %: (\S+):", out.stdout)
     if rigid:
         figures += list(rigid.groups())
     check = re.search(r"^Check points: RMS (\S+) mm, largest (\S+) (\S+) mm", out.stdout, re.M)
     if check:
         figures += [check.group(1), check.group(3)]
-    return figures
+    return figures, checks
+
+
+def controller_figures(source, options):
+    """The four parameters as a controller takes them, worked out by hand
+    from what `torvane-cli solve` prints: ΔN = X0, ΔE = Y0, the turn made to
+    0.001″, the scale's ppm (0 for the rigid model); and the PROJ pipeline
+    solve --format=proj prints, without its blanks."""
+    out = run([CLI, "solve", source, *options]).stdout
+    params = out.splitlines()[0].split()
+    turn = float(re.search(r"\(turned with pi = \S+: (\S+)°\)", out).group(1))
+    seconds = round(abs(turn) * 3600 * 1000) / 1000
+    whole = int(seconds // 3600)
+    minutes = int((seconds - whole * 3600) // 60)
+    dms = f"{'-' if turn < 0 else ''}{whole}°{minutes:02d}′{seconds - whole * 3600 - minutes * 60:06.3f}″"
+    scale = re.search(r"^Scale: \S+ = (\S+) ppm", out, re.M)
+    proj = run([CLI, "solve", source, *options, "--format=proj"]).stdout.strip()
+    return (["北向平移ΔN", params[0], "东向平移ΔE", params[1], "旋转角α（度分秒）", dms,
+             scale.group(1) if scale else "0.000"], re.sub(r"\s", "", proj))
 
 
 def first_missing(text, figures):
@@ -100,10 +134,11 @@ def pdf_text(pdf, page=None):
     return run(["pdftotext", "-layout", "-enc", "UTF-8", *pages, pdf, "-"]).stdout
 
 
-def check_pdf(case, pdf, figures, names):
+def check_pdf(case, pdf, figures, names, checks, header):
     """The figures in order, every font embedded, every page numbered and
-    rendered, the table's heading on every page it goes over, every name
-    once in the table."""
+    headed by `header`, rendered, the table's heading on every page it goes
+    over, every name once in the residual table or, for `checks`, the check
+    points' table; the signature block at the end."""
     text = pdf_text(pdf)
     missing = first_missing(text, figures)
     if missing:
@@ -121,17 +156,28 @@ def check_pdf(case, pdf, figures, names):
     rows = 0
     for page in range(1, pages + 1):
         page_text = pdf_text(pdf, page)
-        if f"第{page}页/共{pages}页" not in page_text.replace(" ", ""):
-            fault(case, f"page {page} is not numbered of {pages}")
-        table = len(re.findall(r"^\s*(?:参与平差|检核|不用)\s+\S+\s+-?\d+\.\d{3}\s", page_text, re.M))
-        if table and page_text.count("dX (mm)") != 1:
-            fault(case, f"page {page}: the table's heading {page_text.count('dX (mm)')} times")
+        unspaced = re.sub(r"\s", "", page_text)
+        if not unspaced.endswith(f"第{page}页/共{pages}页"):
+            fault(case, f"page {page} is not numbered of {pages}: {unspaced[-40:]!r}")
+        if not unspaced.startswith(re.sub(r"\s", "", header)):
+            fault(case, f"page {page} is not headed {header!r}: {unspaced[:40]!r}")
+        table = len(re.findall(r"^\s*(?:参与平差|不用)\s+\S+\s+-?\d+\.\d{3}\s", page_text, re.M))
+        headings = len(re.findall(r"类别\s+点名\s+dX \(mm\)", page_text))
+        if table and headings != 1:
+            fault(case, f"page {page}: the table's heading {headings} times")
         rows += table
-    if rows != len(names):
-        fault(case, f"{rows} rows in the table for {len(names)} points")
+    checked = 0
     for name in names:
-        if len(re.findall(rf"^\s*\S+\s+{re.escape(name)}\s+-?\d", text, re.M)) != 1:
-            fault(case, f"point {name} not once in the table")
+        row = (rf"^\s*{re.escape(name)}(\s+-?\d+(\.\d+)?){{7}}\s*$" if name in checks
+               else rf"^\s*\S+\s+{re.escape(name)}\s+-?\d")
+        if len(re.findall(row, text, re.M)) != 1:
+            fault(case, f"point {name} not once in its table")
+        checked += name in checks
+    if rows + checked != len(names):
+        fault(case, f"{rows} + {checked} rows in the tables for {len(names)} points")
+    signed = "签字计算姓名：张工日期：检查姓名：日期：审核姓名：日期："
+    if not re.sub(r"\s", "", pdf_text(pdf, pages)).endswith(signed + f"第{pages}页/共{pages}页"):
+        fault(case, "the last page does not end in the signature block")
     shutil.rmtree(WORK / "png", ignore_errors=True)
     (WORK / "png").mkdir()
     run(["pdftoppm", "-r", "20", "-png", pdf, WORK / "png" / "page"])
@@ -189,7 +235,11 @@ def main():
          "--check-points=S2-2", "--exclude=S2-3", f"--save-project={project}"])
     cases.append(("project", f"--project={project}", [], names_of(WORK / "site2.csv")))
     for case, source, options, names in cases:
-        figures = cli_figures(source, options)
+        figures, checks = cli_figures(source, options)
+        controller, proj = controller_figures(source, options)
+        site = (json.loads(project.read_text(encoding="utf-8"))["site"] if case == "project"
+                else Path(source.split("=", 1)[1]).stem)
+        header = f"工程：{site}　坐标转换参数计算报告"
         pdf = WORK / "report.pdf"
         pdf.unlink(missing_ok=True)
         out = run([TORVANE, f"--report={pdf}", source, *options, "--operator=张工"],
@@ -197,7 +247,12 @@ def main():
         if out.returncode != 0 or own_errors(out.stderr).strip():
             fault(case, f"exit {out.returncode}: {out.stderr}")
             continue
-        pages = check_pdf(case, pdf, ["坐标转换参数计算报告", "张工"] + figures, names)
+        pages = check_pdf(case, pdf, ["坐标转换参数计算报告", "张工"] + figures, names, checks,
+                          header)
+        unspaced = re.sub(r"\s", "", pdf_text(pdf))
+        missing = first_missing(unspaced, controller + [proj])
+        if missing:
+            fault(case, f"the controller's parameters or the pipeline: {missing}")
         if case == "300 points" and pages < 6:
             fault(case, f"300 rows on {pages} pages")
         html = WORK / "report.html"
@@ -228,7 +283,7 @@ def main():
         ("latin", 1, None, "没有安装简体中文字体，中文会显示成方框。请安装字体：Debian、Ubuntu 上 "
          "sudo apt install fonts-wqy-microhei（或 fonts-noto-cjk）", False),
     ]
-    figures = cli_figures(f"--points={example}", [])
+    figures, checks = cli_figures(f"--points={example}", [])
     for name, status, font, said, reads_back in font_sets:
         case = f"fonts {name}"
         pdf = WORK / f"fonts-{name}.pdf"
@@ -248,7 +303,7 @@ def main():
             fault(case, f"no {font} in {names}")
         if reads_back:
             check_pdf(case, pdf, ["坐标转换参数计算报告", "工程", "张工", "日期时间"] + figures,
-                      names_of(example))
+                      names_of(example), checks, f"工程：{example.stem}　坐标转换参数计算报告")
 
     # Usage errors (2) and failures (1): the message, in Chinese, names the
     # option or the file, line and field; nothing is written.

@@ -95,6 +95,13 @@ void WorkbenchDocument::SetSite(const std::string& site) {
   Edit(QStringLiteral("工程名称"), after);
 }
 
+void WorkbenchDocument::SetOperator(const std::string& name) {
+  if (name == project_.operator_name) return;
+  Project after = project_;
+  after.operator_name = name;
+  Edit(QStringLiteral("操作员"), after);
+}
+
 void WorkbenchDocument::SetModel(FitModel model) {
   if (model == project_.model) return;
   Project after = project_;

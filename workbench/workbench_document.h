@@ -32,6 +32,7 @@ class WorkbenchDocument : public QObject {
 
   // The project's own fields as last edited.
   const std::string& site() const { return project_.site; }
+  const std::string& operator_name() const { return project_.operator_name; }
   FitModel model() const { return project_.model; }
   // H0 as typed into its box; HeightOffset reads it.
   const QString& height_offset_text() const { return height_text_; }
@@ -55,6 +56,8 @@ class WorkbenchDocument : public QObject {
 
   // Each an undo step named in Chinese, none when nothing changes.
   void SetSite(const std::string& site);
+  // Who calculates the site, as its report names them (操作员).
+  void SetOperator(const std::string& name);
   void SetModel(FitModel model);
   // H0 typed in full width or grouped in thousands is kept, and shown, as
   // the number read (TypedNumberText); any other text as typed.

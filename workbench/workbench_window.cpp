@@ -36,6 +36,7 @@
 #include "desktop/report_source.h"
 #include "desktop/run_failure_message.h"
 #include "desktop/site_plot.h"
+#include "os/user_session.h"
 #include "workbench/convert_dialog.h"
 #include "workbench/import_dialog.h"
 #include "workbench/plot_view.h"
@@ -100,6 +101,12 @@ void WorkbenchWindow::BuildControls() {
   site_ = new QLineEdit(central);
   site_->setObjectName(QStringLiteral("site"));
   site_->setPlaceholderText(QStringLiteral("工程名称"));
+  operator_ = new QLineEdit(central);
+  operator_->setObjectName(QStringLiteral("operator"));
+  // Three UTF-8 bytes at most for each UTF-16 unit: within a project's texts.
+  operator_->setMaxLength(static_cast<int>(kMaxProjectTextBytes / 3));
+  operator_->setPlaceholderText(QString::fromStdString(LoginName()));
+  operator_->setToolTip(QStringLiteral("报告中的操作员（计算人）。留空则为登录名。"));
   model_ = new QComboBox(central);
   model_->setObjectName(QStringLiteral("model"));
   for (const char* text : kModelTexts) model_->addItem(QString::fromUtf8(text));
@@ -112,6 +119,8 @@ void WorkbenchWindow::BuildControls() {
   convert->setObjectName(QStringLiteral("convert"));
   header->addWidget(new QLabel(QStringLiteral("工程："), central));
   header->addWidget(site_, 2);
+  header->addWidget(new QLabel(QStringLiteral("操作员："), central));
+  header->addWidget(operator_, 1);
   header->addWidget(new QLabel(QStringLiteral("模型："), central));
   header->addWidget(model_);
   header->addWidget(new QLabel(QStringLiteral("±0.000 高程 H0："), central));
@@ -171,6 +180,8 @@ void WorkbenchWindow::BuildControls() {
 
   connect(site_, &QLineEdit::editingFinished, this,
           [this] { document_.SetSite(site_->text().toStdString()); });
+  connect(operator_, &QLineEdit::editingFinished, this,
+          [this] { document_.SetOperator(operator_->text().trimmed().toStdString()); });
   connect(height_offset_, &QLineEdit::editingFinished, this,
           [this] { document_.SetHeightOffset(height_offset_->text()); });
   // The choice applies when it is made.
@@ -330,6 +341,8 @@ void WorkbenchWindow::UpdateRecentMenu() {
 void WorkbenchWindow::ShowFields() {
   const QString site = QString::fromStdString(document_.site());
   if (site_->text() != site) site_->setText(site);
+  const QString name = QString::fromStdString(document_.operator_name());
+  if (operator_->text() != name) operator_->setText(name);
   const QString& h0 = document_.height_offset_text();
   if (height_offset_->text() != h0) height_offset_->setText(h0);
   const auto offset = document_.HeightOffset();
@@ -641,19 +654,23 @@ std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
     project = *local;
   }
   const QString site = site_->text().trimmed();
-  auto source = MakeReportSource(site.toStdString(), inputs, project, std::nullopt);
+  // The operator as typed; the login name when none is.
+  const std::string& name = document_.operator_name();
+  auto source = MakeReportSource(site.toStdString(), inputs, project,
+                                 name.empty() ? std::nullopt : std::optional(name));
   if (!source) {
     Warn(QStringLiteral("%1\n未生成报告。").arg(QString::fromStdString(source.error())));
     return std::nullopt;
   }
   const SitePoints& points = document_.solve().points;
-  CalibrationDocument document = MakeCalibrationDocument(*source, *document_.solve().report,
-                                                         points.fit, points.off, points.check);
-  // The report says which of the table's rows took no part.
+  // The report says which of the table's rows took no part, and H0.
+  ReportSource shown = *source;
   for (const CellProblem& problem : points.problems) {
-    document.warnings.push_back(problem.message + "：该行不参与计算。");
+    shown.rows_left_out.push_back(problem.message + "：该行不参与计算。");
   }
-  return document;
+  if (const auto offset = document_.HeightOffset(); offset) shown.height_offset = *offset;
+  return MakeCalibrationDocument(shown, *document_.solve().report, points.fit, points.off,
+                                 points.check);
 }
 
 void WorkbenchWindow::ExportReportDialog(ReportFormat format) {

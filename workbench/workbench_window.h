@@ -164,6 +164,7 @@ class WorkbenchWindow : public QMainWindow {
   RecentProjects recent_;
 
   QLineEdit* site_ = nullptr;
+  QLineEdit* operator_ = nullptr;  // 操作员: the report's; empty for the login name
   QComboBox* model_ = nullptr;
   QLineEdit* height_offset_ = nullptr;
   PointsView* table_ = nullptr;

@@ -39,6 +39,7 @@
 
 #include "desktop/scripted_platform.h"
 #include "number/pattern.h"
+#include "os/user_session.h"
 #include "workbench/convert_job.h"
 #include "workbench/plot_view.h"
 #include "workbench/solve_panel.h"
@@ -541,6 +542,51 @@ TEST_F(WorkbenchTest, ReportsTheSolveShown) {
   EXPECT_NE(PdfText(Path("changed.pdf")).find("一号楼"), std::string::npos) << "一号楼";
   EXPECT_EQ(PdfText(Path("changed.pdf")).find("site.torvane"), std::string::npos);
   EXPECT_TRUE(platform_.CallsOf(CallKind::kMessage).empty());
+}
+
+// State: a saved site. Action: each row's operator typed into 操作员, the
+// report exported, the project saved and opened again; then undone.
+// Expected: the report names the operator in the title block and on 计算's
+// signature line (the login name for an empty box, as before there was a
+// box: `root` in a container); the project keeps it, and only when there
+// is one (a project without it is byte for byte as before); undo takes it
+// back.
+TEST_F(WorkbenchTest, OperatorIsTheProjectsAndTheReports) {
+  OpenSavedSite();
+  const QByteArray before = Bytes(Path("site.torvane"));
+  ASSERT_FALSE(before.contains("\"operator\""));
+  const struct {
+    QString typed;
+    std::string shown;  // in the report
+    const char* kept;   // in the project file; nullptr: no member
+  } rows[] = {{QStringLiteral("李工"), "李工", "\"operator\": \"李工\""},
+              {QStringLiteral("  王 五  "), "王 五", "\"operator\": \"王 五\""},
+              {QString(), LoginName(), nullptr}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.shown);
+    TypeInto("operator", row.typed);
+    ASSERT_TRUE(window_.ExportReport(Path("op.html"), ReportFormat::kHtml));
+    const std::string html = Bytes(Path("op.html")).toStdString();
+    EXPECT_NE(
+        html.find("<th class=\"label\">操作员</th><td class=\"value\">" + row.shown + "</td>"),
+        std::string::npos);
+    EXPECT_NE(html.find("<th class=\"role\">计算</th><td class=\"signer\">" + row.shown + "</td>"),
+              std::string::npos);
+    ASSERT_TRUE(window_.SaveProjectAs(Path("op.torvane")));
+    const QByteArray saved = Bytes(Path("op.torvane"));
+    EXPECT_EQ(saved.contains("\"operator\""), row.kept != nullptr);
+    if (row.kept) {
+      EXPECT_TRUE(saved.contains(row.kept)) << saved.toStdString();
+    } else {
+      EXPECT_EQ(saved, before);
+    }
+    ASSERT_TRUE(window_.OpenProject(Path("op.torvane")));
+    EXPECT_EQ(window_.findChild<QLineEdit*>(QStringLiteral("operator"))->text().toStdString(),
+              row.kept ? row.shown : "");
+  }
+  TypeInto("operator", QStringLiteral("李工"));
+  window_.undo_stack().undo();
+  EXPECT_EQ(window_.findChild<QLineEdit*>(QStringLiteral("operator"))->text().toStdString(), "");
 }
 
 // State: one fit point, nothing solved. Action: each report command.
