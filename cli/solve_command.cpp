@@ -55,7 +55,7 @@ constexpr const char* kFooter =
     "  torvane-cli solve --points=control-points.csv --report=site.html\n"
     "\n"
     "The pipeline of --format=proj runs in PROJ's cct (Debian package proj-bin) and "
-    "GDAL's ogr2ogr -ct (gdal-bin); torvane-cli needs neither.\n"
+    "GDAL's ogr2ogr (gdal-bin) as a transformation; torvane-cli needs neither.\n"
     "\n"
     "Exit status: 0 success; 1 a file that cannot be read, or a fit that fails or "
     "has a residual beyond --max-residual; 2 a usage error.";
