@@ -91,6 +91,7 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
               ? QStringLiteral("参数（X0 Y0 ddd.mmss）：%1").arg(s.parameters.toHtmlEscaped())
               : s.failure.toHtmlEscaped();
   head_->setText(head);
+  rows_left_out_ = s.rows_left_out > 0;
 
   // The figures as the calibration report has them, the parameters beside
   // the statistics: label, then value and unit.
@@ -150,6 +151,12 @@ QSize SolvePanel::sizeHint() const {
 }
 
 void SolvePanel::KeepBlunderLinesInView() {
+  // Rows that take no part come first: the parameters are from fewer
+  // points than the table shows, whatever the blunder test says of them.
+  if (rows_left_out_) {
+    verticalScrollBar()->setValue(verticalScrollBar()->minimum());
+    return;
+  }
   if (blunder_lines_.empty()) return;
   // Laid out now, not when the events queued get their turn: the page at
   // the height its new lines need at the viewport's width, then the lines

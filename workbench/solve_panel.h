@@ -49,6 +49,7 @@ class SolvePanel : public QScrollArea {
   QGridLayout* grid_;
   QLabel* remarks_;  // typed parameters; warnings
   std::vector<QLabel*> blunder_lines_;
+  bool rows_left_out_ = false;  // the head names rows that take no part
 };
 
 }  // namespace torvane
