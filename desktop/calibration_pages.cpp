@@ -387,21 +387,7 @@ void Points(Pager& pager, const Fonts& fonts, const CalibrationDocument& documen
 // black. The columns are those the HTML has.
 void Residuals(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) {
   const ReportWording& words = document.words;
-  bool standardized = false, left_out = false;
-  for (const ReportRow& row : document.rows) {
-    standardized = standardized || !row.wx.empty();
-    left_out = left_out || !row.f.empty();
-  }
-  std::vector<std::string> headings = words.residual_columns;
-  if (standardized) {
-    headings.insert(headings.end(), words.standardized_columns.begin(),
-                    words.standardized_columns.end());
-  }
-  if (left_out) {
-    headings.insert(headings.end(), words.left_out_columns.begin(), words.left_out_columns.end());
-  }
-  headings.push_back(words.mark_column);
-  std::vector<Column> columns = Columns(headings, 2);
+  std::vector<Column> columns = Columns(ResidualHeadings(document), 2);
   columns.back().right = false;
   const std::string check_role = RoleText(PointRole::kCheck);
   std::vector<QStringList> rows;
@@ -411,8 +397,9 @@ void Residuals(Pager& pager, const Fonts& fonts, const CalibrationDocument& docu
     QStringList texts = {QString::fromStdString(row.role), QString::fromStdString(row.name),
                          QString::fromStdString(row.dx), QString::fromStdString(row.dy),
                          QString::fromStdString(row.length)};
-    if (standardized) texts << QString::fromStdString(row.wx) << QString::fromStdString(row.wy);
-    if (left_out) {
+    // Every row of a fit that has them has these cells ("-" for none).
+    if (!row.wx.empty()) texts << QString::fromStdString(row.wx) << QString::fromStdString(row.wy);
+    if (!row.f.empty()) {
       texts << QString::fromStdString(row.left_out) << QString::fromStdString(row.tx)
             << QString::fromStdString(row.ty) << QString::fromStdString(row.f);
     }

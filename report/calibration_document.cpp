@@ -167,6 +167,25 @@ std::vector<ReportRow> Rows(const FitReport& report, std::span<const CommonPoint
 
 }  // namespace
 
+std::vector<std::string> ResidualHeadings(const CalibrationDocument& document) {
+  const ReportWording& words = document.words;
+  bool standardized = false, left_out = false;
+  for (const ReportRow& row : document.rows) {
+    standardized = standardized || !row.wx.empty();
+    left_out = left_out || !row.f.empty();
+  }
+  std::vector<std::string> headings = words.residual_columns;
+  if (standardized) {
+    headings.insert(headings.end(), words.standardized_columns.begin(),
+                    words.standardized_columns.end());
+  }
+  if (left_out) {
+    headings.insert(headings.end(), words.left_out_columns.begin(), words.left_out_columns.end());
+  }
+  headings.push_back(words.mark_column);
+  return headings;
+}
+
 std::string MarkText(const ReportWording& words, const ReportRow& row) {
   std::string text;
   for (const auto& [on, mark] : {std::pair{row.beyond_limit, &words.beyond_mark},

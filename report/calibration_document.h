@@ -167,6 +167,11 @@ struct CalibrationDocument {
 // apply, separated by spaces; empty for none.
 std::string MarkText(const ReportWording& words, const ReportRow& row);
 
+// The residual table's headings, as both writers put them: residual_columns,
+// standardized_columns where a row has wX, left_out_columns where a row has
+// F, then mark_column.
+std::vector<std::string> ResidualHeadings(const CalibrationDocument& document);
+
 // The document for a solve: `report` made by ReportFit from `fitted`,
 // `excluded` and `check`. Labels, in order:
 // - header: "工程：SITE　坐标转换参数计算报告", the title alone without a site;

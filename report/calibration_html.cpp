@@ -110,21 +110,7 @@ void PointTable(std::string* html, const CalibrationDocument& document) {
 
 void ResidualTable(std::string* html, const CalibrationDocument& document) {
   const ReportWording& words = document.words;
-  bool standardized = false, left_out = false;
-  for (const ReportRow& row : document.rows) {
-    standardized = standardized || !row.wx.empty();
-    left_out = left_out || !row.f.empty();
-  }
-  std::vector<std::string> columns = words.residual_columns;
-  if (standardized) {
-    columns.insert(columns.end(), words.standardized_columns.begin(),
-                   words.standardized_columns.end());
-  }
-  if (left_out) {
-    columns.insert(columns.end(), words.left_out_columns.begin(), words.left_out_columns.end());
-  }
-  columns.push_back(words.mark_column);
-  Head(html, "residuals", columns);
+  Head(html, "residuals", ResidualHeadings(document));
   const std::string check_role = RoleText(PointRole::kCheck);
   for (const ReportRow& row : document.rows) {
     if (row.role == check_role) continue;  // in a table of their own
@@ -139,11 +125,12 @@ void ResidualTable(std::string* html, const CalibrationDocument& document) {
     Cell(html, "td", "dx", row.dx);
     Cell(html, "td", "dy", row.dy);
     Cell(html, "td", "length", row.length);
-    if (standardized) {
+    // Every row of a fit that has them has these cells ("-" for none).
+    if (!row.wx.empty()) {
       Cell(html, "td", "wx", row.wx);
       Cell(html, "td", "wy", row.wy);
     }
-    if (left_out) {
+    if (!row.f.empty()) {
       Cell(html, "td", "left-out", row.left_out);
       Cell(html, "td", "tx", row.tx);
       Cell(html, "td", "ty", row.ty);

@@ -15,12 +15,14 @@
 #include "batch/point_file.h"
 #include "report/result_table.h"
 #include "temp_dir.h"
+#include "utf16_bytes.h"
 
 namespace torvane {
 namespace {
 
 using testing::ReadBytes;
 using testing::TempDir;
+using testing::Utf16;
 
 const RunParams kParams{500, 600, 0.5280590614494144};  // 30.1520 in ddd.mmss
 const std::string kEarlier = "an earlier table\r\n";
@@ -42,18 +44,6 @@ std::string Repeat(const std::string& text, std::size_t times) {
   s.reserve(text.size() * times);
   for (std::size_t i = 0; i < times; ++i) s += text;
   return s;
-}
-
-// `text` in UTF-16, little- or big-endian: the compiler's own code units
-// of u"...", a byte-order mark written as U+FEFF.
-std::string Utf16(std::u16string_view text, bool big_endian = false) {
-  std::string bytes;
-  for (const char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-    bytes += big_endian ? high : low;
-    bytes += big_endian ? low : high;
-  }
-  return bytes;
 }
 
 const std::string kTenMegabytes = Repeat("1234567890", 1024 * 1024);

@@ -12,11 +12,13 @@
 #include "batch/point_layout.h"
 #include "batch/utf16_text.h"
 #include "temp_dir.h"
+#include "utf16_bytes.h"
 
 namespace torvane {
 namespace {
 
 using testing::TempDir;
+using testing::Utf16;
 
 std::string ManyAsciiLines(int count) {
   std::string text;
@@ -152,18 +154,6 @@ TEST(PointFileReader, EveryLineReadsAsTheUsualLayoutReadsIt) {
   auto end = reader.value()->Next();
   ASSERT_TRUE(end.ok());
   EXPECT_EQ(end.value(), nullptr);
-}
-
-// `text` in UTF-16, little- or big-endian: the compiler's own code units
-// of u"...", a byte-order mark written as U+FEFF.
-std::string Utf16(std::u16string_view text, bool big_endian) {
-  std::string bytes;
-  for (const char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-    bytes += big_endian ? high : low;
-    bytes += big_endian ? low : high;
-  }
-  return bytes;
 }
 
 TEST(PointFileReader, FindsTheEncoding) {
