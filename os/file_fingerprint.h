@@ -43,9 +43,4 @@ class RunningFingerprint {
   std::optional<Expected<FileFingerprint>> finished_;
 };
 
-// The file at `utf8_path` read through once in blocks, never whole in
-// memory. Rejects, quoting the path and the system's reason: a file that
-// cannot be opened or read, a folder, and a system without SHA-256.
-Expected<FileFingerprint> FingerprintFile(const std::string& utf8_path);
-
 }  // namespace torvane

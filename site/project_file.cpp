@@ -413,7 +413,8 @@ Expected<Project, std::string> ReadProject(const std::string& path, ProjectRefus
   return project;
 }
 
-Expected<void, std::string> WriteProject(const Project& project, const std::string& path) {
+Expected<void, std::string> WriteProject(const Project& project, const std::string& path,
+                                         FileFingerprint* written) {
   assert(!project.encoding || *project.encoding != TextEncoding::kUtf8WithBom);
   const std::string where = EscapeControlBytes(path) + ": ";
   const std::filesystem::path target = PathFromUtf8(path);
@@ -437,9 +438,18 @@ Expected<void, std::string> WriteProject(const Project& project, const std::stri
                   earlier.error() + ")");
     }
   }
+  std::optional<FileFingerprint> fingerprint;
+  if (written) {
+    RunningFingerprint running;
+    running.Add(bytes.data(), bytes.size());
+    auto made = running.Finish();
+    if (!made) return Fail(where + "not written: " + made.error());
+    fingerprint = *made;
+  }
   if (const auto failure = WriteWholeFile(target, bytes)) {
     return Fail(where + NotWrittenText(*failure));
   }
+  if (written) *written = *fingerprint;
   return {};
 }
 

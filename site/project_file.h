@@ -156,7 +156,12 @@ Expected<Project, std::string> ReadProject(const std::string& path,
 // written: point 2: the name is empty"), one of more than kMaxProjectBytes,
 // a text that is not UTF-8, a path that is a folder or a device, an
 // existing file that is not a project this version reads (a foreign or
-// newer file is never replaced), and the system's failures.
-Expected<void, std::string> WriteProject(const Project& project, const std::string& path);
+// newer file is never replaced), and the system's failures. With
+// `written`, the size and SHA-256 of the bytes written are put there (a
+// system without SHA-256 is then rejected before anything is written), so
+// that what stands for the file is the bytes it was given, not a reading
+// of it later.
+Expected<void, std::string> WriteProject(const Project& project, const std::string& path,
+                                         FileFingerprint* written = nullptr);
 
 }  // namespace torvane

@@ -380,12 +380,14 @@ bool WorkbenchWindow::OpenProject(const QString& path) {
     return false;
   }
   ProjectRefusal refusal;
-  auto project = ReadProject(*local, &refusal);
+  FileFingerprint read;
+  auto project = ReadProject(*local, &refusal, &read);
   if (!project) {
     Warn(ProjectOpenFailureMessage(path, refusal));
     return false;
   }
   path_ = QFileInfo(path).absoluteFilePath();
+  path_bytes_ = read;
   ShowProject(*project);
   recent_.Add(path_);
   UpdateRecentMenu();
@@ -409,10 +411,12 @@ bool WorkbenchWindow::SaveProjectAs(const QString& path) {
     return false;
   }
   const Project project = CurrentProject();
-  if (auto written = WriteProject(project, *local); !written) {
+  FileFingerprint bytes;
+  if (auto written = WriteProject(project, *local, &bytes); !written) {
     Warn(QStringLiteral("项目未保存：\n%1").arg(QString::fromStdString(written.error())));
     return false;
   }
+  path_bytes_ = bytes;
   document_.Saved(project);
   written_->ShowWritten(QStringLiteral("项目"), {*local});
   path_ = QFileInfo(path).absoluteFilePath();
@@ -641,8 +645,10 @@ bool WorkbenchWindow::Solved() {
 
 std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
   if (!Solved() || !FewerPointsAccepted(QStringLiteral("生成报告"))) return std::nullopt;
-  // The project file stands for the points only as it was saved.
-  std::vector<std::string> inputs;
+  // The project file stands for the points only as it was saved, by the
+  // bytes read when it was opened or written when it was saved: the file
+  // may have changed on disk since.
+  std::vector<ReportFile> files;
   std::string project;
   if (!path_.isEmpty() && !Modified()) {
     const auto local = LocalPathOf(path_);
@@ -650,21 +656,17 @@ std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
       Warn(AmbiguousNameMessage(local.error()));
       return std::nullopt;
     }
-    inputs.push_back(*local);
+    files.push_back({*local, path_bytes_.size, path_bytes_.sha256});
     project = *local;
   }
   const QString site = site_->text().trimmed();
   // The operator as typed; the login name when none is.
   const std::string& name = document_.operator_name();
-  auto source = MakeReportSource(site.toStdString(), inputs, project,
-                                 name.empty() ? std::nullopt : std::optional(name));
-  if (!source) {
-    Warn(QStringLiteral("%1\n未生成报告。").arg(QString::fromStdString(source.error())));
-    return std::nullopt;
-  }
+  const ReportSource source = ReportSourceOf(site.toStdString(), std::move(files), project,
+                                             name.empty() ? std::nullopt : std::optional(name));
   const SitePoints& points = document_.solve().points;
   // The report says which of the table's rows took no part, and H0.
-  ReportSource shown = *source;
+  ReportSource shown = source;
   for (const CellProblem& problem : points.problems) {
     shown.rows_left_out.push_back(problem.message + "：该行不参与计算。");
   }

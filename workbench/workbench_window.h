@@ -182,6 +182,7 @@ class WorkbenchWindow : public QMainWindow {
 
   CommonPointLayout import_layout_;  // as the last import was laid out
   QString path_;                     // the project file shown; empty: new
+  FileFingerprint path_bytes_;       // the bytes path_ was read from or written with
   bool notes_changed_ = false;
   SolveSummary summary_;
   std::vector<std::size_t> plot_rows_;  // the table row of each plotted point

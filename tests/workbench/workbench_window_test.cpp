@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -526,6 +527,21 @@ TEST_F(WorkbenchTest, ReportsTheSolveShown) {
 
   ASSERT_TRUE(window_.ExportReport(Path("r.html"), ReportFormat::kHtml));
   EXPECT_NE(Bytes(Path("r.html")).toStdString().find(rms_text), std::string::npos) << rms_text;
+
+  // The project changed on disk after it was opened: the report stands for
+  // the bytes the points came from, sha256sum's of them as opened (a fixed
+  // fault: the file was read again and its new bytes hashed).
+  const QByteArray opened = Bytes(Path("site.torvane"));
+  const std::string opened_sha256 =
+      QCryptographicHash::hash(opened, QCryptographicHash::Sha256).toHex().toStdString();
+  {
+    QFile file(Path("site.torvane"));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("\n");
+  }
+  ASSERT_TRUE(window_.ExportReport(Path("later.html"), ReportFormat::kHtml));
+  EXPECT_NE(Bytes(Path("later.html")).toStdString().find(opened_sha256), std::string::npos)
+      << opened_sha256;
 
   platform_.PrintNextTo(Path("printed.pdf"));
   window_.PrintReport();
