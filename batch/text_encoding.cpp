@@ -1,6 +1,7 @@
 #include "batch/text_encoding.h"
 
 #include <algorithm>
+#include <cassert>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -61,6 +62,25 @@ std::size_t Utf8CharacterAt(std::string_view s, std::size_t i) {
 
 }  // namespace
 
+void AppendUtf8(char32_t code, std::string* out) {
+  assert(code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF));
+  if (code < 0x80) {
+    *out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    *out += static_cast<char>(0xC0 | (code >> 6));
+    *out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    *out += static_cast<char>(0xE0 | (code >> 12));
+    *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    *out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    *out += static_cast<char>(0xF0 | (code >> 18));
+    *out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    *out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
 bool IsValidUtf8(std::string_view s) {
   for (std::size_t i = 0; i < s.size();) {
     const std::size_t length = Utf8CharacterAt(s, i);
@@ -118,11 +138,7 @@ bool DecodeGbkText(std::string_view bytes, std::string* utf8) {
       continue;
     }
     if (!DecodeGbk(bytes.substr(piece, i - piece), utf8)) return false;
-    if (utf8 != nullptr) {  // three bytes in UTF-8
-      *utf8 += static_cast<char>(0xE0 | (*code >> 12));
-      *utf8 += static_cast<char>(0x80 | ((*code >> 6) & 0x3F));
-      *utf8 += static_cast<char>(0x80 | (*code & 0x3F));
-    }
+    if (utf8 != nullptr) AppendUtf8(*code, utf8);
     i += 2;
     piece = i;
   }

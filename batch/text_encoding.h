@@ -40,6 +40,10 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
 bool IsValidUtf8(std::string_view bytes);
 
+// Appends the character `code` to `out` in UTF-8 (one to four bytes).
+// `code` must be a Unicode scalar value: at most 0x10FFFF, no surrogate.
+void AppendUtf8(char32_t code, std::string* out);
+
 // U+FFFD, in UTF-8: what stands for a byte that is not text.
 inline constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 

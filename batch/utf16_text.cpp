@@ -6,6 +6,7 @@
 
 #include "batch/line_rule.h"
 #include "batch/point_file.h"
+#include "batch/text_encoding.h"
 #include "os/file_system.h"
 
 namespace torvane {
@@ -19,24 +20,6 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-void AppendUtf8(char32_t code, std::string* out) {
-  if (code < 0x80) {
-    *out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    *out += static_cast<char>(0xC0 | (code >> 6));
-    *out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    *out += static_cast<char>(0xE0 | (code >> 12));
-    *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    *out += static_cast<char>(0xF0 | (code >> 18));
-    *out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 void AppendUnit(char32_t unit, TextEncoding order, std::string* out) {
   const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
