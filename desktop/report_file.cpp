@@ -1,6 +1,7 @@
 #include "desktop/report_file.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QString>
@@ -68,13 +69,28 @@ Expected<void> WriteCalibrationReport(const std::string& utf8_path,
 }
 
 Expected<void> PrintCalibrationReport(QPrinter& printer, const CalibrationDocument& document) {
-  if (auto font = ChooseReportFont(); !font) return Fail(font.error());
+  const auto font = ChooseReportFont();
+  if (!font) return Fail(font.error());
   printer.setDocName(QString::fromStdString(document.title));
   printer.setCreator(QStringLiteral("Torvane"));
   if (PaintCalibrationPages(printer, PaperDocument(document)) == 0) {
     return Fail("打印机“" + printer.printerName().toStdString() + "”无法开始打印，报告未打印");
   }
-  return {};
+  // Printed to a PDF file (the print dialog's 打印到文件), Qt's own writer
+  // made it: its glyphs are named as an exported report's are.
+  if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) {
+    return {};
+  }
+  QFile printed(printer.outputFileName());
+  if (!printed.open(QIODevice::ReadOnly)) {
+    return Fail(EscapeControlBytes(printed.fileName().toStdString()) + "：无法读回（" +
+                printed.errorString().toStdString() + "），其中文字复制或搜索时可能有误");
+  }
+  QByteArray pdf = printed.readAll();
+  printed.close();
+  RenameGlyphs(pdf, font->radical_names);
+  return WriteReportFile(printed.fileName().toStdString(),
+                         std::string_view(pdf.constData(), pdf.size()));
 }
 
 }  // namespace torvane
