@@ -289,6 +289,16 @@ NEW_KINDS = [
     ("PDFUNDERLAY", "R2000", lambda doc, msp, p: msp.add_underlay(
         doc.add_underlay_def("site.pdf", "pdf", "1"), insert=p(170, 140), scale=(2, 2, 1),
         rotation=15)),
+    ("DWFUNDERLAY", "R2000", lambda doc, msp, p: msp.add_underlay(
+        doc.add_underlay_def("site.dwf", "dwf", "1"), insert=p(175, 140), scale=(3, 3, 1),
+        rotation=25)),
+    ("DGNUNDERLAY", "R2000", lambda doc, msp, p: msp.add_underlay(
+        doc.add_underlay_def("site.dgn", "dgn", "1"), insert=p(180, 140), scale=(0.5, 0.5, 1),
+        rotation=35)),
+    ("LARGE_RADIAL_DIMENSION", "R2004", lambda doc, msp, p: msp.new_entity(
+        "LARGE_RADIAL_DIMENSION", dict(defpoint=p(190, 110), chord_point=p(195, 115),
+                                       override_center=p(185, 100), jog_point=p(192, 108),
+                                       unknown2=2.5))),
     ("ARC_DIMENSION", "R2000", lambda doc, msp, p: msp.add_arc_dim_3p(
         base=p(180, 125), center=p(170, 110), p1=p(178, 110), p2=p(170, 118)).render()),
     ("VIEWPORT", "R2000", lambda doc, msp, p: msp.new_entity("VIEWPORT", dict(
@@ -436,6 +446,10 @@ NEW_FEATURES = {
     "SHAPE": [("a", "rotation", 0)],
     "HELIX": [("p", "axis_base_point", 0), ("p", "start_point", 0), ("d", "axis_vector", 0)],
     "PDFUNDERLAY": [("a", "rotation", 0)],
+    "DWFUNDERLAY": [("a", "rotation", 0)],
+    "DGNUNDERLAY": [("a", "rotation", 0)],
+    "LARGE_RADIAL_DIMENSION": [("p", "chord_point", 0), ("p", "override_center", 0),
+                               ("p", "jog_point", 0), ("l", "unknown2", 0)],
     "MLINE": [("p", "start_location", 0)],
     "ARC_DIMENSION": [("p", "leader_point1", 0), ("p", "leader_point2", 0),
                       ("r", "start_angle", 0), ("r", "end_angle", 0)],
@@ -547,8 +561,8 @@ def ocs_of(e):
 # dimensions), and 3D polylines' VERTEXes; CIRCLE, ARC, TEXT, INSERT,
 # LWPOLYLINE, HATCH, SOLID, TRACE and 2D VERTEXes hold object coordinates.
 WORLD = {"LINE", "POINT", "LEADER", "SPLINE", "ELLIPSE", "XLINE", "RAY", "3DFACE", "MTEXT",
-         "DIMENSION", "ARC_DIMENSION", "MULTILEADER", "IMAGE", "WIPEOUT", "MLINE", "TOLERANCE",
-         "HELIX", "VIEWPORT"}
+         "DIMENSION", "ARC_DIMENSION", "LARGE_RADIAL_DIMENSION", "MULTILEADER", "IMAGE", "WIPEOUT",
+         "MLINE", "TOLERANCE", "HELIX", "VIEWPORT"}
 
 
 def expect(site, to, e, kind, value):
