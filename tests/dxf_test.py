@@ -478,8 +478,8 @@ def multileader_features(e):
                 ("r", "b.rotation", b.rotation), ("m", "b.matrix", list(b._matrix))]
     for i, leader in enumerate(c.leaders):
         n = "leader%d" % i
-        out += [("p", n + "last", leader.last_leader_point), ("d", n + "dogleg", leader.dogleg_vector),
-                ("l", n + "length", leader.dogleg_length)]
+        out += [("p", n + "last", leader.last_leader_point),
+                ("d", n + "dogleg", leader.dogleg_vector), ("l", n + "length", leader.dogleg_length)]
         out += [("p", n + "break%d" % k, v) for k, v in enumerate(leader.breaks)]
         for j, line in enumerate(leader.lines):
             out += [("p", "%sline%dv%d" % (n, j, k), v) for k, v in enumerate(line.vertices)]
