@@ -499,7 +499,8 @@ const std::vector<EntityKind>& Kinds() {
         {41, kLength},
         {42, kLength}}},
       {"TOLERANCE", {{10, kPoint}, {11, kVector}}},
-      {"SHAPE", {{10, kOcsPoint}, {40, kLength}, {50, kAngle}}},
+      // Its point is in world coordinates, its rotation in its plane.
+      {"SHAPE", {{10, kPoint}, {40, kLength}, {50, kAngle}}},
       {"HELIX", spline, ConvertHelix},
       // Insertion point, scale in x and y (z, 43, stays), rotation.
       {"PDFUNDERLAY", underlay},
