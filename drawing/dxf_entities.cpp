@@ -240,6 +240,16 @@ bool ConvertText(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequ
   });
   if (!converted) return false;
   c.AddDefaults(IndexOf(unit, 40), false, embedded);
+  // An embedded MTEXT left at 0° (neither direction nor rotation) gets its
+  // rotation after its height, as the attribute does.
+  if (embedded == 0 || has_direction || unit.Find(50, embedded) || c.motion().turn() == 0) {
+    return true;
+  }
+  for (std::size_t i = embedded + 1; i < unit.size(); ++i) {
+    if (unit.code(i) != 40) continue;
+    c.unit().InsertAfter(i, 50, RoundTripText(c.motion().TurnDegrees(0, c.mirrored())));
+    break;
+  }
   return true;
 }
 

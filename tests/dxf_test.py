@@ -258,15 +258,16 @@ def multileader(doc, msp, p, block):
 
 
 def attrib_lines(doc, msp, p):
-    """A multi-line attribute: an MTEXT embedded in an ATTRIB."""
+    """Multi-line attributes: an MTEXT embedded in an ATTRIB, with its
+    direction, and without (at 0°, which has to turn)."""
     block = doc.blocks.new("LABEL")
     block.add_attdef("NOTE", (0, 0), dxfattribs={"height": 1.0})
-    ref = msp.add_blockref("LABEL", p(170, 90), dxfattribs={"rotation": 12.5})
-    at = ref.dxf.insert
-    attrib = ref.add_attrib("NOTE", "one", at, dxfattribs={"height": 1.0, "rotation": 12.5})
-    mtext = msp.add_mtext("one\\Ptwo", dxfattribs={
-        "insert": at, "char_height": 1.0, "width": 9.5, "text_direction": Vec3(0.8, 0.6, 0)})
-    attrib.set_mtext(mtext)
+    for x, direction in ((170, {"text_direction": Vec3(0.8, 0.6, 0)}), (180, {})):
+        ref = msp.add_blockref("LABEL", p(x, 90), dxfattribs={"rotation": 12.5})
+        at = ref.dxf.insert
+        attrib = ref.add_attrib("NOTE", "one", at, dxfattribs={"height": 1.0, "rotation": 12.5})
+        attrib.set_mtext(msp.add_mtext("one\\Ptwo", dxfattribs={
+            "insert": at, "char_height": 1.0, "width": 9.5, **direction}))
 
 
 # The kinds of entity added since R2000: the first version ezdxf writes each
@@ -367,7 +368,9 @@ def features(e):
     if t == "ATTRIB" and e.has_embedded_mtext_entity:
         m = e.virtual_mtext_entity().dxf
         out += [("p", "mt.insert", m.insert), ("l", "mt.char_height", m.char_height),
-                ("l", "mt.width", m.width), ("d", "mt.direction", m.text_direction)]
+                ("l", "mt.width", m.width)]
+        out += [("d", "mt.direction", m.text_direction)] if m.hasattr("text_direction") else [
+            ("a", "mt.rotation", m.get("rotation", 0.0))]
     if t == "MLINE":
         for i, v in enumerate(e.vertices):
             out += [("p", "v%d" % i, v.location), ("d", "v%dd" % i, v.line_direction),
