@@ -103,6 +103,12 @@ std::string MessageExcerpt(const std::string& text) {
          std::to_string(text.size()) + " bytes)";
 }
 
+bool IsAcisBody(std::string_view type) {
+  constexpr std::string_view kSurface = "SURFACE";
+  return type == "3DSOLID" || type == "REGION" || type == "BODY" ||
+         (type.size() >= kSurface.size() && type.substr(type.size() - kSurface.size()) == kSurface);
+}
+
 namespace {
 
 // "HATCH (handle 2F)", or "HATCH" for an entity without a handle.
@@ -129,6 +135,7 @@ std::string Describe(const RunError& e) {
   for (const BlockingKind& k : e.blocking) {
     const char* why = k.kind == RunErrorKind::kDrawingProxy       ? "a proxy"
                       : k.kind == RunErrorKind::kDrawingExtrusion ? "in another plane"
+                      : IsAcisBody(k.type)                        ? "an ACIS body, not converted"
                                                                   : "not converted";
     message += "\n  " + EscapeControlBytes(k.type) + " (" + why + "): " + std::to_string(k.count) +
                (k.count == 1 ? ", on line " : ", on lines ");
@@ -229,6 +236,12 @@ std::string DescribeOne(const RunError& e) {
     case RunErrorKind::kCancelled:
       return where + "cancelled: no result written";
     case RunErrorKind::kDrawingEntity:
+      if (IsAcisBody(e.entity_type)) {
+        return where + DrawingEntityName(e) +
+               " is an ACIS solid or surface, which torvane does not convert: explode it in CAD "
+               "until it is lines and arcs (a solid explodes to regions, a region to lines), or "
+               "save the drawing without it, then convert the drawing";
+      }
       return where + DrawingEntityName(e) +
              " is not converted by torvane: explode it in CAD (or erase it), then convert the "
              "drawing";

@@ -161,6 +161,12 @@ struct NotWritten;  // os/pending_file.h
 // "is not a regular file", "cannot write: " and the system's words.
 std::string NotWrittenText(const NotWritten& why);
 
+// Whether a drawing's entity kind (its group 0) is a body of ACIS, the
+// solid modeller's data, which only a CAD program reads: 3DSOLID, REGION,
+// BODY, SURFACE and its kinds (EXTRUDEDSURFACE, PLANESURFACE and the like).
+// Its refusal (kDrawingEntity) says how to turn it into lines.
+bool IsAcisBody(std::string_view entity_type);
+
 // "pts.csv:7: X field \"abc\" is not a number", in English, for the command line.
 std::string Describe(const RunError& error);
 

@@ -5,7 +5,9 @@
 # for ogr2ogr, which takes minutes), with each one's throughput and peak
 # memory; then a plan drawing of the same size converted with H0, its
 # heights asked to move, which reads it twice (once for its heights, once
-# to convert it). Builds torvane-cli alone, optimised, into build-release/.
+# to convert it); then a drawing of the same size full of the kinds of
+# entity current CAD programs write (MULTILEADER, IMAGE, MLINE, HELIX...).
+# Builds torvane-cli alone, optimised, into build-release/.
 # Usage: bash bench/dxf_bench.sh [SIZE] [ROUNDS]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -42,6 +44,13 @@ for round in $(seq "$rounds"); do
   run "convert a plan, --dh" "$cli" convert --dx=$x0 --dy=$y0 --angle=$angle --dh=1200.5 \
     --drawing-heights=move -o "$work/out.dxf" "$work/plan.dxf"
 done
+/usr/bin/python3 bench/dxf_drawing.py "$work/kinds.dxf" "$size" kinds
+bytes=$(stat -c %s "$work/kinds.dxf")
+for round in $(seq "$rounds"); do
+  run "convert the new kinds" "$cli" convert --dx=$x0 --dy=$y0 --angle=$angle -o "$work/out.dxf" \
+    "$work/kinds.dxf"
+done
+bytes=$(stat -c %s "$work/site.dxf")
 if command -v ogr2ogr >/dev/null; then
   theta=$(awk 'BEGIN { print (30 + 15 / 60 + 20 / 3600) * 3600 * 3.1415926535 / atan2(0, -1) }')
   ct="+proj=pipeline +step +proj=axisswap +order=2,1 +step +proj=helmert +theta=0 +x=-$x0 +y=-$y0"

@@ -45,7 +45,8 @@ QString BlockingText(const RunError& error) {
     const QString why = k.kind == RunErrorKind::kDrawingProxy ? QStringLiteral("代理实体")
                         : k.kind == RunErrorKind::kDrawingExtrusion
                             ? QStringLiteral("不在图形的平面内")
-                            : QStringLiteral("无法转换");
+                        : IsAcisBody(k.type) ? QStringLiteral("ACIS 实体，无法转换")
+                                             : QStringLiteral("无法转换");
     QStringList places;
     for (const EntityPlace& place : k.first) {
       QString at = QStringLiteral("第 %1 行").arg(place.line);
@@ -198,6 +199,15 @@ QString RunFailureMessage(const RunError& error) {
       what = QStringLiteral("坐标文件“%1”的转换已取消。").arg(Native(error.path));
       break;
     case RunErrorKind::kDrawingEntity:
+      if (IsAcisBody(error.entity_type)) {
+        what = QStringLiteral(
+                   "%1：%2是 ACIS 实体或曲面，无法转换。\n请在 CAD "
+                   "中将它分解到只剩直线和圆弧（实体分解为面域，面域再分解为直线），"
+                   "或另存一份不含它的图形，再转换。")
+                   .arg(DrawingWhere(error), DrawingEntity(error));
+        drawing = true;
+        break;
+      }
       what = QStringLiteral(
                  "%1：%2无法转换。\n请在 CAD "
                  "中将它分解（或删除）后再转换图形。")

@@ -79,9 +79,10 @@ bool IsDimensionBlock(std::optional<std::string_view> name) {
 
 using NameSet = std::unordered_set<std::string>;
 
-// The names of the blocks that the DIMENSIONs of model space are drawn
-// with: those blocks hold world coordinates. The blocks of the dimensions
-// of paper space and of block definitions do not. The drawing is read for
+// The names of the blocks that the dimensions of model space (DIMENSION,
+// ARC_DIMENSION, LARGE_RADIAL_DIMENSION) are drawn with: those blocks hold
+// world coordinates. The blocks of the dimensions of paper space and of
+// block definitions do not. The drawing is read for
 // them once, group by group, up to the end of its ENTITIES section.
 NameSet WorldDimensionBlocks(std::FILE* file) {
   NameSet names;
@@ -100,7 +101,8 @@ NameSet WorldDimensionBlocks(std::FILE* file) {
     if (group.code == 0) {
       end_unit();
       in_section_start = value == "SECTION";
-      in_dimension = value == "DIMENSION";
+      in_dimension =
+          value == "DIMENSION" || value == "ARC_DIMENSION" || value == "LARGE_RADIAL_DIMENSION";
       paper = false;
       name.clear();
       if (value == "EOF" || (value == "ENDSEC" && section == Section::kEntities)) break;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "drawing/dxf_hatch.h"
+#include "drawing/dxf_mleader.h"
 #include "drawing/dxf_values.h"
 #include "number/round_trip.h"
 
@@ -213,9 +214,42 @@ bool ApplyRoles(EntityConverter& c, const std::vector<CodeRole>& roles) {
 
 // A text (TEXT, ATTRIB, ATTDEF) left at 0° gets its rotation, after its
 // height.
+// An MTEXT's: its insertion point, direction, height, widths, line
+// spacing and columns, rotation.
+const std::vector<CodeRole>& MtextRoles() {
+  using enum Role;
+  static const std::vector<CodeRole> roles = {
+      {10, kPoint},  {11, kVector}, {40, kLength}, {41, kLength}, {42, kLength},
+      {43, kLength}, {46, kLength}, {48, kLength}, {49, kLength}, {50, kAngle}};
+  return roles;
+}
+
+// A multi-line one (an ATTRIB or ATTDEF) embeds an MTEXT after its group
+// 101, converted by the MTEXT's roles: its 50 kept when it has a direction.
 bool ConvertText(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
-  if (!ApplyRoles(c, roles)) return false;
-  c.AddDefaults(IndexOf(c.unit(), 40), false);
+  const DxfUnit& unit = c.unit();
+  const std::size_t embedded = IndexOf(unit, 101);
+  const bool has_direction = embedded != 0 && unit.Find(11, embedded);
+  const bool converted = c.ForEachGroup([&](std::size_t i, int code, std::size_t* used) {
+    const bool inside = embedded != 0 && i > embedded;
+    if (inside && has_direction && code == 50) return true;
+    for (const CodeRole& r : inside ? MtextRoles() : roles) {
+      if (r.code == code) return c.Apply(i, r.role, used);
+    }
+    return true;
+  });
+  if (!converted) return false;
+  c.AddDefaults(IndexOf(unit, 40), false, embedded);
+  // An embedded MTEXT left at 0° (neither direction nor rotation) gets its
+  // rotation after its height, as the attribute does.
+  if (embedded == 0 || has_direction || unit.Find(50, embedded) || c.motion().turn() == 0) {
+    return true;
+  }
+  for (std::size_t i = embedded + 1; i < unit.size(); ++i) {
+    if (unit.code(i) != 40) continue;
+    c.unit().InsertAfter(i, 50, RoundTripText(c.motion().TurnDegrees(0, c.mirrored())));
+    break;
+  }
   return true;
 }
 
@@ -348,6 +382,55 @@ bool ConvertHatchEntity(EntityConverter& c, const std::vector<CodeRole>&, DxfSeq
   return ConvertHatch(c);
 }
 
+bool ConvertMultileaderEntity(EntityConverter& c, const std::vector<CodeRole>&, DxfSequence*) {
+  return ConvertMultileader(c);
+}
+
+// A HELIX is a SPLINE (its control and fit points, tangents) and then,
+// after its marker 100 AcDbHelix, the helix's own: axis base point (10),
+// start point (11), axis direction (12), radius (40). Its turns (41) and
+// turn height (42, along the axis) stay.
+bool ConvertHelix(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  using enum Role;
+  static const std::vector<CodeRole> helix = {
+      {10, kPoint}, {11, kPoint}, {12, kVector}, {40, kLength}};
+  const DxfUnit& unit = c.unit();
+  bool own = false;
+  return c.ForEachGroup([&](std::size_t i, int code, std::size_t* used) {
+    if (code == 100 && unit.text(i) == "AcDbHelix") own = true;
+    for (const CodeRole& r : own ? helix : roles) {
+      if (r.code == code) return c.Apply(i, r.role, used);
+    }
+    return true;
+  });
+}
+
+// A VIEWPORT's view centre (12, 22) has no height: moved as a point of the
+// plan, as the active view's is.
+bool ConvertViewport(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  return c.ForEachGroup([&](std::size_t i, int code, std::size_t* used) {
+    if (code == 12) return c.Pair(i, Role::kPoint, used, 22);
+    for (const CodeRole& r : roles) {
+      if (r.code == code) return c.Apply(i, r.role, used);
+    }
+    return true;
+  });
+}
+
+// A table's insertion point and direction are its first 10 and 11; the
+// same codes in its cells hold no place in the drawing.
+bool ConvertFirstOfEach(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  std::vector<bool> done(roles.size(), false);
+  return c.ForEachGroup([&](std::size_t i, int code, std::size_t* used) {
+    for (std::size_t k = 0; k < roles.size(); ++k) {
+      if (roles[k].code != code || done[k]) continue;
+      done[k] = true;
+      return c.Apply(i, roles[k].role, used);
+    }
+    return true;
+  });
+}
+
 const std::vector<EntityKind>& Kinds() {
   using enum Role;
   // A text's (TEXT, ATTRIB, ATTDEF): insertion and alignment points in its
@@ -357,6 +440,10 @@ const std::vector<EntityKind>& Kinds() {
   // The four corners of a SOLID or a TRACE, in its plane.
   const std::vector<CodeRole> corners = {
       {10, kOcsPoint}, {11, kOcsPoint}, {12, kOcsPoint}, {13, kOcsPoint}};
+  const std::vector<CodeRole> image = {{10, kPoint}, {11, kSpan}, {12, kSpan}};
+  const std::vector<CodeRole> underlay = {
+      {10, kOcsPoint}, {41, kLength}, {42, kLength}, {50, kAngle}};
+  const std::vector<CodeRole> spline = {{10, kPoint}, {11, kPoint}, {12, kVector}, {13, kVector}};
   static const std::vector<EntityKind> kinds = {
       {"LINE", {{10, kPoint}, {11, kPoint}}},
       {"POINT", {{10, kPoint}, {50, kAngle}}},
@@ -375,22 +462,11 @@ const std::vector<EntityKind>& Kinds() {
        nullptr,
        InSequence::kMember},
       {"SEQEND", {}, nullptr, nullptr, InSequence::kEnd},
-      {"SPLINE", {{10, kPoint}, {11, kPoint}, {12, kVector}, {13, kVector}}},
+      {"SPLINE", spline},
       {"TEXT", text, ConvertText},
       {"ATTRIB", text, ConvertText, nullptr, InSequence::kMember},
       {"ATTDEF", text, ConvertText},
-      {"MTEXT",
-       {{10, kPoint},
-        {11, kVector},
-        {40, kLength},
-        {41, kLength},
-        {42, kLength},
-        {43, kLength},
-        {46, kLength},
-        {48, kLength},
-        {49, kLength},
-        {50, kAngle}},
-       ConvertMtext},
+      {"MTEXT", MtextRoles(), ConvertMtext},
       {"INSERT",
        {{10, kOcsPoint}, {50, kAngle}, {41, kLength}, {42, kLength}, {44, kLength}, {45, kLength}},
        ConvertInsert,
@@ -414,6 +490,62 @@ const std::vector<EntityKind>& Kinds() {
       {"TRACE", corners},
       {"3DFACE", {{10, kPoint}, {11, kPoint}, {12, kPoint}, {13, kPoint}}},
       {"HATCH", {}, ConvertHatchEntity},
+      {"MULTILEADER", {}, ConvertMultileaderEntity},
+      {"MLEADER", {}, ConvertMultileaderEntity},
+      // An image's or a wipeout's insertion point and its pixels' u and v
+      // vectors; its clip boundary (14) is in pixels, and stays.
+      {"IMAGE", image},
+      {"WIPEOUT", image},
+      // Its anonymous block (*T) is a block as the others: kept.
+      {"ACAD_TABLE", {{10, kPoint}, {11, kVector}}, ConvertFirstOfEach},
+      // Start point, vertices, their segments' and miters' directions, the
+      // scale, and the elements' offsets along the miter and their fills'.
+      {"MLINE",
+       {{10, kPoint},
+        {11, kPoint},
+        {12, kVector},
+        {13, kVector},
+        {40, kLength},
+        {41, kLength},
+        {42, kLength}}},
+      {"TOLERANCE", {{10, kPoint}, {11, kVector}}},
+      // Its point is in world coordinates, its rotation in its plane.
+      {"SHAPE", {{10, kPoint}, {40, kLength}, {50, kAngle}}},
+      {"HELIX", spline, ConvertHelix},
+      // Insertion point, scale in x and y (z, 43, stays), rotation.
+      {"PDFUNDERLAY", underlay},
+      {"DWFUNDERLAY", underlay},
+      {"DGNUNDERLAY", underlay},
+      // The arc's extension line points, its centre, its leader's points,
+      // the arc's angles (radians) and its length (42).
+      {"ARC_DIMENSION",
+       {{10, kPoint},
+        {11, kOcsPoint},
+        {12, kOcsPoint},
+        {13, kPoint},
+        {14, kPoint},
+        {15, kPoint},
+        {16, kPoint},
+        {17, kPoint},
+        {40, kRadians},
+        {41, kRadians},
+        {42, kLength}}},
+      // A radius dimension of a large arc: its chord point (13), the
+      // centre it is drawn from (14), its jog (15), its leader's length.
+      {"LARGE_RADIAL_DIMENSION",
+       {{10, kPoint},
+        {11, kOcsPoint},
+        {12, kOcsPoint},
+        {13, kPoint},
+        {14, kPoint},
+        {15, kPoint},
+        {40, kLength},
+        {42, kLength}}},
+      // A viewport of model space, as the active view: its centre (10) and
+      // size (40, 41), its view's centre (12, 22; without its height) and
+      // height (45); its target and twist stay, so that it shows the same
+      // part of the drawing, the construction grid upright.
+      {"VIEWPORT", {{10, kPoint}, {40, kLength}, {41, kLength}, {45, kLength}}, ConvertViewport},
       // Only the program that made it can draw a proxy.
       {"ACAD_PROXY_ENTITY", {}, nullptr, nullptr, InSequence::kNo, RunErrorKind::kDrawingProxy},
   };
@@ -489,11 +621,14 @@ Expected<void, RunError> ConvertEntity(DxfUnit& unit, const DrawingMotion& motio
   if (kind->in_sequence == InSequence::kMember && sequence->open && sequence->paper_space) {
     return {};
   }
-  // An entity that embeds another (a multi-line attribute's MTEXT) is not
-  // converted: its copy of the coordinates would stay behind. An MTEXT's
-  // embedded columns are converted with it.
+  // An entity that embeds another is converted only where its rule knows
+  // what the embedded object holds: an MTEXT's columns, a multi-line
+  // ATTRIB's or ATTDEF's MTEXT. Elsewhere its copy of the coordinates
+  // would stay behind.
   if (auto embedded = unit.Find(101);
-      embedded && !(unit.Type() == "MTEXT" && *embedded == "Embedded Object")) {
+      embedded &&
+      !(*embedded == "Embedded Object" &&
+        (unit.Type() == "MTEXT" || unit.Type() == "ATTRIB" || unit.Type() == "ATTDEF"))) {
     return Fail(EntityError(RunErrorKind::kDrawingEntity, unit));
   }
   bool mirrored = false;

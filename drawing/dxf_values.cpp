@@ -113,6 +113,35 @@ bool EntityConverter::Pair(std::size_t i, Role role, std::size_t* used, int y_co
   return true;
 }
 
+bool EntityConverter::Matrix(std::size_t i, std::size_t* used) {
+  const int code = unit_.code(i);
+  double m[16];
+  for (std::size_t k = 0; k < 16; ++k) {
+    if (i + k >= unit_.size() || unit_.code(i + k) != code) {
+      return Damaged(i,
+                     "group " + std::to_string(code) + " holds fewer than 16 values of a matrix");
+    }
+    if (!Number(i + k, &m[k])) return false;
+  }
+  double origin_x = 0, origin_y = 0;
+  motion_.MovePoint(&origin_x, &origin_y);
+  for (std::size_t j = 0; j < 4; ++j) {
+    double x = m[j], y = m[4 + j];
+    const double w = m[12 + j];
+    if (w == 1) {
+      motion_.MovePoint(&x, &y);
+      if (motion_.height_offset() && !ShiftHeight(i + 8 + j, false)) return false;
+    } else {
+      motion_.TurnSpan(&x, &y);
+      x += w * origin_x;
+      y += w * origin_y;
+    }
+    if (!Set(i + j, m[j], x) || !Set(i + 4 + j, m[4 + j], y)) return false;
+  }
+  *used = 16;
+  return true;
+}
+
 bool EntityConverter::ApplyXdata(std::size_t i, std::size_t* used) {
   for (const CodeRole& r : kXdataRoles) {
     if (r.code == unit_.code(i) && !Apply(i, r.role, used)) return false;
@@ -136,16 +165,20 @@ bool EntityConverter::AddElevation(std::size_t anchor) {
   return true;
 }
 
-void EntityConverter::AddDefaults(std::size_t anchor, bool scale_factors) {
+void EntityConverter::AddDefaults(std::size_t anchor, bool scale_factors, std::size_t own_end) {
   if (anchor == 0) return;
   const auto add = [&](int code, double v) {
     unit_.InsertAfter(anchor, code, ShortestText(v).view());
   };
+  const auto has = [&](int code) {
+    const std::size_t i = IndexOf(unit_, code);
+    return i != 0 && (own_end == 0 || i < own_end);
+  };
   if (scale_factors && motion_.Scale(1) != 1) {
-    if (!unit_.Find(41)) add(41, motion_.Scale(1));
-    if (!unit_.Find(42)) add(42, motion_.Scale(1));
+    if (!has(41)) add(41, motion_.Scale(1));
+    if (!has(42)) add(42, motion_.Scale(1));
   }
-  if (motion_.turn() != 0 && !unit_.Find(50)) add(50, motion_.TurnDegrees(0, mirrored_));
+  if (motion_.turn() != 0 && !has(50)) add(50, motion_.TurnDegrees(0, mirrored_));
 }
 
 void EntityConverter::AddTurnedXAxis(std::size_t anchor, int code) {

@@ -70,6 +70,13 @@ class EntityConverter {
   // The x at group i, the y after it with code + 10 (group codes 43 and
   // 44, 45 and 46 pair as a hatch's pattern lines write them).
   bool Pair(std::size_t i, Role role, std::size_t* used, int y_code = 0);
+  // A 4x4 matrix in the 16 groups of group i's code from group i, row by
+  // row, that takes a block's coordinates to the world's (its last column
+  // the translation, its last row (0, 0, 0, 1)): the motion applied after
+  // it. A column whose last row is 1 is a point (moved, its height shifted),
+  // one whose last row is 0 a span (turned and scaled). Rejects fewer than
+  // 16 groups of the code (kDrawingDamaged).
+  bool Matrix(std::size_t i, std::size_t* used);
 
   // An elevation (a plane's height: LWPOLYLINE's 38, a 2D polyline's or a
   // hatch's z) shifted by the height offset as the points' heights are.
@@ -81,7 +88,9 @@ class EntityConverter {
   // defaults that the grids' motion changes: with `scale_factors` the
   // scale factors (41, 42; 1), and the rotation (50; 0). Without them a
   // text or a block inserted at 0° would keep 0° while its geometry turns.
-  void AddDefaults(std::size_t anchor, bool scale_factors);
+  // Groups from `own_end` on (when not 0) are another object's that the
+  // entity embeds: they do not count.
+  void AddDefaults(std::size_t anchor, bool scale_factors, std::size_t own_end = 0);
   // Writes after group `anchor` a direction the entity leaves to its
   // default, DXF x (1, 0, 0), turned: groups `code`, code + 10, code + 20.
   // Nothing when the motion does not turn.

@@ -248,6 +248,44 @@ TEST_F(Drawing, EntityTable) {
         "1012 2", "1022 4", "1013 1", "1023 0", "1041 4", "1042 3"},
        {"0 POINT", "10 50", "20 25", "1001 APP", "1010 300", "1020 150", "1011 50", "1021 25",
         "1012 1", "1022 2", "1013 1", "1023 0", "1041 2", "1042 3"}},
+      // Rows ezdxf cannot write (tests/dxf_test.py checks the others). The
+      // same codes mean other things in each part of a MULTILEADER: the
+      // context's base point (10) and its own block scale (10, 20; z kept);
+      // the text's normal (11, kept), a leader's dogleg direction (11,
+      // kept) and a leader line's break point (11); the context's scale and
+      // a leader's dogleg length (40); a text that reads "LEADER_LINE{".
+      {"MULTILEADER: each part's groups by their part",
+       {"0 MULTILEADER", "300 CONTEXT_DATA{",
+        "40 1",          "10 300",
+        "20 150",        "304 LEADER_LINE{",
+        "11 0",          "21 0",
+        "31 1",          "302 LEADER{",
+        "11 0",          "21 1",
+        "40 8",          "304 LEADER_LINE{",
+        "11 300",        "21 150",
+        "305 }",         "303 }",
+        "301 }",         "10 2",
+        "20 2",          "30 2"},
+       {"0 MULTILEADER", "300 CONTEXT_DATA{",
+        "40 0.5",        "10 50",
+        "20 25",         "304 LEADER_LINE{",
+        "11 0",          "21 0",
+        "31 1",          "302 LEADER{",
+        "11 0",          "21 1",
+        "40 4",          "304 LEADER_LINE{",
+        "11 50",         "21 25",
+        "305 }",         "303 }",
+        "301 }",         "10 1",
+        "20 1",          "30 2"}},
+      {"ACAD_TABLE: its first point and direction; its cells' groups kept",
+       {"0 ACAD_TABLE", "2 *T1", "10 300", "20 150", "11 1", "21 0", "141 8", "10 300", "20 150"},
+       {"0 ACAD_TABLE", "2 *T1", "10 50", "20 25", "11 1", "21 0", "141 8", "10 300", "20 150"}},
+      {"SHAPE mirrored: its point in world coordinates all the same",
+       {"0 SHAPE", "10 300", "20 150", "40 4", "210 0", "220 0", "230 -1"},
+       {"0 SHAPE", "10 50", "20 25", "40 2", "210 0", "220 0", "230 -1"}},
+      {"ARC_DIMENSION of type 5 (as R2013 writes it): its measured arc a length all the same",
+       {"0 ARC_DIMENSION", "70 5", "42 10", "13 300", "23 150", "40 0.5"},
+       {"0 ARC_DIMENSION", "70 5", "42 5", "13 50", "23 25", "40 0.5"}},
       {"paper space is kept, whatever it holds",
        {"0 LINE", "67 1", "10 300", "20 150", "0 MLINE", "67 1", "10 300", "20 150"},
        {"0 LINE", "67 1", "10 300", "20 150", "0 MLINE", "67 1", "10 300", "20 150"}},
@@ -462,12 +500,15 @@ TEST_F(Drawing, Refusals) {
     std::size_t line;
     std::string entity_type, handle, field_text;
   } rows[] = {
-      {"site.dxf", Dxf(InEntities({"0 LINE", "10 1", "20 1", "0 MLINE", "5 2F", "10 1", "20 1"})),
-       RunErrorKind::kDrawingEntity, 11, "MLINE", "2F", ""},
-      // A multi-line attribute, whose embedded MTEXT is not converted.
+      {"site.dxf", Dxf(InEntities({"0 LINE", "10 1", "20 1", "0 MESH", "5 2F", "10 1", "20 1"})),
+       RunErrorKind::kDrawingEntity, 11, "MESH", "2F", ""},
+      // An ACIS body.
+      {"site.dxf", Dxf(InEntities({"0 3DSOLID", "5 2E", "1 acis"})), RunErrorKind::kDrawingEntity,
+       5, "3DSOLID", "2E", ""},
+      // An object embedded where the rule knows nothing of it.
       {"site.dxf",
-       Dxf(InEntities({"0 ATTRIB", "5 2E", "10 1", "20 1", "101 Embedded Object", "10 1", "20 1"})),
-       RunErrorKind::kDrawingEntity, 5, "ATTRIB", "2E", ""},
+       Dxf(InEntities({"0 INSERT", "5 2D", "10 1", "20 1", "101 Embedded Object", "10 1", "20 1"})),
+       RunErrorKind::kDrawingEntity, 5, "INSERT", "2D", ""},
       {"site.dxf", Dxf(InEntities({"0 ACAD_PROXY_ENTITY", "5 30"})), RunErrorKind::kDrawingProxy, 5,
        "ACAD_PROXY_ENTITY", "30", ""},
       {"site.dxf", Dxf(InEntities({"0 CIRCLE", "5 31", "10 1", "20 1", "210 1", "220 0", "230 0"})),
@@ -539,7 +580,7 @@ TEST_F(Drawing, EveryBlockerNamed) {
   std::vector<std::string> entities;
   const char* handles[] = {"A0", "A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8", "A9", "AA", "AB"};
   for (const char* handle : handles) {
-    entities.insert(entities.end(), {"0 MLINE", std::string("5 ") + handle});  // lines 5, 9, ... 49
+    entities.insert(entities.end(), {"0 MESH", std::string("5 ") + handle});  // lines 5, 9, ... 49
   }
   entities.insert(entities.end(), {"0 ACAD_PROXY_ENTITY", "5 B0", "0 CIRCLE", "5 C0", "10 1",
                                    "20 1", "210 1", "220 0", "230 0", "0 LINE", "10 1", "20 1"});
@@ -552,7 +593,7 @@ TEST_F(Drawing, EveryBlockerNamed) {
   const std::string described = Describe(run.error());
   EXPECT_TRUE(described.ends_with(
       ": every entity that stops the drawing, by kind:\n"
-      "  MLINE (not converted): 12, on lines 5 (handle A0), 9 (handle A1), 13 (handle A2), "
+      "  MESH (not converted): 12, on lines 5 (handle A0), 9 (handle A1), 13 (handle A2), "
       "17 (handle A3), 21 (handle A4), 25 (handle A5), 29 (handle A6), 33 (handle A7), "
       "37 (handle A8), 41 (handle A9) and 2 more\n"
       "  ACAD_PROXY_ENTITY (a proxy): 1, on line 53 (handle B0)\n"
@@ -560,14 +601,14 @@ TEST_F(Drawing, EveryBlockerNamed) {
       << described;
   EXPECT_EQ(ReadBytes(result), "earlier");
   // One entity alone: named as ever, with no list.
-  auto one = Run(Dxf(InEntities({"0 MLINE", "5 A0", "0 LINE", "10 1", "20 1"})));
+  auto one = Run(Dxf(InEntities({"0 MESH", "5 A0", "0 LINE", "10 1", "20 1"})));
   ASSERT_FALSE(one.ok());
   EXPECT_TRUE(one.error().blocking.empty());
 }
 
 TEST_F(Drawing, EarlierResultKeptAndDrawingNeverReplaced) {
   const std::string result = dir_.Write("site转化后.dxf", "earlier");
-  auto run = Run(Dxf(InEntities({"0 MLINE", "5 2F"})));
+  auto run = Run(Dxf(InEntities({"0 MESH", "5 2F"})));
   ASSERT_FALSE(run.ok());
   EXPECT_EQ(ReadBytes(result), "earlier");
   request_.result_path = request_.drawing_path;

@@ -221,11 +221,92 @@ def site_drawing(version, east, north, rng, gbk=False):
         path.add_line((o.x + 10, o.y), (o.x + 10, o.y - 10))
         path.add_ellipse((o.x, o.y - 10), (10, 0), 0.5, 180, 360, ccw=False)  # by o + (0, -15)
         path.add_line((o.x - 10, o.y - 10), (o.x, o.y + 10))
+    for kind, first, make in NEW_KINDS:
+        if version >= first:
+            make(doc, msp, p)
     inside = doc.blocks.new("PLOT")  # a hatched, dimensioned block, inserted turned
     inside.add_lwpolyline([(0, 0), (6, 0), (6, 4), (0, 4)], close=True)
     inside.add_hatch().paths.add_polyline_path([(0, 0), (6, 0), (6, 4)], is_closed=True)
     msp.add_blockref("PLOT", p(130, 130), dxfattribs={"rotation": -47.5, "xscale": -1})
     return doc
+
+
+def multileader(doc, msp, p, block):
+    """A MULTILEADER with text or with a block, its leader bent, its block
+    placed by a matrix that turns, scales and moves it."""
+    from ezdxf.render import mleader
+    from ezdxf.math import Matrix44, Vec2
+    at = p(150, 60)
+    if block:
+        if "MARK" not in doc.blocks:
+            doc.blocks.new("MARK").add_circle((0, 0), 1)
+        b = msp.add_multileader_block("Standard")
+        b.set_content(name="MARK", scale=2.0)
+    else:
+        b = msp.add_multileader_mtext("Standard")
+        b.set_content("MULTILEADER", char_height=2.0)
+    b.add_leader_line(mleader.ConnectionSide.left, [Vec2(at + (-20, -15)), Vec2(at + (-12, -4))])
+    b.build(insert=Vec2(at), rotation=20)
+    context = b.multileader.context
+    context.leaders[0].breaks = [at + (-18, -12, 0), at + (-17, -11, 0)]
+    if block:
+        context.block.matrix44 = Matrix44.chain(Matrix44.scale(2), Matrix44.z_rotate(0.3),
+                                                Matrix44.translate(at.x, at.y, 0))
+        b.multileader.dxf.block_scale_vector = (2, 2, 1)
+    else:
+        context.mtext.width, context.mtext.defined_height = 25.0, 6.0
+
+
+def attrib_lines(doc, msp, p):
+    """Multi-line attributes: an MTEXT embedded in an ATTRIB, with its
+    direction, and without (at 0°, which has to turn)."""
+    block = doc.blocks.new("LABEL")
+    block.add_attdef("NOTE", (0, 0), dxfattribs={"height": 1.0})
+    for x, direction in ((170, {"text_direction": Vec3(0.8, 0.6, 0)}), (180, {})):
+        ref = msp.add_blockref("LABEL", p(x, 90), dxfattribs={"rotation": 12.5})
+        at = ref.dxf.insert
+        attrib = ref.add_attrib("NOTE", "one", at, dxfattribs={"height": 1.0, "rotation": 12.5})
+        attrib.set_mtext(msp.add_mtext("one\\Ptwo", dxfattribs={
+            "insert": at, "char_height": 1.0, "width": 9.5, **direction}))
+
+
+# The kinds of entity added since R2000: the first version ezdxf writes each
+# in, and a row that draws it at p(x, y).
+NEW_KINDS = [
+    ("MULTILEADER", "R2000", lambda doc, msp, p: multileader(doc, msp, p, False)),
+    ("MULTILEADER", "R2000", lambda doc, msp, p: multileader(doc, msp, p, True)),
+    ("IMAGE", "R2000", lambda doc, msp, p: msp.add_image(
+        doc.add_image_def("site.png", (640, 480)), p(150, 100), (6.4, 4.8), rotation=20)),
+    ("WIPEOUT", "R2000", lambda doc, msp, p: msp.add_wipeout(
+        [xy(p(160, 100)), xy(p(166, 100)), xy(p(163, 104))])),
+    ("MLINE", "R2000", lambda doc, msp, p: msp.add_mline(
+        [p(150, 110), p(160, 110), p(160, 118)], dxfattribs={"scale_factor": 1.5})),
+    ("TOLERANCE", "R2000", lambda doc, msp, p: msp.new_entity("TOLERANCE", dict(
+        insert=p(150, 125), x_axis_vector=(0.6, 0.8, 0), content="{\\Fgdt;j}%%v0.5"))),
+    ("SHAPE", "R2000", lambda doc, msp, p: msp.add_shape(
+        "MARK", p(160, 125), size=2.5, dxfattribs={"rotation": 30})),
+    ("HELIX", "R2000", lambda doc, msp, p: msp.add_helix(
+        radius=5, pitch=2, turns=2).translate(*p(150, 140))),
+    ("PDFUNDERLAY", "R2000", lambda doc, msp, p: msp.add_underlay(
+        doc.add_underlay_def("site.pdf", "pdf", "1"), insert=p(170, 140), scale=(2, 2, 1),
+        rotation=15)),
+    ("DWFUNDERLAY", "R2000", lambda doc, msp, p: msp.add_underlay(
+        doc.add_underlay_def("site.dwf", "dwf", "1"), insert=p(175, 140), scale=(3, 3, 1),
+        rotation=25)),
+    ("DGNUNDERLAY", "R2000", lambda doc, msp, p: msp.add_underlay(
+        doc.add_underlay_def("site.dgn", "dgn", "1"), insert=p(180, 140), scale=(0.5, 0.5, 1),
+        rotation=35)),
+    ("LARGE_RADIAL_DIMENSION", "R2004", lambda doc, msp, p: msp.new_entity(
+        "LARGE_RADIAL_DIMENSION", dict(defpoint=p(190, 110), chord_point=p(195, 115),
+                                       override_center=p(185, 100), jog_point=p(192, 108),
+                                       unknown2=2.5))),
+    ("ARC_DIMENSION", "R2000", lambda doc, msp, p: msp.add_arc_dim_3p(
+        base=p(180, 125), center=p(170, 110), p1=p(178, 110), p2=p(170, 118)).render()),
+    ("VIEWPORT", "R2000", lambda doc, msp, p: msp.new_entity("VIEWPORT", dict(
+        center=p(190, 60), width=40, height=30, view_center_point=xy(p(190, 60)),
+        view_height=30))),
+    ("ATTRIB", "R2018", attrib_lines),
+]
 
 
 def write(doc, path, gbk=False):
@@ -264,7 +345,7 @@ def features(e):
         attr("d", "unit_vector", "text_direction")
     if t == "ELLIPSE":
         attr("v", "major_axis")
-    if t == "SPLINE":
+    if t in ("SPLINE", "HELIX"):
         attr("d", "start_tangent", "end_tangent")
         out += [("p", "cp%d" % i, Vec3(v)) for i, v in enumerate(e.control_points)]
         out += [("p", "fp%d" % i, Vec3(v)) for i, v in enumerate(e.fit_points)]
@@ -280,7 +361,24 @@ def features(e):
         attr("l", "xscale", "yscale", default=1.0)
     if t in ("ARC",):
         attr("a", "start_angle", "end_angle")
-    attr("l", "radius", "height", "char_height", "width", "const_width")
+    attr("l", "radius", "height", "char_height", "width", "const_width", "size", "view_height",
+         "scale_x", "scale_y", "scale_factor")
+    out += [f for k, n, v in NEW_FEATURES.get(t, ()) for f in [(k, n, dxf.get(n))]
+            if dxf.hasattr(n)]
+    if t == "ATTRIB" and e.has_embedded_mtext_entity:
+        m = e.virtual_mtext_entity().dxf
+        out += [("p", "mt.insert", m.insert), ("l", "mt.char_height", m.char_height),
+                ("l", "mt.width", m.width)]
+        out += [("d", "mt.direction", m.text_direction)] if m.hasattr("text_direction") else [
+            ("a", "mt.rotation", m.get("rotation", 0.0))]
+    if t == "MLINE":
+        for i, v in enumerate(e.vertices):
+            out += [("p", "v%d" % i, v.location), ("d", "v%dd" % i, v.line_direction),
+                    ("d", "v%dm" % i, v.miter_direction)]
+            params = [x for element in v.line_params + v.fill_params for x in element]
+            out += [("l", "v%dp%d" % (i, k), x) for k, x in enumerate(params)]
+    if t == "MULTILEADER":
+        out += multileader_features(e)
     if t in ("TEXT", "ATTRIB", "ATTDEF") and "width" in [o[1] for o in out]:
         out = [o for o in out if o[1] != "width"]  # the width factor is no length
     if t == "MTEXT" and e.has_columns:
@@ -339,6 +437,55 @@ def features(e):
                 out += [("a", "pl%da" % i, line.angle), ("p", "pl%db" % i, Vec3(*line.base_point, z)),
                         ("v", "pl%do" % i, Vec3(*line.offset, 0))]
                 out += [("l", "pl%dd%d" % (i, k), d) for k, d in enumerate(line.dash_length_items)]
+    return out
+
+
+# Coordinates the new kinds hold as ezdxf names them, beyond those every
+# kind is looked for under: (kind, attribute, unused).
+NEW_FEATURES = {
+    "IMAGE": [("v", "u_pixel", 0), ("v", "v_pixel", 0)],
+    "WIPEOUT": [("v", "u_pixel", 0), ("v", "v_pixel", 0)],
+    "TOLERANCE": [("d", "x_axis_vector", 0)],
+    "SHAPE": [("a", "rotation", 0)],
+    "HELIX": [("p", "axis_base_point", 0), ("p", "start_point", 0), ("d", "axis_vector", 0)],
+    "PDFUNDERLAY": [("a", "rotation", 0)],
+    "DWFUNDERLAY": [("a", "rotation", 0)],
+    "DGNUNDERLAY": [("a", "rotation", 0)],
+    "LARGE_RADIAL_DIMENSION": [("p", "chord_point", 0), ("p", "override_center", 0),
+                               ("p", "jog_point", 0), ("l", "unknown2", 0)],
+    "MLINE": [("p", "start_location", 0)],
+    "ARC_DIMENSION": [("p", "leader_point1", 0), ("p", "leader_point2", 0),
+                      ("r", "start_angle", 0), ("r", "end_angle", 0)],
+    "VIEWPORT": [("q", "view_center_point", 0)],
+    "MULTILEADER": [("l", "arrow_head_size", 0), ("l", "dogleg_length", 0), ("l", "scale", 0),
+                    ("s", "block_scale_vector", 0), ("r", "block_rotation", 0)],
+}
+
+
+def multileader_features(e):
+    """A MULTILEADER's context data, its leaders and their lines."""
+    c, out = e.context, []
+    out += [("p", "c.base", c.base_point), ("p", "c.origin", c.plane_origin),
+            ("d", "c.xaxis", c.plane_x_axis), ("d", "c.yaxis", c.plane_y_axis)]
+    out += [("l", "c." + n, getattr(c, n)) for n in (
+        "scale", "char_height", "arrow_head_size", "landing_gap_size")]
+    if c.mtext:
+        t = c.mtext
+        out += [("p", "t.insert", t.insert), ("d", "t.direction", t.text_direction),
+                ("r", "t.rotation", t.rotation)]
+        out += [("l", "t." + n, getattr(t, n)) for n in (
+            "width", "defined_height", "column_width", "column_gutter_width")]
+    if c.block:
+        b = c.block
+        out += [("p", "b.insert", b.insert), ("s", "b.scale", b.scale),
+                ("r", "b.rotation", b.rotation), ("m", "b.matrix", list(b._matrix))]
+    for i, leader in enumerate(c.leaders):
+        n = "leader%d" % i
+        out += [("p", n + "last", leader.last_leader_point),
+                ("d", n + "dogleg", leader.dogleg_vector), ("l", n + "length", leader.dogleg_length)]
+        out += [("p", n + "break%d" % k, v) for k, v in enumerate(leader.breaks)]
+        for j, line in enumerate(leader.lines):
+            out += [("p", "%sline%dv%d" % (n, j, k), v) for k, v in enumerate(line.vertices)]
     return out
 
 
@@ -417,7 +564,8 @@ def ocs_of(e):
 # dimensions), and 3D polylines' VERTEXes; CIRCLE, ARC, TEXT, INSERT,
 # LWPOLYLINE, HATCH, SOLID, TRACE and 2D VERTEXes hold object coordinates.
 WORLD = {"LINE", "POINT", "LEADER", "SPLINE", "ELLIPSE", "XLINE", "RAY", "3DFACE", "MTEXT",
-         "DIMENSION"}
+         "DIMENSION", "ARC_DIMENSION", "LARGE_RADIAL_DIMENSION", "MULTILEADER", "IMAGE", "WIPEOUT",
+         "MLINE", "TOLERANCE", "HELIX", "VIEWPORT"}
 
 
 def expect(site, to, e, kind, value):
@@ -435,6 +583,21 @@ def expect(site, to, e, kind, value):
         return turned_angle(site, to, value, OCS() if world else ocs)
     if kind == "l":
         return site.length(value, to)
+    if kind == "r":  # radians, in the plane of the drawing
+        return turned_angle(site, to, math.degrees(value), OCS())
+    if kind == "q":  # a point of the plan: its height (none) kept
+        return site.point(Vec3(value), to).replace(z=Vec3(value).z)
+    if kind == "s":  # scale factors: x and y scaled, z kept
+        v = Vec3(value)
+        return Vec3(site.length(v.x, to), site.length(v.y, to), v.z)
+    if kind == "m":  # a block's matrix, row by row: the motion after it
+        m, out = list(value), list(value)
+        for j in range(4):
+            column = Vec3(m[j], m[4 + j], m[8 + j])
+            w = m[12 + j]
+            moved = site.point(column, to) if w == 1 else site.vector(column, to)
+            out[j], out[4 + j], out[8 + j] = moved.x, moved.y, moved.z
+        return out
     if kind == "h":  # (0, 0, height) in object coordinates: only the height moves
         v, up = Vec3(value), ocs.to_wcs(Vec3(0, 0, 1)).z
         return Vec3(v.x, v.y, site.point(Vec3(0, 0, v.z * up), to).z * up)
@@ -442,7 +605,11 @@ def expect(site, to, e, kind, value):
 
 
 def agree(kind, want, got):
-    if kind in "pvh":
+    if kind == "m":
+        return all(abs(g - w) <= POINT_TOL for g, w in zip(got, want))
+    if kind == "r":
+        return angle_gap(got, want) <= ANGLE_TOL
+    if kind in "pvhqs":
         return all(abs(g - w) <= POINT_TOL for g, w in zip(Vec3(got), want))
     if kind == "c":  # covered by the points it stands for
         return True
@@ -462,7 +629,8 @@ def kept_attributes(e, names):
 
 def world_blocks(doc):
     """Block definitions drawn in world coordinates: the dimensions' *D."""
-    return {d.dxf.geometry for d in doc.modelspace().query("DIMENSION") if d.dxf.hasattr("geometry")}
+    return {d.dxf.geometry for d in doc.modelspace().query("DIMENSION ARC_DIMENSION")
+            if d.dxf.hasattr("geometry")}
 
 
 def compare(label, site, to, before, after):
@@ -568,7 +736,10 @@ def extents_hold(label, site, to, before, after):
     outside = []
     for e in before.modelspace():
         for kind, n, v in features(e):
-            if kind != "p" or e.dxftype() in ("XLINE", "RAY", "DIMENSION", "HATCH"):
+            # Lines without ends, and points that place nothing: the plane a
+            # MULTILEADER is drawn in, an arc dimension's leader not drawn.
+            if kind != "p" or e.dxftype() in ("XLINE", "RAY", "DIMENSION", "HATCH") or n in (
+                    "c.origin", "leader_point1", "leader_point2"):
                 continue
             w = expect(site, to, e, kind, v)
             if e.dxftype() not in WORLD:
@@ -626,7 +797,9 @@ def conversion_cases(program, work, rng):
         label = os.path.basename(path)
         kinds = {e.dxftype() for e in ezdxf.readfile(path).modelspace()}
         check(label + ": holds every kind of entity", kinds >= (
-            EVERY_KIND - MODERN if version == "R12" else EVERY_KIND), str(EVERY_KIND - kinds))
+            EVERY_KIND - MODERN if version == "R12" else EVERY_KIND) | {
+                k for k, first, _ in NEW_KINDS if version >= first and k != "ATTRIB"},
+              str(EVERY_KIND - kinds))
         stem = path[:-4]
         original = open(path, "rb").read()
         status, out, err = cli(program, "convert", *site.args(), path)
@@ -770,13 +943,11 @@ def refusal_cases(program, work):
         c = d.modelspace().add_circle((0, 0), 1, dxfattribs={"extrusion": (0, 1, 0)})
         return d, "CIRCLE", c.dxf.handle
 
-    def image():
+    def solid():  # an ACIS body
         d = ezdxf.new("R2010")
-        definition = d.add_image_def("site.png", (640, 480))
-        i = d.modelspace().add_image(definition, (0, 0), (6.4, 4.8))
-        return d, "IMAGE", i.dxf.handle
+        return d, "3DSOLID", d.modelspace().add_3dsolid().dxf.handle
 
-    for make in (mesh, extrusion, image):
+    for make in (mesh, extrusion, solid):
         d, kind, handle = make()
         path = os.path.join(folder, kind.lower() + ".dxf")
         d.saveas(path)
@@ -791,22 +962,26 @@ def refusal_cases(program, work):
     path = os.path.join(folder, "proxy.dxf")
     open(path, "wb").write(text[:cut] + proxy + text[cut:])
     rows.append((path, "ACAD_PROXY_ENTITY", "2F"))
+    # What the user can do, for a kind the program does not convert; for
+    # an ACIS body, how to make lines of it.
+    advice = {"MESH": "explode it in CAD", "3DSOLID": "explode it in CAD until it is lines",
+              "ACAD_PROXY_ENTITY": "explode it in CAD"}
     for path, kind, handle in rows:
         lines = open(path, "rb").read().splitlines()
         where = [i + 1 for i, l in enumerate(lines) if l.strip() == kind.encode()]
         # the line of the entity's type, or of the group code before it
-        refused(program, path, kind, handle, [str(n) for n in where for n in (n - 1, n)])
+        refused(program, path, kind, handle, [str(n) for n in where for n in (n - 1, n)],
+                advice.get(kind))
     # Every entity that stops a drawing, named in one run.
     d, _, mesh_handle = mesh()
-    definition = d.add_image_def("site.png", (640, 480))
-    image_handle = d.modelspace().add_image(definition, (0, 0), (6.4, 4.8)).dxf.handle
+    solid_handle = d.modelspace().add_3dsolid().dxf.handle
     path = os.path.join(folder, "both.dxf")
     d.saveas(path)
     status, _, err = cli(program, "convert", "--dx=1", "--dy=2", "--angle=3", path)
     check("both.dxf: every entity that stops it named in one run", status == 1 and
           re.search(r"\n  MESH \(not converted\): 1, on line \d+ \(handle %s\)\n"
-                    r"  IMAGE \(not converted\): 1, on line \d+ \(handle %s\)\n$" %
-                    (mesh_handle, image_handle), err) is not None, err)
+                    r"  3DSOLID \(an ACIS body, not converted\): 1, on line \d+ \(handle %s\)\n$" %
+                    (mesh_handle, solid_handle), err) is not None, err)
     binary = os.path.join(folder, "binary.dxf")
     doc.saveas(binary, fmt="bin")
     refused(program, binary, "binary", None, None)

@@ -110,9 +110,13 @@ TEST(WindowMessagesTest, DrawingsNameTheEntityAndWhatToDo) {
     const char* message;
     std::vector<BlockingKind> blocking = {};  // every entity that stops the drawing
   } rows[] = {
-      {RunErrorKind::kDrawingEntity, 11, "MLINE", "2F", "", "",
-       "图形“s.dxf”第 11 行：实体 MLINE（句柄 2F）无法转换。\n请在 CAD "
+      {RunErrorKind::kDrawingEntity, 11, "MESH", "2F", "", "",
+       "图形“s.dxf”第 11 行：实体 MESH（句柄 2F）无法转换。\n请在 CAD "
        "中将它分解（或删除）后再转换图形。"},
+      {RunErrorKind::kDrawingEntity, 7, "3DSOLID", "2E", "", "",
+       "图形“s.dxf”第 7 行：实体 3DSOLID（句柄 2E）是 ACIS 实体或曲面，无法转换。\n请在 CAD "
+       "中将它分解到只剩直线和圆弧（实体分解为面域，面域再分解为直线），或另存一份不含它的图形，再"
+       "转换。"},
       {RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "", "", "(0.6,0,0.8)",
        "图形“s.dxf”第 5 行：实体 CIRCLE不在图形的平面内（拉伸方向 "
        "(0.6,0,0.8)），只能转换拉伸方向为 "
@@ -131,16 +135,18 @@ TEST(WindowMessagesTest, DrawingsNameTheEntityAndWhatToDo) {
       // More than one: each kind with its first places and the rest counted.
       {RunErrorKind::kDrawingEntity,
        5,
-       "MLINE",
+       "MESH",
        "A0",
        "",
        "",
-       "图形“s.dxf”第 5 行：实体 MLINE（句柄 A0）无法转换。\n请在 CAD "
+       "图形“s.dxf”第 5 行：实体 MESH（句柄 A0）无法转换。\n请在 CAD "
        "中将它分解（或删除）后再转换图形。\n图形中无法转换的实体，按类：\n"
-       "  MLINE（无法转换）：12 个，第 5 行（句柄 A0）、第 9 行（句柄 A1），另有 10 个\n"
-       "  ACAD_PROXY_ENTITY（代理实体）：1 个，第 53 行",
-       {{RunErrorKind::kDrawingEntity, "MLINE", 12, {{5, "A0"}, {9, "A1"}}},
-        {RunErrorKind::kDrawingProxy, "ACAD_PROXY_ENTITY", 1, {{53, ""}}}}},
+       "  MESH（无法转换）：12 个，第 5 行（句柄 A0）、第 9 行（句柄 A1），另有 10 个\n"
+       "  ACAD_PROXY_ENTITY（代理实体）：1 个，第 53 行\n"
+       "  REGION（ACIS 实体，无法转换）：1 个，第 57 行",
+       {{RunErrorKind::kDrawingEntity, "MESH", 12, {{5, "A0"}, {9, "A1"}}},
+        {RunErrorKind::kDrawingProxy, "ACAD_PROXY_ENTITY", 1, {{53, ""}}},
+        {RunErrorKind::kDrawingEntity, "REGION", 1, {{57, ""}}}}},
   };
   for (const auto& row : rows) {
     RunError e;

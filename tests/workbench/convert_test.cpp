@@ -230,13 +230,13 @@ TEST_F(ConvertDialogTest, DrawingConvertedAsTheCommandLineDoes) {
       "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nTEXT\r\n5\r\n1F\r\n10\r\n740.8\r\n20\r\n755."
       "5\r\n40\r\n2.5\r\n50\r\n30\r\n1\r\n测量\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
   const std::string refused =
-      dir_.Write("m.dxf", "0\nSECTION\n2\nENTITIES\n0\nMLINE\n5\n2F\n0\nENDSEC\n0\nEOF\n");
+      dir_.Write("m.dxf", "0\nSECTION\n2\nENTITIES\n0\nMESH\n5\n2F\n0\nENDSEC\n0\nEOF\n");
   const std::string earlier = dir_.Write("m转化后.dxf", "earlier result\r\n");
   Open(Settings());
   AddFiles({drawing, refused});
   EXPECT_EQ(ConvertAll().toStdString(),
             "d.dxf：转换 1 个实体 → " + (dir_ / "d转化后.dxf") + "\nm.dxf：图形“" + refused +
-                "”第 5 行：实体 MLINE（句柄 2F）无法转换。请在 CAD "
+                "”第 5 行：实体 MESH（句柄 2F）无法转换。请在 CAD "
                 "中将它分解（或删除）后再转换图形。未写出转换后的图形。");
   EXPECT_EQ(ReadBytes(dir_ / "d转化后.dxf"), CliResult(dir_, drawing, {}, "d转化后.dxf"));
   EXPECT_NE(ReadBytes(dir_ / "d转化后.dxf"), ReadBytes(drawing));
