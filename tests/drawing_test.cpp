@@ -622,7 +622,7 @@ TEST_F(Drawing, EveryBlockerNamed) {
       "17 (handle A3), 21 (handle A4), 25 (handle A5), 29 (handle A6), 33 (handle A7), "
       "37 (handle A8), 41 (handle A9) and 2 more\n"
       "  ACAD_PROXY_ENTITY (a proxy): 1, on line 53 (handle B0)\n"
-      "  CIRCLE (in another plane): 1, on line 57 (handle C0)"))
+      "  CIRCLE (sloping plane, scale not 1): 1, on line 57 (handle C0)"))
       << described;
   EXPECT_EQ(ReadBytes(result), "earlier");
   // One entity alone: named as ever, with no list.
