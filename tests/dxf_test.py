@@ -1085,7 +1085,7 @@ def refusal_cases(program, work):
         d.saveas(path)
         if make is extrusion:
             text = open(path, "rb").read()
-            open(path, "wb").write(re.sub(rb"(\n 220\r?\n)1\.0(\r?\n)", rb"\g<1>0.0\2", text))
+            open(path, "wb").write(re.sub(rb"(\n *220\r?\n)1\.0(\r?\n)", rb"\g<1>0.0\2", text))
         rows.append((path, kind, handle))
     # A proxy entity, as ObjectARX applications leave them.
     text = open(good, "rb").read()
