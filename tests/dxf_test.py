@@ -749,8 +749,10 @@ def a_text_along_its_line(program, work):
 
 
 # ------------------------------------------------------- sloping planes
-# Normals of sloping planes: leaning every way, upright-ish, facing down.
-SLOPES = [(0.3, -0.2, 0.93), (0.0, 0.6, 0.8), (-0.3, 0.2, -0.93)]
+# Normals of sloping planes: leaning every way, upright-ish, facing down,
+# and within 1/64 of the vertical, whose x axis comes from the world's y
+# and whose angles turn with the grids.
+SLOPES = [(0.3, -0.2, 0.93), (0.0, 0.6, 0.8), (-0.3, 0.2, -0.93), (0.012, -0.009, 1.0)]
 
 
 def sloping_drawing(version, east, north, rng, world_only=False):
@@ -975,9 +977,10 @@ def sloping_compare(label, site, to, before, after, ezdxf_too=True, tol=POINT_TO
         for x, y in subs:
             theirs, ours = sloping_features(x), {n: v for _, n, v in sloping_features(y)}
             for kind, name, value in theirs:
-                # ezdxf moves neither a hatch's pattern nor its seeds; and it
-                # tilts a LINE's or POINT's normal with the map itself.
-                if name.startswith(("pl", "seed", "pattern")):
+                # ezdxf moves neither a hatch's pattern nor its seeds, nor
+                # turns a POINT's angle.
+                if name.startswith(("pl", "seed", "pattern")) or (x.dxftype(), name) == (
+                        "POINT", "angle"):
                     continue
                 if kind == "a":
                     value = math.radians(value)
