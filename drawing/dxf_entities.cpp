@@ -277,8 +277,11 @@ bool HasAttributes(const DxfUnit& unit) { return IntegerOf(unit.Find(66)) == 1; 
 bool HasVertices(const DxfUnit&) { return true; }
 
 // An angular dimension's measurement (42, types 2 and 5) is an angle that
-// the motion keeps; the others' is a length.
+// the motion keeps; the others' is a length. One in a sloping plane draws
+// its block in that plane's coordinates, where the block is read as
+// world coordinates: refused.
 bool ConvertDimension(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  if (c.sloping() && c.unit().Find(2)) return c.Refuse(RunErrorKind::kDrawingEntity);
   const int type = IntegerOf(c.unit().Find(70)) & 7;
   const bool angular = type == 2 || type == 5;
   return ApplyRoles(c, roles, [&](int code, Role*) { return !angular || code != 42; });

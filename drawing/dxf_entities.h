@@ -153,7 +153,8 @@ struct DxfSequence {
 // Converts one entity of model space (or of a dimension's block, which is
 // drawn in world coordinates) in place. `sequence` carries what a POLYLINE
 // or INSERT tells the entities that follow it. Rejects, the path left to
-// the caller: an entity of a kind not converted (kDrawingEntity), a proxy
+// the caller: an entity of a kind not converted, or a DIMENSION in a
+// sloping plane, whose block is drawn in that plane (kDrawingEntity), a proxy
 // (kDrawingProxy), an entity in a sloping plane (extrusion leaning from
 // (0,0,±1) by more than 2e-17 rad) that holds its own points, a length, a
 // vector of a length or a thickness when the scale is not 1

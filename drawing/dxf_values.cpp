@@ -187,8 +187,10 @@ bool EntityConverter::WriteNormal(std::size_t i) {
   return true;
 }
 
-bool EntityConverter::NotScaledAlike() {
-  failure_ = EntityError(RunErrorKind::kDrawingExtrusion, unit_);
+bool EntityConverter::NotScaledAlike() { return Refuse(RunErrorKind::kDrawingExtrusion); }
+
+bool EntityConverter::Refuse(RunErrorKind kind) {
+  failure_ = EntityError(kind, unit_);
   return false;
 }
 

@@ -61,6 +61,8 @@ class EntityConverter {
   bool sloping() const { return plane_.has_value(); }
   // Writes the new extrusion into groups i, i + 1 and i + 2 (210, 220, 230).
   bool WriteNormal(std::size_t i);
+  // Refuses the entity as a whole: false, failure() the error `kind`.
+  bool Refuse(RunErrorKind kind);
   const RunError& failure() const { return failure_; }
 
   // Calls each(i, code, &used) for every group after the group 0 but those

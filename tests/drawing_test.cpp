@@ -539,6 +539,11 @@ TEST_F(Drawing, Refusals) {
        Dxf(InEntities({"0 LINE", "5 34", "39 2", "10 1", "20 1", "11 2", "21 1", "210 0", "220 0.6",
                        "230 0.8"})),
        RunErrorKind::kDrawingExtrusion, 5, "LINE", "34", ""},
+      // A dimension in a sloping plane, whose block is drawn in that plane.
+      {"site.dxf",
+       Dxf(InEntities(
+           {"0 DIMENSION", "5 35", "2 *D1", "10 1", "20 1", "210 0", "220 0.6", "230 0.8"})),
+       RunErrorKind::kDrawingEntity, 5, "DIMENSION", "35", ""},
       // An extrusion that is no direction: damaged.
       {"site.dxf",
        Dxf(InEntities({"0 CIRCLE", "5 31", "10 1", "20 1", "210 0", "220 0", "230 nan"})),
