@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace torvane {
 namespace {
@@ -78,9 +79,11 @@ SlopingPlane::SlopingPlane(const double normal[3], const DrawingMotion& motion)
   motion.MovePoint(&shift_[0], &shift_[1]);
   shift_[2] = 0;
   if (const auto& h = motion.height_offset()) {
-    // A decimal that ExactDecimalSum took; a height offset that is not a
-    // number fails there first.
-    std::from_chars(h->data(), h->data() + h->size(), shift_[2]);
+    // A decimal that HeightOffsetText took (its sign "+" aside, which
+    // from_chars does not read).
+    std::string_view text = *h;
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    std::from_chars(text.data(), text.data() + text.size(), shift_[2]);
     if (motion.direction() == Direction::kSurveyToConstruction) shift_[2] = -shift_[2];
   }
   height_shift_ = Dot(new_.z, shift_);

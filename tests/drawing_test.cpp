@@ -301,7 +301,7 @@ TEST_F(Drawing, SlopingPlanes) {
             with(up, {"0 VERTEX", "10 10", "20 20", "30 5", "0 SEQEND"})),
        with({"0 POLYLINE", "66 1", "10 0", "20 0", "30 -55"},
             with(up, {"0 VERTEX", "10 210", "20 100", "30 -55", "0 SEQEND"}))},
-      {"a height offset: the world's z moves by -10, the plane's height by -68", "10",
+      {"a height offset: the world's z moves by -10, the plane's height by -68", "+10",
        with({"0 CIRCLE", "10 10", "20 20", "30 5", "40 3"}, up),
        with({"0 CIRCLE", "10 210", "20 94", "30 -63", "40 3"}, up)},
       {"LINE: world points, moved as any; the normal kept by a motion that does not turn",
