@@ -40,8 +40,8 @@ Axes3 ObjectAxes(const double n[3]) {
   // normal gives the plane's x: DXF's rule, with its bound of 1/64.
   static constexpr double kWorldY[3] = {0, 1, 0};
   static constexpr double kWorldZ[3] = {0, 0, 1};
-  const bool near_z = std::fabs(axes.z[0]) < 1.0 / 64 && std::fabs(axes.z[1]) < 1.0 / 64;
-  Cross(near_z ? kWorldY : kWorldZ, axes.z, axes.x);
+  axes.from_world_y = std::fabs(axes.z[0]) < 1.0 / 64 && std::fabs(axes.z[1]) < 1.0 / 64;
+  Cross(axes.from_world_y ? kWorldY : kWorldZ, axes.z, axes.x);
   Normalize(axes.x);
   Cross(axes.z, axes.x, axes.y);
   Normalize(axes.y);
@@ -88,6 +88,7 @@ SlopingPlane::SlopingPlane(const double normal[3], const DrawingMotion& motion)
   }
   height_shift_ = Dot(new_.z, shift_);
   only_moves_ = motion.turn() == 0 && k == 1;
+  keeps_angles_ = only_moves_ || (k == 1 && !old_.from_world_y && !new_.from_world_y);
 }
 
 void SlopingPlane::MapVector(double v[3]) const { motion_.TurnSpan(&v[0], &v[1]); }
@@ -114,7 +115,7 @@ void SlopingPlane::MovePoint(double* x, double* y, double z) const {
 double SlopingPlane::MoveHeight(double z) const { return z * height_factor_ + height_shift_; }
 
 void SlopingPlane::TurnSpan(double* x, double* y) const {
-  if (only_moves_) return;
+  if (keeps_angles_) return;
   double v[3];
   for (int k = 0; k < 3; ++k) v[k] = *x * old_.x[k] + *y * old_.y[k];
   MapVector(v);
@@ -123,7 +124,7 @@ void SlopingPlane::TurnSpan(double* x, double* y) const {
 }
 
 void SlopingPlane::TurnDirection(double* x, double* y) const {
-  if (only_moves_) return;
+  if (keeps_angles_) return;
   const double length = std::hypot(*x, *y);
   TurnSpan(x, y);
   if (motion_.Scale(1) != 1 && length > 0) {
@@ -140,12 +141,12 @@ double SlopingPlane::Turn(double radians) const {
 }
 
 double SlopingPlane::TurnRadians(double radians, bool clockwise) const {
-  if (only_moves_) return radians;
+  if (keeps_angles_) return radians;
   return Normalized(clockwise ? -Turn(-radians) : Turn(radians), 2 * kPi);
 }
 
 double SlopingPlane::TurnDegrees(double degrees, bool clockwise) const {
-  if (only_moves_) return degrees;
+  if (keeps_angles_) return degrees;
   const double r = degrees * (kPi / 180);
   return Normalized((clockwise ? -Turn(-r) : Turn(r)) * (180 / kPi), 360);
 }

@@ -16,6 +16,7 @@ namespace torvane {
 
 struct Axes3 {
   double x[3], y[3], z[3];  // unit vectors, in world coordinates
+  bool from_world_y;        // the normal is within 1/64 of the vertical: x is y × normal
 };
 
 // The arbitrary-axis algorithm: the object coordinate system of the
@@ -48,9 +49,11 @@ class SlopingPlane {
   double TurnDegrees(double degrees, bool clockwise = false) const;
   // The same in radians, in [0, 2π).
   double TurnRadians(double radians, bool clockwise = false) const;
-  // The motion neither turns nor scales: the plane only moves, its
-  // directions and angles stay as they are.
-  bool only_moves() const { return only_moves_; }
+  // Directions and angles in the plane stay as they are: the motion
+  // neither turns nor scales, or with the scale 1 both normals take their
+  // x axis from the world's z, level (z × normal), which the turn about
+  // the vertical takes onto the new one.
+  bool keeps_angles() const { return keeps_angles_; }
 
  private:
   // A world vector as the plan map takes it (k·R on x and y; z kept).
@@ -65,6 +68,7 @@ class SlopingPlane {
   double height_shift_;   // how far the plane moves along its new normal
   double new_normal_[3];
   bool only_moves_;
+  bool keeps_angles_;
 };
 
 }  // namespace torvane

@@ -230,7 +230,7 @@ void EntityConverter::AddDefaults(std::size_t anchor, bool scale_factors) {
     if (!unit_.Find(42)) add(42, motion_.Scale(1));
   }
   if (plane_) {
-    if (!plane_->only_moves() && !unit_.Find(50)) add(50, plane_->TurnDegrees(0));
+    if (!plane_->keeps_angles() && !unit_.Find(50)) add(50, plane_->TurnDegrees(0));
     return;
   }
   if (motion_.turn() != 0 && !unit_.Find(50)) add(50, motion_.TurnDegrees(0, mirrored_));

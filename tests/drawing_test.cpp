@@ -317,6 +317,47 @@ TEST_F(Drawing, SlopingPlanes) {
   }
 }
 
+// A plane's x axis is level (the world's z crossed with its normal) unless
+// its normal is within 1/64 of the vertical: a turn about the vertical
+// takes it onto the turned plane's, and an angle in the plane stays as it
+// is, to the bit; in a plane near the vertical (x from the world's y) it
+// turns, and a block at 0° gets its rotation written out.
+TEST_F(Drawing, AnglesInSlopingPlanes) {
+  const struct {
+    const char* what;
+    std::vector<std::string> in;
+    bool turned;
+  } rows[] = {
+      {"a text's rotation", {"0 TEXT", "10 1", "20 2", "30 3", "40 2", "50 35"}, false},
+      {"a block at 0°", {"0 INSERT", "2 B", "10 1", "20 2", "30 3"}, false},
+      {"an arc's angles", {"0 ARC", "10 1", "20 2", "30 3", "40 2", "50 10", "51 200"}, false},
+  };
+  for (const auto& row : rows) {
+    for (const char* x : {"0.3", "0.01"}) {
+      std::vector<std::string> in = row.in;
+      in.insert(in.end(), {std::string("210 ") + x, "220 0", "230 1"});
+      auto run = Run(Dxf(InEntities(in)), kTurning);
+      ASSERT_TRUE(run.ok()) << row.what << ": " << Describe(run.error());
+      const bool level = std::string(x) == "0.3";
+      // Every angle kept, or none.
+      std::size_t kept = 0, angles = 0;
+      const std::string out = Result();
+      for (const std::string& pair : in) {
+        if (pair.starts_with("50 ") || pair.starts_with("51 ")) {
+          ++angles;
+          kept += out.find("\n" + pair.substr(0, 2) + "\n" + pair.substr(3) + "\n") !=
+                  std::string::npos;
+        }
+      }
+      if (angles == 0) {
+        EXPECT_EQ(out.find("\n50\n") == std::string::npos, level) << row.what << " " << x;
+      } else {
+        EXPECT_EQ(kept, level ? angles : 0) << row.what << " " << x << "\n" << out;
+      }
+    }
+  }
+}
+
 TEST_F(Drawing, HeaderViewAndBlocks) {
   const std::vector<std::string> in = {"999 made by hand",
                                        "0 SECTION",
