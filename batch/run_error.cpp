@@ -134,7 +134,7 @@ std::string Describe(const RunError& e) {
   message += "\n" + EscapeControlBytes(e.path) + ": every entity that stops the drawing, by kind:";
   for (const BlockingKind& k : e.blocking) {
     const char* why = k.kind == RunErrorKind::kDrawingProxy       ? "a proxy"
-                      : k.kind == RunErrorKind::kDrawingExtrusion ? "in another plane"
+                      : k.kind == RunErrorKind::kDrawingExtrusion ? "sloping plane, scale not 1"
                       : IsAcisBody(k.type)                        ? "an ACIS body, not converted"
                                                                   : "not converted";
     message += "\n  " + EscapeControlBytes(k.type) + " (" + why + "): " + std::to_string(k.count) +
@@ -246,9 +246,10 @@ std::string DescribeOne(const RunError& e) {
              " is not converted by torvane: explode it in CAD (or erase it), then convert the "
              "drawing";
     case RunErrorKind::kDrawingExtrusion:
-      return where + DrawingEntityName(e) +
-             " lies in a plane other than the drawing's (extrusion " + e.detail +
-             "): only (0,0,1) and (0,0,-1) are converted; explode it or set it flat in CAD";
+      return where + DrawingEntityName(e) + " lies in a sloping plane (extrusion " + e.detail +
+             "), which a scale other than 1 stretches more one way than the other: what it "
+             "draws there would not keep its shape; convert it with the scale 1, or explode it "
+             "in CAD";
     case RunErrorKind::kDrawingProxy:
       return where + DrawingEntityName(e) +
              " is a proxy entity that only the program that made it can draw: explode it in "

@@ -44,7 +44,7 @@ QString BlockingText(const RunError& error) {
   for (const BlockingKind& k : error.blocking) {
     const QString why = k.kind == RunErrorKind::kDrawingProxy ? QStringLiteral("代理实体")
                         : k.kind == RunErrorKind::kDrawingExtrusion
-                            ? QStringLiteral("不在图形的平面内")
+                            ? QStringLiteral("倾斜平面，比例不为 1")
                         : IsAcisBody(k.type) ? QStringLiteral("ACIS 实体，无法转换")
                                              : QStringLiteral("无法转换");
     QStringList places;
@@ -217,8 +217,9 @@ QString RunFailureMessage(const RunError& error) {
     case RunErrorKind::kDrawingExtrusion:
       what =
           QStringLiteral(
-              "%1：%2不在图形的平面内（拉伸方向 %3），只能转换拉伸方向为 (0,0,1) 或 "
-              "(0,0,-1) 的实体。\n请在 CAD 中将它分解或放平后再转换图形。")
+              "%1：%2位于倾斜的平面内（拉伸方向 %3），比例不为 1 "
+              "时该平面各方向的缩放不同，其形状无法保持。\n请以比例 1 转换，或在 CAD "
+              "中将它分解后再转换图形。")
               .arg(DrawingWhere(error), DrawingEntity(error), QString::fromStdString(error.detail));
       drawing = true;
       break;

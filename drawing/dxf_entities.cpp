@@ -1,5 +1,6 @@
 #include "drawing/dxf_entities.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cctype>
 #include <charconv>
@@ -310,8 +311,11 @@ bool HasAttributes(const DxfUnit& unit) { return IntegerOf(unit.Find(66)) == 1; 
 bool HasVertices(const DxfUnit&) { return true; }
 
 // An angular dimension's measurement (42, types 2 and 5) is an angle that
-// the motion keeps; the others' is a length.
+// the motion keeps; the others' is a length. One in a sloping plane draws
+// its block in that plane's coordinates, where the block is read as
+// world coordinates: refused.
 bool ConvertDimension(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence*) {
+  if (c.sloping() && c.unit().Find(2)) return c.Refuse(RunErrorKind::kDrawingEntity);
   const int type = IntegerOf(c.unit().Find(70)) & 7;
   const bool angular = type == 2 || type == 5;
   return ApplyRoles(c, roles, [&](int code, Role*) { return !angular || code != 42; });
@@ -349,6 +353,9 @@ bool ConvertPolyline(EntityConverter& c, const std::vector<CodeRole>& roles,
 // no point.
 bool ConvertVertex(EntityConverter& c, const std::vector<CodeRole>& roles, DxfSequence* sequence) {
   c.set_mirrored(sequence->mirrored);
+  if (sequence->sloping && !sequence->world_vertices) {
+    c.set_plane(sequence->normal, sequence->elevation);
+  }
   const int flags = IntegerOf(c.unit().Find(70));
   const bool face_record = (flags & 128) != 0 && (flags & 64) == 0;
   const bool world = sequence->world_vertices;
@@ -571,31 +578,70 @@ const EntityKind* KindNamed(std::string_view name) {
 // itself is kept as written.
 constexpr double kFlatExtrusion = 2e-17;
 
-// The entity's extrusion (210, 220, 230): false when it is neither
-// (0,0,1) nor (0,0,-1), within kFlatExtrusion (its length may be 1 within
-// a rounding error too: only its direction counts); *mirrored when it is
-// (0,0,-1).
-bool ReadExtrusion(const DxfUnit& unit, bool* mirrored, std::string* said) {
-  *mirrored = false;
+// Which plane an entity lies in, as its extrusion (210, 220, 230) says.
+enum class Plane { kFlat, kMirrored, kSloping, kDamaged };
+
+struct Extrusion {
+  Plane plane = Plane::kFlat;
+  double normal[3] = {0, 0, 1};
+  std::size_t at = 0;  // its group 210; 0 for none
+  std::string said;    // as written: "(0.3,-0.2,0.93)"
+};
+
+// The entity's extrusion: the drawing's plane (0,0,1), or its mirror
+// (0,0,-1), within kFlatExtrusion (its length may be 1 within a rounding
+// error too: only its direction counts); a sloping plane, any other
+// direction of any length; damaged, a value that is not a finite number
+// or a vector of length 0.
+Extrusion ReadExtrusion(const DxfUnit& unit) {
+  Extrusion e;
   for (std::size_t i = 1; i < unit.size(); ++i) {
     if (unit.code(i) != 210) continue;
-    double v[3] = {0, 0, 1};
+    e.at = i;
+    double* v = e.normal;
     for (std::size_t k = 0; k < 3 && i + k < unit.size(); ++k) {
       if (unit.code(i + k) != 210 + 10 * static_cast<int>(k)) break;
       std::string_view t = unit.text(i + k);
       auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v[k]);
       if (ec != std::errc() || ptr != t.data() + t.size()) v[k] = NAN;
     }
-    *said = "(" + std::string(unit.text(i)) + "," +
-            (i + 1 < unit.size() ? std::string(unit.text(i + 1)) : "") + "," +
-            (i + 2 < unit.size() ? std::string(unit.text(i + 2)) : "") + ")";
-    // NaN fails every comparison: refused.
-    if (!(std::fabs(std::fabs(v[2]) - 1) <= 1e-15)) return false;
-    if (!(std::hypot(v[0], v[1]) <= kFlatExtrusion)) return false;
-    *mirrored = v[2] < 0;
-    return true;
+    e.said = "(" + std::string(unit.text(i)) + "," +
+             (i + 1 < unit.size() ? std::string(unit.text(i + 1)) : "") + "," +
+             (i + 2 < unit.size() ? std::string(unit.text(i + 2)) : "") + ")";
+    const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    if (!std::isfinite(length) || length == 0) {
+      e.plane = Plane::kDamaged;
+    } else if (std::fabs(std::fabs(v[2]) - 1) <= 1e-15 &&
+               std::hypot(v[0], v[1]) <= kFlatExtrusion) {
+      e.plane = v[2] < 0 ? Plane::kMirrored : Plane::kFlat;
+    } else {
+      e.plane = Plane::kSloping;
+    }
+    return e;
   }
-  return true;
+  return e;
+}
+
+// The height of a sloping entity's points that hold no z of their own (an
+// LWPOLYLINE's vertices, a hatch's boundary): its elevation (38), or the
+// z of its first point (a 2D polyline's or a hatch's elevation point).
+double PlaneElevation(const DxfUnit& unit) {
+  std::optional<std::string_view> t = unit.Find(38);
+  if (!t) t = unit.Find(30);
+  double z = 0;
+  if (t) std::from_chars(t->data(), t->data() + t->size(), z);
+  return std::isfinite(z) ? z : 0;
+}
+
+// A thickness (39) other than 0: the entity is drawn along its normal.
+bool Thick(const DxfUnit& unit) {
+  for (std::size_t i = 1; i < unit.size() && unit.code(i) < 1000; ++i) {
+    if (unit.code(i) != 39) continue;
+    double t = 0;
+    std::from_chars(unit.text(i).data(), unit.text(i).data() + unit.text(i).size(), t);
+    if (t != 0) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -631,21 +677,43 @@ Expected<void, RunError> ConvertEntity(DxfUnit& unit, const DrawingMotion& motio
         (unit.Type() == "MTEXT" || unit.Type() == "ATTRIB" || unit.Type() == "ATTDEF"))) {
     return Fail(EntityError(RunErrorKind::kDrawingEntity, unit));
   }
-  bool mirrored = false;
-  std::string said;
-  if (!ReadExtrusion(unit, &mirrored, &said)) {
+  const Extrusion extrusion = ReadExtrusion(unit);
+  const auto in_plane = [&] {
     RunError e = EntityError(RunErrorKind::kDrawingExtrusion, unit);
-    e.detail = said;
+    e.detail = extrusion.said;
+    return e;
+  };
+  if (extrusion.plane == Plane::kDamaged) {
+    RunError e = EntityError(RunErrorKind::kDrawingDamaged, unit);
+    e.line = unit.line(extrusion.at) + 1;
+    std::string name(unit.Type());
+    if (!unit.Handle().empty()) name += " (handle " + std::string(unit.Handle()) + ")";
+    e.detail = name + ": its extrusion is no direction:";
+    e.field_text = extrusion.said;
     return Fail(std::move(e));
   }
+  const bool mirrored = extrusion.plane == Plane::kMirrored;
+  const bool sloping = extrusion.plane == Plane::kSloping;
+  // Drawn along its normal, it would stretch another way than its plane.
+  if (sloping && motion.Scale(1) != 1 && Thick(unit)) return Fail(in_plane());
   // What follows takes the plane of its owner.
   if (kind->opens_sequence != nullptr && kind->opens_sequence(unit)) {
     *sequence = DxfSequence{true, false, false, mirrored};
+    if (sloping) {
+      sequence->sloping = true;
+      std::copy(extrusion.normal, extrusion.normal + 3, sequence->normal);
+      sequence->elevation = PlaneElevation(unit);
+    }
   }
   EntityConverter c(unit, motion, mirrored);
+  if (sloping) c.set_plane(extrusion.normal, PlaneElevation(unit));
   const bool converted =
       kind->rule != nullptr ? kind->rule(c, kind->roles, sequence) : ApplyRoles(c, kind->roles);
-  if (!converted) return Fail(c.failure());
+  if (!converted) {
+    if (c.failure().kind == RunErrorKind::kDrawingExtrusion) return Fail(in_plane());
+    return Fail(c.failure());
+  }
+  if (sloping && !c.WriteNormal(extrusion.at)) return Fail(c.failure());
   return {};
 }
 

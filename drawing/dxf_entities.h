@@ -141,20 +141,27 @@ class DrawingMotion {
 // What the entities after a POLYLINE or an INSERT with attributes (its
 // VERTEXes or ATTRIBs, up to SEQEND) take from it.
 struct DxfSequence {
-  bool open = false;            // a POLYLINE or INSERT's sequence is being read
-  bool paper_space = false;     // its owner is in paper space: kept as written
-  bool world_vertices = false;  // a 3D polyline or a mesh: vertices in world coordinates
-  bool mirrored = false;        // its owner's extrusion is (0,0,-1)
+  bool open = false;             // a POLYLINE or INSERT's sequence is being read
+  bool paper_space = false;      // its owner is in paper space: kept as written
+  bool world_vertices = false;   // a 3D polyline or a mesh: vertices in world coordinates
+  bool mirrored = false;         // its owner's extrusion is (0,0,-1)
+  bool sloping = false;          // its owner lies in a sloping plane:
+  double normal[3] = {0, 0, 1};  // its extrusion as written,
+  double elevation = 0;          // and its height in it
 };
 
 // Converts one entity of model space (or of a dimension's block, which is
 // drawn in world coordinates) in place. `sequence` carries what a POLYLINE
 // or INSERT tells the entities that follow it. Rejects, the path left to
-// the caller: an entity of a kind not converted (kDrawingEntity), a proxy
-// (kDrawingProxy), an extrusion leaning from (0,0,±1) by more than 2e-17
-// rad (kDrawingExtrusion), a coordinate that is not a number or a point
-// without its y (kDrawingDamaged), a result beyond the range of doubles
-// (kResultOutOfRange), a height that cannot be shifted (kNotANumber).
+// the caller: an entity of a kind not converted, or a DIMENSION in a
+// sloping plane, whose block is drawn in that plane (kDrawingEntity), a proxy
+// (kDrawingProxy), an entity in a sloping plane (extrusion leaning from
+// (0,0,±1) by more than 2e-17 rad) that holds its own points, a length, a
+// vector of a length or a thickness when the scale is not 1
+// (kDrawingExtrusion), a coordinate that is not a number, a point without
+// its y or an extrusion that is no direction (kDrawingDamaged), a result
+// beyond the range of doubles (kResultOutOfRange), a height that cannot be
+// shifted (kNotANumber).
 Expected<void, RunError> ConvertEntity(DxfUnit& unit, const DrawingMotion& motion,
                                        DxfSequence* sequence);
 

@@ -56,6 +56,7 @@ bool EntityConverter::Apply(std::size_t i, Role role, std::size_t* used) {
     case Role::kLength: {
       double v;
       if (!Number(i, &v)) return false;
+      if (plane_ && v != 0 && motion_.Scale(1) != 1) return NotScaledAlike();
       return Set(i, v, motion_.Scale(v));
     }
     case Role::kAngle:
@@ -63,6 +64,13 @@ bool EntityConverter::Apply(std::size_t i, Role role, std::size_t* used) {
     case Role::kRadians: {
       double v;
       if (!Number(i, &v)) return false;
+      if (plane_) {
+        // The direction the angle points in, through the world.
+        const bool clockwise = role == Role::kClockwiseAngle;
+        return Set(i, v,
+                   role == Role::kRadians ? plane_->TurnRadians(v, clockwise)
+                                          : plane_->TurnDegrees(v, clockwise));
+      }
       if (motion_.turn() == 0) return true;
       // In a mirrored plane angles run the other way; so do angles counted
       // clockwise, and in a mirrored plane those run the usual way again.
@@ -83,10 +91,30 @@ bool EntityConverter::Pair(std::size_t i, Role role, std::size_t* used, int y_co
     return Damaged(i, "group " + std::to_string(code) + " has no group " + std::to_string(y_code) +
                           " after it");
   }
+  const bool ocs = role == Role::kOcsPoint || role == Role::kOcsVector || role == Role::kOcsSpan;
+  if (plane_) {
+    if (motion_.Scale(1) != 1 && role != Role::kPoint && role != Role::kVector) {
+      return NotScaledAlike();
+    }
+    if (ocs) return MovePlanePoint(i, role, used, y_code);
+  }
   double x, y;
   if (!Number(i, &x) || !Number(i + 1, &y)) return false;
   const double old_x = x, old_y = y;
-  const bool ocs = role == Role::kOcsPoint || role == Role::kOcsVector || role == Role::kOcsSpan;
+  const bool has_z = i + 2 < unit_.size() && unit_.code(i + 2) == code + 20 && y_code == code + 10;
+  if (role == Role::kVector && has_z && motion_.Scale(1) != 1) {
+    // A world direction that leaves the plan: the plan map scales its x
+    // and y and keeps its z, which tilts it; as long as it was.
+    double z;
+    if (!Number(i + 2, &z)) return false;
+    if (z != 0) {
+      const double length = std::sqrt(x * x + y * y + z * z);
+      motion_.TurnSpan(&x, &y);
+      const double f = length / std::sqrt(x * x + y * y + z * z);
+      *used = 3;
+      return Set(i, old_x, x * f) && Set(i + 1, old_y, y * f) && Set(i + 2, z, z * f);
+    }
+  }
   const bool flip = ocs && mirrored_;
   if (flip) x = -x;
   switch (role) {
@@ -106,7 +134,7 @@ bool EntityConverter::Pair(std::size_t i, Role role, std::size_t* used, int y_co
   if (!Set(i, old_x, x) || !Set(i + 1, old_y, y)) return false;
   *used = 2;
   const bool point = role == Role::kPoint || role == Role::kOcsPoint;
-  if (i + 2 < unit_.size() && unit_.code(i + 2) == code + 20 && y_code == code + 10) {
+  if (has_z) {
     *used = 3;
     if (point && motion_.height_offset() && !ShiftHeight(i + 2, flip)) return false;
   }
@@ -149,11 +177,67 @@ bool EntityConverter::ApplyXdata(std::size_t i, std::size_t* used) {
   return true;
 }
 
+bool EntityConverter::MovePlanePoint(std::size_t i, Role role, std::size_t* used, int y_code) {
+  const int code = unit_.code(i);
+  double x, y, z = elevation_;
+  if (!Number(i, &x) || !Number(i + 1, &y)) return false;
+  const double old_x = x, old_y = y;
+  const bool has_z = i + 2 < unit_.size() && unit_.code(i + 2) == code + 20 && y_code == code + 10;
+  if (has_z && !Number(i + 2, &z)) return false;
+  switch (role) {
+    case Role::kOcsPoint:
+      plane_->MovePoint(&x, &y, z);
+      break;
+    case Role::kOcsVector:
+      plane_->TurnDirection(&x, &y);
+      break;
+    default:
+      plane_->TurnSpan(&x, &y);
+      break;
+  }
+  if (!Set(i, old_x, x) || !Set(i + 1, old_y, y)) return false;
+  *used = has_z ? 3 : 2;
+  // A point's height in the plane moves with the plane, heights offset or not.
+  return !has_z || role != Role::kOcsPoint || Set(i + 2, z, plane_->MoveHeight(z));
+}
+
+void EntityConverter::set_plane(const double normal[3], double elevation) {
+  plane_.emplace(normal, motion_);
+  mirrored_ = false;
+  elevation_ = elevation;
+}
+
+bool EntityConverter::WriteNormal(std::size_t i) {
+  for (std::size_t k = 0; k < 3 && i + k < unit_.size(); ++k) {
+    if (unit_.code(i + k) != 210 + 10 * static_cast<int>(k)) break;
+    double v;
+    if (!Number(i + k, &v) || !Set(i + k, v, plane_->new_normal()[k])) return false;
+  }
+  return true;
+}
+
+bool EntityConverter::NotScaledAlike() { return Refuse(RunErrorKind::kDrawingExtrusion); }
+
+bool EntityConverter::Refuse(RunErrorKind kind) {
+  failure_ = EntityError(kind, unit_);
+  return false;
+}
+
 bool EntityConverter::ShiftElevation(std::size_t i) {
+  if (plane_) {
+    double z;
+    return Number(i, &z) && Set(i, z, plane_->MoveHeight(z));
+  }
   return !motion_.height_offset() || ShiftHeight(i, mirrored_);
 }
 
 bool EntityConverter::AddElevation(std::size_t anchor) {
+  if (plane_) {
+    const double z = plane_->MoveHeight(0);
+    if (!std::isfinite(z)) return Set(anchor, 0, z);
+    if (z != 0) unit_.InsertAfter(anchor, 38, ShortestText(z).view());
+    return true;
+  }
   if (!motion_.height_offset()) return true;
   const bool subtract = (motion_.direction() == Direction::kSurveyToConstruction) != mirrored_;
   auto sum = ExactDecimalSum("0", *motion_.height_offset(), subtract);
@@ -177,6 +261,10 @@ void EntityConverter::AddDefaults(std::size_t anchor, bool scale_factors, std::s
   if (scale_factors && motion_.Scale(1) != 1) {
     if (!has(41)) add(41, motion_.Scale(1));
     if (!has(42)) add(42, motion_.Scale(1));
+  }
+  if (plane_) {
+    if (!plane_->keeps_angles() && !has(50)) add(50, plane_->TurnDegrees(0));
+    return;
   }
   if (motion_.turn() != 0 && !has(50)) add(50, motion_.TurnDegrees(0, mirrored_));
 }

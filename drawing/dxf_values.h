@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "batch/run_error.h"
 #include "drawing/dxf_entities.h"
+#include "drawing/dxf_plane.h"
 
 namespace torvane {
 
@@ -47,6 +49,20 @@ class EntityConverter {
   // The entity lies in a mirrored plane (extrusion (0,0,-1)).
   bool mirrored() const { return mirrored_; }
   void set_mirrored(bool mirrored) { mirrored_ = mirrored; }
+  // The entity lies in a sloping plane of normal `normal` (its extrusion
+  // as written): its own points, directions, angles and heights go through
+  // the world and back into the plane's new object coordinates. Points it
+  // writes without a z lie at height `elevation` (metres) in it. With a
+  // scale other than 1 a sloping plane is not scaled alike in every
+  // direction: what holds its points, a length or a vector of a length is
+  // refused (kDrawingExtrusion), and world points and directions alone are
+  // converted.
+  void set_plane(const double normal[3], double elevation);
+  bool sloping() const { return plane_.has_value(); }
+  // Writes the new extrusion into groups i, i + 1 and i + 2 (210, 220, 230).
+  bool WriteNormal(std::size_t i);
+  // Refuses the entity as a whole: false, failure() the error `kind`.
+  bool Refuse(RunErrorKind kind);
   const RunError& failure() const { return failure_; }
 
   // Calls each(i, code, &used) for every group after the group 0 but those
@@ -103,10 +119,15 @@ class EntityConverter {
   bool Set(std::size_t i, double old, double v);
   bool ShiftHeight(std::size_t i, bool flip);
   bool Damaged(std::size_t i, std::string what);
+  // A value of a sloping plane that a scale other than 1 does not carry.
+  bool NotScaledAlike();
+  bool MovePlanePoint(std::size_t i, Role role, std::size_t* used, int y_code);
 
   DxfUnit& unit_;
   const DrawingMotion& motion_;
   bool mirrored_;
+  std::optional<SlopingPlane> plane_;
+  double elevation_ = 0;
   RunError failure_;
 };
 

@@ -300,6 +300,102 @@ TEST_F(Drawing, EntityTable) {
   }
 }
 
+// Entities in a sloping plane, moved by (X0 100, Y0 200) alone: worked
+// out by hand. The normal (0, 0.6, 0.8) has the axes x (-1, 0, 0) and
+// y (0, -0.8, 0.6) by the arbitrary-axis algorithm; (0, 0.6, -0.8) has
+// x (-1, 0, 0) and y (0, 0.8, 0.6). The world moves by (-200, -100, 0),
+// with H0 10 by (-200, -100, -10): the plane's own coordinates by those
+// dotted with its axes, (200, 80, -60), (200, -80, -60) and (200, 74, -68).
+TEST_F(Drawing, SlopingPlanes) {
+  const std::vector<std::string> up = {"210 0", "220 0.6", "230 0.8"};
+  const std::vector<std::string> down = {"210 0", "220 0.6", "230 -0.8"};
+  const auto with = [](std::vector<std::string> groups, const std::vector<std::string>& more) {
+    groups.insert(groups.end(), more.begin(), more.end());
+    return groups;
+  };
+  const struct {
+    const char* what;
+    std::optional<std::string> offset;
+    std::vector<std::string> in, out;
+  } rows[] = {
+      {"CIRCLE: its centre and height in the plane move, its radius and normal stay", std::nullopt,
+       with({"0 CIRCLE", "10 10", "20 20", "30 5", "40 3"}, up),
+       with({"0 CIRCLE", "10 210", "20 100", "30 -55", "40 3"}, up)},
+      {"LWPOLYLINE: one elevation for every vertex, bulges and widths kept", std::nullopt,
+       with({"0 LWPOLYLINE", "90 2", "38 5", "10 10", "20 20", "42 0.5", "10 0", "20 0", "40 2"},
+            up),
+       with({"0 LWPOLYLINE", "90 2", "38 -55", "10 210", "20 100", "42 0.5", "10 200", "20 80",
+             "40 2"},
+            up)},
+      {"LWPOLYLINE without an elevation: it gets the plane's", std::nullopt,
+       with({"0 LWPOLYLINE", "90 1", "70 0", "10 0", "20 0"}, up),
+       with({"0 LWPOLYLINE", "90 1", "70 0", "38 -60", "10 200", "20 80"}, up)},
+      {"TEXT in a plane facing down: both points at one height, its rotation kept", std::nullopt,
+       with({"0 TEXT", "10 10", "20 20", "30 5", "40 2", "50 30", "11 0", "21 0", "31 5"}, down),
+       with({"0 TEXT", "10 210", "20 -60", "30 -55", "40 2", "50 30", "11 200", "21 -80", "31 -55"},
+            down)},
+      {"2D POLYLINE: its elevation and its VERTEXes in its plane", std::nullopt,
+       with({"0 POLYLINE", "66 1", "10 0", "20 0", "30 5"},
+            with(up, {"0 VERTEX", "10 10", "20 20", "30 5", "0 SEQEND"})),
+       with({"0 POLYLINE", "66 1", "10 0", "20 0", "30 -55"},
+            with(up, {"0 VERTEX", "10 210", "20 100", "30 -55", "0 SEQEND"}))},
+      {"a height offset: the world's z moves by -10, the plane's height by -68", "+10",
+       with({"0 CIRCLE", "10 10", "20 20", "30 5", "40 3"}, up),
+       with({"0 CIRCLE", "10 210", "20 94", "30 -63", "40 3"}, up)},
+      {"LINE: world points, moved as any; the normal kept by a motion that does not turn",
+       std::nullopt, with({"0 LINE", "10 300", "20 150", "30 7", "11 0", "21 0", "31 0"}, up),
+       with({"0 LINE", "10 100", "20 50", "30 7", "11 -200", "21 -100", "31 0"}, up)},
+  };
+  for (const auto& row : rows) {
+    request_.heights = DrawingHeights::kMoved;
+    request_.height_offset = row.offset;
+    auto run = Run(Dxf(InEntities(row.in)), RunParams{100, 200, 0, 1});
+    ASSERT_TRUE(run.ok()) << row.what << ": " << Describe(run.error());
+    EXPECT_EQ(Result(), Dxf(InEntities(row.out))) << row.what;
+  }
+}
+
+// A plane's x axis is level (the world's z crossed with its normal) unless
+// its normal is within 1/64 of the vertical: a turn about the vertical
+// takes it onto the turned plane's, and an angle in the plane stays as it
+// is, to the bit; in a plane near the vertical (x from the world's y) it
+// turns, and a block at 0° gets its rotation written out.
+TEST_F(Drawing, AnglesInSlopingPlanes) {
+  const struct {
+    const char* what;
+    std::vector<std::string> in;
+    bool turned;
+  } rows[] = {
+      {"a text's rotation", {"0 TEXT", "10 1", "20 2", "30 3", "40 2", "50 35"}, false},
+      {"a block at 0°", {"0 INSERT", "2 B", "10 1", "20 2", "30 3"}, false},
+      {"an arc's angles", {"0 ARC", "10 1", "20 2", "30 3", "40 2", "50 10", "51 200"}, false},
+  };
+  for (const auto& row : rows) {
+    for (const char* x : {"0.3", "0.01"}) {
+      std::vector<std::string> in = row.in;
+      in.insert(in.end(), {std::string("210 ") + x, "220 0", "230 1"});
+      auto run = Run(Dxf(InEntities(in)), kTurning);
+      ASSERT_TRUE(run.ok()) << row.what << ": " << Describe(run.error());
+      const bool level = std::string(x) == "0.3";
+      // Every angle kept, or none.
+      std::size_t kept = 0, angles = 0;
+      const std::string out = Result();
+      for (const std::string& pair : in) {
+        if (pair.starts_with("50 ") || pair.starts_with("51 ")) {
+          ++angles;
+          kept += out.find("\n" + pair.substr(0, 2) + "\n" + pair.substr(3) + "\n") !=
+                  std::string::npos;
+        }
+      }
+      if (angles == 0) {
+        EXPECT_EQ(out.find("\n50\n") == std::string::npos, level) << row.what << " " << x;
+      } else {
+        EXPECT_EQ(kept, level ? angles : 0) << row.what << " " << x << "\n" << out;
+      }
+    }
+  }
+}
+
 TEST_F(Drawing, HeaderViewAndBlocks) {
   const std::vector<std::string> in = {"999 made by hand",
                                        "0 SECTION",
@@ -483,8 +579,10 @@ TEST_F(Drawing, HeightOffset) {
 // Parameters that move nothing give the drawing back byte for byte.
 TEST_F(Drawing, IdentityIsByteForByte) {
   const std::string bytes =
-      Dxf(InEntities({"0 LINE", "5 1F", "10 300.000", "20 +150", "11 1e2", "21  -0.0 ", "0 ARC",
-                      "10 1", "20 2", "40 .5", "50 370", "51 -10", "210 0", "220 0", "230 -1"}),
+      Dxf(InEntities({"0 LINE",  "5 1F",  "10 300.000", "20 +150", "11 1e2",   "21  -0.0 ",
+                      "0 ARC",   "10 1",  "20 2",       "40 .5",   "50 370",   "51 -10",
+                      "210 0",   "220 0", "230 -1",     "0 TEXT",  "10 3.5",   "20 -2",
+                      "30 1.25", "40 2",  "50 10",      "210 0.3", "220 -0.2", "230 0.93"}),
           "\r\n");
   auto run = Run(bytes, kIdentity);
   ASSERT_TRUE(run.ok()) << Describe(run.error());
@@ -511,15 +609,29 @@ TEST_F(Drawing, Refusals) {
        RunErrorKind::kDrawingEntity, 5, "INSERT", "2D", ""},
       {"site.dxf", Dxf(InEntities({"0 ACAD_PROXY_ENTITY", "5 30"})), RunErrorKind::kDrawingProxy, 5,
        "ACAD_PROXY_ENTITY", "30", ""},
+      // In a sloping plane (upright, or leaning by more than 2e-17 rad),
+      // with the scale 2: a circle would turn into an ellipse. A LINE's
+      // thickness runs along its normal, which a scale tilts.
       {"site.dxf", Dxf(InEntities({"0 CIRCLE", "5 31", "10 1", "20 1", "210 1", "220 0", "230 0"})),
        RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "31", ""},
-      // Leaning by more than 2e-17 rad, or not a direction at all.
       {"site.dxf",
        Dxf(InEntities({"0 CIRCLE", "5 31", "10 1", "20 1", "210 1.5e-17", "220 1.5e-17", "230 1"})),
        RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "31", ""},
       {"site.dxf",
+       Dxf(InEntities({"0 LINE", "5 34", "39 2", "10 1", "20 1", "11 2", "21 1", "210 0", "220 0.6",
+                       "230 0.8"})),
+       RunErrorKind::kDrawingExtrusion, 5, "LINE", "34", ""},
+      // A dimension in a sloping plane, whose block is drawn in that plane.
+      {"site.dxf",
+       Dxf(InEntities(
+           {"0 DIMENSION", "5 35", "2 *D1", "10 1", "20 1", "210 0", "220 0.6", "230 0.8"})),
+       RunErrorKind::kDrawingEntity, 5, "DIMENSION", "35", ""},
+      // An extrusion that is no direction: damaged.
+      {"site.dxf",
        Dxf(InEntities({"0 CIRCLE", "5 31", "10 1", "20 1", "210 0", "220 0", "230 nan"})),
-       RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "31", ""},
+       RunErrorKind::kDrawingDamaged, 14, "CIRCLE", "31", "(0,0,nan)"},
+      {"site.dxf", Dxf(InEntities({"0 CIRCLE", "5 31", "10 1", "20 1", "210 0", "220 0", "230 0"})),
+       RunErrorKind::kDrawingDamaged, 14, "CIRCLE", "31", "(0,0,0)"},
       {"site.dxf", Dxf(InEntities({"0 LINE", "5 32", "10 abc", "20 1"})),
        RunErrorKind::kDrawingDamaged, 10, "LINE", "32", "abc"},
       {"site.dxf", Dxf(InEntities({"0 LINE", "5 33", "10 1", "11 1"})),
@@ -597,7 +709,7 @@ TEST_F(Drawing, EveryBlockerNamed) {
       "17 (handle A3), 21 (handle A4), 25 (handle A5), 29 (handle A6), 33 (handle A7), "
       "37 (handle A8), 41 (handle A9) and 2 more\n"
       "  ACAD_PROXY_ENTITY (a proxy): 1, on line 53 (handle B0)\n"
-      "  CIRCLE (in another plane): 1, on line 57 (handle C0)"))
+      "  CIRCLE (sloping plane, scale not 1): 1, on line 57 (handle C0)"))
       << described;
   EXPECT_EQ(ReadBytes(result), "earlier");
   // One entity alone: named as ever, with no list.

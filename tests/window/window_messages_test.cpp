@@ -118,9 +118,9 @@ TEST(WindowMessagesTest, DrawingsNameTheEntityAndWhatToDo) {
        "中将它分解到只剩直线和圆弧（实体分解为面域，面域再分解为直线），或另存一份不含它的图形，再"
        "转换。"},
       {RunErrorKind::kDrawingExtrusion, 5, "CIRCLE", "", "", "(0.6,0,0.8)",
-       "图形“s.dxf”第 5 行：实体 CIRCLE不在图形的平面内（拉伸方向 "
-       "(0.6,0,0.8)），只能转换拉伸方向为 "
-       "(0,0,1) 或 (0,0,-1) 的实体。\n请在 CAD 中将它分解或放平后再转换图形。"},
+       "图形“s.dxf”第 5 行：实体 CIRCLE位于倾斜的平面内（拉伸方向 "
+       "(0.6,0,0.8)），比例不为 1 时该平面各方向的缩放不同，其形状无法保持。\n请以比例 1 "
+       "转换，或在 CAD 中将它分解后再转换图形。"},
       {RunErrorKind::kDrawingProxy, 5, "ACAD_PROXY_ENTITY", "30", "", "",
        "图形“s.dxf”第 5 行：实体 ACAD_PROXY_ENTITY（句柄 "
        "30）是代理实体，只有创建它的程序能够绘制。\n请在 CAD 中将它分解后再转换图形。"},
