@@ -21,7 +21,7 @@ std::vector<CommonPoint> SiteGrid(const RunParams& truth, const std::vector<Plan
   const Transform t(truth);
   std::vector<CommonPoint> points;
   for (const PlanePoint& c : site) {
-    points.push_back({"P" + std::to_string(points.size() + 1), 0, t.Inverse(c), c});
+    points.push_back({"P" + std::to_string(points.size() + 1), 0, t.Inverse(c), c, {}, {}});
   }
   return points;
 }

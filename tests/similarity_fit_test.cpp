@@ -41,7 +41,7 @@ std::vector<CommonPoint> Site(const RunParams& truth, const std::vector<PlanePoi
       s.y += noise(*random) * sigma;
     }
     if (points.size() == blunder) s.x += blunder_m;
-    points.push_back({"P" + std::to_string(points.size() + 1), 0, s, c});
+    points.push_back({"P" + std::to_string(points.size() + 1), 0, s, c, {}, {}});
   }
   return points;
 }
