@@ -103,24 +103,6 @@ TEST(ParsePastedPoints, Rows) {
   }
 }
 
-// The order an unplaced paste was taken in, as the paste asks before it is
-// taken: State (the clipboard's text) / Expected (the order told).
-TEST(ParsePastedPoints, TellsTheOrderTaken) {
-  const struct {
-    std::string text;
-    const char* order;
-  } cases[] = {
-      {"K1\t1\t2\t3\t4\n", "点名、测图X、测图Y、施工X、施工Y"},
-      {"K1\t1\t2\t3\t4\t检核\t12.5\n", "点名、测图X、测图Y、施工X、施工Y"},
-      {"K1\t1\t2\t12.5\t3\t4\t-0.5\n", "点名、测图X、测图Y、测图H、施工X、施工Y、施工H"},
-  };
-  for (const auto& c : cases) {
-    auto rows = ParsePastedPoints(c.text);
-    ASSERT_TRUE(rows.ok()) << rows.error();
-    EXPECT_EQ(PastedOrderText(*rows), c.order) << c.text;
-  }
-}
-
 // A header's captions / how they are placed, as the paste shows it before
 // it is taken, and whether the paste may take the columns so.
 TEST(ReadHeader, PlacesTheColumns) {

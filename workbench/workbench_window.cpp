@@ -675,7 +675,7 @@ std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
     shown.rows_left_out.push_back(problem.message + "：该行不参与计算。");
   }
   for (const CellProblem& problem : points.height_problems) {
-    shown.rows_left_out.push_back(problem.message + "：该点没有这个高程，平面坐标照常参与计算。");
+    shown.rows_left_out.push_back(problem.message + "：该点不参与高程拟合，平面坐标照常参与计算。");
   }
   if (const auto offset = document_.HeightOffset(); offset) shown.height_offset = *offset;
   return MakeCalibrationDocument(shown, *document_.solve().report, points.fit, points.off,

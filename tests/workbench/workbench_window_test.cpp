@@ -450,11 +450,19 @@ TEST_F(WorkbenchTest, RowsKeptOutOfTheSolveAreSaid) {
   const auto asked = platform_.CallsOf(CallKind::kMessage);
   ASSERT_EQ(asked.size(), 2u);
   EXPECT_EQ(asked[0].prompt.toStdString(), question);
+  // A height that is not a number keeps its row in the plane solve; the
+  // report names it apart.
+  window_.table().setData(window_.table().index(0, kHcColumn), QStringLiteral("x"), Qt::EditRole);
+  EXPECT_EQ(window_.solve().points.fit.size(), 2u);
+  EXPECT_EQ(status->text().toStdString(), "1 行不参与计算");
   platform_.AnswerNextMessage(MessageAnswer::kOk);
   ASSERT_TRUE(window_.ExportReport(Path("r.html"), ReportFormat::kHtml));
   QFile html(Path("r.html"));
   ASSERT_TRUE(html.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(QString::fromUtf8(html.readAll()).contains(QString::fromStdString(cell)));
+  const QString report = QString::fromUtf8(html.readAll());
+  EXPECT_TRUE(report.contains(QString::fromStdString(cell + "：该行不参与计算。")));
+  EXPECT_TRUE(report.contains(
+      QStringLiteral("第 1 行 施工H “x” 不是数字：该点不参与高程拟合，平面坐标照常参与计算。")));
 }
 
 // State: a solved site. Action: H0 typed, then the project saved and 转换
