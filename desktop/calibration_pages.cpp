@@ -368,15 +368,16 @@ QString Continued(const CalibrationDocument& document, const std::string& headin
   return QString::fromStdString(heading + document.words.continued);
 }
 
-// Every fit point's and every unused point's coordinates.
+// Every fit point's and every unused point's coordinates, and their heights
+// where some have them.
 void Points(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) {
   std::vector<QStringList> rows;
   for (const ReportPointRow& p : document.points) {
-    rows.push_back({QString::fromStdString(p.name), QString::fromStdString(p.role),
-                    QString::fromStdString(p.xs), QString::fromStdString(p.ys),
-                    QString::fromStdString(p.xc), QString::fromStdString(p.yc)});
+    QStringList texts;
+    for (const auto& cell : PointCells(document, p)) texts << QString::fromStdString(cell.second);
+    rows.push_back(texts);
   }
-  Table(pager, fonts, Columns(document.words.coordinate_columns, 2), rows,
+  Table(pager, fonts, Columns(CoordinateHeadings(document), 2), rows,
         std::vector<bool>(rows.size(), false), Continued(document, document.words.coordinates));
 }
 

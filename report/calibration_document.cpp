@@ -186,6 +186,42 @@ std::vector<std::string> ResidualHeadings(const CalibrationDocument& document) {
   return headings;
 }
 
+namespace {
+
+// Whether some point of the table has a survey height, and a construction one.
+std::pair<bool, bool> HeightsShown(const CalibrationDocument& document) {
+  bool survey = false, construction = false;
+  for (const ReportPointRow& row : document.points) {
+    survey = survey || !row.hs.empty();
+    construction = construction || !row.hc.empty();
+  }
+  return {survey, construction};
+}
+
+}  // namespace
+
+std::vector<std::string> CoordinateHeadings(const CalibrationDocument& document) {
+  const ReportWording& words = document.words;
+  const auto [survey, construction] = HeightsShown(document);
+  std::vector<std::string> headings = words.coordinate_columns;
+  // Each after its grid's Y: 点名, 类别, X测, Y测, [H测], X施, Y施, [H施].
+  if (construction) headings.push_back(words.construction_height_column);
+  if (survey) headings.insert(headings.begin() + 4, words.survey_height_column);
+  return headings;
+}
+
+std::vector<std::pair<std::string, std::string>> PointCells(const CalibrationDocument& document,
+                                                            const ReportPointRow& row) {
+  const auto [survey, construction] = HeightsShown(document);
+  const auto height = [](const std::string& text) { return text.empty() ? "-" : text; };
+  std::vector<std::pair<std::string, std::string>> cells = {
+      {"name", row.name}, {"role", row.role}, {"xs", row.xs}, {"ys", row.ys}};
+  if (survey) cells.emplace_back("hs", height(row.hs));
+  cells.insert(cells.end(), {{"xc", row.xc}, {"yc", row.yc}});
+  if (construction) cells.emplace_back("hc", height(row.hc));
+  return cells;
+}
+
 std::string MarkText(const ReportWording& words, const ReportRow& row) {
   std::string text;
   for (const auto& [on, mark] : {std::pair{row.beyond_limit, &words.beyond_mark},
@@ -218,10 +254,14 @@ CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const Fi
   document.controller = ControllerFigures(report);
   document.pipeline = ProjPipeline(report.params);
   const auto point_rows = [&](PointRole role, std::span<const CommonPoint> points) {
+    const auto height = [](const std::optional<double>& h) {
+      return h ? CoordinateFigure(*h) : std::string();
+    };
     for (const CommonPoint& p : points) {
       document.points.push_back({p.name, RoleText(role), CoordinateFigure(p.survey.x),
                                  CoordinateFigure(p.survey.y), CoordinateFigure(p.construction.x),
-                                 CoordinateFigure(p.construction.y)});
+                                 CoordinateFigure(p.construction.y), height(p.survey_h),
+                                 height(p.construction_h)});
     }
   };
   point_rows(PointRole::kFit, fitted);

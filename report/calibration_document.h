@@ -77,6 +77,8 @@ struct ReportWording {
   std::vector<std::string> figure_columns = {"项目", "数值", "单位"};
   std::vector<std::string> coordinate_columns = {"点名",    "类别",    "X测 (m)",
                                                  "Y测 (m)", "X施 (m)", "Y施 (m)"};
+  // After each grid's Y where some point has that grid's height.
+  std::string survey_height_column = "H测 (m)", construction_height_column = "H施 (m)";
   // 类别, 点名, dX, dY, 点位残差, then wX, wY when there are standardized
   // residuals, then 剔除后不符, tX, tY, F with the blunder test, then 标记.
   std::vector<std::string> residual_columns = {"类别", "点名", "dX (mm)", "dY (mm)",
@@ -103,11 +105,13 @@ struct ReportWording {
   std::string page_before = "第 ", page_between = " 页 / 共 ", page_after = " 页";
 };
 
-// A common point's coordinates as read, metres: each the shortest text with
-// at most 15 significant digits that reads back as the number used.
+// A common point's coordinates and heights as read, metres: each the
+// shortest text with at most 15 significant digits that reads back as the
+// number used; a height empty where the point has none.
 struct ReportPointRow {
   std::string name, role;  // role: RoleText
   std::string xs, ys, xc, yc;
+  std::string hs{}, hc{};  // a row written without them has none
 };
 
 // A check point: its coordinates and its misclosure (mm, as the command
@@ -172,6 +176,18 @@ std::string MarkText(const ReportWording& words, const ReportRow& row);
 // F, then mark_column.
 std::vector<std::string> ResidualHeadings(const CalibrationDocument& document);
 
+// The table of the common points' headings, as both writers put them:
+// coordinate_columns, with survey_height_column after Y测 where some point
+// has a survey height and construction_height_column after Y施 where some
+// has a construction height.
+std::vector<std::string> CoordinateHeadings(const CalibrationDocument& document);
+
+// A row of that table under those headings: each cell's name for the HTML
+// ("name", "role", "xs", "ys", "hs", "xc", "yc", "hc") and its text, "-"
+// for a height the point has not in a column that others' fill.
+std::vector<std::pair<std::string, std::string>> PointCells(const CalibrationDocument& document,
+                                                            const ReportPointRow& row);
+
 // The document for a solve: `report` made by ReportFit from `fitted`,
 // `excluded` and `check`. Labels, in order:
 // - header: "工程：SITE　坐标转换参数计算报告", the title alone without a site;
@@ -187,7 +203,8 @@ std::vector<std::string> ResidualHeadings(const CalibrationDocument& document);
 //   construction about the construction grid's origin, α from north
 //   towards east;
 // - pipeline: ProjPipeline(report.params), north first;
-// - points: the coordinates of every fit point, then of every point 不用;
+// - points: the coordinates and heights of every fit point, then of every
+//   point 不用;
 // - checks: every check point's coordinates and misclosure;
 // - left_out: each point 不用 ("K4：标为不用，不参与平差"), then
 //   source.rows_left_out;

@@ -94,15 +94,10 @@ void Heading(std::string* html, const std::string& text) {
 }
 
 void PointTable(std::string* html, const CalibrationDocument& document) {
-  Head(html, "points", document.words.coordinate_columns);
+  Head(html, "points", CoordinateHeadings(document));
   for (const ReportPointRow& row : document.points) {
     *html += "<tr>";
-    Cell(html, "td", "name", row.name);
-    Cell(html, "td", "role", row.role);
-    Cell(html, "td", "xs", row.xs);
-    Cell(html, "td", "ys", row.ys);
-    Cell(html, "td", "xc", row.xc);
-    Cell(html, "td", "yc", row.yc);
+    for (const auto& [name, text] : PointCells(document, row)) Cell(html, "td", name, text);
     *html += "</tr>\n";
   }
   *html += "</tbody>\n</table>\n";

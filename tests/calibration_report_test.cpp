@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fit/fit_report.h"
@@ -22,11 +23,11 @@ namespace torvane {
 namespace {
 
 // examples/control-points.csv, the README's five points.
-const CommonPoint kControlPoints[] = {{"K1", 1, {3412.588, 5127.348}, {0.000, 0.000}},
-                                      {"K2", 2, {3624.036, 5260.721}, {250.000, 0.000}},
-                                      {"K3", 3, {3528.013, 5412.968}, {250.000, 180.000}},
-                                      {"K4", 4, {3316.563, 5279.574}, {0.000, 180.000}},
-                                      {"K5", 5, {3470.297, 5270.158}, {125.000, 90.000}}};
+const CommonPoint kControlPoints[] = {{"K1", 1, {3412.588, 5127.348}, {0.000, 0.000}, {}, {}},
+                                      {"K2", 2, {3624.036, 5260.721}, {250.000, 0.000}, {}, {}},
+                                      {"K3", 3, {3528.013, 5412.968}, {250.000, 180.000}, {}, {}},
+                                      {"K4", 4, {3316.563, 5279.574}, {0.000, 180.000}, {}, {}},
+                                      {"K5", 5, {3470.297, 5270.158}, {125.000, 90.000}, {}, {}}};
 
 std::vector<std::string> Tokens(const std::string& line) {
   std::istringstream in(line);
@@ -344,6 +345,70 @@ TEST(CalibrationDocument, EveryFigureIsTheCommandLinesText) {
     EXPECT_EQ(doc.signatures, (std::vector<std::pair<std::string, std::string>>{
                                   {"计算", "张三"}, {"检查", ""}, {"审核", ""}}));
     EXPECT_EQ(doc.header, "工程：场地 A　坐标转换参数计算报告");
+  }
+}
+
+// State: the README's five points, K5 a check point, with heights given
+// to some. Expected: the table of the common points' headings and K1's and
+// K4's rows as the HTML has them; a height column only where some point has
+// that grid's height, "-" for a point without it; heights written as the
+// coordinates are (by hand: the shortest text that reads back).
+TEST(CalibrationDocument, PointTableShowsHeightsWhereGiven) {
+  using Heights = std::pair<std::optional<double>, std::optional<double>>;  // Hs, Hc
+  const std::string columns = "<th>点名</th><th>类别</th><th>X测 (m)</th><th>Y测 (m)</th>";
+  const std::string k1 =
+      "<td class=\"name\">K1</td><td class=\"role\">参与平差</td>"
+      "<td class=\"xs\">3412.588</td><td class=\"ys\">5127.348</td>";
+  const std::string k4 =
+      "<td class=\"name\">K4</td><td class=\"role\">参与平差</td>"
+      "<td class=\"xs\">3316.563</td><td class=\"ys\">5279.574</td>";
+  const struct {
+    const char* state;
+    std::vector<Heights> heights;  // K1, K2, ... as far as given
+    std::string head, k1_row, k4_row;
+  } rows[] = {
+      {"no heights: the table as it was",
+       {},
+       columns + "<th>X施 (m)</th><th>Y施 (m)</th>",
+       k1 + "<td class=\"xc\">0</td><td class=\"yc\">0</td>",
+       k4 + "<td class=\"xc\">0</td><td class=\"yc\">180</td>"},
+      {"a survey height on K4 alone",
+       {{}, {}, {}, {101.25, {}}},
+       columns + "<th>H测 (m)</th><th>X施 (m)</th><th>Y施 (m)</th>",
+       k1 + "<td class=\"hs\">-</td><td class=\"xc\">0</td><td class=\"yc\">0</td>",
+       k4 + "<td class=\"hs\">101.25</td><td class=\"xc\">0</td><td class=\"yc\">180</td>"},
+      {"both heights on K1, a construction height on K4; K5's, a check point's, not here",
+       {{100.0, -0.5}, {}, {}, {{}, 0.0}, {7.0, 7.0}},
+       columns + "<th>H测 (m)</th><th>X施 (m)</th><th>Y施 (m)</th><th>H施 (m)</th>",
+       k1 + "<td class=\"hs\">100</td><td class=\"xc\">0</td><td class=\"yc\">0</td>"
+            "<td class=\"hc\">-0.5</td>",
+       k4 + "<td class=\"hs\">-</td><td class=\"xc\">0</td><td class=\"yc\">180</td>"
+            "<td class=\"hc\">0</td>"},
+      {"a construction height on the check point alone: no height column",
+       {{}, {}, {}, {}, {{}, 7.0}},
+       columns + "<th>X施 (m)</th><th>Y施 (m)</th>",
+       k1 + "<td class=\"xc\">0</td><td class=\"yc\">0</td>",
+       k4 + "<td class=\"xc\">0</td><td class=\"yc\">180</td>"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.state);
+    std::vector<CommonPoint> points(std::begin(kControlPoints), std::end(kControlPoints));
+    for (std::size_t i = 0; i < row.heights.size(); ++i) {
+      std::tie(points[i].survey_h, points[i].construction_h) = row.heights[i];
+    }
+    const std::vector<CommonPoint> fitted(points.begin(), points.begin() + 4);
+    const std::vector<CommonPoint> check = {points[4]};
+    auto report = ReportFit(fitted, {}, check, FitModel::kSimilarity);
+    ASSERT_TRUE(report.ok());
+    const std::string html =
+        CalibrationHtml(MakeCalibrationDocument({}, *report, fitted, {}, check), "");
+    const std::size_t table = html.find("<table id=\"points\">");
+    ASSERT_NE(table, std::string::npos);
+    const std::string points_table = html.substr(table, html.find("</table>", table) - table);
+    EXPECT_NE(points_table.find("<thead><tr>" + row.head + "</tr></thead>"), std::string::npos)
+        << points_table;
+    EXPECT_NE(points_table.find("<tr>" + row.k1_row + "</tr>"), std::string::npos) << points_table;
+    EXPECT_NE(points_table.find("<tr>" + row.k4_row + "</tr>"), std::string::npos) << points_table;
   }
 }
 

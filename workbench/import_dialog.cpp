@@ -42,6 +42,7 @@ QString Quoted(const QString& text) { return QStringLiteral("“%1”").arg(text
 
 std::optional<QString> ColumnsProblem(const QString& list) {
   static const QStringList kFields = {"name", "xs", "ys", "xc", "yc"};
+  static const QStringList kHeights = {"hs", "hc"};  // a point may be without them
   static const QStringList kSkips = {"-", "skip"};
   const QString where = QStringLiteral("列的顺序%1").arg(Quoted(list));
   QStringList seen;
@@ -49,8 +50,8 @@ std::optional<QString> ColumnsProblem(const QString& list) {
     const QString item = raw.trimmed().toLower();
     if (item.isEmpty()) return where + QStringLiteral("中有空项（两个逗号之间什么也没有）。");
     if (kSkips.contains(item)) continue;
-    if (!kFields.contains(item)) {
-      return where + QStringLiteral("中的%1不是 name、xs、ys、xc、yc、- 或 skip 之一。")
+    if (!kFields.contains(item) && !kHeights.contains(item)) {
+      return where + QStringLiteral("中的%1不是 name、xs、ys、xc、yc、hs、hc、- 或 skip 之一。")
                          .arg(Quoted(raw.trimmed()));
     }
     if (seen.contains(item)) return where + QStringLiteral("中 %1 出现了两次。").arg(item);
@@ -77,7 +78,7 @@ ImportDialog::ImportDialog(QWidget* parent)
   columns_->setObjectName("columns");
   columns_->setToolTip(
       QStringLiteral("文件中各列依次是什么，用逗号隔开：name 点名，xs、ys 测图坐标，"
-                     "xc、yc 施工坐标，- 或 skip 不读的列"));
+                     "xc、yc 施工坐标，hs、hc 测图高程、施工高程（可以没有），- 或 skip 不读的列"));
   delimiter_->setObjectName("delimiter");
   for (const auto& d : kDelimiters) delimiter_->addItem(QString::fromUtf8(d.text));
   skip_lines_->setObjectName("skipLines");
@@ -107,7 +108,7 @@ ImportDialog::ImportDialog(QWidget* parent)
 }
 
 void ImportDialog::ShowLayout(const CommonPointLayout& layout) {
-  static const char* const kNames[] = {"name", "xs", "ys", "xc", "yc", "-"};
+  static const char* const kNames[] = {"name", "xs", "ys", "xc", "yc", "-", "hs", "hc"};
   QStringList items;
   for (CommonField field : layout.fields) {
     items << QString::fromLatin1(kNames[static_cast<int>(field)]);

@@ -20,7 +20,9 @@ namespace torvane {
 // The points of the file at `path` ("-" for standard input), laid out as
 // `layout` says, in the file's order, each a fitted point; names in UTF-8,
 // coordinates as the file writes them (the field's text, blanks around it
-// removed), so that they read back as the command line reads them. Rejects
+// removed), so that they read back as the command line reads them; heights
+// (hs, hc) as the shortest text that reads back as the number the command
+// line reads ("12.500" is "12.5"), empty where a point has none. Rejects
 // what ReadCommonPoints rejects, and a file without points (kNoPoints).
 Expected<std::vector<ProjectPoint>, RunError> ImportCommonPoints(const std::string& path,
                                                                  const CommonPointLayout& layout);

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,11 @@ void ExpectSameAsCommandLine(const std::vector<ProjectPoint>& rows, const std::s
     EXPECT_EQ(ParseDecimal(rows[i].ys).value(), p.survey.y) << rows[i].ys;
     EXPECT_EQ(ParseDecimal(rows[i].xc).value(), p.construction.x) << rows[i].xc;
     EXPECT_EQ(ParseDecimal(rows[i].yc).value(), p.construction.y) << rows[i].yc;
+    for (const auto& [text, height] :
+         {std::pair{&rows[i].hs, &p.survey_h}, std::pair{&rows[i].hc, &p.construction_h}}) {
+      EXPECT_EQ(text->empty() ? std::nullopt : std::optional(ParseDecimal(*text).value()), *height)
+          << *text;
+    }
   }
 }
 
@@ -107,6 +113,13 @@ TEST(ImportCommonPoints, RowsAsTheFileWritesThem) {
        dir.Write("quoted.csv", "1;2;\"P \"\"7\"\"; east\";3;4\n\n5;6;Q;7;8\n"),
        Layout("xs,ys,name,xc,yc", FieldDelimiter::kSemicolon, 0, std::nullopt),
        {{"P \"7\"; east", kFit, "1", "2", "3", "4"}, {"Q", kFit, "5", "6", "7", "8"}}},
+      {"heights after each grid's Y: one blank, one past the line's end, long ones whole",
+       dir.Write("heights.csv",
+                 "K1,1,2,12.500,3,4,-0.5\nK2,1,2,,3,4\nK3,1,2,0.30000000000000004,3,4,-1e-3\n"),
+       Layout("name,xs,ys,hs,xc,yc,hc", FieldDelimiter::kComma, 0, std::nullopt),
+       {{"K1", kFit, "1", "2", "3", "4", "12.5", "-0.5"},
+        {"K2", kFit, "1", "2", "3", "4"},
+        {"K3", kFit, "1", "2", "3", "4", "0.30000000000000004", "-0.001"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.state);
@@ -200,7 +213,16 @@ TEST(ImportDialog, LayoutOrItsProblem) {
       {"name,xs,,ys,xc,yc", 1, 0, 1, std::nullopt,
        "列的顺序“name,xs,,ys,xc,yc”中有空项（两个逗号之间什么也没有）。"},
       {"name,xs,ys,x,yc", 0, 0, 0, std::nullopt,
-       "列的顺序“name,xs,ys,x,yc”中的“x”不是 name、xs、ys、xc、yc、- 或 skip 之一。"},
+       "列的顺序“name,xs,ys,x,yc”中的“x”不是 name、xs、ys、xc、yc、hs、hc、- 或 skip 之一。"},
+      {"name,xs,ys,HS,xc,yc,hc", 0, 0, 0,
+       CommonPointLayout{{CommonField::kName, CommonField::kXs, CommonField::kYs, CommonField::kHs,
+                          CommonField::kXc, CommonField::kYc, CommonField::kHc},
+                         FieldDelimiter::kComma,
+                         0,
+                         std::nullopt},
+       ""},
+      {"name,xs,ys,xc,yc,hc,hc", 0, 0, 0, std::nullopt,
+       "列的顺序“name,xs,ys,xc,yc,hc,hc”中 hc 出现了两次。"},
       {"name,xs,ys,xc,yc,XS", 0, 0, 0, std::nullopt,
        "列的顺序“name,xs,ys,xc,yc,XS”中 xs 出现了两次。"},
       {"name,xs,ys,xc", 0, 0, 0, std::nullopt, "列的顺序“name,xs,ys,xc”中缺少 yc。"},

@@ -99,7 +99,8 @@ CalibrationDocument SmallSite() {
   document.pipeline =
       "+proj=pipeline +step +proj=affine +xoff=-3412.592011 +yoff=-5127.343236 "
       "+step +proj=helmert +theta=116075.855";
-  document.points = {{"K1", "参与平差", "3412.588", "5127.348", "0", "0"},
+  // A survey height on K1 alone: its column, no construction height's.
+  document.points = {{"K1", "参与平差", "3412.588", "5127.348", "0", "0", "12.345", ""},
                      {"K4", "参与平差", "3316.563", "5279.574", "0", "180"}};
   document.checks = {{"K5", "3470.297", "5270.158", "125", "90", "-3.000", "5.250", "6.046"}};
   document.left_out = {"第 7 行 测图X “12a.5” 不是数字：该行不参与计算。"};
@@ -158,7 +159,9 @@ QStringList TextsOf(const CalibrationDocument& document) {
   figures(document.inverse);
   figures(document.controller);
   for (const ReportPointRow& p : document.points) {
-    for (const std::string* cell : {&p.name, &p.role, &p.xs, &p.ys, &p.xc, &p.yc}) {
+    // The small site's heights: K1's survey height, "-" for K4's.
+    const std::string hs = p.hs.empty() ? "-" : p.hs;
+    for (const std::string* cell : {&p.name, &p.role, &p.xs, &p.ys, &hs, &p.xc, &p.yc}) {
       texts << QString::fromStdString(*cell);
     }
   }
@@ -217,7 +220,10 @@ QStringList WordsOf(const CalibrationDocument& document) {
   const auto add = [&](const std::vector<std::string>& more) {
     words.insert(words.end(), more.begin(), more.end());
   };
-  add(w.coordinate_columns);
+  // The small site has survey heights, no construction heights.
+  words.insert(words.end(), w.coordinate_columns.begin(), w.coordinate_columns.begin() + 4);
+  words.push_back(w.survey_height_column);
+  words.insert(words.end(), w.coordinate_columns.begin() + 4, w.coordinate_columns.end());
   words.push_back(w.residuals);
   add(w.residual_columns);
   add(w.standardized_columns);
@@ -316,6 +322,9 @@ TEST_F(ReportPdfTest, PdfAndHtmlSayTheSameInTheSameWords) {
   EXPECT_EQ(FirstOutOfOrder(pdf, words), "") << pdf.toStdString();
   EXPECT_EQ(FirstOutOfOrder(html, words), "") << html.toStdString();
   for (const QString* text : {&pdf, &html}) {
+    EXPECT_EQ(
+        text->indexOf(Unspaced(QString::fromStdString(document.words.construction_height_column))),
+        -1);
     EXPECT_NE(text->indexOf(Unspaced(QString::fromStdString(document.pipeline))), -1);
     EXPECT_TRUE(text->startsWith(Unspaced(QString::fromStdString(document.header))))
         << text->left(80).toStdString();
