@@ -48,7 +48,9 @@ struct SolvePointsOptions {
   std::optional<std::vector<std::string>> height_check_points;
 };
 
-// Reads the common points, fits them and prints the report, then writes
+// Reads the common points, fits them and prints the report (with
+// options.height_model, the heights' fit after it: HeightReportText, the
+// JSON's "heights" member, the pipeline's height step), then writes
 // the project when options.save_project names one and the calibration
 // report when fit.report names one; returns the exit status
 // (exit_status.h), after telling any usage error or failure on standard
