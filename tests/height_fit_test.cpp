@@ -286,6 +286,10 @@ void Compare(const Site& site, const Expected<HeightSolution, HeightShortfall>& 
   for (std::size_t i = 0; i < site.check.size(); ++i) {
     ExpectNear(r.check[i], s.check_misclosures[i], 1e-9L, where + " check misclosure");
   }
+  Real check_sum = 0;
+  for (const Real m : r.check) check_sum += m * m;
+  ExpectNear(r.check.empty() ? 0 : std::sqrt(check_sum / r.check.size()), s.check_rms, 1e-9L,
+             where + " check RMS");
   ASSERT_EQ(s.blunder_test.has_value(), n >= p + 2) << where;
   if (!s.blunder_test) return;
   const HeightBlunderTest& test = *s.blunder_test;
@@ -299,6 +303,8 @@ void Compare(const Site& site, const Expected<HeightSolution, HeightShortfall>& 
     ExpectNear(*r.misses[i], test.points[i]->misses, 1e-8L, at + " misses");
     ExpectNear(*r.t[i], test.points[i]->t, 1e-6L * std::max<Real>(1, std::fabs(*r.t[i])),
                at + " t");
+    ExpectNear(*r.t[i] * *r.t[i], test.points[i]->f, 1e-6L * std::max<Real>(1, *r.t[i] * *r.t[i]),
+               at + " F");
     EXPECT_EQ(test.points[i]->blunder, r.blunder[i]) << at;
     if (r.blunder[i]) blunders.push_back(i);
   }
@@ -319,7 +325,7 @@ TEST(FitHeights, AgreesWithAnIndependentModelOnRandomSites) {
       {Shape::kTilted, true, 0, 90}, {Shape::kCurved, false, 2, 80}, {Shape::kCurved, true, 5, 80},
   };
   std::mt19937_64 random(20261209);
-  std::size_t sites = 0, recommended[4] = {};
+  std::size_t sites = 0, recommended[4] = {}, named = 0;
   for (const Kind& kind : kinds) {
     for (std::size_t s = 0; s < kind.sites; ++s, ++sites) {
       const std::size_t n = 3 + random() % 198;
@@ -347,6 +353,8 @@ TEST(FitHeights, AgreesWithAnIndependentModelOnRandomSites) {
       if (quadric_f) {
         ExpectNear(quadric_f->f, fits.quadric_against_plane->f,
                    1e-6L * std::max<Real>(1, quadric_f->f), where + " quadric F");
+        ExpectNear(quadric_f->quantile, fits.quadric_against_plane->quantile, 1e-9L,
+                   where + " quadric quantile");
         EXPECT_EQ(fits.quadric_against_plane->significant, quadric_f->f > quadric_f->quantile)
             << where;
       }
@@ -357,6 +365,8 @@ TEST(FitHeights, AgreesWithAnIndependentModelOnRandomSites) {
         expected = HeightModel::kPlane;
       }
       EXPECT_EQ(fits.recommended, expected) << where;
+      if (fits.plane && fits.plane->blunder_test)
+        named += fits.plane->blunder_test->blunders.size();
       ++recommended[static_cast<int>(fits.recommended)];
     }
   }
@@ -365,6 +375,7 @@ TEST(FitHeights, AgreesWithAnIndependentModelOnRandomSites) {
   EXPECT_GT(recommended[static_cast<int>(HeightModel::kOffset)], 0u);
   EXPECT_GT(recommended[static_cast<int>(HeightModel::kPlane)], 0u);
   EXPECT_GT(recommended[static_cast<int>(HeightModel::kQuadric)], 0u);
+  EXPECT_GT(named, 0u);  // and the blunder test named some of the planted blunders
 }
 
 CommonPoint HeightPoint(double x, double y, double hs, double hc) {
