@@ -111,7 +111,10 @@ Expected<HeightSolution, HeightShortfall> FitHeightModel(std::span<const CommonP
                                                          std::span<const CommonPoint> check,
                                                          HeightModel model);
 
-// All three models, their F tests and the recommendation.
+// All three models of `fitted` and `check` (as FitHeightModel takes them:
+// each with both heights), their F tests and the recommendation; a model
+// the points cannot fix is its shortfall, and the tests that need it are
+// not made. A quantile Boost.Math cannot give leaves its test unmade.
 HeightFits FitHeights(std::span<const CommonPoint> fitted, std::span<const CommonPoint> check);
 
 // The solution of `model` in `fits`; kNone has none.
