@@ -156,9 +156,15 @@ Project ProjectOf(const std::string& site, const std::vector<CommonPoint>& point
   params.source = ParamSource::kSolved;
   project.parameters = params;
   for (const CommonPoint& p : points) {
+    // Heights kept with the points, so that the project shows what the
+    // height model was fitted to.
+    const auto height = [](const std::optional<double>& h) {
+      return h ? RoundTripText(*h) : std::string();
+    };
     project.points.push_back({p.name, RoleByName(p.name, exclude, check), RoundTripText(p.survey.x),
                               RoundTripText(p.survey.y), RoundTripText(p.construction.x),
-                              RoundTripText(p.construction.y)});
+                              RoundTripText(p.construction.y), height(p.survey_h),
+                              height(p.construction_h)});
   }
   return project;
 }
