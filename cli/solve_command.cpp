@@ -83,8 +83,8 @@ int RunSolve(const TwoPointOptions& options, const FitChoices& fit) {
       Complain(warning, kExitOk);
     }
   }
-  const CommonPoint named[] = {{"A", 0, {sa[0], sa[1]}, {ca[0], ca[1]}},
-                               {"B", 0, {sb[0], sb[1]}, {cb[0], cb[1]}}};
+  const CommonPoint named[] = {{"A", 0, {sa[0], sa[1]}, {ca[0], ca[1]}, {}, {}},
+                               {"B", 0, {sb[0], sb[1]}, {cb[0], cb[1]}, {}, {}}};
   if (fit.model == FitModel::kSimilarity) {
     // The exact four parameters through A and B, the scale being the ratio
     // of the distances: the offsets from A and from B agree by construction,

@@ -17,11 +17,12 @@ namespace {
 
 constexpr std::size_t kCoordinates = 4;  // Xs, Ys, Xc, Yc
 constexpr const char* kCoordinateNames[] = {"Xs", "Ys", "Xc", "Yc"};
+constexpr const char* kHeightNames[] = {"Hs", "Hc"};
 
 constexpr ColumnSpelling<CommonField> kSpellings[] = {
     {"name", CommonField::kName}, {"xs", CommonField::kXs}, {"ys", CommonField::kYs},
     {"xc", CommonField::kXc},     {"yc", CommonField::kYc}, {"-", CommonField::kSkip},
-    {"skip", CommonField::kSkip}};
+    {"skip", CommonField::kSkip}, {"hs", CommonField::kHs}, {"hc", CommonField::kHc}};
 
 std::string_view ColumnName(CommonField field) {
   return ColumnName<CommonField>(kSpellings, field);
@@ -37,7 +38,7 @@ Expected<std::vector<CommonField>, std::string> ParseCommonColumns(std::string_v
   return ParseColumnList<CommonField>(
       list, kSpellings, CommonField::kSkip,
       {CommonField::kName, CommonField::kXs, CommonField::kYs, CommonField::kXc, CommonField::kYc},
-      "name, xs, ys, xc, yc, - or skip");
+      "name, xs, ys, xc, yc, hs, hc, - or skip");
 }
 
 Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_view line,
@@ -48,12 +49,15 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_
   std::string texts;
   std::string_view name;
   std::optional<std::string_view> coordinates[kCoordinates];
+  std::optional<std::string_view> heights[2];  // Hs, Hc
   std::size_t count = 0;
   SplitFields(line, SeparatorOf(layout.delimiter), &texts, [&](std::string_view text) {
     if (count < layout.fields.size()) {
       const CommonField field = layout.fields[count];
       if (field == CommonField::kName) {
         name = text;
+      } else if (field == CommonField::kHs || field == CommonField::kHc) {
+        heights[field == CommonField::kHs ? 0 : 1] = text;
       } else if (field != CommonField::kSkip) {
         // kXs, kYs, kXc and kYc follow each other, as kCoordinateNames do.
         coordinates[static_cast<int>(field) - static_cast<int>(CommonField::kXs)] = text;
@@ -61,10 +65,13 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_
     }
     ++count;
   });
-  // The columns a point needs: up to the last coordinate.
+  // The columns a point needs: up to the last coordinate. A height
+  // column past them may be left off, as it may be left blank.
   std::size_t needed = 0;
   for (std::size_t i = 0; i < layout.fields.size(); ++i) {
-    if (layout.fields[i] != CommonField::kName && layout.fields[i] != CommonField::kSkip) {
+    const CommonField field = layout.fields[i];
+    if (field != CommonField::kName && field != CommonField::kSkip && field != CommonField::kHs &&
+        field != CommonField::kHc) {
       needed = i + 1;
     }
   }
@@ -91,6 +98,14 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_
     }
     values[i] = *value;
   }
+  std::optional<double> height_values[2];
+  for (std::size_t i = 0; i < 2; ++i) {
+    if (!heights[i] || TrimBlanks(*heights[i]).empty()) continue;
+    auto value = ParseDecimal(*heights[i]);
+    if (!value)
+      return Fail(NumberFieldError(value.error(), line_number, kHeightNames[i], *heights[i]));
+    height_values[i] = *value;
+  }
   if (texts_out) {
     for (std::size_t i = 0; i < kCoordinates; ++i) (*texts_out)[i] = *coordinates[i];
   }
@@ -99,6 +114,8 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_
   point.line = line_number;
   point.survey = {values[0], values[1]};
   point.construction = {values[2], values[3]};
+  point.survey_h = height_values[0];
+  point.construction_h = height_values[1];
   return std::optional<CommonPoint>(std::move(point));
 }
 

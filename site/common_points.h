@@ -22,7 +22,9 @@
 
 namespace torvane {
 
-enum class CommonField { kName, kXs, kYs, kXc, kYc, kSkip };
+// kHs and kHc, the survey and construction heights in metres, are optional:
+// a layout without them gives points without heights.
+enum class CommonField { kName, kXs, kYs, kXc, kYc, kSkip, kHs, kHc };
 
 struct CommonPointLayout {
   std::vector<CommonField> fields{CommonField::kName, CommonField::kXs, CommonField::kYs,
@@ -33,7 +35,7 @@ struct CommonPointLayout {
 };
 
 // The field kinds of a list such as "name,-,xs,ys,xc,yc": items name, xs,
-// ys, xc, yc, and "-" or "skip" for a field to ignore; case and blanks
+// ys, xc, yc, hs, hc, and "-" or "skip" for a field to ignore; case and blanks
 // around an item do not matter. Rejects, quoting the list: an empty item,
 // an unknown one, one given twice, and a list without one of the five.
 Expected<std::vector<CommonField>, std::string> ParseCommonColumns(std::string_view list);
@@ -49,7 +51,9 @@ using CoordinateTexts = std::array<std::string, 4>;
 // than the layout names up to its last coordinate (kNotACommonPoint; in a
 // layout other than the usual one, field: those columns, limit: their
 // count); a coordinate that is not a decimal number in full (the error's
-// field is "Xs", "Ys", "Xc" or "Yc"). The error's path is empty. With
+// field is "Xs", "Ys", "Xc" or "Yc"), a height that is neither blank nor
+// a decimal number ("Hs", "Hc"); a height field blank or past the line's
+// end gives no height. The error's path is empty. With
 // `texts`, a point's coordinate texts are put there.
 Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(
     std::string_view line, std::size_t line_number, const CommonPointLayout& layout = {},

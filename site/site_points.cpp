@@ -69,7 +69,8 @@ SitePoints ReadSitePoints(std::span<const ProjectPoint> rows) {
       }
     }
     if (points.problems.size() != problems_before) continue;
-    points.Add({std::string(name), 0, {values[0], values[1]}, {values[2], values[3]}}, p.role, row);
+    points.Add({std::string(name), 0, {values[0], values[1]}, {values[2], values[3]}, {}, {}},
+               p.role, row);
   }
   return points;
 }

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "number/round_trip.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -222,6 +225,12 @@ TEST(ReadCommonPoints, InALayoutOfItsOwn) {
        path + ":1: line \"K1,a,1,2,3\" has fewer than 6 fields (name, -, xs, ys, xc, yc)"},
       {"K1,1,2,3,4\n", "name,xs,ys,xc,yc", FieldDelimiter::kComma, 3,
        ""},  // every line skipped: no points, told by the run
+      // Heights: each grid's where its column is given; blank or left off, none.
+      {"K1,1,2,10.5,3,4,-9.25\nK2,5,6,,7,8\nK3,1,1,0,2,2, \n", "name,xs,ys,hs,xc,yc,hc",
+       FieldDelimiter::kComma, 0,
+       "K1@1 1 2 3 4 h 10.5 -9.25, K2@2 5 6 7 8 h - -, K3@3 1 1 2 2 h 0 -"},
+      {"K1,1,2,3,4,12.5x\n", "name,xs,ys,xc,yc,hc", FieldDelimiter::kComma, 0,
+       path + ":1: Hc field \"12.5x\" is not a number"},
   };
   for (const auto& row : rows) {
     dir.Write("c.txt", row.bytes);
@@ -242,6 +251,12 @@ TEST(ReadCommonPoints, InALayoutOfItsOwn) {
         if (!got.empty()) got += ", ";
         got += p.name + "@" + std::to_string(p.line) + " " + whole(p.survey.x) + " " +
                whole(p.survey.y) + " " + whole(p.construction.x) + " " + whole(p.construction.y);
+        if (std::count(layout.fields.begin(), layout.fields.end(), CommonField::kHs) +
+                std::count(layout.fields.begin(), layout.fields.end(), CommonField::kHc) >
+            0) {
+          auto height = [](std::optional<double> h) { return h ? RoundTripText(*h) : "-"; };
+          got += " h " + height(p.survey_h) + " " + height(p.construction_h);
+        }
       }
     }
     EXPECT_EQ(got, row.result) << row.bytes;
@@ -252,7 +267,7 @@ TEST(ReadCommonPoints, InALayoutOfItsOwn) {
   } bad[] = {
       {"name,xs,ys,xc", "\"name,xs,ys,xc\" has no yc"},
       {"name,xs,ys,xc,yc,x",
-       "\"name,xs,ys,xc,yc,x\": \"x\" is not one of name, xs, ys, xc, yc, - or skip"},
+       "\"name,xs,ys,xc,yc,x\": \"x\" is not one of name, xs, ys, xc, yc, hs, hc, - or skip"},
       {"name,xs,xs,xc,yc", "\"name,xs,xs,xc,yc\": xs is given twice"},
       {"xs,ys,xc,yc", "\"xs,ys,xc,yc\" has no name"},
       {"name,,xs,ys,xc,yc", "\"name,,xs,ys,xc,yc\" has an empty item"},

@@ -23,8 +23,8 @@ namespace {
 using testing::GaussNewton;
 
 std::vector<CommonPoint> TwoPointsOf(const TwoPoints& t) {
-  return {{"A", 1, {t.xs_a, t.ys_a}, {t.xc_a, t.yc_a}},
-          {"B", 2, {t.xs_b, t.ys_b}, {t.xc_b, t.yc_b}}};
+  return {{"A", 1, {t.xs_a, t.ys_a}, {t.xc_a, t.yc_a}, {}, {}},
+          {"B", 2, {t.xs_b, t.ys_b}, {t.xc_b, t.yc_b}, {}, {}}};
 }
 
 TEST(ReportFit, TwoPointsGiveTheTwoPointTexts) {
@@ -63,7 +63,7 @@ std::vector<CommonPoint> NoisySite(std::mt19937_64& random, std::size_t count) {
     PlanePoint s = truth.Inverse(c);
     s.x += noise(random);
     s.y += noise(random);
-    points.push_back({"P" + std::to_string(i + 1), i + 1, s, c});
+    points.push_back({"P" + std::to_string(i + 1), i + 1, s, c, {}, {}});
   }
   return points;
 }
@@ -130,7 +130,7 @@ TEST(ReportFit, ExcludedPointsAreCheckedButNotFitted) {
   const std::vector<CommonPoint> fitted = NoisySite(random, 5);
   const Transform t(ReportFit(fitted, {})->params);
   // Off by 20 mm and -10 mm from where the parameters put it.
-  CommonPoint blunder{"K9", 6, t.Inverse({50, 60}), {50, 60}};
+  CommonPoint blunder{"K9", 6, t.Inverse({50, 60}), {50, 60}, {}, {}};
   blunder.survey.x += 0.020;
   blunder.survey.y -= 0.010;
   const std::vector<CommonPoint> excluded = {blunder};
@@ -148,9 +148,9 @@ TEST(ReportFit, ExcludedPointsAreCheckedButNotFitted) {
 
 TEST(ReportFit, PairsCompareDistancesInBothGrids) {
   const std::vector<CommonPoint> points = {
-      {"A", 1, {0, 0}, {0, 0}},
-      {"B", 2, {300, 400}, {0, 500.010}},  // 500 m in the survey grid, 10 mm longer on site
-      {"C", 3, {0, 0}, {0, 0.002}},        // on A in the survey grid, 2 mm from it on site
+      {"A", 1, {0, 0}, {0, 0}, {}, {}},
+      {"B", 2, {300, 400}, {0, 500.010}, {}, {}},  // 500 m in the survey grid, 10 mm longer on site
+      {"C", 3, {0, 0}, {0, 0.002}, {}, {}},        // on A in the survey grid, 2 mm from it on site
   };
   auto report = ReportFit(points, {});
   ASSERT_TRUE(report.ok());
@@ -188,7 +188,7 @@ std::vector<CommonPoint> Site(std::mt19937_64& random, std::size_t count, double
     if (blunder_every > 0 && i % blunder_every == blunder_every - 1) {
       s = {s.x + blunder(random), s.y - blunder(random)};
     }
-    points.push_back({"P" + std::to_string(i + 1), i + 1, {rounded(s.x), rounded(s.y)}, c});
+    points.push_back({"P" + std::to_string(i + 1), i + 1, {rounded(s.x), rounded(s.y)}, c, {}, {}});
   }
   return points;
 }
@@ -289,8 +289,8 @@ TEST(ReportFit, InverseParametersConvertBack) {
 
 TEST(ReportFit, DegreesOfTheTurnUseTheFullPi) {
   // A quarter-turn layout whose box angle is exactly "45.".
-  const std::vector<CommonPoint> points = {{"A", 1, {1000, 2000}, {0, 0}},
-                                           {"B", 2, {1070.711, 2070.711}, {100, 0}}};
+  const std::vector<CommonPoint> points = {{"A", 1, {1000, 2000}, {0, 0}, {}, {}},
+                                           {"B", 2, {1070.711, 2070.711}, {100, 0}, {}, {}}};
   auto report = ReportFit(points, {});
   ASSERT_TRUE(report.ok());
   ASSERT_EQ(report->texts.angle, "45.");
@@ -303,7 +303,7 @@ TEST(ReportFit, DegreesOfTheTurnUseTheFullPi) {
 
 TEST(ReportFit, RejectsWhatTheFitRejects) {
   EXPECT_EQ(ReportFit({}, {}).error(), "no common points: at least two are needed");
-  const std::vector<CommonPoint> one = {{"A", 1, {1, 2}, {3, 4}}};
+  const std::vector<CommonPoint> one = {{"A", 1, {1, 2}, {3, 4}, {}, {}}};
   EXPECT_EQ(ReportFit(one, one).error(), "only one common point: at least two are needed");
 }
 

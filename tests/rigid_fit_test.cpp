@@ -21,7 +21,7 @@ std::vector<CommonPoint> SiteGrid(const RunParams& truth, const std::vector<Plan
   const Transform t(truth);
   std::vector<CommonPoint> points;
   for (const PlanePoint& c : site) {
-    points.push_back({"P" + std::to_string(points.size() + 1), 0, t.Inverse(c), c});
+    points.push_back({"P" + std::to_string(points.size() + 1), 0, t.Inverse(c), c, {}, {}});
   }
   return points;
 }
@@ -102,21 +102,21 @@ TEST(FitRigid, RejectsWhatDeterminesNoRotation) {
     const char* error;
   } rows[] = {
       {{}, "no common points: at least two are needed"},
-      {{{"K1", 1, a, b}}, "only one common point: at least two are needed"},
-      {{{"K1", 1, a, {0, 0}}, {"K2", 2, a, {10, 0}}, {"K3", 3, a, {0, 10}}},
+      {{{"K1", 1, a, b, {}, {}}}, "only one common point: at least two are needed"},
+      {{{"K1", 1, a, {0, 0}, {}, {}}, {"K2", 2, a, {10, 0}, {}, {}}, {"K3", 3, a, {0, 10}, {}, {}}},
        "all 3 common points are at one place in the survey grid: the rotation cannot be "
        "determined"},
-      {{{"K1", 1, a, b}, {"K2", 2, {0, 0}, b}},
+      {{{"K1", 1, a, b, {}, {}}, {"K2", 2, {0, 0}, b, {}, {}}},
        "all 2 common points are at one place in the construction grid: the rotation cannot be "
        "determined"},
       // The construction layout is the survey layout mirrored in its X axis.
-      {{{"K1", 1, {1, 0}, {1, 0}},
-        {"K2", 2, {-1, 0}, {-1, 0}},
-        {"K3", 3, {0, 1}, {0, -1}},
-        {"K4", 4, {0, -1}, {0, 1}}},
+      {{{"K1", 1, {1, 0}, {1, 0}, {}, {}},
+        {"K2", 2, {-1, 0}, {-1, 0}, {}, {}},
+        {"K3", 3, {0, 1}, {0, -1}, {}, {}},
+        {"K4", 4, {0, -1}, {0, 1}, {}, {}}},
        "every rotation fits the common points equally well: is one grid the mirror image of the "
        "other?"},
-      {{{"K1", 1, {1e308, 0}, {0, 0}}, {"K2", 2, {-1e308, 0}, {1, 0}}},
+      {{{"K1", 1, {1e308, 0}, {0, 0}, {}, {}}, {"K2", 2, {-1e308, 0}, {1, 0}, {}, {}}},
        "the coordinates are too large to compute with"},
   };
   for (const auto& row : rows) {

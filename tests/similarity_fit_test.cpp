@@ -41,7 +41,7 @@ std::vector<CommonPoint> Site(const RunParams& truth, const std::vector<PlanePoi
       s.y += noise(*random) * sigma;
     }
     if (points.size() == blunder) s.x += blunder_m;
-    points.push_back({"P" + std::to_string(points.size() + 1), 0, s, c});
+    points.push_back({"P" + std::to_string(points.size() + 1), 0, s, c, {}, {}});
   }
   return points;
 }
@@ -78,8 +78,8 @@ TEST(FitSimilarity, RecoversTheSiteFromExactPoints) {
 }
 
 TEST(FitSimilarity, RejectsWhatTheRigidFitRejects) {
-  const CommonPoint one[] = {{"A", 1, {1, 2}, {3, 4}}};
-  const CommonPoint same[] = {{"A", 1, {1, 2}, {3, 4}}, {"B", 2, {5, 6}, {3, 4}}};
+  const CommonPoint one[] = {{"A", 1, {1, 2}, {3, 4}, {}, {}}};
+  const CommonPoint same[] = {{"A", 1, {1, 2}, {3, 4}, {}, {}}, {"B", 2, {5, 6}, {3, 4}, {}, {}}};
   EXPECT_EQ(FitSimilarity(one).error(), "only one common point: at least two are needed");
   EXPECT_EQ(FitSimilarity(same).error(),
             "all 2 common points are at one place in the construction grid: the rotation "
@@ -369,10 +369,10 @@ TEST(ReportFit, LeverageOneHasNoStandardizedResidual) {
   // coordinates that the fit must pass through (Y rigid, both similarity)
   // have h = 1 and no standardized residual, and D is never named; its
   // rounding once read -5.16, beyond 3.
-  const CommonPoint points[] = {{"A", 1, {1000.001, 2000}, {0, 0}},
-                                {"B", 2, {1000, 2000.002}, {0, 0}},
-                                {"C", 3, {999.998, 1999.999}, {0, 0}},
-                                {"D", 4, {1100.001, 2000}, {100, 0}}};
+  const CommonPoint points[] = {{"A", 1, {1000.001, 2000}, {0, 0}, {}, {}},
+                                {"B", 2, {1000, 2000.002}, {0, 0}, {}, {}},
+                                {"C", 3, {999.998, 1999.999}, {0, 0}, {}, {}},
+                                {"D", 4, {1100.001, 2000}, {100, 0}, {}, {}}};
   const struct {
     FitModel model;
     bool wx, wy;  // whether D has them
@@ -452,9 +452,11 @@ TEST(ReportFit, SimilarityOfTwoPointsGoesThroughBoth) {
     CommonPoint a, b;
     std::string scale_text;
   } rows[] = {
-      {{"A", 0, {1000, 2000}, {0, 0}}, {"B", 0, {1100, 2000}, {0, 100.02}}, "0.999800040"},
-      {{"A", 0, {4324707.4248, 588452.1082}, {308.578, 2273.328}},
-       {"B", 0, {4330729.9638, 580466.3430}, {-989.469, -7642.067}},
+      {{"A", 0, {1000, 2000}, {0, 0}, {}, {}},
+       {"B", 0, {1100, 2000}, {0, 100.02}, {}, {}},
+       "0.999800040"},
+      {{"A", 0, {4324707.4248, 588452.1082}, {308.578, 2273.328}, {}, {}},
+       {"B", 0, {4330729.9638, 580466.3430}, {-989.469, -7642.067}, {}, {}},
        "1.0002171655"},
   };
   for (const auto& row : rows) {

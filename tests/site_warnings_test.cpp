@@ -22,7 +22,7 @@ using Pairs = std::vector<std::pair<std::size_t, std::size_t>>;
 std::vector<CommonPoint> Site(const RunParams& truth, const std::vector<PlanePoint>& layout) {
   const Transform t(truth);
   std::vector<CommonPoint> points;
-  for (const PlanePoint& c : layout) points.push_back({"", 0, t.Inverse(c), c});
+  for (const PlanePoint& c : layout) points.push_back({"", 0, t.Inverse(c), c, {}, {}});
   return points;
 }
 
@@ -325,7 +325,7 @@ RandomSite MakeSite(std::mt19937_64& random, double noise) {
     PlanePoint s = t.Inverse(c);
     s.x += error(random);
     s.y += error(random);
-    site.points.push_back({"", 0, s, c});
+    site.points.push_back({"", 0, s, c, {}, {}});
   }
   return site;
 }

@@ -107,7 +107,7 @@ ImportDialog::ImportDialog(QWidget* parent)
 }
 
 void ImportDialog::ShowLayout(const CommonPointLayout& layout) {
-  static const char* const kNames[] = {"name", "xs", "ys", "xc", "yc", "-"};
+  static const char* const kNames[] = {"name", "xs", "ys", "xc", "yc", "-", "hs", "hc"};
   QStringList items;
   for (CommonField field : layout.fields) {
     items << QString::fromLatin1(kNames[static_cast<int>(field)]);

@@ -275,9 +275,10 @@ TEST(SitePlot, DrawingAndSvgHoldEveryMarkAndName) {
 }
 
 TEST(SitePlot, MadeFromASolveFitCheckThenExcluded) {
-  const std::vector<CommonPoint> fitted = {{"F1", 0, {10, 20}, {}}, {"F2", 0, {11, 21}, {}}},
-                                 excluded = {{"X1", 0, {12, 22}, {}}},
-                                 check = {{"C1", 0, {13, 23}, {}}};
+  const std::vector<CommonPoint> fitted = {{"F1", 0, {10, 20}, {}, {}, {}},
+                                           {"F2", 0, {11, 21}, {}, {}, {}}},
+                                 excluded = {{"X1", 0, {12, 22}, {}, {}, {}}},
+                                 check = {{"C1", 0, {13, 23}, {}, {}, {}}};
   FitReport report;
   report.residuals = {{0.001, 0.002, 0}, {0.003, 0.004, 0}};
   report.excluded_residuals = {{0.005, 0.006, 0}};
