@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 namespace torvane {
@@ -36,8 +37,12 @@ constexpr std::string_view kNames[] = {"点名", "点号",  "名称", "点", "�
 constexpr std::string_view kHeights[] = {"h", "z", "高程", "height", "elevation", "高"};
 constexpr std::string_view kRoles[] = {"角色", "role", "类别"};
 
-constexpr std::string_view kFieldNames[kPastedFieldCount] = {"点名",  "测图X", "测图Y",
-                                                             "施工X", "施工Y", "角色"};
+constexpr std::string_view kFieldNames[kPastedFieldCount] = {"点名",  "测图X", "测图Y", "施工X",
+                                                             "施工Y", "角色",  "测图H", "施工H"};
+
+// The fields as the table orders them, which the placement is told in.
+constexpr PastedField kTableOrder[] = {kPastedName, kPastedXs, kPastedYs, kPastedHs,
+                                       kPastedXc,   kPastedYc, kPastedHc, kPastedRole};
 
 template <std::size_t N>
 bool OneOf(const std::string& text, const std::string_view (&words)[N]) {
@@ -85,6 +90,7 @@ bool HeaderPlacement::Complete() const {
 HeaderPlacement ReadHeader(const std::vector<std::string>& captions) {
   HeaderPlacement placement;
   std::vector<std::pair<std::size_t, int>> gridless;  // column, axis
+  std::vector<std::size_t> gridless_heights;
   const auto place = [&](std::size_t field, std::size_t column) {
     if (placement.columns[field]) {
       placement.unknown.push_back(column);
@@ -109,7 +115,11 @@ HeaderPlacement ReadHeader(const std::vector<std::string>& captions) {
     const Grid grid = TakeGrid(text);
     if (const std::size_t at = text.find("坐标"); at != std::string::npos) text.erase(at, 6);
     if (OneOf(text, kHeights)) {
-      placement.heights.push_back(column);
+      if (grid == Grid::kNone) {
+        gridless_heights.push_back(column);
+      } else {
+        place(grid == Grid::kSurvey ? kPastedHs : kPastedHc, column);
+      }
       continue;
     }
     int axis = -1;
@@ -131,6 +141,27 @@ HeaderPlacement ReadHeader(const std::vector<std::string>& captions) {
     const std::size_t survey = kPastedXs + static_cast<std::size_t>(axis);
     place(placement.columns[survey] ? survey + 2 : survey, column);
   }
+  // A height without a grid: that of the grid whose X and Y stand nearest
+  // before it.
+  for (const std::size_t column : gridless_heights) {
+    std::optional<std::size_t> height;
+    std::size_t nearest = 0;
+    for (const auto& [x, y, h] : {std::tuple{kPastedXs, kPastedYs, kPastedHs},
+                                 std::tuple{kPastedXc, kPastedYc, kPastedHc}}) {
+      const auto& columns = placement.columns;
+      if (!columns[x] || !columns[y]) continue;
+      const std::size_t last = std::max(*columns[x], *columns[y]);
+      if (last < column && (!height || last > nearest)) {
+        height = h;
+        nearest = last;
+      }
+    }
+    if (height) {
+      place(*height, column);
+    } else {
+      placement.heights.push_back(column);
+    }
+  }
   std::sort(placement.unknown.begin(), placement.unknown.end());
   return placement;
 }
@@ -141,8 +172,8 @@ std::string PlacementText(const HeaderPlacement& placement,
     return "第 " + std::to_string(c + 1) + " 列“" + captions[c] + "”";
   };
   std::string text;
-  for (std::size_t f = 0; f < kPastedFieldCount; ++f) {
-    if (!placement.columns[f] && f == kPastedRole) continue;
+  for (const PastedField f : kTableOrder) {
+    if (!placement.columns[f] && f > kPastedYc) continue;  // a field a point may be without
     text += (text.empty() ? "" : "\n") + std::string(kFieldNames[f]) + " ← " +
             (placement.columns[f] ? column(*placement.columns[f]) : std::string("（找不到）"));
   }

@@ -122,6 +122,35 @@ bool HoldsWords(const PastedRow& row) {
   return true;
 }
 
+// The cells of a point with both heights, and where each field stands:
+// name, Xs, Ys, Hs, Xc, Yc, Hc, then the role.
+constexpr std::size_t kHeightCells = 7;
+constexpr std::array<std::optional<std::size_t>, kPastedFieldCount> kHeightOrder = [] {
+  std::array<std::optional<std::size_t>, kPastedFieldCount> columns;
+  columns[kPastedName] = 0;
+  columns[kPastedXs] = 1;
+  columns[kPastedYs] = 2;
+  columns[kPastedHs] = 3;
+  columns[kPastedXc] = 4;
+  columns[kPastedYc] = 5;
+  columns[kPastedHc] = 6;
+  columns[kPastedRole] = 7;
+  return columns;
+}();
+
+// Whether the rows from `first` on are points with both heights: every
+// row of seven cells or more, and a number in some row's 6th cell, where
+// the table's own order has the role (which no number is, so that no
+// paste read so before is read otherwise now).
+bool HeightsInOrder(const std::vector<PastedRow>& rows, std::size_t first) {
+  bool number = false;
+  for (std::size_t r = first; r < rows.size(); ++r) {
+    if (rows[r].cells.size() < kHeightCells) return false;
+    number = number || IsNumber(rows[r].cells[kRoleCell]);
+  }
+  return number;
+}
+
 std::string Quoted(const std::string& text) { return "“" + MessageExcerpt(text) + "”"; }
 
 std::string QuotedCells(const PastedRow& row) {
@@ -135,10 +164,43 @@ std::string QuotedCells(const PastedRow& row) {
 Expected<PastedPoints, std::string> ParsePastedPoints(std::string_view text) {
   std::vector<PastedRow> rows = SplitRows(text);
   PastedPoints pasted;
+  // A header: the first row, with words where the coordinates stand, above
+  // a row with a number.
+  bool header = !rows.empty() && rows[0].cells.size() >= kPointCells && HoldsWords(rows[0]);
+  if (header) {
+    bool numbers_below = false;
+    for (std::size_t later = 1; later < rows.size(); ++later) {
+      numbers_below = numbers_below || HasNumber(rows[later]);
+    }
+    header = numbers_below;
+  }
   // Where each field is taken from: the table's own order, or the header's.
   std::array<std::optional<std::size_t>, kPastedFieldCount> columns = {0, 1, 2, 3, 4, kRoleCell};
   std::size_t needed = kPointCells;
-  for (std::size_t r = 0; r < rows.size(); ++r) {
+  if (header) {
+    const PastedRow& row = rows[0];
+    pasted.header = row.cells;
+    pasted.placement = ReadHeader(row.cells);
+    if (pasted.placement.Complete()) {
+      pasted.placed = true;
+      columns = pasted.placement.columns;
+      // Without a caption of its own, the role stays in the 6th cell, as
+      // without a header, unless a caption there names something else.
+      if (!columns[kPastedRole] && row.cells.size() <= kRoleCell) {
+        columns[kPastedRole] = kRoleCell;
+      }
+      needed = 0;
+      for (std::size_t f = kPastedName; f <= kPastedYc; ++f) {
+        needed = std::max(needed, *columns[f] + 1);
+      }
+    }
+  }
+  if (!pasted.placed && HeightsInOrder(rows, header ? 1 : 0)) {
+    pasted.heights_in_order = true;
+    columns = kHeightOrder;
+    needed = kHeightCells;
+  }
+  for (std::size_t r = header ? 1 : 0; r < rows.size(); ++r) {
     const PastedRow& row = rows[r];
     const std::string where = "第 " + std::to_string(row.number) + " 行";
     if (row.cells.size() < needed) {
@@ -146,38 +208,19 @@ Expected<PastedPoints, std::string> ParsePastedPoints(std::string_view text) {
                   std::to_string(needed) + " 个（点名、测图X、测图Y、施工X、施工Y）：" +
                   QuotedCells(row));
     }
-    // A header: the first row, with words where the coordinates stand, above
-    // a row with a number.
-    if (r == 0 && HoldsWords(row)) {
-      bool numbers_below = false;
-      for (std::size_t later = 1; later < rows.size(); ++later) {
-        numbers_below = numbers_below || HasNumber(rows[later]);
-      }
-      if (numbers_below) {
-        pasted.header = row.cells;
-        pasted.placement = ReadHeader(row.cells);
-        if (pasted.placement.Complete()) {
-          pasted.placed = true;
-          columns = pasted.placement.columns;
-          // Without a caption of its own, the role stays in the 6th cell, as
-          // without a header, unless a caption there names something else.
-          if (!columns[kPastedRole] && row.cells.size() <= kRoleCell) {
-            columns[kPastedRole] = kRoleCell;
-          }
-          needed = 0;
-          for (std::size_t f = kPastedName; f <= kPastedYc; ++f) {
-            needed = std::max(needed, *columns[f] + 1);
-          }
-        }
-        continue;
-      }
-    }
     ProjectPoint point;
     point.name = row.cells[*columns[kPastedName]];
     point.xs = Coordinate(row.cells[*columns[kPastedXs]]);
     point.ys = Coordinate(row.cells[*columns[kPastedYs]]);
     point.xc = Coordinate(row.cells[*columns[kPastedXc]]);
     point.yc = Coordinate(row.cells[*columns[kPastedYc]]);
+    // A height's cell may be missing from a short row: no height.
+    for (const auto& [field, height] :
+         {std::pair{kPastedHs, &point.hs}, std::pair{kPastedHc, &point.hc}}) {
+      if (columns[field] && *columns[field] < row.cells.size()) {
+        *height = Coordinate(row.cells[*columns[field]]);
+      }
+    }
     const std::optional<std::size_t> role_cell = columns[kPastedRole];
     if (role_cell && row.cells.size() > *role_cell && !row.cells[*role_cell].empty()) {
       auto role = RoleFromText(row.cells[*role_cell]);
@@ -190,6 +233,11 @@ Expected<PastedPoints, std::string> ParsePastedPoints(std::string_view text) {
     pasted.points.push_back(std::move(point));
   }
   return pasted;
+}
+
+std::string PastedOrderText(const PastedPoints& pasted) {
+  return pasted.heights_in_order ? "点名、测图X、测图Y、测图H、施工X、施工Y、施工H"
+                                 : "点名、测图X、测图Y、施工X、施工Y";
 }
 
 }  // namespace torvane

@@ -1,5 +1,5 @@
 // The columns of the workbench's common-point table, in their order: what a
-// surveyor types (role, name, the two grids' coordinates), then what each
+// surveyor types (role, name, each grid's X, Y and height), then what each
 // solve gives back for the row.
 #pragma once
 
@@ -10,8 +10,10 @@ enum PointColumn : int {
   kNameColumn,     // 点名
   kXsColumn,       // 测图X, metres
   kYsColumn,       // 测图Y, metres
+  kHsColumn,       // 测图H, metres; may be empty
   kXcColumn,       // 施工X, metres
   kYcColumn,       // 施工Y, metres
+  kHcColumn,       // 施工H, metres; may be empty
   kDxColumn,       // dX(mm), from the solve
   kDyColumn,       // dY(mm), from the solve
   kLengthColumn,   // 长度(mm), from the solve
@@ -25,7 +27,10 @@ enum PointColumn : int {
 };
 
 // Whether the column holds what a surveyor types, rather than a result.
-constexpr bool IsTypedColumn(int column) { return column >= kRoleColumn && column <= kYcColumn; }
+constexpr bool IsTypedColumn(int column) { return column >= kRoleColumn && column <= kHcColumn; }
+
+// Whether the column holds a height, which a point may be without.
+constexpr bool IsHeightColumn(int column) { return column == kHsColumn || column == kHcColumn; }
 
 // The column's caption, UTF-8 ("测图X"); `column` must be one of the above.
 const char* ColumnCaption(int column);

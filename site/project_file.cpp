@@ -211,6 +211,13 @@ Expected<ProjectPoint, std::string> ReadPoint(const Json& json, std::size_t numb
     if (!value) return Fail(value.error());
     *text = std::move(value.value());
   }
+  // Heights are there only where the point has them.
+  for (auto [key, text] : {std::pair{"hs", &point.hs}, std::pair{"hc", &point.hc}}) {
+    if (!json.contains(key)) continue;
+    auto value = read.Decimal(json, key);
+    if (!value) return Fail(value.error());
+    *text = std::move(value.value());
+  }
   return point;
 }
 
@@ -397,6 +404,8 @@ OrderedJson ToJson(const Project& project) {
     item["ys"] = point.ys;
     item["xc"] = point.xc;
     item["yc"] = point.yc;
+    if (!point.hs.empty()) item["hs"] = point.hs;
+    if (!point.hc.empty()) item["hc"] = point.hc;
     points.push_back(std::move(item));
   }
   return json;

@@ -47,11 +47,16 @@ inline constexpr std::size_t kMaxProjectTextBytes = 1024;
 
 // A common point: its coordinates in metres as typed or read, survey grid
 // (xs, ys) and construction grid (xc, yc), each a decimal number in full
-// (ParseDecimal). The name is UTF-8, non-empty and unique in its project.
+// (ParseDecimal); its heights in metres, survey grid (hs) and construction
+// grid (hc), each a decimal number in full or empty for none, kept in the
+// file ("hs", "hc") only when not empty, so that a site without heights
+// has the bytes of a version without them, which ignores them. The name is
+// UTF-8, non-empty and unique in its project.
 struct ProjectPoint {
   std::string name;
   PointRole role = PointRole::kFit;
   std::string xs, ys, xc, yc;
+  std::string hs{}, hc{};  // a row written without them has none
   bool operator==(const ProjectPoint&) const = default;
 };
 
@@ -117,8 +122,9 @@ struct Project {
 // JSON ("damaged JSON at byte 17"); JSON that is not a Torvane project (no
 // "format": "torvane-project"); a newer version ("made by a newer Torvane
 // (project version 3; this one reads 1)"); a member missing or of the wrong
-// kind; a coordinate, height offset or scale that is not a decimal number
-// in full ("point 4: xs \"abc\" is not a number"); parameters the
+// kind; a coordinate, point's height, height offset or scale that is not a
+// decimal number in full ("point 4: xs \"abc\" is not a number"; an empty
+// "hs" or "hc" alike); parameters the
 // conversion rejects, a scale not greater than 0; an empty or repeated
 // point name; an unknown role, model, delimiter, encoding, drawings'
 // heights or parameter source; columns ParseColumns rejects. With `refusal`, a refused file's

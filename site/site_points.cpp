@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <tuple>
 
 #include "batch/run_error.h"
@@ -17,7 +18,7 @@ std::string RowText(std::size_t row) { return "第 " + std::to_string(row + 1) +
 std::string Quoted(std::string_view text) { return "“" + MessageExcerpt(std::string(text)) + "”"; }
 
 bool IsEmptyRow(const ProjectPoint& p) {
-  for (const std::string* text : {&p.name, &p.xs, &p.ys, &p.xc, &p.yc}) {
+  for (const std::string* text : {&p.name, &p.xs, &p.ys, &p.xc, &p.yc, &p.hs, &p.hc}) {
     if (!TrimBlanks(*text).empty()) return false;
   }
   return true;
@@ -32,22 +33,34 @@ SitePoints ReadSitePoints(std::span<const ProjectPoint> rows) {
     const ProjectPoint& p = rows[row];
     if (IsEmptyRow(p)) continue;
     const std::size_t problems_before = points.problems.size();
-    auto problem = [&](int column, CellFault fault, std::string_view text, std::string what,
-                       std::size_t other_row = 0) {
-      points.problems.push_back({row, column, RowText(row) + ColumnCaption(column) + what, fault,
-                                 std::string(text), other_row});
+    auto problem = [&](std::vector<CellProblem>& into, int column, CellFault fault,
+                       std::string_view text, std::string what, std::size_t other_row = 0) {
+      into.push_back({row, column, RowText(row) + ColumnCaption(column) + what, fault,
+                      std::string(text), other_row});
     };
     const std::string_view name = TrimBlanks(p.name);
     if (name.empty()) {
-      problem(kNameColumn, CellFault::kEmpty, name, " 为空");
+      problem(points.problems, kNameColumn, CellFault::kEmpty, name, " 为空");
     } else {
       const auto [seen, fresh] = first_row.emplace(std::string(name), row);
       if (!fresh) {
-        problem(kNameColumn, CellFault::kRepeatedName, name,
+        problem(points.problems, kNameColumn, CellFault::kRepeatedName, name,
                 " " + Quoted(name) + " 与第 " + std::to_string(seen->second + 1) + " 行重复",
                 seen->second);
       }
     }
+    // A number cell's value; none, with its problem put `into`, when it has none.
+    auto number = [&](std::vector<CellProblem>& into, int column,
+                      std::string_view text) -> std::optional<double> {
+      auto value = ParseDecimal(text);
+      if (value) return *value;
+      if (value.error() == DecimalError::kTooLarge) {
+        problem(into, column, CellFault::kTooLarge, text, " " + Quoted(text) + " 数值过大");
+      } else {
+        problem(into, column, CellFault::kNotANumber, text, " " + Quoted(text) + " 不是数字");
+      }
+      return std::nullopt;
+    };
     const struct {
       const std::string* text;
       int column;
@@ -56,21 +69,22 @@ SitePoints ReadSitePoints(std::span<const ProjectPoint> rows) {
     for (std::size_t i = 0; i < 4; ++i) {
       const std::string_view text = TrimBlanks(*cells[i].text);
       if (text.empty()) {
-        problem(cells[i].column, CellFault::kEmpty, text, " 为空");
-        continue;
-      }
-      auto value = ParseDecimal(text);
-      if (value) {
+        problem(points.problems, cells[i].column, CellFault::kEmpty, text, " 为空");
+      } else if (const auto value = number(points.problems, cells[i].column, text)) {
         values[i] = *value;
-      } else if (value.error() == DecimalError::kTooLarge) {
-        problem(cells[i].column, CellFault::kTooLarge, text, " " + Quoted(text) + " 数值过大");
-      } else {
-        problem(cells[i].column, CellFault::kNotANumber, text, " " + Quoted(text) + " 不是数字");
       }
     }
+    // A height that cannot be read leaves the point without it, not out.
+    std::optional<double> heights[2];
+    for (const auto& [text, column, height] :
+         {std::tuple{&p.hs, kHsColumn, &heights[0]}, std::tuple{&p.hc, kHcColumn, &heights[1]}}) {
+      const std::string_view trimmed = TrimBlanks(*text);
+      if (!trimmed.empty()) *height = number(points.height_problems, column, trimmed);
+    }
     if (points.problems.size() != problems_before) continue;
-    points.Add({std::string(name), 0, {values[0], values[1]}, {values[2], values[3]}, {}, {}},
-               p.role, row);
+    CommonPoint point{std::string(name),      0,          {values[0], values[1]},
+                      {values[2], values[3]}, heights[0], heights[1]};
+    points.Add(std::move(point), p.role, row);
   }
   return points;
 }

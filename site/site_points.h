@@ -16,18 +16,17 @@
 
 namespace torvane {
 
-// What keeps a row out of the solve.
+// What keeps a row out of the solve, or a height out of the row.
 enum class CellFault {
   kEmpty,        // an empty name or coordinate
-  kNotANumber,   // a coordinate that is not a decimal number
-  kTooLarge,     // a coordinate beyond the range of doubles
+  kNotANumber,   // a coordinate or height that is not a decimal number
+  kTooLarge,     // a coordinate or height beyond the range of doubles
   kRepeatedName  // a name an earlier row has (other_row)
 };
 
-// A cell that keeps its row out of the solve: the 0-based row, its column
-// (point_columns.h), the fault, the cell's text without the blanks around
-// it, and what is wrong in Chinese (UTF-8), quoting the cell:
-// 第 3 行 测图X “12a.5” 不是数字.
+// A cell that cannot be read: the 0-based row, its column (point_columns.h),
+// the fault, the cell's text without the blanks around it, and what is
+// wrong in Chinese (UTF-8), quoting the cell: 第 3 行 测图X “12a.5” 不是数字.
 struct CellProblem {
   std::size_t row;
   int column;
@@ -38,12 +37,17 @@ struct CellProblem {
   bool operator==(const CellProblem&) const = default;
 };
 
-// The points of each role in row order, each with its 0-based row, and the
-// problems of the rows that take no part.
+// The points of each role in row order, each with its 0-based row, the
+// problems of the rows that take no part, and the heights that cannot be
+// read.
 struct SitePoints {
   std::vector<CommonPoint> fit, check, off;
   std::vector<std::size_t> fit_rows, check_rows, off_rows;
   std::vector<CellProblem> problems;  // by row, then column
+  // By row, then column: a height that is not a number or too large. Its
+  // row takes part in the solve with its plane coordinates, and is without
+  // that height, so that it takes no part in a fit of heights.
+  std::vector<CellProblem> height_problems;
 
   // Adds `point`, of the 0-based `row`, to those of `role`.
   void Add(CommonPoint point, PointRole role, std::size_t row);
@@ -55,8 +59,11 @@ struct SitePoints {
 // command line's fields are. Problems, each a row's own: an empty coordinate,
 // one that is not a decimal number, one too large for a double; an empty
 // name; a name used on an earlier row (the later row is marked, naming the
-// first). A row that is empty in every cell is one being typed: no problem,
-// and no point. The points' lines are 0: they are not from a file.
+// first). Heights (metres) are read as the coordinates are: an empty one is
+// none, which is no problem; one that is not a decimal number or too large
+// for a double is a height problem, and the point is without it. A row
+// that is empty in every cell is one being typed: no problem, and no
+// point. The points' lines are 0: they are not from a file.
 SitePoints ReadSitePoints(std::span<const ProjectPoint> rows);
 
 // The role names give a point: kOff for a name of `off_names`, else kCheck

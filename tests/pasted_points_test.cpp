@@ -40,9 +40,29 @@ TEST(ParsePastedPoints, Rows) {
       {"a header of construction-first columns places them",
        "点名\tX施\tY施\tX测\tY测\r\nK2\t250.000\t0\t3624.036\t5260.721\r\n",
        {{"K2", kFit, "3624.036", "5260.721", "250.000", "0"}}},
-      {"a header of 建筑坐标 A, B and survey north, east, a height left aside",
+      {"a header of 建筑坐标 A, B and survey north, east, a height after the survey's",
        "点号\t建筑坐标A\t建筑坐标B\t北\t东\tH\nK2\t250\t0\t3624.036\t5260.721\t12.5\n",
-       {{"K2", kFit, "3624.036", "5260.721", "250", "0"}}},
+       {{"K2", kFit, "3624.036", "5260.721", "250", "0", "12.5", ""}}},
+      {"a header of heights after each grid's X and Y; a short row has no last height",
+       "点名\tX\tY\t高程\tX\tY\tH\nK1\t1\t2\t１２．５\t3\t4\t-0.5\nK2\t1\t2\t\t3\t4\n",
+       {{"K1", kFit, "1", "2", "3", "4", "12.5", "-0.5"}, {"K2", kFit, "1", "2", "3", "4"}}},
+      {"a header naming each height's grid, construction first",
+       "施工H\t点名\t测图X\t测图Y\t施工X\t施工Y\t测图H\n9\tK1\t1\t2\t3\t4\t8\n",
+       {{"K1", kFit, "1", "2", "3", "4", "8", "9"}}},
+      {"no header, seven cells: name, Xs, Ys, Hs, Xc, Yc, Hc, then the role",
+       "K1\t1\t2\t12.5\t3\t4\t-0.5\nK2\t1\t2\t\t3\t4\t\t检核\nK3\t1\t2\tx\ty\t4\t0\n",
+       {{"K1", kFit, "1", "2", "3", "4", "12.5", "-0.5"},
+        {"K2", kCheck, "1", "2", "3", "4"},
+        {"K3", kFit, "1", "2", "y", "4", "x", "0"}}},
+      {"seven cells under a header that places not every field: the order with heights",
+       "名称\t测图X\t测图Y\tZ\tA\tB\tZ\nK1\t1\t2\t12.5\t3\t4\t-0.5\n",
+       {{"K1", kFit, "1", "2", "3", "4", "12.5", "-0.5"}}},
+      {"seven cells with no number in the 6th: the role there, the 7th ignored",
+       "K1\t1\t2\t3\t4\t检核\t12.5\nK2\t1\t2\t3\t4\t\t7\n",
+       {{"K1", kCheck, "1", "2", "3", "4"}, {"K2", kFit, "1", "2", "3", "4"}}},
+      {"a row of six cells among seven: no heights, the role in the 6th",
+       "K1\t1\t2\t3\t4\t不用\nK2\t1\t2\t3\t4\t\t5\n",
+       {{"K1", kOff, "1", "2", "3", "4"}, {"K2", kFit, "1", "2", "3", "4"}}},
       {"an English header, east first, with units",
        "Name\tSurvey E (m)\tSurvey N (m)\tSite X\tSite Y\nK2\t5260.721\t3624.036\t250\t0\n",
        {{"K2", kFit, "3624.036", "5260.721", "250", "0"}}},
@@ -83,6 +103,24 @@ TEST(ParsePastedPoints, Rows) {
   }
 }
 
+// The order an unplaced paste was taken in, as the paste asks before it is
+// taken: State (the clipboard's text) / Expected (the order told).
+TEST(ParsePastedPoints, TellsTheOrderTaken) {
+  const struct {
+    std::string text;
+    const char* order;
+  } cases[] = {
+      {"K1\t1\t2\t3\t4\n", "点名、测图X、测图Y、施工X、施工Y"},
+      {"K1\t1\t2\t3\t4\t检核\t12.5\n", "点名、测图X、测图Y、施工X、施工Y"},
+      {"K1\t1\t2\t12.5\t3\t4\t-0.5\n", "点名、测图X、测图Y、测图H、施工X、施工Y、施工H"},
+  };
+  for (const auto& c : cases) {
+    auto rows = ParsePastedPoints(c.text);
+    ASSERT_TRUE(rows.ok()) << rows.error();
+    EXPECT_EQ(PastedOrderText(*rows), c.order) << c.text;
+  }
+}
+
 // A header's captions / how they are placed, as the paste shows it before
 // it is taken, and whether the paste may take the columns so.
 TEST(ReadHeader, PlacesTheColumns) {
@@ -100,8 +138,17 @@ TEST(ReadHeader, PlacesTheColumns) {
        "施工X ← 第 4 列“X”\n施工Y ← 第 5 列“Y”\n角色 ← 第 6 列“角色”",
        true},
       {{"编号", "东", "北", "高程", "备注"},
-       "点名 ← 第 1 列“编号”\n测图X ← 第 3 列“北”\n测图Y ← 第 2 列“东”\n施工X ← （找不到）\n"
-       "施工Y ← （找不到）\n第 4 列“高程”是高程，不使用\n第 5 列“备注”无法识别",
+       "点名 ← 第 1 列“编号”\n测图X ← 第 3 列“北”\n测图Y ← 第 2 列“东”\n测图H ← 第 4 列“高程”\n"
+       "施工X ← （找不到）\n施工Y ← （找不到）\n第 5 列“备注”无法识别",
+       false},
+      {{"点名", "X", "Y", "H", "X", "Y", "高程(m)"},
+       "点名 ← 第 1 列“点名”\n测图X ← 第 2 列“X”\n测图Y ← 第 3 列“Y”\n测图H ← 第 4 列“H”\n"
+       "施工X ← 第 5 列“X”\n施工Y ← 第 6 列“Y”\n施工H ← 第 7 列“高程(m)”",
+       true},
+      {{"H", "点名", "测图X", "施工X", "测图Y", "施工Y", "施工H", "Z"},
+       "点名 ← 第 2 列“点名”\n测图X ← 第 3 列“测图X”\n测图Y ← 第 5 列“测图Y”\n"
+       "施工X ← 第 4 列“施工X”\n施工Y ← 第 6 列“施工Y”\n施工H ← 第 7 列“施工H”\n"
+       "第 1 列“H”是高程，不使用\n第 8 列“Z”无法识别",
        false},
       {{"点名", "测图X", "测图X", "施工X", "施工Y"},
        "点名 ← 第 1 列“点名”\n测图X ← 第 2 列“测图X”\n测图Y ← （找不到）\n"

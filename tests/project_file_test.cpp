@@ -74,15 +74,39 @@ Project ExampleProject() {
   return project;
 }
 
+// The example with heights where a point has them, as the README shows them.
+std::string WithHeights(std::string bytes, const std::string& after, const std::string& heights) {
+  bytes.insert(bytes.find(after) + after.size(), heights);
+  return bytes;
+}
+
+// Worked examples: each file read is its project, and the project written
+// is the file, byte for byte. A site without heights has no "hs" nor "hc".
 TEST(ProjectFile, TheExampleReadsAndWritesByteForByte) {
+  const std::string iii11_heights = ",\n      \"hs\": \"12.345\",\n      \"hc\": \"-0.500\"";
+  const std::string iii12_height = ",\n      \"hc\": \"1e1\"";
+  Project heights = ExampleProject();
+  heights.points[0].hs = "12.345";
+  heights.points[0].hc = "-0.500";
+  heights.points[1].hc = "1e1";
+  const struct {
+    std::string bytes;
+    Project project;
+  } rows[] = {
+      {kExample, ExampleProject()},
+      {WithHeights(WithHeights(kExample, "\"200.000\"", iii11_heights), "\"300.\"", iii12_height),
+       heights},
+  };
   TempDir dir;
-  const std::string path = dir.Write("site.torvane", kExample);
-  auto read = ReadProject(path);
-  ASSERT_TRUE(read.ok()) << read.error();
-  EXPECT_EQ(*read, ExampleProject());
-  const std::string copy = dir / "copy.torvane";
-  ASSERT_TRUE(WriteProject(ExampleProject(), copy).ok());
-  EXPECT_EQ(ReadBytes(copy), kExample);
+  for (const auto& row : rows) {
+    const std::string path = dir.Write("site.torvane", row.bytes);
+    auto read = ReadProject(path);
+    ASSERT_TRUE(read.ok()) << read.error();
+    EXPECT_EQ(*read, row.project) << row.bytes;
+    const std::string copy = dir / "copy.torvane";
+    ASSERT_TRUE(WriteProject(row.project, copy).ok());
+    EXPECT_EQ(ReadBytes(copy), row.bytes);
+  }
 }
 
 // Random projects: written, read, written again give the same bytes, and the
@@ -133,7 +157,8 @@ TEST(ProjectFile, RandomProjectsComeBackUnchanged) {
     }
     for (std::size_t n = pick(12); n > 0; --n) {
       project.points.push_back({"P" + std::to_string(n) + text(4), static_cast<PointRole>(pick(3)),
-                                number(), number(), number(), number()});
+                                number(), number(), number(), number(), pick(2) ? number() : "",
+                                pick(2) ? number() : ""});
     }
     auto written = WriteProject(project, path);
     ASSERT_TRUE(written.ok()) << written.error();
@@ -211,6 +236,15 @@ TEST(ProjectFile, RefusedFilesSayWhy) {
       {"\"yc\": \"300.\"", "\"yc\": \"1e999\"", "point 2: yc \"1e999\" is too large"},
       {"\"ys\": \"-12.5\"", "\"ys\": -12.5", "point 2: \"ys\" is not a text"},
       {"\"xc\": \"0\",", "", "point 2: \"xc\" is missing"},
+      // heights, members of their own that older projects have not
+      {"\"300.\"", "\"300.\", \"hs\": \"1e3\", \"hc\": \" -0.5\"", ""},
+      {"\"300.\"", "\"300.\", \"hs\": \"12.5x\"", "point 2: hs \"12.5x\" is not a number"},
+      {"\"300.\"", "\"300.\", \"hc\": \"\"", "point 2: hc \"\" is not a number"},
+      {"\"300.\"", "\"300.\", \"hc\": \"1e999\"", "point 2: hc \"1e999\" is too large"},
+      {"\"300.\"", "\"300.\", \"hs\": 12.5", "point 2: \"hs\" is not a text"},
+      {"\"300.\"", "\"300.\", \"hc\": null", "point 2: \"hc\" is not a text"},
+      {"\"300.\"", "\"300.\", \"hs\": \"" + std::string(1025, '1') + "\"",
+       "point 2: hs \"" + std::string(60, '1') + "... (1025 bytes)\" is longer than 1024 bytes"},
       {"\"III12\"", "\"III11\"", "point 2: name \"III11\" is also point 1's"},
       {"\"III12\"", "\"\"", "point 2: the name is empty"},
       {"\"off\"", "\"maybe\"", "point 2: role \"maybe\" is not fit, check or off"},

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,14 @@ namespace {
 
 constexpr PointRole kFit = PointRole::kFit, kCheck = PointRole::kCheck, kOff = PointRole::kOff;
 
-// "K1@0" for each point with its table row.
+std::string Shortest(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
+// "K1@0" for each point with its table row, and " Hs=12.5", " Hc=-0.5" for
+// the heights it has.
 std::vector<std::string> Named(const std::vector<CommonPoint>& points,
                                const std::vector<std::size_t>& rows) {
   EXPECT_EQ(points.size(), rows.size());
@@ -23,14 +31,20 @@ std::vector<std::string> Named(const std::vector<CommonPoint>& points,
   for (std::size_t i = 0; i < points.size() && i < rows.size(); ++i) {
     EXPECT_EQ(points[i].line, 0u);
     named.push_back(points[i].name + "@" + std::to_string(rows[i]));
+    if (points[i].survey_h) named.back() += " Hs=" + Shortest(*points[i].survey_h);
+    if (points[i].construction_h) named.back() += " Hc=" + Shortest(*points[i].construction_h);
   }
   return named;
 }
 
+// The rows' problems, then "height " and the heights' problems.
 std::vector<std::string> Messages(const SitePoints& points) {
   std::vector<std::string> messages;
-  for (const CellProblem& p : points.problems) {
-    messages.push_back(std::to_string(p.row) + "/" + std::to_string(p.column) + " " + p.message);
+  for (const auto* list : {&points.problems, &points.height_problems}) {
+    for (const CellProblem& p : *list) {
+      messages.push_back((list == &points.height_problems ? "height " : "") +
+                         std::to_string(p.row) + "/" + std::to_string(p.column) + " " + p.message);
+    }
   }
   return messages;
 }
@@ -61,7 +75,7 @@ TEST(ReadSitePoints, RolesAndProblems) {
        {},
        {},
        {"0/2 第 1 行 测图X 为空", "1/2 第 2 行 测图X “12a.5” 不是数字",
-        "2/5 第 3 行 施工Y “1e999” 数值过大"}},
+        "2/6 第 3 行 施工Y “1e999” 数值过大"}},
       {"a name used twice: the later row marked, naming the first; a bad row's name counts",
        {{"K1", kFit, "1", "2", "3", "4"},
         {"K2", kFit, "x", "2", "3", "4"},
@@ -86,7 +100,26 @@ TEST(ReadSitePoints, RolesAndProblems) {
        {},
        {},
        {"1/2 第 2 行 测图X “a” 不是数字", "1/3 第 2 行 测图Y 为空",
-        "1/4 第 2 行 施工X “1,5” 不是数字", "1/5 第 2 行 施工Y “inf” 不是数字"}},
+        "1/5 第 2 行 施工X “1,5” 不是数字", "1/6 第 2 行 施工Y “inf” 不是数字"}},
+      {"heights: an empty one is none; a bad one leaves the point without it, not out",
+       {{"K1", kFit, "1", "2", "3", "4", "12.5", " -0.5 "},
+        {"K2", kCheck, "1", "2", "3", "4", "", "7"},
+        {"K3", kFit, "1", "2", "3", "4", "12a", "1e999"},
+        {"K4", kOff, "x", "2", "3", "4", "abc", ""},
+        {"K5", kOff, "1", "2", "3", "4", "1,5", "8"}},
+       {"K1@0 Hs=12.5 Hc=-0.5", "K3@2"},
+       {"K2@1 Hc=7"},
+       {"K5@4 Hc=8"},
+       {"3/2 第 4 行 测图X “x” 不是数字", "height 2/4 第 3 行 测图H “12a” 不是数字",
+        "height 2/7 第 3 行 施工H “1e999” 数值过大", "height 3/4 第 4 行 测图H “abc” 不是数字",
+        "height 4/4 第 5 行 测图H “1,5” 不是数字"}},
+      {"a row with a height alone is not one being typed",
+       {{"", kFit, "", "", "", "", "", " 3 "}},
+       {},
+       {},
+       {},
+       {"0/1 第 1 行 点名 为空", "0/2 第 1 行 测图X 为空", "0/3 第 1 行 测图Y 为空",
+        "0/5 第 1 行 施工X 为空", "0/6 第 1 行 施工Y 为空"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.state);

@@ -24,11 +24,10 @@ const QColor kBlunderText(200, 0, 0);            // red: wX or wY beyond the lim
 // The table's columns that hold a text of the point as typed, and those
 // that show a result of the solve.
 constexpr std::pair<int, std::string ProjectPoint::*> kTextColumns[] = {
-    {kNameColumn, &ProjectPoint::name},
-    {kXsColumn, &ProjectPoint::xs},
-    {kYsColumn, &ProjectPoint::ys},
-    {kXcColumn, &ProjectPoint::xc},
-    {kYcColumn, &ProjectPoint::yc}};
+    {kNameColumn, &ProjectPoint::name}, {kXsColumn, &ProjectPoint::xs},
+    {kYsColumn, &ProjectPoint::ys},     {kHsColumn, &ProjectPoint::hs},
+    {kXcColumn, &ProjectPoint::xc},     {kYcColumn, &ProjectPoint::yc},
+    {kHcColumn, &ProjectPoint::hc}};
 constexpr std::pair<int, QString RowResult::*> kResultColumns[] = {
     {kDxColumn, &RowResult::dx},
     {kDyColumn, &RowResult::dy},
@@ -287,8 +286,10 @@ QVariant PointTableModel::data(const QModelIndex& index, int role) const {
   const RowResult* result = row < results_.size() ? &results_[row] : nullptr;
   auto problems = [&] {
     QStringList messages;
-    for (const CellProblem& p : points_.problems) {
-      if (p.row == row && p.column == column) messages << QString::fromStdString(p.message);
+    for (const auto* list : {&points_.problems, &points_.height_problems}) {
+      for (const CellProblem& p : *list) {
+        if (p.row == row && p.column == column) messages << QString::fromStdString(p.message);
+      }
     }
     return messages;
   };

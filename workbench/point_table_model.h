@@ -42,6 +42,7 @@ class PointTableModel : public QAbstractTableModel {
   // The rows read for a solve (ReadSitePoints), kept up to date.
   const SitePoints& points() const { return points_; }
   const std::vector<CellProblem>& problems() const { return points_.problems; }
+  const std::vector<CellProblem>& height_problems() const { return points_.height_problems; }
 
   // Replaces every row, as opening a project does: no undo step, and the
   // undo stack is cleared (an undo must not reach into the project before).
@@ -74,7 +75,7 @@ class PointTableModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
-  // Qt::EditRole: a typed cell's text, a coordinate's as TypedNumberText
+  // Qt::EditRole: a typed cell's text, a coordinate's or height's as TypedNumberText
   // reads it ("１２３．４５" is kept as "123.45"); the role column takes
   // 参与平差, 检核 or 不用. One undo step; false for anything else.
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;

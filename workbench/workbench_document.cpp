@@ -64,7 +64,7 @@ Project WorkbenchDocument::Current(const std::string& notes) const {
   // A row empty in every cell is one being typed, not a point.
   for (const ProjectPoint& row : table_.rows()) {
     if (!(row.name.empty() && row.xs.empty() && row.ys.empty() && row.xc.empty() &&
-          row.yc.empty())) {
+          row.yc.empty() && row.hs.empty() && row.hc.empty())) {
       project.points.push_back(row);
     }
   }

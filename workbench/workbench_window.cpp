@@ -401,9 +401,11 @@ bool WorkbenchWindow::SaveProjectAs(const QString& path) {
     return false;
   }
   // A project keeps whole points only: a cell to put right is told first.
-  if (!document_.table().problems().empty()) {
+  for (const auto* problems :
+       {&document_.table().problems(), &document_.table().height_problems()}) {
+    if (problems->empty()) continue;
     Warn(QStringLiteral("%1\n项目只保存完整的点，请先改正。\n项目未保存。")
-             .arg(QString::fromStdString(document_.table().problems().front().message)));
+             .arg(QString::fromStdString(problems->front().message)));
     return false;
   }
   if (const auto offset = document_.HeightOffset(); !offset) {
@@ -501,11 +503,15 @@ bool WorkbenchWindow::PasteAccepted(const PastedPoints& read) {
              "\n\n粘贴 " + count + " 个点吗？";
   } else if (!read.header.empty()) {
     prompt = "第一行是表头，但无法全部识别：\n" + PlacementText(read.placement, read.header) +
-             "\n\n跳过这一行，按表格的顺序（点名、测图X、测图Y、施工X、施工Y）粘贴 " + count +
+             "\n\n跳过这一行，按表格的顺序（" + PastedOrderText(read) + "）粘贴 " + count +
              " 个点吗？";
   } else if (const auto doubt = PasteDoubt(read.points)) {
-    prompt = *doubt + "\n\n仍要按表格的顺序（点名、测图X、测图Y、施工X、施工Y）粘贴 " + count +
-             " 个点吗？";
+    prompt =
+        *doubt + "\n\n仍要按表格的顺序（" + PastedOrderText(read) + "）粘贴 " + count + " 个点吗？";
+  } else if (read.heights_in_order) {
+    // Seven columns without a header are read as having heights: said first.
+    prompt = "没有表头，每行至少 7 列：按表格的顺序（" + PastedOrderText(read) +
+             "）放置各列，第 8 列为角色。\n\n粘贴 " + count + " 个点吗？";
   } else {
     return true;
   }
@@ -669,6 +675,9 @@ std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
   ReportSource shown = source;
   for (const CellProblem& problem : points.problems) {
     shown.rows_left_out.push_back(problem.message + "：该行不参与计算。");
+  }
+  for (const CellProblem& problem : points.height_problems) {
+    shown.rows_left_out.push_back(problem.message + "：该点没有这个高程，平面坐标照常参与计算。");
   }
   if (const auto offset = document_.HeightOffset(); offset) shown.height_offset = *offset;
   return MakeCalibrationDocument(shown, *document_.solve().report, points.fit, points.off,

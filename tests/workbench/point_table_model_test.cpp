@@ -89,6 +89,23 @@ TEST(PointTableModel, EveryEditIsOneUndoStep) {
         kSite[2],
         {"A", kFit, "1", "2", "3", "4"},
         {"B", kFit, "5", "6", "7", "8"}}},
+      {"type a survey height in full width",
+       [](PointTableModel& m) {
+         ASSERT_TRUE(m.setData(m.index(0, kHsColumn), QString("１２．５"), Qt::EditRole));
+       },
+       {{"K10", kFit, "3412.588", "5127.348", "0.000", "0.000", "12.5", ""}, kSite[1], kSite[2]}},
+      {"type a construction height grouped in thousands",
+       [](PointTableModel& m) {
+         ASSERT_TRUE(m.setData(m.index(2, kHcColumn), QString("1,012.5"), Qt::EditRole));
+       },
+       {kSite[0],
+        kSite[1],
+        {"K1", kOff, "3316.563", "5279.574", "0.000", "180.000", "", "1012.5"}}},
+      {"paste seven cells without a header: each grid's height after its Y",
+       [](PointTableModel& m) {
+         ASSERT_TRUE(m.Paste("A\t1\t2\t12.5\t3\t4\t-0.5\t检核\n", std::nullopt).ok());
+       },
+       {kSite[0], kSite[1], kSite[2], {"A", kCheck, "1", "2", "3", "4", "12.5", "-0.5"}}},
       {"rename, blanks kept as typed",
        [](PointTableModel& m) {
          ASSERT_TRUE(m.setData(m.index(0, kNameColumn), QString(" 控制点一 "), Qt::EditRole));
@@ -282,6 +299,18 @@ TEST(PointTableModel, CellsShowProblemsAndResults) {
   EXPECT_FALSE(model.data(model.index(0, kYsColumn), Qt::ToolTipRole).isValid());
   EXPECT_FALSE(model.data(model.index(1, kYsColumn), Qt::BackgroundRole).isValid());
   EXPECT_FALSE(model.data(model.index(1, kYsColumn), Qt::ToolTipRole).isValid());
+  // A height that is not a number: marked, its row in the solve without it.
+  model.setData(model.index(0, kHsColumn), QString("12a"), Qt::EditRole);
+  EXPECT_EQ(model.data(model.index(0, kHsColumn), Qt::ToolTipRole).toString().toStdString(),
+            "第 1 行 测图H “12a” 不是数字");
+  EXPECT_EQ(model.data(model.index(0, kHsColumn), Qt::BackgroundRole).value<QColor>(),
+            QColor(255, 205, 205));
+  EXPECT_EQ(model.height_problems().size(), 1u);
+  EXPECT_EQ(model.points().fit_rows, std::vector<std::size_t>{0});
+  EXPECT_FALSE(model.points().fit[0].survey_h.has_value());
+  model.setData(model.index(0, kHsColumn), QString(" 12.5 "), Qt::EditRole);
+  EXPECT_TRUE(model.height_problems().empty());
+  EXPECT_EQ(model.points().fit[0].survey_h, 12.5);
   ASSERT_EQ(model.problems().size(), 1u);
   EXPECT_EQ(model.points().fit_rows, std::vector<std::size_t>{0});
   EXPECT_EQ(model.points().off_rows, std::vector<std::size_t>{2});
@@ -330,8 +359,10 @@ TEST(PointTableModel, Captions) {
     captions += model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().toStdString();
     captions += "|";
   }
-  EXPECT_EQ(captions,
-            "角色|点名|测图X|测图Y|施工X|施工Y|dX(mm)|dY(mm)|长度(mm)|wX|wY|剔除不符(mm)|tX|tY|F|");
+  EXPECT_EQ(
+      captions,
+      "角色|点名|测图X|测图Y|测图H|施工X|施工Y|施工H|dX(mm)|dY(mm)|长度(mm)|wX|wY|剔除不符(mm)|"
+      "tX|tY|F|");
 }
 
 // State: a table view with the role editor open on a 检核 row. Action: 不用

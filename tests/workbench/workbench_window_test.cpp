@@ -195,6 +195,18 @@ TEST_F(WorkbenchTest, PastesByTheHeaderOnceShown) {
        "施工坐标列的数值像是测图坐标", ""},
       {"A\t1000\t2000\t0\t0\nB\t1070.711\t2070.711\t100\t0\n", MessageAnswer::kOk, "",
        "1000.000161 2000.000161 45."},
+      // Heights: the plane solve as without them.
+      {"点名\tX测\tY测\tH\tX施\tY施\tH\r\nA\t1000\t2000\t12.5\t0\t0\t-0.5\r\n"
+       "B\t1070.711\t2070.711\t12.6\t100\t0\t-0.4\r\n",
+       MessageAnswer::kOk,
+       "按第一行的表头放置各列：\n点名 ← 第 1 列“点名”\n测图X ← 第 2 列“X测”\n"
+       "测图Y ← 第 3 列“Y测”\n测图H ← 第 4 列“H”\n施工X ← 第 5 列“X施”\n施工Y ← 第 6 列“Y施”\n"
+       "施工H ← 第 7 列“H”\n\n粘贴 2 个点吗？",
+       "1000.000161 2000.000161 45."},
+      {"A\t1000\t2000\t12.5\t0\t0\t-0.5\nB\t1070.711\t2070.711\t\t100\t0\t\n", MessageAnswer::kOk,
+       "没有表头，每行至少 7 列：按表格的顺序（点名、测图X、测图Y、测图H、施工X、施工Y、施工H）"
+       "放置各列，第 8 列为角色。\n\n粘贴 2 个点吗？",
+       "1000.000161 2000.000161 45."},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.clipboard);
@@ -230,7 +242,9 @@ TEST_F(WorkbenchTest, ProjectsRoundTripByteForByte) {
                       FormatPattern(3.4e6 * unit(random), "0.000###"),
                       FormatPattern(5e5 * unit(random), "0.0000"),
                       FormatPattern(1e3 * unit(random), "0.000"),
-                      FormatPattern(-1e3 * unit(random), "0.0")});
+                      FormatPattern(-1e3 * unit(random), "0.0"),
+                      i % 2 ? FormatPattern(50 * unit(random), "0.000") : "",
+                      i % 3 ? FormatPattern(-5 * unit(random), "0.00#") : ""});
     }
     window_.NewProject();
     window_.table().SetRows(rows);
@@ -367,20 +381,38 @@ TEST_F(WorkbenchTest, ParametersTypedByHandConvertAndStayWithTheProject) {
   EXPECT_EQ(ConvertExample(window_, folder_.path()), expected);
 }
 
-// State: a cell that is not a number; then an empty row being typed.
-// Action: saved. Expected: refused, naming the cell, nothing written; once
-// put right, saved without the empty row.
+// State: a coordinate and a height that are not numbers; then an empty row
+// being typed. Action: saved, each cell typed right in turn. Expected:
+// refused, naming the cell, nothing written; once put right, saved without
+// the empty row, the height typed in full width kept as the number read.
 TEST_F(WorkbenchTest, SavesWholePointsOnly) {
-  window_.table().SetRows({{"A", PointRole::kFit, "12a.5", "2000", "0", "0"}, {}});
-  EXPECT_FALSE(window_.SaveProjectAs(Path("bad.torvane")));
-  ASSERT_EQ(platform_.CallsOf(CallKind::kMessage).size(), 1u);
-  EXPECT_EQ(platform_.CallsOf(CallKind::kMessage)[0].prompt.toStdString(),
-            "第 1 行 测图X “12a.5” 不是数字\n项目只保存完整的点，请先改正。\n项目未保存。");
-  EXPECT_FALSE(QFile::exists(Path("bad.torvane")));
-  window_.table().setData(window_.table().index(0, 2), QStringLiteral("12.5"), Qt::EditRole);
+  window_.table().SetRows({{"A", PointRole::kFit, "12a.5", "2000", "0", "0", "", "1o"}, {}});
+  const struct {
+    int column;
+    const char* typed;
+    const char* refusal;  // empty: saved
+  } rows[] = {
+      {kHsColumn, "３．５", "第 1 行 测图X “12a.5” 不是数字"},
+      {kXsColumn, "12.5", "第 1 行 施工H “1o” 不是数字"},
+      {kHcColumn, "10", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.typed);
+    platform_.ClearCalls();
+    window_.table().setData(window_.table().index(0, row.column), QString::fromUtf8(row.typed),
+                            Qt::EditRole);
+    if (*row.refusal == 0) break;
+    EXPECT_FALSE(window_.SaveProjectAs(Path("bad.torvane")));
+    ASSERT_EQ(platform_.CallsOf(CallKind::kMessage).size(), 1u);
+    EXPECT_EQ(platform_.CallsOf(CallKind::kMessage)[0].prompt.toStdString(),
+              std::string(row.refusal) + "\n项目只保存完整的点，请先改正。\n项目未保存。");
+    EXPECT_FALSE(QFile::exists(Path("bad.torvane")));
+  }
   ASSERT_TRUE(window_.SaveProjectAs(Path("bad.torvane")));
   ASSERT_TRUE(window_.OpenProject(Path("bad.torvane")));
-  EXPECT_EQ(window_.table().rows().size(), 1u);
+  EXPECT_EQ(
+      window_.table().rows(),
+      (std::vector<ProjectPoint>{{"A", PointRole::kFit, "12.5", "2000", "0", "0", "3.5", "10"}}));
 }
 
 // State: a site of four points. Action: 12o3.45%3 typed into a cell, the
