@@ -15,8 +15,11 @@
 #include "batch/result_buffer.h"
 #include "batch/result_recoding.h"
 #include "batch/result_target.h"
+#include "batch/text_encoding.h"
+#include "fit/height_coverage.h"
 #include "number/exact_decimal.h"
 #include "number/number_text.h"
+#include "number/pattern.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
 
@@ -134,6 +137,10 @@ bool ShiftHeight(const PointRecord& point, std::string_view offset, Direction di
   return true;
 }
 
+// A height moved by a fitted model: to 0.1 mm, the model's own precision
+// being a few millimetres at best.
+constexpr std::string_view kModelledHeightPattern = "0.0000";
+
 }  // namespace
 
 Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params,
@@ -231,6 +238,48 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     }
     return write(shifted, converted, failure);
   };
+  // write for a run with a height model: the point with its height moved
+  // by d at its survey X, Y, and counted when that is beyond the coverage.
+  std::optional<HeightCoverage> coverage;
+  if (request.height_model) coverage.emplace(request.height_hull);
+  const bool forward = request.direction == Direction::kSurveyToConstruction;
+  auto write_modelled = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
+    if (point.h_text.empty()) return write(point, converted, failure);
+    const PlanePoint survey = forward ? PlanePoint{point.x, point.y} : converted;
+    if (!coverage->Covers(survey)) {
+      if (summary.outside_coverage++ < kOutsideNamed) {
+        std::string name(point.name);
+        if (reader.encoding() == TextEncoding::kGbk) {
+          auto utf8 = GbkToUtf8(name);
+          name = utf8 ? *utf8 : std::string();
+        }
+        summary.outside_names.push_back(name.empty() ? "line " + std::to_string(point.line) : name);
+      }
+    }
+    auto value = ParseDecimal(point.h_text);
+    if (!value) {
+      *failure = reader.Located(NumberFieldError(value.error(), point.line, "H", point.h_text));
+      return false;
+    }
+    const double d = HeightDifference(*request.height_model, survey);
+    const double moved = forward ? *value - d : *value + d;
+    if (!std::isfinite(moved)) {
+      *failure = reader.Located(LineError(RunErrorKind::kResultOutOfRange, point.line, {}));
+      failure->field = "H";
+      return false;
+    }
+    shifted_height = FormatPattern(moved, kModelledHeightPattern);
+    shifted = point;
+    shifted.h_text = shifted_height;
+    shifted.h_decimal = ScanShortDecimal(shifted_height);
+    shifted.h_shifted = true;
+    return write(shifted, converted, failure);
+  };
+  const auto write_point = [&](const PointRecord& point, PlanePoint converted, RunError* failure) {
+    if (request.height_model) return write_modelled(point, converted, failure);
+    return request.height_offset ? write_shifted(point, converted, failure)
+                                 : write(point, converted, failure);
+  };
   // Usual lines are read a batch at a time, then converted, then written:
   // the steps of neighbouring points overlap in the processor.
   std::vector<PointRecord> batch(kBatchPoints);
@@ -247,7 +296,11 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
         converted[i] = transform.Apply(request.direction, {batch[i].x, batch[i].y});
       }
       // Whether heights are shifted is asked once a batch, not at every point.
-      if (request.height_offset) {
+      if (request.height_model) {
+        for (std::size_t i = 0; i < n; ++i) {
+          if (!write_modelled(batch[i], converted[i], &failure)) return Fail(std::move(failure));
+        }
+      } else if (request.height_offset) {
         for (std::size_t i = 0; i < n; ++i) {
           if (!write_shifted(batch[i], converted[i], &failure)) return Fail(std::move(failure));
         }
@@ -266,8 +319,7 @@ Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunPa
     if (!next.value()) break;
     const PointRecord& point = *next.value();
     const PlanePoint converted_point = transform.Apply(request.direction, {point.x, point.y});
-    if (!(request.height_offset ? write_shifted(point, converted_point, &failure)
-                                : write(point, converted_point, &failure))) {
+    if (!write_point(point, converted_point, &failure)) {
       return Fail(std::move(failure));
     }
     if (progress.Due(summary.points) && !progress.Tell(reader.bytes_read(), summary.points)) {

@@ -7,11 +7,13 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/expected.h"
 #include "batch/point_layout.h"
 #include "batch/result_writer.h"
 #include "batch/run_error.h"
+#include "fit/height_surface.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
 
@@ -43,6 +45,16 @@ struct RunRequest {
   // H + H0; the writers get the shifted height's text. A point without a
   // height keeps none. None: heights as written.
   std::optional<std::string> height_offset;
+  // A fitted height model, instead of height_offset: every height moves by
+  // d(X, Y) at the point's survey X, Y (its own going to construction, the
+  // converted one coming back): construction H = survey H − d(X, Y), survey
+  // H = construction H + d(X, Y), written to four decimals (0.1 mm). A
+  // point without a height keeps none.
+  std::optional<HeightSurface> height_model;
+  // With height_model: the fit points' hull (HeightCoverage), where the
+  // model is known. A point with a height beyond kCoverageMargin of it is
+  // converted the same way and counted in RunSummary.
+  std::vector<PlanePoint> height_hull;
   // Called now and then (not for every point: at most every few thousand
   // points, kProgressPoints, and once at the end of reading) with the share
   // of the run done, 0 to 1, by the bytes of the point file read (0 for
@@ -62,7 +74,13 @@ struct RunSummary {
   // The point file read as UTF-8 though it is valid GBK too and its names
   // did not tell which (PointFileReader::encoding_undecided).
   bool encoding_undecided = false;
+  // With a height model: the points with a height beyond its coverage, and
+  // the names (UTF-8; "line N" for a point without one) of the first
+  // kOutsideNamed of them.
+  std::size_t outside_coverage = 0;
+  std::vector<std::string> outside_names;
 };
+inline constexpr std::size_t kOutsideNamed = 10;
 
 // Converts every point of the point file and has `writer` write the result,
 // all or nothing: a result file is replaced only by a complete result that
@@ -75,7 +93,8 @@ struct RunSummary {
 // converted X or Y beyond the range of doubles; a failed write; with a
 // height offset, a height that is not a number (kNotANumber, or
 // kNumberTooLarge, field "H") and a shifted one beyond the range of
-// doubles (kResultOutOfRange, field "H"); kCancelled when the progress
+// doubles (kResultOutOfRange, field "H"), and the same with a height
+// model; kCancelled when the progress
 // callback returns false.
 Expected<RunSummary, RunError> ConvertRun(const RunRequest& request, const RunParams& params,
                                           ResultWriter& writer);

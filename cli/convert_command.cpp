@@ -15,13 +15,17 @@
 #include "cli/point_file_options.h"
 #include "cli/usage_error.h"
 #include "drawing/drawing_run.h"
+#include "fit/height_coverage.h"
+#include "fit/height_model.h"
 #include "number/exact_decimal.h"
 #include "number/number_text.h"
+#include "number/pattern.h"
 #include "os/file_system.h"
 #include "os/process_io.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
 #include "report/angle_warning.h"
+#include "report/height_section.h"
 #include "report/result_format.h"
 #include "site/conversion_plan.h"
 #include "site/project_file.h"
@@ -138,12 +142,25 @@ bool NamesFolder(const std::string& output) {
 }
 
 // `options` with the parameters, height offset, layout and encoding of the
-// project at options.project, those given on the command line kept. False
-// after telling why the project cannot be used (status 1).
-bool TakeProject(ConvertOptions* options, PointLayout* layout) {
+// project at options.project, those given on the command line kept, and
+// its fitted height model and coverage in *height_model and *height_hull.
+// False after telling why the project cannot be used, *status the exit
+// status: 1, or 2 for --dh given with a project that has a fitted model.
+bool TakeProject(ConvertOptions* options, PointLayout* layout,
+                 std::optional<HeightSurface>* height_model, std::vector<PlanePoint>* height_hull,
+                 int* status) {
   auto project = ReadProject(*options->project);
   if (!project) {
     Complain(project.error(), kExitFailure);
+    return false;
+  }
+  // A fitted height model and a typed H0 are two answers to one question.
+  if (options->dh && project->height_model) {
+    *status = Complain("--dh: the project " + EscapeControlBytes(*options->project) +
+                           " has a fitted height model (" +
+                           HeightModelName(project->height_model->model) +
+                           "): heights follow it, not a typed H0",
+                       kExitUsage);
     return false;
   }
   if (!project->parameters) {
@@ -158,11 +175,35 @@ bool TakeProject(ConvertOptions* options, PointLayout* layout) {
   options->angle = params.texts.angle;
   options->scale = params.scale;
   if (!options->dh) options->dh = project->height_offset;
+  if (project->height_model) {
+    *height_model = SurfaceOf(*project->height_model);
+    *height_hull = HullOf(*project->height_model);
+  }
   if (!options->encoding) options->encoding = project->encoding;
   if (!options->axis_given) options->axis = project->drawing_axis;
   if (!options->drawing_heights) options->drawing_heights = project->drawing_heights;
   *layout = project->layout;
   return true;
+}
+
+// The points a run converted beyond the height model's coverage:
+// "2 points with a height lie more than 1.0 m beyond the height model's fit
+// points, where it is not known (their heights are extrapolated): P7, P9",
+// the first kOutsideNamed named, "and 3 more" after them.
+std::string OutsideText(const FileConverted& run) {
+  const bool one = run.outside_coverage == 1;
+  std::string text = std::to_string(run.outside_coverage) +
+                     (one ? " point with a height lies" : " points with a height lie") +
+                     " more than " + FormatPattern(kCoverageMargin, "0.0") +
+                     " m beyond the height model's fit points, where it is not known (" +
+                     (one ? "its height is" : "their heights are") + " extrapolated):";
+  for (std::size_t i = 0; i < run.outside_names.size(); ++i) {
+    text += (i > 0 ? ", " : " ") + MessageExcerpt(run.outside_names[i]);
+  }
+  if (run.outside_coverage > run.outside_names.size()) {
+    text += " and " + std::to_string(run.outside_coverage - run.outside_names.size()) + " more";
+  }
+  return text;
 }
 
 // What became of a drawing's heights with H0 given, as its note says it;
@@ -183,7 +224,11 @@ std::string HeightsNote(DrawingHeightsDone done, const ConversionSettings& setti
 
 int RunConvert(ConvertOptions options) {
   ConversionSettings settings;
-  if (options.project && !TakeProject(&options, &settings.layout)) return kExitFailure;
+  int project_status = kExitFailure;
+  if (options.project && !TakeProject(&options, &settings.layout, &settings.height_model,
+                                      &settings.height_hull, &project_status)) {
+    return project_status;
+  }
   double dx = 0, dy = 0, angle = 0, scale = 0;
   if (!ReadValue("--dx", options.dx, &dx) || !ReadValue("--dy", options.dy, &dy) ||
       !ReadValue("--angle", options.angle, &angle) ||
@@ -310,6 +355,9 @@ int RunConvert(ConvertOptions options) {
       }
       if (const std::string note = HeightsNote(run->heights, settings); !note.empty()) {
         std::cerr << EscapeControlBytes(file.path) << ": note: " << note << '\n';
+      }
+      if (run->outside_coverage > 0) {
+        std::cerr << EscapeControlBytes(file.path) << ": warning: " << OutsideText(*run) << '\n';
       }
       continue;
     }

@@ -34,6 +34,7 @@ struct SolveOptions {
   SolvePointsOptions points;   // with --points
   std::string project;         // with --project: the project file
   FitChoices fit;
+  std::vector<std::string> height_check_names;  // --height-check-points as given
 };
 
 constexpr NamedChoice<SolveFormat> kFormats[] = {
@@ -53,6 +54,8 @@ constexpr const char* kFooter =
     "  torvane-cli solve --points=control-points.csv --exclude=K4 --save-project=site.torvane\n"
     "  torvane-cli solve --project=site.torvane\n"
     "  torvane-cli solve --points=control-points.csv --report=site.html\n"
+    "  torvane-cli solve --points=control-points.csv --columns=name,xs,ys,hs,xc,yc,hc \\\n"
+    "      --height-model=auto\n"
     "\n"
     "The pipeline of --format=proj runs in PROJ's cct (Debian package proj-bin) and "
     "GDAL's ogr2ogr (gdal-bin) as a transformation; torvane-cli needs neither.\n"
@@ -135,6 +138,7 @@ Command AddSolveCommand(CLI::App& program) {
   TwoPointOptions& two = options->two_points;
   SolvePointsOptions& many = options->points;
   FitChoices& fit = options->fit;
+  std::vector<std::string>& height_check_names = options->height_check_names;
   CLI::App* command = program.add_subcommand(
       "solve",
       "Derive the X offset, Y offset and rotation from two points known in both grids, or, "
@@ -185,8 +189,9 @@ Command AddSolveCommand(CLI::App& program) {
   CLI::Option* const columns_opt =
       AddColumnsOption(
           *command, many.columns,
-          "with --points: what each field holds, in order: name, xs, ys, xc, yc, and - "
-          "or skip for a field to ignore (default name,xs,ys,xc,yc)")
+          "with --points: what each field holds, in order: name, xs, ys, xc, yc, hs and hc "
+          "(heights, optional), and - or skip for a field to ignore (default "
+          "name,xs,ys,xc,yc)")
           ->needs(points_opt);
   CLI::Option* const skip_lines_opt =
       AddSkipLinesOption(*command, many.skip_lines,
@@ -217,6 +222,18 @@ Command AddSolveCommand(CLI::App& program) {
                 "with --report: the operator the report names (default: the login name)")
       ->type_name("NAME")
       ->needs(report_opt);
+  CLI::Option* const height_model_opt =
+      AddChoiceOption(*command, "--height-model", many.height_model, kHeightChoices,
+                      "with --points: fit the difference d = Hs - Hc of the points' heights "
+                      "(hs and hc in --columns): none (default, heights are not fitted), offset "
+                      "(one constant), plane (constant and slopes to X and Y), quadric (six "
+                      "terms), or auto (the simplest the points support)")
+          ->needs(points_opt);
+  CLI::Option* const height_check_opt =
+      AddOption(*command, "--height-check-points", height_check_names, "NAME[,NAME...]",
+                "with --height-model: points to leave out of the height fit and report as "
+                "height check points (default: the --check-points that have both heights)")
+          ->needs(height_model_opt);
   AddChoiceOption(*command, "--format", fit.format, kFormats,
                   "text (default), json, or proj for the PROJ pipeline (not with --check)");
   CLI::Option* const axis_opt = AddChoiceOption(
@@ -260,8 +277,11 @@ Command AddSolveCommand(CLI::App& program) {
         }
       });
   return {command,
-          [options, points_opt, project_opt] {
+          [options, points_opt, project_opt, height_check_opt] {
             if (project_opt->count() > 0) return RunSolveProject(options->project, options->fit);
+            if (height_check_opt->count() > 0) {
+              options->points.height_check_points = options->height_check_names;
+            }
             return points_opt->count() > 0 ? RunSolvePoints(options->points, options->fit)
                                            : RunSolve(options->two_points, options->fit);
           },

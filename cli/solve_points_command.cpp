@@ -14,12 +14,17 @@
 #include "cli/solve_points_command.h"
 #include "cli/usage_error.h"
 #include "fit/fit_report.h"
+#include "fit/height_coverage.h"
 #include "fit/proj_pipeline.h"
 #include "number/number_text.h"
 #include "number/round_trip.h"
 #include "params/millimetre_text.h"
 #include "report/fit_report_json.h"
 #include "report/fit_report_text.h"
+#include "report/height_report_json.h"
+#include "report/height_report_text.h"
+#include "report/height_section.h"
+#include "report/json_text.h"
 #include "report/two_point_report.h"
 #include "site/common_points.h"
 #include "site/project_file.h"
@@ -27,6 +32,11 @@
 
 namespace torvane::cli {
 namespace {
+
+constexpr const char* kQuadricPipelineMessage =
+    "--format=proj: a quadric height model cannot be written as a PROJ pipeline (PROJ's affine "
+    "step has no squared terms); use --height-model=offset or plane, or convert with "
+    "torvane-cli convert --project";
 
 // A project's point that a solve cannot take, in English: "point 3: the
 // name \"K1\" is that of point 1, blanks around it aside".
@@ -80,11 +90,12 @@ bool ReadLimit(const std::string& text, double* limit) {
 // name given twice and one that is excluded as well: each would leave a
 // point counted twice, or the surveyor's intent unclear.
 bool CheckNamesAreDistinct(const std::vector<std::string>& check,
-                           const std::vector<std::string>& exclude) {
+                           const std::vector<std::string>& exclude,
+                           const std::string& option = "--check-points") {
   for (std::size_t i = 0; i < check.size(); ++i) {
     const std::string quoted = "\"" + MessageExcerpt(check[i]) + "\"";
     if (std::count(check.begin(), check.end(), check[i]) > 1) {
-      Complain("--check-points: " + quoted + " is given twice", kExitUsage);
+      Complain(option + ": " + quoted + " is given twice", kExitUsage);
       return false;
     }
     if (std::find(exclude.begin(), exclude.end(), check[i]) != exclude.end()) {
@@ -124,12 +135,19 @@ std::string SiteNameOf(const std::string& points_path) {
 // The project of a fit: every point in the file's order with its role, each
 // coordinate the shortest text that reads back as the value read (the file's
 // own text is not kept), the model, and the parameters as the report
-// prints them. The layout is the point files' default: the common-point
+// prints them, and the height model fitted when there is one. The layout is
+// the point files' default: the common-point
 // file's columns are not those of the files the project converts.
 Project ProjectOf(const std::string& site, const std::vector<CommonPoint>& points,
                   const std::vector<std::string>& exclude, const std::vector<std::string>& check,
-                  FitModel model, const FitReport& report) {
+                  FitModel model, const FitReport& report, const HeightSection* heights) {
   Project project;
+  if (heights) {
+    std::vector<PlanePoint> places;
+    for (const CommonPoint& p : heights->fitted) places.push_back(p.survey);
+    project.height_model =
+        KeptHeightModel(AppliedSolution(*heights).surface, HeightCoverage(places).Vertices());
+  }
   project.site = site;
   project.model = model;
   ProjectParams params;
@@ -152,7 +170,8 @@ Project ProjectOf(const std::string& site, const std::vector<CommonPoint>& point
 // (millimetres, typed as `limit_text`). `where` names the points' file.
 int FitAndReport(const std::string& where, const SitePoints& points, const FitChoices& fit,
                  const ReportOrigin& origin, std::optional<double> limit,
-                 const std::string& limit_text, const std::function<int(const FitReport&)>& saved) {
+                 const std::string& limit_text, const std::function<int(const FitReport&)>& saved,
+                 const HeightSection* heights = nullptr) {
   const std::vector<CommonPoint>& fitted = points.fit;
   const std::vector<CommonPoint>& excluded = points.off;
   const std::vector<CommonPoint>& check_points = points.check;
@@ -174,11 +193,24 @@ int FitAndReport(const std::string& where, const SitePoints& points, const FitCh
   }
   if (report->offsets_disagree) Complain(kOffsetsDisagreeMessage, kExitOk);
   if (fit.format == SolveFormat::kJson) {
-    std::cout << FitReportJson(*report, fitted, excluded, check_points, limit);
+    if (heights) {
+      std::vector<std::string> members =
+          FitReportMembers(*report, fitted, excluded, check_points, limit);
+      members.push_back(JsonMember("heights", HeightReportJson(*heights)));
+      std::cout << JsonObject(members);
+    } else {
+      std::cout << FitReportJson(*report, fitted, excluded, check_points, limit);
+    }
   } else if (fit.format == SolveFormat::kProj) {
-    std::cout << ProjPipeline(report->params, fit.axes) << '\n';
+    if (heights) {
+      std::cout << ProjPipeline(report->params, fit.axes, AppliedSolution(*heights).surface)
+                << '\n';
+    } else {
+      std::cout << ProjPipeline(report->params, fit.axes) << '\n';
+    }
   } else {
     std::cout << FitReportText(*report, fitted, excluded, check_points);
+    if (heights) std::cout << HeightReportText(*heights);
   }
   if (const int status = saved(*report); status != kExitOk) return status;
   if (fit.report.path) {
@@ -198,6 +230,83 @@ int FitAndReport(const std::string& where, const SitePoints& points, const FitCh
                MillimetreText(report->residuals[above[i]].length) + " mm";
   }
   return Complain(message, kExitFailure);
+}
+
+bool HasColumn(const CommonPointLayout& layout, CommonField field) {
+  return std::find(layout.fields.begin(), layout.fields.end(), field) != layout.fields.end();
+}
+
+// The height section solve --points prints for options.height_model, or the
+// exit status after telling why there is none: a layout without hs and hc,
+// a height check point unknown, given twice or without both heights
+// (usage errors), a model the points cannot fix, and a quadric asked of
+// --format=proj (a usage error when asked for, a failure when auto chose
+// it).
+Expected<HeightSection, int> HeightsOf(const SolvePointsOptions& options,
+                                       const CommonPointLayout& layout,
+                                       const std::vector<CommonPoint>& points,
+                                       const SitePoints& by_role,
+                                       const std::vector<std::string>& check,
+                                       const std::string& where, SolveFormat format) {
+  if (!HasColumn(layout, CommonField::kHs) || !HasColumn(layout, CommonField::kHc)) {
+    return Fail(
+        Complain("--height-model: the --columns layout has no hs and hc columns for the "
+                 "heights (e.g. name,xs,ys,hs,xc,yc,hc)",
+                 kExitUsage));
+  }
+  const bool quadric_asked = options.height_model == HeightChoice::kQuadric;
+  if (quadric_asked && format == SolveFormat::kProj) {
+    return Fail(Complain(kQuadricPipelineMessage, kExitUsage));
+  }
+  std::vector<std::string> names;
+  const bool given = options.height_check_points.has_value();
+  if (given) {
+    if (!ReadNames("--height-check-points", *options.height_check_points, &names) ||
+        !CheckNamesAreDistinct(names, {}, "--height-check-points") ||
+        !AllNamed("--height-check-points", names, points, where)) {
+      return Fail(kExitUsage);
+    }
+  } else {
+    names = check;
+  }
+  auto named = [&](const CommonPoint& p) {
+    return std::find(names.begin(), names.end(), p.name) != names.end();
+  };
+  std::vector<CommonPoint> fitted, height_check;
+  for (const CommonPoint& p : by_role.fit) {
+    if (!named(p)) fitted.push_back(p);
+  }
+  for (const CommonPoint& p : points) {
+    if (!named(p)) continue;
+    if (p.survey_h && p.construction_h) {
+      height_check.push_back(p);
+    } else if (given) {
+      return Fail(Complain("--height-check-points: \"" + MessageExcerpt(p.name) +
+                               "\" has no height in both grids in " + where,
+                           kExitUsage));
+    }
+  }
+  std::optional<HeightModel> model;
+  switch (options.height_model) {
+    case HeightChoice::kOffset:
+      model = HeightModel::kOffset;
+      break;
+    case HeightChoice::kPlane:
+      model = HeightModel::kPlane;
+      break;
+    case HeightChoice::kQuadric:
+      model = HeightModel::kQuadric;
+      break;
+    case HeightChoice::kNone:
+    case HeightChoice::kAuto:
+      break;
+  }
+  auto section = MakeHeightSection(fitted, height_check, model);
+  if (!section) return Fail(Complain(where + ": " + section.error(), kExitFailure));
+  if (section->model == HeightModel::kQuadric && format == SolveFormat::kProj) {
+    return Fail(Complain(kQuadricPipelineMessage, kExitFailure));
+  }
+  return std::move(section.value());
 }
 
 }  // namespace
@@ -270,6 +379,12 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
     return kExitUsage;
   }
   const SitePoints by_role = PointsByName(*points, exclude, check);
+  std::optional<HeightSection> heights;
+  if (options.height_model != HeightChoice::kNone) {
+    auto section = HeightsOf(options, layout, *points, by_role, check, where, fit.format);
+    if (!section) return section.error();
+    heights = std::move(*section);
+  }
 
   // The site is named after its file, as the project saved from it is.
   const std::string site = SiteNameOf(options.points);
@@ -278,7 +393,8 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
       where, by_role, fit, origin, limit, options.max_residual.value_or(""),
       [&](const FitReport& report) {
         if (!options.save_project) return kExitOk;
-        const Project project = ProjectOf(site, *points, exclude, check, fit.model, report);
+        const Project project = ProjectOf(site, *points, exclude, check, fit.model, report,
+                                          heights ? &*heights : nullptr);
         auto written = WriteProject(project, *options.save_project);
         std::cout.flush();
         if (!written) return Complain(written.error(), kExitFailure);
@@ -289,7 +405,8 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
                    kExitOk);
         }
         return kExitOk;
-      });
+      },
+      heights ? &*heights : nullptr);
 }
 
 }  // namespace torvane::cli

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/named_choice.h"
 #include "batch/point_layout.h"
 #include "batch/text_encoding.h"
 #include "cli/calibration_report.h"
@@ -12,6 +13,14 @@
 #include "fit/proj_pipeline.h"
 
 namespace torvane::cli {
+
+// --height-model: a height model, or auto for the one the points support.
+enum class HeightChoice { kNone, kOffset, kPlane, kQuadric, kAuto };
+inline constexpr NamedChoice<HeightChoice> kHeightChoices[] = {{"none", HeightChoice::kNone},
+                                                               {"offset", HeightChoice::kOffset},
+                                                               {"plane", HeightChoice::kPlane},
+                                                               {"quadric", HeightChoice::kQuadric},
+                                                               {"auto", HeightChoice::kAuto}};
 
 // How solve shows what it found.
 enum class SolveFormat { kText, kJson, kProj };
@@ -32,8 +41,11 @@ struct SolvePointsOptions {
   std::optional<std::string> columns;       // as --columns lists them
   std::optional<std::string> skip_lines;
   FieldDelimiter delimiter = FieldDelimiter::kComma;
-  std::optional<TextEncoding> encoding;     // none: the file's bytes decide
-  std::optional<std::string> save_project;  // the project file to write after the fit
+  std::optional<TextEncoding> encoding;             // none: the file's bytes decide
+  std::optional<std::string> save_project;          // the project file to write after the fit
+  HeightChoice height_model = HeightChoice::kNone;  // none: heights are not fitted
+  // Names as check_points; none: the check points that have both heights.
+  std::optional<std::vector<std::string>> height_check_points;
 };
 
 // Reads the common points, fits them and prints the report, then writes

@@ -1,6 +1,8 @@
 #include "fit/proj_pipeline.h"
 
+#include <cassert>
 #include <numbers>
+#include <string_view>
 
 #include "number/round_trip.h"
 #include "params/constants.h"
@@ -11,6 +13,24 @@ namespace {
 constexpr const char* kSwap = " +step +proj=axisswap +order=2,1";
 
 }  // namespace
+
+std::string ProjPipeline(const RunParams& params, AxisOrder order, const HeightSurface& heights) {
+  assert(heights.model == HeightModel::kOffset || heights.model == HeightModel::kPlane);
+  std::string pipeline = ProjPipeline(params, order);
+  const std::size_t first = std::string_view("+proj=pipeline").size() +
+                            (order == AxisOrder::kEastNorth ? std::string_view(kSwap).size() : 0);
+  const auto& a = heights.terms;
+  std::string step = " +step +proj=affine +zoff=";
+  if (heights.model == HeightModel::kOffset) {
+    step += RoundTripText(0.0 - a[0]);
+  } else {
+    const double sx = a[1] / kHeightLength, sy = a[2] / kHeightLength;
+    step += RoundTripText(0.0 - (a[0] - sx * heights.centroid.x - sy * heights.centroid.y));
+    step += " +s31=" + RoundTripText(0.0 - sx) + " +s32=" + RoundTripText(0.0 - sy);
+  }
+  pipeline.insert(first, step);
+  return pipeline;
+}
 
 std::string ProjPipeline(const RunParams& params, AxisOrder order) {
   // PROJ turns arc-seconds into radians with the full pi, so theta is

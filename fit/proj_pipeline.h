@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "fit/height_surface.h"
 #include "params/conversion_params.h"
 
 namespace torvane {
@@ -28,5 +29,15 @@ enum class AxisOrder {
 // Numbers are written in full (shortest round-trip decimal). Needs finite
 // parameters and a scale > 0.
 std::string ProjPipeline(const RunParams& params, AxisOrder order = AxisOrder::kNorthEast);
+
+// The same with heights following `heights`, an offset or plane model
+// (not kNone nor kQuadric, which no PROJ step expresses): before the turn,
+// while the coordinates are still the survey X, Y (after the first axis
+// swap for kEastNorth), one "+proj=affine" step takes d(X, Y) off the
+// height: z − d = z + zoff + s31·X + s32·Y with zoff = −(a0 − a1·X̄/L −
+// a2·Ȳ/L), s31 = −a1/L and s32 = −a2/L (L = kHeightLength; the offset
+// model has zoff = −a0 alone). cct -I runs it back, adding d at the survey
+// X, Y it computes.
+std::string ProjPipeline(const RunParams& params, AxisOrder order, const HeightSurface& heights);
 
 }  // namespace torvane

@@ -73,7 +73,7 @@ Expected<FileConverted, RunError> ConvertFile(const FileConversion& file,
     fill(drawing);
     auto run = ConvertDrawing(drawing, settings.params);
     if (!run) return Fail(run.error());
-    return FileConverted{run->entities, false, run->heights};
+    return FileConverted{run->entities, false, run->heights, 0, {}};
   }
   RunRequest request;
   request.point_path = file.path;
@@ -82,9 +82,12 @@ Expected<FileConverted, RunError> ConvertFile(const FileConversion& file,
   request.encoding = settings.encoding;
   request.result_encoding = settings.result_encoding;
   fill(request);
+  request.height_model = settings.height_model;
+  request.height_hull = settings.height_hull;
   auto run = ConvertRun(request, settings.params, writer);
   if (!run) return Fail(run.error());
-  return FileConverted{static_cast<std::uint64_t>(run->points), run->encoding_undecided};
+  return FileConverted{static_cast<std::uint64_t>(run->points), run->encoding_undecided,
+                       DrawingHeightsDone::kNoOffset, run->outside_coverage, run->outside_names};
 }
 
 }  // namespace torvane

@@ -22,6 +22,7 @@
 #include "batch/text_encoding.h"
 #include "drawing/drawing_run.h"
 #include "drawing/dxf_entities.h"
+#include "fit/height_surface.h"
 #include "params/conversion_params.h"
 #include "params/transform.h"
 
@@ -73,6 +74,11 @@ struct ConversionSettings {
   DrawingAxis axis = DrawingAxis::kEastNorth;  // drawings only
   // H0, as RunRequest::height_offset takes it; none: heights as written.
   std::optional<std::string> height_offset;
+  // Point files only: a fitted height model and its coverage, as
+  // RunRequest::height_model and height_hull take them; drawings' heights
+  // do not follow it.
+  std::optional<HeightSurface> height_model;
+  std::vector<PlanePoint> height_hull;
   // Whether drawings' heights follow H0 too (point files' always do).
   DrawingHeights drawing_heights = DrawingHeights::kKept;
   // Point files only: the results' encoding, as RunRequest::result_encoding
@@ -88,6 +94,8 @@ struct FileConverted {
   std::uint64_t count = 0;
   bool encoding_undecided = false;
   DrawingHeightsDone heights = DrawingHeightsDone::kNoOffset;
+  std::size_t outside_coverage = 0;        // RunSummary's, for a point file
+  std::vector<std::string> outside_names;  // RunSummary's, for a point file
 };
 
 // Converts one file of a plan, all or nothing: a drawing by ConvertDrawing,

@@ -12,6 +12,7 @@
 
 #include "batch/run_error.h"
 #include "number/number_text.h"
+#include "number/round_trip.h"
 #include "os/file_fingerprint.h"
 #include "os/file_system.h"
 #include "os/pending_file.h"
@@ -221,6 +222,60 @@ Expected<ProjectPoint, std::string> ReadPoint(const Json& json, std::size_t numb
   return point;
 }
 
+// The fitted height models a project keeps: kNone is not kept.
+constexpr NamedChoice<HeightModel> kKeptHeightModels[] = {{"offset", HeightModel::kOffset},
+                                                          {"plane", HeightModel::kPlane},
+                                                          {"quadric", HeightModel::kQuadric}};
+
+// A list of decimal texts, `count` of them (any number for none).
+Expected<std::vector<std::string>> DecimalList(const Json& json, const std::string& where,
+                                               std::optional<std::size_t> count) {
+  if (!json.is_array()) return Fail(where + " is not a list");
+  if (count && json.size() != *count) {
+    return Fail(where + " has " + std::to_string(json.size()) + " items, not " +
+                std::to_string(*count));
+  }
+  std::vector<std::string> texts;
+  for (const Json& item : json) {
+    if (!item.is_string() || item.get_ref<const std::string&>().size() > kMaxProjectTextBytes ||
+        !ParseDecimal(item.get_ref<const std::string&>())) {
+      return Fail(where + " has an item that is not a number as a text");
+    }
+    texts.push_back(item.get<std::string>());
+  }
+  return texts;
+}
+
+Expected<ProjectHeightModel, std::string> ReadHeightModel(const Json& json) {
+  const Reader read("height_model: ");
+  ProjectHeightModel kept;
+  if (auto model = read.ChoiceInto(json, "model", kKeptHeightModels, &kept.model); !model) {
+    return Fail(model.error());
+  }
+  auto x = read.Decimal(json, "centroid_x");
+  if (!x) return Fail(x.error());
+  auto y = read.Decimal(json, "centroid_y");
+  if (!y) return Fail(y.error());
+  kept.centroid_x = std::move(x.value());
+  kept.centroid_y = std::move(y.value());
+  auto terms = read.Member(json, "terms");
+  if (!terms) return Fail(terms.error());
+  auto texts = DecimalList(**terms, "height_model: terms", TermCount(kept.model));
+  if (!texts) return Fail(texts.error());
+  kept.terms = std::move(texts.value());
+  auto hull = read.Member(json, "hull");
+  if (!hull) return Fail(hull.error());
+  if (!(*hull)->is_array() || (*hull)->empty()) {
+    return Fail(std::string("height_model: hull is not a list of points"));
+  }
+  for (const Json& vertex : **hull) {
+    auto xy = DecimalList(vertex, "height_model: a hull point", 2);
+    if (!xy) return Fail(xy.error());
+    kept.hull.push_back({(*xy)[0], (*xy)[1]});
+  }
+  return kept;
+}
+
 // The project in `json`; errors without the path, and a foreign or newer
 // file's fault in `refusal` when given.
 Expected<Project, std::string> FromJson(const Json& json, ProjectRefusal* refusal = nullptr) {
@@ -266,6 +321,18 @@ Expected<Project, std::string> FromJson(const Json& json, ProjectRefusal* refusa
     auto text = read.Decimal(json, "height_offset");
     if (!text) return Fail(text.error());
     project.height_offset = std::move(text.value());
+  }
+  if (json.contains("height_model")) {
+    auto object = read.Object(json, "height_model");
+    if (!object) return Fail(object.error());
+    auto kept = ReadHeightModel(**object);
+    if (!kept) return Fail(kept.error());
+    if (project.height_offset) {
+      return Fail(
+          std::string("height_offset and height_model are both given: a site's heights "
+                      "move by one or follow the other"));
+    }
+    project.height_model = std::move(kept.value());
   }
   if (json.contains("drawing_heights")) {
     auto heights = read.Choice(json, "drawing_heights", kDrawingHeightWords);
@@ -369,12 +436,22 @@ std::string ColumnsText(const std::vector<PointField>& fields) {
 OrderedJson ToJson(const Project& project) {
   OrderedJson json;
   json["format"] = kFormatTag;
-  json["version"] = kProjectVersion;
+  json["version"] = project.height_model ? kHeightModelVersion : 1;
   json["site"] = project.site;
   json["notes"] = project.notes;
   if (!project.operator_name.empty()) json["operator"] = project.operator_name;
   json["model"] = WordOf(kModelNames, project.model);
   json["height_offset"] = project.height_offset ? OrderedJson(*project.height_offset) : nullptr;
+  if (project.height_model) {
+    const ProjectHeightModel& kept = *project.height_model;
+    OrderedJson& model = json["height_model"];
+    model["model"] = WordOf(kKeptHeightModels, kept.model);
+    model["centroid_x"] = kept.centroid_x;
+    model["centroid_y"] = kept.centroid_y;
+    model["terms"] = kept.terms;
+    OrderedJson& hull = model["hull"] = OrderedJson::array();
+    for (const auto& vertex : kept.hull) hull.push_back(OrderedJson::array({vertex[0], vertex[1]}));
+  }
   if (project.drawing_heights != DrawingHeights::kKept) {
     json["drawing_heights"] = WordOf(kDrawingHeightWords, project.drawing_heights);
   }
@@ -412,6 +489,37 @@ OrderedJson ToJson(const Project& project) {
 }
 
 }  // namespace
+
+HeightSurface SurfaceOf(const ProjectHeightModel& kept) {
+  HeightSurface surface;
+  surface.model = kept.model;
+  surface.centroid = {*ParseDecimal(kept.centroid_x), *ParseDecimal(kept.centroid_y)};
+  for (std::size_t i = 0; i < kept.terms.size() && i < surface.terms.size(); ++i) {
+    surface.terms[i] = *ParseDecimal(kept.terms[i]);
+  }
+  return surface;
+}
+
+std::vector<PlanePoint> HullOf(const ProjectHeightModel& kept) {
+  std::vector<PlanePoint> hull;
+  for (const auto& vertex : kept.hull) {
+    hull.push_back({*ParseDecimal(vertex[0]), *ParseDecimal(vertex[1])});
+  }
+  return hull;
+}
+
+ProjectHeightModel KeptHeightModel(const HeightSurface& surface,
+                                   const std::vector<PlanePoint>& hull) {
+  ProjectHeightModel kept;
+  kept.model = surface.model;
+  kept.centroid_x = RoundTripText(surface.centroid.x);
+  kept.centroid_y = RoundTripText(surface.centroid.y);
+  for (std::size_t i = 0; i < TermCount(surface.model); ++i) {
+    kept.terms.push_back(RoundTripText(surface.terms[i]));
+  }
+  for (const PlanePoint& p : hull) kept.hull.push_back({RoundTripText(p.x), RoundTripText(p.y)});
+  return kept;
+}
 
 Expected<Project, std::string> ReadProject(const std::string& path, ProjectRefusal* refusal,
                                            FileFingerprint* fingerprint) {

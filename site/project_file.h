@@ -5,6 +5,7 @@
 // every number that must come back digit for digit is kept as its text.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -18,6 +19,8 @@
 #include "drawing/drawing_run.h"
 #include "drawing/dxf_entities.h"
 #include "fit/fit_report.h"
+#include "fit/height_model.h"
+#include "fit/height_surface.h"
 #include "os/file_fingerprint.h"
 #include "params/param_texts.h"
 #include "site/point_role.h"
@@ -33,8 +36,13 @@ inline constexpr NamedChoice<DrawingAxis> kDrawingAxisWords[] = {
 inline constexpr NamedChoice<DrawingHeights> kDrawingHeightWords[] = {
     {"keep", DrawingHeights::kKept}, {"move", DrawingHeights::kMoved}};
 
-// The project version this program writes, and the newest it reads.
-inline constexpr int kProjectVersion = 1;
+// The newest project version this program reads. It writes version 1 for
+// a project without a fitted height model, so that such a project keeps
+// the bytes an earlier Torvane gave it and still opens there, and
+// kHeightModelVersion for one with it, which an earlier Torvane refuses
+// rather than convert its heights without the model.
+inline constexpr int kProjectVersion = 2;
+inline constexpr int kHeightModelVersion = 2;
 
 // The most a project may hold, in bytes: the whole file (a site of a
 // thousand points takes some 170 kB), its notes, and each of its other
@@ -77,6 +85,28 @@ struct ProjectParams {
   }
 };
 
+// A fitted height model (HeightSurface) as the project keeps it: each
+// number the shortest decimal text that reads back as the value fitted.
+struct ProjectHeightModel {
+  HeightModel model = HeightModel::kOffset;  // kOffset, kPlane or kQuadric, never kNone
+  std::string centroid_x, centroid_y;        // survey X̄, Ȳ, metres
+  std::vector<std::string> terms;            // a0 ... in metres, TermCount(model) of them
+  // The fit points' convex hull (HeightCoverage::Vertices), survey X, Y in
+  // metres: where the model is known.
+  std::vector<std::array<std::string, 2>> hull;
+  bool operator==(const ProjectHeightModel&) const = default;
+};
+
+// The model, its centroid and terms read as numbers; `kept` must be one
+// ReadProject accepts.
+HeightSurface SurfaceOf(const ProjectHeightModel& kept);
+// The hull's vertices read as numbers.
+std::vector<PlanePoint> HullOf(const ProjectHeightModel& kept);
+// What the project keeps of `surface` and `hull`, in shortest round-trip
+// texts.
+ProjectHeightModel KeptHeightModel(const HeightSurface& surface,
+                                   const std::vector<PlanePoint>& hull);
+
 // One site. Texts are UTF-8.
 struct Project {
   std::string site;   // the site's name, may be empty
@@ -88,6 +118,10 @@ struct Project {
   std::string operator_name;
   FitModel model = FitModel::kRigid;
   std::optional<std::string> height_offset;  // metres, a decimal number in full; none: not set
+  // The height model fitted to the common points ("height_model", kept
+  // only when there is one, in a project of kHeightModelVersion); none:
+  // heights pass through, or move by height_offset.
+  std::optional<ProjectHeightModel> height_model;
   // Whether the site's drawings' heights follow H0; kept in the file
   // ("drawing_heights") only when they do, so that other projects' bytes
   // are those of a version without it, which ignores it.
@@ -105,8 +139,8 @@ struct Project {
   bool operator==(const Project& other) const {
     return site == other.site && notes == other.notes && operator_name == other.operator_name &&
            model == other.model && height_offset == other.height_offset &&
-           drawing_heights == other.drawing_heights && layout.fields == other.layout.fields &&
-           layout.delimiter == other.layout.delimiter &&
+           height_model == other.height_model && drawing_heights == other.drawing_heights &&
+           layout.fields == other.layout.fields && layout.delimiter == other.layout.delimiter &&
            layout.skip_lines == other.layout.skip_lines && encoding == other.encoding &&
            drawing_axis == other.drawing_axis && parameters == other.parameters &&
            points == other.points;
@@ -124,7 +158,9 @@ struct Project {
 // (project version 3; this one reads 1)"); a member missing or of the wrong
 // kind; a coordinate, point's height, height offset or scale that is not a
 // decimal number in full ("point 4: xs \"abc\" is not a number"; an empty
-// "hs" or "hc" alike); parameters the
+// "hs" or "hc" alike); a height model that is not offset, plane nor
+// quadric, without as many terms as it has, with a text that is not a
+// number, or with a height_offset beside it; parameters the
 // conversion rejects, a scale not greater than 0; an empty or repeated
 // point name; an unknown role, model, delimiter, encoding, drawings'
 // heights or parameter source; columns ParseColumns rejects. With `refusal`, a refused file's

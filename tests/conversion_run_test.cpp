@@ -68,6 +68,37 @@ TEST_F(ConversionRun, HelpExampleBothWays) {
             "III14       691.50000         757.15000          1270.2210\r\n");
 }
 
+TEST_F(ConversionRun, AHeightModelMovesEachHeightAtItsSurveyXY) {
+  // d = 2 + 10·u − 5·v, u and v the survey X, Y about (700, 700) in km,
+  // known over the triangle (700, 700), (800, 700), (700, 800). Worked by
+  // hand: III11 d = 2 + 0.555 − 0.204 = 2.351, H 1215.101 − 2.351; III12
+  // d = 2 + 0.615 − 0.4115 = 2.2035, H 1211.21 − 2.2035, and it lies 31 m
+  // beyond the triangle's long side (761.5 + 782.3 − 1500)/√2; III13 has no
+  // height, and neither moves nor counts though it lies outside (X and Y
+  // as the help example has them).
+  request_.height_model = HeightSurface{HeightModel::kPlane, {700, 700}, {2, 10, -5}};
+  request_.height_hull = {{700, 700}, {800, 700}, {700, 800}};
+  auto run =
+      Run("III11 , 755.500 , 740.800 , 1215.101\r\nIII12 , 761.500 , 782.300 , 1211.210\r\n"
+          "III13 , 750.000 , 651.350\r\n");
+  ASSERT_TRUE(run.ok()) << Describe(run.error());
+  EXPECT_EQ(Result(),
+            "III11       291.64066         -7.11449           1212.7500\r\n"
+            "III12       317.73347         25.70951           1209.0065\r\n"
+            "III13       241.81976         -81.60899          \r\n");
+  EXPECT_EQ(run->outside_coverage, 1u);
+  EXPECT_EQ(run->outside_names, std::vector<std::string>{"III12"});
+  // Back: d at the survey X, Y converted, the height as it was.
+  run = Run("III11, 291.64066, -7.11449, 1212.75\r\n", Direction::kConstructionToSurvey);
+  ASSERT_TRUE(run.ok()) << Describe(run.error());
+  EXPECT_EQ(Result(), "III11       755.50000         740.80000          1215.1010\r\n");
+  EXPECT_EQ(run->outside_coverage, 0u);
+  // A height that is not a number cannot be moved.
+  run = Run("III11, 755.5, 740.8, 12x\r\n");
+  ASSERT_FALSE(run.ok());
+  EXPECT_EQ(run.error().kind, RunErrorKind::kNotANumber);
+}
+
 TEST_F(ConversionRun, FailuresLeaveTheEarlierResultAlone) {
   const struct {
     std::string bytes;

@@ -33,6 +33,36 @@ TEST(ProjPipeline, ShiftsThenTurns) {
             "+step +proj=helmert +theta=0 +step +proj=axisswap +order=2,1");
 }
 
+TEST(ProjPipeline, HeightsMoveByOneAffineStepOnTheSurveyXY) {
+  // Rows: the model, and the pipeline worked out by hand. The plane
+  // d = 2 + 0.5·(X − 1000)/1000 − 0.25·(Y − 2000)/1000 is
+  // d = 2 − 0.5 + 0.5 + 0.0005·X − 0.00025·Y, so z − d has zoff = −2,
+  // s31 = −0.0005, s32 = 0.00025, written as the shortest round trip
+  // writes them ("-5e-04").
+  HeightSurface offset{HeightModel::kOffset, {1000, 2000}, {1.25}};
+  HeightSurface plane{HeightModel::kPlane, {1000, 2000}, {2, 0.5, -0.25}};
+  const struct {
+    HeightSurface heights;
+    AxisOrder order;
+    const char* pipeline;
+  } rows[] = {
+      {offset, AxisOrder::kNorthEast,
+       "+proj=pipeline +step +proj=affine +zoff=-1.25 +step +proj=helmert +theta=0 +x=-10 +y=20 "
+       "+step +proj=helmert +theta=0"},
+      {plane, AxisOrder::kNorthEast,
+       "+proj=pipeline +step +proj=affine +zoff=-2 +s31=-5e-04 +s32=0.00025 +step +proj=helmert "
+       "+theta=0 +x=-10 +y=20 +step +proj=helmert +theta=0"},
+      // East first: the step after the first swap, where the axes are X, Y.
+      {plane, AxisOrder::kEastNorth,
+       "+proj=pipeline +step +proj=axisswap +order=2,1 +step +proj=affine +zoff=-2 +s31=-5e-04 "
+       "+s32=0.00025 +step +proj=helmert +theta=0 +x=-10 +y=20 +step +proj=helmert +theta=0 "
+       "+step +proj=axisswap +order=2,1"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(ProjPipeline({10, -20, 0}, row.order, row.heights), row.pipeline);
+  }
+}
+
 TEST(ProjPipeline, AScaleIsOneInverseHelmertStep) {
   // Construction to survey is PROJ's 2D Helmert X0 + s·R(-theta)·c, with
   // +s the factor itself: the pipeline runs that step backwards.

@@ -140,7 +140,17 @@ TEST(ProjectFile, RandomProjectsComeBackUnchanged) {
     project.notes = text(40);
     if (pick(2)) project.operator_name = text(8);
     project.model = pick(2) ? FitModel::kRigid : FitModel::kSimilarity;
-    if (pick(2)) project.height_offset = number();
+    if (pick(2)) {
+      project.height_offset = number();
+    } else if (pick(2)) {
+      ProjectHeightModel kept;
+      kept.model = static_cast<HeightModel>(1 + pick(3));
+      kept.centroid_x = number();
+      kept.centroid_y = number();
+      for (std::size_t i = TermCount(kept.model); i > 0; --i) kept.terms.push_back(number());
+      for (std::size_t n = 1 + pick(5); n > 0; --n) kept.hull.push_back({number(), number()});
+      project.height_model = kept;
+    }
     project.layout.fields = columns[pick(columns.size())];
     project.layout.delimiter = static_cast<FieldDelimiter>(pick(4));
     project.layout.skip_lines = pick(2) ? 0 : random() >> 1;
@@ -163,6 +173,9 @@ TEST(ProjectFile, RandomProjectsComeBackUnchanged) {
     auto written = WriteProject(project, path);
     ASSERT_TRUE(written.ok()) << written.error();
     const std::string bytes = ReadBytes(path);
+    // A project without a fitted height model is one an earlier Torvane reads.
+    EXPECT_NE(bytes.find(project.height_model ? "\"version\": 2," : "\"version\": 1,"),
+              std::string::npos);
     auto read = ReadProject(path);
     ASSERT_TRUE(read.ok()) << read.error() << "\n" << bytes;
     EXPECT_EQ(*read, project) << bytes;
@@ -227,7 +240,33 @@ TEST(ProjectFile, RefusedFilesSayWhy) {
       {"\"format\": \"torvane-project\"", "\"format\": 1", "not a Torvane project"},
       // versions
       {"\"version\": 1", "\"version\": 3",
-       "made by a newer Torvane (project version 3; this one reads 1)"},
+       "made by a newer Torvane (project version 3; this one reads 2)"},
+      // a fitted height model: offset, plane or quadric, its terms, its hull
+      {"\"height_offset\": \"-0.125\",",
+       "\"height_offset\": null, \"height_model\": {\"model\": \"plane\", \"centroid_x\": \"1\", "
+       "\"centroid_y\": \"2\", \"terms\": [\"1\", \"0.5\", \"-0.2\"], \"hull\": [[\"1\", \"2\"]]},",
+       ""},
+      {"\"height_offset\": \"-0.125\",",
+       "\"height_offset\": null, \"height_model\": {\"model\": \"cubic\", \"centroid_x\": \"1\", "
+       "\"centroid_y\": \"2\", \"terms\": [\"1\"], \"hull\": [[\"1\", \"2\"]]},",
+       "height_model: model \"cubic\" is not offset, plane or quadric"},
+      {"\"height_offset\": \"-0.125\",",
+       "\"height_offset\": null, \"height_model\": {\"model\": \"plane\", \"centroid_x\": \"1\", "
+       "\"centroid_y\": \"2\", \"terms\": [\"1\"], \"hull\": [[\"1\", \"2\"]]},",
+       "height_model: terms has 1 items, not 3"},
+      {"\"height_offset\": \"-0.125\",",
+       "\"height_offset\": null, \"height_model\": {\"model\": \"offset\", \"centroid_x\": \"1\", "
+       "\"centroid_y\": \"2\", \"terms\": [\"x\"], \"hull\": [[\"1\", \"2\"]]},",
+       "height_model: terms has an item that is not a number as a text"},
+      {"\"height_offset\": \"-0.125\",",
+       "\"height_offset\": null, \"height_model\": {\"model\": \"offset\", \"centroid_x\": \"1\", "
+       "\"centroid_y\": \"2\", \"terms\": [\"1\"], \"hull\": []},",
+       "height_model: hull is not a list of points"},
+      {"\"height_offset\": \"-0.125\",",
+       "\"height_offset\": \"-0.125\", \"height_model\": {\"model\": \"offset\", \"centroid_x\": "
+       "\"1\", \"centroid_y\": \"2\", \"terms\": [\"1\"], \"hull\": [[\"1\", \"2\"]]},",
+       "height_offset and height_model are both given: a site's heights move by one or follow "
+       "the other"},
       {"\"version\": 1", "\"version\": \"1\"", "\"version\" is not a whole number from 1"},
       {"\"version\": 1", "\"version\": 0", "\"version\" is not a whole number from 1"},
       {"\"version\": 1", "\"version\": 1, \"camera\": \"unknown members are ignored\"", ""},
@@ -300,9 +339,9 @@ TEST(ProjectFile, WritesOnlyOverProjects) {
   } rows[] = {
       {"name,x,y,h\nP1,1,2,3\n",
        "not replaced, as it is not a project this Torvane reads (damaged JSON at byte 2)"},
-      {"{\"format\": \"torvane-project\", \"version\": 2}",
+      {"{\"format\": \"torvane-project\", \"version\": 3}",
        "not replaced, as it is not a project this Torvane reads (made by a newer Torvane "
-       "(project version 2; this one reads 1))"},
+       "(project version 3; this one reads 2))"},
       {"{\"format\": \"torvane-project\", \"version\": 1, \"skip_lines\": 1e400}",
        "not replaced, as it is not a project this Torvane reads (damaged JSON: a number is "
        "beyond the range of doubles)"},
