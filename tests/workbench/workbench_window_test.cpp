@@ -275,7 +275,7 @@ TEST_F(WorkbenchTest, RefusesDamagedAndForeignFiles) {
        "已损坏：第 36 字节处不是正确的 JSON。"},
       {"foreign.torvane", "{\"type\": \"FeatureCollection\"}\n", "不是 Torvane 项目文件。"},
       {"newer.torvane", "{\"format\": \"torvane-project\", \"version\": 7}\n",
-       "由较新版本的 Torvane 保存（项目版本 7），本版本只能读取版本 1。"},
+       "由较新版本的 Torvane 保存（项目版本 7），本版本只能读取版本 2。"},
       // A number beyond doubles in a member the workbench ignores;
       // a site's name of 20 MB, beyond the 4 MiB a project may hold;
       // one of 1025 bytes, beyond the 1024 a text may hold.
