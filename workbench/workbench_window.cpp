@@ -39,6 +39,7 @@
 #include "desktop/site_plot.h"
 #include "fit/height_coverage.h"
 #include "os/user_session.h"
+#include "report/calibration_heights.h"
 #include "workbench/convert_dialog.h"
 #include "workbench/import_dialog.h"
 #include "workbench/plot_view.h"
@@ -713,8 +714,10 @@ std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
     shown.rows_left_out.push_back(problem.message + "：该点没有这个高程，平面坐标照常参与计算。");
   }
   if (const auto offset = document_.HeightOffset(); offset) shown.height_offset = *offset;
-  return MakeCalibrationDocument(shown, *document_.solve().report, points.fit, points.off,
-                                 points.check);
+  CalibrationDocument document = MakeCalibrationDocument(shown, *document_.solve().report,
+                                                         points.fit, points.off, points.check);
+  AddHeightSection(document, document_.solve().heights);
+  return document;
 }
 
 void WorkbenchWindow::ExportReportDialog(ReportFormat format) {

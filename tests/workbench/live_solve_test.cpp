@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -408,6 +409,25 @@ TEST_F(SiteSolveTest, HeightFiguresOfEachModel) {
   }
   // The plane's figures are those without heights.
   EXPECT_EQ(Shown(window_.summary(), "中误差"), "0.000");
+  // The report's height section, auto's figures and every height point's
+  // row: name, role, Hs, Hc, residual, w, miss left out, t, F, mark.
+  ChooseHeights(window_, HeightChoice::kAuto);
+  const QString html = folder_.filePath(QStringLiteral("heights.html"));
+  ASSERT_TRUE(window_.ExportReport(html, ReportFormat::kHtml));
+  QFile file(html);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const std::string page = file.readAll().toStdString();
+  for (const char* held :
+       {"<th class=\"label\">高程剔除检验结论</th><td class=\"value\">粗差：E</td>",
+        "<td class=\"name\">E</td><td class=\"role\">参与平差</td><td class=\"hs\">10</td>"
+        "<td class=\"hc\">8.496</td><td class=\"dh\">3.200</td><td class=\"w\">1.41</td>"
+        "<td class=\"left-out\">4.000</td><td class=\"t\">7155.42</td>"
+        "<td class=\"f\">51200000.00</td><td class=\"mark\">粗差</td>",
+        "<td class=\"name\">F</td><td class=\"role\">检核</td><td class=\"hs\">10</td>"
+        "<td class=\"hc\">8.508</td><td class=\"dh\">1.200</td><td class=\"w\">-</td>",
+        "按拟合的高程模型（平面拟合）"}) {
+    EXPECT_NE(page.find(held), std::string::npos) << held;
+  }
 }
 
 // State: the README's control points with heights. Action: auto, then each
