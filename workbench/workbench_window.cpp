@@ -295,6 +295,12 @@ void WorkbenchWindow::BuildMenus() {
   add(
       view, QStringLiteral("适合窗口(&F)"), QKeySequence(QStringLiteral("Ctrl+0")),
       [this] { plot_->FitToWindow(); }, "fitPlot");
+  // The plot's points coloured by their height residual, in place of the
+  // plane's residual arrows.
+  by_height_ = view->addAction(QStringLiteral("按高程残差着色(&H)"));
+  by_height_->setObjectName(QStringLiteral("plotByHeight"));
+  by_height_->setCheckable(true);
+  connect(by_height_, &QAction::toggled, this, [this] { UpdatePlot(false); });
   UpdateRecentMenu();
 }
 
@@ -324,6 +330,7 @@ void WorkbenchWindow::UpdatePlot(bool fit_view) {
   for (std::size_t i = 0; i < plot_rows_.size(); ++i) {
     if (static_cast<int>(plot_rows_[i]) == current) plot.selected = i;
   }
+  if (by_height_ && by_height_->isChecked()) ShowHeightResiduals(plot, plot_rows_, solve.heights);
   plot_->SetPlot(std::move(plot), fit_view ? PlotFit::kFitToWindow : PlotFit::kKeepView);
 }
 

@@ -170,6 +170,7 @@ class WorkbenchWindow : public QMainWindow {
   QLineEdit* operator_ = nullptr;  // 操作员: the report's; empty for the login name
   QComboBox* model_ = nullptr;
   QComboBox* height_model_ = nullptr;
+  QAction* by_height_ = nullptr;  // 查看 → 按高程残差着色
   QLineEdit* height_offset_ = nullptr;
   PointsView* table_ = nullptr;
   SitePlotView* plot_ = nullptr;
