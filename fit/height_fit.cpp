@@ -24,7 +24,7 @@ Row DesignRow(PlanePoint survey, PlanePoint centroid) {
 
 double Difference(const CommonPoint& p) { return *p.survey_h - *p.construction_h; }
 
-bool HasHeights(const CommonPoint& p) {
+[[maybe_unused]] bool HasHeights(const CommonPoint& p) {
   return p.survey_h.has_value() && p.construction_h.has_value();
 }
 

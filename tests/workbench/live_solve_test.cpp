@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -409,6 +410,41 @@ TEST_F(SiteSolveTest, HeightFiguresOfEachModel) {
   }
   // The plane's figures are those without heights.
   EXPECT_EQ(Shown(window_.summary(), "中误差"), "0.000");
+  // Converting: the model fitted goes with the settings, with the fit
+  // points' hull (A to D, the corners); none where none is fitted; H0 typed
+  // beside a model chosen is refused, said in a message.
+  const struct {
+    HeightChoice choice;
+    const char* h0;
+    bool converts;
+    std::optional<HeightModel> model;
+    std::size_t hull = 0;
+  } converting[] = {
+      {HeightChoice::kNone, "", true, std::nullopt},
+      {HeightChoice::kPlane, "", true, HeightModel::kPlane, 4},
+      {HeightChoice::kAuto, "", true, HeightModel::kPlane, 4},
+      {HeightChoice::kQuadric, "", true, std::nullopt},
+      {HeightChoice::kPlane, "45.3", false, std::nullopt},
+      {HeightChoice::kNone, "45.3", true, std::nullopt},
+  };
+  auto* h0 = window_.findChild<QLineEdit*>(QStringLiteral("heightOffset"));
+  for (const auto& row : converting) {
+    SCOPED_TRACE(static_cast<int>(row.choice));
+    ChooseHeights(window_, row.choice);
+    h0->setText(QString::fromUtf8(row.h0));
+    emit h0->editingFinished();
+    const std::size_t messages = platform_.CallsOf(ScriptedPlatform::CallKind::kMessage).size();
+    const std::optional<ConvertSettings> settings = window_.CurrentConvertSettings();
+    ASSERT_EQ(settings.has_value(), row.converts);
+    EXPECT_EQ(platform_.CallsOf(ScriptedPlatform::CallKind::kMessage).size(),
+              messages + (row.converts ? 0 : 1));
+    if (!settings) continue;
+    const auto& model = settings->conversion.height_model;
+    EXPECT_EQ(model ? std::optional(model->model) : std::nullopt, row.model);
+    EXPECT_EQ(settings->conversion.height_hull.size(), row.hull);
+  }
+  h0->clear();
+  emit h0->editingFinished();
   // The report's height section, auto's figures and every height point's
   // row: name, role, Hs, Hc, residual, w, miss left out, t, F, mark.
   ChooseHeights(window_, HeightChoice::kAuto);
