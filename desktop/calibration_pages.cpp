@@ -424,6 +424,23 @@ void Checks(Pager& pager, const Fonts& fonts, const CalibrationDocument& documen
         std::vector<bool>(rows.size(), false), Continued(document, document.words.checks));
 }
 
+void Heights(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) {
+  const ReportWording& words = document.words;
+  std::vector<QStringList> rows;
+  std::vector<bool> marked;
+  for (const ReportHeightRow& p : document.height_rows) {
+    rows.push_back({QString::fromStdString(p.name), QString::fromStdString(p.role),
+                    QString::fromStdString(p.hs), QString::fromStdString(p.hc),
+                    QString::fromStdString(p.residual), QString::fromStdString(p.w),
+                    QString::fromStdString(p.left_out), QString::fromStdString(p.t),
+                    QString::fromStdString(p.f),
+                    QString::fromStdString(p.blunder ? words.tested_mark : "")});
+    marked.push_back(p.blunder);
+  }
+  Table(pager, fonts, Columns(words.height_columns, 2), rows, marked,
+        Continued(document, words.heights));
+}
+
 // 计算, 检查, 审核: each with a line for the name (the operator's written
 // on 计算's) and one for the date.
 void Signatures(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) {
@@ -552,6 +569,12 @@ void Lay(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) 
   }
   heading(words.statistics, line);
   Figures(pager, fonts, document.statistics);
+  if (!document.heights.empty()) {
+    heading(words.heights, 3 * line);
+    Figures(pager, fonts, document.heights);
+    Heights(pager, fonts, document);
+    Paragraphs(pager, fonts, {words.height_note}, QString());
+  }
   heading(words.warnings, line);
   if (document.warnings.empty()) {
     Paragraphs(pager, fonts, none, QString());

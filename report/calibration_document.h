@@ -68,6 +68,7 @@ struct ReportWording {
   std::string checks = "检核点";
   std::string left_out = "未参与计算的点和行";
   std::string statistics = "精度统计";
+  std::string heights = "高程拟合";  // the section of a fitted height model, when there is one
   std::string warnings = "警告";
   std::string plot = "点位分布图";
   std::string files = "输入文件";
@@ -89,6 +90,12 @@ struct ReportWording {
   std::vector<std::string> check_columns = {"点名",    "X测 (m)", "Y测 (m)", "X施 (m)",
                                             "Y施 (m)", "dX (mm)", "dY (mm)", "点位残差 (mm)"};
   std::vector<std::string> file_columns = {"文件", "大小 (字节)", "SHA-256"};
+  std::vector<std::string> height_columns = {
+      "点名", "类别", "H测 (m)", "H施 (m)", "残差 (mm)", "w", "剔除后不符 (mm)", "t", "F", "标记"};
+  std::string height_note =
+      "d = H测 − H施，施工高程 = 测图高程 − d(X, Y)，d 取点的测图 X、Y 处。残差为 H测 的已知值"
+      "减去 H施 + d；w 为标准化残差；剔除后不符为该点不参与拟合时的残差，t 为其外部学生化残差，F "
+      "为其粗差检验统计量；检核点不参与拟合，其残差为不符值。";
   std::string beyond_mark = "> 2×RMS", blunder_mark = "|w| > 3.0", tested_mark = "粗差";
   std::string residual_note =
       "残差为测图坐标的已知值减去由施工坐标换算的值；wX、wY 为标准化残差（无单位）；"
@@ -138,6 +145,17 @@ struct ReportRow {
   bool tested_blunder = false;  // named by the blunder test
 };
 
+// A point of the height fit or its check: the heights as read (m), the
+// residual or misclosure (mm, as the command line prints it), and for a
+// fit point w, the miss left out (mm), t and F ("-" where it has none).
+struct ReportHeightRow {
+  std::string name, role;  // role: RoleText
+  std::string hs, hc;
+  std::string residual;
+  std::string w, left_out, t, f;
+  bool blunder = false;  // named by the height fit's blunder test
+};
+
 struct CalibrationDocument {
   std::string title;   // "坐标转换参数计算报告"
   std::string header;  // atop every page: the site's name and the title
@@ -159,8 +177,12 @@ struct CalibrationDocument {
   std::vector<ReportFigure>
       statistics;  // RMS, 2×RMS, beyond it, largest w and 3.0, F test, check RMS
   std::vector<std::string> warnings;  // the site's warnings, each a sentence (site_wording.h)
-  SitePlot plot;                      // the points, their residuals, the construction grid
-  std::vector<ReportFile> files;      // every input file: name, size, SHA-256
+  // The fitted height model (calibration_heights.h): its figures and its
+  // points; both empty, and the section left out, where none is fitted.
+  std::vector<ReportFigure> heights;
+  std::vector<ReportHeightRow> height_rows;
+  SitePlot plot;                  // the points, their residuals, the construction grid
+  std::vector<ReportFile> files;  // every input file: name, size, SHA-256
   // 计算, 检查, 审核, each with the name written in (the operator's for 计算)
   // or empty for a line to sign on.
   std::vector<std::pair<std::string, std::string>> signatures;

@@ -202,6 +202,27 @@ void FileTable(std::string* html, const ReportWording& words,
   *html += "</tbody>\n</table>\n";
 }
 
+void HeightTable(std::string* html, const CalibrationDocument& document) {
+  const ReportWording& words = document.words;
+  Head(html, "heights", words.height_columns);
+  for (const ReportHeightRow& row : document.height_rows) {
+    *html += row.blunder ? "<tr class=\"blunder\">" : "<tr>";
+    Cell(html, "td", "name", row.name);
+    Cell(html, "td", "role", row.role);
+    Cell(html, "td", "hs", row.hs);
+    Cell(html, "td", "hc", row.hc);
+    Cell(html, "td", "dh", row.residual);
+    Cell(html, "td", "w", row.w);
+    Cell(html, "td", "left-out", row.left_out);
+    Cell(html, "td", "t", row.t);
+    Cell(html, "td", "f", row.f);
+    Cell(html, "td", "mark", row.blunder ? words.tested_mark : "");
+    *html += "</tr>\n";
+  }
+  *html += "</tbody>\n</table>\n";
+  Note(html, words.height_note);
+}
+
 void List(std::string* html, std::string_view css_class, const std::vector<std::string>& items) {
   *html += "<ul class=\"";
   *html += css_class;
@@ -273,6 +294,11 @@ std::string CalibrationHtml(const CalibrationDocument& document, std::string_vie
   if (!document.left_out.empty()) List(&html, "left-out", document.left_out);
   Heading(&html, words.statistics);
   FigureTable(&html, "statistics", words, document.statistics);
+  if (!document.heights.empty()) {
+    Heading(&html, words.heights);
+    FigureTable(&html, "heights-figures", words, document.heights);
+    HeightTable(&html, document);
+  }
   Heading(&html, words.warnings);
   none(document.warnings.empty());
   if (!document.warnings.empty()) List(&html, "warnings", document.warnings);

@@ -18,8 +18,10 @@ constexpr PlotColour kOffColour{0x90, 0x90, 0x90};       // grey, cross
 constexpr PlotColour kWorstColour{0xe0, 0x00, 0x00};     // red ring
 constexpr PlotColour kSelectedColour{0xff, 0xd5, 0x4f};  // amber disc behind the mark
 constexpr PlotColour kSelectedEdge{0xb2, 0x87, 0x04};
-constexpr PlotColour kResidualColour{0xb0, 0x30, 0x9a};  // purple arrows and their bar
-constexpr PlotColour kGridColour{0x00, 0x83, 0x8f};      // teal: the construction grid
+constexpr PlotColour kResidualColour{0xb0, 0x30, 0x9a};     // purple arrows and their bar
+constexpr PlotColour kHeightAboveColour{0xd0, 0x20, 0x20};  // by height: above the model
+constexpr PlotColour kHeightBelowColour{0x20, 0x50, 0xd0};  // and below it
+constexpr PlotColour kGridColour{0x00, 0x83, 0x8f};         // teal: the construction grid
 constexpr PlotColour kTextColour{0x30, 0x30, 0x30};
 constexpr PlotColour kHintColour{0x80, 0x80, 0x80};
 constexpr PlotColour kLegendEdge{0xb0, 0xb0, 0xb0};
@@ -91,14 +93,16 @@ class Drawer {
     Line({to + back + side, to, to + back - side}, stroke);
   }
 
-  void Mark(PlotXY at, PointRole role) {
+  // `fill`, where given, fills a fit point's circle and a check point's
+  // triangle in place of their own colour.
+  void Mark(PlotXY at, PointRole role, std::optional<PlotColour> fill = std::nullopt) {
     switch (role) {
       case PointRole::kFit:
-        Circle(at, kMarkRadius, PlotStroke{kFitColour, 1}, kFitColour);
+        Circle(at, kMarkRadius, PlotStroke{kFitColour, 1}, fill.value_or(kFitColour));
         break;
       case PointRole::kCheck:
         Polygon({at + PlotXY{0, -5}, at + PlotXY{4.5, 3.5}, at + PlotXY{-4.5, 3.5}},
-                PlotStroke{kCheckColour, 1.5}, std::nullopt);
+                PlotStroke{kCheckColour, 1.5}, fill);
         break;
       case PointRole::kOff:
         Line({at + PlotXY{-kMarkRadius, -kMarkRadius}, at + PlotXY{kMarkRadius, kMarkRadius}},
@@ -295,8 +299,26 @@ PlotDrawing DrawSitePlot(const SitePlot& plot, const PlotView& view, PlotSize si
     draw.Circle(at[*plot.selected], kSelectedRadius, PlotStroke{kSelectedEdge, 1.5},
                 kSelectedColour);
   }
+  // By height: red above the model, blue below, white through to full
+  // colour as the residual goes from 0 to the largest shown.
+  double largest_dh = 0;
+  for (const PlotPoint& point : plot.points) {
+    if (point.dh && std::isfinite(*point.dh))
+      largest_dh = std::max(largest_dh, std::fabs(*point.dh));
+  }
   for (std::size_t i = 0; i < plot.points.size(); ++i) {
-    if (near(at[i])) draw.Mark(at[i], plot.points[i].role);
+    if (!near(at[i])) continue;
+    std::optional<PlotColour> fill;
+    if (plot.by_height && plot.points[i].dh) {
+      const double dh = *plot.points[i].dh;
+      const double share = largest_dh > 0 && std::isfinite(dh) ? std::fabs(dh) / largest_dh : 0;
+      const auto fade = [&](std::uint8_t full) {
+        return static_cast<std::uint8_t>(std::lround(255 - (255 - full) * share));
+      };
+      const PlotColour deep = dh > 0 ? kHeightAboveColour : kHeightBelowColour;
+      fill = PlotColour{fade(deep.red), fade(deep.green), fade(deep.blue)};
+    }
+    draw.Mark(at[i], plot.points[i].role, fill);
   }
   if (plot.worst && *plot.worst < plot.points.size() && near(at[*plot.worst])) {
     draw.Circle(at[*plot.worst], kWorstRadius, PlotStroke{kWorstColour, 2}, std::nullopt);

@@ -2,10 +2,11 @@
 
 namespace torvane {
 
-SiteSolve SolveSite(const SitePoints& points, FitModel model) {
+SiteSolve SolveSite(const SitePoints& points, FitModel model, HeightChoice heights) {
   SiteSolve solve;
   solve.model = model;
   solve.points = points;
+  solve.heights = SolveHeights(solve.points, heights);
   if (solve.points.fit.size() < 2) return solve;
   auto report = ReportFit(solve.points.fit, solve.points.off, solve.points.check, model);
   if (!report) {

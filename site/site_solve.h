@@ -8,6 +8,7 @@
 
 #include "fit/fit_report.h"
 #include "fit/site_warnings.h"
+#include "site/site_heights.h"
 #include "site/site_points.h"
 
 namespace torvane {
@@ -18,13 +19,16 @@ struct SiteSolve {
   std::optional<FitReport> report;  // none: too few fit points, or the fit failed
   std::string failure;              // why there is no report, when fit points are there
   SiteWarnings warnings;            // with a report only
+  SiteHeights heights;              // the height model chosen, fitted whether or not the plane is
 };
 
 // Fits the table's fit points as `torvane-cli solve --points` fits the
 // same points with the off ones excluded (--exclude) and the check ones as
 // check points (--check-points): the same report, number for number. Rows
 // with a bad cell take no part (ReadSitePoints). Fewer than two good fit
-// points give no report and no failure.
-SiteSolve SolveSite(const SitePoints& points, FitModel model);
+// points give no report and no failure. The heights are `heights` fitted
+// as SolveHeights fits them, as `--height-model` fits the same points.
+SiteSolve SolveSite(const SitePoints& points, FitModel model,
+                    HeightChoice heights = HeightChoice::kNone);
 
 }  // namespace torvane

@@ -24,6 +24,7 @@
 #include "desktop/local_path.h"
 #include "desktop/run_failure_message.h"
 #include "report/coordinate_text.h"
+#include "report/height_solve_figures.h"
 #include "workbench/convert_job.h"
 
 namespace torvane {
@@ -170,6 +171,11 @@ ConvertDialog::ConvertDialog(Platform& platform, const ConvertSettings& settings
   if (settings.conversion.height_offset) {
     heights = QStringLiteral("按 H0 = %1 换算：施工 H = 测图 H − H0")
                   .arg(QString::fromStdString(*settings.conversion.height_offset));
+  }
+  if (settings.conversion.height_model) {
+    heights =
+        QStringLiteral("按高程模型“%1”换算：施工 H = 测图 H − d(X, Y)；DXF 图形的高程不按模型改正")
+            .arg(QString::fromStdString(HeightModelText(settings.conversion.height_model->model)));
   }
   auto* heights_shown = new QLabel(heights, choices_);
   heights_shown->setObjectName(QStringLiteral("heights"));

@@ -66,6 +66,17 @@ QString ConvertSummaryText(const std::vector<FileOutcome>& outcomes) {
         if (const QString heights = HeightsText(file.heights); !heights.isEmpty()) {
           lines.back() += heights;
         }
+        if (file.outside_coverage > 0) {
+          QStringList names;
+          for (const std::string& name : file.outside_names) names << QString::fromStdString(name);
+          QString more;
+          if (file.outside_coverage > file.outside_names.size()) {
+            more = QStringLiteral(" 等 %1 点").arg(file.outside_coverage);
+          }
+          lines.back() += QStringLiteral("（%1 点超出高程拟合点的范围，高程为外推：%2%3）")
+                              .arg(file.outside_coverage)
+                              .arg(names.join(QStringLiteral("、")), more);
+        }
         if (file.encoding_undecided) {
           lines.back() += QStringLiteral(
               "（此文件按 UTF-8 和 GBK 都能读，点名看不出是哪种，已按 UTF-8 读；"
@@ -148,6 +159,8 @@ void ConvertJob::Run(const ConvertPlan& plan) {
       outcome.points = static_cast<std::size_t>(run->count);
       outcome.encoding_undecided = run->encoding_undecided;
       outcome.heights = run->heights;
+      outcome.outside_coverage = run->outside_coverage;
+      outcome.outside_names = run->outside_names;
     } else {
       outcome.state = FileOutcome::kFailed;
       outcome.error = run.error();

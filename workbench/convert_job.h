@@ -52,6 +52,10 @@ struct FileOutcome {
   bool drawing = false;             // a DXF drawing, not a point file
   bool encoding_undecided = false;  // read as UTF-8, though valid GBK too (ConvertFile)
   DrawingHeightsDone heights = DrawingHeightsDone::kNoOffset;  // a drawing's, with H0
+  // A point file's, with a height model: the points with a height beyond
+  // the fit points' coverage, and the first names of them (FileConverted).
+  std::size_t outside_coverage = 0;
+  std::vector<std::string> outside_names;
   RunError error;
 };
 
@@ -59,7 +63,9 @@ struct FileOutcome {
 // stopped or kept from starting together last:
 // "a.csv：转换 120 点 → /data/a转化后成果表.txt", a drawing converted with
 // H0 saying what became of its heights ("site.dxf：转换 8 个实体 → …
-// （平面图，高程未改正）"), a failure as
+// （平面图，高程未改正）"), a point file with points beyond the height
+// model's coverage naming them ("（2 点超出高程拟合点的范围，高程为外推：
+// P7、P9）", the first kOutsideNamed and how many more), a failure as
 // RunFailureMessage tells it, "已取消：b.csv（未写出成果表），c.csv 未开始".
 QString ConvertSummaryText(const std::vector<FileOutcome>& outcomes);
 

@@ -100,7 +100,7 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
     delete item->widget();
     delete item;
   }
-  const auto add = [this](const std::vector<ReportFigure>& shown, int column) {
+  const auto add = [this](const std::vector<ReportFigure>& shown, int column, int first) {
     for (std::size_t i = 0; i < shown.size(); ++i) {
       const ReportFigure& figure = shown[i];
       const QString value =
@@ -112,7 +112,7 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
       QLabel* shown_value = Label(figures_, "");
       shown_value->setText(figure.alarm ? Red(value) : value.toHtmlEscaped());
       shown_value->setMinimumWidth(OneLine(shown_value, value, 8));
-      const int row = static_cast<int>(i);
+      const int row = first + static_cast<int>(i);
       grid_->addWidget(caption, row, column);
       grid_->addWidget(shown_value, row, column + 1);
       // Shown now, not when the layout's queued call comes: laid out at once.
@@ -122,14 +122,35 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
     }
   };
   if (s.failure.isEmpty()) {
-    add(s.parameter_figures, kParameterColumn);
-    add(s.statistics, kStatisticColumn);
+    add(s.parameter_figures, kParameterColumn, 0);
+    add(s.statistics, kStatisticColumn, 0);
   }
-  figures_->setVisible(s.failure.isEmpty());
+  // The heights below the plane's figures under a heading of their own,
+  // parameters beside statistics.
+  const int plane_rows =
+      s.failure.isEmpty()
+          ? static_cast<int>(std::max(s.parameter_figures.size(), s.statistics.size()))
+          : 0;
+  if (!s.height_parameters.empty()) {
+    QLabel* heading = Label(figures_, "heightHeading");
+    heading->setText(QStringLiteral("<b>高程</b>"));
+    grid_->addWidget(heading, plane_rows, kParameterColumn);
+    heading->show();
+    add(s.height_parameters, kParameterColumn, plane_rows + 1);
+    add(s.height_statistics, kStatisticColumn, plane_rows + 1);
+  }
+  figures_->setVisible(s.failure.isEmpty() || !s.height_parameters.empty());
 
   QString remarks;
   if (!typed.isEmpty()) {
     remarks += QStringLiteral("<p>转换使用手工输入的参数：%1</p>").arg(typed.toHtmlEscaped());
+  }
+  if (!s.height_failure.isEmpty()) {
+    remarks += QStringLiteral("<p>") + Red(s.height_failure + QStringLiteral("。")) +
+               QStringLiteral("</p>");
+  }
+  if (!s.rows_without_heights.isEmpty() && !s.height_parameters.empty()) {
+    remarks += QStringLiteral("<p>%1。</p>").arg(s.rows_without_heights.toHtmlEscaped());
   }
   for (const QString& warning : s.warnings) {
     remarks +=

@@ -4,6 +4,7 @@
 
 #include "params/millimetre_text.h"
 #include "report/fit_figures.h"
+#include "report/height_solve_figures.h"
 #include "report/site_wording.h"
 
 namespace torvane {
@@ -30,6 +31,15 @@ SolveSummary SummarizeSolve(const SiteSolve& solve) {
   summary.left_out = solve.points.problems;
   for (std::size_t i = 0; i < summary.left_out.size(); ++i) {
     summary.rows_left_out += i == 0 || summary.left_out[i].row != summary.left_out[i - 1].row;
+  }
+  summary.height_parameters = HeightParameterFigures(solve.heights);
+  summary.height_statistics = HeightStatisticFigures(solve.heights);
+  summary.height_failure = Text(HeightFailureText(solve.heights));
+  if (!solve.heights.rows_without.empty()) {
+    QStringList rows;
+    for (std::size_t row : solve.heights.rows_without) rows << QString::number(row + 1);
+    summary.rows_without_heights =
+        QStringLiteral("第 %1 行缺少两套高程，不参与高程拟合").arg(rows.join(QStringLiteral("、")));
   }
   if (!solve.report) {
     summary.failure = solve.failure.empty()

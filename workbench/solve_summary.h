@@ -29,6 +29,12 @@ struct SolveSummary {
   // (solved or not), and how many rows they keep out.
   std::vector<CellProblem> left_out;
   std::size_t rows_left_out = 0;
+  // The height fit's figures (HeightParameterFigures, HeightStatisticFigures),
+  // empty where none is fitted; why a model chosen is not fitted; the fit
+  // and check rows that take no part in it ("第 3、5 行缺少高程，不参与高程拟合").
+  std::vector<ReportFigure> height_parameters, height_statistics;
+  QString height_failure;
+  QString rows_without_heights;
 };
 
 // The panel's texts for `solve`; with no report, failure says why (too few

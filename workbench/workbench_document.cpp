@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+#include "fit/height_coverage.h"
 #include "number/typed_number.h"
 #include "workbench/height_offset_rule.h"
 #include "workbench/solve_summary.h"
@@ -13,27 +14,46 @@
 namespace torvane {
 namespace {
 
-// An edit of the project's own fields: the whole project and H0's text
-// before and after, so that undo gives back exactly what was shown.
+// An edit of the project's own fields: the whole project, H0's text and
+// the height model chosen before and after, so that undo gives back
+// exactly what was shown.
 class ProjectEdit : public QUndoCommand {
  public:
-  using Show = std::function<void(const Project&, const QString&)>;
-  ProjectEdit(const QString& text, Show show, Project before, QString before_h0, Project after,
-              QString after_h0)
+  // The project, H0's text and the height model chosen, as shown.
+  struct State {
+    Project project;
+    QString h0;
+    HeightChoice heights = HeightChoice::kNone;
+  };
+  using Show = std::function<void(const State&)>;
+  ProjectEdit(const QString& text, Show show, State before, State after)
       : QUndoCommand(text),
         show_(std::move(show)),
         before_(std::move(before)),
-        after_(std::move(after)),
-        before_h0_(std::move(before_h0)),
-        after_h0_(std::move(after_h0)) {}
-  void undo() override { show_(before_, before_h0_); }
-  void redo() override { show_(after_, after_h0_); }
+        after_(std::move(after)) {}
+  void undo() override { show_(before_); }
+  void redo() override { show_(after_); }
 
  private:
   Show show_;
-  Project before_, after_;
-  QString before_h0_, after_h0_;
+  State before_, after_;
 };
+
+// The choice that opens `project` as it was saved: the model it keeps.
+HeightChoice ChoiceOf(const Project& project) {
+  if (!project.height_model) return HeightChoice::kNone;
+  switch (project.height_model->model) {
+    case HeightModel::kOffset:
+      return HeightChoice::kOffset;
+    case HeightModel::kPlane:
+      return HeightChoice::kPlane;
+    case HeightModel::kQuadric:
+      return HeightChoice::kQuadric;
+    case HeightModel::kNone:
+      break;
+  }
+  return HeightChoice::kNone;
+}
 
 }  // namespace
 
@@ -50,6 +70,7 @@ void WorkbenchDocument::Load(const Project& project) {
   project_ = project;
   project_.points.clear();
   height_text_ = QString::fromStdString(project.height_offset.value_or(""));
+  height_choice_ = ChoiceOf(project);
   emit FieldsChanged();
   // Clears the undo stack and solves the rows again.
   table_.SetRows(project.points);
@@ -67,6 +88,13 @@ Project WorkbenchDocument::Current(const std::string& notes) const {
           row.yc.empty() && row.hs.empty() && row.hc.empty())) {
       project.points.push_back(row);
     }
+  }
+  project.height_model.reset();
+  if (const HeightSolution* heights = AppliedHeights(solve_.heights)) {
+    std::vector<PlanePoint> places;
+    places.reserve(solve_.heights.fitted.size());
+    for (const CommonPoint& p : solve_.heights.fitted) places.push_back(p.survey);
+    project.height_model = KeptHeightModel(heights->surface, HeightCoverage(places).Vertices());
   }
   if (solve_.report) {
     ProjectParams params;
@@ -109,6 +137,11 @@ void WorkbenchDocument::SetModel(FitModel model) {
   Edit(QStringLiteral("模型"), after);
 }
 
+void WorkbenchDocument::SetHeightChoice(HeightChoice choice) {
+  if (choice == height_choice_) return;
+  Edit(QStringLiteral("高程模型"), project_, std::nullopt, choice);
+}
+
 void WorkbenchDocument::SetHeightOffset(const QString& typed) {
   const std::string text = typed.toStdString();
   const auto read = TypedNumberText(text);
@@ -143,22 +176,27 @@ void WorkbenchDocument::KeepLayout(const PointLayout& layout,
 }
 
 void WorkbenchDocument::Edit(const QString& text, const Project& after,
-                             std::optional<QString> after_h0) {
+                             std::optional<QString> after_h0,
+                             std::optional<HeightChoice> after_heights) {
   undo_.push(new ProjectEdit(
-      text, [this](const Project& p, const QString& h0) { Show(p, h0); }, project_, height_text_,
-      after, after_h0.value_or(height_text_)));
+      text,
+      [this](const ProjectEdit::State& state) { Show(state.project, state.h0, state.heights); },
+      {project_, height_text_, height_choice_},
+      {after, after_h0.value_or(height_text_), after_heights.value_or(height_choice_)}));
 }
 
-void WorkbenchDocument::Show(const Project& project, const QString& height_text) {
-  const bool resolve = project.model != project_.model;
+void WorkbenchDocument::Show(const Project& project, const QString& height_text,
+                             HeightChoice heights) {
+  const bool resolve = project.model != project_.model || heights != height_choice_;
   project_ = project;
   height_text_ = height_text;
+  height_choice_ = heights;
   emit FieldsChanged();
   if (resolve) Resolve();
 }
 
 void WorkbenchDocument::Resolve() {
-  solve_ = SolveSite(table_.points(), project_.model);
+  solve_ = SolveSite(table_.points(), project_.model, height_choice_);
   table_.SetResults(RowResults(solve_, table_.rows().size()));
   emit Solved();
 }

@@ -34,6 +34,10 @@ class WorkbenchDocument : public QObject {
   const std::string& site() const { return project_.site; }
   const std::string& operator_name() const { return project_.operator_name; }
   FitModel model() const { return project_.model; }
+  // The height model chosen (高程模型). Kept by the document; a project
+  // keeps the model fitted (Project::height_model), so that kAuto opens
+  // again as the model it resolved to.
+  HeightChoice height_choice() const { return height_choice_; }
   // H0 as typed into its box; HeightOffset reads it.
   const QString& height_offset_text() const { return height_text_; }
   const Project& project() const { return project_; }
@@ -49,7 +53,8 @@ class WorkbenchDocument : public QObject {
   // The project as it would be saved now, with `notes`: the rows but for
   // those empty in every cell, H0 as a run takes it (a text that is no
   // number as typed, which saving refuses), the parameters solved, or the
-  // typed ones when nothing is solved.
+  // typed ones when nothing is solved; the height model fitted, none where
+  // none is chosen or it cannot be fitted.
   Project Current(const std::string& notes) const;
   // The project as saved: what the file holds now.
   void Saved(const Project& project);
@@ -59,6 +64,7 @@ class WorkbenchDocument : public QObject {
   // Who calculates the site, as its report names them (操作员).
   void SetOperator(const std::string& name);
   void SetModel(FitModel model);
+  void SetHeightChoice(HeightChoice choice);
   // H0 typed in full width or grouped in thousands is kept, and shown, as
   // the number read (TypedNumberText); any other text as typed.
   void SetHeightOffset(const QString& typed);
@@ -78,14 +84,16 @@ class WorkbenchDocument : public QObject {
   // Pushes an undo step named `text` that sets the project to `after` (and
   // H0's text to `after_h0`, when given), undone back to what it is now.
   void Edit(const QString& text, const Project& after,
-            std::optional<QString> after_h0 = std::nullopt);
-  void Show(const Project& project, const QString& height_text);
+            std::optional<QString> after_h0 = std::nullopt,
+            std::optional<HeightChoice> after_heights = std::nullopt);
+  void Show(const Project& project, const QString& height_text, HeightChoice heights);
   void Resolve();
 
   QUndoStack undo_;
   PointTableModel table_{undo_};
   Project project_;  // its points are the table's
   QString height_text_;
+  HeightChoice height_choice_ = HeightChoice::kNone;
   SiteSolve solve_;
 };
 

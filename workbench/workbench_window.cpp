@@ -1,4 +1,5 @@
 #include "workbench/workbench_window.h"
+
 #include "workbench/paste_doubt.h"
 
 #include <QApplication>
@@ -36,7 +37,9 @@
 #include "desktop/report_source.h"
 #include "desktop/run_failure_message.h"
 #include "desktop/site_plot.h"
+#include "fit/height_coverage.h"
 #include "os/user_session.h"
+#include "report/calibration_heights.h"
 #include "workbench/convert_dialog.h"
 #include "workbench/import_dialog.h"
 #include "workbench/plot_view.h"
@@ -53,6 +56,8 @@ namespace {
 
 // The model box's entries, in the order of FitModel.
 constexpr const char* kModelTexts[] = {"刚体转换（平移、旋转）", "四参数（平移、旋转、尺度）"};
+// The height model box's entries, in the order of HeightChoice.
+constexpr const char* kHeightChoiceTexts[] = {"不拟合", "常数改正", "平面拟合", "曲面拟合", "自动"};
 constexpr const char* kProjectFilter = "Torvane 项目 (*.torvane)";
 constexpr const char* kProjectSuffix = ".torvane";
 
@@ -110,6 +115,12 @@ void WorkbenchWindow::BuildControls() {
   model_ = new QComboBox(central);
   model_->setObjectName(QStringLiteral("model"));
   for (const char* text : kModelTexts) model_->addItem(QString::fromUtf8(text));
+  height_model_ = new QComboBox(central);
+  height_model_->setObjectName(QStringLiteral("heightModel"));
+  for (const char* text : kHeightChoiceTexts) height_model_->addItem(QString::fromUtf8(text));
+  height_model_->setToolTip(
+      QStringLiteral("由两套高程都有的公共点拟合高程差 d = H测 − H施：常数改正、平面（倾斜面）或"
+                     "曲面；自动按 F 检验取点位支持的最简单模型。施工高程 = 测图高程 − d(X, Y)。"));
   height_offset_ = new QLineEdit(central);
   height_offset_->setObjectName(QStringLiteral("heightOffset"));
   height_offset_->setPlaceholderText(QStringLiteral("不换算高程"));
@@ -123,6 +134,8 @@ void WorkbenchWindow::BuildControls() {
   header->addWidget(operator_, 1);
   header->addWidget(new QLabel(QStringLiteral("模型："), central));
   header->addWidget(model_);
+  header->addWidget(new QLabel(QStringLiteral("高程模型："), central));
+  header->addWidget(height_model_);
   header->addWidget(new QLabel(QStringLiteral("±0.000 高程 H0："), central));
   header->addWidget(height_offset_, 1);
   header->addWidget(convert);
@@ -188,6 +201,8 @@ void WorkbenchWindow::BuildControls() {
   connect(model_, &QComboBox::activated, this, [this](int index) {
     document_.SetModel(index == 1 ? FitModel::kSimilarity : FitModel::kRigid);
   });
+  connect(height_model_, &QComboBox::activated, this,
+          [this](int index) { document_.SetHeightChoice(static_cast<HeightChoice>(index)); });
   connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
     notes_changed_ = true;
     UpdateTitle();
@@ -280,6 +295,12 @@ void WorkbenchWindow::BuildMenus() {
   add(
       view, QStringLiteral("适合窗口(&F)"), QKeySequence(QStringLiteral("Ctrl+0")),
       [this] { plot_->FitToWindow(); }, "fitPlot");
+  // The plot's points coloured by their height residual, in place of the
+  // plane's residual arrows.
+  by_height_ = view->addAction(QStringLiteral("按高程残差着色(&H)"));
+  by_height_->setObjectName(QStringLiteral("plotByHeight"));
+  by_height_->setCheckable(true);
+  connect(by_height_, &QAction::toggled, this, [this] { UpdatePlot(false); });
   UpdateRecentMenu();
 }
 
@@ -309,6 +330,7 @@ void WorkbenchWindow::UpdatePlot(bool fit_view) {
   for (std::size_t i = 0; i < plot_rows_.size(); ++i) {
     if (static_cast<int>(plot_rows_[i]) == current) plot.selected = i;
   }
+  if (by_height_ && by_height_->isChecked()) ShowHeightResiduals(plot, plot_rows_, solve.heights);
   plot_->SetPlot(std::move(plot), fit_view ? PlotFit::kFitToWindow : PlotFit::kKeepView);
 }
 
@@ -351,6 +373,7 @@ void WorkbenchWindow::ShowFields() {
                                      : QStringLiteral("施工 ±0.000 的绝对高程 H0：施工高程 = "
                                                       "测图高程 − H0。留空则高程照原样。"));
   model_->setCurrentIndex(document_.model() == FitModel::kSimilarity ? 1 : 0);
+  height_model_->setCurrentIndex(static_cast<int>(document_.height_choice()));
 }
 
 void WorkbenchWindow::ShowProject(const Project& project) {
@@ -412,6 +435,7 @@ bool WorkbenchWindow::SaveProjectAs(const QString& path) {
     Warn(offset.error() + QStringLiteral("\n项目未保存。"));
     return false;
   }
+  if (!HeightsOneWay(QStringLiteral("项目未保存。"))) return false;
   const Project project = CurrentProject();
   FileFingerprint bytes;
   if (auto written = WriteProject(project, *local, &bytes); !written) {
@@ -589,7 +613,15 @@ std::optional<ConvertSettings> WorkbenchWindow::CurrentConvertSettings() {
     Warn(offset.error() + QStringLiteral("\n未进行转换。"));
     return std::nullopt;
   }
+  if (!HeightsOneWay(QStringLiteral("未进行转换。"))) return std::nullopt;
   settings.conversion.height_offset = *offset;
+  // Point files' heights follow the fitted model; drawings' do not.
+  if (const HeightSolution* heights = AppliedHeights(document_.solve().heights)) {
+    settings.conversion.height_model = heights->surface;
+    std::vector<PlanePoint> places;
+    for (const CommonPoint& p : document_.solve().heights.fitted) places.push_back(p.survey);
+    settings.conversion.height_hull = HeightCoverage(places).Vertices();
+  }
   settings.conversion.layout = project.layout;
   settings.conversion.encoding = project.encoding;
   settings.conversion.axis = project.drawing_axis;
@@ -625,6 +657,15 @@ void WorkbenchWindow::KeepLayout(const PointLayout& layout,
                                  const std::optional<TextEncoding>& encoding, DrawingAxis axis,
                                  DrawingHeights heights) {
   document_.KeepLayout(layout, encoding, axis, heights);
+}
+
+bool WorkbenchWindow::HeightsOneWay(const QString& outcome) {
+  const auto offset = document_.HeightOffset();
+  if (!offset || !*offset || document_.height_choice() == HeightChoice::kNone) return true;
+  Warn(QStringLiteral("已输入 H0（手工的常数改正），又选了高程模型“%1”：两者只能用一个。请清空 H0，"
+                      "或把高程模型选为“不拟合”。\n%2")
+           .arg(height_model_->currentText(), outcome));
+  return false;
 }
 
 bool WorkbenchWindow::FewerPointsAccepted(const QString& action) {
@@ -680,8 +721,10 @@ std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
     shown.rows_left_out.push_back(problem.message + "：该点不参与高程拟合，平面坐标照常参与计算。");
   }
   if (const auto offset = document_.HeightOffset(); offset) shown.height_offset = *offset;
-  return MakeCalibrationDocument(shown, *document_.solve().report, points.fit, points.off,
-                                 points.check);
+  CalibrationDocument document = MakeCalibrationDocument(shown, *document_.solve().report,
+                                                         points.fit, points.off, points.check);
+  AddHeightSection(document, document_.solve().heights);
+  return document;
 }
 
 void WorkbenchWindow::ExportReportDialog(ReportFormat format) {

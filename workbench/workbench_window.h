@@ -155,6 +155,9 @@ class WorkbenchWindow : public QMainWindow {
   // (转换, 生成报告) on the parameters of the other points; true when there
   // are none or the user says so.
   bool FewerPointsAccepted(const QString& action);
+  // False, having said so and `outcome` (项目未保存。), where H0 is typed and
+  // a height model chosen too: a site's heights move one way or the other.
+  bool HeightsOneWay(const QString& outcome);
   // Whether a solve is shown for a report to be made of; if not, says why.
   bool Solved();
   bool Modified() const;
@@ -166,6 +169,8 @@ class WorkbenchWindow : public QMainWindow {
   QLineEdit* site_ = nullptr;
   QLineEdit* operator_ = nullptr;  // 操作员: the report's; empty for the login name
   QComboBox* model_ = nullptr;
+  QComboBox* height_model_ = nullptr;
+  QAction* by_height_ = nullptr;  // 查看 → 按高程残差着色
   QLineEdit* height_offset_ = nullptr;
   PointsView* table_ = nullptr;
   SitePlotView* plot_ = nullptr;

@@ -394,5 +394,35 @@ TEST(ConvertSummaryText, SaysWhenNamesDoNotTellTheEncoding) {
             "是哪种，已按 UTF-8 读；如点名不对，请把编码选为 GBK 再转换）");
 }
 
+// A point file converted by a height model, with points beyond its fit
+// points' coverage: each row the count and names the run gives, and the
+// line said.
+TEST(ConvertSummaryText, NamesPointsBeyondTheHeightModelsCoverage) {
+  const struct {
+    std::size_t outside;
+    std::vector<std::string> names;
+    const char* said;
+  } rows[] = {
+      {0, {}, "a.csv：转换 12 点 → b.txt"},
+      {2,
+       {"P7", "P9"},
+       "a.csv：转换 12 点 → b.txt（2 点超出高程拟合点的范围，高程为外推：P7、P9）"},
+      // Beyond the names the run keeps (kOutsideNamed), the count.
+      {12,
+       {"P1", "P2"},
+       "a.csv：转换 12 点 → b.txt（12 点超出高程拟合点的范围，高程为外推：P1、P2 等 12 点）"},
+  };
+  for (const auto& row : rows) {
+    FileOutcome file;
+    file.state = FileOutcome::kConverted;
+    file.point_path = "a.csv";
+    file.result_path = "b.txt";
+    file.points = 12;
+    file.outside_coverage = row.outside;
+    file.outside_names = row.names;
+    EXPECT_EQ(ConvertSummaryText({file}).toStdString(), row.said);
+  }
+}
+
 }  // namespace
 }  // namespace torvane

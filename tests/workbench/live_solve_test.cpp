@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -310,6 +312,217 @@ TEST_F(SiteSolveTest, WarnsOfSwappedAxesOnlyWhereTheyAre) {
   for (int site = 0; site < 1000; ++site) {
     window_.table().SetRows(RandomSite(random));
     EXPECT_FALSE(WarnsSwapped(window_.summary())) << "ordinary site " << site;
+  }
+}
+
+}  // namespace
+}  // namespace torvane
+
+namespace torvane {
+namespace {
+
+// The value the panel shows for the heights beside `label`, or "(not shown)".
+std::string ShownHeight(const SolveSummary& summary, const std::string& label) {
+  for (const auto* figures : {&summary.height_parameters, &summary.height_statistics}) {
+    for (const ReportFigure& figure : *figures) {
+      if (figure.label == label) return figure.value;
+    }
+  }
+  return "(not shown)";
+}
+
+void ChooseHeights(WorkbenchWindow& window, HeightChoice choice) {
+  auto* box = window.findChild<QComboBox*>(QStringLiteral("heightModel"));
+  box->setCurrentIndex(static_cast<int>(choice));
+  emit box->activated(static_cast<int>(choice));
+}
+
+// State: the command line's worked heights (solve_points.yaml): A to E fit
+// points whose d = Hs − Hc is the plane 1.5 + 0.0002·(X − 1050) −
+// 0.0001·(Y − 2050) m but for E 3.2 mm off it, F a check point 50 m beyond
+// their hull, G a fit point without heights. Action: each height model
+// chosen. Expected: the worked figures, as the command line prints them;
+// G named as taking no part.
+TEST_F(SiteSolveTest, HeightFiguresOfEachModel) {
+  const std::vector<ProjectPoint> rows = {
+      {"A", PointRole::kFit, "1000", "2000", "0", "0", "10.000", "8.505"},
+      {"B", PointRole::kFit, "1100", "2000", "100", "0", "10.000", "8.485"},
+      {"C", PointRole::kFit, "1000", "2100", "0", "100", "10.000", "8.515"},
+      {"D", PointRole::kFit, "1100", "2100", "100", "100", "10.000", "8.495"},
+      {"E", PointRole::kFit, "1050", "2050", "50", "50", "10.000", "8.496"},
+      {"F", PointRole::kCheck, "1050", "2150", "50", "150", "10.000", "8.508"},
+      {"G", PointRole::kFit, "1000", "2050", "0", "50", "", ""}};
+  window_.table().SetRows(rows);
+  const struct {
+    HeightChoice choice;
+    std::string label, value;  // "(not shown)" for a figure not shown
+  } expected[] = {
+      {HeightChoice::kNone, "高程模型", "(not shown)"},
+      // auto: the plane, its F test against the offset significant.
+      {HeightChoice::kAuto, "高程模型", "自动：平面拟合"},
+      {HeightChoice::kAuto, "选择依据",
+       "坡度相对常数改正显著，且 5 个点多于平面 3 个参数的 1.5 倍"},
+      {HeightChoice::kAuto, "重心 X̄", "1050.0000"},
+      {HeightChoice::kAuto, "常数 a0", "1.500800"},
+      {HeightChoice::kAuto, "X 向坡度", "20.000"},
+      {HeightChoice::kAuto, "Y 向坡度", "-10.000"},
+      {HeightChoice::kAuto, "高程中误差", "2.530"},
+      {HeightChoice::kAuto, "高程最大残差（E）", "3.200"},
+      {HeightChoice::kAuto, "高程剔除检验 F(1, 1) 临界值（5 %，5 点 Bonferroni 校正）", "4052.181"},
+      {HeightChoice::kAuto, "高程剔除检验结论", "粗差：E"},
+      {HeightChoice::kAuto, "平面对常数改正 F 检验",
+       "F = 39.06，F(2, 2) 的 95 % 分位数 19.000：坡度显著"},
+      {HeightChoice::kAuto, "曲面对平面 F 检验", "点数太少，未检验"},
+      {HeightChoice::kAuto, "高程检核点最大不符（F）", "1.200"},
+      {HeightChoice::kAuto, "超出拟合点范围的检核点", "F 50.0000 m"},
+      // The plane chosen: the same fit, chosen by hand.
+      {HeightChoice::kPlane, "高程模型", "平面拟合"},
+      {HeightChoice::kPlane, "选择依据", "手工选择"},
+      {HeightChoice::kPlane, "高程最大残差（E）", "3.200"},
+      // The offset: a0 the mean 7.504/5 m, C's −15.8 mm the largest, F
+      // 1.492 − 1.5008 m; no slopes.
+      {HeightChoice::kOffset, "常数 a0", "1.500800"},
+      {HeightChoice::kOffset, "X 向坡度", "(not shown)"},
+      {HeightChoice::kOffset, "高程最大残差（C）", "-15.800"},
+      {HeightChoice::kOffset, "高程检核点最大不符（F）", "-8.800"},
+      // The quadric: 5 points for its 6 terms.
+      {HeightChoice::kQuadric, "高程模型", "(not shown)"},
+  };
+  for (const auto& row : expected) {
+    ChooseHeights(window_, row.choice);
+    SCOPED_TRACE(static_cast<int>(row.choice));
+    EXPECT_EQ(ShownHeight(window_.summary(), row.label), row.value) << row.label;
+  }
+  const struct {
+    HeightChoice choice;
+    std::string failure, without;
+  } remarks[] = {
+      {HeightChoice::kNone, "", ""},
+      {HeightChoice::kOffset, "", "第 7 行缺少两套高程，不参与高程拟合"},
+      {HeightChoice::kQuadric,
+       "高程模型“曲面拟合”无法拟合：需要至少 6 个两套高程都有的参与平差点，现有 5 个",
+       "第 7 行缺少两套高程，不参与高程拟合"},
+  };
+  for (const auto& row : remarks) {
+    ChooseHeights(window_, row.choice);
+    EXPECT_EQ(window_.summary().height_failure.toStdString(), row.failure);
+    EXPECT_EQ(window_.summary().rows_without_heights.toStdString(), row.without);
+  }
+  // The plane's figures are those without heights.
+  EXPECT_EQ(Shown(window_.summary(), "中误差"), "0.000");
+  // Converting: the model fitted goes with the settings, with the fit
+  // points' hull (A to D, the corners); none where none is fitted; H0 typed
+  // beside a model chosen is refused, said in a message.
+  const struct {
+    HeightChoice choice;
+    const char* h0;
+    bool converts;
+    std::optional<HeightModel> model;
+    std::size_t hull = 0;
+  } converting[] = {
+      {HeightChoice::kNone, "", true, std::nullopt},
+      {HeightChoice::kPlane, "", true, HeightModel::kPlane, 4},
+      {HeightChoice::kAuto, "", true, HeightModel::kPlane, 4},
+      {HeightChoice::kQuadric, "", true, std::nullopt},
+      {HeightChoice::kPlane, "45.3", false, std::nullopt},
+      {HeightChoice::kNone, "45.3", true, std::nullopt},
+  };
+  auto* h0 = window_.findChild<QLineEdit*>(QStringLiteral("heightOffset"));
+  for (const auto& row : converting) {
+    SCOPED_TRACE(static_cast<int>(row.choice));
+    ChooseHeights(window_, row.choice);
+    h0->setText(QString::fromUtf8(row.h0));
+    emit h0->editingFinished();
+    const std::size_t messages = platform_.CallsOf(ScriptedPlatform::CallKind::kMessage).size();
+    const std::optional<ConvertSettings> settings = window_.CurrentConvertSettings();
+    ASSERT_EQ(settings.has_value(), row.converts);
+    EXPECT_EQ(platform_.CallsOf(ScriptedPlatform::CallKind::kMessage).size(),
+              messages + (row.converts ? 0 : 1));
+    if (!settings) continue;
+    const auto& model = settings->conversion.height_model;
+    EXPECT_EQ(model ? std::optional(model->model) : std::nullopt, row.model);
+    EXPECT_EQ(settings->conversion.height_hull.size(), row.hull);
+  }
+  h0->clear();
+  emit h0->editingFinished();
+  // The report's height section, auto's figures and every height point's
+  // row: name, role, Hs, Hc, residual, w, miss left out, t, F, mark.
+  ChooseHeights(window_, HeightChoice::kAuto);
+  const QString html = folder_.filePath(QStringLiteral("heights.html"));
+  ASSERT_TRUE(window_.ExportReport(html, ReportFormat::kHtml));
+  QFile file(html);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const std::string page = file.readAll().toStdString();
+  for (const char* held :
+       {"<th class=\"label\">高程剔除检验结论</th><td class=\"value\">粗差：E</td>",
+        "<td class=\"name\">E</td><td class=\"role\">参与平差</td><td class=\"hs\">10</td>"
+        "<td class=\"hc\">8.496</td><td class=\"dh\">3.200</td><td class=\"w\">1.41</td>"
+        "<td class=\"left-out\">4.000</td><td class=\"t\">7155.42</td>"
+        "<td class=\"f\">51200000.00</td><td class=\"mark\">粗差</td>",
+        "<td class=\"name\">F</td><td class=\"role\">检核</td><td class=\"hs\">10</td>"
+        "<td class=\"hc\">8.508</td><td class=\"dh\">1.200</td><td class=\"w\">-</td>",
+        "按拟合的高程模型（平面拟合）"}) {
+    EXPECT_NE(page.find(held), std::string::npos) << held;
+  }
+}
+
+// State: the README's control points with heights. Action: auto, then each
+// model. Expected: the terms, RMS and F tests the command line prints for
+// the same points and model, digit for digit.
+TEST_F(SiteSolveTest, HeightFiguresAreTheCommandLines) {
+  std::vector<ProjectPoint> rows;
+  std::ifstream in(std::string(TORVANE_EXAMPLES) + "/control-heights.csv");
+  for (std::string line; std::getline(in, line);) {
+    std::vector<std::string> cells;
+    std::istringstream fields(line);
+    for (std::string cell; std::getline(fields, cell, ',');) {
+      cells.push_back(cell.substr(cell.find_first_not_of(' ')));
+    }
+    rows.push_back(
+        {cells[0], PointRole::kFit, cells[1], cells[2], cells[4], cells[5], cells[3], cells[6]});
+  }
+  ASSERT_GE(rows.size(), 10u);
+  window_.table().SetRows(rows);
+  const QString file =
+      QString::fromStdString(std::string(TORVANE_EXAMPLES) + "/control-heights.csv");
+  for (const auto& [choice, option] :
+       {std::pair{HeightChoice::kAuto, "auto"}, std::pair{HeightChoice::kOffset, "offset"},
+        std::pair{HeightChoice::kPlane, "plane"}, std::pair{HeightChoice::kQuadric, "quadric"}}) {
+    SCOPED_TRACE(option);
+    ChooseHeights(window_, choice);
+    QProcess cli;
+    cli.start(QStringLiteral(TORVANE_CLI),
+              {QStringLiteral("solve"), QStringLiteral("--points=") + file,
+               QStringLiteral("--columns=name,xs,ys,hs,xc,yc,hc"),
+               QStringLiteral("--height-model=") + QString::fromLatin1(option)});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    CliReport report;
+    std::istringstream text(cli.readAllStandardOutput().toStdString());
+    // The height section only: from its first line on.
+    bool heights = false;
+    for (std::string line; std::getline(text, line);) {
+      heights = heights || line.starts_with("Heights: ");
+      if (heights) report.lines.push_back(line);
+    }
+    const SolveSummary& s = window_.summary();
+    // "Terms about the centroid X 3475.3346, Y 5308.4320 m: a0 2.110 m, ..."
+    const std::string terms = After(report, "Terms about the centroid X ", "\n");
+    ASSERT_FALSE(terms.starts_with("(no line"));
+    EXPECT_EQ(ShownHeight(s, "重心 X̄"), terms.substr(0, terms.find(',')));
+    const std::string a0 = terms.substr(terms.find("a0 ") + 3);
+    EXPECT_EQ(ShownHeight(s, "常数 a0"), a0.substr(0, a0.find(' ')));
+    if (terms.find("slope X ") != std::string::npos) {
+      const std::string slope = terms.substr(terms.find("slope X ") + 8);
+      EXPECT_EQ(ShownHeight(s, "X 向坡度"), slope.substr(0, slope.find(' ')));
+    }
+    // "RMS 1.234 mm (over 8 redundant), largest K5 -2.000 mm"
+    const std::string rms = After(report, "RMS ", " mm");
+    EXPECT_EQ(ShownHeight(s, "高程中误差"), rms);
+    const std::vector<std::string> largest =
+        Words(After(report, "RMS ", "\n").substr(After(report, "RMS ", "\n").find("largest ") + 8));
+    EXPECT_EQ(ShownHeight(s, "高程最大残差（" + largest[0] + "）"), largest[1]);
+    const std::string f = After(report, "Plane against offset: F = ", ",");
+    EXPECT_EQ(ShownHeight(s, "平面对常数改正 F 检验").substr(4, f.size()), f);
   }
 }
 

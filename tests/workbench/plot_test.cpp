@@ -275,7 +275,8 @@ TEST(SitePlot, DrawingAndSvgHoldEveryMarkAndName) {
 }
 
 TEST(SitePlot, MadeFromASolveFitCheckThenExcluded) {
-  const std::vector<CommonPoint> fitted = {{"F1", 0, {10, 20}, {}, {}, {}}, {"F2", 0, {11, 21}, {}, {}, {}}},
+  const std::vector<CommonPoint> fitted = {{"F1", 0, {10, 20}, {}, {}, {}},
+                                           {"F2", 0, {11, 21}, {}, {}, {}}},
                                  excluded = {{"X1", 0, {12, 22}, {}, {}, {}}},
                                  check = {{"C1", 0, {13, 23}, {}, {}, {}}};
   FitReport report;
@@ -472,6 +473,14 @@ TEST(SitePlot, PaintsMarksHighlightsAndTheConstructionGrid) {
   residuals.points[0].dy = 0.005;
   residuals.points[1].dx = 0.002;
   residuals.points[1].dy = 0;
+  // By height: N 4 mm above the model, the largest; check S 2 mm below,
+  // half of it: its fill 255 − (255 − c)·0.5 of the blue (0x20, 0x50, 0xd0).
+  SitePlot by_height = Cross();
+  by_height.points[1].role = PointRole::kCheck;
+  by_height.by_height = true;
+  by_height.points[0].dh = 0.004;
+  by_height.points[1].dh = -0.002;
+  const QColor above(0xd0, 0x20, 0x20), half_below(144, 168, 232);
   const struct {
     const char* state;
     const SitePlot& plot;
@@ -496,6 +505,10 @@ TEST(SitePlot, PaintsMarksHighlightsAndTheConstructionGrid) {
       {"residual of N: east", residuals, {225, 37.5}, 2, purple, true},
       {"residual of N: not west", residuals, {175, 37.5}, 2, purple, false},
       {"residual of S: 15 pixels north", residuals, {200, 255}, 2, purple, true},
+      {"by height: N full red", by_height, {200, 37.5}, 2, above, true},
+      {"by height: N not blue", by_height, {200, 37.5}, 2, blue, false},
+      {"by height: check S half blue", by_height, {200, 262.5}, 1, half_below, true},
+      {"by height: E without a height, blue", by_height, {312.5, 150}, 2, blue, true},
       {"no points: the hint in the middle", SitePlot{}, {200, 150}, 30, hint, true},
       {"no points: white ground", SitePlot{}, {20, 20}, 5, white, true},
   };
@@ -614,6 +627,56 @@ TEST(SitePlotView, NewPointsKeepTheViewUnlessAskedToFit) {
   // The selection reaches the plot that is painted.
   view.SetSelected(1);
   EXPECT_EQ(view.Plot().selected, std::optional<std::size_t>(1));
+}
+
+}  // namespace
+}  // namespace torvane
+
+namespace torvane {
+namespace {
+
+// State: the command line's worked heights (solve_points.yaml), F a check
+// point, G a fit point without heights, H off, the plane's residuals drawn.
+// Action: shown by height under 自动. Expected: each point's height
+// residual (the plane's: A −0.8 mm, E 3.2 mm; F's misclosure 1.2 mm),
+// none for G and H, no plane residuals left, and E, the largest
+// standardized residual (1.41 against −0.58), the worst.
+TEST(SitePlot, ShownByHeightResiduals) {
+  const std::vector<ProjectPoint> table = {
+      {"A", PointRole::kFit, "1000", "2000", "0", "0", "10.000", "8.505"},
+      {"B", PointRole::kFit, "1100", "2000", "100", "0", "10.000", "8.485"},
+      {"H", PointRole::kOff, "1000", "2000", "0", "0", "10.000", "8.5"},
+      {"C", PointRole::kFit, "1000", "2100", "0", "100", "10.000", "8.515"},
+      {"D", PointRole::kFit, "1100", "2100", "100", "100", "10.000", "8.495"},
+      {"F", PointRole::kCheck, "1050", "2150", "50", "150", "10.000", "8.508"},
+      {"E", PointRole::kFit, "1050", "2050", "50", "50", "10.000", "8.496"},
+      {"G", PointRole::kFit, "1000", "2050", "0", "50", "", ""}};
+  const SitePoints points = ReadSitePoints(table);
+  const SiteHeights heights = SolveHeights(points, HeightChoice::kAuto);
+  SitePlot plot = MakeSitePlot(points.fit, points.off, points.check);
+  std::vector<std::size_t> rows = points.fit_rows;
+  rows.insert(rows.end(), points.check_rows.begin(), points.check_rows.end());
+  rows.insert(rows.end(), points.off_rows.begin(), points.off_rows.end());
+  for (PlotPoint& p : plot.points) p.dx = p.dy = 0.001;
+  ShowHeightResiduals(plot, rows, heights);
+  const struct {
+    const char* name;
+    std::optional<double> dh;  // metres
+  } expected[] = {{"A", -0.0008}, {"B", -0.0008},      {"C", -0.0008}, {"D", -0.0008},
+                  {"E", 0.0032},  {"G", std::nullopt}, {"F", 0.0012},  {"H", std::nullopt}};
+  ASSERT_EQ(plot.points.size(), std::size(expected));
+  for (std::size_t i = 0; i < plot.points.size(); ++i) {
+    const PlotPoint& p = plot.points[i];
+    EXPECT_EQ(p.name, expected[i].name);
+    EXPECT_EQ(p.dh.has_value(), expected[i].dh.has_value()) << p.name;
+    if (p.dh && expected[i].dh) {
+      EXPECT_NEAR(*p.dh, *expected[i].dh, 1e-9) << p.name;
+    }
+    EXPECT_FALSE(p.dx || p.dy) << p.name;
+  }
+  EXPECT_TRUE(plot.by_height);
+  ASSERT_TRUE(plot.worst.has_value());
+  EXPECT_EQ(plot.points[*plot.worst].name, "E");
 }
 
 }  // namespace

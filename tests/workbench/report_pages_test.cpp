@@ -119,6 +119,16 @@ CalibrationDocument SmallSite() {
                          {"检核点 RMS", "6.046", "mm"},
                          {"最大标准化残差", "K4 3.11", ""}};
   document.warnings = {"K4 的标准化残差超过 3，可能是粗差，请检查该点的观测。"};
+  // The heights as the workbench gives them for the command line's worked
+  // plane (solve_points.yaml): E 3.2 mm off the plane, F a check point.
+  document.heights = {
+      {"高程模型", "自动：平面拟合", ""}, {"常数 a0", "1.500800", "m"},
+      {"X 向坡度", "20.000", "mm/100 m"}, {"Y 向坡度", "-10.000", "mm/100 m"},
+      {"高程中误差", "2.530", "mm"},      {"高程剔除检验结论", "粗差：E", "", true}};
+  document.height_rows = {
+      {"A", "参与平差", "10", "8.505", "-0.800", "-0.58", "-2.667", "-0.45", "0.20", false},
+      {"E", "参与平差", "10", "8.496", "3.200", "1.41", "4.000", "7155.42", "51200000.00", true},
+      {"F", "检核", "10", "8.508", "1.200", "-", "-", "-", "-", false}};
   document.plot.points = {{"K1", PointRole::kFit, 3412.59, 5127.34, -0.0046, 0.0058},
                           {"K4", PointRole::kFit, 3508.6, 5279.6, 0.0032, -0.0104},
                           {"K5", PointRole::kCheck, 3467.0, 5248.0, -0.003, 0.00525}};
@@ -179,6 +189,13 @@ QStringList TextsOf(const CalibrationDocument& document) {
   }
   for (const std::string& row : document.left_out) texts << QString::fromStdString(row);
   figures(document.statistics);
+  figures(document.heights);
+  for (const ReportHeightRow& h : document.height_rows) {
+    for (const std::string* cell :
+         {&h.name, &h.role, &h.hs, &h.hc, &h.residual, &h.w, &h.left_out, &h.t, &h.f}) {
+      texts << QString::fromStdString(*cell);
+    }
+  }
   for (const std::string& warning : document.warnings) texts << QString::fromStdString(warning);
   for (const ReportFile& file : document.files) {
     texts << QString::number(file.size) + QStringLiteral(" 字节")
@@ -231,8 +248,9 @@ QStringList WordsOf(const CalibrationDocument& document) {
   words.insert(words.end(), {w.mark_column, w.beyond_mark, w.blunder_mark, w.tested_mark,
                              w.residual_note, w.checks});
   add(w.check_columns);
-  words.insert(words.end(),
-               {w.check_note, w.left_out, w.statistics, w.warnings, w.plot, w.files, w.signatures});
+  words.insert(words.end(), {w.check_note, w.left_out, w.statistics, w.heights});
+  add(w.height_columns);
+  words.insert(words.end(), {w.height_note, w.warnings, w.plot, w.files, w.signatures});
   add(w.signature_roles);
   QStringList texts;
   for (const std::string& word : words) texts << Unspaced(QString::fromStdString(word));
@@ -312,7 +330,8 @@ TEST_F(ReportPdfTest, EveryFigureReadsBackInOrder) {
 // same words: each heading, column, note and mark the document holds in
 // both, in the same order (once was 长度 on paper and 点位残差 in the
 // HTML, 点位分布图 and 点位图, a heading for no warnings in one only); the
-// site atop every page of the PDF and of the HTML; the PROJ pipeline whole.
+// site atop every page of the PDF and of the HTML; the PROJ pipeline whole;
+// every figure and cell of the height section.
 TEST_F(ReportPdfTest, PdfAndHtmlSayTheSameInTheSameWords) {
   CalibrationDocument document = SmallSite();
   document.words.controller_note = "以施工坐标系原点为旋转中心，α 由北向东为正。";
@@ -321,6 +340,20 @@ TEST_F(ReportPdfTest, PdfAndHtmlSayTheSameInTheSameWords) {
   const QStringList words = WordsOf(document);
   EXPECT_EQ(FirstOutOfOrder(pdf, words), "") << pdf.toStdString();
   EXPECT_EQ(FirstOutOfOrder(html, words), "") << html.toStdString();
+  // The height section's every figure and cell, in order, in both.
+  QStringList heights;
+  for (const ReportFigure& f : document.heights) {
+    heights << Unspaced(QString::fromStdString(f.label))
+            << Unspaced(QString::fromStdString(f.value));
+  }
+  for (const ReportHeightRow& h : document.height_rows) {
+    for (const std::string* cell :
+         {&h.name, &h.role, &h.hs, &h.hc, &h.residual, &h.w, &h.left_out, &h.t, &h.f}) {
+      heights << QString::fromStdString(*cell);
+    }
+  }
+  EXPECT_EQ(FirstOutOfOrder(pdf, heights), "");
+  EXPECT_EQ(FirstOutOfOrder(html, heights), "");
   for (const QString* text : {&pdf, &html}) {
     EXPECT_EQ(
         text->indexOf(Unspaced(QString::fromStdString(document.words.construction_height_column))),
