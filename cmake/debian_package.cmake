@@ -133,6 +133,7 @@ install(FILES ${packaging}/copyright ${generated}/changelog.Debian.gz ${generate
 install(FILES ${PROJECT_SOURCE_DIR}/examples/points.csv
   ${PROJECT_SOURCE_DIR}/examples/points-construction.txt
   ${PROJECT_SOURCE_DIR}/examples/control-points.csv
+  ${PROJECT_SOURCE_DIR}/examples/control-heights.csv
   ${PROJECT_SOURCE_DIR}/examples/scaled-points.csv
   ${PROJECT_SOURCE_DIR}/examples/unscaled-points.csv
   DESTINATION ${cli_doc_dir}/examples COMPONENT cli)

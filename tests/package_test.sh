@@ -118,8 +118,8 @@ icon_sizes=(16 22 24 32 48 64 128 256)
   echo ./usr/share/doc/torvane-cli/README.md.gz
   echo ./usr/share/doc/torvane-cli/changelog.Debian.gz
   echo ./usr/share/doc/torvane-cli/copyright
-  for example in control-points.csv points-construction.txt points.csv scaled-points.csv \
-    unscaled-points.csv; do
+  for example in control-points.csv control-heights.csv points-construction.txt points.csv \
+    scaled-points.csv unscaled-points.csv; do
     echo ./usr/share/doc/torvane-cli/examples/$example
   done
   echo ./usr/share/lintian/overrides/torvane-cli
