@@ -1,5 +1,7 @@
 #include "drawing/dxf_plane.h"
 
+#include "drawing/exact_dot.h"
+
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -100,16 +102,14 @@ void SlopingPlane::MovePoint(double* x, double* y, double z) const {
     *y += Dot(old_.y, shift_);
     return;
   }
-  // Sums of products of coordinates near 5e6 m: each taken in one
-  // rounding, as far as fma lets.
+  // Sums of products of coordinates near 5e6 m that cancel: each rounded
+  // once, at its end.
   double w[3];
-  for (int k = 0; k < 3; ++k) {
-    w[k] = std::fma(*x, old_.x[k], std::fma(*y, old_.y[k], z * old_.z[k]));
-  }
+  for (int k = 0; k < 3; ++k) w[k] = Dot3(*x, old_.x[k], *y, old_.y[k], z, old_.z[k]);
   motion_.MovePoint(&w[0], &w[1]);
   w[2] += shift_[2];
-  *x = std::fma(new_.x[0], w[0], std::fma(new_.x[1], w[1], new_.x[2] * w[2]));
-  *y = std::fma(new_.y[0], w[0], std::fma(new_.y[1], w[1], new_.y[2] * w[2]));
+  *x = Dot3(new_.x[0], w[0], new_.x[1], w[1], new_.x[2], w[2]);
+  *y = Dot3(new_.y[0], w[0], new_.y[1], w[1], new_.y[2], w[2]);
 }
 
 double SlopingPlane::MoveHeight(double z) const { return z * height_factor_ + height_shift_; }

@@ -8,6 +8,7 @@
 #include "batch/point_file.h"
 #include "drawing/drawing_run.h"
 #include "drawing/dxf_groups.h"
+#include "drawing/exact_dot.h"
 #include "temp_dir.h"
 
 namespace torvane {
@@ -15,6 +16,26 @@ namespace {
 
 using testing::ReadBytes;
 using testing::TempDir;
+
+// ---- sums of products in sloping planes ----
+
+// Expected: the exact sum (Python's fractions) rounded to a double; the
+// plain sum, and a chain of fma that is not fused (MinGW-w64's), miss it.
+TEST(Dot3, Table) {
+  const struct {
+    const char* what;
+    double a, b, c, d, e, f, sum;
+  } rows[] = {
+      {"(1e8 + 1)(1e8 - 1) - 1e16: 1e16 - 1 is not a double", 1e8 + 1, 1e8 - 1, -1e16, 1, 0, 0, -1},
+      {"the small term between two that cancel", 1e16, 1, 1, 1, -1e16, 1, 1},
+      {"a point near 4e6 m read on a plane's axis", 3352096.3678, -0.7876338239599568, 4285405.2171,
+       0.6161436190972164, 2.5, 0.3, 201.34930949020438},
+      {"beyond the split: the plain sum", 1e305, 1e-5, 0, 0, 0, 0, 1e300},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(Dot3(row.a, row.b, row.c, row.d, row.e, row.f), row.sum) << row.what;
+  }
+}
 
 // ---- the group reader ----
 
