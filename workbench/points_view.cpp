@@ -22,12 +22,10 @@ int PointsView::ContentWidth(int column) const {
   // The widest text is found by its advance alone; only its cell is asked
   // for the delegate's size hint, which adds the same margins to every
   // cell of the column (and the role's editor to the role column).
-  const QFontMetrics metrics(font());
   int widest_row = -1, widest = -1;
   const int rows = data->rowCount();
   for (int row = 0; row < rows; ++row) {
-    const int advance =
-        metrics.horizontalAdvance(data->index(row, column).data(Qt::DisplayRole).toString());
+    const int advance = Advance(data->index(row, column).data(Qt::DisplayRole).toString());
     if (advance > widest) {
       widest = advance;
       widest_row = row;
@@ -42,6 +40,16 @@ int PointsView::ContentWidth(int column) const {
     width = std::max(width, itemDelegateForIndex(index)->sizeHint(option, index).width() + grid);
   }
   return width;
+}
+
+int PointsView::Advance(const QString& text) const {
+  // Sites of tens of thousands of points: past that many texts, start over.
+  constexpr qsizetype kMostTexts = 200000;
+  if (const auto known = advances_.constFind(text); known != advances_.cend()) return *known;
+  if (advances_.size() >= kMostTexts) advances_.clear();
+  const int advance = QFontMetrics(font()).horizontalAdvance(text);
+  advances_.insert(text, advance);
+  return advance;
 }
 
 void PointsView::FitColumns() {
@@ -73,7 +81,8 @@ void PointsView::Follow(int column, int, int new_size) {
 void PointsView::changeEvent(QEvent* event) {
   QTableView::changeEvent(event);
   if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-    // Widths chosen in the old font no longer say what they said.
+    // Widths chosen and measured in the old font no longer say what they said.
+    advances_.clear();
     std::fill(chosen_.begin(), chosen_.end(), 0);
     FitColumns();
   }

@@ -5,6 +5,8 @@
 // width; one narrowed below its content springs back to it.
 #pragma once
 
+#include <QHash>
+#include <QString>
 #include <QTableView>
 #include <vector>
 
@@ -28,10 +30,14 @@ class PointsView : public QTableView {
 
  private:
   void Follow(int column, int old_size, int new_size);  // a section resized
+  // The advance of `text` in the view's font, measured once: a solve
+  // changes the residuals of every row, but few of their texts.
+  int Advance(const QString& text) const;
 
-  std::vector<int> content_;  // ContentWidth of each column at the last fit
-  std::vector<int> chosen_;   // the width the user gave each column; 0: none
-  bool fitting_ = false;      // the view itself is resizing the sections
+  std::vector<int> content_;              // ContentWidth of each column at the last fit
+  std::vector<int> chosen_;               // the width the user gave each column; 0: none
+  bool fitting_ = false;                  // the view itself is resizing the sections
+  mutable QHash<QString, int> advances_;  // in the font they were measured in
 };
 
 }  // namespace torvane
