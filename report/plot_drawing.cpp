@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <utility>
+#include <vector>
 
+#include "number/pattern.h"
 #include "params/transform.h"
 #include "report/label_placement.h"
 #include "site/point_role.h"
@@ -210,29 +213,49 @@ void DrawConstructionGrid(Drawer& draw, PlotSize size, const RunParams& params,
   draw.AxisArrows({56, 56}, ux, uy, 26);
 }
 
-// The legend's rows' height and its box, top right.
-double LegendRowHeight() { return std::max(18.0, kLineEms * kPlotFontSize + 4); }
-PlotBox LegendBox(PlotSize size) {
-  double text_width = 0;
-  for (PointRole role : kPointRoles) {
-    text_width = std::max(text_width, EstimatedTextWidth(RoleText(role), kPlotFontSize));
+// The legend's rows' height.
+double LegendRow() { return std::max(18.0, kLineEms * kPlotFontSize + 4); }
+
+// A row of the legend: a mark, filled where given, and its text.
+struct LegendEntry {
+  PointRole role;
+  std::string text;
+  std::optional<PlotColour> fill;
+};
+
+// The roles' marks and names; shown by height, then the deepest red and
+// blue with the residual (millimetres) they stand for.
+std::vector<LegendEntry> LegendEntries(const SitePlot& plot, double largest_dh) {
+  std::vector<LegendEntry> entries;
+  for (PointRole role : kPointRoles) entries.push_back({role, RoleText(role), std::nullopt});
+  if (plot.by_height && largest_dh > 0) {
+    const std::string mm = FormatPattern(largest_dh * 1000, "0.0") + " mm";
+    entries.push_back({PointRole::kFit, "高于模型 " + mm, kHeightAboveColour});
+    entries.push_back({PointRole::kFit, "低于模型 " + mm, kHeightBelowColour});
   }
-  const double left = size.width - text_width - 38, top = 8;
-  return {left, top, left + text_width + 30, top + LegendRowHeight() * 3 + 8};
+  return entries;
 }
 
-// The roles' marks and names in a box, top right.
-void DrawLegend(Drawer& draw, PlotSize size) {
-  const double row_height = LegendRowHeight();
-  const auto [left, top, right, bottom] = LegendBox(size);
+// The legend's box, top right.
+PlotBox LegendBox(PlotSize size, const std::vector<LegendEntry>& entries) {
+  double text_width = 0;
+  for (const LegendEntry& entry : entries) {
+    text_width = std::max(text_width, EstimatedTextWidth(entry.text, kPlotFontSize));
+  }
+  const double left = size.width - text_width - 38, top = 8;
+  return {left, top, left + text_width + 30,
+          top + LegendRow() * static_cast<double>(entries.size()) + 8};
+}
+
+void DrawLegend(Drawer& draw, PlotSize size, const std::vector<LegendEntry>& entries) {
+  const auto [left, top, right, bottom] = LegendBox(size, entries);
   draw.Polygon({{left, top}, {right, top}, {right, bottom}, {left, bottom}},
                PlotStroke{kLegendEdge, 1}, kLegendGround);
-  double y = top + 4 + row_height / 2;
-  for (PointRole role : kPointRoles) {
-    draw.Mark({left + 12, y}, role);
-    draw.Text(RoleText(role), {left + 24, y}, TextAnchor::kStart, TextBaseline::kCentre,
-              kTextColour);
-    y += row_height;
+  double y = top + 4 + LegendRow() / 2;
+  for (const LegendEntry& entry : entries) {
+    draw.Mark({left + 12, y}, entry.role, entry.fill);
+    draw.Text(entry.text, {left + 24, y}, TextAnchor::kStart, TextBaseline::kCentre, kTextColour);
+    y += LegendRow();
   }
 }
 
@@ -332,8 +355,9 @@ PlotDrawing DrawSitePlot(const SitePlot& plot, const PlotView& view, PlotSize si
                          RoundScaleBar(SmallerSide(size) / 8 / *exaggeration, BarUnit::kMillimetre))
                    : std::nullopt;
   std::vector<std::optional<NamePlace>> places(plot.points.size());
+  const std::vector<LegendEntry> legend = LegendEntries(plot, largest_dh);
   LabelPlacer placer(size);
-  placer.Block(LegendBox(size));
+  placer.Block(LegendBox(size, legend));
   // The construction grid's labels, drawn already.
   for (const PlotPrimitive& item : drawing.items) {
     if (const auto* text = std::get_if<PlotText>(&item)) placer.Block(EstimatedTextBox(*text));
@@ -363,7 +387,7 @@ PlotDrawing DrawSitePlot(const SitePlot& plot, const PlotView& view, PlotSize si
     }
   }
 
-  DrawLegend(draw, size);
+  DrawLegend(draw, size, legend);
   draw.Bar({12, size.height - 14}, map.metres / view.metres_per_pixel, map.text, kTextColour);
   if (residual) {
     draw.Bar({12, size.height - 34}, residual->metres * *exaggeration, "残差 " + residual->text,

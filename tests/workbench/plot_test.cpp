@@ -234,6 +234,12 @@ TEST(SitePlot, DrawingAndSvgHoldEveryMarkAndName) {
   marked.points[1].name = "控制点]]>1";
   marked.points[1].role = PointRole::kCheck;
   marked.points[3].role = PointRole::kOff;
+  // By height, N 4.25 mm above the model the largest: the legend says what
+  // its deepest red and blue stand for.
+  SitePlot by_height = marked;
+  by_height.by_height = true;
+  by_height.points[0].dh = 0.00425;
+  by_height.points[1].dh = -0.001;
   const struct {
     const char* state;
     SitePlot plot;
@@ -247,6 +253,12 @@ TEST(SitePlot, DrawingAndSvgHoldEveryMarkAndName) {
        {"A<&\"'>", "控制点]]>1", "E", "W", "参与平差", "检核", "不用", "50 m"},
        // N, E and the legend's fit mark; S and the legend's check mark, the legend box.
        3,
+       3},
+      {"by height: the legend's colours",
+       by_height,
+       {"A<&\"'>", "控制点]]>1", "E", "W", "参与平差", "检核", "不用", "高于模型 4.3 mm",
+        "低于模型 4.3 mm", "50 m"},
+       5,
        3},
   };
   for (const auto& row : rows) {
