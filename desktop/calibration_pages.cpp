@@ -372,9 +372,9 @@ QString Continued(const CalibrationDocument& document, const std::string& headin
 // where some have them.
 void Points(Pager& pager, const Fonts& fonts, const CalibrationDocument& document) {
   std::vector<QStringList> rows;
-  for (const ReportPointRow& p : document.points) {
+  for (const auto& cells : PointCells(document)) {
     QStringList texts;
-    for (const auto& cell : PointCells(document, p)) texts << QString::fromStdString(cell.second);
+    for (const auto& cell : cells) texts << QString::fromStdString(cell.second);
     rows.push_back(texts);
   }
   Table(pager, fonts, Columns(CoordinateHeadings(document), 2), rows,

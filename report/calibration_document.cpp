@@ -210,16 +210,20 @@ std::vector<std::string> CoordinateHeadings(const CalibrationDocument& document)
   return headings;
 }
 
-std::vector<std::pair<std::string, std::string>> PointCells(const CalibrationDocument& document,
-                                                            const ReportPointRow& row) {
+std::vector<std::vector<std::pair<std::string, std::string>>> PointCells(
+    const CalibrationDocument& document) {
   const auto [survey, construction] = HeightsShown(document);
   const auto height = [](const std::string& text) { return text.empty() ? "-" : text; };
-  std::vector<std::pair<std::string, std::string>> cells = {
-      {"name", row.name}, {"role", row.role}, {"xs", row.xs}, {"ys", row.ys}};
-  if (survey) cells.emplace_back("hs", height(row.hs));
-  cells.insert(cells.end(), {{"xc", row.xc}, {"yc", row.yc}});
-  if (construction) cells.emplace_back("hc", height(row.hc));
-  return cells;
+  std::vector<std::vector<std::pair<std::string, std::string>>> rows;
+  rows.reserve(document.points.size());
+  for (const ReportPointRow& row : document.points) {
+    auto& cells = rows.emplace_back();
+    cells = {{"name", row.name}, {"role", row.role}, {"xs", row.xs}, {"ys", row.ys}};
+    if (survey) cells.emplace_back("hs", height(row.hs));
+    cells.insert(cells.end(), {{"xc", row.xc}, {"yc", row.yc}});
+    if (construction) cells.emplace_back("hc", height(row.hc));
+  }
+  return rows;
 }
 
 std::string MarkText(const ReportWording& words, const ReportRow& row) {

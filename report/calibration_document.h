@@ -204,11 +204,12 @@ std::vector<std::string> ResidualHeadings(const CalibrationDocument& document);
 // has a construction height.
 std::vector<std::string> CoordinateHeadings(const CalibrationDocument& document);
 
-// A row of that table under those headings: each cell's name for the HTML
-// ("name", "role", "xs", "ys", "hs", "xc", "yc", "hc") and its text, "-"
-// for a height the point has not in a column that others' fill.
-std::vector<std::pair<std::string, std::string>> PointCells(const CalibrationDocument& document,
-                                                            const ReportPointRow& row);
+// The rows of that table under those headings, one per point: each cell's
+// name for the HTML ("name", "role", "xs", "ys", "hs", "xc", "yc", "hc")
+// and its text, "-" for a height the point has not in a column that
+// others' fill.
+std::vector<std::vector<std::pair<std::string, std::string>>> PointCells(
+    const CalibrationDocument& document);
 
 // The document for a solve: `report` made by ReportFit from `fitted`,
 // `excluded` and `check`. Labels, in order:

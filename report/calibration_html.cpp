@@ -95,9 +95,9 @@ void Heading(std::string* html, const std::string& text) {
 
 void PointTable(std::string* html, const CalibrationDocument& document) {
   Head(html, "points", CoordinateHeadings(document));
-  for (const ReportPointRow& row : document.points) {
+  for (const auto& cells : PointCells(document)) {
     *html += "<tr>";
-    for (const auto& [name, text] : PointCells(document, row)) Cell(html, "td", name, text);
+    for (const auto& [name, text] : cells) Cell(html, "td", name, text);
     *html += "</tr>\n";
   }
   *html += "</tbody>\n</table>\n";
