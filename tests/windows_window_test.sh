@@ -42,6 +42,7 @@ main_window "^$title\$" "the window appears with its title" windows_window_test
 sleep 2
 shot resting
 
+# Results are waited for up to 30 s: Wine on a machine busy with builds.
 # Positions inside the window's client area, in pixels (15 twips a pixel):
 # the parameter boxes Text9 to Text11 and the buttons Com1 and Command1.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.5; }
@@ -57,12 +58,12 @@ shot typed
 click 244 328  # 坐  标  系  转  换  计  算: the file dialog opens
 dialog=$(find_window '^选取要转换的坐标文件$')
 check "the file dialog opens with its title" test -n "$dialog"
-sleep 2  # the name box takes the keyboard once the dialog has drawn itself
+sleep 3  # the name box takes the keyboard once the dialog has drawn itself
 shot dialog
 xdotool type --delay 30 "Z:${work//\//\\}\\points.csv"
 xdotool key Return
 result="$work/points转化后成果表.txt"
-for _ in $(seq 50); do [ -f "$result" ] && break; sleep 0.2; done
+for _ in $(seq 150); do [ -f "$result" ] && break; sleep 0.2; done
 sleep 1
 check "the table is the Linux build's" cmp -s "$result" "$examples/points-construction.txt"
 shot converted
@@ -72,19 +73,19 @@ shot converted
 cp "$examples/points.csv" "$work/측점 Ω.csv"
 click 244 328
 dialog=$(find_window '^选取要转换的坐标文件$')
-sleep 2
+sleep 3
 xdotool key End shift+Home  # Wine's name box takes no Ctrl+A
 xdotool type --delay 30 "Z:${work//\//\\}\\측점 Ω.csv"
 xdotool key Return
 result="$work/측점 Ω转化后成果表.txt"
-for _ in $(seq 50); do [ -f "$result" ] && break; sleep 0.2; done
+for _ in $(seq 150); do [ -f "$result" ] && break; sleep 0.2; done
 sleep 1
 check "a name outside the ANSI code page converts too" \
   cmp -s "$result" "$examples/points-construction.txt"
 
 click 428 328  # 成   果   浏   览: the last result
 notepad=
-for _ in $(seq 50); do
+for _ in $(seq 150); do
   notepad=$(pgrep -a -f 'notepad.exe' | head -n 1)
   [ -n "$notepad" ] && break
   sleep 0.2

@@ -68,7 +68,7 @@ sleep 1
 shot dialog
 xdotool windowfocus --sync "$dialog" key alt+s
 result="$work/points转化后成果表.txt"
-for _ in $(seq 50); do [ -f "$result" ] && break; sleep 0.2; done
+for _ in $(seq 150); do [ -f "$result" ] && break; sleep 0.2; done
 sleep 1
 shot converted
 check "the table is the Linux command line's" cmp -s "$result" "$work/linux.txt"
@@ -87,7 +87,7 @@ pdf="$work/report.pdf"
 xdotool key End shift+Home Delete
 xdotool type --delay 30 "$(windows_path "$pdf")"
 xdotool key Return
-for _ in $(seq 50); do [ -f "$pdf" ] && break; sleep 0.2; done
+for _ in $(seq 150); do [ -f "$pdf" ] && break; sleep 0.2; done
 sleep 1
 shot report
 check "the report is written" test -f "$pdf"
@@ -99,7 +99,7 @@ check "every font in it is embedded" bash -c "pdffonts '$pdf' | awk 'NR > 2 && \
 # 保存: the project written again, as the Linux command line wrote it.
 rm -f "$work/site.torvane"
 xdotool windowfocus --sync "$window" key ctrl+s
-for _ in $(seq 50); do [ -f "$work/site.torvane" ] && break; sleep 0.2; done
+for _ in $(seq 150); do [ -f "$work/site.torvane" ] && break; sleep 0.2; done
 sleep 1
 check "the saved project is the Linux one" cmp -s "$work/site.torvane" "$work/linux.torvane"
 
