@@ -96,28 +96,20 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
   // The figures as the calibration report has them, the parameters beside
   // the statistics: label, then value and unit.
   blunder_lines_.clear();
-  while (QLayoutItem* item = grid_->takeAt(0)) {
-    delete item->widget();
-    delete item;
-  }
+  placed_.clear();
   const auto add = [this](const std::vector<ReportFigure>& shown, int column, int first) {
     for (std::size_t i = 0; i < shown.size(); ++i) {
       const ReportFigure& figure = shown[i];
       const QString value =
           QString::fromStdString(figure.value + (figure.unit.empty() ? "" : " " + figure.unit));
-      QLabel* caption = Label(figures_, "");
+      const int row = first + static_cast<int>(i);
+      QLabel* caption = GridLabel(row, column, "");
       caption->setText(QString::fromStdString(figure.label).toHtmlEscaped());
       // On one line up to a dozen characters' width; a longer one wraps.
       caption->setMinimumWidth(OneLine(caption, QString::fromStdString(figure.label), 10));
-      QLabel* shown_value = Label(figures_, "");
+      QLabel* shown_value = GridLabel(row, column + 1, "");
       shown_value->setText(figure.alarm ? Red(value) : value.toHtmlEscaped());
       shown_value->setMinimumWidth(OneLine(shown_value, value, 8));
-      const int row = first + static_cast<int>(i);
-      grid_->addWidget(caption, row, column);
-      grid_->addWidget(shown_value, row, column + 1);
-      // Shown now, not when the layout's queued call comes: laid out at once.
-      caption->show();
-      shown_value->show();
       if (IsBlunderLine(figure.label)) blunder_lines_.push_back(shown_value);
     }
   };
@@ -132,12 +124,21 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
           ? static_cast<int>(std::max(s.parameter_figures.size(), s.statistics.size()))
           : 0;
   if (!s.height_parameters.empty()) {
-    QLabel* heading = Label(figures_, "heightHeading");
-    heading->setText(QStringLiteral("<b>高程</b>"));
-    grid_->addWidget(heading, plane_rows, kParameterColumn);
-    heading->show();
+    GridLabel(plane_rows, kParameterColumn, "heightHeading")
+        ->setText(QStringLiteral("<b>高程</b>"));
     add(s.height_parameters, kParameterColumn, plane_rows + 1);
     add(s.height_statistics, kStatisticColumn, plane_rows + 1);
+  }
+  // The labels of an earlier solve that this one has no figure for.
+  std::vector<QWidget*> stale;
+  for (int i = 0; i < grid_->count(); ++i) {
+    int row = 0, column = 0, rows = 0, columns = 0;
+    grid_->getItemPosition(i, &row, &column, &rows, &columns);
+    if (!placed_.contains({row, column})) stale.push_back(grid_->itemAt(i)->widget());
+  }
+  for (QWidget* widget : stale) {
+    grid_->removeWidget(widget);
+    delete widget;
   }
   figures_->setVisible(s.failure.isEmpty() || !s.height_parameters.empty());
 
@@ -159,6 +160,21 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
   remarks_->setText(remarks);
   remarks_->setVisible(!remarks.isEmpty());
   KeepBlunderLinesInView();
+}
+
+QLabel* SolvePanel::GridLabel(int row, int column, const char* name) {
+  placed_.insert({row, column});
+  if (QLayoutItem* item = grid_->itemAtPosition(row, column)) {
+    if (auto* label = qobject_cast<QLabel*>(item->widget())) {
+      label->setObjectName(QString::fromUtf8(name));
+      return label;
+    }
+  }
+  QLabel* label = Label(figures_, name);
+  grid_->addWidget(label, row, column);
+  // Shown now, not when the layout's queued call comes: laid out at once.
+  label->show();
+  return label;
 }
 
 void SolvePanel::resizeEvent(QResizeEvent* event) {

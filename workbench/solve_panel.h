@@ -8,6 +8,8 @@
 
 #include <QScrollArea>
 #include <QString>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "workbench/solve_summary.h"
@@ -42,6 +44,10 @@ class SolvePanel : public QScrollArea {
 
  private:
   void KeepBlunderLinesInView();
+  // The grid's label at (row, column), named `name`: the one there
+  // already, kept (a solve changes few of the texts, and a label made
+  // afresh is laid out afresh), or a new one.
+  QLabel* GridLabel(int row, int column, const char* name);
 
   QWidget* page_;
   QLabel* head_;      // rows kept out; the parameters or why there are none
@@ -49,7 +55,8 @@ class SolvePanel : public QScrollArea {
   QGridLayout* grid_;
   QLabel* remarks_;  // typed parameters; warnings
   std::vector<QLabel*> blunder_lines_;
-  bool rows_left_out_ = false;  // the head names rows that take no part
+  std::set<std::pair<int, int>> placed_;  // the grid's cells this Show fills
+  bool rows_left_out_ = false;            // the head names rows that take no part
 };
 
 }  // namespace torvane

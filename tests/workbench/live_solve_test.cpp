@@ -7,10 +7,12 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -388,10 +390,27 @@ TEST_F(SiteSolveTest, HeightFiguresOfEachModel) {
       // The quadric: 5 points for its 6 terms.
       {HeightChoice::kQuadric, "高程模型", "(not shown)"},
   };
+  // The panel's grid, its labels kept from one solve to the next: a label
+  // and its value for each figure, and the 高程 heading, nothing left over.
+  const auto panel_labels = [&] {
+    std::vector<std::string> texts;
+    for (const QLabel* label :
+         window_.findChild<QWidget*>(QStringLiteral("figures"))->findChildren<QLabel*>()) {
+      texts.push_back(label->text().toStdString());
+    }
+    return texts;
+  };
   for (const auto& row : expected) {
     ChooseHeights(window_, row.choice);
     SCOPED_TRACE(static_cast<int>(row.choice));
-    EXPECT_EQ(ShownHeight(window_.summary(), row.label), row.value) << row.label;
+    const SolveSummary& s = window_.summary();
+    EXPECT_EQ(ShownHeight(s, row.label), row.value) << row.label;
+    const std::vector<std::string> texts = panel_labels();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), row.label), row.value != "(not shown)")
+        << row.label;
+    const std::size_t figures = s.parameter_figures.size() + s.statistics.size() +
+                                s.height_parameters.size() + s.height_statistics.size();
+    EXPECT_EQ(texts.size(), 2 * figures + !s.height_parameters.empty());
   }
   const struct {
     HeightChoice choice;
