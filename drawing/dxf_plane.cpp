@@ -1,10 +1,10 @@
 #include "drawing/dxf_plane.h"
 
-#include "drawing/exact_dot.h"
-
 #include <charconv>
 #include <cmath>
 #include <string_view>
+
+#include "drawing/exact_dot.h"
 
 namespace torvane {
 namespace {

@@ -96,18 +96,18 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
   // The figures as the calibration report has them, the parameters beside
   // the statistics: label, then value and unit.
   blunder_lines_.clear();
-  placed_.clear();
-  const auto add = [this](const std::vector<ReportFigure>& shown, int column, int first) {
+  std::set<std::pair<int, int>> placed;  // the grid's cells this solve fills
+  const auto add = [this, &placed](const std::vector<ReportFigure>& shown, int column, int first) {
     for (std::size_t i = 0; i < shown.size(); ++i) {
       const ReportFigure& figure = shown[i];
       const QString value =
           QString::fromStdString(figure.value + (figure.unit.empty() ? "" : " " + figure.unit));
       const int row = first + static_cast<int>(i);
-      QLabel* caption = GridLabel(row, column, "");
+      QLabel* caption = GridLabel(row, column, "", placed);
       caption->setText(QString::fromStdString(figure.label).toHtmlEscaped());
       // On one line up to a dozen characters' width; a longer one wraps.
       caption->setMinimumWidth(OneLine(caption, QString::fromStdString(figure.label), 10));
-      QLabel* shown_value = GridLabel(row, column + 1, "");
+      QLabel* shown_value = GridLabel(row, column + 1, "", placed);
       shown_value->setText(figure.alarm ? Red(value) : value.toHtmlEscaped());
       shown_value->setMinimumWidth(OneLine(shown_value, value, 8));
       if (IsBlunderLine(figure.label)) blunder_lines_.push_back(shown_value);
@@ -124,8 +124,9 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
           ? static_cast<int>(std::max(s.parameter_figures.size(), s.statistics.size()))
           : 0;
   if (!s.height_parameters.empty()) {
-    GridLabel(plane_rows, kParameterColumn, "heightHeading")
-        ->setText(QStringLiteral("<b>高程</b>"));
+    QLabel* heading = GridLabel(plane_rows, kParameterColumn, "heightHeading", placed);
+    heading->setText(QStringLiteral("<b>高程</b>"));
+    heading->setMinimumWidth(0);  // where a caption stood before
     add(s.height_parameters, kParameterColumn, plane_rows + 1);
     add(s.height_statistics, kStatisticColumn, plane_rows + 1);
   }
@@ -134,7 +135,7 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
   for (int i = 0; i < grid_->count(); ++i) {
     int row = 0, column = 0, rows = 0, columns = 0;
     grid_->getItemPosition(i, &row, &column, &rows, &columns);
-    if (!placed_.contains({row, column})) stale.push_back(grid_->itemAt(i)->widget());
+    if (!placed.contains({row, column})) stale.push_back(grid_->itemAt(i)->widget());
   }
   for (QWidget* widget : stale) {
     grid_->removeWidget(widget);
@@ -162,8 +163,9 @@ void SolvePanel::Show(const SolveSummary& s, const QString& typed) {
   KeepBlunderLinesInView();
 }
 
-QLabel* SolvePanel::GridLabel(int row, int column, const char* name) {
-  placed_.insert({row, column});
+QLabel* SolvePanel::GridLabel(int row, int column, const char* name,
+                              std::set<std::pair<int, int>>& placed) {
+  placed.insert({row, column});
   if (QLayoutItem* item = grid_->itemAtPosition(row, column)) {
     if (auto* label = qobject_cast<QLabel*>(item->widget())) {
       label->setObjectName(QString::fromUtf8(name));

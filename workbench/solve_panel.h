@@ -46,8 +46,8 @@ class SolvePanel : public QScrollArea {
   void KeepBlunderLinesInView();
   // The grid's label at (row, column), named `name`: the one there
   // already, kept (a solve changes few of the texts, and a label made
-  // afresh is laid out afresh), or a new one.
-  QLabel* GridLabel(int row, int column, const char* name);
+  // afresh is laid out afresh), or a new one; its cell added to `placed`.
+  QLabel* GridLabel(int row, int column, const char* name, std::set<std::pair<int, int>>& placed);
 
   QWidget* page_;
   QLabel* head_;      // rows kept out; the parameters or why there are none
@@ -55,8 +55,7 @@ class SolvePanel : public QScrollArea {
   QGridLayout* grid_;
   QLabel* remarks_;  // typed parameters; warnings
   std::vector<QLabel*> blunder_lines_;
-  std::set<std::pair<int, int>> placed_;  // the grid's cells this Show fills
-  bool rows_left_out_ = false;            // the head names rows that take no part
+  bool rows_left_out_ = false;  // the head names rows that take no part
 };
 
 }  // namespace torvane
