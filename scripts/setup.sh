@@ -31,6 +31,7 @@ packages=(
   # locale so that Wine runs with code page 936.
   g++-mingw-w64-x86-64-posix googletest dpkg-dev wine wine64 nsis icoutils xdotool locales
   procps  # pgrep, which finds Notepad started by the window
+  xclip  # puts a file name outside the keyboard map on the clipboard, for pasting into Wine
   # The Debian package: dpkg-dev's dpkg-buildflags, dpkg-shlibdeps and
   # dpkg-parsechangelog (above), file for CPack's dependency scan, and the
   # checks: lintian, desktop-file-validate, appstreamcli, man and lexgrog.
