@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "desktop/chinese_ui.h"
+#include "desktop/plain_glyphs.h"
 #include "desktop/report_font.h"
 #include "desktop/site_plot.h"
 #include "fit/fit_report.h"
@@ -59,6 +61,9 @@ QFont FontOf(const QString& family, int size, bool bold = false) {
   // the PDF names glyphs by that map, and a glyph a font substitutes in
   // context (Noto Sans CJK's digits after a letter) would have no name.
   font.setStyleStrategy(QFont::PreferNoShaping);
+  // Figures in columns; and the tables' cells, laid out glyph by glyph
+  // (desktop/plain_glyphs.h), the same width as drawn as text.
+  font.setKerning(false);
   return font;
 }
 
@@ -74,16 +79,19 @@ QString MonospaceFamily() {
 
 struct Fonts {
   QFont title, heading, body, bold, hash, foot;
+  PlainGlyphs plain;  // body's, for the tables' cells
 };
 
 Fonts ReportFonts() {
   const QString family = ReportFamily();
+  const QFont body = FontOf(family, kBodySize);
   return {FontOf(family, kTitleSize, true),
           FontOf(family, kHeadingSize, true),
-          FontOf(family, kBodySize),
+          body,
           FontOf(family, kBodySize, true),
           FontOf(MonospaceFamily(), kHashSize),
-          FontOf(family, kFootSize)};
+          FontOf(family, kFootSize),
+          PlainGlyphs(body)};
 }
 
 double LineHeight(const QFont& font) { return font.pixelSize() * kLineFactor; }
@@ -152,17 +160,30 @@ class Pager {
   // What heads every page the current table goes on to; none to end it.
   void SetContinuation(std::function<void()> heading) { continuation_ = std::move(heading); }
 
+  // The painter's y of the baseline of `font`'s line with its top at `top`.
+  double Baseline(const QFont& font, double top) const {
+    const QFontMetricsF metrics(font);
+    return PaintedY(top) + (LineHeight(font) - metrics.height()) / 2 + metrics.ascent();
+  }
   // Text with its top at `top`, from `x` (left) or ending at `x` (right).
   void Text(const QFont& font, double x, double top, const QString& text,
             const QColor& colour = kTextColour, bool right = false) {
     if (!painter_) return;
-    const QFontMetricsF metrics(font);
     painter_->setFont(font);
     painter_->setPen(colour);
-    const double left = right ? x - metrics.horizontalAdvance(text) : x;
-    const double baseline =
-        PaintedY(top) + (LineHeight(font) - metrics.height()) / 2 + metrics.ascent();
-    painter_->drawText(QPointF(left, baseline), text);
+    const double left = right ? x - QFontMetricsF(font).horizontalAdvance(text) : x;
+    painter_->drawText(QPointF(left, Baseline(font, top)), text);
+  }
+  // Glyphs of `font` at `positions`, in the painter's terms.
+  void Glyphs(const QRawFont& font, const QList<quint32>& glyphs, const QList<QPointF>& positions,
+              const QColor& colour) {
+    if (!painter_ || glyphs.isEmpty()) return;
+    QGlyphRun run;
+    run.setRawFont(font);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter_->setPen(colour);
+    painter_->drawGlyphRun(QPointF(0, 0), run);
   }
   void Rule(double y, double from, double to, double width = 0.5) {
     if (!painter_) return;
@@ -270,6 +291,20 @@ void Figures(Pager& pager, const Fonts& fonts, const std::vector<ReportFigure>& 
   }
 }
 
+// A table cell's width in the body font: a plain text's by its glyphs'
+// advances, as it is drawn (Table), another's as Qt lays it out.
+double CellWidth(const Fonts& fonts, const QString& text) {
+  const auto plain = fonts.plain.Width(text);
+  return plain ? *plain : WidthOf(fonts.body, text);
+}
+
+// A table cell's lines in `width`: a plain text that fits, as it is.
+QStringList CellLines(const Fonts& fonts, const QString& text, double width) {
+  const auto plain = fonts.plain.Width(text);
+  if (plain && *plain <= width && !text.endsWith(QLatin1Char(' '))) return {text};
+  return Wrapped(text, fonts.body, width);
+}
+
 struct Column {
   QString heading;
   bool right;  // numbers to the right
@@ -297,7 +332,7 @@ void Table(Pager& pager, const Fonts& fonts, std::vector<Column> columns,
   for (const QStringList& texts : rows) {
     for (std::size_t c = 0; c < columns.size(); ++c) {
       columns[c].width =
-          std::max(columns[c].width, WidthOf(fonts.body, texts[static_cast<qsizetype>(c)]));
+          std::max(columns[c].width, CellWidth(fonts, texts[static_cast<qsizetype>(c)]));
     }
   }
   const auto wrapped = [&](std::size_t c) {
@@ -323,6 +358,7 @@ void Table(Pager& pager, const Fonts& fonts, std::vector<Column> columns,
     x += column.width + gap;
   }
   const double line = LineHeight(fonts.body);
+  const double baseline = pager.Baseline(fonts.body, 0);  // below a line's top
   const auto draw = [&](const Column& column, const QFont& font, double top, const QString& text,
                         const QColor& colour) {
     pager.Text(font, column.right ? column.x + column.width : column.x, top, text, colour,
@@ -346,18 +382,32 @@ void Table(Pager& pager, const Fonts& fonts, std::vector<Column> columns,
     qsizetype lines = 1;
     for (std::size_t c = 0; c < columns.size(); ++c) {
       const QString& text = texts[static_cast<qsizetype>(c)];
-      cells.push_back(wrapped(c) ? Wrapped(text, fonts.body, columns[c].width) : QStringList{text});
+      cells.push_back(wrapped(c) ? CellLines(fonts, text, columns[c].width) : QStringList{text});
       lines = std::max(lines, cells.back().size());
     }
     const double height = line * static_cast<double>(lines);
     pager.Need(height);
     const QColor colour = marked[r] ? kMarkedColour : kTextColour;
+    // The row's plain cells as one glyph run, the others as text.
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
     for (std::size_t c = 0; c < columns.size(); ++c) {
+      const Column& column = columns[c];
       for (qsizetype i = 0; i < cells[c].size(); ++i) {
-        draw(columns[c], fonts.body, pager.y() + line * static_cast<double>(i), cells[c][i],
-             colour);
+        const double top = pager.y() + line * static_cast<double>(i);
+        const qsizetype first = positions.size();
+        const auto width =
+            fonts.plain.Append(cells[c][i], QPointF(column.x, top + baseline), glyphs, positions);
+        if (!width) {
+          draw(column, fonts.body, top, cells[c][i], colour);
+        } else if (column.right) {  // moved to end at the column's right
+          for (qsizetype g = first; g < positions.size(); ++g) {
+            positions[g].rx() += column.width - *width;
+          }
+        }
       }
     }
+    pager.Glyphs(fonts.plain.raw(), glyphs, positions, colour);
     pager.Advance(height);
   }
   pager.SetContinuation(nullptr);

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QRawFont>
 #include <QStringList>
+#include <mutex>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -76,6 +78,22 @@ ReportFont FontOf(const QString& family, std::string warning) {
   return font;
 }
 
+ReportFont Choose(const QStringList& candidates) {
+  QString first_misnamed;
+  for (const QString& family : candidates) {
+    QString misnamed;
+    if (ReadsBack(family, &misnamed)) return FontOf(family, {});
+    if (first_misnamed.isEmpty()) first_misnamed = misnamed;
+  }
+  return FontOf(
+      candidates.front(),
+      "字体“" + candidates.front().toStdString() + "”把 " +
+          QString::number(first_misnamed.size()).toStdString() + " 个字（如“" +
+          first_misnamed.left(8).toStdString() +
+          "”）与更前的字符共用字形，PDF 中复制或搜索到的将是那些字符；安装 fonts-wqy-microhei "
+          "可免此误。");
+}
+
 }  // namespace
 
 QString MisnamedCharacters(const QRawFont& font) {
@@ -111,19 +129,17 @@ Expected<ReportFont> ChooseReportFont() {
   if (candidates.isEmpty()) {
     return Fail(MissingChineseFontMessage().toStdString() + "\nPDF 报告未写出。");
   }
-  QString first_misnamed;
-  for (const QString& family : candidates) {
-    QString misnamed;
-    if (ReadsBack(family, &misnamed)) return FontOf(family, {});
-    if (first_misnamed.isEmpty()) first_misnamed = misnamed;
+  // The faces' character maps are read through once for the same fonts
+  // installed: a report asks before it starts, to lay out and to name.
+  static std::mutex mutex;
+  static QStringList chosen_among;
+  static std::optional<ReportFont> chosen;
+  const std::lock_guard lock(mutex);
+  if (!chosen || chosen_among != candidates) {
+    chosen = Choose(candidates);
+    chosen_among = candidates;
   }
-  return FontOf(
-      candidates.front(),
-      "字体“" + candidates.front().toStdString() + "”把 " +
-          QString::number(first_misnamed.size()).toStdString() + " 个字（如“" +
-          first_misnamed.left(8).toStdString() +
-          "”）与更前的字符共用字形，PDF 中复制或搜索到的将是那些字符；安装 fonts-wqy-microhei "
-          "可免此误。");
+  return *chosen;
 }
 
 }  // namespace torvane

@@ -15,11 +15,15 @@
 
 #include <QElapsedTimer>
 #include <QFont>
+#include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QRawFont>
+#include <QTextLayout>
 
 #include "desktop/calibration_pages.h"
 #include "desktop/paper_texts.h"
 #include "desktop/pdf_text_names.h"
+#include "desktop/plain_glyphs.h"
 #include "desktop/report_file.h"
 #include "desktop/report_font.h"
 #include "report/calibration_html.h"
@@ -600,6 +604,65 @@ TEST(ReportFontTest, RadicalsAreRenamedAndOtherSharersNamed) {
   ASSERT_TRUE(chosen) << chosen.error();
   EXPECT_EQ(chosen->family.toStdString(), "WenQuanYi Micro Hei");
   EXPECT_EQ(chosen->warning, "");
+}
+
+// Table cells laid out glyph by glyph, against Qt's own layout of the same
+// text in the same font (no shaping, no kerning, no hinting, as the
+// report's): the same glyphs at the same places, or no glyphs at all where
+// Qt would shape, combine or take another font. Each row: a font of the
+// tests' set, a text, and whether it is drawn glyph by glyph.
+TEST(PlainGlyphsTest, SameGlyphsAndPlacesAsQtsLayout) {
+  const struct {
+    const char* family;
+    const char* text;
+    bool plain;
+  } rows[] = {
+      {"WenQuanYi Micro Hei", "3412586.2000", true},
+      {"WenQuanYi Micro Hei", "控制点K12 拟合（不用）", true},
+      {"Noto Sans CJK SC", "-0.0042  P1", true},
+      {"Noto Sans CJK SC", "工程", true},  // its radicals' glyphs, named by the report's renaming
+      {"DejaVu Sans", "Ω-1", false},       // Greek: another script
+      {"DejaVu Sans", "工", false},        // not in the face: Qt takes another font's
+      {"WenQuanYi Micro Hei", "e\u0301", false},  // a combining accent
+      {"WenQuanYi Micro Hei", "a\tb", false},     // a tab
+      {"WenQuanYi Micro Hei", "", true},
+  };
+  for (const auto& row : rows) {
+    QFont font;
+    font.setFamilies({QString::fromUtf8(row.family)});
+    font.setPixelSize(9);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setKerning(false);
+    const QString text = QString::fromUtf8(row.text);
+    const PlainGlyphs plain(font);
+    ASSERT_EQ(plain.raw().familyName(), QString::fromUtf8(row.family));
+    QList<quint32> glyphs = {7};
+    QList<QPointF> positions = {QPointF(1, 1)};
+    const QPointF origin(10, 20);
+    const auto width = plain.Append(text, origin, glyphs, positions);
+    EXPECT_EQ(plain.Width(text).has_value(), row.plain) << row.text;
+    ASSERT_EQ(width.has_value(), row.plain) << row.text;
+    if (!row.plain) {
+      EXPECT_EQ(glyphs, QList<quint32>{7}) << row.text;  // nothing appended
+      continue;
+    }
+    EXPECT_DOUBLE_EQ(*width, QFontMetricsF(font).horizontalAdvance(text)) << row.text;
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QList<quint32> qt_glyphs = {7};
+    QList<QPointF> qt_positions = {QPointF(1, 1)};
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+      qt_glyphs += run.glyphIndexes();
+      for (const QPointF& p : run.positions()) {
+        qt_positions << QPointF(origin.x() + p.x(), origin.y() + p.y() - layout.lineAt(0).ascent());
+      }
+    }
+    EXPECT_EQ(glyphs, qt_glyphs) << row.text;
+    EXPECT_EQ(positions, qt_positions) << row.text;
+  }
 }
 
 }  // namespace
