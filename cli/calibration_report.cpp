@@ -73,6 +73,7 @@ int WriteCalibrationReport(const ReportRequest& request, const ReportOrigin& ori
   source.made_at = LocalDateTimeNow();
   source.version = TORVANE_VERSION;
   source.project = origin.project;
+  source.written = origin.written;
   source.files.push_back({ReportFileName(origin.input), origin.read.size, origin.read.sha256});
   const CalibrationDocument document =
       MakeCalibrationDocument(source, report, fitted, excluded, check);

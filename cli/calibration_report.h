@@ -1,6 +1,7 @@
 // solve's --report: the calibration report of a fit as an HTML file.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -8,6 +9,7 @@
 #include "fit/common_point.h"
 #include "fit/fit_report.h"
 #include "os/file_fingerprint.h"
+#include "site/common_points.h"
 
 namespace torvane::cli {
 
@@ -34,6 +36,8 @@ struct ReportOrigin {
   // name then stands unless --operator names one).
   std::optional<std::string> height_offset;
   std::string operator_name;
+  // Each point's coordinates as written (site/site_points.h), by name.
+  std::map<std::string, CoordinateTexts> written{};
 };
 
 // Writes the report of `report`, made from `fitted`, `excluded` and `check`,

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cassert>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -17,7 +18,6 @@
 #include "fit/height_coverage.h"
 #include "fit/proj_pipeline.h"
 #include "number/number_text.h"
-#include "number/round_trip.h"
 #include "params/millimetre_text.h"
 #include "report/fit_report_json.h"
 #include "report/fit_report_text.h"
@@ -139,8 +139,10 @@ std::string SiteNameOf(const std::string& points_path) {
 // the point files' default: the common-point
 // file's columns are not those of the files the project converts.
 Project ProjectOf(const std::string& site, const std::vector<CommonPoint>& points,
+                  const std::vector<CoordinateTexts>& texts,
                   const std::vector<std::string>& exclude, const std::vector<std::string>& check,
                   FitModel model, const FitReport& report, const HeightSection* heights) {
+  assert(texts.size() == points.size());
   Project project;
   if (heights) {
     std::vector<PlanePoint> places;
@@ -155,16 +157,14 @@ Project ProjectOf(const std::string& site, const std::vector<CommonPoint>& point
   params.scale = model == FitModel::kSimilarity ? report.scale_text : "1";
   params.source = ParamSource::kSolved;
   project.parameters = params;
-  for (const CommonPoint& p : points) {
-    // Heights kept with the points, so that the project shows what the
-    // height model was fitted to.
-    const auto height = [](const std::optional<double>& h) {
-      return h ? RoundTripText(*h) : std::string();
-    };
-    project.points.push_back({p.name, RoleByName(p.name, exclude, check), RoundTripText(p.survey.x),
-                              RoundTripText(p.survey.y), RoundTripText(p.construction.x),
-                              RoundTripText(p.construction.y), height(p.survey_h),
-                              height(p.construction_h)});
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    // Each coordinate as the file writes it, "250.000" kept so; heights
+    // kept with the points, so that the project shows what the height
+    // model was fitted to.
+    const CoordinateTexts& t = texts[i];
+    const std::string& name = points[i].name;
+    project.points.push_back(
+        {name, RoleByName(name, exclude, check), t[0], t[1], t[2], t[3], t[4], t[5]});
   }
   return project;
 }
@@ -332,8 +332,15 @@ int RunSolveProject(const std::string& path, const FitChoices& fit) {
   }
   FitChoices choices = fit;
   choices.model = project->model;
-  const ReportOrigin origin{project->site,         path, path, read, project->height_offset,
-                            project->operator_name};
+  std::vector<CoordinateTexts> texts;
+  for (const ProjectPoint& row : project->points) texts.push_back(TextsOf(row));
+  const ReportOrigin origin{project->site,
+                            path,
+                            path,
+                            read,
+                            project->height_offset,
+                            project->operator_name,
+                            WrittenCoordinates(points, texts)};
   return FitAndReport(EscapeControlBytes(path), points, choices, origin, {}, "",
                       [](const FitReport&) { return kExitOk; });
 }
@@ -372,8 +379,8 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
 
   // The report fingerprints the bytes read for the fit, as they are read.
   FileFingerprint read;
-  auto points =
-      ReadCommonPoints(options.points, layout, nullptr, fit.report.path ? &read : nullptr);
+  std::vector<CoordinateTexts> texts;
+  auto points = ReadCommonPoints(options.points, layout, &texts, fit.report.path ? &read : nullptr);
   if (!points) {
     std::cerr << Describe(points.error()) << '\n';
     return kExitFailure;
@@ -394,12 +401,13 @@ int RunSolvePoints(const SolvePointsOptions& options, const FitChoices& fit) {
 
   // The site is named after its file, as the project saved from it is.
   const std::string site = SiteNameOf(options.points);
-  const ReportOrigin origin{site, options.points, "", read, std::nullopt, ""};
+  const ReportOrigin origin{
+      site, options.points, "", read, std::nullopt, "", WrittenCoordinates(by_role, texts)};
   return FitAndReport(
       where, by_role, fit, origin, limit, options.max_residual.value_or(""),
       [&](const FitReport& report) {
         if (!options.save_project) return kExitOk;
-        const Project project = ProjectOf(site, *points, exclude, check, fit.model, report,
+        const Project project = ProjectOf(site, *points, texts, exclude, check, fit.model, report,
                                           heights ? &*heights : nullptr);
         auto written = WriteProject(project, *options.save_project);
         std::cout.flush();

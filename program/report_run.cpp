@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iostream>
+#include <map>
+#include <vector>
 
 #include "batch/result_path.h"
 #include "desktop/local_path.h"
@@ -27,13 +29,15 @@ struct Site {
   FileFingerprint read;                      // the size and SHA-256 of the bytes read for the fit
   std::optional<std::string> height_offset;  // a project's H0, metres
   std::string operator_name;                 // a project's operator; empty: none
+  std::map<std::string, CoordinateTexts> written;  // each point's coordinates as written
 };
 
 // The common points of the file, by the roles the options give them; the
 // exit status after telling why there are none.
 Expected<Site, int> ReadPoints(const ReportOptions& options, const std::string& path) {
   FileFingerprint read;
-  auto points = ReadCommonPoints(path, CommonPointLayout{}, nullptr, &read);
+  std::vector<CoordinateTexts> texts;
+  auto points = ReadCommonPoints(path, CommonPointLayout{}, &texts, &read);
   if (!points) {
     QString message = RunFailureMessage(points.error());
     const QString not_written = QStringLiteral("\n未写出成果表。");
@@ -61,6 +65,7 @@ Expected<Site, int> ReadPoints(const ReportOptions& options, const std::string& 
   if (path != "-") site.name = std::string(FileStem(path));
   site.read = read;
   site.points = PointsByName(*points, options.exclude, options.check);
+  site.written = WrittenCoordinates(site.points, texts);
   return site;
 }
 
@@ -82,6 +87,9 @@ Expected<Site, int> ReadSiteProject(const QString& shown, const std::string& pat
   site.project = path;
   site.read = read;
   site.points = ReadSitePoints(project->points);
+  std::vector<CoordinateTexts> texts;
+  for (const ProjectPoint& row : project->points) texts.push_back(TextsOf(row));
+  site.written = WrittenCoordinates(site.points, texts);
   // ReadProject has read every coordinate; names alike but for the blanks
   // around them, or of blanks only, are what is left.
   if (!site.points.problems.empty()) {
@@ -146,6 +154,7 @@ int RunReport(const ReportOptions& options) {
       ReportSourceOf(site->name, {{ReportFileName(*input), site->read.size, site->read.sha256}},
                      site->project, operator_name);
   source.height_offset = site->height_offset;
+  source.written = std::move(site->written);
   const CalibrationDocument document =
       MakeCalibrationDocument(source, *report, points.fit, points.off, points.check);
   if (options.format == ReportFormat::kPdf) {

@@ -1,7 +1,9 @@
 #include "report/calibration_document.h"
 
+#include <array>
 #include <cassert>
 #include <cmath>
+#include <iterator>
 
 #include "fit/proj_pipeline.h"
 #include "fit/site_warnings.h"
@@ -257,15 +259,31 @@ CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const Fi
   document.inverse = Inverse(report);
   document.controller = ControllerFigures(report);
   document.pipeline = ProjPipeline(report.params);
+  // Xs, Ys, Xc, Yc, Hs, Hc as written, where the text is the one the
+  // value was read from; a height only where the point has it.
+  const auto figures = [&](const CommonPoint& p) {
+    const auto found = source.written.find(p.name);
+    const std::optional<double> values[] = {p.survey.x,       p.survey.y, p.construction.x,
+                                            p.construction.y, p.survey_h, p.construction_h};
+    std::array<std::string, std::size(values)> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      if (!values[i]) continue;
+      const std::string* written = found == source.written.end() ? nullptr : &found->second[i];
+      bool same = false;
+      if (written) {
+        const auto read = ParseDecimal(*written);
+        same = read && *read == *values[i];
+      }
+      texts[i] = same ? *written : CoordinateFigure(*values[i]);
+    }
+    return texts;
+  };
   const auto point_rows = [&](PointRole role, std::span<const CommonPoint> points) {
-    const auto height = [](const std::optional<double>& h) {
-      return h ? CoordinateFigure(*h) : std::string();
-    };
     for (const CommonPoint& p : points) {
-      document.points.push_back({p.name, RoleText(role), CoordinateFigure(p.survey.x),
-                                 CoordinateFigure(p.survey.y), CoordinateFigure(p.construction.x),
-                                 CoordinateFigure(p.construction.y), height(p.survey_h),
-                                 height(p.construction_h)});
+      auto t = figures(p);
+      document.points.push_back({p.name, RoleText(role), std::move(t[0]), std::move(t[1]),
+                                 std::move(t[2]), std::move(t[3]), std::move(t[4]),
+                                 std::move(t[5])});
     }
   };
   point_rows(PointRole::kFit, fitted);
@@ -274,10 +292,10 @@ CalibrationDocument MakeCalibrationDocument(const ReportSource& source, const Fi
   for (std::size_t i = 0; i < check.size(); ++i) {
     const CommonPoint& p = check[i];
     const PointResidual& r = report.check_residuals[i];
-    document.checks.push_back({p.name, CoordinateFigure(p.survey.x), CoordinateFigure(p.survey.y),
-                               CoordinateFigure(p.construction.x),
-                               CoordinateFigure(p.construction.y), MillimetreText(r.dx),
-                               MillimetreText(r.dy), MillimetreText(r.length)});
+    auto t = figures(p);
+    document.checks.push_back({p.name, std::move(t[0]), std::move(t[1]), std::move(t[2]),
+                               std::move(t[3]), MillimetreText(r.dx), MillimetreText(r.dy),
+                               MillimetreText(r.length)});
   }
   for (const CommonPoint& p : excluded) {
     document.left_out.push_back(p.name + "：标为不用，不参与平差（其残差见“" +

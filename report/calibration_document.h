@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,6 +17,7 @@
 #include "fit/fit_report.h"
 #include "report/site_plot.h"
 #include "report/solve_figures.h"
+#include "site/common_points.h"
 
 namespace torvane {
 
@@ -51,6 +53,11 @@ struct ReportSource {
   // why in a sentence ("第 3 行 测图X “12a.5” 不是数字"); the points marked
   // 不用 are the document's own.
   std::vector<std::string> rows_left_out;
+  // The points' coordinates and heights as their file or table writes them
+  // (site/site_points.h's WrittenCoordinates), by name: the points' tables
+  // show them so, "250.000" as "250.000". A point not here, or a text left
+  // empty, is shown by its value, in the fewest digits that give it.
+  std::map<std::string, CoordinateTexts> written{};
 };
 
 // Every word the report's writers place that is not a figure: headings,

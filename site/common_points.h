@@ -40,9 +40,9 @@ struct CommonPointLayout {
 // an unknown one, one given twice, and a list without one of the five.
 Expected<std::vector<CommonField>, std::string> ParseCommonColumns(std::string_view list);
 
-// A point's coordinates as its line writes them: Xs, Ys, Xc, Yc, each
-// without the blanks around it.
-using CoordinateTexts = std::array<std::string, 4>;
+// A point's coordinates as its line writes them: Xs, Ys, Xc, Yc, Hs, Hc,
+// each without the blanks around it; a height empty where there is none.
+using CoordinateTexts = std::array<std::string, 6>;
 
 // Splits one line (without its line end) into a common point by `layout`'s
 // fields (which name all five, as ParseCommonColumns's do) and delimiter;

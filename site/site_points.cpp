@@ -1,6 +1,7 @@
 #include "site/site_points.h"
 
 #include <algorithm>
+#include <cassert>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -114,6 +115,28 @@ SitePoints PointsByName(std::span<const CommonPoint> points, std::span<const std
     site.Add(points[i], RoleByName(points[i].name, off_names, check_names), i);
   }
   return site;
+}
+
+CoordinateTexts TextsOf(const ProjectPoint& row) {
+  CoordinateTexts texts;
+  const std::string* cells[] = {&row.xs, &row.ys, &row.xc, &row.yc, &row.hs, &row.hc};
+  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = TrimBlanks(*cells[i]);
+  return texts;
+}
+
+std::map<std::string, CoordinateTexts> WrittenCoordinates(const SitePoints& points,
+                                                          std::span<const CoordinateTexts> texts) {
+  std::map<std::string, CoordinateTexts> written;
+  const auto add = [&](const std::vector<CommonPoint>& role, const std::vector<std::size_t>& rows) {
+    assert(role.size() == rows.size());
+    for (std::size_t i = 0; i < role.size(); ++i) {
+      if (rows[i] < texts.size()) written.emplace(role[i].name, texts[rows[i]]);
+    }
+  };
+  add(points.fit, points.fit_rows);
+  add(points.check, points.check_rows);
+  add(points.off, points.off_rows);
+  return written;
 }
 
 }  // namespace torvane

@@ -6,11 +6,13 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "fit/common_point.h"
+#include "site/common_points.h"
 #include "site/point_role.h"
 #include "site/project_file.h"
 
@@ -75,5 +77,14 @@ PointRole RoleByName(const std::string& name, std::span<const std::string> off_n
 // rows are the points' places in `points`.
 SitePoints PointsByName(std::span<const CommonPoint> points, std::span<const std::string> off_names,
                         std::span<const std::string> check_names);
+
+// A table's or project's row's coordinate texts, without the blanks
+// around them.
+CoordinateTexts TextsOf(const ProjectPoint& row);
+
+// Each point's coordinates as written, by the point's name: `texts` holds
+// them by row, the rows of `points`; a row beyond them gives none.
+std::map<std::string, CoordinateTexts> WrittenCoordinates(const SitePoints& points,
+                                                          std::span<const CoordinateTexts> texts);
 
 }  // namespace torvane

@@ -87,7 +87,8 @@ std::vector<std::vector<std::string>> LeftOutLines(const std::string& text, std:
 }
 
 // The coordinates examples/control-points.csv writes, without the zeros
-// that end them: survey X, Y, construction X, Y.
+// that end them (as a report shows them when it is given no texts): survey
+// X, Y, construction X, Y.
 const std::map<std::string, std::array<std::string, 4>> kWritten = {
     {"K1", {"3412.588", "5127.348", "0", "0"}},
     {"K2", {"3624.036", "5260.721", "250", "0"}},
@@ -261,8 +262,9 @@ TEST(CalibrationDocument, EveryFigureIsTheCommandLinesText) {
     EXPECT_EQ(doc.plot.points.size(), std::size(kControlPoints)) << where;
     EXPECT_EQ(doc.files.size(), 1u);
 
-    // Every fit point's and unused point's coordinates as the file writes
-    // them; every check point's with its line of the command line's table.
+    // Every fit point's and unused point's coordinates by their values (no
+    // texts given); every check point's with its line of the command line's
+    // table.
     const auto written = [&](const std::string& name) {
       std::array<std::string, 4> texts = kWritten.at(name);
       if (row.swapped) std::swap(texts[2], texts[3]);
@@ -366,6 +368,7 @@ TEST(CalibrationDocument, PointTableShowsHeightsWhereGiven) {
     const char* state;
     std::vector<Heights> heights;  // K1, K2, ... as far as given
     std::string head, k1_row, k4_row;
+    std::map<std::string, CoordinateTexts> written = {};  // as the file or table writes them
   } rows[] = {
       {"no heights: the table as it was",
        {},
@@ -389,6 +392,18 @@ TEST(CalibrationDocument, PointTableShowsHeightsWhereGiven) {
        columns + "<th>X施 (m)</th><th>Y施 (m)</th>",
        k1 + "<td class=\"xc\">0</td><td class=\"yc\">0</td>",
        k4 + "<td class=\"xc\">0</td><td class=\"yc\">180</td>"},
+      // A fixed fault: "250.000" was shown as "250". A text that is not the
+      // one the value was read from (K4's X测) is not shown.
+      {"each figure as written",
+       {{100.0, -0.5}},
+       columns + "<th>H测 (m)</th><th>X施 (m)</th><th>Y施 (m)</th><th>H施 (m)</th>",
+       "<td class=\"name\">K1</td><td class=\"role\">参与平差</td>"
+       "<td class=\"xs\">3412.5880</td><td class=\"ys\">5127.348</td><td class=\"hs\">100.00</td>"
+       "<td class=\"xc\">0.000</td><td class=\"yc\">+0</td><td class=\"hc\">-5e-1</td>",
+       k4 + "<td class=\"hs\">-</td><td class=\"xc\">0.000</td><td class=\"yc\">180.000</td>"
+            "<td class=\"hc\">-</td>",
+       {{"K1", {"3412.5880", "5127.348", "0.000", "+0", "100.00", "-5e-1"}},
+        {"K4", {"3316.564", "5279.574", "0.000", "180.000", "", "9"}}}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.state);
@@ -400,8 +415,10 @@ TEST(CalibrationDocument, PointTableShowsHeightsWhereGiven) {
     const std::vector<CommonPoint> check = {points[4]};
     auto report = ReportFit(fitted, {}, check, FitModel::kSimilarity);
     ASSERT_TRUE(report.ok());
+    ReportSource source;
+    source.written = row.written;
     const std::string html =
-        CalibrationHtml(MakeCalibrationDocument({}, *report, fitted, {}, check), "");
+        CalibrationHtml(MakeCalibrationDocument(source, *report, fitted, {}, check), "");
     const std::size_t table = html.find("<table id=\"points\">");
     ASSERT_NE(table, std::string::npos);
     const std::string points_table = html.substr(table, html.find("</table>", table) - table);

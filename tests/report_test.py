@@ -208,6 +208,13 @@ def names_of(points):
     return [line.split(",")[0].strip() for line in Path(points).read_text().splitlines()]
 
 
+def coordinates_of(points):
+    """Each point's Xs, Ys, Xc and Yc as its line writes them, run together:
+    side by side in either table of the report."""
+    return ["".join(f.strip() for f in line.split(",")[1:5])
+            for line in Path(points).read_text().splitlines()]
+
+
 def main():
     WORK.mkdir(parents=True, exist_ok=True)
     example = EXAMPLES / "control-points.csv"
@@ -226,15 +233,15 @@ def main():
                        f"--check-points={names[1]},{names[3]}", f"--exclude={names[2]}"]))
     big = random_site(300, 300, True)
     cases.append(("300 points", big, ["--model=similarity", "--check-points=S300-150"]))
-    cases = [(case, f"--points={points}", options, names_of(points))
-             for case, points, options in cases]
+    cases = [(case, f"--points={points}", options, points) for case, points, options in cases]
     # A project, saved by the command line from random site 2.
     project = WORK / "site.torvane"
     project.unlink(missing_ok=True)
     run([CLI, "solve", f"--points={WORK / 'site2.csv'}", "--model=similarity",
          "--check-points=S2-2", "--exclude=S2-3", f"--save-project={project}"])
-    cases.append(("project", f"--project={project}", [], names_of(WORK / "site2.csv")))
-    for case, source, options, names in cases:
+    cases.append(("project", f"--project={project}", [], WORK / "site2.csv"))
+    for case, source, options, points in cases:
+        names = names_of(points)
         figures, checks = cli_figures(source, options)
         controller, proj = controller_figures(source, options)
         site = (json.loads(project.read_text(encoding="utf-8"))["site"] if case == "project"
@@ -253,6 +260,11 @@ def main():
         missing = first_missing(unspaced, controller + [proj])
         if missing:
             fault(case, f"the controller's parameters or the pipeline: {missing}")
+        # Each point's coordinates as its file (or the project saved from
+        # it) writes them: "250.000" was shown as "250".
+        missing = [row for row in coordinates_of(points) if row not in unspaced]
+        if missing:
+            fault(case, f"coordinates not as written: {missing[:3]}")
         if case == "300 points" and pages < 6:
             fault(case, f"300 rows on {pages} pages")
         html = WORK / "report.html"

@@ -2,24 +2,9 @@
 
 #include <QDir>
 
-#include <charconv>
-#include <optional>
-
 #include "desktop/run_failure_message.h"
-#include "number/number_text.h"
 
 namespace torvane {
-namespace {
-
-// A height as the shortest text that reads back as the number read; empty
-// for none.
-std::string HeightText(const std::optional<double>& height) {
-  if (!height) return {};
-  char text[32];
-  return std::string(text, std::to_chars(text, text + sizeof text, *height).ptr);
-}
-
-}  // namespace
 
 Expected<std::vector<ProjectPoint>, RunError> ImportCommonPoints(const std::string& path,
                                                                  const CommonPointLayout& layout) {
@@ -31,9 +16,7 @@ Expected<std::vector<ProjectPoint>, RunError> ImportCommonPoints(const std::stri
   for (std::size_t i = 0; i < points->size(); ++i) {
     const CoordinateTexts& t = texts[i];
     // Each text is the one the point's numbers were read from.
-    const CommonPoint& p = points->at(i);
-    rows.push_back({p.name, PointRole::kFit, t[0], t[1], t[2], t[3], HeightText(p.survey_h),
-                    HeightText(p.construction_h)});
+    rows.push_back({points->at(i).name, PointRole::kFit, t[0], t[1], t[2], t[3], t[4], t[5]});
   }
   return rows;
 }

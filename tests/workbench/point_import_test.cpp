@@ -113,13 +113,15 @@ TEST(ImportCommonPoints, RowsAsTheFileWritesThem) {
        dir.Write("quoted.csv", "1;2;\"P \"\"7\"\"; east\";3;4\n\n5;6;Q;7;8\n"),
        Layout("xs,ys,name,xc,yc", FieldDelimiter::kSemicolon, 0, std::nullopt),
        {{"P \"7\"; east", kFit, "1", "2", "3", "4"}, {"Q", kFit, "5", "6", "7", "8"}}},
-      {"heights after each grid's Y: one blank, one past the line's end, long ones whole",
+      // Heights as written, as coordinates are: "12.500" came in as "12.5"
+      // (a fixed fault).
+      {"heights after each grid's Y: one blank, one past the line's end, each as written",
        dir.Write("heights.csv",
                  "K1,1,2,12.500,3,4,-0.5\nK2,1,2,,3,4\nK3,1,2,0.30000000000000004,3,4,-1e-3\n"),
        Layout("name,xs,ys,hs,xc,yc,hc", FieldDelimiter::kComma, 0, std::nullopt),
-       {{"K1", kFit, "1", "2", "3", "4", "12.5", "-0.5"},
+       {{"K1", kFit, "1", "2", "3", "4", "12.500", "-0.5"},
         {"K2", kFit, "1", "2", "3", "4"},
-        {"K3", kFit, "1", "2", "3", "4", "0.30000000000000004", "-0.001"}}},
+        {"K3", kFit, "1", "2", "3", "4", "0.30000000000000004", "-1e-3"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.state);
