@@ -6,12 +6,14 @@ namespace torvane {
 namespace {
 
 // Characters drawn as one glyph each, in logical order, whatever their
-// neighbours: no marks, no joining or right-to-left scripts, no controls.
+// neighbours: no marks, no joining or right-to-left scripts, no controls,
+// and not the soft hyphen, which Qt does not draw.
 bool IsPlain(char16_t c) {
-  return (c >= 0x20 && c <= 0x7e) || (c >= 0xa0 && c <= 0xff) ||  // ASCII, Latin-1
-         (c >= 0x3000 && c <= 0x303f) ||                          // CJK punctuation
-         (c >= 0x4e00 && c <= 0x9fff) ||                          // CJK ideographs
-         (c >= 0xff01 && c <= 0xff5e);                            // full-width forms
+  return (c >= 0x20 && c <= 0x7e) ||               // ASCII
+         (c >= 0xa0 && c <= 0xff && c != 0xad) ||  // Latin-1
+         (c >= 0x3000 && c <= 0x303f) ||           // CJK punctuation
+         (c >= 0x4e00 && c <= 0x9fff) ||           // CJK ideographs
+         (c >= 0xff01 && c <= 0xff5e);             // full-width forms
 }
 
 }  // namespace

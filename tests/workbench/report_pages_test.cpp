@@ -623,8 +623,9 @@ TEST(PlainGlyphsTest, SameGlyphsAndPlacesAsQtsLayout) {
       {"Noto Sans CJK SC", "工程", true},  // its radicals' glyphs, named by the report's renaming
       {"DejaVu Sans", "Ω-1", false},       // Greek: another script
       {"DejaVu Sans", "工", false},        // not in the face: Qt takes another font's
-      {"WenQuanYi Micro Hei", "e\u0301", false},  // a combining accent
-      {"WenQuanYi Micro Hei", "a\tb", false},     // a tab
+      {"WenQuanYi Micro Hei", "e\u0301", false},         // a combining accent
+      {"WenQuanYi Micro Hei", "a\tb", false},            // a tab
+      {"WenQuanYi Micro Hei", "Hoch\u00adhaus", false},  // a soft hyphen, not drawn
       {"WenQuanYi Micro Hei", "", true},
   };
   for (const auto& row : rows) {
