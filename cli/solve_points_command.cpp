@@ -332,15 +332,13 @@ int RunSolveProject(const std::string& path, const FitChoices& fit) {
   }
   FitChoices choices = fit;
   choices.model = project->model;
-  std::vector<CoordinateTexts> texts;
-  for (const ProjectPoint& row : project->points) texts.push_back(TextsOf(row));
   const ReportOrigin origin{project->site,
                             path,
                             path,
                             read,
                             project->height_offset,
                             project->operator_name,
-                            WrittenCoordinates(points, texts)};
+                            WrittenCoordinates(points, project->points)};
   return FitAndReport(EscapeControlBytes(path), points, choices, origin, {}, "",
                       [](const FitReport&) { return kExitOk; });
 }

@@ -87,9 +87,7 @@ Expected<Site, int> ReadSiteProject(const QString& shown, const std::string& pat
   site.project = path;
   site.read = read;
   site.points = ReadSitePoints(project->points);
-  std::vector<CoordinateTexts> texts;
-  for (const ProjectPoint& row : project->points) texts.push_back(TextsOf(row));
-  site.written = WrittenCoordinates(site.points, texts);
+  site.written = WrittenCoordinates(site.points, project->points);
   // ReadProject has read every coordinate; names alike but for the blanks
   // around them, or of blanks only, are what is left.
   if (!site.points.problems.empty()) {

@@ -109,7 +109,7 @@ Expected<std::optional<CommonPoint>, RunError> ParseCommonPointLine(std::string_
   if (texts_out) {
     for (std::size_t i = 0; i < kCoordinates; ++i) (*texts_out)[i] = *coordinates[i];
     for (std::size_t i = 0; i < 2; ++i) {
-      (*texts_out)[kCoordinates + i] = heights[i] ? TrimBlanks(*heights[i]) : std::string_view();
+      (*texts_out)[kCoordinates + i] = heights[i].value_or(std::string_view());
     }
   }
   CommonPoint point;

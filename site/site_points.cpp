@@ -117,13 +117,6 @@ SitePoints PointsByName(std::span<const CommonPoint> points, std::span<const std
   return site;
 }
 
-CoordinateTexts TextsOf(const ProjectPoint& row) {
-  CoordinateTexts texts;
-  const std::string* cells[] = {&row.xs, &row.ys, &row.xc, &row.yc, &row.hs, &row.hc};
-  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = TrimBlanks(*cells[i]);
-  return texts;
-}
-
 std::map<std::string, CoordinateTexts> WrittenCoordinates(const SitePoints& points,
                                                           std::span<const CoordinateTexts> texts) {
   std::map<std::string, CoordinateTexts> written;
@@ -137,6 +130,18 @@ std::map<std::string, CoordinateTexts> WrittenCoordinates(const SitePoints& poin
   add(points.check, points.check_rows);
   add(points.off, points.off_rows);
   return written;
+}
+
+std::map<std::string, CoordinateTexts> WrittenCoordinates(const SitePoints& points,
+                                                          std::span<const ProjectPoint> rows) {
+  std::vector<CoordinateTexts> texts;
+  texts.reserve(rows.size());
+  for (const ProjectPoint& row : rows) {
+    CoordinateTexts& t = texts.emplace_back();
+    const std::string* cells[] = {&row.xs, &row.ys, &row.xc, &row.yc, &row.hs, &row.hc};
+    for (std::size_t i = 0; i < t.size(); ++i) t[i] = TrimBlanks(*cells[i]);
+  }
+  return WrittenCoordinates(points, texts);
 }
 
 }  // namespace torvane

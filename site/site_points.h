@@ -78,13 +78,13 @@ PointRole RoleByName(const std::string& name, std::span<const std::string> off_n
 SitePoints PointsByName(std::span<const CommonPoint> points, std::span<const std::string> off_names,
                         std::span<const std::string> check_names);
 
-// A table's or project's row's coordinate texts, without the blanks
-// around them.
-CoordinateTexts TextsOf(const ProjectPoint& row);
-
 // Each point's coordinates as written, by the point's name: `texts` holds
 // them by row, the rows of `points`; a row beyond them gives none.
 std::map<std::string, CoordinateTexts> WrittenCoordinates(const SitePoints& points,
                                                           std::span<const CoordinateTexts> texts);
+// The same for points read from a table's or project's `rows`
+// (ReadSitePoints), each text without the blanks around it.
+std::map<std::string, CoordinateTexts> WrittenCoordinates(const SitePoints& points,
+                                                          std::span<const ProjectPoint> rows);
 
 }  // namespace torvane

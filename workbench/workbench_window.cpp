@@ -722,9 +722,7 @@ std::optional<CalibrationDocument> WorkbenchWindow::ReportDocument() {
     shown.rows_left_out.push_back(problem.message + "：该点不参与高程拟合，平面坐标照常参与计算。");
   }
   if (const auto offset = document_.HeightOffset(); offset) shown.height_offset = *offset;
-  std::vector<CoordinateTexts> texts;
-  for (const ProjectPoint& row : document_.table().rows()) texts.push_back(TextsOf(row));
-  shown.written = WrittenCoordinates(points, texts);
+  shown.written = WrittenCoordinates(points, document_.table().rows());
   CalibrationDocument document = MakeCalibrationDocument(shown, *document_.solve().report,
                                                          points.fit, points.off, points.check);
   AddHeightSection(document, document_.solve().heights);
